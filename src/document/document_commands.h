@@ -1,0 +1,33 @@
+// Commands on the script as a whole file: close check, new, open, save and save as.
+#pragma once
+
+#include <string>
+
+#include "document/document.h"
+#include "platform/user_interface.h"
+
+namespace kolvre {
+
+// CHIUDI: true when the current document may be given up (nothing to save, the user declined
+// to save, or the save succeeded); false when the user cancelled or the save failed.
+bool CHIUDI(UserInterface& ui, Document& doc);
+
+// CREARC: creates a new empty file and makes it the document. `list` is null at start-up, where
+// the close check is not asked.
+bool CREARC(UserInterface& ui, Document& doc, ResourceList* list);
+
+// APRIRC: opens another script, asking for it when `path` is empty. A given path is used as it
+// stands. True when the document is the new file.
+bool APRIRC(UserInterface& ui, Document& doc, ResourceList* list, const std::string& path = {});
+
+// SALVARC: writes the script to its file, or under a new name with `saveAs`.
+bool SALVARC(UserInterface& ui, Document& doc, bool saveAs = false);
+
+// Writes the document to its file safely; on failure shows "Impossibile salvare il file ...".
+bool writeDocument(UserInterface& ui, const Document& doc);
+
+// Reads `path` into the document. A missing file gives an empty text; any other failure to
+// read raises a CommandError and leaves the document as it was.
+void loadDocument(Document& doc, const std::string& path);
+
+}  // namespace kolvre

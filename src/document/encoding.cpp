@@ -1,0 +1,75 @@
+#include "document/encoding.h"
+
+#include <cstdint>
+
+namespace kolvre {
+
+namespace {
+
+// Windows-1252 code points of bytes 0x80 to 0x9F; 0 marks the five undefined bytes, shown as
+// the Latin-1 control character of the same value.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void appendUtf8(std::string& out, std::uint32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+std::uint32_t cp1252(unsigned char b) {
+  if (b >= 0x80 && b < 0xA0 && kCp1252High[b - 0x80] != 0) return kCp1252High[b - 0x80];
+  return b;
+}
+
+// Length of a valid UTF-8 sequence at `i`, or 0.
+std::size_t utf8Length(std::string_view s, std::size_t i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  std::size_t n = b >= 0xF0 && b <= 0xF4 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 && b < 0xE0 ? 2 : 0;
+  if (n == 0 || i + n > s.size()) return 0;
+  for (std::size_t k = 1; k < n; ++k)
+    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
+}  // namespace
+
+TextEncoding detectEncoding(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) return TextEncoding::Utf8;
+  if (text.find("#pragma code_page(65001)") != std::string_view::npos) return TextEncoding::Utf8;
+  return TextEncoding::Windows1252;
+}
+
+std::string toDisplay(std::string_view bytes, TextEncoding encoding) {
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      out += static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    if (encoding == TextEncoding::Utf8) {
+      if (const std::size_t n = utf8Length(bytes, i)) {
+        out.append(bytes.substr(i, n));
+        i += n;
+        continue;
+      }
+    }
+    appendUtf8(out, cp1252(b));
+    ++i;
+  }
+  return out;
+}
+
+}  // namespace kolvre

@@ -1,0 +1,18 @@
+// Decoding script bytes for display. The script itself is never converted.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kolvre {
+
+enum class TextEncoding { Windows1252, Utf8 };
+
+// UTF-8 when the text starts with a UTF-8 byte-order mark or declares
+// "#pragma code_page(65001)"; Windows-1252 otherwise.
+TextEncoding detectEncoding(std::string_view text);
+
+// The bytes as UTF-8 for display. Invalid UTF-8 sequences decode byte by byte as Windows-1252.
+std::string toDisplay(std::string_view bytes, TextEncoding encoding);
+
+}  // namespace kolvre

@@ -1,0 +1,77 @@
+#include "document/reorder.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "document/blocks.h"
+#include "document/scanner.h"
+
+namespace kolvre {
+
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// A piece of text outside every block, without its leading blank lines and trailing white
+// space. Leading blanks of its first line are kept, so indentation survives.
+std::string_view trimFree(std::string_view s) {
+  std::size_t first = 0;
+  while (first < s.size() && isSpace(s[first])) ++first;
+  if (first == s.size()) return {};
+  std::size_t start = first;
+  while (start > 0 && s[start - 1] != '\n') --start;
+  std::size_t end = s.size();
+  while (end > first && isSpace(s[end - 1])) --end;
+  return s.substr(start, end - start);
+}
+
+std::string_view trimTrailingBlanks(std::string_view s) {
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  return s;
+}
+
+}  // namespace
+
+std::string reorderScript(std::string_view text) {
+  const std::vector<HeaderLine> lines = scanHeaderLines(text);
+
+  struct Block {
+    std::string_view sortName;
+    std::string_view sortCode;
+    BlockExtent extent;
+  };
+  std::vector<Block> blocks;
+  blocks.reserve(lines.size());
+  std::string freeText;
+  std::size_t covered = 0;
+  auto addFree = [&](std::string_view piece) {
+    piece = trimFree(piece);
+    if (piece.empty()) return;
+    if (!freeText.empty()) freeText += "\r\n";
+    freeText += piece;
+  };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (!lines[i].locatable) continue;
+    const BlockExtent extent = blockExtentAt(text, lines, i);
+    addFree(text.substr(covered, extent.begin - covered));
+    covered = extent.end;
+    blocks.push_back({lines[i].name, typeCode(lines[i].type), extent});
+  }
+  addFree(text.substr(covered));
+
+  std::stable_sort(blocks.begin(), blocks.end(), [](const Block& a, const Block& b) {
+    if (a.sortCode != b.sortCode) return a.sortCode < b.sortCode;
+    return a.sortName < b.sortName;
+  });
+
+  std::string result;
+  result.reserve(text.size() + kBlockSeparator.size() * (blocks.size() + 1));
+  result += freeText;
+  for (const Block& block : blocks) {
+    if (!result.empty()) result += kBlockSeparator;
+    result += trimTrailingBlanks(block.extent.of(text));
+  }
+  return result;
+}
+
+}  // namespace kolvre

@@ -1,0 +1,60 @@
+// The one interface through which commands reach the user and the system. The real
+// implementation is Qt; tests use a scripted double; the batch tool answers from its arguments.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kolvre {
+
+// Button codes a message box answers with.
+enum ButtonCode : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
+
+// The message-box kinds: buttons, icon and default button of each.
+enum class MsgKind : int {
+  Info = 1,            // OK, information icon
+  OkCancel = 2,        // OK and Cancel, question icon
+  YesNoCancel = 3,     // Yes, No and Cancel, question icon
+  YesNo = 4,           // Yes and No, question icon
+  YesNoDefaultNo = 5,  // Yes and No, question icon, No is the default
+  StopOkCancel = 6,    // OK and Cancel, stop icon
+};
+
+enum class FileDialogMode { Open, Save };
+
+class UserInterface {
+ public:
+  virtual ~UserInterface() = default;
+
+  // Shows one message box; `text` already has its line breaks as "\n". Returns the code of the
+  // button pressed; closing the box counts as Cancel (or No where there is no Cancel).
+  virtual int messageBox(std::string_view text, MsgKind kind, std::string_view title) = 0;
+
+  // The one-line input box: true with the edited value on confirm, false (value untouched) on
+  // cancel. The field accepts at most `maxLength` characters.
+  virtual bool inputBox(std::string_view title, std::string_view prompt, std::string& value,
+                        std::size_t maxLength) = 0;
+
+  // A file dialog for resource scripts; the chosen full path, or "" when cancelled.
+  virtual std::string chooseFile(FileDialogMode mode, std::string_view title) = 0;
+
+  virtual std::string clipboardText() = 0;
+  virtual void setClipboardText(std::string_view text) = 0;
+
+  // Runs `program` with `args` (no shell) and waits for it while the interface stays live.
+  // Returns the exit code, or -1 when the program cannot be started.
+  virtual int runAndWait(const std::string& program, const std::vector<std::string>& args) = 0;
+
+  // One key of the settings file, read or written at the moment of use.
+  virtual std::string readSetting(std::string_view section, std::string_view key,
+                                  std::string_view defaultValue) = 0;
+  virtual void writeSetting(std::string_view section, std::string_view key,
+                            std::string_view value) = 0;
+
+  // The tone played before a question.
+  virtual void beep() = 0;
+};
+
+}  // namespace kolvre

@@ -1,0 +1,58 @@
+// The run-time error record, and failures of the file system mapped onto it.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace kolvre {
+
+// What a failure carries to the error handler. Codes follow the system error numbers and
+// general classes that the handler's table knows.
+struct ErrorRecord {
+  int genCode = 0;
+  std::optional<int> subCode;
+  int osCode = 0;
+  std::optional<std::string> subSystem;
+  std::optional<std::string> description;
+  std::string fileName;
+  std::string operation;
+  int severity = 2;
+  bool canDefault = false;
+};
+
+// General classes used for file failures.
+inline constexpr int kGenOpen = 21;
+inline constexpr int kGenRead = 22;
+inline constexpr int kGenWrite = 23;
+inline constexpr int kGenCreate = 20;
+// Subsystem code for a full disk.
+inline constexpr int kSubDiskFull = 2016;
+
+// A failure that abandons the command in progress; the dispatch point hands it to the handler.
+class CommandError : public std::runtime_error {
+ public:
+  explicit CommandError(ErrorRecord record)
+      : std::runtime_error(record.description.value_or("command failed")),
+        record_(std::move(record)) {}
+  const ErrorRecord& record() const { return record_; }
+
+ private:
+  ErrorRecord record_;
+};
+
+// The record for an errno of a failed file operation (`genCode` one of the classes above).
+ErrorRecord fileErrorRecord(int err, int genCode, std::string fileName, std::string operation);
+
+// The system error number that stands for an errno in the handler's table (0 when none).
+int osCodeForErrno(int err);
+
+}  // namespace kolvre
+
+namespace kolvre {
+
+// The sentence that the handler shows for a failure it stops on (file-system failures);
+// nothing for the failures it treats otherwise.
+std::optional<std::string> stopMessage(const ErrorRecord& record);
+
+}  // namespace kolvre

@@ -1,0 +1,81 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/temp_dir.h"
+
+namespace kolvre {
+namespace {
+
+using testing::TempDir;
+
+struct CliRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliRun cli(std::vector<std::string> args, const std::string& input = {}) {
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  const int code = runCli(args, in, out, err);
+  return {code, out.str(), err.str()};
+}
+
+TEST(CliList, PrintsNameTabCodeInIndexOrder) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", "b DIALOG\nA ICON\n#define X 1\n");
+  const CliRun r = cli({"list", f});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_EQ(r.out, "A\tI\nb\tD\n");
+}
+
+TEST(CliList, MissingFileAndUsage) {
+  const CliRun missing = cli({"list", "/no/such.rc"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err, "Impossibile trovare il file /no/such.rc.\n");
+  EXPECT_EQ(cli({}).code, 2);
+  EXPECT_EQ(cli({"list"}).code, 2);
+  EXPECT_EQ(cli({"frobnicate", "x"}).code, 2);
+  EXPECT_NE(cli({"list"}).err.find("uso:"), std::string::npos);
+}
+
+TEST(CliReorder, WritesBackInPlaceOrToAnotherFile) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", "B ICON\n{\n}\nA ICON\n{\n}\n");
+  EXPECT_EQ(cli({"reorder", f, "-o", dir.file("out.rc")}).code, 0);
+  EXPECT_EQ(TempDir::read(dir.file("out.rc")), "A ICON\n{\n}\n\n\nB ICON\n{\n}");
+  EXPECT_EQ(TempDir::read(f), "B ICON\n{\n}\nA ICON\n{\n}\n");
+  EXPECT_EQ(cli({"reorder", f}).code, 0);
+  EXPECT_EQ(TempDir::read(f), "A ICON\n{\n}\n\n\nB ICON\n{\n}");
+}
+
+TEST(CliReorder, FailedWriteIsReported) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", "A ICON\r\n{\r\n}");
+  const CliRun r = cli({"reorder", f, "-o", dir.file("no/out.rc")});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Impossibile salvare il file " + dir.file("no/out.rc") + ".\n");
+}
+
+TEST(CliShow, WritesTheBlockExactly) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", "X DIALOGEX 0\r\n{\r\n}\r\n\r\nY ICON\r\n{\r\n}\x1A");
+  EXPECT_EQ(cli({"show", f, "X", "D"}).out, "X DIALOGEX 0\r\n{\r\n}");
+  EXPECT_EQ(cli({"show", f, "Y", "ICON"}).out, "Y ICON\r\n{\r\n}");
+  const CliRun missing = cli({"show", f, "Y", "DIALOG"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err, "Risorsa Y non trovata.\n");
+  EXPECT_EQ(cli({"show", f, "Y", "MENU"}).code, 2);
+}
+
+TEST(CliShow, KeepsTheFileLineEnds) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", "Y ICON\n{\n}\n");
+  EXPECT_EQ(cli({"show", f, "Y", "I"}).out, "Y ICON\n{\n}");
+}
+
+}  // namespace
+}  // namespace kolvre
