@@ -33,6 +33,7 @@ class CliInterface : public UserInterface {
   }
   void writeSetting(std::string_view, std::string_view, std::string_view) override {}
   void beep() override {}
+  void openUrl(std::string_view) override {}
 
  private:
   std::ostream& err_;

@@ -55,6 +55,9 @@ class UserInterface {
 
   // The tone played before a question.
   virtual void beep() = 0;
+
+  // Hands a link (a mail link for an error report) to the desktop's default handler.
+  virtual void openUrl(std::string_view url) = 0;
 };
 
 }  // namespace kolvre

@@ -42,6 +42,7 @@ class ScriptedUi : public UserInterface {
   std::vector<std::string> prompts;  // the value shown in each input box
   std::vector<std::string> dialogTitles;
   std::vector<RunCall> runs;
+  std::vector<std::string> urls;
   int beeps = 0;
 
   int messageBox(std::string_view text, MsgKind kind, std::string_view title) override {
@@ -91,6 +92,7 @@ class ScriptedUi : public UserInterface {
     settings[settingKey(section, key)] = std::string(value);
   }
   void beep() override { ++beeps; }
+  void openUrl(std::string_view url) override { urls.emplace_back(url); }
 
   std::string setting(std::string_view section, std::string_view key) const {
     const auto it = settings.find(settingKey(section, key));
