@@ -41,6 +41,22 @@ std::size_t utf8Length(std::string_view s, std::size_t i) {
   return n;
 }
 
+std::uint32_t decodeAt(std::string_view s, std::size_t i, std::size_t n) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  std::uint32_t cp = n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
+  for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  return cp;
+}
+
+char cp1252Byte(std::uint32_t cp) {
+  if (cp < 0x80) return static_cast<char>(cp);
+  for (int k = 0; k < 32; ++k)
+    if (kCp1252High[k] == cp) return static_cast<char>(0x80 + k);
+  if (cp >= 0xA0 && cp <= 0xFF) return static_cast<char>(cp);
+  if (cp >= 0x80 && cp < 0xA0 && kCp1252High[cp - 0x80] == 0) return static_cast<char>(cp);
+  return '?';
+}
+
 }  // namespace
 
 TextEncoding detectEncoding(std::string_view text) {
@@ -68,6 +84,27 @@ std::string toDisplay(std::string_view bytes, TextEncoding encoding) {
     }
     appendUtf8(out, cp1252(b));
     ++i;
+  }
+  return out;
+}
+
+std::string fromDisplay(std::string_view utf8, TextEncoding encoding) {
+  if (encoding == TextEncoding::Utf8) return std::string(utf8);
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+      out += utf8[i++];
+      continue;
+    }
+    const std::size_t n = utf8Length(utf8, i);
+    if (n == 0) {
+      out += '?';
+      ++i;
+      continue;
+    }
+    out += cp1252Byte(decodeAt(utf8, i, n));
+    i += n;
   }
   return out;
 }

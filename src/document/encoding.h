@@ -15,4 +15,8 @@ TextEncoding detectEncoding(std::string_view text);
 // The bytes as UTF-8 for display. Invalid UTF-8 sequences decode byte by byte as Windows-1252.
 std::string toDisplay(std::string_view bytes, TextEncoding encoding);
 
+// UTF-8 text (from the clipboard) as script bytes. In Windows-1252 a character that the code page
+// lacks becomes "?". toDisplay followed by fromDisplay gives back the original bytes.
+std::string fromDisplay(std::string_view utf8, TextEncoding encoding);
+
 }  // namespace kolvre

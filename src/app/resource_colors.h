@@ -1,0 +1,36 @@
+// The colours of the resource list: per type code, for the type column and the selected row.
+#pragma once
+
+#include <cstdint>
+
+#include "document/scanner.h"
+
+namespace kolvre {
+
+// A colour as the list asks for it: a fixed 0x00BBGGRR value or one of the desktop's own.
+struct ListColor {
+  enum class Kind : std::uint8_t { Fixed, Window, Highlight } kind = Kind::Fixed;
+  std::uint32_t bgr = 0;  // for Fixed: 0x00BBGGRR
+
+  static constexpr ListColor fixed(std::uint32_t v) { return {Kind::Fixed, v}; }
+  static constexpr ListColor window() { return {Kind::Window, 0}; }
+  static constexpr ListColor highlight() { return {Kind::Highlight, 0}; }
+  bool operator==(const ListColor&) const = default;
+};
+
+inline constexpr std::uint32_t kBlack = 0;
+inline constexpr std::uint32_t kWhite = 16777215;
+inline constexpr std::uint32_t kLightGrey = 12632256;
+inline constexpr std::uint32_t kRed = 255;
+inline constexpr std::uint32_t kYellow = 65535;
+inline constexpr std::uint32_t kGreen = 65280;
+
+// Text and background of a cell (column 1 or 2) of a 1-based row; rows past the index (an
+// empty index) take the dialog colours.
+ListColor RESCOLORTEXT(int column, const ResourceIndex& index, int row);
+ListColor RESCOLORPANE(int column, const ResourceIndex& index, int row);
+// Text and background of the whole selected row.
+ListColor RESCOLORFOREFOCUS(const ResourceIndex& index, int row);
+ListColor RESCOLORBACKFOCUS(const ResourceIndex& index, int row);
+
+}  // namespace kolvre

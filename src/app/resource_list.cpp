@@ -1,0 +1,202 @@
+#include "app/resource_list.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "app/resource_colors.h"
+
+namespace kolvre {
+
+namespace {
+
+constexpr int kSelectedTextRole = Qt::UserRole + 1;
+constexpr int kSelectedBackRole = Qt::UserRole + 2;
+
+QColor toQColor(const ListColor& c) {
+  switch (c.kind) {
+    case ListColor::Kind::Window: return QApplication::palette().color(QPalette::Base);
+    case ListColor::Kind::Highlight: return QApplication::palette().color(QPalette::Highlight);
+    case ListColor::Kind::Fixed: break;
+  }
+  return QColor(c.bgr & 0xFF, (c.bgr >> 8) & 0xFF, (c.bgr >> 16) & 0xFF);
+}
+
+QFont nameFont() {
+  QFont f(QStringLiteral("Arial"));
+  f.setPixelSize(12);
+  return f;
+}
+
+QFont typeFont() {
+  // A small bitmap terminal face where there is one, else the system's monospace face.
+  QFont f(QStringLiteral("Terminal"));
+  f.setStyleHint(QFont::Monospace);
+  f.setPixelSize(10);
+  f.setBold(true);
+  return f;
+}
+
+}  // namespace
+
+void ResourceListModel::setIndex(const ResourceIndex& index) {
+  beginResetModel();
+  index_ = index;
+  endResetModel();
+}
+
+int ResourceListModel::rowCount(const QModelIndex& parent) const {
+  // An empty index still shows one row of empty cells, so the list has a current row.
+  return parent.isValid() ? 0 : static_cast<int>(std::max<std::size_t>(index_.size(), 1));
+}
+
+int ResourceListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : 2;
+}
+
+QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
+  const int row = index.row() + 1;
+  const int column = index.column() + 1;
+  const bool hasEntry = static_cast<std::size_t>(index.row()) < index_.size();
+  switch (role) {
+    case Qt::DisplayRole:
+      if (!hasEntry) return QString();
+      if (column == 1) return QString::fromStdString(doc_.display(index_[row - 1].name));
+      return QString::fromLatin1(index_[row - 1].code().data(),
+                                 static_cast<qsizetype>(index_[row - 1].code().size()));
+    case Qt::FontRole: return column == 1 ? nameFont() : typeFont();
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(column == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+    case Qt::ForegroundRole: return toQColor(RESCOLORTEXT(column, index_, row));
+    case Qt::BackgroundRole: return toQColor(RESCOLORPANE(column, index_, row));
+    case kSelectedTextRole: return toQColor(RESCOLORFOREFOCUS(index_, row));
+    case kSelectedBackRole: return toQColor(RESCOLORBACKFOCUS(index_, row));
+    default: return {};
+  }
+}
+
+void ResourceListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const {
+  const bool selected = option.state & QStyle::State_Selected;
+  const QColor back =
+      (selected ? index.data(kSelectedBackRole) : index.data(Qt::BackgroundRole)).value<QColor>();
+  const QColor text =
+      (selected ? index.data(kSelectedTextRole) : index.data(Qt::ForegroundRole)).value<QColor>();
+  painter->save();
+  painter->fillRect(option.rect, back);
+  painter->setPen(text);
+  painter->setFont(index.data(Qt::FontRole).value<QFont>());
+  const auto align = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
+  painter->drawText(option.rect.adjusted(2, 0, -1, 0), static_cast<int>(align),
+                    index.data(Qt::DisplayRole).toString());
+  painter->restore();
+}
+
+ResourceListView::ResourceListView(const Document& doc, QWidget* parent)
+    : QTableView(parent), model_(doc) {
+  setObjectName(QStringLiteral("resourceList"));
+  setModel(&model_);
+  setItemDelegate(new ResourceListDelegate(this));
+  horizontalHeader()->hide();
+  verticalHeader()->hide();
+  verticalHeader()->setDefaultSectionSize(16);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setShowGrid(false);
+  setTabKeyNavigation(false);
+  setColumnWidth(0, kNameColumnWidth);
+  setColumnWidth(1, kTypeColumnWidth);
+  setFixedWidth(kWidth);
+}
+
+void ResourceListView::bind(const ResourceIndex& index) {
+  binding_ = true;
+  model_.setIndex(index);
+  setColumnWidth(0, kNameColumnWidth);
+  setColumnWidth(1, kTypeColumnWidth);
+  setCurrentIndex(model_.index(0, 0));
+  binding_ = false;
+}
+
+void ResourceListView::setCurrentRow(int row) {
+  binding_ = true;
+  setCurrentIndex(model_.index(row - 1, 0));
+  binding_ = false;
+}
+
+int ResourceListView::currentRow() const {
+  const QModelIndex i = currentIndex();
+  return i.isValid() ? i.row() + 1 : 1;
+}
+
+void ResourceListView::stabilize() {
+  scrollTo(currentIndex());
+  viewport()->update();
+  if (onChange) onChange();
+  setFocus();
+}
+
+void ResourceListView::clearStatusText() {
+  if (onClearStatus) onClearStatus();
+}
+
+void ResourceListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+  QTableView::currentChanged(current, previous);
+  if (!binding_ && current.row() != previous.row() && onChange) onChange();
+}
+
+void ResourceListView::keyPressEvent(QKeyEvent* event) {
+  const int vk = virtualKeyOf(event->key());
+  if (vk != 0 && onKey && onKey(vk, event->modifiers())) return;
+  const QString text = event->text();
+  if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && text.size() == 1 &&
+      (text[0].unicode() == 8 || (text[0].unicode() >= 32 && text[0].unicode() <= 126))) {
+    int row = currentRow();
+    if (KEYSEARCH(search_, model_.resourceIndex(), row, text[0].unicode())) {
+      setCurrentRow(row);
+      stabilize();
+    }
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void ResourceListView::mouseDoubleClickEvent(QMouseEvent* event) {
+  QTableView::mouseDoubleClickEvent(event);
+  if (onDoubleClick) onDoubleClick();
+}
+
+void ResourceListView::contextMenuEvent(QContextMenuEvent* event) {
+  const QModelIndex at = indexAt(event->pos());
+  if (!at.isValid()) return;
+  setCurrentIndex(at);
+  if (onContextMenu) onContextMenu(event->globalPos());
+}
+
+void ResourceListView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  scrollTo(currentIndex());
+}
+
+int virtualKeyOf(int qtKey) {
+  if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+    return qtKey;  // letters and digits share their codes
+  switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return kVkEnter;
+    case Qt::Key_Escape: return kVkEscape;
+    case Qt::Key_Insert: return kVkInsert;
+    case Qt::Key_Delete: return kVkDelete;
+    case Qt::Key_F2: return kVkF2;
+    case Qt::Key_F9: return kVkF9;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return kVkOemPlus;
+    default: return 0;
+  }
+}
+
+}  // namespace kolvre

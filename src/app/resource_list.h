@@ -1,0 +1,81 @@
+// The resource list: two columns (name, type code) over the resource index, coloured by type.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <functional>
+
+#include "app/key_commands.h"
+#include "document/document.h"
+
+namespace kolvre {
+
+class ResourceListModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  explicit ResourceListModel(const Document& doc, QObject* parent = nullptr)
+      : QAbstractTableModel(parent), doc_(doc) {}
+
+  void setIndex(const ResourceIndex& index);
+  const ResourceIndex& resourceIndex() const { return index_; }
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+
+ private:
+  const Document& doc_;
+  ResourceIndex index_;
+};
+
+// Paints cells with the list's own colours, the selected row included.
+class ResourceListDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override;
+};
+
+class ResourceListView : public QTableView, public ResourceList {
+  Q_OBJECT
+ public:
+  static constexpr int kWidth = 180;
+  static constexpr int kNameColumnWidth = 145;
+  static constexpr int kTypeColumnWidth = 16;
+
+  ResourceListView(const Document& doc, QWidget* parent = nullptr);
+
+  // ResourceList
+  void bind(const ResourceIndex& index) override;
+  void setCurrentRow(int row) override;
+  int currentRow() const override;
+  void stabilize() override;
+  void clearStatusText() override;
+
+  // What the list hands to its window.
+  std::function<void()> onChange;            // the current row changed or the list stabilised
+  std::function<void()> onDoubleClick;       // double click: edit the current resource
+  std::function<void(QPoint)> onContextMenu; // right click on a row, global position
+  std::function<bool(int vk, Qt::KeyboardModifiers)> onKey;  // true when the key was handled
+  std::function<void()> onClearStatus;
+
+  KeySearchState& search() { return search_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+ private:
+  ResourceListModel model_;
+  KeySearchState search_;
+  bool binding_ = false;
+};
+
+// The virtual-key code of a Qt key, or 0 for keys the editor does not answer.
+int virtualKeyOf(int qtKey);
+
+}  // namespace kolvre
