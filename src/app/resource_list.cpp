@@ -144,6 +144,14 @@ void ResourceListView::clearStatusText() {
   if (onClearStatus) onClearStatus();
 }
 
+void ResourceListView::hideWindow() { window()->hide(); }
+
+void ResourceListView::showWindow() {
+  window()->show();
+  QCoreApplication::processEvents();
+  setFocus();
+}
+
 void ResourceListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
   QTableView::currentChanged(current, previous);
   if (!binding_ && current.row() != previous.row() && onChange) onChange();

@@ -52,6 +52,8 @@ class ResourceListView : public QTableView, public ResourceList {
   int currentRow() const override;
   void stabilize() override;
   void clearStatusText() override;
+  void hideWindow() override;
+  void showWindow() override;
 
   // What the list hands to its window.
   std::function<void()> onChange;            // the current row changed or the list stabilised

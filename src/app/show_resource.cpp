@@ -1,6 +1,7 @@
 #include "app/show_resource.h"
 
 #include "app/main_window.h"
+#include "document/resource_commands.h"
 
 namespace kolvre {
 
@@ -14,11 +15,34 @@ QWidget* BUILDEMPTY(MainWindow& window) {
   return panel;
 }
 
-QWidget* SHOWRES(MainWindow& window, Document&, QtUserInterface&, const IndexEntry&, bool edit) {
-  if (edit) return nullptr;
+QWidget* SHOWRES(MainWindow& window, Document& doc, QtUserInterface& ui, const IndexEntry& entry,
+                 bool edit) {
+  const bool textOnly = entry.type == ResType::Manifest || entry.type == ResType::VersionInfo;
+  if (edit) {
+    // Resources without a visual editor of their own open in the external text editor.
+    if (textOnly) EDITRIS(ui, doc, *window.list());
+    return nullptr;
+  }
+  // The dialog preview and the image panels plug in here, by type.
   return BUILDEMPTY(window);
 }
 
-void runResourceCommand(MainWindow&, Document&, QtUserInterface&, KeyAction) {}
+void runResourceCommand(MainWindow& window, Document& doc, QtUserInterface& ui, KeyAction action) {
+  ResourceListView& list = *window.list();
+  switch (action) {
+    case KeyAction::New24: NUOVARIS(ui, doc, list, "24"); break;
+    case KeyAction::NewVersionInfo: NUOVARIS(ui, doc, list, "VERSIONINFO"); break;
+    case KeyAction::NewBitmap: NUOVARIS(ui, doc, list, "BITMAP"); break;
+    case KeyAction::NewCursor: NUOVARIS(ui, doc, list, "CURSOR"); break;
+    case KeyAction::NewDialog: NUOVARIS(ui, doc, list, "DIALOG"); break;
+    case KeyAction::NewIcon: NUOVARIS(ui, doc, list, "ICON"); break;
+    case KeyAction::Rename: RINORIS(ui, doc, list); break;
+    case KeyAction::Delete: ELIMRIS(ui, doc, list); break;
+    case KeyAction::Copy: COPIARIS(ui, doc, list); break;
+    case KeyAction::Paste: INCOLLARIS(ui, doc, list); break;
+    case KeyAction::EditAsText: EDITRIS(ui, doc, list); break;
+    default: break;  // tab order and dialog properties belong to the dialog designer
+  }
+}
 
 }  // namespace kolvre

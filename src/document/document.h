@@ -38,6 +38,9 @@ class ResourceList {
   virtual void stabilize() = 0;
   // Clears the default text of the status bar of the window that holds the list.
   virtual void clearStatusText() = 0;
+  // Hides and shows again the window that holds the list, while an external editor runs.
+  virtual void hideWindow() {}
+  virtual void showWindow() {}
 };
 
 // The 0-based index position of the list's current row, or -1 when the index is empty.

@@ -13,13 +13,15 @@ namespace {
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // A piece of text outside every block, without its leading blank lines and trailing white
-// space. Leading blanks of its first line are kept, so indentation survives.
+// space. Leading blanks of its first line are kept, so indentation survives. Lines end at CR LF
+// only: a bare line feed is kept with what follows it, or the text after it would start a line
+// and could read as a header that was none.
 std::string_view trimFree(std::string_view s) {
   std::size_t first = 0;
   while (first < s.size() && isSpace(s[first])) ++first;
   if (first == s.size()) return {};
   std::size_t start = first;
-  while (start > 0 && s[start - 1] != '\n') --start;
+  while (start > 0 && !(start >= 2 && s[start - 2] == '\r' && s[start - 1] == '\n')) --start;
   std::size_t end = s.size();
   while (end > first && isSpace(s[end - 1])) --end;
   return s.substr(start, end - start);

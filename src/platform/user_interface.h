@@ -52,6 +52,8 @@ class UserInterface {
                                   std::string_view defaultValue) = 0;
   virtual void writeSetting(std::string_view section, std::string_view key,
                             std::string_view value) = 0;
+  // Where the settings live, to name in a message that asks the user to set one.
+  virtual std::string settingsFile() const { return {}; }
 
   // The tone played before a question.
   virtual void beep() = 0;

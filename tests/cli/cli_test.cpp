@@ -79,3 +79,59 @@ TEST(CliShow, KeepsTheFileLineEnds) {
 
 }  // namespace
 }  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+const std::string kScript = "A ICON\r\n{\r\n}\r\n\r\n\r\nMYDLG DIALOG 0, 0, 1, 1\r\n{\r\n}";
+
+TEST(CliResourceCommands, RenameSavesOrRefusesWithThePromptMessage) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", kScript);
+  const CliRun refused = cli({"rename", f, "MYDLG", "D", "mydlg "});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_EQ(refused.err, "Nome risorsa già presente.\n");
+  EXPECT_EQ(cli({"rename", f, "MYDLG", "D", "a b"}).err, "Spazi non ammessi.\n");
+  EXPECT_EQ(TempDir::read(f), kScript);
+  EXPECT_EQ(cli({"rename", f, "MYDLG", "DIALOG", "main"}).code, 0);
+  EXPECT_EQ(cli({"list", f}).out, "A\tI\nMAIN\tD\n");
+  EXPECT_EQ(cli({"rename", f, "NONE", "D", "X"}).err, "Risorsa NONE non trovata.\n");
+}
+
+TEST(CliResourceCommands, DeleteAsksNothing) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", kScript);
+  EXPECT_EQ(cli({"delete", f, "A", "I"}).code, 0);
+  EXPECT_EQ(TempDir::read(f), "MYDLG DIALOG 0, 0, 1, 1\r\n{\r\n}");
+}
+
+TEST(CliResourceCommands, NewTakesAKindKeyword) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", kScript);
+  EXPECT_EQ(cli({"new", f, "VERSIONINFO", "ver"}).code, 0);
+  EXPECT_EQ(cli({"show", f, "VER", "VI"}).out, "VER VERSIONINFO \r\n{\r\n}");
+  EXPECT_EQ(cli({"new", f, "D", "X"}).code, 2);
+  EXPECT_EQ(cli({"new", f, "DIALOG", "MYDLG"}).code, 1);
+}
+
+TEST(CliResourceCommands, PasteKeepsOrReplacesTheName) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", kScript);
+  const std::string block = cli({"show", f, "MYDLG", "D"}).out;
+  EXPECT_EQ(cli({"paste", f}, block).err, "Nome risorsa già presente.\n");
+  EXPECT_EQ(cli({"paste", f, "COPY"}, block).code, 0);
+  EXPECT_EQ(cli({"show", f, "COPY", "D"}).out, "COPY DIALOG 0, 0, 1, 1\r\n{\r\n}");
+  EXPECT_EQ(cli({"paste", f, "X"}, "").code, 1);
+}
+
+TEST(CliResourceCommands, ReplaceTakesTheEditedText) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", "B ICON\n{\n}\nA ICON\n{\n}\n");
+  EXPECT_EQ(cli({"replace", f, "B", "I"}, "B ICON\n{\n}").code, 0);  // unchanged: not reordered
+  EXPECT_EQ(TempDir::read(f), "B ICON\n{\n}\nA ICON\n{\n}\n");
+  EXPECT_EQ(cli({"replace", f, "B", "I"}, "C ICON\n{\n 'x'\n}").code, 0);
+  EXPECT_EQ(TempDir::read(f), "A ICON\n{\n}\n\n\nC ICON\n{\n 'x'\n}");
+}
+
+}  // namespace
+}  // namespace kolvre

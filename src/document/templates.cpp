@@ -1,0 +1,95 @@
+#include "document/templates.h"
+
+#include "images/hex_data.h"
+
+namespace kolvre {
+
+namespace {
+
+// Little-endian writers for the file headers.
+struct Bytes {
+  std::vector<std::uint8_t> v;
+  Bytes& u8(std::uint8_t x) {
+    v.push_back(x);
+    return *this;
+  }
+  Bytes& u16(std::uint16_t x) { return u8(x & 0xFF).u8(x >> 8); }
+  Bytes& u32(std::uint32_t x) { return u16(x & 0xFFFF).u16(x >> 16); }
+  Bytes& zeros(std::size_t n) {
+    v.insert(v.end(), n, 0);
+    return *this;
+  }
+  Bytes& rgbquad(std::uint8_t b, std::uint8_t g, std::uint8_t r) { return u8(b).u8(g).u8(r).u8(0); }
+};
+
+// An information header with only size, width, height, planes and bit count set.
+Bytes& infoHeader(Bytes& b, std::uint32_t width, std::uint32_t height, std::uint16_t bits) {
+  return b.u32(40).u32(width).u32(height).u16(1).u16(bits).zeros(24);
+}
+
+// One 32 by 32 image of 16 colours in icon-file form; every pixel takes colour entry 0.
+std::vector<std::uint8_t> iconFile(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+  Bytes f;
+  f.u16(0).u16(1).u16(1);                                        // directory: an icon, one image
+  f.u8(32).u8(32).u8(16).u8(0).u16(1).u16(4).u32(744).u32(22);  // its entry
+  infoHeader(f, 32, 64, 4);                                      // colour image and mask together
+  f.rgbquad(b, g, r).zeros(15 * 4);                              // colour table
+  f.zeros(32 * 16);                                              // colour bits
+  f.zeros(32 * 4);                                               // mask: all opaque
+  return f.v;
+}
+
+std::string imageTemplate(std::string_view name, std::string_view keyword,
+                          const std::vector<std::uint8_t>& data) {
+  std::string out(name);
+  out.append(" ").append(keyword).append(" \r\n{\r\n");
+  out += formatHexDataLines(data);
+  out += "\r\n}";
+  return out;
+}
+
+}  // namespace
+
+std::optional<ResType> templateKind(std::string_view keyword) {
+  static constexpr std::pair<std::string_view, ResType> kOrder[] = {
+      {"24", ResType::Manifest}, {"V", ResType::VersionInfo}, {"B", ResType::Bitmap},
+      {"C", ResType::Cursor},    {"D", ResType::Dialog},      {"I", ResType::Icon},
+  };
+  for (const auto& [prefix, type] : kOrder)
+    if (keyword.starts_with(prefix)) return type;
+  return std::nullopt;
+}
+
+std::vector<std::uint8_t> templateBitmap() {
+  Bytes f;
+  f.u8('B').u8('M').u32(190).u16(0).u16(0).u32(62);
+  infoHeader(f, 32, 32, 1);
+  f.rgbquad(0, 0, 255).rgbquad(0, 0, 0);
+  f.zeros(32 * 4);
+  return f.v;
+}
+
+std::vector<std::uint8_t> templateIcon() { return iconFile(0x00, 0xFF, 0x00); }
+std::vector<std::uint8_t> templateCursor() { return iconFile(0x00, 0xFF, 0xFF); }
+
+std::string resourceTemplate(ResType kind, std::string_view name) {
+  const std::string n(name);
+  switch (kind) {
+    case ResType::Manifest: return n + " 24 \r\n{\r\n}";
+    case ResType::VersionInfo: return n + " VERSIONINFO \r\n{\r\n}";
+    case ResType::Dialog:
+      return n +
+             " DIALOG 0, 0, 300, 300\r\n"
+             "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU\r\n"
+             "FONT 8, \"MS Sans Serif\"\r\n"
+             "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\r\n"
+             "{\r\n"
+             "}";
+    case ResType::Bitmap: return imageTemplate(name, "BITMAP", templateBitmap());
+    case ResType::Icon: return imageTemplate(name, "ICON", templateIcon());
+    case ResType::Cursor: return imageTemplate(name, "CURSOR", templateCursor());
+  }
+  return {};
+}
+
+}  // namespace kolvre
