@@ -54,7 +54,7 @@ int MAIN(QApplication& app) {
     return 0;
   }
   MainWindow window(doc, ui);
-  window.showMaximized();
+  window.placeInitially();
   return app.exec();
 }
 

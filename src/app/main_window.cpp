@@ -16,6 +16,7 @@
 #include "app/recent_files.h"
 #include "app/shell_services.h"
 #include "app/show_resource.h"
+#include "ui/qt_about_box.h"
 #include "document/document_commands.h"
 #include "ui/error_record.h"
 #include "ui/messages.h"
@@ -36,7 +37,7 @@ QAction* addItem(QMenu* menu, const QString& text, const QString& hint,
 
 }  // namespace
 
-MainWindow::MainWindow(Document& doc, QtUserInterface& ui, QWidget* parent)
+MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
     : QMainWindow(parent), doc_(doc), ui_(ui) {
   setObjectName(QStringLiteral("mainWindow"));
   setWindowIcon(QIcon(QStringLiteral(":/kolvre/ICONA.png")));
@@ -51,6 +52,7 @@ MainWindow::MainWindow(Document& doc, QtUserInterface& ui, QWidget* parent)
   workspace_->setPalette(pal);
   setCentralWidget(workspace_);
 
+  workspace_->installEventFilter(this);
   list_ = new ResourceListView(doc_, workspace_);
   list_->onChange = [this] { showCurrent(false); };
   list_->onDoubleClick = [this] {
@@ -62,8 +64,7 @@ MainWindow::MainWindow(Document& doc, QtUserInterface& ui, QWidget* parent)
   list_->onClearStatus = [this] { setDefaultStatusText({}); };
   list_->search().reset();
 
-  AGGIORNA(doc_, list_);
-  ui_.setScriptEncoding(doc_.encoding);
+  dispatch([this] { AGGIORNA(doc_, list_); });
   updateTitle();
   rebuildRecentFiles();
 }
@@ -204,7 +205,7 @@ void MainWindow::dispatch(const std::function<void()>& command) {
   } catch (const CommandError& e) {
     reportFailure(ui_, &doc_, e.record());
   }
-  ui_.setScriptEncoding(doc_.encoding);
+  if (auto* qt = dynamic_cast<QtUserInterface*>(&ui_)) qt->setScriptEncoding(doc_.encoding);
 }
 
 void MainWindow::newFile() {
@@ -302,7 +303,26 @@ void MainWindow::startSecondCopy() {
                           QStringList{QFile::decodeName(doc_.fileName.c_str())});
 }
 
-void MainWindow::about() { INFOS(this, kProgramName, kProgramVersion); }
+void MainWindow::about() {
+  INFOS(this, QString::fromUtf8(kProgramName), QString::fromUtf8(kProgramVersion),
+        QPixmap(QStringLiteral(":/kolvre/KOLV.png")));
+}
+
+void MainWindow::placeInitially() {
+  placeWindow(*this, ui_, placement_, std::nullopt);
+  placed_ = true;
+}
+
+void MainWindow::layOutList() {
+  list_->setGeometry(0, 0, ResourceListView::kWidth, workspace_->height());
+  list_->stabilize();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == workspace_ && event->type() == QEvent::Resize)
+    list_->setGeometry(0, 0, ResourceListView::kWidth, workspace_->height());
+  return QMainWindow::eventFilter(watched, event);
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
@@ -322,18 +342,22 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  placementChanged(*this, ui_, isMinimized() ? 1 : isMaximized() ? 2 : 0);
+  if (placed_ && !isMaximized() && !isMinimized())
+    placeWindow(*this, ui_, placement_, SizeType::Restored);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  placementChanged(*this, ui_, -1);
+  if (placed_) placeWindow(*this, ui_, placement_, SizeType::Moved);
 }
 
 void MainWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
-  if (event->type() == QEvent::WindowStateChange)
-    placementChanged(*this, ui_, isMinimized() ? 1 : isMaximized() ? 2 : 0);
+  if (placed_ && event->type() == QEvent::WindowStateChange)
+    placeWindow(*this, ui_, placement_,
+                isMinimized()   ? SizeType::Minimized
+                : isMaximized() ? SizeType::Maximized
+                                : SizeType::Restored);
 }
 
 }  // namespace kolvre

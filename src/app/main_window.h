@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "app/key_commands.h"
+#include "app/placement.h"
 #include "app/resource_list.h"
 #include "document/document.h"
 #include "platform/qt_user_interface.h"
@@ -21,7 +22,7 @@ inline constexpr const char* kProgramVersion = "1.54";
 class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
-  MainWindow(Document& doc, QtUserInterface& ui, QWidget* parent = nullptr);
+  MainWindow(Document& doc, UserInterface& ui, QWidget* parent = nullptr);
 
   ResourceListView* list() const { return list_; }
   QWidget* panel() const { return panel_; }
@@ -34,6 +35,11 @@ class MainWindow : public QMainWindow {
   // Runs the action of a key; true when the key belongs to an action.
   bool runKey(int virtualKey, Qt::KeyboardModifiers modifiers);
 
+  // The first placement: size and position from the settings file, then shown.
+  void placeInitially();
+  // Puts the list down the left edge of the work area and shows the current resource again.
+  void layOutList();
+
   void updateTitle();
   void rebuildRecentFiles();
   // SHOWRES for the list's current entry (edit: the double-click action).
@@ -42,6 +48,7 @@ class MainWindow : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -61,7 +68,7 @@ class MainWindow : public QMainWindow {
   void tick();
 
   Document& doc_;
-  QtUserInterface& ui_;
+  UserInterface& ui_;
   ResourceListView* list_ = nullptr;
   QWidget* workspace_ = nullptr;
   QPointer<QWidget> panel_;
@@ -73,6 +80,8 @@ class MainWindow : public QMainWindow {
   QLabel* num_ = nullptr;
   QLabel* ins_ = nullptr;
   bool insertMode_ = true;
+  bool placed_ = false;
+  PlacementMemory placement_;
 };
 
 }  // namespace kolvre

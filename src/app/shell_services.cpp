@@ -1,25 +1,54 @@
 #include "app/shell_services.h"
 
-#include <QMessageBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "app/main_window.h"
-#include "ui/messages.h"
+#include "ui/error_handler.h"
 
 namespace kolvre {
 
-void reportFailure(QtUserInterface& ui, const Document*, const ErrorRecord& record) {
-  inform(ui, stopMessage(record).value_or(record.description.value_or("?")));
+namespace {
+
+// The main window as the placement rules see it.
+class MainWindowPlacement : public WindowPlacement {
+ public:
+  explicit MainWindowPlacement(MainWindow& w) : w_(w) {}
+  WindowRect outerRect() const override {
+    const QRect r = w_.frameGeometry();
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+  }
+  void setOuterRect(int left, int top, int width, int height) override {
+    // The frame's extra size is known only once the window manager has framed the window.
+    const QSize extra = w_.frameGeometry().size() - w_.geometry().size();
+    w_.move(left, top);
+    w_.resize(std::max(width - extra.width(), 100), std::max(height - extra.height(), 100));
+  }
+  void showMaximized() override { w_.showMaximized(); }
+  void showNormal() override { w_.showNormal(); }
+  bool isMinimized() const override { return w_.isMinimized(); }
+  void layOutResourceList() override { w_.layOutList(); }
+
+ private:
+  MainWindow& w_;
+};
+
+}  // namespace
+
+void reportFailure(UserInterface& ui, const Document* doc, const ErrorRecord& record) {
+  const ErrorOutcome outcome = DEFERROR(
+      ui, record, doc, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+  if (outcome.action == ErrorAction::Fatal) QCoreApplication::exit(0);
 }
 
-bool escClosesWindow(UserInterface& ui) {
-  return ui.readSetting("Parametri", "Esc", "No").starts_with("S") ||
-         ui.readSetting("Parametri", "Kolv", "No").starts_with("S");
-}
-
-void placementChanged(MainWindow&, UserInterface&, int) {}
-
-void INFOS(QWidget* parent, const char* name, const char* version) {
-  QMessageBox::about(parent, {}, QString::fromUtf8(name) + "\nVersione: " + version);
+void placeWindow(MainWindow& window, UserInterface& ui, PlacementMemory& memory,
+                 std::optional<SizeType> sizeType) {
+  MainWindowPlacement placement(window);
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize size = screen ? screen->geometry().size() : QSize(1024, 768);
+  RESIZE(ui, placement, memory, {size.width(), size.height()}, sizeType);
 }
 
 }  // namespace kolvre

@@ -15,7 +15,7 @@ QWidget* BUILDEMPTY(MainWindow& window) {
   return panel;
 }
 
-QWidget* SHOWRES(MainWindow& window, Document& doc, QtUserInterface& ui, const IndexEntry& entry,
+QWidget* SHOWRES(MainWindow& window, Document& doc, UserInterface& ui, const IndexEntry& entry,
                  bool edit) {
   const bool textOnly = entry.type == ResType::Manifest || entry.type == ResType::VersionInfo;
   if (edit) {
@@ -27,7 +27,7 @@ QWidget* SHOWRES(MainWindow& window, Document& doc, QtUserInterface& ui, const I
   return BUILDEMPTY(window);
 }
 
-void runResourceCommand(MainWindow& window, Document& doc, QtUserInterface& ui, KeyAction action) {
+void runResourceCommand(MainWindow& window, Document& doc, UserInterface& ui, KeyAction action) {
   ResourceListView& list = *window.list();
   switch (action) {
     case KeyAction::New24: NUOVARIS(ui, doc, list, "24"); break;

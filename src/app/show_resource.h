@@ -17,10 +17,10 @@ QWidget* BUILDEMPTY(MainWindow& window);
 
 // SHOWRES: shows (or, with `edit`, edits) one resource. Returns the panel now shown, or null.
 // Every type shows the empty panel until its own panel exists.
-QWidget* SHOWRES(MainWindow& window, Document& doc, QtUserInterface& ui, const IndexEntry& entry,
+QWidget* SHOWRES(MainWindow& window, Document& doc, UserInterface& ui, const IndexEntry& entry,
                  bool edit);
 
 // Runs a command on whole resources (new, rename, delete, copy, paste, edit as text).
-void runResourceCommand(MainWindow& window, Document& doc, QtUserInterface& ui, KeyAction action);
+void runResourceCommand(MainWindow& window, Document& doc, UserInterface& ui, KeyAction action);
 
 }  // namespace kolvre

@@ -7,60 +7,25 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
 #include <QProcess>
 #include <QThread>
 #include <QUrl>
 
 #include "platform/ini_file.h"
+#include "ui/qt_input_box.h"
+#include "ui/qt_message_box.h"
 
 namespace kolvre {
 
 int QtUserInterface::messageBox(std::string_view text, MsgKind kind, std::string_view title) {
-  QMessageBox box(QApplication::activeWindow());
-  box.setWindowTitle(qstr(title));
-  box.setText(qstr(text));
-  using B = QMessageBox::StandardButton;
-  switch (kind) {
-    case MsgKind::Info:
-      box.setIcon(QMessageBox::Information);
-      box.setStandardButtons(B::Ok);
-      break;
-    case MsgKind::OkCancel:
-      box.setIcon(QMessageBox::Question);
-      box.setStandardButtons(B::Ok | B::Cancel);
-      break;
-    case MsgKind::YesNoCancel:
-      box.setIcon(QMessageBox::Question);
-      box.setStandardButtons(B::Yes | B::No | B::Cancel);
-      break;
-    case MsgKind::YesNo:
-    case MsgKind::YesNoDefaultNo:
-      box.setIcon(QMessageBox::Question);
-      box.setStandardButtons(B::Yes | B::No);
-      box.setDefaultButton(kind == MsgKind::YesNoDefaultNo ? B::No : B::Yes);
-      break;
-    case MsgKind::StopOkCancel:
-      box.setIcon(QMessageBox::Critical);
-      box.setStandardButtons(B::Ok | B::Cancel);
-      break;
-  }
-  switch (box.exec()) {
-    case B::Ok: return kIdOk;
-    case B::Yes: return kIdYes;
-    case B::No: return kIdNo;
-    default: return kind == MsgKind::YesNo || kind == MsgKind::YesNoDefaultNo ? kIdNo : kIdCancel;
-  }
+  return showMessageBox(qstr(text), kind, qstr(title));
 }
 
 bool QtUserInterface::inputBox(std::string_view title, std::string_view prompt, std::string& value,
                                std::size_t maxLength) {
-  bool ok = false;
-  const QString answer = QInputDialog::getText(QApplication::activeWindow(), qstr(title),
-                                               qstr(prompt), QLineEdit::Normal, qstr(value), &ok);
-  if (!ok) return false;
-  value = stdstr(answer.left(static_cast<qsizetype>(maxLength)));
+  QString edited = qstr(value);
+  if (!showInputBox(qstr(title), qstr(prompt), edited, static_cast<int>(maxLength))) return false;
+  value = stdstr(edited);
   return true;
 }
 

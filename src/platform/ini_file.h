@@ -1,0 +1,47 @@
+// The settings file "KOLVRE.INI": one key read or written at a time, private-profile style.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kolvre {
+
+inline constexpr std::string_view kSettingsFileName = "KOLVRE.INI";
+
+// The value of `key` in `section`, names matched without regard to ASCII letter case. Blanks
+// around the value and one pair of double quotes around it are dropped; a key that appears more
+// than once gives its first value. A missing or unreadable file, or a missing key, gives
+// `defaultValue`; a key written with nothing after "=" gives "".
+std::string readIniValue(const std::string& path, std::string_view section, std::string_view key,
+                         std::string_view defaultValue);
+
+// Sets `key` in `section` to `value` (UTF-8, one line). Only the value part of the key's first
+// line changes; a missing key is added after the last key of the section's first occurrence, a
+// missing section at the end of the file, a missing file (and its folder) is created. Every
+// other byte of the file stays as it was. A value with blanks at either end, or wrapped in
+// double quotes, is written inside double quotes so that it reads back exactly. Returns false,
+// leaving the file as it was, when the file cannot be written or a name or the value cannot be
+// written as one line.
+bool writeIniValue(const std::string& path, std::string_view section, std::string_view key,
+                   std::string_view value);
+
+// What the choice of the settings file needs to know of the process's surroundings.
+struct SettingsEnvironment {
+  // The value of an environment variable, nothing when unset.
+  std::function<std::optional<std::string>(const char*)> variable;
+  // True when files can be created in the folder.
+  std::function<bool(const std::string&)> folderWritable;
+};
+
+// The real environment and file system.
+SettingsEnvironment processEnvironment();
+
+// The settings file: the one named by the environment variable KOLVRE_INI (made absolute now,
+// as commands may change the current folder later); else "KOLVRE.INI" in `executableDir` when
+// that folder already holds it or is writable; else "kolvre/KOLVRE.INI" under
+// $XDG_CONFIG_HOME, or under ~/.config when that is unset, empty or not absolute.
+std::string settingsFilePath(const std::string& executableDir, const SettingsEnvironment& env);
+
+}  // namespace kolvre

@@ -1,0 +1,80 @@
+#include "ui/qt_message_box.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+
+namespace kolvre {
+
+namespace {
+
+struct KindLayout {
+  MsgKind kind;
+  QMessageBox::Icon icon;
+  QMessageBox::StandardButtons buttons;
+  QMessageBox::StandardButton defaultButton;
+  QMessageBox::StandardButton escapeButton;
+};
+
+constexpr KindLayout kLayouts[] = {
+    {MsgKind::Info, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok},
+    {MsgKind::OkCancel, QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
+     QMessageBox::Ok, QMessageBox::Cancel},
+    {MsgKind::YesNoCancel, QMessageBox::Question,
+     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+     QMessageBox::Cancel},
+    {MsgKind::YesNo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+     QMessageBox::No},
+    {MsgKind::YesNoDefaultNo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+     QMessageBox::No, QMessageBox::No},
+    {MsgKind::StopOkCancel, QMessageBox::Critical, QMessageBox::Ok | QMessageBox::Cancel,
+     QMessageBox::Ok, QMessageBox::Cancel},
+};
+
+struct ButtonText {
+  QMessageBox::StandardButton button;
+  const char* text;  // UTF-8
+  int code;
+};
+
+constexpr ButtonText kButtons[] = {
+    {QMessageBox::Ok, "OK", kIdOk},
+    {QMessageBox::Cancel, "Annulla", kIdCancel},
+    {QMessageBox::Yes, "Sì", kIdYes},
+    {QMessageBox::No, "No", kIdNo},
+};
+
+const KindLayout& layoutOf(MsgKind kind) {
+  for (const KindLayout& layout : kLayouts)
+    if (layout.kind == kind) return layout;
+  return kLayouts[0];
+}
+
+int codeOf(QMessageBox::StandardButton button) {
+  for (const ButtonText& b : kButtons)
+    if (b.button == button) return b.code;
+  return kIdCancel;
+}
+
+}  // namespace
+
+int showMessageBox(const QString& text, MsgKind kind, const QString& title, QWidget* owner) {
+  const KindLayout& layout = layoutOf(kind);
+  QMessageBox box(owner ? owner : QApplication::activeWindow());
+  box.setWindowTitle(title);
+  // Plain text: a message naming "<file>" must not turn into markup and lose its line breaks.
+  box.setTextFormat(Qt::PlainText);
+  box.setText(text);
+  box.setIcon(layout.icon);
+  box.setStandardButtons(layout.buttons);
+  for (const ButtonText& b : kButtons)
+    if (QAbstractButton* button = box.button(b.button)) button->setText(QString::fromUtf8(b.text));
+  box.setDefaultButton(layout.defaultButton);
+  box.setEscapeButton(layout.escapeButton);
+  box.exec();
+  // The close box presses the escape button, so a button is always known.
+  QAbstractButton* clicked = box.clickedButton();
+  return codeOf(clicked ? box.standardButton(clicked) : layout.escapeButton);
+}
+
+}  // namespace kolvre
