@@ -204,6 +204,12 @@ void MainWindow::dispatch(const std::function<void()>& command) {
     command();
   } catch (const CommandError& e) {
     reportFailure(ui_, &doc_, e.record());
+  } catch (const std::exception& e) {
+    // Anything else is a fault of the program: the fatal report, with the work saved aside.
+    ErrorRecord record;
+    record.subSystem = "KOLVRE";
+    record.description = e.what();
+    reportFailure(ui_, &doc_, record);
   }
   if (auto* qt = dynamic_cast<QtUserInterface*>(&ui_)) qt->setScriptEncoding(doc_.encoding);
 }
