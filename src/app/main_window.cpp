@@ -53,6 +53,7 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
   setCentralWidget(workspace_);
 
   workspace_->installEventFilter(this);
+  qApp->installEventFilter(this);  // the keyboard-state indicators follow every key press
   list_ = new ResourceListView(doc_, workspace_);
   list_->onChange = [this] { showCurrent(false); };
   list_->onDoubleClick = [this] {
@@ -239,8 +240,6 @@ const IndexEntry* MainWindow::currentEntry() const {
 }
 
 bool MainWindow::runKey(int virtualKey, Qt::KeyboardModifiers modifiers) {
-  if (virtualKey == kVkInsert && !(modifiers & (Qt::ControlModifier | Qt::ShiftModifier)))
-    insertMode_ = !insertMode_;
   KeyState state;
   state.ctrl = modifiers & Qt::ControlModifier;
   state.shift = modifiers & Qt::ShiftModifier;
@@ -325,6 +324,19 @@ void MainWindow::layOutList() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    // Every press reaches the application once per widget it travels through: count it once.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->timestamp() != lastKeyTime_ || key->key() != lastKey_) {
+      lastKeyTime_ = key->timestamp();
+      lastKey_ = key->key();
+      if (key->key() == Qt::Key_CapsLock) caps_->setEnabled(!caps_->isEnabled());
+      if (key->key() == Qt::Key_NumLock) num_->setEnabled(!num_->isEnabled());
+      if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier)
+        insertMode_ = !insertMode_;
+      ins_->setEnabled(insertMode_);
+    }
+  }
   if (watched == workspace_ && event->type() == QEvent::Resize)
     list_->setGeometry(0, 0, ResourceListView::kWidth, workspace_->height());
   return QMainWindow::eventFilter(watched, event);

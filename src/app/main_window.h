@@ -81,6 +81,8 @@ class MainWindow : public QMainWindow {
   QLabel* ins_ = nullptr;
   bool insertMode_ = true;
   bool placed_ = false;
+  quint64 lastKeyTime_ = 0;
+  int lastKey_ = 0;
   PlacementMemory placement_;
 };
 
