@@ -1,6 +1,8 @@
 #include "document/reorder.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <vector>
 
 #include "document/blocks.h"
@@ -27,6 +29,24 @@ std::string_view trimFree(std::string_view s) {
   return s.substr(start, end - start);
 }
 
+// The place of each type's code among all codes in byte order, by ResType.
+constexpr std::array<std::uint8_t, kResTypes.size()> kCodeRank = [] {
+  std::array<std::uint8_t, kResTypes.size()> rank{};
+  for (const ResTypeInfo& a : kResTypes)
+    for (const ResTypeInfo& b : kResTypes)
+      if (b.code < a.code) ++rank[static_cast<std::size_t>(a.type)];
+  return rank;
+}();
+
+// The first part of a block's sort key as one number: the rank of its type code, then the first
+// seven bytes of its name, zero-padded. Numbers that differ order as the full keys do.
+std::uint64_t sortHead(ResType type, std::string_view name) {
+  std::uint64_t head = kCodeRank[static_cast<std::size_t>(type)];
+  for (std::size_t i = 0; i < 7; ++i)
+    head = (head << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
+  return head;
+}
+
 std::string_view trimTrailingBlanks(std::string_view s) {
   while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
   return s;
@@ -38,8 +58,8 @@ std::string reorderScript(std::string_view text) {
   const std::vector<HeaderLine> lines = scanHeaderLines(text);
 
   struct Block {
+    std::uint64_t sortHead;
     std::string_view sortName;
-    std::string_view sortCode;
     BlockExtent extent;
   };
   std::vector<Block> blocks;
@@ -57,13 +77,16 @@ std::string reorderScript(std::string_view text) {
     const BlockExtent extent = blockExtentAt(text, lines, i);
     addFree(text.substr(covered, extent.begin - covered));
     covered = extent.end;
-    blocks.push_back({lines[i].name, typeCode(lines[i].type), extent});
+    blocks.push_back({sortHead(lines[i].type, lines[i].name), lines[i].name, extent});
   }
   addFree(text.substr(covered));
 
-  std::stable_sort(blocks.begin(), blocks.end(), [](const Block& a, const Block& b) {
-    if (a.sortCode != b.sortCode) return a.sortCode < b.sortCode;
-    return a.sortName < b.sortName;
+  // By type code, then name; equal heads mean equal codes. Blocks come in text order, so
+  // ordering equal keys by where they start keeps them stable without a stable sort's buffer.
+  std::sort(blocks.begin(), blocks.end(), [](const Block& a, const Block& b) {
+    if (a.sortHead != b.sortHead) return a.sortHead < b.sortHead;
+    if (a.sortName != b.sortName) return a.sortName < b.sortName;
+    return a.extent.begin < b.extent.begin;
   });
 
   std::string result;

@@ -63,5 +63,14 @@ TEST(Reorder, IndentationOfFreeTextIsKept) {
             "    // note\r\n\r\n\r\nA 24\r\n{\r\n}");
 }
 
+TEST(Reorder, ABareLineFeedInFreeTextDoesNotStartALine) {
+  // Lines end at CR LF only, so "Q 24" after " \n" is no header and must not become one.
+  EXPECT_EQ(reorderScript(" \nQ 24\r\n"), " \nQ 24");
+  const std::string text = "A ICON\r\n{\r\n} \nQ DIALOG\r\n";
+  const std::string out = reorderScript(text);
+  EXPECT_EQ(out, " \nQ DIALOG\r\n\r\n\r\nA ICON\r\n{\r\n}");
+  EXPECT_EQ(ARESOURCES(out).size(), ARESOURCES(text).size());
+}
+
 }  // namespace
 }  // namespace kolvre

@@ -1,0 +1,85 @@
+// Throughput of indexing and reordering large scripts, against a plain count of CR LF pairs
+// over the same buffer: the least any pass over the text's lines can cost.
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <cstring>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "document/reorder.h"
+#include "document/scanner.h"
+#include "synthetic_script.h"
+
+namespace {
+
+constexpr std::size_t kMiB = 1024 * 1024;
+
+// Scripts are made once per shape and shared by every benchmark that uses it.
+const std::string& script(std::size_t mib, std::size_t resources) {
+  static std::map<std::pair<std::size_t, std::size_t>, std::string> made;
+  auto [it, fresh] = made.try_emplace({mib, resources});
+  if (fresh) it->second = kolvre::bench::syntheticScript(mib * kMiB, resources);
+  return it->second;
+}
+
+std::size_t countCrLf(const std::string& text) {
+  std::size_t count = 0;
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    const void* hit = std::memchr(p, '\r', static_cast<std::size_t>(end - p));
+    if (!hit) break;
+    p = static_cast<const char*>(hit) + 1;
+    if (p < end && *p == '\n') ++count;
+  }
+  return count;
+}
+
+void setUp(benchmark::State& state, const std::string& text) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+  state.counters["MiB"] = static_cast<double>(text.size()) / kMiB;
+}
+
+void CountCrLf(benchmark::State& state) {
+  const std::string& text = script(state.range(0), state.range(1));
+  for (auto _ : state) benchmark::DoNotOptimize(countCrLf(text));
+  setUp(state, text);
+}
+
+void Scan(benchmark::State& state) {
+  const std::string& text = script(state.range(0), state.range(1));
+  std::size_t entries = 0;
+  for (auto _ : state) {
+    kolvre::ResourceIndex index = kolvre::ARESOURCES(text);
+    entries = index.size();
+    benchmark::DoNotOptimize(index.data());
+  }
+  setUp(state, text);
+  state.counters["resources"] = static_cast<double>(entries);
+}
+
+void Reorder(benchmark::State& state) {
+  const std::string& text = script(state.range(0), state.range(1));
+  for (auto _ : state) {
+    std::string out = kolvre::reorderScript(text);
+    benchmark::DoNotOptimize(out.data());
+  }
+  setUp(state, text);
+}
+
+// Arguments: size in MiB, number of resources (0: one per 2 KB on average).
+void Shapes(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"MiB", "res"});
+  b->Args({1, 0})->Args({10, 0})->Args({50, 0})->Args({20, 50000});
+  b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(CountCrLf)->Apply(Shapes);
+BENCHMARK(Scan)->Apply(Shapes);
+BENCHMARK(Reorder)->Apply(Shapes);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,167 @@
+// What must hold between a script text and its reordered form; shared by the corpus test and
+// the reorder fuzz target. Each check returns an empty string when the rule holds, otherwise a
+// short description of the first violation found.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <iterator>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "document/blocks.h"
+#include "document/reorder.h"
+#include "document/scanner.h"
+#include "document/script_file.h"
+
+namespace kolvre::testing {
+
+namespace detail {
+
+// The white space that reorder may drop or add between pieces.
+inline bool isReorderSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// A position where the scanner starts a line: the text start or just after CR LF.
+inline bool atLineStart(std::string_view text, std::size_t pos) {
+  return pos == 0 || (pos >= 2 && text[pos - 2] == '\r' && text[pos - 1] == '\n');
+}
+
+inline std::string excerpt(std::string_view s) {
+  constexpr std::size_t kShown = 60;
+  std::string out;
+  for (char c : s.substr(0, kShown)) {
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else
+      out += c;
+  }
+  if (s.size() > kShown) out += "...";
+  return '"' + out + '"';
+}
+
+}  // namespace detail
+
+// True when the scanner reads a header inside a line longer than kMaxScanLine, from the piece
+// that starts there. Reordering moves text across those piece boundaries, so such a text can
+// gain, lose or rename index entries and need a second reorder; the index and idempotence
+// checks do not apply to it.
+inline bool hasHeaderInsideALine(std::string_view text) {
+  for (const HeaderLine& h : scanHeaderLines(text))
+    if (!detail::atLineStart(text, h.offset)) return true;
+  return false;
+}
+
+// Every block the header rule can find in `text` stands in `out`, starting at a line start, at
+// least as often as it occurs among the blocks of `text` (duplicates each keep their block).
+inline std::string checkBlocksKept(std::string_view text, std::string_view out) {
+  const std::vector<HeaderLine> lines = scanHeaderLines(text);
+  std::map<std::string_view, std::size_t> wanted;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (lines[i].locatable) ++wanted[blockExtentAt(text, lines, i).of(text)];
+  for (const auto& [block, count] : wanted) {
+    std::size_t found = 0;
+    for (std::size_t pos = out.find(block); pos != std::string_view::npos && found < count;
+         pos = out.find(block, pos + 1)) {
+      if (!detail::atLineStart(out, pos)) continue;
+      ++found;
+      pos += block.size() - 1;  // placements of one block never overlap
+    }
+    if (found < count)
+      return "block " + detail::excerpt(block) + " occurs " + std::to_string(count) +
+             " times but is placed " + std::to_string(found) + " times";
+  }
+  return {};
+}
+
+// Reordering only moves text and changes white space between pieces: the multiset of the
+// other bytes is the same.
+inline std::string checkSameNonSpaceBytes(std::string_view text, std::string_view out) {
+  std::array<long long, 256> balance{};
+  for (unsigned char c : text)
+    if (!detail::isReorderSpace(static_cast<char>(c))) ++balance[c];
+  for (unsigned char c : out)
+    if (!detail::isReorderSpace(static_cast<char>(c))) --balance[c];
+  for (std::size_t b = 0; b < balance.size(); ++b)
+    if (balance[b] != 0)
+      return "byte " + std::to_string(b) + (balance[b] > 0 ? " lost " : " invented ") +
+             std::to_string(balance[b] > 0 ? balance[b] : -balance[b]) + " times";
+  return {};
+}
+
+// Every non-blank line of `text`, without its surrounding white space, still stands in `out`.
+// Lines are split at line feeds, so a line with a stray CR is checked whole.
+inline std::string checkLinesKept(std::string_view text, std::string_view out) {
+  std::size_t hint = 0;  // lines mostly move in runs: look after the previous one first
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    while (!line.empty() && detail::isReorderSpace(line.front())) line.remove_prefix(1);
+    while (!line.empty() && detail::isReorderSpace(line.back())) line.remove_suffix(1);
+    if (line.empty()) continue;
+    std::size_t at = out.find(line, hint);
+    if (at == std::string_view::npos) at = out.find(line);
+    if (at == std::string_view::npos) return "line " + detail::excerpt(line) + " is missing";
+    hint = at + line.size();
+  }
+  return {};
+}
+
+// The index of the reordered text lists the same (name, type) pairs, as often each.
+inline std::string checkSameIndex(std::string_view text, std::string_view out) {
+  auto pairs = [](std::string_view t) {
+    std::vector<std::pair<std::string, ResType>> p;
+    for (IndexEntry& e : ARESOURCES(t)) p.emplace_back(std::move(e.name), e.type);
+    std::sort(p.begin(), p.end());
+    return p;
+  };
+  const auto before = pairs(text);
+  const auto after = pairs(out);
+  if (before == after) return {};
+  std::vector<std::pair<std::string, ResType>> lost, gained;
+  std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
+                      std::back_inserter(lost));
+  std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
+                      std::back_inserter(gained));
+  std::string msg = "index has " + std::to_string(before.size()) + " entries before and " +
+                    std::to_string(after.size()) + " after";
+  if (!lost.empty())
+    msg += "; lost " + detail::excerpt(lost.front().first) + " " +
+           std::string(typeCode(lost.front().second));
+  if (!gained.empty())
+    msg += "; gained " + detail::excerpt(gained.front().first) + " " +
+           std::string(typeCode(gained.front().second));
+  return msg;
+}
+
+// A reordered text is its own reordered form.
+inline std::string checkIdempotent(std::string_view out) {
+  const std::string again = reorderScript(out);
+  if (again == out) return {};
+  const auto diff = std::mismatch(again.begin(), again.end(), out.begin(), out.end());
+  const std::size_t at = static_cast<std::size_t>(diff.first - again.begin());
+  return "second reorder differs at byte " + std::to_string(at) + ": " +
+         detail::excerpt(std::string_view(again).substr(at)) + " instead of " +
+         detail::excerpt(out.substr(std::min(at, out.size())));
+}
+
+// The bytes written for a file read unchanged are the bytes read.
+inline std::string checkDiskRoundTrip(const std::string& bytes) {
+  const ScriptText script = fromDisk(bytes);
+  const std::string back = toDisk(script.text, script.lineEnds);
+  if (back == bytes) return {};
+  return "disk form of " + std::to_string(bytes.size()) + " bytes comes back as " +
+         std::to_string(back.size()) + " bytes";
+}
+
+}  // namespace kolvre::testing
