@@ -40,13 +40,20 @@ constexpr std::array<KeyRow, 20> kKeyTable{{
 
 bool holds(Needs needs, const KeyState& s) {
   switch (needs) {
-    case Needs::Nothing: return true;
-    case Needs::Ctrl: return s.ctrl;
-    case Needs::Shift: return s.shift;
-    case Needs::Current: return s.current != nullptr;
-    case Needs::CtrlCurrent: return s.ctrl && s.current != nullptr;
-    case Needs::CtrlDialog: return s.ctrl && s.current && s.current->type == ResType::Dialog;
-    case Needs::Esc: return s.escEnabled;
+    case Needs::Nothing:
+      return true;
+    case Needs::Ctrl:
+      return s.ctrl;
+    case Needs::Shift:
+      return s.shift;
+    case Needs::Current:
+      return s.current != nullptr;
+    case Needs::CtrlCurrent:
+      return s.ctrl && s.current != nullptr;
+    case Needs::CtrlDialog:
+      return s.ctrl && s.current && s.current->type == ResType::Dialog;
+    case Needs::Esc:
+      return s.escEnabled;
   }
   return false;
 }
@@ -55,14 +62,19 @@ bool holds(Needs needs, const KeyState& s) {
 // current entry: the key belongs to them, it just does nothing now.
 bool claimsKey(Needs needs, const KeyState& s) {
   switch (needs) {
-    case Needs::Current: return true;
+    case Needs::Current:
+      return true;
     case Needs::CtrlCurrent:
-    case Needs::CtrlDialog: return s.ctrl;
-    default: return false;
+    case Needs::CtrlDialog:
+      return s.ctrl;
+    default:
+      return false;
   }
 }
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool nameBeginsWith(const std::string& name, const std::string& prefix) {
   if (name.size() < prefix.size()) return false;

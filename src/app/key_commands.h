@@ -43,8 +43,8 @@ enum class KeyAction {
 struct KeyState {
   bool ctrl = false;
   bool shift = false;
-  bool escEnabled = false;                  // the settings say Esc closes the window
-  const IndexEntry* current = nullptr;      // the list's current entry; null with an empty index
+  bool escEnabled = false;              // the settings say Esc closes the window
+  const IndexEntry* current = nullptr;  // the list's current entry; null with an empty index
 };
 
 // TASTI: the action of a key, first matching row of the key table. Actions on the current

@@ -40,9 +40,9 @@ std::string chooseScript(QtUserInterface& ui, Document& doc, const QStringList& 
 
 int MAIN(QApplication& app) {
   deleteWorkFiles(QDir::currentPath().toStdString());
-  QtUserInterface ui(settingsFilePath(
-      QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
-      processEnvironment()));
+  QtUserInterface ui(
+      settingsFilePath(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
+                       processEnvironment()));
   Document doc;
   const std::string name = chooseScript(ui, doc, app.arguments());
   if (name.empty()) return 0;

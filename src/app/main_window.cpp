@@ -16,10 +16,10 @@
 #include "app/recent_files.h"
 #include "app/shell_services.h"
 #include "app/show_resource.h"
-#include "ui/qt_about_box.h"
 #include "document/document_commands.h"
 #include "ui/error_record.h"
 #include "ui/messages.h"
+#include "ui/qt_about_box.h"
 
 namespace kolvre {
 
@@ -73,8 +73,7 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
 void MainWindow::buildMenus() {
   QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
   addItem(file, QStringLiteral("Nuovo file di risorse"),
-          QStringLiteral("Per creare un nuovo file di risorse"),
-          [this] { newFile(); });
+          QStringLiteral("Per creare un nuovo file di risorse"), [this] { newFile(); });
   file->addSeparator();
   addItem(file, QStringLiteral("Apri file di risorse...\tF2"),
           QStringLiteral("Per aprire un file di risorse diverso"),
@@ -94,9 +93,9 @@ void MainWindow::buildMenus() {
 
   QMenu* resources = menuBar()->addMenu(QStringLiteral("&Risorse"));
   const std::pair<const char*, KeyAction> newItems[] = {
-      {"24\tCTRL-2", KeyAction::New24},          {"VERSIONINFO\tCTRL-F", KeyAction::NewVersionInfo},
-      {"bitmap\tCTRL-B", KeyAction::NewBitmap},  {"cursor\tCTRL-U", KeyAction::NewCursor},
-      {"dialog\tCTRL-D", KeyAction::NewDialog},  {"icon\tCTRL-I", KeyAction::NewIcon},
+      {"24\tCTRL-2", KeyAction::New24},         {"VERSIONINFO\tCTRL-F", KeyAction::NewVersionInfo},
+      {"bitmap\tCTRL-B", KeyAction::NewBitmap}, {"cursor\tCTRL-U", KeyAction::NewCursor},
+      {"dialog\tCTRL-D", KeyAction::NewDialog}, {"icon\tCTRL-I", KeyAction::NewIcon},
   };
   for (const auto& [label, action] : newItems) {
     const QString kind = QString::fromLatin1(label).section(QLatin1Char('\t'), 0, 0);
@@ -105,7 +104,8 @@ void MainWindow::buildMenus() {
             [this, action = action] { runAction(action); });
   }
   resources->addSeparator();
-  addItem(resources, QStringLiteral("Incolla\tCTRL-V"), {}, [this] { runAction(KeyAction::Paste); });
+  addItem(resources, QStringLiteral("Incolla\tCTRL-V"), {},
+          [this] { runAction(KeyAction::Paste); });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
   addItem(help, QStringLiteral("Informazioni"), QStringLiteral("Informazioni sul programma"),
@@ -119,8 +119,8 @@ void MainWindow::buildButtonBar() {
   bar->setFloatable(false);
   bar->setIconSize(QSize(27, 27));
   auto addButton = [&](const char* picture, const QString& tip, std::function<void()> action) {
-    QAction* a = bar->addAction(QIcon(QStringLiteral(":/kolvre/%1.png").arg(QLatin1String(picture))),
-                                tip);
+    QAction* a =
+        bar->addAction(QIcon(QStringLiteral(":/kolvre/%1.png").arg(QLatin1String(picture))), tip);
     a->setToolTip(tip);
     connect(a, &QAction::triggered, this, std::move(action));
     if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a))) {
@@ -253,16 +253,27 @@ bool MainWindow::runKey(int virtualKey, Qt::KeyboardModifiers modifiers) {
 
 void MainWindow::runAction(KeyAction action) {
   switch (action) {
-    case KeyAction::None: return;
-    case KeyAction::CloseWindow: close(); return;
+    case KeyAction::None:
+      return;
+    case KeyAction::CloseWindow:
+      close();
+      return;
     case KeyAction::EditCurrent:
       showCurrent(true);
       list_->stabilize();
       return;
-    case KeyAction::Open: openFile(); return;
-    case KeyAction::Save: dispatch([this] { SALVARC(ui_, doc_); }); return;
-    case KeyAction::SecondCopy: startSecondCopy(); return;
-    default: dispatch([this, action] { runResourceCommand(*this, doc_, ui_, action); }); return;
+    case KeyAction::Open:
+      openFile();
+      return;
+    case KeyAction::Save:
+      dispatch([this] { SALVARC(ui_, doc_); });
+      return;
+    case KeyAction::SecondCopy:
+      startSecondCopy();
+      return;
+    default:
+      dispatch([this, action] { runResourceCommand(*this, doc_, ui_, action); });
+      return;
   }
 }
 

@@ -6,7 +6,9 @@ namespace kolvre {
 
 namespace {
 constexpr std::string_view kSection = "Mru";
-std::string keyFor(std::size_t n) { return "File" + std::to_string(n); }
+std::string keyFor(std::size_t n) {
+  return "File" + std::to_string(n);
+}
 }  // namespace
 
 std::vector<std::string> readRecentFiles(UserInterface& ui) {

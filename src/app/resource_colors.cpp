@@ -15,7 +15,9 @@ struct ColorRow {
   ListColor focusBack;
 };
 
-constexpr ListColor F(std::uint32_t v) { return ListColor::fixed(v); }
+constexpr ListColor F(std::uint32_t v) {
+  return ListColor::fixed(v);
+}
 
 constexpr std::array<ColorRow, 6> kColors{{
     {ResType::Manifest, F(kBlack), F(kLightGrey), F(kBlack), F(kLightGrey)},

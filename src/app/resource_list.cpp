@@ -17,9 +17,12 @@ constexpr int kSelectedBackRole = Qt::UserRole + 2;
 
 QColor toQColor(const ListColor& c) {
   switch (c.kind) {
-    case ListColor::Kind::Window: return QApplication::palette().color(QPalette::Base);
-    case ListColor::Kind::Highlight: return QApplication::palette().color(QPalette::Highlight);
-    case ListColor::Kind::Fixed: break;
+    case ListColor::Kind::Window:
+      return QApplication::palette().color(QPalette::Base);
+    case ListColor::Kind::Highlight:
+      return QApplication::palette().color(QPalette::Highlight);
+    case ListColor::Kind::Fixed:
+      break;
   }
   return QColor(c.bgr & 0xFF, (c.bgr >> 8) & 0xFF, (c.bgr >> 16) & 0xFF);
 }
@@ -66,14 +69,20 @@ QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
       if (column == 1) return QString::fromStdString(doc_.display(index_[row - 1].name));
       return QString::fromLatin1(index_[row - 1].code().data(),
                                  static_cast<qsizetype>(index_[row - 1].code().size()));
-    case Qt::FontRole: return column == 1 ? nameFont() : typeFont();
+    case Qt::FontRole:
+      return column == 1 ? nameFont() : typeFont();
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
-    case Qt::ForegroundRole: return toQColor(RESCOLORTEXT(column, index_, row));
-    case Qt::BackgroundRole: return toQColor(RESCOLORPANE(column, index_, row));
-    case kSelectedTextRole: return toQColor(RESCOLORFOREFOCUS(index_, row));
-    case kSelectedBackRole: return toQColor(RESCOLORBACKFOCUS(index_, row));
-    default: return {};
+    case Qt::ForegroundRole:
+      return toQColor(RESCOLORTEXT(column, index_, row));
+    case Qt::BackgroundRole:
+      return toQColor(RESCOLORPANE(column, index_, row));
+    case kSelectedTextRole:
+      return toQColor(RESCOLORFOREFOCUS(index_, row));
+    case kSelectedBackRole:
+      return toQColor(RESCOLORBACKFOCUS(index_, row));
+    default:
+      return {};
   }
 }
 
@@ -144,7 +153,9 @@ void ResourceListView::clearStatusText() {
   if (onClearStatus) onClearStatus();
 }
 
-void ResourceListView::hideWindow() { window()->hide(); }
+void ResourceListView::hideWindow() {
+  window()->hide();
+}
 
 void ResourceListView::showWindow() {
   window()->show();
@@ -195,15 +206,23 @@ int virtualKeyOf(int qtKey) {
     return qtKey;  // letters and digits share their codes
   switch (qtKey) {
     case Qt::Key_Return:
-    case Qt::Key_Enter: return kVkEnter;
-    case Qt::Key_Escape: return kVkEscape;
-    case Qt::Key_Insert: return kVkInsert;
-    case Qt::Key_Delete: return kVkDelete;
-    case Qt::Key_F2: return kVkF2;
-    case Qt::Key_F9: return kVkF9;
+    case Qt::Key_Enter:
+      return kVkEnter;
+    case Qt::Key_Escape:
+      return kVkEscape;
+    case Qt::Key_Insert:
+      return kVkInsert;
+    case Qt::Key_Delete:
+      return kVkDelete;
+    case Qt::Key_F2:
+      return kVkF2;
+    case Qt::Key_F9:
+      return kVkF9;
     case Qt::Key_Plus:
-    case Qt::Key_Equal: return kVkOemPlus;
-    default: return 0;
+    case Qt::Key_Equal:
+      return kVkOemPlus;
+    default:
+      return 0;
   }
 }
 

@@ -56,9 +56,9 @@ class ResourceListView : public QTableView, public ResourceList {
   void showWindow() override;
 
   // What the list hands to its window.
-  std::function<void()> onChange;            // the current row changed or the list stabilised
-  std::function<void()> onDoubleClick;       // double click: edit the current resource
-  std::function<void(QPoint)> onContextMenu; // right click on a row, global position
+  std::function<void()> onChange;             // the current row changed or the list stabilised
+  std::function<void()> onDoubleClick;        // double click: edit the current resource
+  std::function<void(QPoint)> onContextMenu;  // right click on a row, global position
   std::function<bool(int vk, Qt::KeyboardModifiers)> onKey;  // true when the key was handled
   std::function<void()> onClearStatus;
 

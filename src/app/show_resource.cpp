@@ -30,18 +30,41 @@ QWidget* SHOWRES(MainWindow& window, Document& doc, UserInterface& ui, const Ind
 void runResourceCommand(MainWindow& window, Document& doc, UserInterface& ui, KeyAction action) {
   ResourceListView& list = *window.list();
   switch (action) {
-    case KeyAction::New24: NUOVARIS(ui, doc, list, "24"); break;
-    case KeyAction::NewVersionInfo: NUOVARIS(ui, doc, list, "VERSIONINFO"); break;
-    case KeyAction::NewBitmap: NUOVARIS(ui, doc, list, "BITMAP"); break;
-    case KeyAction::NewCursor: NUOVARIS(ui, doc, list, "CURSOR"); break;
-    case KeyAction::NewDialog: NUOVARIS(ui, doc, list, "DIALOG"); break;
-    case KeyAction::NewIcon: NUOVARIS(ui, doc, list, "ICON"); break;
-    case KeyAction::Rename: RINORIS(ui, doc, list); break;
-    case KeyAction::Delete: ELIMRIS(ui, doc, list); break;
-    case KeyAction::Copy: COPIARIS(ui, doc, list); break;
-    case KeyAction::Paste: INCOLLARIS(ui, doc, list); break;
-    case KeyAction::EditAsText: EDITRIS(ui, doc, list); break;
-    default: break;  // tab order and dialog properties belong to the dialog designer
+    case KeyAction::New24:
+      NUOVARIS(ui, doc, list, "24");
+      break;
+    case KeyAction::NewVersionInfo:
+      NUOVARIS(ui, doc, list, "VERSIONINFO");
+      break;
+    case KeyAction::NewBitmap:
+      NUOVARIS(ui, doc, list, "BITMAP");
+      break;
+    case KeyAction::NewCursor:
+      NUOVARIS(ui, doc, list, "CURSOR");
+      break;
+    case KeyAction::NewDialog:
+      NUOVARIS(ui, doc, list, "DIALOG");
+      break;
+    case KeyAction::NewIcon:
+      NUOVARIS(ui, doc, list, "ICON");
+      break;
+    case KeyAction::Rename:
+      RINORIS(ui, doc, list);
+      break;
+    case KeyAction::Delete:
+      ELIMRIS(ui, doc, list);
+      break;
+    case KeyAction::Copy:
+      COPIARIS(ui, doc, list);
+      break;
+    case KeyAction::Paste:
+      INCOLLARIS(ui, doc, list);
+      break;
+    case KeyAction::EditAsText:
+      EDITRIS(ui, doc, list);
+      break;
+    default:
+      break;  // tab order and dialog properties belong to the dialog designer
   }
 }
 

@@ -1,8 +1,8 @@
 #include "cli/cli.h"
 
 #include <functional>
-#include <iterator>
 #include <iostream>
+#include <iterator>
 #include <map>
 
 #include "cli/cli_interface.h"
@@ -112,9 +112,8 @@ int cmdRename(Context& c) {
 
 int cmdDelete(Context& c) {
   if (c.args.size() != 3) return kUsage;
-  return editScript(c, &c.args[1], &c.args[2], [&](Document& doc, CliList& list) {
-    return ELIMRIS(c.ui, doc, list, false);
-  });
+  return editScript(c, &c.args[1], &c.args[2],
+                    [&](Document& doc, CliList& list) { return ELIMRIS(c.ui, doc, list, false); });
 }
 
 int cmdNew(Context& c) {
@@ -122,9 +121,8 @@ int cmdNew(Context& c) {
   const std::string& kind = c.args[1];
   if (!parseType(kind) || kind.size() < 2) return kUsage;  // a keyword, not a code
   c.ui.queueAnswer(c.args[2]);
-  return editScript(c, nullptr, nullptr, [&](Document& doc, CliList& list) {
-    return NUOVARIS(c.ui, doc, list, kind);
-  });
+  return editScript(c, nullptr, nullptr,
+                    [&](Document& doc, CliList& list) { return NUOVARIS(c.ui, doc, list, kind); });
 }
 
 int cmdPaste(Context& c) {
@@ -149,8 +147,8 @@ int cmdReplace(Context& c) {
   if (c.args.size() != 3) return kUsage;
   std::string edited = readAll(c.in);
   return editScript(c, &c.args[1], &c.args[2], [&](Document& doc, CliList& list) {
-    return replaceResourceText(c.ui, doc, list,
-                               static_cast<std::size_t>(list.currentRow() - 1), std::move(edited));
+    return replaceResourceText(c.ui, doc, list, static_cast<std::size_t>(list.currentRow() - 1),
+                               std::move(edited));
   });
 }
 
@@ -201,7 +199,7 @@ int cmdShow(Context& c) {
 
 const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands() {
   static const std::map<std::string, std::function<int(Context&)>, std::less<>> table{
-      {"delete", cmdDelete}, {"list", cmdList},       {"new", cmdNew},   {"paste", cmdPaste},
+      {"delete", cmdDelete}, {"list", cmdList},       {"new", cmdNew},         {"paste", cmdPaste},
       {"rename", cmdRename}, {"reorder", cmdReorder}, {"replace", cmdReplace}, {"show", cmdShow},
   };
   return table;

@@ -7,10 +7,13 @@ int CliInterface::messageBox(std::string_view text, MsgKind kind, std::string_vi
   messageShown_ = true;
   // A batch run never agrees to a question it was not given an answer for.
   switch (kind) {
-    case MsgKind::Info: return kIdOk;
+    case MsgKind::Info:
+      return kIdOk;
     case MsgKind::YesNo:
-    case MsgKind::YesNoDefaultNo: return kIdNo;
-    default: return kIdCancel;
+    case MsgKind::YesNoDefaultNo:
+      return kIdNo;
+    default:
+      return kIdCancel;
   }
 }
 

@@ -7,12 +7,13 @@ namespace kolvre {
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 }  // namespace
 
-std::size_t headerPosition(std::string_view text, std::string_view name,
-                           std::string_view keyword) {
+std::size_t headerPosition(std::string_view text, std::string_view name, std::string_view keyword) {
   std::string needle;
   needle.reserve(name.size() + keyword.size() + 1);
   needle.append(name).append(" ").append(keyword);

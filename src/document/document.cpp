@@ -17,7 +17,9 @@ int currentEntry(const Document& doc, const ResourceList& list) {
   return row - 1;
 }
 
-void ORDINARES(Document& doc) { doc.text = reorderScript(doc.text); }
+void ORDINARES(Document& doc) {
+  doc.text = reorderScript(doc.text);
+}
 
 void AGGIORNA(Document& doc, ResourceList* list, std::string_view name, std::string_view type) {
   doc.index = ARESOURCES(doc.text);

@@ -32,8 +32,8 @@ void loadDocument(Document& doc, const std::string& path) {
 
 bool CHIUDI(UserInterface& ui, Document& doc) {
   if (!hasUnsavedChanges(doc)) return true;
-  const MsgResult answer =
-      POPMSG(ui, "Il file di risorse è stato modificato. Salvo le modifiche?", MsgKind::YesNoCancel);
+  const MsgResult answer = POPMSG(ui, "Il file di risorse è stato modificato. Salvo le modifiche?",
+                                  MsgKind::YesNoCancel);
   if (answer.button == kIdNo) return true;
   if (answer.button == kIdCancel || answer.button == 0) return false;
   return writeDocument(ui, doc);

@@ -44,7 +44,8 @@ std::size_t utf8Length(std::string_view s, std::size_t i) {
 std::uint32_t decodeAt(std::string_view s, std::size_t i, std::size_t n) {
   const auto b = static_cast<unsigned char>(s[i]);
   std::uint32_t cp = n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
-  for (std::size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+  for (std::size_t k = 1; k < n; ++k)
+    cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
   return cp;
 }
 

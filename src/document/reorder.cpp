@@ -12,7 +12,9 @@ namespace kolvre {
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // A piece of text outside every block, without its leading blank lines and trailing white
 // space. Leading blanks of its first line are kept, so indentation survives. Lines end at CR LF

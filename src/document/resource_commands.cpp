@@ -14,7 +14,9 @@ namespace kolvre {
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // The first and second blank-delimited tokens of a text (only blanks separate them).
 std::pair<std::string_view, std::string_view> firstTwoTokens(std::string_view text,
@@ -38,6 +40,9 @@ void appendBlock(Document& doc, ResourceList& list, const std::string& block) {
   text += block;
   std::size_t first = 0;
   while (first < text.size() && isSpace(text[first])) ++first;
+  // Only whole lines go (lines end at CR LF): what stands before the text on its first line,
+  // blanks or a lone CR or LF, decides whether that line is a header and what it names.
+  while (first > 0 && !(first >= 2 && text[first - 2] == '\r' && text[first - 1] == '\n')) --first;
   std::size_t last = text.size();
   while (last > first && text[last - 1] == ' ') --last;
   doc.text = text.substr(first, last - first);
@@ -72,7 +77,9 @@ std::string unlocatableMessage(std::string_view name) {
   return "Impossibile individuare il testo della risorsa " + std::string(name) + ".";
 }
 
-std::string withCrLf(std::string text) { return fromDisk(std::move(text)).text; }
+std::string withCrLf(std::string text) {
+  return fromDisk(std::move(text)).text;
+}
 
 std::optional<BlockExtent> entryBlock(const Document& doc, std::size_t position) {
   if (position >= doc.index.size()) return std::nullopt;
@@ -171,8 +178,8 @@ bool INCOLLARIS(UserInterface& ui, Document& doc, ResourceList& list) {
   return true;
 }
 
-bool replaceResourceText(UserInterface& ui, Document& doc, ResourceList& list,
-                         std::size_t position, std::string edited) {
+bool replaceResourceText(UserInterface& ui, Document& doc, ResourceList& list, std::size_t position,
+                         std::string edited) {
   const auto block = currentBlock(ui, doc, static_cast<int>(position));
   if (!block) return false;
   const std::string_view old = block->of(doc.text);
@@ -190,9 +197,10 @@ bool EDITRIS(UserInterface& ui, Document& doc, ResourceList& list) {
   if (position < 0) return false;
   const std::string editor = ui.readSetting("Edit", "TXT", "");
   if (editor.empty()) {
-    inform(ui, "Nessun editor di testo impostato.;Indicare il programma nella chiave TXT della "
-               "sezione [Edit] del file " +
-                   ui.settingsFile() + ".");
+    inform(ui,
+           "Nessun editor di testo impostato.;Indicare il programma nella chiave TXT della "
+           "sezione [Edit] del file " +
+               ui.settingsFile() + ".");
     return false;
   }
   const auto block = currentBlock(ui, doc, position);
@@ -206,8 +214,10 @@ bool EDITRIS(UserInterface& ui, Document& doc, ResourceList& list) {
   FileRead back = readWholeFile(work);
   std::remove(work.c_str());
   if (started == -1) {
-    inform(ui, "Impossibile avviare l'editor " + editor + ".;Controllare la chiave TXT della "
-               "sezione [Edit] del file " + ui.settingsFile() + ".");
+    inform(ui, "Impossibile avviare l'editor " + editor +
+                   ".;Controllare la chiave TXT della "
+                   "sezione [Edit] del file " +
+                   ui.settingsFile() + ".");
     return false;
   }
   if (back.error != 0) throw CommandError(fileErrorRecord(back.error, kGenRead, work, "lettura"));

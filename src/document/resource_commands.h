@@ -36,8 +36,8 @@ std::optional<BlockExtent> entryBlock(const Document& doc, std::size_t position)
 // `position`. Text equal to the block (in the file's own line-end form) changes nothing; an
 // empty text removes the resource. Reorders and refreshes the list on the first two words of
 // the new text.
-bool replaceResourceText(UserInterface& ui, Document& doc, ResourceList& list,
-                         std::size_t position, std::string edited);
+bool replaceResourceText(UserInterface& ui, Document& doc, ResourceList& list, std::size_t position,
+                         std::string edited);
 
 // The message for a resource whose text cannot be found in the script.
 std::string unlocatableMessage(std::string_view name);

@@ -2,7 +2,9 @@
 
 namespace kolvre {
 
-const ResTypeInfo& typeInfo(ResType type) { return kResTypes[static_cast<std::size_t>(type)]; }
+const ResTypeInfo& typeInfo(ResType type) {
+  return kResTypes[static_cast<std::size_t>(type)];
+}
 
 std::optional<std::string_view> TIPORIS(std::string_view code) {
   for (const auto& info : kResTypes)

@@ -28,8 +28,12 @@ inline constexpr std::array<ResTypeInfo, 6> kResTypes{{
 }};
 
 const ResTypeInfo& typeInfo(ResType type);
-inline std::string_view typeCode(ResType type) { return typeInfo(type).code; }
-inline std::string_view typeKeyword(ResType type) { return typeInfo(type).keyword; }
+inline std::string_view typeCode(ResType type) {
+  return typeInfo(type).code;
+}
+inline std::string_view typeKeyword(ResType type) {
+  return typeInfo(type).keyword;
+}
 
 // TIPORIS: the keyword for a type code; nothing for any other value.
 std::optional<std::string_view> TIPORIS(std::string_view code);

@@ -9,7 +9,9 @@ namespace kolvre {
 
 namespace {
 
-constexpr bool isBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // The scanner picks a line's keyword by its first letter. That reads the same types as
 // typeFromWord on the line's second word only while the keywords start with distinct letters
@@ -96,9 +98,13 @@ void forEachHeaderLine(std::string_view text, Found found) {
 
 // Room for a header every 256 characters: a guess that spares the copies of a growing vector in
 // large scripts. Pages never written cost nothing.
-std::size_t expectedHeaders(std::string_view text) { return text.size() / 256 + 16; }
+std::size_t expectedHeaders(std::string_view text) {
+  return text.size() / 256 + 16;
+}
 
-char upperByte(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char upperByte(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // Byte `i` of indexKey(name, type) without building it.
 unsigned char keyByte(std::string_view name, std::string_view code, std::size_t i) {

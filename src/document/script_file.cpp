@@ -117,8 +117,7 @@ int writeFileSafely(const std::string& path, std::string_view bytes) {
   if (fd < 0) return errno;
   int error = 0;
   if (!writeAll(fd, bytes) || ::fsync(fd) != 0) error = errno;
-  if (!error && ::fchmod(fd, exists ? (st.st_mode & 07777) : defaultFileMode()) != 0)
-    error = errno;
+  if (!error && ::fchmod(fd, exists ? (st.st_mode & 07777) : defaultFileMode()) != 0) error = errno;
   if (!error && exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
     // Keeping the owner is best effort: only a privileged user may give a file away.
     [[maybe_unused]] const int ignored = ::fchown(fd, st.st_uid, st.st_gid);
@@ -156,8 +155,9 @@ std::string fullPath(const std::string& path) {
 
 std::string withDefaultExtension(const std::string& path) {
   const std::size_t slash = path.find_last_of('/');
-  const std::string_view fileName =
-      slash == std::string::npos ? std::string_view(path) : std::string_view(path).substr(slash + 1);
+  const std::string_view fileName = slash == std::string::npos
+                                        ? std::string_view(path)
+                                        : std::string_view(path).substr(slash + 1);
   const std::size_t dot = fileName.find_last_of('.');
   if (dot == std::string_view::npos || dot + 1 == fileName.size()) return path + ".RC";
   return path;

@@ -30,12 +30,12 @@ Bytes& infoHeader(Bytes& b, std::uint32_t width, std::uint32_t height, std::uint
 // One 32 by 32 image of 16 colours in icon-file form; every pixel takes colour entry 0.
 std::vector<std::uint8_t> iconFile(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
   Bytes f;
-  f.u16(0).u16(1).u16(1);                                        // directory: an icon, one image
+  f.u16(0).u16(1).u16(1);                                       // directory: an icon, one image
   f.u8(32).u8(32).u8(16).u8(0).u16(1).u16(4).u32(744).u32(22);  // its entry
-  infoHeader(f, 32, 64, 4);                                      // colour image and mask together
-  f.rgbquad(b, g, r).zeros(15 * 4);                              // colour table
-  f.zeros(32 * 16);                                              // colour bits
-  f.zeros(32 * 4);                                               // mask: all opaque
+  infoHeader(f, 32, 64, 4);                                     // colour image and mask together
+  f.rgbquad(b, g, r).zeros(15 * 4);                             // colour table
+  f.zeros(32 * 16);                                             // colour bits
+  f.zeros(32 * 4);                                              // mask: all opaque
   return f.v;
 }
 
@@ -69,14 +69,20 @@ std::vector<std::uint8_t> templateBitmap() {
   return f.v;
 }
 
-std::vector<std::uint8_t> templateIcon() { return iconFile(0x00, 0xFF, 0x00); }
-std::vector<std::uint8_t> templateCursor() { return iconFile(0x00, 0xFF, 0xFF); }
+std::vector<std::uint8_t> templateIcon() {
+  return iconFile(0x00, 0xFF, 0x00);
+}
+std::vector<std::uint8_t> templateCursor() {
+  return iconFile(0x00, 0xFF, 0xFF);
+}
 
 std::string resourceTemplate(ResType kind, std::string_view name) {
   const std::string n(name);
   switch (kind) {
-    case ResType::Manifest: return n + " 24 \r\n{\r\n}";
-    case ResType::VersionInfo: return n + " VERSIONINFO \r\n{\r\n}";
+    case ResType::Manifest:
+      return n + " 24 \r\n{\r\n}";
+    case ResType::VersionInfo:
+      return n + " VERSIONINFO \r\n{\r\n}";
     case ResType::Dialog:
       return n +
              " DIALOG 0, 0, 300, 300\r\n"
@@ -85,9 +91,12 @@ std::string resourceTemplate(ResType kind, std::string_view name) {
              "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\r\n"
              "{\r\n"
              "}";
-    case ResType::Bitmap: return imageTemplate(name, "BITMAP", templateBitmap());
-    case ResType::Icon: return imageTemplate(name, "ICON", templateIcon());
-    case ResType::Cursor: return imageTemplate(name, "CURSOR", templateCursor());
+    case ResType::Bitmap:
+      return imageTemplate(name, "BITMAP", templateBitmap());
+    case ResType::Icon:
+      return imageTemplate(name, "ICON", templateIcon());
+    case ResType::Cursor:
+      return imageTemplate(name, "CURSOR", templateCursor());
   }
   return {};
 }

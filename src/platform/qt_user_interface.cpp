@@ -74,7 +74,9 @@ void QtUserInterface::writeSetting(std::string_view section, std::string_view ke
   writeIniValue(settingsPath_, section, key, value);
 }
 
-void QtUserInterface::beep() { QApplication::beep(); }
+void QtUserInterface::beep() {
+  QApplication::beep();
+}
 
 void QtUserInterface::openUrl(std::string_view url) {
   QDesktopServices::openUrl(QUrl(qstr(url), QUrl::TolerantMode));

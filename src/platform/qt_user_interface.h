@@ -41,6 +41,8 @@ class QtUserInterface : public UserInterface {
 inline QString qstr(std::string_view s) {
   return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
-inline std::string stdstr(const QString& s) { return s.toUtf8().toStdString(); }
+inline std::string stdstr(const QString& s) {
+  return s.toUtf8().toStdString();
+}
 
 }  // namespace kolvre

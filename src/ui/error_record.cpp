@@ -18,19 +18,19 @@ struct ErrnoRow {
 
 // errno values and the system error numbers the handler's messages are written for.
 constexpr std::array<ErrnoRow, 13> kErrnoTable{{
-    {ENOENT, 2},    // file not found
-    {ENOTDIR, 3},   // a folder of the path is missing or not a folder
+    {ENOENT, 2},   // file not found
+    {ENOTDIR, 3},  // a folder of the path is missing or not a folder
     {ENAMETOOLONG, 3},
     {ELOOP, 3},
-    {EACCES, 5},    // access denied
+    {EACCES, 5},  // access denied
     {EPERM, 5},
     {EISDIR, 5},
-    {EBUSY, 32},    // in use by another process
+    {EBUSY, 32},  // in use by another process
     {ETXTBSY, 32},
-    {EROFS, 19},    // write-protected medium
-    {EMFILE, 4},    // too many open files
+    {EROFS, 19},  // write-protected medium
+    {EMFILE, 4},  // too many open files
     {ENFILE, 4},
-    {EIO, 21},      // device not ready
+    {EIO, 21},  // device not ready
 }};
 
 }  // namespace

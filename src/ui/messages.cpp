@@ -11,8 +11,7 @@ std::string messageLines(std::string_view text) {
 
 MsgResult POPMSG(UserInterface& ui, std::string_view text, MsgKind kind, std::string_view title) {
   if (kind != MsgKind::Info) ui.beep();
-  const int button =
-      ui.messageBox(messageLines(text), kind, title.empty() ? kDefaultTitle : title);
+  const int button = ui.messageBox(messageLines(text), kind, title.empty() ? kDefaultTitle : title);
   return {button, kind};
 }
 

@@ -26,12 +26,13 @@ MsgResult POPMSG(UserInterface& ui, std::string_view text, MsgKind kind,
                  std::string_view title = {});
 
 // Kind 1 information box.
-inline void inform(UserInterface& ui, std::string_view text) { POPMSG(ui, text, MsgKind::Info); }
+inline void inform(UserInterface& ui, std::string_view text) {
+  POPMSG(ui, text, MsgKind::Info);
+}
 
 // MSGGET: the input box; the field accepts as many characters as `value` holds when passed.
 // True with the edited value on confirm; false with `value` unchanged on cancel.
-bool MSGGET(UserInterface& ui, std::string_view title, std::string_view prompt,
-            std::string& value);
+bool MSGGET(UserInterface& ui, std::string_view title, std::string_view prompt, std::string& value);
 
 // The text as shown: every ";" becomes a line break.
 std::string messageLines(std::string_view text);

@@ -38,10 +38,10 @@ TEST(KeyTable, KeysWithoutModifierIgnoreModifiers) {
 
 TEST(KeyTable, CtrlLetters) {
   const std::pair<int, KeyAction> rows[] = {
-      {'2', KeyAction::New24},     {'F', KeyAction::NewVersionInfo}, {'B', KeyAction::NewBitmap},
-      {'C', KeyAction::Copy},      {'D', KeyAction::NewDialog},      {'I', KeyAction::NewIcon},
-      {'R', KeyAction::Rename},    {'T', KeyAction::EditAsText},     {'U', KeyAction::NewCursor},
-      {'V', KeyAction::Paste},     {kVkOemPlus, KeyAction::SecondCopy},
+      {'2', KeyAction::New24},  {'F', KeyAction::NewVersionInfo},    {'B', KeyAction::NewBitmap},
+      {'C', KeyAction::Copy},   {'D', KeyAction::NewDialog},         {'I', KeyAction::NewIcon},
+      {'R', KeyAction::Rename}, {'T', KeyAction::EditAsText},        {'U', KeyAction::NewCursor},
+      {'V', KeyAction::Paste},  {kVkOemPlus, KeyAction::SecondCopy},
   };
   for (const auto& [key, action] : rows) EXPECT_EQ(TASTI(key, with(&kIcon, true)), action) << key;
 }
@@ -54,7 +54,8 @@ TEST(KeyTable, DialogKeysOnlyOnDialogs) {
 }
 
 TEST(KeyTable, CommandsOnTheCurrentEntryDoNothingOnAnEmptyIndex) {
-  for (int key : {'C', 'R', 'T', 'O', 'P'}) EXPECT_EQ(TASTI(key, with(nullptr, true)), KeyAction::None);
+  for (int key : {'C', 'R', 'T', 'O', 'P'})
+    EXPECT_EQ(TASTI(key, with(nullptr, true)), KeyAction::None);
   EXPECT_EQ(TASTI(kVkEnter, with(nullptr)), KeyAction::None);
   EXPECT_EQ(TASTI(kVkDelete, with(nullptr)), KeyAction::None);
   EXPECT_EQ(TASTI(kVkInsert, with(nullptr, true)), KeyAction::None);

@@ -19,9 +19,9 @@ namespace {
 using testing::ScriptedUi;
 using testing::TempDir;
 
-const std::string kScript = std::string("ABOUT DIALOG 0, 0, 10, 10\r\n{\r\n}") + std::string(kBlockSeparator) +
-                            "LOGO BITMAP\r\n{\r\n}" + std::string(kBlockSeparator) +
-                            "VER VERSIONINFO\r\n{\r\n}";
+const std::string kScript = std::string("ABOUT DIALOG 0, 0, 10, 10\r\n{\r\n}") +
+                            std::string(kBlockSeparator) + "LOGO BITMAP\r\n{\r\n}" +
+                            std::string(kBlockSeparator) + "VER VERSIONINFO\r\n{\r\n}";
 
 class MainWindowTest : public ::testing::Test {
  protected:

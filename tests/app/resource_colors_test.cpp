@@ -12,8 +12,10 @@ TEST(ListColours, TypeColumnAndSelectedRowFollowTheType) {
   };
   using C = ListColor;
   const Row rows[] = {
-      {ResType::Manifest, C::fixed(kBlack), C::fixed(kLightGrey), C::fixed(kBlack), C::fixed(kLightGrey)},
-      {ResType::VersionInfo, C::fixed(kBlack), C::fixed(kLightGrey), C::fixed(kBlack), C::fixed(kLightGrey)},
+      {ResType::Manifest, C::fixed(kBlack), C::fixed(kLightGrey), C::fixed(kBlack),
+       C::fixed(kLightGrey)},
+      {ResType::VersionInfo, C::fixed(kBlack), C::fixed(kLightGrey), C::fixed(kBlack),
+       C::fixed(kLightGrey)},
       {ResType::Bitmap, C::fixed(kWhite), C::fixed(kRed), C::fixed(kWhite), C::fixed(kRed)},
       {ResType::Cursor, C::fixed(kBlack), C::fixed(kYellow), C::fixed(kBlack), C::fixed(kYellow)},
       {ResType::Dialog, C::fixed(kBlack), C::window(), C::fixed(kWhite), C::highlight()},

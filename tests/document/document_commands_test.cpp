@@ -191,7 +191,8 @@ TEST_F(DocumentCommands, FailedSaveAsKeepsTheNewNameAndTheOldFile) {
   ui.files = {dir.file("missing/c.rc")};
   EXPECT_FALSE(SALVARC(ui, doc, true));
   EXPECT_EQ(doc.fileName, dir.file("missing/c.rc"));
-  EXPECT_EQ(ui.messages.back().text, "Impossibile salvare il file " + dir.file("missing/c.rc") + ".");
+  EXPECT_EQ(ui.messages.back().text,
+            "Impossibile salvare il file " + dir.file("missing/c.rc") + ".");
 }
 
 TEST_F(DocumentCommands, SaveWritesLfFilesBackWithLf) {

@@ -7,7 +7,9 @@
 namespace kolvre {
 namespace {
 
-TEST(Reorder, EmptyTextStaysEmpty) { EXPECT_EQ(reorderScript(""), ""); }
+TEST(Reorder, EmptyTextStaysEmpty) {
+  EXPECT_EQ(reorderScript(""), "");
+}
 
 TEST(Reorder, SortsByTypeThenCaseSensitiveName) {
   const std::string text =

@@ -46,7 +46,8 @@ class ResourceCommands : public ::testing::Test {
 using V = std::vector<std::string>;
 
 TEST_F(ResourceCommands, RenameChangesOnlyTheHeaderName) {
-  load("MYDLG DIALOGEX 0, 0, 10, 10\r\nCAPTION \"MYDLG DIALOG\"\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}");
+  load("MYDLG DIALOGEX 0, 0, 10, 10\r\nCAPTION \"MYDLG DIALOG\"\r\n{\r\n}" + kSep +
+       "B ICON\r\n{\r\n}");
   select("MYDLG", "D");
   ui.inputs = {"zed"};
   EXPECT_TRUE(RINORIS(ui, doc, list));
@@ -86,13 +87,15 @@ TEST_F(ResourceCommands, CancelOrAnEmptyAnswerChangesNothing) {
 }
 
 TEST_F(ResourceCommands, DeleteLandsOnTheRightNeighbour) {
-  const std::string three = "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}" + kSep + "C ICON\r\n{\r\n}";
+  const std::string three =
+      "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}" + kSep + "C ICON\r\n{\r\n}";
   struct Row {
     const char* name;
     V left;
     std::string current;
   };
-  const Row rows[] = {{"A", {"B I", "C I"}, "B"}, {"B", {"A I", "C I"}, "C"}, {"C", {"A I", "B I"}, "B"}};
+  const Row rows[] = {
+      {"A", {"B I", "C I"}, "B"}, {"B", {"A I", "C I"}, "C"}, {"C", {"A I", "B I"}, "B"}};
   for (const Row& r : rows) {
     load(three);
     select(r.name, "I");
@@ -100,7 +103,8 @@ TEST_F(ResourceCommands, DeleteLandsOnTheRightNeighbour) {
     EXPECT_TRUE(ELIMRIS(ui, doc, list));
     EXPECT_EQ(names(), r.left) << r.name;
     EXPECT_EQ(currentName(), r.current) << r.name;
-    EXPECT_EQ(ui.messages.back().text, std::string("Confermi l'eliminazione della risorsa ") + r.name + "?");
+    EXPECT_EQ(ui.messages.back().text,
+              std::string("Confermi l'eliminazione della risorsa ") + r.name + "?");
   }
   EXPECT_EQ(doc.text, "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}" + kSep);
 }
@@ -174,6 +178,26 @@ TEST_F(ResourceCommands, PasteOfLfTextGetsCrLfAndEmptyClipboardIsRefused) {
   ui.clipboard = "";
   EXPECT_FALSE(INCOLLARIS(ui, doc, list));
   EXPECT_EQ(doc.text, "P ICON\r\n{\r\n}");
+}
+
+TEST_F(ResourceCommands, AddingKeepsTheStartOfTheScriptsFirstLine) {
+  // An indented line is no header; cutting its blanks would make it a resource. A lone line
+  // feed belongs to the line it starts, and so to the name of the header there.
+  const std::pair<std::string, V> rows[] = {
+      {" X ICON\r\n{\r\n}", {"P I", "Q 24"}},
+      {"\r\n\r\n\tX ICON\r\n{\r\n}", {"P I", "Q 24"}},
+      {"\nX ICON\r\n{\r\n}", {"\nX I", "P I", "Q 24"}},
+  };
+  for (const auto& [script, after] : rows) {
+    load(script);
+    ui.clipboard = "P ICON\r\n{\r\n}";
+    ui.inputs = {"P", "Q"};
+    EXPECT_TRUE(INCOLLARIS(ui, doc, list));
+    EXPECT_TRUE(NUOVARIS(ui, doc, list, "24"));
+    EXPECT_EQ(names(), after) << script;
+  }
+  EXPECT_EQ(doc.text, resourceTemplate(ResType::Manifest, "Q") + kSep + "\nX ICON\r\n{\r\n}" +
+                          kSep + "P ICON\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, NewResourcesAreSortedInAndDuplicatesRefusedPerKind) {

@@ -26,7 +26,9 @@ TEST(TypeTable, MapsCodesToKeywordsAndNothingElse) {
   EXPECT_EQ(TIPORIS(""), std::nullopt);
 }
 
-TEST(Scanner, EmptyTextGivesEmptyIndex) { EXPECT_TRUE(ARESOURCES("").empty()); }
+TEST(Scanner, EmptyTextGivesEmptyIndex) {
+  EXPECT_TRUE(ARESOURCES("").empty());
+}
 
 TEST(Scanner, KeywordIsACaseSensitivePrefixTest) {
   EXPECT_EQ(listed("A DIALOGEX 0, 0, 1, 1\r\nB 240\r\nC dialog\r\nD ICONS\r\nE MENU"),
@@ -50,7 +52,9 @@ TEST(Scanner, OnlyCrLfEndsALine) {
   EXPECT_EQ(listed("A DIALOG\nB ICON\r\nC ICON"), (V{"A D", "C I"}));
 }
 
-TEST(Scanner, LastLineWithoutLineEndIsScanned) { EXPECT_EQ(listed("x\r\nLAST ICON"), (V{"LAST I"})); }
+TEST(Scanner, LastLineWithoutLineEndIsScanned) {
+  EXPECT_EQ(listed("x\r\nLAST ICON"), (V{"LAST I"}));
+}
 
 TEST(Scanner, PreprocessorLineWithKeywordPrefixIsIndexed) {
   EXPECT_EQ(listed("#define DIALOG_OK 1"), (V{"#define D"}));

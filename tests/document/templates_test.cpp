@@ -32,11 +32,11 @@ TEST(Templates, TextKindsAreThreeLinesWithTheTrailingBlank) {
 }
 
 TEST(Templates, DialogFrame) {
-  EXPECT_EQ(lines(resourceTemplate(ResType::Dialog, "DLG")),
-            (std::vector<std::string>{"DLG DIALOG 0, 0, 300, 300",
-                                      "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU",
-                                      "FONT 8, \"MS Sans Serif\"",
-                                      "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL", "{", "}"}));
+  EXPECT_EQ(
+      lines(resourceTemplate(ResType::Dialog, "DLG")),
+      (std::vector<std::string>{
+          "DLG DIALOG 0, 0, 300, 300", "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU",
+          "FONT 8, \"MS Sans Serif\"", "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL", "{", "}"}));
 }
 
 TEST(Templates, BitmapDataLinesAreExact) {

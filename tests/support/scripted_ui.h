@@ -34,7 +34,7 @@ class ScriptedUi : public UserInterface {
   std::deque<std::string> files;                  // "" : the dialog is cancelled
   std::deque<int> exitCodes;                      // for runAndWait; -1 when empty
   std::string clipboard;
-  std::map<std::string, std::string> settings;    // "Section/Key" (lower case) -> value
+  std::map<std::string, std::string> settings;  // "Section/Key" (lower case) -> value
   // Called while runAndWait "runs", with the program and its arguments.
   std::function<void(const RunCall&)> onRun;
 

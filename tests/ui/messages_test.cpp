@@ -66,10 +66,10 @@ TEST(StopMessages, FileFailuresNameTheFileInUpperCase) {
   ErrorRecord r;
   r.fileName = "a.rc";
   const std::pair<int, std::string> rows[] = {
-      {21, "Disco A.RC non pronto."},          {27, "Disco A.RC non formattato."},
-      {31, "Disco A.RC non formattato."},      {19, "Disco A.RC protetto da scrittura."},
-      {82, "Directory A.RC piena."},           {5, "Impossibile accedere al file A.RC."},
-      {3, "Percorso A.RC non trovato."},       {2, "Impossibile aprire il file A.RC."},
+      {21, "Disco A.RC non pronto."},     {27, "Disco A.RC non formattato."},
+      {31, "Disco A.RC non formattato."}, {19, "Disco A.RC protetto da scrittura."},
+      {82, "Directory A.RC piena."},      {5, "Impossibile accedere al file A.RC."},
+      {3, "Percorso A.RC non trovato."},  {2, "Impossibile aprire il file A.RC."},
   };
   for (const auto& [os, text] : rows) {
     r.osCode = os;
