@@ -6,9 +6,16 @@ namespace kolvre {
 
 namespace {
 
+// The type word names the entry's type when it begins with the type's code or keyword: the code
+// alone would never match "VERSIONINFO" to "VI", letting a second version resource of the same
+// name in.
+bool namesType(std::string_view typeWord, const IndexEntry& e) {
+  return typeWord.starts_with(e.code()) || typeWord.starts_with(typeKeyword(e.type));
+}
+
 bool isDuplicate(const ResourceIndex& index, std::string_view name, std::string_view typeWord) {
   for (const IndexEntry& e : index)
-    if (e.name == name && typeWord.starts_with(e.code())) return true;
+    if (e.name == name && namesType(typeWord, e)) return true;
   return false;
 }
 
@@ -25,7 +32,9 @@ std::optional<std::string> askResourceName(UserInterface& ui, const ResourceInde
     while (!field.empty() && field.back() == ' ') field.pop_back();
     name = upperAscii(field);
     if (name.empty()) return std::nullopt;
-    if (name.find_first_of(" \t") != std::string::npos) {
+    // CR and LF count as blanks: in a header they split the name across lines, at once or
+    // when the file is saved with LF line ends and read again.
+    if (name.find_first_of(" \t\r\n") != std::string::npos) {
       inform(ui, "Spazi non ammessi.");
       continue;
     }

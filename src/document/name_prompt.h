@@ -1,4 +1,5 @@
-// The prompt for a resource name: at most 15 characters, upper case, no blank, no duplicate.
+// The prompt for a resource name: at most 15 characters, upper case, no blank or line break, no
+// duplicate.
 #pragma once
 
 #include <optional>

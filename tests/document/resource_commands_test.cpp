@@ -180,6 +180,17 @@ TEST_F(ResourceCommands, PasteOfLfTextGetsCrLfAndEmptyClipboardIsRefused) {
   EXPECT_EQ(doc.text, "P ICON\r\n{\r\n}");
 }
 
+TEST_F(ResourceCommands, NamesWithALineBreakAreRefusedLikeBlanks) {
+  // Text copied from the end of the line before starts with a line break, which the pasted name
+  // keeps (only blanks end it); taken as shown it would add a second DLG dialog.
+  load("DLG DIALOG 0, 0, 1, 1\r\n{\r\n}");
+  ui.clipboard = "\r\nDLG DIALOG 0, 0, 1, 1\r\n{\r\n}";
+  ui.inputs = {"\r\nDLG", "dlg\n", "CPY"};
+  EXPECT_TRUE(INCOLLARIS(ui, doc, list));
+  EXPECT_EQ(ui.messageTexts(), (V{"Spazi non ammessi.", "Spazi non ammessi."}));
+  EXPECT_EQ(names(), (V{"CPY D", "DLG D"}));
+}
+
 TEST_F(ResourceCommands, AddingKeepsTheStartOfTheScriptsFirstLine) {
   // An indented line is no header; cutting its blanks would make it a resource. A lone line
   // feed belongs to the line it starts, and so to the name of the header there.
@@ -212,6 +223,13 @@ TEST_F(ResourceCommands, NewResourcesAreSortedInAndDuplicatesRefusedPerKind) {
   EXPECT_EQ(doc.text, "// note" + kSep + "LOGO BITMAP\r\n{\r\n}" + kSep +
                           resourceTemplate(ResType::Dialog, "LOGO") + kSep +
                           resourceTemplate(ResType::Dialog, "X"));
+}
+
+TEST_F(ResourceCommands, ASecondVersionResourceOfTheSameNameIsRefused) {
+  load("VER VERSIONINFO\r\n{\r\n}");
+  ui.inputs = {"VER", std::nullopt};
+  EXPECT_FALSE(NUOVARIS(ui, doc, list, "VERSIONINFO"));
+  EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa già presente."}));
 }
 
 TEST_F(ResourceCommands, NewPromptTitleNamesTheKindInLowerCase) {

@@ -1,0 +1,192 @@
+// Fuzzes pasting clipboard text as a new resource (INCOLLARIS) into a script read from file
+// bytes. The input is the file's bytes, a 0x00 byte, the clipboard text and, after a second
+// 0x00 byte, the name the user types; without that part the user confirms the name the prompt
+// shows, and an input without any 0x00 byte is pasted into itself. A refused name is followed
+// by "NEWNAME", then by a cancel. Any broken rule stops the run with the rule's description on
+// standard error.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "document/document.h"
+#include "document/name_prompt.h"
+#include "document/resource_commands.h"
+#include "support/recording_list.h"
+#include "support/reorder_invariants.h"
+#include "support/scripted_ui.h"
+
+namespace {
+
+using namespace kolvre;
+
+void require(const std::string& violation, const char* rule) {
+  if (violation.empty()) return;
+  std::fprintf(stderr, "paste rule broken (%s): %s\n", rule, violation.c_str());
+  std::abort();
+}
+
+std::string unless(bool holds, std::string what) {
+  return holds ? std::string() : what;
+}
+
+// The scripted user, who may also confirm the first prompt exactly as it is shown.
+class PasteUi : public testing::ScriptedUi {
+ public:
+  bool confirmShown = false;
+  std::vector<std::string> confirmed;  // the field's text at each confirmation, in order
+
+  bool inputBox(std::string_view title, std::string_view prompt, std::string& value,
+                std::size_t maxLength) override {
+    if (confirmShown && prompts.empty()) {
+      prompts.push_back(value);
+    } else if (!ScriptedUi::inputBox(title, prompt, value, maxLength)) {
+      return false;
+    }
+    confirmed.push_back(value);
+    return true;
+  }
+};
+
+// The name the prompt makes of a confirmed field: trailing blanks dropped, a to z upper-cased.
+std::string nameOfField(std::string field) {
+  while (!field.empty() && field.back() == ' ') field.pop_back();
+  return upperAscii(field);
+}
+
+// The clipboard text cut where the paste cuts it: blanks (only blanks) end the first token,
+// the pasted name, and the type token after it; the rest is the body.
+struct PastedParts {
+  std::string_view type;      // the type token
+  std::string_view fromType;  // the type token and the body
+};
+
+PastedParts splitPasted(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  while (i < text.size() && text[i] != ' ') ++i;
+  while (i < text.size() && text[i] == ' ') ++i;
+  std::size_t end = i;
+  while (end < text.size() && text[end] != ' ') ++end;
+  return {text.substr(i, end - i), text.substr(i)};
+}
+
+std::vector<std::pair<std::string, ResType>> indexPairs(const ResourceIndex& index) {
+  std::vector<std::pair<std::string, ResType>> pairs;
+  for (const IndexEntry& e : index) pairs.emplace_back(e.name, e.type);
+  std::sort(pairs.begin(), pairs.end());
+  return pairs;
+}
+
+// The document's index is the index of its text, and the list shows that index.
+std::string checkIndexCurrent(const Document& doc, const testing::RecordingList& list) {
+  if (doc.index != ARESOURCES(doc.text)) return "index differs from the index of the text";
+  if (list.bound != doc.index) return "list shows another index";
+  for (const IndexEntry& e : doc.index)
+    if (e.name.empty()) return "index entry with an empty name";
+  if (!doc.index.empty() && (list.row < 1 || static_cast<std::size_t>(list.row) > doc.index.size()))
+    return "current row " + std::to_string(list.row) + " outside the list";
+  return {};
+}
+
+// What the prompt promises of an accepted name: not empty, at most kMaxNameLength bytes, upper
+// case, no blank, tab, CR or LF, and no entry of the same name whose type code begins the type
+// token.
+std::string checkAcceptedName(const std::string& name, const ResourceIndex& before,
+                              std::string_view typeToken) {
+  if (name.empty()) return "empty name accepted";
+  if (name.size() > kMaxNameLength) return "name longer than the field";
+  if (name.find_first_of(" \t\r\n") != std::string::npos)
+    return "name with a blank or line break accepted";
+  if (name != upperAscii(name)) return "name not in upper case";
+  for (const IndexEntry& e : before)
+    if (e.name == name && typeToken.starts_with(e.code()))
+      return "duplicate name " + testing::detail::excerpt(name) + " accepted";
+  return {};
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  std::string_view script = input;
+  std::string_view clipboard = input;
+  std::optional<std::string_view> typed;
+  if (const std::size_t nul = input.find('\0'); nul != std::string_view::npos) {
+    script = input.substr(0, nul);
+    clipboard = input.substr(nul + 1);
+    if (const std::size_t second = clipboard.find('\0'); second != std::string_view::npos) {
+      typed = clipboard.substr(second + 1);
+      clipboard = clipboard.substr(0, second);
+    }
+  }
+
+  Document doc;
+  testing::RecordingList list;
+  doc.setFromDisk(std::string(script));
+  AGGIORNA(doc, &list);
+  require(checkIndexCurrent(doc, list), "index before the paste");
+
+  PasteUi ui;
+  ui.clipboard = std::string(clipboard);
+  ui.confirmShown = !typed;
+  if (typed) ui.inputs.emplace_back(std::string(*typed));
+  ui.inputs.emplace_back("NEWNAME");
+  ui.inputs.emplace_back(std::nullopt);
+
+  const std::string before = doc.text;
+  const ResourceIndex indexBefore = doc.index;
+  const bool pasted = INCOLLARIS(ui, doc, list);
+
+  const std::string text = withCrLf(ui.clipboard);
+  const PastedParts parts = splitPasted(text);
+  require(unless(!parts.type.empty() || ui.prompts.empty(), "name asked for without a type token"),
+          "no resource, no question");
+  if (!pasted) {
+    require(unless(doc.text == before, "text changed"), "unchanged when nothing is pasted");
+    require(unless(doc.index == indexBefore, "index changed"), "unchanged when nothing is pasted");
+    return 0;
+  }
+  require(checkIndexCurrent(doc, list), "index after the paste");
+  require(unless(!parts.type.empty(), "pasted without a type token"), "type token");
+  require(unless(!ui.confirmed.empty(), "pasted without a confirmed name"), "name confirmed");
+  const std::string name = nameOfField(ui.confirmed.back());
+  require(checkAcceptedName(name, indexBefore, parts.type), "accepted name");
+
+  // The old text and the pasted block, moved about, with white space between them changed.
+  const std::string block = name + " " + std::string(parts.fromType);
+  require(testing::checkSameNonSpaceBytes(before + block, doc.text), "same bytes");
+
+  if (const auto type = typeFromWord(parts.type)) {
+    bool found = false;
+    for (const IndexEntry& e : doc.index) found = found || (e.name == name && e.type == *type);
+    require(unless(found, "no entry " + testing::detail::excerpt(name) + " " +
+                              std::string(typeCode(*type))),
+            "pasted resource indexed");
+    const IndexEntry& current = doc.index[static_cast<std::size_t>(list.row) - 1];
+    require(unless(current.name == name && typeMatchesByFirstLetter(parts.type, current.type),
+                   "current entry is " + testing::detail::excerpt(current.name)),
+            "pasted resource current");
+  }
+
+  // The index gains exactly the entries of the pasted block. Headers read from the middle of a
+  // long line move with the text around them (a known limit of the piece-wise scan). The text
+  // the reorder starts from is the old text, the separator and the block, less whole lines of
+  // white space at its start and blanks at its end, which move no piece.
+  const std::string joined = before + std::string(kBlockSeparator) + block;
+  if (testing::hasHeaderInsideALine(joined) || testing::hasHeaderInsideALine(doc.text)) return 0;
+  auto expected = indexPairs(indexBefore);
+  for (auto& pair : indexPairs(ARESOURCES(block))) expected.push_back(std::move(pair));
+  std::sort(expected.begin(), expected.end());
+  require(unless(indexPairs(doc.index) == expected,
+                 "index has " + std::to_string(doc.index.size()) + " entries, expected " +
+                     std::to_string(expected.size())),
+          "index gains the pasted block");
+  return 0;
+}
