@@ -19,18 +19,37 @@ bool isDuplicate(const ResourceIndex& index, std::string_view name, std::string_
   return false;
 }
 
+// The number of UTF-8 characters in a text (bytes that do not continue a character).
+std::size_t characterCount(std::string_view utf8) {
+  std::size_t n = 0;
+  for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+// The first `count` UTF-8 characters of a text.
+std::string firstCharacters(std::string_view utf8, std::size_t count) {
+  std::size_t end = 0, seen = 0;
+  while (end < utf8.size()) {
+    if ((static_cast<unsigned char>(utf8[end]) & 0xC0) != 0x80 && seen++ == count) break;
+    ++end;
+  }
+  return std::string(utf8.substr(0, end));
+}
+
 }  // namespace
 
 std::optional<std::string> askResourceName(UserInterface& ui, const ResourceIndex& index,
                                            std::string_view title, std::string_view prompt,
-                                           std::string_view initial, std::string_view typeWord) {
-  std::string name(initial.substr(0, kMaxNameLength));
+                                           std::string_view initial, std::string_view typeWord,
+                                           TextEncoding encoding) {
+  // The field shows and takes characters; the script holds bytes in its own encoding.
+  std::string name = firstCharacters(toDisplay(initial, encoding), kMaxNameLength);
   for (;;) {
     std::string field = name;
-    field.resize(kMaxNameLength, ' ');
+    field.append(kMaxNameLength - characterCount(field), ' ');
     if (!MSGGET(ui, title, prompt, field)) return std::nullopt;
     while (!field.empty() && field.back() == ' ') field.pop_back();
-    name = upperAscii(field);
+    name = upperAscii(firstCharacters(field, kMaxNameLength));
     if (name.empty()) return std::nullopt;
     // CR and LF count as blanks: in a header they split the name across lines, at once or
     // when the file is saved with LF line ends and read again.
@@ -38,11 +57,12 @@ std::optional<std::string> askResourceName(UserInterface& ui, const ResourceInde
       inform(ui, "Spazi non ammessi.");
       continue;
     }
-    if (isDuplicate(index, name, typeWord)) {
+    const std::string bytes = fromDisplay(name, encoding);
+    if (isDuplicate(index, bytes, typeWord)) {
       inform(ui, "Nome risorsa già presente.");
       continue;
     }
-    return name;
+    return bytes;
   }
 }
 

@@ -108,7 +108,8 @@ bool NUOVARIS(UserInterface& ui, Document& doc, ResourceList& list, std::string_
   std::string lower(kind);
   for (char& c : lower)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  const auto name = askResourceName(ui, doc.index, "Nuova " + lower, "Nome:", "", kind);
+  const auto name =
+      askResourceName(ui, doc.index, "Nuova " + lower, "Nome:", "", kind, doc.encoding);
   if (!name) return false;
   appendBlock(doc, list, resourceTemplate(*type, *name));
   return true;
@@ -121,7 +122,8 @@ bool RINORIS(UserInterface& ui, Document& doc, ResourceList& list) {
   const std::string_view keyword = typeKeyword(entry.type);
   const auto block = currentBlock(ui, doc, position);
   if (!block) return false;
-  const auto name = askResourceName(ui, doc.index, "Rinomina", "Nuovo nome:", entry.name, keyword);
+  const auto name =
+      askResourceName(ui, doc.index, "Rinomina", "Nuovo nome:", entry.name, keyword, doc.encoding);
   if (!name) return false;
   // Only the header's own name changes: the same words inside captions or comments stay.
   doc.text.replace(block->begin, entry.name.size(), *name);
@@ -172,7 +174,8 @@ bool INCOLLARIS(UserInterface& ui, Document& doc, ResourceList& list) {
     inform(ui, "Gli appunti non contengono una risorsa da incollare.");
     return false;
   }
-  const auto name = askResourceName(ui, doc.index, "Incolla", "Nome:", pastedName, typeToken);
+  const auto name =
+      askResourceName(ui, doc.index, "Incolla", "Nome:", pastedName, typeToken, doc.encoding);
   if (!name) return false;
   appendBlock(doc, list, *name + " " + std::string(typeToken) + text.substr(bodyStart));
   return true;

@@ -77,6 +77,14 @@ TEST_F(ResourceCommands, RenameCutsLongNamesAndLowerCaseNamesTurnUpper) {
   EXPECT_EQ(names(), (V{"ABCDEFGHIJKLMNO B"}));
 }
 
+TEST_F(ResourceCommands, NamesAreShownAndTakenInTheScriptsEncoding) {
+  load("PERCH\xC9 ICON\r\n{\r\n}");  // Windows-1252: É is one byte
+  ui.inputs = {"CAFÉ"};
+  EXPECT_TRUE(RINORIS(ui, doc, list));
+  EXPECT_EQ(ui.prompts[0], "PERCHÉ         ");
+  EXPECT_EQ(doc.text, "CAF\xC9 ICON\r\n{\r\n}");
+}
+
 TEST_F(ResourceCommands, CancelOrAnEmptyAnswerChangesNothing) {
   load("A DIALOG\r\n{\r\n}");
   const std::string before = doc.text;
