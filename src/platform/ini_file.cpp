@@ -59,54 +59,105 @@ bool sameName(std::string_view a, std::string_view b) {
   return true;
 }
 
-// One line of the file as the reader classifies it. Offsets are into the whole file.
-struct IniLine {
-  enum Kind { Other, Section, Key } kind = Other;
-  std::string_view name;       // section or key name, blanks trimmed
-  std::size_t valueBegin = 0;  // key lines: after "=" and the blanks that follow it
-  std::size_t contentEnd = 0;  // where the line break starts
-  std::size_t end = 0;         // after the line break
+// One entry of the file as the reader finds it. Offsets are into the whole file.
+struct IniEntry {
+  enum Kind {
+    Section,      // "[name]": the keys that follow belong to `name`
+    OpenSection,  // a "[" that no "]" closes: the keys that follow belong to no section
+    Key,          // "name=value"
+  } kind = Key;
+  // Sections and keys: the name, blanks trimmed. Open sections: the text read as the name, empty
+  // when only blanks and line breaks follow the "[" up to the end of the file.
+  std::string_view name;
+  std::size_t lineBegin = 0;   // start of the line the entry begins on
+  std::size_t valueBegin = 0;  // keys: after "=" and the blanks that follow it
+  std::size_t contentEnd = 0;  // sections and keys: where the line break starts
+  std::size_t end = 0;         // sections and keys: after the line break of the entry's last line
 };
 
-// The lines of `bytes` read by the same rules as the reader: CR LF, CR or LF end a line; blanks
-// lead; ";" or "#" starts a comment; "[name]" (anything after "]" ignored) opens a section, a
-// "[" without "]" is ignored; "name=value" with a non-empty name is a key; anything else is
-// ignored.
-std::vector<IniLine> scanLines(std::string_view bytes) {
-  std::vector<IniLine> lines;
-  std::size_t pos = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-  while (pos < bytes.size()) {
-    IniLine line;
-    std::size_t end = pos;
-    while (end < bytes.size() && !isLineBreak(bytes[end])) ++end;
-    line.contentEnd = end;
-    if (end < bytes.size()) end += bytes.compare(end, 2, "\r\n") == 0 ? 2 : 1;
-    line.end = end;
+// The entries of `bytes`, which holds no 0x00 byte (the reader stops at the first one), found
+// as the reader finds them. CR LF, CR or LF end a line. Reading skips blanks and line breaks,
+// then looks at the first other byte:
+// - ";" or "#" starts a comment that runs to the end of its line;
+// - "[" starts a section. Its name begins after the blanks *and line breaks* that follow, so a
+//   "[" alone on its line takes its name from the next line that is not blank, and the name
+//   runs to "]" (blanks around it dropped, the rest of that line ignored). When a line break or
+//   the end of the file comes before any "]", the section is open: the line the name was looked
+//   for on is taken up by it (even when it reads like a key), and the keys after it, up to the
+//   next section, are filed under a name that holds a line break, which no lookup matches;
+// - anything else is "name=value" with a non-empty name, or a line without "=" that is ignored.
+std::vector<IniEntry> scanEntries(std::string_view bytes) {
+  const std::size_t size = bytes.size();
+  const auto lineEnd = [&](std::size_t at) {
+    while (at < size && !isLineBreak(bytes[at])) ++at;
+    return at;
+  };
+  const auto afterBreak = [&](std::size_t at) {
+    if (at < size) at += bytes.compare(at, 2, "\r\n") == 0 ? 2 : 1;
+    return at;
+  };
 
-    const std::string_view content = bytes.substr(pos, line.contentEnd - pos);
-    std::size_t lead = 0;
-    while (lead < content.size() && isBlank(content[lead])) ++lead;
-    const std::string_view text = content.substr(lead);
-    if (text.starts_with('[')) {
-      const std::size_t close = text.find(']');
-      if (close != std::string_view::npos) {
-        line.kind = IniLine::Section;
-        line.name = trimmed(text.substr(1, close - 1));
-      }
-    } else if (!text.empty() && text[0] != ';' && text[0] != '#') {
-      const std::size_t equals = text.find('=');
-      if (equals != std::string_view::npos && equals > 0) {
-        line.kind = IniLine::Key;
-        line.name = trimmed(text.substr(0, equals));
-        std::size_t value = pos + lead + equals + 1;
-        while (value < line.contentEnd && isBlank(bytes[value])) ++value;
-        line.valueBegin = value;
+  std::vector<IniEntry> entries;
+  std::size_t pos = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+  std::size_t lineBegin = pos;
+  for (;;) {
+    while (pos < size && (isBlank(bytes[pos]) || isLineBreak(bytes[pos]))) {
+      if (isBlank(bytes[pos])) {
+        ++pos;
+      } else {
+        pos = afterBreak(pos);
+        lineBegin = pos;
       }
     }
-    lines.push_back(line);
-    pos = end;
+    if (pos == size) break;
+
+    IniEntry entry;
+    entry.lineBegin = lineBegin;
+    const char first = bytes[pos];
+    if (first == ';' || first == '#') {
+      pos = lineEnd(pos);
+      continue;
+    }
+    if (first == '[') {
+      std::size_t name = pos + 1;
+      while (name < size && (isBlank(bytes[name]) || isLineBreak(bytes[name]))) ++name;
+      std::size_t close = name;
+      while (close < size && bytes[close] != ']' && !isLineBreak(bytes[close])) ++close;
+      if (close == size || bytes[close] != ']') {
+        entry.kind = IniEntry::OpenSection;
+        entry.name = bytes.substr(name, close - name);
+        pos = close;
+      } else {
+        entry.kind = IniEntry::Section;
+        entry.name = trimmed(bytes.substr(name, close - name));
+        entry.contentEnd = lineEnd(close);
+        entry.end = afterBreak(entry.contentEnd);
+        pos = entry.contentEnd;
+      }
+      entries.push_back(entry);
+      continue;
+    }
+    std::size_t equals = pos;
+    while (equals < size && bytes[equals] != '=' && !isLineBreak(bytes[equals])) ++equals;
+    if (equals == size || bytes[equals] != '=') {
+      pos = equals;  // no "=": not an entry
+      continue;
+    }
+    if (equals == pos) {
+      pos = lineEnd(pos);  // no name: not an entry
+      continue;
+    }
+    entry.kind = IniEntry::Key;
+    entry.name = trimmed(bytes.substr(pos, equals - pos));
+    std::size_t value = equals + 1;
+    while (value < size && isBlank(bytes[value])) ++value;
+    entry.valueBegin = value;
+    entry.contentEnd = lineEnd(value);
+    entry.end = afterBreak(entry.contentEnd);
+    entries.push_back(entry);
+    pos = entry.contentEnd;
   }
-  return lines;
+  return entries;
 }
 
 // The line break the file already uses; LF for a file that has none yet.
@@ -139,37 +190,48 @@ std::string valueText(std::string_view value) {
   return std::string(value);
 }
 
-// The file's bytes with `key` of `section` set to `value`.
+// The file's bytes with `key` of `section` set to `value`. `bytes` holds no 0x00 byte.
 std::string withValue(std::string_view bytes, std::string_view section, std::string_view key,
                       std::string_view value) {
   const std::string_view nl = lineBreakOf(bytes);
-  const std::vector<IniLine> lines = scanLines(bytes);
+  const std::vector<IniEntry> entries = scanEntries(bytes);
   bool inSection = false;
   bool seenSection = false;
   bool inFirstSection = false;
   std::size_t insertAt = 0;  // end of the header or last key line of the first occurrence
-  for (const IniLine& line : lines) {
-    if (line.kind == IniLine::Section) {
-      inSection = sameName(line.name, section);
+  for (const IniEntry& entry : entries) {
+    if (entry.kind == IniEntry::Section) {
+      inSection = sameName(entry.name, section);
       inFirstSection = inSection && !seenSection;
-      if (inFirstSection) insertAt = line.end;
+      if (inFirstSection) insertAt = entry.end;
       seenSection = seenSection || inSection;
-    } else if (line.kind == IniLine::Key && inSection) {
-      if (sameName(line.name, key)) {
-        std::string out(bytes.substr(0, line.valueBegin));
+    } else if (entry.kind == IniEntry::OpenSection) {
+      inSection = false;
+      inFirstSection = false;
+    } else if (inSection) {
+      if (sameName(entry.name, key)) {
+        std::string out(bytes.substr(0, entry.valueBegin));
         out += valueText(value);
-        out += bytes.substr(line.contentEnd);
+        out += bytes.substr(entry.contentEnd);
         return out;
       }
-      if (inFirstSection) insertAt = line.end;
+      if (inFirstSection) insertAt = entry.end;
     }
   }
 
   std::string entry = std::string(key) + "=" + valueText(value) + std::string(nl);
   std::string out(bytes);
   if (!seenSection) {
+    const std::string header = "[" + std::string(section) + "]" + std::string(nl);
+    // After a "[" followed by nothing but blanks and line breaks the reader would take the new
+    // header line for the name of that section: the new section goes in before that line.
+    if (!entries.empty() && entries.back().kind == IniEntry::OpenSection &&
+        entries.back().name.empty()) {
+      out.insert(entries.back().lineBegin, header + entry);
+      return out;
+    }
     if (!out.empty() && !isLineBreak(out.back())) out += nl;
-    out += "[" + std::string(section) + "]" + std::string(nl) + entry;
+    out += header + entry;
     return out;
   }
   // The line the entry follows may be the file's last one, without a line break.
@@ -212,6 +274,8 @@ bool writeIniValue(const std::string& path, std::string_view section, std::strin
     return false;
   const std::optional<std::string> bytes = loadBytes(path);
   if (!bytes) return false;  // an unreadable file is never replaced
+  // The reader stops at the first 0x00 byte: what the file holds after it cannot be read back.
+  if (bytes->find('\0') != std::string::npos) return false;
   const std::string updated = withValue(*bytes, section, key, value);
   if (updated == *bytes) return true;  // already so: nothing to write
 

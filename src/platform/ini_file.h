@@ -17,13 +17,16 @@ inline constexpr std::string_view kSettingsFileName = "KOLVRE.INI";
 std::string readIniValue(const std::string& path, std::string_view section, std::string_view key,
                          std::string_view defaultValue);
 
-// Sets `key` in `section` to `value` (UTF-8, one line). Only the value part of the key's first
-// line changes; a missing key is added after the last key of the section's first occurrence, a
-// missing section at the end of the file, a missing file (and its folder) is created. Every
-// other byte of the file stays as it was. A value with blanks at either end, or wrapped in
-// double quotes, is written inside double quotes so that it reads back exactly. Returns false,
-// leaving the file as it was, when the file cannot be written or a name or the value cannot be
-// written as one line.
+// Sets `key` in `section` to `value` (UTF-8, one line), finding sections and keys exactly where
+// readIniValue finds them, also in a file with a malformed section line. Only the value part of
+// the key's first line changes; a missing key is added after the last key of the section's
+// first occurrence, a missing section at the end of the file (before a last line with a "["
+// that only blanks and line breaks follow, which would otherwise take the new section's line
+// for its name), a missing file (and its folder) is created. Every other byte of the file stays
+// as it was. A value with blanks at either end, or wrapped in double quotes, is written inside
+// double quotes so that it reads back exactly. Returns false, leaving the file as it was, when
+// the file cannot be written, holds a 0x00 byte (reading stops there, so nothing after it would
+// read back), or a name or the value cannot be written as one line.
 bool writeIniValue(const std::string& path, std::string_view section, std::string_view key,
                    std::string_view value);
 

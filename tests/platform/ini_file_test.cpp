@@ -10,6 +10,7 @@
 namespace kolvre {
 namespace {
 
+using namespace std::string_literals;
 using testing::TempDir;
 
 // A file as a person might have edited it: comments, blank lines, odd spacing, a line that is
@@ -90,6 +91,43 @@ TEST(IniWrite, ValuesReadBackExactlyInANewFileAndFolder) {
   EXPECT_EQ(TempDir::read(f), "[Parametri]\nMaximized=a=b;c #d\n");
 }
 
+// Section lines the way people get them wrong. The reader takes a "[" without "]" for a section
+// no name reaches, and a "[" with only blanks after it for the start of a name on a later line;
+// the write must land where the reader then looks.
+TEST(IniWrite, MalformedSectionLinesAreReadAsTheReaderReadsThem) {
+  struct Row {
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* after;
+  };
+  const Row rows[] = {
+      // A typo: the keys after "[Mru" are in no section, so "Edit" ends at the typo.
+      {"[Edit]\nTXT=vi\n[Mru\nFile1=a\n", "Edit", "BMP",
+       "[Edit]\nTXT=vi\nBMP=new\n[Mru\nFile1=a\n"},
+      // A lone "[" takes the next line as its name, key or not.
+      {"[Edit]\n[\nTXT=vi\n", "Edit", "TXT", "[Edit]\nTXT=new\n[\nTXT=vi\n"},
+      {"[\nEdit]\nTXT=vi\n", "Edit", "TXT", "[\nEdit]\nTXT=new\n"},
+      {"[ \n[Edit]\nTXT=vi\n", "Edit", "TXT", "[ \n[Edit]\nTXT=vi\n[Edit]\nTXT=new\n"},
+      // A "[" at the end would take a new section's line as its name: the section goes first.
+      {"[Edit]\nTXT=vi\n[", "Mru", "File1", "[Edit]\nTXT=vi\n[Mru]\nFile1=new\n["},
+      {"[Edit]\r\nTXT=vi\r\n  [ \r\n\r\n", "Mru", "File1",
+       "[Edit]\r\nTXT=vi\r\n[Mru]\r\nFile1=new\r\n  [ \r\n\r\n"},
+      {"\xEF\xBB\xBF[", "Edit", "TXT", "\xEF\xBB\xBF[Edit]\nTXT=new\n["},
+  };
+  for (const Row& r : rows) {
+    TempDir dir;
+    const std::string f = dir.write("KOLVRE.INI", r.before);
+    const std::string otherBefore = readIniValue(f, "Edit", "TXT", "dflt");
+    ASSERT_TRUE(writeIniValue(f, r.section, r.key, "new")) << r.before;
+    EXPECT_EQ(TempDir::read(f), r.after) << r.before;
+    EXPECT_EQ(readIniValue(f, r.section, r.key, "dflt"), "new") << r.before;
+    if (std::string_view(r.key) != "TXT") {
+      EXPECT_EQ(readIniValue(f, "Edit", "TXT", "dflt"), otherBefore) << r.before;
+    }
+  }
+}
+
 TEST(IniWrite, FailuresAreReportedNotThrownAndChangeNothing) {
   TempDir dir;
   const std::string f = dir.write("KOLVRE.INI", "[Edit]\nTXT=vi\n");
@@ -102,6 +140,13 @@ TEST(IniWrite, FailuresAreReportedNotThrownAndChangeNothing) {
   EXPECT_FALSE(writeIniValue(f, "Edit", "T=XT", "ed"));
   EXPECT_FALSE(writeIniValue(f, "Edit", ";TXT", "ed"));
   EXPECT_EQ(TempDir::read(f), "[Edit]\nTXT=vi\n");
+
+  // The reader stops at a 0x00 byte, so a file holding one is left alone.
+  const std::string withNul = "[Edit]\nTXT=vi\n\0\n[Mru]\nFile1=a\n"s;
+  const std::string g = dir.write("nul.ini", withNul);
+  EXPECT_FALSE(writeIniValue(g, "Edit", "TXT", "ed"));
+  EXPECT_FALSE(writeIniValue(g, "Mru", "File1", "b"));
+  EXPECT_EQ(TempDir::read(g), withNul);
 }
 
 TEST(SettingsPath, ChoiceInOrder) {
