@@ -28,26 +28,16 @@ QWidget* SHOWRES(MainWindow& window, Document& doc, UserInterface& ui, const Ind
 }
 
 void runResourceCommand(MainWindow& window, Document& doc, UserInterface& ui, KeyAction action) {
+  // The new-resource actions and the kind each one adds.
+  static constexpr std::pair<KeyAction, std::string_view> kNewKinds[] = {
+      {KeyAction::New24, "24"},         {KeyAction::NewVersionInfo, "VERSIONINFO"},
+      {KeyAction::NewBitmap, "BITMAP"}, {KeyAction::NewCursor, "CURSOR"},
+      {KeyAction::NewDialog, "DIALOG"}, {KeyAction::NewIcon, "ICON"},
+  };
   ResourceListView& list = *window.list();
+  for (const auto& [newAction, kind] : kNewKinds)
+    if (action == newAction) NUOVARIS(ui, doc, list, kind);
   switch (action) {
-    case KeyAction::New24:
-      NUOVARIS(ui, doc, list, "24");
-      break;
-    case KeyAction::NewVersionInfo:
-      NUOVARIS(ui, doc, list, "VERSIONINFO");
-      break;
-    case KeyAction::NewBitmap:
-      NUOVARIS(ui, doc, list, "BITMAP");
-      break;
-    case KeyAction::NewCursor:
-      NUOVARIS(ui, doc, list, "CURSOR");
-      break;
-    case KeyAction::NewDialog:
-      NUOVARIS(ui, doc, list, "DIALOG");
-      break;
-    case KeyAction::NewIcon:
-      NUOVARIS(ui, doc, list, "ICON");
-      break;
     case KeyAction::Rename:
       RINORIS(ui, doc, list);
       break;
