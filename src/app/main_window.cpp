@@ -311,7 +311,10 @@ void MainWindow::showCurrent(bool edit) {
   }
   const IndexEntry* entry = currentEntry();
   if (!entry) return;
-  dispatch([&] { panel_ = SHOWRES(*this, doc_, ui_, *entry, edit); });
+  // An edit may refresh the list, which shows a panel of its own: keep that one.
+  dispatch([&] {
+    if (QWidget* shown = SHOWRES(*this, doc_, ui_, *entry, edit)) panel_ = shown;
+  });
 }
 
 void MainWindow::startSecondCopy() {
