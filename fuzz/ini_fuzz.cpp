@@ -19,19 +19,17 @@
 
 #include "platform/ini_file.h"
 
+#include "fuzz_check.h"
+
 namespace {
 
 using namespace kolvre;
 
 void require(const std::string& violation, const char* rule) {
-  if (violation.empty()) return;
-  std::fprintf(stderr, "settings rule broken (%s): %s\n", rule, violation.c_str());
-  std::abort();
+  fuzzing::require("settings", violation, rule);
 }
 
-std::string unless(bool holds, std::string what) {
-  return holds ? std::string() : what;
-}
+using fuzzing::unless;
 
 std::string shown(std::string_view s) {
   std::string out;

@@ -22,19 +22,17 @@
 #include "support/reorder_invariants.h"
 #include "support/scripted_ui.h"
 
+#include "fuzz_check.h"
+
 namespace {
 
 using namespace kolvre;
 
 void require(const std::string& violation, const char* rule) {
-  if (violation.empty()) return;
-  std::fprintf(stderr, "paste rule broken (%s): %s\n", rule, violation.c_str());
-  std::abort();
+  fuzzing::require("paste", violation, rule);
 }
 
-std::string unless(bool holds, std::string what) {
-  return holds ? std::string() : what;
-}
+using fuzzing::unless;
 
 // The scripted user, who may also confirm the first prompt exactly as it is shown.
 class PasteUi : public testing::ScriptedUi {

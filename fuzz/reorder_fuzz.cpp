@@ -10,12 +10,12 @@
 #include "document/script_file.h"
 #include "support/reorder_invariants.h"
 
+#include "fuzz_check.h"
+
 namespace {
 
 void require(const std::string& violation, const char* rule) {
-  if (violation.empty()) return;
-  std::fprintf(stderr, "reorder rule broken (%s): %s\n", rule, violation.c_str());
-  std::abort();
+  kolvre::fuzzing::require("reorder", violation, rule);
 }
 
 }  // namespace
