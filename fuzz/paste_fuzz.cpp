@@ -52,10 +52,16 @@ class PasteUi : public testing::ScriptedUi {
   }
 };
 
-// The name the prompt makes of a confirmed field: trailing blanks dropped, a to z upper-cased.
+// The name the prompt makes of a confirmed field: trailing blanks dropped, the first
+// kMaxNameLength characters kept, a to z upper-cased.
 std::string nameOfField(std::string field) {
   while (!field.empty() && field.back() == ' ') field.pop_back();
-  return upperAscii(field);
+  std::size_t end = 0, seen = 0;
+  while (end < field.size()) {
+    if ((static_cast<unsigned char>(field[end]) & 0xC0) != 0x80 && seen++ == kMaxNameLength) break;
+    ++end;
+  }
+  return upperAscii(field.substr(0, end));
 }
 
 // The clipboard text cut where the paste cuts it: blanks (only blanks) end the first token,
@@ -93,13 +99,12 @@ std::string checkIndexCurrent(const Document& doc, const testing::RecordingList&
   return {};
 }
 
-// What the prompt promises of an accepted name: not empty, at most kMaxNameLength bytes, upper
+// What the prompt promises of an accepted name (as script bytes): not empty, upper
 // case, no blank, tab, CR or LF, and no entry of the same name whose type code begins the type
 // token.
 std::string checkAcceptedName(const std::string& name, const ResourceIndex& before,
                               std::string_view typeToken) {
   if (name.empty()) return "empty name accepted";
-  if (name.size() > kMaxNameLength) return "name longer than the field";
   if (name.find_first_of(" \t\r\n") != std::string::npos)
     return "name with a blank or line break accepted";
   if (name != upperAscii(name)) return "name not in upper case";
@@ -154,7 +159,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(checkIndexCurrent(doc, list), "index after the paste");
   require(unless(!parts.type.empty(), "pasted without a type token"), "type token");
   require(unless(!ui.confirmed.empty(), "pasted without a confirmed name"), "name confirmed");
-  const std::string name = nameOfField(ui.confirmed.back());
+  // The prompt takes characters and the script holds bytes in its own encoding.
+  const std::string typedName = nameOfField(ui.confirmed.back());
+  const std::string name = fromDisplay(typedName, doc.encoding);
   require(checkAcceptedName(name, indexBefore, parts.type), "accepted name");
 
   // The old text and the pasted block, moved about, with white space between them changed.

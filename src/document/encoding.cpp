@@ -100,8 +100,8 @@ std::string fromDisplay(std::string_view utf8, TextEncoding encoding) {
     }
     const std::size_t n = utf8Length(utf8, i);
     if (n == 0) {
-      out += '?';
-      ++i;
+      // Not UTF-8 at all: bytes typed in the script's own code page are taken as they are.
+      out += utf8[i++];
       continue;
     }
     out += cp1252Byte(decodeAt(utf8, i, n));

@@ -16,7 +16,8 @@ TextEncoding detectEncoding(std::string_view text);
 std::string toDisplay(std::string_view bytes, TextEncoding encoding);
 
 // UTF-8 text (from the clipboard) as script bytes. In Windows-1252 a character that the code page
-// lacks becomes "?". toDisplay followed by fromDisplay gives back the original bytes.
+// lacks becomes "?", and bytes that are not UTF-8 are kept as they are. toDisplay followed by
+// fromDisplay gives back the original bytes.
 std::string fromDisplay(std::string_view utf8, TextEncoding encoding);
 
 }  // namespace kolvre

@@ -1,0 +1,32 @@
+#include "document/encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace kolvre {
+namespace {
+
+TEST(Encoding, DetectedFromByteOrderMarkOrCodePagePragma) {
+  EXPECT_EQ(detectEncoding("\xEF\xBB\xBFX ICON"), TextEncoding::Utf8);
+  EXPECT_EQ(detectEncoding("#pragma code_page(65001)\r\nX ICON"), TextEncoding::Utf8);
+  EXPECT_EQ(detectEncoding("#pragma code_page(1252)\r\nX ICON"), TextEncoding::Windows1252);
+}
+
+TEST(Encoding, Windows1252BytesRoundTripThroughDisplay) {
+  std::string every;
+  for (int b = 1; b < 256; ++b) every += static_cast<char>(b);
+  EXPECT_EQ(fromDisplay(toDisplay(every, TextEncoding::Windows1252), TextEncoding::Windows1252),
+            every);
+  EXPECT_EQ(toDisplay("\x80\xE9", TextEncoding::Windows1252), "€é");
+}
+
+TEST(Encoding, TypedTextTheCodePageLacksOrThatIsNotUtf8) {
+  EXPECT_EQ(fromDisplay("中", TextEncoding::Windows1252), "?");
+  EXPECT_EQ(fromDisplay("D\x90G", TextEncoding::Windows1252), "D\x90G");  // already bytes
+  EXPECT_EQ(fromDisplay("中", TextEncoding::Utf8), "中");
+  EXPECT_EQ(toDisplay("\xE9t\xC3\xA9", TextEncoding::Utf8),
+            "ét"
+            "é");  // invalid byte as 1252
+}
+
+}  // namespace
+}  // namespace kolvre
