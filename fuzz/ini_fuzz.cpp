@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ini_file.h"
+#include "settings/ini_file.h"
 
 #include "fuzz_check.h"
 

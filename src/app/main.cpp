@@ -4,13 +4,13 @@
 #include <QFile>
 
 #include "app/main_window.h"
-#include "app/recent_files.h"
 #include "document/document_commands.h"
 #include "document/work_files.h"
-#include "platform/ini_file.h"
-#include "platform/qt_user_interface.h"
-#include "ui/error_record.h"
-#include "ui/messages.h"
+#include "messages/error_record.h"
+#include "messages/messages.h"
+#include "settings/ini_file.h"
+#include "settings/recent_files.h"
+#include "ui/qt_user_interface.h"
 
 namespace kolvre {
 namespace {
@@ -26,8 +26,8 @@ std::string chooseScript(QtUserInterface& ui, Document& doc, const QStringList& 
     if (name.empty()) {
       if (!POPMSG(ui, "Vuoi creare un nuovo file di risorse?", MsgKind::OkCancel).accepted())
         return {};
-      if (!CREARC(ui, doc, nullptr)) return {};
-      name = doc.fileName;
+      if (!CREARC(ui, doc, false)) return {};
+      name = doc.fileName();
     }
   }
   name = withDefaultExtension(name);

@@ -13,12 +13,13 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/recent_files.h"
 #include "app/shell_services.h"
 #include "app/show_resource.h"
 #include "document/document_commands.h"
-#include "ui/error_record.h"
-#include "ui/messages.h"
+#include "document/resource_commands.h"
+#include "messages/error_record.h"
+#include "messages/messages.h"
+#include "settings/recent_files.h"
 #include "ui/qt_about_box.h"
 
 namespace kolvre {
@@ -26,6 +27,12 @@ namespace kolvre {
 namespace {
 
 constexpr const char* kRecentMenuTitle = "File di risorse aperti di recente";
+
+// A menu item's key after a tab, as the key table knows it.
+QString withKey(KeyAction action) {
+  const std::string key = keyLabel(action);
+  return key.empty() ? QString() : QLatin1Char('\t') + QString::fromStdString(key);
+}
 
 QAction* addItem(QMenu* menu, const QString& text, const QString& hint,
                  std::function<void()> action) {
@@ -55,19 +62,22 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
   workspace_->installEventFilter(this);
   qApp->installEventFilter(this);  // the keyboard-state indicators follow every key press
   list_ = new ResourceListView(doc_, workspace_);
-  list_->onChange = [this] { showCurrent(false); };
-  list_->onDoubleClick = [this] {
-    showCurrent(true);
-    list_->stabilize();
-  };
+  list_->onChange = [this] { showCurrent(); };
+  list_->onDoubleClick = [this] { editCurrent(); };
   list_->onContextMenu = [this](QPoint at) { showContextMenu(at); };
   list_->onKey = [this](int vk, Qt::KeyboardModifiers m) { return runKey(vk, m); };
-  list_->onClearStatus = [this] { setDefaultStatusText({}); };
   list_->search().reset();
 
-  dispatch([this] { AGGIORNA(doc_, list_); });
-  updateTitle();
+  if (auto* qt = dynamic_cast<QtUserInterface*>(&ui_)) qt->setMainWindow(this);
+  doc_.history().setLimit(undoMemoryLimit(ui_));
+  doc_.setObserver(this);
+  pending_ = DocumentChange{DocumentChange::Kind::Loaded, std::nullopt, {}};
+  refresh();
   rebuildRecentFiles();
+}
+
+MainWindow::~MainWindow() {
+  doc_.setObserver(nullptr);
 }
 
 void MainWindow::buildMenus() {
@@ -75,13 +85,13 @@ void MainWindow::buildMenus() {
   addItem(file, QStringLiteral("Nuovo file di risorse"),
           QStringLiteral("Per creare un nuovo file di risorse"), [this] { newFile(); });
   file->addSeparator();
-  addItem(file, QStringLiteral("Apri file di risorse...\tF2"),
+  addItem(file, QStringLiteral("Apri file di risorse...") + withKey(KeyAction::Open),
           QStringLiteral("Per aprire un file di risorse diverso"),
           [this] { runAction(KeyAction::Open); });
   file->addSeparator();
   recentMenu_ = file->addMenu(QString::fromUtf8(kRecentMenuTitle));
   file->addSeparator();
-  addItem(file, QStringLiteral("Salva file di risorse\tF9"),
+  addItem(file, QStringLiteral("Salva file di risorse") + withKey(KeyAction::Save),
           QStringLiteral("Per salvare il file di risorse attualmente in memoria"),
           [this] { runAction(KeyAction::Save); });
   addItem(file, QStringLiteral("Salva file di risorse con nome"),
@@ -92,20 +102,22 @@ void MainWindow::buildMenus() {
           [this] { close(); });
 
   QMenu* resources = menuBar()->addMenu(QStringLiteral("&Risorse"));
-  const std::pair<const char*, KeyAction> newItems[] = {
-      {"24\tCTRL-2", KeyAction::New24},         {"VERSIONINFO\tCTRL-F", KeyAction::NewVersionInfo},
-      {"bitmap\tCTRL-B", KeyAction::NewBitmap}, {"cursor\tCTRL-U", KeyAction::NewCursor},
-      {"dialog\tCTRL-D", KeyAction::NewDialog}, {"icon\tCTRL-I", KeyAction::NewIcon},
-  };
-  for (const auto& [label, action] : newItems) {
-    const QString kind = QString::fromLatin1(label).section(QLatin1Char('\t'), 0, 0);
-    addItem(resources, QStringLiteral("Nuova ") + QString::fromLatin1(label),
+  for (const auto& [action, type] : kNewResourceActions) {
+    const QString kind = qstr(typeInfo(type).kindName);
+    addItem(resources, QStringLiteral("Nuova ") + kind + withKey(action),
             QStringLiteral("Per creare una nuova risorsa ") + kind,
             [this, action = action] { runAction(action); });
   }
   resources->addSeparator();
-  addItem(resources, QStringLiteral("Incolla\tCTRL-V"), {},
+  addItem(resources, QStringLiteral("Incolla") + withKey(KeyAction::Paste), {},
           [this] { runAction(KeyAction::Paste); });
+  resources->addSeparator();
+  undoItem_ = addItem(resources, QStringLiteral("Annulla"),
+                      QStringLiteral("Per annullare l'ultima modifica alle risorse"),
+                      [this] { runAction(KeyAction::Undo); });
+  redoItem_ = addItem(resources, QStringLiteral("Ripristina"),
+                      QStringLiteral("Per ripristinare la modifica annullata"),
+                      [this] { runAction(KeyAction::Redo); });
 
   QMenu* help = menuBar()->addMenu(QStringLiteral("?"));
   addItem(help, QStringLiteral("Informazioni"), QStringLiteral("Informazioni sul programma"),
@@ -132,14 +144,18 @@ void MainWindow::buildButtonBar() {
     newFile();
     list_->setFocus();
   });
-  addButton("APRI", QStringLiteral("Apri file di risorse (F2)"), [this] {
-    openFile();
-    list_->setFocus();
-  });
-  addButton("SALVA", QStringLiteral("Salva file di risorse (F9)"), [this] {
-    dispatch([this] { SALVARC(ui_, doc_); });
-    list_->setFocus();
-  });
+  addButton("APRI",
+            QStringLiteral("Apri file di risorse (%1)").arg(qstr(keyLabel(KeyAction::Open))),
+            [this] {
+              openFile();
+              list_->setFocus();
+            });
+  addButton("SALVA",
+            QStringLiteral("Salva file di risorse (%1)").arg(qstr(keyLabel(KeyAction::Save))),
+            [this] {
+              dispatch([this] { SALVARC(ui_, doc_); });
+              list_->setFocus();
+            });
   bar->addSeparator();
   addButton("EXIT", QStringLiteral("Esci"), [this] { close(); });
 }
@@ -179,7 +195,7 @@ void MainWindow::tick() {
 
 void MainWindow::updateTitle() {
   setWindowTitle(QString::fromUtf8(kProgramName) + QStringLiteral(" - ") +
-                 QFile::decodeName(doc_.fileName.c_str()));
+                 QFile::decodeName(doc_.fileName().c_str()));
 }
 
 void MainWindow::rebuildRecentFiles() {
@@ -201,6 +217,7 @@ void MainWindow::rebuildRecentFiles() {
 }
 
 void MainWindow::dispatch(const std::function<void()>& command) {
+  ++dispatchDepth_;
   try {
     command();
   } catch (const CommandError& e) {
@@ -212,31 +229,79 @@ void MainWindow::dispatch(const std::function<void()>& command) {
     record.description = e.what();
     reportFailure(ui_, &doc_, record);
   }
-  if (auto* qt = dynamic_cast<QtUserInterface*>(&ui_)) qt->setScriptEncoding(doc_.encoding);
+  --dispatchDepth_;
+  refresh();
+}
+
+void MainWindow::endModalEdit() {
+  --modalEditors_;
+  refresh();
+}
+
+void MainWindow::documentChanged(const DocumentChange& change) {
+  // Only noted here: the command that made the change is still running.
+  pending_ = change;
+}
+
+void MainWindow::refresh() {
+  if (!pending_ || dispatchDepth_ > 0 || modalEditors_ > 0) return;
+  const DocumentChange change = std::move(*pending_);
+  pending_.reset();
+  list_->bind(doc_.index());
+  if (change.current)
+    if (const auto position = findEntry(doc_.index(), *change.current))
+      list_->setCurrentRow(static_cast<int>(*position) + 1);
+  list_->reveal();
+  if (doc_.index().empty()) setDefaultStatusText({});
+  if (change.kind == DocumentChange::Kind::Loaded) updateTitle();
+  updateUndoItems();
+  showCurrent();
+}
+
+void MainWindow::updateUndoItems() {
+  const auto label = [](const char* verb, std::string_view step, KeyAction action) {
+    QString text = QString::fromUtf8(verb);
+    if (!step.empty()) text += QLatin1Char(' ') + qstr(step);
+    return text + withKey(action);
+  };
+  undoItem_->setText(label("Annulla", doc_.undoLabel(), KeyAction::Undo));
+  undoItem_->setEnabled(doc_.canUndo());
+  redoItem_->setText(label("Ripristina", doc_.redoLabel(), KeyAction::Redo));
+  redoItem_->setEnabled(doc_.canRedo());
 }
 
 void MainWindow::newFile() {
-  dispatch([this] { CREARC(ui_, doc_, list_); });
-  updateTitle();
+  dispatch([this] {
+    if (CREARC(ui_, doc_)) ADDMRU(ui_, doc_.fileName());
+  });
   rebuildRecentFiles();
 }
 
 void MainWindow::openFile(const std::string& path) {
-  dispatch([this, &path] { APRIRC(ui_, doc_, list_, path); });
-  updateTitle();
+  dispatch([this, &path] {
+    if (APRIRC(ui_, doc_, path)) ADDMRU(ui_, doc_.fileName());
+  });
   rebuildRecentFiles();
 }
 
 void MainWindow::saveAs() {
-  dispatch([this] { SALVARC(ui_, doc_, true); });
+  dispatch([this] {
+    if (SALVARC(ui_, doc_, true)) ADDMRU(ui_, doc_.fileName());
+  });
   updateTitle();
   rebuildRecentFiles();
   list_->setFocus();
 }
 
+std::optional<std::size_t> MainWindow::currentPosition() const {
+  const int row = list_->currentRow();
+  if (row < 1 || static_cast<std::size_t>(row) > doc_.index().size()) return std::nullopt;
+  return static_cast<std::size_t>(row - 1);
+}
+
 const IndexEntry* MainWindow::currentEntry() const {
-  const int i = kolvre::currentEntry(doc_, *list_);
-  return i < 0 ? nullptr : &doc_.index[static_cast<std::size_t>(i)];
+  const auto position = currentPosition();
+  return position ? &doc_.index()[*position] : nullptr;
 }
 
 bool MainWindow::runKey(int virtualKey, Qt::KeyboardModifiers modifiers) {
@@ -259,8 +324,7 @@ void MainWindow::runAction(KeyAction action) {
       close();
       return;
     case KeyAction::EditCurrent:
-      showCurrent(true);
-      list_->stabilize();
+      editCurrent();
       return;
     case KeyAction::Open:
       openFile();
@@ -271,9 +335,40 @@ void MainWindow::runAction(KeyAction action) {
     case KeyAction::SecondCopy:
       startSecondCopy();
       return;
-    default:
-      dispatch([this, action] { runResourceCommand(*this, doc_, ui_, action); });
+    case KeyAction::Undo:
+      dispatch([this] { doc_.undo(); });
       return;
+    case KeyAction::Redo:
+      dispatch([this] { doc_.redo(); });
+      return;
+    default:
+      dispatch([this, action] { runResourceCommand(action); });
+      return;
+  }
+}
+
+void MainWindow::runResourceCommand(KeyAction action) {
+  const std::optional<std::size_t> current = currentPosition();
+  for (const auto& [newAction, kind] : kNewResourceActions)
+    if (action == newAction) NUOVARIS(ui_, doc_, kind, current);
+  switch (action) {
+    case KeyAction::Rename:
+      RINORIS(ui_, doc_, current);
+      break;
+    case KeyAction::Delete:
+      ELIMRIS(ui_, doc_, current);
+      break;
+    case KeyAction::Copy:
+      COPIARIS(ui_, doc_, current);
+      break;
+    case KeyAction::Paste:
+      INCOLLARIS(ui_, doc_, current);
+      break;
+    case KeyAction::EditAsText:
+      EDITRIS(ui_, doc_, current);
+      break;
+    default:
+      break;  // tab order and dialog properties belong to the dialog designer
   }
 }
 
@@ -283,43 +378,56 @@ void MainWindow::showContextMenu(QPoint globalPos) {
   QMenu menu(this);
   const bool dialog = entry->type == ResType::Dialog;
   const bool textOnly = entry->type == ResType::Manifest || entry->type == ResType::VersionInfo;
-  auto item = [&](const char* text, KeyAction action) {
-    connect(menu.addAction(QString::fromUtf8(text)), &QAction::triggered, this,
+  // The key shown is the one of the action the item runs, except where the item names the
+  // key that reaches it from the list (Enter).
+  auto item = [&](const char* text, KeyAction action, KeyAction keyOf) {
+    connect(menu.addAction(QString::fromUtf8(text) + withKey(keyOf)), &QAction::triggered, this,
             [this, action] { runAction(action); });
   };
   if (dialog) {
-    item("Proprietà\tCTRL-P", KeyAction::DialogProperties);
+    item("Proprietà", KeyAction::DialogProperties, KeyAction::DialogProperties);
     menu.addSeparator();
   }
-  item("Modifica\tInvio", textOnly ? KeyAction::EditAsText : KeyAction::EditCurrent);
-  item("Rinomina\tCTRL-R", KeyAction::Rename);
-  item("Elimina\tCANC", KeyAction::Delete);
+  item("Modifica", textOnly ? KeyAction::EditAsText : KeyAction::EditCurrent,
+       KeyAction::EditCurrent);
+  item("Rinomina", KeyAction::Rename, KeyAction::Rename);
+  item("Elimina", KeyAction::Delete, KeyAction::Delete);
   menu.addSeparator();
-  item("Copia\tCTRL-C", KeyAction::Copy);
+  item("Copia", KeyAction::Copy, KeyAction::Copy);
   menu.addSeparator();
-  if (dialog) item("Ordine tabulazione\tCTRL-O", KeyAction::TabOrder);
-  item("Modifica come testo\tCTRL-T", KeyAction::EditAsText);
+  if (dialog) item("Ordine tabulazione", KeyAction::TabOrder, KeyAction::TabOrder);
+  item("Modifica come testo", KeyAction::EditAsText, KeyAction::EditAsText);
   menu.exec(globalPos);
 }
 
-void MainWindow::showCurrent(bool edit) {
+void MainWindow::showCurrent() {
+  if (modalEditors_ > 0) return;  // the modal editor owns the resource shown
   if (panel_) {
     // Closed through the event loop, after the next panel is built.
     panel_->hide();
     panel_->deleteLater();
     panel_ = nullptr;
   }
-  const IndexEntry* entry = currentEntry();
-  if (!entry) return;
-  // An edit may refresh the list, which shows a panel of its own: keep that one.
-  dispatch([&] {
-    if (QWidget* shown = SHOWRES(*this, doc_, ui_, *entry, edit)) panel_ = shown;
-  });
+  const auto position = currentPosition();
+  if (!position) return;
+  const PanelContext context{*this, doc_, ui_, *position};
+  ++panelsBuilt_;
+  dispatch([&] { panel_ = panelRow(doc_.index()[*position].type).show(context); });
+}
+
+void MainWindow::editCurrent() {
+  const auto position = currentPosition();
+  if (!position) return;
+  const PanelRow& row = panelRow(doc_.index()[*position].type);
+  if (!row.edit) return;
+  const PanelContext context{*this, doc_, ui_, *position};
+  dispatch([&] { row.edit(context); });
+  list_->setFocus();
 }
 
 void MainWindow::startSecondCopy() {
   QProcess::startDetached(QCoreApplication::applicationFilePath(),
-                          QStringList{QFile::decodeName(doc_.fileName.c_str())});
+                          QStringList{QFile::decodeName(doc_.fileName().c_str())});
 }
 
 void MainWindow::about() {
@@ -334,7 +442,8 @@ void MainWindow::placeInitially() {
 
 void MainWindow::layOutList() {
   list_->setGeometry(0, 0, ResourceListView::kWidth, workspace_->height());
-  list_->stabilize();
+  list_->reveal();
+  showCurrent();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -5,12 +5,13 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <functional>
+#include <optional>
 
-#include "app/key_commands.h"
-#include "app/placement.h"
 #include "app/resource_list.h"
 #include "document/document.h"
-#include "platform/qt_user_interface.h"
+#include "settings/placement.h"
+#include "shell/key_commands.h"
+#include "ui/qt_user_interface.h"
 
 class QMenu;
 
@@ -19,19 +20,32 @@ namespace kolvre {
 inline constexpr const char* kProgramName = "KOLV Software Resource Editor";
 inline constexpr const char* kProgramVersion = "1.54";
 
-class MainWindow : public QMainWindow {
+// The main window observes the document: a change is noted while a command runs, and the list
+// and the panel are refreshed once the command has returned.
+class MainWindow : public QMainWindow, public DocumentObserver {
   Q_OBJECT
  public:
   MainWindow(Document& doc, UserInterface& ui, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   ResourceListView* list() const { return list_; }
   QWidget* panel() const { return panel_; }
+  // How many panels have been built so far (each shown resource builds one).
+  int panelsBuilt() const { return panelsBuilt_; }
   // The status bar's default text, shown whenever no other message is up.
   void setDefaultStatusText(const QString& text) { defaultStatus_->setText(text); }
   QString defaultStatusText() const { return defaultStatus_->text(); }
 
-  // Runs one command; a failure it raises is reported and the command abandoned.
+  // Runs one command; a failure it raises is reported and the command abandoned. When the
+  // outermost command returns, the screen follows what the document reported.
   void dispatch(const std::function<void()>& command);
+  // A modal editor (the dialog designer) owns the current resource between these calls: the
+  // panel is not rebuilt underneath it, and the screen follows once it has closed.
+  void beginModalEdit() { ++modalEditors_; }
+  void endModalEdit();
+
+  // DocumentObserver
+  void documentChanged(const DocumentChange& change) override;
   // Runs the action of a key; true when the key belongs to an action.
   bool runKey(int virtualKey, Qt::KeyboardModifiers modifiers);
 
@@ -42,8 +56,10 @@ class MainWindow : public QMainWindow {
 
   void updateTitle();
   void rebuildRecentFiles();
-  // SHOWRES for the list's current entry (edit: the double-click action).
-  void showCurrent(bool edit);
+  // SHOWRES: shows the list's current entry in the panel (the panel shown is replaced).
+  void showCurrent();
+  // The edit action of the current entry's type (Enter, double click).
+  void editCurrent();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -63,6 +79,13 @@ class MainWindow : public QMainWindow {
   void saveAs();
   void about();
   void showContextMenu(QPoint globalPos);
+  void runResourceCommand(KeyAction action);
+  // The screen after a command: the list on the new index and its current entry, the panel,
+  // the title and the undo entries.
+  void refresh();
+  void updateUndoItems();
+  // The list's current entry as a position in the document's index.
+  std::optional<std::size_t> currentPosition() const;
   const IndexEntry* currentEntry() const;
   void startSecondCopy();
   void tick();
@@ -73,6 +96,8 @@ class MainWindow : public QMainWindow {
   QWidget* workspace_ = nullptr;
   QPointer<QWidget> panel_;
   QMenu* recentMenu_ = nullptr;
+  QAction* undoItem_ = nullptr;
+  QAction* redoItem_ = nullptr;
   QLabel* defaultStatus_ = nullptr;
   QLabel* clock_ = nullptr;
   QLabel* date_ = nullptr;
@@ -84,6 +109,11 @@ class MainWindow : public QMainWindow {
   quint64 lastKeyTime_ = 0;
   int lastKey_ = 0;
   PlacementMemory placement_;
+  int dispatchDepth_ = 0;
+  int modalEditors_ = 0;
+  int panelsBuilt_ = 0;
+  // What the document reported since the screen was last refreshed.
+  std::optional<DocumentChange> pending_;
 };
 
 }  // namespace kolvre

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "app/resource_colors.h"
+#include "shell/resource_colors.h"
 
 namespace kolvre {
 
@@ -142,24 +142,9 @@ int ResourceListView::currentRow() const {
   return i.isValid() ? i.row() + 1 : 1;
 }
 
-void ResourceListView::stabilize() {
+void ResourceListView::reveal() {
   scrollTo(currentIndex());
   viewport()->update();
-  if (onChange) onChange();
-  setFocus();
-}
-
-void ResourceListView::clearStatusText() {
-  if (onClearStatus) onClearStatus();
-}
-
-void ResourceListView::hideWindow() {
-  window()->hide();
-}
-
-void ResourceListView::showWindow() {
-  window()->show();
-  QCoreApplication::processEvents();
   setFocus();
 }
 
@@ -177,7 +162,8 @@ void ResourceListView::keyPressEvent(QKeyEvent* event) {
     int row = currentRow();
     if (KEYSEARCH(search_, model_.resourceIndex(), row, text[0].unicode())) {
       setCurrentRow(row);
-      stabilize();
+      reveal();
+      if (onChange) onChange();
     }
     return;
   }

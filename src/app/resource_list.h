@@ -6,8 +6,8 @@
 #include <QTableView>
 #include <functional>
 
-#include "app/key_commands.h"
 #include "document/document.h"
+#include "shell/key_commands.h"
 
 namespace kolvre {
 
@@ -37,7 +37,9 @@ class ResourceListDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override;
 };
 
-class ResourceListView : public QTableView, public ResourceList {
+// The list beside the workspace. Binding an index and moving the row from code are silent;
+// only the user's moves run `onChange`.
+class ResourceListView : public QTableView {
   Q_OBJECT
  public:
   static constexpr int kWidth = 180;
@@ -46,21 +48,20 @@ class ResourceListView : public QTableView, public ResourceList {
 
   ResourceListView(const Document& doc, QWidget* parent = nullptr);
 
-  // ResourceList
-  void bind(const ResourceIndex& index) override;
-  void setCurrentRow(int row) override;
-  int currentRow() const override;
-  void stabilize() override;
-  void clearStatusText() override;
-  void hideWindow() override;
-  void showWindow() override;
+  // Shows a new index; the current row becomes 1.
+  void bind(const ResourceIndex& index);
+  // Makes a 1-based row current.
+  void setCurrentRow(int row);
+  // The 1-based current row (1 when the list is empty).
+  int currentRow() const;
+  // Scrolls to the current row, repaints and takes the focus.
+  void reveal();
 
   // What the list hands to its window.
-  std::function<void()> onChange;             // the current row changed or the list stabilised
+  std::function<void()> onChange;             // the user moved to another row
   std::function<void()> onDoubleClick;        // double click: edit the current resource
   std::function<void(QPoint)> onContextMenu;  // right click on a row, global position
   std::function<bool(int vk, Qt::KeyboardModifiers)> onKey;  // true when the key was handled
-  std::function<void()> onClearStatus;
 
   KeySearchState& search() { return search_; }
 

@@ -6,7 +6,7 @@
 #include <QScreen>
 
 #include "app/main_window.h"
-#include "ui/error_handler.h"
+#include "shell/error_handler.h"
 
 namespace kolvre {
 

@@ -5,10 +5,10 @@
 #include <QPointer>
 #include <optional>
 
-#include "app/placement.h"
 #include "document/document.h"
+#include "messages/error_record.h"
 #include "platform/user_interface.h"
-#include "ui/error_record.h"
+#include "settings/placement.h"
 
 namespace kolvre {
 

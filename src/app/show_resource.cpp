@@ -1,9 +1,44 @@
 #include "app/show_resource.h"
 
+#include <array>
+
 #include "app/main_window.h"
 #include "document/resource_commands.h"
 
 namespace kolvre {
+
+namespace {
+
+QWidget* showEmpty(const PanelContext& c) {
+  return BUILDEMPTY(c.window);
+}
+
+bool editAsText(const PanelContext& c) {
+  return EDITRIS(c.ui, c.doc, c.position);
+}
+
+// One row per type, in the order of the type table. The dialog and image panels take their
+// rows' places when they exist.
+constexpr std::array<PanelRow, kResTypes.size()> kPanelRows{{
+    {ResType::Manifest, showEmpty, editAsText},
+    {ResType::VersionInfo, showEmpty, editAsText},
+    {ResType::Bitmap, showEmpty, nullptr},
+    {ResType::Cursor, showEmpty, nullptr},
+    {ResType::Dialog, showEmpty, nullptr},
+    {ResType::Icon, showEmpty, nullptr},
+}};
+
+static_assert([] {
+  for (std::size_t i = 0; i < kPanelRows.size(); ++i)
+    if (kPanelRows[i].type != kResTypes[i].type) return false;
+  return true;
+}());
+
+}  // namespace
+
+const PanelRow& panelRow(ResType type) {
+  return kPanelRows[static_cast<std::size_t>(type)];
+}
 
 QWidget* BUILDEMPTY(MainWindow& window) {
   auto* panel = new QWidget(window.centralWidget());
@@ -13,49 +48,6 @@ QWidget* BUILDEMPTY(MainWindow& window) {
   panel->setEnabled(false);
   window.setDefaultStatusText({});
   return panel;
-}
-
-QWidget* SHOWRES(MainWindow& window, Document& doc, UserInterface& ui, const IndexEntry& entry,
-                 bool edit) {
-  const bool textOnly = entry.type == ResType::Manifest || entry.type == ResType::VersionInfo;
-  if (edit) {
-    // Resources without a visual editor of their own open in the external text editor.
-    if (textOnly) EDITRIS(ui, doc, *window.list());
-    return nullptr;
-  }
-  // The dialog preview and the image panels plug in here, by type.
-  return BUILDEMPTY(window);
-}
-
-void runResourceCommand(MainWindow& window, Document& doc, UserInterface& ui, KeyAction action) {
-  // The new-resource actions and the kind each one adds.
-  static constexpr std::pair<KeyAction, std::string_view> kNewKinds[] = {
-      {KeyAction::New24, "24"},         {KeyAction::NewVersionInfo, "VERSIONINFO"},
-      {KeyAction::NewBitmap, "BITMAP"}, {KeyAction::NewCursor, "CURSOR"},
-      {KeyAction::NewDialog, "DIALOG"}, {KeyAction::NewIcon, "ICON"},
-  };
-  ResourceListView& list = *window.list();
-  for (const auto& [newAction, kind] : kNewKinds)
-    if (action == newAction) NUOVARIS(ui, doc, list, kind);
-  switch (action) {
-    case KeyAction::Rename:
-      RINORIS(ui, doc, list);
-      break;
-    case KeyAction::Delete:
-      ELIMRIS(ui, doc, list);
-      break;
-    case KeyAction::Copy:
-      COPIARIS(ui, doc, list);
-      break;
-    case KeyAction::Paste:
-      INCOLLARIS(ui, doc, list);
-      break;
-    case KeyAction::EditAsText:
-      EDITRIS(ui, doc, list);
-      break;
-    default:
-      break;  // tab order and dialog properties belong to the dialog designer
-  }
 }
 
 }  // namespace kolvre

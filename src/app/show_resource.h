@@ -1,26 +1,38 @@
-// Showing the current resource beside the list, and the commands on whole resources.
+// Showing the current resource beside the list (SHOWRES), as a table with one row per type:
+// how the resource is shown, and how it is edited (Enter, double click).
 #pragma once
 
 #include <QWidget>
+#include <cstddef>
 
-#include "app/key_commands.h"
 #include "document/document.h"
-#include "platform/qt_user_interface.h"
+#include "platform/user_interface.h"
 
 namespace kolvre {
 
 class MainWindow;
 
+// What a panel row works on: the window, the document, the user interface and the entry.
+struct PanelContext {
+  MainWindow& window;
+  Document& doc;
+  UserInterface& ui;
+  std::size_t position;  // the entry's place in the index
+};
+
+struct PanelRow {
+  ResType type;
+  // Builds and returns the panel that shows the resource.
+  QWidget* (*show)(const PanelContext&);
+  // Edits the resource (a command: it may change the document); null when Enter does nothing.
+  bool (*edit)(const PanelContext&);
+};
+
+// The row of a type.
+const PanelRow& panelRow(ResType type);
+
 // BUILDEMPTY: the empty panel, a disabled zero-size window at the panel origin (just right of
 // the list, below the button bar). Clears the status bar's default text.
 QWidget* BUILDEMPTY(MainWindow& window);
-
-// SHOWRES: shows (or, with `edit`, edits) one resource. Returns the panel now shown, or null.
-// Every type shows the empty panel until its own panel exists.
-QWidget* SHOWRES(MainWindow& window, Document& doc, UserInterface& ui, const IndexEntry& entry,
-                 bool edit);
-
-// Runs a command on whole resources (new, rename, delete, copy, paste, edit as text).
-void runResourceCommand(MainWindow& window, Document& doc, UserInterface& ui, KeyAction action);
 
 }  // namespace kolvre

@@ -6,10 +6,12 @@
 #include <map>
 
 #include "cli/cli_interface.h"
-#include "document/blocks.h"
 #include "document/document_commands.h"
+#include "document/name_prompt.h"
 #include "document/resource_commands.h"
-#include "ui/error_record.h"
+#include "document/resource_edits.h"
+#include "document/templates.h"
+#include "messages/error_record.h"
 
 namespace kolvre {
 
@@ -47,7 +49,6 @@ bool openScript(Context& c, const std::string& file, Document& doc) {
     return false;
   }
   loadDocument(doc, file);
-  AGGIORNA(doc, nullptr);
   return true;
 }
 
@@ -58,105 +59,121 @@ std::optional<ResType> parseType(std::string_view word) {
   return std::nullopt;
 }
 
-// The list of a batch run: it only keeps the current row.
-class CliList : public ResourceList {
- public:
-  void bind(const ResourceIndex&) override { row_ = 1; }
-  void setCurrentRow(int row) override { row_ = row; }
-  int currentRow() const override { return row_; }
-  void stabilize() override {}
-  void clearStatusText() override {}
-
- private:
-  int row_ = 1;
-};
-
-// Makes the resource NAME of TYPE the current entry; false (with the message) when it is not
-// in the index.
-bool selectResource(Context& c, const Document& doc, CliList& list, const std::string& name,
-                    ResType type) {
-  for (std::size_t i = 0; i < doc.index.size(); ++i) {
-    if (doc.index[i].name == name && doc.index[i].type == type) {
-      list.setCurrentRow(static_cast<int>(i) + 1);
-      return true;
-    }
-  }
+// Where the index holds NAME (UTF-8, as typed) of TYPE; nothing (with the message) when it is
+// not there.
+std::optional<std::size_t> findResource(Context& c, const Document& doc, const std::string& name,
+                                        ResType type) {
+  const std::string bytes = doc.scriptBytes(name);
+  for (std::size_t i = 0; i < doc.index().size(); ++i)
+    if (doc.index()[i].name == bytes && doc.index()[i].type == type) return i;
   c.err << "Risorsa " << name << " non trovata.\n";
-  return false;
+  return std::nullopt;
+}
+
+// The block of the entry at `position`; nothing (with the message) when it cannot be located.
+std::optional<BlockExtent> findBlock(Context& c, const Document& doc, std::size_t position) {
+  auto block = entryBlock(doc.text(), doc.index(), position);
+  if (!block) c.err << unlocatableMessage(doc.display(doc.index()[position].name)) << "\n";
+  return block;
+}
+
+// A name given on the command line, checked as the name prompt checks a typed one; nothing
+// (with the prompt's message) when the prompt would refuse it.
+std::optional<std::string> acceptedName(Context& c, const Document& doc, std::string_view given,
+                                        std::string_view typeWord) {
+  const std::string typed = typedName(given);
+  const std::string refusal = nameRefusal(doc.index(), typed, typeWord, doc.encoding());
+  if (!refusal.empty()) {
+    c.err << refusal << "\n";
+    return std::nullopt;
+  }
+  return doc.scriptBytes(typed);
 }
 
 std::string readAll(std::istream& in) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// Opens FILE, selects NAME TYPE when given, runs the command and saves FILE when it changed
-// the script.
-int editScript(Context& c, const std::string* name, const std::string* typeWord,
-               const std::function<bool(Document&, CliList&)>& command) {
-  std::optional<ResType> type;
-  if (typeWord && !(type = parseType(*typeWord))) return kUsage;
+// Commits the edit and saves FILE when the script changed.
+int commitAndSave(Context& c, Document& doc, const Edit& edit) {
+  if (!doc.commit(edit)) return kOk;
+  return writeDocument(c.ui, doc) ? kOk : kFailed;
+}
+
+// Opens FILE and finds the block of NAME TYPE (arguments 1 and 2), then runs the command on it.
+int onResource(Context& c,
+               const std::function<int(Document&, std::size_t, const BlockExtent&)>& command) {
+  const auto type = parseType(c.args[2]);
+  if (!type) return kUsage;
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
-  CliList list;
-  if (name && !selectResource(c, doc, list, *name, *type)) return kFailed;
-  if (!command(doc, list)) return c.ui.messageShown() ? kFailed : kOk;
-  return writeDocument(c.ui, doc) ? kOk : kFailed;
+  const auto position = findResource(c, doc, c.args[1], *type);
+  if (!position) return kFailed;
+  const auto block = findBlock(c, doc, *position);
+  if (!block) return kFailed;
+  return command(doc, *position, *block);
 }
 
 int cmdRename(Context& c) {
   if (c.args.size() != 4) return kUsage;
-  c.ui.queueAnswer(c.args[3]);
-  return editScript(c, &c.args[1], &c.args[2],
-                    [&](Document& doc, CliList& list) { return RINORIS(c.ui, doc, list); });
+  return onResource(c, [&](Document& doc, std::size_t position, const BlockExtent& block) {
+    const auto name = acceptedName(c, doc, c.args[3], typeKeyword(doc.index()[position].type));
+    if (!name) return kFailed;
+    return commitAndSave(c, doc, renameEdit(doc.index(), position, block, *name));
+  });
 }
 
 int cmdDelete(Context& c) {
   if (c.args.size() != 3) return kUsage;
-  return editScript(c, &c.args[1], &c.args[2],
-                    [&](Document& doc, CliList& list) { return ELIMRIS(c.ui, doc, list, false); });
-}
-
-int cmdNew(Context& c) {
-  if (c.args.size() != 3) return kUsage;
-  const std::string& kind = c.args[1];
-  if (!parseType(kind) || kind.size() < 2) return kUsage;  // a keyword, not a code
-  c.ui.queueAnswer(c.args[2]);
-  return editScript(c, nullptr, nullptr,
-                    [&](Document& doc, CliList& list) { return NUOVARIS(c.ui, doc, list, kind); });
-}
-
-int cmdPaste(Context& c) {
-  if (c.args.size() != 1 && c.args.size() != 2) return kUsage;
-  std::string clip = readAll(c.in);
-  if (c.args.size() == 2) {
-    c.ui.queueAnswer(c.args[1]);
-  } else {
-    // Without a new name the pasted one is kept, checked as if typed.
-    std::size_t i = 0;
-    while (i < clip.size() && clip[i] == ' ') ++i;
-    std::size_t j = i;
-    while (j < clip.size() && clip[j] != ' ') ++j;
-    c.ui.queueAnswer(clip.substr(i, j - i));
-  }
-  c.ui.setClipboard(std::move(clip));
-  return editScript(c, nullptr, nullptr,
-                    [&](Document& doc, CliList& list) { return INCOLLARIS(c.ui, doc, list); });
+  return onResource(c, [&](Document& doc, std::size_t position, const BlockExtent& block) {
+    return commitAndSave(c, doc, deleteEdit(doc.text(), doc.index(), position, block));
+  });
 }
 
 int cmdReplace(Context& c) {
   if (c.args.size() != 3) return kUsage;
   std::string edited = readAll(c.in);
-  return editScript(c, &c.args[1], &c.args[2], [&](Document& doc, CliList& list) {
-    return replaceResourceText(c.ui, doc, list, static_cast<std::size_t>(list.currentRow() - 1),
-                               std::move(edited));
+  return onResource(c, [&](Document& doc, std::size_t position, const BlockExtent& block) {
+    const auto edit =
+        replaceEdit(doc.text(), doc.index(), position, block, withCrLf(std::move(edited)));
+    return edit ? commitAndSave(c, doc, *edit) : kOk;
   });
+}
+
+int cmdNew(Context& c) {
+  if (c.args.size() != 3) return kUsage;
+  const std::string& kind = c.args[1];
+  const auto type = parseType(kind);
+  if (!type || kind.size() < 2) return kUsage;  // a keyword, not a code
+  Document doc;
+  if (!openScript(c, c.args[0], doc)) return kFailed;
+  const auto name = acceptedName(c, doc, c.args[2], typeKeyword(*type));
+  if (!name) return kFailed;
+  return commitAndSave(c, doc, appendEdit(doc.text(), resourceTemplate(*type, *name), kLabelNew));
+}
+
+int cmdPaste(Context& c) {
+  if (c.args.size() != 1 && c.args.size() != 2) return kUsage;
+  const std::string pasted = withCrLf(readAll(c.in));
+  Document doc;
+  if (!openScript(c, c.args[0], doc)) return kFailed;
+  const HeaderTokens tokens = firstTwoTokens(pasted);
+  if (tokens.type.empty()) {
+    c.err << "Gli appunti non contengono una risorsa da incollare.\n";
+    return kFailed;
+  }
+  // Without a new name the pasted one is kept, checked as if typed.
+  const std::string given = c.args.size() == 2 ? c.args[1] : doc.display(tokens.name);
+  const auto name = acceptedName(c, doc, given, tokens.type);
+  if (!name) return kFailed;
+  return commitAndSave(c, doc, appendEdit(doc.text(), pastedBlock(pasted, *name), kLabelPaste));
 }
 
 int cmdList(Context& c) {
   if (c.args.size() != 1) return kUsage;
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
-  for (const IndexEntry& e : doc.index) c.out << e.name << '\t' << e.code() << '\n';
+  for (const IndexEntry& e : doc.index()) c.out << doc.display(e.name) << '\t' << e.code() << '\n';
   return kOk;
 }
 
@@ -169,32 +186,19 @@ int cmdReorder(Context& c) {
   }
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
-  ORDINARES(doc);
-  AGGIORNA(doc, nullptr);
-  if (!target.empty()) doc.fileName = target;
+  Edit edit;
+  edit.reorder = true;
+  doc.commit(edit);
+  if (!target.empty()) doc.setFileName(target);
   return writeDocument(c.ui, doc) ? kOk : kFailed;
 }
 
 int cmdShow(Context& c) {
   if (c.args.size() != 3) return kUsage;
-  const auto type = parseType(c.args[2]);
-  if (!type) return kUsage;
-  Document doc;
-  if (!openScript(c, c.args[0], doc)) return kFailed;
-  const std::string& name = c.args[1];
-  bool indexed = false;
-  for (const IndexEntry& e : doc.index) indexed = indexed || (e.name == name && e.type == *type);
-  if (!indexed) {
-    c.err << "Risorsa " << name << " non trovata.\n";
-    return kFailed;
-  }
-  const auto block = locateBlock(doc.text, name, *type);
-  if (!block) {
-    c.err << unlocatableMessage(name) << "\n";
-    return kFailed;
-  }
-  c.out << toDisk(block->of(doc.text), doc.lineEnds);
-  return kOk;
+  return onResource(c, [&](Document& doc, std::size_t, const BlockExtent& block) {
+    c.out << toDisk(block.of(doc.text()), doc.lineEnds());
+    return kOk;
+  });
 }
 
 const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands() {

@@ -5,13 +5,7 @@
 
 namespace kolvre {
 
-namespace {
-
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::size_t headerPosition(std::string_view text, std::string_view name, std::string_view keyword) {
   std::string needle;

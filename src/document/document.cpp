@@ -4,42 +4,70 @@
 
 namespace kolvre {
 
-void Document::setFromDisk(std::string bytes) {
-  ScriptText script = fromDisk(std::move(bytes));
-  text = std::move(script.text);
-  lineEnds = script.lineEnds;
-  encoding = detectEncoding(text);
+void Document::load(std::string fileName, std::string diskBytes) {
+  ScriptText script = fromDisk(std::move(diskBytes));
+  fileName_ = std::move(fileName);
+  text_ = std::move(script.text);
+  lineEnds_ = script.lineEnds;
+  encoding_ = detectEncoding(text_);
+  index_ = ARESOURCES(text_);
+  history_.clear();
+  changed({DocumentChange::Kind::Loaded, std::nullopt, {}});
 }
 
-int currentEntry(const Document& doc, const ResourceList& list) {
-  const int row = list.currentRow();
-  if (row < 1 || static_cast<std::size_t>(row) > doc.index.size()) return -1;
-  return row - 1;
+bool Document::commit(const Edit& edit) {
+  std::string after = applySplices(text_, edit.splices);
+  if (edit.reorder) after = reorderScript(after);
+  if (after == text_) return false;
+  HistoryStep step{edit.label, TextDiff::between(text_, after), edit.currentBefore,
+                   edit.currentAfter};
+  text_ = std::move(after);
+  index_ = ARESOURCES(text_);
+  history_.push(std::move(step));
+  changed({DocumentChange::Kind::Edited, edit.currentAfter, edit.label});
+  return true;
 }
 
-void ORDINARES(Document& doc) {
-  doc.text = reorderScript(doc.text);
+std::string_view Document::undoLabel() const {
+  const HistoryStep* step = history_.nextUndo();
+  return step ? std::string_view(step->label) : std::string_view();
 }
 
-void AGGIORNA(Document& doc, ResourceList* list, std::string_view name, std::string_view type) {
-  doc.index = ARESOURCES(doc.text);
-  if (!list) return;
-  list->bind(doc.index);
-  if (!name.empty()) {
-    for (std::size_t i = 0; i < doc.index.size(); ++i) {
-      const IndexEntry& e = doc.index[i];
-      if (e.name == name && typeMatchesByFirstLetter(type, e.type)) {
-        list->setCurrentRow(static_cast<int>(i) + 1);
-        break;
-      }
-    }
-  }
-  list->stabilize();
-  if (doc.index.empty()) list->clearStatusText();
+std::string_view Document::redoLabel() const {
+  const HistoryStep* step = history_.nextRedo();
+  return step ? std::string_view(step->label) : std::string_view();
+}
+
+bool Document::undo() {
+  const HistoryStep* step = history_.nextUndo();
+  if (!step) return false;
+  step->diff.undo(text_);
+  index_ = ARESOURCES(text_);
+  history_.stepBack();
+  changed({DocumentChange::Kind::Undone, step->currentBefore, step->label});
+  return true;
+}
+
+bool Document::redo() {
+  const HistoryStep* step = history_.nextRedo();
+  if (!step) return false;
+  step->diff.redo(text_);
+  index_ = ARESOURCES(text_);
+  history_.stepForward();
+  changed({DocumentChange::Kind::Redone, step->currentAfter, step->label});
+  return true;
+}
+
+void Document::changed(DocumentChange change) {
+  if (observer_) observer_->documentChanged(change);
+}
+
+std::string ORDINARES(std::string_view text) {
+  return reorderScript(text);
 }
 
 bool hasUnsavedChanges(const Document& doc) {
-  return readWholeFile(doc.fileName).bytes != doc.diskBytes();
+  return readWholeFile(doc.fileName()).bytes != doc.diskBytes();
 }
 
 }  // namespace kolvre

@@ -1,58 +1,90 @@
-// The document: the open script's file name, its text and the index of its resources.
+// The document: the open script's file name, its text, the index of its resources and the
+// history of its changes. commit() is the one way the text changes.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "document/edit.h"
 #include "document/encoding.h"
+#include "document/history.h"
 #include "document/scanner.h"
 #include "document/script_file.h"
 
 namespace kolvre {
 
-struct Document {
-  std::string fileName;  // full path; shown in the window title
-  std::string text;      // the whole script, CR LF line ends, otherwise exactly as read
-  ResourceIndex index;   // always ARESOURCES(text) after a command
-  LineEnds lineEnds = LineEnds::AsRead;
-  TextEncoding encoding = TextEncoding::Windows1252;
-
-  // Replaces the text by a file's bytes (already without the end-of-file mark).
-  void setFromDisk(std::string bytes);
-  // The bytes a save writes.
-  std::string diskBytes() const { return toDisk(text, lineEnds); }
-  // A name or other script text as UTF-8 for display.
-  std::string display(std::string_view bytes) const { return toDisplay(bytes, encoding); }
+// What changed in the document, as its observer is told.
+struct DocumentChange {
+  enum class Kind { Loaded, Edited, Undone, Redone };
+  Kind kind = Kind::Edited;
+  std::optional<ResourceKey> current;  // the entry to make current; nothing: the first
+  std::string label;                   // the step's label (edits, undo and redo)
 };
 
-// What the index refresh needs of the resource list on screen.
-class ResourceList {
+class DocumentObserver {
  public:
-  virtual ~ResourceList() = default;
-  // Shows a new index; the current row becomes 1.
-  virtual void bind(const ResourceIndex& index) = 0;
-  // Makes a 1-based row current.
-  virtual void setCurrentRow(int row) = 0;
-  virtual int currentRow() const = 0;
-  // Re-shows the current resource: scroll range, repaint, change action, focus.
-  virtual void stabilize() = 0;
-  // Clears the default text of the status bar of the window that holds the list.
-  virtual void clearStatusText() = 0;
-  // Hides and shows again the window that holds the list, while an external editor runs.
-  virtual void hideWindow() {}
-  virtual void showWindow() {}
+  virtual ~DocumentObserver() = default;
+  // Called after the text and the index have changed. The observer notes what to refresh; it
+  // must not run commands or change the document from here.
+  virtual void documentChanged(const DocumentChange& change) = 0;
 };
 
-// The 0-based index position of the list's current row, or -1 when the index is empty.
-int currentEntry(const Document& doc, const ResourceList& list);
+class Document {
+ public:
+  const std::string& fileName() const { return fileName_; }
+  // The whole script, CR LF line ends, otherwise exactly as read.
+  const std::string& text() const { return text_; }
+  // Always ARESOURCES(text()).
+  const ResourceIndex& index() const { return index_; }
+  LineEnds lineEnds() const { return lineEnds_; }
+  TextEncoding encoding() const { return encoding_; }
 
-// ORDINARES: reorders the document's text by type, then name.
-void ORDINARES(Document& doc);
+  // Makes the document a file's content (already without the end-of-file mark) and empties the
+  // history: opening, creating and closing a file.
+  void load(std::string fileName, std::string diskBytes);
+  // The file a save writes to (save as); the text stays as it is.
+  void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
 
-// AGGIORNA: rebuilds the index from the text and reloads the list (when given), moving to the
-// first entry named exactly `name` whose type code starts with the first letter of `type`.
-void AGGIORNA(Document& doc, ResourceList* list, std::string_view name = {},
-              std::string_view type = {});
+  // Applies an edit: the splices, the reorder when asked, a new index, a step in the history,
+  // and the observer told. False, and nothing recorded, when the text comes out unchanged.
+  bool commit(const Edit& edit);
+
+  bool canUndo() const { return history_.canUndo(); }
+  bool canRedo() const { return history_.canRedo(); }
+  // The label of the step that undo or redo would take; empty when there is none.
+  std::string_view undoLabel() const;
+  std::string_view redoLabel() const;
+  // Takes back the latest step (or applies again the one taken back): the exact bytes, the
+  // index and the entry that was current. False when there is nothing to do.
+  bool undo();
+  bool redo();
+
+  History& history() { return history_; }
+  const History& history() const { return history_; }
+
+  void setObserver(DocumentObserver* observer) { observer_ = observer; }
+
+  // The bytes a save writes.
+  std::string diskBytes() const { return toDisk(text_, lineEnds_); }
+  // Script bytes as UTF-8 for display, and UTF-8 text as script bytes.
+  std::string display(std::string_view bytes) const { return toDisplay(bytes, encoding_); }
+  std::string scriptBytes(std::string_view utf8) const { return fromDisplay(utf8, encoding_); }
+
+ private:
+  void changed(DocumentChange change);
+
+  std::string fileName_;  // full path; shown in the window title
+  std::string text_;
+  ResourceIndex index_;
+  LineEnds lineEnds_ = LineEnds::AsRead;
+  TextEncoding encoding_ = TextEncoding::Windows1252;
+  History history_;
+  DocumentObserver* observer_ = nullptr;
+};
+
+// ORDINARES: the reordered form of a script text (type, then name).
+std::string ORDINARES(std::string_view text);
 
 // True when the text differs from the file's content on disk read again now, compared in the
 // form the file is written in. A file that cannot be read counts as empty.

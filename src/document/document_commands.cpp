@@ -2,9 +2,8 @@
 
 #include <cerrno>
 
-#include "app/recent_files.h"
-#include "ui/error_record.h"
-#include "ui/messages.h"
+#include "messages/error_record.h"
+#include "messages/messages.h"
 
 namespace kolvre {
 
@@ -17,8 +16,8 @@ bool confirmReplace(UserInterface& ui) {
 }  // namespace
 
 bool writeDocument(UserInterface& ui, const Document& doc) {
-  if (writeFileSafely(doc.fileName, doc.diskBytes()) == 0) return true;
-  inform(ui, "Impossibile salvare il file " + doc.fileName + ".");
+  if (writeFileSafely(doc.fileName(), doc.diskBytes()) == 0) return true;
+  inform(ui, "Impossibile salvare il file " + doc.fileName() + ".");
   return false;
 }
 
@@ -26,8 +25,7 @@ void loadDocument(Document& doc, const std::string& path) {
   FileRead read = readWholeFile(path);
   if (read.error != 0 && read.error != ENOENT)
     throw CommandError(fileErrorRecord(read.error, kGenOpen, path, "apertura"));
-  doc.fileName = path;
-  doc.setFromDisk(std::move(read.bytes));
+  doc.load(path, std::move(read.bytes));
 }
 
 bool CHIUDI(UserInterface& ui, Document& doc) {
@@ -39,8 +37,8 @@ bool CHIUDI(UserInterface& ui, Document& doc) {
   return writeDocument(ui, doc);
 }
 
-bool CREARC(UserInterface& ui, Document& doc, ResourceList* list) {
-  if (list && !CHIUDI(ui, doc)) return false;
+bool CREARC(UserInterface& ui, Document& doc, bool askClose) {
+  if (askClose && !CHIUDI(ui, doc)) return false;
   std::string name = ui.chooseFile(FileDialogMode::Save, "Nuovo file di risorse...");
   if (name.empty()) return false;
   name = withDefaultExtension(name);
@@ -49,16 +47,11 @@ bool CREARC(UserInterface& ui, Document& doc, ResourceList* list) {
     inform(ui, "Impossibile creare il file " + name + ".");
     return false;
   }
-  ADDMRU(ui, name);
-  doc.fileName = name;
-  doc.text.clear();
-  doc.lineEnds = LineEnds::AsRead;
-  doc.encoding = TextEncoding::Windows1252;
-  AGGIORNA(doc, list);
+  doc.load(name, {});
   return true;
 }
 
-bool APRIRC(UserInterface& ui, Document& doc, ResourceList* list, const std::string& path) {
+bool APRIRC(UserInterface& ui, Document& doc, const std::string& path) {
   if (!CHIUDI(ui, doc)) return false;
   std::string name = path;
   if (name.empty()) {
@@ -70,16 +63,9 @@ bool APRIRC(UserInterface& ui, Document& doc, ResourceList* list, const std::str
       return false;
     }
   }
-  // Read before anything changes, so that a file that cannot be read leaves the document and
-  // the recent-files list as they were.
-  Document opened;
-  loadDocument(opened, name);
-  ADDMRU(ui, name);
-  doc.fileName = std::move(opened.fileName);
-  doc.text = std::move(opened.text);
-  doc.lineEnds = opened.lineEnds;
-  doc.encoding = opened.encoding;
-  AGGIORNA(doc, list);
+  // A file that cannot be read raises before anything changes, so the document (and the
+  // caller's recent files) stay as they were.
+  loadDocument(doc, name);
   return true;
 }
 
@@ -93,11 +79,15 @@ bool SALVARC(UserInterface& ui, Document& doc, bool saveAs) {
       return false;
     }
     if (fileExists(name) && !confirmReplace(ui)) return false;
-    doc.fileName = name;
+    const std::string old = doc.fileName();
+    doc.setFileName(name);
+    if (!writeDocument(ui, doc)) {
+      doc.setFileName(old);
+      return false;
+    }
+    return true;
   }
-  if (!writeDocument(ui, doc)) return false;
-  if (saveAs) ADDMRU(ui, doc.fileName);
-  return true;
+  return writeDocument(ui, doc);
 }
 
 }  // namespace kolvre

@@ -1,4 +1,6 @@
-// Commands on the script as a whole file: close check, new, open, save and save as.
+// Commands on the script as a whole file: close check, new, open, save and save as. The caller
+// puts a file that was opened, created or saved under a new name at the top of the recent
+// files.
 #pragma once
 
 #include <string>
@@ -12,13 +14,13 @@ namespace kolvre {
 // to save, or the save succeeded); false when the user cancelled or the save failed.
 bool CHIUDI(UserInterface& ui, Document& doc);
 
-// CREARC: creates a new empty file and makes it the document. `list` is null at start-up, where
-// the close check is not asked.
-bool CREARC(UserInterface& ui, Document& doc, ResourceList* list);
+// CREARC: creates a new empty file and makes it the document. `askClose` is false at start-up,
+// where there is no document to give up.
+bool CREARC(UserInterface& ui, Document& doc, bool askClose = true);
 
 // APRIRC: opens another script, asking for it when `path` is empty. A given path is used as it
 // stands. True when the document is the new file.
-bool APRIRC(UserInterface& ui, Document& doc, ResourceList* list, const std::string& path = {});
+bool APRIRC(UserInterface& ui, Document& doc, const std::string& path = {});
 
 // SALVARC: writes the script to its file, or under a new name with `saveAs`.
 bool SALVARC(UserInterface& ui, Document& doc, bool saveAs = false);

@@ -49,13 +49,20 @@ std::uint32_t decodeAt(std::string_view s, std::size_t i, std::size_t n) {
   return cp;
 }
 
-char cp1252Byte(std::uint32_t cp) {
+// The Windows-1252 byte of a code point, or 0 when the code page lacks it.
+char cp1252ByteOrZero(std::uint32_t cp) {
   if (cp < 0x80) return static_cast<char>(cp);
   for (int k = 0; k < 32; ++k)
     if (kCp1252High[k] == cp) return static_cast<char>(0x80 + k);
   if (cp >= 0xA0 && cp <= 0xFF) return static_cast<char>(cp);
   if (cp >= 0x80 && cp < 0xA0 && kCp1252High[cp - 0x80] == 0) return static_cast<char>(cp);
-  return '?';
+  return 0;
+}
+
+char cp1252Byte(std::uint32_t cp) {
+  if (cp == 0) return 0;
+  const char b = cp1252ByteOrZero(cp);
+  return b != 0 ? b : '?';
 }
 
 }  // namespace
@@ -87,6 +94,16 @@ std::string toDisplay(std::string_view bytes, TextEncoding encoding) {
     ++i;
   }
   return out;
+}
+
+bool representable(std::string_view utf8, TextEncoding encoding) {
+  if (encoding == TextEncoding::Utf8) return true;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t n = static_cast<unsigned char>(utf8[i]) < 0x80 ? 0 : utf8Length(utf8, i);
+    if (n != 0 && cp1252ByteOrZero(decodeAt(utf8, i, n)) == 0) return false;
+    i += n == 0 ? 1 : n;
+  }
+  return true;
 }
 
 std::string fromDisplay(std::string_view utf8, TextEncoding encoding) {

@@ -20,4 +20,8 @@ std::string toDisplay(std::string_view bytes, TextEncoding encoding);
 // fromDisplay gives back the original bytes.
 std::string fromDisplay(std::string_view utf8, TextEncoding encoding);
 
+// True when fromDisplay keeps every character of the text: in Windows-1252, no character that
+// the code page lacks (bytes that are not UTF-8 count as kept).
+bool representable(std::string_view utf8, TextEncoding encoding);
+
 }  // namespace kolvre

@@ -1,6 +1,7 @@
 #include "document/name_prompt.h"
 
-#include "ui/messages.h"
+#include "base/text.h"
+#include "messages/messages.h"
 
 namespace kolvre {
 
@@ -36,7 +37,34 @@ std::string firstCharacters(std::string_view utf8, std::size_t count) {
   return std::string(utf8.substr(0, end));
 }
 
+bool isControl(char c) {
+  const auto b = static_cast<unsigned char>(c);
+  return b < 0x20 || b == 0x7F;
+}
+
 }  // namespace
+
+std::string typedName(std::string_view field) {
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  return upperAscii(field);
+}
+
+std::string nameRefusal(const ResourceIndex& index, std::string_view typed,
+                        std::string_view typeWord, TextEncoding encoding) {
+  if (typed.empty()) return "Nome risorsa mancante.";
+  if (characterCount(typed) > kMaxNameLength)
+    return "Nome troppo lungo: al massimo " + std::to_string(kMaxNameLength) + " caratteri.";
+  // CR and LF count as blanks: in a header they split the name across lines, at once or when
+  // the file is saved with LF line ends and read again.
+  if (typed.find_first_of(" \t\r\n") != std::string_view::npos) return "Spazi non ammessi.";
+  for (char c : typed)
+    if (isControl(c)) return "Carattere non ammesso nel nome.";
+  // A character the script's code page lacks would be written as "?".
+  if (!representable(typed, encoding)) return "Carattere non ammesso nel nome.";
+  if (isDuplicate(index, fromDisplay(typed, encoding), typeWord))
+    return "Nome risorsa già presente.";
+  return {};
+}
 
 std::optional<std::string> askResourceName(UserInterface& ui, const ResourceIndex& index,
                                            std::string_view title, std::string_view prompt,
@@ -48,21 +76,11 @@ std::optional<std::string> askResourceName(UserInterface& ui, const ResourceInde
     std::string field = name;
     field.append(kMaxNameLength - characterCount(field), ' ');
     if (!MSGGET(ui, title, prompt, field)) return std::nullopt;
-    while (!field.empty() && field.back() == ' ') field.pop_back();
-    name = upperAscii(firstCharacters(field, kMaxNameLength));
+    name = typedName(firstCharacters(field, kMaxNameLength));
     if (name.empty()) return std::nullopt;
-    // CR and LF count as blanks: in a header they split the name across lines, at once or
-    // when the file is saved with LF line ends and read again.
-    if (name.find_first_of(" \t\r\n") != std::string::npos) {
-      inform(ui, "Spazi non ammessi.");
-      continue;
-    }
-    const std::string bytes = fromDisplay(name, encoding);
-    if (isDuplicate(index, bytes, typeWord)) {
-      inform(ui, "Nome risorsa già presente.");
-      continue;
-    }
-    return bytes;
+    const std::string refusal = nameRefusal(index, name, typeWord, encoding);
+    if (refusal.empty()) return fromDisplay(name, encoding);
+    inform(ui, refusal);
   }
 }
 

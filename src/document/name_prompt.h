@@ -1,5 +1,6 @@
-// The prompt for a resource name: at most 15 characters, upper case, no blank or line break, no
-// duplicate.
+// Resource names as the user gives them: at most 15 characters, upper case, no blank or line
+// break, no duplicate of the same type. The prompt asks until a name is taken; the batch tool
+// checks its argument with the same rules.
 #pragma once
 
 #include <optional>
@@ -14,10 +15,18 @@ namespace kolvre {
 
 inline constexpr std::size_t kMaxNameLength = 15;
 
-// Asks for a name until it is accepted or the user cancels (nothing). `typeWord` is the type
-// keyword, or for paste the pasted type token; a name is a duplicate when an entry has exactly
-// that name and `typeWord` begins with the entry's type code. An empty answer counts as a
-// cancel: no resource is ever given an empty name. `initial` and the result are script bytes
+// The name as the prompt takes it from its field: trailing blanks dropped, upper case.
+std::string typedName(std::string_view field);
+
+// Why a typed name (UTF-8, as typedName gives it) is refused, as the message the user sees;
+// empty when it is taken. `typeWord` is the type keyword, or for paste the pasted type token: a
+// name is a duplicate when an entry has exactly that name and `typeWord` begins with the
+// entry's type code or keyword.
+std::string nameRefusal(const ResourceIndex& index, std::string_view typed,
+                        std::string_view typeWord, TextEncoding encoding);
+
+// Asks for a name until it is accepted or the user cancels (nothing). An empty answer counts as
+// a cancel: no resource is ever given an empty name. `initial` and the result are script bytes
 // in `encoding`; the prompt shows and takes characters.
 std::optional<std::string> askResourceName(UserInterface& ui, const ResourceIndex& index,
                                            std::string_view title, std::string_view prompt,

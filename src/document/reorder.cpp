@@ -12,10 +12,6 @@ namespace kolvre {
 
 namespace {
 
-bool isSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
 // A piece of text outside every block, without its leading blank lines and trailing white
 // space. Leading blanks of its first line are kept, so indentation survives. Lines end at CR LF
 // only: a bare line feed is kept with what follows it, or the text after it would start a line

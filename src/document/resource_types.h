@@ -12,19 +12,20 @@ enum class ResType : std::uint8_t { Manifest, VersionInfo, Bitmap, Cursor, Dialo
 
 struct ResTypeInfo {
   ResType type;
-  std::string_view code;     // as stored in the index and shown in the list
-  std::string_view keyword;  // as it stands in the script text
+  std::string_view code;      // as stored in the index and shown in the list
+  std::string_view keyword;   // as it stands in the script text
+  std::string_view kindName;  // as menus name the kind ("Nuova bitmap")
 };
 
 // Listed in the order in which the scanner tries the keywords: "24" before "VERSIONINFO"
 // matters only for the prefix test, the rest are disjoint.
 inline constexpr std::array<ResTypeInfo, 6> kResTypes{{
-    {ResType::Manifest, "24", "24"},
-    {ResType::VersionInfo, "VI", "VERSIONINFO"},
-    {ResType::Bitmap, "B", "BITMAP"},
-    {ResType::Cursor, "C", "CURSOR"},
-    {ResType::Dialog, "D", "DIALOG"},
-    {ResType::Icon, "I", "ICON"},
+    {ResType::Manifest, "24", "24", "24"},
+    {ResType::VersionInfo, "VI", "VERSIONINFO", "VERSIONINFO"},
+    {ResType::Bitmap, "B", "BITMAP", "bitmap"},
+    {ResType::Cursor, "C", "CURSOR", "cursor"},
+    {ResType::Dialog, "D", "DIALOG", "dialog"},
+    {ResType::Icon, "I", "ICON", "icon"},
 }};
 
 const ResTypeInfo& typeInfo(ResType type);

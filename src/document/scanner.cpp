@@ -102,10 +102,6 @@ std::size_t expectedHeaders(std::string_view text) {
   return text.size() / 256 + 16;
 }
 
-char upperByte(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // Byte `i` of indexKey(name, type) without building it.
 unsigned char keyByte(std::string_view name, std::string_view code, std::size_t i) {
   if (i < name.size()) return static_cast<unsigned char>(upperByte(name[i]));
@@ -123,12 +119,6 @@ std::vector<HeaderLine> scanHeaderLines(std::string_view text) {
                       lines.push_back({name, type, offset, locatable});
                     });
   return lines;
-}
-
-std::string upperAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = upperByte(c);
-  return out;
 }
 
 std::string indexKey(std::string_view name, ResType type) {

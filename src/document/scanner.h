@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "document/resource_types.h"
 
 namespace kolvre {
@@ -44,8 +45,5 @@ ResourceIndex ARESOURCES(std::string_view text);
 
 // The index sort key: the name in upper case (a to z only), one blank, the type code.
 std::string indexKey(std::string_view name, ResType type);
-
-// ASCII upper case of a to z; every other byte is kept.
-std::string upperAscii(std::string_view s);
 
 }  // namespace kolvre

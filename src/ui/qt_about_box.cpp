@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "ui/dialog_units.h"
+#include "messages/dialog_units.h"
 
 namespace kolvre {
 

@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "messages/form_check.h"
 #include "platform/user_interface.h"
-#include "ui/form_check.h"
 
 namespace kolvre {
 

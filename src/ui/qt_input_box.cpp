@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "ui/dialog_units.h"
+#include "messages/dialog_units.h"
 
 namespace kolvre {
 

@@ -10,12 +10,14 @@
 
 #include "document/document_commands.h"
 #include "document/reorder.h"
+#include "support/replace_text.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
 namespace kolvre {
 namespace {
 
+using testing::replaceText;
 using testing::ScriptedUi;
 using testing::TempDir;
 
@@ -69,6 +71,82 @@ TEST_F(MainWindowTest, MenusAndButtonsAreInPlace) {
     if (!a->isSeparator()) tips << a->toolTip();
   EXPECT_EQ(tips, (QStringList{"Nuovo file di risorse", "Apri file di risorse (F2)",
                                "Salva file di risorse (F9)", "Esci"}));
+  QStringList items;
+  for (QAction* a : window->menuBar()->actions()[1]->menu()->actions())
+    if (!a->isSeparator()) items << a->text();
+  EXPECT_EQ(items,
+            (QStringList{"Nuova 24\tCTRL-2", "Nuova VERSIONINFO\tCTRL-F", "Nuova bitmap\tCTRL-B",
+                         "Nuova cursor\tCTRL-U", "Nuova dialog\tCTRL-D", "Nuova icon\tCTRL-I",
+                         "Incolla\tCTRL-V", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
+}
+
+// The "Risorse" menu's item whose text begins with `start`.
+QAction* resourcesItem(MainWindow& window, const QString& start) {
+  for (QAction* a : window.menuBar()->actions()[1]->menu()->actions())
+    if (a->text().startsWith(start)) return a;
+  return nullptr;
+}
+
+TEST_F(MainWindowTest, UndoAndRedoFollowEveryCommandAndNameTheStep) {
+  QAction* undo = resourcesItem(*window, "Annulla");
+  QAction* redo = resourcesItem(*window, "Ripristina");
+  EXPECT_FALSE(undo->isEnabled());
+  EXPECT_FALSE(redo->isEnabled());
+  const std::string opened = doc.text();
+
+  window->list()->setCurrentRow(2);  // LOGO
+  ui.inputs = {"PIC"};
+  key(Qt::Key_R, Qt::ControlModifier);
+  const std::string renamed = doc.text();
+  EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "PIC");
+  EXPECT_EQ(undo->text(), "Annulla Rinomina\tCTRL-Z");
+  EXPECT_TRUE(undo->isEnabled());
+
+  ui.buttons = {kIdOk};
+  key(Qt::Key_Delete);
+  EXPECT_EQ(undo->text(), "Annulla Elimina\tCTRL-Z");
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(doc.text(), renamed);
+  EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "PIC");
+  EXPECT_EQ(redo->text(), "Ripristina Elimina\tCTRL-Y");
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(doc.text(), opened);
+  EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "LOGO");
+  EXPECT_FALSE(undo->isEnabled());
+  key(Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(doc.text(), renamed);
+  key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(doc.index().size(), 2u);
+  EXPECT_FALSE(redo->isEnabled());
+  // Undoing back to the text on disk leaves nothing to save.
+  key(Qt::Key_Z, Qt::ControlModifier);
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_FALSE(hasUnsavedChanges(doc));
+}
+
+TEST_F(MainWindowTest, ACommandRebuildsThePanelOnceAfterItReturns) {
+  window->list()->setCurrentRow(3);
+  window->showCurrent();
+  const int before = window->panelsBuilt();
+  ui.inputs = {"V2"};
+  key(Qt::Key_R, Qt::ControlModifier);
+  EXPECT_EQ(window->panelsBuilt(), before + 1);
+  ASSERT_TRUE(window->panel());
+  EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "V2");
+}
+
+TEST_F(MainWindowTest, NoPanelIsRebuiltWhileAModalEditorOwnsTheResource) {
+  const int before = window->panelsBuilt();
+  QWidget* shown = window->panel();
+  window->beginModalEdit();
+  // What the designer will do from inside its own loop: store a change, even in a command of
+  // its own.
+  window->dispatch([&] { replaceText(doc, doc.text() + "\r\n// stored"); });
+  window->dispatch([&] { window->dispatch([&] { replaceText(doc, doc.text() + "\r\n"); }); });
+  EXPECT_EQ(window->panelsBuilt(), before);
+  EXPECT_EQ(window->panel(), shown);
+  window->endModalEdit();
+  EXPECT_EQ(window->panelsBuilt(), before + 1);
 }
 
 TEST_F(MainWindowTest, TypingSearchesByName) {
@@ -82,11 +160,11 @@ TEST_F(MainWindowTest, TypingSearchesByName) {
 TEST_F(MainWindowTest, CtrlKeysReachTheResourceCommands) {
   ui.inputs = {"NEWDLG"};
   key(Qt::Key_D, Qt::ControlModifier);
-  EXPECT_EQ(doc.index.size(), 4u);
+  EXPECT_EQ(doc.index().size(), 4u);
   EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "NEWDLG");
   ui.buttons = {kIdOk};
   key(Qt::Key_Delete);
-  EXPECT_EQ(doc.index.size(), 3u);
+  EXPECT_EQ(doc.index().size(), 3u);
   key(Qt::Key_Insert);  // plain Insert does nothing
   EXPECT_TRUE(ui.clipboard.empty());
   key(Qt::Key_Insert, Qt::ControlModifier);
@@ -103,7 +181,7 @@ TEST_F(MainWindowTest, EscClosesOnlyWhenEnabled) {
 }
 
 TEST_F(MainWindowTest, CloseAsksWhenChangedAndCancelKeepsTheWindow) {
-  doc.text += "\r\n";
+  replaceText(doc, doc.text() + "\r\n");
   ui.buttons = {kIdCancel};
   window->close();
   EXPECT_TRUE(window->isVisible());
@@ -113,7 +191,7 @@ TEST_F(MainWindowTest, CloseAsksWhenChangedAndCancelKeepsTheWindow) {
 TEST_F(MainWindowTest, VersionInfoShowsTheEmptyPanelAndClearsTheStatus) {
   window->setDefaultStatusText("x");
   window->list()->setCurrentRow(3);
-  window->list()->stabilize();
+  window->showCurrent();
   QApplication::processEvents();
   ASSERT_TRUE(window->panel());
   EXPECT_EQ(window->panel()->size(), QSize(0, 0));
@@ -134,7 +212,7 @@ TEST_F(MainWindowTest, AFailureIsReportedAndTheWindowStays) {
   ui.files = {dir.file("sub")};
   std::filesystem::create_directory(dir.file("sub.RC"));
   key(Qt::Key_F2);
-  EXPECT_EQ(doc.fileName, file);
+  EXPECT_EQ(doc.fileName(), file);
   EXPECT_TRUE(window->isVisible());
 }
 

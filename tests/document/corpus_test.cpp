@@ -101,8 +101,8 @@ class CorpusReorder : public ::testing::TestWithParam<std::string> {
     const FileRead read = readWholeFile((kCorpus / GetParam()).string());
     ASSERT_EQ(read.error, 0) << GetParam();
     bytes = read.bytes;
-    doc.setFromDisk(read.bytes);
-    reordered = reorderScript(doc.text);
+    doc.load("", read.bytes);
+    reordered = reorderScript(doc.text());
   }
   std::string bytes;  // as read, without the end-of-file mark
   Document doc;
@@ -110,22 +110,22 @@ class CorpusReorder : public ::testing::TestWithParam<std::string> {
 };
 
 TEST_P(CorpusReorder, EveryLocatableBlockIsPlacedWhole) {
-  const std::string violation = testing::checkBlocksKept(doc.text, reordered);
+  const std::string violation = testing::checkBlocksKept(doc.text(), reordered);
   EXPECT_TRUE(violation.empty()) << violation;
 }
 
 TEST_P(CorpusReorder, NoByteIsLostOrInvented) {
-  const std::string violation = testing::checkSameNonSpaceBytes(doc.text, reordered);
+  const std::string violation = testing::checkSameNonSpaceBytes(doc.text(), reordered);
   EXPECT_TRUE(violation.empty()) << violation;
 }
 
 TEST_P(CorpusReorder, EveryLineSurvives) {
-  const std::string violation = testing::checkLinesKept(doc.text, reordered);
+  const std::string violation = testing::checkLinesKept(doc.text(), reordered);
   EXPECT_TRUE(violation.empty()) << violation;
 }
 
 TEST_P(CorpusReorder, IndexListsTheSameResources) {
-  const std::string violation = testing::checkSameIndex(doc.text, reordered);
+  const std::string violation = testing::checkSameIndex(doc.text(), reordered);
   EXPECT_TRUE(violation.empty()) << violation;
 }
 

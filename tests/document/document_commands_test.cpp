@@ -4,15 +4,17 @@
 
 #include <gtest/gtest.h>
 
-#include "support/recording_list.h"
+#include "messages/error_record.h"
+#include "support/current_entry.h"
+#include "support/replace_text.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
-#include "ui/error_record.h"
 
 namespace kolvre {
 namespace {
 
-using testing::RecordingList;
+using testing::CurrentEntry;
+using testing::replaceText;
 using testing::ScriptedUi;
 using testing::TempDir;
 
@@ -23,12 +25,11 @@ class DocumentCommands : public ::testing::Test {
   void open(const std::string& name, const std::string& bytes) {
     const std::string f = dir.write(name, bytes);
     loadDocument(doc, f);
-    AGGIORNA(doc, &list);
   }
   TempDir dir;
   ScriptedUi ui;
-  RecordingList list;
   Document doc;
+  CurrentEntry list{doc};
 };
 
 TEST_F(DocumentCommands, CloseAsksNothingWhenTextEqualsTheFile) {
@@ -39,13 +40,13 @@ TEST_F(DocumentCommands, CloseAsksNothingWhenTextEqualsTheFile) {
 
 TEST_F(DocumentCommands, CloseAnswersFollowTheQuestion) {
   open("a.rc", "A ICON\r\n{\r\n}");
-  doc.text += "\r\n";
+  replaceText(doc, doc.text() + "\r\n");
   ui.buttons = {kIdCancel, kIdNo, kIdYes};
   EXPECT_FALSE(CHIUDI(ui, doc));
   EXPECT_TRUE(CHIUDI(ui, doc));
-  EXPECT_EQ(TempDir::read(doc.fileName), "A ICON\r\n{\r\n}");
+  EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\r\n{\r\n}");
   EXPECT_TRUE(CHIUDI(ui, doc));
-  EXPECT_EQ(TempDir::read(doc.fileName), "A ICON\r\n{\r\n}\r\n");
+  EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\r\n{\r\n}\r\n");
   EXPECT_EQ(ui.messages[0].text, kModified);
   EXPECT_EQ(ui.messages[0].kind, MsgKind::YesNoCancel);
   EXPECT_EQ(ui.beeps, 3);
@@ -61,35 +62,33 @@ TEST_F(DocumentCommands, ChangedOnDiskAsksEvenWithoutEdits) {
 
 TEST_F(DocumentCommands, DeletedFileWithEmptyTextCountsAsUnchanged) {
   open("a.rc", "");
-  std::filesystem::remove(doc.fileName);
+  std::filesystem::remove(doc.fileName());
   EXPECT_TRUE(CHIUDI(ui, doc));
 }
 
 TEST_F(DocumentCommands, CloseReportsAFailedSave) {
   open("a.rc", "x");
-  doc.text = "y";
+  replaceText(doc, "y");
   std::filesystem::remove_all(dir.path());
   ui.buttons = {kIdYes};
   EXPECT_FALSE(CHIUDI(ui, doc));
-  EXPECT_EQ(ui.messages.back().text, "Impossibile salvare il file " + doc.fileName + ".");
+  EXPECT_EQ(ui.messages.back().text, "Impossibile salvare il file " + doc.fileName() + ".");
 }
 
 TEST_F(DocumentCommands, NewEmptiesAnExistingFileAtOnce) {
   open("a.rc", "A ICON");
   const std::string other = dir.write("b.rc", "B ICON\r\n{\r\n}");
   ui.files = {dir.file("b")};  // no extension: ".RC" is added
-  EXPECT_TRUE(CREARC(ui, doc, &list));
-  EXPECT_EQ(doc.fileName, dir.file("b.RC"));
+  EXPECT_TRUE(CREARC(ui, doc));
+  EXPECT_EQ(doc.fileName(), dir.file("b.RC"));
   EXPECT_TRUE(std::filesystem::exists(dir.file("b.RC")));
 
   ui.files = {other};
   ui.buttons = {kIdOk};
-  EXPECT_TRUE(CREARC(ui, doc, &list));
+  EXPECT_TRUE(CREARC(ui, doc));
   EXPECT_EQ(TempDir::read(other), "");
   EXPECT_EQ(ui.messages.back().text, "Sostituire il file esistente?");
-  EXPECT_TRUE(doc.index.empty());
-  EXPECT_EQ(ui.setting("Mru", "File1"), other);
-  EXPECT_EQ(ui.setting("Mru", "File2"), dir.file("b.RC"));
+  EXPECT_TRUE(doc.index().empty());
 }
 
 TEST_F(DocumentCommands, NewDeclinedChangesNothing) {
@@ -97,36 +96,36 @@ TEST_F(DocumentCommands, NewDeclinedChangesNothing) {
   const std::string other = dir.write("b.rc", "keep");
   ui.files = {other};
   ui.buttons = {kIdCancel};
-  EXPECT_FALSE(CREARC(ui, doc, &list));
+  EXPECT_FALSE(CREARC(ui, doc));
   EXPECT_EQ(TempDir::read(other), "keep");
   ui.files = {""};
-  EXPECT_FALSE(CREARC(ui, doc, &list));
-  EXPECT_EQ(doc.fileName, dir.file("a.rc"));
+  EXPECT_FALSE(CREARC(ui, doc));
+  EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
 }
 
 TEST_F(DocumentCommands, CancelledSaveQuestionStopsOpenAndNew) {
   open("a.rc", "A ICON");
-  doc.text = "changed";
+  replaceText(doc, "changed");
   ui.buttons = {kIdCancel, kIdCancel};
-  EXPECT_FALSE(APRIRC(ui, doc, &list));
-  EXPECT_FALSE(CREARC(ui, doc, &list));
-  EXPECT_EQ(doc.text, "changed");
+  EXPECT_FALSE(APRIRC(ui, doc));
+  EXPECT_FALSE(CREARC(ui, doc));
+  EXPECT_EQ(doc.text(), "changed");
   EXPECT_TRUE(ui.dialogTitles.empty());
 }
 
 TEST_F(DocumentCommands, OpenMissingFileFromDialogIsReported) {
   open("a.rc", "A ICON");
   ui.files = {dir.file("nothere")};
-  EXPECT_FALSE(APRIRC(ui, doc, &list));
+  EXPECT_FALSE(APRIRC(ui, doc));
   EXPECT_EQ(ui.messages.back().text, "Impossibile trovare il file " + dir.file("nothere.RC") + ".");
   EXPECT_EQ(ui.dialogTitles.back(), "Apri file di risorse");
 }
 
 TEST_F(DocumentCommands, OpenGivenPathOfAMissingFileGivesAnEmptyDocument) {
   open("a.rc", "A ICON");
-  EXPECT_TRUE(APRIRC(ui, doc, &list, dir.file("gone")));
-  EXPECT_EQ(doc.fileName, dir.file("gone"));
-  EXPECT_EQ(doc.text, "");
+  EXPECT_TRUE(APRIRC(ui, doc, dir.file("gone")));
+  EXPECT_EQ(doc.fileName(), dir.file("gone"));
+  EXPECT_EQ(doc.text(), "");
   EXPECT_TRUE(SALVARC(ui, doc));
   EXPECT_TRUE(std::filesystem::exists(dir.file("gone")));
 }
@@ -135,11 +134,14 @@ TEST_F(DocumentCommands, OpenRebuildsIndexAndList) {
   open("a.rc", "");
   const std::string f = dir.write("b.rc", "B ICON\r\n{\r\n}\r\nA ICON\r\n{\r\n}");
   ui.files = {f};
-  EXPECT_TRUE(APRIRC(ui, doc, &list));
-  ASSERT_EQ(list.bound.size(), 2u);
-  EXPECT_EQ(list.bound[0].name, "A");
-  EXPECT_EQ(list.row, 1);
-  EXPECT_EQ(list.stabilized, 2);
+  replaceText(doc, "X ICON\r\n{\r\n}");
+  ui.buttons = {kIdNo};
+  EXPECT_TRUE(APRIRC(ui, doc));
+  ASSERT_EQ(doc.index().size(), 2u);
+  EXPECT_EQ(doc.index()[0].name, "A");
+  EXPECT_EQ(list.last->kind, DocumentChange::Kind::Loaded);
+  EXPECT_FALSE(list.last->current);
+  EXPECT_FALSE(doc.canUndo());  // a new file starts a new history
 }
 
 TEST_F(DocumentCommands, OpenOfAnUnreadableFileLeavesTheDocument) {
@@ -147,8 +149,8 @@ TEST_F(DocumentCommands, OpenOfAnUnreadableFileLeavesTheDocument) {
   open("a.rc", "A ICON");
   const std::string f = dir.write("b.rc", "B ICON");
   ::chmod(f.c_str(), 0);
-  EXPECT_THROW(APRIRC(ui, doc, &list, f), CommandError);
-  EXPECT_EQ(doc.fileName, dir.file("a.rc"));
+  EXPECT_THROW(APRIRC(ui, doc, f), CommandError);
+  EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
 }
 
 TEST_F(DocumentCommands, OpenOfAFolderIsRefusedWithoutChange) {
@@ -156,12 +158,12 @@ TEST_F(DocumentCommands, OpenOfAFolderIsRefusedWithoutChange) {
   const std::string folder = dir.file("sub.rc");
   std::filesystem::create_directory(folder);
   try {
-    APRIRC(ui, doc, &list, folder);
+    APRIRC(ui, doc, folder);
     FAIL() << "a folder opened as a script";
   } catch (const CommandError& e) {
     EXPECT_EQ(stopMessage(e.record()), "Impossibile accedere al file " + upperAscii(folder) + ".");
   }
-  EXPECT_EQ(doc.fileName, dir.file("a.rc"));
+  EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
 }
 
 TEST_F(DocumentCommands, SaveAsChecksFolderAndExistingFile) {
@@ -172,57 +174,58 @@ TEST_F(DocumentCommands, SaveAsChecksFolderAndExistingFile) {
   EXPECT_EQ(ui.messages.back().text, "Esiste già una cartella chiamata " + dir.file("d.RC") + ".");
 
   // Onto its own name: asks, and on cancel writes nothing.
-  ui.files = {doc.fileName};
+  ui.files = {doc.fileName()};
   ui.buttons = {kIdCancel};
-  doc.text = "new";
+  replaceText(doc, "new");
   EXPECT_FALSE(SALVARC(ui, doc, true));
-  EXPECT_EQ(TempDir::read(doc.fileName), "A ICON");
+  EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON");
   EXPECT_EQ(ui.messages.back().text, "Sostituire il file esistente?");
 
   ui.files = {dir.file("c.rc")};
   EXPECT_TRUE(SALVARC(ui, doc, true));
-  EXPECT_EQ(doc.fileName, dir.file("c.rc"));
+  EXPECT_EQ(doc.fileName(), dir.file("c.rc"));
   EXPECT_EQ(TempDir::read(dir.file("c.rc")), "new");
-  EXPECT_EQ(ui.setting("Mru", "File1"), dir.file("c.rc"));
 }
 
-TEST_F(DocumentCommands, FailedSaveAsKeepsTheNewNameAndTheOldFile) {
+TEST_F(DocumentCommands, FailedSaveAsKeepsTheOldNameAndFile) {
   open("a.rc", "A ICON");
   ui.files = {dir.file("missing/c.rc")};
   EXPECT_FALSE(SALVARC(ui, doc, true));
-  EXPECT_EQ(doc.fileName, dir.file("missing/c.rc"));
+  EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
+  EXPECT_EQ(TempDir::read(dir.file("a.rc")), "A ICON");
   EXPECT_EQ(ui.messages.back().text,
             "Impossibile salvare il file " + dir.file("missing/c.rc") + ".");
 }
 
 TEST_F(DocumentCommands, SaveWritesLfFilesBackWithLf) {
   open("a.rc", "B ICON\n{\n}\nA ICON\n{\n}\n");
-  ORDINARES(doc);
+  replaceText(doc, ORDINARES(doc.text()));
   EXPECT_TRUE(SALVARC(ui, doc));
-  EXPECT_EQ(TempDir::read(doc.fileName), "A ICON\n{\n}\n\n\nB ICON\n{\n}");
+  EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\n{\n}\n\n\nB ICON\n{\n}");
   EXPECT_TRUE(CHIUDI(ui, doc));
 }
 
 TEST_F(DocumentCommands, SaveDropsTheCtrlZMark) {
   open("a.rc", "A ICON\r\n\x1A");
   EXPECT_TRUE(SALVARC(ui, doc));
-  EXPECT_EQ(TempDir::read(doc.fileName), "A ICON\r\n");
+  EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\r\n");
 }
 
-TEST(Refresh, MovesToTheNamedEntryByTypeLetter) {
+TEST(HeaderKeys, NameTheFirstEntryOfThatNameWhoseCodeSharesTheTypesFirstLetter) {
   Document doc;
-  doc.text = "A DIALOG\r\nA ICON\r\nV VERSIONINFO\r\nv VERSIONINFO";
-  RecordingList list;
-  AGGIORNA(doc, &list, "A", "ICON");
-  EXPECT_EQ(list.row, 2);
-  AGGIORNA(doc, &list, "v", "VI");
-  EXPECT_EQ(list.row, 4);
-  AGGIORNA(doc, &list, "nothere", "D");
-  EXPECT_EQ(list.row, 1);
-  EXPECT_EQ(list.statusCleared, 0);
-  doc.text.clear();
-  AGGIORNA(doc, &list);
-  EXPECT_EQ(list.statusCleared, 1);
+  doc.load("", "A DIALOG\r\nA ICON\r\nV VERSIONINFO\r\nv VERSIONINFO\r\nv VERSIONINFO");
+  const auto at = [&](std::string_view name, std::string_view type) {
+    const auto key = keyForHeader(name, type);
+    return key ? findEntry(doc.index(), *key) : std::nullopt;
+  };
+  EXPECT_EQ(at("A", "ICON"), 1u);
+  EXPECT_EQ(at("v", "VI"), 3u);
+  EXPECT_EQ(at("A", "DIALOGEX"), 0u);
+  EXPECT_EQ(at("nothere", "D"), std::nullopt);
+  EXPECT_EQ(keyForHeader("A", "MENU"), std::nullopt);
+  // The second of two namesakes keeps its own key.
+  EXPECT_EQ(keyAt(doc.index(), 4), (ResourceKey{"v", ResType::VersionInfo, 1}));
+  EXPECT_EQ(findEntry(doc.index(), keyAt(doc.index(), 4)), 4u);
 }
 
 }  // namespace

@@ -7,14 +7,14 @@
 
 #include "document/reorder.h"
 #include "document/templates.h"
-#include "support/recording_list.h"
+#include "support/current_entry.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
 namespace kolvre {
 namespace {
 
-using testing::RecordingList;
+using testing::CurrentEntry;
 using testing::ScriptedUi;
 using testing::TempDir;
 
@@ -23,24 +23,24 @@ const std::string kSep(kBlockSeparator);
 class ResourceCommands : public ::testing::Test {
  protected:
   void load(std::string text) {
-    doc.text = std::move(text);
-    AGGIORNA(doc, &list);
+    doc.load("", std::move(text));
+    list.row = 1;
   }
   void select(std::string_view name, std::string_view code) {
-    for (std::size_t i = 0; i < doc.index.size(); ++i)
-      if (doc.index[i].name == name && doc.index[i].code() == code)
+    for (std::size_t i = 0; i < doc.index().size(); ++i)
+      if (doc.index()[i].name == name && doc.index()[i].code() == code)
         list.row = static_cast<int>(i) + 1;
   }
   std::vector<std::string> names() const {
     std::vector<std::string> out;
-    for (const auto& e : doc.index) out.push_back(e.name + " " + std::string(e.code()));
+    for (const auto& e : doc.index()) out.push_back(e.name + " " + std::string(e.code()));
     return out;
   }
-  std::string currentName() const { return doc.index[list.row - 1].name; }
+  std::string currentName() const { return doc.index()[list.row - 1].name; }
 
   ScriptedUi ui;
-  RecordingList list;
   Document doc;
+  CurrentEntry list{doc};
 };
 
 using V = std::vector<std::string>;
@@ -50,9 +50,9 @@ TEST_F(ResourceCommands, RenameChangesOnlyTheHeaderName) {
        "B ICON\r\n{\r\n}");
   select("MYDLG", "D");
   ui.inputs = {"zed"};
-  EXPECT_TRUE(RINORIS(ui, doc, list));
-  EXPECT_EQ(doc.text, "ZED DIALOGEX 0, 0, 10, 10\r\nCAPTION \"MYDLG DIALOG\"\r\n{\r\n}" + kSep +
-                          "B ICON\r\n{\r\n}");
+  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), "ZED DIALOGEX 0, 0, 10, 10\r\nCAPTION \"MYDLG DIALOG\"\r\n{\r\n}" + kSep +
+                            "B ICON\r\n{\r\n}");
   EXPECT_EQ(currentName(), "ZED");
   EXPECT_EQ(ui.prompts[0], "MYDLG          ");
 }
@@ -61,7 +61,7 @@ TEST_F(ResourceCommands, RenameRefusesItselfBlanksAndDuplicatesUntilAccepted) {
   load("MYDLG DIALOG\r\n{\r\n}" + kSep + "OTHER DIALOG\r\n{\r\n}" + kSep + "NEW ICON\r\n{\r\n}");
   select("MYDLG", "D");
   ui.inputs = {"mydlg ", "a b", "other", "new"};
-  EXPECT_TRUE(RINORIS(ui, doc, list));
+  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
   EXPECT_EQ(ui.messageTexts(),
             (V{"Nome risorsa già presente.", "Spazi non ammessi.", "Nome risorsa già presente."}));
   EXPECT_EQ(ui.prompts[1], "MYDLG          ");  // the refused answer, as it now stands
@@ -72,7 +72,7 @@ TEST_F(ResourceCommands, RenameRefusesItselfBlanksAndDuplicatesUntilAccepted) {
 TEST_F(ResourceCommands, RenameCutsLongNamesAndLowerCaseNamesTurnUpper) {
   load("abcdefghijklmnopqrst BITMAP\r\n{\r\n}");
   ui.inputs = {"abcdefghijklmnopqrst"};  // the field takes 15 characters
-  EXPECT_TRUE(RINORIS(ui, doc, list));
+  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
   EXPECT_EQ(ui.prompts[0], "abcdefghijklmno");
   EXPECT_EQ(names(), (V{"ABCDEFGHIJKLMNO B"}));
 }
@@ -80,18 +80,18 @@ TEST_F(ResourceCommands, RenameCutsLongNamesAndLowerCaseNamesTurnUpper) {
 TEST_F(ResourceCommands, NamesAreShownAndTakenInTheScriptsEncoding) {
   load("PERCH\xC9 ICON\r\n{\r\n}");  // Windows-1252: É is one byte
   ui.inputs = {"CAFÉ"};
-  EXPECT_TRUE(RINORIS(ui, doc, list));
+  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
   EXPECT_EQ(ui.prompts[0], "PERCHÉ         ");
-  EXPECT_EQ(doc.text, "CAF\xC9 ICON\r\n{\r\n}");
+  EXPECT_EQ(doc.text(), "CAF\xC9 ICON\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, CancelOrAnEmptyAnswerChangesNothing) {
   load("A DIALOG\r\n{\r\n}");
-  const std::string before = doc.text;
+  const std::string before = doc.text();
   ui.inputs = {std::nullopt, "   "};
-  EXPECT_FALSE(RINORIS(ui, doc, list));
-  EXPECT_FALSE(RINORIS(ui, doc, list));
-  EXPECT_EQ(doc.text, before);
+  EXPECT_FALSE(RINORIS(ui, doc, list.position()));
+  EXPECT_FALSE(RINORIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), before);
 }
 
 TEST_F(ResourceCommands, DeleteLandsOnTheRightNeighbour) {
@@ -108,40 +108,40 @@ TEST_F(ResourceCommands, DeleteLandsOnTheRightNeighbour) {
     load(three);
     select(r.name, "I");
     ui.buttons = {kIdOk};
-    EXPECT_TRUE(ELIMRIS(ui, doc, list));
+    EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
     EXPECT_EQ(names(), r.left) << r.name;
     EXPECT_EQ(currentName(), r.current) << r.name;
     EXPECT_EQ(ui.messages.back().text,
               std::string("Confermi l'eliminazione della risorsa ") + r.name + "?");
   }
-  EXPECT_EQ(doc.text, "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}" + kSep);
+  EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}" + kSep);
 }
 
 TEST_F(ResourceCommands, DeleteTheOnlyResourceEmptiesTheList) {
   load("A ICON\r\n{\r\n}");
   ui.buttons = {kIdOk};
-  EXPECT_TRUE(ELIMRIS(ui, doc, list));
-  EXPECT_TRUE(doc.index.empty());
-  EXPECT_EQ(list.statusCleared, 1);
-  EXPECT_FALSE(ELIMRIS(ui, doc, list));  // nothing left: nothing asked
+  EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_TRUE(doc.index().empty());
+  EXPECT_FALSE(list.last->current);
+  EXPECT_FALSE(ELIMRIS(ui, doc, list.position()));  // nothing left: nothing asked
 }
 
 TEST_F(ResourceCommands, DeleteCancelledOrInAScriptNeverReorderedKeepsTheNext) {
   load("A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}");
   ui.buttons = {kIdCancel, kIdOk};
-  EXPECT_FALSE(ELIMRIS(ui, doc, list));
-  EXPECT_TRUE(ELIMRIS(ui, doc, list));
-  EXPECT_EQ(doc.text, "B ICON\r\n{\r\n}");
+  EXPECT_FALSE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), "B ICON\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, UnlocatableResourcesAreLeftAloneWithAMessage) {
   load("A  ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}");
-  const std::string before = doc.text;
+  const std::string before = doc.text();
   select("A", "I");
-  EXPECT_FALSE(ELIMRIS(ui, doc, list));
-  EXPECT_FALSE(RINORIS(ui, doc, list));
-  EXPECT_FALSE(COPIARIS(ui, doc, list));
-  EXPECT_EQ(doc.text, before);
+  EXPECT_FALSE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_FALSE(RINORIS(ui, doc, list.position()));
+  EXPECT_FALSE(COPIARIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), before);
   EXPECT_EQ(ui.messages.size(), 3u);
   EXPECT_EQ(ui.messages[0].text, unlocatableMessage("A"));
 }
@@ -150,21 +150,21 @@ TEST_F(ResourceCommands, DuplicatesAreHandledAsTheSelectedOne) {
   load("X ICON\r\n{\r\n 1\r\n}" + kSep + "X ICON\r\n{\r\n 2\r\n}");
   list.row = 2;
   ui.buttons = {kIdOk};
-  EXPECT_TRUE(ELIMRIS(ui, doc, list));
-  EXPECT_EQ(doc.text, "X ICON\r\n{\r\n 1\r\n}" + kSep);
+  EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), "X ICON\r\n{\r\n 1\r\n}" + kSep);
 }
 
 TEST_F(ResourceCommands, CopyThenPasteUnderANewName) {
   load("DLG DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}" + kSep + "Z ICON\r\n{\r\n}");
   select("DLG", "D");
-  COPIARIS(ui, doc, list);
+  COPIARIS(ui, doc, list.position());
   EXPECT_EQ(ui.clipboard, "DLG DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}");
   ui.inputs = {"DLG", "CPY"};  // the same name of the same type is refused first
-  EXPECT_TRUE(INCOLLARIS(ui, doc, list));
+  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
   EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa già presente."}));
-  EXPECT_EQ(doc.text, "CPY DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}" + kSep +
-                          "DLG DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}" + kSep +
-                          "Z ICON\r\n{\r\n}");
+  EXPECT_EQ(doc.text(), "CPY DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}" + kSep +
+                            "DLG DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}" + kSep +
+                            "Z ICON\r\n{\r\n}");
   EXPECT_EQ(currentName(), "CPY");
 }
 
@@ -172,8 +172,8 @@ TEST_F(ResourceCommands, PasteOfAHeaderWithNothingAfterTheKeyword) {
   load("");
   ui.clipboard = "PIC BITMAP\r\n{\r\n '42 4D'\r\n}";
   ui.inputs = {"PIC2"};
-  EXPECT_TRUE(INCOLLARIS(ui, doc, list));
-  EXPECT_EQ(doc.text, "PIC2 BITMAP\r\n{\r\n '42 4D'\r\n}");
+  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), "PIC2 BITMAP\r\n{\r\n '42 4D'\r\n}");
   EXPECT_EQ(names(), (V{"PIC2 B"}));
 }
 
@@ -181,11 +181,11 @@ TEST_F(ResourceCommands, PasteOfLfTextGetsCrLfAndEmptyClipboardIsRefused) {
   load("");
   ui.clipboard = "P ICON\n{\n}\n";
   ui.inputs = {"P"};
-  EXPECT_TRUE(INCOLLARIS(ui, doc, list));
-  EXPECT_EQ(doc.text, "P ICON\r\n{\r\n}");
+  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), "P ICON\r\n{\r\n}");
   ui.clipboard = "";
-  EXPECT_FALSE(INCOLLARIS(ui, doc, list));
-  EXPECT_EQ(doc.text, "P ICON\r\n{\r\n}");
+  EXPECT_FALSE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), "P ICON\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, NamesWithALineBreakAreRefusedLikeBlanks) {
@@ -194,7 +194,7 @@ TEST_F(ResourceCommands, NamesWithALineBreakAreRefusedLikeBlanks) {
   load("DLG DIALOG 0, 0, 1, 1\r\n{\r\n}");
   ui.clipboard = "\r\nDLG DIALOG 0, 0, 1, 1\r\n{\r\n}";
   ui.inputs = {"\r\nDLG", "dlg\n", "CPY"};
-  EXPECT_TRUE(INCOLLARIS(ui, doc, list));
+  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
   EXPECT_EQ(ui.messageTexts(), (V{"Spazi non ammessi.", "Spazi non ammessi."}));
   EXPECT_EQ(names(), (V{"CPY D", "DLG D"}));
 }
@@ -211,43 +211,43 @@ TEST_F(ResourceCommands, AddingKeepsTheStartOfTheScriptsFirstLine) {
     load(script);
     ui.clipboard = "P ICON\r\n{\r\n}";
     ui.inputs = {"P", "Q"};
-    EXPECT_TRUE(INCOLLARIS(ui, doc, list));
-    EXPECT_TRUE(NUOVARIS(ui, doc, list, "24"));
+    EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
+    EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Manifest));
     EXPECT_EQ(names(), after) << script;
   }
-  EXPECT_EQ(doc.text, resourceTemplate(ResType::Manifest, "Q") + kSep + "\nX ICON\r\n{\r\n}" +
-                          kSep + "P ICON\r\n{\r\n}");
+  EXPECT_EQ(doc.text(), resourceTemplate(ResType::Manifest, "Q") + kSep + "\nX ICON\r\n{\r\n}" +
+                            kSep + "P ICON\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, NewResourcesAreSortedInAndDuplicatesRefusedPerKind) {
   load("LOGO BITMAP\r\n{\r\n}\r\n// note");
   ui.inputs = {"logo", "LOGO", "X"};
-  EXPECT_TRUE(NUOVARIS(ui, doc, list, "DIALOG"));
+  EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Dialog));
   EXPECT_FALSE(ui.messages.size());
-  EXPECT_TRUE(NUOVARIS(ui, doc, list, "DIALOG"));
+  EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Dialog));
   EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa già presente."}));
   EXPECT_EQ(names(), (V{"LOGO B", "LOGO D", "X D"}));
   EXPECT_EQ(currentName(), "X");
-  EXPECT_EQ(doc.text, "// note" + kSep + "LOGO BITMAP\r\n{\r\n}" + kSep +
-                          resourceTemplate(ResType::Dialog, "LOGO") + kSep +
-                          resourceTemplate(ResType::Dialog, "X"));
+  EXPECT_EQ(doc.text(), "// note" + kSep + "LOGO BITMAP\r\n{\r\n}" + kSep +
+                            resourceTemplate(ResType::Dialog, "LOGO") + kSep +
+                            resourceTemplate(ResType::Dialog, "X"));
 }
 
 TEST_F(ResourceCommands, ASecondVersionResourceOfTheSameNameIsRefused) {
   load("VER VERSIONINFO\r\n{\r\n}");
   ui.inputs = {"VER", std::nullopt};
-  EXPECT_FALSE(NUOVARIS(ui, doc, list, "VERSIONINFO"));
+  EXPECT_FALSE(NUOVARIS(ui, doc, ResType::VersionInfo));
   EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa già presente."}));
 }
 
 TEST_F(ResourceCommands, NewPromptTitleNamesTheKindInLowerCase) {
   load("");
   ui.inputs = {std::nullopt};
-  EXPECT_FALSE(NUOVARIS(ui, doc, list, "VERSIONINFO"));
+  EXPECT_FALSE(NUOVARIS(ui, doc, ResType::VersionInfo));
   EXPECT_EQ(ui.prompts[0], std::string(15, ' '));
   ui.inputs = {"1"};
-  EXPECT_TRUE(NUOVARIS(ui, doc, list, "24"));
-  EXPECT_EQ(doc.text, "1 24 \r\n{\r\n}");
+  EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Manifest));
+  EXPECT_EQ(doc.text(), "1 24 \r\n{\r\n}");
 }
 
 class EditAsText : public ResourceCommands {
@@ -274,12 +274,12 @@ class EditAsText : public ResourceCommands {
 };
 
 TEST_F(EditAsText, UnchangedTextLeavesTheScriptUntouched) {
-  doc.text = "B ICON\r\n{\r\n}" + kSep + "A ICON\r\n{\r\n}";  // not in order: stays so
-  AGGIORNA(doc, &list, "B", "I");
-  const std::string before = doc.text;
+  load("B ICON\r\n{\r\n}" + kSep + "A ICON\r\n{\r\n}");  // not in order: stays so
+  select("B", "I");
+  const std::string before = doc.text();
   editorWrites("B ICON\r\n{\r\n}");
-  EXPECT_FALSE(EDITRIS(ui, doc, list));
-  EXPECT_EQ(doc.text, before);
+  EXPECT_FALSE(EDITRIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), before);
   EXPECT_EQ(seen, "B ICON\r\n{\r\n}");
   EXPECT_EQ(ui.runs[0].program, "/usr/bin/my editor");  // one program name, blanks and all
   EXPECT_EQ(ui.runs[0].args[0].front(), '\x7F');
@@ -288,35 +288,34 @@ TEST_F(EditAsText, UnchangedTextLeavesTheScriptUntouched) {
 
 TEST_F(EditAsText, ChangedTextReplacesReordersAndFollowsANewName) {
   editorWrites("0 ICON\r\n{\r\n 'x'\r\n}\x1A");
-  EXPECT_TRUE(EDITRIS(ui, doc, list));
-  EXPECT_EQ(doc.text, "0 ICON\r\n{\r\n 'x'\r\n}" + kSep + "A ICON\r\n{\r\n}");
+  EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), "0 ICON\r\n{\r\n 'x'\r\n}" + kSep + "A ICON\r\n{\r\n}");
   EXPECT_EQ(currentName(), "0");
 }
 
 TEST_F(EditAsText, AnEmptiedFileRemovesTheResource) {
   editorWrites("");
-  EXPECT_TRUE(EDITRIS(ui, doc, list));
+  EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
   EXPECT_EQ(names(), (V{"A I"}));
 }
 
 TEST_F(EditAsText, NoEditorOrOneThatCannotStartSaysWhatToSet) {
-  const std::string before = doc.text;
-  EXPECT_FALSE(EDITRIS(ui, doc, list));
+  const std::string before = doc.text();
+  EXPECT_FALSE(EDITRIS(ui, doc, list.position()));
   EXPECT_NE(ui.messages.back().text.find("TXT"), std::string::npos);
   ui.settings[ScriptedUi::settingKey("Edit", "TXT")] = "/no/such/editor";
-  EXPECT_FALSE(EDITRIS(ui, doc, list));  // runAndWait gives -1
+  EXPECT_FALSE(EDITRIS(ui, doc, list.position()));  // runAndWait gives -1
   EXPECT_NE(ui.messages.back().text.find("/no/such/editor"), std::string::npos);
-  EXPECT_EQ(doc.text, before);
+  EXPECT_EQ(doc.text(), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
 }
 
 TEST_F(EditAsText, LfScriptsAreEditedInTheirOwnForm) {
-  doc.setFromDisk("A ICON\n{\n}\n");
-  AGGIORNA(doc, &list);
+  load("A ICON\n{\n}\n");
   editorWrites("A ICON\n{\n 'y'\n}");
-  EXPECT_TRUE(EDITRIS(ui, doc, list));
+  EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
   EXPECT_EQ(seen, "A ICON\n{\n}");
-  EXPECT_EQ(doc.text, "A ICON\r\n{\r\n 'y'\r\n}");
+  EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n 'y'\r\n}");
 }
 
 }  // namespace

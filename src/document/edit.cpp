@@ -1,0 +1,44 @@
+#include "document/edit.h"
+
+namespace kolvre {
+
+ResourceKey keyAt(const ResourceIndex& index, std::size_t position) {
+  const IndexEntry& entry = index[position];
+  ResourceKey key{entry.name, entry.type, 0};
+  for (std::size_t i = 0; i < position; ++i)
+    if (index[i].type == entry.type && index[i].name == entry.name) ++key.occurrence;
+  return key;
+}
+
+std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceKey& key) {
+  std::size_t seen = 0;
+  for (std::size_t i = 0; i < index.size(); ++i) {
+    if (index[i].type != key.type || index[i].name != key.name) continue;
+    if (seen++ == key.occurrence) return i;
+  }
+  return std::nullopt;
+}
+
+std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord) {
+  if (name.empty() || typeWord.empty()) return std::nullopt;
+  for (const ResTypeInfo& info : kResTypes)
+    if (info.code.front() == typeWord.front()) return ResourceKey{std::string(name), info.type, 0};
+  return std::nullopt;
+}
+
+std::string applySplices(std::string_view text, const std::vector<Splice>& splices) {
+  std::size_t size = text.size();
+  for (const Splice& s : splices) size = size - (s.end - s.begin) + s.inserted.size();
+  std::string out;
+  out.reserve(size);
+  std::size_t from = 0;
+  for (const Splice& s : splices) {
+    out.append(text.substr(from, s.begin - from));
+    out.append(s.inserted);
+    from = s.end;
+  }
+  out.append(text.substr(from));
+  return out;
+}
+
+}  // namespace kolvre

@@ -1,0 +1,54 @@
+// An edit of the script as a value: what a command removes and inserts, and which resource is
+// current before and after. Commands compute edits with pure functions; the document applies
+// them (Document::commit).
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/scanner.h"
+
+namespace kolvre {
+
+// A resource named independently of where the index holds it: its exact name, its type, and
+// which of the entries with that name and type it is (0 for the first, in text order).
+struct ResourceKey {
+  std::string name;
+  ResType type = ResType::Dialog;
+  std::size_t occurrence = 0;
+  bool operator==(const ResourceKey&) const = default;
+};
+
+// The key of the index entry at `position` (which must exist).
+ResourceKey keyAt(const ResourceIndex& index, std::size_t position);
+
+// Where the index holds the resource of `key`, or nothing when it holds none.
+std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceKey& key);
+
+// The key of the first resource named exactly `name` whose type code begins with the first
+// letter of `typeWord` (a keyword such as "DIALOGEX", or a code): what a command that adds or
+// renames a resource makes current. Nothing when no type code begins with that letter.
+std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord);
+
+// One replacement: the bytes [begin, end) of the text give way to `inserted`.
+struct Splice {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::string inserted;
+};
+
+struct Edit {
+  std::string label;            // names the step in the undo menu ("Rinomina")
+  std::vector<Splice> splices;  // in text order, not overlapping
+  bool reorder = false;         // the text is reordered after the splices
+  std::optional<ResourceKey> currentBefore;
+  std::optional<ResourceKey> currentAfter;  // nothing: the first entry
+};
+
+// The text with the edit's splices applied (no reorder).
+std::string applySplices(std::string_view text, const std::vector<Splice>& splices);
+
+}  // namespace kolvre

@@ -1,0 +1,170 @@
+#include "document/history.h"
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+namespace kolvre {
+
+namespace {
+
+// Below this many differing bytes a moved block is not looked for: storing them costs little.
+constexpr std::size_t kLookForMoveFrom = 4096;
+// The bytes of C that are searched for, and how many places that match them are tried.
+constexpr std::size_t kMoveProbe = 64;
+constexpr int kMoveTries = 256;
+
+std::size_t commonHead(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  // Compare in large pieces first: memcmp is much faster than a byte loop.
+  std::size_t i = 0;
+  constexpr std::size_t kChunk = 4096;
+  while (i + kChunk <= n && std::memcmp(a.data() + i, b.data() + i, kChunk) == 0) i += kChunk;
+  while (i < n && a[i] == b[i]) ++i;
+  return i;
+}
+
+std::size_t commonTail(std::string_view a, std::string_view b, std::size_t limit) {
+  std::size_t i = 0;
+  constexpr std::size_t kChunk = 4096;
+  const char* ea = a.data() + a.size();
+  const char* eb = b.data() + b.size();
+  while (i + kChunk <= limit && std::memcmp(ea - i - kChunk, eb - i - kChunk, kChunk) == 0)
+    i += kChunk;
+  while (i < limit &&
+         ea[-1 - static_cast<std::ptrdiff_t>(i)] == eb[-1 - static_cast<std::ptrdiff_t>(i)])
+    ++i;
+  return i;
+}
+
+// The longest C with `ending` = A + C and `starting` = C + B, A not empty, as |C| (0: none
+// worth keeping apart).
+std::size_t movedLength(std::string_view ending, std::string_view starting) {
+  if (starting.size() < kMoveProbe || ending.size() <= kMoveProbe) return 0;
+  const std::string_view probe = starting.substr(0, kMoveProbe);
+  const std::boyer_moore_horspool_searcher searcher(probe.begin(), probe.end());
+  // C fits in `starting`: it begins at or after |ending| - |starting|, and A is not empty.
+  std::size_t from = ending.size() > starting.size() ? ending.size() - starting.size() : 1;
+  from = std::max<std::size_t>(from, 1);
+  int tries = 0;
+  auto it = ending.begin() + static_cast<std::ptrdiff_t>(from);
+  while (tries++ < kMoveTries) {
+    const auto hit = std::search(it, ending.end(), searcher);
+    if (hit == ending.end()) return 0;
+    const std::size_t k = static_cast<std::size_t>(hit - ending.begin());
+    const std::size_t length = ending.size() - k;
+    if (length < kMoveProbe) return 0;
+    if (std::memcmp(ending.data() + k, starting.data(), length) == 0) return length;
+    it = hit + 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+TextDiff TextDiff::between(std::string_view before, std::string_view after) {
+  TextDiff d;
+  d.at_ = commonHead(before, after);
+  const std::size_t tail = commonTail(before, after, std::min(before.size(), after.size()) - d.at_);
+  std::string_view a = before.substr(d.at_, before.size() - tail - d.at_);
+  std::string_view b = after.substr(d.at_, after.size() - tail - d.at_);
+  if (a.size() + b.size() >= kLookForMoveFrom) {
+    // A + C -> C + B: C ends the old middle and starts the new one; C + A -> B + C the reverse.
+    const std::size_t forward = movedLength(a, b);
+    const std::size_t backward = movedLength(b, a);
+    if (forward >= backward && forward > 0) {
+      d.moved_ = forward;
+      a = a.substr(0, a.size() - forward);
+      b = b.substr(forward);
+    } else if (backward > 0) {
+      d.moved_ = backward;
+      d.movedFirst_ = true;
+      a = a.substr(backward);
+      b = b.substr(0, b.size() - backward);
+    }
+  }
+  d.keepHead_ = commonHead(a, b);
+  d.keepTail_ = commonTail(a, b, std::min(a.size(), b.size()) - d.keepHead_);
+  d.removed_ = a.substr(d.keepHead_, a.size() - d.keepHead_ - d.keepTail_);
+  d.inserted_ = b.substr(d.keepHead_, b.size() - d.keepHead_ - d.keepTail_);
+  return d;
+}
+
+// Forward (redo): A in the text gives way to B. Backward (undo): B gives way to A. A stands at
+// `at` when nothing was moved before it, else after C; B the other way round.
+void TextDiff::replace(std::string& text, bool forward) const {
+  const std::size_t posA = movedFirst_ ? at_ + moved_ : at_;
+  const std::size_t posB = movedFirst_ ? at_ : at_ + moved_;
+  const std::string& gone = forward ? removed_ : inserted_;
+  const std::string& come = forward ? inserted_ : removed_;
+  const std::size_t from = forward ? posA : posB;
+  const std::size_t to = forward ? posB : posA;
+  const std::size_t goneSize = keepHead_ + gone.size() + keepTail_;
+  std::string piece;
+  piece.reserve(keepHead_ + come.size() + keepTail_);
+  piece.append(text, from, keepHead_);
+  piece.append(come);
+  piece.append(text, from + goneSize - keepTail_, keepTail_);
+  if (moved_ == 0) {
+    text.replace(from, goneSize, piece);
+    return;
+  }
+  text.erase(from, goneSize);
+  text.insert(to, piece);
+}
+
+void TextDiff::undo(std::string& text) const {
+  replace(text, false);
+}
+
+void TextDiff::redo(std::string& text) const {
+  replace(text, true);
+}
+
+std::size_t HistoryStep::bytes() const {
+  std::size_t n = sizeof(*this) + label.size() + diff.bytes();
+  if (currentBefore) n += currentBefore->name.size();
+  if (currentAfter) n += currentAfter->name.size();
+  return n;
+}
+
+void History::push(HistoryStep step) {
+  while (steps_.size() > undoCount_) {
+    bytes_ -= steps_.back().bytes();
+    steps_.pop_back();
+  }
+  bytes_ += step.bytes();
+  steps_.push_back(std::move(step));
+  undoCount_ = steps_.size();
+  trim();
+}
+
+void History::clear() {
+  steps_.clear();
+  undoCount_ = 0;
+  bytes_ = 0;
+}
+
+const HistoryStep* History::nextUndo() const {
+  return canUndo() ? &steps_[undoCount_ - 1] : nullptr;
+}
+
+const HistoryStep* History::nextRedo() const {
+  return canRedo() ? &steps_[undoCount_] : nullptr;
+}
+
+void History::setLimit(std::size_t bytes) {
+  limit_ = bytes;
+  trim();
+}
+
+void History::trim() {
+  // Only steps that can be undone are dropped, oldest first; the newest step stays.
+  while (bytes_ > limit_ && steps_.size() > 1 && undoCount_ > 1) {
+    bytes_ -= steps_.front().bytes();
+    steps_.pop_front();
+    --undoCount_;
+  }
+}
+
+}  // namespace kolvre

@@ -1,0 +1,65 @@
+// The edits of whole resources as pure functions of the script text and its index: rename,
+// delete, append (new and paste) and replace (edit as text). No user interface; the commands
+// and the batch tool hand what these give to Document::commit.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "document/blocks.h"
+#include "document/edit.h"
+#include "document/scanner.h"
+
+namespace kolvre {
+
+// The labels of the steps, as the undo menu names them.
+inline constexpr std::string_view kLabelNew = "Nuova risorsa";
+inline constexpr std::string_view kLabelRename = "Rinomina";
+inline constexpr std::string_view kLabelDelete = "Elimina";
+inline constexpr std::string_view kLabelPaste = "Incolla";
+inline constexpr std::string_view kLabelEditText = "Modifica come testo";
+
+// The first two blank-delimited tokens of a text. Only blanks separate them: CR, LF and tab do
+// not, so a type keyword followed by a line end runs on into the next line. `bodyStart` is
+// where the second token ends.
+struct HeaderTokens {
+  std::string_view name;
+  std::string_view type;
+  std::size_t bodyStart = 0;
+};
+HeaderTokens firstTwoTokens(std::string_view text);
+
+// The block of the index entry at `position`, located by its own header line (so each of two
+// resources with the same name and type is found in its own place). Nothing when its header
+// cannot be located.
+std::optional<BlockExtent> entryBlock(std::string_view text, const ResourceIndex& index,
+                                      std::size_t position);
+
+// Rename: only the header's own name changes (the same words inside captions stay); then the
+// text is reordered and the renamed resource becomes current.
+Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExtent& block,
+                std::string_view newName);
+
+// Delete: the block and at most three CR LF pairs after it, never the next resource. Not
+// reordered. The entry below becomes current, or the one above when it was the last; the first
+// row when it was the first.
+Edit deleteEdit(std::string_view text, const ResourceIndex& index, std::size_t position,
+                const BlockExtent& block);
+
+// New and paste: the block goes after the separator at the end of the text; the whole text
+// loses its leading white space (whole lines only) and trailing blanks, and is reordered. The
+// new resource (by its first two tokens) becomes current.
+Edit appendEdit(std::string_view text, std::string_view block, std::string_view label);
+
+// The block a paste adds: the pasted text (CR LF line ends) under the accepted name.
+std::string pastedBlock(std::string_view pasted, std::string_view name);
+
+// Edit as text: `replacement` (CR LF line ends) in place of the block, reordered; the resource
+// named by its first two tokens becomes current. Nothing when the replacement equals the block.
+std::optional<Edit> replaceEdit(std::string_view text, const ResourceIndex& index,
+                                std::size_t position, const BlockExtent& block,
+                                std::string replacement);
+
+}  // namespace kolvre

@@ -1,0 +1,26 @@
+#include "messages/messages.h"
+
+namespace kolvre {
+
+std::string messageLines(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c == ';') c = '\n';
+  return out;
+}
+
+MsgResult POPMSG(UserInterface& ui, std::string_view text, MsgKind kind, std::string_view title) {
+  if (kind != MsgKind::Info) ui.beep();
+  const int button = ui.messageBox(messageLines(text), kind, title.empty() ? kDefaultTitle : title);
+  return {button, kind};
+}
+
+bool MSGGET(UserInterface& ui, std::string_view title, std::string_view prompt,
+            std::string& value) {
+  std::string edited = value;
+  if (!ui.inputBox(title, prompt, edited, value.size())) return false;
+  value = std::move(edited);
+  return true;
+}
+
+}  // namespace kolvre

@@ -1,0 +1,70 @@
+// The main window's placement kept in the settings file (RESIZE), the two behaviour flags and
+// the memory the undo history may hold.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+#include "platform/user_interface.h"
+
+namespace kolvre {
+
+inline constexpr std::string_view kParametri = "Parametri";
+
+// A window's outer rectangle in screen pixels (right and bottom exclusive).
+struct WindowRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// What RESIZE needs of the main window.
+class WindowPlacement {
+ public:
+  virtual ~WindowPlacement() = default;
+  virtual WindowRect outerRect() const = 0;
+  // Moves and sizes the window's outer frame.
+  virtual void setOuterRect(int left, int top, int width, int height) = 0;
+  virtual void showMaximized() = 0;
+  virtual void showNormal() = 0;
+  virtual bool isMinimized() const = 0;
+  // Lays the resource list out in the client area again.
+  virtual void layOutResourceList() = 0;
+};
+
+// The event RESIZE is called for; the platform's size types, and -1 for a move.
+enum class SizeType : int { Restored = 0, Minimized = 1, Maximized = 2, Moved = -1 };
+
+struct ScreenSize {
+  int width = 0;
+  int height = 0;
+};
+
+// The position the settings file held before the latest move, set by the first RESIZE.
+struct PlacementMemory {
+  std::optional<int> top;
+  std::optional<int> left;
+};
+
+// RESIZE: without a size type (the first showing) places the window as the settings file says
+// and shows it maximised or normal; with one, records the new placement in the settings file.
+// Then, in every case, lays out the resource list.
+void RESIZE(UserInterface& ui, WindowPlacement& window, PlacementMemory& memory, ScreenSize screen,
+            std::optional<SizeType> sizeType);
+
+// True when a settings value means yes (begins with "S": "Sì", "Si", "S").
+bool settingSaysYes(std::string_view value);
+
+// KOLV: the "Kolv" flag of "Parametri".
+bool KOLV(UserInterface& ui);
+
+// True when Esc closes the main window: "Esc" or "Kolv" of "Parametri" says yes.
+bool escClosesWindow(UserInterface& ui);
+
+// The bytes the undo history may hold: "MemoriaAnnulla" of "Parametri", in megabytes (64 when
+// missing or not a whole number from 1 to 4096).
+std::size_t undoMemoryLimit(UserInterface& ui);
+
+}  // namespace kolvre

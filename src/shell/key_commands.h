@@ -1,0 +1,85 @@
+// The keys of the main window and the resource list, and the incremental search by name.
+#pragma once
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "document/scanner.h"
+
+namespace kolvre {
+
+// Virtual-key codes of the keys the editor answers.
+enum VirtualKey : int {
+  kVkEnter = 13,
+  kVkEscape = 27,
+  kVkInsert = 45,
+  kVkDelete = 46,
+  kVkF2 = 113,
+  kVkF9 = 120,
+  kVkOemPlus = 187,
+};
+
+enum class KeyAction {
+  None,
+  CloseWindow,
+  EditCurrent,  // the list's double-click action
+  Delete,
+  Copy,
+  Paste,
+  Open,
+  Save,
+  New24,
+  NewVersionInfo,
+  NewBitmap,
+  NewCursor,
+  NewDialog,
+  NewIcon,
+  TabOrder,
+  DialogProperties,
+  Rename,
+  EditAsText,
+  SecondCopy,
+  Undo,
+  Redo,
+};
+
+// The new-resource actions and the kind each one adds, in menu order.
+inline constexpr std::array<std::pair<KeyAction, ResType>, 6> kNewResourceActions{{
+    {KeyAction::New24, ResType::Manifest},
+    {KeyAction::NewVersionInfo, ResType::VersionInfo},
+    {KeyAction::NewBitmap, ResType::Bitmap},
+    {KeyAction::NewCursor, ResType::Cursor},
+    {KeyAction::NewDialog, ResType::Dialog},
+    {KeyAction::NewIcon, ResType::Icon},
+}};
+
+// The key of an action as menus show it after a tab ("CTRL-B", "CANC", "F9"), from the key
+// table: a letter or digit key where the action has one. Empty for an action without a key.
+std::string keyLabel(KeyAction action);
+
+struct KeyState {
+  bool ctrl = false;
+  bool shift = false;
+  bool escEnabled = false;              // the settings say Esc closes the window
+  const IndexEntry* current = nullptr;  // the list's current entry; null with an empty index
+};
+
+// TASTI: the action of a key, first matching row of the key table. Actions on the current
+// entry give None while the index is empty.
+KeyAction TASTI(int virtualKey, const KeyState& state);
+
+// The state of the incremental search: the row it last left the list at and the letters so far.
+struct KeySearchState {
+  int searchRow = 0;
+  std::string buffer;
+  // KEYSEARCH with nothing: empties the buffer.
+  void reset() { buffer.clear(); }
+};
+
+// KEYSEARCH: handles one typed character against the index. `row` is the list's current
+// 1-based row and is moved to the first entry whose upper-cased name begins with the letters
+// typed. True when the row changed (the list is then stabilised).
+bool KEYSEARCH(KeySearchState& state, const ResourceIndex& index, int& row, int character);
+
+}  // namespace kolvre

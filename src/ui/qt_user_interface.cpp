@@ -1,0 +1,94 @@
+#include "ui/qt_user_interface.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QPointer>
+#include <QProcess>
+#include <QThread>
+#include <QUrl>
+
+#include "settings/ini_file.h"
+#include "ui/qt_input_box.h"
+#include "ui/qt_message_box.h"
+
+namespace kolvre {
+
+int QtUserInterface::messageBox(std::string_view text, MsgKind kind, std::string_view title) {
+  return showMessageBox(qstr(text), kind, qstr(title));
+}
+
+bool QtUserInterface::inputBox(std::string_view title, std::string_view prompt, std::string& value,
+                               std::size_t maxLength) {
+  QString edited = qstr(value);
+  if (!showInputBox(qstr(title), qstr(prompt), edited, static_cast<int>(maxLength))) return false;
+  value = stdstr(edited);
+  return true;
+}
+
+std::string QtUserInterface::chooseFile(FileDialogMode mode, std::string_view title) {
+  const QString filter = QStringLiteral("File di risorse (*.rc *.RC)");
+  const QString folder = QDir::currentPath();
+  QWidget* owner = QApplication::activeWindow();
+  const QString chosen =
+      mode == FileDialogMode::Open
+          ? QFileDialog::getOpenFileName(owner, qstr(title), folder, filter)
+          : QFileDialog::getSaveFileName(owner, qstr(title), folder, filter, nullptr,
+                                         QFileDialog::DontConfirmOverwrite);
+  return QFile::encodeName(chosen).toStdString();
+}
+
+std::string QtUserInterface::clipboardText() {
+  return stdstr(QGuiApplication::clipboard()->text());
+}
+
+void QtUserInterface::setClipboardText(std::string_view text) {
+  QGuiApplication::clipboard()->setText(qstr(text));
+}
+
+int QtUserInterface::runAndWait(const std::string& program, const std::vector<std::string>& args) {
+  QStringList arguments;
+  for (const std::string& a : args) arguments << QFile::decodeName(a.c_str());
+  QProcess process;
+  process.setProcessChannelMode(QProcess::ForwardedChannels);
+  process.start(QFile::decodeName(program.c_str()), arguments);
+  if (!process.waitForStarted(-1)) return -1;
+  // The main window is hidden while the program runs, so that no command reaches the document
+  // the program is editing a part of.
+  QPointer<QWidget> hidden = mainWindow_;
+  if (hidden) hidden->hide();
+  // Poll every 2 ms and keep the event loop running, so the program's windows repaint.
+  while (process.state() != QProcess::NotRunning) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (!process.waitForFinished(2)) continue;
+  }
+  if (hidden) {
+    hidden->show();
+    QCoreApplication::processEvents();
+  }
+  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
+std::string QtUserInterface::readSetting(std::string_view section, std::string_view key,
+                                         std::string_view defaultValue) {
+  return readIniValue(settingsPath_, section, key, defaultValue);
+}
+
+void QtUserInterface::writeSetting(std::string_view section, std::string_view key,
+                                   std::string_view value) {
+  writeIniValue(settingsPath_, section, key, value);
+}
+
+void QtUserInterface::beep() {
+  QApplication::beep();
+}
+
+void QtUserInterface::openUrl(std::string_view url) {
+  QDesktopServices::openUrl(QUrl(qstr(url), QUrl::TolerantMode));
+}
+
+}  // namespace kolvre

@@ -1,0 +1,48 @@
+// The user interface on Qt: message boxes, the input box, file dialogs, the clipboard (Unicode
+// text as UTF-8), external programs and the settings file.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/user_interface.h"
+
+namespace kolvre {
+
+class QtUserInterface : public UserInterface {
+ public:
+  explicit QtUserInterface(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {}
+
+  // The window hidden while an external program runs.
+  void setMainWindow(QWidget* window) { mainWindow_ = window; }
+  const std::string& settingsPath() const { return settingsPath_; }
+
+  int messageBox(std::string_view text, MsgKind kind, std::string_view title) override;
+  bool inputBox(std::string_view title, std::string_view prompt, std::string& value,
+                std::size_t maxLength) override;
+  std::string chooseFile(FileDialogMode mode, std::string_view title) override;
+  std::string clipboardText() override;
+  void setClipboardText(std::string_view text) override;
+  int runAndWait(const std::string& program, const std::vector<std::string>& args) override;
+  std::string readSetting(std::string_view section, std::string_view key,
+                          std::string_view defaultValue) override;
+  void writeSetting(std::string_view section, std::string_view key,
+                    std::string_view value) override;
+  std::string settingsFile() const override { return settingsPath_; }
+  void beep() override;
+  void openUrl(std::string_view url) override;
+
+ private:
+  std::string settingsPath_;
+  QPointer<QWidget> mainWindow_;
+};
+
+// Text of the program (UTF-8) for Qt, and back.
+inline QString qstr(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+inline std::string stdstr(const QString& s) {
+  return s.toUtf8().toStdString();
+}
+
+}  // namespace kolvre

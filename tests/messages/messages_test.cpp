@@ -1,0 +1,96 @@
+#include "messages/messages.h"
+
+#include <gtest/gtest.h>
+
+#include "messages/error_record.h"
+#include "support/scripted_ui.h"
+
+namespace kolvre {
+namespace {
+
+using testing::ScriptedUi;
+
+TEST(Popmsg, SemicolonsBreakLinesAndTitleDefaults) {
+  ScriptedUi ui;
+  POPMSG(ui, "uno;due;", MsgKind::Info);
+  EXPECT_EQ(ui.messages[0].text, "uno\ndue\n");
+  EXPECT_EQ(ui.messages[0].title, "Attenzione");
+  EXPECT_EQ(ui.beeps, 0);
+  POPMSG(ui, "x", MsgKind::Info, "Titolo");
+  EXPECT_EQ(ui.messages[1].title, "Titolo");
+}
+
+TEST(Popmsg, EachQuestionKindBeepsAndMapsItsButtons) {
+  struct Row {
+    MsgKind kind;
+    int button;
+    bool accepted;
+  };
+  const Row rows[] = {
+      {MsgKind::OkCancel, kIdOk, true},        {MsgKind::OkCancel, kIdCancel, false},
+      {MsgKind::YesNo, kIdYes, true},          {MsgKind::YesNo, kIdNo, false},
+      {MsgKind::YesNoDefaultNo, kIdYes, true}, {MsgKind::YesNoDefaultNo, kIdNo, false},
+      {MsgKind::StopOkCancel, kIdOk, true},    {MsgKind::StopOkCancel, kIdCancel, false},
+      {MsgKind::YesNoCancel, kIdYes, false},  // kind 3 answers with the button code alone
+  };
+  for (const Row& row : rows) {
+    ScriptedUi ui;
+    ui.buttons = {row.button};
+    const MsgResult r = POPMSG(ui, "?", row.kind);
+    EXPECT_EQ(r.accepted(), row.accepted) << static_cast<int>(row.kind);
+    EXPECT_EQ(r.button, row.button);
+    EXPECT_EQ(ui.beeps, 1);
+  }
+}
+
+TEST(Msgget, CancelLeavesTheValueExactlyAsItWas) {
+  ScriptedUi ui;
+  std::string value = "AB             ";
+  ui.inputs = {std::nullopt};
+  EXPECT_FALSE(MSGGET(ui, "T", "P", value));
+  EXPECT_EQ(value, "AB             ");
+}
+
+TEST(Msgget, ConfirmGivesTheEditedValueCutToTheFieldLength) {
+  ScriptedUi ui;
+  std::string value = "12345";
+  ui.inputs = {"abcdefgh"};
+  EXPECT_TRUE(MSGGET(ui, "T", "P", value));
+  EXPECT_EQ(value, "abcde");
+  ui.inputs = {"abcde"};
+  EXPECT_TRUE(MSGGET(ui, "T", "P", value));
+  EXPECT_EQ(value, "abcde");
+}
+
+TEST(StopMessages, FileFailuresNameTheFileInUpperCase) {
+  ErrorRecord r;
+  r.fileName = "a.rc";
+  const std::pair<int, std::string> rows[] = {
+      {21, "Disco A.RC non pronto."},     {27, "Disco A.RC non formattato."},
+      {31, "Disco A.RC non formattato."}, {19, "Disco A.RC protetto da scrittura."},
+      {82, "Directory A.RC piena."},      {5, "Impossibile accedere al file A.RC."},
+      {3, "Percorso A.RC non trovato."},  {2, "Impossibile aprire il file A.RC."},
+  };
+  for (const auto& [os, text] : rows) {
+    r.osCode = os;
+    EXPECT_EQ(stopMessage(r), text) << os;
+  }
+  r.osCode = 0;
+  r.subCode = kSubDiskFull;
+  EXPECT_EQ(stopMessage(r), "Spazio sul disco A.RC insufficiente.");
+  r.subCode = 1012;
+  EXPECT_EQ(stopMessage(r), "Il file A.RC risulta corrotto.");
+  r.subCode.reset();
+  EXPECT_EQ(stopMessage(r), std::nullopt);
+}
+
+TEST(StopMessages, ErrnoMapsOntoSystemCodes) {
+  EXPECT_EQ(fileErrorRecord(ENOENT, kGenOpen, "/tmp/x.rc", "").osCode, 2);
+  EXPECT_EQ(fileErrorRecord(ENOENT, kGenOpen, "/no/such/dir/x.rc", "").osCode, 3);
+  EXPECT_EQ(fileErrorRecord(EACCES, kGenOpen, "x", "").osCode, 5);
+  EXPECT_EQ(fileErrorRecord(EROFS, kGenWrite, "x", "").osCode, 19);
+  EXPECT_EQ(fileErrorRecord(ENOSPC, kGenWrite, "x", "").subCode, kSubDiskFull);
+}
+
+}  // namespace
+}  // namespace kolvre

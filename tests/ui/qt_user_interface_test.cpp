@@ -1,0 +1,85 @@
+// The Qt user interface against real processes, the clipboard and the settings file.
+#include "ui/qt_user_interface.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTimer>
+#include <filesystem>
+
+#include "document/resource_commands.h"
+#include "support/temp_dir.h"
+
+namespace kolvre {
+namespace {
+
+using testing::TempDir;
+
+// A stand-in for an external editor: a shell script in a folder whose name has a blank.
+std::string makeEditor(const TempDir& dir, const std::string& body) {
+  std::filesystem::create_directory(dir.file("my tools"));
+  const std::string path = dir.file("my tools/edit it");
+  dir.write("my tools/edit it", "#!/bin/sh\n" + body + "\n");
+  ::chmod(path.c_str(), 0755);
+  return path;
+}
+
+TEST(QtRunAndWait, ReturnsTheExitCodeOrMinusOne) {
+  TempDir dir;
+  QtUserInterface ui(dir.file("KOLVRE.INI"));
+  EXPECT_EQ(ui.runAndWait(makeEditor(dir, "exit 3"), {"x"}), 3);
+  EXPECT_EQ(ui.runAndWait(dir.file("no such program"), {}), -1);
+}
+
+TEST(QtEditAsText, ARealEditorChangesTheResource) {
+  TempDir dir;
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  const std::string editor =
+      makeEditor(dir, "printf 'B ICON\\r\\n{\\r\\n \\047FF\\047\\r\\n}' > \"$1\"");
+  dir.write("KOLVRE.INI", "[Edit]\nTXT=" + editor + "\n");
+  QtUserInterface ui(dir.file("KOLVRE.INI"));
+  Document doc;
+  doc.load("", "A ICON\r\n{\r\n}");
+  EXPECT_TRUE(EDITRIS(ui, doc, 0));
+  EXPECT_EQ(doc.text(), "B ICON\r\n{\r\n 'FF'\r\n}");
+  EXPECT_EQ(doc.undoLabel(), "Modifica come testo");
+  // The work file is gone.
+  for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+    EXPECT_NE(e.path().filename().string().front(), '\x7F');
+  std::filesystem::current_path(previous);
+}
+
+TEST(QtRunAndWait, TheMainWindowIsHiddenWhileTheProgramRuns) {
+  TempDir dir;
+  QtUserInterface ui(dir.file("KOLVRE.INI"));
+  QWidget window;
+  window.show();
+  ui.setMainWindow(&window);
+  bool hiddenMeanwhile = false;
+  QTimer::singleShot(50, [&] { hiddenMeanwhile = !window.isVisible(); });
+  EXPECT_EQ(ui.runAndWait(makeEditor(dir, "sleep 0.3"), {}), 0);
+  EXPECT_TRUE(hiddenMeanwhile);
+  EXPECT_TRUE(window.isVisible());
+}
+
+TEST(QtClipboard, CarriesUnicodeTextAsUtf8) {
+  TempDir dir;
+  QtUserInterface ui(dir.file("KOLVRE.INI"));
+  ui.setClipboardText("CIAO DIALOG \"perch\xC3\xA9 \xE2\x82\xAC\"");
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromUtf8("CIAO DIALOG \"perché €\""));
+  EXPECT_EQ(ui.clipboardText(), "CIAO DIALOG \"perch\xC3\xA9 \xE2\x82\xAC\"");
+}
+
+TEST(QtSettings, KeysAreReadAndWrittenOneAtATime) {
+  TempDir dir;
+  QtUserInterface ui(dir.file("KOLVRE.INI"));
+  EXPECT_EQ(ui.readSetting("Parametri", "Maximized", "Sì"), "Sì");
+  ui.writeSetting("Parametri", "Maximized", "No");
+  EXPECT_EQ(ui.readSetting("parametri", "MAXIMIZED", "Sì"), "No");
+}
+
+}  // namespace
+}  // namespace kolvre
