@@ -98,6 +98,29 @@ TEST(CliResourceCommands, RenameSavesOrRefusesWithThePromptMessage) {
   EXPECT_EQ(cli({"rename", f, "NONE", "D", "X"}).err, "Risorsa NONE non trovata.\n");
 }
 
+TEST(CliResourceCommands, NamesThePromptWouldNotTakeAreRefusedNeverCut) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", kScript);
+  const std::pair<const char*, const char*> rows[] = {
+      {"ABCDEFGHIJKLMNOPQRST", "Nome troppo lungo: al massimo 15 caratteri.\n"},
+      {"", "Nome risorsa mancante.\n"},
+      {"A\tB", "Spazi non ammessi.\n"},
+      {"A\x01", "Carattere non ammesso nel nome.\n"},
+      {"中文", "Carattere non ammesso nel nome.\n"},  // not in the script's code page
+  };
+  for (const auto& [name, message] : rows) {
+    const CliRun r = cli({"rename", f, "MYDLG", "D", name});
+    EXPECT_EQ(r.code, 1) << name;
+    EXPECT_EQ(r.err, message) << name;
+    EXPECT_EQ(cli({"new", f, "ICON", name}).err, message) << name;
+  }
+  EXPECT_EQ(TempDir::read(f), kScript);
+  EXPECT_EQ(cli({"rename", f, "MYDLG", "D", "ABCDEFGHIJKLMNO"}).code, 0);  // 15 is fine
+  EXPECT_EQ(cli({"rename", f, "ABCDEFGHIJKLMNO", "D", "PERCHÉ"}).code, 0);
+  EXPECT_EQ(cli({"list", f}).out, "A\tI\nPERCHÉ\tD\n");  // stored in Windows-1252
+  EXPECT_NE(TempDir::read(f).find("PERCH\xC9 DIALOG"), std::string::npos);
+}
+
 TEST(CliResourceCommands, DeleteAsksNothing) {
   TempDir dir;
   const auto f = dir.write("a.rc", kScript);

@@ -85,6 +85,25 @@ TEST_F(ResourceCommands, NamesAreShownAndTakenInTheScriptsEncoding) {
   EXPECT_EQ(doc.text(), "CAF\xC9 ICON\r\n{\r\n}");
 }
 
+TEST_F(ResourceCommands, ACharacterTheCodePageLacksIsRefusedNotTurnedIntoAQuestionMark) {
+  load("A ICON\r\n{\r\n}");
+  ui.inputs = {"中", "\x7F", "B"};
+  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
+  EXPECT_EQ(ui.messageTexts(),
+            (V{"Carattere non ammesso nel nome.", "Carattere non ammesso nel nome."}));
+  EXPECT_EQ(doc.text(), "B ICON\r\n{\r\n}");
+}
+
+TEST_F(ResourceCommands, TheClipboardHoldsUnicodeTextAndPasteGivesBackTheScriptsBytes) {
+  load("CIAO DIALOG 0, 0, 1, 1\r\nCAPTION \"perch\xE9 \x80\"\r\n{\r\n}");
+  COPIARIS(ui, doc, list.position());
+  EXPECT_EQ(ui.clipboard, "CIAO DIALOG 0, 0, 1, 1\r\nCAPTION \"perché €\"\r\n{\r\n}");
+  ui.inputs = {"COPIA"};
+  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_NE(doc.text().find("COPIA DIALOG 0, 0, 1, 1\r\nCAPTION \"perch\xE9 \x80\""),
+            std::string::npos);
+}
+
 TEST_F(ResourceCommands, CancelOrAnEmptyAnswerChangesNothing) {
   load("A DIALOG\r\n{\r\n}");
   const std::string before = doc.text();

@@ -1,0 +1,155 @@
+// The edits of whole resources, as pure functions of the text and the index.
+#include "document/resource_edits.h"
+
+#include <gtest/gtest.h>
+
+#include "document/document.h"
+#include "document/reorder.h"
+
+namespace kolvre {
+namespace {
+
+const std::string kSep(kBlockSeparator);
+
+// The text an edit leaves, and the entry it makes current, as the document applies it.
+struct Applied {
+  std::string text;
+  std::optional<std::size_t> current;
+};
+
+Applied applyEdit(const std::string& text, const Edit& edit) {
+  Document doc;
+  doc.load("", text);
+  EXPECT_TRUE(doc.commit(edit));
+  Applied a{doc.text(), std::nullopt};
+  if (edit.currentAfter) a.current = findEntry(doc.index(), *edit.currentAfter);
+  return a;
+}
+
+ResourceIndex indexOf(const std::string& text) {
+  return ARESOURCES(text);
+}
+
+TEST(RenameEdit, ChangesTheHeadersNameOnlyAndFollowsIt) {
+  struct Row {
+    std::string text;
+    std::size_t position;
+    std::string name;
+    std::string after;
+    std::size_t current;
+  };
+  const Row rows[] = {
+      // The keyword and what follows it stay, and so do the same words in the body.
+      {"MYDLG DIALOGEX 0, 0, 1, 1\r\nCAPTION \"MYDLG DIALOG\"\r\n{\r\n}", 0, "ZED",
+       "ZED DIALOGEX 0, 0, 1, 1\r\nCAPTION \"MYDLG DIALOG\"\r\n{\r\n}", 0},
+      // Renamed past another resource: sorted into place, still current.
+      {"A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}", 0, "C",
+       "B ICON\r\n{\r\n}" + kSep + "C ICON\r\n{\r\n}", 1},
+      // The second of two namesakes is the one renamed.
+      {"X ICON\r\n{\r\n 1\r\n}" + kSep + "X ICON\r\n{\r\n 2\r\n}", 1, "W",
+       "W ICON\r\n{\r\n 2\r\n}" + kSep + "X ICON\r\n{\r\n 1\r\n}", 0},
+      // A last resource without a line end, and a body in BEGIN and END.
+      {"V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\nEND", 0, "W",
+       "W VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\nEND", 0},
+  };
+  for (const Row& r : rows) {
+    const ResourceIndex index = indexOf(r.text);
+    const auto block = entryBlock(r.text, index, r.position);
+    ASSERT_TRUE(block) << r.text;
+    const Applied a = applyEdit(r.text, renameEdit(index, r.position, *block, r.name));
+    EXPECT_EQ(a.text, r.after) << r.text;
+    EXPECT_EQ(a.current, r.current) << r.text;
+  }
+}
+
+TEST(DeleteEdit, TakesTheBlockAndItsSeparatorAndLandsOnANeighbour) {
+  const std::string three =
+      "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}" + kSep + "C ICON\r\n{\r\n}";
+  struct Row {
+    std::string text;
+    std::size_t position;
+    std::string after;
+    std::optional<std::size_t> current;  // nothing: the first row
+  };
+  const Row rows[] = {
+      {three, 0, "B ICON\r\n{\r\n}" + kSep + "C ICON\r\n{\r\n}", std::nullopt},
+      {three, 1, "A ICON\r\n{\r\n}" + kSep + "C ICON\r\n{\r\n}", 1},
+      // The last block goes alone; the separator before it stays.
+      {three, 2, "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}" + kSep, 1},
+      // Never more than three line ends, never the next resource.
+      {"A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}", 0, "B ICON\r\n{\r\n}", std::nullopt},
+      {"A ICON\r\n{\r\n}\r\n\r\n\r\n\r\nB ICON\r\n{\r\n}", 0, "\r\nB ICON\r\n{\r\n}", std::nullopt},
+      // Of two namesakes, deleting the first leaves the list on the second, now the first.
+      {"A ICON\r\n{\r\n}" + kSep + "X ICON\r\n{\r\n 1\r\n}" + kSep + "X ICON\r\n{\r\n 2\r\n}", 1,
+       "A ICON\r\n{\r\n}" + kSep + "X ICON\r\n{\r\n 2\r\n}", 1},
+  };
+  for (const Row& r : rows) {
+    const ResourceIndex index = indexOf(r.text);
+    const auto block = entryBlock(r.text, index, r.position);
+    ASSERT_TRUE(block) << r.text;
+    const Edit edit = deleteEdit(r.text, index, r.position, *block);
+    EXPECT_FALSE(edit.reorder);
+    const Applied a = applyEdit(r.text, edit);
+    EXPECT_EQ(a.text, r.after) << r.text;
+    EXPECT_EQ(a.current, r.current) << r.text;
+  }
+}
+
+TEST(AppendEdit, AddsAfterTheSeparatorTrimsWholeLinesAndReorders) {
+  struct Row {
+    std::string text;
+    std::string block;
+    std::string after;
+  };
+  const Row rows[] = {
+      {"", "A ICON\r\n{\r\n}", "A ICON\r\n{\r\n}"},
+      {"\r\n  \r\n", "A ICON\r\n{\r\n}  ", "A ICON\r\n{\r\n}"},
+      {"B ICON\r\n{\r\n}", "A ICON\r\n{\r\n}", "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}"},
+      // An indented first line keeps its blanks: cut, it would read as a header.
+      {"\r\n\r\n X ICON\r\n{\r\n}", "A ICON\r\n{\r\n}",
+       " X ICON\r\n{\r\n}" + kSep + "A ICON\r\n{\r\n}"},
+  };
+  for (const Row& r : rows) {
+    const Applied a = applyEdit(r.text, appendEdit(r.text, r.block, kLabelNew));
+    EXPECT_EQ(a.text, r.after) << r.text;
+    EXPECT_TRUE(a.current) << r.text;
+  }
+}
+
+TEST(PastedBlock, KeepsTheTextAndChangesOnlyTheName) {
+  EXPECT_EQ(pastedBlock("DLG DIALOG 0, 0, 1, 1\r\n{\r\n}", "CPY"),
+            "CPY DIALOG 0, 0, 1, 1\r\n{\r\n}");
+  // Only blanks separate the tokens: a keyword at the end of its line runs on.
+  EXPECT_EQ(pastedBlock("  PIC BITMAP\r\n{\r\n}", "P2"), "P2 BITMAP\r\n{\r\n}");
+  const HeaderTokens t = firstTwoTokens("PIC BITMAP\r\n{ x");
+  EXPECT_EQ(t.name, "PIC");
+  EXPECT_EQ(t.type, "BITMAP\r\n{");
+}
+
+TEST(ReplaceEdit, SameTextIsNoEditAndANewNameIsFollowed) {
+  const std::string text = "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}";
+  const ResourceIndex index = indexOf(text);
+  const auto block = entryBlock(text, index, 1);
+  ASSERT_TRUE(block);
+  EXPECT_FALSE(replaceEdit(text, index, 1, *block, "B ICON\r\n{\r\n}"));
+  const auto edit = replaceEdit(text, index, 1, *block, "0 ICON\r\n{\r\n 'x'\r\n}");
+  ASSERT_TRUE(edit);
+  const Applied a = applyEdit(text, *edit);
+  EXPECT_EQ(a.text, "0 ICON\r\n{\r\n 'x'\r\n}" + kSep + "A ICON\r\n{\r\n}");
+  EXPECT_EQ(a.current, 0u);
+  // Emptied: the resource goes, and nothing is current but the first row.
+  const auto emptied = replaceEdit(text, index, 0, *entryBlock(text, index, 0), "");
+  ASSERT_TRUE(emptied);
+  EXPECT_EQ(applyEdit(text, *emptied).text, "B ICON\r\n{\r\n}");
+}
+
+TEST(EntryBlock, FindsEachNamesakeInItsOwnPlaceAndNotUnlocatableHeaders) {
+  const std::string text = "X ICON\r\n{\r\n 1\r\n}\r\nX ICON\r\n{\r\n 2\r\n}\r\nY  ICON\r\n{\r\n}";
+  const ResourceIndex index = indexOf(text);
+  ASSERT_EQ(index.size(), 3u);
+  EXPECT_EQ(entryBlock(text, index, 1)->of(text), "X ICON\r\n{\r\n 2\r\n}");
+  EXPECT_EQ(entryBlock(text, index, 3), std::nullopt);
+}
+
+}  // namespace
+}  // namespace kolvre
