@@ -52,6 +52,9 @@ int MAIN(QApplication& app) {
   } catch (const CommandError& e) {
     inform(ui, stopMessage(e.record()).value_or("Impossibile aprire il file " + name + "."));
     return 0;
+  } catch (const Refusal& e) {
+    inform(ui, e.what());
+    return 0;
   }
   MainWindow window(doc, ui);
   window.placeInitially();

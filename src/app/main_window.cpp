@@ -222,6 +222,8 @@ void MainWindow::dispatch(const std::function<void()>& command) {
     command();
   } catch (const CommandError& e) {
     reportFailure(ui_, &doc_, e.record());
+  } catch (const Refusal& e) {
+    inform(ui_, e.what());
   } catch (const std::exception& e) {
     // Anything else is a fault of the program: the fatal report, with the work saved aside.
     ErrorRecord record;

@@ -1,9 +1,11 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <iterator>
 #include <map>
+#include <set>
 
 #include "cli/cli_interface.h"
 #include "document/document_commands.h"
@@ -12,6 +14,7 @@
 #include "document/resource_edits.h"
 #include "document/templates.h"
 #include "messages/error_record.h"
+#include "messages/messages.h"
 
 namespace kolvre {
 
@@ -24,7 +27,8 @@ constexpr int kUsage = 2;
 constexpr std::string_view kUsageText =
     "uso: kolvre-cli COMANDO FILE [ARGOMENTI]\n"
     "  list FILE                 elenca le risorse: nome, tabulazione, codice del tipo\n"
-    "  reorder FILE [-o OUT]     riordina le risorse per tipo e nome\n"
+    "  reorder FILE [-o OUT]     riordina le risorse per tipo e nome (-o -: sullo standard\n"
+    "                            output)\n"
     "  show FILE NOME TIPO       scrive il testo della risorsa (TIPO: DIALOG o D, ...)\n"
     "  rename FILE NOME TIPO NUOVONOME\n"
     "                            rinomina la risorsa\n"
@@ -32,7 +36,9 @@ constexpr std::string_view kUsageText =
     "  new FILE TIPO NOME        aggiunge una nuova risorsa (24, VERSIONINFO, BITMAP, CURSOR,\n"
     "                            DIALOG, ICON)\n"
     "  paste FILE [NUOVONOME]    aggiunge la risorsa letta dallo standard input\n"
-    "  replace FILE NOME TIPO    sostituisce il testo della risorsa con lo standard input\n";
+    "  replace FILE NOME TIPO    sostituisce il testo della risorsa con lo standard input\n"
+    "Con --nth K, show, rename, delete e replace agiscono sulla K-esima risorsa con quel nome\n"
+    "e tipo (1 la prima).\n";
 
 struct Context {
   const std::vector<std::string>& args;  // after the command word
@@ -40,6 +46,7 @@ struct Context {
   std::ostream& out;
   std::ostream& err;
   CliInterface& ui;
+  std::size_t nth = 1;  // --nth K: the K-th resource of that name and type
 };
 
 // Opens FILE through the editor's own reading code; false (with the message) when it fails.
@@ -63,11 +70,13 @@ std::optional<ResType> parseType(std::string_view word) {
 // not there.
 std::optional<std::size_t> findResource(Context& c, const Document& doc, const std::string& name,
                                         ResType type) {
-  const std::string bytes = doc.scriptBytes(name);
-  for (std::size_t i = 0; i < doc.index().size(); ++i)
-    if (doc.index()[i].name == bytes && doc.index()[i].type == type) return i;
-  c.err << "Risorsa " << name << " non trovata.\n";
-  return std::nullopt;
+  const auto at = findEntry(doc.index(), {doc.scriptBytes(name), type, c.nth - 1});
+  if (!at) {
+    c.err << "Risorsa " << name;
+    if (c.nth > 1) c.err << " numero " << c.nth;
+    c.err << " non trovata.\n";
+  }
+  return at;
 }
 
 // The block of the entry at `position`; nothing (with the message) when it cannot be located.
@@ -90,8 +99,17 @@ std::optional<std::string> acceptedName(Context& c, const Document& doc, std::st
   return doc.scriptBytes(typed);
 }
 
+// Standard input whole, as a file is read: without a final end-of-file mark.
 std::string readAll(std::istream& in) {
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  dropEndOfFileMark(bytes);
+  return bytes;
+}
+
+// Text from standard input in the document's form: a UTF-16 text (with its byte-order mark,
+// as `show` prints it from a UTF-16 script) decoded, LF line ends made CR LF.
+std::string readText(std::istream& in) {
+  return fromDisk(readAll(in)).text;
 }
 
 // Commits the edit and saves FILE when the script changed.
@@ -132,10 +150,9 @@ int cmdDelete(Context& c) {
 
 int cmdReplace(Context& c) {
   if (c.args.size() != 3) return kUsage;
-  std::string edited = readAll(c.in);
+  std::string edited = readText(c.in);
   return onResource(c, [&](Document& doc, std::size_t position, const BlockExtent& block) {
-    const auto edit =
-        replaceEdit(doc.text(), doc.index(), position, block, withCrLf(std::move(edited)));
+    const auto edit = replaceEdit(doc.text(), doc.index(), position, block, std::move(edited));
     return edit ? commitAndSave(c, doc, *edit) : kOk;
   });
 }
@@ -154,7 +171,7 @@ int cmdNew(Context& c) {
 
 int cmdPaste(Context& c) {
   if (c.args.size() != 1 && c.args.size() != 2) return kUsage;
-  const std::string pasted = withCrLf(readAll(c.in));
+  const std::string pasted = readText(c.in);
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
   const HeaderTokens tokens = firstTwoTokens(pasted);
@@ -189,6 +206,10 @@ int cmdReorder(Context& c) {
   Edit edit;
   edit.reorder = true;
   doc.commit(edit);
+  if (target == "-") {
+    c.out << doc.diskBytes();
+    return kOk;
+  }
   if (!target.empty()) doc.setFileName(target);
   return writeDocument(c.ui, doc) ? kOk : kFailed;
 }
@@ -196,9 +217,23 @@ int cmdReorder(Context& c) {
 int cmdShow(Context& c) {
   if (c.args.size() != 3) return kUsage;
   return onResource(c, [&](Document& doc, std::size_t, const BlockExtent& block) {
-    c.out << toDisk(block.of(doc.text()), doc.lineEnds());
+    c.out << toDisk(block.of(doc.text()), doc.form());
     return kOk;
   });
+}
+
+// The commands that take one resource by name and type, and so `--nth K`.
+const std::set<std::string, std::less<>> kPicksOne{"delete", "rename", "replace", "show"};
+
+// A count of at least 1 written in decimal digits.
+bool parseCount(const std::string& text, std::size_t& count) {
+  if (text.empty() || text.size() > 9) return false;
+  count = 0;
+  for (char ch : text) {
+    if (ch < '0' || ch > '9') return false;
+    count = count * 10 + static_cast<std::size_t>(ch - '0');
+  }
+  return count >= 1;
 }
 
 const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands() {
@@ -222,9 +257,17 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     err << "Comando sconosciuto: " << args[0] << "\n" << kUsageText;
     return kUsage;
   }
-  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  std::vector<std::string> rest(args.begin() + 1, args.end());
+  std::size_t nth = 1;
+  if (const auto at = std::find(rest.begin(), rest.end(), "--nth"); at != rest.end()) {
+    if (!kPicksOne.contains(args[0]) || at + 1 == rest.end() || !parseCount(*(at + 1), nth)) {
+      err << kUsageText;
+      return kUsage;
+    }
+    rest.erase(at, at + 2);
+  }
   CliInterface ui(err);
-  Context context{rest, in, out, err, ui};
+  Context context{rest, in, out, err, ui, nth};
   try {
     const int code = command->second(context);
     if (code == kUsage) err << kUsageText;
@@ -232,6 +275,9 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     return code;
   } catch (const CommandError& e) {
     err << stopMessage(e.record()).value_or(e.what()) << '\n';
+    return kFailed;
+  } catch (const Refusal& e) {
+    err << messageLines(e.what()) << '\n';
     return kFailed;
   }
 }

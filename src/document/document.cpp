@@ -8,8 +8,9 @@ void Document::load(std::string fileName, std::string diskBytes) {
   ScriptText script = fromDisk(std::move(diskBytes));
   fileName_ = std::move(fileName);
   text_ = std::move(script.text);
-  lineEnds_ = script.lineEnds;
-  encoding_ = detectEncoding(text_);
+  form_ = script.form;
+  // A UTF-16 file is worked on as UTF-8.
+  encoding_ = form_.utf16 != Utf16::None ? TextEncoding::Utf8 : detectEncoding(text_);
   index_ = ARESOURCES(text_);
   history_.clear();
   changed({DocumentChange::Kind::Loaded, std::nullopt, {}});

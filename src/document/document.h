@@ -37,7 +37,8 @@ class Document {
   const std::string& text() const { return text_; }
   // Always ARESOURCES(text()).
   const ResourceIndex& index() const { return index_; }
-  LineEnds lineEnds() const { return lineEnds_; }
+  // How the file stands on disk: its line ends, and whether it is UTF-16.
+  const DiskForm& form() const { return form_; }
   TextEncoding encoding() const { return encoding_; }
 
   // Makes the document a file's content (already without the end-of-file mark) and empties the
@@ -66,7 +67,7 @@ class Document {
   void setObserver(DocumentObserver* observer) { observer_ = observer; }
 
   // The bytes a save writes.
-  std::string diskBytes() const { return toDisk(text_, lineEnds_); }
+  std::string diskBytes() const { return toDisk(text_, form_); }
   // Script bytes as UTF-8 for display, and UTF-8 text as script bytes.
   std::string display(std::string_view bytes) const { return toDisplay(bytes, encoding_); }
   std::string scriptBytes(std::string_view utf8) const { return fromDisplay(utf8, encoding_); }
@@ -77,7 +78,7 @@ class Document {
   std::string fileName_;  // full path; shown in the window title
   std::string text_;
   ResourceIndex index_;
-  LineEnds lineEnds_ = LineEnds::AsRead;
+  DiskForm form_;
   TextEncoding encoding_ = TextEncoding::Windows1252;
   History history_;
   DocumentObserver* observer_ = nullptr;

@@ -16,8 +16,9 @@ bool confirmReplace(UserInterface& ui) {
 }  // namespace
 
 bool writeDocument(UserInterface& ui, const Document& doc) {
-  if (writeFileSafely(doc.fileName(), doc.diskBytes()) == 0) return true;
-  inform(ui, "Impossibile salvare il file " + doc.fileName() + ".");
+  const int error = writeFileSafely(doc.fileName(), doc.diskBytes());
+  if (error == 0) return true;
+  inform(ui, "Impossibile salvare il file " + doc.fileName() + ".;" + saveFailureReason(error));
   return false;
 }
 
@@ -25,6 +26,11 @@ void loadDocument(Document& doc, const std::string& path) {
   FileRead read = readWholeFile(path);
   if (read.error != 0 && read.error != ENOENT)
     throw CommandError(fileErrorRecord(read.error, kGenOpen, path, "apertura"));
+  // A UTF-16 file that would not come back byte for byte is not opened at all.
+  const std::string problem = utf16Problem(read.bytes);
+  if (!problem.empty())
+    throw Refusal("Impossibile aprire il file " + path + ".;Il file è in UTF-16 ma " + problem +
+                  ": salvandolo si perderebbero dei dati.");
   doc.load(path, std::move(read.bytes));
 }
 
@@ -43,8 +49,8 @@ bool CREARC(UserInterface& ui, Document& doc, bool askClose) {
   if (name.empty()) return false;
   name = withDefaultExtension(name);
   if (fileExists(name) && !confirmReplace(ui)) return false;
-  if (writeFileSafely(name, {}) != 0) {
-    inform(ui, "Impossibile creare il file " + name + ".");
+  if (const int error = writeFileSafely(name, {}); error != 0) {
+    inform(ui, "Impossibile creare il file " + name + ".;" + saveFailureReason(error));
     return false;
   }
   doc.load(name, {});

@@ -19,11 +19,35 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
   } else if (cp < 0x800) {
     out += static_cast<char>(0xC0 | (cp >> 6));
     out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
+  } else if (cp < 0x10000) {
     out += static_cast<char>(0xE0 | (cp >> 12));
     out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
   }
+}
+
+std::uint32_t unitAt(std::string_view bytes, std::size_t i, bool bigEndian) {
+  const auto a = static_cast<unsigned char>(bytes[i]);
+  const auto b = static_cast<unsigned char>(bytes[i + 1]);
+  return bigEndian ? (a << 8) | b : (b << 8) | a;
+}
+
+bool isHighSurrogate(std::uint32_t u) {
+  return u >= 0xD800 && u <= 0xDBFF;
+}
+bool isLowSurrogate(std::uint32_t u) {
+  return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+void appendUnit(std::string& out, std::uint32_t u, bool bigEndian) {
+  const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+  out += bigEndian ? hi : lo;
+  out += bigEndian ? lo : hi;
 }
 
 std::uint32_t cp1252(unsigned char b) {
@@ -94,6 +118,64 @@ std::string toDisplay(std::string_view bytes, TextEncoding encoding) {
     ++i;
   }
   return out;
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+  std::string out;
+  out.reserve(bytes.size());
+  std::size_t i = 0;
+  for (; i + 1 < bytes.size(); i += 2) {
+    std::uint32_t u = unitAt(bytes, i, bigEndian);
+    if (isHighSurrogate(u) && i + 3 < bytes.size() &&
+        isLowSurrogate(unitAt(bytes, i + 2, bigEndian))) {
+      u = 0x10000 + ((u - 0xD800) << 10) + (unitAt(bytes, i + 2, bigEndian) - 0xDC00);
+      i += 2;
+    } else if (isHighSurrogate(u) || isLowSurrogate(u)) {
+      u = 0xFFFD;
+    }
+    appendUtf8(out, u);
+  }
+  if (i < bytes.size()) appendUtf8(out, 0xFFFD);
+  return out;
+}
+
+std::string utf8ToUtf16(std::string_view text, bool bigEndian) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (std::size_t i = 0; i < text.size();) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    std::uint32_t cp = b;
+    std::size_t n = b < 0x80 ? 1 : utf8Length(text, i);
+    if (n > 1) {
+      cp = decodeAt(text, i, n);
+    } else if (b >= 0x80) {
+      cp = cp1252(b);  // not UTF-8: the byte as the code page reads it
+      n = 1;
+    }
+    i += n;
+    if (cp >= 0x10000) {
+      appendUnit(out, 0xD800 + ((cp - 0x10000) >> 10), bigEndian);
+      appendUnit(out, 0xDC00 + ((cp - 0x10000) & 0x3FF), bigEndian);
+    } else {
+      appendUnit(out, cp, bigEndian);
+    }
+  }
+  return out;
+}
+
+std::string utf16Fault(std::string_view bytes, bool bigEndian) {
+  if (bytes.size() % 2 != 0) return "il numero di byte è dispari";
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const std::uint32_t u = unitAt(bytes, i, bigEndian);
+    if (isHighSurrogate(u) && i + 3 < bytes.size() &&
+        isLowSurrogate(unitAt(bytes, i + 2, bigEndian))) {
+      i += 2;
+      continue;
+    }
+    if (isHighSurrogate(u) || isLowSurrogate(u))
+      return "un carattere surrogato senza la sua coppia al byte " + std::to_string(i);
+  }
+  return {};
 }
 
 bool representable(std::string_view utf8, TextEncoding encoding) {

@@ -24,4 +24,12 @@ std::string fromDisplay(std::string_view utf8, TextEncoding encoding);
 // the code page lacks (bytes that are not UTF-8 count as kept).
 bool representable(std::string_view utf8, TextEncoding encoding);
 
+// UTF-16 bytes (no byte-order mark) as UTF-8: a surrogate without its pair, or a last odd byte,
+// becomes U+FFFD.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
+// UTF-8 text as UTF-16 bytes; bytes that are not UTF-8 are taken as Windows-1252 characters.
+std::string utf8ToUtf16(std::string_view text, bool bigEndian);
+// Why UTF-16 bytes would not decode exactly (Italian, lower case); empty when they do.
+std::string utf16Fault(std::string_view bytes, bool bigEndian);
+
 }  // namespace kolvre

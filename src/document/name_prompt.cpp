@@ -1,5 +1,7 @@
 #include "document/name_prompt.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "messages/messages.h"
 
@@ -70,13 +72,16 @@ std::optional<std::string> askResourceName(UserInterface& ui, const ResourceInde
                                            std::string_view title, std::string_view prompt,
                                            std::string_view initial, std::string_view typeWord,
                                            TextEncoding encoding) {
-  // The field shows and takes characters; the script holds bytes in its own encoding.
-  std::string name = firstCharacters(toDisplay(initial, encoding), kMaxNameLength);
+  // The field shows and takes characters; the script holds bytes in its own encoding. It shows
+  // a longer name already in the script whole, so that confirming it unchanged cannot rename
+  // the resource to a cut name: the length check refuses it instead.
+  std::string name = toDisplay(initial, encoding);
+  const std::size_t width = std::max(kMaxNameLength, characterCount(name));
   for (;;) {
-    std::string field = name;
-    field.append(kMaxNameLength - characterCount(field), ' ');
+    std::string field = firstCharacters(name, width);
+    field.append(width - characterCount(field), ' ');
     if (!MSGGET(ui, title, prompt, field)) return std::nullopt;
-    name = typedName(firstCharacters(field, kMaxNameLength));
+    name = typedName(firstCharacters(field, width));
     if (name.empty()) return std::nullopt;
     const std::string refusal = nameRefusal(index, name, typeWord, encoding);
     if (refusal.empty()) return fromDisplay(name, encoding);

@@ -26,7 +26,8 @@ std::string nameRefusal(const ResourceIndex& index, std::string_view typed,
                         std::string_view typeWord, TextEncoding encoding);
 
 // Asks for a name until it is accepted or the user cancels (nothing). An empty answer counts as
-// a cancel: no resource is ever given an empty name. `initial` and the result are script bytes
+// a cancel: no resource is ever given an empty name. The field is 15 characters wide, or as
+// wide as a longer initial name, which it shows whole. `initial` and the result are script bytes
 // in `encoding`; the prompt shows and takes characters.
 std::optional<std::string> askResourceName(UserInterface& ui, const ResourceIndex& index,
                                            std::string_view title, std::string_view prompt,

@@ -87,7 +87,7 @@ bool COPIARIS(UserInterface& ui, const Document& doc, std::optional<std::size_t>
   if (!hasEntry(doc, current)) return false;
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
-  ui.setClipboardText(doc.display(toDisk(block->of(doc.text()), doc.lineEnds())));
+  ui.setClipboardText(doc.display(withLineEnds(block->of(doc.text()), doc.form().lineEnds)));
   return false;
 }
 
@@ -119,7 +119,8 @@ bool EDITRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> curren
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
   const std::string work = GETNEWFNAME();
-  const std::string written = toDisk(block->of(doc.text()), doc.lineEnds());
+  // The work file stands in the script's own form: its line ends, UTF-16 where it is.
+  const std::string written = toDisk(block->of(doc.text()), doc.form());
   writeWorkFile(work, written);
   const int started = ui.runAndWait(editor, {work});
   FileRead back = readWholeFile(work);

@@ -1,10 +1,13 @@
 #include "document/script_file.h"
 
+#include "document/encoding.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -39,23 +42,60 @@ FileRead readWholeFile(const std::string& path) {
     result.bytes.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fd);
-  if (!result.bytes.empty() && result.bytes.back() == '\x1A') result.bytes.pop_back();
+  dropEndOfFileMark(result.bytes);
   return result;
 }
 
-ScriptText fromDisk(std::string bytes) {
-  if (bytes.find('\n') == std::string::npos || bytes.find("\r\n") != std::string::npos)
-    return {std::move(bytes), LineEnds::AsRead};
-  std::string text;
-  text.reserve(bytes.size() + bytes.size() / 16);
-  for (char c : bytes) {
-    if (c == '\n') text += '\r';
-    text += c;
-  }
-  return {std::move(text), LineEnds::Lf};
+void dropEndOfFileMark(std::string& bytes) {
+  if (!bytes.empty() && bytes.back() == '\x1A') bytes.pop_back();
 }
 
-std::string toDisk(std::string_view text, LineEnds lineEnds) {
+namespace {
+
+constexpr std::string_view kBomLe = "\xFF\xFE";
+constexpr std::string_view kBomBe = "\xFE\xFF";
+
+Utf16 utf16Of(std::string_view bytes) {
+  if (bytes.starts_with(kBomLe)) return Utf16::LittleEndian;
+  if (bytes.starts_with(kBomBe)) return Utf16::BigEndian;
+  return Utf16::None;
+}
+
+}  // namespace
+
+ScriptText fromDisk(std::string bytes) {
+  ScriptText script;
+  script.form.utf16 = utf16Of(bytes);
+  if (script.form.utf16 != Utf16::None)
+    bytes = utf16ToUtf8(std::string_view(bytes).substr(2), script.form.utf16 == Utf16::BigEndian);
+  if (bytes.find('\n') == std::string::npos || bytes.find("\r\n") != std::string::npos) {
+    script.text = std::move(bytes);
+    return script;
+  }
+  script.text.reserve(bytes.size() + bytes.size() / 16);
+  for (char c : bytes) {
+    if (c == '\n') script.text += '\r';
+    script.text += c;
+  }
+  script.form.lineEnds = LineEnds::Lf;
+  return script;
+}
+
+std::string utf16Problem(std::string_view bytes) {
+  const Utf16 utf16 = utf16Of(bytes);
+  if (utf16 == Utf16::None) return {};
+  return utf16Fault(bytes.substr(2), utf16 == Utf16::BigEndian);
+}
+
+std::string toDisk(std::string_view text, DiskForm form) {
+  if (form.utf16 == Utf16::None) return withLineEnds(text, form.lineEnds);
+  const bool big = form.utf16 == Utf16::BigEndian;
+  std::string out(big ? kBomBe : kBomLe);
+  out += utf8ToUtf16(withLineEnds(text, form.lineEnds), big);
+  return out;
+}
+
+std::string withLineEnds(std::string_view text, LineEnds lineEnds) {
   if (lineEnds == LineEnds::AsRead) return std::string(text);
   std::string out;
   out.reserve(text.size());
@@ -68,15 +108,35 @@ std::string toDisk(std::string_view text, LineEnds lineEnds) {
 
 namespace {
 
-// The file a save replaces: the target of a symbolic link, else the path itself.
+// The file a save replaces: through any number of symbolic links (relative ones read from the
+// link's own folder), the file the last one names, whether or not it exists yet. Empty when the
+// links go round in a circle.
 std::string saveTarget(const std::string& path) {
-  std::error_code ec;
-  if (fs::is_symlink(fs::symlink_status(path, ec))) {
-    const fs::path resolved = fs::weakly_canonical(path, ec);
-    if (!ec) return resolved.string();
+  fs::path p(path);
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(p, ec))) return p.string();
+    const fs::path next = fs::read_symlink(p, ec);
+    if (ec) return p.string();
+    p = next.is_absolute() ? next : p.parent_path() / next;
   }
-  return path;
+  return {};
 }
+
+// While a save writes, going past the file-size limit makes the write fail (EFBIG) instead of
+// ending the program, so that the temporary file is removed and the failure reported.
+class FileSizeSignalIgnored {
+ public:
+  FileSizeSignalIgnored() { previous_ = std::signal(SIGXFSZ, SIG_IGN); }
+  ~FileSizeSignalIgnored() {
+    if (previous_ != SIG_ERR) std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeSignalIgnored(const FileSizeSignalIgnored&) = delete;
+  FileSizeSignalIgnored& operator=(const FileSizeSignalIgnored&) = delete;
+
+ private:
+  void (*previous_)(int) = SIG_ERR;
+};
 
 mode_t defaultFileMode() {
   const mode_t mask = ::umask(0);
@@ -100,18 +160,23 @@ bool writeAll(int fd, std::string_view bytes) {
 
 int writeFileSafely(const std::string& path, std::string_view bytes) {
   const std::string target = saveTarget(path);
-  if (target.empty()) return ENOENT;
+  if (target.empty()) return ELOOP;
   const fs::path targetPath(target);
   fs::path folder = targetPath.parent_path();
   if (folder.empty()) folder = ".";
 
   struct stat st {};
   const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (exists && S_ISDIR(st.st_mode)) return EISDIR;
-  // A file the user made read-only is not replaced behind their back.
-  if (exists && ::access(target.c_str(), W_OK) != 0) return errno;
   if (!exists && errno != ENOENT) return errno;
+  if (exists && S_ISDIR(st.st_mode)) return EISDIR;
+  // A device or a pipe is never replaced by a regular file.
+  if (exists && !S_ISREG(st.st_mode)) return kNotARegularFile;
+  // A file the user made read-only is not replaced behind their back, not even by a user the
+  // system would let write it.
+  if (exists && (st.st_mode & 0222) == 0) return EACCES;
+  if (exists && ::access(target.c_str(), W_OK) != 0) return errno;
 
+  const FileSizeSignalIgnored sizeLimitFails;
   std::string temp = (folder / ("." + targetPath.filename().string() + ".kolvre-XXXXXX")).string();
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return errno;
@@ -161,6 +226,31 @@ std::string withDefaultExtension(const std::string& path) {
   const std::size_t dot = fileName.find_last_of('.');
   if (dot == std::string_view::npos || dot + 1 == fileName.size()) return path + ".RC";
   return path;
+}
+
+std::string saveFailureReason(int error) {
+  struct Reason {
+    int error;
+    std::string_view text;
+  };
+  static constexpr Reason kReasons[] = {
+      {ENOSPC, "Disco pieno."},
+      {EDQUOT, "Spazio concesso sul disco esaurito."},
+      {EACCES, "Accesso negato."},
+      {EPERM, "Accesso negato."},
+      {EROFS, "Disco protetto da scrittura."},
+      {ENOENT, "La cartella non esiste."},
+      {ENOTDIR, "La cartella non esiste."},
+      {EISDIR, "Esiste una cartella con questo nome."},
+      {EFBIG, "File troppo grande."},
+      {ENAMETOOLONG, "Nome del file troppo lungo."},
+      {ELOOP, "Troppi collegamenti simbolici."},
+      {EIO, "Errore di scrittura sul disco."},
+      {kNotARegularFile, "Non è un file normale (dispositivo o pipe)."},
+  };
+  for (const Reason& r : kReasons)
+    if (r.error == error) return std::string(r.text);
+  return "Errore di sistema " + std::to_string(error) + ".";
 }
 
 }  // namespace kolvre

@@ -1,6 +1,7 @@
-// Reading and writing whole script files: the end-of-file mark, LF line ends, safe saves.
+// Reading and writing whole script files: the end-of-file mark, LF line ends, UTF-16, safe saves.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,17 @@ namespace kolvre {
 // that had only LF line ends is converted on reading and written back with LF.
 enum class LineEnds { AsRead, Lf };
 
+// Whether the file is UTF-16 (with its byte-order mark). The document works on such a file as
+// UTF-8 without the mark, and writes it back in its own form.
+enum class Utf16 : std::uint8_t { None, LittleEndian, BigEndian };
+
+// Everything about a file's form on disk that the document keeps apart from its text.
+struct DiskForm {
+  LineEnds lineEnds = LineEnds::AsRead;
+  Utf16 utf16 = Utf16::None;
+  bool operator==(const DiskForm&) const = default;
+};
+
 struct FileRead {
   std::string bytes;  // the whole file without one final Ctrl-Z (byte 26)
   int error = 0;      // errno of the failed open or read, 0 on success
@@ -18,24 +30,47 @@ struct FileRead {
 // Reads a whole file. A file that cannot be read gives empty bytes and the error.
 FileRead readWholeFile(const std::string& path);
 
+// Drops one final Ctrl-Z (the end-of-file mark) from text read whole.
+void dropEndOfFileMark(std::string& bytes);
+
 // A script as the document holds it.
 struct ScriptText {
-  std::string text;  // CR LF line ends
-  LineEnds lineEnds = LineEnds::AsRead;
+  std::string text;  // CR LF line ends; UTF-8 for a UTF-16 file
+  DiskForm form;
 };
 
-// The in-memory form of a file's bytes: LF line ends become CR LF when the file has at least
-// one LF and no CR LF at all; any other file is taken exactly as read.
+// The in-memory form of a file's bytes. Bytes that begin with a UTF-16 byte-order mark (either
+// order) are decoded to UTF-8 and the mark dropped (a character that cannot be decoded becomes
+// U+FFFD: utf16Problem tells beforehand). Then LF line ends become CR LF when the text has at
+// least one LF and no CR LF at all; any other text is taken exactly as read.
 ScriptText fromDisk(std::string bytes);
 
-// The bytes to write for a text held in memory.
-std::string toDisk(std::string_view text, LineEnds lineEnds);
+// The bytes to write for a text held in memory: its line ends, then for a UTF-16 file the
+// byte-order mark and the text in UTF-16. Bytes of the text that are not UTF-8 are written as
+// the Windows-1252 characters they stand for.
+std::string toDisk(std::string_view text, DiskForm form);
+
+// The text with the file's line ends, still in memory's encoding (for the clipboard).
+std::string withLineEnds(std::string_view text, LineEnds lineEnds);
+
+// Why bytes that begin with a UTF-16 byte-order mark could not be written back exactly after
+// reading (an odd number of bytes, a surrogate without its pair), as a sentence; empty when
+// they can, or are no UTF-16.
+std::string utf16Problem(std::string_view bytes);
+
+// What writeFileSafely gives for a target that exists but is no regular file (a device, a pipe).
+inline constexpr int kNotARegularFile = -1;
 
 // Writes the bytes to a temporary file in the target's folder, flushes it and renames it over
-// the target, keeping the target's permissions (and writing through a symbolic link to the file
-// it names). The old file stays intact when any step fails. Returns 0 or the errno of the
-// failing step.
+// the target, keeping the target's permissions; through symbolic links (any number, dangling
+// ones too) the file they name is written. A target that is a folder, no regular file, or has no
+// write permission bits (even for a user who could write it) is refused. The old file stays
+// intact, and no temporary file remains, when any step fails, a file-size limit included.
+// Returns 0, kNotARegularFile, or the errno of the failing step.
 int writeFileSafely(const std::string& path, std::string_view bytes);
+
+// The reason a save failed, as a sentence for the second line of the message.
+std::string saveFailureReason(int error);
 
 bool fileExists(const std::string& path);
 bool isDirectory(const std::string& path);

@@ -1,7 +1,5 @@
 #include "messages/error_record.h"
 
-#include "base/text.h"
-
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -92,7 +90,7 @@ constexpr std::array<StopRow, 9> kStopRows{{
 std::optional<std::string> stopMessage(const ErrorRecord& record) {
   for (const StopRow& row : kStopRows)
     if (row.matches(record))
-      return std::string(row.before) + upperAscii(record.fileName) + std::string(row.after);
+      return std::string(row.before) + record.fileName + std::string(row.after);
   return std::nullopt;
 }
 

@@ -41,6 +41,13 @@ class CommandError : public std::runtime_error {
   ErrorRecord record_;
 };
 
+// A command refused for a reason the user is told in one sentence (";" for a line break):
+// nothing was changed. The dispatch point shows the sentence; the batch tool prints it.
+class Refusal : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // The record for an errno of a failed file operation (`genCode` one of the classes above).
 ErrorRecord fileErrorRecord(int err, int genCode, std::string fileName, std::string operation);
 

@@ -57,7 +57,8 @@ TEST(CliReorder, FailedWriteIsReported) {
   const auto f = dir.write("a.rc", "A ICON\r\n{\r\n}");
   const CliRun r = cli({"reorder", f, "-o", dir.file("no/out.rc")});
   EXPECT_EQ(r.code, 1);
-  EXPECT_EQ(r.err, "Impossibile salvare il file " + dir.file("no/out.rc") + ".\n");
+  EXPECT_EQ(r.err, "Impossibile salvare il file " + dir.file("no/out.rc") +
+                       ".\nLa cartella non esiste.\n");
 }
 
 TEST(CliShow, WritesTheBlockExactly) {
@@ -154,6 +155,79 @@ TEST(CliResourceCommands, ReplaceTakesTheEditedText) {
   EXPECT_EQ(TempDir::read(f), "B ICON\n{\n}\nA ICON\n{\n}\n");
   EXPECT_EQ(cli({"replace", f, "B", "I"}, "C ICON\n{\n 'x'\n}").code, 0);
   EXPECT_EQ(TempDir::read(f), "A ICON\n{\n}\n\n\nC ICON\n{\n 'x'\n}");
+}
+
+TEST(CliResourceCommands, StandardInputLosesAFinalCtrlZAsAFileDoes) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", kScript);
+  EXPECT_EQ(cli({"replace", f, "A", "I"}, "A ICON\r\n{\r\n 'x'\r\n}\x1A").code, 0);
+  EXPECT_EQ(cli({"paste", f, "B"}, "A ICON\r\n{\r\n}\x1A").code, 0);
+  EXPECT_EQ(TempDir::read(f).find('\x1A'), std::string::npos);
+  EXPECT_EQ(cli({"show", f, "B", "I"}).out, "B ICON\r\n{\r\n}");
+}
+
+TEST(CliResourceCommands, NthPicksOneOfSeveralNamesakes) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", "X ICON\r\n{\r\n 1\r\n}\r\nX ICON\r\n{\r\n 2\r\n}");
+  EXPECT_EQ(cli({"show", f, "X", "I"}).out, "X ICON\r\n{\r\n 1\r\n}");
+  EXPECT_EQ(cli({"show", f, "X", "I", "--nth", "2"}).out, "X ICON\r\n{\r\n 2\r\n}");
+  EXPECT_EQ(cli({"show", "--nth", "3", f, "X", "I"}).err, "Risorsa X numero 3 non trovata.\n");
+  EXPECT_EQ(cli({"show", f, "X", "I", "--nth", "0"}).code, 2);
+  EXPECT_EQ(cli({"list", f, "--nth", "1"}).code, 2);
+  EXPECT_EQ(cli({"delete", f, "X", "I", "--nth", "2"}).code, 0);
+  EXPECT_EQ(TempDir::read(f), "X ICON\r\n{\r\n 1\r\n}\r\n");
+}
+
+TEST(CliReorder, ToStandardOutputAndNeverOverASpecialFile) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", "B ICON\n{\n}\nA ICON\n{\n}\n");
+  const CliRun out = cli({"reorder", f, "-o", "-"});
+  EXPECT_EQ(out.code, 0);
+  EXPECT_EQ(out.out, "A ICON\n{\n}\n\n\nB ICON\n{\n}");
+  EXPECT_EQ(TempDir::read(f), "B ICON\n{\n}\nA ICON\n{\n}\n");
+  const CliRun device = cli({"reorder", f, "-o", "/dev/null"});
+  EXPECT_EQ(device.code, 1);
+  EXPECT_EQ(device.err,
+            "Impossibile salvare il file /dev/null.\nNon è un file normale (dispositivo o "
+            "pipe).\n");
+}
+
+// UTF-16 little-endian bytes of an ASCII text, with the byte-order mark.
+std::string utf16(std::string_view ascii) {
+  std::string out = "\xFF\xFE";
+  for (char c : ascii) out += std::string{c, '\0'};
+  return out;
+}
+
+TEST(CliUtf16, EveryCommandKeepsTheFilesForm) {
+  TempDir dir;
+  const std::string original = utf16("B ICON\r\n{\r\n}\r\nA DIALOG 0, 0, 1, 1\r\n{\r\n}\r\n");
+  const auto f = dir.write("u.rc", original);
+  EXPECT_EQ(cli({"list", f}).out, "A\tD\nB\tI\n");
+  EXPECT_EQ(cli({"show", f, "B", "I"}).out, utf16("B ICON\r\n{\r\n}"));
+  EXPECT_EQ(cli({"new", f, "ICON", "N"}).code, 0);
+  EXPECT_EQ(cli({"paste", f, "P"}, cli({"show", f, "B", "I"}).out).code, 0);
+  EXPECT_EQ(cli({"paste", f, "Q"}, "Q ICON\n{\n}\n").code, 0);  // plain text enters too
+  EXPECT_EQ(cli({"rename", f, "B", "I", "BB"}).code, 0);
+  EXPECT_EQ(cli({"list", f}).out, "A\tD\nBB\tI\nN\tI\nP\tI\nQ\tI\n");
+  const std::string bytes = TempDir::read(f);
+  EXPECT_TRUE(bytes.starts_with("\xFF\xFE"));
+  EXPECT_EQ(bytes.size() % 2, 0u);
+  EXPECT_EQ(cli({"delete", f, "N", "I"}).code, 0);
+  EXPECT_EQ(cli({"reorder", f}).code, 0);
+  EXPECT_TRUE(TempDir::read(f).starts_with(utf16("A DIALOG")));
+}
+
+TEST(CliUtf16, AFileThatWouldNotComeBackIsRefusedAndNotWritten) {
+  TempDir dir;
+  const std::string odd = utf16("A ICON\r\n{\r\n}") + "x";
+  const auto f = dir.write("u.rc", odd);
+  const CliRun r = cli({"new", f, "ICON", "N"});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err, "Impossibile aprire il file " + f +
+                       ".\nIl file è in UTF-16 ma il numero di byte è dispari: salvandolo si "
+                       "perderebbero dei dati.\n");
+  EXPECT_EQ(TempDir::read(f), odd);
 }
 
 }  // namespace

@@ -72,7 +72,8 @@ TEST_F(DocumentCommands, CloseReportsAFailedSave) {
   std::filesystem::remove_all(dir.path());
   ui.buttons = {kIdYes};
   EXPECT_FALSE(CHIUDI(ui, doc));
-  EXPECT_EQ(ui.messages.back().text, "Impossibile salvare il file " + doc.fileName() + ".");
+  EXPECT_EQ(ui.messages.back().text,
+            "Impossibile salvare il file " + doc.fileName() + ".\nLa cartella non esiste.");
 }
 
 TEST_F(DocumentCommands, NewEmptiesAnExistingFileAtOnce) {
@@ -161,7 +162,7 @@ TEST_F(DocumentCommands, OpenOfAFolderIsRefusedWithoutChange) {
     APRIRC(ui, doc, folder);
     FAIL() << "a folder opened as a script";
   } catch (const CommandError& e) {
-    EXPECT_EQ(stopMessage(e.record()), "Impossibile accedere al file " + upperAscii(folder) + ".");
+    EXPECT_EQ(stopMessage(e.record()), "Impossibile accedere al file " + folder + ".");
   }
   EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
 }
@@ -193,8 +194,8 @@ TEST_F(DocumentCommands, FailedSaveAsKeepsTheOldNameAndFile) {
   EXPECT_FALSE(SALVARC(ui, doc, true));
   EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
   EXPECT_EQ(TempDir::read(dir.file("a.rc")), "A ICON");
-  EXPECT_EQ(ui.messages.back().text,
-            "Impossibile salvare il file " + dir.file("missing/c.rc") + ".");
+  EXPECT_EQ(ui.messages.back().text, "Impossibile salvare il file " + dir.file("missing/c.rc") +
+                                         ".\nLa cartella non esiste.");
 }
 
 TEST_F(DocumentCommands, SaveWritesLfFilesBackWithLf) {

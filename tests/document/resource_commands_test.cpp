@@ -69,12 +69,14 @@ TEST_F(ResourceCommands, RenameRefusesItselfBlanksAndDuplicatesUntilAccepted) {
   EXPECT_EQ(names(), (V{"NEW D", "NEW I", "OTHER D"}));
 }
 
-TEST_F(ResourceCommands, RenameCutsLongNamesAndLowerCaseNamesTurnUpper) {
+TEST_F(ResourceCommands, ALongNameIsShownWholeAndRefusedNotCut) {
   load("abcdefghijklmnopqrst BITMAP\r\n{\r\n}");
-  ui.inputs = {"abcdefghijklmnopqrst"};  // the field takes 15 characters
+  ui.inputs = {"abcdefghijklmnopqrst", "short"};  // confirmed unchanged, then a short one
   EXPECT_TRUE(RINORIS(ui, doc, list.position()));
-  EXPECT_EQ(ui.prompts[0], "abcdefghijklmno");
-  EXPECT_EQ(names(), (V{"ABCDEFGHIJKLMNO B"}));
+  EXPECT_EQ(ui.prompts[0], "abcdefghijklmnopqrst");
+  EXPECT_EQ(ui.prompts[1], "ABCDEFGHIJKLMNOPQRST");
+  EXPECT_EQ(ui.messageTexts(), (V{"Nome troppo lungo: al massimo 15 caratteri."}));
+  EXPECT_EQ(names(), (V{"SHORT B"}));
 }
 
 TEST_F(ResourceCommands, NamesAreShownAndTakenInTheScriptsEncoding) {
@@ -335,6 +337,23 @@ TEST_F(EditAsText, LfScriptsAreEditedInTheirOwnForm) {
   EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
   EXPECT_EQ(seen, "A ICON\n{\n}");
   EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n 'y'\r\n}");
+}
+
+TEST_F(EditAsText, AUtf16ScriptHandsTheEditorUtf16AndTakesItBack) {
+  const auto utf16 = [](std::string_view ascii) {
+    std::string out = "\xFF\xFE";
+    for (char c : ascii) out += std::string{c, '\0'};
+    return out;
+  };
+  load(utf16("A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}"));
+  select("B", "I");
+  editorWrites(utf16("B ICON\r\n{\r\n 'y'\r\n}"));
+  EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
+  EXPECT_EQ(seen, utf16("B ICON\r\n{\r\n}"));
+  EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n 'y'\r\n}");
+  EXPECT_TRUE(doc.diskBytes().starts_with(utf16("A ICON")));
+  ASSERT_TRUE(doc.undo());
+  EXPECT_EQ(doc.diskBytes(), utf16("A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}"));
 }
 
 }  // namespace

@@ -62,14 +62,18 @@ TEST(Msgget, ConfirmGivesTheEditedValueCutToTheFieldLength) {
   EXPECT_EQ(value, "abcde");
 }
 
-TEST(StopMessages, FileFailuresNameTheFileInUpperCase) {
+TEST(StopMessages, FileFailuresNameTheFileExactlyAsItIs) {
   ErrorRecord r;
-  r.fileName = "a.rc";
+  r.fileName = "/src/app/a.rc";
   const std::pair<int, std::string> rows[] = {
-      {21, "Disco A.RC non pronto."},     {27, "Disco A.RC non formattato."},
-      {31, "Disco A.RC non formattato."}, {19, "Disco A.RC protetto da scrittura."},
-      {82, "Directory A.RC piena."},      {5, "Impossibile accedere al file A.RC."},
-      {3, "Percorso A.RC non trovato."},  {2, "Impossibile aprire il file A.RC."},
+      {21, "Disco /src/app/a.rc non pronto."},
+      {27, "Disco /src/app/a.rc non formattato."},
+      {31, "Disco /src/app/a.rc non formattato."},
+      {19, "Disco /src/app/a.rc protetto da scrittura."},
+      {82, "Directory /src/app/a.rc piena."},
+      {5, "Impossibile accedere al file /src/app/a.rc."},
+      {3, "Percorso /src/app/a.rc non trovato."},
+      {2, "Impossibile aprire il file /src/app/a.rc."},
   };
   for (const auto& [os, text] : rows) {
     r.osCode = os;
@@ -77,9 +81,9 @@ TEST(StopMessages, FileFailuresNameTheFileInUpperCase) {
   }
   r.osCode = 0;
   r.subCode = kSubDiskFull;
-  EXPECT_EQ(stopMessage(r), "Spazio sul disco A.RC insufficiente.");
+  EXPECT_EQ(stopMessage(r), "Spazio sul disco /src/app/a.rc insufficiente.");
   r.subCode = 1012;
-  EXPECT_EQ(stopMessage(r), "Il file A.RC risulta corrotto.");
+  EXPECT_EQ(stopMessage(r), "Il file /src/app/a.rc risulta corrotto.");
   r.subCode.reset();
   EXPECT_EQ(stopMessage(r), std::nullopt);
 }

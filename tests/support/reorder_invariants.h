@@ -158,7 +158,7 @@ inline std::string checkIdempotent(std::string_view out) {
 // The bytes written for a file read unchanged are the bytes read.
 inline std::string checkDiskRoundTrip(const std::string& bytes) {
   const ScriptText script = fromDisk(bytes);
-  const std::string back = toDisk(script.text, script.lineEnds);
+  const std::string back = toDisk(script.text, script.form);
   if (back == bytes) return {};
   return "disk form of " + std::to_string(bytes.size()) + " bytes comes back as " +
          std::to_string(back.size()) + " bytes";
