@@ -2,6 +2,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/main_window.h"
 #include "document/document_commands.h"
@@ -66,6 +69,11 @@ int MAIN(QApplication& app) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Qt's own dialogs (files, buttons) in Italian, where the system has the translations.
+  QTranslator qtItalian;
+  if (qtItalian.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QApplication::installTranslator(&qtItalian);
   QApplication::setApplicationName(QStringLiteral("kolvre"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/kolvre/ICONA.png")));
   return kolvre::MAIN(app);

@@ -420,8 +420,15 @@ void MainWindow::showCurrent() {
 void MainWindow::editCurrent() {
   const auto position = currentPosition();
   if (!position) return;
-  const PanelRow& row = panelRow(doc_.index()[*position].type);
-  if (!row.edit) return;
+  const ResType type = doc_.index()[*position].type;
+  const PanelRow& row = panelRow(type);
+  if (!row.edit) {
+    // The type has no editor of its own yet: say so rather than do nothing without a word.
+    setDefaultStatusText(QStringLiteral("Le risorse %1 non si possono ancora modificare qui: usare "
+                                        "Modifica come testo (%2).")
+                             .arg(qstr(typeKeyword(type)), qstr(keyLabel(KeyAction::EditAsText))));
+    return;
+  }
   const PanelContext context{*this, doc_, ui_, *position};
   dispatch([&] { row.edit(context); });
   list_->setFocus();

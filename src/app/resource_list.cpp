@@ -109,6 +109,8 @@ ResourceListView::ResourceListView(const Document& doc, QWidget* parent)
   setModel(&model_);
   setItemDelegate(new ResourceListDelegate(this));
   horizontalHeader()->hide();
+  // The type column is narrower than Qt's default least section width.
+  horizontalHeader()->setMinimumSectionSize(1);
   verticalHeader()->hide();
   verticalHeader()->setDefaultSectionSize(16);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -156,6 +158,22 @@ void ResourceListView::currentChanged(const QModelIndex& current, const QModelIn
 void ResourceListView::keyPressEvent(QKeyEvent* event) {
   const int vk = virtualKeyOf(event->key());
   if (vk != 0 && onKey && onKey(vk, event->modifiers())) return;
+  // Copy belongs to the key table, which does nothing with an empty list; the view's own copy
+  // would empty the clipboard.
+  if (event->matches(QKeySequence::Copy) ||
+      (event->key() == Qt::Key_Insert && event->modifiers() & Qt::ControlModifier))
+    return;
+  // Home and End go to the first and the last entry (the view would move between columns).
+  if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
+      !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    const int row = event->key() == Qt::Key_Home ? 1 : model_.rowCount();
+    if (row != currentRow()) {
+      setCurrentRow(row);
+      reveal();
+      if (onChange) onChange();
+    }
+    return;
+  }
   const QString text = event->text();
   if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && text.size() == 1 &&
       (text[0].unicode() == 8 || (text[0].unicode() >= 32 && text[0].unicode() <= 126))) {

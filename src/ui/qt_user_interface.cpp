@@ -33,13 +33,15 @@ bool QtUserInterface::inputBox(std::string_view title, std::string_view prompt, 
 std::string QtUserInterface::chooseFile(FileDialogMode mode, std::string_view title) {
   const QString filter = QStringLiteral("File di risorse (*.rc *.RC)");
   const QString folder = QDir::currentPath();
-  QWidget* owner = QApplication::activeWindow();
-  const QString chosen =
-      mode == FileDialogMode::Open
-          ? QFileDialog::getOpenFileName(owner, qstr(title), folder, filter)
-          : QFileDialog::getSaveFileName(owner, qstr(title), folder, filter, nullptr,
-                                         QFileDialog::DontConfirmOverwrite);
-  return QFile::encodeName(chosen).toStdString();
+  QFileDialog dialog(QApplication::activeWindow(), qstr(title), folder, filter);
+  dialog.setAcceptMode(mode == FileDialogMode::Open ? QFileDialog::AcceptOpen
+                                                    : QFileDialog::AcceptSave);
+  // The dialog takes any name: the command adds ".RC" to a name without extension, checks that
+  // the file exists and asks before replacing one, in its own words.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
 }
 
 std::string QtUserInterface::clipboardText() {

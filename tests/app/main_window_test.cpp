@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenuBar>
 #include <QTest>
 #include <QToolBar>
@@ -206,6 +207,38 @@ TEST_F(MainWindowTest, EnterOnVersionInfoOpensTheTextEditor) {
   // No editor configured: the user is told which setting to make.
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_NE(ui.messages.back().text.find("TXT"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, EnterOnATypeWithoutItsEditorSaysSo) {
+  window->list()->setCurrentRow(1);  // ABOUT, a dialog
+  key(Qt::Key_Return);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(window->defaultStatusText(),
+            "Le risorse DIALOG non si possono ancora modificare qui: "
+            "usare Modifica come testo (CTRL-T).");
+}
+
+TEST_F(MainWindowTest, HomeAndEndGoToTheFirstAndLastEntry) {
+  key(Qt::Key_End);
+  EXPECT_EQ(window->list()->currentRow(), 3);
+  key(Qt::Key_Home);
+  EXPECT_EQ(window->list()->currentRow(), 1);
+}
+
+TEST_F(MainWindowTest, CopyOnAnEmptyListLeavesTheClipboardAlone) {
+  ui.buttons = {kIdOk, kIdOk, kIdOk};
+  key(Qt::Key_Delete);
+  key(Qt::Key_Delete);
+  key(Qt::Key_Delete);
+  ASSERT_TRUE(doc.index().empty());
+  QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+  key(Qt::Key_C, Qt::ControlModifier);
+  key(Qt::Key_Insert, Qt::ControlModifier);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "kept");
+}
+
+TEST_F(MainWindowTest, TheTypeColumnIsSixteenPixelsWide) {
+  EXPECT_EQ(window->list()->columnWidth(1), 16);
 }
 
 TEST_F(MainWindowTest, AFailureIsReportedAndTheWindowStays) {
