@@ -21,6 +21,7 @@ class CorpusUndo : public ::testing::TestWithParam<std::string> {
     ASSERT_EQ(read.error, 0) << GetParam();
     doc.load("", read.bytes);
     opened = doc.text();
+    bytes = read.bytes;
   }
   // The first entry whose block can be located, if any.
   std::optional<std::size_t> firstLocatable() const {
@@ -37,6 +38,7 @@ class CorpusUndo : public ::testing::TestWithParam<std::string> {
   Document doc;
   testing::CurrentEntry current{doc};
   std::string opened;
+  std::string bytes;  // as read, without the end-of-file mark
 };
 
 TEST_P(CorpusUndo, RenameThenUndoGivesBackTheBytesAndTheEntry) {
@@ -69,6 +71,7 @@ TEST_P(CorpusUndo, DeleteEachResourceThenUndoAll) {
     ASSERT_EQ(doc.text(), texts[i - 1]) << "after undoing delete " << i;
   }
   EXPECT_EQ(doc.text(), opened);
+  EXPECT_EQ(doc.diskBytes(), bytes);  // UTF-16 and LF files included
   EXPECT_FALSE(doc.undo());
 }
 
