@@ -18,12 +18,6 @@ std::optional<ResType> typeFromWord(std::string_view word) {
   return std::nullopt;
 }
 
-std::optional<ResType> typeFromCode(std::string_view code) {
-  for (const auto& info : kResTypes)
-    if (info.code == code) return info.type;
-  return std::nullopt;
-}
-
 bool typeMatchesByFirstLetter(std::string_view given, ResType type) {
   return !given.empty() && given.front() == typeCode(type).front();
 }

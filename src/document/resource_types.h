@@ -42,9 +42,6 @@ std::optional<std::string_view> TIPORIS(std::string_view code);
 // The type whose keyword the word begins with (case-sensitive prefix test, scanner order).
 std::optional<ResType> typeFromWord(std::string_view word);
 
-// The type code for a code such as "D" or "VI"; nothing for any other value.
-std::optional<ResType> typeFromCode(std::string_view code);
-
 // True when `given` (a keyword or a code) begins with the first letter of the type's code:
 // "DIALOG" and "D" select a dialog, "VERSIONINFO" and "VI" a version resource.
 bool typeMatchesByFirstLetter(std::string_view given, ResType type);

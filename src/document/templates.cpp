@@ -50,16 +50,6 @@ std::string imageTemplate(std::string_view name, std::string_view keyword,
 
 }  // namespace
 
-std::optional<ResType> templateKind(std::string_view keyword) {
-  static constexpr std::pair<std::string_view, ResType> kOrder[] = {
-      {"24", ResType::Manifest}, {"V", ResType::VersionInfo}, {"B", ResType::Bitmap},
-      {"C", ResType::Cursor},    {"D", ResType::Dialog},      {"I", ResType::Icon},
-  };
-  for (const auto& [prefix, type] : kOrder)
-    if (keyword.starts_with(prefix)) return type;
-  return std::nullopt;
-}
-
 std::vector<std::uint8_t> templateBitmap() {
   Bytes f;
   f.u8('B').u8('M').u32(190).u16(0).u16(0).u32(62);

@@ -11,9 +11,6 @@
 
 namespace kolvre {
 
-// The kind named by a type keyword, by prefix test in the order "24", "V", "B", "C", "D", "I".
-std::optional<ResType> templateKind(std::string_view keyword);
-
 // The template block of a kind for an accepted name: CR LF between lines, none after "}".
 std::string resourceTemplate(ResType kind, std::string_view name);
 

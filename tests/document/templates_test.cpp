@@ -19,13 +19,6 @@ std::vector<std::string> lines(const std::string& text) {
 const std::string kZeros16 = " '00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00'";
 const std::string kZeros14 = " '00 00 00 00 00 00 00 00 00 00 00 00 00 00'";
 
-TEST(Templates, KindIsChosenByPrefix) {
-  EXPECT_EQ(templateKind("24"), ResType::Manifest);
-  EXPECT_EQ(templateKind("VERSIONINFO"), ResType::VersionInfo);
-  EXPECT_EQ(templateKind("DIALOGEX"), ResType::Dialog);
-  EXPECT_EQ(templateKind("MENU"), std::nullopt);
-}
-
 TEST(Templates, TextKindsAreThreeLinesWithTheTrailingBlank) {
   EXPECT_EQ(resourceTemplate(ResType::Manifest, "1"), "1 24 \r\n{\r\n}");
   EXPECT_EQ(resourceTemplate(ResType::VersionInfo, "V"), "V VERSIONINFO \r\n{\r\n}");
