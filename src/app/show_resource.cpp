@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/image_panels.h"
 #include "app/main_window.h"
 #include "document/resource_commands.h"
 
@@ -22,10 +23,10 @@ bool editAsText(const PanelContext& c) {
 constexpr std::array<PanelRow, kResTypes.size()> kPanelRows{{
     {ResType::Manifest, showEmpty, editAsText},
     {ResType::VersionInfo, showEmpty, editAsText},
-    {ResType::Bitmap, showEmpty, nullptr},
-    {ResType::Cursor, showEmpty, nullptr},
+    {ResType::Bitmap, showImage, editImage},
+    {ResType::Cursor, showImage, editImage},
     {ResType::Dialog, showEmpty, nullptr},
-    {ResType::Icon, showEmpty, nullptr},
+    {ResType::Icon, showImage, editImage},
 }};
 
 static_assert([] {

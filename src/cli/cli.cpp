@@ -9,6 +9,7 @@
 
 #include "cli/cli_interface.h"
 #include "document/document_commands.h"
+#include "document/image_resources.h"
 #include "document/name_prompt.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
@@ -37,8 +38,13 @@ constexpr std::string_view kUsageText =
     "                            DIALOG, ICON)\n"
     "  paste FILE [NUOVONOME]    aggiunge la risorsa letta dallo standard input\n"
     "  replace FILE NOME TIPO    sostituisce il testo della risorsa con lo standard input\n"
-    "Con --nth K, show, rename, delete e replace agiscono sulla K-esima risorsa con quel nome\n"
-    "e tipo (1 la prima).\n";
+    "  image export FILE NOME TIPO OUT\n"
+    "                            scrive i byte dell'immagine (BITMAP, ICON, CURSOR) in OUT\n"
+    "  image import FILE NOME TIPO IN\n"
+    "                            sostituisce i dati dell'immagine con i byte di IN\n"
+    "  image info FILE NOME TIPO  scrive \"Bitmap: L x A\" o \"Icon: L x A\"\n"
+    "Con --nth K, show, rename, delete, replace e image agiscono sulla K-esima risorsa con quel\n"
+    "nome e tipo (1 la prima).\n";
 
 struct Context {
   const std::vector<std::string>& args;  // after the command word
@@ -186,6 +192,68 @@ int cmdPaste(Context& c) {
   return commitAndSave(c, doc, appendEdit(doc.text(), pastedBlock(pasted, *name), kLabelPaste));
 }
 
+// image export|import|info FILE NAME TYPE [OUT|IN]
+int cmdImage(Context& c) {
+  if (c.args.empty()) return kUsage;
+  const std::string verb = c.args[0];
+  const std::size_t count = verb == "info" ? 4 : 5;
+  if ((verb != "export" && verb != "import" && verb != "info") || c.args.size() != count)
+    return kUsage;
+  const std::vector<std::string> rest(c.args.begin() + 1, c.args.end());
+  Context inner{rest, c.in, c.out, c.err, c.ui, c.nth};
+  const auto type = parseType(rest[2]);
+  if (!type || *type == ResType::Manifest || *type == ResType::VersionInfo ||
+      *type == ResType::Dialog)
+    return kUsage;
+  return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent&) {
+    const ImageSource source = imageSource(doc, position);
+    if (source.kind == ImageSource::Kind::Unreadable) {
+      c.err << cannotShowText(source.problem) << "\n";
+      return kFailed;
+    }
+    if (verb == "import") {
+      if (source.kind == ImageSource::Kind::File) {
+        c.err << "La risorsa " << rest[1] << " usa il file " << source.file
+              << ": importare i byte in quel file.\n";
+        return kFailed;
+      }
+      const FileRead in = readFileBytes(rest[3]);
+      if (in.error != 0) {
+        c.err << "Impossibile leggere il file " << rest[3] << ".\n";
+        return kFailed;
+      }
+      const std::vector<std::uint8_t> bytes(in.bytes.begin(), in.bytes.end());
+      const auto edit = imageDataEdit(doc.text(), doc.index(), position, bytes);
+      return edit ? commitAndSave(c, doc, *edit) : kFailed;
+    }
+    std::vector<std::uint8_t> bytes = source.bytes;
+    if (source.kind == ImageSource::Kind::File) {
+      const FileRead in = readFileBytes(source.file);
+      bytes.assign(in.bytes.begin(), in.bytes.end());
+    }
+    if (verb == "export") {
+      const std::string_view raw(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      if (rest[3] == "-") {
+        c.out << raw;
+        return kOk;
+      }
+      const int error = writeFileSafely(rest[3], raw);
+      if (error == 0) return kOk;
+      c.err << "Impossibile salvare il file " << rest[3] << ".\n"
+            << saveFailureReason(error) << "\n";
+      return kFailed;
+    }
+    const auto size = pictureSize(*type, bytes);
+    if (!size) {
+      c.err << cannotShowText("i dati non formano un'immagine.") << "\n";
+      return kFailed;
+    }
+    c.out << (*type == ResType::Bitmap ? "Bitmap: " : "Icon: ") << size->width << " x "
+          << size->height << "\n";
+    return kOk;
+  });
+}
+
 int cmdList(Context& c) {
   if (c.args.size() != 1) return kUsage;
   Document doc;
@@ -223,7 +291,7 @@ int cmdShow(Context& c) {
 }
 
 // The commands that take one resource by name and type, and so `--nth K`.
-const std::set<std::string, std::less<>> kPicksOne{"delete", "rename", "replace", "show"};
+const std::set<std::string, std::less<>> kPicksOne{"delete", "image", "rename", "replace", "show"};
 
 // A count of at least 1 written in decimal digits.
 bool parseCount(const std::string& text, std::size_t& count) {
@@ -238,8 +306,9 @@ bool parseCount(const std::string& text, std::size_t& count) {
 
 const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands() {
   static const std::map<std::string, std::function<int(Context&)>, std::less<>> table{
-      {"delete", cmdDelete}, {"list", cmdList},       {"new", cmdNew},         {"paste", cmdPaste},
-      {"rename", cmdRename}, {"reorder", cmdReorder}, {"replace", cmdReplace}, {"show", cmdShow},
+      {"delete", cmdDelete},   {"image", cmdImage},     {"list", cmdList},
+      {"new", cmdNew},         {"paste", cmdPaste},     {"rename", cmdRename},
+      {"reorder", cmdReorder}, {"replace", cmdReplace}, {"show", cmdShow},
   };
   return table;
 }

@@ -32,15 +32,6 @@ std::optional<ResourceKey> keyOf(const Document& doc, std::optional<std::size_t>
   return keyAt(doc.index(), *current);
 }
 
-void writeWorkFile(const std::string& path, std::string_view bytes) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  const bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  const int err = errno;
-  if (f && std::fclose(f) != 0 && ok)
-    throw CommandError(fileErrorRecord(errno, kGenWrite, path, "scrittura"));
-  if (!ok) throw CommandError(fileErrorRecord(err ? err : EIO, kGenCreate, path, "creazione"));
-}
-
 }  // namespace
 
 std::string unlocatableMessage(std::string_view name) {
@@ -108,30 +99,18 @@ bool INCOLLARIS(UserInterface& ui, Document& doc, std::optional<std::size_t> cur
 
 bool EDITRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   if (!hasEntry(doc, current)) return false;
-  const std::string editor = ui.readSetting("Edit", "TXT", "");
-  if (editor.empty()) {
-    inform(ui,
-           "Nessun editor di testo impostato.;Indicare il programma nella chiave TXT della "
-           "sezione [Edit] del file " +
-               ui.settingsFile() + ".");
-    return false;
-  }
+  const auto editor = configuredEditor(ui, "TXT", "di testo");
+  if (!editor) return false;
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
   const std::string work = GETNEWFNAME();
   // The work file stands in the script's own form: its line ends, UTF-16 where it is.
   const std::string written = toDisk(block->of(doc.text()), doc.form());
   writeWorkFile(work, written);
-  const int started = ui.runAndWait(editor, {work});
+  const bool ran = runEditor(ui, *editor, "TXT", work);
   FileRead back = readWholeFile(work);
   std::remove(work.c_str());
-  if (started == -1) {
-    inform(ui, "Impossibile avviare l'editor " + editor +
-                   ".;Controllare la chiave TXT della "
-                   "sezione [Edit] del file " +
-                   ui.settingsFile() + ".");
-    return false;
-  }
+  if (!ran) return false;
   if (back.error != 0) throw CommandError(fileErrorRecord(back.error, kGenRead, work, "lettura"));
   if (back.bytes == written) return false;
   const auto edit =

@@ -17,6 +17,12 @@ namespace kolvre {
 namespace fs = std::filesystem;
 
 FileRead readWholeFile(const std::string& path) {
+  FileRead result = readFileBytes(path);
+  dropEndOfFileMark(result.bytes);
+  return result;
+}
+
+FileRead readFileBytes(const std::string& path) {
   FileRead result;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -42,7 +48,6 @@ FileRead readWholeFile(const std::string& path) {
     result.bytes.append(buffer, static_cast<std::size_t>(n));
   }
   ::close(fd);
-  dropEndOfFileMark(result.bytes);
   return result;
 }
 

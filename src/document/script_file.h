@@ -23,12 +23,15 @@ struct DiskForm {
 };
 
 struct FileRead {
-  std::string bytes;  // the whole file without one final Ctrl-Z (byte 26)
+  std::string bytes;  // the whole file (readWholeFile: without one final Ctrl-Z, byte 26)
   int error = 0;      // errno of the failed open or read, 0 on success
 };
 
 // Reads a whole file. A file that cannot be read gives empty bytes and the error.
 FileRead readWholeFile(const std::string& path);
+
+// Reads a whole file byte for byte, a final Ctrl-Z included (image files).
+FileRead readFileBytes(const std::string& path);
 
 // Drops one final Ctrl-Z (the end-of-file mark) from text read whole.
 void dropEndOfFileMark(std::string& bytes);

@@ -1,9 +1,13 @@
 #include "document/work_files.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+
+#include "messages/error_record.h"
+#include "messages/messages.h"
 
 namespace kolvre {
 
@@ -46,6 +50,33 @@ int deleteWorkFiles(const std::string& folder) {
       ++deleted;
   }
   return deleted;
+}
+
+void writeWorkFile(const std::string& path, std::string_view bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  const bool ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const int err = errno;
+  if (f && std::fclose(f) != 0 && ok)
+    throw CommandError(fileErrorRecord(errno, kGenWrite, path, "scrittura"));
+  if (!ok) throw CommandError(fileErrorRecord(err ? err : EIO, kGenCreate, path, "creazione"));
+}
+
+std::optional<std::string> configuredEditor(UserInterface& ui, std::string_view key,
+                                            std::string_view what) {
+  std::string editor = ui.readSetting("Edit", key, "");
+  if (!editor.empty()) return editor;
+  inform(ui, "Nessun editor " + std::string(what) +
+                 " impostato.;Indicare il programma nella chiave " + std::string(key) +
+                 " della sezione [Edit] del file " + ui.settingsFile() + ".");
+  return std::nullopt;
+}
+
+bool runEditor(UserInterface& ui, const std::string& editor, std::string_view key,
+               const std::string& file) {
+  if (ui.runAndWait(editor, {file}) != -1) return true;
+  inform(ui, "Impossibile avviare l'editor " + editor + ".;Controllare la chiave " +
+                 std::string(key) + " della sezione [Edit] del file " + ui.settingsFile() + ".");
+  return false;
 }
 
 }  // namespace kolvre

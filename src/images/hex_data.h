@@ -1,8 +1,12 @@
-// Inline image data: the lines of hexadecimal bytes that hold a whole image file in a block.
+// Inline image data: the lines of hexadecimal bytes that hold a whole image file in the block of
+// a bitmap, icon or cursor, read and written.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kolvre {
@@ -13,5 +17,38 @@ inline constexpr std::size_t kHexBytesPerLine = 16;
 // upper-case hexadecimal digits separated by single blanks, and an apostrophe; CR LF between
 // lines, none after the last.
 std::string formatHexDataLines(const std::vector<std::uint8_t>& bytes);
+
+// The bytes of one data line, by position: leading blanks and tabs are skipped, the next
+// character (the opening apostrophe) too; of the rest at most 47 characters count, up to the
+// closing apostrophe, and a pair of digits is read at the first of them and at every third
+// after it. Digits of either case; a pair with a character that is no digit reads it as 0.
+std::vector<std::uint8_t> readHexDataLine(std::string_view line);
+
+// Where the data of an image block stands. Offsets are into the block.
+struct ImageBody {
+  std::size_t dataBegin = 0;  // start of the line after the opening "{" or BEGIN
+  std::size_t dataEnd = 0;    // start of the line of the closing "}" or END
+  std::size_t end = 0;        // just past the closing "}" or END
+};
+
+// The body of an image block: the data lines run from the line after the first "{" (or a line
+// that is BEGIN) to the line before the first "}" after it (or a line that is END). Lines before
+// the body (memory options, LANGUAGE) are not data. Nothing when the block has no such body.
+std::optional<ImageBody> findImageBody(std::string_view block);
+
+// The file a block names instead of holding its data (`NAME ICON "res\\app.ico"`): the last
+// quoted text on the header line, with doubled backslashes undone. Nothing when the block has a
+// body or names no file.
+std::optional<std::string> imageFileName(std::string_view block);
+
+// GETBMP and GETICON without the picture: the bytes of the block's data lines; nothing when the
+// block has no body.
+std::optional<std::vector<std::uint8_t>> decodeImageBlock(std::string_view block);
+
+// PUTBMP and PUTICON: the block with its data replaced by `bytes` in the written layout. What
+// stands before the data lines and the closing delimiter are kept as they stood; the block ends
+// at its closing delimiter. Nothing when the block has no body.
+std::optional<std::string> encodeImageBlock(std::string_view block,
+                                            const std::vector<std::uint8_t>& bytes);
 
 }  // namespace kolvre

@@ -9,8 +9,10 @@
 #include <QTest>
 #include <QToolBar>
 
+#include "app/image_panels.h"
 #include "document/document_commands.h"
 #include "document/reorder.h"
+#include "document/templates.h"
 #include "support/replace_text.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
@@ -239,6 +241,64 @@ TEST_F(MainWindowTest, CopyOnAnEmptyListLeavesTheClipboardAlone) {
 
 TEST_F(MainWindowTest, TheTypeColumnIsSixteenPixelsWide) {
   EXPECT_EQ(window->list()->columnWidth(1), 16);
+}
+
+TEST_F(MainWindowTest, AnImageThatCannotBeShownSaysSo) {
+  window->list()->setCurrentRow(2);  // LOGO: braces without data
+  window->showCurrent();
+  ASSERT_TRUE(window->panel());
+  EXPECT_EQ(window->panel()->size(), QSize(0, 0));
+  EXPECT_EQ(window->defaultStatusText(),
+            "Impossibile mostrare l'immagine: i dati non formano un'immagine.");
+}
+
+// The templates of the three image kinds, shown as the list moves.
+class ImagePanelsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::string sep(kBlockSeparator);
+    file = dir.write("i.rc", resourceTemplate(ResType::Bitmap, "B") + sep +
+                                 resourceTemplate(ResType::Cursor, "C") + sep +
+                                 resourceTemplate(ResType::Icon, "I"));
+    loadDocument(doc, file);
+    window = std::make_unique<MainWindow>(doc, ui);
+    window->resize(800, 600);
+    window->show();
+    QApplication::processEvents();
+  }
+  // The colour at the middle of the panel shown for row `row`.
+  QColor shown(int row) {
+    window->list()->setCurrentRow(row);
+    window->showCurrent();
+    QApplication::processEvents();
+    return window->panel()->grab().toImage().pixelColor(16, 16);
+  }
+  TempDir dir;
+  std::string file;
+  ScriptedUi ui;
+  Document doc;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(ImagePanelsTest, TheTemplatesShowAsRedGreenAndYellowSquares) {
+  EXPECT_EQ(shown(1), QColor(Qt::red));
+  EXPECT_EQ(window->panel()->size(), QSize(32, 32));
+  EXPECT_EQ(window->defaultStatusText(), "Bitmap: 32 x 32");
+  EXPECT_EQ(shown(2), QColor(Qt::yellow));
+  EXPECT_EQ(window->defaultStatusText(), "");
+  EXPECT_EQ(shown(3), QColor(Qt::green));
+  EXPECT_EQ(window->panel()->size(), QSize(32, 32));
+  EXPECT_FALSE(window->panel()->isEnabled());
+}
+
+TEST(Pictures, BitmapsIconsAndCursorsFromBytes) {
+  EXPECT_EQ(pictureOf(ResType::Bitmap, templateBitmap()).size(), QSize(32, 32));
+  EXPECT_EQ(pictureOf(ResType::Icon, templateIcon()).size(), QSize(32, 32));
+  std::vector<std::uint8_t> cursor = templateCursor();
+  cursor[2] = 2;  // the same image in cursor-file form
+  EXPECT_EQ(pictureOf(ResType::Cursor, cursor).size(), QSize(32, 32));
+  EXPECT_TRUE(pictureOf(ResType::Icon, templateBitmap()).isNull());
+  EXPECT_TRUE(pictureOf(ResType::Bitmap, {}).isNull());
 }
 
 TEST_F(MainWindowTest, AFailureIsReportedAndTheWindowStays) {

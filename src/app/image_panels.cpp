@@ -1,0 +1,108 @@
+#include "app/image_panels.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+
+#include "app/main_window.h"
+#include "document/image_resources.h"
+#include "document/script_file.h"
+
+namespace kolvre {
+
+namespace {
+
+constexpr int kIconSize = 32;
+
+// A disabled window at the panel origin that paints its picture at (0, 0) on its colour.
+class ImagePanel : public QWidget {
+ public:
+  ImagePanel(QWidget* parent, QImage picture, QPalette::ColorRole background)
+      : QWidget(parent), picture_(std::move(picture)), background_(background) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Active, background_));
+    painter.drawImage(QPoint(0, 0), picture_);
+  }
+
+ private:
+  QImage picture_;
+  QPalette::ColorRole background_;
+};
+
+QByteArray bytesOf(const std::vector<std::uint8_t>& bytes) {
+  return QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
+}
+
+}  // namespace
+
+QImage pictureOf(ResType type, const std::vector<std::uint8_t>& bytes) {
+  if (type == ResType::Bitmap) {
+    QImage image;
+    image.loadFromData(bytesOf(bytes), "BMP");
+    return image;
+  }
+  // An icon file, or a cursor file (directory type 2), read from memory.
+  QByteArray data = bytesOf(bytes);
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  const bool cursor = bytes.size() > 3 && bytes[2] == 2 && bytes[3] == 0;
+  QImageReader reader(&buffer, cursor ? "cur" : "ico");
+  QImage image = reader.read();
+  if (image.isNull() && cursor) {
+    // A cursor directory that the cursor reader refuses: its images are icon images.
+    data[2] = 1;
+    buffer.seek(0);
+    QImageReader asIcon(&buffer, "ico");
+    image = asIcon.read();
+  }
+  if (!image.isNull() && (image.width() > kIconSize || image.height() > kIconSize))
+    image = image.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  return image;
+}
+
+QWidget* showImage(const PanelContext& c) {
+  const ResType type = c.doc.index()[c.position].type;
+  const ImageSource source = imageSource(c.doc, c.position);
+  std::vector<std::uint8_t> bytes = source.bytes;
+  std::string problem = source.problem;
+  if (source.kind == ImageSource::Kind::File) {
+    const FileRead read = readFileBytes(source.file);
+    bytes.assign(read.bytes.begin(), read.bytes.end());
+    if (read.error != 0) problem = "impossibile leggere il file " + source.file + ".";
+  }
+  QImage picture;
+  if (problem.empty()) {
+    picture = pictureOf(type, bytes);
+    if (picture.isNull()) problem = "i dati non formano un'immagine.";
+  }
+  if (!problem.empty()) {
+    QWidget* empty = BUILDEMPTY(c.window);
+    c.window.setDefaultStatusText(qstr(cannotShowText(problem)));
+    return empty;
+  }
+  const bool bitmap = type == ResType::Bitmap;
+  auto* panel =
+      new ImagePanel(c.window.centralWidget(), picture, bitmap ? QPalette::Button : QPalette::Dark);
+  panel->setObjectName(bitmap ? QStringLiteral("bitmapPanel") : QStringLiteral("iconPanel"));
+  if (bitmap) {
+    panel->setGeometry(ResourceListView::kWidth, 0, picture.width(), picture.height());
+    c.window.setDefaultStatusText(
+        QStringLiteral("Bitmap: %1 x %2").arg(picture.width()).arg(picture.height()));
+  } else {
+    panel->setGeometry(ResourceListView::kWidth, 0, kIconSize, kIconSize);
+    c.window.setDefaultStatusText({});
+  }
+  panel->show();
+  panel->setEnabled(false);
+  return panel;
+}
+
+bool editImage(const PanelContext& c) {
+  return EDITIMAGE(c.ui, c.doc, c.position);
+}
+
+}  // namespace kolvre

@@ -1,0 +1,97 @@
+// The inline hex codec: the reading rule of data lines, the body of real image blocks, the
+// written layout.
+#include "images/hex_data.h"
+
+#include <gtest/gtest.h>
+
+#include "document/templates.h"
+
+namespace kolvre {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes range(std::size_t n) {
+  Bytes b(n);
+  for (std::size_t i = 0; i < n; ++i) b[i] = static_cast<std::uint8_t>(i * 7);
+  return b;
+}
+
+TEST(HexDataLine, ReadsPairsByPosition) {
+  const std::pair<std::string, Bytes> rows[] = {
+      {" '42 4D BE 00'", {0x42, 0x4D, 0xBE, 0x00}},
+      {"\t\t'42 4d be 00'", {0x42, 0x4D, 0xBE, 0x00}},  // tabs, lower case
+      {"      '0A'", {0x0A}},
+      {"'42 4D '", {0x42, 0x4D}},  // no leading blank, a blank before the apostrophe
+      {" '", {}},
+      {"", {}},
+      // Eighteen pairs: only the first sixteen are read.
+      {" '00 01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10 11'",
+       {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
+      {" 'ZZ 1'", {0x00, 0x10}},  // a character that is no digit reads as 0
+  };
+  for (const auto& [line, bytes] : rows) EXPECT_EQ(readHexDataLine(line), bytes) << line;
+}
+
+TEST(ImageBlock, TheBitmapTemplateDecodesAndEncodesBackToItself) {
+  const std::string block = resourceTemplate(ResType::Bitmap, "LOGO");
+  const auto bytes = decodeImageBlock(block);
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(bytes->size(), 190u);
+  EXPECT_EQ((*bytes)[0], 'B');
+  EXPECT_EQ((*bytes)[1], 'M');
+  EXPECT_EQ(encodeImageBlock(block, *bytes), block);
+}
+
+TEST(ImageBlock, EncodingWritesSixteenBytesALineAndKeepsTheHeader) {
+  const std::string block =
+      "P BITMAP MOVEABLE PURE\r\n{\r\n '01 02 03 04 05 06 07 08'\r\n "
+      "'09 0A 0B 0C 0D 0E 0F 10'\r\n '11'\r\n}";
+  const auto bytes = decodeImageBlock(block);
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(bytes->size(), 17u);
+  EXPECT_EQ(encodeImageBlock(block, *bytes),
+            "P BITMAP MOVEABLE PURE\r\n{\r\n '01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10'\r\n"
+            " '11'\r\n}");
+  EXPECT_EQ(encodeImageBlock(block, {}), "P BITMAP MOVEABLE PURE\r\n{\r\n}");
+}
+
+TEST(ImageBlock, RealShapesTakeOnlyTheLinesBetweenTheDelimiters) {
+  const std::string data = "'42 4D '\r\n'00 01 '\r\n";
+  const std::string shapes[] = {
+      "A BITMAP\r\nMOVEABLE PURE LOADONCALL DISCARDABLE\r\n{\r\n" + data + "}",
+      "A BITMAP\r\nLANGUAGE LANG_ITALIAN, SUBLANG_DEFAULT\r\nBEGIN\r\n" + data + "END",
+      "A BITMAP\r\n  begin\r\n" + data + "  end\r\n",
+  };
+  for (const std::string& block : shapes) {
+    const auto bytes = decodeImageBlock(block);
+    ASSERT_TRUE(bytes) << block;
+    EXPECT_EQ(*bytes, (Bytes{0x42, 0x4D, 0x00, 0x01})) << block;
+    // Re-encoded, every line before the body and the delimiters stand as they stood.
+    const auto again = encodeImageBlock(block, range(3));
+    ASSERT_TRUE(again);
+    const auto body = findImageBody(block);
+    EXPECT_EQ(again->substr(0, body->dataBegin), block.substr(0, body->dataBegin));
+    EXPECT_EQ(decodeImageBlock(*again), range(3));
+  }
+}
+
+TEST(ImageBlock, RoundTripsAnyBytes) {
+  for (std::size_t n : {0u, 1u, 15u, 16u, 17u, 32u, 1000u}) {
+    const auto block = encodeImageBlock("X ICON\r\n{\r\n}", range(n));
+    ASSERT_TRUE(block);
+    EXPECT_EQ(decodeImageBlock(*block), range(n)) << n;
+  }
+}
+
+TEST(ImageBlock, BlocksWithoutDataNameTheirFileOrNothing) {
+  EXPECT_FALSE(decodeImageBlock("IDI_APP ICON \"res\\\\app.ico\""));
+  EXPECT_EQ(imageFileName("IDI_APP ICON \"res\\\\app.ico\""), "res\\app.ico");
+  EXPECT_EQ(imageFileName("IDI_APP ICON DISCARDABLE \"a.ico\"\r\n"), "a.ico");
+  EXPECT_EQ(imageFileName("IDI_APP ICON\r\n{\r\n}"), std::nullopt);
+  EXPECT_EQ(imageFileName("IDI_APP ICON"), std::nullopt);
+  EXPECT_FALSE(findImageBody("A BITMAP\r\n{\r\n '00'"));  // no closing brace
+}
+
+}  // namespace
+}  // namespace kolvre
