@@ -31,11 +31,17 @@ ScriptText fromDisk(std::string bytes);
 // The bytes to write for a text held in memory.
 std::string toDisk(std::string_view text, LineEnds lineEnds);
 
-// Writes the bytes to a temporary file in the target's folder, flushes it and renames it over
-// the target, keeping the target's permissions (and writing through a symbolic link to the file
-// it names). The old file stays intact when any step fails. Returns 0 or the errno of the
-// failing step.
-int writeFileSafely(const std::string& path, std::string_view bytes);
+// Whether a safe write waits for the bytes to reach the disk. A saved script does: the save is
+// the user's word that the work is kept, even through a crash right after it. A settings write
+// does not: it comes many times a minute, the wait costs about 10 ms a time on ext4, and the
+// rename still leaves either the old file or the new one whole.
+enum class Flush { ToDisk, Later };
+
+// Writes the bytes to a temporary file in the target's folder, flushes it (and, after the
+// rename, the folder) when `flush` says so, and renames it over the target, keeping the
+// target's permissions (and writing through a symbolic link to the file it names). The old
+// file stays intact when any step fails. Returns 0 or the errno of the failing step.
+int writeFileSafely(const std::string& path, std::string_view bytes, Flush flush = Flush::ToDisk);
 
 bool fileExists(const std::string& path);
 bool isDirectory(const std::string& path);
