@@ -164,16 +164,13 @@ TEST(IniWriteValues, TheFileEndsAsKeyByKeyWritesLeaveIt) {
   };
   const Row rows[] = {
       {kHandEdited, "Parametri", {{"Top", "5"}, {"Width", "300"}, {"LEFT", "40"}, {"Top", "6"}}},
-      {kHandEdited, "Mru", {{"File2", "/b"}, {"File1", "/a"}, {"File3", "  c "}}},
+      {kHandEdited, "Mru", {{"File2", "/b"}, {"File1", "\"q\""}, {"File3", "  c "}}},
       {kHandEdited, "Edit", {{"TXT", "vi"}, {"txt", "ed"}, {"BMP", "gimp"}}},
       {"-", "Parametri", {{"Top", "1"}, {"Left", "2"}}},
-      {"", "Mru", {{"File1", "\"q\""}, {"File2", ""}}},
       {"[Parametri]\r\nTop=1", "Parametri", {{"Left", "2"}, {"Width", "3"}}},
       {"[Edit]\nTXT=vi\n[", "Mru", {{"File1", "a"}, {"File2", "b"}}},
-      {"[Edit]\n[\nTXT=vi\n", "Edit", {{"TXT", "ed"}, {"BMP", "gimp"}}},
       {kHandEdited, "Parametri", {{"Top", "12"}}},  // already so
       {kHandEdited, "Parametri", {{"Top", "5"}, {"T=op", "6"}, {"Left", "a\nb"}, {"Width", "7"}}},
-      {kHandEdited, "Parametri", {{";Top", "5"}}},
       {kHandEdited, "Para]metri", {{"Top", "5"}}},
       {kHandEdited, "Parametri", {}},
   };
