@@ -37,7 +37,6 @@ class PlacementWrites {
   void record(SizeType sizeType);
   // Writes what is held now.
   void flush();
-  bool pending() const { return settings_.pending(); }
 
  private:
   MainWindow& window_;
