@@ -478,6 +478,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
   dispatch([&] { mayClose = CHIUDI(ui_, doc_); });
   if (mayClose) {
+    placementWrites_.flush();
     event->accept();
   } else {
     event->ignore();
@@ -492,22 +493,20 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  if (placed_ && !isMaximized() && !isMinimized())
-    placeWindow(*this, ui_, placement_, SizeType::Restored);
+  if (placed_ && !isMaximized() && !isMinimized()) placementWrites_.record(SizeType::Restored);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
-  if (placed_) placeWindow(*this, ui_, placement_, SizeType::Moved);
+  if (placed_) placementWrites_.record(SizeType::Moved);
 }
 
 void MainWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   if (placed_ && event->type() == QEvent::WindowStateChange)
-    placeWindow(*this, ui_, placement_,
-                isMinimized()   ? SizeType::Minimized
-                : isMaximized() ? SizeType::Maximized
-                                : SizeType::Restored);
+    placementWrites_.record(isMinimized()   ? SizeType::Minimized
+                            : isMaximized() ? SizeType::Maximized
+                                            : SizeType::Restored);
 }
 
 }  // namespace kolvre

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "app/resource_list.h"
+#include "app/shell_services.h"
 #include "document/document.h"
 #include "settings/placement.h"
 #include "shell/key_commands.h"
@@ -109,6 +110,8 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   quint64 lastKeyTime_ = 0;
   int lastKey_ = 0;
   PlacementMemory placement_;
+  // Moves and resizes reach the settings file once they have stopped, or on close.
+  PlacementWrites placementWrites_{*this, ui_, placement_};
   int dispatchDepth_ = 0;
   int modalEditors_ = 0;
   int panelsBuilt_ = 0;

@@ -51,4 +51,21 @@ void placeWindow(MainWindow& window, UserInterface& ui, PlacementMemory& memory,
   RESIZE(ui, placement, memory, {size.width(), size.height()}, sizeType);
 }
 
+PlacementWrites::PlacementWrites(MainWindow& window, UserInterface& ui, PlacementMemory& memory)
+    : window_(window), memory_(memory), settings_(ui) {
+  timer_.setSingleShot(true);
+  timer_.setInterval(kDelayMs);
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { settings_.flush(); });
+}
+
+void PlacementWrites::record(SizeType sizeType) {
+  placeWindow(window_, settings_, memory_, sizeType);
+  if (settings_.pending()) timer_.start();
+}
+
+void PlacementWrites::flush() {
+  timer_.stop();
+  settings_.flush();
+}
+
 }  // namespace kolvre

@@ -25,6 +25,8 @@ class CliInterface : public UserInterface {
     return std::string(dflt);
   }
   void writeSetting(std::string_view, std::string_view, std::string_view) override {}
+  void writeSettings(std::string_view,
+                     const std::vector<std::pair<std::string, std::string>>&) override {}
   void beep() override {}
   void openUrl(std::string_view) override {}
 

@@ -163,7 +163,7 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-int writeFileSafely(const std::string& path, std::string_view bytes) {
+int writeFileSafely(const std::string& path, std::string_view bytes, Flush flush) {
   const std::string target = saveTarget(path);
   if (target.empty()) return ELOOP;
   const fs::path targetPath(target);
@@ -186,7 +186,7 @@ int writeFileSafely(const std::string& path, std::string_view bytes) {
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return errno;
   int error = 0;
-  if (!writeAll(fd, bytes) || ::fsync(fd) != 0) error = errno;
+  if (!writeAll(fd, bytes) || (flush == Flush::ToDisk && ::fsync(fd) != 0)) error = errno;
   if (!error && ::fchmod(fd, exists ? (st.st_mode & 07777) : defaultFileMode()) != 0) error = errno;
   if (!error && exists && (st.st_uid != ::geteuid() || st.st_gid != ::getegid())) {
     // Keeping the owner is best effort: only a privileged user may give a file away.
@@ -198,6 +198,7 @@ int writeFileSafely(const std::string& path, std::string_view bytes) {
     ::unlink(temp.c_str());
     return error;
   }
+  if (flush == Flush::Later) return 0;
   const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dirFd >= 0) {
     ::fsync(dirFd);

@@ -64,13 +64,20 @@ std::string utf16Problem(std::string_view bytes);
 // What writeFileSafely gives for a target that exists but is no regular file (a device, a pipe).
 inline constexpr int kNotARegularFile = -1;
 
-// Writes the bytes to a temporary file in the target's folder, flushes it and renames it over
-// the target, keeping the target's permissions; through symbolic links (any number, dangling
-// ones too) the file they name is written. A target that is a folder, no regular file, or has no
-// write permission bits (even for a user who could write it) is refused. The old file stays
-// intact, and no temporary file remains, when any step fails, a file-size limit included.
-// Returns 0, kNotARegularFile, or the errno of the failing step.
-int writeFileSafely(const std::string& path, std::string_view bytes);
+// Whether a safe write waits for the bytes to reach the disk. A saved script does: the save is
+// the user's word that the work is kept, even through a crash right after it. A settings write
+// does not: it comes many times a minute, the wait costs about 10 ms a time on ext4, and the
+// rename still leaves either the old file or the new one whole.
+enum class Flush { ToDisk, Later };
+
+// Writes the bytes to a temporary file in the target's folder, flushes it (and, after the
+// rename, the folder) when `flush` says so, and renames it over the target, keeping the
+// target's permissions; through symbolic links (any number, dangling ones too) the file they
+// name is written. A target that is a folder, no regular file, or has no write permission bits
+// (even for a user who could write it) is refused. The old file stays intact, and no temporary
+// file remains, when any step fails, a file-size limit included. Returns 0, kNotARegularFile,
+// or the errno of the failing step.
+int writeFileSafely(const std::string& path, std::string_view bytes, Flush flush = Flush::ToDisk);
 
 // The reason a save failed, as a sentence for the second line of the message.
 std::string saveFailureReason(int error);

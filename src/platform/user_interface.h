@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kolvre {
@@ -52,6 +53,12 @@ class UserInterface {
                                   std::string_view defaultValue) = 0;
   virtual void writeSetting(std::string_view section, std::string_view key,
                             std::string_view value) = 0;
+  // Several keys of one section, (key, value) in order, with the file read and written once
+  // where the implementation can; the file ends as the same writeSetting calls would leave it.
+  virtual void writeSettings(std::string_view section,
+                             const std::vector<std::pair<std::string, std::string>>& values) {
+    for (const auto& [key, value] : values) writeSetting(section, key, value);
+  }
   // Where the settings live, to name in a message that asks the user to set one.
   virtual std::string settingsFile() const { return {}; }
 

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -267,20 +268,33 @@ std::string readIniValue(const std::string& path, std::string_view section, std:
 
 bool writeIniValue(const std::string& path, std::string_view section, std::string_view key,
                    std::string_view value) {
-  if (path.empty() || !writableSection(section) || !writableKey(key) || hasLineBreakOrNul(value))
-    return false;
+  return writeIniValues(path, section, {{std::string(key), std::string(value)}});
+}
+
+bool writeIniValues(const std::string& path, std::string_view section,
+                    const std::vector<std::pair<std::string, std::string>>& values) {
+  if (values.empty()) return true;
+  if (path.empty() || !writableSection(section)) return false;
+  const auto writable = [](const std::pair<std::string, std::string>& kv) {
+    return writableKey(kv.first) && !hasLineBreakOrNul(kv.second);
+  };
+  const bool allWritable = std::all_of(values.begin(), values.end(), writable);
+  if (std::none_of(values.begin(), values.end(), writable)) return false;
   const std::optional<std::string> bytes = loadBytes(path);
   if (!bytes) return false;  // an unreadable file is never replaced
   // The reader stops at the first 0x00 byte: what the file holds after it cannot be read back.
   if (bytes->find('\0') != std::string::npos) return false;
-  const std::string updated = withValue(*bytes, section, key, value);
-  if (updated == *bytes) return true;  // already so: nothing to write
+  std::string updated = *bytes;
+  for (const auto& kv : values)
+    if (writable(kv)) updated = withValue(updated, section, kv.first, kv.second);
+  if (updated == *bytes) return allWritable;  // already so: nothing to write
 
   std::error_code ec;
   const fs::path folder = fs::path(path).parent_path();
   if (!folder.empty()) fs::create_directories(folder, ec);
-  if (writeFileSafely(path, updated) == 0) return true;
-  return fileExists(path) && ::access(path.c_str(), W_OK) == 0 && overwriteInPlace(path, updated);
+  if (writeFileSafely(path, updated, Flush::Later) == 0) return allWritable;
+  return fileExists(path) && ::access(path.c_str(), W_OK) == 0 && overwriteInPlace(path, updated) &&
+         allWritable;
 }
 
 SettingsEnvironment processEnvironment() {

@@ -1,10 +1,13 @@
-// The settings file "KOLVRE.INI": one key read or written at a time, private-profile style.
+// The settings file "KOLVRE.INI", private-profile style: one key read at a time, one key or
+// several keys of a section written at a time.
 #pragma once
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace kolvre {
 
@@ -26,9 +29,18 @@ std::string readIniValue(const std::string& path, std::string_view section, std:
 // as it was. A value with blanks at either end, or wrapped in double quotes, is written inside
 // double quotes so that it reads back exactly. Returns false, leaving the file as it was, when
 // the file cannot be written, holds a 0x00 byte (reading stops there, so nothing after it would
-// read back), or a name or the value cannot be written as one line.
+// read back), or a name or the value cannot be written as one line. The file is replaced
+// through a temporary file in its folder and a rename, without waiting for the disk.
 bool writeIniValue(const std::string& path, std::string_view section, std::string_view key,
                    std::string_view value);
+
+// Several keys of `section` in one read and one write of the file: each pair (key, value) is
+// set in turn exactly as writeIniValue would set it, so the file ends as the same writes made
+// one at a time would leave it. A pair writeIniValue would refuse is skipped and the others are
+// written. Returns false when a pair was skipped or nothing could be written (the file is then
+// left as it was).
+bool writeIniValues(const std::string& path, std::string_view section,
+                    const std::vector<std::pair<std::string, std::string>>& values);
 
 // What the choice of the settings file needs to know of the process's surroundings.
 struct SettingsEnvironment {

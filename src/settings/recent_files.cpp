@@ -31,7 +31,10 @@ std::vector<std::string> ADDMRU(UserInterface& ui, std::string_view path) {
   const bool full = list.size() >= kMaxRecentFiles;
   list.insert(list.begin(), std::string(path));
   if (full) list.pop_back();
-  for (std::size_t n = 1; n <= list.size(); ++n) ui.writeSetting(kSection, keyFor(n), list[n - 1]);
+  std::vector<std::pair<std::string, std::string>> entries;
+  entries.reserve(list.size());
+  for (std::size_t n = 1; n <= list.size(); ++n) entries.emplace_back(keyFor(n), list[n - 1]);
+  ui.writeSettings(kSection, entries);
   return list;
 }
 

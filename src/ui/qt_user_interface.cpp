@@ -85,6 +85,11 @@ void QtUserInterface::writeSetting(std::string_view section, std::string_view ke
   writeIniValue(settingsPath_, section, key, value);
 }
 
+void QtUserInterface::writeSettings(
+    std::string_view section, const std::vector<std::pair<std::string, std::string>>& values) {
+  writeIniValues(settingsPath_, section, values);
+}
+
 void QtUserInterface::beep() {
   QApplication::beep();
 }

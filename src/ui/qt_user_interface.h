@@ -28,6 +28,8 @@ class QtUserInterface : public UserInterface {
                           std::string_view defaultValue) override;
   void writeSetting(std::string_view section, std::string_view key,
                     std::string_view value) override;
+  void writeSettings(std::string_view section,
+                     const std::vector<std::pair<std::string, std::string>>& values) override;
   std::string settingsFile() const override { return settingsPath_; }
   void beep() override;
   void openUrl(std::string_view url) override;

@@ -309,6 +309,66 @@ TEST_F(MainWindowTest, AFailureIsReportedAndTheWindowStays) {
   EXPECT_TRUE(window->isVisible());
 }
 
+// A drag reports a move event for every step; the settings file is written once it stops.
+class PlacementTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    ui.writeSetting("Parametri", "Maximized", "No");
+    MainWindowTest::SetUp();
+    window->placeInitially();
+    settle();
+  }
+  // Lets the placement of earlier events reach the settings.
+  void settle() {
+    QTest::qWait(PlacementWrites::kDelayMs + 100);
+    writesBefore = ui.settingWrites;
+  }
+  void drag(int steps) {
+    for (int i = 1; i <= steps; ++i) {
+      window->move(200 + i, 100 + 2 * i);
+      QApplication::processEvents();
+    }
+  }
+  std::string top() const { return ui.setting("Parametri", "Top"); }
+  std::string left() const { return ui.setting("Parametri", "Left"); }
+
+  int writesBefore = 0;
+};
+
+TEST_F(PlacementTest, ADragIsWrittenOnceWhenItStops) {
+  const std::string topBefore = top();
+  drag(25);
+  ASSERT_EQ(window->frameGeometry().topLeft(), QPoint(225, 150));
+  EXPECT_EQ(ui.settingWrites, writesBefore);
+  EXPECT_EQ(top(), topBefore);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ui.settingWrites > writesBefore; }, 5000));
+  EXPECT_EQ(ui.settingWrites, writesBefore + 1);
+  EXPECT_EQ(top(), "150");
+  EXPECT_EQ(left(), "225");
+  QTest::qWait(PlacementWrites::kDelayMs + 100);
+  EXPECT_EQ(ui.settingWrites, writesBefore + 1);
+}
+
+TEST_F(PlacementTest, ClosingWritesWhatADragLeftAtOnce) {
+  drag(10);
+  window->resize(700, 500);
+  QApplication::processEvents();
+  EXPECT_EQ(ui.settingWrites, writesBefore);
+  replaceText(doc, doc.text() + "\r\n");
+  ui.buttons = {kIdCancel};
+  window->close();  // the user keeps the window: still nothing written
+  EXPECT_EQ(ui.settingWrites, writesBefore);
+  ui.buttons = {kIdNo};
+  window->close();
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(ui.settingWrites, writesBefore + 1);
+  EXPECT_EQ(top(), "120");
+  EXPECT_EQ(left(), "210");
+  EXPECT_EQ(ui.setting("Parametri", "Width"), std::to_string(window->frameGeometry().width()));
+  QTest::qWait(PlacementWrites::kDelayMs + 100);
+  EXPECT_EQ(ui.settingWrites, writesBefore + 1);
+}
+
 }  // namespace
 }  // namespace kolvre
 

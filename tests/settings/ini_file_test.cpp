@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -147,6 +149,83 @@ TEST(IniWrite, FailuresAreReportedNotThrownAndChangeNothing) {
   EXPECT_FALSE(writeIniValue(g, "Edit", "TXT", "ed"));
   EXPECT_FALSE(writeIniValue(g, "Mru", "File1", "b"));
   EXPECT_EQ(TempDir::read(g), withNul);
+}
+
+using Values = std::vector<std::pair<std::string, std::string>>;
+
+// Several keys in one pass leave the file as the same keys written one at a time: values
+// replaced in place, new keys in the order first written, a key written twice (in any letter
+// case) once with its last value, refused pairs skipped.
+TEST(IniWriteValues, TheFileEndsAsKeyByKeyWritesLeaveIt) {
+  struct Row {
+    std::string before;  // "-" for no file
+    const char* section;
+    Values values;
+  };
+  const Row rows[] = {
+      {kHandEdited, "Parametri", {{"Top", "5"}, {"Width", "300"}, {"LEFT", "40"}, {"Top", "6"}}},
+      {kHandEdited, "Mru", {{"File2", "/b"}, {"File1", "\"q\""}, {"File3", "  c "}}},
+      {kHandEdited, "Edit", {{"TXT", "vi"}, {"txt", "ed"}, {"BMP", "gimp"}}},
+      {"-", "Parametri", {{"Top", "1"}, {"Left", "2"}}},
+      {"[Parametri]\r\nTop=1", "Parametri", {{"Left", "2"}, {"Width", "3"}}},
+      {"[Edit]\nTXT=vi\n[", "Mru", {{"File1", "a"}, {"File2", "b"}}},
+      {kHandEdited, "Parametri", {{"Top", "12"}}},  // already so
+      {kHandEdited, "Parametri", {{"Top", "5"}, {"T=op", "6"}, {"Left", "a\nb"}, {"Width", "7"}}},
+      {kHandEdited, "Para]metri", {{"Top", "5"}}},
+      {kHandEdited, "Parametri", {}},
+  };
+  for (const Row& r : rows) {
+    TempDir oneByOne;
+    TempDir batch;
+    const std::string a = oneByOne.file("KOLVRE.INI");
+    const std::string b = batch.file("KOLVRE.INI");
+    if (r.before != "-") {
+      oneByOne.write("KOLVRE.INI", r.before);
+      batch.write("KOLVRE.INI", r.before);
+    }
+    bool allWritten = true;
+    for (const auto& [key, value] : r.values)
+      allWritten = writeIniValue(a, r.section, key, value) && allWritten;
+    EXPECT_EQ(writeIniValues(b, r.section, r.values), allWritten) << r.before;
+    EXPECT_EQ(std::filesystem::exists(b), std::filesystem::exists(a)) << r.before;
+    EXPECT_EQ(TempDir::read(b), TempDir::read(a)) << r.before;
+  }
+}
+
+TEST(IniWriteValues, AFileThatCannotBeWrittenIsLeftWhole) {
+  TempDir dir;
+  const Values values = {{"TXT", "ed"}, {"BMP", "gimp"}};
+  const std::string withNul = "[Edit]\nTXT=vi\n\0\n[Mru]\nFile1=a\n"s;
+  const std::string g = dir.write("nul.ini", withNul);
+  EXPECT_FALSE(writeIniValues(g, "Edit", values));
+  EXPECT_EQ(TempDir::read(g), withNul);
+
+  const std::string notAFolder = dir.write("plain", "x");
+  EXPECT_FALSE(writeIniValues(notAFolder + "/KOLVRE.INI", "Edit", values));
+  EXPECT_EQ(TempDir::read(notAFolder), "x");
+  EXPECT_FALSE(writeIniValues(dir.path().string(), "Edit", values));
+  EXPECT_FALSE(writeIniValues("", "Edit", values));
+}
+
+// The replacement keeps what a saved script keeps: the file's permissions, a symbolic link as
+// a link to the file it names, and no temporary file left in the folder.
+TEST(IniWriteValues, TheReplacementKeepsTheFilesModeAndLinks) {
+  TempDir dir;
+  const std::string real = dir.write("real.ini", "[Mru]\nFile1=a\n");
+  std::filesystem::permissions(real, std::filesystem::perms::owner_read |
+                                         std::filesystem::perms::owner_write |
+                                         std::filesystem::perms::group_read);
+  const std::string link = dir.file("KOLVRE.INI");
+  std::filesystem::create_symlink(real, link);
+  ASSERT_TRUE(writeIniValues(link, "Mru", {{"File1", "b"}, {"File2", "a"}}));
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(TempDir::read(real), "[Mru]\nFile1=b\nFile2=a\n");
+  EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms::owner_read |
+                                                             std::filesystem::perms::owner_write |
+                                                             std::filesystem::perms::group_read);
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 2);
 }
 
 TEST(SettingsPath, ChoiceInOrder) {

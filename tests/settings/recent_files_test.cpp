@@ -21,13 +21,16 @@ TEST(RecentFiles, AddingMovesToTheFrontWithoutGrowing) {
   EXPECT_EQ(readRecentFiles(ui), (std::vector<std::string>{"/f2", "/f1", "/f3"}));
 }
 
-TEST(RecentFiles, FifteenEntriesAtMost) {
+TEST(RecentFiles, FifteenEntriesAtMostWrittenInOnePass) {
   ScriptedUi ui;
   fill(ui, 15);
+  const int writesBefore = ui.settingWrites;
   const auto list = ADDMRU(ui, "/new");
+  EXPECT_EQ(ui.settingWrites, writesBefore + 1);
   EXPECT_EQ(list.size(), 15u);
   EXPECT_EQ(list.front(), "/new");
   EXPECT_EQ(list.back(), "/f14");
+  EXPECT_EQ(readRecentFiles(ui), list);
 }
 
 TEST(RecentFiles, HandEditedLongerListKeepsItsLength) {
@@ -57,7 +60,9 @@ TEST(RecentFiles, ALongerEntryThatBeginsWithThePathGoes) {
 TEST(RecentFiles, NoPathOnlyReads) {
   ScriptedUi ui;
   fill(ui, 2);
+  const int writesBefore = ui.settingWrites;
   EXPECT_EQ(ADDMRU(ui, "").size(), 2u);
+  EXPECT_EQ(ui.settingWrites, writesBefore);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/user_interface.h"
@@ -44,6 +45,9 @@ class ScriptedUi : public UserInterface {
   std::vector<RunCall> runs;
   std::vector<std::string> urls;
   int beeps = 0;
+  // Writes of the settings file as the real interface makes them: one for each writeSetting
+  // call and one for each writeSettings call, whatever its number of keys.
+  int settingWrites = 0;
 
   int messageBox(std::string_view text, MsgKind kind, std::string_view title) override {
     messages.push_back({std::string(text), kind, std::string(title)});
@@ -89,7 +93,13 @@ class ScriptedUi : public UserInterface {
   }
   void writeSetting(std::string_view section, std::string_view key,
                     std::string_view value) override {
+    ++settingWrites;
     settings[settingKey(section, key)] = std::string(value);
+  }
+  void writeSettings(std::string_view section,
+                     const std::vector<std::pair<std::string, std::string>>& values) override {
+    ++settingWrites;
+    for (const auto& [key, value] : values) settings[settingKey(section, key)] = value;
   }
   void beep() override { ++beeps; }
   void openUrl(std::string_view url) override { urls.emplace_back(url); }
