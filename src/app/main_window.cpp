@@ -450,9 +450,9 @@ void MainWindow::placeInitially() {
 }
 
 void MainWindow::layOutList() {
+  // The panel stands where it was built; a move or a resize does not rebuild it.
   list_->setGeometry(0, 0, ResourceListView::kWidth, workspace_->height());
   list_->reveal();
-  showCurrent();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
