@@ -77,6 +77,8 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // A placement still held (the program ends by another way than the close box) is kept.
+  placementWrites_.flush();
   doc_.setObserver(nullptr);
 }
 
@@ -491,13 +493,27 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   QMainWindow::keyPressEvent(event);
 }
 
+bool MainWindow::applyUnframedOuter() {
+  if (!unframedOuter_) return false;
+  const QSize extra = frameGeometry().size() - geometry().size();
+  if (extra.isEmpty()) return false;  // no frame yet, or none at all
+  const QSize outer = *unframedOuter_;
+  unframedOuter_.reset();
+  if (isMaximized() || isMinimized()) return false;
+  resize(std::max(outer.width() - extra.width(), 100),
+         std::max(outer.height() - extra.height(), 100));
+  return true;
+}
+
 void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  if (applyUnframedOuter()) return;  // the resize that follows records the placement
   if (placed_ && !isMaximized() && !isMinimized()) placementWrites_.record(SizeType::Restored);
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
   QMainWindow::moveEvent(event);
+  if (applyUnframedOuter()) return;
   if (placed_) placementWrites_.record(SizeType::Moved);
 }
 

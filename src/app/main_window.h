@@ -52,6 +52,9 @@ class MainWindow : public QMainWindow, public DocumentObserver {
 
   // The first placement: size and position from the settings file, then shown.
   void placeInitially();
+  // The outer size the first placement asked for before the window had a frame: applied again
+  // once the window manager has framed the window.
+  void keepOuterSizeUntilFramed(QSize outer) { unframedOuter_ = outer; }
   // Puts the list down the left edge of the work area and shows the current resource again.
   void layOutList();
 
@@ -107,6 +110,9 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   QLabel* ins_ = nullptr;
   bool insertMode_ = true;
   bool placed_ = false;
+  std::optional<QSize> unframedOuter_;
+  // Takes the outer size asked for before the window had a frame; true when it resized.
+  bool applyUnframedOuter();
   quint64 lastKeyTime_ = 0;
   int lastKey_ = 0;
   PlacementMemory placement_;

@@ -22,9 +22,12 @@ class MainWindowPlacement : public WindowPlacement {
   }
   void setOuterRect(int left, int top, int width, int height) override {
     // The frame's extra size is known only once the window manager has framed the window.
+    // Until then the size asked for is kept, and taken again once the frame is there, so that
+    // the window opens at the outer size it was closed at, not one frame larger.
     const QSize extra = w_.frameGeometry().size() - w_.geometry().size();
     w_.move(left, top);
     w_.resize(std::max(width - extra.width(), 100), std::max(height - extra.height(), 100));
+    if (extra.isEmpty()) w_.keepOuterSizeUntilFramed(QSize(width, height));
   }
   void showMaximized() override { w_.showMaximized(); }
   void showNormal() override { w_.showNormal(); }
