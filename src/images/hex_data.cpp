@@ -1,5 +1,10 @@
 #include "images/hex_data.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+
 #include "base/text.h"
 
 namespace kolvre {
@@ -10,7 +15,7 @@ namespace {
 // pairs and the fifteen characters between them.
 constexpr std::size_t kPairColumns = 47;
 
-int digitValue(char c) {
+constexpr int digitValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -34,40 +39,125 @@ bool isWord(std::string_view line, std::string_view word) {
   return equalsIgnoringCase(trimmed(line), word);
 }
 
+// The two upper-case digits of every byte value.
+constexpr std::array<std::array<char, 2>, 256> kHexPairs = [] {
+  std::array<std::array<char, 2>, 256> pairs{};
+  constexpr char kDigits[] = "0123456789ABCDEF";
+  for (int b = 0; b < 256; ++b) pairs[b] = {kDigits[b >> 4], kDigits[b & 0x0F]};
+  return pairs;
+}();
+
+// The same digits followed by a blank, four characters to store at once.
+constexpr std::array<std::array<char, 4>, 256> kHexTriples = [] {
+  std::array<std::array<char, 4>, 256> triples{};
+  for (int b = 0; b < 256; ++b) triples[b] = {kHexPairs[b][0], kHexPairs[b][1], ' ', ' '};
+  return triples;
+}();
+
+// The value of every character as a digit (0 for a character that is none).
+constexpr std::array<std::uint8_t, 256> kDigitValues = [] {
+  std::array<std::uint8_t, 256> values{};
+  for (int c = 0; c < 256; ++c)
+    values[c] = static_cast<std::uint8_t>(digitValue(static_cast<char>(c)));
+  return values;
+}();
+
+// The byte of every two characters at once, indexed by the two characters as they lie in
+// memory: one load from a 64 KB table instead of two lookups and a shift.
+const std::array<std::uint8_t, 65536>& pairTable() {
+  static const auto table = [] {
+    auto t = std::make_unique<std::array<std::uint8_t, 65536>>();
+    for (int a = 0; a < 256; ++a)
+      for (int b = 0; b < 256; ++b) {
+        const unsigned char two[2] = {static_cast<unsigned char>(a), static_cast<unsigned char>(b)};
+        std::uint16_t key = 0;
+        std::memcpy(&key, two, 2);
+        (*t)[key] = static_cast<std::uint8_t>(kDigitValues[a] << 4 | kDigitValues[b]);
+      }
+    return t;
+  }();
+  return *table;
+}
+
+std::uint8_t pairValue(const std::array<std::uint8_t, 65536>& table, const char* at) {
+  std::uint16_t key = 0;
+  std::memcpy(&key, at, 2);
+  return table[key];
+}
+
+// Appends the bytes of one data line (the rule of readHexDataLine) to `out`; returns the end.
+std::uint8_t* appendLineBytes(const char* line, const char* end, std::uint8_t* out) {
+  while (line < end && (*line == ' ' || *line == '\t')) ++line;
+  if (line >= end) return out;
+  ++line;  // the opening apostrophe
+  const char* stop = line + std::min<std::ptrdiff_t>(end - line, kPairColumns);
+  // The written layout, sixteen pairs and the closing apostrophe, takes the quick way.
+  if (stop - line == static_cast<std::ptrdiff_t>(kPairColumns) && end - line > 47 &&
+      line[47] == '\'') {
+    const auto& table = pairTable();
+    for (int i = 0; i < 16; ++i) *out++ = pairValue(table, line + 3 * i);
+    return out;
+  }
+  if (const void* quote = std::memchr(line, '\'', static_cast<std::size_t>(stop - line)))
+    stop = static_cast<const char*>(quote);
+  for (const char* at = line; at < stop; at += 3) {
+    const int high = kDigitValues[static_cast<unsigned char>(at[0])];
+    const int low = at + 1 < stop ? kDigitValues[static_cast<unsigned char>(at[1])] : 0;
+    *out++ = static_cast<std::uint8_t>(high << 4 | low);
+  }
+  return out;
+}
+
+}  // namespace
+
+namespace {
+
+// The characters the data lines of `count` bytes take: each byte three (two digits and a blank
+// or the apostrophe); each line one blank, its opening apostrophe and a CR LF, less the last
+// line's CR LF.
+std::size_t formattedSize(std::size_t count) {
+  if (count == 0) return 0;
+  const std::size_t lines = (count + kHexBytesPerLine - 1) / kHexBytesPerLine;
+  return count * 3 + lines * 4 - 2;
+}
+
+// Writes the data lines of `bytes` at `o` (formattedSize(bytes.size()) characters).
+void writeHexDataLines(const std::vector<std::uint8_t>& bytes, char* o) {
+  const std::size_t n = bytes.size();
+  for (std::size_t i = 0; i < n; i += kHexBytesPerLine) {
+    if (i != 0) {
+      *o++ = '\r';
+      *o++ = '\n';
+    }
+    *o++ = ' ';
+    *o++ = '\'';
+    const std::size_t stop = std::min(n, i + kHexBytesPerLine);
+    // Each byte stores four characters (its digits, a blank and one more that the next byte or
+    // the line's end overwrites) and moves on by three; the last byte of a line is written alone.
+    for (std::size_t k = i; k + 1 < stop; ++k) {
+      std::memcpy(o, kHexTriples[bytes[k]].data(), 4);
+      o += 3;
+    }
+    const auto& pair = kHexPairs[bytes[stop - 1]];
+    o[0] = pair[0];
+    o[1] = pair[1];
+    o[2] = '\'';
+    o += 3;
+  }
+}
+
 }  // namespace
 
 std::string formatHexDataLines(const std::vector<std::uint8_t>& bytes) {
-  static constexpr char kDigits[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(bytes.size() * 3 + bytes.size() / kHexBytesPerLine * 6 + 4);
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    const std::size_t column = i % kHexBytesPerLine;
-    if (column == 0)
-      out += i == 0 ? " '" : "'\r\n '";
-    else
-      out += ' ';
-    out += kDigits[bytes[i] >> 4];
-    out += kDigits[bytes[i] & 0x0F];
-  }
-  if (!bytes.empty()) out += '\'';
+  std::string out(formattedSize(bytes.size()), ' ');
+  writeHexDataLines(bytes, out.data());
   return out;
 }
 
 std::vector<std::uint8_t> readHexDataLine(std::string_view line) {
-  std::size_t i = 0;
-  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-  std::vector<std::uint8_t> bytes;
-  if (i >= line.size()) return bytes;
-  std::string_view rest = line.substr(i + 1, kPairColumns);
-  // The closing apostrophe ends the pairs: so a line written with a blank before it ("'AA BB '")
-  // gives no byte for the apostrophe. In the written layout it stands past the last pair anyway.
-  rest = rest.substr(0, rest.find('\''));
-  // A pair is read where its first character lies within the columns looked at.
-  for (std::size_t at = 0; at < rest.size(); at += 3) {
-    const int high = digitValue(rest[at]);
-    const int low = at + 1 < rest.size() ? digitValue(rest[at + 1]) : 0;
-    bytes.push_back(static_cast<std::uint8_t>(high * 16 + low));
-  }
+  std::vector<std::uint8_t> bytes(kHexBytesPerLine);
+  const std::uint8_t* end = appendLineBytes(line.data(), line.data() + line.size(), bytes.data());
+  bytes.resize(static_cast<std::size_t>(end - bytes.data()));
   return bytes;
 }
 
@@ -103,6 +193,14 @@ std::optional<ImageBody> findImageBody(std::string_view block) {
   }
   if (open == std::string_view::npos) return std::nullopt;
   // The closing delimiter: the first "}" after the opening one, or a line that is END.
+  if (braces) {
+    const std::size_t close = block.find('}', dataBegin);
+    if (close == std::string_view::npos) return std::nullopt;
+    const std::size_t lineStart = block.rfind('\n', close);
+    const std::size_t at =
+        lineStart == std::string_view::npos || lineStart < dataBegin ? dataBegin : lineStart + 1;
+    return ImageBody{dataBegin, at, close + 1};
+  }
   for (std::size_t at = dataBegin; at < block.size();) {
     std::size_t after = 0;
     const std::string_view line = lineAt(block, at, after);
@@ -138,15 +236,39 @@ std::optional<std::string> imageFileName(std::string_view block) {
 std::optional<std::vector<std::uint8_t>> decodeImageBlock(std::string_view block) {
   const auto body = findImageBody(block);
   if (!body) return std::nullopt;
-  std::vector<std::uint8_t> bytes;
-  bytes.reserve((body->dataEnd - body->dataBegin) / 3);
-  for (std::size_t at = body->dataBegin; at < body->dataEnd;) {
-    std::size_t next = 0;
-    const std::string_view line = lineAt(block.substr(0, body->dataEnd), at, next);
-    const std::vector<std::uint8_t> some = readHexDataLine(line);
-    bytes.insert(bytes.end(), some.begin(), some.end());
+  // A line of L characters gives at most (L + 1) / 3 bytes, so a third of the data's characters
+  // (line ends included) and one line's worth bound them.
+  const char* at = block.data() + body->dataBegin;
+  const char* const end = block.data() + body->dataEnd;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - at) / 3 + kHexBytesPerLine);
+  std::uint8_t* out = bytes.data();
+  // A full line in the written layout: " '", sixteen pairs, the apostrophe and CR LF.
+  constexpr std::ptrdiff_t kFullLine = 2 + 47 + 1 + 2;
+  const auto& table = pairTable();
+  while (at < end) {
+    if (end - at >= kFullLine && at[0] == ' ' && at[1] == '\'' && at[49] == '\'' &&
+        at[50] == '\r' && at[51] == '\n') {
+      for (int i = 0; i < 16; ++i) *out++ = pairValue(table, at + 2 + 3 * i);
+      at += kFullLine;
+      continue;
+    }
+    const void* lf = std::memchr(at, '\n', static_cast<std::size_t>(end - at));
+    const char* next = lf ? static_cast<const char*>(lf) + 1 : end;
+    // Lines end at CR LF; a lone LF stays part of its line, as everywhere in the script.
+    const char* lineEnd = next;
+    if (lf && next - 1 > at && next[-2] == '\r')
+      lineEnd = next - 2;
+    else if (lf) {
+      // A lone LF: look on for the CR LF that ends the line.
+      const std::string_view rest(at, static_cast<std::size_t>(end - at));
+      const std::size_t crlf = rest.find("\r\n");
+      lineEnd = crlf == std::string_view::npos ? end : at + crlf;
+      next = crlf == std::string_view::npos ? end : lineEnd + 2;
+    }
+    out = appendLineBytes(at, lineEnd, out);
     at = next;
   }
+  bytes.resize(static_cast<std::size_t>(out - bytes.data()));
   return bytes;
 }
 
@@ -154,12 +276,20 @@ std::optional<std::string> encodeImageBlock(std::string_view block,
                                             const std::vector<std::uint8_t>& bytes) {
   const auto body = findImageBody(block);
   if (!body) return std::nullopt;
-  std::string out(block.substr(0, body->dataBegin));
-  // The line the opening delimiter stands on may end the block's text without a line end.
-  if (!out.ends_with("\r\n")) out += "\r\n";
-  out += formatHexDataLines(bytes);
+  // One string of the exact size, written in place: the data of a large image is tens of
+  // megabytes, and every extra copy costs a fresh allocation.
+  const std::string_view head = block.substr(0, body->dataBegin);
+  const std::string_view lineEnd = head.ends_with("\r\n") ? "" : "\r\n";
+  const std::string_view close = block.substr(body->dataEnd, body->end - body->dataEnd);
+  const std::size_t data = formattedSize(bytes.size());
+  std::string out;
+  out.reserve(head.size() + lineEnd.size() + data + 2 + close.size());
+  out.append(head).append(lineEnd);
+  const std::size_t at = out.size();
+  out.resize(at + data);
+  writeHexDataLines(bytes, out.data() + at);
   if (!bytes.empty()) out += "\r\n";
-  out += block.substr(body->dataEnd, body->end - body->dataEnd);
+  out.append(close);
   return out;
 }
 
