@@ -33,8 +33,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto again = decodeImageBlock(*encoded);
   require(unless(again.has_value() && *again == *bytes, "decode, encode, decode changed the bytes"),
           "stable");
-  require(unless(encodeImageBlock(*encoded, *again) == *encoded, "a second encode changed the text"),
-          "layout");
+  require(
+      unless(encodeImageBlock(*encoded, *again) == *encoded, "a second encode changed the text"),
+      "layout");
   // Each data line on its own reads at most sixteen bytes.
   require(unless(readHexDataLine(block).size() <= kHexBytesPerLine, "a line gave too many bytes"),
           "line");

@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "app/image_panels.h"
+#include "ui/pictures.h"
 #include "document/document_commands.h"
 #include "document/reorder.h"
 #include "document/templates.h"
