@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "support/temp_dir.h"
@@ -228,6 +229,46 @@ TEST(CliUtf16, AFileThatWouldNotComeBackIsRefusedAndNotWritten) {
                        ".\nIl file è in UTF-16 ma il numero di byte è dispari: salvandolo si "
                        "perderebbero dei dati.\n");
   EXPECT_EQ(TempDir::read(f), odd);
+}
+
+TEST(CliImage, ExportImportAndInfoOfInlineImages) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", "");
+  ASSERT_EQ(cli({"new", f, "BITMAP", "LOGO"}).code, 0);
+  ASSERT_EQ(cli({"new", f, "ICON", "APP"}).code, 0);
+  EXPECT_EQ(cli({"image", "info", f, "LOGO", "B"}).out, "Bitmap: 32 x 32\n");
+  EXPECT_EQ(cli({"image", "info", f, "APP", "ICON"}).out, "Icon: 32 x 32\n");
+  EXPECT_EQ(cli({"image", "export", f, "LOGO", "B", dir.file("logo.bmp")}).code, 0);
+  const std::string logo = TempDir::read(dir.file("logo.bmp"));
+  EXPECT_EQ(logo.size(), 190u);
+  EXPECT_TRUE(logo.starts_with("BM"));
+  // Importing the bitmap's bytes into the icon: the data changes, the rest stays.
+  EXPECT_EQ(cli({"image", "import", f, "APP", "I", dir.file("logo.bmp")}).code, 0);
+  EXPECT_EQ(cli({"image", "export", f, "APP", "I", "-"}).out, logo);
+  const CliRun notIcon = cli({"image", "info", f, "APP", "I"});
+  EXPECT_EQ(notIcon.code, 1);
+  EXPECT_EQ(notIcon.err, "Impossibile mostrare l'immagine: i dati non formano un'immagine.\n");
+  EXPECT_EQ(cli({"image", "info", f, "APP", "DIALOG"}).code, 2);
+}
+
+TEST(CliImage, ImagesInFilesAreReadButNeverImported) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.file("res"));
+  const auto f = dir.write("a.rc", "IDB_X BITMAP \"RES\\\\x.bmp\"\r\nIDB_Y BITMAP \"y.bmp\"\r\n");
+  // The template's bytes, as a file beside the script (the name matched without regard to case).
+  dir.write("t.rc", "");
+  ASSERT_EQ(cli({"new", dir.file("t.rc"), "BITMAP", "T"}).code, 0);
+  dir.write("res/X.BMP", cli({"image", "export", dir.file("t.rc"), "T", "B", "-"}).out);
+  EXPECT_EQ(cli({"image", "info", f, "IDB_X", "B"}).out, "Bitmap: 32 x 32\n");
+  const CliRun import = cli({"image", "import", f, "IDB_X", "B", dir.file("res/X.BMP")});
+  EXPECT_EQ(import.code, 1);
+  EXPECT_EQ(import.err, "La risorsa IDB_X usa il file " + dir.file("res/X.BMP") +
+                            ": importare i byte in quel file.\n");
+  const CliRun missing = cli({"image", "info", f, "IDB_Y", "B"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err,
+            "Impossibile mostrare l'immagine: file " + dir.file("y.bmp") + " non trovato.\n");
+  EXPECT_EQ(TempDir::read(f), "IDB_X BITMAP \"RES\\\\x.bmp\"\r\nIDB_Y BITMAP \"y.bmp\"\r\n");
 }
 
 }  // namespace
