@@ -40,22 +40,26 @@ std::string_view Document::redoLabel() const {
 }
 
 bool Document::undo() {
-  const HistoryStep* step = history_.nextUndo();
-  if (!step) return false;
-  step->diff.undo(text_);
-  index_ = ARESOURCES(text_);
-  history_.stepBack();
-  changed({DocumentChange::Kind::Undone, step->currentBefore, step->label});
-  return true;
+  return replay(false);
 }
 
 bool Document::redo() {
-  const HistoryStep* step = history_.nextRedo();
+  return replay(true);
+}
+
+bool Document::replay(bool forward) {
+  const HistoryStep* step = forward ? history_.nextRedo() : history_.nextUndo();
   if (!step) return false;
-  step->diff.redo(text_);
+  if (forward) {
+    step->diff.redo(text_);
+    history_.stepForward();
+  } else {
+    step->diff.undo(text_);
+    history_.stepBack();
+  }
   index_ = ARESOURCES(text_);
-  history_.stepForward();
-  changed({DocumentChange::Kind::Redone, step->currentAfter, step->label});
+  changed({forward ? DocumentChange::Kind::Redone : DocumentChange::Kind::Undone,
+           forward ? step->currentAfter : step->currentBefore, step->label});
   return true;
 }
 

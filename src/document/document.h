@@ -74,6 +74,8 @@ class Document {
 
  private:
   void changed(DocumentChange change);
+  // Takes the next step of the history back (undo) or forward again (redo).
+  bool replay(bool forward);
 
   std::string fileName_;  // full path; shown in the window title
   std::string text_;

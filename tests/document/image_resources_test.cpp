@@ -9,7 +9,7 @@
 
 #include "document/templates.h"
 #include "images/hex_data.h"
-#include "support/corpus.h"
+#include "support/corpus_images.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
 
@@ -183,25 +183,18 @@ TEST(CorpusImages, InlineImagesDecodeToPictures) {
     GTEST_SKIP() << "no corpus of real scripts at " << testing::kCorpusDir;
   }
   int inlineImages = 0;
-  for (const std::string& name : scripts) {
-    Document doc;
-    doc.load((testing::kCorpusDir / name).string(),
-             readWholeFile((testing::kCorpusDir / name).string()).bytes);
-    for (std::size_t i = 0; i < doc.index().size(); ++i) {
-      const ResType type = doc.index()[i].type;
-      if (type != ResType::Bitmap && type != ResType::Icon && type != ResType::Cursor) continue;
-      const ImageSource source = imageSource(doc, i);
-      if (source.kind != ImageSource::Kind::Inline) continue;
-      ++inlineImages;
-      EXPECT_TRUE(pictureSize(type, source.bytes)) << name << " " << doc.index()[i].name;
-      const auto edit = imageDataEdit(doc.text(), doc.index(), i, source.bytes);
-      ASSERT_TRUE(edit);
-      Document again;
-      again.load("", doc.text());
-      ASSERT_TRUE(again.commit(*edit) || again.text() == doc.text());
-      EXPECT_EQ(imageSource(again, i).bytes, source.bytes) << name;
-    }
-  }
+  testing::forEachCorpusInlineImage(
+      [&](const std::string& name, const Document& doc, std::size_t i, const ImageSource& source) {
+        ++inlineImages;
+        const ResType type = doc.index()[i].type;
+        EXPECT_TRUE(pictureSize(type, source.bytes)) << name << " " << doc.index()[i].name;
+        const auto edit = imageDataEdit(doc.text(), doc.index(), i, source.bytes);
+        ASSERT_TRUE(edit);
+        Document again;
+        again.load("", doc.text());
+        ASSERT_TRUE(again.commit(*edit) || again.text() == doc.text());
+        EXPECT_EQ(imageSource(again, i).bytes, source.bytes) << name;
+      });
   EXPECT_GT(inlineImages, 0);
 }
 
