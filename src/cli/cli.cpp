@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <functional>
 #include <iostream>
 #include <iterator>
@@ -8,6 +10,7 @@
 #include <set>
 
 #include "cli/cli_interface.h"
+#include "dialogs/styles.h"
 #include "document/document_commands.h"
 #include "document/image_resources.h"
 #include "document/name_prompt.h"
@@ -43,6 +46,11 @@ constexpr std::string_view kUsageText =
     "  image import FILE NOME TIPO IN\n"
     "                            sostituisce i dati dell'immagine con i byte di IN\n"
     "  image info FILE NOME TIPO  scrive \"Bitmap: L x A\" o \"Icon: L x A\"\n"
+    "  style parse TESTO         scrive il numero dello stile (0x e otto cifre esadecimali)\n"
+    "  style text FAMIGLIA NUMERO\n"
+    "                            scrive lo stile NUMERO (decimale o 0x esadecimale) come testo\n"
+    "                            (FAMIGLIA: dialog, button, combobox, edit, listbox, scrollbar,\n"
+    "                            static, systreeview32, window)\n"
     "Con --nth K, show, rename, delete, replace e image agiscono sulla K-esima risorsa con quel\n"
     "nome e tipo (1 la prima).\n";
 
@@ -290,6 +298,49 @@ int cmdShow(Context& c) {
   });
 }
 
+// The window flags alone, as written for a control that has no family of names.
+std::string windowStyleText(std::uint32_t style) {
+  std::string text = WINDOWSTYLE(style);
+  text.resize(text.size() < 3 ? 0 : text.size() - 3);  // no separator after the last name
+  return text;
+}
+
+struct StyleWriter {
+  std::string_view family;  // as given to `style text`
+  std::string (*text)(std::uint32_t style);
+};
+
+constexpr std::array<StyleWriter, 9> kStyleWriters{{
+    {"dialog", DIALOGSTYLE},
+    {"button", BUTTONSTYLE},
+    {"combobox", COMBOBOXSTYLE},
+    {"edit", EDITSTYLE},
+    {"listbox", LISTBOXSTYLE},
+    {"scrollbar", SCROLLBARSTYLE},
+    {"static", STATICSTYLE},
+    {"systreeview32", SYSTREEVIEW32STYLE},
+    {"window", windowStyleText},
+}};
+
+// style parse TEXT | style text FAMILY NUMBER
+int cmdStyle(Context& c) {
+  if (c.args.size() == 2 && c.args[0] == "parse") {
+    const auto style = MAKESTYLE(c.ui, c.args[1]);
+    if (!style) return kFailed;
+    std::array<char, 16> hex{};
+    std::snprintf(hex.data(), hex.size(), "0x%08X", static_cast<unsigned>(*style));
+    c.out << hex.data() << '\n';
+    return kOk;
+  }
+  if (c.args.size() != 3 || c.args[0] != "text") return kUsage;
+  const auto writer = std::find_if(kStyleWriters.begin(), kStyleWriters.end(),
+                                   [&](const StyleWriter& w) { return w.family == c.args[1]; });
+  const auto style = parseStyleNumber(c.args[2]);
+  if (writer == kStyleWriters.end() || !style) return kUsage;
+  c.out << writer->text(*style) << '\n';
+  return kOk;
+}
+
 // The commands that take one resource by name and type, and so `--nth K`.
 const std::set<std::string, std::less<>> kPicksOne{"delete", "image", "rename", "replace", "show"};
 
@@ -309,6 +360,7 @@ const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands
       {"delete", cmdDelete},   {"image", cmdImage},     {"list", cmdList},
       {"new", cmdNew},         {"paste", cmdPaste},     {"rename", cmdRename},
       {"reorder", cmdReorder}, {"replace", cmdReplace}, {"show", cmdShow},
+      {"style", cmdStyle},
   };
   return table;
 }

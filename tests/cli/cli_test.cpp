@@ -273,3 +273,68 @@ TEST(CliImage, ImagesInFilesAreReadButNeverImported) {
 
 }  // namespace
 }  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+TEST(CliStyle, ParsePrintsEightHexDigitsOrRefuses) {
+  const CliRun dialog =
+      cli({"style", "parse", "DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU"});
+  EXPECT_EQ(dialog.code, 0);
+  EXPECT_EQ(dialog.out, "0x80C80080\n");
+  EXPECT_EQ(dialog.err, "");
+  EXPECT_EQ(cli({"style", "parse", " "}).out, "0x00000000\n");
+  EXPECT_EQ(cli({"style", "parse", "ws_child|0x1f|10"}).out, "0x4000001F\n");
+  const CliRun refused = cli({"style", "parse", "WS_CHILD | DS_SETFONT"});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(refused.err, "Stile non valido.\n");
+}
+
+TEST(CliStyle, TextWritesEachFamily) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"dialog", "WS_CHILD | WS_MAXIMIZEBOX"},
+      {"button", "BS_PUSHBUTTON | WS_CHILD | WS_TABSTOP"},
+      {"combobox", "WS_CHILD | WS_TABSTOP"},
+      {"edit", "ES_LEFT | WS_CHILD | WS_TABSTOP"},
+      {"listbox", "WS_CHILD | WS_TABSTOP"},
+      {"scrollbar", "WS_CHILD | WS_TABSTOP"},
+      {"static", "SS_LEFT | WS_CHILD | WS_TABSTOP"},
+      {"systreeview32", "WS_CHILD | WS_TABSTOP"},
+      {"window", "WS_CHILD | WS_TABSTOP"},
+  };
+  for (const auto& [family, text] : rows) {
+    const CliRun r = cli({"style", "text", family, "0x40010000"});
+    EXPECT_EQ(r.code, 0) << family;
+    EXPECT_EQ(r.out, std::string(text) + "\n") << family;
+  }
+  EXPECT_EQ(cli({"style", "text", "dialog", "2160590976"}).out,
+            "DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU\n");
+  EXPECT_EQ(cli({"style", "text", "window", "0"}).out, "\n");
+  EXPECT_EQ(cli({"style", "text", "listbox", "0X3"}).out, "LBS_NOTIFY | LBS_SORT\n");
+}
+
+TEST(CliStyle, BadFamilyOrNumberIsAUsageError) {
+  const std::vector<std::vector<std::string>> rows = {
+      {"style"},
+      {"style", "parse"},
+      {"style", "parse", "WS_CHILD", "WS_VISIBLE"},
+      {"style", "text", "dialog"},
+      {"style", "text", "menu", "1"},
+      {"style", "text", "Dialog", "1"},
+      {"style", "text", "dialog", "WS_CHILD"},
+      {"style", "text", "dialog", "4294967296"},
+      {"style", "text", "dialog", "-1"},
+      {"style", "text", "dialog", ""},
+      {"style", "list", "dialog", "1"},
+  };
+  for (const auto& args : rows) {
+    const CliRun r = cli(args);
+    EXPECT_EQ(r.code, 2) << args.size();
+    EXPECT_EQ(r.out, "") << args.size();
+    EXPECT_NE(r.err.find("uso:"), std::string::npos) << args.size();
+  }
+}
+
+}  // namespace
+}  // namespace kolvre

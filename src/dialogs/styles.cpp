@@ -1,0 +1,177 @@
+#include "dialogs/styles.h"
+
+#include <charconv>
+
+#include "base/text.h"
+#include "messages/messages.h"
+
+namespace kolvre {
+
+namespace {
+
+// The value of a name as the table spells it. Only evaluated as a constant: a name missing from
+// the table does not compile.
+consteval std::uint32_t styleValue(std::string_view name) {
+  for (const StyleName& row : kStyleNames)
+    if (row.name == name) return row.value;
+  throw "no such style name";
+}
+
+constexpr std::uint32_t kPopup = styleValue("WS_POPUP");
+constexpr std::uint32_t kChild = styleValue("WS_CHILD");
+constexpr std::uint32_t kCaption = styleValue("WS_CAPTION");
+constexpr std::uint32_t kCenterOrRight = styleValue("ES_CENTER") | styleValue("ES_RIGHT");
+
+// A name read without regard to case must select one row.
+constexpr bool namesAreDistinct() {
+  for (std::size_t i = 0; i < kStyleNames.size(); ++i)
+    for (std::size_t j = i + 1; j < kStyleNames.size(); ++j)
+      if (equalsIgnoringCase(kStyleNames[i].name, kStyleNames[j].name)) return false;
+  return true;
+}
+static_assert(namesAreDistinct(), "two style names differ only in letter case");
+
+// A Type row compares the low bits whole, so its value must lie within them.
+constexpr bool typesFitTheTypeBits() {
+  for (const StyleName& row : kStyleNames)
+    if (row.test == StyleTest::Type && (row.value & ~kStyleTypeBits) != 0) return false;
+  return true;
+}
+static_assert(typesFitTheTypeBits(), "a Type value outside the type bits");
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// The value of one term of a style text: a known name or a number.
+std::optional<std::uint32_t> termValue(std::string_view term) {
+  for (const StyleName& row : kStyleNames)
+    if (equalsIgnoringCase(row.name, term)) return row.value;
+  return parseStyleNumber(term);
+}
+
+bool testHolds(const StyleName& row, std::uint32_t style) {
+  switch (row.test) {
+    case StyleTest::Mask:
+      return (style & row.value) == row.value;
+    case StyleTest::Type:
+      return (style & kStyleTypeBits) == row.value;
+    case StyleTest::ReadOnly:
+      return false;
+  }
+  return false;
+}
+
+// `written`: the bits of the names of the same text already put down.
+bool leftOut(const StyleName& row, std::uint32_t style, bool dialog, std::uint32_t written) {
+  switch (row.omit) {
+    case StyleOmit::Never:
+      return false;
+    case StyleOmit::InDialog:
+      return dialog;
+    case StyleOmit::InControl:
+      return !dialog;
+    case StyleOmit::InDialogWhenCovered:
+      return dialog && (written & row.value) == row.value;
+    case StyleOmit::BesideCenterOrRight:
+      return (style & kCenterOrRight) != 0;
+  }
+  return false;
+}
+
+// The names of one family that apply to the style, in table order, each followed by " | ".
+std::string familyNames(StyleFamily family, std::uint32_t style, bool dialog) {
+  std::string text;
+  std::uint32_t written = 0;
+  for (const StyleName& row : kStyleNames) {
+    if (row.family != family || !testHolds(row, style) || leftOut(row, style, dialog, written))
+      continue;
+    text += row.name;
+    text += " | ";
+    written |= row.value;
+  }
+  return text;
+}
+
+// Drops the separator after the last name.
+std::string withoutLastSeparator(std::string text) {
+  text.resize(text.size() < 3 ? 0 : text.size() - 3);
+  return text;
+}
+
+// A control's text: its family's names, then the window flags.
+std::string controlText(StyleFamily family, std::uint32_t style) {
+  return withoutLastSeparator(familyNames(family, style, false) + WINDOWSTYLE(style));
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> parseStyleNumber(std::string_view text) {
+  int base = 10;
+  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  if (text.empty()) return std::nullopt;
+  // from_chars takes no sign for an unsigned number and reports a value past 32 bits.
+  std::uint32_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::optional<std::uint32_t> parseStyle(std::string_view text) {
+  if (trimmed(text).empty()) return 0;
+  std::uint32_t style = 0;
+  for (;;) {
+    const std::size_t bar = text.find('|');
+    const auto value = termValue(trimmed(text.substr(0, bar)));
+    if (!value) return std::nullopt;
+    style |= *value;
+    if (bar == std::string_view::npos) return style;
+    text.remove_prefix(bar + 1);
+  }
+}
+
+std::optional<std::uint32_t> MAKESTYLE(UserInterface& ui, std::string_view text) {
+  const auto style = parseStyle(text);
+  if (!style) inform(ui, "Stile non valido.");
+  return style;
+}
+
+std::string WINDOWSTYLE(std::uint32_t style, bool dialog) {
+  return familyNames(StyleFamily::Window, style, dialog);
+}
+
+std::string DIALOGSTYLE(std::uint32_t style) {
+  // A child dialog is neither a pop-up nor captioned.
+  if ((style & kChild) == kChild) style &= ~(kPopup | kCaption);
+  return withoutLastSeparator(familyNames(StyleFamily::Dialog, style, true) +
+                              WINDOWSTYLE(style, true));
+}
+
+std::string BUTTONSTYLE(std::uint32_t style) {
+  return controlText(StyleFamily::Button, style);
+}
+std::string COMBOBOXSTYLE(std::uint32_t style) {
+  return controlText(StyleFamily::ComboBox, style);
+}
+std::string EDITSTYLE(std::uint32_t style) {
+  return controlText(StyleFamily::Edit, style);
+}
+std::string LISTBOXSTYLE(std::uint32_t style) {
+  return controlText(StyleFamily::ListBox, style);
+}
+std::string SCROLLBARSTYLE(std::uint32_t style) {
+  return controlText(StyleFamily::ScrollBar, style);
+}
+std::string STATICSTYLE(std::uint32_t style) {
+  return controlText(StyleFamily::Static, style);
+}
+std::string SYSTREEVIEW32STYLE(std::uint32_t style) {
+  return controlText(StyleFamily::TreeView, style);
+}
+
+}  // namespace kolvre

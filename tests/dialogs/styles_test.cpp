@@ -1,0 +1,236 @@
+#include "dialogs/styles.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "base/text.h"
+#include "support/scripted_ui.h"
+
+namespace kolvre {
+namespace {
+
+using testing::ScriptedUi;
+using Writer = std::string (*)(std::uint32_t);
+
+std::string windowOfControl(std::uint32_t style) {
+  return WINDOWSTYLE(style);
+}
+std::string windowOfDialog(std::uint32_t style) {
+  return WINDOWSTYLE(style, true);
+}
+// As written for a control with no family of names: the window flags without the last " | ".
+std::string windowCut(std::uint32_t style) {
+  const std::string text = WINDOWSTYLE(style);
+  return text.substr(0, text.size() < 3 ? 0 : text.size() - 3);
+}
+
+TEST(ParseStyle, ReadsExpressionsOfNamesAndNumbers) {
+  const std::optional<std::uint32_t> invalid;
+  const struct {
+    std::string text;
+    std::optional<std::uint32_t> style;
+  } rows[] = {
+      {"DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU", 0x80C80080},
+      {"ws_child | ws_visible", 0x50000000},
+      {"Ws_Child|WS_VISIBLE", 0x50000000},
+      {"WS_CHILD | WS_CHILD", 0x40000000},
+      {"WS_GROUP | WS_MINIMIZEBOX", 0x20000},  // one value under two names
+      {"LBS_STANDARD", 0xA00003},
+      {"ES_AUTOVSCROLL | DTS_SHORTDATEFORMAT", 0x40},  // read, though never written
+      {" \tWS_CHILD\r\n|\tWS_TABSTOP  ", 0x40010000},
+      {"", 0},
+      {" \t\r\n", 0},
+      {"12 | 0x100 | 0X1f", 0x11F},
+      {"007", 7},
+      {"4294967295", 0xFFFFFFFF},
+      {"0xFFFFFFFF", 0xFFFFFFFF},
+      {"0x000000001", 1},
+      {"4294967296", invalid},
+      {"0x100000000", invalid},
+      {"NOT WS_VISIBLE", invalid},
+      {"WS_CHILD | NOT WS_VISIBLE", invalid},
+      {"DS_SETFONT | WS_POPUP", invalid},
+      {"BS_CHECKBOX", invalid},
+      {"WS_EX_TOOLWINDOW", invalid},
+      {"WS_CHIL", invalid},
+      {"WS_CHILDX", invalid},
+      {"WS_CHILD WS_VISIBLE", invalid},
+      {"WS_CHILD |", invalid},
+      {"| WS_CHILD", invalid},
+      {"WS_CHILD || WS_VISIBLE", invalid},
+      {"|", invalid},
+      {"(WS_CHILD)", invalid},
+      {"WS_CHILD + 1", invalid},
+      {"-1", invalid},
+      {"+1", invalid},
+      {"0x", invalid},
+      {"0x-1", invalid},
+      {"0xG", invalid},
+      {"1.0", invalid},
+      {std::string("WS_CHILD\0", 9), invalid},
+  };
+  for (const auto& row : rows) EXPECT_EQ(parseStyle(row.text), row.style) << row.text;
+}
+
+TEST(ParseStyle, EveryNameReadsInAnyCase) {
+  for (const StyleName& row : kStyleNames) {
+    EXPECT_EQ(parseStyle(row.name), row.value) << row.name;
+    EXPECT_EQ(parseStyle(lowerAscii(row.name)), row.value) << row.name;
+  }
+}
+
+TEST(Makestyle, InvalidTextIsReportedOnce) {
+  ScriptedUi ui;
+  EXPECT_EQ(MAKESTYLE(ui, "WS_CHILD | 1"), 0x40000001u);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(MAKESTYLE(ui, "WS_CHILD | ES_NUMBER"), std::nullopt);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Stile non valido.");
+  EXPECT_EQ(ui.messages[0].kind, MsgKind::Info);
+}
+
+TEST(StyleWriters, NamesInTableOrderWithTheirExceptions) {
+  const struct {
+    Writer write;
+    std::uint32_t style;
+    const char* text;
+  } rows[] = {
+      {windowOfControl, 0xFFFF0000,
+       "WS_POPUP | WS_CHILD | WS_VISIBLE | WS_MINIMIZE | WS_CAPTION | WS_BORDER | WS_DLGFRAME | "
+       "WS_VSCROLL | WS_HSCROLL | WS_SYSMENU | WS_THICKFRAME | WS_GROUP | WS_TABSTOP | "},
+      {windowOfDialog, 0xFFFF0000,
+       "WS_POPUP | WS_CHILD | WS_MINIMIZE | WS_CAPTION | WS_VSCROLL | WS_HSCROLL | WS_SYSMENU | "
+       "WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | "},
+      {windowOfControl, 0x0000FFFF, ""},
+      {windowOfDialog, 0x00400000, "WS_DLGFRAME | "},
+      {windowOfDialog, 0x00800000, ""},
+      {windowCut, 0x10000000, "WS_VISIBLE"},
+
+      {DIALOGSTYLE, 0x80C80080, "DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU"},
+      {DIALOGSTYLE, 0x40C00000, "WS_CHILD"},
+      {DIALOGSTYLE, 0xC0C00082, "DS_SYSMODAL | DS_MODALFRAME | WS_CHILD"},
+      {DIALOGSTYLE, 0x00C00000, "WS_CAPTION"},
+      {DIALOGSTYLE, 0x00400000, "WS_DLGFRAME"},
+      {DIALOGSTYLE, 0x50030000, "WS_CHILD | WS_MINIMIZEBOX | WS_MAXIMIZEBOX"},
+      {DIALOGSTYLE, 0x0000FF7D, ""},
+
+      {BUTTONSTYLE, 0x50010000, "BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP"},
+      {BUTTONSTYLE, 0x00020000, "BS_PUSHBUTTON | WS_GROUP"},
+      {BUTTONSTYLE, 0x00C00000, "BS_PUSHBUTTON | WS_CAPTION | WS_BORDER | WS_DLGFRAME"},
+      {BUTTONSTYLE, 1, "BS_DEFPUSHBUTTON"},
+      {BUTTONSTYLE, 3, "BS_AUTOCHECKBOX"},
+      {BUTTONSTYLE, 4, "BS_RADIOBUTTON"},
+      {BUTTONSTYLE, 6, "BS_AUTO3STATE"},
+      {BUTTONSTYLE, 0x27, "BS_GROUPBOX | BS_LEFTTEXT"},
+      {BUTTONSTYLE, 9, "BS_AUTORADIOBUTTON"},
+      {BUTTONSTYLE, 0x22, "BS_LEFTTEXT"},  // kind 2 has no name
+      {BUTTONSTYLE, 0x40, "BS_PUSHBUTTON"},
+      {BUTTONSTYLE, 31, ""},
+
+      {COMBOBOXSTYLE, 0xD43,
+       "CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | CBS_SORT | CBS_NOINTEGRALHEIGHT | "
+       "CBS_DISABLENOSCROLL"},
+      {COMBOBOXSTYLE, 0x22, "CBS_DROPDOWN"},
+      {COMBOBOXSTYLE, 0x12, ""},
+
+      {EDITSTYLE, 0, "ES_LEFT"},
+      {EDITSTYLE, 0x50800044, "ES_LEFT | ES_MULTILINE | WS_CHILD | WS_VISIBLE | WS_BORDER"},
+      {EDITSTYLE, 1, "ES_CENTER"},
+      {EDITSTYLE, 2, "ES_RIGHT"},
+      {EDITSTYLE, 0x18E7,
+       "ES_CENTER | ES_RIGHT | ES_MULTILINE | ES_PASSWORD | ES_AUTOHSCROLL | ES_READONLY | "
+       "ES_WANTRETURN"},
+
+      {LISTBOXSTYLE, 0x50A00003,
+       "LBS_NOTIFY | LBS_SORT | LBS_STANDARD | WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL"},
+      {LISTBOXSTYLE, 0x00800003, "LBS_NOTIFY | LBS_SORT | WS_BORDER"},
+      {LISTBOXSTYLE, 0x598B,
+       "LBS_NOTIFY | LBS_SORT | LBS_MULTIPLESEL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | "
+       "LBS_EXTENDEDSEL | LBS_DISABLENOSCROLL | LBS_WANTKEYBOARDINPUT"},
+      {LISTBOXSTYLE, 0, ""},
+
+      {SCROLLBARSTYLE, 0x50000001, "SBS_VERT | WS_CHILD | WS_VISIBLE"},
+      {SCROLLBARSTYLE, 0x2, ""},
+
+      {STATICSTYLE, 0x40000000, "SS_LEFT | WS_CHILD"},
+      {STATICSTYLE, 0x20, "SS_LEFT"},
+      {STATICSTYLE, 1, "SS_CENTER"},
+      {STATICSTYLE, 2, "SS_RIGHT"},
+      {STATICSTYLE, 0x1203, "SS_ICON | SS_CENTERIMAGE | SS_SUNKEN"},
+      {STATICSTYLE, 7, "SS_BLACKFRAME"},
+      {STATICSTYLE, 12, "SS_LEFTNOWORDWRAP"},
+      {STATICSTYLE, 13, "SS_LEFTNOWORDWRAP"},  // kind 13 shares the bits of 12
+      {STATICSTYLE, 15, "SS_BLACKFRAME | SS_LEFTNOWORDWRAP"},
+      {STATICSTYLE, 5, ""},
+
+      {SYSTREEVIEW32STYLE, 0x50010007,
+       "TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | WS_CHILD | WS_VISIBLE | WS_TABSTOP"},
+      {SYSTREEVIEW32STYLE, 0x8, ""},
+  };
+  for (const auto& row : rows) EXPECT_EQ(row.write(row.style), row.text) << std::hex << row.style;
+}
+
+// A number made of a family's named bits and the window flags, with at most one of its kinds,
+// reads back from its text as the same number, except where the writer is known to drop bits.
+TEST(StyleWriters, TextsReadBackAsTheirNumber) {
+  constexpr std::uint32_t kVisible = 0x10000000, kChild = 0x40000000, kPopup = 0x80000000;
+  constexpr std::uint32_t kBorder = 0x800000, kDlgFrame = 0x400000;
+  const struct {
+    Writer write;
+    StyleFamily family;
+    std::vector<std::uint32_t> kinds;  // exclusive: a number holds one at most
+    bool (*whole)(std::uint32_t style);
+  } rows[] = {
+      {DIALOGSTYLE,
+       StyleFamily::Dialog,
+       {},
+       [](std::uint32_t s) {
+         // A dialog loses WS_VISIBLE, a lone WS_BORDER, and pop-up and frame beside WS_CHILD.
+         if (s & kVisible) return false;
+         if ((s & kBorder) && !(s & kDlgFrame)) return false;
+         return !(s & kChild) || !(s & (kPopup | kBorder | kDlgFrame));
+       }},
+      {BUTTONSTYLE, StyleFamily::Button, {0, 1, 3, 4, 6, 7, 9}, nullptr},
+      {COMBOBOXSTYLE, StyleFamily::ComboBox, {2, 3}, nullptr},
+      {EDITSTYLE,
+       StyleFamily::Edit,
+       {},
+       [](std::uint32_t s) { return !(s & 0x40); }},  // ES_AUTOVSCROLL is not written
+      {LISTBOXSTYLE, StyleFamily::ListBox, {}, nullptr},
+      {SCROLLBARSTYLE, StyleFamily::ScrollBar, {}, nullptr},
+      {STATICSTYLE, StyleFamily::Static, {0, 1, 2, 3, 7, 12}, nullptr},
+      {SYSTREEVIEW32STYLE, StyleFamily::TreeView, {}, nullptr},
+      {windowCut, StyleFamily::Window, {}, nullptr},
+  };
+  std::mt19937 random(20261209);
+  for (const auto& row : rows) {
+    std::vector<std::uint32_t> bits;
+    for (const StyleName& name : kStyleNames)
+      if ((name.family == row.family || name.family == StyleFamily::Window) &&
+          std::find(row.kinds.begin(), row.kinds.end(), name.value) == row.kinds.end())
+        bits.push_back(name.value);
+    int checked = 0;
+    for (int i = 0; i < 4000; ++i) {
+      std::uint32_t style = 0;
+      for (std::uint32_t b : bits)
+        if (random() & 1) style |= b;
+      if (!row.kinds.empty()) {
+        const std::size_t kind = random() % (row.kinds.size() + 1);
+        if (kind < row.kinds.size()) style |= row.kinds[kind];
+      }
+      if (row.whole && !row.whole(style)) continue;
+      ++checked;
+      const std::string text = row.write(style);
+      ASSERT_EQ(parseStyle(text), style) << text;
+    }
+    EXPECT_GT(checked, 200) << static_cast<int>(row.family);
+  }
+}
+
+}  // namespace
+}  // namespace kolvre
