@@ -1,0 +1,396 @@
+#include "app/live_controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace kolvre {
+
+namespace {
+
+// Style bits the live controls show. The names stand in the style tables; these are the few
+// the looks depend on.
+constexpr std::uint32_t kWsBorder = 0x800000, kWsVscroll = 0x200000, kWsHscroll = 0x100000;
+constexpr std::uint32_t kEsCenter = 1, kEsRight = 2, kEsPassword = 0x20, kEsReadOnly = 0x800;
+constexpr std::uint32_t kSsCenter = 1, kSsRight = 2, kSsBlackFrame = 7, kSsSunken = 0x1000;
+constexpr std::uint32_t kBsDefPushButton = 1, kBsAuto3State = 6, kSbsVert = 1;
+
+// The carrier of the model's fields on every live class.
+class LiveControl {
+ public:
+  virtual ~LiveControl() = default;
+  LiveFields fields;
+};
+
+// A live class: a Qt widget with the fields. The classes differ by name only, so that what a
+// control stands for is known from its C++ class as well as from its fields.
+template <typename Widget>
+class Live : public Widget, public LiveControl {
+ public:
+  explicit Live(QWidget* parent) : Widget(parent) {}
+};
+
+class TBitmap2 : public Live<QLabel> {
+  using Live::Live;
+};
+class TIcon2 : public Live<QLabel> {
+  using Live::Live;
+};
+class TImage2 : public Live<QLabel> {
+  using Live::Live;
+};
+class TRichEdit2 : public Live<QLabel> {
+  using Live::Live;
+};
+class TSay2 : public Live<QLabel> {
+  using Live::Live;
+};
+class TScrollBar2 : public Live<QScrollBar> {
+  using Live::Live;
+};
+class TComboBox2 : public Live<QComboBox> {
+  using Live::Live;
+};
+class TRadio2 : public Live<QRadioButton> {
+  using Live::Live;
+};
+class TFolder2 : public Live<QTabWidget> {
+  using Live::Live;
+};
+class TBtnBmp2 : public Live<QToolButton> {
+  using Live::Live;
+};
+class TWBrowse2 : public Live<QTreeWidget> {
+  using Live::Live;
+};
+class TCBrowse2 : public Live<QTreeWidget> {
+  using Live::Live;
+};
+class TXBrowse2 : public Live<QTreeWidget> {
+  using Live::Live;
+};
+class TButton : public Live<QPushButton> {
+  using Live::Live;
+};
+class TCheckBox : public Live<QCheckBox> {
+  using Live::Live;
+};
+class TGroup : public Live<QGroupBox> {
+  using Live::Live;
+};
+class TGet : public Live<QLineEdit> {
+  using Live::Live;
+};
+class TMultiGet : public Live<QPlainTextEdit> {
+  using Live::Live;
+};
+class TListBox : public Live<QListWidget> {
+  using Live::Live;
+};
+class TDatePick : public Live<QDateEdit> {
+  using Live::Live;
+};
+class TTreeView : public Live<QTreeWidget> {
+  using Live::Live;
+};
+class TMeter : public Live<QProgressBar> {
+  using Live::Live;
+};
+
+// The name a placeholder or a browse's column shows: the script class it stands for.
+QString placeholderName(LiveClass c) {
+  switch (c) {
+    case LiveClass::TBitmap2:
+      return QStringLiteral("TBitmap");
+    case LiveClass::TIcon2:
+      return QStringLiteral("TIcon");
+    case LiveClass::TImage2:
+      return QStringLiteral("TImage");
+    case LiveClass::TRichEdit2:
+      return QStringLiteral("TRichEdit");
+    case LiveClass::TCBrowse2:
+      return QStringLiteral("TCBrowse");
+    case LiveClass::TXBrowse2:
+      return QStringLiteral("TXBrowse");
+    default:
+      return QStringLiteral("TWBrowse");
+  }
+}
+
+Qt::Alignment horizontalAlignment(std::uint32_t low) {
+  return (low & 3) == kEsRight    ? Qt::AlignRight
+         : (low & 3) == kEsCenter ? Qt::AlignHCenter
+                                  : Qt::AlignLeft;
+}
+
+template <typename Control>
+Control* make(QWidget* parent, const LiveFields& fields) {
+  auto* c = new Control(parent);
+  c->fields = fields;
+  return c;
+}
+
+QWidget* placeholder(QWidget* parent, const LiveFields& fields, LiveClass c) {
+  QLabel* label = nullptr;
+  if (c == LiveClass::TBitmap2) label = make<TBitmap2>(parent, fields);
+  if (c == LiveClass::TIcon2) label = make<TIcon2>(parent, fields);
+  if (c == LiveClass::TImage2) label = make<TImage2>(parent, fields);
+  if (c == LiveClass::TRichEdit2) label = make<TRichEdit2>(parent, fields);
+  label->setText(placeholderName(c));
+  label->setAlignment(Qt::AlignCenter);
+  label->setAutoFillBackground(true);
+  QPalette p = label->palette();
+  p.setColor(QPalette::Window, QColor(192, 192, 192));
+  label->setPalette(p);
+  return label;
+}
+
+QWidget* browse(QWidget* parent, const LiveFields& fields, LiveClass c) {
+  QTreeWidget* tree = nullptr;
+  if (c == LiveClass::TCBrowse2) tree = make<TCBrowse2>(parent, fields);
+  if (c == LiveClass::TXBrowse2) tree = make<TXBrowse2>(parent, fields);
+  if (c == LiveClass::TWBrowse2) tree = make<TWBrowse2>(parent, fields);
+  tree->setColumnCount(1);
+  tree->setHeaderLabels({placeholderName(c)});
+  tree->setRootIsDecorated(false);
+  return tree;
+}
+
+// Sends the input of one control to the designer.
+class InputDiverter : public QObject {
+ public:
+  static constexpr const char* kName = "kolvreInputDiverter";
+  InputDiverter(QWidget* control, DesignerInput* input)
+      : QObject(control), control_(control), input_(input) {
+    setObjectName(QString::fromLatin1(kName));
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || !control_) return false;
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick: {
+        // A double click acts as a single click.
+        const auto* m = static_cast<QMouseEvent*>(event);
+        const QPoint at = widget->mapTo(control_, m->position().toPoint());
+        if (m->button() == Qt::RightButton)
+          input_->bRClicked(control_, at, m->modifiers());
+        else if (m->button() == Qt::LeftButton)
+          input_->bLClicked(control_, at, m->modifiers());
+        return true;
+      }
+      case QEvent::MouseButtonRelease: {
+        const auto* m = static_cast<QMouseEvent*>(event);
+        if (m->button() == Qt::LeftButton)
+          input_->bLReleased(control_, widget->mapTo(control_, m->position().toPoint()));
+        return true;
+      }
+      case QEvent::MouseMove: {
+        const auto* m = static_cast<QMouseEvent*>(event);
+        input_->bMouseMoved(control_, widget->mapTo(control_, m->position().toPoint()),
+                            m->buttons());
+        return true;
+      }
+      case QEvent::KeyPress: {
+        const auto* k = static_cast<QKeyEvent*>(event);
+        input_->bKeyDown(control_, k->key(), k->modifiers());
+        return true;
+      }
+      case QEvent::KeyRelease:
+      case QEvent::Wheel:
+      case QEvent::ContextMenu:
+      case QEvent::FocusIn:
+      case QEvent::Shortcut:
+      case QEvent::ShortcutOverride:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+ private:
+  QPointer<QWidget> control_;
+  DesignerInput* input_;
+};
+
+}  // namespace
+
+QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
+  const LiveFields& f = spec.fields;
+  const std::uint32_t style = f.nStyle.value_or(0);
+  const std::uint32_t low = style & 31;
+  QWidget* w = nullptr;
+  switch (f.liveClass) {
+    case LiveClass::TBitmap2:
+    case LiveClass::TIcon2:
+    case LiveClass::TImage2:
+    case LiveClass::TRichEdit2:
+      w = placeholder(dialog, f, f.liveClass);
+      break;
+    case LiveClass::TWBrowse2:
+    case LiveClass::TCBrowse2:
+    case LiveClass::TXBrowse2:
+      w = browse(dialog, f, f.liveClass);
+      break;
+    case LiveClass::TSay2: {
+      auto* say = make<TSay2>(dialog, f);
+      say->setText(spec.caption);
+      say->setWordWrap((low & 3) != 0 || low == 0);
+      say->setAlignment(horizontalAlignment(low == kSsRight    ? kEsRight
+                                            : low == kSsCenter ? kEsCenter
+                                                               : 0) |
+                        Qt::AlignTop);
+      if (style & kSsSunken) say->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      if (low == kSsBlackFrame || (style & kWsBorder))
+        say->setFrameStyle(QFrame::Box | QFrame::Plain);
+      w = say;
+      break;
+    }
+    case LiveClass::TButton: {
+      auto* b = make<TButton>(dialog, f);
+      b->setText(spec.caption);
+      b->setDefault(low == kBsDefPushButton);
+      w = b;
+      break;
+    }
+    case LiveClass::TCheckBox: {
+      auto* b = make<TCheckBox>(dialog, f);
+      b->setText(spec.caption);
+      b->setTristate(true);
+      b->setCheckState(low == kBsAuto3State ? Qt::PartiallyChecked : Qt::Unchecked);
+      w = b;
+      break;
+    }
+    case LiveClass::TRadio2: {
+      auto* r = make<TRadio2>(dialog, f);
+      r->setText(spec.caption);
+      r->setAutoExclusive(false);  // a radio button of the designer belongs to no group
+      w = r;
+      break;
+    }
+    case LiveClass::TGroup: {
+      auto* g = make<TGroup>(dialog, f);
+      g->setTitle(spec.caption);
+      g->setAttribute(Qt::WA_TransparentForMouseEvents);
+      w = g;
+      break;
+    }
+    case LiveClass::TComboBox2: {
+      auto* c = make<TComboBox2>(dialog, f);
+      c->setEditable(false);  // always shown as a drop-down list
+      w = c;
+      break;
+    }
+    case LiveClass::TGet: {
+      auto* e = make<TGet>(dialog, f);
+      e->setAlignment(horizontalAlignment(low));
+      if (style & kEsPassword) e->setEchoMode(QLineEdit::Password);
+      e->setReadOnly(style & kEsReadOnly);
+      e->setFrame(style & kWsBorder);
+      if (style & kEsReadOnly) e->setEnabled(false);  // read-only edits look disabled
+      w = e;
+      break;
+    }
+    case LiveClass::TMultiGet: {
+      auto* e = make<TMultiGet>(dialog, f);
+      e->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
+                                                       : Qt::ScrollBarAlwaysOff);
+      e->setHorizontalScrollBarPolicy(style & kWsHscroll ? Qt::ScrollBarAlwaysOn
+                                                         : Qt::ScrollBarAlwaysOff);
+      e->setReadOnly(style & kEsReadOnly);
+      if (!(style & kWsBorder)) e->setFrameStyle(QFrame::NoFrame);
+      w = e;
+      break;
+    }
+    case LiveClass::TListBox: {
+      auto* l = make<TListBox>(dialog, f);
+      l->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
+                                                       : Qt::ScrollBarAsNeeded);
+      if (!(style & kWsBorder)) l->setFrameStyle(QFrame::NoFrame);
+      w = l;
+      break;
+    }
+    case LiveClass::TScrollBar2: {
+      auto* s = make<TScrollBar2>(dialog, f);
+      s->setOrientation(style & kSbsVert ? Qt::Vertical : Qt::Horizontal);
+      s->setRange(1, 10);
+      w = s;
+      break;
+    }
+    case LiveClass::TDatePick: {
+      auto* d = make<TDatePick>(dialog, f);
+      d->setDate(QDate::currentDate());
+      w = d;
+      break;
+    }
+    case LiveClass::TFolder2: {
+      auto* t = make<TFolder2>(dialog, f);
+      t->addTab(new QWidget(t), QString());
+      w = t;
+      break;
+    }
+    case LiveClass::TTreeView: {
+      auto* t = make<TTreeView>(dialog, f);
+      t->setHeaderHidden(true);
+      w = t;
+      break;
+    }
+    case LiveClass::TMeter:
+      w = make<TMeter>(dialog, f);
+      break;
+    case LiveClass::TBtnBmp2: {
+      auto* b = make<TBtnBmp2>(dialog, f);
+      b->setText(spec.caption);
+      w = b;
+      break;
+    }
+  }
+  w->setObjectName(placeholderName(f.liveClass));
+  return w;
+}
+
+LiveFields* liveFields(QWidget* control) {
+  auto* live = dynamic_cast<LiveControl*>(control);
+  return live ? &live->fields : nullptr;
+}
+
+void divertInput(QWidget* control, DesignerInput* input) {
+  // The diverter has no meta-object of its own: it is found by its name and its C++ type.
+  for (QObject* child : control->findChildren<QObject*>(QString::fromLatin1(InputDiverter::kName),
+                                                        Qt::FindDirectChildrenOnly)) {
+    auto* old = dynamic_cast<InputDiverter*>(child);
+    if (!old) continue;
+    control->removeEventFilter(old);
+    for (QWidget* inner : control->findChildren<QWidget*>()) inner->removeEventFilter(old);
+    delete old;
+  }
+  if (!input) return;
+  auto* diverter = new InputDiverter(control, input);
+  control->installEventFilter(diverter);
+  control->setFocusPolicy(Qt::NoFocus);
+  control->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+  for (QWidget* inner : control->findChildren<QWidget*>()) {
+    inner->installEventFilter(diverter);
+    inner->setFocusPolicy(Qt::NoFocus);
+  }
+}
+
+}  // namespace kolvre
