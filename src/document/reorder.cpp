@@ -80,11 +80,11 @@ std::string reorderScript(std::string_view text) {
     if (!freeText.empty()) freeText += "\r\n";
     freeText += piece;
   };
-  // A stretch in which a block cut short inside its body stands before another keeps its order:
-  // sorted to its end, that block would run on into the barrier line after it and take the
-  // next stretch's lines for the rest of its body.
+  // A stretch that holds a block cut short inside its body keeps its order when a barrier ends
+  // it: that block stays where it was cut, before the barrier line or before the block that
+  // followed it. Sorted elsewhere, it could run on over the barrier line into the next
+  // stretch's lines, taking them for the rest of its body.
   bool keepOrder = false;
-  bool lastCutInsideBody = false;
   // The stretch so far goes out: its free text, then its blocks sorted by type code, then name.
   auto endStretch = [&](bool beforeBarrier) {
     if (!freeText.empty()) addPart(freeText);
@@ -99,18 +99,19 @@ std::string reorderScript(std::string_view text) {
       });
     for (const Block& block : blocks) addPart(trimTrailingBlanks(block.extent.of(text)));
     blocks.clear();
-    keepOrder = lastCutInsideBody = false;
+    keepOrder = false;
   };
   // A barrier line outside every block: the next stretch starts with it. An #elif, #else or
-  // #endif that closes no section opened before it in the script is none: it has no section
-  // to keep blocks out of, and stays with the free text.
+  // #endif that closes no section opened before it in the script has no section to keep blocks
+  // out of and stays with the free text, unless a block was cut short inside its body there:
+  // then it stays after that block, to cut it there again.
   std::size_t openSections = 0;
-  auto barrierAt = [&](const MarkedLine& line) {
+  auto barrierAt = [&](const MarkedLine& line, bool cutABody) {
     if (line.mark == LineMark::If) {
       ++openSections;
     } else if (line.mark == LineMark::Else || line.mark == LineMark::EndIf) {
-      if (openSections == 0) return;
-      if (line.mark == LineMark::EndIf) --openSections;
+      if (openSections == 0 && !cutABody) return;
+      if (line.mark == LineMark::EndIf && openSections > 0) --openSections;
     }
     addFree(text.substr(covered, line.start - covered));
     endStretch(true);
@@ -120,7 +121,7 @@ std::string reorderScript(std::string_view text) {
   std::size_t m = 0;
   const std::size_t firstHeader = lines.empty() ? text.size() : lines.front().offset;
   for (; m < marks.size() && marks[m].start < firstHeader; ++m)
-    if (isBarrier(marks[m].mark)) barrierAt(marks[m]);
+    if (isBarrier(marks[m].mark)) barrierAt(marks[m], false);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::size_t begin = lines[i].offset;
     const std::size_t limit = i + 1 < lines.size() ? lines[i + 1].offset : text.size();
@@ -130,11 +131,14 @@ std::string reorderScript(std::string_view text) {
         blockEndIn(text, begin, limit, std::span(marks).subspan(m, blockMarks - m));
     addFree(text.substr(covered, begin - covered));
     covered = end.end;
-    if (lastCutInsideBody) keepOrder = true;
-    lastCutInsideBody = end.cutInsideBody;
+    if (end.cutInsideBody) keepOrder = true;
     blocks.push_back({sortHead(lines[i].type, lines[i].name), lines[i].name, {begin, end.end}});
-    for (; m < blockMarks; ++m)
-      if (marks[m].start >= end.end && isBarrier(marks[m].mark)) barrierAt(marks[m]);
+    // Only white space stands between a block cut short and the line it was cut at.
+    for (bool first = true; m < blockMarks; ++m) {
+      if (marks[m].start < end.end) continue;
+      if (isBarrier(marks[m].mark)) barrierAt(marks[m], first && end.cutInsideBody);
+      first = false;
+    }
   }
   addFree(text.substr(covered));
   endStretch(false);

@@ -58,7 +58,7 @@ inline bool hasHeaderInsideALine(std::string_view text) {
 }
 
 // The top-level barrier lines of a text and the blocks of each stretch between them, worked out
-// from blockExtentAt and the marked lines on their own, as the reorder must keep them.
+// from the block rule and the marked lines on their own, as the reorder must keep them.
 struct Stretches {
   std::vector<std::string_view> barriers;             // each line, without white space at its end
   std::vector<std::vector<std::string_view>> blocks;  // per stretch, sorted
@@ -67,22 +67,43 @@ struct Stretches {
 
 inline Stretches stretchesOf(std::string_view text) {
   const std::vector<HeaderLine> lines = scanHeaderLines(text);
-  std::vector<BlockExtent> extents;
-  for (std::size_t i = 0; i < lines.size(); ++i) extents.push_back(blockExtentAt(text, lines, i));
+  struct Cut {
+    BlockExtent extent;
+    bool insideBody;
+  };
+  std::vector<Cut> blocks;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::size_t limit = i + 1 < lines.size() ? lines[i + 1].offset : text.size();
+    const std::size_t lineEnd = text.find("\r\n", lines[i].offset);
+    const std::size_t from =
+        lineEnd == std::string_view::npos ? limit : std::min(lineEnd + 2, limit);
+    const BlockEnd end = blockEndIn(text, lines[i].offset, limit, markedLines(text, from, limit));
+    blocks.push_back({{lines[i].offset, end.end}, end.cutInsideBody});
+  }
   Stretches s;
   s.blocks.emplace_back();
-  std::size_t e = 0;
+  std::size_t b = 0;
   int sections = 0;
+  std::size_t lastEnd = 0;  // where the last block before the line ends
+  bool lastCutInsideBody = false;
   for (const MarkedLine& m : scanOutline(text).marks) {
+    while (b < blocks.size() && blocks[b].extent.end <= m.start) {
+      s.blocks.back().push_back(blocks[b].extent.of(text));
+      lastEnd = blocks[b].extent.end;
+      lastCutInsideBody = blocks[b++].insideBody;
+    }
+    if (b < blocks.size() && blocks[b].extent.begin <= m.start) continue;  // inside a block
+    // Was the block before cut short at this line (only white space between)?
+    bool cutHere = lastCutInsideBody;
+    for (std::size_t p = lastEnd; cutHere && p < m.start; ++p)
+      cutHere = detail::isReorderSpace(text[p]);
+    lastCutInsideBody = false;
     if (!isBarrier(m.mark)) continue;
-    while (e < extents.size() && extents[e].end <= m.start)
-      s.blocks.back().push_back(extents[e++].of(text));
-    if (e < extents.size() && extents[e].begin <= m.start) continue;  // inside a block
     if (m.mark == LineMark::If) {
       ++sections;
     } else if (m.mark == LineMark::Else || m.mark == LineMark::EndIf) {
-      if (sections == 0) continue;  // closes no section: no barrier
-      if (m.mark == LineMark::EndIf) --sections;
+      if (sections == 0 && !cutHere) continue;  // closes no section: no barrier
+      if (m.mark == LineMark::EndIf && sections > 0) --sections;
     }
     std::size_t end = text.find("\r\n", m.start);
     if (end == std::string_view::npos) end = text.size();
@@ -90,7 +111,7 @@ inline Stretches stretchesOf(std::string_view text) {
     s.barriers.push_back(text.substr(m.start, end - m.start));
     s.blocks.emplace_back();
   }
-  while (e < extents.size()) s.blocks.back().push_back(extents[e++].of(text));
+  while (b < blocks.size()) s.blocks.back().push_back(blocks[b++].extent.of(text));
   for (auto& stretch : s.blocks) std::sort(stretch.begin(), stretch.end());
   return s;
 }
