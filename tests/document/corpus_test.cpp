@@ -23,7 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kCorpus = KOLVRE_CORPUS_DIR;
+const fs::path kCorpus = fs::path(KOLVRE_CORPUS_DIR).lexically_normal();
 const std::string kManifest = "MANIFEST.tsv";
 
 // The shared corpus lies beside the source tree, and a fresh clone has none. Its tests then
