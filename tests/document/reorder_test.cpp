@@ -153,16 +153,6 @@ TEST(ReorderBarriers, AnEndifThatClosesNoSectionIsFreeText) {
             "A 24\r\n{" + kSep + "#endif" + kSep + "#if X" + kSep + "#endif\r\n}");
 }
 
-TEST(Reorder, TextAfterTheEndOfABeginEndBodyIsFreeText) {
-  EXPECT_EQ(reorderedTwice("Z DIALOG\r\nBEGIN\r\nEND\r\n// note\r\nA ICON \"a\"\r\n"),
-            "// note" + kSep + "Z DIALOG\r\nBEGIN\r\nEND" + kSep + "A ICON \"a\"");
-}
-
-TEST(Reorder, HeadersAlignedInColumnsAreSortedWithTheRest) {
-  EXPECT_EQ(reorderedTwice("IDI_B\tICON \"b\"\r\nIDI_A    ICON \"a\"\r\n"),
-            "IDI_A    ICON \"a\"" + kSep + "IDI_B\tICON \"b\"");
-}
-
 TEST(Reorder, ALongLineStaysWholeAndInPlace) {
   // Text at byte 1024 of a dialog's line is not a header: the line stays in the dialog.
   const std::string dialog = "D DIALOG\r\nBEGIN\r\n LTEXT \"" +

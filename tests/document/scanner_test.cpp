@@ -155,18 +155,6 @@ TEST(Scanner, ALanguageLineUnderABlankLineIsMarkedSo) {
   EXPECT_EQ(marks[2].mark, LineMark::LanguageAfterBlank);
 }
 
-TEST(Scanner, HeaderLinesAreNotMarkedAndMarkedLinesAreNotHeaders) {
-  const ScriptOutline outline = scanOutline("} ICON\r\nEND DIALOG\r\n}\r\nBEGIN\r\n#if X");
-  ASSERT_EQ(outline.headers.size(), 2u);
-  ASSERT_EQ(outline.marks.size(), 3u);
-  EXPECT_EQ(outline.marks[0].start, 20u);
-  // A range of lines reads the same marks.
-  const auto marks = markedLines("} ICON\r\nEND DIALOG\r\n}\r\nBEGIN\r\n#if X", 23, 35);
-  ASSERT_EQ(marks.size(), 2u);
-  EXPECT_EQ(marks[0].mark, LineMark::Begin);
-  EXPECT_EQ(marks[1].mark, LineMark::If);
-}
-
 TEST(Scanner, SortsCaseInsensitivelyByNameThenType) {
   EXPECT_EQ(listed("ABD DIALOG\r\nabc DIALOG\r\nA ICON\r\nA DIALOG\r\nAB BITMAP"),
             (V{"A D", "A I", "AB B", "abc D", "ABD D"}));
