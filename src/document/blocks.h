@@ -53,8 +53,9 @@ struct BlockEnd {
 // closing line inside a section still open (the block then ends before that section). Before
 // the body opens, a conditional line cuts the block short, and so does a LANGUAGE line under a
 // blank line; a LANGUAGE line right under the header's lines is the resource's own, unless no
-// body opens after it. Without a closing line the block ends before the next header, never past
-// a barrier. A block cut short ends before the white space in front of where it was cut.
+// body opens after it. Without a closing line the block ends before the next header, with the
+// whole sections of its body but before one still open there. A block cut short ends before
+// the white space in front of where it was cut.
 BlockEnd blockEndIn(std::string_view text, std::size_t begin, std::size_t limit,
                     std::span<const MarkedLine> marks);
 
