@@ -29,10 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string out = reorderScript(text);
   require(testing::checkBlocksKept(text, out), "blocks kept");
   require(testing::checkSameNonSpaceBytes(text, out), "same bytes");
-  // Headers read from the middle of a long line move with the text around them: a known limit
-  // of the piece-wise scan, left out here so the run can look for other faults.
-  if (testing::hasHeaderInsideALine(text) || testing::hasHeaderInsideALine(out)) return 0;
+  require(testing::checkLinesKept(text, out), "lines whole");
   require(testing::checkSameIndex(text, out), "same index");
+  require(testing::checkStretchesKept(text, out), "stretches kept");
   require(testing::checkIdempotent(out), "idempotent");
   return 0;
 }

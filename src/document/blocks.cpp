@@ -1,20 +1,55 @@
 #include "document/blocks.h"
 
-#include <cstring>
-#include <string>
+#include <algorithm>
 
 namespace kolvre {
 
-namespace {}  // namespace
+namespace {
+
+constexpr bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// Where the line that holds `pos` ends: its CR LF, or the end of the text.
+std::size_t crLfFrom(std::string_view text, std::size_t pos) {
+  const std::size_t at = text.find("\r\n", pos);
+  return at == std::string_view::npos ? text.size() : at;
+}
+
+// Where a block ends whose closing "}" or END ends at `closeEnd`. The rest of that line stays
+// with the block when it holds text before the next line feed: moved away on its own, it would
+// start a line, which could then read as a barrier, and the line would be broken in two.
+std::size_t afterClosingLine(std::string_view text, std::size_t closeEnd) {
+  std::size_t p = closeEnd;
+  while (p < text.size() && (isBlank(text[p]) || text[p] == '\r')) ++p;
+  if (p == text.size() || text[p] == '\n') return closeEnd;
+  std::size_t end = crLfFrom(text, p);
+  while (isBlank(text[end - 1])) --end;
+  return end;
+}
+
+// Where a block that starts at `begin` and is cut short before `at` ends: before the white
+// space in front of `at`.
+std::size_t cutBefore(std::string_view text, std::size_t begin, std::size_t at) {
+  while (at > begin + 1 && isSpace(text[at - 1])) --at;
+  return at;
+}
+
+}  // namespace
 
 std::size_t headerPosition(std::string_view text, std::string_view name, std::string_view keyword) {
-  std::string needle;
-  needle.reserve(name.size() + keyword.size() + 1);
-  needle.append(name).append(" ").append(keyword);
-  if (text.starts_with(needle)) return 1;
-  needle.insert(needle.begin(), '\n');
-  const std::size_t at = text.find(needle);
-  return at == std::string_view::npos ? 0 : at + 2;
+  std::size_t pos = 0;
+  while (true) {
+    const std::size_t end = crLfFrom(text, pos);
+    const std::string_view line = text.substr(pos, end - pos);
+    if (line.starts_with(name) && name.size() < line.size() && isBlank(line[name.size()])) {
+      std::size_t k = name.size();
+      while (k < line.size() && isBlank(line[k])) ++k;
+      if (line.substr(k).starts_with(keyword)) return pos + 1;
+    }
+    if (end == text.size()) return 0;
+    pos = end + 2;
+  }
 }
 
 std::size_t blockLength(std::string_view text, std::size_t headerPos) {
@@ -32,23 +67,71 @@ std::optional<std::size_t> braceBlockLength(std::string_view text, std::size_t h
   return at - (headerPos - 1) + 1;
 }
 
+BlockEnd blockEndIn(std::string_view text, std::size_t begin, std::size_t limit,
+                    std::span<const MarkedLine> marks) {
+  enum class Body { None, Braces, BeginEnd } body = Body::None;
+  std::size_t depth = 0;         // BEGINs not yet closed
+  std::size_t sections = 0;      // conditional sections open inside the body
+  std::size_t outerSection = 0;  // where the outermost of them starts
+  std::size_t language = limit;  // the first LANGUAGE line before the body opens
+  auto cut = [&](std::size_t at) -> BlockEnd {
+    if (body == Body::None)
+      at = std::min(at, language);
+    else if (sections > 0)
+      at = outerSection;
+    return {cutBefore(text, begin, at), body != Body::None};
+  };
+  auto close = [&](std::size_t closeEnd) -> BlockEnd {
+    if (sections > 0) return cut(outerSection);
+    return {afterClosingLine(text, closeEnd), false};
+  };
+  for (const MarkedLine& line : marks) {
+    switch (line.mark) {
+      case LineMark::CloseBrace:
+        return close(line.start + 1);
+      case LineMark::OpenBrace:
+        if (body == Body::None) body = Body::Braces;
+        break;
+      case LineMark::Begin:
+        if (body == Body::None) {
+          body = Body::BeginEnd;
+          depth = 1;
+        } else if (body == Body::BeginEnd) {
+          ++depth;
+        }
+        break;
+      case LineMark::End:
+        if (body == Body::BeginEnd && --depth == 0) return close(line.word + 3);
+        break;
+      case LineMark::If:
+        if (body == Body::None) return cut(line.start);
+        if (sections++ == 0) outerSection = line.start;
+        break;
+      case LineMark::Else:
+        if (body == Body::None || sections == 0) return cut(line.start);
+        break;
+      case LineMark::EndIf:
+        if (body == Body::None || sections == 0) return cut(line.start);
+        --sections;
+        break;
+      case LineMark::Language:
+        if (body != Body::None) return cut(line.start);
+        language = std::min(language, line.start);
+        break;
+      case LineMark::LanguageAfterBlank:
+        return cut(line.start);
+    }
+  }
+  return cut(limit);
+}
+
 BlockExtent blockExtentAt(std::string_view text, const std::vector<HeaderLine>& lines,
                           std::size_t i) {
   const std::size_t begin = lines[i].offset;
   const std::size_t limit = i + 1 < lines.size() ? lines[i + 1].offset : text.size();
-  // The closing "}" must start a line (CR LF before it) and stand before the next header.
-  const char* base = text.data();
-  std::size_t from = begin + 2;
-  while (from < limit) {
-    const void* hit = std::memchr(base + from, '}', limit - from);
-    if (!hit) break;
-    const std::size_t brace = static_cast<const char*>(hit) - base;
-    if (base[brace - 2] == '\r' && base[brace - 1] == '\n') return {begin, brace + 1};
-    from = brace + 1;
-  }
-  std::size_t end = limit;
-  while (end > begin + 1 && isSpace(base[end - 1])) --end;
-  return {begin, end};
+  const std::size_t bodyFrom = std::min(crLfFrom(text, begin) + 2, limit);
+  const std::vector<MarkedLine> marks = markedLines(text, bodyFrom, limit);
+  return {begin, blockEndIn(text, begin, limit, marks).end};
 }
 
 std::optional<BlockExtent> locateBlock(std::string_view text, std::string_view name, ResType type,

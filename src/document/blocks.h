@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -11,8 +12,9 @@
 
 namespace kolvre {
 
-// Header rule: the 1-based position of the first line that starts with name + one blank +
-// keyword (the keyword may run on, DIALOG finds DIALOGEX), or 0 when there is none.
+// Header rule: the 1-based position of the first line (at the start of the text or after CR LF)
+// that starts with name, one or more blanks or tabs, then keyword (the keyword may run on,
+// DIALOG finds DIALOGEX), or 0 when there is none.
 std::size_t headerPosition(std::string_view text, std::string_view name, std::string_view keyword);
 
 // Block-end rule: from a 1-based header position, the length of the block through the first
@@ -31,15 +33,39 @@ struct BlockExtent {
   bool operator==(const BlockExtent&) const = default;
 };
 
-// The block of header line `i` of `lines` (as scanHeaderLines gives them for `text`): through
-// the first line that starts with "}", but never past the next header line; a block cut short
-// there ends before the blank lines that precede that header.
+// Where a block ends, read from the marked lines after its header line (see blockEndIn).
+struct BlockEnd {
+  std::size_t end;
+  // True when the block's body was opened ("{" or BEGIN) but does not close: the block was cut
+  // short at a barrier or before the next header.
+  bool cutInsideBody;
+};
+
+// The end of the block whose header starts at `begin`, from `marks`: the marked lines after
+// the header line and before `limit`, where the next header starts (or the end of the text).
+//
+// The body opens at the first line that starts with "{" or BEGIN. The block runs through the
+// first line that starts with "}" or, for a body opened with BEGIN, through the END that closes
+// it (nested BEGIN and END pairs are counted, as version resources have them); the rest of that
+// line stays with the block unless it is blank up to the next line feed. Inside the body, whole
+// conditional sections (#if to #endif) belong to the block; an #else, #elif or #endif of a
+// section opened outside, or a LANGUAGE line, cuts the block short before it, and so does a
+// closing line inside a section still open (the block then ends before that section). Before
+// the body opens, a conditional line cuts the block short, and so does a LANGUAGE line under a
+// blank line; a LANGUAGE line right under the header's lines is the resource's own, unless no
+// body opens after it. Without a closing line the block ends before the next header, with the
+// whole sections of its body but before one still open there. A block cut short ends before
+// the white space in front of where it was cut.
+BlockEnd blockEndIn(std::string_view text, std::size_t begin, std::size_t limit,
+                    std::span<const MarkedLine> marks);
+
+// The block of header line `i` of `lines` (as scanHeaderLines gives them for `text`), by the
+// rules of blockEndIn.
 BlockExtent blockExtentAt(std::string_view text, const std::vector<HeaderLine>& lines,
                           std::size_t i);
 
 // The block of the resource `name` of `type`: the `occurrence`-th (0-based) header line with
-// exactly that name and type that the header rule can find. Nothing when there is none (a
-// header with two blanks or a tab before its keyword cannot be located).
+// exactly that name and type. Nothing when there is none.
 std::optional<BlockExtent> locateBlock(std::string_view text, std::string_view name, ResType type,
                                        std::size_t occurrence = 0);
 

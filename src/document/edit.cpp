@@ -26,6 +26,17 @@ std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view 
   return std::nullopt;
 }
 
+std::optional<ResourceKey> keyOfText(std::string_view text) {
+  const auto separator = [](char c) { return c == ' ' || c == '\t'; };
+  std::size_t i = 0;
+  while (i < text.size() && separator(text[i])) ++i;
+  std::size_t j = i;
+  while (j < text.size() && !separator(text[j]) && text[j] != '\r' && text[j] != '\n') ++j;
+  std::size_t k = j;
+  while (k < text.size() && separator(text[k])) ++k;
+  return keyForHeader(text.substr(i, j - i), text.substr(k));
+}
+
 std::string applySplices(std::string_view text, const std::vector<Splice>& splices) {
   std::size_t size = text.size();
   for (const Splice& s : splices) size = size - (s.end - s.begin) + s.inserted.size();

@@ -33,6 +33,10 @@ std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceK
 // renames a resource makes current. Nothing when no type code begins with that letter.
 std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord);
 
+// The same for the header a text begins with: its name and type word are read as the scanner
+// reads a header line, so blanks or tabs (any number) may stand between them.
+std::optional<ResourceKey> keyOfText(std::string_view text);
+
 // One replacement: the bytes [begin, end) of the text give way to `inserted`.
 struct Splice {
   std::size_t begin = 0;

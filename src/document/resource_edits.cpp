@@ -66,8 +66,7 @@ Edit appendEdit(std::string_view text, std::string_view block, std::string_view 
   Edit edit;
   edit.label = label;
   edit.reorder = true;
-  const HeaderTokens tokens = firstTwoTokens(block);
-  edit.currentAfter = keyForHeader(tokens.name, tokens.type);
+  edit.currentAfter = keyOfText(block);
 
   std::size_t first = 0;
   while (first < text.size() && isSpace(text[first])) ++first;
@@ -108,8 +107,7 @@ std::optional<Edit> replaceEdit(std::string_view text, const ResourceIndex& inde
   edit.label = kLabelEditText;
   edit.reorder = true;
   edit.currentBefore = keyAt(index, position);
-  const HeaderTokens tokens = firstTwoTokens(replacement);
-  edit.currentAfter = keyForHeader(tokens.name, tokens.type);
+  edit.currentAfter = keyOfText(replacement);
   edit.splices.push_back({block.begin, block.end, std::move(replacement)});
   return edit;
 }

@@ -50,50 +50,151 @@ const ResTypeInfo* keywordAt(const char* word, std::size_t size) {
   return &info;
 }
 
-// The end of the line that starts at `pos` (exclusive) and where the next line starts.
-// A line ends at the next CR LF or after kMaxScanLine characters, whichever comes first.
-struct LineSpan {
-  std::size_t end;
-  std::size_t next;
-};
-
-LineSpan nextLine(std::string_view text, std::size_t pos) {
-  const std::size_t limit = std::min(text.size(), pos + kMaxScanLine);
-  const char* base = text.data();
-  std::size_t from = pos;
-  while (from < limit) {
-    const void* hit = std::memchr(base + from, '\r', limit - from);
-    if (!hit) break;
-    const std::size_t cr = static_cast<const char*>(hit) - base;
-    if (cr + 1 < text.size() && base[cr + 1] == '\n') return {cr, cr + 2};
-    from = cr + 1;
-  }
-  return {limit, limit};
+constexpr bool isWordChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-// Calls found(name, type, offset, locatable) for every header line of the text, in text order.
-template <typename Found>
-void forEachHeaderLine(std::string_view text, Found found) {
+// True when the `size` characters at `at` start with the whole word `word`.
+bool startsWithWord(const char* at, std::size_t size, std::string_view word) {
+  return size >= word.size() && std::memcmp(at, word.data(), word.size()) == 0 &&
+         (size == word.size() || !isWordChar(at[word.size()]));
+}
+
+// Bytes that can start a word with a mark: most lines start with none of them.
+constexpr std::array<bool, 256> kMarkFirstByte = [] {
+  std::array<bool, 256> table{};
+  for (unsigned char c : std::string_view("{}#BELl")) table[c] = true;
+  return table;
+}();
+
+enum class WordMark : std::uint8_t { None, OpenBrace, Begin, End, If, Else, EndIf, Language };
+
+// The mark of the first word of a line, at `word` with `size` characters left on the line.
+WordMark markOfWord(const char* word, std::size_t size) {
+  if (size == 0 || !kMarkFirstByte[static_cast<unsigned char>(word[0])]) return WordMark::None;
+  switch (word[0]) {
+    case '{':
+      return WordMark::OpenBrace;
+    case 'B':
+      return startsWithWord(word, size, "BEGIN") ? WordMark::Begin : WordMark::None;
+    case 'E':
+      return startsWithWord(word, size, "END") ? WordMark::End : WordMark::None;
+    case 'L':
+    case 'l': {
+      constexpr std::string_view kLanguage = "LANGUAGE";
+      if (size < kLanguage.size() ||
+          !equalsIgnoringCase(std::string_view(word, kLanguage.size()), kLanguage) ||
+          (size > kLanguage.size() && isWordChar(word[kLanguage.size()])))
+        return WordMark::None;
+      return WordMark::Language;
+    }
+    case '#': {
+      std::size_t k = 1;
+      while (k < size && isBlank(word[k])) ++k;
+      const char* const directive = word + k;
+      const std::size_t left = size - k;
+      if (startsWithWord(directive, left, "if") || startsWithWord(directive, left, "ifdef") ||
+          startsWithWord(directive, left, "ifndef"))
+        return WordMark::If;
+      if (startsWithWord(directive, left, "elif") || startsWithWord(directive, left, "else"))
+        return WordMark::Else;
+      if (startsWithWord(directive, left, "endif")) return WordMark::EndIf;
+      return WordMark::None;
+    }
+    default:
+      return WordMark::None;
+  }
+}
+
+constexpr bool isBarrierWord(WordMark mark) {
+  return mark >= WordMark::If;
+}
+
+LineMark lineMark(WordMark mark, bool afterBlank) {
+  switch (mark) {
+    case WordMark::OpenBrace:
+      return LineMark::OpenBrace;
+    case WordMark::Begin:
+      return LineMark::Begin;
+    case WordMark::End:
+      return LineMark::End;
+    case WordMark::If:
+      return LineMark::If;
+    case WordMark::Else:
+      return LineMark::Else;
+    case WordMark::EndIf:
+      return LineMark::EndIf;
+    default:
+      return afterBlank ? LineMark::LanguageAfterBlank : LineMark::Language;
+  }
+}
+
+// Where the line that starts at `pos` ends (its CR LF, or the end of the text).
+std::size_t lineEnd(std::string_view text, std::size_t pos) {
   const char* const base = text.data();
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const LineSpan span = nextLine(text, pos);
+  std::size_t from = pos;
+  while (from < text.size()) {
+    const void* hit = std::memchr(base + from, '\r', text.size() - from);
+    if (!hit) break;
+    const std::size_t cr = static_cast<const char*>(hit) - base;
+    if (cr + 1 < text.size() && base[cr + 1] == '\n') return cr;
+    from = cr + 1;
+  }
+  return text.size();
+}
+
+// Reads the lines that start in [from, to), `from` being a line start, in text order: calls
+// header(name, type, offset) for every header line and, when kMarks is set, mark(MarkedLine) for
+// every marked line. `afterBlank` tells whether the line before `from` is blank.
+template <bool kMarks, typename Header, typename Mark>
+void readLines(std::string_view text, std::size_t from, std::size_t to, bool afterBlank,
+               Header header, Mark mark) {
+  const char* const base = text.data();
+  std::size_t pos = from;
+  while (pos < to) {
+    const std::size_t end = lineEnd(text, pos);
     const char* const line = base + pos;
-    const std::size_t size = span.end - pos;
+    const std::size_t size = end - pos;
+    bool blank = true;
     // A line that starts with a blank or a tab (an expanded tab is blanks) is never a header.
     if (size != 0 && !isBlank(line[0])) {
-      std::size_t i = 1;
-      while (i < size && !isBlank(line[i])) ++i;
-      std::size_t j = i;
-      while (j < size && isBlank(line[j])) ++j;
-      if (const ResTypeInfo* info = keywordAt(line + j, size - j)) {
-        const bool lineStart = pos == 0 || base[pos - 1] == '\n';
-        found(std::string_view(line, i), info->type, pos,
-              lineStart && j == i + 1 && line[i] == ' ');
+      blank = false;
+      const WordMark word = markOfWord(line, size);
+      if (isBarrierWord(word)) {
+        if constexpr (kMarks) mark(MarkedLine{pos, pos, lineMark(word, afterBlank)});
+      } else {
+        const std::size_t scanned = std::min(size, kMaxScanLine);
+        std::size_t i = 1;
+        while (i < scanned && !isBlank(line[i])) ++i;
+        std::size_t j = i;
+        while (j < scanned && isBlank(line[j])) ++j;
+        if (const ResTypeInfo* info = keywordAt(line + j, scanned - j)) {
+          header(std::string_view(line, i), info->type, pos);
+        } else if constexpr (kMarks) {
+          if (line[0] == '}')
+            mark(MarkedLine{pos, pos, LineMark::CloseBrace});
+          else if (word != WordMark::None)
+            mark(MarkedLine{pos, pos, lineMark(word, afterBlank)});
+        }
+      }
+    } else if constexpr (kMarks) {
+      std::size_t k = 0;
+      while (k < size && isBlank(line[k])) ++k;
+      if (k < size) {
+        blank = false;
+        const WordMark word = markOfWord(line + k, size - k);
+        if (word != WordMark::None) mark(MarkedLine{pos, pos + k, lineMark(word, afterBlank)});
       }
     }
-    pos = span.next;
+    afterBlank = blank;
+    pos = end + 2;
   }
+}
+
+// Calls found(name, type, offset) for every header line of the text, in text order.
+template <typename Found>
+void forEachHeaderLine(std::string_view text, Found found) {
+  readLines<false>(text, 0, text.size(), true, found, [](const MarkedLine&) {});
 }
 
 // Room for a header every 256 characters: a guess that spares the copies of a growing vector in
@@ -114,11 +215,31 @@ unsigned char keyByte(std::string_view name, std::string_view code, std::size_t 
 std::vector<HeaderLine> scanHeaderLines(std::string_view text) {
   std::vector<HeaderLine> lines;
   lines.reserve(expectedHeaders(text));
-  forEachHeaderLine(text,
-                    [&](std::string_view name, ResType type, std::size_t offset, bool locatable) {
-                      lines.push_back({name, type, offset, locatable});
-                    });
+  forEachHeaderLine(text, [&](std::string_view name, ResType type, std::size_t offset) {
+    lines.push_back({name, type, offset, true});
+  });
   return lines;
+}
+
+ScriptOutline scanOutline(std::string_view text) {
+  ScriptOutline outline;
+  outline.headers.reserve(expectedHeaders(text));
+  outline.marks.reserve(expectedHeaders(text) * 2);
+  readLines<true>(
+      text, 0, text.size(), true,
+      [&](std::string_view name, ResType type, std::size_t offset) {
+        outline.headers.push_back({name, type, offset, true});
+      },
+      [&](const MarkedLine& line) { outline.marks.push_back(line); });
+  return outline;
+}
+
+std::vector<MarkedLine> markedLines(std::string_view text, std::size_t from, std::size_t to) {
+  std::vector<MarkedLine> marks;
+  readLines<true>(
+      text, from, std::min(to, text.size()), false, [](std::string_view, ResType, std::size_t) {},
+      [&](const MarkedLine& line) { marks.push_back(line); });
+  return marks;
 }
 
 std::string indexKey(std::string_view name, ResType type) {
@@ -140,13 +261,13 @@ ResourceIndex ARESOURCES(std::string_view text) {
   };
   std::vector<Keyed> keyed;
   keyed.reserve(expectedHeaders(text));
-  forEachHeaderLine(text, [&](std::string_view name, ResType type, std::size_t offset, bool) {
+  forEachHeaderLine(text, [&](std::string_view name, ResType type, std::size_t offset) {
     const std::string_view code = typeCode(type);
     const std::size_t keySize = name.size() + 1 + code.size();
     std::uint64_t head = 0;
     for (std::size_t b = 0; b < 8; ++b)
       head = (head << 8) | (b < keySize ? keyByte(name, code, b) : 0u);
-    // A name is part of one scanned line, so it is never longer than kMaxScanLine.
+    // A name lies within the first kMaxScanLine characters of its line.
     keyed.push_back({head, offset, static_cast<std::uint32_t>(name.size()), type});
   });
   const char* const base = text.data();

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <span>
 
 #include "base/text.h"
 
@@ -161,37 +162,99 @@ std::vector<std::uint8_t> readHexDataLine(std::string_view line) {
   return bytes;
 }
 
+namespace {
+
+// Words a resource statement may carry between its type and its data.
+constexpr std::string_view kMemoryOptions[] = {"MOVEABLE",    "FIXED",   "PURE",
+                                               "IMPURE",      "PRELOAD", "LOADONCALL",
+                                               "DISCARDABLE", "SHARED",  "NONSHARED"};
+// Statements that may stand on lines of their own between the header and the data.
+constexpr std::string_view kOptionStatements[] = {"LANGUAGE", "CHARACTERISTICS", "VERSION"};
+
+bool isSeparator(char c) {
+  return c == ' ' || c == '\t';
+}
+
+bool oneOf(std::string_view word, std::span<const std::string_view> words) {
+  for (std::string_view w : words)
+    if (equalsIgnoringCase(word, w)) return true;
+  return false;
+}
+
+// The words of a line, as blank- or tab-separated tokens.
+std::vector<std::string_view> wordsOf(std::string_view line) {
+  std::vector<std::string_view> words;
+  std::size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && isSeparator(line[i])) ++i;
+    std::size_t j = i;
+    while (j < line.size() && !isSeparator(line[j])) ++j;
+    if (j > i) words.push_back(line.substr(i, j - i));
+    i = j;
+  }
+  return words;
+}
+
+// What the header line holds after its name, its type and any memory options, and where.
+std::size_t headerRestAt(std::string_view header) {
+  std::size_t i = 0;
+  for (int word = 0;; ++word) {
+    while (i < header.size() && isSeparator(header[i])) ++i;
+    std::size_t j = i;
+    while (j < header.size() && !isSeparator(header[j])) ++j;
+    if (i == j) return header.size();
+    if (word >= 2 && !oneOf(header.substr(i, j - i), kMemoryOptions)) return i;
+    i = j;
+  }
+}
+
+// True for a line that may stand between the header and the data: blank, a comment, memory
+// options, or a LANGUAGE, CHARACTERISTICS or VERSION statement.
+bool mayPrecedeData(std::string_view line) {
+  const std::string_view t = trimmed(line);
+  if (t.empty() || t.starts_with("//")) return true;
+  const std::vector<std::string_view> words = wordsOf(t);
+  if (oneOf(words.front(), kOptionStatements)) return true;
+  for (std::string_view w : words)
+    if (!oneOf(w, kMemoryOptions)) return false;
+  return true;
+}
+
+}  // namespace
+
 std::optional<ImageBody> findImageBody(std::string_view block) {
-  // The opening delimiter: the first "{", or a line that is BEGIN, after the header line.
+  // The opening delimiter: a "{" or BEGIN where the header's words end, or on the first line
+  // after the header that is not blank, a comment, memory options or an option statement. A
+  // header that goes on with anything else (a file name) has no body here.
   std::size_t next = 0;
-  lineAt(block, 0, next);
-  const std::size_t brace = block.find('{');
-  std::size_t open = std::string_view::npos;
+  const std::string_view header = lineAt(block, 0, next);
   std::size_t dataBegin = 0;
   bool braces = false;
-  for (std::size_t at = next; at < block.size();) {
-    std::size_t after = 0;
-    const std::string_view line = lineAt(block, at, after);
-    if (brace != std::string_view::npos && brace < at + line.size()) {
-      open = brace;
+  const std::size_t rest = headerRestAt(header);
+  if (rest < header.size()) {
+    const std::string_view word = header.substr(rest);
+    if (word.front() == '{') {
       braces = true;
-      lineAt(block, brace, dataBegin);
-      break;
+      dataBegin = next;
+    } else if (isWord(word, "BEGIN")) {
+      dataBegin = next;
+    } else {
+      return std::nullopt;
     }
-    if (isWord(line, "BEGIN")) {
-      open = at;
-      dataBegin = after;
-      break;
+  } else {
+    std::size_t at = next;
+    for (; at < block.size(); at = next) {
+      const std::string_view line = lineAt(block, at, next);
+      if (trimmed(line).starts_with("{")) {
+        braces = true;
+        break;
+      }
+      if (isWord(line, "BEGIN")) break;
+      if (!mayPrecedeData(line)) return std::nullopt;
     }
-    at = after;
+    if (at >= block.size()) return std::nullopt;
+    dataBegin = next;
   }
-  if (open == std::string_view::npos && brace != std::string_view::npos) {
-    // A "{" on the header line itself.
-    open = brace;
-    braces = true;
-    lineAt(block, brace, dataBegin);
-  }
-  if (open == std::string_view::npos) return std::nullopt;
   // The closing delimiter: the first "}" after the opening one, or a line that is END.
   if (braces) {
     const std::size_t close = block.find('}', dataBegin);
@@ -201,16 +264,9 @@ std::optional<ImageBody> findImageBody(std::string_view block) {
         lineStart == std::string_view::npos || lineStart < dataBegin ? dataBegin : lineStart + 1;
     return ImageBody{dataBegin, at, close + 1};
   }
-  for (std::size_t at = dataBegin; at < block.size();) {
-    std::size_t after = 0;
-    const std::string_view line = lineAt(block, at, after);
-    if (braces) {
-      const std::size_t close = line.find('}');
-      if (close != std::string_view::npos) return ImageBody{dataBegin, at, at + close + 1};
-    } else if (isWord(line, "END")) {
-      return ImageBody{dataBegin, at, at + line.size()};
-    }
-    at = after;
+  for (std::size_t at = dataBegin; at < block.size(); at = next) {
+    const std::string_view line = lineAt(block, at, next);
+    if (isWord(line, "END")) return ImageBody{dataBegin, at, at + line.size()};
   }
   return std::nullopt;
 }
@@ -219,15 +275,18 @@ std::optional<std::string> imageFileName(std::string_view block) {
   if (findImageBody(block)) return std::nullopt;
   std::size_t next = 0;
   const std::string_view header = lineAt(block, 0, next);
-  const std::size_t close = header.rfind('"');
-  if (close == std::string_view::npos || close == 0) return std::nullopt;
-  const std::size_t open = header.rfind('"', close - 1);
-  if (open == std::string_view::npos) return std::nullopt;
+  std::string_view rest = trimmed(header.substr(headerRestAt(header)));
+  if (rest.empty()) return std::nullopt;
+  if (rest.front() == '"') {
+    rest.remove_prefix(1);
+    rest = rest.substr(0, rest.find('"'));
+  } else {
+    rest = rest.substr(0, std::min(rest.find(' '), rest.find('\t')));
+  }
   std::string name;
-  const std::string_view quoted = header.substr(open + 1, close - open - 1);
-  for (std::size_t i = 0; i < quoted.size(); ++i) {
-    if (quoted[i] == '\\' && i + 1 < quoted.size() && quoted[i + 1] == '\\') ++i;
-    name += quoted[i];
+  for (std::size_t i = 0; i < rest.size(); ++i) {
+    if (rest[i] == '\\' && i + 1 < rest.size() && rest[i + 1] == '\\') ++i;
+    name += rest[i];
   }
   if (name.empty()) return std::nullopt;
   return name;

@@ -224,6 +224,9 @@ TEST(HeaderKeys, NameTheFirstEntryOfThatNameWhoseCodeSharesTheTypesFirstLetter) 
   EXPECT_EQ(at("A", "DIALOGEX"), 0u);
   EXPECT_EQ(at("nothere", "D"), std::nullopt);
   EXPECT_EQ(keyForHeader("A", "MENU"), std::nullopt);
+  // A header aligned in columns names its resource as the scanner reads it.
+  EXPECT_EQ(keyOfText("IDD_X\t  DIALOGEX 0\r\n{"), (ResourceKey{"IDD_X", ResType::Dialog, 0}));
+  EXPECT_EQ(keyOfText("  A ICON"), (ResourceKey{"A", ResType::Icon, 0}));
   // The second of two namesakes keeps its own key.
   EXPECT_EQ(keyAt(doc.index(), 4), (ResourceKey{"v", ResType::VersionInfo, 1}));
   EXPECT_EQ(findEntry(doc.index(), keyAt(doc.index(), 4)), 4u);

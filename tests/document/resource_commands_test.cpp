@@ -155,16 +155,23 @@ TEST_F(ResourceCommands, DeleteCancelledOrInAScriptNeverReorderedKeepsTheNext) {
   EXPECT_EQ(doc.text(), "B ICON\r\n{\r\n}");
 }
 
-TEST_F(ResourceCommands, UnlocatableResourcesAreLeftAloneWithAMessage) {
-  load("A  ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}");
-  const std::string before = doc.text();
-  select("A", "I");
-  EXPECT_FALSE(ELIMRIS(ui, doc, list.position()));
-  EXPECT_FALSE(RINORIS(ui, doc, list.position()));
-  EXPECT_FALSE(COPIARIS(ui, doc, list.position()));
-  EXPECT_EQ(doc.text(), before);
-  EXPECT_EQ(ui.messages.size(), 3u);
-  EXPECT_EQ(ui.messages[0].text, unlocatableMessage("A"));
+TEST_F(ResourceCommands, HeadersAlignedInColumnsAreHandledLikeAnyOther) {
+  load("IDI_A    ICON\r\n{\r\n 1\r\n}" + kSep + "B\tICON\r\n{\r\n}");
+  select("IDI_A", "I");
+  COPIARIS(ui, doc, list.position());
+  EXPECT_EQ(ui.clipboard, "IDI_A    ICON\r\n{\r\n 1\r\n}");
+  // A rename replaces the name only: the blanks that align the keyword stay.
+  ui.inputs = {"z"};
+  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), "B\tICON\r\n{\r\n}" + kSep + "Z    ICON\r\n{\r\n 1\r\n}");
+  select("B", "I");
+  ui.buttons = {kIdOk};
+  EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_EQ(doc.text(), "Z    ICON\r\n{\r\n 1\r\n}");
+  for (const auto& message : ui.messages) {
+    EXPECT_NE(message.text, unlocatableMessage("IDI_A"));
+    EXPECT_NE(message.text, unlocatableMessage("B"));
+  }
 }
 
 TEST_F(ResourceCommands, DuplicatesAreHandledAsTheSelectedOne) {

@@ -91,6 +91,17 @@ TEST(ImageBlock, BlocksWithoutDataNameTheirFileOrNothing) {
   EXPECT_EQ(imageFileName("IDI_APP ICON\r\n{\r\n}"), std::nullopt);
   EXPECT_EQ(imageFileName("IDI_APP ICON"), std::nullopt);
   EXPECT_FALSE(findImageBody("A BITMAP\r\n{\r\n '00'"));  // no closing brace
+  // A file named without quotes, and the next statement's body is not taken for data.
+  const std::string unquoted =
+      "MULTHARDCURSOR      CURSOR mhard.cur\r\n\r\nWFACCEL ACCELERATORS PRELOAD\r\nBEGIN\r\n"
+      "    VK_ESCAPE, 1\r\nEND";
+  EXPECT_FALSE(findImageBody(unquoted));
+  EXPECT_EQ(imageFileName(unquoted), "mhard.cur");
+  EXPECT_EQ(imageFileName("IDB_T\tBITMAP  DISCARDABLE  \"tearoff.bmp\""), "tearoff.bmp");
+  EXPECT_FALSE(findImageBody("A ICON\r\nSTRINGTABLE\r\n{\r\n 1, \"x\"\r\n}"));
+  // Memory options, a comment and a language line may stand before the data.
+  EXPECT_TRUE(findImageBody("A ICON\r\n// c\r\nPURE\r\nLANGUAGE 9, 1\r\n{\r\n '00'\r\n}"));
+  EXPECT_EQ(decodeImageBlock("A ICON {\r\n '07'\r\n}"), (Bytes{7}));
 }
 
 }  // namespace
