@@ -127,7 +127,7 @@ inline void appendResource(std::string& out, ScriptRandom& rnd, std::size_t seri
     case 8:  // manifest file reference
       out += " 24 \"app.manifest\"\r\n";
       break;
-    default:  // image file reference, two blanks: the header rule does not find it
+    default:  // image file reference, sometimes with two blanks before the keyword
       out += rnd.chance(50) ? " ICON \"app.ico\"\r\n" : "  BITMAP \"tool.bmp\"\r\n";
       break;
   }

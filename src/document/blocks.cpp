@@ -37,36 +37,6 @@ std::size_t cutBefore(std::string_view text, std::size_t begin, std::size_t at) 
 
 }  // namespace
 
-std::size_t headerPosition(std::string_view text, std::string_view name, std::string_view keyword) {
-  std::size_t pos = 0;
-  while (true) {
-    const std::size_t end = crLfFrom(text, pos);
-    const std::string_view line = text.substr(pos, end - pos);
-    if (line.starts_with(name) && name.size() < line.size() && isBlank(line[name.size()])) {
-      std::size_t k = name.size();
-      while (k < line.size() && isBlank(line[k])) ++k;
-      if (line.substr(k).starts_with(keyword)) return pos + 1;
-    }
-    if (end == text.size()) return 0;
-    pos = end + 2;
-  }
-}
-
-std::size_t blockLength(std::string_view text, std::size_t headerPos) {
-  if (headerPos == 0 || headerPos > text.size()) return 2;
-  const std::size_t at = text.find("\r\n}", headerPos - 1);
-  if (at == std::string_view::npos) return 2;
-  const std::size_t p = at - (headerPos - 1) + 1;
-  return p + 2;
-}
-
-std::optional<std::size_t> braceBlockLength(std::string_view text, std::size_t headerPos) {
-  if (headerPos == 0 || headerPos > text.size()) return std::nullopt;
-  const std::size_t at = text.find('}', headerPos - 1);
-  if (at == std::string_view::npos) return std::nullopt;
-  return at - (headerPos - 1) + 1;
-}
-
 BlockEnd blockEndIn(std::string_view text, std::size_t begin, std::size_t limit,
                     std::span<const MarkedLine> marks) {
   enum class Body { None, Braces, BeginEnd } body = Body::None;

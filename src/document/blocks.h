@@ -12,19 +12,6 @@
 
 namespace kolvre {
 
-// Header rule: the 1-based position of the first line (at the start of the text or after CR LF)
-// that starts with name, one or more blanks or tabs, then keyword (the keyword may run on,
-// DIALOG finds DIALOGEX), or 0 when there is none.
-std::size_t headerPosition(std::string_view text, std::string_view name, std::string_view keyword);
-
-// Block-end rule: from a 1-based header position, the length of the block through the first
-// CR LF "}" after it. When there is no such brace the rule gives 2.
-std::size_t blockLength(std::string_view text, std::size_t headerPos);
-
-// Brace-end rule: from a 1-based header position, the length of the block through the first
-// "}" anywhere after it; nothing when there is no "}".
-std::optional<std::size_t> braceBlockLength(std::string_view text, std::size_t headerPos);
-
 // A block as a half-open range of 0-based offsets into the script text.
 struct BlockExtent {
   std::size_t begin;

@@ -5,35 +5,6 @@
 namespace kolvre {
 namespace {
 
-TEST(HeaderRule, FindsAHeaderOnTheFirstLine) {
-  EXPECT_EQ(headerPosition("AB DIALOG 0\r\n{\r\n}", "AB", "DIALOG"), 1u);
-}
-
-TEST(HeaderRule, NeedsALineStartThenBlanksOrTabs) {
-  const std::string text = "XAB DIALOG\r\nABC DIALOG\r\nAB  DIALOG\r\nAB DIALOGEX";
-  EXPECT_EQ(headerPosition(text, "AB", "DIALOG"), 25u);
-  EXPECT_EQ(headerPosition(text, "ABC", "DIALOG"), 13u);
-  EXPECT_EQ(headerPosition(text, "AB", "DIALOGEX"), 37u);
-  EXPECT_EQ(headerPosition(text, "AB", "ICON"), 0u);
-  EXPECT_EQ(headerPosition(text, "ab", "DIALOG"), 0u);
-  EXPECT_EQ(headerPosition("x\r\nIDI_APP\t \tICON", "IDI_APP", "ICON"), 4u);
-  EXPECT_EQ(headerPosition("x\nAB DIALOG", "AB", "DIALOG"), 0u);  // a lone LF starts no line
-  EXPECT_EQ(headerPosition("ABDIALOG", "AB", "DIALOG"), 0u);
-}
-
-TEST(BlockEndRule, RunsThroughTheFirstBraceThatStartsALine) {
-  const std::string text = "A ICON\r\n{\r\n 'x}'\r\n}\r\nB ICON";
-  EXPECT_EQ(blockLength(text, 1), 19u);
-  EXPECT_EQ(text.substr(0, 19).back(), '}');
-  EXPECT_EQ(blockLength("A ICON \"a.ico\"", 1), 2u);  // no brace: the rule gives 2
-}
-
-TEST(BraceEndRule, StopsAtTheFirstBraceAnywhere) {
-  const std::string text = "A ICON\r\n{\r\n 'x}'\r\n}";
-  EXPECT_EQ(braceBlockLength(text, 1), 15u);
-  EXPECT_EQ(braceBlockLength("A ICON", 1), std::nullopt);
-}
-
 TEST(LocateBlock, UsesTheBlockEndRuleWithinItsOwnResource) {
   const std::string text = "A DIALOG 0\r\n{\r\n}\r\n\r\n\r\nB ICON\r\n{\r\n}";
   const auto a = locateBlock(text, "A", ResType::Dialog);
