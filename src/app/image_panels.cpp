@@ -29,8 +29,6 @@ class ImagePanel : public QWidget {
   QPalette::ColorRole background_;
 };
 
-}  // namespace
-
 QWidget* showImage(const PanelContext& c) {
   const ResType type = c.doc.index()[c.position].type;
   const ImageSource source = imageSource(c.doc, c.position);
@@ -66,6 +64,18 @@ QWidget* showImage(const PanelContext& c) {
   panel->show();
   panel->setEnabled(false);
   return panel;
+}
+
+}  // namespace
+
+QWidget* BUILDBMP(const PanelContext& c) {
+  return showImage(c);
+}
+QWidget* BUILDICON(const PanelContext& c) {
+  return showImage(c);
+}
+QWidget* BUILDCURSOR(const PanelContext& c) {
+  return showImage(c);
 }
 
 bool editImage(const PanelContext& c) {

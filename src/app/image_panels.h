@@ -8,9 +8,12 @@
 
 namespace kolvre {
 
-// Shows an image entry: BUILDBMP, BUILDICON or BUILDCURSOR by the entry's type. A picture that
-// cannot be shown gives the empty panel and a status text that says why.
-QWidget* showImage(const PanelContext& context);
+// The panels of a bitmap (its size, on the button-face colour, "Bitmap: W x H" in the status
+// bar), an icon and a cursor (32 by 32, on the workspace colour, no status text). A picture
+// that cannot be shown gives the empty panel and a status text that says why.
+QWidget* BUILDBMP(const PanelContext& context);
+QWidget* BUILDICON(const PanelContext& context);
+QWidget* BUILDCURSOR(const PanelContext& context);
 
 // Edits an image entry in the external image editor (EDITBMP, EDITICON, EDITCURSOR).
 bool editImage(const PanelContext& context);

@@ -23,10 +23,10 @@ bool editAsText(const PanelContext& c) {
 constexpr std::array<PanelRow, kResTypes.size()> kPanelRows{{
     {ResType::Manifest, showEmpty, editAsText},
     {ResType::VersionInfo, showEmpty, editAsText},
-    {ResType::Bitmap, showImage, editImage},
-    {ResType::Cursor, showImage, editImage},
+    {ResType::Bitmap, BUILDBMP, editImage},
+    {ResType::Cursor, BUILDCURSOR, editImage},
     {ResType::Dialog, showEmpty, nullptr},
-    {ResType::Icon, showImage, editImage},
+    {ResType::Icon, BUILDICON, editImage},
 }};
 
 static_assert([] {

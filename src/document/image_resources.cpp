@@ -69,7 +69,7 @@ ImageSource imageSource(const Document& doc, std::size_t position) {
     return source;
   }
   const std::string_view text = block->of(doc.text());
-  if (auto bytes = decodeImageBlock(text)) {
+  if (auto bytes = GETBMP(text)) {
     source.kind = ImageSource::Kind::Inline;
     source.bytes = std::move(*bytes);
     return source;
@@ -126,7 +126,7 @@ std::optional<Edit> imageDataEdit(std::string_view text, const ResourceIndex& in
   const std::string_view old = block->of(text);
   const auto body = findImageBody(old);
   if (!body) return std::nullopt;
-  auto encoded = encodeImageBlock(old, bytes);
+  auto encoded = PUTBMP(bytes, old);
   if (!encoded) return std::nullopt;
   Edit edit;
   edit.label = kLabelEditImage;

@@ -63,5 +63,14 @@ std::optional<Edit> imageDataEdit(std::string_view text, const ResourceIndex& in
 // one step. A picture kept in a file is edited in that file, and the script is not touched. An
 // emptied work file keeps the old data, with a message. True when the script changed.
 bool EDITIMAGE(UserInterface& ui, Document& doc, std::size_t position);
+inline bool EDITBMP(UserInterface& ui, Document& doc, std::size_t position) {
+  return EDITIMAGE(ui, doc, position);
+}
+inline bool EDITICON(UserInterface& ui, Document& doc, std::size_t position) {
+  return EDITIMAGE(ui, doc, position);
+}
+inline bool EDITCURSOR(UserInterface& ui, Document& doc, std::size_t position) {
+  return EDITIMAGE(ui, doc, position);
+}
 
 }  // namespace kolvre

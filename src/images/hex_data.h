@@ -51,4 +51,21 @@ std::optional<std::vector<std::uint8_t>> decodeImageBlock(std::string_view block
 std::optional<std::string> encodeImageBlock(std::string_view block,
                                             const std::vector<std::uint8_t>& bytes);
 
+// The codec under the names the image commands use: GETBMP and GETICON decode a bitmap's or an
+// icon's block (the same way; the picture is made by the caller), PUTBMP and PUTICON encode.
+inline std::optional<std::vector<std::uint8_t>> GETBMP(std::string_view block) {
+  return decodeImageBlock(block);
+}
+inline std::optional<std::vector<std::uint8_t>> GETICON(std::string_view block) {
+  return decodeImageBlock(block);
+}
+inline std::optional<std::string> PUTBMP(const std::vector<std::uint8_t>& bytes,
+                                         std::string_view block) {
+  return encodeImageBlock(block, bytes);
+}
+inline std::optional<std::string> PUTICON(const std::vector<std::uint8_t>& bytes,
+                                          std::string_view block) {
+  return encodeImageBlock(block, bytes);
+}
+
 }  // namespace kolvre
