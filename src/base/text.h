@@ -11,6 +11,25 @@ constexpr bool isSpace(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+// A blank or a tab: what separates the words of a line.
+constexpr bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+// The text without blanks and tabs at either end.
+constexpr std::string_view trimBlanks(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// The text without white space (blank, tab, CR, LF) at either end.
+constexpr std::string_view trimSpace(std::string_view s) {
+  while (!s.empty() && isSpace(s.front())) s.remove_prefix(1);
+  while (!s.empty() && isSpace(s.back())) s.remove_suffix(1);
+  return s;
+}
+
 // ASCII case of a to z; every other byte is kept.
 constexpr char upperByte(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;

@@ -40,9 +40,7 @@ constexpr bool typesFitTheTypeBits() {
 static_assert(typesFitTheTypeBits(), "a Type value outside the type bits");
 
 std::string_view trimmed(std::string_view text) {
-  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-  return text;
+  return trimSpace(text);
 }
 
 // The value of one term of a style text: a known name or a number.

@@ -6,10 +6,6 @@ namespace kolvre {
 
 namespace {
 
-constexpr bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 // Where the line that holds `pos` ends: its CR LF, or the end of the text.
 std::size_t crLfFrom(std::string_view text, std::size_t pos) {
   const std::size_t at = text.find("\r\n", pos);

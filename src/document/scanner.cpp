@@ -9,10 +9,6 @@ namespace kolvre {
 
 namespace {
 
-constexpr bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 // The scanner picks a line's keyword by its first letter. That reads the same types as
 // typeFromWord on the line's second word only while the keywords start with distinct letters
 // and hold no blank (a keyword that matches is then wholly inside the word).

@@ -31,9 +31,7 @@ std::string_view lineAt(std::string_view text, std::size_t at, std::size_t& next
 }
 
 std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
+  return trimBlanks(s);
 }
 
 bool isWord(std::string_view line, std::string_view word) {
@@ -172,7 +170,7 @@ constexpr std::string_view kMemoryOptions[] = {"MOVEABLE",    "FIXED",   "PURE",
 constexpr std::string_view kOptionStatements[] = {"LANGUAGE", "CHARACTERISTICS", "VERSION"};
 
 bool isSeparator(char c) {
-  return c == ' ' || c == '\t';
+  return isBlank(c);
 }
 
 bool oneOf(std::string_view word, std::span<const std::string_view> words) {

@@ -40,17 +40,12 @@ std::optional<std::string> loadBytes(const std::string& path) {
   return bytes;
 }
 
-bool isBlank(char c) {
-  return c == ' ' || c == '\t';
-}
 bool isLineBreak(char c) {
   return c == '\r' || c == '\n';
 }
 
 std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-  return s;
+  return trimBlanks(s);
 }
 
 bool sameName(std::string_view a, std::string_view b) {
