@@ -187,39 +187,45 @@ void Redo(benchmark::State& state, Kind kind) {
   counters(state, doc);
 }
 
-// The stages of a rename's commit and of its undo, each measured alone: the splices, the
-// reorder, the difference kept in the history, the new index; and the undo's own splice.
-enum class Stage { Splices, Reorder, Difference, Index, UndoSplice };
-
-void RenameStage(benchmark::State& state, Stage stage) {
+// The stages of a rename's commit, in the order commit runs them on fresh copies of the text:
+// the splices, the reorder, the difference kept in the history and the new index; then the
+// undo's splice of the text and its new index. Counters: milliseconds per stage.
+void RenameStages(benchmark::State& state) {
   Document doc;
   load(doc);
   const Edit edit = prepare(doc, Kind::RenameToEnd).edit(doc);
-  const std::string spliced = applySplices(doc.text(), edit.splices);
-  const std::string after = reorderScript(spliced);
-  const TextDiff diff = TextDiff::between(doc.text(), after);
-  std::string text = after;
+  std::string text = doc.text();
+  double splices = 0, reorder = 0, difference = 0, index = 0, undoSplice = 0, undoIndex = 0;
   for (auto _ : state) {
-    switch (stage) {
-      case Stage::Splices:
-        benchmark::DoNotOptimize(applySplices(doc.text(), edit.splices));
-        break;
-      case Stage::Reorder:
-        benchmark::DoNotOptimize(reorderScript(spliced));
-        break;
-      case Stage::Difference:
-        benchmark::DoNotOptimize(TextDiff::between(doc.text(), after));
-        break;
-      case Stage::Index:
-        benchmark::DoNotOptimize(ARESOURCES(after));
-        break;
-      case Stage::UndoSplice:
-        diff.undo(text);
-        diff.redo(text);
-        break;
-    }
+    auto from = Clock::now();
+    std::string after = applySplices(text, edit.splices);
+    splices += seconds(from);
+    from = Clock::now();
+    after = reorderScript(after);
+    reorder += seconds(from);
+    from = Clock::now();
+    const TextDiff diff = TextDiff::between(text, after);
+    difference += seconds(from);
+    from = Clock::now();
+    benchmark::DoNotOptimize(ARESOURCES(after));
+    index += seconds(from);
+    from = Clock::now();
+    diff.undo(after);
+    undoSplice += seconds(from);
+    from = Clock::now();
+    benchmark::DoNotOptimize(ARESOURCES(after));
+    undoIndex += seconds(from);
+    text = std::move(after);
   }
-  if (stage == Stage::UndoSplice) state.SetLabel("undo and redo of the text");
+  const auto perRun = [&](double total) {
+    return benchmark::Counter(total * 1000 / static_cast<double>(state.iterations()));
+  };
+  state.counters["splices_ms"] = perRun(splices);
+  state.counters["reorder_ms"] = perRun(reorder);
+  state.counters["difference_ms"] = perRun(difference);
+  state.counters["index_ms"] = perRun(index);
+  state.counters["undo_splice_ms"] = perRun(undoSplice);
+  state.counters["undo_index_ms"] = perRun(undoIndex);
 }
 
 // What rename, delete, copy and edit as text do before asking anything: finding the current
@@ -281,11 +287,7 @@ BENCHMARK_CAPTURE(Redo, RenameToEnd, Kind::RenameToEnd)->Apply(Timed);
 BENCHMARK_CAPTURE(Redo, RenameToFront, Kind::RenameToFront)->Apply(Timed);
 BENCHMARK_CAPTURE(Redo, Delete, Kind::Delete)->Apply(Timed);
 BENCHMARK_CAPTURE(Redo, Paste, Kind::Paste)->Apply(Timed);
-BENCHMARK_CAPTURE(RenameStage, Splices, Stage::Splices)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RenameStage, Reorder, Stage::Reorder)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RenameStage, Difference, Stage::Difference)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RenameStage, Index, Stage::Index)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(RenameStage, UndoSplice, Stage::UndoSplice)->Unit(benchmark::kMillisecond);
+BENCHMARK(RenameStages)->Unit(benchmark::kMillisecond);
 BENCHMARK(LocateBlock)->Unit(benchmark::kMillisecond);
 BENCHMARK(HistoryAfter100Renames)
     ->Arg(0)

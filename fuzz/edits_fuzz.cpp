@@ -48,8 +48,9 @@ void require(const std::string& violation, const char* rule) {
 
 using fuzzing::unless;
 
-// With KOLVRE_EDITS_STRICT set, a key reported for a block that does not start with its own
-// header must name an entry too (see unheaded blocks below).
+// With KOLVRE_EDITS_STRICT set, the two known faults below are checked too: a key reported for
+// a block that does not start with its own header (Planned), and the namesake made current
+// after an edit as text (checkWrittenIsCurrent).
 const bool kStrict = std::getenv("KOLVRE_EDITS_STRICT") != nullptr;
 
 // With KOLVRE_EDITS_TRACE set, each step is told on standard error: for replaying an input.
@@ -166,8 +167,8 @@ std::string checkWrittenIsCurrent(const Document& doc, const Planned& planned, b
          testing::detail::excerpt(planned.written) + ")";
 }
 
-// The reference history: texts[0] is the text before the oldest step still held, texts[i] the
-// text after step i; `at` texts have been reached (undo moves back, redo forward).
+// The reference history: `first` is the text before the oldest step still held and steps[i] the
+// text after step i + 1; the first `at` steps are done (undo moves back, redo forward).
 struct Model {
   std::string first;
   std::vector<ModelStep> steps;
