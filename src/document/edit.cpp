@@ -21,8 +21,10 @@ std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceK
 
 std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord) {
   if (name.empty() || typeWord.empty()) return std::nullopt;
+  // A keyword as the scanner reads it (DIALOGEX is a dialog), or a type code.
   for (const ResTypeInfo& info : kResTypes)
-    if (info.code.front() == typeWord.front()) return ResourceKey{std::string(name), info.type, 0};
+    if (typeWord.starts_with(info.keyword) || typeWord == info.code)
+      return ResourceKey{std::string(name), info.type, 0};
   return std::nullopt;
 }
 

@@ -28,9 +28,9 @@ ResourceKey keyAt(const ResourceIndex& index, std::size_t position);
 // Where the index holds the resource of `key`, or nothing when it holds none.
 std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceKey& key);
 
-// The key of the first resource named exactly `name` whose type code begins with the first
-// letter of `typeWord` (a keyword such as "DIALOGEX", or a code): what a command that adds or
-// renames a resource makes current. Nothing when no type code begins with that letter.
+// The key of the first resource named exactly `name` of the type `typeWord` names (a word that
+// begins with a type keyword, such as "DIALOGEX", or a type code): what a command that adds a
+// resource makes current. Nothing when the word names no type: such a header is not indexed.
 std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord);
 
 // The same for the header a text begins with: its name and type word are read as the scanner

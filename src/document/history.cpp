@@ -9,9 +9,9 @@ namespace kolvre {
 namespace {
 
 // Below this many differing bytes a moved block is not looked for: storing them costs little.
-constexpr std::size_t kLookForMoveFrom = 4096;
+constexpr std::size_t kLookForMoveFrom = 256;
 // The bytes of C that are searched for, and how many places that match them are tried.
-constexpr std::size_t kMoveProbe = 64;
+constexpr std::size_t kMoveProbe = 32;
 constexpr int kMoveTries = 256;
 
 std::size_t commonHead(std::string_view a, std::string_view b) {
@@ -60,6 +60,32 @@ std::size_t movedLength(std::string_view ending, std::string_view starting) {
   return 0;
 }
 
+// The bytes a difference of A and B stores: what lies between their common head and tail.
+std::size_t storedSize(std::string_view a, std::string_view b) {
+  const std::size_t head = commonHead(a, b);
+  const std::size_t tail = commonTail(a, b, std::min(a.size(), b.size()) - head);
+  return a.size() + b.size() - 2 * (head + tail);
+}
+
+// The shift from 0 to `most` whose cost is least (the smallest of equals). Every shift is tried
+// while there are few; past that only the ends, which hold the usual answers.
+template <typename Cost>
+std::size_t bestShift(std::size_t most, Cost cost) {
+  constexpr std::size_t kTryAll = 2048;
+  std::size_t best = 0;
+  std::size_t bestCost = cost(0);
+  const auto consider = [&](std::size_t s) {
+    const std::size_t c = cost(s);
+    if (c < bestCost) best = s, bestCost = c;
+  };
+  if (most <= kTryAll) {
+    for (std::size_t s = 1; s <= most; ++s) consider(s);
+  } else {
+    for (std::size_t s = most - kTryAll; s <= most; ++s) consider(s);
+  }
+  return best;
+}
+
 }  // namespace
 
 TextDiff TextDiff::between(std::string_view before, std::string_view after) {
@@ -72,15 +98,33 @@ TextDiff TextDiff::between(std::string_view before, std::string_view after) {
     // A + C -> C + B: C ends the old middle and starts the new one; C + A -> B + C the reverse.
     const std::size_t forward = movedLength(a, b);
     const std::size_t backward = movedLength(b, a);
+    const std::size_t middleEnd = d.at_ + a.size();  // where the common tail starts, in before
     if (forward >= backward && forward > 0) {
       d.moved_ = forward;
       a = a.substr(0, a.size() - forward);
       b = b.substr(forward);
+      // B may begin with what the common tail begins with (the separator after a moved block):
+      // then C can take that in, and B become the bytes just after, so that A and B line up
+      // (old block + separator against new block + separator) and share their tail.
+      const std::size_t most = commonHead(b, before.substr(middleEnd));
+      const std::size_t shift = bestShift(most, [&](std::size_t s) {
+        return storedSize(a, after.substr(d.at_ + d.moved_ + s, b.size()));
+      });
+      d.moved_ += shift;
+      b = after.substr(d.at_ + d.moved_, b.size());
     } else if (backward > 0) {
       d.moved_ = backward;
       d.movedFirst_ = true;
       a = a.substr(backward);
       b = b.substr(0, b.size() - backward);
+      // The mirror case: B may end with what the common head ends with.
+      const std::string_view headEnd = before.substr(0, d.at_);
+      const std::size_t most = commonTail(b, headEnd, std::min(b.size(), headEnd.size()));
+      const std::size_t shift = bestShift(
+          most, [&](std::size_t s) { return storedSize(a, after.substr(d.at_ - s, b.size())); });
+      d.at_ -= shift;
+      d.moved_ += shift;
+      b = after.substr(d.at_, b.size());
     }
   }
   d.keepHead_ = commonHead(a, b);
@@ -122,7 +166,7 @@ void TextDiff::redo(std::string& text) const {
 }
 
 std::size_t HistoryStep::bytes() const {
-  std::size_t n = sizeof(*this) + label.size() + diff.bytes();
+  std::size_t n = sizeof(*this) + label.size() + diff.payloadBytes();
   if (currentBefore) n += currentBefore->name.size();
   if (currentAfter) n += currentAfter->name.size();
   return n;

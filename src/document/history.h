@@ -26,7 +26,9 @@ class TextDiff {
   void undo(std::string& text) const;
   void redo(std::string& text) const;
   // The memory this difference holds, roughly.
-  std::size_t bytes() const { return sizeof(*this) + removed_.size() + inserted_.size(); }
+  std::size_t bytes() const { return sizeof(*this) + payloadBytes(); }
+  // The bytes of text it stores.
+  std::size_t payloadBytes() const { return removed_.size() + inserted_.size(); }
 
  private:
   void replace(std::string& text, bool forward) const;

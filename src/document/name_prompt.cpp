@@ -81,7 +81,9 @@ std::optional<std::string> askResourceName(UserInterface& ui, const ResourceInde
     std::string field = firstCharacters(name, width);
     field.append(width - characterCount(field), ' ');
     if (!MSGGET(ui, title, prompt, field)) return std::nullopt;
-    name = typedName(firstCharacters(field, width));
+    // Taken whole: the field holds at most `width` characters, and a longer name already in the
+    // script is refused by its length rather than cut.
+    name = typedName(field);
     if (name.empty()) return std::nullopt;
     const std::string refusal = nameRefusal(index, name, typeWord, encoding);
     if (refusal.empty()) return fromDisplay(name, encoding);

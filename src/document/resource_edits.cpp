@@ -108,6 +108,10 @@ std::optional<Edit> replaceEdit(std::string_view text, const ResourceIndex& inde
   edit.reorder = true;
   edit.currentBefore = keyAt(index, position);
   edit.currentAfter = keyOfText(replacement);
+  // Still the same name and type: the edited block stays among its namesakes where it was.
+  if (edit.currentAfter && edit.currentAfter->name == edit.currentBefore->name &&
+      edit.currentAfter->type == edit.currentBefore->type)
+    edit.currentAfter = edit.currentBefore;
   edit.splices.push_back({block.begin, block.end, std::move(replacement)});
   return edit;
 }

@@ -17,8 +17,11 @@ MsgResult POPMSG(UserInterface& ui, std::string_view text, MsgKind kind, std::st
 
 bool MSGGET(UserInterface& ui, std::string_view title, std::string_view prompt,
             std::string& value) {
+  // The field takes as many characters as the value holds: characters, not UTF-8 bytes.
+  std::size_t characters = 0;
+  for (char c : value) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   std::string edited = value;
-  if (!ui.inputBox(title, prompt, edited, value.size())) return false;
+  if (!ui.inputBox(title, prompt, edited, characters)) return false;
   value = std::move(edited);
   return true;
 }

@@ -54,6 +54,23 @@ TEST(TextDiff, AMovedBlockIsNotStored) {
   expectRoundTrip(before, after);
 }
 
+TEST(TextDiff, ARenamedBlockSortedElsewhereCostsItsNameNotItsText) {
+  // Blocks joined by the separator, as a reordered script holds them; the big one is renamed
+  // and sorts past the others, either way.
+  const std::string sep = "\r\n\r\n\r\n";
+  const std::string body = " ICON\r\n{\r\n" + lines(0, 300, " 'data'") + "}";
+  const std::string middle = "M1" + body + sep + "M2" + body;
+  const std::pair<std::string, std::string> rows[] = {
+      {"A" + body + sep + middle + sep + "Z" + body, middle + sep + "N" + body + sep + "Z" + body},
+      {"A" + body + sep + middle + sep + "Z" + body, "A" + body + sep + "B" + body + sep + middle},
+  };
+  for (const auto& [before, after] : rows) {
+    const TextDiff d = TextDiff::between(before, after);
+    EXPECT_LT(d.payloadBytes(), 16u);
+    expectRoundTrip(before, after);
+  }
+}
+
 TEST(TextDiff, RandomEditsRoundTrip) {
   std::mt19937 random(7);
   std::string text = lines(0, 300);
