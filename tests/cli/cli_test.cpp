@@ -123,6 +123,21 @@ TEST(CliResourceCommands, NamesThePromptWouldNotTakeAreRefusedNeverCut) {
   EXPECT_NE(TempDir::read(f).find("PERCH\xC9 DIALOG"), std::string::npos);
 }
 
+TEST(CliResourceCommands, AnOverlongUtf8FormIsNoLineFeed) {
+  // E0 80 8A would decode to a line feed inside the header; it is no UTF-8, so its bytes stand
+  // for themselves, as bytes typed in the script's code page do.
+  TempDir dir;
+  const auto f = dir.write("a.rc", kScript);
+  EXPECT_EQ(cli({"rename", f, "MYDLG", "D",
+                 "A\xE0\x80\x8A"
+                 "B"})
+                .code,
+            0);
+  EXPECT_NE(TempDir::read(f).find("A\xE0\x80\x8A"
+                                  "B DIALOG"),
+            std::string::npos);
+}
+
 TEST(CliResourceCommands, DeleteAsksNothing) {
   TempDir dir;
   const auto f = dir.write("a.rc", kScript);

@@ -143,6 +143,20 @@ TEST(ReplaceEdit, SameTextIsNoEditAndANewNameIsFollowed) {
   EXPECT_EQ(applyEdit(text, *emptied).text, "B ICON\r\n{\r\n}");
 }
 
+TEST(ReplaceEdit, TheEditedNamesakeStaysCurrent) {
+  const std::string text = "A DIALOG\r\n{\r\n 1\r\n}" + kSep + "A DIALOG\r\n{\r\n 2\r\n}";
+  const ResourceIndex index = indexOf(text);
+  const auto edit =
+      replaceEdit(text, index, 1, *entryBlock(text, index, 1), "A DIALOG\r\n{\r\n 3\r\n}");
+  ASSERT_TRUE(edit);
+  EXPECT_EQ(applyEdit(text, *edit).current, 1u);
+}
+
+TEST(AppendEdit, AHeaderOfNoKnownTypeNamesNoEntry) {
+  EXPECT_FALSE(appendEdit("A DIALOG\r\n{\r\n}", "B C\r\n{\r\n}", kLabelPaste).currentAfter);
+  EXPECT_TRUE(appendEdit("", "B CURSOR\r\n{\r\n}", kLabelPaste).currentAfter);
+}
+
 TEST(EntryBlock, FindsEachNamesakeInItsOwnPlaceAndNotUnlocatableHeaders) {
   const std::string text = "X ICON\r\n{\r\n 1\r\n}\r\nX ICON\r\n{\r\n 2\r\n}\r\nY  ICON\r\n{\r\n}";
   const ResourceIndex index = indexOf(text);
