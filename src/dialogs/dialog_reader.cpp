@@ -429,8 +429,9 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
     return reading;
   }
 
-  // The header statements: STYLE, CAPTION (third statement only) and FONT are read, the others
-  // kept in their order.
+  // The header statements: the first STYLE, CAPTION and FONT statements are read, the others
+  // kept in their order. Each is found by its keyword, not by its line: the writer puts the
+  // kept statements after FONT, so a rule by position would read another caption after a store.
   std::optional<std::size_t> styleAt;
   std::optional<std::size_t> captionAt;
   std::optional<std::size_t> fontAt;
@@ -438,7 +439,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
     const std::string& text = header[i].text;
     if (!styleAt && isWord(text, "STYLE")) {
       styleAt = i;
-    } else if (i == 2 && MAKECAPTION(text)) {
+    } else if (!captionAt && MAKECAPTION(text)) {
       captionAt = i;
     } else if (!fontAt && isWord(text, "FONT")) {
       fontAt = i;

@@ -7,7 +7,7 @@
 // next multiple of four columns; leading and trailing blanks are ignored):
 //   NAME DIALOG[EX] [memory options] x, y, cx, cy      blanks around the commas optional
 //   STYLE flags                                         the first STYLE statement
-//   CAPTION "text"                                      only as the third statement
+//   CAPTION "text"                                      the first CAPTION statement
 //   FONT size, "face"[, ...]                            the first FONT statement
 //   { or BEGIN
 //   CONTROL "text", id, class, style, x, y, cx, cy[, ...]
