@@ -235,7 +235,9 @@ struct DialogModel {
   std::optional<KeptText<std::string>> face;  // the face field as written when not "name"
   std::string fontTail;  // the FONT fields after the face (weight, italic, character set)
   // Header statements other than the STYLE, CAPTION and FONT read (LANGUAGE, EXSTYLE, MENU,
-  // CLASS, comments), in their order, each as written.
+  // CLASS, comments), in their order, each as written. The neutral LANGUAGE line is not held
+  // when it stands first and is the only LANGUAGE statement: the writer puts it there whenever
+  // the header holds no LANGUAGE statement.
   std::vector<std::string> headerLines;
   std::string bodyOpen = "{";  // the line that opens the body ("{" or BEGIN) as written
   std::string bodyClose = "}";
@@ -244,6 +246,12 @@ struct DialogModel {
 
   bool operator==(const DialogModel&) const = default;
 };
+
+// The LANGUAGE statement the writer gives a dialog whose block has none.
+inline constexpr std::string_view kNeutralLanguage = "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL";
+
+// True when one of the header lines is a LANGUAGE statement.
+bool holdsLanguage(const std::vector<std::string>& headerLines);
 
 // The live style and the window rectangle of a dialog read with the style `styleAsRead` and the
 // header's x, y, cx, cy (dialog units), by the placement table.

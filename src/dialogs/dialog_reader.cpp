@@ -448,6 +448,11 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
     }
   }
 
+  // The neutral LANGUAGE line the writer would put first among them anyway.
+  if (!dialog.headerLines.empty() && dialog.headerLines.front() == kNeutralLanguage &&
+      !holdsLanguage({dialog.headerLines.begin() + 1, dialog.headerLines.end()}))
+    dialog.headerLines.erase(dialog.headerLines.begin());
+
   dialog.Cargo = kDefaultDialogStyle;
   if (!styleAt) {
     dialog.style = KeptText<std::uint32_t>{{}, dialog.Cargo};

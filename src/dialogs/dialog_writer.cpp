@@ -12,7 +12,6 @@ namespace kolvre {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kNeutralLanguage = "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL";
 constexpr std::uint32_t kComboTypeBits = 3;
 
 // The window flags of a control, without the separator after the last one.
@@ -172,14 +171,7 @@ std::string MAKEDLG(const DialogModel& dialog, std::string_view name) {
     appendLine(out, font);
   }
 
-  bool hasLanguage = false;
-  for (const std::string& line : dialog.headerLines) {
-    std::string_view text = line;
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    const std::string_view word = text.substr(0, text.find_first_of(" \t"));
-    hasLanguage = hasLanguage || equalsIgnoringCase(word, "LANGUAGE");
-  }
-  if (!hasLanguage) appendLine(out, kNeutralLanguage);
+  if (!holdsLanguage(dialog.headerLines)) appendLine(out, kNeutralLanguage);
   for (const std::string& line : dialog.headerLines) appendLine(out, line);
 
   appendLine(out, dialog.bodyOpen);
