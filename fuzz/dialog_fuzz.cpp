@@ -54,7 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  "the dialog ends outside its block"),
           "extent");
   require(unless(dialogBlockLength(block) == first.dialog.blockLength, "two ends"), "extent");
+  // The name as the index gives it: from the block's first byte to the first blank.
   const std::string name = block.substr(0, block.find(' '));
+  if (name.empty() || name.find_first_of("\t\r\n") != std::string::npos) return 0;
   const std::string written = MAKEDLG(first.dialog, name);
   checkKept(first.dialog, written);
 

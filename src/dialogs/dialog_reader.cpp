@@ -76,6 +76,9 @@ struct Statement {
   std::size_t first = 0;
   std::size_t last = 0;
   std::string text;
+  // It ends with "," or "|" where the header or the body ends: cut short. Such a statement is
+  // never read (written afresh, it would run on into the line the writer puts after it).
+  bool cutShort() const { return text.ends_with(',') || text.ends_with('|'); }
 };
 
 class BlockLines {
@@ -326,7 +329,8 @@ std::optional<FontStatement> MAKEFONT(std::string_view statement) {
   const NumberField n = readNumber(size);
   font.size = n.value;
   if (!n.plain) font.sizeText = std::string(size);
-  const std::string_view face = fields.size() > 1 ? trim(fields[1].text) : std::string_view();
+  if (fields.size() < 2) return font;  // no face: written back as ""
+  const std::string_view face = trim(fields[1].text);
   font.face = withoutQuotes(face);
   if (face.size() < 2 || face.front() != '"' || face.back() != '"' ||
       face.substr(1, face.size() - 2).find('"') != npos)
@@ -420,7 +424,8 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   const std::optional<Body> body = findBody(lines);
   const std::vector<Statement> header = lines.statements(0, body ? body->open : lines.count());
   UnitRect units;
-  if (header.empty() || !readHeader(header[0].text, dialog, units)) {
+  if (header.empty() || standsAlone(header[0].text) || header[0].cutShort() ||
+      !readHeader(header[0].text, dialog, units)) {
     reading.failure = DialogFailure::NoHeaderNumbers;
     return reading;
   }
@@ -437,7 +442,9 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   std::optional<std::size_t> fontAt;
   for (std::size_t i = 1; i < header.size(); ++i) {
     const std::string& text = header[i].text;
-    if (!styleAt && isWord(text, "STYLE")) {
+    if (header[i].cutShort()) {
+      dialog.headerLines.emplace_back(lines.raw(header[i]));
+    } else if (!styleAt && isWord(text, "STYLE")) {
       styleAt = i;
     } else if (!captionAt && MAKECAPTION(text)) {
       captionAt = i;
@@ -488,7 +495,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   dialog.bodyClose = closeLine.starts_with('}') ? "}" : closeLine;
   std::vector<std::string> pending;
   for (const Statement& s : lines.statements(body->open + 1, body->close)) {
-    if (isWord(s.text, "CONTROL")) {
+    if (!s.cutShort() && isWord(s.text, "CONTROL")) {
       ControlReading control = readControlStatement(s.text);
       for (std::string& notice : control.notices) reading.notices.push_back(std::move(notice));
       if (control.kind == ControlReading::Kind::Control) {
