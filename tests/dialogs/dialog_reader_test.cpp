@@ -250,6 +250,9 @@ TEST(ReadDialog, BlocksThatCannotBeReadSayWhy) {
        DialogFailure::NoBody},
       {crlfLines({"D DIALOG 1, 2, 3, 4", "{", ""}), DialogFailure::NoBody},
       {crlfLines({"D DIALOG 1, 2, 3, 4 {", "}"}), DialogFailure::NoBody},
+      // A header cut short before the body, or a comment, is no header.
+      {crlfLines({"D DIALOG 1, 2, 3, 4,", "{", "}"}), DialogFailure::NoHeaderNumbers},
+      {crlfLines({"/*D DIALOG 1, 2, 3, 4", "*/", "{", "}"}), DialogFailure::NoHeaderNumbers},
   };
   for (const auto& row : rows) {
     const DialogReading r = readDialog(row.block);
