@@ -1,6 +1,7 @@
 #include "dialogs/dialog_writer.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 #include "base/text.h"
 #include "dialogs/dialog_reader.h"
@@ -52,7 +53,7 @@ std::string withUnnamedBits(std::string names, std::uint32_t style) {
     if (!names.empty()) names += " | ";
     names += term;
   }
-  if (names.empty()) names = "0";
+  if (names.empty()) names.push_back('0');
   return names;
 }
 
@@ -91,8 +92,9 @@ bool isBlank(std::string_view text) {
   return true;
 }
 
-void appendLine(std::string& out, std::string_view line) {
-  out += line;
+// The parts of one line, then its line end.
+void appendLine(std::string& out, std::initializer_list<std::string_view> parts) {
+  for (std::string_view part : parts) out += part;
   out += kLineEnd;
 }
 
@@ -155,31 +157,31 @@ std::string MAKEDLG(const DialogModel& dialog, std::string_view name) {
   out += kLineEnd;
 
   if (!keeps(dialog.style, dialog.Cargo))
-    appendLine(out, "STYLE " + dialogStyleText(dialog.Cargo));
+    appendLine(out, {"STYLE ", dialogStyleText(dialog.Cargo)});
   else if (!dialog.style->text.empty())
-    appendLine(out, dialog.style->text);
+    appendLine(out, {dialog.style->text});
 
   if (!isBlank(dialog.cTitle))
-    appendLine(out, "CAPTION \"" + dialog.cTitle + "\"");
+    appendLine(out, {"CAPTION \"", dialog.cTitle, "\""});
   else if (keeps(dialog.blankCaption, dialog.cTitle))
-    appendLine(out, dialog.blankCaption->text);
+    appendLine(out, {dialog.blankCaption->text});
 
   if (dialog.fontStatement || dialog.nFontSize != 0 || !dialog.faceName.empty()) {
-    std::string font = "FONT " + number(dialog.nFontSize, dialog.fontSize) + ", ";
-    font += keeps(dialog.face, dialog.faceName) ? dialog.face->text : "\"" + dialog.faceName + "\"";
-    font += dialog.fontTail;
-    appendLine(out, font);
+    const bool keptFace = keeps(dialog.face, dialog.faceName);
+    appendLine(out, {"FONT ", number(dialog.nFontSize, dialog.fontSize), ", ", keptFace ? "" : "\"",
+                     keptFace ? dialog.face->text : dialog.faceName, keptFace ? "" : "\"",
+                     dialog.fontTail});
   }
 
-  if (!holdsLanguage(dialog.headerLines)) appendLine(out, kNeutralLanguage);
-  for (const std::string& line : dialog.headerLines) appendLine(out, line);
+  if (!holdsLanguage(dialog.headerLines)) appendLine(out, {kNeutralLanguage});
+  for (const std::string& line : dialog.headerLines) appendLine(out, {line});
 
-  appendLine(out, dialog.bodyOpen);
+  appendLine(out, {dialog.bodyOpen});
   for (const DialogControl& control : dialog.aControls) {
-    for (const std::string& line : control.linesBefore) appendLine(out, line);
-    appendLine(out, MAKECONTROL(control));
+    for (const std::string& line : control.linesBefore) appendLine(out, {line});
+    appendLine(out, {MAKECONTROL(control)});
   }
-  for (const std::string& line : dialog.bodyTail) appendLine(out, line);
+  for (const std::string& line : dialog.bodyTail) appendLine(out, {line});
   out += dialog.bodyClose;
   return out;
 }
