@@ -10,6 +10,8 @@
 #include <set>
 
 #include "cli/cli_interface.h"
+#include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
 #include "document/document_commands.h"
 #include "document/image_resources.h"
@@ -46,13 +48,16 @@ constexpr std::string_view kUsageText =
     "  image import FILE NOME TIPO IN\n"
     "                            sostituisce i dati dell'immagine con i byte di IN\n"
     "  image info FILE NOME TIPO  scrive \"Bitmap: L x A\" o \"Icon: L x A\"\n"
+    "  dialog FILE NOME          scrive il testo che il designer salverebbe chiudendo il dialog\n"
+    "                            NOME senza modifiche\n"
     "  style parse TESTO         scrive il numero dello stile (0x e otto cifre esadecimali)\n"
     "  style text FAMIGLIA NUMERO\n"
     "                            scrive lo stile NUMERO (decimale o 0x esadecimale) come testo\n"
     "                            (FAMIGLIA: dialog, button, combobox, edit, listbox, scrollbar,\n"
     "                            static, systreeview32, window)\n"
-    "Con --nth K, show, rename, delete, replace e image agiscono sulla K-esima risorsa con quel\n"
-    "nome e tipo (1 la prima).\n";
+    "Con --nth K, show, rename, delete, replace, image e dialog agiscono sulla K-esima risorsa "
+    "con\n"
+    "quel nome e tipo (1 la prima).\n";
 
 struct Context {
   const std::vector<std::string>& args;  // after the command word
@@ -298,6 +303,25 @@ int cmdShow(Context& c) {
   });
 }
 
+// dialog FILE NAME: the block the designer would store when closed without a change, in the
+// file's form; the notices the designer would show go to standard error.
+int cmdDialog(Context& c) {
+  if (c.args.size() != 2) return kUsage;
+  const std::vector<std::string> withType{c.args[0], c.args[1], "DIALOG"};
+  Context inner{withType, c.in, c.out, c.err, c.ui, c.nth};
+  return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent& block) {
+    const DialogReading reading = readDialog(block.of(doc.text()), DialogMode::Designer);
+    for (const std::string& notice : reading.notices) c.err << doc.display(notice) << "\n";
+    if (reading.failure != DialogFailure::None) {
+      c.err << dialogFailureText(reading.failure) << "\n";
+      return kFailed;
+    }
+    const std::string name = doc.index()[position].name;
+    c.out << toDisk(MAKEDLG(reading.dialog, name), doc.form());
+    return kOk;
+  });
+}
+
 // The window flags alone, as written for a control that has no family of names.
 std::string windowStyleText(std::uint32_t style) {
   std::string text = WINDOWSTYLE(style);
@@ -342,7 +366,8 @@ int cmdStyle(Context& c) {
 }
 
 // The commands that take one resource by name and type, and so `--nth K`.
-const std::set<std::string, std::less<>> kPicksOne{"delete", "image", "rename", "replace", "show"};
+const std::set<std::string, std::less<>> kPicksOne{"delete", "dialog",  "image",
+                                                   "rename", "replace", "show"};
 
 // A count of at least 1 written in decimal digits.
 bool parseCount(const std::string& text, std::size_t& count) {
@@ -357,10 +382,10 @@ bool parseCount(const std::string& text, std::size_t& count) {
 
 const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands() {
   static const std::map<std::string, std::function<int(Context&)>, std::less<>> table{
-      {"delete", cmdDelete},   {"image", cmdImage},     {"list", cmdList},
-      {"new", cmdNew},         {"paste", cmdPaste},     {"rename", cmdRename},
-      {"reorder", cmdReorder}, {"replace", cmdReplace}, {"show", cmdShow},
-      {"style", cmdStyle},
+      {"delete", cmdDelete}, {"dialog", cmdDialog},   {"image", cmdImage},
+      {"list", cmdList},     {"new", cmdNew},         {"paste", cmdPaste},
+      {"rename", cmdRename}, {"reorder", cmdReorder}, {"replace", cmdReplace},
+      {"show", cmdShow},     {"style", cmdStyle},
   };
   return table;
 }

@@ -9,18 +9,10 @@ namespace kolvre {
 
 namespace {
 
-// The value of a name as the table spells it. Only evaluated as a constant: a name missing from
-// the table does not compile.
-consteval std::uint32_t styleValue(std::string_view name) {
-  for (const StyleName& row : kStyleNames)
-    if (row.name == name) return row.value;
-  throw "no such style name";
-}
-
-constexpr std::uint32_t kPopup = styleValue("WS_POPUP");
-constexpr std::uint32_t kChild = styleValue("WS_CHILD");
-constexpr std::uint32_t kCaption = styleValue("WS_CAPTION");
-constexpr std::uint32_t kCenterOrRight = styleValue("ES_CENTER") | styleValue("ES_RIGHT");
+constexpr std::uint32_t kPopup = styleNameValue("WS_POPUP");
+constexpr std::uint32_t kChild = styleNameValue("WS_CHILD");
+constexpr std::uint32_t kCaption = styleNameValue("WS_CAPTION");
+constexpr std::uint32_t kCenterOrRight = styleNameValue("ES_CENTER") | styleNameValue("ES_RIGHT");
 
 // A name read without regard to case must select one row.
 constexpr bool namesAreDistinct() {
@@ -135,7 +127,7 @@ std::optional<std::uint32_t> parseStyle(std::string_view text) {
 
 std::optional<std::uint32_t> MAKESTYLE(UserInterface& ui, std::string_view text) {
   const auto style = parseStyle(text);
-  if (!style) inform(ui, "Stile non valido.");
+  if (!style) inform(ui, kInvalidStyleNotice);
   return style;
 }
 

@@ -52,6 +52,9 @@ struct StyleName {
   StyleOmit omit = StyleOmit::Never;
 };
 
+// What MAKESTYLE shows for a text it cannot read.
+inline constexpr std::string_view kInvalidStyleNotice = "Stile non valido.";
+
 // The bits a Type test compares.
 inline constexpr std::uint32_t kStyleTypeBits = 31;
 
@@ -133,6 +136,14 @@ inline constexpr std::array<StyleName, 62> kStyleNames{{
 
     {StyleFamily::DatePicker, "DTS_SHORTDATEFORMAT", 0, StyleTest::ReadOnly},
 }};
+
+// The value of a flag name as the table spells it. Only evaluated as a constant: a name missing
+// from the table does not compile.
+consteval std::uint32_t styleNameValue(std::string_view name) {
+  for (const StyleName& row : kStyleNames)
+    if (row.name == name) return row.value;
+  throw "no such style name";
+}
 
 // A number as a style text may hold it: decimal digits, or "0x" (or "0X") and hexadecimal
 // digits of either case; nothing when it is not such a number or does not fit in 32 bits.

@@ -73,6 +73,32 @@ TEST(CliShow, WritesTheBlockExactly) {
   EXPECT_EQ(cli({"show", f, "Y", "MENU"}).code, 2);
 }
 
+TEST(CliDialog, WritesWhatTheDesignerWouldStore) {
+  TempDir dir;
+  const auto f = dir.write(
+      "a.rc",
+      "X DIALOG DISCARDABLE 0,0,100,50\nSTYLE WS_POPUP | DS_SETFONT\nBEGIN\n  LTEXT \"a\", -1, 1, "
+      "2, 3, 4\n  CONTROL \"b\",IDOK,\"Button\",BS_PUSHBUTTON,5,5,50,14\nEND\n\nX DIALOG 0, 0, "
+      "10, 10\n{\n CONTROL \"\", 1, \"msctls_progress32\", 0, 1, 2, 3, 4\n}\nY DIALOG 1, "
+      "2\n{\n}\n");
+  const CliRun first = cli({"dialog", f, "X"});
+  EXPECT_EQ(first.code, 0);
+  EXPECT_EQ(first.out,
+            "X DIALOG DISCARDABLE 0, 0, 100, 50\nSTYLE WS_POPUP | DS_SETFONT\nLANGUAGE "
+            "LANG_NEUTRAL, SUBLANG_NEUTRAL\nBEGIN\n  LTEXT \"a\", -1, 1, 2, 3, 4\n CONTROL \"b\", "
+            "IDOK, \"BUTTON\", BS_PUSHBUTTON, 5, 5, 50, 14\nEND");
+  EXPECT_EQ(first.err, "Stile non valido.\n");
+  const CliRun second = cli({"dialog", f, "X", "--nth", "2"});
+  EXPECT_EQ(second.code, 0);
+  EXPECT_EQ(second.err, "Controllo MSCTLS_PROGRESS32 non supportato.\n");
+  const CliRun unreadable = cli({"dialog", f, "Y"});
+  EXPECT_EQ(unreadable.code, 1);
+  EXPECT_EQ(unreadable.out, "");
+  EXPECT_NE(unreadable.err.find("Impossibile leggere il dialog"), std::string::npos);
+  EXPECT_EQ(cli({"dialog", f, "Z"}).err, "Risorsa Z non trovata.\n");
+  EXPECT_EQ(cli({"dialog", f}).code, 2);
+}
+
 TEST(CliShow, KeepsTheFileLineEnds) {
   TempDir dir;
   const auto f = dir.write("a.rc", "Y ICON\n{\n}\n");

@@ -1,0 +1,79 @@
+// Fuzzes the dialog reader and writer: an arbitrary block is read; a block that reads is written,
+// read and written again. Rules:
+// - the written block reads, with the same notices and the same model (but for where the block
+//   ends), and a second write gives the same text: a store changes nothing a second time;
+// - every statement the model keeps as written (header lines, body lines, kept styles, a class
+//   name or fields after cy) is in the written block;
+// - the dialog's end lies within the block, after its header line.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_writer.h"
+
+#include "fuzz_check.h"
+
+namespace {
+
+using kolvre::fuzzing::unless;
+
+void require(const std::string& violation, const char* rule) {
+  kolvre::fuzzing::require("dialog", violation, rule);
+}
+
+bool holds(const std::string& written, const std::string& kept) {
+  return written.find(kept) != std::string::npos;
+}
+
+void checkKept(const kolvre::DialogModel& dialog, const std::string& written) {
+  for (const std::string& line : dialog.headerLines)
+    require(unless(holds(written, line), "header line lost: " + line), "kept");
+  for (const std::string& line : dialog.bodyTail)
+    require(unless(holds(written, line), "body line lost: " + line), "kept");
+  if (dialog.style)
+    require(unless(holds(written, dialog.style->text), "style lost: " + dialog.style->text),
+            "kept");
+  for (const kolvre::DialogControl& c : dialog.aControls) {
+    for (const std::string& line : c.linesBefore)
+      require(unless(holds(written, line), "body line lost: " + line), "kept");
+    require(unless(holds(written, c.tail) && holds(written, c.classText),
+                   "a control's fields lost: " + kolvre::MAKECONTROL(c)),
+            "kept");
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace kolvre;
+  const std::string block(reinterpret_cast<const char*>(data), size);
+  const DialogReading first = readDialog(block);
+  if (first.failure != DialogFailure::None) return 0;
+  require(unless(first.dialog.blockLength <= block.size() && first.dialog.blockLength > 0,
+                 "the dialog ends outside its block"),
+          "extent");
+  require(unless(dialogBlockLength(block) == first.dialog.blockLength, "two ends"), "extent");
+  // The name as the index gives it: from the block's first byte to the first blank.
+  const std::string name = block.substr(0, block.find(' '));
+  if (name.empty() || name.find_first_of("\t\r\n") != std::string::npos) return 0;
+  const std::string written = MAKEDLG(first.dialog, name);
+  checkKept(first.dialog, written);
+
+  DialogReading second = readDialog(written);
+  require(unless(second.failure == DialogFailure::None,
+                 "the written block does not read: " +
+                     std::string(dialogFailureText(second.failure)) + "\n" + written),
+          "reads");
+  require(unless(second.dialog.blockLength == written.size(), "the written block ends early"),
+          "extent");
+  require(unless(second.notices == first.notices, "other notices:\n" + written), "notices");
+  second.dialog.blockLength = first.dialog.blockLength;
+  require(unless(second.dialog == first.dialog, "another model after a store:\n" + written),
+          "same model");
+  const std::string again = MAKEDLG(second.dialog, name);
+  require(
+      unless(again == written, "a second store changed the text:\n" + written + "\n---\n" + again),
+      "stable");
+  return 0;
+}

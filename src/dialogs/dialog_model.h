@@ -1,0 +1,268 @@
+// The dialog model: one DIALOG resource as plain values, without any window. The reader
+// (dialog_reader.h) fills it from the block text, the designer and the preview build their live
+// windows from it and read their changes back into it, and the writer (dialog_writer.h) turns it
+// into block text again.
+//
+// The fields named after the live objects (cTitle, Cargo, nStyle, nFontSize, aControls, cCaption,
+// lDropDown, lSel) hold what the designer shows and edits. The fields under "Carried through"
+// hold the text of the block that the model has no value for, so that a store puts it back where
+// it stood: nothing the user did not delete is lost. The user interface never needs to read them,
+// only to keep them with their dialog or control (and to go through removeControl when a control
+// is deleted).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialogs/styles.h"
+#include "messages/dialog_units.h"
+
+namespace kolvre {
+
+// The live class of a control: what the preview and the designer show it as.
+enum class ControlClass : std::uint8_t {
+  TButton,
+  TCheckBox,
+  TRadio2,
+  TGroup,
+  TComboBox2,
+  TGet,
+  TMultiGet,
+  TListBox,
+  TRichEdit2,
+  TScrollBar2,
+  TSay2,
+  TDatePick,
+  TFolder2,
+  TTreeView,
+  TBitmap2,
+  TBtnBmp2,
+  TCBrowse2,
+  TIcon2,
+  TImage2,
+  TMeter,
+  TWBrowse2,
+  TXBrowse2,
+};
+
+// Which style writer of styles.h writes a class's style; WindowFlags: the window flags alone.
+enum class StyleWriter : std::uint8_t {
+  Button,
+  ComboBox,
+  Edit,
+  ListBox,
+  ScrollBar,
+  Static,
+  TreeView,
+  WindowFlags,
+};
+
+// What the reader changes in the style read for a class.
+enum class StyleAdjust : std::uint8_t {
+  None,
+  // A combo box that is not a drop-down list (style & 3 is not 3) is raised by 1 to one, and
+  // lDropDown remembers it.
+  DropDownList,
+  NoIntegralHeight,  // LBS_NOINTEGRALHEIGHT is added
+};
+
+// One row of the class table: a script class (compared by its beginning, in capitals) and a
+// condition on the style read, giving a live class.
+struct ClassRow {
+  std::string_view scriptClass;
+  std::uint32_t typeMask = 0;  // the row applies when style & typeMask == typeValue
+  std::uint32_t typeValue = 0;
+  ControlClass live = ControlClass::TButton;
+  StyleAdjust adjust = StyleAdjust::None;
+};
+
+// The class table, in the order a script class is tried against it.
+inline constexpr std::array<ClassRow, 24> kClassTable{{
+    {"BUTTON", 31, 3, ControlClass::TCheckBox},  // BS_AUTOCHECKBOX
+    {"BUTTON", 31, 4, ControlClass::TRadio2},    // BS_RADIOBUTTON
+    {"BUTTON", 31, 6, ControlClass::TCheckBox},  // BS_AUTO3STATE: shown indeterminate
+    {"BUTTON", 31, 7, ControlClass::TGroup},     // BS_GROUPBOX
+    {"BUTTON", 31, 9, ControlClass::TRadio2},    // BS_AUTORADIOBUTTON
+    {"BUTTON", 0, 0, ControlClass::TButton},     // BS_CHECKBOX and BS_3STATE too
+    {"COMBOBOX", 0, 0, ControlClass::TComboBox2, StyleAdjust::DropDownList},
+    {"EDIT", 4, 4, ControlClass::TMultiGet},  // ES_MULTILINE
+    {"EDIT", 0, 0, ControlClass::TGet},
+    {"LISTBOX", 0, 0, ControlClass::TListBox, StyleAdjust::NoIntegralHeight},
+    {"RICHEDIT20A", 0, 0, ControlClass::TRichEdit2},
+    {"SCROLLBAR", 0, 0, ControlClass::TScrollBar2},
+    {"STATIC", 0, 0, ControlClass::TSay2},
+    {"SYSDATETIMEPICK32", 0, 0, ControlClass::TDatePick},
+    {"SYSTABCONTROL32", 0, 0, ControlClass::TFolder2},
+    {"SYSTREEVIEW32", 0, 0, ControlClass::TTreeView},
+    {"TBITMAP", 0, 0, ControlClass::TBitmap2},
+    {"TBTNBMP", 0, 0, ControlClass::TBtnBmp2},
+    {"TCBROWSE", 0, 0, ControlClass::TCBrowse2},
+    {"TICON", 0, 0, ControlClass::TIcon2},
+    {"TIMAGE", 0, 0, ControlClass::TImage2},
+    {"TMETER", 0, 0, ControlClass::TMeter},
+    {"TWBROWSE", 0, 0, ControlClass::TWBrowse2},
+    {"TXBROWSE", 0, 0, ControlClass::TXBrowse2},
+}};
+
+// What each live class is called and how it is written back.
+struct LiveClassInfo {
+  ControlClass live;
+  std::string_view name;          // the class's own name ("TSay2")
+  std::string_view classWritten;  // the class name the writer puts in the CONTROL line
+  StyleWriter style;
+  bool receivesText;   // the reader gives it the script's text as cCaption
+  bool writesCaption;  // the writer writes cCaption (the others write the text they were read with)
+};
+
+// Indexed by ControlClass.
+inline constexpr std::array<LiveClassInfo, 22> kLiveClasses{{
+    {ControlClass::TButton, "TButton", "BUTTON", StyleWriter::Button, true, true},
+    {ControlClass::TCheckBox, "TCheckBox", "BUTTON", StyleWriter::Button, true, true},
+    {ControlClass::TRadio2, "TRadio2", "BUTTON", StyleWriter::Button, true, true},
+    {ControlClass::TGroup, "TGroup", "BUTTON", StyleWriter::Button, true, true},
+    {ControlClass::TComboBox2, "TComboBox2", "COMBOBOX", StyleWriter::ComboBox, false, true},
+    {ControlClass::TGet, "TGet", "EDIT", StyleWriter::Edit, false, true},
+    {ControlClass::TMultiGet, "TMultiGet", "EDIT", StyleWriter::Edit, false, true},
+    {ControlClass::TListBox, "TListBox", "LISTBOX", StyleWriter::ListBox, false, true},
+    {ControlClass::TRichEdit2, "TRichEdit2", "RichEdit20A", StyleWriter::Edit, false, false},
+    {ControlClass::TScrollBar2, "TScrollBar2", "SCROLLBAR", StyleWriter::ScrollBar, false, true},
+    {ControlClass::TSay2, "TSay2", "STATIC", StyleWriter::Static, true, true},
+    {ControlClass::TDatePick, "TDatePick", "SysDateTimePick32", StyleWriter::WindowFlags, false,
+     true},
+    {ControlClass::TFolder2, "TFolder2", "SysTabControl32", StyleWriter::WindowFlags, false, true},
+    {ControlClass::TTreeView, "TTreeView", "SysTreeView32", StyleWriter::TreeView, false, true},
+    {ControlClass::TBitmap2, "TBitmap2", "TBitmap", StyleWriter::WindowFlags, false, false},
+    {ControlClass::TBtnBmp2, "TBtnBmp2", "TBtnBmp", StyleWriter::WindowFlags, false, true},
+    {ControlClass::TCBrowse2, "TCBrowse2", "TCBrowse", StyleWriter::WindowFlags, false, true},
+    {ControlClass::TIcon2, "TIcon2", "TIcon", StyleWriter::WindowFlags, false, false},
+    {ControlClass::TImage2, "TImage2", "TImage", StyleWriter::WindowFlags, false, false},
+    {ControlClass::TMeter, "TMeter", "TMeter", StyleWriter::WindowFlags, false, true},
+    {ControlClass::TWBrowse2, "TWBrowse2", "TWBrowse", StyleWriter::WindowFlags, false, true},
+    {ControlClass::TXBrowse2, "TXBrowse2", "TXBrowse", StyleWriter::WindowFlags, false, true},
+}};
+
+constexpr const LiveClassInfo& liveClass(ControlClass live) {
+  return kLiveClasses[static_cast<std::size_t>(live)];
+}
+
+// The memory options a header may hold between the DIALOG keyword and the numbers.
+inline constexpr std::array<std::string_view, 7> kMemoryOptions{
+    "MOVEABLE", "PURE", "LOADONCALL", "PRELOAD", "FIXED", "IMPURE", "DISCARDABLE"};
+
+// A dialog's style when its text is invalid.
+inline constexpr std::uint32_t kDefaultDialogStyle =
+    styleNameValue("DS_MODALFRAME") | styleNameValue("WS_POPUP") | styleNameValue("WS_CAPTION") |
+    styleNameValue("WS_SYSMENU");
+// What a control's window is made with when its style text is invalid.
+inline constexpr std::uint32_t kDefaultControlStyle =
+    styleNameValue("WS_CHILD") | styleNameValue("WS_VISIBLE") | styleNameValue("WS_TABSTOP");
+
+// Text of the block that the model holds only as a value: a symbol, an expression, a style
+// outside the vocabulary. The writer puts `text` back as long as the field still holds `value`
+// (the value read from it), and writes the field afresh once it has changed.
+template <typename T>
+struct KeptText {
+  std::string text;
+  T value{};
+  bool operator==(const KeptText&) const = default;
+};
+
+// x, y, cx, cy as written, for those that were not plain numbers; values in dialog units.
+using KeptCoordinates = std::array<std::optional<KeptText<int>>, 4>;
+
+struct DialogControl {
+  ControlClass live = ControlClass::TButton;
+  // The control's text, doubled quotes undone. The reader fills it only for the classes whose
+  // receivesText is set; the others start empty.
+  std::string cCaption;
+  int Cargo = 0;  // the id; an id written as a name or an expression reads as its leading number
+  // The style number with the class adjustment; none when the style text was invalid (a combo
+  // box or list box then holds kDefaultControlStyle with its adjustment).
+  std::optional<std::uint32_t> nStyle;
+  bool lDropDown = false;  // TComboBox2: the script's combo box was not a drop-down list
+  bool lSel = false;       // selected in the designer
+  UnitRect rect;           // pixels, relative to the dialog's client area
+  int comboHeight = 0;     // TComboBox2: the designed height (cy) in dialog units
+
+  // Carried through.
+  std::optional<KeptText<int>> id;  // the id as written when it is not a plain number
+  std::string classText;  // the class field as written when it is not exactly the table's name
+  // The text as written (doubled quotes kept), for the classes that do not receive it.
+  std::string scriptText;
+  // The style text as written when it was outside the vocabulary; value: nStyle as read.
+  std::optional<KeptText<std::optional<std::uint32_t>>> style;
+  KeptCoordinates coordinates;
+  std::string tail;  // the fields after cy as written, from their first comma on
+  // The body statements before this control that are not controls (short forms, unsupported
+  // classes, comments, blank lines), each as written; a statement of several lines holds CR LF.
+  std::vector<std::string> linesBefore;
+
+  bool operator==(const DialogControl&) const = default;
+};
+
+// How the dialog is shown: the preview beside the list, or the designer.
+enum class DialogMode : std::uint8_t { Preview, Designer };
+
+struct DialogModel {
+  std::string cTitle;        // the caption as written between its quotes (doubled quotes kept)
+  std::uint32_t Cargo = 0;   // the style as read: the writer writes this one
+  std::uint32_t nStyle = 0;  // the live style: Cargo with the placement additions
+  int nFontSize = 0;         // the point size of the FONT statement
+  std::string faceName;      // the face of the FONT statement, quotes removed
+  // The window's pixel rectangle relative to the panel origin (the top-right corner of the
+  // resource list), frame and caption bar included as the placement table gives them.
+  UnitRect rect;
+  DialogMode mode = DialogMode::Designer;
+  std::vector<DialogControl> aControls;
+
+  // Carried through.
+  std::string keyword = "DIALOG";          // DIALOG or DIALOGEX as written
+  std::vector<std::string> memoryOptions;  // as written, in order
+  KeptCoordinates coordinates;             // the header's x, y, cx, cy
+  std::string headerTail;                  // header fields after cy, from their first comma on
+  // The STYLE statement as written when its style was outside the vocabulary (value: Cargo as
+  // read); an empty text when the block had no STYLE statement.
+  std::optional<KeptText<std::uint32_t>> style;
+  // A CAPTION statement whose caption is blank, kept while cTitle is that caption.
+  std::optional<KeptText<std::string>> blankCaption;
+  bool fontStatement = false;                 // the block had a FONT statement
+  std::optional<KeptText<int>> fontSize;      // the point size as written when not a plain number
+  std::optional<KeptText<std::string>> face;  // the face field as written when not "name"
+  std::string fontTail;  // the FONT fields after the face (weight, italic, character set)
+  // Header statements other than the STYLE, CAPTION and FONT read (LANGUAGE, EXSTYLE, MENU,
+  // CLASS, comments), in their order, each as written. The neutral LANGUAGE line is not held
+  // when it stands first and is the only LANGUAGE statement: the writer puts it there whenever
+  // the header holds no LANGUAGE statement.
+  std::vector<std::string> headerLines;
+  std::string bodyOpen = "{";  // the line that opens the body ("{" or BEGIN) as written
+  std::string bodyClose = "}";
+  std::vector<std::string> bodyTail;  // body statements after the last control
+  std::size_t blockLength = 0;        // bytes of the block text the dialog takes, through its end
+
+  bool operator==(const DialogModel&) const = default;
+};
+
+// The LANGUAGE statement the writer gives a dialog whose block has none.
+inline constexpr std::string_view kNeutralLanguage = "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL";
+
+// True when one of the header lines is a LANGUAGE statement.
+bool holdsLanguage(const std::vector<std::string>& headerLines);
+
+// The live style and the window rectangle of a dialog read with the style `styleAsRead` and the
+// header's x, y, cx, cy (dialog units), by the placement table.
+std::uint32_t liveDialogStyle(std::uint32_t styleAsRead, DialogMode mode);
+UnitRect placeDialog(const UnitRect& units, std::uint32_t styleAsRead, DialogMode mode);
+// The header's x, y, cx, cy for a window rectangle: placeDialog undone, rounding to the nearest
+// unit, so an unmoved and unresized dialog gives back what it was read with.
+UnitRect dialogUnits(const UnitRect& pixels, std::uint32_t styleAsRead, DialogMode mode);
+
+// Deletes control `at`: the statements that stood before it stay, before the control that
+// follows it (or at the end of the body).
+void removeControl(DialogModel& dialog, std::size_t at);
+
+}  // namespace kolvre

@@ -1,0 +1,86 @@
+// Reading a DIALOG block into the dialog model. The reader is pure: the notices it would show
+// ("Stile non valido.", "Controllo X non supportato.") come back as a list for the caller to
+// show.
+//
+// What it reads, statement by statement (a statement continues onto the next line while a line
+// ends with "," or "|", or the next line begins with one of them; tabs read as blanks up to the
+// next multiple of four columns; leading and trailing blanks are ignored):
+//   NAME DIALOG[EX] [memory options] x, y, cx, cy      blanks around the commas optional
+//   STYLE flags                                         the first STYLE statement
+//   CAPTION "text"                                      the first CAPTION statement
+//   FONT size, "face"[, ...]                            the first FONT statement
+//   { or BEGIN
+//   CONTROL "text", id, class, style, x, y, cx, cy[, ...]
+//   } or END                                            the first line that begins with "}" or
+//                                                       is END
+// Anything else is kept as written, at its place, for the writer.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialogs/dialog_model.h"
+
+namespace kolvre {
+
+// Why a block cannot be read. Such a dialog is not shown and never written back.
+enum class DialogFailure : std::uint8_t {
+  None,
+  NoHeaderNumbers,  // the header does not hold x, y, cx and cy
+  NoBody,           // no "{" or BEGIN line, or no "}" or END line after it
+};
+
+// The status text for a failure ("" for None).
+std::string_view dialogFailureText(DialogFailure failure);
+
+struct DialogReading {
+  DialogFailure failure = DialogFailure::None;
+  DialogModel dialog;                // meaningful when failure is None
+  std::vector<std::string> notices;  // in the order they arose
+};
+
+// BUILDDLG's reading part: the block from its header line on (the text after the dialog's end
+// is allowed and left alone; dialog.blockLength says where the dialog ends). The rectangles
+// and the live style follow the placement table for `mode`.
+DialogReading readDialog(std::string_view block, DialogMode mode = DialogMode::Designer);
+
+// Where the dialog that `block` begins with ends (the bytes through its "}" or END), or nothing
+// when it has no body.
+std::optional<std::size_t> dialogBlockLength(std::string_view block);
+
+// MAKECAPTION: the caption of a CAPTION statement (trimmed): the text between its quotes as
+// written. Nothing when the statement is not CAPTION, blanks and one quoted text.
+std::optional<std::string> MAKECAPTION(std::string_view statement);
+
+// MAKEFONT's reading: the FONT statement's fields.
+struct FontStatement {
+  int size = 0;
+  std::optional<std::string> sizeText;  // when the size is not a plain number
+  std::string face;                     // trimmed, every double quote removed
+  std::optional<std::string> faceText;  // when the face field is not one quoted name
+  std::string tail;                     // the fields after the face, from their first comma
+};
+// Nothing when the statement does not begin with the word FONT.
+std::optional<FontStatement> MAKEFONT(std::string_view statement);
+
+// One CONTROL statement (trimmed, tabs expanded, on one line) read: a control, or why not.
+struct ControlReading {
+  enum class Kind : std::uint8_t {
+    Control,      // `control` holds it
+    NotAControl,  // not a CONTROL statement in the shape above: kept as written, no notice
+    Unsupported,  // a class the class table does not hold: kept as written, with a notice
+  };
+  Kind kind = Kind::NotAControl;
+  DialogControl control;
+  std::vector<std::string> notices;
+};
+ControlReading readControlStatement(std::string_view statement);
+
+// The notice for a control class the class table does not hold (kInvalidStyleNotice, styles.h,
+// is the other one).
+std::string unsupportedControlNotice(std::string_view scriptClass);
+
+}  // namespace kolvre

@@ -1,0 +1,211 @@
+#include "dialogs/dialog_writer.h"
+
+#include <cstdio>
+#include <initializer_list>
+
+#include "base/text.h"
+#include "dialogs/dialog_reader.h"
+#include "dialogs/styles.h"
+#include "document/resource_edits.h"
+
+namespace kolvre {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::uint32_t kComboTypeBits = 3;
+
+// The window flags of a control, without the separator after the last one.
+std::string windowFlags(std::uint32_t style) {
+  std::string text = WINDOWSTYLE(style);
+  text.resize(text.size() < 3 ? 0 : text.size() - 3);
+  return text;
+}
+
+std::string familyNames(StyleWriter writer, std::uint32_t style) {
+  switch (writer) {
+    case StyleWriter::Button:
+      return BUTTONSTYLE(style);
+    case StyleWriter::ComboBox:
+      return COMBOBOXSTYLE(style);
+    case StyleWriter::Edit:
+      return EDITSTYLE(style);
+    case StyleWriter::ListBox:
+      return LISTBOXSTYLE(style);
+    case StyleWriter::ScrollBar:
+      return SCROLLBARSTYLE(style);
+    case StyleWriter::Static:
+      return STATICSTYLE(style);
+    case StyleWriter::TreeView:
+      return SYSTREEVIEW32STYLE(style);
+    case StyleWriter::WindowFlags:
+      return windowFlags(style);
+  }
+  return {};
+}
+
+// The names, then the bits they leave uncovered as one hexadecimal term.
+std::string withUnnamedBits(std::string names, std::uint32_t style) {
+  const std::uint32_t unnamed = style & ~parseStyle(names).value_or(0);
+  if (unnamed != 0) {
+    char term[16];
+    std::snprintf(term, sizeof term, "0x%08X", static_cast<unsigned>(unnamed));
+    if (!names.empty()) names += " | ";
+    names += term;
+  }
+  if (names.empty()) names.push_back('0');
+  return names;
+}
+
+template <typename T>
+bool keeps(const std::optional<KeptText<T>>& kept, const T& value) {
+  return kept && kept->value == value;
+}
+
+std::string number(int value, const std::optional<KeptText<int>>& kept) {
+  return keeps(kept, value) ? kept->text : std::to_string(value);
+}
+
+// ", x, y, cx, cy" with the kept texts of those that still hold the value read.
+std::string coordinates(const UnitRect& units, const KeptCoordinates& kept) {
+  const int values[] = {units.x, units.y, units.width, units.height};
+  std::string out;
+  for (std::size_t i = 0; i < 4; ++i) {
+    out += i == 0 ? "" : ", ";
+    out += number(values[i], kept[i]);
+  }
+  return out;
+}
+
+std::string doubledQuotes(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  return out;
+}
+
+bool isBlank(std::string_view text) {
+  for (char c : text)
+    if (!isSpace(c)) return false;
+  return true;
+}
+
+// The parts of one line, then its line end.
+void appendLine(std::string& out, std::initializer_list<std::string_view> parts) {
+  for (std::string_view part : parts) out += part;
+  out += kLineEnd;
+}
+
+}  // namespace
+
+std::string styleText(StyleWriter writer, std::uint32_t style) {
+  return withUnnamedBits(familyNames(writer, style), style);
+}
+
+std::string dialogStyleText(std::uint32_t style) {
+  return withUnnamedBits(DIALOGSTYLE(style), style);
+}
+
+std::string MAKECONTROL(const DialogControl& control) {
+  const LiveClassInfo& info = liveClass(control.live);
+  std::string line = " CONTROL \"";
+  if (info.writesCaption && (info.receivesText || !control.cCaption.empty()))
+    line += doubledQuotes(control.cCaption);
+  else
+    line += control.scriptText;
+  line += "\", ";
+  line += number(control.Cargo, control.id);
+  line += ", ";
+  if (control.classText.empty()) {
+    line += '"';
+    line += info.classWritten;
+    line += '"';
+  } else {
+    line += control.classText;
+  }
+  line += ", ";
+  if (keeps(control.style, control.nStyle)) {
+    line += control.style->text;
+  } else {
+    std::uint32_t style = control.nStyle.value_or(kDefaultControlStyle);
+    // A combo box is written with the kind it was read with, not the drop-down list it shows.
+    if (control.lDropDown && (style & kComboTypeBits) != 0) style -= 1;
+    line += styleText(info.style, style);
+  }
+  line += ", ";
+  UnitRect units{pixelsToDuX(control.rect.x), pixelsToDuY(control.rect.y),
+                 pixelsToDuX(control.rect.width), pixelsToDuY(control.rect.height)};
+  if (control.live == ControlClass::TComboBox2) units.height = control.comboHeight;
+  line += coordinates(units, control.coordinates);
+  line += control.tail;
+  return line;
+}
+
+std::string MAKEDLG(const DialogModel& dialog, std::string_view name) {
+  std::string out(name);
+  out += ' ';
+  out += dialog.keyword;
+  for (const std::string& option : dialog.memoryOptions) {
+    out += ' ';
+    out += option;
+  }
+  out += ' ';
+  out += coordinates(dialogUnits(dialog.rect, dialog.Cargo, dialog.mode), dialog.coordinates);
+  out += dialog.headerTail;
+  out += kLineEnd;
+
+  if (!keeps(dialog.style, dialog.Cargo))
+    appendLine(out, {"STYLE ", dialogStyleText(dialog.Cargo)});
+  else if (!dialog.style->text.empty())
+    appendLine(out, {dialog.style->text});
+
+  if (!isBlank(dialog.cTitle))
+    appendLine(out, {"CAPTION \"", dialog.cTitle, "\""});
+  else if (keeps(dialog.blankCaption, dialog.cTitle))
+    appendLine(out, {dialog.blankCaption->text});
+
+  if (dialog.fontStatement || dialog.nFontSize != 0 || !dialog.faceName.empty()) {
+    const bool keptFace = keeps(dialog.face, dialog.faceName);
+    appendLine(out, {"FONT ", number(dialog.nFontSize, dialog.fontSize), ", ", keptFace ? "" : "\"",
+                     keptFace ? dialog.face->text : dialog.faceName, keptFace ? "" : "\"",
+                     dialog.fontTail});
+  }
+
+  if (!holdsLanguage(dialog.headerLines)) appendLine(out, {kNeutralLanguage});
+  for (const std::string& line : dialog.headerLines) appendLine(out, {line});
+
+  appendLine(out, {dialog.bodyOpen});
+  for (const DialogControl& control : dialog.aControls) {
+    for (const std::string& line : control.linesBefore) appendLine(out, {line});
+    appendLine(out, {MAKECONTROL(control)});
+  }
+  for (const std::string& line : dialog.bodyTail) appendLine(out, {line});
+  out += dialog.bodyClose;
+  return out;
+}
+
+std::optional<BlockExtent> dialogExtent(std::string_view text, const ResourceIndex& index,
+                                        std::size_t position) {
+  const auto block = entryBlock(text, index, position);
+  if (!block) return std::nullopt;
+  const auto length = dialogBlockLength(block->of(text));
+  if (!length) return std::nullopt;
+  return BlockExtent{block->begin, block->begin + *length};
+}
+
+std::optional<Edit> SAVEDLG(std::string_view text, const ResourceIndex& index, std::size_t position,
+                            std::string block) {
+  if (position >= index.size() || index[position].type != ResType::Dialog) return std::nullopt;
+  const auto extent = dialogExtent(text, index, position);
+  if (!extent || extent->of(text) == block) return std::nullopt;
+  Edit edit;
+  edit.label = kLabelEditDialog;
+  edit.currentBefore = keyAt(index, position);
+  edit.currentAfter = edit.currentBefore;
+  edit.splices.push_back({extent->begin, extent->end, std::move(block)});
+  return edit;
+}
+
+}  // namespace kolvre

@@ -1,0 +1,14 @@
+// The window-frame sizes a dialog is placed and measured with. They are the program's own
+// constants, not the window manager's, so that a dialog read and written back without a move
+// or resize gets the coordinates it was read with on every desktop.
+#pragma once
+
+namespace kolvre {
+
+inline constexpr int SM_CXFRAME = 4;     // width of a sizing frame's side
+inline constexpr int SM_CYFRAME = 4;     // height of a sizing frame's top or bottom
+inline constexpr int SM_CYCAPTION = 22;  // height of a caption bar
+inline constexpr int SM_CYMENU = 20;     // height of a menu bar
+inline constexpr int SM_CXVSCROLL = 17;  // width of a vertical scroll bar
+
+}  // namespace kolvre

@@ -1,0 +1,112 @@
+// Every dialog of the corpus of real scripts through the reader and the writer: the written
+// block reads as the same model, a second store writes the same text, and no line of the
+// original dialog is lost: each one is in the written block, or is a statement the model reads
+// and writes afresh.
+#include <gtest/gtest.h>
+
+#include <iostream>
+#include <string>
+
+#include "base/text.h"
+#include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_writer.h"
+#include "document/document.h"
+#include "document/resource_edits.h"
+#include "document/script_file.h"
+#include "support/corpus.h"
+
+namespace kolvre {
+namespace {
+
+struct Tally {
+  int dialogs = 0;
+  int unreadable = 0;
+  int unchanged = 0;             // written back byte for byte
+  int unchangedButLanguage = 0;  // the same, once the neutral LANGUAGE line added is taken out
+};
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool beginsWithWord(std::string_view text, std::string_view word) {
+  return text.size() >= word.size() && equalsIgnoringCase(text.substr(0, word.size()), word) &&
+         (text.size() == word.size() || text[word.size()] == ' ' || text[word.size()] == '\t' ||
+          text[word.size()] == '"');
+}
+
+// A line of a statement the model reads and the writer writes afresh: the header, STYLE,
+// CAPTION, FONT, CONTROL, the body's delimiters, or a line that continues one of them.
+bool regenerated(std::string_view line, std::string_view previous, std::string_view name) {
+  for (std::string_view word : {"STYLE", "CAPTION", "FONT", "CONTROL", "BEGIN", "END"})
+    if (beginsWithWord(line, word)) return true;
+  return line.starts_with(name) || line == "{" || line == "}" || line.starts_with('|') ||
+         line.starts_with(',') || previous.ends_with(',') || previous.ends_with('|');
+}
+
+void checkDialog(const Document& doc, std::size_t position, Tally& tally) {
+  const std::string& name = doc.index()[position].name;
+  SCOPED_TRACE(name);
+  const auto block = entryBlock(doc.text(), doc.index(), position);
+  if (!block) return;
+  ++tally.dialogs;
+  const DialogReading first = readDialog(block->of(doc.text()));
+  if (first.failure != DialogFailure::None) {
+    ++tally.unreadable;
+    return;
+  }
+  const std::string original(block->of(doc.text()).substr(0, first.dialog.blockLength));
+  const std::string written = MAKEDLG(first.dialog, name);
+  if (written == original) ++tally.unchanged;
+  std::string withoutLanguage = written;
+  if (const auto at = withoutLanguage.find(std::string("\r\n") + std::string(kNeutralLanguage));
+      at != std::string::npos && !holdsLanguage(first.dialog.headerLines))
+    withoutLanguage.erase(at, kNeutralLanguage.size() + 2);
+  if (withoutLanguage == original) ++tally.unchangedButLanguage;
+
+  DialogReading second = readDialog(written);
+  ASSERT_EQ(second.failure, DialogFailure::None) << written;
+  EXPECT_EQ(second.notices, first.notices);
+  EXPECT_EQ(second.dialog.blockLength, written.size());
+  second.dialog.blockLength = first.dialog.blockLength;
+  EXPECT_TRUE(second.dialog == first.dialog) << original << "\n---\n" << written;
+  EXPECT_EQ(MAKEDLG(second.dialog, name), written);
+
+  std::string_view previous;
+  for (std::size_t at = 0; at <= original.size();) {
+    const std::size_t end = std::min(original.find("\r\n", at), original.size());
+    const std::string_view line = trimmed(std::string_view(original).substr(at, end - at));
+    if (!line.empty() && written.find(line) == std::string::npos) {
+      EXPECT_TRUE(regenerated(line, previous, name)) << "lost: " << line << "\n---\n" << written;
+    }
+    previous = line;
+    at = end + 2;
+  }
+}
+
+TEST(DialogCorpus, EveryDialogIsWrittenBackWithoutLosingALine) {
+  const std::vector<std::string> files = testing::corpusScripts();
+  KOLVRE_CORPUS_CASE(files.empty() ? std::string() : files.front());
+  Tally tally;
+  for (const std::string& file : files) {
+    SCOPED_TRACE(file);
+    const FileRead read = readWholeFile((testing::kCorpusDir / file).string());
+    ASSERT_EQ(read.error, 0);
+    Document doc;
+    doc.load("", read.bytes);
+    for (std::size_t i = 0; i < doc.index().size(); ++i)
+      if (doc.index()[i].type == ResType::Dialog) checkDialog(doc, i, tally);
+  }
+  std::cout << "[ corpus   ] " << tally.dialogs << " dialogs, " << tally.unreadable
+            << " not dialogs that can be read, " << tally.unchanged
+            << " written back byte for byte, " << tally.unchangedButLanguage
+            << " but for the neutral LANGUAGE line added\n";
+  RecordProperty("dialogs", tally.dialogs);
+  RecordProperty("unchanged", tally.unchanged);
+  EXPECT_GT(tally.dialogs - tally.unreadable, 200);
+}
+
+}  // namespace
+}  // namespace kolvre

@@ -1,0 +1,387 @@
+#include "dialogs/dialog_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog_test_blocks.h"
+#include "document/resource_edits.h"
+#include "document/scanner.h"
+
+namespace kolvre {
+namespace {
+
+using testing::crlfLines;
+using testing::ownFormDialog;
+
+DialogReading readBody(std::string_view body) {
+  return readDialog(ownFormDialog(body));
+}
+
+// The one control of a dialog whose body is `line`; fails the test when there is none.
+DialogControl onlyControl(std::string_view line) {
+  const DialogReading r = readBody(line);
+  EXPECT_EQ(r.failure, DialogFailure::None);
+  EXPECT_EQ(r.dialog.aControls.size(), 1u) << line;
+  return r.dialog.aControls.empty() ? DialogControl{} : r.dialog.aControls[0];
+}
+
+TEST(ReadDialog, ControlTextWithCommaAndDoubledQuotesQuotedOrBareClass) {
+  for (const char* cls : {"\"BUTTON\"", "BUTTON", "\"button\""}) {
+    const DialogControl c = onlyControl(std::string(" CONTROL \"a, \"\"b\"\"\", 101, ") + cls +
+                                        ", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, 5, 50, 14");
+    EXPECT_EQ(c.live, ControlClass::TButton) << cls;
+    EXPECT_EQ(c.cCaption, "a, \"b\"");
+    EXPECT_EQ(c.Cargo, 101);
+    EXPECT_EQ(c.nStyle, 0x50000000u);
+    EXPECT_EQ(c.rect, (UnitRect{9, 8, 88, 23}));  // 8.75, 8.125, 87.5, 22.75
+    EXPECT_FALSE(c.lSel);
+    EXPECT_TRUE(c.classText.empty()) << "the table's own name is written afresh";
+  }
+}
+
+TEST(ReadDialog, ClassTableChoosesTheLiveClassByClassAndStyle) {
+  const struct {
+    const char* cls;
+    const char* style;
+    ControlClass live;
+    std::uint32_t nStyle;
+    bool dropDown;
+  } rows[] = {
+      {"BUTTON", "BS_AUTOCHECKBOX", ControlClass::TCheckBox, 3, false},
+      {"BUTTON", "BS_RADIOBUTTON", ControlClass::TRadio2, 4, false},
+      {"BUTTON", "BS_AUTO3STATE", ControlClass::TCheckBox, 6, false},
+      {"BUTTON", "BS_GROUPBOX", ControlClass::TGroup, 7, false},
+      {"BUTTON", "BS_AUTORADIOBUTTON | WS_GROUP", ControlClass::TRadio2, 0x20009, false},
+      {"BUTTON", "0x23", ControlClass::TCheckBox, 0x23, false},  // the type bits alone count
+      {"BUTTON", "2", ControlClass::TButton, 2, false},          // BS_CHECKBOX
+      {"BUTTON", "5", ControlClass::TButton, 5, false},          // BS_3STATE
+      {"BUTTON", "BS_DEFPUSHBUTTON", ControlClass::TButton, 1, false},
+      {"Edit", "ES_MULTILINE", ControlClass::TMultiGet, 4, false},
+      {"EDIT", "ES_AUTOHSCROLL", ControlClass::TGet, 0x80, false},
+      {"COMBOBOX", "CBS_DROPDOWN", ControlClass::TComboBox2, 3, true},
+      {"COMBOBOX", "CBS_DROPDOWNLIST", ControlClass::TComboBox2, 3, false},
+      {"COMBOBOX", "CBS_SORT", ControlClass::TComboBox2, 0x101, true},
+      {"LISTBOX", "LBS_NOTIFY", ControlClass::TListBox, 0x101, false},
+      {"LISTBOX", "LBS_NOINTEGRALHEIGHT", ControlClass::TListBox, 0x100, false},
+      {"RichEdit20A", "", ControlClass::TRichEdit2, 0, false},
+      {"ScrollBar", "SBS_VERT", ControlClass::TScrollBar2, 1, false},
+      {"Static", "SS_CENTER", ControlClass::TSay2, 1, false},
+      {"SysDateTimePick32", "WS_CHILD", ControlClass::TDatePick, 0x40000000, false},
+      {"SysTabControl32", "WS_CHILD", ControlClass::TFolder2, 0x40000000, false},
+      {"SysTreeView32", "TVS_HASLINES", ControlClass::TTreeView, 2, false},
+      {"TBitmap", "0", ControlClass::TBitmap2, 0, false},
+      {"TBtnBmp", "0", ControlClass::TBtnBmp2, 0, false},
+      {"TCBrowse", "0", ControlClass::TCBrowse2, 0, false},
+      {"TIcon", "0", ControlClass::TIcon2, 0, false},
+      {"TImage", "0", ControlClass::TImage2, 0, false},
+      {"TMeter", "0", ControlClass::TMeter, 0, false},
+      {"TWBrowse", "0", ControlClass::TWBrowse2, 0, false},
+      {"TXBrowse", "0", ControlClass::TXBrowse2, 0, false},
+  };
+  for (const auto& row : rows) {
+    const DialogControl c = onlyControl(std::string(" CONTROL \"t\", 1, \"") + row.cls + "\", " +
+                                        row.style + ", 1, 2, 3, 4");
+    EXPECT_EQ(c.live, row.live) << row.cls << " " << row.style;
+    EXPECT_EQ(c.nStyle, row.nStyle) << row.cls << " " << row.style;
+    EXPECT_EQ(c.lDropDown, row.dropDown) << row.cls << " " << row.style;
+    // Only the button family and STATIC show the script's text.
+    EXPECT_EQ(c.cCaption.empty(), !liveClass(c.live).receivesText) << row.cls;
+  }
+}
+
+TEST(ReadDialog, UnsupportedClassesAndShortFormsStayAsWrittenWithTheRightNotices) {
+  const struct {
+    const char* line;
+    std::vector<std::string> notices;
+  } rows[] = {
+      {" CONTROL \"\", 1, \"RichEdit20W\", ES_MULTILINE, 1, 2, 3, 4",
+       {"Controllo RICHEDIT20W non supportato."}},
+      {" CONTROL \"\", 1, \"msctls_progress32\", WS_BORDER, 1, 2, 3, 4",
+       {"Controllo MSCTLS_PROGRESS32 non supportato."}},
+      // The style's notice stands for both.
+      {" CONTROL \"\", 1, \"SysListView32\", LVS_REPORT, 1, 2, 3, 4", {"Stile non valido."}},
+      {"    LTEXT \"Nome:\", -1, 5, 5, 40, 8", {}},
+      {"    PUSHBUTTON \"OK\", IDOK, 5, 20, 50, 14", {}},
+      {" CONTROL IDB_LOGO, -1, \"STATIC\", SS_ICON, 1, 2, 3, 4", {}},  // a text not quoted
+      {" CONTROL \"x\", 1, \"BUTTON\", BS_PUSHBUTTON, 1, 2, 3", {}},   // a field short
+      {" CONTROL \"unterminated, 1, \"BUTTON\", 0, 1, 2, 3, 4", {}},
+      {"// CONTROL \"x\", 1, \"BUTTON\", 0, 1, 2, 3, 4", {}},
+  };
+  for (const auto& row : rows) {
+    const DialogReading r = readBody(row.line);
+    ASSERT_EQ(r.failure, DialogFailure::None) << row.line;
+    EXPECT_TRUE(r.dialog.aControls.empty()) << row.line;
+    EXPECT_EQ(r.dialog.bodyTail, std::vector<std::string>{row.line});
+    EXPECT_EQ(r.notices, row.notices) << row.line;
+  }
+}
+
+TEST(ReadDialog, InvalidControlStyleKeepsItsTextAndTheDefaultsForClassAndAdjustment) {
+  const DialogControl button = onlyControl(
+      " CONTROL \"x\", 1, \"BUTTON\", BS_AUTOCHECKBOX | "
+      "BS_NOTIFY, 1, 2, 3, 4");
+  EXPECT_EQ(button.live, ControlClass::TButton);  // the default style is a push button's
+  EXPECT_EQ(button.nStyle, std::nullopt);
+  ASSERT_TRUE(button.style);
+  EXPECT_EQ(button.style->text, "BS_AUTOCHECKBOX | BS_NOTIFY");
+
+  const DialogControl combo =
+      onlyControl(" CONTROL \"\", 1, \"COMBOBOX\", CBS_SIMPLE | WS_TABSTOP, 1, 2, 3, 40");
+  EXPECT_EQ(combo.nStyle, kDefaultControlStyle + 1);
+  EXPECT_TRUE(combo.lDropDown);
+  const DialogControl list =
+      onlyControl(" CONTROL \"\", 1, \"LISTBOX\", LBS_HASSTRINGS, 1, 2, 3, 4");
+  EXPECT_EQ(list.nStyle, kDefaultControlStyle | 0x100);
+}
+
+TEST(ReadDialog, IdsAndCoordinatesKeepTheTextOfAnythingButAPlainNumber) {
+  const struct {
+    const char* field;
+    int value;
+    bool kept;
+  } rows[] =
+      {
+          {"101", 101, false},       {"-1", -1, false},       {"0", 0, false},
+          {"IDOK", 0, true},         {"IDC_X + 1", 0, true},  {"0x10", 0, true},
+          {"007", 7, true},          {"+5", 5, true},         {"-0", 0, true},
+          {"-32768", -32768, false}, {"32768", -32768, true},  // 16 bits, as compiled
+          {"70000", 4464, true},     {"5 + 3", 5, true},
+      };
+  for (const auto& row : rows) {
+    const DialogControl c = onlyControl(std::string(" CONTROL \"\", ") + row.field +
+                                        ", \"BUTTON\", 0, " + row.field + ", 0, 0, 0");
+    EXPECT_EQ(c.Cargo, row.value) << row.field;
+    EXPECT_EQ(c.id.has_value(), row.kept) << row.field;
+    EXPECT_EQ(c.coordinates[0].has_value(), row.kept) << row.field;
+    EXPECT_EQ(c.rect.x, duToPixelsX(row.value)) << row.field;
+    if (row.kept) {
+      EXPECT_EQ(*c.id, (KeptText<int>{row.field, row.value}));
+    }
+  }
+}
+
+TEST(ReadDialog, ControlStatementsOverSeveralLinesTabsAndFieldsAfterCy) {
+  const DialogControl tree = onlyControl(crlfLines({
+      " CONTROL \"Tree1\",IDD_TREEVIEW,\"SysTreeView32\",",
+      " \tTVS_HASBUTTONS | TVS_HASLINES |",
+      "\tWS_BORDER | WS_TABSTOP,",
+      "\t4, 40, 180, 120",
+  }));
+  EXPECT_EQ(tree.live, ControlClass::TTreeView);
+  EXPECT_EQ(tree.nStyle, 0x810003u);
+  EXPECT_EQ(tree.rect, duToPixels({4, 40, 180, 120}));
+
+  const DialogControl split = onlyControl(crlfLines({
+      "    CONTROL \"Auto\",IDC_A,\"Button\",BS_AUTOCHECKBOX",
+      "                    | WS_TABSTOP,7,77,236,10, WS_EX_CLIENTEDGE, 42",
+  }));
+  EXPECT_EQ(split.live, ControlClass::TCheckBox);
+  EXPECT_EQ(split.tail, ", WS_EX_CLIENTEDGE, 42");
+
+  // A tab reads as blanks up to the next multiple of four columns, inside a text too.
+  const DialogControl tabs =
+      onlyControl("\tCONTROL\t\"a\tb\",\t7,\t\"BUTTON\",\tBS_PUSHBUTTON,\t1,\t2,\t3,\t4");
+  EXPECT_EQ(tabs.cCaption, "a  b");
+  EXPECT_EQ(tabs.Cargo, 7);
+}
+
+TEST(ReadDialog, CommentsShortFormsAndBlankLinesStayBeforeTheControlThatFollows) {
+  const DialogReading r = readBody(crlfLines({
+      "    LTEXT \"Nome:\", -1, 5, 5, 40, 8",
+      "",
+      "/* CONTROL \"in a comment\", 1, \"BUTTON\", 0, 1, 2, 3, 4",
+      "   still the comment */",
+      "#ifdef EXTRA",
+      " CONTROL \"x\", 1, \"BUTTON\", BS_PUSHBUTTON, 1, 2, 3, 4",
+      "#endif",
+  }));
+  ASSERT_EQ(r.dialog.aControls.size(), 1u);
+  EXPECT_EQ(r.dialog.aControls[0].linesBefore,
+            (std::vector<std::string>{"    LTEXT \"Nome:\", -1, 5, 5, 40, 8", "",
+                                      "/* CONTROL \"in a comment\", 1, \"BUTTON\", 0, 1, 2, 3, "
+                                      "4\r\n   still the comment */",
+                                      "#ifdef EXTRA"}));
+  EXPECT_EQ(r.dialog.bodyTail, std::vector<std::string>{"#endif"});
+  EXPECT_TRUE(r.notices.empty());
+}
+
+TEST(ReadDialog, HeaderNumbersWithMemoryOptionsBlanksAndTabs) {
+  const struct {
+    const char* header;
+    std::vector<std::string> options;
+    UnitRect units;
+    std::string tail;
+  } rows[] = {
+      {"D DIALOG 1, 2, 3, 4", {}, {1, 2, 3, 4}, ""},
+      {"D DIALOG 1,2,3,4", {}, {1, 2, 3, 4}, ""},
+      {"D DIALOG 1 , 2 ,3 ,  4", {}, {1, 2, 3, 4}, ""},
+      {"D DIALOG\t1,\t2, 3, 4", {}, {1, 2, 3, 4}, ""},
+      {"D DIALOG DISCARDABLE 0, 0, 186, 95", {"DISCARDABLE"}, {0, 0, 186, 95}, ""},
+      {"D DIALOG LOADONCALL MOVEABLE discardable  15, 40, 188, 192",
+       {"LOADONCALL", "MOVEABLE", "discardable"},
+       {15, 40, 188, 192},
+       ""},
+      {"D DIALOGEX 1, 2, 3, 4, 77", {}, {1, 2, 3, 4}, ", 77"},
+      {"D DIALOG -5, 65535, 3, XS + 4", {}, {-5, -1, 3, 0}, ""},
+  };
+  for (const auto& row : rows) {
+    const DialogReading r =
+        readDialog(crlfLines({row.header, "STYLE WS_POPUP", "{", "}"}), DialogMode::Designer);
+    ASSERT_EQ(r.failure, DialogFailure::None) << row.header;
+    EXPECT_EQ(r.dialog.memoryOptions, row.options) << row.header;
+    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.Cargo, r.dialog.mode), row.units) << row.header;
+    EXPECT_EQ(r.dialog.headerTail, row.tail) << row.header;
+  }
+}
+
+TEST(ReadDialog, BlocksThatCannotBeReadSayWhy) {
+  const struct {
+    std::string block;
+    DialogFailure failure;
+  } rows[] = {
+      {crlfLines({"D DIALOG 1, 2, 3", "{", "}"}), DialogFailure::NoHeaderNumbers},
+      {crlfLines({"D DIALOG", "{", "}"}), DialogFailure::NoHeaderNumbers},
+      {crlfLines({"D DIALOG 1, , 3, 4", "{", "}"}), DialogFailure::NoHeaderNumbers},
+      {"#define DIALOG_OK \"OK\"", DialogFailure::NoHeaderNumbers},
+      {crlfLines({"D DIALOG 1, 2, 3, 4", "STYLE WS_POPUP"}), DialogFailure::NoBody},
+      {crlfLines({"D DIALOG 1, 2, 3, 4", "BEGIN", " CONTROL \"\", 1, \"BUTTON\", 0, 1, 2, 3, 4"}),
+       DialogFailure::NoBody},
+      {crlfLines({"D DIALOG 1, 2, 3, 4", "{", ""}), DialogFailure::NoBody},
+      {crlfLines({"D DIALOG 1, 2, 3, 4 {", "}"}), DialogFailure::NoBody},
+      // A header cut short before the body, or a comment, is no header.
+      {crlfLines({"D DIALOG 1, 2, 3, 4,", "{", "}"}), DialogFailure::NoHeaderNumbers},
+      {crlfLines({"/*D DIALOG 1, 2, 3, 4", "*/", "{", "}"}), DialogFailure::NoHeaderNumbers},
+  };
+  for (const auto& row : rows) {
+    const DialogReading r = readDialog(row.block);
+    EXPECT_EQ(r.failure, row.failure) << row.block;
+    EXPECT_FALSE(dialogFailureText(r.failure).empty());
+  }
+}
+
+TEST(ReadDialog, AnEmptyBodyIsAnEmptyDialogOfTheStatedSize) {
+  const DialogReading r = readDialog(
+      crlfLines({"D DIALOG 0, 0, 300, 300", "STYLE DS_MODALFRAME | WS_POPUP", "{", "}"}));
+  ASSERT_EQ(r.failure, DialogFailure::None);
+  EXPECT_TRUE(r.dialog.aControls.empty());
+  // 525 + 2 frames wide, 488 (487.5) + 2 frames + a caption bar high.
+  EXPECT_EQ(r.dialog.rect, (UnitRect{-4, -1, 533, 518}));
+}
+
+TEST(ReadDialog, PlacementTableByStyleAndMode) {
+  const struct {
+    const char* style;
+    DialogMode mode;
+    UnitRect rect;
+    std::uint32_t live;
+  } rows[] = {
+      // x 10, y 20, cx 100 (175 px), cy 50 (81.25 px).
+      {"WS_POPUP", DialogMode::Preview, {6, 19, 183, 111}, 0x80C40000},
+      {"WS_POPUP", DialogMode::Designer, {6, 19, 183, 111}, 0x80C40000},
+      {"WS_CHILD", DialogMode::Designer, {10, -3, 183, 111}, 0xC0C40000},
+      {"WS_CHILD", DialogMode::Preview, {14, 24, 175, 81}, 0x40000000},
+  };
+  for (const auto& row : rows) {
+    const DialogReading r = readDialog(
+        crlfLines({"D DIALOG 10, 20, 100, 50", std::string("STYLE ") + row.style, "{", "}"}),
+        row.mode);
+    EXPECT_EQ(r.dialog.rect, row.rect) << row.style;
+    EXPECT_EQ(r.dialog.nStyle, row.live) << row.style;
+    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.Cargo, row.mode), (UnitRect{10, 20, 100, 50}));
+  }
+}
+
+TEST(ReadDialog, CaptionIsTheFirstCaptionStatementOfTheHeader) {
+  const struct {
+    std::vector<std::string> header;
+    std::string title;
+  } rows[] = {
+      {{"STYLE WS_POPUP", "CAPTION \"Titolo\""}, "Titolo"},
+      {{"STYLE WS_POPUP", "EXSTYLE WS_EX_TOOLWINDOW", "CAPTION \"Titolo\""}, "Titolo"},
+      {{"// note", "STYLE WS_POPUP", "FONT 8, \"Arial\"", "CAPTION \"Titolo\""}, "Titolo"},
+      {{"CAPTION IDS_X", "CAPTION \"Secondo\""}, "Secondo"},
+      {{"STYLE WS_POPUP |", "    WS_CAPTION", "CAPTION \"Titolo\""}, "Titolo"},
+      {{"STYLE WS_POPUP", "CAPTION \"a \"\"b\"\"\""}, "a \"\"b\"\""},  // doubled quotes kept
+      {{"STYLE WS_POPUP", "CAPTION\t\"Tab\""}, "Tab"},
+      {{"STYLE WS_POPUP", "CAPTION \"a\" // commento"}, ""},
+      {{"STYLE WS_POPUP", "CAPTION IDS_TITLE"}, ""},
+  };
+  for (const auto& row : rows) {
+    std::string block = "D DIALOG 0, 0, 10, 10";
+    for (const std::string& line : row.header) block += "\r\n" + line;
+    block += "\r\n{\r\n}";
+    const DialogReading r = readDialog(block);
+    EXPECT_EQ(r.dialog.cTitle, row.title) << block;
+  }
+}
+
+TEST(ReadDialog, FontSizeFaceAndTheFieldsAfterIt) {
+  const DialogReading plain = readDialog(
+      crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE 0", "FONT 12, \"MS Sans Serif\"", "{", "}"}));
+  EXPECT_EQ(plain.dialog.nFontSize, 12);
+  EXPECT_EQ(plain.dialog.faceName, "MS Sans Serif");
+  EXPECT_TRUE(plain.dialog.fontStatement);
+  const DialogReading ex = readDialog(
+      crlfLines({"D DIALOGEX 0, 0, 10, 10", "STYLE 0", "CAPTION \"x\"", "EXSTYLE WS_EX_TOPMOST",
+                 "FONT 8, \"MS Shell Dlg\", 400, 0, 0x1", "{", "}"}));
+  EXPECT_EQ(ex.dialog.nFontSize, 8);
+  EXPECT_EQ(ex.dialog.faceName, "MS Shell Dlg");
+  EXPECT_EQ(ex.dialog.fontTail, ", 400, 0, 0x1");
+  const DialogReading none = readDialog(crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE 0", "{", "}"}));
+  EXPECT_FALSE(none.dialog.fontStatement);
+  EXPECT_EQ(none.dialog.nFontSize, 0);
+}
+
+TEST(ReadDialog, InvalidOrMissingDialogStyleTakesTheDefaultAndKeepsTheStatement) {
+  const DialogReading invalid = readDialog(crlfLines(
+      {"D DIALOG 0, 0, 10, 10", "STYLE DS_SETFONT | WS_POPUP |", "    WS_CAPTION", "{", "}"}));
+  EXPECT_EQ(invalid.dialog.Cargo, kDefaultDialogStyle);
+  EXPECT_EQ(invalid.notices, std::vector<std::string>{"Stile non valido."});
+  ASSERT_TRUE(invalid.dialog.style);
+  EXPECT_EQ(invalid.dialog.style->text, "STYLE DS_SETFONT | WS_POPUP |\r\n    WS_CAPTION");
+  const DialogReading missing = readDialog(crlfLines({"D DIALOG 0, 0, 10, 10", "{", "}"}));
+  EXPECT_EQ(missing.dialog.Cargo, kDefaultDialogStyle);
+  EXPECT_TRUE(missing.notices.empty());
+  EXPECT_EQ(parseStyle("DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU"), kDefaultDialogStyle);
+}
+
+TEST(ReadDialog, BracesInTextsDoNotEndTheDialogFoundInTheScript) {
+  const std::string script = crlfLines({
+      "A DIALOG 0, 0, 100, 100",
+      "STYLE WS_POPUP",
+      "CAPTION \"a } b\"",
+      "{",
+      " CONTROL \"}\", 1, \"BUTTON\", BS_PUSHBUTTON, 1, 2, 3, 4",
+      " CONTROL \"{ x }\", 2, \"BUTTON\", BS_PUSHBUTTON, 1, 2, 3, 4",
+      "}",
+      "",
+      "B DIALOG 0, 0, 10, 10",
+      "BEGIN",
+      " CONTROL \"x\", 3, \"STATIC\", SS_LEFT, 1, 2, 3, 4",
+      "END",
+      "",
+      "MENU1 MENU",
+      "BEGIN",
+      "END",
+  });
+  const ResourceIndex index = ARESOURCES(script);
+  ASSERT_EQ(index.size(), 2u);
+  const auto a = entryBlock(script, index, 0);
+  const DialogReading ra = readDialog(a->of(script));
+  EXPECT_EQ(ra.dialog.cTitle, "a } b");
+  EXPECT_EQ(ra.dialog.aControls.size(), 2u);
+  EXPECT_EQ(ra.dialog.blockLength, a->end - a->begin);
+  // The BEGIN/END dialog ends at its END; the menu after it is not the dialog's.
+  const auto b = entryBlock(script, index, 1);
+  const DialogReading rb = readDialog(b->of(script));
+  EXPECT_EQ(rb.dialog.aControls.size(), 1u);
+  EXPECT_EQ(rb.dialog.bodyOpen, "BEGIN");
+  EXPECT_EQ(rb.dialog.bodyClose, "END");
+  EXPECT_TRUE(b->of(script).substr(0, rb.dialog.blockLength).ends_with("\r\nEND"));
+  EXPECT_EQ(dialogBlockLength(b->of(script)), rb.dialog.blockLength);
+}
+
+}  // namespace
+}  // namespace kolvre
