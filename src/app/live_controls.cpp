@@ -115,19 +115,19 @@ class TMeter : public Live<QProgressBar> {
 };
 
 // The name a placeholder or a browse's column shows: the script class it stands for.
-QString placeholderName(LiveClass c) {
+QString placeholderName(ControlClass c) {
   switch (c) {
-    case LiveClass::TBitmap2:
+    case ControlClass::TBitmap2:
       return QStringLiteral("TBitmap");
-    case LiveClass::TIcon2:
+    case ControlClass::TIcon2:
       return QStringLiteral("TIcon");
-    case LiveClass::TImage2:
+    case ControlClass::TImage2:
       return QStringLiteral("TImage");
-    case LiveClass::TRichEdit2:
+    case ControlClass::TRichEdit2:
       return QStringLiteral("TRichEdit");
-    case LiveClass::TCBrowse2:
+    case ControlClass::TCBrowse2:
       return QStringLiteral("TCBrowse");
-    case LiveClass::TXBrowse2:
+    case ControlClass::TXBrowse2:
       return QStringLiteral("TXBrowse");
     default:
       return QStringLiteral("TWBrowse");
@@ -147,12 +147,12 @@ Control* make(QWidget* parent, const LiveFields& fields) {
   return c;
 }
 
-QWidget* placeholder(QWidget* parent, const LiveFields& fields, LiveClass c) {
+QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c) {
   QLabel* label = nullptr;
-  if (c == LiveClass::TBitmap2) label = make<TBitmap2>(parent, fields);
-  if (c == LiveClass::TIcon2) label = make<TIcon2>(parent, fields);
-  if (c == LiveClass::TImage2) label = make<TImage2>(parent, fields);
-  if (c == LiveClass::TRichEdit2) label = make<TRichEdit2>(parent, fields);
+  if (c == ControlClass::TBitmap2) label = make<TBitmap2>(parent, fields);
+  if (c == ControlClass::TIcon2) label = make<TIcon2>(parent, fields);
+  if (c == ControlClass::TImage2) label = make<TImage2>(parent, fields);
+  if (c == ControlClass::TRichEdit2) label = make<TRichEdit2>(parent, fields);
   label->setText(placeholderName(c));
   label->setAlignment(Qt::AlignCenter);
   label->setAutoFillBackground(true);
@@ -162,11 +162,11 @@ QWidget* placeholder(QWidget* parent, const LiveFields& fields, LiveClass c) {
   return label;
 }
 
-QWidget* browse(QWidget* parent, const LiveFields& fields, LiveClass c) {
+QWidget* browse(QWidget* parent, const LiveFields& fields, ControlClass c) {
   QTreeWidget* tree = nullptr;
-  if (c == LiveClass::TCBrowse2) tree = make<TCBrowse2>(parent, fields);
-  if (c == LiveClass::TXBrowse2) tree = make<TXBrowse2>(parent, fields);
-  if (c == LiveClass::TWBrowse2) tree = make<TWBrowse2>(parent, fields);
+  if (c == ControlClass::TCBrowse2) tree = make<TCBrowse2>(parent, fields);
+  if (c == ControlClass::TXBrowse2) tree = make<TXBrowse2>(parent, fields);
+  if (c == ControlClass::TWBrowse2) tree = make<TWBrowse2>(parent, fields);
   tree->setColumnCount(1);
   tree->setHeaderLabels({placeholderName(c)});
   tree->setRootIsDecorated(false);
@@ -239,18 +239,18 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
   const std::uint32_t low = style & 31;
   QWidget* w = nullptr;
   switch (f.liveClass) {
-    case LiveClass::TBitmap2:
-    case LiveClass::TIcon2:
-    case LiveClass::TImage2:
-    case LiveClass::TRichEdit2:
+    case ControlClass::TBitmap2:
+    case ControlClass::TIcon2:
+    case ControlClass::TImage2:
+    case ControlClass::TRichEdit2:
       w = placeholder(dialog, f, f.liveClass);
       break;
-    case LiveClass::TWBrowse2:
-    case LiveClass::TCBrowse2:
-    case LiveClass::TXBrowse2:
+    case ControlClass::TWBrowse2:
+    case ControlClass::TCBrowse2:
+    case ControlClass::TXBrowse2:
       w = browse(dialog, f, f.liveClass);
       break;
-    case LiveClass::TSay2: {
+    case ControlClass::TSay2: {
       auto* say = make<TSay2>(dialog, f);
       say->setText(spec.caption);
       say->setWordWrap((low & 3) != 0 || low == 0);
@@ -264,14 +264,14 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = say;
       break;
     }
-    case LiveClass::TButton: {
+    case ControlClass::TButton: {
       auto* b = make<TButton>(dialog, f);
       b->setText(spec.caption);
       b->setDefault(low == kBsDefPushButton);
       w = b;
       break;
     }
-    case LiveClass::TCheckBox: {
+    case ControlClass::TCheckBox: {
       auto* b = make<TCheckBox>(dialog, f);
       b->setText(spec.caption);
       b->setTristate(true);
@@ -279,27 +279,27 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = b;
       break;
     }
-    case LiveClass::TRadio2: {
+    case ControlClass::TRadio2: {
       auto* r = make<TRadio2>(dialog, f);
       r->setText(spec.caption);
       r->setAutoExclusive(false);  // a radio button of the designer belongs to no group
       w = r;
       break;
     }
-    case LiveClass::TGroup: {
+    case ControlClass::TGroup: {
       auto* g = make<TGroup>(dialog, f);
       g->setTitle(spec.caption);
       g->setAttribute(Qt::WA_TransparentForMouseEvents);
       w = g;
       break;
     }
-    case LiveClass::TComboBox2: {
+    case ControlClass::TComboBox2: {
       auto* c = make<TComboBox2>(dialog, f);
       c->setEditable(false);  // always shown as a drop-down list
       w = c;
       break;
     }
-    case LiveClass::TGet: {
+    case ControlClass::TGet: {
       auto* e = make<TGet>(dialog, f);
       e->setAlignment(horizontalAlignment(low));
       if (style & kEsPassword) e->setEchoMode(QLineEdit::Password);
@@ -309,7 +309,7 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = e;
       break;
     }
-    case LiveClass::TMultiGet: {
+    case ControlClass::TMultiGet: {
       auto* e = make<TMultiGet>(dialog, f);
       e->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
                                                        : Qt::ScrollBarAlwaysOff);
@@ -320,7 +320,7 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = e;
       break;
     }
-    case LiveClass::TListBox: {
+    case ControlClass::TListBox: {
       auto* l = make<TListBox>(dialog, f);
       l->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
                                                        : Qt::ScrollBarAsNeeded);
@@ -328,35 +328,35 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = l;
       break;
     }
-    case LiveClass::TScrollBar2: {
+    case ControlClass::TScrollBar2: {
       auto* s = make<TScrollBar2>(dialog, f);
       s->setOrientation(style & kSbsVert ? Qt::Vertical : Qt::Horizontal);
       s->setRange(1, 10);
       w = s;
       break;
     }
-    case LiveClass::TDatePick: {
+    case ControlClass::TDatePick: {
       auto* d = make<TDatePick>(dialog, f);
       d->setDate(QDate::currentDate());
       w = d;
       break;
     }
-    case LiveClass::TFolder2: {
+    case ControlClass::TFolder2: {
       auto* t = make<TFolder2>(dialog, f);
       t->addTab(new QWidget(t), QString());
       w = t;
       break;
     }
-    case LiveClass::TTreeView: {
+    case ControlClass::TTreeView: {
       auto* t = make<TTreeView>(dialog, f);
       t->setHeaderHidden(true);
       w = t;
       break;
     }
-    case LiveClass::TMeter:
+    case ControlClass::TMeter:
       w = make<TMeter>(dialog, f);
       break;
-    case LiveClass::TBtnBmp2: {
+    case ControlClass::TBtnBmp2: {
       auto* b = make<TBtnBmp2>(dialog, f);
       b->setText(spec.caption);
       w = b;

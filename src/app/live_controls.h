@@ -8,37 +8,13 @@
 #include <cstdint>
 #include <optional>
 
-namespace kolvre {
+#include "dialogs/dialog_model.h"
 
-// The live classes, one per kind of control the dialog reader makes.
-enum class LiveClass {
-  TBitmap2,
-  TBtnBmp2,
-  TButton,
-  TCBrowse2,
-  TCheckBox,
-  TComboBox2,
-  TDatePick,
-  TFolder2,
-  TGet,
-  TGroup,
-  TIcon2,
-  TImage2,
-  TListBox,
-  TMeter,
-  TMultiGet,
-  TRadio2,
-  TRichEdit2,
-  TSay2,
-  TScrollBar2,
-  TTreeView,
-  TWBrowse2,
-  TXBrowse2,
-};
+namespace kolvre {
 
 // The fields every live control carries besides its widget.
 struct LiveFields {
-  LiveClass liveClass = LiveClass::TSay2;
+  ControlClass liveClass = ControlClass::TSay2;
   int Cargo = 0;                        // the control id
   bool lSel = false;                    // selected in the designer
   std::optional<std::uint32_t> nStyle;  // the style number; nothing when the text was invalid

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/dialog_panel.h"
 #include "app/image_panels.h"
 #include "app/main_window.h"
 #include "document/resource_commands.h"
@@ -25,7 +26,7 @@ constexpr std::array<PanelRow, kResTypes.size()> kPanelRows{{
     {ResType::VersionInfo, showEmpty, editAsText},
     {ResType::Bitmap, BUILDBMP, editImage},
     {ResType::Cursor, BUILDCURSOR, editImage},
-    {ResType::Dialog, showEmpty, nullptr},
+    {ResType::Dialog, BUILDDLG, nullptr},
     {ResType::Icon, BUILDICON, editImage},
 }};
 

@@ -6,17 +6,18 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QToolBar>
 
 #include "app/image_panels.h"
-#include "ui/pictures.h"
 #include "document/document_commands.h"
 #include "document/reorder.h"
 #include "document/templates.h"
 #include "support/replace_text.h"
 #include "support/scripted_ui.h"
 #include "support/temp_dir.h"
+#include "ui/pictures.h"
 
 namespace kolvre {
 namespace {
@@ -242,6 +243,33 @@ TEST_F(MainWindowTest, CopyOnAnEmptyListLeavesTheClipboardAlone) {
 
 TEST_F(MainWindowTest, TheTypeColumnIsSixteenPixelsWide) {
   EXPECT_EQ(window->list()->columnWidth(1), 16);
+}
+
+TEST(DialogPreview, ADialogEntryShowsItsLivePreviewBesideTheList) {
+  TempDir dir;
+  const std::string file =
+      dir.write("d.rc",
+                "DLG DIALOG 0, 0, 100, 50\r\nSTYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION\r\n"
+                "CAPTION \"Prova\"\r\nFONT 8, \"MS Sans Serif\"\r\n{\r\n CONTROL \"OK\", 1, "
+                "\"BUTTON\", BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, 5, 50, 14\r\n}");
+  ScriptedUi ui;
+  Document doc;
+  loadDocument(doc, file);
+  MainWindow window(doc, ui);
+  window.resize(800, 600);
+  window.show();
+  QApplication::processEvents();
+  ASSERT_TRUE(window.panel());
+  EXPECT_EQ(window.panel()->objectName(), "dialogPreview");
+  // 100 by 50 units: 175 by 81 pixels of client area, with the frame and the caption bar.
+  EXPECT_EQ(window.panel()->size(), QSize(175 + 8, 81 + 8 + 22));
+  EXPECT_EQ(window.defaultStatusText(), "Dialog: 183 x 111");
+  const auto buttons = window.panel()->findChildren<QPushButton*>();
+  ASSERT_EQ(buttons.size(), 1);
+  EXPECT_EQ(buttons[0]->text(), "OK");
+  EXPECT_TRUE(buttons[0]->isDefault());
+  EXPECT_EQ(buttons[0]->geometry(), QRect(9, 8, 88, 23));
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(MainWindowTest, AnImageThatCannotBeShownSaysSo) {
