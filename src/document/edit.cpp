@@ -29,14 +29,10 @@ std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view 
 }
 
 std::optional<ResourceKey> keyOfText(std::string_view text) {
-  const auto separator = [](char c) { return c == ' ' || c == '\t'; };
-  std::size_t i = 0;
-  while (i < text.size() && separator(text[i])) ++i;
-  std::size_t j = i;
-  while (j < text.size() && !separator(text[j]) && text[j] != '\r' && text[j] != '\n') ++j;
-  std::size_t k = j;
-  while (k < text.size() && separator(text[k])) ++k;
-  return keyForHeader(text.substr(i, j - i), text.substr(k));
+  // The first header the scanner finds, as the index will hold it.
+  const std::vector<HeaderLine> lines = scanHeaderLines(text);
+  if (lines.empty()) return std::nullopt;
+  return ResourceKey{std::string(lines.front().name), lines.front().type, 0};
 }
 
 std::string applySplices(std::string_view text, const std::vector<Splice>& splices) {

@@ -33,8 +33,8 @@ std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceK
 // resource makes current. Nothing when the word names no type: such a header is not indexed.
 std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord);
 
-// The same for the header a text begins with: its name and type word are read as the scanner
-// reads a header line, so blanks or tabs (any number) may stand between them.
+// The key of the first header of a text, read as the scanner reads header lines (at a line
+// start; blanks or tabs, any number, between name and keyword). Nothing when it holds none.
 std::optional<ResourceKey> keyOfText(std::string_view text);
 
 // One replacement: the bytes [begin, end) of the text give way to `inserted`.

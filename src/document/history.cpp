@@ -91,7 +91,18 @@ std::size_t bestShift(std::size_t most, Cost cost) {
 TextDiff TextDiff::between(std::string_view before, std::string_view after) {
   TextDiff d;
   d.at_ = commonHead(before, after);
-  const std::size_t tail = commonTail(before, after, std::min(before.size(), after.size()) - d.at_);
+  std::size_t tail = commonTail(before, after, std::min(before.size(), after.size()) - d.at_);
+  // The texts are compared by whole lines: a common head or tail that ends inside a line (two
+  // names that begin alike, "IDD_A" and "IDD_B") would cut a moved block apart from its own
+  // name, and the block would then be stored whole. The parts of lines given back are found
+  // again as the common head and tail of what is stored.
+  if (const std::size_t lf = before.rfind('\n', d.at_ == 0 ? 0 : d.at_ - 1);
+      d.at_ > 0 && before[d.at_ - 1] != '\n')
+    d.at_ = lf == std::string_view::npos ? 0 : lf + 1;
+  if (tail > 0 && tail < before.size() && before[before.size() - tail - 1] != '\n') {
+    const std::size_t lf = before.find('\n', before.size() - tail);
+    tail = lf == std::string_view::npos ? 0 : before.size() - lf - 1;
+  }
   std::string_view a = before.substr(d.at_, before.size() - tail - d.at_);
   std::string_view b = after.substr(d.at_, after.size() - tail - d.at_);
   if (a.size() + b.size() >= kLookForMoveFrom) {

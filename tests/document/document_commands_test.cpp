@@ -226,7 +226,8 @@ TEST(HeaderKeys, NameTheFirstEntryOfThatNameWhoseCodeSharesTheTypesFirstLetter) 
   EXPECT_EQ(keyForHeader("A", "MENU"), std::nullopt);
   // A header aligned in columns names its resource as the scanner reads it.
   EXPECT_EQ(keyOfText("IDD_X\t  DIALOGEX 0\r\n{"), (ResourceKey{"IDD_X", ResType::Dialog, 0}));
-  EXPECT_EQ(keyOfText("  A ICON"), (ResourceKey{"A", ResType::Icon, 0}));
+  EXPECT_EQ(keyOfText("\r\nA ICON"), (ResourceKey{"A", ResType::Icon, 0}));
+  EXPECT_EQ(keyOfText("  A ICON"), std::nullopt);  // an indented line is no header
   // The second of two namesakes keeps its own key.
   EXPECT_EQ(keyAt(doc.index(), 4), (ResourceKey{"v", ResType::VersionInfo, 1}));
   EXPECT_EQ(findEntry(doc.index(), keyAt(doc.index(), 4)), 4u);
