@@ -1,11 +1,13 @@
 #include "app/dialog_panel.h"
 
 #include <qdrawutil.h>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "app/live_controls.h"
 #include "app/main_window.h"
 #include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
@@ -24,19 +26,14 @@ QRect rectOf(const UnitRect& r) {
 
 }  // namespace
 
-DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent) : QWidget(parent) {
+DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint origin)
+    : QWidget(parent) {
   // A child dialog's preview is its client area alone; every other dialog has a frame and a
   // caption bar.
-  framed_ = !(model.Cargo & kWsChild) || model.mode == DialogMode::Designer;
+  designer_ = model.mode == DialogMode::Designer;
+  framed_ = !(model.Cargo & kWsChild) || designer_;
   title_ = QString::fromStdString(model.cTitle);
-  setGeometry(rectOf(model.rect).translated(ResourceListView::kWidth, 0));
   client_ = new QWidget(this);
-  if (framed_) {
-    client_->setGeometry(SM_CXFRAME, SM_CYFRAME + SM_CYCAPTION, width() - 2 * SM_CXFRAME,
-                         height() - 2 * SM_CYFRAME - SM_CYCAPTION);
-  } else {
-    client_->setGeometry(0, 0, width(), height());
-  }
   client_->setAutoFillBackground(true);
   QFont font(QString::fromStdString(model.faceName));
   font.setStyleHint(QFont::SansSerif);
@@ -51,7 +48,86 @@ DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent) : QWidget(
     spec.caption = QString::fromStdString(control.cCaption);
     QWidget* live = makeLiveControl(spec, client_);
     live->setGeometry(rectOf(control.rect));
+    controls_.append(live);
   }
+  setGeometry(rectOf(model.rect).translated(origin));
+  if (designer_) setMouseTracking(true);
+}
+
+void DialogWindow::resizeEvent(QResizeEvent*) {
+  if (framed_) {
+    client_->setGeometry(SM_CXFRAME, SM_CYFRAME + SM_CYCAPTION, width() - 2 * SM_CXFRAME,
+                         height() - 2 * SM_CYFRAME - SM_CYCAPTION);
+  } else {
+    client_->setGeometry(0, 0, width(), height());
+  }
+}
+
+QRect DialogWindow::closeBox() const {
+  if (!designer_) return {};
+  const int side = SM_CYCAPTION - 6;
+  return QRect(width() - SM_CXFRAME - side - 3, SM_CYFRAME + 2, side, side);
+}
+
+int DialogWindow::grip(QPoint at) const {
+  if (!designer_) return 0;
+  int edges = 0;
+  if (at.x() < SM_CXFRAME) edges |= 1;
+  if (at.y() < SM_CYFRAME) edges |= 2;
+  if (at.x() >= width() - SM_CXFRAME) edges |= 4;
+  if (at.y() >= height() - SM_CYFRAME) edges |= 8;
+  if (edges) return edges;
+  if (at.y() < SM_CYFRAME + SM_CYCAPTION && !closeBox().contains(at)) return 16;
+  return 0;
+}
+
+void DialogWindow::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  if (closeBox().contains(event->position().toPoint())) {
+    if (closeRequested) closeRequested();
+    return;
+  }
+  held_ = grip(event->position().toPoint());
+  pressGlobal_ = event->globalPosition().toPoint();
+  pressGeometry_ = geometry();
+}
+
+void DialogWindow::mouseMoveEvent(QMouseEvent* event) {
+  if (!held_) {
+    // The cursor tells what a press would take hold of.
+    const int g = grip(event->position().toPoint());
+    const bool horizontal = g & 5, vertical = g & 10;
+    if ((g & 9) == 9 || (g & 6) == 6)
+      setCursor(Qt::SizeBDiagCursor);
+    else if ((g & 3) == 3 || (g & 12) == 12)
+      setCursor(Qt::SizeFDiagCursor);
+    else if (horizontal)
+      setCursor(Qt::SizeHorCursor);
+    else if (vertical)
+      setCursor(Qt::SizeVerCursor);
+    else
+      unsetCursor();
+    return;
+  }
+  const QPoint d = event->globalPosition().toPoint() - pressGlobal_;
+  QRect r = pressGeometry_;
+  if (held_ == 16) {
+    r.translate(d);
+  } else {
+    const int minWidth = 2 * SM_CXFRAME + kMinimumClient;
+    const int minHeight = 2 * SM_CYFRAME + SM_CYCAPTION + kMinimumClient;
+    if (held_ & 1) r.setLeft(std::min(r.left() + d.x(), r.right() + 1 - minWidth));
+    if (held_ & 4) r.setRight(std::max(r.right() + d.x(), r.left() + minWidth - 1));
+    if (held_ & 2) r.setTop(std::min(r.top() + d.y(), r.bottom() + 1 - minHeight));
+    if (held_ & 8) r.setBottom(std::max(r.bottom() + d.y(), r.top() + minHeight - 1));
+  }
+  if (r == geometry()) return;
+  setGeometry(r);
+  if (moved) moved();
+}
+
+void DialogWindow::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) held_ = 0;
 }
 
 void DialogWindow::paintEvent(QPaintEvent*) {
@@ -67,6 +143,16 @@ void DialogWindow::paintEvent(QPaintEvent*) {
   bold.setBold(true);
   painter.setFont(bold);
   painter.drawText(caption.adjusted(4, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft, title_);
+  const QRect box = closeBox();
+  if (!box.isEmpty()) {
+    painter.fillRect(box, p.color(QPalette::Active, QPalette::Button));
+    qDrawWinPanel(&painter, box, p, false);
+    painter.setPen(QPen(p.color(QPalette::Active, QPalette::ButtonText), 1.5));
+    painter.drawLine(box.adjusted(4, 4, -4, -4).topLeft(),
+                     box.adjusted(4, 4, -4, -4).bottomRight());
+    painter.drawLine(box.adjusted(4, 4, -4, -4).topRight(),
+                     box.adjusted(4, 4, -4, -4).bottomLeft());
+  }
 }
 
 QWidget* BUILDDLG(const PanelContext& c) {
@@ -82,7 +168,8 @@ QWidget* BUILDDLG(const PanelContext& c) {
     return empty;
   }
   for (const std::string& notice : reading.notices) inform(c.ui, notice);
-  auto* window = new DialogWindow(reading.dialog, c.window.centralWidget());
+  auto* window = new DialogWindow(reading.dialog, c.window.centralWidget(),
+                                  QPoint(ResourceListView::kWidth, 0));
   window->setObjectName(QStringLiteral("dialogPreview"));
   window->show();
   // A preview takes no input; it is not greyed out as a disabled window would be, so that it
@@ -95,6 +182,29 @@ QWidget* BUILDDLG(const PanelContext& c) {
   c.window.setDefaultStatusText(
       QStringLiteral("Dialog: %1 x %2").arg(window->width()).arg(window->height()));
   return window;
+}
+
+std::optional<QImage> dialogSnapshot(const Document& doc, std::string_view name, std::string& why) {
+  const auto position = findEntry(doc.index(), {doc.scriptBytes(name), ResType::Dialog, 0});
+  if (!position) {
+    why = "Risorsa " + std::string(name) + " non trovata.";
+    return std::nullopt;
+  }
+  const auto block = dialogExtent(doc.text(), doc.index(), *position);
+  if (!block) {
+    why = unlocatableMessage(name);
+    return std::nullopt;
+  }
+  const DialogReading reading = readDialog(block->of(doc.text()), DialogMode::Preview);
+  if (reading.failure != DialogFailure::None) {
+    why = dialogFailureText(reading.failure);
+    return std::nullopt;
+  }
+  const DialogModel& dialog = reading.dialog;
+  DialogWindow window(dialog, nullptr, -QPoint(dialog.rect.x, dialog.rect.y));
+  window.setAttribute(Qt::WA_DontShowOnScreen);
+  window.show();
+  return window.grab().toImage();
 }
 
 }  // namespace kolvre

@@ -3,7 +3,12 @@
 // and the whole disabled.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "app/show_resource.h"
 #include "dialogs/dialog_model.h"
@@ -11,24 +16,53 @@
 namespace kolvre {
 
 // A dialog's window: the frame and caption bar it is drawn with, the client area that holds
-// the live controls.
+// the live controls. It stands at the dialog's rectangle relative to `origin` in its parent.
+// In the designer the caption bar moves the window, the frame's edges and corners resize it,
+// and the caption bar shows a close box.
 class DialogWindow : public QWidget {
  public:
-  DialogWindow(const DialogModel& model, QWidget* parent);
+  DialogWindow(const DialogModel& model, QWidget* parent, QPoint origin);
   QWidget* clientArea() const { return client_; }
+  // The live controls, in the order of the dialog's controls.
+  const QList<QWidget*>& controls() const { return controls_; }
+  // The close box's place, in the window's coordinates (empty outside the designer).
+  QRect closeBox() const;
+  // Called when the user has moved or resized the window, and when the close box is pressed.
+  std::function<void()> moved;
+  std::function<void()> closeRequested;
+
+  // The smallest window the frame can be dragged to.
+  static constexpr int kMinimumClient = 8;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
+  // Which edges a press at `at` takes hold of: bits 1 left, 2 top, 4 right, 8 bottom; 16 for
+  // the caption bar (the whole window moves); 0 for none.
+  int grip(QPoint at) const;
   bool framed_ = true;
+  bool designer_ = false;
   QString title_;
   QWidget* client_ = nullptr;
+  QList<QWidget*> controls_;
+  int held_ = 0;         // the grip held while a button is down
+  QPoint pressGlobal_;   // where it was pressed, in global coordinates
+  QRect pressGeometry_;  // the window's geometry at the press
 };
 
 // Shows a dialog entry: the preview, or the empty panel and a status text that says why the
 // dialog cannot be shown. Notices of the reading ("Stile non valido.", an unsupported control)
 // are shown as the reader gives them.
 QWidget* BUILDDLG(const PanelContext& context);
+
+// The preview of dialog `name` of `doc` as a picture (frame and caption bar included), for
+// documentation and reviews. Nothing, with the reason in `why`, when the dialog is missing or
+// cannot be read.
+std::optional<QImage> dialogSnapshot(const Document& doc, std::string_view name, std::string& why);
 
 }  // namespace kolvre

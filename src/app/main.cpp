@@ -6,6 +6,10 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+#include <string_view>
+
+#include "app/dialog_panel.h"
 #include "app/main_window.h"
 #include "document/document_commands.h"
 #include "document/work_files.h"
@@ -41,7 +45,48 @@ std::string chooseScript(QtUserInterface& ui, Document& doc, const QStringList& 
   return name;
 }
 
+// kolvre --snapshot FILE NAME OUT.png: the preview of dialog NAME as a picture, without a
+// window on screen. 0 when written; 1, with the message on standard error, when the script,
+// the dialog or the picture file fails.
+int snapshot(const QStringList& args) {
+  if (args.size() != 5) {
+    std::fputs("uso: kolvre --snapshot FILE NOME OUT.png\n", stderr);
+    return 2;
+  }
+  const std::string file = QFile::encodeName(args[2]).toStdString();
+  Document doc;
+  try {
+    loadDocument(doc, file);
+  } catch (const CommandError& e) {
+    const std::string why =
+        stopMessage(e.record()).value_or("Impossibile aprire il file " + file + ".");
+    std::fprintf(stderr, "%s\n", why.c_str());
+    return 1;
+  } catch (const Refusal& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 1;
+  }
+  std::string why;
+  const auto picture = dialogSnapshot(doc, args[3].toStdString(), why);
+  if (!picture) {
+    std::fprintf(stderr, "%s\n", why.c_str());
+    return 1;
+  }
+  if (!picture->save(args[4], "PNG")) {
+    std::fprintf(stderr, "Impossibile scrivere il file %s.\n",
+                 QFile::encodeName(args[4]).constData());
+    return 1;
+  }
+  return 0;
+}
+
+bool snapshotAsked(int argc, char** argv) {
+  return argc > 1 && std::string_view(argv[1]) == "--snapshot";
+}
+
 int MAIN(QApplication& app) {
+  if (app.arguments().size() > 1 && app.arguments()[1] == QStringLiteral("--snapshot"))
+    return snapshot(app.arguments());
   deleteWorkFiles(QDir::currentPath().toStdString());
   QtUserInterface ui(
       settingsFilePath(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
@@ -68,6 +113,9 @@ int MAIN(QApplication& app) {
 }  // namespace kolvre
 
 int main(int argc, char** argv) {
+  // A snapshot needs no screen: Qt's offscreen platform, unless another one is asked for.
+  if (kolvre::snapshotAsked(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   // Qt's own dialogs (files, buttons) in Italian, where the system has the translations.
   QTranslator qtItalian;

@@ -424,13 +424,6 @@ void MainWindow::editCurrent() {
   if (!position) return;
   const ResType type = doc_.index()[*position].type;
   const PanelRow& row = panelRow(type);
-  if (!row.edit) {
-    // The type has no editor of its own yet: say so rather than do nothing without a word.
-    setDefaultStatusText(QStringLiteral("Le risorse %1 non si possono ancora modificare qui: usare "
-                                        "Modifica come testo (%2).")
-                             .arg(qstr(typeKeyword(type)), qstr(keyLabel(KeyAction::EditAsText))));
-    return;
-  }
   const PanelContext context{*this, doc_, ui_, *position};
   dispatch([&] { row.edit(context); });
   list_->setFocus();

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/dialog_designer.h"
 #include "app/dialog_panel.h"
 #include "app/image_panels.h"
 #include "app/main_window.h"
@@ -26,7 +27,7 @@ constexpr std::array<PanelRow, kResTypes.size()> kPanelRows{{
     {ResType::VersionInfo, showEmpty, editAsText},
     {ResType::Bitmap, BUILDBMP, editImage},
     {ResType::Cursor, BUILDCURSOR, editImage},
-    {ResType::Dialog, BUILDDLG, nullptr},
+    {ResType::Dialog, BUILDDLG, editDialog},
     {ResType::Icon, BUILDICON, editImage},
 }};
 

@@ -24,7 +24,7 @@ struct PanelRow {
   ResType type;
   // Builds and returns the panel that shows the resource.
   QWidget* (*show)(const PanelContext&);
-  // Edits the resource (a command: it may change the document); null when Enter does nothing.
+  // Edits the resource (a command: it may change the document).
   bool (*edit)(const PanelContext&);
 };
 

@@ -213,15 +213,6 @@ TEST_F(MainWindowTest, EnterOnVersionInfoOpensTheTextEditor) {
   EXPECT_NE(ui.messages.back().text.find("TXT"), std::string::npos);
 }
 
-TEST_F(MainWindowTest, EnterOnATypeWithoutItsEditorSaysSo) {
-  window->list()->setCurrentRow(1);  // ABOUT, a dialog
-  key(Qt::Key_Return);
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(window->defaultStatusText(),
-            "Le risorse DIALOG non si possono ancora modificare qui: "
-            "usare Modifica come testo (CTRL-T).");
-}
-
 TEST_F(MainWindowTest, HomeAndEndGoToTheFirstAndLastEntry) {
   key(Qt::Key_End);
   EXPECT_EQ(window->list()->currentRow(), 3);

@@ -1,0 +1,81 @@
+#include "dialogs/dialog_session.h"
+
+#include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_writer.h"
+#include "document/edit.h"
+#include "document/resource_commands.h"
+#include "messages/messages.h"
+
+namespace kolvre {
+
+namespace {
+
+// Where the dialog of `key` stands now, with its text; nothing when it is gone.
+struct StoredDialog {
+  std::size_t position = 0;
+  std::string block;
+};
+
+std::optional<StoredDialog> storedDialog(const Document& doc, const ResourceKey& key) {
+  const auto position = findEntry(doc.index(), key);
+  if (!position) return std::nullopt;
+  const auto extent = dialogExtent(doc.text(), doc.index(), *position);
+  if (!extent) return std::nullopt;
+  return StoredDialog{*position, std::string(extent->of(doc.text()))};
+}
+
+bool closedByUser(int result) {
+  return result == 0 || result == 2;
+}
+
+}  // namespace
+
+std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name) {
+  const DialogReading reading = readDialog(block, DialogMode::Designer);
+  if (reading.failure != DialogFailure::None) return std::nullopt;
+  return MAKEDLG(reading.dialog, name);
+}
+
+bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
+                  const OpenDesigner& open) {
+  const ResourceKey key = keyAt(doc.index(), position);
+  auto stored = storedDialog(doc, key);
+  if (!stored) {
+    inform(ui, unlocatableMessage(doc.display(key.name)));
+    return false;
+  }
+  std::string working = stored->block;
+  bool showNotices = true;
+  for (;;) {
+    DialogReading reading = readDialog(working, DialogMode::Designer);
+    if (reading.failure != DialogFailure::None) {
+      inform(ui, dialogFailureText(reading.failure));
+      return false;
+    }
+    // The notices of the reading are shown once, when the designer first opens.
+    if (showNotices)
+      for (const std::string& notice : reading.notices) inform(ui, doc.display(notice));
+    showNotices = false;
+    const DesignerClosing closing = open(reading.dialog);
+    stored = storedDialog(doc, key);
+    if (!stored) return true;  // the dialog is gone: nothing left to store into
+    const std::string written = MAKEDLG(closing.dialog, key.name);
+    if (!closedByUser(closing.result)) {
+      working = stored->block;
+      continue;
+    }
+    // Unchanged is what the stored block gives when written without a change: a block not
+    // in the writer's own form is then left as it stands.
+    if (written == unchangedDialogText(stored->block, key.name)) return true;
+    const MsgResult answer = POPMSG(ui, kAskStoreDialog, MsgKind::YesNoCancel);
+    if (answer.button == kIdYes) {
+      if (const auto edit = SAVEDLG(doc.text(), doc.index(), stored->position, written))
+        doc.commit(*edit);
+      return true;
+    }
+    if (answer.button != kIdCancel) return true;  // No: the edit is dropped
+    working = written;
+  }
+}
+
+}  // namespace kolvre

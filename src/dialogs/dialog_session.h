@@ -1,0 +1,44 @@
+// One session of the dialog designer, from opening to storing: the loop that opens the designer
+// on the dialog's working text, and on every close decides between storing, reopening and
+// dropping the edit. The designer window itself is the caller's: the loop hands it a dialog
+// read from the working text and takes back the dialog as the user left it.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "dialogs/dialog_model.h"
+#include "document/document.h"
+#include "platform/user_interface.h"
+
+namespace kolvre {
+
+inline constexpr std::string_view kAskStoreDialog =
+    "La risorsa è stata modificata. Salvo le modifiche?";
+
+// How the designer window was closed.
+struct DesignerClosing {
+  // 0 or 2: closed by the user (Esc, the close box); the edit is then stored, kept or dropped.
+  // Any other code reopens the designer on the stored text.
+  int result = 0;
+  DialogModel dialog;  // the dialog as the user left it
+};
+
+// Opens the designer on a dialog (read in designer mode) and returns once it has closed.
+using OpenDesigner = std::function<DesignerClosing(const DialogModel& dialog)>;
+
+// The designer session on the dialog of index entry `position`. Closing without a change asks
+// nothing; after a change the user is asked whether to store it (Yes stores it as one step of
+// the document's history, Cancel reopens the designer on the edit, No drops it). The stored
+// text is located again after every close, since the designer may have stored it meanwhile.
+// False when the dialog cannot be opened: the reason is shown and the block is never touched.
+bool designDialog(UserInterface& ui, Document& doc, std::size_t position, const OpenDesigner& open);
+
+// The block the designer writes for the dialog as read from `block` with nothing changed: the
+// text the closing one is compared with. Nothing when the block cannot be read.
+std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name);
+
+}  // namespace kolvre

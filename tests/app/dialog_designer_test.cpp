@@ -1,0 +1,172 @@
+// The designer window opened from the main window: where the dialog stands, moving and
+// resizing its drawn frame, and what closing does to the script.
+#include "app/dialog_designer.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include "app/main_window.h"
+#include "dialogs/dialog_reader.h"
+#include "document/document_commands.h"
+#include "support/scripted_ui.h"
+#include "support/temp_dir.h"
+
+namespace kolvre {
+namespace {
+
+using testing::ScriptedUi;
+using testing::TempDir;
+
+const std::string kDialog =
+    "DLG DIALOG 10, 20, 100, 50\r\n"
+    "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU\r\n"
+    "CAPTION \"Prova\"\r\n"
+    "FONT 8, \"MS Sans Serif\"\r\n"
+    "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\r\n"
+    "{\r\n"
+    " CONTROL \"OK\", 1, \"BUTTON\", BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP, 5, 5, "
+    "50, 14\r\n"
+    "}";
+
+class DesignerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    file = dir.write("d.rc", kDialog);
+    loadDocument(doc, file);
+    window = std::make_unique<MainWindow>(doc, ui);
+    window->resize(800, 600);
+    window->show();
+    QApplication::processEvents();
+  }
+  // Opens the designer with Enter and, once it is up, runs `act` on it.
+  void design(const std::function<void(DesignerWindow&)>& act) {
+    bool acted = false;
+    QTimer::singleShot(0, [&] {
+      auto* designer = qobject_cast<DesignerWindow*>(QApplication::activeModalWidget());
+      if (!designer) designer = window->findChild<DesignerWindow*>();
+      ASSERT_TRUE(designer);
+      acted = true;
+      act(*designer);
+    });
+    QTest::keyClick(window->list(), Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(acted);
+  }
+  // Drags the drawn window from `from` by `by`, in the window's coordinates at the press
+  // (a move is given in them too, so it is made in one step: the window moves under it).
+  static void drag(DialogWindow* w, QPoint from, QPoint by) {
+    QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(w, from + by);
+    QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, w->mapFromGlobal(w->mapToGlobal(from)));
+  }
+  static void escape(DesignerWindow& d) { QTest::keyClick(&d, Qt::Key_Escape); }
+
+  TempDir dir;
+  std::string file;
+  ScriptedUi ui;
+  Document doc;
+  std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(DesignerTest, TheDialogStandsWhereItsPreviewStandsAndAnUnchangedCloseAsksNothing) {
+  const QPoint previewAt = window->panel()->mapToGlobal(QPoint(0, 0));
+  const QSize previewSize = window->panel()->size();
+  design([&](DesignerWindow& d) {
+    EXPECT_EQ(d.dialogWindow()->mapToGlobal(QPoint(0, 0)), previewAt);
+    EXPECT_EQ(d.dialogWindow()->size(), previewSize);
+    EXPECT_EQ(window->defaultStatusText(), "Dialog: 183 x 111");
+    escape(d);
+  });
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(doc.text(), kDialog);
+  EXPECT_FALSE(doc.canUndo());
+}
+
+TEST_F(DesignerTest, MovingTheCaptionBarMovesXAndYAndYesStoresIt) {
+  ui.buttons = {kIdYes};
+  design([&](DesignerWindow& d) {
+    drag(d.dialogWindow(), QPoint(40, 12), QPoint(7, 3));
+    escape(d);
+  });
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, kAskStoreDialog);
+  EXPECT_EQ(doc.text().substr(0, 28), "DLG DIALOG 17, 23, 100, 50\r\n");
+  EXPECT_EQ(doc.text().substr(28), kDialog.substr(28));
+  // One step of the main window's history; the panel follows once the designer has closed.
+  doc.undo();
+  EXPECT_EQ(doc.text(), kDialog);
+}
+
+TEST_F(DesignerTest, ResizingTheFrameChangesCxAndCyAndShowsTheSize) {
+  ui.buttons = {kIdYes};
+  design([&](DesignerWindow& d) {
+    DialogWindow* w = d.dialogWindow();
+    // The bottom-right corner, 35 pixels wider (20 units) and 13 pixels higher (8 units).
+    drag(w, QPoint(w->width() - 2, w->height() - 2), QPoint(35, 13));
+    EXPECT_EQ(window->defaultStatusText(), "Dialog: 218 x 124");
+    escape(d);
+  });
+  EXPECT_EQ(doc.text().substr(0, 28), "DLG DIALOG 10, 20, 120, 58\r\n");
+}
+
+TEST_F(DesignerTest, CancelReopensOnTheEditAndNoDropsIt) {
+  ui.buttons = {kIdCancel, kIdNo};
+  int openings = 0;
+  QPoint second;
+  std::function<void(DesignerWindow&)> act = [&](DesignerWindow& d) {
+    if (++openings == 1) {
+      drag(d.dialogWindow(), QPoint(40, 12), QPoint(7, 3));
+      // The designer opens again on the moved dialog once the question is cancelled.
+      QTimer::singleShot(0, [&] {
+        auto* again = qobject_cast<DesignerWindow*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(again);
+        act(*again);
+      });
+    } else {
+      second = d.dialogWindow()->pos();
+    }
+    escape(d);
+  };
+  const QPoint first = window->panel()->pos() - QPoint(ResourceListView::kWidth, 0);
+  design(act);
+  EXPECT_EQ(openings, 2);
+  EXPECT_EQ(second, first + QPoint(7, 3));
+  EXPECT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(doc.text(), kDialog);
+}
+
+TEST_F(DesignerTest, TheCloseBoxEndsTheSessionAsEscDoes) {
+  ui.buttons = {kIdNo};
+  design([&](DesignerWindow& d) {
+    drag(d.dialogWindow(), QPoint(40, 12), QPoint(14, 0));
+    QTest::mouseClick(d.dialogWindow(), Qt::LeftButton, Qt::NoModifier,
+                      d.dialogWindow()->closeBox().center());
+  });
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(doc.text(), kDialog);
+}
+
+}  // namespace
+}  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+TEST(DialogSnapshot, PicturesTheDialogWithItsFrameOrSaysWhyNot) {
+  Document doc;
+  doc.load("", kDialog + "\r\n\r\nBAD DIALOG 0, 0\r\n{\r\n}");
+  std::string why;
+  const auto picture = dialogSnapshot(doc, "DLG", why);
+  ASSERT_TRUE(picture);
+  EXPECT_EQ(picture->size(), QSize(183, 111));
+  EXPECT_FALSE(dialogSnapshot(doc, "NONE", why));
+  EXPECT_EQ(why, "Risorsa NONE non trovata.");
+  EXPECT_FALSE(dialogSnapshot(doc, "BAD", why));
+  EXPECT_EQ(why, dialogFailureText(DialogFailure::NoHeaderNumbers));
+}
+
+}  // namespace
+}  // namespace kolvre

@@ -1,0 +1,145 @@
+// The designer session: when closing asks, what each answer does to the script and its history.
+#include "dialogs/dialog_session.h"
+
+#include <gtest/gtest.h>
+
+#include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_test_blocks.h"
+#include "dialogs/dialog_writer.h"
+#include "support/scripted_ui.h"
+
+namespace kolvre {
+namespace {
+
+using testing::ScriptedUi;
+
+// A script with a dialog not in the writer's own form (BEGIN/END, a short statement, an
+// expression) between two other resources.
+constexpr std::string_view kScript =
+    "BEFORE ICON a.ico\r\n"
+    "\r\n"
+    "DLG DIALOG DISCARDABLE 10, 20, 200, 100\r\n"
+    "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU\r\n"
+    "CAPTION \"Prova\"\r\n"
+    "FONT 8, \"MS Sans Serif\"\r\n"
+    "BEGIN\r\n"
+    "    LTEXT \"Nome:\", -1, 5, 5, 40, 8\r\n"
+    "    CONTROL \"OK\", IDOK, \"BUTTON\", BS_PUSHBUTTON | WS_TABSTOP, 5, 30, 50, 14\r\n"
+    "END\r\n"
+    "\r\n"
+    "ZAFTER ICON z.ico\r\n";
+
+class DesignerSession : public ::testing::Test {
+ protected:
+  void SetUp() override { doc.load("", std::string(kScript)); }
+  std::size_t dialogPosition() const {
+    return *findEntry(doc.index(), {"DLG", ResType::Dialog, 0});
+  }
+  // Runs the session; each opening of the designer applies the next change of `changes` to
+  // the dialog it was given and closes with `result`.
+  bool session(std::vector<std::function<void(DialogModel&)>> changes, int result = 0) {
+    std::size_t opening = 0;
+    return designDialog(ui, doc, dialogPosition(), [&](const DialogModel& given) {
+      opened.push_back(given);
+      DialogModel left = given;
+      if (opening < changes.size()) changes[opening](left);
+      ++opening;
+      return DesignerClosing{result, left};
+    });
+  }
+  Document doc;
+  ScriptedUi ui;
+  std::vector<DialogModel> opened;
+};
+
+// Moves the OK button by 14 pixels (8 dialog units) to the right.
+void moveButton(DialogModel& dialog) {
+  dialog.aControls.back().rect.x += 14;
+}
+
+TEST_F(DesignerSession, ClosingWithoutAChangeAsksNothingAndLeavesABlockOfAnotherFormAlone) {
+  EXPECT_TRUE(session({}));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(doc.text(), kScript);
+  EXPECT_FALSE(doc.canUndo());
+  EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(DesignerSession, YesStoresTheEditAsOneUndoStep) {
+  ui.buttons = {kIdYes};
+  EXPECT_TRUE(session({moveButton}));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, kAskStoreDialog);
+  EXPECT_EQ(ui.messages[0].kind, MsgKind::YesNoCancel);
+  EXPECT_NE(doc.text(), kScript);
+  // The neighbours stand as they stood, and the stored dialog reads back with the move.
+  EXPECT_EQ(doc.text().substr(0, 19), "BEFORE ICON a.ico\r\n");
+  EXPECT_NE(doc.text().find("ZAFTER ICON z.ico\r\n"), std::string::npos);
+  EXPECT_EQ(doc.undoLabel(), kLabelEditDialog);
+  doc.undo();
+  EXPECT_EQ(doc.text(), kScript);
+}
+
+TEST_F(DesignerSession, NoDropsTheEdit) {
+  ui.buttons = {kIdNo};
+  EXPECT_TRUE(session({moveButton}));
+  EXPECT_EQ(doc.text(), kScript);
+  EXPECT_FALSE(doc.canUndo());
+}
+
+TEST_F(DesignerSession, CancelReopensOnTheEditThenAnUndoneChangeAsksNothing) {
+  ui.buttons = {kIdCancel};
+  EXPECT_TRUE(session({moveButton, [](DialogModel& d) { d.aControls.back().rect.x -= 14; }}));
+  ASSERT_EQ(opened.size(), 2u);
+  // The second opening shows the moved control: the edit was kept.
+  EXPECT_EQ(opened[1].aControls.back().rect.x, opened[0].aControls.back().rect.x + 14);
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(doc.text(), kScript);
+}
+
+TEST_F(DesignerSession, AnotherResultReopensOnTheStoredText) {
+  int opening = 0;
+  designDialog(ui, doc, dialogPosition(), [&](const DialogModel& given) {
+    opened.push_back(given);
+    DialogModel left = given;
+    moveButton(left);
+    // The first closing is not the user's: the changed dialog is not asked about.
+    return DesignerClosing{opening++ == 0 ? 1 : 0, opening == 1 ? left : given};
+  });
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[1], opened[0]);
+  EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(DesignerSession, ADialogStoredWhileTheDesignerIsOpenIsFoundAgain) {
+  ui.buttons = {kIdYes};
+  EXPECT_TRUE(session({[&](DialogModel& d) {
+    // The designer stored an edit meanwhile (as a save from inside it does): the block
+    // moved and changed under the session.
+    DialogModel stored = d;
+    stored.aControls.back().rect.y += 13;
+    const auto edit = SAVEDLG(doc.text(), doc.index(), dialogPosition(), MAKEDLG(stored, "DLG"));
+    ASSERT_TRUE(edit);
+    doc.commit(*edit);
+    d = stored;
+    moveButton(d);
+  }}));
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_NE(doc.text().find("ZAFTER ICON z.ico"), std::string::npos);
+  // Both moves are in: the one stored meanwhile and the one of the closing.
+  EXPECT_NE(doc.text().find(", 13, 38, 50, 14"), std::string::npos);
+  doc.undo();
+  doc.undo();
+  EXPECT_EQ(doc.text(), kScript);
+}
+
+TEST_F(DesignerSession, AnUnreadableDialogDoesNotOpen) {
+  doc.load("", "DLG DIALOG 0, 0\r\nSTYLE WS_POPUP\r\n{\r\n}\r\n");
+  EXPECT_FALSE(session({moveButton}));
+  EXPECT_TRUE(opened.empty());
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, dialogFailureText(DialogFailure::NoHeaderNumbers));
+}
+
+}  // namespace
+}  // namespace kolvre
