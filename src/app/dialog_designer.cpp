@@ -63,7 +63,10 @@ DialogModel DesignerWindow::dialog() const {
   const QList<QWidget*>& live = window_->controls();
   for (qsizetype i = 0; i < live.size() && i < qsizetype(dialog.aControls.size()); ++i) {
     const QRect c = live[i]->geometry();
-    dialog.aControls[std::size_t(i)].rect = {c.x(), c.y(), c.width(), c.height()};
+    DialogControl& control = dialog.aControls[std::size_t(i)];
+    // A drop-down list keeps its designed height: its window shows only the closed box.
+    const int height = control.live == ControlClass::TComboBox2 ? control.rect.height : c.height();
+    control.rect = {c.x(), c.y(), c.width(), height};
   }
   return dialog;
 }

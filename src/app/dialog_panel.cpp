@@ -1,6 +1,7 @@
 #include "app/dialog_panel.h"
 
 #include <qdrawutil.h>
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -33,6 +34,10 @@ DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint ori
   designer_ = model.mode == DialogMode::Designer;
   framed_ = !(model.Cargo & kWsChild) || designer_;
   title_ = QString::fromStdString(model.cTitle);
+  // A dialog has the colours of a dialog wherever it stands (not those of the panel area).
+  QPalette own = palette();
+  own.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+  setPalette(own);
   client_ = new QWidget(this);
   client_->setAutoFillBackground(true);
   QFont font(QString::fromStdString(model.faceName));
@@ -47,7 +52,17 @@ DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint ori
     spec.fields.lDropDown = control.lDropDown;
     spec.caption = QString::fromStdString(control.cCaption);
     QWidget* live = makeLiveControl(spec, client_);
-    live->setGeometry(rectOf(control.rect));
+    QRect place = rectOf(control.rect);
+    // A drop-down list's window is as high as its closed box; its designed height is the
+    // height of the list it drops down.
+    if (control.live == ControlClass::TComboBox2)
+      place.setHeight(std::min(place.height(), live->sizeHint().height()));
+    live->setGeometry(place);
+    // The designer's controls are worked by the designer, not by the keyboard.
+    if (designer_) {
+      live->setFocusPolicy(Qt::NoFocus);
+      for (QWidget* inner : live->findChildren<QWidget*>()) inner->setFocusPolicy(Qt::NoFocus);
+    }
     controls_.append(live);
   }
   setGeometry(rectOf(model.rect).translated(origin));

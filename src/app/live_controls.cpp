@@ -337,6 +337,7 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
     }
     case ControlClass::TDatePick: {
       auto* d = make<TDatePick>(dialog, f);
+      d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
       d->setDate(QDate::currentDate());
       w = d;
       break;
@@ -353,9 +354,15 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = t;
       break;
     }
-    case ControlClass::TMeter:
-      w = make<TMeter>(dialog, f);
+    case ControlClass::TMeter: {
+      // A meter at its start, its percentage shown in the middle.
+      auto* m = make<TMeter>(dialog, f);
+      m->setRange(0, 100);
+      m->setValue(0);
+      m->setAlignment(Qt::AlignCenter);
+      w = m;
       break;
+    }
     case ControlClass::TBtnBmp2: {
       auto* b = make<TBtnBmp2>(dialog, f);
       b->setText(spec.caption);
