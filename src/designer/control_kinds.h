@@ -22,7 +22,7 @@ struct NewControlKind {
 };
 
 namespace control_kinds_detail {
-constexpr std::uint32_t s(std::string_view name) {
+consteval std::uint32_t s(std::string_view name) {
   return styleNameValue(name);
 }
 inline constexpr std::uint32_t kChildVisible =
