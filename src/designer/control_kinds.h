@@ -1,0 +1,103 @@
+// The kinds of control the designer adds ("Nuovo TButton" ...) and what a paste adds to the
+// style of a control read from the clipboard.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "dialogs/dialog_model.h"
+#include "dialogs/styles.h"
+
+namespace kolvre {
+
+struct NewControlKind {
+  std::string_view name;  // as the menu names it after "Nuovo "
+  ControlClass live;
+  int width;   // pixels
+  int height;  // pixels; a combo box's includes its list
+  std::string_view caption;
+  std::uint32_t style;  // the stored style
+  bool noId;            // created without an id (-1): statics and group boxes
+};
+
+namespace control_kinds_detail {
+consteval std::uint32_t s(std::string_view name) {
+  return styleNameValue(name);
+}
+inline constexpr std::uint32_t kChildVisible =
+    styleNameValue("WS_CHILD") | styleNameValue("WS_VISIBLE");
+inline constexpr std::uint32_t kBrowse =
+    kChildVisible | styleNameValue("WS_BORDER") | styleNameValue("WS_TABSTOP") |
+    styleNameValue("WS_VSCROLL") | styleNameValue("WS_HSCROLL");
+// Two tree-view bits the style names do not cover.
+inline constexpr std::uint32_t kTreeViewExtraBits = 16 | 32;
+}  // namespace control_kinds_detail
+
+// The new-control table, in the order of the menu. A new scroll bar is as wide as a vertical
+// scroll bar and 100 pixels high.
+inline constexpr std::array<NewControlKind, 21> kNewControlKinds = [] {
+  using namespace control_kinds_detail;
+  return std::array<NewControlKind, 21>{{
+      {"TBitmap", ControlClass::TBitmap2, 100, 100, "", kChildVisible, false},
+      {"TBtnBmp", ControlClass::TBtnBmp2, 50, 50, "", kChildVisible, false},
+      {"TButton", ControlClass::TButton, 70, 25, "TButton",
+       s("BS_PUSHBUTTON") | kChildVisible | s("WS_TABSTOP"), false},
+      {"TCBrowse", ControlClass::TCBrowse2, 200, 200, "", kBrowse, false},
+      {"TCheckBox", ControlClass::TCheckBox, 80, 20, "TCheckBox",
+       s("BS_AUTOCHECKBOX") | s("BS_LEFTTEXT") | kChildVisible | s("WS_TABSTOP"), false},
+      {"TComboBox", ControlClass::TComboBox2, 250, 200, "",
+       s("CBS_DROPDOWNLIST") | kChildVisible | s("WS_VSCROLL") | s("WS_TABSTOP"), false},
+      {"TFolder", ControlClass::TFolder2, 200, 200, "", kChildVisible, false},
+      {"TGet", ControlClass::TGet, 200, 21, "",
+       s("ES_AUTOHSCROLL") | kChildVisible | s("WS_BORDER") | s("WS_TABSTOP"), false},
+      {"TGroup", ControlClass::TGroup, 200, 200, "", s("BS_GROUPBOX") | kChildVisible, true},
+      {"TIcon", ControlClass::TIcon2, 100, 100, "", kChildVisible, false},
+      {"TImage", ControlClass::TImage2, 100, 100, "", kChildVisible, false},
+      {"TListBox", ControlClass::TListBox, 200, 200, "",
+       s("LBS_NOTIFY") | s("LBS_USETABSTOPS") | s("LBS_NOINTEGRALHEIGHT") |
+           s("LBS_DISABLENOSCROLL") | kChildVisible | s("WS_BORDER") | s("WS_VSCROLL") |
+           s("WS_TABSTOP"),
+       false},
+      {"TMeter", ControlClass::TMeter, 200, 25, "", kChildVisible, false},
+      {"TMultiGet", ControlClass::TMultiGet, 200, 80, "",
+       s("ES_MULTILINE") | s("ES_WANTRETURN") | kChildVisible | s("WS_BORDER") | s("WS_VSCROLL") |
+           s("WS_TABSTOP"),
+       false},
+      {"TRadio", ControlClass::TRadio2, 80, 20, "TRadio",
+       s("BS_AUTORADIOBUTTON") | s("BS_LEFTTEXT") | kChildVisible, false},
+      {"TRichEdit", ControlClass::TRichEdit2, 100, 100, "", kChildVisible | s("WS_BORDER"), false},
+      {"TSay", ControlClass::TSay2, 150, 18, "TSay", s("SS_LEFT") | kChildVisible, true},
+      {"TScrollBar", ControlClass::TScrollBar2, 17, 100, "", s("SBS_VERT") | kChildVisible, false},
+      {"TTreeView", ControlClass::TTreeView, 200, 200, "",
+       s("TVS_HASBUTTONS") | s("TVS_HASLINES") | s("TVS_LINESATROOT") | kTreeViewExtraBits |
+           kChildVisible | s("WS_TABSTOP") | s("WS_BORDER"),
+       false},
+      {"TWBrowse", ControlClass::TWBrowse2, 200, 200, "", kBrowse, false},
+      {"TXBrowse", ControlClass::TXBrowse2, 200, 200, "", kBrowse, false},
+  }};
+}();
+
+// The menu entry of a kind is this prefix and its name.
+inline constexpr std::string_view kNewControlPrefix = "Nuovo ";
+
+// The kind of that name; null for none.
+const NewControlKind* newControlKind(std::string_view name);
+
+// A new control of a kind at `top`, `left` (pixels), with `id` (ignored for the kinds without
+// one). It is written as a CONTROL line.
+DialogControl makeNewControl(const NewControlKind& kind, int top, int left, int id);
+
+// What a paste adds to the style of a control read from the clipboard: a check box its text
+// on the left, a list box the whole height and a scroll bar shown while it cannot scroll.
+struct PasteStyleExtra {
+  ControlClass live;
+  std::uint32_t added;
+};
+inline constexpr std::array<PasteStyleExtra, 2> kPasteStyleExtras{{
+    {ControlClass::TCheckBox, styleNameValue("BS_LEFTTEXT")},
+    {ControlClass::TListBox,
+     styleNameValue("LBS_NOINTEGRALHEIGHT") | styleNameValue("LBS_DISABLENOSCROLL")},
+}};
+
+}  // namespace kolvre

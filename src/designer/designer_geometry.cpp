@@ -1,0 +1,267 @@
+#include "designer/designer_geometry.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "designer/designer_keys.h"
+#include "dialogs/styles.h"
+#include "platform/system_metrics.h"
+
+namespace kolvre {
+
+namespace {
+
+// num / den rounded to the nearest integer, halves away from zero (den > 0).
+long long roundDiv(long long num, long long den) {
+  const long long magnitude = num < 0 ? -num : num;
+  const long long rounded = (2 * magnitude + den) / (2 * den);
+  return num < 0 ? -rounded : rounded;
+}
+
+long long ceilDiv(long long num, long long den) {
+  return num >= 0 ? (num + den - 1) / den : -((-num) / den);
+}
+
+// A step of `grid` units is grid * num / den pixels: 7 / 4 for columns, 13 / 8 for rows.
+int snap(int v, int grid, int num, int den) {
+  if (grid <= 0) return v;
+  const long long steps =
+      roundDiv(static_cast<long long>(v) * den, static_cast<long long>(grid) * num);
+  return static_cast<int>(roundDiv(steps * grid * num, den));
+}
+
+std::vector<int> gridLines(int extent, int grid, int num, int den) {
+  std::vector<int> lines;
+  if (grid <= 0 || extent < 0) return lines;
+  for (long long i = 0; i * grid * num <= static_cast<long long>(extent) * den; ++i)
+    lines.push_back(static_cast<int>(ceilDiv(i * grid * num, den)));
+  return lines;
+}
+
+// The handle table. A handle's top is the control's top minus the margin (near) or its bottom
+// plus the margin (far), plus an offset; its left likewise from the left or right edge. A size
+// of kBar is the control's own size plus twice the margin less 14: a bar between two corners.
+enum class Side : std::uint8_t { Near, Far };
+constexpr int kBar = -1;
+
+struct HandleRow {
+  Side vertical;
+  int topOffset;
+  Side horizontal;
+  int leftOffset;
+  int width;
+  int height;
+  HandleCursor cursor;
+  unsigned edges;
+};
+
+constexpr std::array<HandleRow, kHandleCount> kHandles{{
+    {Side::Near, 0, Side::Near, 7, kBar, 2, HandleCursor::SizeNS, kEdgeTop},
+    {Side::Near, 7, Side::Near, 0, 2, kBar, HandleCursor::SizeWE, kEdgeLeft},
+    {Side::Far, -2, Side::Near, 7, kBar, 2, HandleCursor::SizeNS, kEdgeBottom},
+    {Side::Near, 7, Side::Far, -2, 2, kBar, HandleCursor::SizeWE, kEdgeRight},
+    {Side::Near, 0, Side::Near, 0, 6, 2, HandleCursor::SizeNWSE, kEdgeTop | kEdgeLeft},
+    {Side::Near, 0, Side::Near, 0, 2, 6, HandleCursor::SizeNWSE, kEdgeTop | kEdgeLeft},
+    {Side::Far, -6, Side::Near, 0, 2, 6, HandleCursor::SizeNESW, kEdgeBottom | kEdgeLeft},
+    {Side::Far, -2, Side::Near, 0, 6, 2, HandleCursor::SizeNESW, kEdgeBottom | kEdgeLeft},
+    {Side::Far, -2, Side::Far, -6, 6, 2, HandleCursor::SizeNWSE, kEdgeBottom | kEdgeRight},
+    {Side::Far, -6, Side::Far, -2, 2, 6, HandleCursor::SizeNWSE, kEdgeBottom | kEdgeRight},
+    {Side::Near, 0, Side::Far, -2, 2, 6, HandleCursor::SizeNESW, kEdgeTop | kEdgeRight},
+    {Side::Near, 0, Side::Far, -6, 6, 2, HandleCursor::SizeNESW, kEdgeTop | kEdgeRight},
+}};
+
+const HandleRow* handleRow(int type) {
+  return type >= 1 && type <= kHandleCount ? &kHandles[static_cast<std::size_t>(type - 1)]
+                                           : nullptr;
+}
+
+struct InsetRow {
+  ControlClass live;
+  OutlineInsets insets;
+};
+constexpr std::array<InsetRow, 14> kInsets{{
+    {ControlClass::TBitmap2, {1, 1, 2, 2}},
+    {ControlClass::TIcon2, {1, 1, 2, 2}},
+    {ControlClass::TImage2, {1, 1, 2, 2}},
+    {ControlClass::TRichEdit2, {1, 1, 2, 2}},
+    {ControlClass::TBtnBmp2, {1, 1, 3, 3}},
+    {ControlClass::TButton, {2, 3, 5, 6}},
+    {ControlClass::TCheckBox, {3, 3, 6, 5}},
+    {ControlClass::TRadio2, {3, 2, 6, 4}},
+    {ControlClass::TComboBox2, {2, 2, 4, 4}},
+    {ControlClass::TGroup, {2, 2, 4, 4}},
+    {ControlClass::TMeter, {2, 2, 4, 4}},
+    {ControlClass::TSay2, {2, 2, 4, 4}},
+    {ControlClass::TScrollBar2, {2, 2, 4, 4}},
+    {ControlClass::TFolder2, {2, 2, 5, 5}},
+}};
+
+constexpr std::uint32_t kVScroll = styleNameValue("WS_VSCROLL");
+constexpr std::uint32_t kDisableNoScroll = styleNameValue("LBS_DISABLENOSCROLL");
+
+// A vertical scroll bar stands inside the control's rectangle but outside what the insets
+// leave: browses and multi-line edits with WS_VSCROLL, list boxes that always show theirs.
+bool showsScrollBar(const DialogControl& control) {
+  const std::uint32_t style = control.nStyle.value_or(0);
+  switch (control.live) {
+    case ControlClass::TCBrowse2:
+    case ControlClass::TMultiGet:
+    case ControlClass::TWBrowse2:
+    case ControlClass::TXBrowse2:
+      return (style & kVScroll) != 0;
+    case ControlClass::TListBox:
+      return (style & kDisableNoScroll) != 0;
+    default:
+      return false;
+  }
+}
+
+struct NudgeRow {
+  int key;
+  Nudge nudge;
+  bool editsToo;  // also for TGet and TMultiGet
+};
+constexpr std::array<NudgeRow, 8> kNudges{{
+    {vk(DesignerKey::Up), {-1, 0}, true},
+    {vk(DesignerKey::Down), {1, 0}, true},
+    {vk(DesignerKey::Left), {0, -1}, true},
+    {vk(DesignerKey::Right), {0, 1}, true},
+    {vk(DesignerKey::PageUp), {-1, 0}, false},
+    {vk(DesignerKey::PageDown), {1, 0}, false},
+    {vk(DesignerKey::Home), {0, -1}, false},
+    {vk(DesignerKey::End), {0, 1}, false},
+}};
+
+}  // namespace
+
+int snapRow(int v, int grid) {
+  return snap(v, grid, 13, 8);
+}
+int snapColumn(int v, int grid) {
+  return snap(v, grid, 7, 4);
+}
+Point snapPoint(Point p, int grid) {
+  return {snapRow(p.row, grid), snapColumn(p.column, grid)};
+}
+
+int ceilColumnSteps(int width, int grid) {
+  if (grid <= 0) return width;
+  const long long steps = ceilDiv(static_cast<long long>(width) * 4, 7LL * grid);
+  return static_cast<int>(roundDiv(steps * 7 * grid, 4));
+}
+
+std::vector<int> gridColumns(int extent, int grid) {
+  return gridLines(extent, grid, 7, 4);
+}
+std::vector<int> gridRows(int extent, int grid) {
+  return gridLines(extent, grid, 13, 8);
+}
+
+int nudgeRow(int top, int step) {
+  return duToPixelsY(pixelsToDuY(top) + step);
+}
+int nudgeColumn(int left, int step) {
+  return duToPixelsX(pixelsToDuX(left) + step);
+}
+
+bool InRect(const Box& control, Box rect, bool pointMode, bool borderMode) {
+  if (rect.top > rect.bottom) std::swap(rect.top, rect.bottom);
+  if (rect.left > rect.right) std::swap(rect.left, rect.right);
+  if (control.top > rect.bottom || control.left > rect.right || control.bottom < rect.top ||
+      control.right < rect.left)
+    return false;
+  if (pointMode) {
+    if (!borderMode) return true;
+    return rect.top - control.top <= kBorderReach || rect.left - control.left <= kBorderReach ||
+           control.bottom - rect.top <= kBorderReach || control.right - rect.left <= kBorderReach;
+  }
+  const bool encloses = control.top <= rect.top && control.left <= rect.left &&
+                        control.bottom >= rect.bottom && control.right >= rect.right;
+  return !encloses;
+}
+
+OutlineInsets outlineInsets(ControlClass live) {
+  for (const InsetRow& row : kInsets)
+    if (row.live == live) return row.insets;
+  return {};
+}
+
+Box selectionOutline(const DialogControl& control) {
+  const OutlineInsets in = outlineInsets(control.live);
+  const int y = control.rect.y + in.top;
+  const int x = control.rect.x + in.left;
+  const int bottom = control.rect.height - in.bottom;
+  int right = control.rect.width - in.right;
+  if (showsScrollBar(control)) right += SM_CXVSCROLL;
+  return {y - 4, x - 4, y + bottom + 3, x + right + 3};
+}
+
+HandleCursor handleCursor(int type) {
+  const HandleRow* row = handleRow(type);
+  return row ? row->cursor : HandleCursor::SizeNS;
+}
+
+unsigned handleEdges(int type) {
+  const HandleRow* row = handleRow(type);
+  return row ? row->edges : 0;
+}
+
+int handleMargin(const DialogControl& control) {
+  switch (control.live) {
+    case ControlClass::TButton:
+      return 2;
+    case ControlClass::TBitmap2:
+    case ControlClass::TBtnBmp2:
+    case ControlClass::TIcon2:
+    case ControlClass::TImage2:
+    case ControlClass::TRichEdit2:
+      return 4;
+    case ControlClass::TSay2:
+      return control.rect.width <= 2 || control.rect.height <= 2 ? 7 : 3;
+    default:
+      return 3;
+  }
+}
+
+std::array<UnitRect, kHandleCount> handleRects(const DialogControl& control) {
+  const int d = handleMargin(control);
+  const Box b = boxOf(control.rect);
+  std::array<UnitRect, kHandleCount> rects;
+  for (std::size_t i = 0; i < kHandles.size(); ++i) {
+    const HandleRow& row = kHandles[i];
+    rects[i].y = (row.vertical == Side::Near ? b.top - d : b.bottom + d) + row.topOffset;
+    rects[i].x = (row.horizontal == Side::Near ? b.left - d : b.right + d) + row.leftOffset;
+    rects[i].width = row.width == kBar ? control.rect.width + 2 * d - 14 : row.width;
+    rects[i].height = row.height == kBar ? control.rect.height + 2 * d - 14 : row.height;
+  }
+  return rects;
+}
+
+std::optional<UnitRect> resizedRect(const UnitRect& current, ControlClass live, int type,
+                                    Point at) {
+  const unsigned edges = handleEdges(type);
+  if (edges == 0) return std::nullopt;
+  if (live == ControlClass::TComboBox2 && (edges & (kEdgeTop | kEdgeBottom)) != 0)
+    return std::nullopt;
+  const Box b = boxOf(current);
+  UnitRect r = current;
+  if (edges & kEdgeTop) {
+    r.height = std::max(b.bottom - at.row, kMinimumSize);
+    r.y = b.bottom - r.height;
+  }
+  if (edges & kEdgeLeft) {
+    r.width = std::max(b.right - at.column, kMinimumSize);
+    r.x = b.right - r.width;
+  }
+  if (edges & kEdgeBottom) r.height = std::max(at.row - b.top, kMinimumSize);
+  if (edges & kEdgeRight) r.width = std::max(at.column - b.left, kMinimumSize);
+  return r;
+}
+
+std::optional<Nudge> nudgeFor(ControlClass live, int virtualKey) {
+  for (const NudgeRow& row : kNudges)
+    if (row.key == virtualKey && (row.editsToo || !isEdit(live))) return row.nudge;
+  return std::nullopt;
+}
+
+}  // namespace kolvre

@@ -1,0 +1,133 @@
+// The designer's arithmetic: points and boxes in the dialog's client area, the snapping grid,
+// the hit test, the selection outlines, the twelve resize handles, the resize rule and the
+// nudge rule. Everything here is a pure function of its arguments.
+//
+// Coordinates are pixels of the dialog's client area, rows (y) downward and columns (x) to the
+// right; they are signed, so a point left of or above the client area is negative.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "dialogs/dialog_model.h"
+#include "messages/dialog_units.h"
+
+namespace kolvre {
+
+// A point of the client area.
+struct Point {
+  int row = 0;     // y
+  int column = 0;  // x
+  friend constexpr bool operator==(const Point&, const Point&) = default;
+};
+
+// A rectangle by its edges: bottom = top + height, right = left + width.
+struct Box {
+  int top = 0;
+  int left = 0;
+  int bottom = 0;
+  int right = 0;
+  friend constexpr bool operator==(const Box&, const Box&) = default;
+};
+
+constexpr Box boxOf(const UnitRect& r) {
+  return {r.y, r.x, r.y + r.height, r.x + r.width};
+}
+
+// The grid pitch a designer starts with, in dialog units.
+inline constexpr int kDefaultGrid = 5;
+
+// Snapping a coordinate to the grid of `grid` dialog units: round(round(v / s) * s), with the
+// step s = grid * 1.625 pixels for rows and grid * 1.75 pixels for columns; rounding to the
+// nearest whole number, halves away from zero, in exact arithmetic. A grid of 0 or less leaves
+// the value as it is.
+int snapRow(int v, int grid);
+int snapColumn(int v, int grid);
+Point snapPoint(Point p, int grid);
+
+// A width rounded up to whole grid steps: round(ceil(w / 1.75 / grid) * grid * 1.75).
+int ceilColumnSteps(int width, int grid);
+
+// The grid dots over an area `extent` pixels wide (or high): ceil(i * grid * 1.75) (rows:
+// 1.625) for i = 0, 1, ... while the unrounded value does not exceed the extent.
+std::vector<int> gridColumns(int extent, int grid);
+std::vector<int> gridRows(int extent, int grid);
+
+// One dialog unit up or down (left or right) from the nearest whole unit, landing on a whole
+// unit: round((round(top / 1.625) + step) * 1.625), and the same with 1.75 for left.
+int nudgeRow(int top, int step);
+int nudgeColumn(int left, int step);
+
+// The hit test. `rect` is normalised first (its edges swapped so that top <= bottom and
+// left <= right); touching edges count as contact.
+// - point mode (rect is one point): contact; with border mode, only when the point lies within
+//   10 pixels of one of the control's edges;
+// - band mode: contact, except when the control encloses the whole band (a band drawn inside a
+//   group box does not select the group box).
+bool InRect(const Box& control, Box rect, bool pointMode = false, bool borderMode = false);
+inline constexpr int kBorderReach = 10;
+
+// The selection outline of a control: its rectangle shrunk by its class's insets, widened by a
+// vertical scroll bar where its style shows one, drawn 4 pixels outside.
+struct OutlineInsets {
+  int top = 0;
+  int left = 0;
+  int bottom = 0;
+  int right = 0;
+};
+OutlineInsets outlineInsets(ControlClass live);
+Box selectionOutline(const DialogControl& control);
+
+// The resize handles. Handle types 1 to 12: 1 top bar, 2 left bar, 3 bottom bar, 4 right bar;
+// 5 and 6 the top-left corner, 7 and 8 bottom-left, 9 and 10 bottom-right, 11 and 12
+// top-right. Each corner arm is 6 pixels long, each bar 2 pixels thick.
+inline constexpr int kHandleCount = 12;
+
+// The stock sizing cursors: north-south, west-east, north-west/south-east, north-east/south-west.
+enum class HandleCursor : std::uint8_t { SizeNS, SizeWE, SizeNWSE, SizeNESW };
+
+// The edges a handle moves.
+enum HandleEdge : unsigned {
+  kEdgeTop = 1,
+  kEdgeLeft = 2,
+  kEdgeBottom = 4,
+  kEdgeRight = 8,
+};
+
+HandleCursor handleCursor(int type);
+unsigned handleEdges(int type);
+
+// The distance between a control and its handles: 2 for a TButton; 4 for the picture classes
+// and TRichEdit2; 7 for a TSay2 that is 2 pixels wide or high or less (a line, whose handles
+// would otherwise cover each other); 3 for the others.
+int handleMargin(const DialogControl& control);
+
+// Where handle `type` stands around the control (index 0 holds type 1).
+std::array<UnitRect, kHandleCount> handleRects(const DialogControl& control);
+
+// The smallest width and height a resize leaves.
+inline constexpr int kMinimumSize = 15;
+
+// The rectangle after dragging handle `type` to the snapped point (y, x): the moved edges
+// follow the point, the opposite edges stay, and neither size drops below 15. Nothing when the
+// handle does not resize this control: a TComboBox2 is resized only by its left and right bars
+// (types 2 and 4), any handle that touches its top or bottom edge changes nothing.
+std::optional<UnitRect> resizedRect(const UnitRect& current, ControlClass live, int type, Point at);
+
+// The nudge of a key for a control class, in dialog units: Up, Down, Left and Right for every
+// class; Page Up, Page Down, Home and End also for controls other than TGet and TMultiGet
+// (those keys move the caret in an edit). Nothing for any other key. Modifiers play no part.
+struct Nudge {
+  int rows = 0;
+  int columns = 0;
+};
+std::optional<Nudge> nudgeFor(ControlClass live, int virtualKey);
+
+// True for TGet and TMultiGet: the classes whose keys belong to their text while they hold one.
+constexpr bool isEdit(ControlClass live) {
+  return live == ControlClass::TGet || live == ControlClass::TMultiGet;
+}
+
+}  // namespace kolvre
