@@ -25,6 +25,22 @@ QRect rectOf(const UnitRect& r) {
   return QRect(r.x, r.y, r.width, r.height);
 }
 
+// The client area: the dialog's background, with what the designer paints on it.
+class ClientArea : public QWidget {
+ public:
+  ClientArea(DialogWindow* owner) : QWidget(owner), owner_(owner) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    if (!owner_->paintClient) return;
+    QPainter painter(this);
+    owner_->paintClient(painter);
+  }
+
+ private:
+  DialogWindow* owner_;
+};
+
 }  // namespace
 
 DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint origin)
@@ -38,35 +54,47 @@ DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint ori
   QPalette own = palette();
   own.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
   setPalette(own);
-  client_ = new QWidget(this);
+  client_ = new ClientArea(this);
   client_->setAutoFillBackground(true);
   QFont font(QString::fromStdString(model.faceName));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(8);
   client_->setFont(font);
+  buildControls(model);
+  setGeometry(rectOf(model.rect).translated(origin));
+  if (designer_) setMouseTracking(true);
+}
+
+void DialogWindow::place(QWidget* live, ControlClass liveClass, const UnitRect& rect) {
+  QRect at = rectOf(rect);
+  // A drop-down list's window is as high as its closed box; its designed height is the
+  // height of the list it drops down.
+  if (liveClass == ControlClass::TComboBox2)
+    at.setHeight(std::min(at.height(), live->sizeHint().height()));
+  live->setGeometry(at);
+}
+
+void DialogWindow::buildControls(const DialogModel& model) {
+  qDeleteAll(controls_);
+  controls_.clear();
   for (const DialogControl& control : model.aControls) {
     LiveControlSpec spec;
     spec.fields.liveClass = control.live;
     spec.fields.Cargo = control.Cargo;
     spec.fields.nStyle = control.nStyle;
     spec.fields.lDropDown = control.lDropDown;
+    spec.fields.lSel = control.lSel;
     spec.caption = QString::fromStdString(control.cCaption);
     QWidget* live = makeLiveControl(spec, client_);
-    QRect place = rectOf(control.rect);
-    // A drop-down list's window is as high as its closed box; its designed height is the
-    // height of the list it drops down.
-    if (control.live == ControlClass::TComboBox2)
-      place.setHeight(std::min(place.height(), live->sizeHint().height()));
-    live->setGeometry(place);
+    place(live, control.live, control.rect);
     // The designer's controls are worked by the designer, not by the keyboard.
     if (designer_) {
       live->setFocusPolicy(Qt::NoFocus);
       for (QWidget* inner : live->findChildren<QWidget*>()) inner->setFocusPolicy(Qt::NoFocus);
     }
+    live->show();
     controls_.append(live);
   }
-  setGeometry(rectOf(model.rect).translated(origin));
-  if (designer_) setMouseTracking(true);
 }
 
 void DialogWindow::resizeEvent(QResizeEvent*) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -25,6 +26,13 @@ class DialogWindow : public QWidget {
   QWidget* clientArea() const { return client_; }
   // The live controls, in the order of the dialog's controls.
   const QList<QWidget*>& controls() const { return controls_; }
+  // Makes the live controls again from the model's controls (the old ones are deleted).
+  void buildControls(const DialogModel& model);
+  // Places live control `control` at `rect` (client area pixels).
+  static void place(QWidget* control, ControlClass live, const UnitRect& rect);
+  // Painted on the client area after its background and before its controls: the designer's
+  // grid and selection outlines.
+  std::function<void(QPainter&)> paintClient;
   // The close box's place, in the window's coordinates (empty outside the designer).
   QRect closeBox() const;
   // Called when the user has moved or resized the window, and when the close box is pressed.

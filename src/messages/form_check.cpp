@@ -34,7 +34,8 @@ std::optional<std::string_view> failure(const FormField& field) {
       !isValidShortDate(field.dateText))
     return kMsgBadDate;
   if (field.kind == FieldKind::Number && !field.numberFits) return kMsgNumberTooLarge;
-  if (field.check && !field.check()) return kMsgBadField;
+  if (field.check && !field.check())
+    return field.failMessage.empty() ? kMsgBadField : field.failMessage;
   return std::nullopt;
 }
 

@@ -41,6 +41,8 @@ struct FormField {
   std::function<bool()> when;
   // The field's own check; empty: none.
   std::function<bool()> check;
+  // The message of a failed check; empty: "Campo non valido.". A check may set it.
+  std::string_view failMessage;
   bool modified = false;
   std::string dateText = std::string(kEmptyDate);  // date fields: the text shown
   bool numberFits = true;                          // number fields: the value fits the field
