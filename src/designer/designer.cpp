@@ -403,6 +403,38 @@ void TDrag::StopDrg() {
   endStep();
 }
 
+void TDrag::MouseMove(Point at, KeyModifiers modifiers) {
+  switch (gesture_) {
+    case Gesture::Banding:
+      DragSel(at);
+      return;
+    case Gesture::Dragging:
+      DragDrg(at, modifiers);
+      return;
+    case Gesture::Resizing:
+      DragSize(at);
+      return;
+    case Gesture::None:
+      return;
+  }
+}
+
+void TDrag::MouseRelease() {
+  switch (gesture_) {
+    case Gesture::Banding:
+      StopSel();
+      return;
+    case Gesture::Dragging:
+      StopDrg();
+      return;
+    case Gesture::Resizing:
+      StopSize();
+      return;
+    case Gesture::None:
+      return;
+  }
+}
+
 // --- keys ---
 
 bool TDrag::KeyDown(int virtualKey, KeyModifiers modifiers) {

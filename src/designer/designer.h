@@ -9,14 +9,16 @@
 // on it at its own top-left corner.
 //
 // Wiring (window event -> method; afterwards read takeRefresh() and the fields):
-//   dialog background: left press -> InitSel; move -> DragSel; release -> StopSel;
-//                      right press -> RightMenu(nothing, point); key -> KeyDown;
-//                      resized -> Resized
-//   a control i:       left press or double click -> InitDrg(i, ...); move -> DragDrg;
-//                      release -> StopDrg; right press -> RightMenu(i, point);
+//   dialog background: left press -> InitSel; right press -> RightMenu(nothing, point);
+//                      key -> KeyDown; resized -> Resized
+//   a control i:       left press or double click -> InitDrg(i, ...);
+//                      right press -> RightMenu(i, point);
 //                      key -> KeyDown when keyReachesDesigner (designer_keys.h)
-//   handle k (1..12):  left press -> InitSize(k, ...); move -> DragSize; release -> StopSize;
-//                      key -> KeyDown
+//   handle k (1..12):  left press -> InitSize(k, ...); key -> KeyDown
+//   any of them:       move -> MouseMove; release -> MouseRelease. They act on the press under
+//                      way (DragSel, DragDrg or DragSize; StopSel, StopDrg or StopSize), so it
+//                      does not matter which widget holds the mouse: a press near a group box's
+//                      frame drags the group box although the dialog got the press.
 //   context menu:      show RightMenu's items; the chosen one -> runMenuCommand
 // Group boxes take no mouse input of their own: presses on them fall through to the dialog,
 // which hit-tests them (InitSel, RightMenu).
@@ -215,6 +217,10 @@ class TDrag {
   void InitDrg(std::size_t control, Point at, KeyModifiers modifiers = {});
   void DragDrg(Point at, KeyModifiers modifiers = {});
   void StopDrg();
+
+  // A move or release of the mouse, for whatever press is under way; ignored without one.
+  void MouseMove(Point at, KeyModifiers modifiers = {});
+  void MouseRelease();
 
   // Nudging with a key: true when something moved.
   bool MoveCtl(int virtualKey);
