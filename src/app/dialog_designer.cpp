@@ -318,21 +318,16 @@ bool DesignerWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove: {
       const auto* m = static_cast<QMouseEvent*>(event);
       if (!(m->buttons() & Qt::LeftButton)) return false;
-      const Point at = clientPoint(widget, m->position().toPoint());
-      if (onClient)
-        drag_->DragSel(at);
-      else
-        drag_->DragSize(at);
+      // The press under way, whatever it is (a band, a group box dragged from inside, a
+      // handle), follows the pointer.
+      drag_->MouseMove(clientPoint(widget, m->position().toPoint()), modifiersOf(m->modifiers()));
       sync();
       return true;
     }
     case QEvent::MouseButtonRelease: {
       const auto* m = static_cast<QMouseEvent*>(event);
       if (m->button() != Qt::LeftButton) return true;
-      if (onClient)
-        drag_->StopSel();
-      else
-        drag_->StopSize();
+      drag_->MouseRelease();
       sync();
       return true;
     }
@@ -354,13 +349,13 @@ void DesignerWindow::bRClicked(QWidget* control, QPoint at, Qt::KeyboardModifier
 }
 
 void DesignerWindow::bLReleased(QWidget*, QPoint) {
-  drag_->StopDrg();
+  drag_->MouseRelease();
   sync();
 }
 
 void DesignerWindow::bMouseMoved(QWidget* control, QPoint at, Qt::MouseButtons buttons) {
   if (!(buttons & Qt::LeftButton)) return;
-  drag_->DragDrg(clientPoint(control, at), modifiersOf(QApplication::keyboardModifiers()));
+  drag_->MouseMove(clientPoint(control, at), modifiersOf(QApplication::keyboardModifiers()));
   sync();
 }
 

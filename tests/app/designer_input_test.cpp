@@ -48,11 +48,11 @@ class DesignerInput : public ::testing::Test {
     window->show();
     QApplication::processEvents();
     const DialogReading reading = readDialog(kDialog, DialogMode::Designer);
-    designer = std::make_unique<DesignerWindow>(
-        reading.dialog, *window, ui, doc.encoding(), [this](const DialogModel& d) {
-          stored.push_back(MAKEDLG(d, "DLG"));
-          return true;
-        });
+    designer = std::make_unique<DesignerWindow>(reading.dialog, *window, ui, doc.encoding(),
+                                                [this](const DialogModel& d) {
+                                                  stored.push_back(MAKEDLG(d, "DLG"));
+                                                  return true;
+                                                });
     designer->show();
     QApplication::processEvents();
   }
