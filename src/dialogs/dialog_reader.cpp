@@ -431,11 +431,12 @@ ControlReading readKeptControl(std::string_view raw) {
   return reading;
 }
 
-// A body statement (as written, and as read on one line): a control, or why not.
+// A body statement (as written, and as read on one line): a control, or why not. A CONTROL
+// statement over several lines is kept as written too, so that it stays in its lines.
 ControlReading readBodyStatement(std::string_view raw, std::string_view text) {
   if (isWord(text, "CONTROL")) {
     ControlReading reading = readControlStatement(text);
-    if (reading.kind == ControlReading::Kind::Control) return reading;
+    if (reading.kind == ControlReading::Kind::Control && raw.find('\n') == npos) return reading;
     ControlReading kept = readKeptControl(raw);
     return kept.kind == ControlReading::Kind::Control ? kept : reading;
   }
@@ -679,6 +680,9 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
     dialog.style = KeptText<std::uint32_t>{{}, dialog.Cargo};
   } else if (const auto style = parseStyle(header[*styleAt].text.substr(5))) {
     dialog.Cargo = *style;
+    // A STYLE statement over several lines stays in its lines while the style is unchanged.
+    if (header[*styleAt].last != header[*styleAt].first)
+      dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(header[*styleAt])), *style};
   } else {
     reading.notices.emplace_back(kInvalidStyleNotice);
     dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(header[*styleAt])), dialog.Cargo};

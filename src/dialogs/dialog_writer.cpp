@@ -173,7 +173,10 @@ std::string asControlStatement(const DialogControl& control, std::uint32_t style
   line += ", \"";
   line += row.scriptClass;
   line += "\", ";
-  line += styleFromBase(liveClass(control.live).style, kControlBaseStyle, style);
+  const StyleWriter writer = liveClass(control.live).style;
+  line += styleText(writer, style);
+  if ((style & kControlBaseStyle) != kControlBaseStyle)
+    line += " | " + styleFromBase(writer, kControlBaseStyle, style & kControlBaseStyle);
   line += ", ";
   UnitRect units = controlUnits(control);
   if (row.keyword == "ICON") units.width = units.height = 0;  // the icon's own size
@@ -207,9 +210,14 @@ std::string keptStatementText(const DialogControl& control) {
         return asControlStatement(control, style);
       base |= row.impliedStyle;
     }
-    std::string text = styleFromBase(info.style, shortForm ? base : 0, style);
-    if (!shortForm && (style & kControlBaseStyle) != kControlBaseStyle)
-      text += " | " + styleFromBase(info.style, kControlBaseStyle, style & kControlBaseStyle);
+    // The style given keeps its terms, followed by what changed; a style the compiler could not
+    // be followed through is written afresh.
+    std::string text;
+    if (kept.style && control.compiledStyle && kept.style->end > kept.style->begin)
+      text = kept.text.substr(kept.style->begin, kept.style->end - kept.style->begin) + " | " +
+             styleFromBase(info.style, *control.compiledStyle, style);
+    else
+      text = styleFromBase(info.style, base, style);
     if (kept.style) {
       changes.push_back({*kept.style, std::move(text)});
     } else {
