@@ -395,16 +395,18 @@ ControlReading readKeptControl(std::string_view raw) {
   reading.kind = ControlReading::Kind::Control;
   DialogControl& c = reading.control;
   c.compiledStyle = compiledField(styleText, kControlBaseStyle);
-  const bool valid = parseStyle(styleText).has_value();
-  const std::uint32_t style = c.compiledStyle.value_or(kDefaultControlStyle);
-  const ClassRow* row = classRow(scriptClass, style);
-  if (!valid)
+  // A class of the table takes its style as any CONTROL statement does; a placeholder, having no
+  // look of its own to choose, the style it compiles to.
+  const std::optional<std::uint32_t> style = parseStyle(styleText);
+  const std::uint32_t tested = style.value_or(kDefaultControlStyle);
+  const ClassRow* row = classRow(scriptClass, tested);
+  if (!style)
     reading.notices.emplace_back(kInvalidStyleNotice);
   else if (!row)
     reading.notices.push_back(unsupportedControlNotice(scriptClass));
   if (row) {
     c.live = row->live;
-    if (c.compiledStyle || row->adjust != StyleAdjust::None) c.nStyle = adjusted(*row, style, c);
+    if (style || row->adjust != StyleAdjust::None) c.nStyle = adjusted(*row, tested, c);
     if (liveClass(c.live).receivesText) c.cCaption = fieldCaption(spanText(raw, fields[0]));
   } else {
     c.live = ControlClass::TPlaceholder;

@@ -124,9 +124,13 @@ std::string styleFromBase(StyleWriter writer, std::uint32_t base, std::uint32_t 
 }
 
 // The style a control of a kept statement compiles to now: its live style without the class
-// table's adjustments.
+// table's adjustments. A CONTROL statement of a class of the table holds its style as written,
+// to which the compiler adds WS_CHILD and WS_VISIBLE.
 std::uint32_t compiledNow(const DialogControl& control) {
   std::uint32_t style = *control.nStyle;
+  if (control.statement->statement == kShortStatements.size() &&
+      control.live != ControlClass::TPlaceholder)
+    style |= kControlBaseStyle;
   if (control.lDropDown && (style & kComboTypeBits) != 0) style -= 1;
   if (control.live == ControlClass::TListBox &&
       (control.compiledStyle.value_or(0) & styleNameValue("LBS_NOINTEGRALHEIGHT")) == 0)

@@ -81,7 +81,8 @@ TEST(ShortStatements, TheOptionalStyleAddsAndNotTakesAwayInOrder) {
       {"PUSHBUTTON \"a\", 1, 1, 2, 3, 4, NOT WS_VISIBLE", 0x40010000, {}},
       {"LISTBOX 1, 1, 2, 3, 4, LBS_SORT | 0x100L | WS_VSCROLL", 0x50A00103, {}},
       // Extended style and help id after the style are carried through.
-      {"COMBOBOX 1, 1, 2, 3, 40, CBS_DROPDOWNLIST | WS_VSCROLL, WS_EX_CLIENTEDGE, 7", 0x50210003,
+      {"COMBOBOX 1, 1, 2, 3, 40, CBS_DROPDOWNLIST | WS_VSCROLL, WS_EX_CLIENTEDGE, 7",
+       0x50210003,
        {}},
       // A symbol of the script's own headers: the statement's own style, and the notice.
       {"AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4, MY_STYLE", std::nullopt, {"Stile non valido."}},
@@ -97,8 +98,8 @@ TEST(ShortStatements, TheOptionalStyleAddsAndNotTakesAwayInOrder) {
   const DialogControl unknown = onlyControl("AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4, MY_STYLE");
   EXPECT_EQ(unknown.live, ControlClass::TCheckBox);
   EXPECT_EQ(unknown.nStyle, 0x50010003u);
-  const DialogControl combo = onlyControl(
-      "COMBOBOX 1, 1, 2, 3, 40, CBS_DROPDOWNLIST | WS_VSCROLL, WS_EX_CLIENTEDGE, 7");
+  const DialogControl combo =
+      onlyControl("COMBOBOX 1, 1, 2, 3, 40, CBS_DROPDOWNLIST | WS_VSCROLL, WS_EX_CLIENTEDGE, 7");
   EXPECT_EQ(combo.tail, ", WS_EX_CLIENTEDGE, 7");
   EXPECT_EQ(combo.comboHeight, 40);
 }
@@ -106,7 +107,8 @@ TEST(ShortStatements, TheOptionalStyleAddsAndNotTakesAwayInOrder) {
 TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
   const std::vector<std::string> statements = {
       crlfLines({"    CONTROL \"Albero\", 101, \"SysTreeView32\",",
-                 "\tTVS_HASBUTTONS | TVS_HASLINES |", "\tWS_BORDER | WS_TABSTOP,", " 5, 5, 60, 40"}),
+                 "\tTVS_HASBUTTONS | TVS_HASLINES |", "\tWS_BORDER | WS_TABSTOP,",
+                 " 5, 5, 60, 40"}),
       crlfLines({"    COMBOBOX        102, 6,13,94,54,  CBS_OWNERDRAWFIXED | CBS_HASSTRINGS |",
                  "                    CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | CBS_SIMPLE"}),
       // The next line begins with a style name: it goes on with the style.
@@ -123,8 +125,9 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
   EXPECT_EQ(dialog.aControls[2].compiledStyle, 0x50812080u);
   EXPECT_EQ(dialog.aControls[3].compiledStyle, std::nullopt);
   for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(MAKECONTROL(dialog.aControls[i]), statements[i]);
-  EXPECT_EQ(MAKEDLG(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]) != std::string::npos,
-            true);
+  EXPECT_EQ(
+      MAKEDLG(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]) != std::string::npos,
+      true);
 }
 
 // The block written after `edit` changed the model read from `body`.
@@ -174,7 +177,8 @@ TEST(ShortStatements, AChangedStatementKeepsItsFormAndTheTextOfItsOtherFields) {
       {"a style of another kind: a CONTROL statement of the same meaning",
        "  PUSHBUTTON \"Vai\", IDC_VAI, 5, 5, 40, 14, WS_GROUP, WS_EX_STATICEDGE",
        [](DialogControl& c) { *c.nStyle = (*c.nStyle & ~0xFu) | 3; },
-       " CONTROL \"Vai\", IDC_VAI, \"BUTTON\", BS_AUTOCHECKBOX | WS_CHILD | WS_VISIBLE | WS_GROUP | "
+       " CONTROL \"Vai\", IDC_VAI, \"BUTTON\", BS_AUTOCHECKBOX | WS_CHILD | WS_VISIBLE | WS_GROUP "
+       "| "
        "WS_TABSTOP, 5, 5, 40, 14, WS_EX_STATICEDGE"},
       {"an edit given a text", "  EDITTEXT IDC_E, 5, 5, 40, 12, ES_AUTOHSCROLL",
        [](DialogControl& c) { c.cCaption = "x"; },
