@@ -71,8 +71,9 @@ bool standsAlone(std::string_view line) {
   return line.empty() || line.starts_with("//") || line.starts_with("#") || line.starts_with("/*");
 }
 
-// A line that begins with a style name (or NOT) goes on with the style of the line before: no
-// statement begins with one.
+// A line that begins with a style name (or NOT) goes on with the style of the line before, and
+// one that begins with a quote with its text (quoted pieces one after the other are one text):
+// no statement begins with either.
 bool beginsWithStyleName(std::string_view line) {
   const std::string_view word = line.substr(0, line.find_first_of(" \t|,"));
   return equalsIgnoringCase(word, "NOT") || compilerNameValue(word).has_value();
@@ -121,7 +122,7 @@ class BlockLines {
           if (standsAlone(next)) break;
           const bool continues = s.text.ends_with(',') || s.text.ends_with('|') ||
                                  next.starts_with(',') || next.starts_with('|') ||
-                                 beginsWithStyleName(next);
+                                 beginsWithStyleName(next) || next.starts_with('"');
           if (!continues) break;
           s.text += ' ';
           s.text += next;
@@ -319,7 +320,24 @@ std::optional<std::uint32_t> compiledField(std::string_view field, std::uint32_t
 // The text of a statement's text field: a quoted text with its doubled quotes undone, or
 // anything else (an icon's name) as written.
 std::string fieldCaption(std::string_view field) {
-  return isQuotedText(field) ? undoubled(field.substr(1, field.size() - 2)) : std::string(field);
+  std::string caption;
+  std::string_view rest = field;
+  while (!rest.empty()) {
+    // The next quoted piece: up to the first quote that is not doubled.
+    std::size_t close = 1;
+    for (; close < rest.size(); ++close) {
+      if (rest[close] != '"') continue;
+      if (close + 1 < rest.size() && rest[close + 1] == '"') {
+        ++close;
+        continue;
+      }
+      break;
+    }
+    if (rest.front() != '"' || close >= rest.size()) return std::string(field);
+    caption += undoubled(rest.substr(1, close - 1));
+    rest = trim(rest.substr(close + 1));
+  }
+  return caption;
 }
 
 // Fills a kept statement's values from the control read from it.

@@ -113,18 +113,22 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
                  "                    CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | CBS_SIMPLE"}),
       // The next line begins with a style name: it goes on with the style.
       crlfLines({"    EDITTEXT 103, 5, 50, 40, 12, ES_AUTOHSCROLL", "             | ES_NUMBER"}),
+      // A text in quoted pieces over several lines.
+      crlfLines(
+          {"    LTEXT \"Prima \"\"parte\"\", \"", "          \"seconda.\", 105, 5, 90, 40, 8"}),
       // Not the compiler's syntax, but one statement that stays as it was, not two broken ones.
       crlfLines({"    LTEXT \"a\", 104, 5, 70, 40, 8, SS_NOPREFIX", "    WS_DISABLED"}),
   };
   std::string body;
   for (const std::string& s : statements) body += (body.empty() ? "" : "\r\n") + s;
   const DialogModel dialog = readBody(body);
-  ASSERT_EQ(dialog.aControls.size(), 4u);
+  ASSERT_EQ(dialog.aControls.size(), 5u);
+  EXPECT_EQ(dialog.aControls[3].cCaption, "Prima \"parte\", seconda.");
   EXPECT_EQ(dialog.aControls[0].live, ControlClass::TTreeView);
   EXPECT_EQ(dialog.aControls[1].compiledStyle, 0x50210251u);
   EXPECT_EQ(dialog.aControls[2].compiledStyle, 0x50812080u);
-  EXPECT_EQ(dialog.aControls[3].compiledStyle, std::nullopt);
-  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(MAKECONTROL(dialog.aControls[i]), statements[i]);
+  EXPECT_EQ(dialog.aControls[4].compiledStyle, std::nullopt);
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(MAKECONTROL(dialog.aControls[i]), statements[i]);
   EXPECT_EQ(
       MAKEDLG(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]) != std::string::npos,
       true);
