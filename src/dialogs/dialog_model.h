@@ -156,48 +156,51 @@ constexpr const LiveClassInfo& liveClass(ControlClass live) {
 }
 
 // The short control statements of the resource language. Each stands for a control of one
-// class, which the compiler gives WS_CHILD | WS_VISIBLE, the statement's implied style, and then
-// the optional style of the statement (NOT x takes x away):
+// class, which the compiler gives WS_CHILD | WS_VISIBLE, the statement's implied style, its
+// default style when the statement gives no style, and then the style given (NOT x takes x
+// away):
 //   KEYWORD "text", id, x, y, cx, cy[, style[, extended style[, help id]]]    with a text
 //   KEYWORD id, x, y, cx, cy[, style[, ...]]                                  without
 //   ICON text, id, x, y[, cx, cy[, style[, ...]]]         the size is the icon's own
+// The resource compiler's documentation gives implied and default style together ("if you do
+// not specify a style, the default style is ..."); where a statement that gives a style loses
+// part of it, both compilers agree on it (a combo box: CBS_SIMPLE | WS_TABSTOP, else every
+// CBS_DROPDOWN would read as CBS_DROPDOWNLIST; a radio button: WS_TABSTOP), or, where they
+// differ (a text's WS_GROUP), the documentation's words decide.
 struct ShortStatement {
   std::string_view keyword;
   std::string_view scriptClass;  // in capitals, as the class table compares it
-  std::uint32_t impliedStyle;    // besides WS_CHILD | WS_VISIBLE
+  std::uint32_t impliedStyle;    // besides WS_CHILD | WS_VISIBLE, always
+  std::uint32_t defaultStyle;    // only when the statement gives no style
   bool hasText;
   // The type bits that say which kind of control the statement is: a style that changes them
   // cannot be said in this statement.
   std::uint32_t kindMask;
 };
 
+inline constexpr std::uint32_t kTabStop = styleNameValue("WS_TABSTOP");
+inline constexpr std::uint32_t kGroup = styleNameValue("WS_GROUP");
+
 inline constexpr std::array<ShortStatement, 18> kShortStatements{{
-    {"LTEXT", "STATIC", styleNameValue("SS_LEFT") | styleNameValue("WS_GROUP"), true, 0x1F},
-    {"RTEXT", "STATIC", styleNameValue("SS_RIGHT") | styleNameValue("WS_GROUP"), true, 0x1F},
-    {"CTEXT", "STATIC", styleNameValue("SS_CENTER") | styleNameValue("WS_GROUP"), true, 0x1F},
-    {"PUSHBUTTON", "BUTTON", styleNameValue("BS_PUSHBUTTON") | styleNameValue("WS_TABSTOP"), true,
-     0xF},
-    {"DEFPUSHBUTTON", "BUTTON", styleNameValue("BS_DEFPUSHBUTTON") | styleNameValue("WS_TABSTOP"),
-     true, 0xF},
-    {"PUSHBOX", "BUTTON", styleNameValue("BS_PUSHBOX") | styleNameValue("WS_TABSTOP"), true, 0xF},
-    {"CHECKBOX", "BUTTON", styleNameValue("BS_CHECKBOX") | styleNameValue("WS_TABSTOP"), true, 0xF},
-    {"AUTOCHECKBOX", "BUTTON", styleNameValue("BS_AUTOCHECKBOX") | styleNameValue("WS_TABSTOP"),
-     true, 0xF},
-    {"STATE3", "BUTTON", styleNameValue("BS_3STATE") | styleNameValue("WS_TABSTOP"), true, 0xF},
-    {"AUTO3STATE", "BUTTON", styleNameValue("BS_AUTO3STATE") | styleNameValue("WS_TABSTOP"), true,
-     0xF},
-    {"RADIOBUTTON", "BUTTON", styleNameValue("BS_RADIOBUTTON") | styleNameValue("WS_TABSTOP"), true,
-     0xF},
-    {"AUTORADIOBUTTON", "BUTTON",
-     styleNameValue("BS_AUTORADIOBUTTON") | styleNameValue("WS_TABSTOP"), true, 0xF},
-    {"GROUPBOX", "BUTTON", styleNameValue("BS_GROUPBOX"), true, 0xF},
-    {"EDITTEXT", "EDIT",
-     styleNameValue("ES_LEFT") | styleNameValue("WS_BORDER") | styleNameValue("WS_TABSTOP"), false,
-     0},
-    {"COMBOBOX", "COMBOBOX", styleNameValue("CBS_SIMPLE") | styleNameValue("WS_TABSTOP"), false, 0},
-    {"LISTBOX", "LISTBOX", styleNameValue("LBS_NOTIFY") | styleNameValue("WS_BORDER"), false, 0},
-    {"SCROLLBAR", "SCROLLBAR", styleNameValue("SBS_HORZ"), false, 0},
-    {"ICON", "STATIC", styleNameValue("SS_ICON"), true, 0x1F},
+    {"LTEXT", "STATIC", styleNameValue("SS_LEFT"), kGroup, true, 0x1F},
+    {"RTEXT", "STATIC", styleNameValue("SS_RIGHT"), kGroup, true, 0x1F},
+    {"CTEXT", "STATIC", styleNameValue("SS_CENTER"), kGroup, true, 0x1F},
+    {"PUSHBUTTON", "BUTTON", styleNameValue("BS_PUSHBUTTON") | kTabStop, 0, true, 0xF},
+    {"DEFPUSHBUTTON", "BUTTON", styleNameValue("BS_DEFPUSHBUTTON") | kTabStop, 0, true, 0xF},
+    {"PUSHBOX", "BUTTON", styleNameValue("BS_PUSHBOX") | kTabStop, 0, true, 0xF},
+    {"CHECKBOX", "BUTTON", styleNameValue("BS_CHECKBOX") | kTabStop, 0, true, 0xF},
+    {"AUTOCHECKBOX", "BUTTON", styleNameValue("BS_AUTOCHECKBOX") | kTabStop, 0, true, 0xF},
+    {"STATE3", "BUTTON", styleNameValue("BS_3STATE") | kTabStop, 0, true, 0xF},
+    {"AUTO3STATE", "BUTTON", styleNameValue("BS_AUTO3STATE") | kTabStop, 0, true, 0xF},
+    {"RADIOBUTTON", "BUTTON", styleNameValue("BS_RADIOBUTTON"), kTabStop, true, 0xF},
+    {"AUTORADIOBUTTON", "BUTTON", styleNameValue("BS_AUTORADIOBUTTON"), kTabStop, true, 0xF},
+    {"GROUPBOX", "BUTTON", styleNameValue("BS_GROUPBOX"), 0, true, 0xF},
+    {"EDITTEXT", "EDIT", styleNameValue("ES_LEFT") | styleNameValue("WS_BORDER") | kTabStop, 0,
+     false, 0},
+    {"COMBOBOX", "COMBOBOX", 0, styleNameValue("CBS_SIMPLE") | kTabStop, false, 0},
+    {"LISTBOX", "LISTBOX", styleNameValue("LBS_NOTIFY") | styleNameValue("WS_BORDER"), 0, false, 0},
+    {"SCROLLBAR", "SCROLLBAR", styleNameValue("SBS_HORZ"), 0, false, 0},
+    {"ICON", "STATIC", styleNameValue("SS_ICON"), 0, true, 0x1F},
 }};
 
 // What the compiler gives every control statement before its own style.

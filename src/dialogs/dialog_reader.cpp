@@ -374,9 +374,10 @@ ControlReading readShortStatement(std::string_view raw, std::size_t which) {
   reading.kind = ControlReading::Kind::Control;
   DialogControl& c = reading.control;
   const std::uint32_t base = kControlBaseStyle | row.impliedStyle;
-  c.compiledStyle = kept.style ? compiledField(spanText(raw, *kept.style), base) : base;
+  c.compiledStyle =
+      kept.style ? compiledField(spanText(raw, *kept.style), base) : base | row.defaultStyle;
   if (!c.compiledStyle) reading.notices.emplace_back(kInvalidStyleNotice);
-  const std::uint32_t style = c.compiledStyle.value_or(base);
+  const std::uint32_t style = c.compiledStyle.value_or(base | row.defaultStyle);
   const ClassRow* classes = classRow(row.scriptClass, style);
   c.live = icon ? ControlClass::TPlaceholder : classes->live;
   c.nStyle = adjusted(*classes, style, c);

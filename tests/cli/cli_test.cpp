@@ -113,7 +113,7 @@ TEST(CliDialog, ControlsListsClassIdUnitsAndTheCompiledStyle) {
   EXPECT_EQ(run.out,
             "STATIC\t-1\t1\t2\t3\t4\t0x50020000\n"
             "BUTTON\tIDOK\t5\t5\t50\t14\t0x40000000\n"
-            "COMBOBOX\tIDC_C\t5\t20\t60\t80\t0x50210003\n"
+            "COMBOBOX\tIDC_C\t5\t20\t60\t80\t0x50200003\n"
             "msctls_trackbar32\t7\t0\t40\t80\t12\t0x50000008\n"
             "STATIC\t8\t70\t5\t0\t0\t0x50000003\n"
             "EDIT\t9\t1\t1\t1\t1\t?\n");
