@@ -50,6 +50,10 @@ constexpr std::string_view kUsageText =
     "  image info FILE NOME TIPO  scrive \"Bitmap: L x A\" o \"Icon: L x A\"\n"
     "  dialog FILE NOME          scrive il testo che il designer salverebbe chiudendo il dialog\n"
     "                            NOME senza modifiche\n"
+    "  dialog FILE NOME --controls\n"
+    "                            elenca i controlli: classe, id, x, y, cx, cy, stile compilato\n"
+    "                            (0x e otto cifre esadecimali; ? se lo stile usa simboli ignoti),\n"
+    "                            separati da tabulazioni\n"
     "  style parse TESTO         scrive il numero dello stile (0x e otto cifre esadecimali)\n"
     "  style text FAMIGLIA NUMERO\n"
     "                            scrive lo stile NUMERO (decimale o 0x esadecimale) come testo\n"
@@ -305,8 +309,13 @@ int cmdShow(Context& c) {
 
 // dialog FILE NAME: the block the designer would store when closed without a change, in the
 // file's form; the notices the designer would show go to standard error.
+//
+// dialog FILE NAME --controls: one line per control, tab-separated: the class (scriptClassName),
+// the id as written, x, y, cx, cy in dialog units as read, and the style the resource compiler
+// gives it.
 int cmdDialog(Context& c) {
-  if (c.args.size() != 2) return kUsage;
+  const bool controls = c.args.size() == 3 && c.args[2] == "--controls";
+  if (c.args.size() != 2 && !controls) return kUsage;
   const std::vector<std::string> withType{c.args[0], c.args[1], "DIALOG"};
   Context inner{withType, c.in, c.out, c.err, c.ui, c.nth};
   return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent& block) {
@@ -315,6 +324,20 @@ int cmdDialog(Context& c) {
     if (reading.failure != DialogFailure::None) {
       c.err << dialogFailureText(reading.failure) << "\n";
       return kFailed;
+    }
+    if (controls) {
+      for (const DialogControl& control : reading.dialog.aControls) {
+        const UnitRect units = unitsAsWritten(control);
+        char style[16] = "?";
+        if (control.compiledStyle)
+          std::snprintf(style, sizeof style, "0x%08X",
+                        static_cast<unsigned>(*control.compiledStyle));
+        c.out << doc.display(scriptClassName(control)) << '\t'
+              << doc.display(control.id ? control.id->text : std::to_string(control.Cargo)) << '\t'
+              << units.x << '\t' << units.y << '\t' << units.width << '\t' << units.height << '\t'
+              << style << '\n';
+      }
+      return kOk;
     }
     const std::string name = doc.index()[position].name;
     c.out << toDisk(MAKEDLG(reading.dialog, name), doc.form());

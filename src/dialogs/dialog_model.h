@@ -48,6 +48,9 @@ enum class ControlClass : std::uint8_t {
   TMeter,
   TWBrowse2,
   TXBrowse2,
+  // A control of a class the preview has no live class for (a list view, a track bar, an
+  // ICON statement): a grey box of its size, labelled with its class.
+  TPlaceholder,
 };
 
 // Which style writer of styles.h writes a class's style; WindowFlags: the window flags alone.
@@ -120,7 +123,7 @@ struct LiveClassInfo {
 };
 
 // Indexed by ControlClass.
-inline constexpr std::array<LiveClassInfo, 22> kLiveClasses{{
+inline constexpr std::array<LiveClassInfo, 23> kLiveClasses{{
     {ControlClass::TButton, "TButton", "BUTTON", StyleWriter::Button, true, true},
     {ControlClass::TCheckBox, "TCheckBox", "BUTTON", StyleWriter::Button, true, true},
     {ControlClass::TRadio2, "TRadio2", "BUTTON", StyleWriter::Button, true, true},
@@ -144,11 +147,68 @@ inline constexpr std::array<LiveClassInfo, 22> kLiveClasses{{
     {ControlClass::TMeter, "TMeter", "TMeter", StyleWriter::WindowFlags, false, true},
     {ControlClass::TWBrowse2, "TWBrowse2", "TWBrowse", StyleWriter::WindowFlags, false, true},
     {ControlClass::TXBrowse2, "TXBrowse2", "TXBrowse", StyleWriter::WindowFlags, false, true},
+    // Written as its statement stood; cCaption holds the label it shows.
+    {ControlClass::TPlaceholder, "TPlaceholder", "", StyleWriter::WindowFlags, false, false},
 }};
 
 constexpr const LiveClassInfo& liveClass(ControlClass live) {
   return kLiveClasses[static_cast<std::size_t>(live)];
 }
+
+// The short control statements of the resource language. Each stands for a control of one
+// class, which the compiler gives WS_CHILD | WS_VISIBLE, the statement's implied style, its
+// default style when the statement gives no style, and then the style given (NOT x takes x
+// away):
+//   KEYWORD "text", id, x, y, cx, cy[, style[, extended style[, help id]]]    with a text
+//   KEYWORD id, x, y, cx, cy[, style[, ...]]                                  without
+//   ICON text, id, x, y[, cx, cy[, style[, ...]]]         the size is the icon's own
+// The resource compiler's documentation gives implied and default style together ("if you do
+// not specify a style, the default style is ..."); where a statement that gives a style loses
+// part of it, both compilers agree on it (a combo box: CBS_SIMPLE | WS_TABSTOP, else every
+// CBS_DROPDOWN would read as CBS_DROPDOWNLIST; a radio button: WS_TABSTOP), or, where they
+// differ (a text's WS_GROUP), the documentation's words decide.
+struct ShortStatement {
+  std::string_view keyword;
+  std::string_view scriptClass;  // in capitals, as the class table compares it
+  std::uint32_t impliedStyle;    // besides WS_CHILD | WS_VISIBLE, always
+  std::uint32_t defaultStyle;    // only when the statement gives no style
+  bool hasText;
+  // The type bits that say which kind of control the statement is: a style that changes them
+  // cannot be said in this statement.
+  std::uint32_t kindMask;
+};
+
+inline constexpr std::uint32_t kTabStop = styleNameValue("WS_TABSTOP");
+inline constexpr std::uint32_t kGroup = styleNameValue("WS_GROUP");
+
+inline constexpr std::array<ShortStatement, 18> kShortStatements{{
+    {"LTEXT", "STATIC", styleNameValue("SS_LEFT"), kGroup, true, 0x1F},
+    {"RTEXT", "STATIC", styleNameValue("SS_RIGHT"), kGroup, true, 0x1F},
+    {"CTEXT", "STATIC", styleNameValue("SS_CENTER"), kGroup, true, 0x1F},
+    {"PUSHBUTTON", "BUTTON", styleNameValue("BS_PUSHBUTTON") | kTabStop, 0, true, 0xF},
+    {"DEFPUSHBUTTON", "BUTTON", styleNameValue("BS_DEFPUSHBUTTON") | kTabStop, 0, true, 0xF},
+    {"PUSHBOX", "BUTTON", styleNameValue("BS_PUSHBOX") | kTabStop, 0, true, 0xF},
+    {"CHECKBOX", "BUTTON", styleNameValue("BS_CHECKBOX") | kTabStop, 0, true, 0xF},
+    {"AUTOCHECKBOX", "BUTTON", styleNameValue("BS_AUTOCHECKBOX") | kTabStop, 0, true, 0xF},
+    {"STATE3", "BUTTON", styleNameValue("BS_3STATE") | kTabStop, 0, true, 0xF},
+    {"AUTO3STATE", "BUTTON", styleNameValue("BS_AUTO3STATE") | kTabStop, 0, true, 0xF},
+    {"RADIOBUTTON", "BUTTON", styleNameValue("BS_RADIOBUTTON"), kTabStop, true, 0xF},
+    {"AUTORADIOBUTTON", "BUTTON", styleNameValue("BS_AUTORADIOBUTTON"), kTabStop, true, 0xF},
+    {"GROUPBOX", "BUTTON", styleNameValue("BS_GROUPBOX"), 0, true, 0xF},
+    {"EDITTEXT", "EDIT", styleNameValue("ES_LEFT") | styleNameValue("WS_BORDER") | kTabStop, 0,
+     false, 0},
+    {"COMBOBOX", "COMBOBOX", 0, styleNameValue("CBS_SIMPLE") | kTabStop, false, 0},
+    {"LISTBOX", "LISTBOX", styleNameValue("LBS_NOTIFY") | styleNameValue("WS_BORDER"), 0, false, 0},
+    {"SCROLLBAR", "SCROLLBAR", styleNameValue("SBS_HORZ"), 0, false, 0},
+    {"ICON", "STATIC", styleNameValue("SS_ICON"), 0, true, 0x1F},
+}};
+
+// What the compiler gives every control statement before its own style.
+inline constexpr std::uint32_t kControlBaseStyle =
+    styleNameValue("WS_CHILD") | styleNameValue("WS_VISIBLE");
+
+// An ICON statement's size: the icon's own, whatever the statement says.
+inline constexpr int kIconPixels = 32;
 
 // The memory options a header may hold between the DIALOG keyword and the numbers.
 inline constexpr std::array<std::string_view, 7> kMemoryOptions{
@@ -175,6 +235,34 @@ struct KeptText {
 // x, y, cx, cy as written, for those that were not plain numbers; values in dialog units.
 using KeptCoordinates = std::array<std::optional<KeptText<int>>, 4>;
 
+// Where a field stands in a kept statement's text: [begin, end), blanks around it left out.
+struct FieldSpan {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  bool operator==(const FieldSpan&) const = default;
+};
+
+// A control statement kept as written: a short statement, or a CONTROL statement of a class the
+// preview lacks. While the control holds the values read from it, the writer puts `text` back
+// as it stood; a field the user changed is rewritten in place, the others keep their text.
+struct KeptStatement {
+  std::string text;  // the statement's lines as written, CR LF between them
+  // The row of kShortStatements, or kShortStatements.size() for a CONTROL statement.
+  std::size_t statement = 0;
+  std::optional<FieldSpan> textField;  // none for the statements without a text
+  FieldSpan id;
+  std::array<std::optional<FieldSpan>, 4> coordinates;  // x, y, cx, cy; an ICON may lack cx, cy
+  std::optional<FieldSpan> style;                       // none when the statement gives no style
+  // The values read, which tell what the user changed.
+  std::string caption;
+  int Cargo = 0;
+  UnitRect rect;
+  int comboHeight = 0;
+  std::optional<std::uint32_t> nStyle;
+
+  bool operator==(const KeptStatement&) const = default;
+};
+
 struct DialogControl {
   ControlClass live = ControlClass::TButton;
   // The control's text, doubled quotes undone. The reader fills it only for the classes whose
@@ -198,6 +286,12 @@ struct DialogControl {
   std::optional<KeptText<std::optional<std::uint32_t>>> style;
   KeptCoordinates coordinates;
   std::string tail;  // the fields after cy as written, from their first comma on
+  // The style the resource compiler gives the statement as read (WS_CHILD | WS_VISIBLE, the
+  // implied style, the style given), before any adjustment of the class table; nothing when
+  // the style text holds a symbol the compiler's names do not cover.
+  std::optional<std::uint32_t> compiledStyle;
+  // The statement as written, for the controls written back in their own form.
+  std::optional<KeptStatement> statement;
   // The body statements before this control that are not controls (short forms, unsupported
   // classes, comments, blank lines), each as written; a statement of several lines holds CR LF.
   std::vector<std::string> linesBefore;

@@ -71,6 +71,14 @@ bool standsAlone(std::string_view line) {
   return line.empty() || line.starts_with("//") || line.starts_with("#") || line.starts_with("/*");
 }
 
+// A line that begins with a style name (or NOT) goes on with the style of the line before, and
+// one that begins with a quote with its text (quoted pieces one after the other are one text):
+// no statement begins with either.
+bool beginsWithStyleName(std::string_view line) {
+  const std::string_view word = line.substr(0, line.find_first_of(" \t|,"));
+  return equalsIgnoringCase(word, "NOT") || compilerNameValue(word).has_value();
+}
+
 // One statement: lines first to last (inclusive), and their readable texts joined by blanks.
 struct Statement {
   std::size_t first = 0;
@@ -113,7 +121,8 @@ class BlockLines {
           const std::string next = readableLine(s.last + 1);
           if (standsAlone(next)) break;
           const bool continues = s.text.ends_with(',') || s.text.ends_with('|') ||
-                                 next.starts_with(',') || next.starts_with('|');
+                                 next.starts_with(',') || next.starts_with('|') ||
+                                 beginsWithStyleName(next) || next.starts_with('"');
           if (!continues) break;
           s.text += ' ';
           s.text += next;
@@ -252,6 +261,211 @@ std::string undoubled(std::string_view text) {
   return out;
 }
 
+// The fields of a statement as written, from `from` on: split at the commas outside quoted
+// texts, each without the white space (line breaks too) around it.
+std::vector<FieldSpan> statementFields(std::string_view raw, std::size_t from) {
+  std::vector<FieldSpan> fields;
+  std::size_t begin = from;
+  bool quoted = false;
+  for (std::size_t i = from; i <= raw.size(); ++i) {
+    if (i < raw.size() && raw[i] == '"') {
+      quoted = !quoted;  // a doubled quote turns twice
+      continue;
+    }
+    if (i < raw.size() && (quoted || raw[i] != ',')) continue;
+    FieldSpan field{begin, i};
+    while (field.begin < field.end && isSpace(raw[field.begin])) ++field.begin;
+    while (field.end > field.begin && isSpace(raw[field.end - 1])) --field.end;
+    fields.push_back(field);
+    begin = i + 1;
+  }
+  return fields;
+}
+
+std::string_view spanText(std::string_view raw, const FieldSpan& span) {
+  return raw.substr(span.begin, span.end - span.begin);
+}
+
+// Where the keyword of a statement as written ends.
+std::size_t keywordEnd(std::string_view raw) {
+  std::size_t at = 0;
+  while (at < raw.size() && isSpace(raw[at])) ++at;
+  while (at < raw.size() && !isSpace(raw[at]) && raw[at] != '"' && raw[at] != ',') ++at;
+  return at;
+}
+
+// The row of the class table for a class and a style; nothing when the table lacks the class.
+const ClassRow* classRow(std::string_view scriptClass, std::uint32_t style) {
+  const auto row = std::find_if(kClassTable.begin(), kClassTable.end(), [&](const ClassRow& r) {
+    return scriptClass.starts_with(r.scriptClass) && (style & r.typeMask) == r.typeValue;
+  });
+  return row == kClassTable.end() ? nullptr : &*row;
+}
+
+// The class table's adjustment of a style read.
+std::uint32_t adjusted(const ClassRow& row, std::uint32_t style, DialogControl& c) {
+  if (row.adjust == StyleAdjust::DropDownList && (style & kComboTypeBits) != kComboTypeBits) {
+    c.lDropDown = true;
+    return style + 1;
+  }
+  if (row.adjust == StyleAdjust::NoIntegralHeight) return style | kNoIntegralHeight;
+  return style;
+}
+
+// A style field as the compiler reads it from `base`; an empty field adds nothing.
+std::optional<std::uint32_t> compiledField(std::string_view field, std::uint32_t base) {
+  return trim(field).empty() ? std::optional<std::uint32_t>(base) : compileStyle(field, base);
+}
+
+// The text of a statement's text field: a quoted text with its doubled quotes undone, or
+// anything else (an icon's name) as written.
+std::string fieldCaption(std::string_view field) {
+  std::string caption;
+  std::string_view rest = field;
+  while (!rest.empty()) {
+    // The next quoted piece: up to the first quote that is not doubled.
+    std::size_t close = 1;
+    for (; close < rest.size(); ++close) {
+      if (rest[close] != '"') continue;
+      if (close + 1 < rest.size() && rest[close + 1] == '"') {
+        ++close;
+        continue;
+      }
+      break;
+    }
+    if (rest.front() != '"' || close >= rest.size()) return std::string(field);
+    caption += undoubled(rest.substr(1, close - 1));
+    rest = trim(rest.substr(close + 1));
+  }
+  return caption;
+}
+
+// Fills a kept statement's values from the control read from it.
+void keepStatement(DialogControl& c, KeptStatement kept) {
+  kept.caption = c.cCaption;
+  kept.Cargo = c.Cargo;
+  kept.rect = c.rect;
+  kept.comboHeight = c.comboHeight;
+  kept.nStyle = c.nStyle;
+  c.statement = std::move(kept);
+}
+
+// A short control statement (kShortStatements[which]) as written, on one line or several.
+ControlReading readShortStatement(std::string_view raw, std::size_t which) {
+  ControlReading reading;
+  const ShortStatement& row = kShortStatements[which];
+  const bool icon = row.keyword == "ICON";
+  const std::vector<FieldSpan> fields = statementFields(raw, keywordEnd(raw));
+  const std::size_t required = (row.hasText ? 1 : 0) + 1 + (icon ? 2 : 4);
+  if (fields.size() < required || (icon && fields.size() == required + 1)) return reading;
+  for (std::size_t i = 0; i < required + (icon && fields.size() > required ? 2 : 0); ++i)
+    if (fields[i].begin == fields[i].end) return reading;
+
+  KeptStatement kept;
+  kept.text = std::string(raw);
+  kept.statement = which;
+  std::size_t f = 0;
+  if (row.hasText) kept.textField = fields[f++];
+  kept.id = fields[f++];
+  for (std::size_t i = 0; i < 4; ++i)
+    if (i < 2 || !icon || fields.size() > required) kept.coordinates[i] = fields[f++];
+  if (f < fields.size()) kept.style = fields[f++];
+
+  reading.kind = ControlReading::Kind::Control;
+  DialogControl& c = reading.control;
+  const std::uint32_t base = kControlBaseStyle | row.impliedStyle;
+  c.compiledStyle =
+      kept.style ? compiledField(spanText(raw, *kept.style), base) : base | row.defaultStyle;
+  if (!c.compiledStyle) reading.notices.emplace_back(kInvalidStyleNotice);
+  const std::uint32_t style = c.compiledStyle.value_or(base | row.defaultStyle);
+  const ClassRow* classes = classRow(row.scriptClass, style);
+  c.live = icon ? ControlClass::TPlaceholder : classes->live;
+  c.nStyle = adjusted(*classes, style, c);
+  if (icon)
+    c.cCaption = std::string(row.keyword);
+  else if (kept.textField)
+    c.cCaption = fieldCaption(spanText(raw, *kept.textField));
+  c.Cargo = readKept(spanText(raw, kept.id), c.id);
+  UnitRect units;
+  int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
+  for (std::size_t i = 0; i < 4; ++i)
+    if (kept.coordinates[i])
+      *targets[i] = readKept(spanText(raw, *kept.coordinates[i]), c.coordinates[i]);
+  c.rect = duToPixels(units);
+  if (icon) c.rect.width = c.rect.height = kIconPixels;
+  if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
+  if (f < fields.size()) c.tail = std::string(raw.substr(raw.rfind(',', fields[f].begin)));
+  keepStatement(c, std::move(kept));
+  return reading;
+}
+
+// A CONTROL statement the writer cannot write afresh with the same meaning, kept as written: a
+// class the class table lacks (a placeholder) or a text that is not quoted (an image's name).
+ControlReading readKeptControl(std::string_view raw) {
+  ControlReading reading;
+  const std::vector<FieldSpan> fields = statementFields(raw, keywordEnd(raw));
+  if (fields.size() < 8) return reading;
+  for (std::size_t i = 0; i < 8; ++i)
+    if (i != 3 && fields[i].begin == fields[i].end) return reading;
+  const std::string_view classField = spanText(raw, fields[2]);
+  const std::string_view styleText = spanText(raw, fields[3]);
+  const std::string scriptClass = upperAscii(withoutQuotes(classField));
+
+  reading.kind = ControlReading::Kind::Control;
+  DialogControl& c = reading.control;
+  c.compiledStyle = compiledField(styleText, kControlBaseStyle);
+  // A class of the table takes its style as any CONTROL statement does; a placeholder, having no
+  // look of its own to choose, the style it compiles to.
+  const std::optional<std::uint32_t> style = parseStyle(styleText);
+  const std::uint32_t tested = style.value_or(kDefaultControlStyle);
+  const ClassRow* row = classRow(scriptClass, tested);
+  if (!style)
+    reading.notices.emplace_back(kInvalidStyleNotice);
+  else if (!row)
+    reading.notices.push_back(unsupportedControlNotice(scriptClass));
+  if (row) {
+    c.live = row->live;
+    if (style || row->adjust != StyleAdjust::None) c.nStyle = adjusted(*row, tested, c);
+    if (liveClass(c.live).receivesText) c.cCaption = fieldCaption(spanText(raw, fields[0]));
+  } else {
+    c.live = ControlClass::TPlaceholder;
+    c.nStyle = c.compiledStyle;
+    c.cCaption = withoutQuotes(classField);
+  }
+  c.Cargo = readKept(spanText(raw, fields[1]), c.id);
+  UnitRect units;
+  int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
+  for (std::size_t i = 0; i < 4; ++i)
+    *targets[i] = readKept(spanText(raw, fields[4 + i]), c.coordinates[i]);
+  c.rect = duToPixels(units);
+  if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
+  if (fields.size() > 8) c.tail = std::string(raw.substr(raw.rfind(',', fields[8].begin)));
+
+  KeptStatement kept;
+  kept.text = std::string(raw);
+  kept.statement = kShortStatements.size();
+  kept.textField = fields[0];
+  kept.id = fields[1];
+  for (std::size_t i = 0; i < 4; ++i) kept.coordinates[i] = fields[4 + i];
+  kept.style = fields[3];
+  keepStatement(c, std::move(kept));
+  return reading;
+}
+
+// A body statement (as written, and as read on one line): a control, or why not. A CONTROL
+// statement over several lines is kept as written too, so that it stays in its lines.
+ControlReading readBodyStatement(std::string_view raw, std::string_view text) {
+  if (isWord(text, "CONTROL")) {
+    ControlReading reading = readControlStatement(text);
+    if (reading.kind == ControlReading::Kind::Control && raw.find('\n') == npos) return reading;
+    ControlReading kept = readKeptControl(raw);
+    return kept.kind == ControlReading::Kind::Control ? kept : reading;
+  }
+  for (std::size_t i = 0; i < kShortStatements.size(); ++i)
+    if (isWord(text, kShortStatements[i].keyword)) return readShortStatement(raw, i);
+  return {};
+}
+
 // The header statement: name, keyword, memory options, x, y, cx, cy and what follows cy.
 bool readHeader(std::string_view header, DialogModel& dialog, UnitRect& units) {
   std::size_t at = header.find(' ');
@@ -371,10 +585,8 @@ ControlReading readControlStatement(std::string_view statement) {
   const std::optional<std::uint32_t> style = parseStyle(styleText);
   if (!style) reading.notices.emplace_back(kInvalidStyleNotice);
   const std::uint32_t tested = style.value_or(kDefaultControlStyle);
-  const auto row = std::find_if(kClassTable.begin(), kClassTable.end(), [&](const ClassRow& r) {
-    return scriptClass.starts_with(r.scriptClass) && (tested & r.typeMask) == r.typeValue;
-  });
-  if (row == kClassTable.end()) {
+  const ClassRow* row = classRow(scriptClass, tested);
+  if (!row) {
     reading.kind = ControlReading::Kind::Unsupported;
     if (style) reading.notices.push_back(unsupportedControlNotice(scriptClass));
     return reading;
@@ -389,16 +601,8 @@ ControlReading readControlStatement(std::string_view statement) {
     c.cCaption = undoubled(text);
   else
     c.scriptText = std::string(text);
-  if (style || row->adjust != StyleAdjust::None) {
-    std::uint32_t value = tested;
-    if (row->adjust == StyleAdjust::DropDownList && (value & kComboTypeBits) != kComboTypeBits) {
-      value += 1;
-      c.lDropDown = true;
-    } else if (row->adjust == StyleAdjust::NoIntegralHeight) {
-      value |= kNoIntegralHeight;
-    }
-    c.nStyle = value;
-  }
+  if (style || row->adjust != StyleAdjust::None) c.nStyle = adjusted(*row, tested, c);
+  c.compiledStyle = compiledField(styleText, kControlBaseStyle);
   if (!style) c.style = KeptText<std::optional<std::uint32_t>>{std::string(styleText), c.nStyle};
   UnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
@@ -408,6 +612,38 @@ ControlReading readControlStatement(std::string_view statement) {
   if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
   c.tail = tailFrom(rest, fields, 8);
   return reading;
+}
+
+std::string scriptClassName(const DialogControl& control) {
+  std::string name;
+  if (control.statement && control.statement->statement < kShortStatements.size())
+    return std::string(kShortStatements[control.statement->statement].scriptClass);
+  if (control.statement) {
+    const FieldSpan& span = *control.statement->textField;
+    const std::vector<FieldSpan> fields = statementFields(control.statement->text, span.end);
+    name = withoutQuotes(spanText(control.statement->text, fields[2]));
+  } else if (!control.classText.empty()) {
+    name = withoutQuotes(control.classText);
+  } else {
+    name = std::string(liveClass(control.live).classWritten);
+  }
+  const std::string upper = upperAscii(name);
+  for (const ShortStatement& row : kShortStatements)
+    if (upper == row.scriptClass) return upper;
+  return name;
+}
+
+UnitRect unitsAsWritten(const DialogControl& control) {
+  UnitRect units{pixelsToDuX(control.rect.x), pixelsToDuY(control.rect.y),
+                 pixelsToDuX(control.rect.width), pixelsToDuY(control.rect.height)};
+  if (control.live == ControlClass::TComboBox2) units.height = control.comboHeight;
+  if (control.statement && control.statement->statement < kShortStatements.size() &&
+      kShortStatements[control.statement->statement].keyword == "ICON") {
+    const auto& size = control.statement->coordinates;
+    units.width = size[2] ? readNumber(spanText(control.statement->text, *size[2])).value : 0;
+    units.height = size[3] ? readNumber(spanText(control.statement->text, *size[3])).value : 0;
+  }
+  return units;
 }
 
 std::optional<std::size_t> dialogBlockLength(std::string_view block) {
@@ -465,6 +701,9 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
     dialog.style = KeptText<std::uint32_t>{{}, dialog.Cargo};
   } else if (const auto style = parseStyle(header[*styleAt].text.substr(5))) {
     dialog.Cargo = *style;
+    // A STYLE statement over several lines stays in its lines while the style is unchanged.
+    if (header[*styleAt].last != header[*styleAt].first)
+      dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(header[*styleAt])), *style};
   } else {
     reading.notices.emplace_back(kInvalidStyleNotice);
     dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(header[*styleAt])), dialog.Cargo};
@@ -495,8 +734,8 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   dialog.bodyClose = closeLine.starts_with('}') ? "}" : closeLine;
   std::vector<std::string> pending;
   for (const Statement& s : lines.statements(body->open + 1, body->close)) {
-    if (!s.cutShort() && isWord(s.text, "CONTROL")) {
-      ControlReading control = readControlStatement(s.text);
+    if (!s.cutShort()) {
+      ControlReading control = readBodyStatement(lines.raw(s), s.text);
       for (std::string& notice : control.notices) reading.notices.push_back(std::move(notice));
       if (control.kind == ControlReading::Kind::Control) {
         control.control.linesBefore = std::move(pending);

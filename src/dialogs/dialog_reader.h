@@ -79,6 +79,15 @@ struct ControlReading {
 };
 ControlReading readControlStatement(std::string_view statement);
 
+// A control's class as the script names it: the class of its short statement, or the class
+// field of its CONTROL statement without quotes; a class a short statement stands for (BUTTON,
+// STATIC, EDIT, COMBOBOX, LISTBOX, SCROLLBAR) in capitals, any other as written.
+std::string scriptClassName(const DialogControl& control);
+
+// A control's x, y, cx, cy in dialog units as its statement gives them (an ICON statement
+// without a size gives 0, 0).
+UnitRect unitsAsWritten(const DialogControl& control);
+
 // The notice for a control class the class table does not hold (kInvalidStyleNotice, styles.h,
 // is the other one).
 std::string unsupportedControlNotice(std::string_view scriptClass);

@@ -1,7 +1,9 @@
 #include "dialogs/dialog_writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
+#include <vector>
 
 #include "base/text.h"
 #include "dialogs/dialog_reader.h"
@@ -98,6 +100,156 @@ void appendLine(std::string& out, std::initializer_list<std::string_view> parts)
   out += kLineEnd;
 }
 
+// The terms of a style field that make `style` from `base`: the names (and one hexadecimal term)
+// of the bits `base` lacks, then NOT and a name for each group of bits it has and the style
+// lacks. Names of no bits (SS_LEFT, ES_LEFT, ...) are left out.
+std::string styleFromBase(StyleWriter writer, std::uint32_t base, std::uint32_t style) {
+  const auto terms = [&](std::uint32_t bits) {
+    std::vector<std::string> out;
+    if (bits == 0) return out;
+    const std::string text = withUnnamedBits(familyNames(writer, bits), bits);
+    for (std::size_t at = 0; at <= text.size();) {
+      const std::size_t end = std::min(text.find(" | ", at), text.size());
+      std::string term = text.substr(at, end - at);
+      if (parseStyle(term).value_or(0) != 0) out.push_back(std::move(term));
+      at = end + 3;
+    }
+    return out;
+  };
+  std::string out;
+  for (const std::string& term : terms(style & ~base)) out += (out.empty() ? "" : " | ") + term;
+  for (const std::string& term : terms(base & ~style))
+    out += (out.empty() ? "NOT " : " | NOT ") + term;
+  return out.empty() ? "0" : out;
+}
+
+// The style a control of a kept statement compiles to now: its live style without the class
+// table's adjustments. A CONTROL statement of a class of the table holds its style as written,
+// to which the compiler adds WS_CHILD and WS_VISIBLE.
+std::uint32_t compiledNow(const DialogControl& control) {
+  std::uint32_t style = *control.nStyle;
+  if (control.statement->statement == kShortStatements.size() &&
+      control.live != ControlClass::TPlaceholder)
+    style |= kControlBaseStyle;
+  if (control.lDropDown && (style & kComboTypeBits) != 0) style -= 1;
+  if (control.live == ControlClass::TListBox &&
+      (control.compiledStyle.value_or(0) & styleNameValue("LBS_NOINTEGRALHEIGHT")) == 0)
+    style &= ~styleNameValue("LBS_NOINTEGRALHEIGHT");
+  return style;
+}
+
+// The control's x, y, cx, cy in dialog units, as the writer puts them down.
+UnitRect controlUnits(const DialogControl& control) {
+  UnitRect units{pixelsToDuX(control.rect.x), pixelsToDuY(control.rect.y),
+                 pixelsToDuX(control.rect.width), pixelsToDuY(control.rect.height)};
+  if (control.live == ControlClass::TComboBox2) units.height = control.comboHeight;
+  return units;
+}
+
+UnitRect keptUnits(const KeptStatement& kept, ControlClass live) {
+  UnitRect units{pixelsToDuX(kept.rect.x), pixelsToDuY(kept.rect.y), pixelsToDuX(kept.rect.width),
+                 pixelsToDuY(kept.rect.height)};
+  if (live == ControlClass::TComboBox2) units.height = kept.comboHeight;
+  return units;
+}
+
+// The user gave the control another text (a placeholder's caption is only its label).
+bool captionChanged(const DialogControl& control) {
+  return control.live != ControlClass::TPlaceholder &&
+         control.cCaption != control.statement->caption;
+}
+
+// A short statement whose new style it cannot say, as a CONTROL statement of the same meaning.
+std::string asControlStatement(const DialogControl& control, std::uint32_t style) {
+  const KeptStatement& kept = *control.statement;
+  const ShortStatement& row = kShortStatements[kept.statement];
+  const std::string_view written =
+      kept.textField ? std::string_view(kept.text).substr(
+                           kept.textField->begin, kept.textField->end - kept.textField->begin)
+                     : std::string_view("\"\"");
+  std::string line = " CONTROL ";
+  if (captionChanged(control))
+    line += "\"" + doubledQuotes(control.cCaption) + "\"";
+  else
+    line += written;
+  line += ", ";
+  line += number(control.Cargo, control.id);
+  line += ", \"";
+  line += row.scriptClass;
+  line += "\", ";
+  const StyleWriter writer = liveClass(control.live).style;
+  line += styleText(writer, style);
+  if ((style & kControlBaseStyle) != kControlBaseStyle)
+    line += " | " + styleFromBase(writer, kControlBaseStyle, style & kControlBaseStyle);
+  line += ", ";
+  UnitRect units = controlUnits(control);
+  if (row.keyword == "ICON") units.width = units.height = 0;  // the icon's own size
+  line += coordinates(units, control.coordinates);
+  line += control.tail;
+  return line;
+}
+
+// A kept statement with the fields the user changed rewritten in place.
+std::string keptStatementText(const DialogControl& control) {
+  const KeptStatement& kept = *control.statement;
+  const bool shortForm = kept.statement < kShortStatements.size();
+  const bool icon = shortForm && kShortStatements[kept.statement].keyword == "ICON";
+  const LiveClassInfo& info = liveClass(control.live);
+  struct Change {
+    FieldSpan span;
+    std::string text;
+  };
+  std::vector<Change> changes;
+
+  // A text for a statement without a text field (an edit's initial text) needs CONTROL.
+  if (captionChanged(control) && !kept.textField)
+    return asControlStatement(
+        control, control.nStyle ? compiledNow(control) : control.compiledStyle.value_or(0));
+  if (control.nStyle != kept.nStyle && control.nStyle) {
+    const std::uint32_t style = compiledNow(control);
+    std::uint32_t base = kControlBaseStyle;
+    if (shortForm) {
+      const ShortStatement& row = kShortStatements[kept.statement];
+      if ((style & row.kindMask) != (row.impliedStyle & row.kindMask))
+        return asControlStatement(control, style);
+      base |= row.impliedStyle;
+    }
+    // The style given keeps its terms, followed by what changed; a style the compiler could not
+    // be followed through is written afresh.
+    std::string text;
+    if (kept.style && control.compiledStyle && kept.style->end > kept.style->begin)
+      text = kept.text.substr(kept.style->begin, kept.style->end - kept.style->begin) + " | " +
+             styleFromBase(info.style, *control.compiledStyle, style);
+    else
+      text = styleFromBase(info.style, base, style);
+    if (kept.style) {
+      changes.push_back({*kept.style, std::move(text)});
+    } else {
+      // A statement that gave no style gets one after its last coordinate.
+      const FieldSpan last = kept.coordinates[3] ? *kept.coordinates[3] : *kept.coordinates[1];
+      changes.push_back(
+          {{last.end, last.end}, (icon && !kept.coordinates[3] ? ", 0, 0, " : ", ") + text});
+    }
+  }
+  if (captionChanged(control))
+    changes.push_back({*kept.textField, "\"" + doubledQuotes(control.cCaption) + "\""});
+  if (control.Cargo != kept.Cargo) changes.push_back({kept.id, std::to_string(control.Cargo)});
+  const UnitRect now = controlUnits(control);
+  const UnitRect before = keptUnits(kept, control.live);
+  const int nowValues[] = {now.x, now.y, now.width, now.height};
+  const int beforeValues[] = {before.x, before.y, before.width, before.height};
+  for (std::size_t i = 0; i < (icon ? 2u : 4u); ++i)
+    if (nowValues[i] != beforeValues[i] && kept.coordinates[i])
+      changes.push_back({*kept.coordinates[i], std::to_string(nowValues[i])});
+
+  std::sort(changes.begin(), changes.end(),
+            [](const Change& a, const Change& b) { return a.span.begin > b.span.begin; });
+  std::string text = kept.text;
+  for (const Change& change : changes)
+    text.replace(change.span.begin, change.span.end - change.span.begin, change.text);
+  return text;
+}
+
 }  // namespace
 
 std::string styleText(StyleWriter writer, std::uint32_t style) {
@@ -109,6 +261,7 @@ std::string dialogStyleText(std::uint32_t style) {
 }
 
 std::string MAKECONTROL(const DialogControl& control) {
+  if (control.statement) return keptStatementText(control);
   const LiveClassInfo& info = liveClass(control.live);
   std::string line = " CONTROL \"";
   if (info.writesCaption && (info.receivesText || !control.cCaption.empty()))
@@ -135,10 +288,7 @@ std::string MAKECONTROL(const DialogControl& control) {
     line += styleText(info.style, style);
   }
   line += ", ";
-  UnitRect units{pixelsToDuX(control.rect.x), pixelsToDuY(control.rect.y),
-                 pixelsToDuX(control.rect.width), pixelsToDuY(control.rect.height)};
-  if (control.live == ControlClass::TComboBox2) units.height = control.comboHeight;
-  line += coordinates(units, control.coordinates);
+  line += coordinates(controlUnits(control), control.coordinates);
   line += control.tail;
   return line;
 }

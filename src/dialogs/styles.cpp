@@ -23,6 +23,20 @@ constexpr bool namesAreDistinct() {
 }
 static_assert(namesAreDistinct(), "two style names differ only in letter case");
 
+// A compiler's name is no name of the vocabulary, and none is written twice.
+constexpr bool compilerNamesAreDistinct() {
+  for (std::size_t i = 0; i < kCompilerStyleNames.size(); ++i) {
+    if (kCompilerStyleNames[i].name.empty()) return false;
+    for (const StyleName& row : kStyleNames)
+      if (equalsIgnoringCase(kCompilerStyleNames[i].name, row.name)) return false;
+    for (std::size_t j = i + 1; j < kCompilerStyleNames.size(); ++j)
+      if (equalsIgnoringCase(kCompilerStyleNames[i].name, kCompilerStyleNames[j].name))
+        return false;
+  }
+  return true;
+}
+static_assert(compilerNamesAreDistinct(), "a compiler's style name written twice");
+
 // A Type row compares the low bits whole, so its value must lie within them.
 constexpr bool typesFitTheTypeBits() {
   for (const StyleName& row : kStyleNames)
@@ -120,6 +134,40 @@ std::optional<std::uint32_t> parseStyle(std::string_view text) {
     const auto value = termValue(trimmed(text.substr(0, bar)));
     if (!value) return std::nullopt;
     style |= *value;
+    if (bar == std::string_view::npos) return style;
+    text.remove_prefix(bar + 1);
+  }
+}
+
+std::optional<std::uint32_t> compilerNameValue(std::string_view name) {
+  for (const StyleName& row : kStyleNames)
+    if (equalsIgnoringCase(row.name, name)) return row.value;
+  for (const CompilerStyleName& row : kCompilerStyleNames)
+    if (equalsIgnoringCase(row.name, name)) return row.value;
+  return std::nullopt;
+}
+
+std::optional<std::uint32_t> compileStyle(std::string_view text, std::uint32_t base) {
+  std::uint32_t style = base;
+  for (;;) {
+    const std::size_t bar = text.find('|');
+    std::string_view term = trimmed(text.substr(0, bar));
+    bool remove = false;
+    if (term.size() > 4 && equalsIgnoringCase(term.substr(0, 3), "NOT") && isSpace(term[3])) {
+      remove = true;
+      term = trimmed(term.substr(4));
+    }
+    std::optional<std::uint32_t> value = compilerNameValue(term);
+    if (!value) {
+      // A number may carry the C suffixes of a long or an unsigned constant.
+      std::string_view digits = term;
+      while (!digits.empty() && (digits.back() == 'L' || digits.back() == 'l' ||
+                                 digits.back() == 'U' || digits.back() == 'u'))
+        digits.remove_suffix(1);
+      value = parseStyleNumber(digits);
+    }
+    if (!value) return std::nullopt;
+    style = remove ? style & ~*value : style | *value;
     if (bar == std::string_view::npos) return style;
     text.remove_prefix(bar + 1);
   }

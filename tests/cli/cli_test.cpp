@@ -99,6 +99,28 @@ TEST(CliDialog, WritesWhatTheDesignerWouldStore) {
   EXPECT_EQ(cli({"dialog", f}).code, 2);
 }
 
+TEST(CliDialog, ControlsListsClassIdUnitsAndTheCompiledStyle) {
+  TempDir dir;
+  const auto f =
+      dir.write("a.rc",
+                "X DIALOGEX 0, 0, 100, 50\nSTYLE WS_POPUP\nBEGIN\n  LTEXT \"a\", -1, 1, 2, 3, 4\n"
+                "  CONTROL \"b\",IDOK,\"Button\",BS_PUSHBUTTON | NOT WS_VISIBLE,5,5,50,14\n"
+                "  COMBOBOX IDC_C, 5, 20, 60,\n    80, CBS_DROPDOWNLIST | WS_VSCROLL\n"
+                "  CONTROL \"\", 7, \"msctls_trackbar32\", TBS_BOTH, XS, 40, 80, 12\n"
+                "  ICON IDI_APP, 8, 70, 5\n  EDITTEXT 9, 1, 1, 1, 1, MY_OWN_STYLE\nEND\n");
+  const CliRun run = cli({"dialog", f, "X", "--controls"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.out,
+            "STATIC\t-1\t1\t2\t3\t4\t0x50020000\n"
+            "BUTTON\tIDOK\t5\t5\t50\t14\t0x40000000\n"
+            "COMBOBOX\tIDC_C\t5\t20\t60\t80\t0x50200003\n"
+            "msctls_trackbar32\t7\t0\t40\t80\t12\t0x50000008\n"
+            "STATIC\t8\t70\t5\t0\t0\t0x50000003\n"
+            "EDIT\t9\t1\t1\t1\t1\t?\n");
+  EXPECT_EQ(run.err, "Stile non valido.\nStile non valido.\nStile non valido.\n");
+  EXPECT_EQ(cli({"dialog", f, "X", "--control"}).code, 2);
+}
+
 TEST(CliShow, KeepsTheFileLineEnds) {
   TempDir dir;
   const auto f = dir.write("a.rc", "Y ICON\n{\n}\n");

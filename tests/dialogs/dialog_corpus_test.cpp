@@ -4,6 +4,7 @@
 // and writes afresh.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 
@@ -20,6 +21,8 @@ namespace {
 
 struct Tally {
   int dialogs = 0;
+  int controls = 0;
+  int shortStatements = 0;
   int unreadable = 0;
   int unchanged = 0;             // written back byte for byte
   int unchangedButLanguage = 0;  // the same, once the neutral LANGUAGE line added is taken out
@@ -46,6 +49,38 @@ bool regenerated(std::string_view line, std::string_view previous, std::string_v
          line.starts_with(',') || previous.ends_with(',') || previous.ends_with('|');
 }
 
+// The first word of a trimmed line: up to a blank, a tab, a quote or a comma.
+std::string_view firstWord(std::string_view line) {
+  return line.substr(0, std::min(line.find_first_of(" \t\","), line.size()));
+}
+
+bool isShortKeyword(std::string_view word) {
+  for (const ShortStatement& row : kShortStatements)
+    if (equalsIgnoringCase(word, row.keyword)) return true;
+  return false;
+}
+
+// The body's control statements: every CONTROL or short statement is a control, and an
+// unchanged store writes each short statement's lines exactly as they stood.
+void checkControls(std::string_view original, const DialogModel& dialog, const std::string& written,
+                   Tally& tally) {
+  const std::size_t body = original.find("\r\n", original.find(dialog.bodyOpen));
+  int statements = 0;
+  for (std::size_t at = body + 2; at < original.size();) {
+    const std::size_t end = std::min(original.find("\r\n", at), original.size());
+    const std::string_view raw = original.substr(at, end - at);
+    const std::string_view word = firstWord(trimmed(raw));
+    if (equalsIgnoringCase(word, "CONTROL") || isShortKeyword(word)) ++statements;
+    if (isShortKeyword(word)) {
+      ++tally.shortStatements;
+      EXPECT_NE(written.find(std::string(raw) + "\r\n"), std::string::npos) << "changed: " << raw;
+    }
+    at = end + 2;
+  }
+  EXPECT_EQ(static_cast<int>(dialog.aControls.size()), statements) << original;
+  tally.controls += static_cast<int>(dialog.aControls.size());
+}
+
 void checkDialog(const Document& doc, std::size_t position, Tally& tally) {
   const std::string& name = doc.index()[position].name;
   SCOPED_TRACE(name);
@@ -60,6 +95,7 @@ void checkDialog(const Document& doc, std::size_t position, Tally& tally) {
   const std::string original(block->of(doc.text()).substr(0, first.dialog.blockLength));
   const std::string written = MAKEDLG(first.dialog, name);
   if (written == original) ++tally.unchanged;
+  checkControls(original, first.dialog, written, tally);
   std::string withoutLanguage = written;
   if (const auto at = withoutLanguage.find(std::string("\r\n") + std::string(kNeutralLanguage));
       at != std::string::npos && !holdsLanguage(first.dialog.headerLines))
@@ -100,12 +136,14 @@ TEST(DialogCorpus, EveryDialogIsWrittenBackWithoutLosingALine) {
       if (doc.index()[i].type == ResType::Dialog) checkDialog(doc, i, tally);
   }
   std::cout << "[ corpus   ] " << tally.dialogs << " dialogs, " << tally.unreadable
-            << " not dialogs that can be read, " << tally.unchanged
+            << " not dialogs that can be read, " << tally.controls << " controls ("
+            << tally.shortStatements << " short statements), " << tally.unchanged
             << " written back byte for byte, " << tally.unchangedButLanguage
             << " but for the neutral LANGUAGE line added\n";
   RecordProperty("dialogs", tally.dialogs);
   RecordProperty("unchanged", tally.unchanged);
   EXPECT_GT(tally.dialogs - tally.unreadable, 200);
+  EXPECT_GT(tally.shortStatements, 2500);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "dialog_test_blocks.h"
+#include "dialogs/dialog_writer.h"
 #include "document/resource_edits.h"
 #include "document/scanner.h"
 
@@ -91,21 +92,60 @@ TEST(ReadDialog, ClassTableChoosesTheLiveClassByClassAndStyle) {
   }
 }
 
-TEST(ReadDialog, UnsupportedClassesAndShortFormsStayAsWrittenWithTheRightNotices) {
+TEST(ReadDialog, UnsupportedClassesArePlaceholdersKeptAsWrittenWithTheRightNotices) {
+  const struct {
+    const char* line;
+    std::vector<std::string> notices;
+    ControlClass live;
+    const char* label;
+    std::uint32_t compiled;
+  } rows[] = {
+      {" CONTROL \"\", 1, \"RichEdit20W\", ES_MULTILINE, 1, 2, 3, 4",
+       {"Controllo RICHEDIT20W non supportato."},
+       ControlClass::TPlaceholder,
+       "RichEdit20W",
+       0x50000004},
+      {" CONTROL \"\", 1, msctls_progress32, WS_BORDER | NOT WS_VISIBLE, 1, 2, 3, 4",
+       {"Stile non valido."},
+       ControlClass::TPlaceholder,
+       "msctls_progress32",
+       0x40800000},
+      // The style's notice stands for both.
+      {" CONTROL \"\", 1, \"SysListView32\", LVS_REPORT, 1, 2, 3, 4",
+       {"Stile non valido."},
+       ControlClass::TPlaceholder,
+       "SysListView32",
+       0x50000001},
+      // A text that is not quoted names an image: kept, so that it stays a name.
+      {" CONTROL IDB_LOGO, -1, \"STATIC\", SS_ICON, 1, 2, 3, 4",
+       {},
+       ControlClass::TSay2,
+       "IDB_LOGO",
+       0x50000003},
+  };
+  for (const auto& row : rows) {
+    const DialogReading r = readBody(row.line);
+    ASSERT_EQ(r.dialog.aControls.size(), 1u) << row.line;
+    const DialogControl& c = r.dialog.aControls[0];
+    EXPECT_EQ(c.live, row.live) << row.line;
+    EXPECT_EQ(c.cCaption, row.label);
+    EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
+    EXPECT_EQ(c.rect, (UnitRect{2, 3, 5, 7}));
+    EXPECT_EQ(r.notices, row.notices) << row.line;
+    EXPECT_EQ(MAKECONTROL(c), row.line);
+  }
+}
+
+TEST(ReadDialog, StatementsOutOfShapeStayAsWritten) {
   const struct {
     const char* line;
     std::vector<std::string> notices;
   } rows[] = {
-      {" CONTROL \"\", 1, \"RichEdit20W\", ES_MULTILINE, 1, 2, 3, 4",
-       {"Controllo RICHEDIT20W non supportato."}},
-      {" CONTROL \"\", 1, \"msctls_progress32\", WS_BORDER, 1, 2, 3, 4",
-       {"Controllo MSCTLS_PROGRESS32 non supportato."}},
-      // The style's notice stands for both.
-      {" CONTROL \"\", 1, \"SysListView32\", LVS_REPORT, 1, 2, 3, 4", {"Stile non valido."}},
-      {"    LTEXT \"Nome:\", -1, 5, 5, 40, 8", {}},
-      {"    PUSHBUTTON \"OK\", IDOK, 5, 20, 50, 14", {}},
-      {" CONTROL IDB_LOGO, -1, \"STATIC\", SS_ICON, 1, 2, 3, 4", {}},  // a text not quoted
-      {" CONTROL \"x\", 1, \"BUTTON\", BS_PUSHBUTTON, 1, 2, 3", {}},   // a field short
+      {" CONTROL \"x\", 1, \"BUTTON\", BS_PUSHBUTTON, 1, 2, 3", {}},  // a field short
+      {"    LTEXT \"Nome:\", -1, 5, 5, 40", {}},
+      {"    EDITTEXT IDC_X, 5, 5, , 12", {}},  // a field empty
+      {"    ICON IDI_APP, -1, 5, 5, 20", {}},  // a width without a height
+      {"    MENUITEM \"Esci\", 1", {}},
       {" CONTROL \"unterminated, 1, \"BUTTON\", 0, 1, 2, 3, 4", {}},
       {"// CONTROL \"x\", 1, \"BUTTON\", 0, 1, 2, 3, 4", {}},
   };
@@ -187,9 +227,9 @@ TEST(ReadDialog, ControlStatementsOverSeveralLinesTabsAndFieldsAfterCy) {
   EXPECT_EQ(tabs.Cargo, 7);
 }
 
-TEST(ReadDialog, CommentsShortFormsAndBlankLinesStayBeforeTheControlThatFollows) {
+TEST(ReadDialog, CommentsAndBlankLinesStayBeforeTheControlThatFollows) {
   const DialogReading r = readBody(crlfLines({
-      "    LTEXT \"Nome:\", -1, 5, 5, 40, 8",
+      "    // Nome:",
       "",
       "/* CONTROL \"in a comment\", 1, \"BUTTON\", 0, 1, 2, 3, 4",
       "   still the comment */",
@@ -199,7 +239,7 @@ TEST(ReadDialog, CommentsShortFormsAndBlankLinesStayBeforeTheControlThatFollows)
   }));
   ASSERT_EQ(r.dialog.aControls.size(), 1u);
   EXPECT_EQ(r.dialog.aControls[0].linesBefore,
-            (std::vector<std::string>{"    LTEXT \"Nome:\", -1, 5, 5, 40, 8", "",
+            (std::vector<std::string>{"    // Nome:", "",
                                       "/* CONTROL \"in a comment\", 1, \"BUTTON\", 0, 1, 2, 3, "
                                       "4\r\n   still the comment */",
                                       "#ifdef EXTRA"}));

@@ -214,17 +214,15 @@ TEST(WriteDialog, CaptionsKeepTheirQuotesAndBlankOnesAreLeftOut) {
 
 TEST(WriteDialog, DeletingAControlKeepsTheStatementsBeforeIt) {
   DialogModel dialog = read(ownFormDialog(crlfLines({
-      "  LTEXT \"a\", -1, 1, 2, 3, 4",
+      "  // a",
       " CONTROL \"x\", 1, \"BUTTON\", BS_PUSHBUTTON, 1, 2, 3, 4",
-      "  LTEXT \"b\", -1, 1, 2, 3, 4",
+      "  // b",
       " CONTROL \"y\", 2, \"BUTTON\", BS_PUSHBUTTON, 1, 2, 3, 4",
   })));
   removeControl(dialog, 1);
   removeControl(dialog, 0);
   EXPECT_TRUE(dialog.aControls.empty());
-  EXPECT_EQ(dialog.bodyTail, (std::vector<std::string>{"  LTEXT \"a\", -1, 1, 2, 3, 4",
-                                                       "  LTEXT \"b\", -1, 1, 2, "
-                                                       "3, 4"}));
+  EXPECT_EQ(dialog.bodyTail, (std::vector<std::string>{"  // a", "  // b"}));
 }
 
 TEST(SaveDialog, ReplacesTheDialogOnlyAsOneUndoStep) {

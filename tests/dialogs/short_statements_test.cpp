@@ -1,0 +1,254 @@
+// The short control statements (LTEXT, PUSHBUTTON, EDITTEXT, ...) as controls: the style each
+// compiles to, statements over several lines, and the writer that puts an unchanged statement
+// back as it stood and rewrites only the fields the user changed.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog_test_blocks.h"
+#include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_writer.h"
+
+namespace kolvre {
+namespace {
+
+using testing::crlfLines;
+using testing::ownFormDialog;
+
+DialogModel readBody(std::string_view body) {
+  const DialogReading r = readDialog(ownFormDialog(body));
+  EXPECT_EQ(r.failure, DialogFailure::None);
+  return r.dialog;
+}
+
+DialogControl onlyControl(std::string_view line) {
+  const DialogModel dialog = readBody(line);
+  EXPECT_EQ(dialog.aControls.size(), 1u) << line;
+  return dialog.aControls.empty() ? DialogControl{} : dialog.aControls[0];
+}
+
+TEST(ShortStatements, EachCompilesToItsClassAndImpliedStyle) {
+  const struct {
+    const char* line;
+    const char* scriptClass;
+    ControlClass live;
+    std::uint32_t compiled;
+    const char* caption;
+  } rows[] = {
+      {"LTEXT \"a\", 1, 1, 2, 3, 4", "STATIC", ControlClass::TSay2, 0x50020000, "a"},
+      {"RTEXT \"a\", 1, 1, 2, 3, 4", "STATIC", ControlClass::TSay2, 0x50020002, "a"},
+      {"CTEXT \"a\", 1, 1, 2, 3, 4", "STATIC", ControlClass::TSay2, 0x50020001, "a"},
+      {"PUSHBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x50010000, "a"},
+      {"DEFPUSHBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x50010001, "a"},
+      {"PUSHBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x5001000A, "a"},
+      // The class table shows BS_CHECKBOX and BS_3STATE as push buttons.
+      {"CHECKBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x50010002, "a"},
+      {"AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TCheckBox, 0x50010003, "a"},
+      {"STATE3 \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x50010005, "a"},
+      {"AUTO3STATE \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TCheckBox, 0x50010006, "a"},
+      {"RADIOBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TRadio2, 0x50010004, "a"},
+      {"AUTORADIOBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TRadio2, 0x50010009, "a"},
+      {"GROUPBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TGroup, 0x50000007, "a"},
+      {"EDITTEXT 1, 1, 2, 3, 4", "EDIT", ControlClass::TGet, 0x50810000, ""},
+      {"COMBOBOX 1, 1, 2, 3, 4", "COMBOBOX", ControlClass::TComboBox2, 0x50010001, ""},
+      {"LISTBOX 1, 1, 2, 3, 4", "LISTBOX", ControlClass::TListBox, 0x50800001, ""},
+      {"SCROLLBAR 1, 1, 2, 3, 4", "SCROLLBAR", ControlClass::TScrollBar2, 0x50000000, ""},
+      {"ICON IDI_APP, 1, 1, 2", "STATIC", ControlClass::TPlaceholder, 0x50000003, "ICON"},
+  };
+  static_assert(std::size(rows) == kShortStatements.size(), "a statement without a row");
+  for (const auto& row : rows) {
+    const DialogControl c = onlyControl(std::string("  ") + row.line);
+    EXPECT_EQ(scriptClassName(c), row.scriptClass) << row.line;
+    EXPECT_EQ(c.live, row.live) << row.line;
+    EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
+    EXPECT_EQ(c.cCaption, row.caption) << row.line;
+    EXPECT_EQ(c.Cargo, 1) << row.line;
+    EXPECT_EQ(MAKECONTROL(c), std::string("  ") + row.line);
+  }
+}
+
+TEST(ShortStatements, TheOptionalStyleAddsAndNotTakesAwayInOrder) {
+  const struct {
+    const char* line;
+    std::optional<std::uint32_t> compiled;
+    std::vector<std::string> notices;
+  } rows[] = {
+      {"EDITTEXT 1, 1, 2, 3, 4, ES_AUTOHSCROLL | NOT WS_BORDER", 0x50010080, {}},
+      {"LTEXT \"a\", 1, 1, 2, 3, 4, NOT WS_GROUP | SS_NOPREFIX", 0x50000080, {}},
+      {"PUSHBUTTON \"a\", 1, 1, 2, 3, 4, not ws_tabstop | ws_disabled", 0x58000000, {}},
+      {"PUSHBUTTON \"a\", 1, 1, 2, 3, 4, NOT WS_TABSTOP | WS_TABSTOP", 0x50010000, {}},
+      {"PUSHBUTTON \"a\", 1, 1, 2, 3, 4, NOT WS_VISIBLE", 0x40010000, {}},
+      {"LISTBOX 1, 1, 2, 3, 4, LBS_SORT | 0x100L | WS_VSCROLL", 0x50A00103, {}},
+      // A style given takes the place of the default style: a drop-down combo box stays one,
+      // a radio button given WS_GROUP has no tab stop, a text given a style no WS_GROUP.
+      {"COMBOBOX 1, 1, 2, 3, 4, CBS_DROPDOWN", 0x50000002, {}},
+      {"RADIOBUTTON \"a\", 1, 1, 2, 3, 4, WS_GROUP", 0x50020004, {}},
+      {"RTEXT \"a\", 1, 1, 2, 3, 4, SS_NOPREFIX", 0x50000082, {}},
+      // Extended style and help id after the style are carried through.
+      {"COMBOBOX 1, 1, 2, 3, 40, CBS_DROPDOWNLIST | WS_VSCROLL, WS_EX_CLIENTEDGE, 7",
+       0x50200003,
+       {}},
+      // A symbol of the script's own headers: the statement's own style, and the notice.
+      {"AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4, MY_STYLE", std::nullopt, {"Stile non valido."}},
+  };
+  for (const auto& row : rows) {
+    const DialogReading r = readDialog(ownFormDialog(row.line));
+    ASSERT_EQ(r.dialog.aControls.size(), 1u) << row.line;
+    const DialogControl& c = r.dialog.aControls[0];
+    EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
+    EXPECT_EQ(r.notices, row.notices) << row.line;
+    EXPECT_EQ(MAKECONTROL(c), row.line);
+  }
+  const DialogControl unknown = onlyControl("AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4, MY_STYLE");
+  EXPECT_EQ(unknown.live, ControlClass::TCheckBox);
+  EXPECT_EQ(unknown.nStyle, 0x50010003u);
+  const DialogControl combo =
+      onlyControl("COMBOBOX 1, 1, 2, 3, 40, CBS_DROPDOWNLIST | WS_VSCROLL, WS_EX_CLIENTEDGE, 7");
+  EXPECT_EQ(combo.tail, ", WS_EX_CLIENTEDGE, 7");
+  EXPECT_EQ(combo.comboHeight, 40);
+}
+
+TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
+  const std::vector<std::string> statements = {
+      crlfLines({"    CONTROL \"Albero\", 101, \"SysTreeView32\",",
+                 "\tTVS_HASBUTTONS | TVS_HASLINES |", "\tWS_BORDER | WS_TABSTOP,",
+                 " 5, 5, 60, 40"}),
+      crlfLines({"    COMBOBOX        102, 6,13,94,54,  CBS_OWNERDRAWFIXED | CBS_HASSTRINGS |",
+                 "                    CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | CBS_SIMPLE"}),
+      // The next line begins with a style name: it goes on with the style.
+      crlfLines({"    EDITTEXT 103, 5, 50, 40, 12, ES_AUTOHSCROLL", "             | ES_NUMBER"}),
+      // A text in quoted pieces over several lines.
+      crlfLines(
+          {"    LTEXT \"Prima \"\"parte\"\", \"", "          \"seconda.\", 105, 5, 90, 40, 8"}),
+      // Not the compiler's syntax, but one statement that stays as it was, not two broken ones.
+      crlfLines({"    LTEXT \"a\", 104, 5, 70, 40, 8, SS_NOPREFIX", "    WS_DISABLED"}),
+  };
+  std::string body;
+  for (const std::string& s : statements) body += (body.empty() ? "" : "\r\n") + s;
+  const DialogModel dialog = readBody(body);
+  ASSERT_EQ(dialog.aControls.size(), 5u);
+  EXPECT_EQ(dialog.aControls[3].cCaption, "Prima \"parte\", seconda.");
+  EXPECT_EQ(dialog.aControls[0].live, ControlClass::TTreeView);
+  EXPECT_EQ(dialog.aControls[1].compiledStyle, 0x50210251u);
+  EXPECT_EQ(dialog.aControls[2].compiledStyle, 0x50812080u);
+  EXPECT_EQ(dialog.aControls[4].compiledStyle, std::nullopt);
+  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(MAKECONTROL(dialog.aControls[i]), statements[i]);
+  EXPECT_EQ(
+      MAKEDLG(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]) != std::string::npos,
+      true);
+}
+
+// The block written after `edit` changed the model read from `body`.
+std::string writtenAfter(std::string_view body, void (*edit)(DialogControl&)) {
+  DialogModel dialog = readBody(body);
+  for (DialogControl& c : dialog.aControls) edit(c);
+  return MAKEDLG(dialog, "DLG");
+}
+
+TEST(ShortStatements, AChangedStatementKeepsItsFormAndTheTextOfItsOtherFields) {
+  const struct {
+    const char* what;
+    const char* in;
+    void (*edit)(DialogControl&);
+    const char* out;
+  } rows[] = {
+      {"moved: only x and y", "  LTEXT  \"Nome:\",IDC_NOME,XS,5,40,8 // etichetta",
+       [](DialogControl& c) {
+         c.rect.x += 9;
+         c.rect.y += 8;
+       },
+       "  LTEXT  \"Nome:\",IDC_NOME,5,10,40,8 // etichetta"},
+      {"resized: only cx and cy, also over two lines",
+       "  PUSHBUTTON \"OK\", IDOK,\r\n    5, 20, 50, 14, NOT WS_TABSTOP",
+       [](DialogControl& c) {
+         c.rect.width += 17;
+         c.rect.height += 16;
+       },
+       "  PUSHBUTTON \"OK\", IDOK,\r\n    5, 20, 60, 24, NOT WS_TABSTOP"},
+      {"a combo box's height is its designed one", "  COMBOBOX IDC_C, 5, 5, 60, 80",
+       [](DialogControl& c) { c.comboHeight = 100; }, "  COMBOBOX IDC_C, 5, 5, 60, 100"},
+      {"text and id", "  CHECKBOX \"&Sì\", IDC_SI, 5, 5, 40, 10",
+       [](DialogControl& c) {
+         c.cCaption = "\"No\"";
+         c.Cargo = 7;
+       },
+       "  CHECKBOX \"\"\"No\"\"\", 7, 5, 5, 40, 10"},
+      {"a style the statement can say: the terms besides its own style",
+       "  EDITTEXT IDC_E, 5, 5, 40, 12",
+       [](DialogControl& c) { *c.nStyle = (*c.nStyle | 0x80) & ~0x800000u; },
+       "  EDITTEXT IDC_E, 5, 5, 40, 12, ES_AUTOHSCROLL | NOT WS_BORDER"},
+      {"the style given keeps its terms, then the change",
+       "  LTEXT \"a\", -1, 5, 5, 40, 8, SS_NOPREFIX | WS_DISABLED, WS_EX_RIGHT",
+       [](DialogControl& c) { *c.nStyle = (*c.nStyle & ~0x08000000u) | 0x1000; },
+       "  LTEXT \"a\", -1, 5, 5, 40, 8, SS_NOPREFIX | WS_DISABLED | SS_SUNKEN | NOT 0x08000000, "
+       "WS_EX_RIGHT"},
+      {"a style of another kind: a CONTROL statement of the same meaning",
+       "  PUSHBUTTON \"Vai\", IDC_VAI, 5, 5, 40, 14, WS_GROUP, WS_EX_STATICEDGE",
+       [](DialogControl& c) { *c.nStyle = (*c.nStyle & ~0xFu) | 3; },
+       " CONTROL \"Vai\", IDC_VAI, \"BUTTON\", BS_AUTOCHECKBOX | WS_CHILD | WS_VISIBLE | WS_GROUP "
+       "| "
+       "WS_TABSTOP, 5, 5, 40, 14, WS_EX_STATICEDGE"},
+      {"an edit given a text", "  EDITTEXT IDC_E, 5, 5, 40, 12, ES_AUTOHSCROLL",
+       [](DialogControl& c) { c.cCaption = "x"; },
+       " CONTROL \"x\", IDC_E, \"EDIT\", ES_LEFT | ES_AUTOHSCROLL | WS_CHILD | WS_VISIBLE | "
+       "WS_BORDER | WS_TABSTOP, 5, 5, 40, 12"},
+      {"an icon moves but keeps its own size", "  ICON IDI_APP, -1, 5, 5",
+       [](DialogControl& c) {
+         c.rect.x += 9;
+         c.rect.width += 40;
+       },
+       "  ICON IDI_APP, -1, 10, 5"},
+      {"a placeholder moved", "  CONTROL \"\", 9, \"msctls_trackbar32\", TBS_BOTH, 5, 5, 80, 12",
+       [](DialogControl& c) { c.rect.y += 16; },
+       "  CONTROL \"\", 9, \"msctls_trackbar32\", TBS_BOTH, 5, 15, 80, 12"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(writtenAfter(row.in, row.edit), ownFormDialog(row.out));
+    // What is written reads back as the model that was written.
+    DialogModel changed = readBody(row.in);
+    for (DialogControl& c : changed.aControls) row.edit(c);
+    const DialogModel again = readBody(row.out);
+    ASSERT_EQ(again.aControls.size(), 1u);
+    EXPECT_EQ(again.aControls[0].nStyle, changed.aControls[0].nStyle);
+    EXPECT_EQ(again.aControls[0].Cargo, changed.aControls[0].Cargo);
+    if (liveClass(again.aControls[0].live).receivesText) {
+      EXPECT_EQ(again.aControls[0].cCaption, changed.aControls[0].cCaption);
+    }
+  }
+}
+
+TEST(ShortStatements, MovingEveryControlAStepAndBackWritesTheUnchangedBlock) {
+  const std::string block = crlfLines({
+      "IDD_PROVA DIALOGEX DISCARDABLE  0, 0, 186, 95",
+      "STYLE DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION",
+      "CAPTION \"Prova\"",
+      "FONT 8, \"MS Shell Dlg\", 0, 0, 0x1",
+      "BEGIN",
+      "    LTEXT           \"Nome:\",IDC_STATIC,7,9,30,8",
+      "    EDITTEXT        IDC_NOME,40,7,80,14,ES_AUTOHSCROLL",
+      "    GROUPBOX        \"Scelta\",IDC_STATIC,7,25,113,40",
+      "    AUTORADIOBUTTON \"&Uno\",IDC_UNO,14,36,40,10,WS_GROUP",
+      "    CONTROL         \"\",IDC_TRACK,\"msctls_trackbar32\",TBS_BOTH |",
+      "                    WS_TABSTOP,14,50,100,12",
+      "    ICON            IDI_APP,IDC_STATIC,140,10,20,20",
+      "    DEFPUSHBUTTON   \"OK\",IDOK,129,74,50,14",
+      "END",
+  });
+  const DialogReading r = readDialog(block);
+  ASSERT_EQ(r.dialog.aControls.size(), 7u);
+  const std::string unchanged = MAKEDLG(r.dialog, "IDD_PROVA");
+  EXPECT_NE(unchanged.find(block.substr(block.find("BEGIN"))), std::string::npos);
+  DialogModel dialog = r.dialog;
+  for (DialogControl& c : dialog.aControls) c.rect.x += 9, c.rect.y += 8;  // 5 units
+  const std::string moved = MAKEDLG(dialog, "IDD_PROVA");
+  EXPECT_NE(moved.find("    LTEXT           \"Nome:\",IDC_STATIC,12,14,30,8"), std::string::npos);
+  EXPECT_NE(moved.find("\"msctls_trackbar32\",TBS_BOTH |\r\n                    WS_TABSTOP,19,55"),
+            std::string::npos);
+  for (DialogControl& c : dialog.aControls) c.rect.x -= 9, c.rect.y -= 8;
+  EXPECT_EQ(MAKEDLG(dialog, "IDD_PROVA"), unchanged);
+}
+
+}  // namespace
+}  // namespace kolvre
