@@ -113,6 +113,9 @@ class TTreeView : public Live<QTreeWidget> {
 class TMeter : public Live<QProgressBar> {
   using Live::Live;
 };
+class TPlaceholder : public Live<QLabel> {
+  using Live::Live;
+};
 
 // The name a placeholder or a browse's column shows: the script class it stands for.
 QString placeholderName(ControlClass c) {
@@ -147,13 +150,16 @@ Control* make(QWidget* parent, const LiveFields& fields) {
   return c;
 }
 
-QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c) {
+// A grey box labelled with the class it stands for; `label` names a class the preview lacks.
+QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c,
+                     const QString& text = {}) {
   QLabel* label = nullptr;
   if (c == ControlClass::TBitmap2) label = make<TBitmap2>(parent, fields);
   if (c == ControlClass::TIcon2) label = make<TIcon2>(parent, fields);
   if (c == ControlClass::TImage2) label = make<TImage2>(parent, fields);
   if (c == ControlClass::TRichEdit2) label = make<TRichEdit2>(parent, fields);
-  label->setText(placeholderName(c));
+  if (c == ControlClass::TPlaceholder) label = make<TPlaceholder>(parent, fields);
+  label->setText(c == ControlClass::TPlaceholder ? text : placeholderName(c));
   label->setAlignment(Qt::AlignCenter);
   label->setAutoFillBackground(true);
   QPalette p = label->palette();
@@ -244,6 +250,9 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
     case ControlClass::TImage2:
     case ControlClass::TRichEdit2:
       w = placeholder(dialog, f, f.liveClass);
+      break;
+    case ControlClass::TPlaceholder:
+      w = placeholder(dialog, f, f.liveClass, spec.caption);
       break;
     case ControlClass::TWBrowse2:
     case ControlClass::TCBrowse2:
