@@ -89,6 +89,11 @@ void DialogWindow::buildControls(const DialogModel& model) {
     place(live, control.live, control.rect);
     // The designer's controls are worked by the designer, not by the keyboard.
     if (designer_) {
+      // Texts paint their background, as their windows do, so the grid does not run
+      // through them.
+      if (control.live == ControlClass::TSay2 || control.live == ControlClass::TCheckBox ||
+          control.live == ControlClass::TRadio2)
+        live->setAutoFillBackground(true);
       live->setFocusPolicy(Qt::NoFocus);
       for (QWidget* inner : live->findChildren<QWidget*>()) inner->setFocusPolicy(Qt::NoFocus);
     }
