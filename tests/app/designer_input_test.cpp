@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMenu>
 #include <QRubberBand>
 #include <QTest>
+#include <QTimer>
 
 #include "app/dialog_designer.h"
 #include "app/main_window.h"
@@ -200,6 +202,41 @@ TEST_F(DesignerInput, ResizingTheFrameResizesTheGridArea) {
   EXPECT_EQ(designer->drag().dialog().rect.width, 200 * 7 / 4 + 8 + 35);
   EXPECT_EQ(designer->drag().clientSize().width, client()->width());
   EXPECT_EQ(written().substr(0, 27), "DLG DIALOG 0, 0, 220, 108\r\n");
+}
+
+}  // namespace
+}  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+TEST_F(DesignerInput, AllDraggedOneStepAndBackOrUndoneWriteTheBlockAsRead) {
+  const auto unchanged = unchangedDialogText(kDialog, "DLG");
+  gesture(client(), QPoint(1, 1), {QPoint(360, 150)});
+  ASSERT_TRUE(model(0).lSel && model(1).lSel && model(2).lSel && model(3).lSel);
+  const QPoint grab = QPoint(100, 52);
+  gesture(live(1), grab, {grab + QPoint(9, 8)});
+  EXPECT_NE(written(), unchanged);
+  const QPoint moved = grab + QPoint(9, 8);
+  gesture(live(1), moved, {grab});
+  EXPECT_EQ(written(), unchanged);
+  gesture(live(1), grab, {grab + QPoint(9, 8)});
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(written(), unchanged);
+}
+
+TEST_F(DesignerInput, TheRightButtonOpensTheCommandsWithUndoDisabledAtFirst) {
+  QStringList shown;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) shown << a->text() + (a->isEnabled() ? "" : " (spento)");
+    menu->close();
+  });
+  QTest::mouseClick(live(1), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  EXPECT_TRUE(shown.contains("Annulla\tCTRL-Z (spento)")) << shown.join(", ").toStdString();
+  EXPECT_TRUE(shown.contains("Proprietà\tCTRL-P")) << shown.join(", ").toStdString();
 }
 
 }  // namespace
