@@ -29,7 +29,8 @@ namespace {
 // the looks depend on.
 constexpr std::uint32_t kWsBorder = 0x800000, kWsVscroll = 0x200000, kWsHscroll = 0x100000;
 constexpr std::uint32_t kEsCenter = 1, kEsRight = 2, kEsPassword = 0x20, kEsReadOnly = 0x800;
-constexpr std::uint32_t kSsCenter = 1, kSsRight = 2, kSsBlackFrame = 7, kSsSunken = 0x1000;
+constexpr std::uint32_t kSsCenter = 1, kSsRight = 2, kSsBlackFrame = 7, kSsNoPrefix = 0x80,
+                        kSsSunken = 0x1000;
 constexpr std::uint32_t kBsDefPushButton = 1, kBsAuto3State = 6, kSbsVert = 1;
 
 // The carrier of the model's fields on every live class.
@@ -116,6 +117,22 @@ class TMeter : public Live<QProgressBar> {
 class TPlaceholder : public Live<QLabel> {
   using Live::Live;
 };
+
+// A static's text as it shows: "&x" underlines x, "&&" is one "&".
+QString mnemonicText(const QString& text) {
+  QString shown;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == u'&' && i + 1 < text.size()) {
+      const QChar next = text[++i];
+      shown += next == u'&' ? QStringLiteral("&amp;")
+                            : QStringLiteral("<u>%1</u>").arg(QString(next).toHtmlEscaped());
+      continue;
+    }
+    shown += QString(c).toHtmlEscaped();
+  }
+  return shown;
+}
 
 // The name a placeholder or a browse's column shows: the script class it stands for.
 QString placeholderName(ControlClass c) {
@@ -261,7 +278,13 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       break;
     case ControlClass::TSay2: {
       auto* say = make<TSay2>(dialog, f);
-      say->setText(spec.caption);
+      if (style & kSsNoPrefix) {
+        say->setTextFormat(Qt::PlainText);
+        say->setText(spec.caption);
+      } else {
+        say->setTextFormat(Qt::RichText);
+        say->setText(mnemonicText(spec.caption));
+      }
       say->setWordWrap((low & 3) != 0 || low == 0);
       say->setAlignment(horizontalAlignment(low == kSsRight    ? kEsRight
                                             : low == kSsCenter ? kEsCenter
