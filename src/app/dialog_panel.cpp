@@ -215,7 +215,6 @@ QWidget* BUILDDLG(const PanelContext& c) {
     c.window.setDefaultStatusText(qstr(why));
     return empty;
   }
-  for (const std::string& notice : reading.notices) inform(c.ui, notice);
   auto* window = new DialogWindow(reading.dialog, c.window.centralWidget(),
                                   QPoint(ResourceListView::kWidth, 0));
   window->setObjectName(QStringLiteral("dialogPreview"));
@@ -227,8 +226,15 @@ QWidget* BUILDDLG(const PanelContext& c) {
     w->setAttribute(Qt::WA_TransparentForMouseEvents);
     w->setFocusPolicy(Qt::NoFocus);
   }
-  c.window.setDefaultStatusText(
-      QStringLiteral("Dialog: %1 x %2").arg(window->width()).arg(window->height()));
+  // What the reading noticed ("Stile non valido.", an unsupported control) follows the size in
+  // the status bar: a message box on every move through the list would stop the user at each
+  // such dialog of a real script. The designer shows them as messages when it opens.
+  QString status = QStringLiteral("Dialog: %1 x %2").arg(window->width()).arg(window->height());
+  QStringList notices;
+  for (const std::string& notice : reading.notices) notices << qstr(c.doc.display(notice));
+  notices.removeDuplicates();
+  if (!notices.isEmpty()) status += QStringLiteral("   ") + notices.join(QLatin1Char(' '));
+  c.window.setDefaultStatusText(status);
   return window;
 }
 

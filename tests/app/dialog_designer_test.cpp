@@ -170,3 +170,33 @@ TEST(DialogSnapshot, PicturesTheDialogWithItsFrameOrSaysWhyNot) {
 
 }  // namespace
 }  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+TEST(DialogPreviewNotices, GoToTheStatusBarAndTheDesignerShowsThemAsMessages) {
+  TempDir dir;
+  const std::string file =
+      dir.write("n.rc",
+                "N DIALOG 0, 0, 100, 50\r\nSTYLE DS_MODALFRAME | WS_POPUP | DS_3DLOOK\r\n"
+                "FONT 8, \"MS Sans Serif\"\r\n{\r\n LTEXT \"&Nome:\", -1, 5, 5, 40, 8\r\n}");
+  ScriptedUi ui;
+  Document doc;
+  loadDocument(doc, file);
+  MainWindow window(doc, ui);
+  window.resize(800, 600);
+  window.show();
+  QApplication::processEvents();
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(window.defaultStatusText(), "Dialog: 183 x 111   Stile non valido.");
+  QTimer::singleShot(0, [] {
+    if (auto* d = qobject_cast<DesignerWindow*>(QApplication::activeModalWidget()))
+      QTest::keyClick(d, Qt::Key_Escape);
+  });
+  QTest::keyClick(window.list(), Qt::Key_Return);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Stile non valido.");
+}
+
+}  // namespace
+}  // namespace kolvre
