@@ -81,10 +81,10 @@ TEST(ShortStatements, TheOptionalStyleAddsAndNotTakesAwayInOrder) {
       {"PUSHBUTTON \"a\", 1, 1, 2, 3, 4, NOT WS_VISIBLE", 0x40010000, {}},
       {"LISTBOX 1, 1, 2, 3, 4, LBS_SORT | 0x100L | WS_VSCROLL", 0x50A00103, {}},
       // A style given takes the place of the default style: a drop-down combo box stays one,
-      // a radio button given WS_GROUP has no tab stop, a text given a style no WS_GROUP.
+      // a radio button given WS_GROUP has no tab stop; a text keeps its WS_GROUP.
       {"COMBOBOX 1, 1, 2, 3, 4, CBS_DROPDOWN", 0x50000002, {}},
       {"RADIOBUTTON \"a\", 1, 1, 2, 3, 4, WS_GROUP", 0x50020004, {}},
-      {"RTEXT \"a\", 1, 1, 2, 3, 4, SS_NOPREFIX", 0x50000082, {}},
+      {"RTEXT \"a\", 1, 1, 2, 3, 4, SS_NOPREFIX", 0x50020082, {}},
       // Extended style and help id after the style are carried through.
       {"COMBOBOX 1, 1, 2, 3, 40, CBS_DROPDOWNLIST | WS_VSCROLL, WS_EX_CLIENTEDGE, 7",
        0x50200003,
