@@ -113,10 +113,6 @@ class TTreeView : public Live<QTreeWidget> {
 class TMeter : public Live<QProgressBar> {
   using Live::Live;
 };
-// A control of a class the preview has no live class for: a grey box labelled with its class.
-class TPlaceholder : public Live<QLabel> {
-  using Live::Live;
-};
 
 // The name a placeholder or a browse's column shows: the script class it stands for.
 QString placeholderName(ControlClass c) {
@@ -133,8 +129,6 @@ QString placeholderName(ControlClass c) {
       return QStringLiteral("TCBrowse");
     case ControlClass::TXBrowse2:
       return QStringLiteral("TXBrowse");
-    case ControlClass::TPlaceholder:
-      return QStringLiteral("TPlaceholder");
     default:
       return QStringLiteral("TWBrowse");
   }
@@ -153,16 +147,6 @@ Control* make(QWidget* parent, const LiveFields& fields) {
   return c;
 }
 
-// A label shown as a grey box with its text in the middle.
-QWidget* greyLabel(QLabel* label) {
-  label->setAlignment(Qt::AlignCenter);
-  label->setAutoFillBackground(true);
-  QPalette p = label->palette();
-  p.setColor(QPalette::Window, QColor(192, 192, 192));
-  label->setPalette(p);
-  return label;
-}
-
 QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c) {
   QLabel* label = nullptr;
   if (c == ControlClass::TBitmap2) label = make<TBitmap2>(parent, fields);
@@ -170,16 +154,12 @@ QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c) 
   if (c == ControlClass::TImage2) label = make<TImage2>(parent, fields);
   if (c == ControlClass::TRichEdit2) label = make<TRichEdit2>(parent, fields);
   label->setText(placeholderName(c));
-  return greyLabel(label);
-}
-
-// The placeholder names the class it stands for: its caption.
-QWidget* classPlaceholder(QWidget* parent, const LiveFields& fields, const QString& className) {
-  QLabel* label = make<TPlaceholder>(parent, fields);
-  label->setText(className);
-  label->setWordWrap(true);
-  label->setFrameStyle(QFrame::Box | QFrame::Plain);
-  return greyLabel(label);
+  label->setAlignment(Qt::AlignCenter);
+  label->setAutoFillBackground(true);
+  QPalette p = label->palette();
+  p.setColor(QPalette::Window, QColor(192, 192, 192));
+  label->setPalette(p);
+  return label;
 }
 
 QWidget* browse(QWidget* parent, const LiveFields& fields, ControlClass c) {
@@ -382,9 +362,6 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = b;
       break;
     }
-    case ControlClass::TPlaceholder:
-      w = classPlaceholder(dialog, f, spec.caption);
-      break;
   }
   w->setObjectName(placeholderName(f.liveClass));
   return w;

@@ -103,13 +103,6 @@ TEST_F(LiveControls, ContentsFollowTheClassAndStyle) {
   EXPECT_EQ(qobject_cast<QTreeWidget*>(make(ControlClass::TCBrowse2))->headerItem()->text(0),
             "TCBrowse");
   EXPECT_EQ(qobject_cast<QLabel*>(make(ControlClass::TImage2))->text(), "TImage");
-  // A class the preview lacks: a grey box labelled with the class its caption names.
-  auto* placeholder =
-      qobject_cast<QLabel*>(make(ControlClass::TPlaceholder, 0x50000000, "msctls_trackbar32"));
-  ASSERT_NE(placeholder, nullptr);
-  EXPECT_EQ(placeholder->text(), "msctls_trackbar32");
-  EXPECT_EQ(placeholder->palette().color(QPalette::Window), QColor(192, 192, 192));
-  EXPECT_EQ(liveFields(placeholder)->liveClass, ControlClass::TPlaceholder);
   EXPECT_TRUE(qobject_cast<QPushButton*>(make(ControlClass::TButton, 0x50010001))->isDefault());
   EXPECT_EQ(qobject_cast<QLabel*>(make(ControlClass::TSay2, 0x50000002))->alignment() &
                 Qt::AlignHorizontal_Mask,
