@@ -134,9 +134,9 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
   EXPECT_EQ(dialog.aControls[2].compiledStyle, 0x50812080u);
   EXPECT_EQ(dialog.aControls[4].compiledStyle, std::nullopt);
   for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(MAKECONTROL(dialog.aControls[i]), statements[i]);
-  EXPECT_EQ(
-      MAKEDLG(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]) != std::string::npos,
-      true);
+  EXPECT_NE(MAKEDLG(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]), std::string::npos);
+  // A lone line feed does not end a line: such a CONTROL statement is written afresh.
+  EXPECT_FALSE(onlyControl(" CONTROL \"\", 2, \"EDIT\", 0, 1, 2, 3,\n 4").statement);
 }
 
 // The block written after `edit` changed the model read from `body`.
