@@ -29,7 +29,8 @@ namespace {
 // the looks depend on.
 constexpr std::uint32_t kWsBorder = 0x800000, kWsVscroll = 0x200000, kWsHscroll = 0x100000;
 constexpr std::uint32_t kEsCenter = 1, kEsRight = 2, kEsPassword = 0x20, kEsReadOnly = 0x800;
-constexpr std::uint32_t kSsCenter = 1, kSsRight = 2, kSsBlackFrame = 7, kSsSunken = 0x1000;
+constexpr std::uint32_t kSsCenter = 1, kSsRight = 2, kSsBlackFrame = 7, kSsNoPrefix = 0x80,
+                        kSsSunken = 0x1000;
 constexpr std::uint32_t kBsDefPushButton = 1, kBsAuto3State = 6, kSbsVert = 1;
 
 // The carrier of the model's fields on every live class.
@@ -113,6 +114,25 @@ class TTreeView : public Live<QTreeWidget> {
 class TMeter : public Live<QProgressBar> {
   using Live::Live;
 };
+class TPlaceholder : public Live<QLabel> {
+  using Live::Live;
+};
+
+// A static's text as it shows: "&x" underlines x, "&&" is one "&".
+QString mnemonicText(const QString& text) {
+  QString shown;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == u'&' && i + 1 < text.size()) {
+      const QChar next = text[++i];
+      shown += next == u'&' ? QStringLiteral("&amp;")
+                            : QStringLiteral("<u>%1</u>").arg(QString(next).toHtmlEscaped());
+      continue;
+    }
+    shown += QString(c).toHtmlEscaped();
+  }
+  return shown;
+}
 
 // The name a placeholder or a browse's column shows: the script class it stands for.
 QString placeholderName(ControlClass c) {
@@ -147,13 +167,16 @@ Control* make(QWidget* parent, const LiveFields& fields) {
   return c;
 }
 
-QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c) {
+// A grey box labelled with the class it stands for; `label` names a class the preview lacks.
+QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c,
+                     const QString& text = {}) {
   QLabel* label = nullptr;
   if (c == ControlClass::TBitmap2) label = make<TBitmap2>(parent, fields);
   if (c == ControlClass::TIcon2) label = make<TIcon2>(parent, fields);
   if (c == ControlClass::TImage2) label = make<TImage2>(parent, fields);
   if (c == ControlClass::TRichEdit2) label = make<TRichEdit2>(parent, fields);
-  label->setText(placeholderName(c));
+  if (c == ControlClass::TPlaceholder) label = make<TPlaceholder>(parent, fields);
+  label->setText(c == ControlClass::TPlaceholder ? text : placeholderName(c));
   label->setAlignment(Qt::AlignCenter);
   label->setAutoFillBackground(true);
   QPalette p = label->palette();
@@ -245,6 +268,9 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
     case ControlClass::TRichEdit2:
       w = placeholder(dialog, f, f.liveClass);
       break;
+    case ControlClass::TPlaceholder:
+      w = placeholder(dialog, f, f.liveClass, spec.caption);
+      break;
     case ControlClass::TWBrowse2:
     case ControlClass::TCBrowse2:
     case ControlClass::TXBrowse2:
@@ -252,7 +278,13 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       break;
     case ControlClass::TSay2: {
       auto* say = make<TSay2>(dialog, f);
-      say->setText(spec.caption);
+      if (style & kSsNoPrefix) {
+        say->setTextFormat(Qt::PlainText);
+        say->setText(spec.caption);
+      } else {
+        say->setTextFormat(Qt::RichText);
+        say->setText(mnemonicText(spec.caption));
+      }
       say->setWordWrap((low & 3) != 0 || low == 0);
       say->setAlignment(horizontalAlignment(low == kSsRight    ? kEsRight
                                             : low == kSsCenter ? kEsCenter
@@ -337,6 +369,7 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
     }
     case ControlClass::TDatePick: {
       auto* d = make<TDatePick>(dialog, f);
+      d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
       d->setDate(QDate::currentDate());
       w = d;
       break;
@@ -353,9 +386,15 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = t;
       break;
     }
-    case ControlClass::TMeter:
-      w = make<TMeter>(dialog, f);
+    case ControlClass::TMeter: {
+      // A meter at its start, its percentage shown in the middle.
+      auto* m = make<TMeter>(dialog, f);
+      m->setRange(0, 100);
+      m->setValue(0);
+      m->setAlignment(Qt::AlignCenter);
+      w = m;
       break;
+    }
     case ControlClass::TBtnBmp2: {
       auto* b = make<TBtnBmp2>(dialog, f);
       b->setText(spec.caption);

@@ -164,3 +164,18 @@ TEST_F(LiveControls, KeysAndClicksDoNotWorkTheControls) {
 
 }  // namespace
 }  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+TEST_F(LiveControls, AStaticUnderlinesItsMnemonicUnlessItTakesNoPrefix) {
+  auto* say = qobject_cast<QLabel*>(make(ControlClass::TSay2, 0x50000000, "&Nome && <cognome>"));
+  ASSERT_TRUE(say);
+  EXPECT_EQ(say->text(), "<u>N</u>ome &amp; &lt;cognome&gt;");
+  auto* plain = qobject_cast<QLabel*>(make(ControlClass::TSay2, 0x50000080, "&Nome"));
+  EXPECT_EQ(plain->text(), "&Nome");
+  EXPECT_EQ(plain->textFormat(), Qt::PlainText);
+}
+
+}  // namespace
+}  // namespace kolvre
