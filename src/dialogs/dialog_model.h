@@ -162,11 +162,10 @@ constexpr const LiveClassInfo& liveClass(ControlClass live) {
 //   KEYWORD "text", id, x, y, cx, cy[, style[, extended style[, help id]]]    with a text
 //   KEYWORD id, x, y, cx, cy[, style[, ...]]                                  without
 //   ICON text, id, x, y[, cx, cy[, style[, ...]]]         the size is the icon's own
-// The resource compiler's documentation gives implied and default style together ("if you do
-// not specify a style, the default style is ..."); where a statement that gives a style loses
-// part of it, both compilers agree on it (a combo box: CBS_SIMPLE | WS_TABSTOP, else every
-// CBS_DROPDOWN would read as CBS_DROPDOWNLIST; a radio button: WS_TABSTOP), or, where they
-// differ (a text's WS_GROUP), the documentation's words decide.
+// The implied style is the documentation's default style for the statement. Where a statement
+// that gives a style loses part of it, both compilers agree: a combo box loses CBS_SIMPLE |
+// WS_TABSTOP (else every CBS_DROPDOWN would read as CBS_DROPDOWNLIST), a radio button its
+// WS_TABSTOP; those parts are its default style.
 struct ShortStatement {
   std::string_view keyword;
   std::string_view scriptClass;  // in capitals, as the class table compares it
@@ -182,9 +181,9 @@ inline constexpr std::uint32_t kTabStop = styleNameValue("WS_TABSTOP");
 inline constexpr std::uint32_t kGroup = styleNameValue("WS_GROUP");
 
 inline constexpr std::array<ShortStatement, 18> kShortStatements{{
-    {"LTEXT", "STATIC", styleNameValue("SS_LEFT"), kGroup, true, 0x1F},
-    {"RTEXT", "STATIC", styleNameValue("SS_RIGHT"), kGroup, true, 0x1F},
-    {"CTEXT", "STATIC", styleNameValue("SS_CENTER"), kGroup, true, 0x1F},
+    {"LTEXT", "STATIC", styleNameValue("SS_LEFT") | kGroup, 0, true, 0x1F},
+    {"RTEXT", "STATIC", styleNameValue("SS_RIGHT") | kGroup, 0, true, 0x1F},
+    {"CTEXT", "STATIC", styleNameValue("SS_CENTER") | kGroup, 0, true, 0x1F},
     {"PUSHBUTTON", "BUTTON", styleNameValue("BS_PUSHBUTTON") | kTabStop, 0, true, 0xF},
     {"DEFPUSHBUTTON", "BUTTON", styleNameValue("BS_DEFPUSHBUTTON") | kTabStop, 0, true, 0xF},
     {"PUSHBOX", "BUTTON", styleNameValue("BS_PUSHBOX") | kTabStop, 0, true, 0xF},

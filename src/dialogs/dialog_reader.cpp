@@ -454,10 +454,10 @@ ControlReading readKeptControl(std::string_view raw) {
 
 // A body statement (as written, and as read on one line): a control, or why not. A CONTROL
 // statement over several lines is kept as written too, so that it stays in its lines.
-ControlReading readBodyStatement(std::string_view raw, std::string_view text) {
+ControlReading readBodyStatement(std::string_view raw, std::string_view text, bool severalLines) {
   if (isWord(text, "CONTROL")) {
     ControlReading reading = readControlStatement(text);
-    if (reading.kind == ControlReading::Kind::Control && raw.find('\n') == npos) return reading;
+    if (reading.kind == ControlReading::Kind::Control && !severalLines) return reading;
     ControlReading kept = readKeptControl(raw);
     return kept.kind == ControlReading::Kind::Control ? kept : reading;
   }
@@ -468,13 +468,14 @@ ControlReading readBodyStatement(std::string_view raw, std::string_view text) {
 
 // The header statement: name, keyword, memory options, x, y, cx, cy and what follows cy.
 bool readHeader(std::string_view header, DialogModel& dialog, UnitRect& units) {
+  // Words are separated by white space of any kind: a lone line feed inside a line too.
   std::size_t at = header.find(' ');
   if (at == npos) return false;
   const auto skipBlanks = [&] {
-    while (at < header.size() && header[at] == ' ') ++at;
+    while (at < header.size() && isSpace(header[at])) ++at;
   };
   const auto word = [&] {
-    const std::size_t end = std::min(header.find_first_of(" ,", at), header.size());
+    const std::size_t end = std::min(header.find_first_of(" \t\r\n,", at), header.size());
     return header.substr(at, end - at);
   };
   skipBlanks();
@@ -735,7 +736,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   std::vector<std::string> pending;
   for (const Statement& s : lines.statements(body->open + 1, body->close)) {
     if (!s.cutShort()) {
-      ControlReading control = readBodyStatement(lines.raw(s), s.text);
+      ControlReading control = readBodyStatement(lines.raw(s), s.text, s.last != s.first);
       for (std::string& notice : control.notices) reading.notices.push_back(std::move(notice));
       if (control.kind == ControlReading::Kind::Control) {
         control.control.linesBefore = std::move(pending);

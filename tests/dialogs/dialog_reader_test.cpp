@@ -265,6 +265,11 @@ TEST(ReadDialog, HeaderNumbersWithMemoryOptionsBlanksAndTabs) {
        ""},
       {"D DIALOGEX 1, 2, 3, 4, 77", {}, {1, 2, 3, 4}, ", 77"},
       {"D DIALOG -5, 65535, 3, XS + 4", {}, {-5, -1, 3, 0}, ""},
+      // A lone line feed inside the header line separates words as a blank does.
+      {"D DIALOG LOADONCALL \n\nDISCARDABLE 0,0 , 3, 4",
+       {"LOADONCALL", "DISCARDABLE"},
+       {0, 0, 3, 4},
+       ""},
   };
   for (const auto& row : rows) {
     const DialogReading r =

@@ -81,10 +81,10 @@ TEST(ShortStatements, TheOptionalStyleAddsAndNotTakesAwayInOrder) {
       {"PUSHBUTTON \"a\", 1, 1, 2, 3, 4, NOT WS_VISIBLE", 0x40010000, {}},
       {"LISTBOX 1, 1, 2, 3, 4, LBS_SORT | 0x100L | WS_VSCROLL", 0x50A00103, {}},
       // A style given takes the place of the default style: a drop-down combo box stays one,
-      // a radio button given WS_GROUP has no tab stop, a text given a style no WS_GROUP.
+      // a radio button given WS_GROUP has no tab stop; a text keeps its WS_GROUP.
       {"COMBOBOX 1, 1, 2, 3, 4, CBS_DROPDOWN", 0x50000002, {}},
       {"RADIOBUTTON \"a\", 1, 1, 2, 3, 4, WS_GROUP", 0x50020004, {}},
-      {"RTEXT \"a\", 1, 1, 2, 3, 4, SS_NOPREFIX", 0x50000082, {}},
+      {"RTEXT \"a\", 1, 1, 2, 3, 4, SS_NOPREFIX", 0x50020082, {}},
       // Extended style and help id after the style are carried through.
       {"COMBOBOX 1, 1, 2, 3, 40, CBS_DROPDOWNLIST | WS_VSCROLL, WS_EX_CLIENTEDGE, 7",
        0x50200003,
@@ -134,9 +134,9 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
   EXPECT_EQ(dialog.aControls[2].compiledStyle, 0x50812080u);
   EXPECT_EQ(dialog.aControls[4].compiledStyle, std::nullopt);
   for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(MAKECONTROL(dialog.aControls[i]), statements[i]);
-  EXPECT_EQ(
-      MAKEDLG(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]) != std::string::npos,
-      true);
+  EXPECT_NE(MAKEDLG(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]), std::string::npos);
+  // A lone line feed does not end a line: such a CONTROL statement is written afresh.
+  EXPECT_FALSE(onlyControl(" CONTROL \"\", 2, \"EDIT\", 0, 1, 2, 3,\n 4").statement);
 }
 
 // The block written after `edit` changed the model read from `body`.

@@ -15,12 +15,18 @@
 #include "document/templates.h"
 #include "images/hex_data.h"
 #include "support/corpus_images.h"
+#include "support/res_file.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 namespace kolvre {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
+using testing::Compiled;
+using testing::le16;
+using testing::le32;
+using testing::readRes;
 using testing::TempDir;
 
 // The compiler: $KOLVRE_WRC, or where Debian's wine64-tools puts it.
@@ -29,53 +35,6 @@ std::string compiler() {
   for (const char* path : {"/usr/lib/wine/wrc", "/usr/bin/wrc"})
     if (std::filesystem::exists(path)) return path;
   return {};
-}
-
-std::uint32_t le16(const std::string& b, std::size_t at) {
-  return static_cast<unsigned char>(b[at]) | static_cast<unsigned char>(b[at + 1]) << 8;
-}
-std::uint32_t le32(const std::string& b, std::size_t at) {
-  return le16(b, at) | le16(b, at + 2) << 16;
-}
-
-// A compiled resource: type and name (ordinals, or the name in UTF-8 upper case) and data.
-struct Compiled {
-  std::uint32_t type = 0;
-  std::string name;
-  std::string data;
-};
-
-// The entries of a .res file.
-std::vector<Compiled> readRes(const std::string& res) {
-  std::vector<Compiled> out;
-  std::size_t at = 0;
-  while (at + 32 <= res.size()) {
-    const std::uint32_t dataSize = le32(res, at);
-    const std::uint32_t headerSize = le32(res, at + 4);
-    std::size_t p = at + 8;
-    auto idOrName = [&](std::uint32_t& ordinal, std::string& name) {
-      if (le16(res, p) == 0xFFFF) {
-        ordinal = le16(res, p + 2);
-        name = std::to_string(ordinal);
-        p += 4;
-        return;
-      }
-      while (le16(res, p) != 0) {
-        name += static_cast<char>(le16(res, p));
-        p += 2;
-      }
-      p += 2;
-    };
-    Compiled c;
-    std::string typeName;
-    std::uint32_t nameOrdinal = 0;
-    idOrName(c.type, typeName);
-    idOrName(nameOrdinal, c.name);
-    c.data = res.substr(at + headerSize, dataSize);
-    if (dataSize != 0 || c.type != 0) out.push_back(std::move(c));
-    at = (at + headerSize + dataSize + 3) & ~std::size_t(3);
-  }
-  return out;
 }
 
 constexpr std::uint32_t kRtIcon = 3, kRtBitmap = 2, kRtGroupIcon = 14;
@@ -150,11 +109,11 @@ class Wrc : public ::testing::Test {
   std::vector<Compiled> compile(const std::string& script) {
     const std::string rc = dir.write("x.rc", script);
     const std::string res = dir.file("x.res");
-    const std::string log = dir.file("log.txt");
-    const std::string command =
-        "'" + wrc + "' --nostdinc -o '" + res + "' '" + rc + "' > '" + log + "' 2>&1";
-    if (std::system(command.c_str()) != 0) {
-      ADD_FAILURE() << "wrc refused the script: " << TempDir::read(log);
+    const testing::CommandRun run =
+        testing::runCommand(testing::shellQuoted(wrc) + " --nostdinc -o " +
+                            testing::shellQuoted(res) + " " + testing::shellQuoted(rc));
+    if (!run.ok) {
+      ADD_FAILURE() << "wrc refused the script: " << run.output;
       return {};
     }
     return readRes(TempDir::read(res));
