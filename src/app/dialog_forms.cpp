@@ -67,6 +67,7 @@ class IdEditor : public CheckedDialog {
     edit_ = new QLineEdit(shown, this);
     edit_->setObjectName(QStringLiteral("id"));
     edit_->setFrame(false);
+    edit_->setAlignment(Qt::AlignRight);  // as the id column shows it
     edit_->setFont(font);
     edit_->setMaxLength(std::max(qsizetype(kIdPicture.size()), shown.size()));
     limitToDigits(edit_, shown.toStdString(), kIdPicture.size());
