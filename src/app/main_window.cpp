@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/dialog_forms.h"
 #include "app/shell_services.h"
 #include "app/show_resource.h"
 #include "document/document_commands.h"
@@ -371,8 +372,19 @@ void MainWindow::runResourceCommand(KeyAction action) {
     case KeyAction::EditAsText:
       EDITRIS(ui_, doc_, current);
       break;
+    case KeyAction::DialogProperties:
+      PROPDLG(ui_, doc_, current,
+              [this](const DialogProperties& shown, const DialogPropertiesCheck& check) {
+                return editDialogProperties(*this, ui_, shown, check);
+              });
+      break;
+    case KeyAction::TabOrder:
+      ORDITAB(ui_, doc_, current, [this](const std::vector<TabOrderRow>& rows, std::size_t row) {
+        return editTabOrder(this, ui_, doc_, rows, row);
+      });
+      break;
     default:
-      break;  // tab order and dialog properties belong to the dialog designer
+      break;
   }
 }
 

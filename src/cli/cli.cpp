@@ -10,9 +10,11 @@
 #include <set>
 
 #include "cli/cli_interface.h"
+#include "dialogs/dialog_properties.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
+#include "dialogs/tab_order.h"
 #include "document/document_commands.h"
 #include "document/image_resources.h"
 #include "document/name_prompt.h"
@@ -54,14 +56,23 @@ constexpr std::string_view kUsageText =
     "                            elenca i controlli: classe, id, x, y, cx, cy, stile compilato\n"
     "                            (0x e otto cifre esadecimali; ? se lo stile usa simboli ignoti),\n"
     "                            separati da tabulazioni\n"
+    "  dialog-props FILE NOME [--name N] [--caption C] [--pos X,Y] [--size L,A] [--style S]\n"
+    "                            cambia nome, titolo, posizione, dimensioni e stile del dialog\n"
+    "                            NOME con i controlli del modulo Proprietà; senza opzioni scrive\n"
+    "                            i campi del modulo\n"
+    "  tab-order FILE NOME [RIGA...] [--id RIGA=ID]...\n"
+    "                            riscrive il corpo del dialog con le righe attuali nell'ordine\n"
+    "                            dato (da 1, ognuna una volta); --id cambia l'id di una riga\n"
+    "                            (numerata come prima del riordino); senza RIGA scrive le righe:\n"
+    "                            numero, caption, id, classe, x, y, cx, cy, separati da\n"
+    "                            tabulazioni\n"
     "  style parse TESTO         scrive il numero dello stile (0x e otto cifre esadecimali)\n"
     "  style text FAMIGLIA NUMERO\n"
     "                            scrive lo stile NUMERO (decimale o 0x esadecimale) come testo\n"
     "                            (FAMIGLIA: dialog, button, combobox, edit, listbox, scrollbar,\n"
     "                            static, systreeview32, window)\n"
-    "Con --nth K, show, rename, delete, replace, image e dialog agiscono sulla K-esima risorsa "
-    "con\n"
-    "quel nome e tipo (1 la prima).\n";
+    "Con --nth K, show, rename, delete, replace, image, dialog, dialog-props e tab-order\n"
+    "agiscono sulla K-esima risorsa con quel nome e tipo (1 la prima).\n";
 
 struct Context {
   const std::vector<std::string>& args;  // after the command word
@@ -345,6 +356,174 @@ int cmdDialog(Context& c) {
   });
 }
 
+// A count of at least 1 written in decimal digits.
+bool parseCount(const std::string& text, std::size_t& count) {
+  if (text.empty() || text.size() > 9) return false;
+  count = 0;
+  for (char ch : text) {
+    if (ch < '0' || ch > '9') return false;
+    count = count * 10 + static_cast<std::size_t>(ch - '0');
+  }
+  return count >= 1;
+}
+
+// The dialog NAME (arguments 1 and 2 of `c`), readable, then the command on its block.
+int onDialog(Context& c,
+             const std::function<int(Document&, std::size_t, std::string_view)>& command) {
+  const std::vector<std::string> withType{c.args[0], c.args[1], "DIALOG"};
+  Context inner{withType, c.in, c.out, c.err, c.ui, c.nth};
+  return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent&) {
+    const auto extent = dialogExtent(doc.text(), doc.index(), position);
+    if (!extent) {
+      c.err << unlocatableMessage(doc.display(doc.index()[position].name)) << "\n";
+      return kFailed;
+    }
+    return command(doc, position, extent->of(doc.text()));
+  });
+}
+
+// "X,Y" as two texts; nothing when there are not exactly two.
+std::optional<std::pair<std::string, std::string>> pairOf(std::string_view text) {
+  const std::size_t comma = text.find(',');
+  if (comma == std::string_view::npos || text.find(',', comma + 1) != std::string_view::npos)
+    return std::nullopt;
+  return std::pair{std::string(text.substr(0, comma)), std::string(text.substr(comma + 1))};
+}
+
+// dialog-props FILE NAME [--name N] [--caption C] [--pos X,Y] [--size W,H] [--style S]: the
+// properties form filled with the options, checked as the form checks it, then stored (a new
+// name reorders the script). Without options the form's fields are printed.
+int cmdDialogProps(Context& c) {
+  if (c.args.size() < 2 || c.args.size() % 2 != 0) return kUsage;
+  std::vector<std::pair<std::string, std::string>> options;
+  for (std::size_t i = 2; i < c.args.size(); i += 2) {
+    const std::string& option = c.args[i];
+    const std::string& value = c.args[i + 1];
+    if (option == "--pos" || option == "--size") {
+      const auto pair = pairOf(value);
+      if (!pair) return kUsage;
+      options.emplace_back(option == "--pos" ? "x" : "width", pair->first);
+      options.emplace_back(option == "--pos" ? "y" : "height", pair->second);
+    } else if (option == "--name" || option == "--caption" || option == "--style") {
+      options.emplace_back(option.substr(2), value);
+    } else {
+      return kUsage;
+    }
+  }
+  return onDialog(c, [&](Document& doc, std::size_t position, std::string_view block) {
+    const DialogPropertiesReading reading = readDialogProperties(block, doc.encoding());
+    if (reading.failure != DialogFailure::None) {
+      c.err << dialogFailureText(reading.failure) << "\n";
+      return kFailed;
+    }
+    const DialogProperties& shown = reading.shown;
+    if (options.empty()) {
+      for (const DialogPropertyField& field : kDialogPropertyFields)
+        c.out << field.label << '\t' << dialogPropertyValue(shown, field.id) << '\n';
+      return kOk;
+    }
+    DialogProperties edited = shown;
+    const std::map<std::string_view, std::string*> fields{
+        {"name", &edited.name},   {"caption", &edited.caption}, {"x", &edited.x},
+        {"y", &edited.y},         {"width", &edited.width},     {"height", &edited.height},
+        {"style", &edited.style},
+    };
+    for (const auto& [field, value] : options) *fields.at(field) = value;
+    if (const auto fault = checkDialogProperties(edited, shown, doc.index(), doc.encoding())) {
+      for (const DialogPropertyField& field : kDialogPropertyFields)
+        if (field.id == fault->field) c.err << field.label << ' ';
+      c.err << fault->message << "\n";
+      return kFailed;
+    }
+    const auto edit =
+        dialogPropertiesEdit(doc.text(), doc.index(), position, shown, edited, doc.encoding());
+    return edit ? commitAndSave(c, doc, *edit) : kOk;
+  });
+}
+
+void printRows(Context& c, const Document& doc, const std::vector<TabOrderRow>& rows) {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    c.out << i + 1;
+    for (const std::string& cell : rowCells(rows[i])) c.out << '\t' << doc.display(cell);
+    c.out << '\n';
+  }
+}
+
+// tab-order FILE NAME [ROW...] [--id ROW=ID]...: the body rewritten with its current rows in
+// the order given (1-based, every row once), in the writer's form; --id gives the row numbered
+// as before the reorder another id. Without ROW the order stays and the rows are printed (after
+// the ids were changed, when some were).
+int cmdTabOrder(Context& c) {
+  if (c.args.size() < 2) return kUsage;
+  std::vector<std::string> order;
+  std::vector<std::pair<std::string, std::string>> ids;
+  for (std::size_t i = 2; i < c.args.size(); ++i) {
+    if (c.args[i] != "--id") {
+      order.push_back(c.args[i]);
+      continue;
+    }
+    if (i + 1 == c.args.size()) return kUsage;
+    const std::string& given = c.args[++i];
+    const std::size_t equals = given.find('=');
+    if (equals == std::string::npos) return kUsage;
+    ids.emplace_back(given.substr(0, equals), given.substr(equals + 1));
+  }
+  return onDialog(c, [&](Document& doc, std::size_t position, std::string_view block) {
+    const TabOrderReading reading = readTabOrder(block);
+    if (reading.failure != DialogFailure::None) {
+      c.err << dialogFailureText(reading.failure) << "\n";
+      return kFailed;
+    }
+    TabOrder edited = reading.order;
+    const std::size_t count = edited.rows.size();
+    const auto rowNumber = [&](const std::string& text) -> std::optional<std::size_t> {
+      std::size_t n = 0;
+      if (!parseCount(text, n) || n > count) {
+        c.err << "Riga " << text << " inesistente: le righe vanno da 1 a " << count << ".\n";
+        return std::nullopt;
+      }
+      return n - 1;
+    };
+    for (const auto& [row, id] : ids) {
+      const auto at = rowNumber(row);
+      if (!at) return kFailed;
+      TabOrderRow& target = edited.rows[*at];
+      if (!target.control) {
+        c.err << "La riga " << row << " non è un controllo e non ha un id.\n";
+        return kFailed;
+      }
+      if (const auto fault = idFault(id, rowIdText(target))) {
+        c.err << "Id " << id << ": " << *fault << "\n";
+        return kFailed;
+      }
+      setRowId(target, id);
+    }
+    if (!order.empty()) {
+      if (order.size() != count) {
+        c.err << "Indicare ognuna delle " << count << " righe una volta.\n";
+        return kFailed;
+      }
+      std::vector<TabOrderRow> rows;
+      std::vector<bool> taken(count, false);
+      for (const std::string& row : order) {
+        const auto at = rowNumber(row);
+        if (!at) return kFailed;
+        if (taken[*at]) {
+          c.err << "Riga " << row << " indicata due volte.\n";
+          return kFailed;
+        }
+        taken[*at] = true;
+        rows.push_back(edited.rows[*at]);
+      }
+      edited.rows = std::move(rows);
+    }
+    const auto edit = tabOrderEdit(doc.text(), doc.index(), position, edited);
+    const int code = edit && (!order.empty() || !ids.empty()) ? commitAndSave(c, doc, *edit) : kOk;
+    if (order.empty() && code == kOk) printRows(c, doc, edited.rows);
+    return code;
+  });
+}
+
 // The window flags alone, as written for a control that has no family of names.
 std::string windowStyleText(std::uint32_t style) {
   std::string text = WINDOWSTYLE(style);
@@ -389,26 +568,16 @@ int cmdStyle(Context& c) {
 }
 
 // The commands that take one resource by name and type, and so `--nth K`.
-const std::set<std::string, std::less<>> kPicksOne{"delete", "dialog",  "image",
-                                                   "rename", "replace", "show"};
-
-// A count of at least 1 written in decimal digits.
-bool parseCount(const std::string& text, std::size_t& count) {
-  if (text.empty() || text.size() > 9) return false;
-  count = 0;
-  for (char ch : text) {
-    if (ch < '0' || ch > '9') return false;
-    count = count * 10 + static_cast<std::size_t>(ch - '0');
-  }
-  return count >= 1;
-}
+const std::set<std::string, std::less<>> kPicksOne{
+    "delete", "dialog", "dialog-props", "image", "rename", "replace", "show", "tab-order"};
 
 const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands() {
   static const std::map<std::string, std::function<int(Context&)>, std::less<>> table{
-      {"delete", cmdDelete}, {"dialog", cmdDialog},   {"image", cmdImage},
-      {"list", cmdList},     {"new", cmdNew},         {"paste", cmdPaste},
-      {"rename", cmdRename}, {"reorder", cmdReorder}, {"replace", cmdReplace},
-      {"show", cmdShow},     {"style", cmdStyle},
+      {"delete", cmdDelete},   {"dialog", cmdDialog},      {"dialog-props", cmdDialogProps},
+      {"image", cmdImage},     {"tab-order", cmdTabOrder}, {"list", cmdList},
+      {"new", cmdNew},         {"paste", cmdPaste},        {"rename", cmdRename},
+      {"reorder", cmdReorder}, {"replace", cmdReplace},    {"show", cmdShow},
+      {"style", cmdStyle},
   };
   return table;
 }

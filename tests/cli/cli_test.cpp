@@ -401,3 +401,91 @@ TEST(CliStyle, BadFamilyOrNumberIsAUsageError) {
 
 }  // namespace
 }  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+const std::string kDialogs =
+    "ABOUT DIALOG 0, 0, 100, 50\n"
+    "STYLE WS_POPUP | WS_CAPTION\n"
+    "CAPTION \"Info\"\n"
+    "FONT 8, \"MS Sans Serif\"\n"
+    "BEGIN\n"
+    "  LTEXT \"Nome:\", -1, 5, 5, 40, 8\n"
+    "  // pulsanti\n"
+    "  CONTROL \"OK\",1,\"BUTTON\",BS_PUSHBUTTON|WS_CHILD|WS_VISIBLE,5,20,50,14\n"
+    "END\n"
+    "\n"
+    "MAIN DIALOG 0, 0, 10, 10\n"
+    "STYLE WS_POPUP\n"
+    "{\n"
+    "}\n";
+
+TEST(CliDialogProps, WithoutOptionsPrintsTheFormAndWithThemStoresItsChecks) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", kDialogs);
+  const CliRun shown = cli({"dialog-props", f, "ABOUT"});
+  EXPECT_EQ(shown.code, 0);
+  EXPECT_EQ(
+      shown.out,
+      "Nome:\tABOUT\nTitolo:\tInfo\nX\t0\nY\t0\nL\t100\nH\t50\nStile:\tWS_POPUP | WS_CAPTION\n");
+
+  const CliRun taken = cli({"dialog-props", f, "ABOUT", "--name", "main"});
+  EXPECT_EQ(taken.code, 1);
+  EXPECT_EQ(taken.err, "Nome: Nome risorsa già presente.\n");
+  EXPECT_EQ(cli({"dialog-props", f, "ABOUT", "--size", "12345,5"}).err,
+            "L Numero troppo grande.\n");
+  EXPECT_EQ(TempDir::read(f), kDialogs);
+
+  const CliRun stored = cli({"dialog-props", f, "ABOUT", "--name", "zeta", "--caption",
+                             "Di \"noi\"", "--pos", "7,8", "--style", "WS_POPUP"});
+  EXPECT_EQ(stored.code, 0) << stored.err;
+  EXPECT_EQ(cli({"list", f}).out, "MAIN\tD\nZETA\tD\n");
+  EXPECT_EQ(cli({"show", f, "ZETA", "D"}).out,
+            "ZETA DIALOG 7, 8, 100, 50\nSTYLE WS_POPUP\nCAPTION \"Di \"\"noi\"\"\"\n"
+            "FONT 8, \"MS Sans Serif\"\nLANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\nBEGIN\n"
+            "  LTEXT \"Nome:\", -1, 5, 5, 40, 8\n  // pulsanti\n"
+            "  CONTROL \"OK\",1,\"BUTTON\",BS_PUSHBUTTON|WS_CHILD|WS_VISIBLE,5,20,50,14\nEND");
+
+  EXPECT_EQ(cli({"dialog-props", f, "ZETA", "--pos", "7"}).code, 2);
+  EXPECT_EQ(cli({"dialog-props", f, "ZETA", "--colour", "red"}).code, 2);
+  EXPECT_EQ(cli({"dialog-props", f, "ZETA", "--name"}).code, 2);
+}
+
+TEST(CliTabOrder, PrintsTheRowsReordersThemAndChangesIds) {
+  TempDir dir;
+  const auto f = dir.write("a.rc", kDialogs);
+  const CliRun rows = cli({"tab-order", f, "ABOUT"});
+  EXPECT_EQ(rows.code, 0);
+  EXPECT_EQ(rows.out,
+            "1\tNome:\t-1\tSTATIC\t5\t5\t40\t8\n"
+            "2\t// pulsanti\t\t\t\t\t\t\n"
+            "3\tOK\t1\tBUTTON\t5\t20\t50\t14\n");
+  EXPECT_EQ(TempDir::read(f), kDialogs);  // printing stores nothing
+
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "3", "1"}).err,
+            "Indicare ognuna delle 3 righe una volta.\n");
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "3", "1", "1"}).err, "Riga 1 indicata due volte.\n");
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "3", "1", "4"}).err,
+            "Riga 4 inesistente: le righe vanno da 1 a 3.\n");
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "--id", "2=5"}).err,
+            "La riga 2 non è un controllo e non ha un id.\n");
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "--id", "3=70000"}).err,
+            "Id 70000: Numero troppo grande.\n");
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "--id", "3"}).code, 2);
+  EXPECT_EQ(TempDir::read(f), kDialogs);
+
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "3", "2", "1", "--id", "1=101"}).code, 0);
+  EXPECT_EQ(cli({"show", f, "ABOUT", "D"}).out,
+            "ABOUT DIALOG 0, 0, 100, 50\nSTYLE WS_POPUP | WS_CAPTION\nCAPTION \"Info\"\n"
+            "FONT 8, \"MS Sans Serif\"\nBEGIN\n"
+            " CONTROL \"OK\", 1, \"BUTTON\", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, 20, 50, 14\n"
+            "  // pulsanti\n  LTEXT \"Nome:\", 101, 5, 5, 40, 8\nEND");
+  // Ids alone keep the order and print the rows as they now stand.
+  const CliRun ids = cli({"tab-order", f, "ABOUT", "--id", "1=2"});
+  EXPECT_EQ(ids.code, 0);
+  EXPECT_EQ(ids.out.substr(0, ids.out.find('\n')), "1\tOK\t2\tBUTTON\t5\t20\t50\t14");
+}
+
+}  // namespace
+}  // namespace kolvre

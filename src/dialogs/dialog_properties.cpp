@@ -1,0 +1,470 @@
+#include "dialogs/dialog_properties.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "base/text.h"
+#include "dialogs/dialog_model.h"
+#include "dialogs/dialog_writer.h"
+#include "dialogs/styles.h"
+#include "document/edit.h"
+#include "document/resource_commands.h"
+#include "messages/form_check.h"
+#include "messages/messages.h"
+
+namespace kolvre {
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+constexpr std::string_view kLineEnd = "\r\n";
+
+// One line of the block, without its CR LF.
+struct Line {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+
+std::vector<Line> splitLines(std::string_view block) {
+  std::vector<Line> lines;
+  for (std::size_t at = 0;;) {
+    const std::size_t lineEnd = block.find(kLineEnd, at);
+    if (lineEnd == npos) {
+      lines.push_back({at, block.size()});
+      return lines;
+    }
+    lines.push_back({at, lineEnd});
+    at = lineEnd + 2;
+  }
+}
+
+// A line as the reader reads it: tabs as blanks, without white space at either end.
+std::string readable(std::string_view line) {
+  std::string out(trimSpace(line));
+  std::replace(out.begin(), out.end(), '\t', ' ');
+  return out;
+}
+
+std::string_view firstWord(std::string_view text) {
+  return text.substr(0, text.find_first_of(" \","));
+}
+
+bool isWord(std::string_view text, std::string_view word) {
+  return equalsIgnoringCase(firstWord(text), word);
+}
+
+// Comments and preprocessor lines stand alone: nothing continues onto them or from them.
+bool standsAlone(std::string_view line) {
+  return line.empty() || line.starts_with("//") || line.starts_with("#") || line.starts_with("/*");
+}
+
+bool beginsWithStyleName(std::string_view line) {
+  const std::string_view word = line.substr(0, line.find_first_of(" \t|,"));
+  return equalsIgnoringCase(word, "NOT") || compilerNameValue(word).has_value();
+}
+
+// One header statement: its lines as written (CR LF between them) and as read on one line.
+struct Statement {
+  std::string raw;
+  std::string text;
+  bool cutShort() const { return text.ends_with(',') || text.ends_with('|'); }
+};
+
+// The statements of lines [from, to), by the reader's rules: a statement goes on to the next
+// line while it ends with "," or "|", or the next line begins with one of them, a style name or
+// a quote; a comment opened by "/*" runs through the line that closes it.
+std::vector<Statement> statements(std::string_view block, const std::vector<Line>& lines,
+                                  std::size_t from, std::size_t to) {
+  const auto raw = [&](std::size_t i) {
+    return block.substr(lines[i].begin, lines[i].end - lines[i].begin);
+  };
+  std::vector<Statement> out;
+  for (std::size_t i = from; i < to;) {
+    std::size_t last = i;
+    std::string text = readable(raw(i));
+    if (text.starts_with("/*") && text.find("*/", 2) == npos) {
+      while (last + 1 < to) {
+        ++last;
+        if (raw(last).find("*/") != npos) break;
+      }
+    } else if (!standsAlone(text)) {
+      while (last + 1 < to) {
+        const std::string next = readable(raw(last + 1));
+        if (standsAlone(next)) break;
+        const bool continues = text.ends_with(',') || text.ends_with('|') ||
+                               next.starts_with(',') || next.starts_with('|') ||
+                               beginsWithStyleName(next) || next.starts_with('"');
+        if (!continues) break;
+        text += ' ';
+        text += next;
+        ++last;
+      }
+    }
+    out.push_back({std::string(block.substr(lines[i].begin, lines[last].end - lines[i].begin)),
+                   std::move(text)});
+    i = last + 1;
+  }
+  return out;
+}
+
+std::string undoubled(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] == '"' && i + 1 < text.size() && text[i + 1] == '"') ++i;
+  }
+  return out;
+}
+
+std::string doubled(std::string_view text) {
+  std::string out;
+  for (char c : text) {
+    out += c;
+    if (c == '"') out += '"';
+  }
+  return out;
+}
+
+std::string withoutTrailingSpace(std::string_view text) {
+  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+  return std::string(text);
+}
+
+std::size_t characterCount(std::string_view utf8) {
+  std::size_t n = 0;
+  for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return n;
+}
+
+// The parts of a dialog's block that the properties edit or carry over.
+struct BlockParts {
+  std::string name;
+  std::string keyword;  // DIALOG or DIALOGEX as written
+  std::vector<std::string> memoryOptions;
+  std::array<std::string, 4> numbers;  // x, y, cx, cy as written
+  std::string headerTail;              // the header's fields after cy, from their first comma
+  std::optional<Statement> style;
+  std::optional<Statement> caption;
+  std::string captionText;  // between the quotes, doubled quotes undone
+  std::optional<Statement> font;
+  std::vector<std::string> others;  // the other header statements as written
+  std::size_t bodyBegin = 0;        // where the "{" or BEGIN line starts
+  std::size_t end = 0;              // just after the "}" or END
+};
+
+// The header statement: name, keyword, memory options, the four numbers and what follows them.
+bool readHeader(std::string_view header, BlockParts& parts) {
+  std::size_t at = header.find(' ');
+  if (at == npos) return false;
+  parts.name = std::string(header.substr(0, at));
+  const auto skipBlanks = [&] {
+    while (at < header.size() && header[at] == ' ') ++at;
+  };
+  const auto word = [&] {
+    const std::size_t end = std::min(header.find_first_of(" ,", at), header.size());
+    return header.substr(at, end - at);
+  };
+  skipBlanks();
+  parts.keyword = std::string(word());
+  at += parts.keyword.size();
+  for (;;) {
+    skipBlanks();
+    const std::string_view option = word();
+    const bool isOption =
+        !option.empty() &&
+        std::any_of(kMemoryOptions.begin(), kMemoryOptions.end(),
+                    [&](std::string_view known) { return equalsIgnoringCase(option, known); });
+    if (!isOption) break;
+    parts.memoryOptions.emplace_back(option);
+    at += option.size();
+  }
+  const std::string_view numbers = header.substr(at);
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::size_t comma = numbers.find(',', from);
+    const std::string_view field =
+        trimSpace(numbers.substr(from, comma == npos ? npos : comma - from));
+    if (field.empty() || (comma == npos && i < 3)) return false;
+    parts.numbers[i] = std::string(field);
+    if (comma == npos) {
+      from = numbers.size();
+      break;
+    }
+    from = comma + 1;
+  }
+  if (from < numbers.size()) parts.headerTail = std::string(numbers.substr(from - 1));
+  return true;
+}
+
+// The block's parts; nothing when the reader could not read it either.
+std::optional<BlockParts> blockParts(std::string_view block) {
+  const auto end = dialogBlockLength(block);
+  if (!end) return std::nullopt;
+  const std::vector<Line> lines = splitLines(block);
+  std::size_t open = 1;
+  while (open < lines.size()) {
+    const std::string line =
+        readable(block.substr(lines[open].begin, lines[open].end - lines[open].begin));
+    if (line.starts_with('{') || equalsIgnoringCase(line, "BEGIN")) break;
+    ++open;
+  }
+  if (open >= lines.size()) return std::nullopt;
+  const std::vector<Statement> header = statements(block, lines, 0, open);
+  BlockParts parts;
+  if (header.empty() || standsAlone(header[0].text) || header[0].cutShort() ||
+      !readHeader(header[0].text, parts))
+    return std::nullopt;
+  // The first STYLE, CAPTION and FONT statements, found by keyword as the reader finds them.
+  for (std::size_t i = 1; i < header.size(); ++i) {
+    const Statement& s = header[i];
+    if (s.cutShort()) {
+      parts.others.push_back(s.raw);
+    } else if (!parts.style && isWord(s.text, "STYLE")) {
+      parts.style = s;
+    } else if (!parts.caption && MAKECAPTION(s.text)) {
+      parts.caption = s;
+      parts.captionText = undoubled(*MAKECAPTION(s.text));
+    } else if (!parts.font && isWord(s.text, "FONT")) {
+      parts.font = s;
+    } else {
+      parts.others.push_back(s.raw);
+    }
+  }
+  parts.bodyBegin = lines[open].begin;
+  parts.end = *end;
+  return parts;
+}
+
+// The style as the form shows it: the statement after its keyword, on one line.
+std::string styleShown(const BlockParts& parts) {
+  if (!parts.style) return {};
+  return std::string(trimSpace(std::string_view(parts.style->text).substr(5)));
+}
+
+// A number field's text: digits only, and no more significant digits than its picture.
+std::optional<std::string_view> numberFault(std::string_view text, std::string_view picture) {
+  text = trimBlanks(text);
+  std::size_t digits = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return kMsgBadField;
+    if (digits > 0 || c != '0') ++digits;
+  }
+  if (digits > picture.size()) return kMsgNumberTooLarge;
+  return std::nullopt;
+}
+
+// A number as written for an edited field: without blanks and leading zeros; 0 when empty.
+std::string plainNumber(std::string_view text) {
+  text = trimBlanks(text);
+  while (text.size() > 1 && text.front() == '0') text.remove_prefix(1);
+  return text.empty() ? "0" : std::string(text);
+}
+
+bool hasControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b < 0x20 || b == 0x7F;
+  });
+}
+
+// The name a changed name field stands for: as the name prompt takes a typed name. The field
+// as shown, or one that comes out the same, is no new name.
+std::optional<std::string> newName(const DialogProperties& edited, const DialogProperties& shown) {
+  if (edited.name == shown.name) return std::nullopt;
+  std::string typed = typedName(trimBlanks(edited.name));
+  if (typed == shown.name) return std::nullopt;
+  return typed;
+}
+
+// The style text of an edited field on one line: its line breaks become blanks.
+std::string oneLine(std::string_view text) {
+  std::string out;
+  for (char c : trimSpace(text)) out += (c == '\r' || c == '\n') ? ' ' : c;
+  return out;
+}
+
+}  // namespace
+
+std::string& dialogPropertyValue(DialogProperties& form, int id) {
+  switch (id) {
+    case 101:
+      return form.name;
+    case 103:
+      return form.x;
+    case 104:
+      return form.y;
+    case 105:
+      return form.width;
+    case 106:
+      return form.height;
+    case 107:
+      return form.style;
+    default:
+      return form.caption;
+  }
+}
+
+const std::string& dialogPropertyValue(const DialogProperties& form, int id) {
+  return dialogPropertyValue(const_cast<DialogProperties&>(form), id);
+}
+
+std::size_t fieldLength(int id, const DialogProperties& shown) {
+  for (const DialogPropertyField& field : kDialogPropertyFields)
+    if (field.id == id && field.maxLength != 0)
+      return std::max(field.maxLength, characterCount(dialogPropertyValue(shown, id)));
+  return 0;
+}
+
+DialogPropertiesReading readDialogProperties(std::string_view block, TextEncoding encoding) {
+  DialogPropertiesReading reading;
+  const DialogReading dialog = readDialog(block, DialogMode::Designer);
+  const auto parts = dialog.failure == DialogFailure::None ? blockParts(block) : std::nullopt;
+  if (!parts) {
+    reading.failure =
+        dialog.failure == DialogFailure::None ? DialogFailure::NoHeaderNumbers : dialog.failure;
+    return reading;
+  }
+  DialogProperties& shown = reading.shown;
+  shown.name = toDisplay(parts->name, encoding);
+  shown.caption = toDisplay(parts->captionText, encoding);
+  shown.x = toDisplay(parts->numbers[0], encoding);
+  shown.y = toDisplay(parts->numbers[1], encoding);
+  shown.width = toDisplay(parts->numbers[2], encoding);
+  shown.height = toDisplay(parts->numbers[3], encoding);
+  shown.style = toDisplay(styleShown(*parts), encoding);
+  return reading;
+}
+
+std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties& edited,
+                                                         const DialogProperties& shown,
+                                                         const ResourceIndex& index,
+                                                         TextEncoding encoding) {
+  for (const DialogPropertyField& field : kDialogPropertyFields) {
+    const std::string& value = dialogPropertyValue(edited, field.id);
+    if (value == dialogPropertyValue(shown, field.id)) continue;
+    const auto fault = [&](std::string_view message) {
+      return DialogPropertyFault{field.id, std::string(message)};
+    };
+    if (field.required && trimSpace(value).empty()) return fault(kMsgBadField);
+    if (!field.picture.empty()) {
+      if (const auto message = numberFault(value, field.picture)) return fault(*message);
+      continue;
+    }
+    switch (field.id) {
+      case 101:
+        if (const auto name = newName(edited, shown)) {
+          const std::string refusal =
+              nameRefusal(index, *name, typeKeyword(ResType::Dialog), encoding);
+          if (!refusal.empty()) return fault(refusal);
+        }
+        break;
+      case 102:
+        if (characterCount(value) > fieldLength(field.id, shown) || hasControlCharacter(value) ||
+            !representable(value, encoding))
+          return fault(kMsgBadField);
+        break;
+      case 107:
+        if (!representable(value, encoding)) return fault(kMsgBadField);
+        if (!parseStyle(oneLine(value))) return fault(kInvalidStyleNotice);
+        break;
+      default:
+        break;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> dialogPropertiesBlock(std::string_view block,
+                                                 const DialogProperties& shown,
+                                                 const DialogProperties& edited,
+                                                 TextEncoding encoding) {
+  if (edited == shown) return std::nullopt;
+  auto parts = blockParts(block);
+  if (!parts) return std::nullopt;
+  const auto changed = [&](int id) {
+    return dialogPropertyValue(edited, id) != dialogPropertyValue(shown, id);
+  };
+  if (const auto name = newName(edited, shown)) parts->name = fromDisplay(*name, encoding);
+  for (int id = 103; id <= 106; ++id)
+    if (changed(id))
+      parts->numbers[static_cast<std::size_t>(id - 103)] =
+          plainNumber(dialogPropertyValue(edited, id));
+
+  std::string out = parts->name + ' ' + parts->keyword;
+  for (const std::string& option : parts->memoryOptions) out += ' ' + option;
+  out += ' ' + parts->numbers[0] + ", " + parts->numbers[1] + ", " + parts->numbers[2] + ", " +
+         parts->numbers[3] + parts->headerTail;
+  out += kLineEnd;
+
+  if (changed(107))
+    out += "STYLE " + fromDisplay(oneLine(edited.style), encoding) + std::string(kLineEnd);
+  else if (parts->style)
+    out += withoutTrailingSpace(parts->style->raw) + std::string(kLineEnd);
+
+  if (changed(102)) {
+    const std::string caption = withoutTrailingSpace(fromDisplay(edited.caption, encoding));
+    if (!caption.empty()) out += "CAPTION \"" + doubled(caption) + "\"" + std::string(kLineEnd);
+  } else if (parts->caption) {
+    out += withoutTrailingSpace(parts->caption->raw) + std::string(kLineEnd);
+  }
+
+  if (parts->font) out += withoutTrailingSpace(parts->font->raw) + std::string(kLineEnd);
+  if (!holdsLanguage(parts->others)) out += std::string(kNeutralLanguage) + std::string(kLineEnd);
+  for (const std::string& line : parts->others) out += line + std::string(kLineEnd);
+  out += block.substr(parts->bodyBegin, parts->end - parts->bodyBegin);
+  return out;
+}
+
+std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIndex& index,
+                                         std::size_t position, const DialogProperties& shown,
+                                         const DialogProperties& edited, TextEncoding encoding) {
+  if (position >= index.size() || index[position].type != ResType::Dialog) return std::nullopt;
+  const auto extent = dialogExtent(text, index, position);
+  if (!extent) return std::nullopt;
+  auto block = dialogPropertiesBlock(extent->of(text), shown, edited, encoding);
+  if (!block || *block == extent->of(text)) return std::nullopt;
+  Edit edit;
+  edit.label = kDialogPropertiesTitle;
+  edit.currentBefore = keyAt(index, position);
+  edit.currentAfter = edit.currentBefore;
+  if (const auto name = newName(edited, shown)) {
+    // Renamed: the script is sorted again and the dialog found under its new name.
+    edit.reorder = true;
+    edit.currentAfter = ResourceKey{fromDisplay(*name, encoding), ResType::Dialog, 0};
+  }
+  edit.splices.push_back({extent->begin, extent->end, std::move(*block)});
+  return edit;
+}
+
+bool PROPDLG(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
+             const OpenDialogProperties& open) {
+  if (!current || *current >= doc.index().size()) return false;
+  const std::size_t position = *current;
+  if (doc.index()[position].type != ResType::Dialog) return false;
+  const auto extent = dialogExtent(doc.text(), doc.index(), position);
+  if (!extent) {
+    inform(ui, unlocatableMessage(doc.display(doc.index()[position].name)));
+    return false;
+  }
+  const DialogPropertiesReading reading =
+      readDialogProperties(extent->of(doc.text()), doc.encoding());
+  if (reading.failure != DialogFailure::None) {
+    inform(ui, dialogFailureText(reading.failure));
+    return false;
+  }
+  const DialogProperties& shown = reading.shown;
+  const auto edited = open(shown, [&](const DialogProperties& values) {
+    return checkDialogProperties(values, shown, doc.index(), doc.encoding());
+  });
+  if (!edited) return false;
+  // The form confirms only values that pass; a form that did not check them stores nothing.
+  if (const auto fault = checkDialogProperties(*edited, shown, doc.index(), doc.encoding())) {
+    inform(ui, fault->message);
+    return false;
+  }
+  const auto edit =
+      dialogPropertiesEdit(doc.text(), doc.index(), position, shown, *edited, doc.encoding());
+  return edit && doc.commit(*edit);
+}
+
+}  // namespace kolvre
