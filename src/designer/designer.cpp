@@ -780,7 +780,8 @@ void TDrag::pasteLines(std::string_view text, Point at) {
   for (std::string_view raw : textLines(text)) {
     const std::string_view line = trimSpace(raw);
     if (line.empty()) continue;
-    ControlReading reading = readControlStatement(line);
+    // Indented by one blank, as the writer indents the lines of a body.
+    ControlReading reading = readStatementLine(" " + std::string(line));
     for (const std::string& notice : reading.notices) inform(ui_, notice);
     if (reading.kind == ControlReading::Kind::NotAControl) {
       inform(ui_, unsupportedControlNotice(firstWord(line)));

@@ -615,6 +615,14 @@ ControlReading readControlStatement(std::string_view statement) {
   return reading;
 }
 
+ControlReading readStatementLine(std::string_view line) {
+  const std::string text = readable(line);
+  // A line that ends with "," or "|" goes on in a line that is not there: cut short, it is
+  // not read (as in a body).
+  if (text.ends_with(',') || text.ends_with('|')) return {};
+  return readBodyStatement(line, text, false);
+}
+
 std::string scriptClassName(const DialogControl& control) {
   std::string name;
   if (control.statement && control.statement->statement < kShortStatements.size())

@@ -79,6 +79,11 @@ struct ControlReading {
 };
 ControlReading readControlStatement(std::string_view statement);
 
+// One line of control text from outside a block (the designer's paste, lines written by hand
+// or by another program): a CONTROL statement or a short statement, read as the body of a
+// block reads it, so that a pasted control is one the block will read back.
+ControlReading readStatementLine(std::string_view line);
+
 // A control's class as the script names it: the class of its short statement, or the class
 // field of its CONTROL statement without quotes; a class a short statement stands for (BUTTON,
 // STATIC, EDIT, COMBOBOX, LISTBOX, SCROLLBAR) in capitals, any other as written.

@@ -644,3 +644,29 @@ TEST(DesignerWiden, AutosizeFitsTheTextToWholeSteps) {
 
 }  // namespace
 }  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+TEST(DesignerPaste, ShortStatementsPasteInTheirOwnFormAndACutLineIsNoControl) {
+  Designer d(button(101, 10, 10));
+  d.ui.clipboard =
+      "LTEXT \"Nome:\", -1, 5, 5, 40, 8\r\n"
+      "\tEDITTEXT IDC_NOME, 50, 5, 80, 12, ES_AUTOHSCROLL\r\n"
+      "CONTROL \"A\", 103, \"EDIT\", ES_LEFT | WS_CHILD, 5, 30, 50,";
+  d.drag.PasteCtl({0, 0});
+  ASSERT_EQ(d.model.aControls.size(), 3u);
+  EXPECT_EQ(d.ui.messageTexts(), (std::vector<std::string>{"Controllo CONTROL non supportato."}));
+  EXPECT_EQ(d.at(1).live, ControlClass::TSay2);
+  EXPECT_EQ(d.at(2).live, ControlClass::TGet);
+  // Written in their own form, at the place pasted, and read back as the same controls.
+  const std::string written = d.text();
+  EXPECT_NE(written.find(" LTEXT \"Nome:\", -1, 0, 0, 40, 8\r\n"), std::string::npos) << written;
+  EXPECT_NE(written.find(" EDITTEXT IDC_NOME, 45, 0, 80, 12, ES_AUTOHSCROLL\r\n"),
+            std::string::npos)
+      << written;
+  EXPECT_EQ(readDialog(written).dialog.aControls.size(), 3u);
+}
+
+}  // namespace
+}  // namespace kolvre
