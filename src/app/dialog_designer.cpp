@@ -210,6 +210,13 @@ void DesignerWindow::sync() {
     grey_ = grey;
   }
   placeHandles();
+  // While a press is under way the client area holds the mouse: the widget that got the press
+  // may be hidden (a handle during its resize) or built again, and would lose the rest of the
+  // gesture with it.
+  QWidget* client = window_->clientArea();
+  if (drag_->gesture() != Gesture::None && QWidget::mouseGrabber() != client) client->grabMouse();
+  if (drag_->gesture() == Gesture::None && QWidget::mouseGrabber() == client)
+    client->releaseMouse();
   if (const auto b = drag_->band()) {
     band_->setGeometry(QRect(QPoint(b->left, b->top), QPoint(b->right, b->bottom)).normalized());
     band_->show();
@@ -308,9 +315,6 @@ bool DesignerWindow::eventFilter(QObject* watched, QEvent* event) {
           drag_->InitSel(at, modifiersOf(m->modifiers()));
         else
           drag_->InitSize(type.toInt(), at);
-      } else if (m->button() == Qt::RightButton && onClient) {
-        showMenu(drag_->RightMenu(std::nullopt, at), m->globalPosition().toPoint());
-        return true;
       }
       sync();
       return true;
@@ -326,6 +330,10 @@ bool DesignerWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::MouseButtonRelease: {
       const auto* m = static_cast<QMouseEvent*>(event);
+      // The menu opens on the right button's release (see divertInput).
+      if (m->button() == Qt::RightButton && onClient)
+        showMenu(drag_->RightMenu(std::nullopt, clientPoint(widget, m->position().toPoint())),
+                 m->globalPosition().toPoint());
       if (m->button() != Qt::LeftButton) return true;
       drag_->MouseRelease();
       sync();
@@ -387,7 +395,12 @@ void DesignerWindow::close() {
 void DesignerWindow::setStatus(std::string_view text, bool message) {
   const QString shown = QString::fromUtf8(text.data(), qsizetype(text.size()));
   main_.setDefaultStatusText(shown);
-  if (message) main_.statusBar()->showMessage(shown);
+  // A message stays up over the default text until the next one: a new default text takes
+  // its place, so that the bar never shows what a gesture before the last one said.
+  if (message)
+    main_.statusBar()->showMessage(shown);
+  else
+    main_.statusBar()->clearMessage();
 }
 
 std::optional<ControlProperties> DesignerWindow::editProperties(const ControlProperties& shown) {

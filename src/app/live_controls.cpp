@@ -214,16 +214,17 @@ class InputDiverter : public QObject {
         // A double click acts as a single click.
         const auto* m = static_cast<QMouseEvent*>(event);
         const QPoint at = widget->mapTo(control_, m->position().toPoint());
-        if (m->button() == Qt::RightButton)
-          input_->bRClicked(control_, at, m->modifiers());
-        else if (m->button() == Qt::LeftButton)
-          input_->bLClicked(control_, at, m->modifiers());
+        if (m->button() == Qt::LeftButton) input_->bLClicked(control_, at, m->modifiers());
         return true;
       }
       case QEvent::MouseButtonRelease: {
+        // The right button acts when it is released, as a context menu opens: a menu opened
+        // while the button is down would take its release, and the control would go on
+        // holding the mouse after the menu has closed.
         const auto* m = static_cast<QMouseEvent*>(event);
-        if (m->button() == Qt::LeftButton)
-          input_->bLReleased(control_, widget->mapTo(control_, m->position().toPoint()));
+        const QPoint at = widget->mapTo(control_, m->position().toPoint());
+        if (m->button() == Qt::LeftButton) input_->bLReleased(control_, at);
+        if (m->button() == Qt::RightButton) input_->bRClicked(control_, at, m->modifiers());
         return true;
       }
       case QEvent::MouseMove: {

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QRubberBand>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -237,6 +238,39 @@ TEST_F(DesignerInput, TheRightButtonOpensTheCommandsWithUndoDisabledAtFirst) {
   QTest::mouseClick(live(1), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
   EXPECT_TRUE(shown.contains("Annulla\tCTRL-Z (spento)")) << shown.join(", ").toStdString();
   EXPECT_TRUE(shown.contains("Proprietà\tCTRL-P")) << shown.join(", ").toStdString();
+}
+
+}  // namespace
+}  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+TEST_F(DesignerInput, ControlsBuiltAgainAfterAnUndoTakeTheMouse) {
+  click(live(1), QPoint(100, 52));
+  key(Qt::Key_Delete);
+  key(Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(designer->dialogWindow()->controls().size(), 4);
+  click(live(0), QPoint(13, 14));
+  EXPECT_EQ(designer->drag().oCtl, 0u);
+  EXPECT_TRUE(designer->handle(1)->isVisible());
+}
+
+}  // namespace
+}  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+TEST_F(DesignerInput, AMessageOfTheMenuGivesWayToTheNextStatusText) {
+  QTimer::singleShot(0, [] {
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) menu->close();
+  });
+  QTest::mouseClick(client(), Qt::RightButton, Qt::NoModifier, QPoint(300, 150));
+  EXPECT_EQ(window->statusBar()->currentMessage(), "Dialog: 358 x 193");
+  click(live(1), QPoint(100, 52));
+  EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
+  EXPECT_EQ(window->defaultStatusText(), "Id: 57   88 x 23");
 }
 
 }  // namespace
