@@ -431,6 +431,9 @@ std::optional<ControlProperties> DesignerWindow::editProperties(const ControlPro
       edit->setReadOnly(field.readOnly);
       if (field.id == 101) edit->setMaxLength(int(kCaptionMaxLength));
       // A number field takes as many digits as its picture; the id may still show a symbol.
+      // Id, X and Y: Insert has no global action there.
+      if (field.id == 102 || field.id == 104 || field.id == 105)
+        edit->setProperty(kNoGlobalInsert, true);
       if (!field.picture.empty() && field.id != 102)
         edit->setValidator(new QRegularExpressionValidator(
             QRegularExpression(QStringLiteral("\\d{0,%1}").arg(field.picture.size())), edit));

@@ -1,4 +1,5 @@
 #include "app/dialog_forms.h"
+#include "app/main_window.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -69,6 +70,7 @@ class IdEditor : public CheckedDialog {
     edit_->setFrame(false);
     edit_->setAlignment(Qt::AlignRight);  // as the id column shows it
     edit_->setFont(font);
+    edit_->setProperty(kNoGlobalInsert, true);
     edit_->setMaxLength(std::max(qsizetype(kIdPicture.size()), shown.size()));
     limitToDigits(edit_, shown.toStdString(), kIdPicture.size());
     QPalette green = edit_->palette();
@@ -133,6 +135,8 @@ std::optional<DialogProperties> editDialogProperties(QMainWindow& main, UserInte
       edit->setMaxLength(int(fieldLength(field.id, shown)));
       if (number) {
         limitToDigits(edit, value, field.picture.size());
+        // X and Y: Insert has no global action there.
+        if (field.id == 103 || field.id == 104) edit->setProperty(kNoGlobalInsert, true);
         edit->setAlignment(Qt::AlignRight);
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("99999")) + 12);
       } else {

@@ -471,7 +471,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       lastKey_ = key->key();
       if (key->key() == Qt::Key_CapsLock) caps_->setEnabled(!caps_->isEnabled());
       if (key->key() == Qt::Key_NumLock) num_->setEnabled(!num_->isEnabled());
-      if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier)
+      const QWidget* focus = QApplication::focusWidget();
+      if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier &&
+          !(focus && focus->property(kNoGlobalInsert).toBool()))
         insertMode_ = !insertMode_;
       ins_->setEnabled(insertMode_);
     }

@@ -20,6 +20,9 @@ namespace kolvre {
 
 inline constexpr const char* kProgramName = "KOLV Software Resource Editor";
 inline constexpr const char* kProgramVersion = "1.54";
+// The property of a field in which the Insert key has no global action: with the focus there,
+// Insert leaves the status bar's INS indicator as it is.
+inline constexpr const char* kNoGlobalInsert = "kolvreNoGlobalInsert";
 
 // The main window observes the document: a change is noted while a command runs, and the list
 // and the panel are refreshed once the command has returned.

@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 
@@ -398,3 +401,30 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+namespace kolvre {
+namespace {
+
+QLabel* insIndicator(QMainWindow& window) {
+  for (auto* label : window.statusBar()->findChildren<QLabel*>())
+    if (label->text() == "INS") return label;
+  return nullptr;
+}
+
+TEST_F(MainWindowTest, InsertTogglesTheIndicatorExceptInAFieldThatTakesItForItself) {
+  QLabel* ins = insIndicator(*window);
+  ASSERT_TRUE(ins);
+  const bool before = ins->isEnabled();
+  key(Qt::Key_Insert);
+  EXPECT_NE(ins->isEnabled(), before);
+  QLineEdit field(window.get());
+  field.setProperty(kNoGlobalInsert, true);
+  field.show();
+  field.setFocus();
+  QApplication::processEvents();
+  QTest::keyClick(&field, Qt::Key_Insert);
+  EXPECT_NE(ins->isEnabled(), before);
+}
+
+}  // namespace
+}  // namespace kolvre
