@@ -5,15 +5,16 @@
 
 #include <QApplication>
 #include <QTest>
+#include <iostream>
 #include <memory>
 #include <string>
 
 #include "app/dialog_designer.h"
 #include "app/dialog_panel.h"
 #include "app/main_window.h"
+#include "cli/cli_interface.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
-#include "platform/user_interface.h"
 
 namespace {
 
@@ -36,27 +37,6 @@ std::string dialogOf(int count) {
   return b + "}";
 }
 
-// A user interface that answers nothing: the benchmarks ask no questions.
-class SilentUi : public UserInterface {
- public:
-  int messageBox(std::string_view, MsgKind, std::string_view) override { return kIdOk; }
-  bool inputBox(std::string_view, std::string_view, std::string&, std::size_t) override {
-    return false;
-  }
-  std::string chooseFile(FileDialogMode, std::string_view) override { return {}; }
-  std::string clipboardText() override { return {}; }
-  void setClipboardText(std::string_view) override {}
-  int runAndWait(const std::string&, const std::vector<std::string>&) override { return -1; }
-  std::string readSetting(std::string_view, std::string_view, std::string_view d) override {
-    return std::string(d);
-  }
-  void writeSetting(std::string_view, std::string_view, std::string_view) override {}
-  void writeSettings(std::string_view,
-                     const std::vector<std::pair<std::string, std::string>>&) override {}
-  void beep() override {}
-  void openUrl(std::string_view) override {}
-};
-
 void ReadBuildWrite(benchmark::State& state) {
   const std::string block = dialogOf(1000);
   for (auto _ : state) {
@@ -71,7 +51,8 @@ void ReadBuildWrite(benchmark::State& state) {
 BENCHMARK(ReadBuildWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void DragHundredOfThreeHundred(benchmark::State& state) {
-  SilentUi ui;
+  // The batch tool's user interface: it asks nothing (the benchmark shows no message).
+  CliInterface ui(std::cerr);
   Document doc;
   doc.load("", dialogOf(300));
   MainWindow main(doc, ui);

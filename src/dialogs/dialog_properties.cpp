@@ -5,7 +5,9 @@
 
 #include "base/text.h"
 #include "dialogs/dialog_model.h"
+#include "dialogs/dialog_session.h"
 #include "dialogs/dialog_writer.h"
+#include "dialogs/statement_words.h"
 #include "dialogs/styles.h"
 #include "document/edit.h"
 #include "document/resource_commands.h"
@@ -43,24 +45,6 @@ std::string readable(std::string_view line) {
   std::string out(trimSpace(line));
   std::replace(out.begin(), out.end(), '\t', ' ');
   return out;
-}
-
-std::string_view firstWord(std::string_view text) {
-  return text.substr(0, text.find_first_of(" \","));
-}
-
-bool isWord(std::string_view text, std::string_view word) {
-  return equalsIgnoringCase(firstWord(text), word);
-}
-
-// Comments and preprocessor lines stand alone: nothing continues onto them or from them.
-bool standsAlone(std::string_view line) {
-  return line.empty() || line.starts_with("//") || line.starts_with("#") || line.starts_with("/*");
-}
-
-bool beginsWithStyleName(std::string_view line) {
-  const std::string_view word = line.substr(0, line.find_first_of(" \t|,"));
-  return equalsIgnoringCase(word, "NOT") || compilerNameValue(word).has_value();
 }
 
 // One header statement: its lines as written (CR LF between them) and as read on one line.
@@ -103,15 +87,6 @@ std::vector<Statement> statements(std::string_view block, const std::vector<Line
     out.push_back({std::string(block.substr(lines[i].begin, lines[last].end - lines[i].begin)),
                    std::move(text)});
     i = last + 1;
-  }
-  return out;
-}
-
-std::string undoubled(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    out += text[i];
-    if (text[i] == '"' && i + 1 < text.size() && text[i + 1] == '"') ++i;
   }
   return out;
 }
@@ -438,14 +413,9 @@ std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIn
 
 bool PROPDLG(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
              const OpenDialogProperties& open) {
-  if (!current || *current >= doc.index().size()) return false;
+  const auto extent = currentDialogExtent(ui, doc, current);
+  if (!extent) return false;
   const std::size_t position = *current;
-  if (doc.index()[position].type != ResType::Dialog) return false;
-  const auto extent = dialogExtent(doc.text(), doc.index(), position);
-  if (!extent) {
-    inform(ui, unlocatableMessage(doc.display(doc.index()[position].name)));
-    return false;
-  }
   const DialogPropertiesReading reading =
       readDialogProperties(extent->of(doc.text()), doc.encoding());
   if (reading.failure != DialogFailure::None) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/text.h"
+#include "dialogs/statement_words.h"
 #include "dialogs/styles.h"
 
 namespace kolvre {
@@ -54,29 +55,6 @@ std::string readable(std::string_view line) {
     }
   }
   return std::string(trim(out));
-}
-
-// The first word of a statement: up to a blank, a quote or a comma.
-std::string_view firstWord(std::string_view text) {
-  const std::size_t end = text.find_first_of(" \",");
-  return text.substr(0, end);
-}
-
-bool isWord(std::string_view text, std::string_view word) {
-  return equalsIgnoringCase(firstWord(text), word);
-}
-
-// Comments and preprocessor lines stand alone: nothing continues onto them or from them.
-bool standsAlone(std::string_view line) {
-  return line.empty() || line.starts_with("//") || line.starts_with("#") || line.starts_with("/*");
-}
-
-// A line that begins with a style name (or NOT) goes on with the style of the line before, and
-// one that begins with a quote with its text (quoted pieces one after the other are one text):
-// no statement begins with either.
-bool beginsWithStyleName(std::string_view line) {
-  const std::string_view word = line.substr(0, line.find_first_of(" \t|,"));
-  return equalsIgnoringCase(word, "NOT") || compilerNameValue(word).has_value();
 }
 
 // One statement: lines first to last (inclusive), and their readable texts joined by blanks.
@@ -250,15 +228,6 @@ bool isQuotedText(std::string_view text) {
     ++i;
   }
   return true;
-}
-
-std::string undoubled(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    out += text[i];
-    if (text[i] == '"' && i + 1 < text.size() && text[i + 1] == '"') ++i;
-  }
-  return out;
 }
 
 // The fields of a statement as written, from `from` on: split at the commas outside quoted

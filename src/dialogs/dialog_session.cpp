@@ -30,6 +30,15 @@ bool closedByUser(int result) {
 
 }  // namespace
 
+std::optional<BlockExtent> currentDialogExtent(UserInterface& ui, const Document& doc,
+                                               std::optional<std::size_t> current) {
+  if (!current || *current >= doc.index().size()) return std::nullopt;
+  if (doc.index()[*current].type != ResType::Dialog) return std::nullopt;
+  const auto extent = dialogExtent(doc.text(), doc.index(), *current);
+  if (!extent) inform(ui, unlocatableMessage(doc.display(doc.index()[*current].name)));
+  return extent;
+}
+
 std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name) {
   const DialogReading reading = readDialog(block, DialogMode::Designer);
   if (reading.failure != DialogFailure::None) return std::nullopt;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "dialogs/dialog_model.h"
+#include "document/blocks.h"
 #include "document/document.h"
 #include "platform/user_interface.h"
 
@@ -36,6 +37,12 @@ using OpenDesigner = std::function<DesignerClosing(const DialogModel& dialog)>;
 // text is located again after every close, since the designer may have stored it meanwhile.
 // False when the dialog cannot be opened: the reason is shown and the block is never touched.
 bool designDialog(UserInterface& ui, Document& doc, std::size_t position, const OpenDesigner& open);
+
+// The dialog of the current entry `current` for a command on it: its extent in the text, or
+// nothing when there is no current entry, it is no dialog, or its text cannot be located (then
+// the user is told).
+std::optional<BlockExtent> currentDialogExtent(UserInterface& ui, const Document& doc,
+                                               std::optional<std::size_t> current);
 
 // The block the designer writes for the dialog as read from `block` with nothing changed: the
 // text the closing one is compared with. Nothing when the block cannot be read.

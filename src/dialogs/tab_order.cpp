@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "dialogs/dialog_session.h"
 #include "dialogs/dialog_writer.h"
+#include "dialogs/statement_words.h"
 #include "document/edit.h"
 #include "document/resource_commands.h"
 #include "messages/form_check.h"
@@ -14,15 +16,6 @@ namespace kolvre {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-
-std::string undoubled(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    out += text[i];
-    if (text[i] == '"' && i + 1 < text.size() && text[i + 1] == '"') ++i;
-  }
-  return out;
-}
 
 // A text field as the list shows it: a quoted text without its quotes and with its doubled
 // quotes undone, anything else (an icon's name) as written.
@@ -176,14 +169,9 @@ std::optional<Edit> tabOrderEdit(std::string_view text, const ResourceIndex& ind
 
 bool ORDITAB(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
              const OpenTabOrder& open) {
-  if (!current || *current >= doc.index().size()) return false;
+  const auto extent = currentDialogExtent(ui, doc, current);
+  if (!extent) return false;
   const std::size_t position = *current;
-  if (doc.index()[position].type != ResType::Dialog) return false;
-  const auto extent = dialogExtent(doc.text(), doc.index(), position);
-  if (!extent) {
-    inform(ui, unlocatableMessage(doc.display(doc.index()[position].name)));
-    return false;
-  }
   const TabOrderReading reading = readTabOrder(extent->of(doc.text()));
   if (reading.failure != DialogFailure::None) {
     inform(ui, dialogFailureText(reading.failure));

@@ -1,0 +1,34 @@
+#include "dialogs/statement_words.h"
+
+#include "base/text.h"
+#include "dialogs/styles.h"
+
+namespace kolvre {
+
+std::string_view firstWord(std::string_view text) {
+  return text.substr(0, text.find_first_of(" \","));
+}
+
+bool isWord(std::string_view text, std::string_view word) {
+  return equalsIgnoringCase(firstWord(text), word);
+}
+
+bool standsAlone(std::string_view line) {
+  return line.empty() || line.starts_with("//") || line.starts_with("#") || line.starts_with("/*");
+}
+
+bool beginsWithStyleName(std::string_view line) {
+  const std::string_view word = line.substr(0, line.find_first_of(" \t|,"));
+  return equalsIgnoringCase(word, "NOT") || compilerNameValue(word).has_value();
+}
+
+std::string undoubled(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] == '"' && i + 1 < text.size() && text[i + 1] == '"') ++i;
+  }
+  return out;
+}
+
+}  // namespace kolvre
