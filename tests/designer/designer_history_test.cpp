@@ -14,6 +14,7 @@
 #include "document/resource_edits.h"
 #include "document/script_file.h"
 #include "support/corpus.h"
+#include "support/corpus_documents.h"
 
 namespace kolvre {
 namespace {
@@ -273,22 +274,14 @@ TEST(DesignerUndo, MovingEverythingAndBackLeavesEveryCorpusDialogUnchanged) {
   const std::vector<std::string> files = testing::corpusScripts();
   KOLVRE_CORPUS_CASE(files.empty() ? std::string() : files.front());
   RoundTrip tally;
-  for (const std::string& file : files) {
-    SCOPED_TRACE(file);
-    const FileRead read = readWholeFile((testing::kCorpusDir / file).string());
-    ASSERT_EQ(read.error, 0);
-    Document doc;
-    doc.load("", read.bytes);
-    for (std::size_t i = 0; i < doc.index().size(); ++i) {
-      if (doc.index()[i].type != ResType::Dialog) continue;
-      const auto block = entryBlock(doc.text(), doc.index(), i);
-      if (!block) continue;
-      const DialogReading reading = readDialog(block->of(doc.text()));
-      if (reading.failure != DialogFailure::None) continue;
-      SCOPED_TRACE(doc.index()[i].name);
-      roundTrip(reading.dialog, doc.index()[i].name, tally);
-    }
-  }
+  testing::forEachCorpusDialog(files, [&](const Document& doc, std::size_t i) {
+    const auto block = entryBlock(doc.text(), doc.index(), i);
+    if (!block) return;
+    const DialogReading reading = readDialog(block->of(doc.text()));
+    if (reading.failure != DialogFailure::None) return;
+    SCOPED_TRACE(doc.index()[i].name);
+    roundTrip(reading.dialog, doc.index()[i].name, tally);
+  });
   std::cout << "[ corpus   ] " << tally.dialogs << " dialogs moved and back, " << tally.draggedBack
             << " of them dragged back on the grid\n";
   EXPECT_GT(tally.dialogs, 100);

@@ -15,6 +15,7 @@
 #include "document/resource_edits.h"
 #include "document/script_file.h"
 #include "support/corpus.h"
+#include "support/corpus_documents.h"
 
 namespace kolvre {
 namespace {
@@ -126,15 +127,8 @@ TEST(DialogCorpus, EveryDialogIsWrittenBackWithoutLosingALine) {
   const std::vector<std::string> files = testing::corpusScripts();
   KOLVRE_CORPUS_CASE(files.empty() ? std::string() : files.front());
   Tally tally;
-  for (const std::string& file : files) {
-    SCOPED_TRACE(file);
-    const FileRead read = readWholeFile((testing::kCorpusDir / file).string());
-    ASSERT_EQ(read.error, 0);
-    Document doc;
-    doc.load("", read.bytes);
-    for (std::size_t i = 0; i < doc.index().size(); ++i)
-      if (doc.index()[i].type == ResType::Dialog) checkDialog(doc, i, tally);
-  }
+  testing::forEachCorpusDialog(
+      files, [&](const Document& doc, std::size_t i) { checkDialog(doc, i, tally); });
   std::cout << "[ corpus   ] " << tally.dialogs << " dialogs, " << tally.unreadable
             << " not dialogs that can be read, " << tally.controls << " controls ("
             << tally.shortStatements << " short statements), " << tally.unchanged

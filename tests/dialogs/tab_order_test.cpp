@@ -11,6 +11,7 @@
 #include "dialogs/dialog_writer.h"
 #include "document/script_file.h"
 #include "support/corpus.h"
+#include "support/corpus_documents.h"
 #include "support/current_entry.h"
 #include "support/scripted_ui.h"
 
@@ -211,51 +212,43 @@ TEST(TabOrderCorpus, RowsSurviveTheirOwnBlockAndPropertiesLeaveTheBody) {
   const std::vector<std::string> files = testing::corpusScripts();
   KOLVRE_CORPUS_CASE(files.empty() ? std::string() : files.front());
   int dialogs = 0, rows = 0;
-  for (const std::string& file : files) {
-    SCOPED_TRACE(file);
-    const FileRead read = readWholeFile((testing::kCorpusDir / file).string());
-    ASSERT_EQ(read.error, 0);
-    Document doc;
-    doc.load("", read.bytes);
-    for (std::size_t i = 0; i < doc.index().size(); ++i) {
-      if (doc.index()[i].type != ResType::Dialog) continue;
-      const auto extent = dialogExtent(doc.text(), doc.index(), i);
-      if (!extent) continue;
-      const std::string_view block = extent->of(doc.text());
-      const TabOrderReading reading = readTabOrder(block);
-      if (reading.failure != DialogFailure::None) continue;
-      SCOPED_TRACE(doc.index()[i].name);
-      ++dialogs;
-      rows += static_cast<int>(reading.order.rows.size());
-      const std::string written = tabOrderBlock(reading.order);
-      const TabOrderReading again = readTabOrder(written);
-      ASSERT_EQ(again.failure, DialogFailure::None);
-      EXPECT_TRUE(again.order.rows == reading.order.rows) << written;
-      TabOrder reversed = reading.order;
-      std::reverse(reversed.rows.begin(), reversed.rows.end());
-      TabOrder back = readTabOrder(tabOrderBlock(reversed)).order;
-      std::reverse(back.rows.begin(), back.rows.end());
-      EXPECT_EQ(tabOrderBlock(back), written);
+  testing::forEachCorpusDialog(files, [&](const Document& doc, std::size_t i) {
+    const auto extent = dialogExtent(doc.text(), doc.index(), i);
+    if (!extent) return;
+    const std::string_view block = extent->of(doc.text());
+    const TabOrderReading reading = readTabOrder(block);
+    if (reading.failure != DialogFailure::None) return;
+    SCOPED_TRACE(doc.index()[i].name);
+    ++dialogs;
+    rows += static_cast<int>(reading.order.rows.size());
+    const std::string written = tabOrderBlock(reading.order);
+    const TabOrderReading again = readTabOrder(written);
+    ASSERT_EQ(again.failure, DialogFailure::None);
+    EXPECT_TRUE(again.order.rows == reading.order.rows) << written;
+    TabOrder reversed = reading.order;
+    std::reverse(reversed.rows.begin(), reversed.rows.end());
+    TabOrder back = readTabOrder(tabOrderBlock(reversed)).order;
+    std::reverse(back.rows.begin(), back.rows.end());
+    EXPECT_EQ(tabOrderBlock(back), written);
 
-      const DialogPropertiesReading properties = readDialogProperties(block, doc.encoding());
-      ASSERT_EQ(properties.failure, DialogFailure::None);
-      DialogProperties wider = properties.shown;
-      wider.width = "321";
-      ASSERT_FALSE(checkDialogProperties(wider, properties.shown, doc.index(), doc.encoding()));
-      const auto changed = dialogPropertiesBlock(block, properties.shown, wider, doc.encoding());
-      ASSERT_TRUE(changed);
-      const DialogReading before = readDialog(block);
-      const DialogReading after = readDialog(*changed);
-      ASSERT_EQ(after.failure, DialogFailure::None) << *changed;
-      EXPECT_EQ(dialogUnits(after.dialog.rect, after.dialog.Cargo, after.dialog.mode).width, 321);
-      EXPECT_EQ(after.dialog.cTitle, before.dialog.cTitle);
-      EXPECT_EQ(after.dialog.Cargo, before.dialog.Cargo);
-      EXPECT_TRUE(after.dialog.aControls == before.dialog.aControls);
-      const std::size_t bodyAt = reading.order.head.rfind("\r\n", reading.order.head.size() - 3);
-      const std::string_view oldBody = block.substr(bodyAt + 2);
-      EXPECT_TRUE(std::string_view(*changed).ends_with(oldBody)) << *changed;
-    }
-  }
+    const DialogPropertiesReading properties = readDialogProperties(block, doc.encoding());
+    ASSERT_EQ(properties.failure, DialogFailure::None);
+    DialogProperties wider = properties.shown;
+    wider.width = "321";
+    ASSERT_FALSE(checkDialogProperties(wider, properties.shown, doc.index(), doc.encoding()));
+    const auto changed = dialogPropertiesBlock(block, properties.shown, wider, doc.encoding());
+    ASSERT_TRUE(changed);
+    const DialogReading before = readDialog(block);
+    const DialogReading after = readDialog(*changed);
+    ASSERT_EQ(after.failure, DialogFailure::None) << *changed;
+    EXPECT_EQ(dialogUnits(after.dialog.rect, after.dialog.Cargo, after.dialog.mode).width, 321);
+    EXPECT_EQ(after.dialog.cTitle, before.dialog.cTitle);
+    EXPECT_EQ(after.dialog.Cargo, before.dialog.Cargo);
+    EXPECT_TRUE(after.dialog.aControls == before.dialog.aControls);
+    const std::size_t bodyAt = reading.order.head.rfind("\r\n", reading.order.head.size() - 3);
+    const std::string_view oldBody = block.substr(bodyAt + 2);
+    EXPECT_TRUE(std::string_view(*changed).ends_with(oldBody)) << *changed;
+  });
   std::cout << "[ corpus   ] " << dialogs << " dialogs, " << rows << " rows\n";
   EXPECT_GT(dialogs, 200);
 }
