@@ -300,7 +300,7 @@ int cmdReorder(Context& c) {
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
   Edit edit;
-  edit.reorder = true;
+  edit.reorderAll = true;
   doc.commit(edit);
   if (target == "-") {
     c.out << doc.diskBytes();

@@ -403,8 +403,8 @@ std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIn
   edit.currentBefore = keyAt(index, position);
   edit.currentAfter = edit.currentBefore;
   if (const auto name = newName(edited, shown)) {
-    // Renamed: the script is sorted again and the dialog found under its new name.
-    edit.reorder = true;
+    // Renamed: the dialog moves to its new name's place and is found under it.
+    edit.placeBlockAt = extent->begin;
     edit.currentAfter = ResourceKey{fromDisplay(*name, encoding), ResType::Dialog, 0};
   }
   edit.splices.push_back({extent->begin, extent->end, std::move(*block)});

@@ -18,7 +18,8 @@ void Document::load(std::string fileName, std::string diskBytes) {
 
 bool Document::commit(const Edit& edit) {
   std::string after = applySplices(text_, edit.splices);
-  if (edit.reorder) after = reorderScript(after);
+  if (edit.placeBlockAt) after = placeBlock(after, *edit.placeBlockAt);
+  if (edit.reorderAll) after = reorderScript(after);
   if (after == text_) return false;
   HistoryStep step{edit.label, TextDiff::between(text_, after), edit.currentBefore,
                    edit.currentAfter};

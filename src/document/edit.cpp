@@ -1,19 +1,21 @@
 #include "document/edit.h"
 
+#include "document/statements.h"
+
 namespace kolvre {
 
 ResourceKey keyAt(const ResourceIndex& index, std::size_t position) {
   const IndexEntry& entry = index[position];
   ResourceKey key{entry.name, entry.type, 0};
   for (std::size_t i = 0; i < position; ++i)
-    if (index[i].type == entry.type && index[i].name == entry.name) ++key.occurrence;
+    if (index[i].type == entry.type && sameName(index[i].name, entry.name)) ++key.occurrence;
   return key;
 }
 
 std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceKey& key) {
   std::size_t seen = 0;
   for (std::size_t i = 0; i < index.size(); ++i) {
-    if (index[i].type != key.type || index[i].name != key.name) continue;
+    if (index[i].type != key.type || !sameName(index[i].name, key.name)) continue;
     if (seen++ == key.occurrence) return i;
   }
   return std::nullopt;
@@ -21,18 +23,18 @@ std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceK
 
 std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord) {
   if (name.empty() || typeWord.empty()) return std::nullopt;
-  // A keyword as the scanner reads it (DIALOGEX is a dialog), or a type code.
+  // A type word as the index reads it (DIALOGEX is a dialog), or a type code.
+  if (const std::optional<ResType> type = listedType(typeWord))
+    return ResourceKey{std::string(name), *type, 0};
   for (const ResTypeInfo& info : kResTypes)
-    if (typeWord.starts_with(info.keyword) || typeWord == info.code)
-      return ResourceKey{std::string(name), info.type, 0};
+    if (typeWord == info.code) return ResourceKey{std::string(name), info.type, 0};
   return std::nullopt;
 }
 
 std::optional<ResourceKey> keyOfText(std::string_view text) {
-  // The first header the scanner finds, as the index will hold it.
-  const std::vector<HeaderLine> lines = scanHeaderLines(text);
-  if (lines.empty()) return std::nullopt;
-  return ResourceKey{std::string(lines.front().name), lines.front().type, 0};
+  for (const Statement& s : readStatements(text))
+    if (s.listed) return ResourceKey{std::string(s.name(text)), *s.listed, 0};
+  return std::nullopt;
 }
 
 std::string applySplices(std::string_view text, const std::vector<Splice>& splices) {

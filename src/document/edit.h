@@ -25,7 +25,8 @@ struct ResourceKey {
 // The key of the index entry at `position` (which must exist).
 ResourceKey keyAt(const ResourceIndex& index, std::size_t position);
 
-// Where the index holds the resource of `key`, or nothing when it holds none.
+// Where the index holds the resource of `key`, or nothing when it holds none. Names are
+// compared as the compilers compare them, without regard to letter case.
 std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceKey& key);
 
 // The key of the first resource named exactly `name` of the type `typeWord` names (a word that
@@ -33,8 +34,8 @@ std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceK
 // resource makes current. Nothing when the word names no type: such a header is not indexed.
 std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord);
 
-// The key of the first header of a text, read as the scanner reads header lines (at a line
-// start; blanks or tabs, any number, between name and keyword). Nothing when it holds none.
+// The key of the first listed resource statement of a text, read as the index reads it.
+// Nothing when it holds none.
 std::optional<ResourceKey> keyOfText(std::string_view text);
 
 // One replacement: the bytes [begin, end) of the text give way to `inserted`.
@@ -47,7 +48,10 @@ struct Splice {
 struct Edit {
   std::string label;            // names the step in the undo menu ("Rinomina")
   std::vector<Splice> splices;  // in text order, not overlapping
-  bool reorder = false;         // the text is reordered after the splices
+  // After the splices, the listed block whose name starts here (in the spliced text) moves to
+  // its place among the blocks of its stretch (placeBlock); nothing else moves.
+  std::optional<std::size_t> placeBlockAt;
+  bool reorderAll = false;  // after the splices, the whole reorder (reorderScript)
   std::optional<ResourceKey> currentBefore;
   std::optional<ResourceKey> currentAfter;  // nothing: the first entry
 };

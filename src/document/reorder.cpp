@@ -1,148 +1,318 @@
 #include "document/reorder.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <span>
+#include <optional>
 #include <vector>
 
-#include "document/blocks.h"
+#include "base/text.h"
 #include "document/scanner.h"
+#include "document/statements.h"
 
 namespace kolvre {
 
 namespace {
 
-// A piece of text outside every block, without its leading blank lines and trailing white
-// space. Leading blanks of its first line are kept, so indentation survives. Lines end at CR LF
-// only: a bare line feed is kept with what follows it, or the text after it would start a line
-// and could read as a header that was none.
-std::string_view trimFree(std::string_view s) {
-  std::size_t first = 0;
-  while (first < s.size() && isSpace(s[first])) ++first;
-  if (first == s.size()) return {};
-  std::size_t start = first;
-  while (start > 0 && !(start >= 2 && s[start - 2] == '\r' && s[start - 1] == '\n')) --start;
-  std::size_t end = s.size();
-  while (end > first && isSpace(s[end - 1])) --end;
-  return s.substr(start, end - start);
+// Where the line that holds `pos` starts (the text's start, or after CR LF).
+std::size_t lineStartOf(std::string_view text, std::size_t pos) {
+  while (pos > 0 && !(pos >= 2 && crLfAt(text, pos - 2))) --pos;
+  return pos;
 }
 
-// The place of each type's code among all codes in byte order, by ResType.
-constexpr std::array<std::uint8_t, kResTypes.size()> kCodeRank = [] {
-  std::array<std::uint8_t, kResTypes.size()> rank{};
-  for (const ResTypeInfo& a : kResTypes)
-    for (const ResTypeInfo& b : kResTypes)
-      if (b.code < a.code) ++rank[static_cast<std::size_t>(a.type)];
-  return rank;
-}();
-
-// The first part of a block's sort key as one number: the rank of its type code, then the first
-// seven bytes of its name, zero-padded. Numbers that differ order as the full keys do.
-std::uint64_t sortHead(ResType type, std::string_view name) {
-  std::uint64_t head = kCodeRank[static_cast<std::size_t>(type)];
-  for (std::size_t i = 0; i < 7; ++i)
-    head = (head << 8) | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
-  return head;
+// Only blanks and tabs stand in [from, to).
+bool onlyBlanks(std::string_view text, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i)
+    if (!isBlank(text[i])) return false;
+  return true;
 }
 
-std::string_view trimTrailingBlanks(std::string_view s) {
-  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-  return s;
+// Where the whitespace-only line that starts at `pos` ends, after its CR LF; nothing when the
+// line holds more than white space or has no line end.
+std::optional<std::size_t> afterBlankLine(std::string_view text, std::size_t pos) {
+  std::size_t p = pos;
+  while (p < text.size() && !crLfAt(text, p)) {
+    if (!isSpace(text[p])) return std::nullopt;
+    ++p;
+  }
+  if (p >= text.size()) return std::nullopt;
+  return p + 2;
+}
+
+// A listed block as the reorder moves it: whole lines, from its comment lines above through
+// the line its statement ends on, and the blank lines after it.
+struct Unit {
+  std::size_t begin;       // the start of its first line
+  std::size_t contentEnd;  // the CR LF that ends its last line, or the end of the text
+  std::size_t gapEnd;      // after the whitespace-only lines that follow it
+  std::size_t nameBegin;   // where its statement (its name) starts
+  std::string_view name;
+  std::string_view code;  // its type code
+  std::size_t stretch;    // which stretch between barriers holds it
+};
+
+// The movable blocks of a text, in text order, each with its stretch.
+struct Layout {
+  std::vector<Unit> units;
+  std::size_t stretches = 1;
+};
+
+bool isBarrier(const Statement& s) {
+  switch (s.kind) {
+    case StatementKind::Directive:
+    case StatementKind::Language:
+    case StatementKind::Version:
+    case StatementKind::Characteristics:
+    case StatementKind::Other:
+      return true;
+    case StatementKind::Resource:
+    case StatementKind::StringTable:
+      return !s.complete || !s.selfContained;
+    case StatementKind::Comment:
+      return false;
+  }
+  return true;
+}
+
+Layout layoutOf(std::string_view text, const std::vector<Statement>& statements) {
+  Layout layout;
+  std::size_t stretch = 0;
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    const Statement& s = statements[i];
+    if (isBarrier(s)) {
+      ++stretch;
+      continue;
+    }
+    if (!s.listed) continue;
+    // Its first line holds nothing before it.
+    const std::size_t lineStart = lineStartOf(text, s.begin);
+    bool movable = onlyBlanks(text, lineStart, s.begin);
+    // Its last line holds nothing after it but comments.
+    std::size_t end = s.end;
+    std::size_t next = i + 1;
+    while (next < statements.size() && statements[next].kind == StatementKind::Comment &&
+           onlyBlanks(text, end, statements[next].begin))
+      end = statements[next++].end;
+    while (end < text.size() && isBlank(text[end])) ++end;
+    if (end < text.size() && !crLfAt(text, end)) movable = false;
+    if (!movable) {
+      ++stretch;
+      continue;
+    }
+    // The comment lines right above it, each alone on its lines, none after a blank line.
+    std::size_t begin = lineStart;
+    for (std::size_t k = i; k > 0; --k) {
+      const Statement& above = statements[k - 1];
+      if (above.kind != StatementKind::Comment) break;
+      // Only blanks and one line end between the comment and the line below it.
+      if (begin < 2 || !crLfAt(text, begin - 2) || !onlyBlanks(text, above.end, begin - 2)) break;
+      const std::size_t commentLine = lineStartOf(text, above.begin);
+      if (!onlyBlanks(text, commentLine, above.begin)) break;
+      begin = commentLine;
+    }
+    std::size_t gapEnd = end;
+    if (end < text.size()) {
+      gapEnd = end + 2;
+      while (const std::optional<std::size_t> after = afterBlankLine(text, gapEnd))
+        gapEnd = *after;
+    }
+    layout.units.push_back({begin, end, gapEnd, s.begin, s.name(text),
+                            typeCode(*s.listed), stretch});
+    i = next - 1;
+  }
+  layout.stretches = stretch + 1;
+  return layout;
+}
+
+// Among `others` (units of one stretch, in text order), the index before which a block of
+// `code` and `name` belongs.
+std::size_t placeAmong(const std::vector<const Unit*>& others, std::string_view code,
+                       std::string_view name) {
+  std::optional<std::size_t> lastOfType;
+  for (std::size_t k = 0; k < others.size(); ++k) {
+    if (others[k]->code != code) continue;
+    if (compareNames(others[k]->name, name) > 0) return k;
+    lastOfType = k;
+  }
+  if (lastOfType) return *lastOfType + 1;
+  for (std::size_t k = 0; k < others.size(); ++k)
+    if (others[k]->code > code) return k;
+  return others.size();
+}
+
+// The blank lines that set a unit apart: after it, or, for a unit that ends the text without
+// a line end, before it.
+std::string_view gapOf(std::string_view text, const Unit& u) {
+  if (u.gapEnd > u.contentEnd) return text.substr(u.contentEnd, u.gapEnd - u.contentEnd);
+  std::size_t from = u.begin;
+  while (from >= 2 && crLfAt(text, from - 2)) {
+    const std::size_t line = lineStartOf(text, from - 2);
+    bool blank = true;
+    for (std::size_t i = line; i < from - 2 && blank; ++i) blank = isSpace(text[i]);
+    if (!blank) return text.substr(from - 2, u.begin - (from - 2));
+    from = line;
+  }
+  return text.substr(from, u.begin - from);
+}
+
+// A gap fit to set a block apart: it holds a line end.
+std::string_view usableGap(std::string_view gap) {
+  return gap.find("\r\n") == std::string_view::npos ? kBlockSeparator : gap;
 }
 
 }  // namespace
 
 std::string reorderScript(std::string_view text) {
-  const ScriptOutline outline = scanOutline(text);
-  const std::vector<HeaderLine>& lines = outline.headers;
-  const std::vector<MarkedLine>& marks = outline.marks;
-
-  struct Block {
-    std::uint64_t sortHead;
-    std::string_view sortName;
-    BlockExtent extent;
-  };
-  std::vector<Block> blocks;  // the blocks of the stretch being read
-  blocks.reserve(64);
-  std::string result;
-  result.reserve(text.size() + kBlockSeparator.size() * (lines.size() + marks.size() + 1));
-  auto addPart = [&](std::string_view part) {
-    if (!result.empty()) result += kBlockSeparator;
-    result += part;
-  };
-
-  std::string freeText;
-  std::size_t covered = 0;
-  auto addFree = [&](std::string_view piece) {
-    piece = trimFree(piece);
-    if (piece.empty()) return;
-    if (!freeText.empty()) freeText += "\r\n";
-    freeText += piece;
-  };
-  // A stretch that holds a block cut short inside its body keeps its order when a barrier ends
-  // it: that block stays where it was cut, before the barrier line or before the block that
-  // followed it. Sorted elsewhere, it could run on over the barrier line into the next
-  // stretch's lines, taking them for the rest of its body.
-  bool keepOrder = false;
-  // The stretch so far goes out: its free text, then its blocks sorted by type code, then name.
-  auto endStretch = [&](bool beforeBarrier) {
-    if (!freeText.empty()) addPart(freeText);
-    freeText.clear();
-    // Equal heads mean equal codes. Blocks come in text order, so ordering equal keys by where
-    // they start keeps them stable without a stable sort's buffer.
-    if (!(keepOrder && beforeBarrier))
-      std::sort(blocks.begin(), blocks.end(), [](const Block& a, const Block& b) {
-        if (a.sortHead != b.sortHead) return a.sortHead < b.sortHead;
-        if (a.sortName != b.sortName) return a.sortName < b.sortName;
-        return a.extent.begin < b.extent.begin;
+  const std::vector<Statement> statements = readStatements(text);
+  const Layout layout = layoutOf(text, statements);
+  // Per stretch and type, the units sorted into the places of that type.
+  std::vector<const Unit*> placed(layout.units.size(), nullptr);
+  bool moved = false;
+  std::size_t first = 0;
+  while (first < layout.units.size()) {
+    std::size_t last = first;
+    while (last < layout.units.size() && layout.units[last].stretch == layout.units[first].stretch)
+      ++last;
+    std::vector<std::size_t> slots;
+    std::vector<bool> done(last - first, false);
+    for (std::size_t i = first; i < last; ++i) {
+      if (done[i - first]) continue;
+      slots.clear();
+      for (std::size_t j = i; j < last; ++j)
+        if (layout.units[j].code == layout.units[i].code) {
+          slots.push_back(j);
+          done[j - first] = true;
+        }
+      std::vector<const Unit*> sorted;
+      for (std::size_t j : slots) sorted.push_back(&layout.units[j]);
+      std::stable_sort(sorted.begin(), sorted.end(), [](const Unit* a, const Unit* b) {
+        return compareNames(a->name, b->name) < 0;
       });
-    for (const Block& block : blocks) addPart(trimTrailingBlanks(block.extent.of(text)));
-    blocks.clear();
-    keepOrder = false;
-  };
-  // A barrier line outside every block: the next stretch starts with it. An #elif, #else or
-  // #endif that closes no section opened before it in the script has no section to keep blocks
-  // out of and stays with the free text, unless a block was cut short inside its body there:
-  // then it stays after that block, to cut it there again.
-  std::size_t openSections = 0;
-  auto barrierAt = [&](const MarkedLine& line, bool cutABody) {
-    if (line.mark == LineMark::If) {
-      ++openSections;
-    } else if (line.mark == LineMark::Else || line.mark == LineMark::EndIf) {
-      if (openSections == 0 && !cutABody) return;
-      if (line.mark == LineMark::EndIf && openSections > 0) --openSections;
+      for (std::size_t k = 0; k < slots.size(); ++k) {
+        placed[slots[k]] = sorted[k];
+        if (sorted[k] != &layout.units[slots[k]]) moved = true;
+      }
     }
-    addFree(text.substr(covered, line.start - covered));
-    endStretch(true);
-    covered = line.start;
-  };
-
-  std::size_t m = 0;
-  const std::size_t firstHeader = lines.empty() ? text.size() : lines.front().offset;
-  for (; m < marks.size() && marks[m].start < firstHeader; ++m)
-    if (isBarrier(marks[m].mark)) barrierAt(marks[m], false);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::size_t begin = lines[i].offset;
-    const std::size_t limit = i + 1 < lines.size() ? lines[i + 1].offset : text.size();
-    std::size_t blockMarks = m;
-    while (blockMarks < marks.size() && marks[blockMarks].start < limit) ++blockMarks;
-    const BlockEnd end =
-        blockEndIn(text, begin, limit, std::span(marks).subspan(m, blockMarks - m));
-    addFree(text.substr(covered, begin - covered));
-    covered = end.end;
-    if (end.cutInsideBody) keepOrder = true;
-    blocks.push_back({sortHead(lines[i].type, lines[i].name), lines[i].name, {begin, end.end}});
-    // Only white space stands between a block cut short and the line it was cut at.
-    for (bool first = true; m < blockMarks; ++m) {
-      if (marks[m].start < end.end) continue;
-      if (isBarrier(marks[m].mark)) barrierAt(marks[m], first && end.cutInsideBody);
-      first = false;
-    }
+    first = last;
   }
-  addFree(text.substr(covered));
-  endStretch(false);
-  return result;
+  if (!moved) return std::string(text);
+  std::string out;
+  out.reserve(text.size());
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < layout.units.size(); ++i) {
+    const Unit& slot = layout.units[i];
+    const Unit& unit = *placed[i];
+    out.append(text, from, slot.begin - from);
+    out.append(text, unit.begin, unit.contentEnd - unit.begin);
+    from = slot.contentEnd;
+  }
+  out.append(text, from, std::string_view::npos);
+  return out;
+}
+
+std::string placeBlock(std::string_view text, std::size_t offset) {
+  const std::vector<Statement> statements = readStatements(text);
+  const Layout layout = layoutOf(text, statements);
+  const auto it = std::find_if(layout.units.begin(), layout.units.end(),
+                               [&](const Unit& u) { return u.nameBegin == offset; });
+  if (it == layout.units.end()) return std::string(text);
+  const Unit& unit = *it;
+  std::vector<const Unit*> others;
+  std::size_t current = 0;  // how many of the others stand before it
+  for (const Unit& u : layout.units) {
+    if (u.stretch != unit.stretch || &u == &unit) continue;
+    if (u.begin < unit.begin) ++current;
+    others.push_back(&u);
+  }
+  const std::size_t target = placeAmong(others, unit.code, unit.name);
+  if (target == current) return std::string(text);
+
+  // What leaves its place, and the block with its gap as it goes in elsewhere.
+  const std::string_view content = text.substr(unit.begin, unit.contentEnd - unit.begin);
+  std::size_t removeBegin = unit.begin;
+  std::size_t removeEnd = unit.gapEnd;
+  std::string_view gap;
+  if (unit.gapEnd > unit.contentEnd) {
+    gap = text.substr(unit.contentEnd, unit.gapEnd - unit.contentEnd);
+  } else {
+    // It ends the text without a line end: the blank lines before it go with it, and the text
+    // keeps ending without one.
+    gap = gapOf(text, unit);
+    removeBegin = unit.begin - gap.size();
+  }
+  const std::string_view insertGap = usableGap(gap);
+  std::size_t at;
+  std::string inserted;
+  if (target < others.size()) {
+    at = others[target]->begin;
+    inserted.reserve(content.size() + insertGap.size());
+    inserted.append(content).append(insertGap);
+  } else {
+    at = others.back()->contentEnd;
+    inserted.reserve(content.size() + insertGap.size());
+    inserted.append(insertGap).append(content);
+  }
+  std::string out;
+  out.reserve(text.size() + inserted.size());
+  if (at <= removeBegin) {
+    out.append(text, 0, at).append(inserted);
+    out.append(text, at, removeBegin - at);
+    out.append(text, removeEnd, std::string_view::npos);
+  } else {
+    out.append(text, 0, removeBegin);
+    out.append(text, removeEnd, at - removeEnd);
+    out.append(inserted);
+    out.append(text, at, std::string_view::npos);
+  }
+  return out;
+}
+
+Insertion newBlockInsertion(std::string_view text, std::string_view block) {
+  std::string_view content = block;
+  while (!content.empty() && isSpace(content.back())) content.remove_suffix(1);
+  std::size_t firstCode = 0;
+  while (firstCode < text.size() && isSpace(text[firstCode])) ++firstCode;
+  if (firstCode == text.size()) {
+    // Nothing but white space so far: the text becomes the block.
+    std::string whole(content);
+    if (text.ends_with("\r\n")) whole += "\r\n";
+    return {0, text.size(), std::move(whole)};
+  }
+  const std::vector<Statement> statements = readStatements(text);
+  const Layout layout = layoutOf(text, statements);
+  std::vector<const Unit*> others;
+  for (const Unit& u : layout.units)
+    if (u.stretch + 1 == layout.stretches) others.push_back(&u);
+
+  std::optional<Statement> first;
+  for (const Statement& s : readStatements(content))
+    if (s.kind != StatementKind::Comment) {
+      if (s.listed) first = s;
+      break;
+    }
+  if (!others.empty() && first) {
+    const std::size_t target =
+        placeAmong(others, typeCode(*first->listed), first->name(content));
+    if (target < others.size()) {
+      const Unit& next = *others[target];
+      std::string inserted(content);
+      inserted += usableGap(text.substr(next.contentEnd, next.gapEnd - next.contentEnd));
+      return {next.begin, next.begin, std::move(inserted)};
+    }
+    const Unit& last = *others.back();
+    std::string inserted(usableGap(gapOf(text, last)));
+    inserted += content;
+    return {last.contentEnd, last.contentEnd, std::move(inserted)};
+  }
+  // At the end of the text, two blank lines after the last one that holds text.
+  std::string inserted;
+  if (text.ends_with("\r\n")) {
+    inserted = "\r\n\r\n";
+    inserted += content;
+    inserted += "\r\n";
+  } else {
+    inserted = kBlockSeparator;
+    inserted += content;
+  }
+  return {text.size(), text.size(), std::move(inserted)};
 }
 
 }  // namespace kolvre

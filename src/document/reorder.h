@@ -1,24 +1,40 @@
-// Rebuilding the script text with its resource blocks in type-then-name order.
+// Keeping the listed resources in type-then-name order without moving anything else: the
+// whole reorder, the move of one block to its place, and the place of a new block.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace kolvre {
 
-// Three CR LF pairs: what stands between two blocks of a reordered script.
+// What stands between two blocks of a script whose blocks leave no example: two blank lines.
 inline constexpr std::string_view kBlockSeparator = "\r\n\r\n\r\n";
 
-// The reordered form of a script text. Blocks come sorted by type code, then by name as it
-// stands (byte order); blocks with equal keys keep their text order, so duplicates each keep
-// their own text. Text that belongs to no block (comments, preprocessor lines, other resource
-// kinds) keeps its order and goes first, followed by the block separator.
-//
-// Barrier lines outside every block (conditional lines and LANGUAGE statements, see LineMark)
-// stay in place: blocks are sorted only within each stretch between two of them, and the text
-// of a stretch that belongs to no block goes first within that stretch, the barrier line that
-// starts the stretch at its head. A text without barriers is one stretch. Runs in one pass over
-// the text.
+// The whole reorder. The text is cut into stretches by barriers: preprocessor lines, top-level
+// LANGUAGE, VERSION and CHARACTERISTICS statements, text that is no statement, and statements
+// that cannot move (a body left open, a preprocessor line inside but whole conditional
+// sections, another statement on one of their lines). In each stretch the listed blocks of
+// each type are sorted by name into the places the blocks of that type held, so each type keeps
+// its places; equal names keep their text order. A block moves with the comment lines right
+// above it; everything else, blank lines and the final line end among it, stays in place.
 std::string reorderScript(std::string_view text);
+
+// Moves the listed block whose name starts at `offset` to its place in its stretch, and
+// nothing else: among the stretch's other blocks of its type, before the first whose name
+// sorts after its own, or after the last of them; where the stretch holds none of its type,
+// before the first block of a type that sorts after its own, or after the stretch's last block.
+// A block already in that place stays. It takes its comment lines above and the blank lines
+// after it. The text comes back unchanged when no movable block starts at `offset`.
+std::string placeBlock(std::string_view text, std::size_t offset);
+
+// Where a new block goes, and the text to insert there: in the script's last stretch, at the
+// place placeBlock would give it, set apart as its neighbours are.
+struct Insertion {
+  std::size_t at = 0;
+  std::size_t replacedEnd = 0;  // the text [at, replacedEnd) gives way (white space only)
+  std::string text;
+};
+Insertion newBlockInsertion(std::string_view text, std::string_view block);
 
 }  // namespace kolvre

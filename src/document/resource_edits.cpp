@@ -5,6 +5,54 @@
 
 namespace kolvre {
 
+namespace {
+
+// Where the line that holds `pos` starts (the text's start, or after CR LF).
+std::size_t lineStartOf(std::string_view text, std::size_t pos) {
+  while (pos > 0 && !(pos >= 2 && crLfAt(text, pos - 2))) --pos;
+  return pos;
+}
+
+bool onlyBlanks(std::string_view text, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i)
+    if (!isBlank(text[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+Splice deletedRange(std::string_view text, const BlockExtent& block) {
+  const std::size_t lineStart = lineStartOf(text, block.begin);
+  std::size_t lineEnd = block.end;
+  while (lineEnd < text.size() && isBlank(text[lineEnd])) ++lineEnd;
+  const bool wholeLines = onlyBlanks(text, lineStart, block.begin) &&
+                          (lineEnd == text.size() || crLfAt(text, lineEnd));
+  if (!wholeLines) return {block.begin, block.end, {}};
+  if (lineEnd == text.size()) {
+    // The last line, without a line end: the blank lines before it go too, and the text still
+    // ends without a line end.
+    std::size_t begin = lineStart;
+    while (begin >= 2 && crLfAt(text, begin - 2)) {
+      const std::size_t above = lineStartOf(text, begin - 2);
+      bool blank = true;
+      for (std::size_t i = above; i < begin - 2 && blank; ++i) blank = isSpace(text[i]);
+      begin -= 2;
+      if (!blank) break;
+      begin = above;
+    }
+    return {begin, text.size(), {}};
+  }
+  // Its lines, and at most two whitespace-only lines after them.
+  std::size_t end = lineEnd + 2;
+  for (int blankLines = 0; blankLines < 2; ++blankLines) {
+    std::size_t p = end;
+    while (p < text.size() && !crLfAt(text, p) && isSpace(text[p])) ++p;
+    if (!crLfAt(text, p)) break;
+    end = p + 2;
+  }
+  return {lineStart, end, {}};
+}
+
 HeaderTokens firstTwoTokens(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size() && text[i] == ' ') ++i;
@@ -20,12 +68,7 @@ HeaderTokens firstTwoTokens(std::string_view text) {
 std::optional<BlockExtent> entryBlock(std::string_view text, const ResourceIndex& index,
                                       std::size_t position) {
   if (position >= index.size()) return std::nullopt;
-  const IndexEntry& wanted = index[position];
-  const std::vector<HeaderLine> lines = scanHeaderLines(text);
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if (lines[i].offset == wanted.offset)
-      return lines[i].locatable ? std::optional(blockExtentAt(text, lines, i)) : std::nullopt;
-  return std::nullopt;
+  return blockAt(text, index[position].offset);
 }
 
 Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExtent& block,
@@ -34,7 +77,7 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
   Edit edit;
   edit.label = kLabelRename;
   edit.splices.push_back({block.begin, block.begin + entry.name.size(), std::string(newName)});
-  edit.reorder = true;
+  edit.placeBlockAt = block.begin;
   edit.currentBefore = keyAt(index, position);
   edit.currentAfter = ResourceKey{std::string(newName), entry.type, 0};
   return edit;
@@ -42,11 +85,9 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
 
 Edit deleteEdit(std::string_view text, const ResourceIndex& index, std::size_t position,
                 const BlockExtent& block) {
-  std::size_t end = block.end;
-  for (int pairs = 0; pairs < 3 && crLfAt(text, end); ++pairs) end += 2;
   Edit edit;
   edit.label = kLabelDelete;
-  edit.splices.push_back({block.begin, end, {}});
+  edit.splices.push_back(deletedRange(text, block));
   edit.currentBefore = keyAt(index, position);
   if (position > 0) {
     const std::size_t neighbour = position + 1 == index.size() ? position - 1 : position + 1;
@@ -61,32 +102,11 @@ Edit deleteEdit(std::string_view text, const ResourceIndex& index, std::size_t p
 }
 
 Edit appendEdit(std::string_view text, std::string_view block, std::string_view label) {
-  std::string_view added = block;
-  while (!added.empty() && added.back() == ' ') added.remove_suffix(1);
   Edit edit;
   edit.label = label;
-  edit.reorder = true;
   edit.currentAfter = keyOfText(block);
-
-  std::size_t first = 0;
-  while (first < text.size() && isSpace(text[first])) ++first;
-  std::string tail(kBlockSeparator);
-  tail += added;
-  if (first == text.size()) {
-    // Nothing but white space so far: the new text starts in the block itself.
-    std::string whole(text);
-    whole += tail;
-    first = 0;
-    while (first < whole.size() && isSpace(whole[first])) ++first;
-    while (first > 0 && !(first >= 2 && crLfAt(whole, first - 2))) --first;
-    edit.splices.push_back({0, text.size(), whole.substr(first)});
-    return edit;
-  }
-  // Only whole lines go (lines end at CR LF): what stands before the text on its first line,
-  // blanks or a lone CR or LF, decides whether that line is a header and what it names.
-  while (first > 0 && !(first >= 2 && crLfAt(text, first - 2))) --first;
-  if (first > 0) edit.splices.push_back({0, first, {}});
-  edit.splices.push_back({text.size(), text.size(), std::move(tail)});
+  Insertion insertion = newBlockInsertion(text, block);
+  edit.splices.push_back({insertion.at, insertion.replacedEnd, std::move(insertion.text)});
   return edit;
 }
 
@@ -105,7 +125,7 @@ std::optional<Edit> replaceEdit(std::string_view text, const ResourceIndex& inde
   if (replacement == block.of(text)) return std::nullopt;
   Edit edit;
   edit.label = kLabelEditText;
-  edit.reorder = true;
+  edit.placeBlockAt = block.begin;
   edit.currentBefore = keyAt(index, position);
   edit.currentAfter = keyOfText(replacement);
   // Still the same name and type: the edited block stays among its namesakes where it was.

@@ -38,26 +38,31 @@ std::optional<BlockExtent> entryBlock(std::string_view text, const ResourceIndex
                                       std::size_t position);
 
 // Rename: only the header's own name changes (the same words inside captions stay); then the
-// text is reordered and the renamed resource becomes current.
+// block moves to its new name's place (placeBlock) and the renamed resource becomes current.
 Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExtent& block,
                 std::string_view newName);
 
-// Delete: the block and at most three CR LF pairs after it, never the next resource. Not
-// reordered. The entry below becomes current, or the one above when it was the last; the first
+// What a delete removes: the block; when it stands alone on its lines, those lines whole and at
+// most two whitespace-only lines after them (for a block that ends the text without a line end,
+// the blank lines before it instead, so the text still ends without one). Comments around it
+// stay.
+Splice deletedRange(std::string_view text, const BlockExtent& block);
+
+// Delete: deletedRange, and nothing else moves. The entry below becomes current, or the one above when it was the last; the first
 // row when it was the first.
 Edit deleteEdit(std::string_view text, const ResourceIndex& index, std::size_t position,
                 const BlockExtent& block);
 
-// New and paste: the block goes after the separator at the end of the text; the whole text
-// loses its leading white space (whole lines only) and trailing blanks, and is reordered. The
-// new resource (by its first two tokens) becomes current.
+// New and paste: the block goes in at its place in the script's last stretch
+// (newBlockInsertion); nothing else moves. The new resource becomes current.
 Edit appendEdit(std::string_view text, std::string_view block, std::string_view label);
 
 // The block a paste adds: the pasted text (CR LF line ends) under the accepted name.
 std::string pastedBlock(std::string_view pasted, std::string_view name);
 
-// Edit as text: `replacement` (CR LF line ends) in place of the block, reordered; the resource
-// named by its first two tokens becomes current. Nothing when the replacement equals the block.
+// Edit as text: `replacement` (CR LF line ends) in place of the block, then moved to its place
+// (placeBlock); the first resource it holds becomes current. Nothing when the replacement equals
+// the block.
 std::optional<Edit> replaceEdit(std::string_view text, const ResourceIndex& index,
                                 std::size_t position, const BlockExtent& block,
                                 std::string replacement);

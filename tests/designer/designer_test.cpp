@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "designer/control_kinds.h"
 #include "designer/designer_fixture.h"
 

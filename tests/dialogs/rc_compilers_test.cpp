@@ -8,6 +8,8 @@
 // Many dialogs go into one script per compiler run, so the tests stay fast.
 #include <gtest/gtest.h>
 
+#include "base/text.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>

@@ -132,7 +132,7 @@ TEST(History, UndoAndRedoReportTheEntryThatWasCurrent) {
   doc.load("", "A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}");
   Edit edit;
   edit.splices = {{0, 1, "C"}};
-  edit.reorder = true;
+  edit.placeBlockAt = 0;
   edit.currentBefore = ResourceKey{"A", ResType::Icon, 0};
   edit.currentAfter = ResourceKey{"C", ResType::Icon, 0};
   ASSERT_TRUE(doc.commit(edit));

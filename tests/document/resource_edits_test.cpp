@@ -88,7 +88,7 @@ TEST(DeleteEdit, TakesTheBlockAndItsSeparatorAndLandsOnANeighbour) {
     const auto block = entryBlock(r.text, index, r.position);
     ASSERT_TRUE(block) << r.text;
     const Edit edit = deleteEdit(r.text, index, r.position, *block);
-    EXPECT_FALSE(edit.reorder);
+    EXPECT_FALSE(edit.placeBlockAt);
     const Applied a = applyEdit(r.text, edit);
     EXPECT_EQ(a.text, r.after) << r.text;
     EXPECT_EQ(a.current, r.current) << r.text;

@@ -1,36 +1,26 @@
-// What must hold between a script text and its reordered form; shared by the corpus test and
-// the reorder fuzz target. Each check returns an empty string when the rule holds, otherwise a
-// short description of the first violation found.
+// What must hold between a script text and its reordered or edited form; shared by the corpus
+// tests and the fuzz targets. Each check returns an empty string when the rule holds, otherwise
+// a short description of the first violation found. The rules are worked out from the
+// statements alone, not from the reorder's own bookkeeping.
 #pragma once
 
 #include <algorithm>
-#include <array>
-#include <cstddef>
 #include <iterator>
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "document/blocks.h"
 #include "document/reorder.h"
 #include "document/scanner.h"
 #include "document/script_file.h"
+#include "document/statements.h"
 
 namespace kolvre::testing {
 
 namespace detail {
-
-// The white space that reorder may drop or add between pieces.
-inline bool isReorderSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// A position where the scanner starts a line: the text start or just after CR LF.
-inline bool atLineStart(std::string_view text, std::size_t pos) {
-  return pos == 0 || (pos >= 2 && text[pos - 2] == '\r' && text[pos - 1] == '\n');
-}
 
 inline std::string excerpt(std::string_view s) {
   constexpr std::size_t kShown = 60;
@@ -47,190 +37,184 @@ inline std::string excerpt(std::string_view s) {
   return '"' + out + '"';
 }
 
+// The lines of a text (split at CR LF), without those that hold only white space.
+inline std::vector<std::string_view> nonBlankLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = text.find("\r\n", from);
+    const std::string_view line =
+        text.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from);
+    if (line.find_first_not_of(" \t\r\n\f\v") != std::string_view::npos) lines.push_back(line);
+    if (at == std::string_view::npos) break;
+    from = at + 2;
+  }
+  return lines;
+}
+
+inline bool isBarrierStatement(const Statement& s) {
+  switch (s.kind) {
+    case StatementKind::Directive:
+    case StatementKind::Language:
+    case StatementKind::Version:
+    case StatementKind::Characteristics:
+    case StatementKind::Other:
+      return true;
+    case StatementKind::Resource:
+    case StatementKind::StringTable:
+      return !s.complete || !s.selfContained;
+    case StatementKind::Comment:
+      return false;
+  }
+  return true;
+}
+
 }  // namespace detail
 
-// True when the scanner takes a header from inside a line. It reads headers at line starts only,
-// so this holds for no text: a guard against that rule breaking, for the fuzz targets.
-inline bool hasHeaderInsideALine(std::string_view text) {
-  for (const HeaderLine& h : scanHeaderLines(text))
-    if (!detail::atLineStart(text, h.offset)) return true;
-  return false;
+// The statements cover the text once, in order, with only white space between them.
+inline std::string checkStatementsCover(std::string_view text) {
+  std::size_t covered = 0;
+  for (const Statement& s : readStatements(text)) {
+    if (s.begin < covered || s.end < s.begin || s.end > text.size())
+      return "statement out of order at " + std::to_string(s.begin);
+    if (s.end == s.begin) return "empty statement at " + std::to_string(s.begin);
+    for (std::size_t i = covered; i < s.begin; ++i)
+      if (text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '\n' &&
+          text[i] != '\f' && text[i] != '\v')
+        return "text outside every statement at " + std::to_string(i) + ": " +
+               detail::excerpt(text.substr(i));
+    covered = s.end;
+  }
+  for (std::size_t i = covered; i < text.size(); ++i)
+    if (text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '\n' &&
+        text[i] != '\f' && text[i] != '\v')
+      return "text after the last statement: " + detail::excerpt(text.substr(i));
+  return {};
 }
 
-// The top-level barrier lines of a text and the blocks of each stretch between them, worked out
-// from the block rule and the marked lines on their own, as the reorder must keep them.
-struct Stretches {
-  std::vector<std::string_view> barriers;             // each line, without white space at its end
+// The statements of a text as the reorder must keep them: the barriers and the other
+// statements that never move, in order; the comments; and per stretch between barriers, the
+// listed blocks.
+struct Arrangement {
+  std::vector<std::string_view> fixed;                // neither listed nor a comment, in order
+  std::vector<std::string_view> comments;             // sorted
   std::vector<std::vector<std::string_view>> blocks;  // per stretch, sorted
-  bool operator==(const Stretches&) const = default;
+  bool operator==(const Arrangement&) const = default;
 };
 
-inline Stretches stretchesOf(std::string_view text) {
-  const std::vector<HeaderLine> lines = scanHeaderLines(text);
-  struct Cut {
-    BlockExtent extent;
-    bool insideBody;
-  };
-  std::vector<Cut> blocks;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::size_t limit = i + 1 < lines.size() ? lines[i + 1].offset : text.size();
-    const std::size_t lineEnd = text.find("\r\n", lines[i].offset);
-    const std::size_t from =
-        lineEnd == std::string_view::npos ? limit : std::min(lineEnd + 2, limit);
-    const BlockEnd end = blockEndIn(text, lines[i].offset, limit, markedLines(text, from, limit));
-    blocks.push_back({{lines[i].offset, end.end}, end.cutInsideBody});
-  }
-  Stretches s;
-  s.blocks.emplace_back();
-  std::size_t b = 0;
-  int sections = 0;
-  std::size_t lastEnd = 0;  // where the last block before the line ends
-  bool lastCutInsideBody = false;
-  for (const MarkedLine& m : scanOutline(text).marks) {
-    while (b < blocks.size() && blocks[b].extent.end <= m.start) {
-      s.blocks.back().push_back(blocks[b].extent.of(text));
-      lastEnd = blocks[b].extent.end;
-      lastCutInsideBody = blocks[b++].insideBody;
+inline Arrangement arrangementOf(std::string_view text) {
+  Arrangement a;
+  a.blocks.emplace_back();
+  for (const Statement& s : readStatements(text)) {
+    if (s.kind == StatementKind::Comment) {
+      a.comments.push_back(s.of(text));
+      continue;
     }
-    if (b < blocks.size() && blocks[b].extent.begin <= m.start) continue;  // inside a block
-    // Was the block before cut short at this line (only white space between)?
-    bool cutHere = lastCutInsideBody;
-    for (std::size_t p = lastEnd; cutHere && p < m.start; ++p)
-      cutHere = detail::isReorderSpace(text[p]);
-    lastCutInsideBody = false;
-    if (!isBarrier(m.mark)) continue;
-    if (m.mark == LineMark::If) {
-      ++sections;
-    } else if (m.mark == LineMark::Else || m.mark == LineMark::EndIf) {
-      if (sections == 0 && !cutHere) continue;  // closes no section: no barrier
-      if (m.mark == LineMark::EndIf && sections > 0) --sections;
+    if (s.listed && !detail::isBarrierStatement(s)) {
+      a.blocks.back().push_back(s.of(text));
+      continue;
     }
-    std::size_t end = text.find("\r\n", m.start);
-    if (end == std::string_view::npos) end = text.size();
-    while (end > m.start && detail::isReorderSpace(text[end - 1])) --end;
-    s.barriers.push_back(text.substr(m.start, end - m.start));
-    s.blocks.emplace_back();
+    a.fixed.push_back(s.of(text));
+    if (detail::isBarrierStatement(s)) a.blocks.emplace_back();
   }
-  while (b < blocks.size()) s.blocks.back().push_back(blocks[b++].extent.of(text));
-  for (auto& stretch : s.blocks) std::sort(stretch.begin(), stretch.end());
-  return s;
+  std::sort(a.comments.begin(), a.comments.end());
+  for (auto& stretch : a.blocks) std::sort(stretch.begin(), stretch.end());
+  return a;
 }
 
-// Every block the header rule can find in `text` stands in `out`, starting at a line start, at
-// least as often as it occurs among the blocks of `text` (duplicates each keep their block).
-inline std::string checkBlocksKept(std::string_view text, std::string_view out) {
-  const std::vector<HeaderLine> lines = scanHeaderLines(text);
-  std::map<std::string_view, std::size_t> wanted;
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if (lines[i].locatable) ++wanted[blockExtentAt(text, lines, i).of(text)];
-  for (const auto& [block, count] : wanted) {
-    std::size_t found = 0;
-    for (std::size_t pos = out.find(block); pos != std::string_view::npos && found < count;
-         pos = out.find(block, pos + 1)) {
-      if (!detail::atLineStart(out, pos)) continue;
-      ++found;
-      pos += block.size() - 1;  // placements of one block never overlap
-    }
-    if (found < count)
-      return "block " + detail::excerpt(block) + " occurs " + std::to_string(count) +
-             " times but is placed " + std::to_string(found) + " times";
+// No block crosses a barrier; the statements that never move keep their order.
+inline std::string checkArrangementKept(std::string_view text, std::string_view out) {
+  const Arrangement before = arrangementOf(text);
+  const Arrangement after = arrangementOf(out);
+  if (before.fixed != after.fixed) {
+    for (std::size_t i = 0; i < std::min(before.fixed.size(), after.fixed.size()); ++i)
+      if (before.fixed[i] != after.fixed[i])
+        return "statement " + detail::excerpt(before.fixed[i]) + " became " +
+               detail::excerpt(after.fixed[i]);
+    return "the statements that never move changed in number";
   }
+  if (before.comments != after.comments) return "a comment was changed, lost or added";
+  if (before.blocks != after.blocks) return "a block crossed a barrier, or changed";
   return {};
 }
 
-// The barrier lines outside every block stand in the same order, and each stretch between
-// them holds the same blocks: none crossed a barrier, none was cut differently.
-inline std::string checkStretchesKept(std::string_view text, std::string_view out) {
-  const Stretches before = stretchesOf(text);
-  const Stretches after = stretchesOf(out);
-  if (before == after) return {};
-  if (before.barriers.size() != after.barriers.size())
-    return std::to_string(before.barriers.size()) + " barrier lines before the reorder, " +
-           std::to_string(after.barriers.size()) + " after";
-  for (std::size_t i = 0; i < before.barriers.size(); ++i)
-    if (before.barriers[i] != after.barriers[i])
-      return "barrier line " + std::to_string(i) + " was " + detail::excerpt(before.barriers[i]) +
-             ", is " + detail::excerpt(after.barriers[i]);
-  for (std::size_t i = 0; i < before.blocks.size(); ++i)
-    if (before.blocks[i] != after.blocks[i])
-      return "stretch " + std::to_string(i) + " held " + std::to_string(before.blocks[i].size()) +
-             " blocks, holds " + std::to_string(after.blocks[i].size()) + " other ones";
-  return "stretches differ";
-}
-
-// Reordering only moves text and changes white space between pieces: the multiset of the
-// other bytes is the same.
-inline std::string checkSameNonSpaceBytes(std::string_view text, std::string_view out) {
-  std::array<long long, 256> balance{};
-  for (unsigned char c : text)
-    if (!detail::isReorderSpace(static_cast<char>(c))) ++balance[c];
-  for (unsigned char c : out)
-    if (!detail::isReorderSpace(static_cast<char>(c))) --balance[c];
-  for (std::size_t b = 0; b < balance.size(); ++b)
-    if (balance[b] != 0)
-      return "byte " + std::to_string(b) + (balance[b] > 0 ? " lost " : " invented ") +
-             std::to_string(balance[b] > 0 ? balance[b] : -balance[b]) + " times";
-  return {};
-}
-
-// Every line of `text` stays whole: each non-blank one, without its surrounding white space,
-// still stands in `out`. Lines are split at line feeds, so a line with a stray CR is checked
-// whole.
+// Every non-blank line stands whole in the output as often as in the input.
 inline std::string checkLinesKept(std::string_view text, std::string_view out) {
-  std::size_t hint = 0;  // lines mostly move in runs: look after the previous one first
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    while (!line.empty() && detail::isReorderSpace(line.front())) line.remove_prefix(1);
-    while (!line.empty() && detail::isReorderSpace(line.back())) line.remove_suffix(1);
-    if (line.empty()) continue;
-    std::size_t at = out.find(line, hint);
-    if (at == std::string_view::npos) at = out.find(line);
-    if (at == std::string_view::npos) return "line " + detail::excerpt(line) + " is missing";
-    hint = at + line.size();
-  }
+  std::vector<std::string_view> a = detail::nonBlankLines(text);
+  std::vector<std::string_view> b = detail::nonBlankLines(out);
+  std::sort(a.begin(), a.end());
+  std::sort(b.begin(), b.end());
+  if (a == b) return {};
+  std::vector<std::string_view> lost;
+  std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(lost));
+  if (!lost.empty()) return "line lost or broken: " + detail::excerpt(lost.front());
+  return "a line was added";
+}
+
+// The same white space and bytes in all (the reorder only moves lines).
+inline std::string checkSameBytes(std::string_view text, std::string_view out) {
+  if (text.size() != out.size())
+    return "size changed from " + std::to_string(text.size()) + " to " +
+           std::to_string(out.size());
+  std::string a(text), b(out);
+  std::sort(a.begin(), a.end());
+  std::sort(b.begin(), b.end());
+  return a == b ? std::string() : "the bytes changed";
+}
+
+// The text ends with a line end in the output exactly when it did in the input.
+inline std::string checkFinalLineEnd(std::string_view text, std::string_view out) {
+  return text.ends_with("\r\n") == out.ends_with("\r\n") ? std::string()
+                                                          : "the final line end changed";
+}
+
+// The index holds the same entries (names, types), each as often.
+inline std::string checkSameIndex(std::string_view text, std::string_view out) {
+  auto entries = [](std::string_view t) {
+    std::vector<std::pair<std::string, std::string_view>> e;
+    for (const IndexEntry& entry : ARESOURCES(t)) e.emplace_back(entry.name, entry.code());
+    std::sort(e.begin(), e.end());
+    return e;
+  };
+  return entries(text) == entries(out) ? std::string() : "the index changed";
+}
+
+inline std::string checkIdempotent(std::string_view out) {
+  return reorderScript(out) == out ? std::string() : "a second reorder changed the text";
+}
+
+// All the rules of a whole reorder.
+inline std::string checkReorder(std::string_view text, std::string_view out) {
+  for (std::string violation :
+       {checkStatementsCover(text), checkSameBytes(text, out), checkLinesKept(text, out),
+        checkFinalLineEnd(text, out), checkSameIndex(text, out), checkArrangementKept(text, out),
+        checkIdempotent(out)})
+    if (!violation.empty()) return violation;
   return {};
 }
 
-// The index of the reordered text lists the same (name, type) pairs, as often each.
-inline std::string checkSameIndex(std::string_view text, std::string_view out) {
-  auto pairs = [](std::string_view t) {
-    std::vector<std::pair<std::string, ResType>> p;
-    for (IndexEntry& e : ARESOURCES(t)) p.emplace_back(std::move(e.name), e.type);
-    std::sort(p.begin(), p.end());
-    return p;
-  };
-  const auto before = pairs(text);
-  const auto after = pairs(out);
-  if (before == after) return {};
-  std::vector<std::pair<std::string, ResType>> lost, gained;
-  std::set_difference(before.begin(), before.end(), after.begin(), after.end(),
-                      std::back_inserter(lost));
-  std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
-                      std::back_inserter(gained));
-  std::string msg = "index has " + std::to_string(before.size()) + " entries before and " +
-                    std::to_string(after.size()) + " after";
-  if (!lost.empty())
-    msg += "; lost " + detail::excerpt(lost.front().first) + " " +
-           std::string(typeCode(lost.front().second));
-  if (!gained.empty())
-    msg += "; gained " + detail::excerpt(gained.front().first) + " " +
-           std::string(typeCode(gained.front().second));
-  return msg;
-}
-
-// A reordered text is its own reordered form.
-inline std::string checkIdempotent(std::string_view out) {
-  const std::string again = reorderScript(out);
-  if (again == out) return {};
-  const auto diff = std::mismatch(again.begin(), again.end(), out.begin(), out.end());
-  const std::size_t at = static_cast<std::size_t>(diff.first - again.begin());
-  return "second reorder differs at byte " + std::to_string(at) + ": " +
-         detail::excerpt(std::string_view(again).substr(at)) + " instead of " +
-         detail::excerpt(out.substr(std::min(at, out.size())));
+// A delete of the statement that starts at `begin`: every other statement stands byte for
+// byte, in order, and only white space went with it.
+inline std::string checkDeleted(std::string_view text, std::size_t begin, std::string_view out) {
+  std::vector<std::string_view> expected;
+  std::string_view removed;
+  for (const Statement& s : readStatements(text)) {
+    if (s.begin == begin)
+      removed = s.of(text);
+    else
+      expected.push_back(s.of(text));
+  }
+  if (removed.empty()) return "no statement starts at " + std::to_string(begin);
+  std::vector<std::string_view> got;
+  for (const Statement& s : readStatements(out)) got.push_back(s.of(out));
+  if (got != expected) {
+    for (std::size_t i = 0; i < std::min(got.size(), expected.size()); ++i)
+      if (got[i] != expected[i])
+        return "after deleting " + detail::excerpt(removed) + ": " +
+               detail::excerpt(expected[i]) + " became " + detail::excerpt(got[i]);
+    return "after deleting " + detail::excerpt(removed) + " the statements changed in number";
+  }
+  return {};
 }
 
 // The bytes written for a file read unchanged are the bytes read.

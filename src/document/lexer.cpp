@@ -1,0 +1,210 @@
+#include "document/lexer.h"
+
+#include <cstring>
+
+#include "base/text.h"
+
+namespace kolvre {
+
+namespace lexing {
+
+namespace {
+
+// The first CR LF at or after `pos`, or the end of the text.
+std::size_t crLfFrom(std::string_view text, std::size_t pos) {
+  const char* const base = text.data();
+  while (pos < text.size()) {
+    const void* hit = std::memchr(base + pos, '\r', text.size() - pos);
+    if (!hit) break;
+    const std::size_t cr = static_cast<const char*>(hit) - base;
+    if (cr + 1 < text.size() && base[cr + 1] == '\n') return cr;
+    pos = cr + 1;
+  }
+  return text.size();
+}
+
+}  // namespace
+
+std::size_t lineCommentEnd(std::string_view text, std::size_t pos) {
+  return crLfFrom(text, pos + 2);
+}
+
+std::size_t blockCommentEnd(std::string_view text, std::size_t pos) {
+  const char* const base = text.data();
+  std::size_t from = pos + 2;
+  while (from < text.size()) {
+    const void* hit = std::memchr(base + from, '*', text.size() - from);
+    if (!hit) break;
+    const std::size_t star = static_cast<const char*>(hit) - base;
+    if (star + 1 < text.size() && base[star + 1] == '/') return star + 2;
+    from = star + 1;
+  }
+  return text.size();
+}
+
+std::size_t stringEnd(std::string_view text, std::size_t pos) {
+  const char* const base = text.data();
+  std::size_t from = pos + 1;
+  while (from < text.size()) {
+    const void* hit = std::memchr(base + from, '"', text.size() - from);
+    if (!hit) break;
+    const std::size_t quote = static_cast<const char*>(hit) - base;
+    // An odd run of backslashes before the quote escapes it.
+    std::size_t slashes = 0;
+    while (quote - slashes > from && base[quote - slashes - 1] == '\\') ++slashes;
+    if (slashes % 2 == 1) {
+      from = quote + 1;
+      continue;
+    }
+    // A doubled quote stands for one quote inside the string.
+    if (quote + 1 < text.size() && base[quote + 1] == '"') {
+      from = quote + 2;
+      continue;
+    }
+    return quote + 1;
+  }
+  return text.size();
+}
+
+std::size_t apostropheStringEnd(std::string_view text, std::size_t pos) {
+  const std::size_t lineEnd = crLfFrom(text, pos + 1);
+  const void* hit = std::memchr(text.data() + pos + 1, '\'', lineEnd - pos - 1);
+  if (!hit) return pos + 1;
+  return static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) + 1;
+}
+
+std::size_t directiveEnd(std::string_view text, std::size_t pos) {
+  std::size_t p = pos + 1;
+  while (p < text.size()) {
+    const char c = text[p];
+    if (c == '\r' && p + 1 < text.size() && text[p + 1] == '\n') {
+      // A backslash right before the line end joins the next line.
+      if (text[p - 1] == '\\') {
+        p += 2;
+        continue;
+      }
+      return p;
+    }
+    if (c == '"') {
+      // A string on the line; one left open ends with the line.
+      std::size_t q = p + 1;
+      while (q < text.size() && text[q] != '"' && !crLfAt(text, q)) q += text[q] == '\\' ? 2 : 1;
+      p = q < text.size() && text[q] == '"' ? q + 1 : std::min(q, text.size());
+      continue;
+    }
+    if (c == '/' && p + 1 < text.size()) {
+      if (text[p + 1] == '/') return lineCommentEnd(text, p);
+      if (text[p + 1] == '*') {
+        p = blockCommentEnd(text, p);
+        continue;
+      }
+    }
+    ++p;
+  }
+  return text.size();
+}
+
+std::size_t wordEnd(std::string_view text, std::size_t pos) {
+  ++pos;
+  while (pos < text.size() && isWordByte(text[pos])) ++pos;
+  return pos;
+}
+
+}  // namespace lexing
+
+DirectiveKind directiveKind(std::string_view directive) {
+  std::size_t k = 1;
+  while (k < directive.size() && isBlank(directive[k])) ++k;
+  std::size_t e = k;
+  while (e < directive.size() && lexing::isWordByte(directive[e])) ++e;
+  const std::string_view word = directive.substr(k, e - k);
+  if (word == "if" || word == "ifdef" || word == "ifndef") return DirectiveKind::If;
+  if (word == "elif" || word == "else") return DirectiveKind::Else;
+  if (word == "endif") return DirectiveKind::EndIf;
+  return DirectiveKind::Other;
+}
+
+Token Lexer::next() {
+  using lexing::ByteClass;
+  const std::string_view text = text_;
+  // White space, noting line ends.
+  while (pos_ < text.size()) {
+    const char c = text[pos_];
+    if (c == '\r' && pos_ + 1 < text.size() && text[pos_ + 1] == '\n') {
+      pos_ += 2;
+      atLineStart_ = true;
+      newLine_ = true;
+    } else if (lexing::kByteClass[static_cast<unsigned char>(c)] == ByteClass::Space) {
+      ++pos_;
+    } else {
+      break;
+    }
+  }
+  Token t;
+  t.begin = pos_;
+  t.newLine = newLine_;
+  if (pos_ >= text.size()) {
+    t.kind = TokenKind::End;
+    t.end = pos_;
+    return t;
+  }
+  const char c = text[pos_];
+  const ByteClass cls = lexing::kByteClass[static_cast<unsigned char>(c)];
+  bool comment = false;
+  if (cls == ByteClass::Word) {
+    t.kind = TokenKind::Word;
+    t.end = lexing::wordEnd(text, pos_);
+  } else if (cls == ByteClass::Digit) {
+    t.kind = TokenKind::Number;
+    t.end = lexing::wordEnd(text, pos_);
+  } else if (c == '"') {
+    t.kind = TokenKind::String;
+    t.end = lexing::stringEnd(text, pos_);
+  } else if (c == '\'') {
+    t.end = lexing::apostropheStringEnd(text, pos_);
+    t.kind = t.end == pos_ + 1 ? TokenKind::Punct : TokenKind::String;
+  } else if (c == '#' && atLineStart_) {
+    t.kind = TokenKind::Directive;
+    t.end = lexing::directiveEnd(text, pos_);
+  } else if (c == '/' && pos_ + 1 < text.size() && (text[pos_ + 1] == '/' || text[pos_ + 1] == '*')) {
+    t.kind = TokenKind::Comment;
+    t.end = text[pos_ + 1] == '/' ? lexing::lineCommentEnd(text, pos_)
+                                  : lexing::blockCommentEnd(text, pos_);
+    comment = true;
+  } else {
+    t.kind = TokenKind::Punct;
+    t.end = pos_ + 1;
+  }
+  // A comment leaves the line as it found it: a '#' after "/* */" at a line's start still
+  // starts a preprocessor line. A line end inside a block comment starts a new line.
+  if (comment) {
+    const std::string_view inside = text.substr(t.begin, t.end - t.begin);
+    const std::size_t lastLineEnd = inside.rfind("\r\n");
+    if (lastLineEnd != std::string_view::npos) {
+      newLine_ = true;
+      atLineStart_ = true;
+    }
+  } else {
+    atLineStart_ = false;
+    newLine_ = false;
+  }
+  pos_ = t.end;
+  return t;
+}
+
+bool isKeyword(std::string_view token, std::string_view keyword) {
+  return equalsIgnoringCase(token, keyword);
+}
+
+std::string blankComments(std::string_view text) {
+  std::string out(text);
+  Lexer lexer(text);
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) {
+    if (t.kind != TokenKind::Comment) continue;
+    for (std::size_t i = t.begin; i < t.end; ++i)
+      if (!crLfAt(text, i) && !(i > t.begin && crLfAt(text, i - 1))) out[i] = ' ';
+  }
+  return out;
+}
+
+}  // namespace kolvre

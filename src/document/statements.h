@@ -1,0 +1,103 @@
+// The top-level statements of a script, read as a resource compiler reads them: every resource
+// statement of every type, string tables, LANGUAGE, VERSION and CHARACTERISTICS, preprocessor
+// lines and comments. Their extents cover the text in order, with only white space between.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "document/lexer.h"
+#include "document/resource_types.h"
+
+namespace kolvre {
+
+enum class StatementKind : std::uint8_t {
+  Resource,         // NAME TYPE ...
+  StringTable,      // STRINGTABLE ... { ... }
+  Language,         // LANGUAGE x, y
+  Version,          // VERSION n
+  Characteristics,  // CHARACTERISTICS n
+  Directive,        // a preprocessor line
+  Comment,          // a comment outside every statement
+  Other,            // what no statement reads: the tokens up to the line end
+};
+
+// How a resource type's statement ends.
+enum class BodyRule : std::uint8_t {
+  Required,    // a body in { } or BEGIN END always follows its header statements
+  FileOrBody,  // a file name, or a body
+};
+
+// The resource types the compilers predefine, as words of the script.
+struct ResourceKeyword {
+  std::string_view word;
+  BodyRule body;
+  std::optional<ResType> listed;  // the editor's kind, for the types its list shows
+};
+inline constexpr std::array<ResourceKeyword, 21> kResourceKeywords{{
+    {"ACCELERATORS", BodyRule::Required, std::nullopt},
+    {"ANICURSOR", BodyRule::FileOrBody, std::nullopt},
+    {"ANIICON", BodyRule::FileOrBody, std::nullopt},
+    {"BITMAP", BodyRule::FileOrBody, ResType::Bitmap},
+    {"CURSOR", BodyRule::FileOrBody, ResType::Cursor},
+    {"DIALOG", BodyRule::Required, ResType::Dialog},
+    {"DIALOGEX", BodyRule::Required, ResType::Dialog},
+    {"DLGINCLUDE", BodyRule::FileOrBody, std::nullopt},
+    {"DLGINIT", BodyRule::Required, std::nullopt},
+    {"FONT", BodyRule::FileOrBody, std::nullopt},
+    {"HTML", BodyRule::FileOrBody, std::nullopt},
+    {"ICON", BodyRule::FileOrBody, ResType::Icon},
+    {"MENU", BodyRule::Required, std::nullopt},
+    {"MENUEX", BodyRule::Required, std::nullopt},
+    {"MESSAGETABLE", BodyRule::FileOrBody, std::nullopt},
+    {"PLUGPLAY", BodyRule::FileOrBody, std::nullopt},
+    {"RCDATA", BodyRule::FileOrBody, std::nullopt},
+    {"TEXTINCLUDE", BodyRule::Required, std::nullopt},
+    {"TOOLBAR", BodyRule::Required, std::nullopt},
+    {"VERSIONINFO", BodyRule::Required, ResType::VersionInfo},
+    {"VXD", BodyRule::FileOrBody, std::nullopt},
+}};
+
+// The predefined type a word names (whole word, any case), or nothing.
+const ResourceKeyword* resourceKeyword(std::string_view word);
+
+// Memory options between a resource's type and its file or body (PRELOAD, DISCARDABLE, ...).
+bool isMemoryOption(std::string_view word);
+
+// The editor's kind of a resource's type as written: a listed keyword, 24 or RT_MANIFEST.
+std::optional<ResType> listedType(std::string_view typeWord);
+
+struct Statement {
+  std::size_t begin = 0;  // the first byte: a resource's name
+  std::size_t end = 0;    // after its last token: the closing "}" or END, or the file name
+  StatementKind kind = StatementKind::Other;
+  // Resources: the type as written, [typeBegin, typeEnd); the name is [begin, nameEnd).
+  std::size_t nameEnd = 0;
+  std::size_t typeBegin = 0;
+  std::size_t typeEnd = 0;
+  std::optional<ResType> listed;  // the editor's kind, for resources the list shows
+  // A resource or string table whose body was never closed, or that names no file: it runs
+  // to the next statement at a line start, and the commands that need its end say so.
+  bool complete = true;
+  // No preprocessor line inside but whole conditional sections: the statement can move
+  // without changing what the lines around it compile to.
+  bool selfContained = true;
+  DirectiveKind directive = DirectiveKind::Other;  // directives: which kind
+
+  std::string_view of(std::string_view text) const { return text.substr(begin, end - begin); }
+  std::string_view name(std::string_view text) const {
+    return text.substr(begin, nameEnd - begin);
+  }
+  std::string_view type(std::string_view text) const {
+    return text.substr(typeBegin, typeEnd - typeBegin);
+  }
+};
+
+// Every top-level statement of the text, in text order.
+std::vector<Statement> readStatements(std::string_view text);
+
+}  // namespace kolvre
