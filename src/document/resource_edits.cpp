@@ -28,20 +28,8 @@ Splice deletedRange(std::string_view text, const BlockExtent& block) {
   const bool wholeLines = onlyBlanks(text, lineStart, block.begin) &&
                           (lineEnd == text.size() || crLfAt(text, lineEnd));
   if (!wholeLines) return {block.begin, block.end, {}};
-  if (lineEnd == text.size()) {
-    // The last line, without a line end: the blank lines before it go too, and the text still
-    // ends without a line end.
-    std::size_t begin = lineStart;
-    while (begin >= 2 && crLfAt(text, begin - 2)) {
-      const std::size_t above = lineStartOf(text, begin - 2);
-      bool blank = true;
-      for (std::size_t i = above; i < begin - 2 && blank; ++i) blank = isSpace(text[i]);
-      begin -= 2;
-      if (!blank) break;
-      begin = above;
-    }
-    return {begin, text.size(), {}};
-  }
+  // The last line, without a line end: the blank lines before it stay.
+  if (lineEnd == text.size()) return {lineStart, text.size(), {}};
   // Its lines, and at most two whitespace-only lines after them.
   std::size_t end = lineEnd + 2;
   for (int blankLines = 0; blankLines < 2; ++blankLines) {
@@ -132,6 +120,12 @@ std::optional<Edit> replaceEdit(std::string_view text, const ResourceIndex& inde
   if (edit.currentAfter && edit.currentAfter->name == edit.currentBefore->name &&
       edit.currentAfter->type == edit.currentBefore->type)
     edit.currentAfter = edit.currentBefore;
+  // Emptied: the block goes as a delete takes it.
+  if (trimSpace(replacement).empty()) {
+    edit.placeBlockAt.reset();
+    edit.splices.push_back(deletedRange(text, block));
+    return edit;
+  }
   edit.splices.push_back({block.begin, block.end, std::move(replacement)});
   return edit;
 }

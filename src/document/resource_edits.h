@@ -43,9 +43,7 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
                 std::string_view newName);
 
 // What a delete removes: the block; when it stands alone on its lines, those lines whole and at
-// most two whitespace-only lines after them (for a block that ends the text without a line end,
-// the blank lines before it instead, so the text still ends without one). Comments around it
-// stay.
+// most two whitespace-only lines after them. Comments around it stay.
 Splice deletedRange(std::string_view text, const BlockExtent& block);
 
 // Delete: deletedRange, and nothing else moves. The entry below becomes current, or the one above when it was the last; the first

@@ -47,10 +47,11 @@ TEST(CliReorder, WritesBackInPlaceOrToAnotherFile) {
   TempDir dir;
   const auto f = dir.write("a.rc", "B ICON\n{\n}\nA ICON\n{\n}\n");
   EXPECT_EQ(cli({"reorder", f, "-o", dir.file("out.rc")}).code, 0);
-  EXPECT_EQ(TempDir::read(dir.file("out.rc")), "A ICON\n{\n}\n\n\nB ICON\n{\n}");
+  // Only the blocks change places: line ends and the final one stay.
+  EXPECT_EQ(TempDir::read(dir.file("out.rc")), "A ICON\n{\n}\nB ICON\n{\n}\n");
   EXPECT_EQ(TempDir::read(f), "B ICON\n{\n}\nA ICON\n{\n}\n");
   EXPECT_EQ(cli({"reorder", f}).code, 0);
-  EXPECT_EQ(TempDir::read(f), "A ICON\n{\n}\n\n\nB ICON\n{\n}");
+  EXPECT_EQ(TempDir::read(f), "A ICON\n{\n}\nB ICON\n{\n}\n");
 }
 
 TEST(CliReorder, FailedWriteIsReported) {
@@ -218,7 +219,8 @@ TEST(CliResourceCommands, ReplaceTakesTheEditedText) {
   EXPECT_EQ(cli({"replace", f, "B", "I"}, "B ICON\n{\n}").code, 0);  // unchanged: not reordered
   EXPECT_EQ(TempDir::read(f), "B ICON\n{\n}\nA ICON\n{\n}\n");
   EXPECT_EQ(cli({"replace", f, "B", "I"}, "C ICON\n{\n 'x'\n}").code, 0);
-  EXPECT_EQ(TempDir::read(f), "A ICON\n{\n}\n\n\nC ICON\n{\n 'x'\n}");
+  // The renamed block moves below A, taking its line end with it.
+  EXPECT_EQ(TempDir::read(f), "A ICON\n{\n}\nC ICON\n{\n 'x'\n}\n");
 }
 
 TEST(CliResourceCommands, StandardInputLosesAFinalCtrlZAsAFileDoes) {
@@ -247,7 +249,7 @@ TEST(CliReorder, ToStandardOutputAndNeverOverASpecialFile) {
   const auto f = dir.write("a.rc", "B ICON\n{\n}\nA ICON\n{\n}\n");
   const CliRun out = cli({"reorder", f, "-o", "-"});
   EXPECT_EQ(out.code, 0);
-  EXPECT_EQ(out.out, "A ICON\n{\n}\n\n\nB ICON\n{\n}");
+  EXPECT_EQ(out.out, "A ICON\n{\n}\nB ICON\n{\n}\n");
   EXPECT_EQ(TempDir::read(f), "B ICON\n{\n}\nA ICON\n{\n}\n");
   const CliRun device = cli({"reorder", f, "-o", "/dev/null"});
   EXPECT_EQ(device.code, 1);
@@ -279,7 +281,9 @@ TEST(CliUtf16, EveryCommandKeepsTheFilesForm) {
   EXPECT_EQ(bytes.size() % 2, 0u);
   EXPECT_EQ(cli({"delete", f, "N", "I"}).code, 0);
   EXPECT_EQ(cli({"reorder", f}).code, 0);
-  EXPECT_TRUE(TempDir::read(f).starts_with(utf16("A DIALOG")));
+  // Each kind keeps its places: the icons stay first.
+  EXPECT_TRUE(TempDir::read(f).starts_with(utf16("BB ICON")));
+  EXPECT_NE(TempDir::read(f).find(utf16("A DIALOG").substr(2)), std::string::npos);
 }
 
 TEST(CliUtf16, AFileThatWouldNotComeBackIsRefusedAndNotWritten) {

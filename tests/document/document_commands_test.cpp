@@ -202,7 +202,7 @@ TEST_F(DocumentCommands, SaveWritesLfFilesBackWithLf) {
   open("a.rc", "B ICON\n{\n}\nA ICON\n{\n}\n");
   replaceText(doc, ORDINARES(doc.text()));
   EXPECT_TRUE(SALVARC(ui, doc));
-  EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\n{\n}\n\n\nB ICON\n{\n}");
+  EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\n{\n}\nB ICON\n{\n}\n");
   EXPECT_TRUE(CHIUDI(ui, doc));
 }
 
@@ -220,16 +220,19 @@ TEST(HeaderKeys, NameTheFirstEntryOfThatNameWhoseCodeSharesTheTypesFirstLetter) 
     return key ? findEntry(doc.index(), *key) : std::nullopt;
   };
   EXPECT_EQ(at("A", "ICON"), 1u);
-  EXPECT_EQ(at("v", "VI"), 3u);
+  EXPECT_EQ(at("v", "VI"), 2u);  // names are one without regard to case
   EXPECT_EQ(at("A", "DIALOGEX"), 0u);
   EXPECT_EQ(at("nothere", "D"), std::nullopt);
   EXPECT_EQ(keyForHeader("A", "MENU"), std::nullopt);
   // A header aligned in columns names its resource as the scanner reads it.
   EXPECT_EQ(keyOfText("IDD_X\t  DIALOGEX 0\r\n{"), (ResourceKey{"IDD_X", ResType::Dialog, 0}));
   EXPECT_EQ(keyOfText("\r\nA ICON"), (ResourceKey{"A", ResType::Icon, 0}));
-  EXPECT_EQ(keyOfText("  A ICON"), std::nullopt);  // an indented line is no header
-  // The second of two namesakes keeps its own key.
-  EXPECT_EQ(keyAt(doc.index(), 4), (ResourceKey{"v", ResType::VersionInfo, 1}));
+  // The compilers read an indented header too; a keyword in any case.
+  EXPECT_EQ(keyOfText("  A ICON"), (ResourceKey{"A", ResType::Icon, 0}));
+  EXPECT_EQ(keyOfText("a iCon"), (ResourceKey{"a", ResType::Icon, 0}));
+  EXPECT_EQ(keyOfText("// A ICON\r\n& ICON"), std::nullopt);
+  // The third of three namesakes keeps its own key, V and v being one name.
+  EXPECT_EQ(keyAt(doc.index(), 4), (ResourceKey{"v", ResType::VersionInfo, 2}));
   EXPECT_EQ(findEntry(doc.index(), keyAt(doc.index(), 4)), 4u);
 }
 

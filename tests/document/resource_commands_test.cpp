@@ -231,9 +231,9 @@ TEST_F(ResourceCommands, AddingKeepsTheStartOfTheScriptsFirstLine) {
   // An indented line is no header; cutting its blanks would make it a resource. A lone line
   // feed belongs to the line it starts, and so to the name of the header there.
   const std::pair<std::string, V> rows[] = {
-      {" X ICON\r\n{\r\n}", {"P I", "Q 24"}},
-      {"\r\n\r\n\tX ICON\r\n{\r\n}", {"P I", "Q 24"}},
-      {"\nX ICON\r\n{\r\n}", {"\nX I", "P I", "Q 24"}},
+      {" X ICON\r\n{\r\n}", {"P I", "Q 24", "X I"}},
+      {"\r\n\r\n\tX ICON\r\n{\r\n}", {"P I", "Q 24", "X I"}},
+      {"\nX ICON\r\n{\r\n}", {"P I", "Q 24", "X I"}},
   };
   for (const auto& [script, after] : rows) {
     load(script);
@@ -243,7 +243,8 @@ TEST_F(ResourceCommands, AddingKeepsTheStartOfTheScriptsFirstLine) {
     EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Manifest));
     EXPECT_EQ(names(), after) << script;
   }
-  EXPECT_EQ(doc.text(), resourceTemplate(ResType::Manifest, "Q") + kSep + "\nX ICON\r\n{\r\n}" +
+  // The new blocks go in beside the icon; its first line keeps its lone line feed.
+  EXPECT_EQ(doc.text(), "\nX ICON\r\n{\r\n}" + kSep + resourceTemplate(ResType::Manifest, "Q") +
                             kSep + "P ICON\r\n{\r\n}");
 }
 
@@ -256,9 +257,10 @@ TEST_F(ResourceCommands, NewResourcesAreSortedInAndDuplicatesRefusedPerKind) {
   EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa già presente."}));
   EXPECT_EQ(names(), (V{"LOGO B", "LOGO D", "X D"}));
   EXPECT_EQ(currentName(), "X");
-  EXPECT_EQ(doc.text(), "// note" + kSep + "LOGO BITMAP\r\n{\r\n}" + kSep +
-                            resourceTemplate(ResType::Dialog, "LOGO") + kSep +
-                            resourceTemplate(ResType::Dialog, "X"));
+  // Each goes in after the last block that sorts before it, set apart as that block is; the
+  // comment at the end stays there.
+  EXPECT_EQ(doc.text(), "LOGO BITMAP\r\n{\r\n}\r\n" + resourceTemplate(ResType::Dialog, "LOGO") +
+                            "\r\n" + resourceTemplate(ResType::Dialog, "X") + "\r\n// note");
 }
 
 TEST_F(ResourceCommands, ASecondVersionResourceOfTheSameNameIsRefused) {
@@ -343,7 +345,7 @@ TEST_F(EditAsText, LfScriptsAreEditedInTheirOwnForm) {
   editorWrites("A ICON\n{\n 'y'\n}");
   EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
   EXPECT_EQ(seen, "A ICON\n{\n}");
-  EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n 'y'\r\n}");
+  EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n 'y'\r\n}\r\n");
 }
 
 TEST_F(EditAsText, AUtf16ScriptHandsTheEditorUtf16AndTakesItBack) {
@@ -357,7 +359,7 @@ TEST_F(EditAsText, AUtf16ScriptHandsTheEditorUtf16AndTakesItBack) {
   editorWrites(utf16("B ICON\r\n{\r\n 'y'\r\n}"));
   EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
   EXPECT_EQ(seen, utf16("B ICON\r\n{\r\n}"));
-  EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n 'y'\r\n}");
+  EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n 'y'\r\n}");
   EXPECT_TRUE(doc.diskBytes().starts_with(utf16("A ICON")));
   ASSERT_TRUE(doc.undo());
   EXPECT_EQ(doc.diskBytes(), utf16("A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}"));

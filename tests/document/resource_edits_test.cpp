@@ -95,7 +95,7 @@ TEST(DeleteEdit, TakesTheBlockAndItsSeparatorAndLandsOnANeighbour) {
   }
 }
 
-TEST(AppendEdit, AddsAfterTheSeparatorTrimsWholeLinesAndReorders) {
+TEST(AppendEdit, GoesInAtItsPlaceAndMovesNothingElse) {
   struct Row {
     std::string text;
     std::string block;
@@ -103,11 +103,17 @@ TEST(AppendEdit, AddsAfterTheSeparatorTrimsWholeLinesAndReorders) {
   };
   const Row rows[] = {
       {"", "A ICON\r\n{\r\n}", "A ICON\r\n{\r\n}"},
-      {"\r\n  \r\n", "A ICON\r\n{\r\n}  ", "A ICON\r\n{\r\n}"},
+      {"\r\n  \r\n", "A ICON\r\n{\r\n}  ", "A ICON\r\n{\r\n}\r\n"},
       {"B ICON\r\n{\r\n}", "A ICON\r\n{\r\n}", "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}"},
-      // An indented first line keeps its blanks: cut, it would read as a header.
+      // The text before the block it goes in front of stays as it is.
       {"\r\n\r\n X ICON\r\n{\r\n}", "A ICON\r\n{\r\n}",
-       " X ICON\r\n{\r\n}" + kSep + "A ICON\r\n{\r\n}"},
+       "\r\n\r\nA ICON\r\n{\r\n}" + kSep + " X ICON\r\n{\r\n}"},
+      // After the last block, set apart as it is; the final line end stays last.
+      {"A ICON\r\n{\r\n}\r\n\r\n", "B ICON\r\n{\r\n}",
+       "A ICON\r\n{\r\n}\r\n\r\nB ICON\r\n{\r\n}\r\n\r\n"},
+      // Not past a barrier into the last stretch's head: the last stretch holds no block.
+      {"A ICON\r\n{\r\n}\r\n#endif\r\n", "B ICON\r\n{\r\n}",
+       "A ICON\r\n{\r\n}\r\n#endif\r\n\r\n\r\nB ICON\r\n{\r\n}\r\n"},
   };
   for (const Row& r : rows) {
     const Applied a = applyEdit(r.text, appendEdit(r.text, r.block, kLabelNew));
