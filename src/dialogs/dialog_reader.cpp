@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "dialogs/statement_words.h"
+#include "document/lexer.h"
 #include "dialogs/styles.h"
 
 namespace kolvre {
@@ -69,32 +70,38 @@ struct Statement {
 
 class BlockLines {
  public:
-  explicit BlockLines(std::string_view block) : block_(block), lines_(splitLines(block)) {}
+  // Lines are read as the compiler reads them, comments as blanks; what is kept is kept as
+  // written, comments included (both texts share their offsets).
+  explicit BlockLines(std::string_view block)
+      : block_(block), code_(blankComments(block)), lines_(splitLines(block)) {}
 
   std::size_t count() const { return lines_.size(); }
   std::string_view raw(std::size_t i) const {
     return block_.substr(lines_[i].begin, lines_[i].end - lines_[i].begin);
   }
-  std::string readableLine(std::size_t i) const { return readable(raw(i)); }
+  std::string readableLine(std::size_t i) const { return readable(code(i)); }
+  std::string_view code(std::size_t i) const {
+    return std::string_view(code_).substr(lines_[i].begin, lines_[i].end - lines_[i].begin);
+  }
   // The statement's lines as written, CR LF between them.
   std::string_view raw(const Statement& s) const {
     return block_.substr(lines_[s.first].begin, lines_[s.last].end - lines_[s.first].begin);
   }
+  // The statement's lines as the compiler reads them: its comments blanked.
+  std::string_view code(const Statement& s) const {
+    return std::string_view(code_).substr(lines_[s.first].begin,
+                                          lines_[s.last].end - lines_[s.first].begin);
+  }
   std::size_t lineBegin(std::size_t i) const { return lines_[i].begin; }
 
   // The statements of lines [from, to). A statement continues onto the next line while it ends
-  // with "," or "|" or the next line begins with one of them; a comment opened by "/*" runs
-  // through the line that closes it.
+  // with "," or "|" or the next line begins with one of them; a line that holds only comments
+  // reads as blank and stands alone.
   std::vector<Statement> statements(std::size_t from, std::size_t to) const {
     std::vector<Statement> out;
     for (std::size_t i = from; i < to;) {
       Statement s{i, i, readableLine(i)};
-      if (s.text.starts_with("/*") && s.text.find("*/", 2) == npos) {
-        while (s.last + 1 < to) {
-          ++s.last;
-          if (raw(s.last).find("*/") != npos) break;
-        }
-      } else if (!standsAlone(s.text)) {
+      if (!standsAlone(s.text)) {
         while (s.last + 1 < to) {
           const std::string next = readableLine(s.last + 1);
           if (standsAlone(next)) break;
@@ -115,6 +122,7 @@ class BlockLines {
 
  private:
   std::string_view block_;
+  std::string code_;
   std::vector<Line> lines_;
 };
 
@@ -320,11 +328,12 @@ void keepStatement(DialogControl& c, KeptStatement kept) {
 }
 
 // A short control statement (kShortStatements[which]) as written, on one line or several.
-ControlReading readShortStatement(std::string_view raw, std::size_t which) {
+// `code` is `raw` with its comments blanked: the fields are read from it, the text kept is `raw`.
+ControlReading readShortStatement(std::string_view raw, std::string_view code, std::size_t which) {
   ControlReading reading;
   const ShortStatement& row = kShortStatements[which];
   const bool icon = row.keyword == "ICON";
-  const std::vector<FieldSpan> fields = statementFields(raw, keywordEnd(raw));
+  const std::vector<FieldSpan> fields = statementFields(code, keywordEnd(code));
   const std::size_t required = (row.hasText ? 1 : 0) + 1 + (icon ? 2 : 4);
   if (fields.size() < required || (icon && fields.size() == required + 1)) return reading;
   for (std::size_t i = 0; i < required + (icon && fields.size() > required ? 2 : 0); ++i)
@@ -344,7 +353,7 @@ ControlReading readShortStatement(std::string_view raw, std::size_t which) {
   DialogControl& c = reading.control;
   const std::uint32_t base = kControlBaseStyle | row.impliedStyle;
   c.compiledStyle =
-      kept.style ? compiledField(spanText(raw, *kept.style), base) : base | row.defaultStyle;
+      kept.style ? compiledField(spanText(code, *kept.style), base) : base | row.defaultStyle;
   if (!c.compiledStyle) reading.notices.emplace_back(kInvalidStyleNotice);
   const std::uint32_t style = c.compiledStyle.value_or(base | row.defaultStyle);
   const ClassRow* classes = classRow(row.scriptClass, style);
@@ -353,31 +362,31 @@ ControlReading readShortStatement(std::string_view raw, std::size_t which) {
   if (icon)
     c.cCaption = std::string(row.keyword);
   else if (kept.textField)
-    c.cCaption = fieldCaption(spanText(raw, *kept.textField));
-  c.Cargo = readKept(spanText(raw, kept.id), c.id);
+    c.cCaption = fieldCaption(spanText(code, *kept.textField));
+  c.Cargo = readKept(spanText(code, kept.id), c.id);
   UnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
     if (kept.coordinates[i])
-      *targets[i] = readKept(spanText(raw, *kept.coordinates[i]), c.coordinates[i]);
+      *targets[i] = readKept(spanText(code, *kept.coordinates[i]), c.coordinates[i]);
   c.rect = duToPixels(units);
   if (icon) c.rect.width = c.rect.height = kIconPixels;
   if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
-  if (f < fields.size()) c.tail = std::string(raw.substr(raw.rfind(',', fields[f].begin)));
+  if (f < fields.size()) c.tail = std::string(raw.substr(code.rfind(',', fields[f].begin)));
   keepStatement(c, std::move(kept));
   return reading;
 }
 
 // A CONTROL statement the writer cannot write afresh with the same meaning, kept as written: a
 // class the class table lacks (a placeholder) or a text that is not quoted (an image's name).
-ControlReading readKeptControl(std::string_view raw) {
+ControlReading readKeptControl(std::string_view raw, std::string_view code) {
   ControlReading reading;
-  const std::vector<FieldSpan> fields = statementFields(raw, keywordEnd(raw));
+  const std::vector<FieldSpan> fields = statementFields(code, keywordEnd(code));
   if (fields.size() < 8) return reading;
   for (std::size_t i = 0; i < 8; ++i)
     if (i != 3 && fields[i].begin == fields[i].end) return reading;
-  const std::string_view classField = spanText(raw, fields[2]);
-  const std::string_view styleText = spanText(raw, fields[3]);
+  const std::string_view classField = spanText(code, fields[2]);
+  const std::string_view styleText = spanText(code, fields[3]);
   const std::string scriptClass = upperAscii(withoutQuotes(classField));
 
   reading.kind = ControlReading::Kind::Control;
@@ -395,20 +404,20 @@ ControlReading readKeptControl(std::string_view raw) {
   if (row) {
     c.live = row->live;
     if (style || row->adjust != StyleAdjust::None) c.nStyle = adjusted(*row, tested, c);
-    if (liveClass(c.live).receivesText) c.cCaption = fieldCaption(spanText(raw, fields[0]));
+    if (liveClass(c.live).receivesText) c.cCaption = fieldCaption(spanText(code, fields[0]));
   } else {
     c.live = ControlClass::TPlaceholder;
     c.nStyle = c.compiledStyle;
     c.cCaption = withoutQuotes(classField);
   }
-  c.Cargo = readKept(spanText(raw, fields[1]), c.id);
+  c.Cargo = readKept(spanText(code, fields[1]), c.id);
   UnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
-    *targets[i] = readKept(spanText(raw, fields[4 + i]), c.coordinates[i]);
+    *targets[i] = readKept(spanText(code, fields[4 + i]), c.coordinates[i]);
   c.rect = duToPixels(units);
   if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
-  if (fields.size() > 8) c.tail = std::string(raw.substr(raw.rfind(',', fields[8].begin)));
+  if (fields.size() > 8) c.tail = std::string(raw.substr(code.rfind(',', fields[8].begin)));
 
   KeptStatement kept;
   kept.text = std::string(raw);
@@ -423,15 +432,18 @@ ControlReading readKeptControl(std::string_view raw) {
 
 // A body statement (as written, and as read on one line): a control, or why not. A CONTROL
 // statement over several lines is kept as written too, so that it stays in its lines.
-ControlReading readBodyStatement(std::string_view raw, std::string_view text, bool severalLines) {
+// A statement with a comment is kept as written too, so that its comment stays.
+ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
+                                 bool severalLines) {
   if (isWord(text, "CONTROL")) {
     ControlReading reading = readControlStatement(text);
-    if (reading.kind == ControlReading::Kind::Control && !severalLines) return reading;
-    ControlReading kept = readKeptControl(raw);
+    if (reading.kind == ControlReading::Kind::Control && !severalLines && raw == code)
+      return reading;
+    ControlReading kept = readKeptControl(raw, code);
     return kept.kind == ControlReading::Kind::Control ? kept : reading;
   }
   for (std::size_t i = 0; i < kShortStatements.size(); ++i)
-    if (isWord(text, kShortStatements[i].keyword)) return readShortStatement(raw, i);
+    if (isWord(text, kShortStatements[i].keyword)) return readShortStatement(raw, code, i);
   return {};
 }
 
@@ -585,11 +597,12 @@ ControlReading readControlStatement(std::string_view statement) {
 }
 
 ControlReading readStatementLine(std::string_view line) {
-  const std::string text = readable(line);
+  const std::string code = blankComments(line);
+  const std::string text = readable(code);
   // A line that ends with "," or "|" goes on in a line that is not there: cut short, it is
   // not read (as in a body).
   if (text.ends_with(',') || text.ends_with('|')) return {};
-  return readBodyStatement(line, text, false);
+  return readBodyStatement(line, code, text, false);
 }
 
 std::string scriptClassName(const DialogControl& control) {
@@ -713,7 +726,8 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   std::vector<std::string> pending;
   for (const Statement& s : lines.statements(body->open + 1, body->close)) {
     if (!s.cutShort()) {
-      ControlReading control = readBodyStatement(lines.raw(s), s.text, s.last != s.first);
+      ControlReading control =
+          readBodyStatement(lines.raw(s), lines.code(s), s.text, s.last != s.first);
       for (std::string& notice : control.notices) reading.notices.push_back(std::move(notice));
       if (control.kind == ControlReading::Kind::Control) {
         control.control.linesBefore = std::move(pending);

@@ -241,8 +241,24 @@ std::optional<ImageBody> findImageBody(std::string_view block) {
     }
   } else {
     std::size_t at = next;
+    bool inComment = false;  // inside a /* */ comment that spans lines
     for (; at < block.size(); at = next) {
-      const std::string_view line = lineAt(block, at, next);
+      std::string_view line = lineAt(block, at, next);
+      // A block comment is skipped as the compiler skips it; what follows its end on the line
+      // is read.
+      if (inComment || trimmed(line).starts_with("/*")) {
+        const std::size_t open = inComment ? 0 : line.find("/*") + 2;
+        const std::size_t close = line.find("*/", open);
+        inComment = close == std::string_view::npos;
+        if (inComment) continue;
+        const std::string_view after = trimmed(line.substr(close + 2));
+        if (after.empty() || after.starts_with("//")) continue;
+        line = after;
+        if (line.starts_with("{")) {
+          braces = true;
+          break;
+        }
+      }
       if (trimmed(line).starts_with("{")) {
         braces = true;
         break;

@@ -240,8 +240,8 @@ TEST(ReadDialog, CommentsAndBlankLinesStayBeforeTheControlThatFollows) {
   ASSERT_EQ(r.dialog.aControls.size(), 1u);
   EXPECT_EQ(r.dialog.aControls[0].linesBefore,
             (std::vector<std::string>{"    // Nome:", "",
-                                      "/* CONTROL \"in a comment\", 1, \"BUTTON\", 0, 1, 2, 3, "
-                                      "4\r\n   still the comment */",
+                                      "/* CONTROL \"in a comment\", 1, \"BUTTON\", 0, 1, 2, 3, 4",
+                                      "   still the comment */",
                                       "#ifdef EXTRA"}));
   EXPECT_EQ(r.dialog.bodyTail, std::vector<std::string>{"#endif"});
   EXPECT_TRUE(r.notices.empty());
@@ -350,7 +350,11 @@ TEST(ReadDialog, CaptionIsTheFirstCaptionStatementOfTheHeader) {
       {{"STYLE WS_POPUP |", "    WS_CAPTION", "CAPTION \"Titolo\""}, "Titolo"},
       {{"STYLE WS_POPUP", "CAPTION \"a \"\"b\"\"\""}, "a \"\"b\"\""},  // doubled quotes kept
       {{"STYLE WS_POPUP", "CAPTION\t\"Tab\""}, "Tab"},
-      {{"STYLE WS_POPUP", "CAPTION \"a\" // commento"}, ""},
+      // A comment after the text is no part of it.
+      {{"STYLE WS_POPUP", "CAPTION \"a\" // commento"}, "a"},
+      {{"STYLE WS_POPUP", "CAPTION /* titolo */ \"b\""}, "b"},
+      // A control line inside a comment is no control.
+      {{"STYLE WS_POPUP", "/*", "CAPTION \"c\"", "*/", "CAPTION \"d\""}, "d"},
       {{"STYLE WS_POPUP", "CAPTION IDS_TITLE"}, ""},
   };
   for (const auto& row : rows) {

@@ -101,6 +101,11 @@ TEST(ImageBlock, BlocksWithoutDataNameTheirFileOrNothing) {
   EXPECT_FALSE(findImageBody("A ICON\r\nSTRINGTABLE\r\n{\r\n 1, \"x\"\r\n}"));
   // Memory options, a comment and a language line may stand before the data.
   EXPECT_TRUE(findImageBody("A ICON\r\n// c\r\nPURE\r\nLANGUAGE 9, 1\r\n{\r\n '00'\r\n}"));
+  // Block comments between the header and the data are skipped as the compiler skips them.
+  EXPECT_TRUE(findImageBody("A CURSOR\r\n/* c */\r\n{\r\n '00'\r\n}"));
+  EXPECT_TRUE(findImageBody("A ICON\r\n/*\r\n x { y\r\n*/\r\nBEGIN\r\n '00'\r\nEND"));
+  EXPECT_TRUE(findImageBody("A ICON\r\n/* c */ {\r\n '00'\r\n}"));
+  EXPECT_FALSE(findImageBody("A ICON\r\n/* c */ \"a.ico\""));
   EXPECT_EQ(decodeImageBlock("A ICON {\r\n '07'\r\n}"), (Bytes{7}));
 }
 
