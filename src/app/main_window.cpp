@@ -18,6 +18,7 @@
 #include "app/show_resource.h"
 #include "document/document_commands.h"
 #include "document/resource_commands.h"
+#include "document/resource_edits.h"
 #include "messages/error_record.h"
 #include "messages/messages.h"
 #include "settings/recent_files.h"
@@ -114,6 +115,11 @@ void MainWindow::buildMenus() {
   resources->addSeparator();
   addItem(resources, QStringLiteral("Incolla") + withKey(KeyAction::Paste), {},
           [this] { runAction(KeyAction::Paste); });
+  resources->addSeparator();
+  addItem(resources, QString::fromUtf8(kLabelReorderAll),
+          QStringLiteral("Per ordinare le risorse di ogni tipo per nome, ognuna al posto di una "
+                         "del suo tipo"),
+          [this] { runAction(KeyAction::ReorderAll); });
   resources->addSeparator();
   undoItem_ = addItem(resources, QStringLiteral("Annulla"),
                       QStringLiteral("Per annullare l'ultima modifica alle risorse"),
@@ -371,6 +377,9 @@ void MainWindow::runResourceCommand(KeyAction action) {
       break;
     case KeyAction::EditAsText:
       EDITRIS(ui_, doc_, current);
+      break;
+    case KeyAction::ReorderAll:
+      reorderResources(doc_, current);
       break;
     case KeyAction::DialogProperties:
       PROPDLG(ui_, doc_, current,

@@ -5,8 +5,8 @@
 
 #include "base/text.h"
 #include "dialogs/statement_words.h"
-#include "document/lexer.h"
 #include "dialogs/styles.h"
+#include "document/lexer.h"
 
 namespace kolvre {
 

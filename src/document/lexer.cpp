@@ -166,7 +166,8 @@ Token Lexer::next() {
   } else if (c == '#' && atLineStart_) {
     t.kind = TokenKind::Directive;
     t.end = lexing::directiveEnd(text, pos_);
-  } else if (c == '/' && pos_ + 1 < text.size() && (text[pos_ + 1] == '/' || text[pos_ + 1] == '*')) {
+  } else if (c == '/' && pos_ + 1 < text.size() &&
+             (text[pos_ + 1] == '/' || text[pos_ + 1] == '*')) {
     t.kind = TokenKind::Comment;
     t.end = text[pos_ + 1] == '/' ? lexing::lineCommentEnd(text, pos_)
                                   : lexing::blockCommentEnd(text, pos_);

@@ -111,11 +111,10 @@ Layout layoutOf(std::string_view text, const std::vector<Statement>& statements)
     std::size_t gapEnd = end;
     if (end < text.size()) {
       gapEnd = end + 2;
-      while (const std::optional<std::size_t> after = afterBlankLine(text, gapEnd))
-        gapEnd = *after;
+      while (const std::optional<std::size_t> after = afterBlankLine(text, gapEnd)) gapEnd = *after;
     }
-    layout.units.push_back({begin, end, gapEnd, s.begin, s.name(text),
-                            typeCode(*s.listed), stretch});
+    layout.units.push_back(
+        {begin, end, gapEnd, s.begin, s.name(text), typeCode(*s.listed), stretch});
     i = next - 1;
   }
   layout.stretches = stretch + 1;
@@ -289,8 +288,7 @@ Insertion newBlockInsertion(std::string_view text, std::string_view block) {
       break;
     }
   if (!others.empty() && first) {
-    const std::size_t target =
-        placeAmong(others, typeCode(*first->listed), first->name(content));
+    const std::size_t target = placeAmong(others, typeCode(*first->listed), first->name(content));
     if (target < others.size()) {
       const Unit& next = *others[target];
       std::string inserted(content);

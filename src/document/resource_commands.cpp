@@ -52,6 +52,15 @@ bool NUOVARIS(UserInterface& ui, Document& doc, ResType kind, std::optional<std:
   return doc.commit(edit);
 }
 
+bool reorderResources(Document& doc, std::optional<std::size_t> current) {
+  Edit edit;
+  edit.label = kLabelReorderAll;
+  edit.reorderAll = true;
+  edit.currentBefore = keyOf(doc, current);
+  edit.currentAfter = edit.currentBefore;
+  return doc.commit(edit);
+}
+
 bool RINORIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   if (!hasEntry(doc, current)) return false;
   const IndexEntry entry = doc.index()[*current];

@@ -20,6 +20,10 @@ bool NUOVARIS(UserInterface& ui, Document& doc, ResType kind,
               std::optional<std::size_t> current = std::nullopt);
 // RINORIS: renames the current resource; only its header line changes.
 bool RINORIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
+// "Riordina le risorse": the whole reorder (reorderScript) as one step; the current resource
+// stays current. False when the script is already in order.
+bool reorderResources(Document& doc, std::optional<std::size_t> current);
+
 // ELIMRIS: deletes the current resource after confirmation.
 bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
 // COPIARIS: puts the current resource's text on the clipboard (as Unicode text).

@@ -25,8 +25,8 @@ Splice deletedRange(std::string_view text, const BlockExtent& block) {
   const std::size_t lineStart = lineStartOf(text, block.begin);
   std::size_t lineEnd = block.end;
   while (lineEnd < text.size() && isBlank(text[lineEnd])) ++lineEnd;
-  const bool wholeLines = onlyBlanks(text, lineStart, block.begin) &&
-                          (lineEnd == text.size() || crLfAt(text, lineEnd));
+  const bool wholeLines =
+      onlyBlanks(text, lineStart, block.begin) && (lineEnd == text.size() || crLfAt(text, lineEnd));
   if (!wholeLines) return {block.begin, block.end, {}};
   // The last line, without a line end: the blank lines before it stay.
   if (lineEnd == text.size()) return {lineStart, text.size(), {}};

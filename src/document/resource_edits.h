@@ -20,6 +20,7 @@ inline constexpr std::string_view kLabelRename = "Rinomina";
 inline constexpr std::string_view kLabelDelete = "Elimina";
 inline constexpr std::string_view kLabelPaste = "Incolla";
 inline constexpr std::string_view kLabelEditText = "Modifica come testo";
+inline constexpr std::string_view kLabelReorderAll = "Riordina le risorse";
 
 // The first two blank-delimited tokens of a text. Only blanks separate them: CR, LF and tab do
 // not, so a type keyword followed by a line end runs on into the next line. `bodyStart` is
@@ -46,8 +47,8 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
 // most two whitespace-only lines after them. Comments around it stay.
 Splice deletedRange(std::string_view text, const BlockExtent& block);
 
-// Delete: deletedRange, and nothing else moves. The entry below becomes current, or the one above when it was the last; the first
-// row when it was the first.
+// Delete: deletedRange, and nothing else moves. The entry below becomes current, or the one above
+// when it was the last; the first row when it was the first.
 Edit deleteEdit(std::string_view text, const ResourceIndex& index, std::size_t position,
                 const BlockExtent& block);
 

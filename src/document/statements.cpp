@@ -11,9 +11,9 @@ namespace {
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 // The memory options a resource statement may carry before its file or body.
-constexpr std::array<std::string_view, 9> kMemoryOptions{
-    "PRELOAD", "LOADONCALL", "FIXED", "MOVEABLE", "DISCARDABLE",
-    "PURE",    "IMPURE",     "SHARED", "NONSHARED"};
+constexpr std::array<std::string_view, 9> kMemoryOptions{"PRELOAD",  "LOADONCALL",  "FIXED",
+                                                         "MOVEABLE", "DISCARDABLE", "PURE",
+                                                         "IMPURE",   "SHARED",      "NONSHARED"};
 
 bool isOpener(std::string_view text, const Token& t) {
   return (t.kind == TokenKind::Punct && text[t.begin] == '{') ||
@@ -22,10 +22,9 @@ bool isOpener(std::string_view text, const Token& t) {
 
 // A word that starts no resource name: the statement words and the body's delimiters.
 bool isReservedWord(std::string_view word) {
-  return resourceKeyword(word) || isKeyword(word, "STRINGTABLE") ||
-         isKeyword(word, "LANGUAGE") || isKeyword(word, "VERSION") ||
-         isKeyword(word, "CHARACTERISTICS") || isKeyword(word, "BEGIN") ||
-         isKeyword(word, "END");
+  return resourceKeyword(word) || isKeyword(word, "STRINGTABLE") || isKeyword(word, "LANGUAGE") ||
+         isKeyword(word, "VERSION") || isKeyword(word, "CHARACTERISTICS") ||
+         isKeyword(word, "BEGIN") || isKeyword(word, "END");
 }
 
 // A type word that marks a line as a resource statement's first line wherever it stands:
@@ -421,8 +420,8 @@ class StatementReader {
       sections.add(directiveKind(text.substr(q, end - q)));
       return end;
     }
-    if (cut != kNone || lexing::kByteClass[static_cast<unsigned char>(text[q])] !=
-                            lexing::ByteClass::Word)
+    if (cut != kNone ||
+        lexing::kByteClass[static_cast<unsigned char>(text[q])] != lexing::ByteClass::Word)
       return q;
     const std::size_t e = lexing::wordEnd(text, q);
     const std::string_view word = text.substr(q, e - q);

@@ -89,9 +89,7 @@ struct Statement {
   DirectiveKind directive = DirectiveKind::Other;  // directives: which kind
 
   std::string_view of(std::string_view text) const { return text.substr(begin, end - begin); }
-  std::string_view name(std::string_view text) const {
-    return text.substr(begin, nameEnd - begin);
-  }
+  std::string_view name(std::string_view text) const { return text.substr(begin, nameEnd - begin); }
   std::string_view type(std::string_view text) const {
     return text.substr(typeBegin, typeEnd - typeBegin);
   }

@@ -42,6 +42,7 @@ enum class KeyAction {
   SecondCopy,
   Undo,
   Redo,
+  ReorderAll,  // "Riordina le risorse": the whole reorder, one step
 };
 
 // The new-resource actions and the kind each one adds, in menu order.

@@ -82,10 +82,10 @@ TEST_F(MainWindowTest, MenusAndButtonsAreInPlace) {
   QStringList items;
   for (QAction* a : window->menuBar()->actions()[1]->menu()->actions())
     if (!a->isSeparator()) items << a->text();
-  EXPECT_EQ(items,
-            (QStringList{"Nuova 24\tCTRL-2", "Nuova VERSIONINFO\tCTRL-F", "Nuova bitmap\tCTRL-B",
-                         "Nuova cursor\tCTRL-U", "Nuova dialog\tCTRL-D", "Nuova icon\tCTRL-I",
-                         "Incolla\tCTRL-V", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
+  EXPECT_EQ(items, (QStringList{"Nuova 24\tCTRL-2", "Nuova VERSIONINFO\tCTRL-F",
+                                "Nuova bitmap\tCTRL-B", "Nuova cursor\tCTRL-U",
+                                "Nuova dialog\tCTRL-D", "Nuova icon\tCTRL-I", "Incolla\tCTRL-V",
+                                "Riordina le risorse", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
 }
 
 // The "Risorse" menu's item whose text begins with `start`.

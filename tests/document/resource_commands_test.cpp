@@ -182,6 +182,24 @@ TEST_F(ResourceCommands, DuplicatesAreHandledAsTheSelectedOne) {
   EXPECT_EQ(doc.text(), "X ICON\r\n{\r\n 1\r\n}" + kSep);
 }
 
+TEST_F(ResourceCommands, ReorderAllIsOneStepAndKeepsTheCurrentEntry) {
+  // Icons sorted into the icons' places; the dialog and the comment above the section stay.
+  const std::string script =
+      "// icone\r\n\r\nB ICON \"b.ico\"\r\nD DIALOG 0, 0, 1, 1\r\n{\r\n}\r\n"
+      "A ICON \"a.ico\"\r\n";
+  load(script);
+  select("B", "I");
+  EXPECT_TRUE(reorderResources(doc, list.position()));
+  EXPECT_EQ(doc.text(),
+            "// icone\r\n\r\nA ICON \"a.ico\"\r\nD DIALOG 0, 0, 1, 1\r\n{\r\n}\r\n"
+            "B ICON \"b.ico\"\r\n");
+  EXPECT_EQ(currentName(), "B");
+  EXPECT_EQ(doc.undoLabel(), "Riordina le risorse");
+  EXPECT_FALSE(reorderResources(doc, list.position()));  // already in order: no step
+  ASSERT_TRUE(doc.undo());
+  EXPECT_EQ(doc.text(), script);
+}
+
 TEST_F(ResourceCommands, CopyThenPasteUnderANewName) {
   load("DLG DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}" + kSep + "Z ICON\r\n{\r\n}");
   select("DLG", "D");
