@@ -14,9 +14,13 @@
 //
 // Any other byte is skipped. A name is taken only when the prompt would take it (typedName,
 // nameRefusal); an edit that cannot be made (no entry, no block, a refused name) is skipped.
-// The edits go through Document::commit. A plain list of the texts after each step is kept
-// beside the document, and the run stops with the broken rule on standard error when the
-// document and that list part ways.
+// The edits go through Document::commit, and each keeps its own rules on the text
+// (tests/support/reorder_invariants.h): a rename changes the block's name and moves it alone
+// (checkRenamed), a delete leaves every other statement (checkDeleted), a paste or a new
+// resource goes in whole at its place (checkInserted), an edit as text moves only the block
+// written (checkPlaced). A plain list of the texts after each step is kept beside the document,
+// and the run stops with the broken rule on standard error when the document and that list part
+// ways.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -32,6 +36,7 @@
 #include "document/name_prompt.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
+#include "document/statements.h"
 #include "document/templates.h"
 #include "support/current_entry.h"
 #include "support/reorder_invariants.h"
@@ -124,35 +129,55 @@ struct ModelStep {
 struct Planned {
   Edit edit;
   bool headed = true;
-  std::string written;  // the block the edit writes; empty for a delete
+  std::string written;    // the block the edit writes; empty for a delete
+  char op = 0;            // the operation's letter
+  std::size_t begin = 0;  // rename, delete, edit as text: where the block's name starts
+  std::string name;       // rename: the new name
 };
 
-// True when the block starts with a header line the index reads under the block's first token.
+// True when the block starts with a listed resource statement whose name is the block's first
+// token.
 bool startsWithItsHeader(std::string_view block) {
-  const std::vector<HeaderLine> lines = scanHeaderLines(block);
-  return !lines.empty() && lines.front().offset == 0 &&
-         lines.front().name == firstTwoTokens(block).name;
+  const std::vector<Statement> statements = readStatements(block);
+  return !statements.empty() && statements.front().begin == 0 && statements.front().listed &&
+         statements.front().name(block) == firstTwoTokens(block).name;
 }
 
 // The index positions of the entries whose block is exactly `written`.
 std::vector<std::size_t> entriesWriting(const Document& doc, std::string_view written) {
   std::vector<std::size_t> found;
-  const std::vector<HeaderLine> lines = scanHeaderLines(doc.text());
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (!lines[i].locatable || blockExtentAt(doc.text(), lines, i).of(doc.text()) != written)
-      continue;
+  for (const Statement& s : readStatements(doc.text())) {
+    if (!s.listed || s.of(doc.text()) != written) continue;
     for (std::size_t at = 0; at < doc.index().size(); ++at)
-      if (doc.index()[at].offset == lines[i].offset) found.push_back(at);
+      if (doc.index()[at].offset == s.begin) found.push_back(at);
   }
   return found;
+}
+
+// The rules of the edit itself, between the text before it and the text after it.
+std::string checkEditRules(const Planned& planned, std::string_view before,
+                           std::string_view after) {
+  switch (planned.op) {
+    case 'R':
+      return testing::checkRenamed(before, planned.begin, planned.name, after);
+    case 'D':
+      return testing::checkDeleted(before, planned.begin, after);
+    case 'P':
+    case 'N':
+      return testing::checkInserted(before, planned.written, after);
+    case 'E':
+      return testing::checkPlaced(applySplices(before, planned.edit.splices), planned.begin, after);
+    default:
+      return {};
+  }
 }
 
 // An edit that writes a block makes that block's resource current: when a resource of the new
 // text has exactly the written block, the entry reported is such a resource. Among namesakes
 // (more than one entry of that name and type) the first is reported whichever was written, a
 // known fault (seed edit_second_namesake.bin) checked only with KOLVRE_EDITS_STRICT.
-std::string checkWrittenIsCurrent(const Document& doc, const Planned& planned, bool pieceWise) {
-  if (planned.written.empty() || !planned.headed || pieceWise) return {};
+std::string checkWrittenIsCurrent(const Document& doc, const Planned& planned) {
+  if (planned.written.empty() || !planned.headed) return {};
   const std::vector<std::size_t> writing = entriesWriting(doc, planned.written);
   if (writing.empty()) return {};
   const auto& key = planned.edit.currentAfter;
@@ -245,12 +270,8 @@ void commitAndCheck(Document& doc, const Observer& observer, Model& model, const
     return;
   }
   require(unless(doc.text() != before, "commit without a change"), "commit changes the text");
-  // Headers read from the middle of a long line move with the text around them, and may then be
-  // read under another name: a known limit of the piece-wise scan, left out of the rules on the
-  // entries an edit names.
-  const bool pieceWise =
-      testing::hasHeaderInsideALine(before) || testing::hasHeaderInsideALine(doc.text());
-  const bool keyChecked = (planned.headed || kStrict) && !pieceWise;
+  require(checkEditRules(planned, before, doc.text()), "the edit's own rules");
+  const bool keyChecked = planned.headed || kStrict;
   model.steps.resize(model.at);
   model.steps.push_back(
       {doc.text(), edit.label, edit.currentBefore, edit.currentAfter, keyChecked});
@@ -261,7 +282,7 @@ void commitAndCheck(Document& doc, const Observer& observer, Model& model, const
   require(checkReported(doc, observer, seen, DocumentChange::Kind::Edited, edit.currentAfter,
                         keyChecked),
           "current after an edit");
-  require(checkWrittenIsCurrent(doc, planned, pieceWise), "the resource written is current");
+  require(checkWrittenIsCurrent(doc, planned), "the resource written is current");
 }
 
 void undoAndCheck(Document& doc, const Observer& observer, Model& model) {
@@ -345,14 +366,20 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
       if (!block || !name) return std::nullopt;
       std::string written = *name;
       written += block->of(doc.text()).substr(doc.index()[*k].name.size());
-      return Planned{renameEdit(doc.index(), *k, *block, *name), true, std::move(written)};
+      return Planned{renameEdit(doc.index(), *k, *block, *name),
+                     true,
+                     std::move(written),
+                     'R',
+                     block->begin,
+                     *name};
     }
     case 'D': {
       const auto k = entryNumber(doc, in.number());
       if (!k) return std::nullopt;
       const auto block = entryBlock(doc.text(), doc.index(), *k);
       if (!block) return std::nullopt;
-      return Planned{deleteEdit(doc.text(), doc.index(), *k, *block), true, {}};
+      return Planned{
+          deleteEdit(doc.text(), doc.index(), *k, *block), true, {}, 'D', block->begin, {}};
     }
     case 'P': {
       const std::string_view field = in.text();
@@ -364,8 +391,12 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
           acceptedName(doc, field.empty() ? std::string_view(shown) : field, tokens.type);
       if (!name) return std::nullopt;
       const std::string block = pastedBlock(text, *name);
-      Planned planned{appendEdit(doc.text(), block, kLabelPaste), startsWithItsHeader(block),
-                      block};
+      Planned planned{appendEdit(doc.text(), block, kLabelPaste),
+                      startsWithItsHeader(block),
+                      block,
+                      'P',
+                      0,
+                      {}};
       planned.edit.currentBefore = current;
       return planned;
     }
@@ -374,7 +405,8 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
       const auto name = acceptedName(doc, in.text(), typeKeyword(kind));
       if (!name) return std::nullopt;
       const std::string block = resourceTemplate(kind, *name);
-      Planned planned{appendEdit(doc.text(), block, kLabelNew), startsWithItsHeader(block), block};
+      Planned planned{
+          appendEdit(doc.text(), block, kLabelNew), startsWithItsHeader(block), block, 'N', 0, {}};
       planned.edit.currentBefore = current;
       return planned;
     }
@@ -387,7 +419,7 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
       const bool headed = startsWithItsHeader(replacement);
       auto edit = replaceEdit(doc.text(), doc.index(), *k, *block, replacement);
       if (!edit) return std::nullopt;
-      return Planned{std::move(*edit), headed, std::move(replacement)};
+      return Planned{std::move(*edit), headed, std::move(replacement), 'E', block->begin, {}};
     }
     default:
       return std::nullopt;

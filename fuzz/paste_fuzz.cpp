@@ -15,10 +15,12 @@
 #include <utility>
 #include <vector>
 
+#include "base/text.h"
 #include "document/document.h"
 #include "document/name_prompt.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
+#include "document/statements.h"
 #include "support/current_entry.h"
 #include "support/reorder_invariants.h"
 #include "support/scripted_ui.h"
@@ -199,18 +201,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (kStrict || !hasOverlongForm(ui.confirmed.back()))
     require(checkAcceptedName(name, indexBefore, parts.type), "accepted name");
 
-  // The old text and the pasted block, moved about, with white space between them changed.
+  // The old text around the pasted block, which goes in whole on lines of its own at its place.
   const std::string block = name + " " + std::string(parts.fromType);
-  require(testing::checkSameNonSpaceBytes(before + block, doc.text()), "same bytes");
+  require(testing::checkInserted(before, block, doc.text()), "block put in");
 
-  if (const auto type = typeFromWord(parts.type)) {
+  // A block that starts with a listed resource statement under the accepted name: that
+  // resource is indexed and current.
+  // (Not after a text that leaves a statement open at its end: that statement reads it.)
+  const std::vector<Statement> own = readStatements(block);
+  if (testing::detail::endsClosed(before) && !own.empty() && own.front().begin == 0 &&
+      own.front().listed && own.front().name(block) == name) {
+    const ResType type = *own.front().listed;
     bool found = false;
-    for (const IndexEntry& e : doc.index()) found = found || (e.name == name && e.type == *type);
+    for (const IndexEntry& e : doc.index()) found = found || (e.name == name && e.type == type);
     require(unless(found, "no entry " + testing::detail::excerpt(name) + " " +
-                              std::string(typeCode(*type))),
+                              std::string(typeCode(type))),
             "pasted resource indexed");
     const IndexEntry& current = doc.index()[static_cast<std::size_t>(list.row) - 1];
-    require(unless(current.name == name && typeMatchesByFirstLetter(parts.type, current.type),
+    require(unless(current.name == name && current.type == type,
                    "current entry is " + testing::detail::excerpt(current.name)),
             "pasted resource current");
   }
@@ -221,12 +229,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(unless(doc.index() == indexBefore, "index after undo"), "undo");
   require(unless(doc.redo() && doc.text() == after, "redo gives another text"), "redo");
 
-  // The index gains exactly the entries of the pasted block. Headers read from the middle of a
-  // long line move with the text around them (a known limit of the piece-wise scan). The text
-  // the reorder starts from is the old text, the separator and the block, less whole lines of
-  // white space at its start and blanks at its end, which move no piece.
-  const std::string joined = before + std::string(kBlockSeparator) + block;
-  if (testing::hasHeaderInsideALine(joined) || testing::hasHeaderInsideALine(doc.text())) return 0;
+  // The index gains exactly the entries of the pasted block, where the block closes every body,
+  // comment and string it opens (else it may take in what follows it, as the compiler would).
+  if (!testing::detail::closesItself(block) || !testing::detail::endsClosed(before)) return 0;
   auto expected = indexPairs(indexBefore);
   for (auto& pair : indexPairs(ARESOURCES(block))) expected.push_back(std::move(pair));
   std::sort(expected.begin(), expected.end());

@@ -178,6 +178,10 @@ int cmdRename(Context& c) {
 int cmdDelete(Context& c) {
   if (c.args.size() != 3) return kUsage;
   return onResource(c, [&](Document& doc, std::size_t position, const BlockExtent& block) {
+    if (!block.complete) {
+      c.err << unclosedMessage(doc.display(doc.index()[position].name)) << "\n";
+      return kFailed;
+    }
     return commitAndSave(c, doc, deleteEdit(doc.text(), doc.index(), position, block));
   });
 }

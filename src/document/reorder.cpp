@@ -21,9 +21,29 @@ std::size_t lineStartOf(std::string_view text, std::size_t pos) {
 // Only blanks and tabs stand in [from, to).
 bool onlyBlanks(std::string_view text, std::size_t from, std::size_t to) {
   for (std::size_t i = from; i < to; ++i)
-    if (!isBlank(text[i])) return false;
+    if (!isSpace(text[i]) || crLfAt(text, i) || (i > from && crLfAt(text, i - 1))) return false;
   return true;
 }
+
+// The starts of the lines that hold offsets met in increasing order, found in one pass over
+// the text however long its lines.
+class LineStarts {
+ public:
+  explicit LineStarts(std::string_view text) : text_(text) {}
+  std::size_t of(std::size_t pos) {
+    if (pos < scanned_) return pos >= lineStart_ ? lineStart_ : lineStartOf(text_, pos);
+    for (std::size_t at = text_.find("\r\n", scanned_);
+         at != std::string_view::npos && at + 2 <= pos; at = text_.find("\r\n", at + 2))
+      lineStart_ = at + 2;
+    scanned_ = pos;
+    return lineStart_;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t scanned_ = 0;
+  std::size_t lineStart_ = 0;
+};
 
 // Where the whitespace-only line that starts at `pos` ends, after its CR LF; nothing when the
 // line holds more than white space or has no line end.
@@ -75,6 +95,7 @@ bool isBarrier(const Statement& s) {
 Layout layoutOf(std::string_view text, const std::vector<Statement>& statements) {
   Layout layout;
   std::size_t stretch = 0;
+  LineStarts lines(text);
   for (std::size_t i = 0; i < statements.size(); ++i) {
     const Statement& s = statements[i];
     if (isBarrier(s)) {
@@ -83,7 +104,7 @@ Layout layoutOf(std::string_view text, const std::vector<Statement>& statements)
     }
     if (!s.listed) continue;
     // Its first line holds nothing before it.
-    const std::size_t lineStart = lineStartOf(text, s.begin);
+    const std::size_t lineStart = lines.of(s.begin);
     bool movable = onlyBlanks(text, lineStart, s.begin);
     // Its last line holds nothing after it but comments.
     std::size_t end = s.end;
@@ -91,7 +112,7 @@ Layout layoutOf(std::string_view text, const std::vector<Statement>& statements)
     while (next < statements.size() && statements[next].kind == StatementKind::Comment &&
            onlyBlanks(text, end, statements[next].begin))
       end = statements[next++].end;
-    while (end < text.size() && isBlank(text[end])) ++end;
+    while (end < text.size() && isSpace(text[end]) && !crLfAt(text, end)) ++end;
     if (end < text.size() && !crLfAt(text, end)) movable = false;
     if (!movable) {
       ++stretch;
@@ -223,6 +244,17 @@ std::string placeBlock(std::string_view text, std::size_t offset) {
   }
   const std::size_t target = placeAmong(others, unit.code, unit.name);
   if (target == current) return std::string(text);
+  // Among blocks of its type it stays where the names before it sort no later and the names
+  // after it later, whatever stands between.
+  bool sameType = false;
+  bool inOrder = true;
+  for (const Unit* other : others) {
+    if (other->code != unit.code) continue;
+    sameType = true;
+    const int order = compareNames(other->name, unit.name);
+    if (other->begin < unit.begin ? order > 0 : order <= 0) inOrder = false;
+  }
+  if (sameType && inOrder) return std::string(text);
 
   // What leaves its place, and the block with its gap as it goes in elsewhere.
   const std::string_view content = text.substr(unit.begin, unit.contentEnd - unit.begin);

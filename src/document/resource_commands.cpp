@@ -38,6 +38,11 @@ std::string unlocatableMessage(std::string_view name) {
   return "Impossibile individuare il testo della risorsa " + std::string(name) + ".";
 }
 
+std::string unclosedMessage(std::string_view name) {
+  return "Il testo della risorsa " + std::string(name) +
+         " non si chiude: correggilo con \"Modifica come testo\" prima di eliminarla.";
+}
+
 std::string withCrLf(std::string text) {
   return fromDisk(std::move(text)).text;
 }
@@ -77,6 +82,11 @@ bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> curren
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
   const std::string name = doc.display(doc.index()[*current].name);
+  // Where a body never closes, the end of the resource is a guess: the user corrects it first.
+  if (!block->complete) {
+    inform(ui, unclosedMessage(name));
+    return false;
+  }
   if (!POPMSG(ui, "Confermi l'eliminazione della risorsa " + name + "?", MsgKind::OkCancel)
            .accepted())
     return false;

@@ -24,7 +24,10 @@ bool RINORIS(UserInterface& ui, Document& doc, std::optional<std::size_t> curren
 // stays current. False when the script is already in order.
 bool reorderResources(Document& doc, std::optional<std::size_t> current);
 
-// ELIMRIS: deletes the current resource after confirmation.
+// The message for a resource whose body never closes, which delete refuses.
+std::string unclosedMessage(std::string_view name);
+
+// ELIMRIS: deletes the current resource after confirmation; not one whose body never closes.
 bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
 // COPIARIS: puts the current resource's text on the clipboard (as Unicode text).
 bool COPIARIS(UserInterface& ui, const Document& doc, std::optional<std::size_t> current);

@@ -420,12 +420,13 @@ class StatementReader {
       sections.add(directiveKind(text.substr(q, end - q)));
       return end;
     }
-    if (cut != kNone ||
-        lexing::kByteClass[static_cast<unsigned char>(text[q])] != lexing::ByteClass::Word)
+    const lexing::ByteClass first = lexing::kByteClass[static_cast<unsigned char>(text[q])];
+    if (cut != kNone || (first != lexing::ByteClass::Word && first != lexing::ByteClass::Digit))
       return q;
     const std::size_t e = lexing::wordEnd(text, q);
     const std::string_view word = text.substr(q, e - q);
-    if (isKeyword(word, "STRINGTABLE") || isKeyword(word, "LANGUAGE")) {
+    if (isKeyword(word, "STRINGTABLE") || isKeyword(word, "LANGUAGE") ||
+        isKeyword(word, "VERSION") || isKeyword(word, "CHARACTERISTICS")) {
       cut = lineEnd;
     } else if (!isReservedWord(word)) {
       std::size_t k = e;

@@ -182,6 +182,21 @@ TEST_F(ResourceCommands, DuplicatesAreHandledAsTheSelectedOne) {
   EXPECT_EQ(doc.text(), "X ICON\r\n{\r\n 1\r\n}" + kSep);
 }
 
+TEST_F(ResourceCommands, AResourceWhoseBodyNeverClosesIsNotDeleted) {
+  // The dialog's end is a guess (the next resource): deleting it could take text the user
+  // wants; the next resource stays whole either way.
+  const std::string script =
+      "A DIALOG 0, 0, 1, 1\r\n{\r\n LTEXT \"x\", 1, 2, 3, 4, 5\r\n"
+      "B ICON \"b.ico\"\r\n";
+  load(script);
+  select("A", "D");
+  ui.buttons = {kIdOk};
+  EXPECT_FALSE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_EQ(ui.messageTexts(), (V{unclosedMessage("A")}));
+  EXPECT_EQ(doc.text(), script);
+  EXPECT_EQ(names(), (V{"A D", "B I"}));
+}
+
 TEST_F(ResourceCommands, ReorderAllIsOneStepAndKeepsTheCurrentEntry) {
   // Icons sorted into the icons' places; the dialog and the comment above the section stay.
   const std::string script =
@@ -261,9 +276,9 @@ TEST_F(ResourceCommands, AddingKeepsTheStartOfTheScriptsFirstLine) {
     EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Manifest));
     EXPECT_EQ(names(), after) << script;
   }
-  // The new blocks go in beside the icon; its first line keeps its lone line feed.
-  EXPECT_EQ(doc.text(), "\nX ICON\r\n{\r\n}" + kSep + resourceTemplate(ResType::Manifest, "Q") +
-                            kSep + "P ICON\r\n{\r\n}");
+  // The new blocks go in before the icon, sorted; its first line keeps its lone line feed.
+  EXPECT_EQ(doc.text(), resourceTemplate(ResType::Manifest, "Q") + kSep + "P ICON\r\n{\r\n}" +
+                            kSep + "\nX ICON\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, NewResourcesAreSortedInAndDuplicatesRefusedPerKind) {

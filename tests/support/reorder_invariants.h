@@ -1,13 +1,21 @@
 // What must hold between a script text and its reordered or edited form; shared by the corpus
 // tests and the fuzz targets. Each check returns an empty string when the rule holds, otherwise
 // a short description of the first violation found. The rules are worked out from the
-// statements alone, not from the reorder's own bookkeeping.
+// statements alone, not from the reorder's own bookkeeping:
+//  - checkStatementsCover: the statements cover the text once, with only white space between;
+//  - checkReorder: a whole reorder (reorderScript) keeps the bytes, the lines, the final line
+//    end, the index and the arrangement between barriers, and a second reorder changes nothing;
+//  - checkPlaced: a move of one block (placeBlock) moves it, with the comments right above it,
+//    and nothing else, within its stretch and into its type's name order;
+//  - checkRenamed: a rename changes the block's name only, then moves it as checkPlaced says;
+//  - checkDeleted: a delete leaves every other statement byte for byte;
+//  - checkDiskRoundTrip: a file read and written unchanged gives back its bytes.
 #pragma once
 
 #include <algorithm>
-#include <iterator>
 #include <cstddef>
-#include <map>
+#include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -69,6 +77,59 @@ inline bool isBarrierStatement(const Statement& s) {
   return true;
 }
 
+inline bool isBlankByte(char c) {
+  return c == ' ' || c == '\t';
+}
+
+inline bool isSpaceByte(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
+
+// True when the listed statement `statements[i]` shares a line with another statement: on its
+// first line something other than blanks stands before it, or on its last line something other
+// than blanks and comments stands after it (lines end at CR LF). Such a block cannot move, and
+// it cuts its stretch in two.
+inline bool sharesALine(std::string_view text, const std::vector<Statement>& statements,
+                        std::size_t i) {
+  const Statement& s = statements[i];
+  for (std::size_t p = s.begin; p > 0 && !(p >= 2 && text[p - 2] == '\r' && text[p - 1] == '\n');
+       --p)
+    if (!isBlankByte(text[p - 1])) return true;
+  std::size_t end = s.end;
+  for (std::size_t k = i + 1; k < statements.size(); ++k) {
+    const Statement& next = statements[k];
+    if (next.kind != StatementKind::Comment) break;
+    bool onTheLine = true;
+    for (std::size_t p = end; p < next.begin && onTheLine; ++p) onTheLine = isBlankByte(text[p]);
+    if (!onTheLine) break;
+    end = next.end;
+  }
+  while (end < text.size() && isBlankByte(text[end])) ++end;
+  return end < text.size() && text.compare(end, 2, "\r\n") != 0;
+}
+
+// Where the blocks of a text stand between its barriers: for each statement, the stretch that
+// holds it (barriers end one stretch and start the next), and whether it is a block the
+// reorder may move (listed, and neither a barrier nor sharing a line).
+struct Stretches {
+  std::vector<std::size_t> of;
+  std::vector<bool> movable;
+};
+
+inline Stretches stretchesOf(std::string_view text, const std::vector<Statement>& statements) {
+  Stretches st;
+  std::size_t stretch = 0;
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    const Statement& s = statements[i];
+    const bool barrier = isBarrierStatement(s) || (s.listed && sharesALine(text, statements, i));
+    if (barrier) ++stretch;
+    st.of.push_back(stretch);
+    st.movable.push_back(s.listed && !barrier);
+    if (barrier) ++stretch;
+  }
+  return st;
+}
+
 }  // namespace detail
 
 // The statements cover the text once, in order, with only white space between them.
@@ -92,31 +153,118 @@ inline std::string checkStatementsCover(std::string_view text) {
   return {};
 }
 
+// The tokens cover the text in order, each one not empty, with only white space between them;
+// each kind starts as it must; a line end stands before a token exactly when `newLine` says
+// so (counting line ends inside comments and since the last token that is no comment), and a
+// '#' starts a preprocessor line exactly there. Comments blanked keep every byte outside them
+// and the CR LF pairs inside them.
+inline std::string checkTokens(std::string_view text) {
+  Lexer lexer(text);
+  std::size_t covered = 0;
+  std::size_t sinceCode = 0;  // where the last token that is no comment ended
+  bool anyCode = false;
+  const auto at = [](std::size_t pos) { return " at " + std::to_string(pos); };
+  for (std::size_t count = 0;; ++count) {
+    const Token t = lexer.next();
+    if (t.begin < covered || t.end < t.begin || t.end > text.size())
+      return "token out of order" + at(t.begin);
+    for (std::size_t i = covered; i < t.begin; ++i)
+      if (!detail::isSpaceByte(text[i])) return "byte outside every token" + at(i);
+    if (t.kind == TokenKind::End) {
+      if (t.begin != text.size()) return "the tokens end before the text" + at(t.begin);
+      break;
+    }
+    if (t.end == t.begin) return "empty token" + at(t.begin);
+    if (count > text.size()) return "more tokens than bytes";
+    const bool newLine = !anyCode || text.substr(sinceCode, t.begin - sinceCode).find("\r\n") !=
+                                         std::string_view::npos;
+    if (t.newLine != newLine) return "line end flag wrong" + at(t.begin);
+    const std::string_view tok = t.of(text);
+    const unsigned char first = static_cast<unsigned char>(tok[0]);
+    const lexing::ByteClass cls = lexing::kByteClass[first];
+    bool fits = true;
+    switch (t.kind) {
+      case TokenKind::Word:
+        fits = cls == lexing::ByteClass::Word;
+        break;
+      case TokenKind::Number:
+        fits = cls == lexing::ByteClass::Digit;
+        break;
+      case TokenKind::String:
+        fits = tok[0] == '"' || (tok[0] == '\'' && tok.size() > 1 && tok.back() == '\'');
+        break;
+      case TokenKind::Comment:
+        fits = tok.starts_with("//") || tok.starts_with("/*");
+        break;
+      case TokenKind::Directive:
+        fits = tok[0] == '#' && newLine;
+        break;
+      case TokenKind::Punct:
+        fits =
+            tok.size() == 1 && cls == lexing::ByteClass::Other && !(tok[0] == '#' && newLine) &&
+            tok[0] != '"' &&
+            !(tok[0] == '/' && t.end < text.size() && (text[t.end] == '/' || text[t.end] == '*'));
+        break;
+      case TokenKind::End:
+        break;
+    }
+    if (!fits) return "token " + detail::excerpt(tok) + " of the wrong kind" + at(t.begin);
+    if ((t.kind == TokenKind::Word || t.kind == TokenKind::Number) && t.end < text.size() &&
+        lexing::isWordByte(text[t.end]))
+      return "word cut short" + at(t.begin);
+    if (t.kind != TokenKind::Comment) {
+      anyCode = true;
+      sinceCode = t.end;
+    }
+    covered = t.end;
+  }
+  const std::string blanked = blankComments(text);
+  if (blanked.size() != text.size()) return "blanking comments changed the size";
+  Lexer again(text);
+  std::size_t from = 0;
+  for (Token t = again.next(); t.kind != TokenKind::End; t = again.next()) {
+    if (t.kind != TokenKind::Comment) continue;
+    if (text.substr(from, t.begin - from) != std::string_view(blanked).substr(from, t.begin - from))
+      return "blanking comments changed code" + at(from);
+    for (std::size_t i = t.begin; i < t.end; ++i) {
+      const bool lineEnd = (text.compare(i, 2, "\r\n") == 0 && i + 1 < t.end) ||
+                           (i > t.begin && text.compare(i - 1, 2, "\r\n") == 0);
+      if (blanked[i] != (lineEnd ? text[i] : ' ')) return "comment blanked wrong" + at(i);
+    }
+    from = t.end;
+  }
+  if (text.substr(from) != std::string_view(blanked).substr(from))
+    return "blanking comments changed code" + at(from);
+  return {};
+}
+
 // The statements of a text as the reorder must keep them: the barriers and the other
 // statements that never move, in order; the comments; and per stretch between barriers, the
-// listed blocks.
+// movable blocks. A listed block that shares a line with another statement never moves: it
+// counts among the barriers.
 struct Arrangement {
-  std::vector<std::string_view> fixed;                // neither listed nor a comment, in order
+  std::vector<std::string_view> fixed;                // neither movable nor a comment, in order
   std::vector<std::string_view> comments;             // sorted
   std::vector<std::vector<std::string_view>> blocks;  // per stretch, sorted
   bool operator==(const Arrangement&) const = default;
 };
 
 inline Arrangement arrangementOf(std::string_view text) {
+  const std::vector<Statement> statements = readStatements(text);
+  const detail::Stretches stretches = detail::stretchesOf(text, statements);
   Arrangement a;
-  a.blocks.emplace_back();
-  for (const Statement& s : readStatements(text)) {
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    const Statement& s = statements[i];
     if (s.kind == StatementKind::Comment) {
       a.comments.push_back(s.of(text));
-      continue;
+    } else if (stretches.movable[i]) {
+      a.blocks.resize(std::max(a.blocks.size(), stretches.of[i] + 1));
+      a.blocks[stretches.of[i]].push_back(s.of(text));
+    } else {
+      a.fixed.push_back(s.of(text));
     }
-    if (s.listed && !detail::isBarrierStatement(s)) {
-      a.blocks.back().push_back(s.of(text));
-      continue;
-    }
-    a.fixed.push_back(s.of(text));
-    if (detail::isBarrierStatement(s)) a.blocks.emplace_back();
   }
+  if (!statements.empty()) a.blocks.resize(stretches.of.back() + 1);
   std::sort(a.comments.begin(), a.comments.end());
   for (auto& stretch : a.blocks) std::sort(stretch.begin(), stretch.end());
   return a;
@@ -154,8 +302,7 @@ inline std::string checkLinesKept(std::string_view text, std::string_view out) {
 // The same white space and bytes in all (the reorder only moves lines).
 inline std::string checkSameBytes(std::string_view text, std::string_view out) {
   if (text.size() != out.size())
-    return "size changed from " + std::to_string(text.size()) + " to " +
-           std::to_string(out.size());
+    return "size changed from " + std::to_string(text.size()) + " to " + std::to_string(out.size());
   std::string a(text), b(out);
   std::sort(a.begin(), a.end());
   std::sort(b.begin(), b.end());
@@ -165,7 +312,7 @@ inline std::string checkSameBytes(std::string_view text, std::string_view out) {
 // The text ends with a line end in the output exactly when it did in the input.
 inline std::string checkFinalLineEnd(std::string_view text, std::string_view out) {
   return text.ends_with("\r\n") == out.ends_with("\r\n") ? std::string()
-                                                          : "the final line end changed";
+                                                         : "the final line end changed";
 }
 
 // The index holds the same entries (names, types), each as often.
@@ -210,15 +357,305 @@ inline std::string checkDeleted(std::string_view text, std::size_t begin, std::s
   if (got != expected) {
     for (std::size_t i = 0; i < std::min(got.size(), expected.size()); ++i)
       if (got[i] != expected[i])
-        return "after deleting " + detail::excerpt(removed) + ": " +
-               detail::excerpt(expected[i]) + " became " + detail::excerpt(got[i]);
+        return "after deleting " + detail::excerpt(removed) + ": " + detail::excerpt(expected[i]) +
+               " became " + detail::excerpt(got[i]);
     return "after deleting " + detail::excerpt(removed) + " the statements changed in number";
   }
   return {};
 }
 
-// The bytes written for a file read unchanged are the bytes read.
+namespace detail {
+
+inline std::vector<std::string_view> statementTexts(std::string_view text,
+                                                    const std::vector<Statement>& statements) {
+  std::vector<std::string_view> texts;
+  texts.reserve(statements.size());
+  for (const Statement& s : statements) texts.push_back(s.of(text));
+  return texts;
+}
+
+// True when `comment` is a comment alone on its lines right above the line `below` starts on
+// (no blank line between): a block takes such comments along when it moves.
+inline bool standsRightAbove(std::string_view text, const Statement& comment,
+                             const Statement& below) {
+  if (comment.kind != StatementKind::Comment) return false;
+  std::size_t p = comment.begin;
+  while (p > 0 && isBlankByte(text[p - 1])) --p;
+  if (p > 0 && !(p >= 2 && text[p - 2] == '\r' && text[p - 1] == '\n')) return false;
+  p = comment.end;
+  while (p < below.begin && isBlankByte(text[p])) ++p;
+  if (text.compare(p, 2, "\r\n") != 0) return false;
+  for (p += 2; p < below.begin; ++p)
+    if (!isBlankByte(text[p])) return false;
+  return true;
+}
+
+// Where `after` holds `before` with the run before[first, last] taken out and put back whole
+// at one place: the index in `after` at which the run starts, or nothing when `after` is no
+// such text.
+inline std::optional<std::size_t> runMovedTo(const std::vector<std::string_view>& before,
+                                             std::size_t first, std::size_t last,
+                                             const std::vector<std::string_view>& after) {
+  if (after.size() != before.size()) return std::nullopt;
+  const std::size_t length = last - first + 1;
+  const std::size_t rest = before.size() - length;
+  // The statements but the run, in order: rest(k) is the k-th of them.
+  const auto restAt = [&](std::size_t k) { return before[k < first ? k : k + length]; };
+  // The longest stretch of `after` from its start that matches the rest, and from its end.
+  std::size_t prefix = 0;
+  while (prefix < rest && after[prefix] == restAt(prefix)) ++prefix;
+  std::size_t suffix = 0;
+  while (suffix < rest && after[after.size() - 1 - suffix] == restAt(rest - 1 - suffix)) ++suffix;
+  // The run goes in before the rest's k-th statement, for some k the two stretches allow.
+  for (std::size_t k = rest > suffix ? rest - suffix : 0; k <= prefix; ++k)
+    if (std::equal(before.begin() + static_cast<std::ptrdiff_t>(first),
+                   before.begin() + static_cast<std::ptrdiff_t>(last + 1),
+                   after.begin() + static_cast<std::ptrdiff_t>(k)))
+      return k;
+  return std::nullopt;
+}
+
+}  // namespace detail
+
+// A move of one block (placeBlock) of the listed statement that starts at `begin`: the block
+// goes as one run with comments right beside it, and every other statement stands byte for
+// byte in order; lines stay whole, the final line end, the index and the stretches are kept;
+// and where the other blocks of its type in its stretch stood in name order, they still do with
+// it among them.
+inline std::string checkPlaced(std::string_view text, std::size_t begin, std::string_view out) {
+  const std::vector<Statement> before = readStatements(text);
+  std::size_t moved = 0;
+  while (moved < before.size() && !(before[moved].begin == begin && before[moved].listed)) ++moved;
+  if (moved == before.size())
+    return out == text
+               ? std::string()
+               : "no listed block starts at " + std::to_string(begin) + ", yet the text changed";
+  if (out == text) return {};
+  const std::vector<Statement> after = readStatements(out);
+  const std::vector<std::string_view> a = detail::statementTexts(text, before);
+  const std::vector<std::string_view> b = detail::statementTexts(out, after);
+  // It takes along the comments right above it, and may take those after it on its last line.
+  std::size_t first = moved;
+  while (first > 0 && detail::standsRightAbove(text, before[first - 1], before[first])) --first;
+  std::size_t lastComment = moved;
+  while (lastComment + 1 < before.size() && before[lastComment + 1].kind == StatementKind::Comment)
+    ++lastComment;
+  std::optional<std::size_t> landed;  // where the run starts in `after`
+  std::size_t last = moved;
+  for (; last <= lastComment && !landed; ++last) landed = detail::runMovedTo(a, first, last, b);
+  if (!landed)
+    return "moving " + detail::excerpt(a[moved]) +
+           " moved, changed or lost other statements, or left comments above it behind";
+  --last;
+  // It lands between no comment and the statement the comment stands right above.
+  const std::size_t length = last - first + 1;
+  const auto restAt = [&](std::size_t k) -> const Statement& {
+    return before[k < first ? k : k + length];
+  };
+  if (*landed > 0 && *landed + length < before.size() &&
+      detail::standsRightAbove(text, restAt(*landed - 1), restAt(*landed)))
+    return detail::excerpt(a[moved]) + " came between " +
+           detail::excerpt(restAt(*landed - 1).of(text)) + " and the statement below it";
+  landed = *landed + (moved - first);
+  for (std::string violation : {checkLinesKept(text, out), checkFinalLineEnd(text, out),
+                                checkSameIndex(text, out), checkArrangementKept(text, out)})
+    if (!violation.empty()) return violation;
+
+  // Its type's blocks in its stretch, before (without it) and after (with it).
+  const auto sameType = [&](std::string_view t, const std::vector<Statement>& statements,
+                            std::size_t at, bool withIt) {
+    const detail::Stretches stretches = detail::stretchesOf(t, statements);
+    std::vector<std::string_view> names;
+    for (std::size_t i = 0; i < statements.size(); ++i)
+      if (stretches.movable[i] && stretches.of[i] == stretches.of[at] &&
+          statements[i].listed == statements[at].listed && (withIt || i != at))
+        names.push_back(statements[i].name(t));
+    return names;
+  };
+  const auto inOrder = [](const std::vector<std::string_view>& names) {
+    return std::is_sorted(names.begin(), names.end(), [](std::string_view x, std::string_view y) {
+      return compareNames(x, y) < 0;
+    });
+  };
+  if (inOrder(sameType(text, before, moved, false)) &&
+      !inOrder(sameType(out, after, *landed, true)))
+    return detail::excerpt(a[moved]) + " was put out of name order among its type";
+  return {};
+}
+
+// A rename of the listed statement that starts at `begin` to `newName`, then its move
+// (placeBlock): the statement differs from what it was only by its name, and the move keeps
+// the rules of checkPlaced.
+inline std::string checkRenamed(std::string_view text, std::size_t begin, std::string_view newName,
+                                std::string_view out) {
+  const std::vector<Statement> before = readStatements(text);
+  const auto it = std::find_if(before.begin(), before.end(),
+                               [&](const Statement& s) { return s.begin == begin && s.listed; });
+  if (it == before.end()) return "no listed block starts at " + std::to_string(begin);
+  std::string renamed(text.substr(0, begin));
+  renamed += newName;
+  renamed += text.substr(it->nameEnd);
+  const std::vector<Statement> mid = readStatements(renamed);
+  if (mid.size() != before.size()) return "the rename changed the statements in number";
+  for (std::size_t i = 0; i < mid.size(); ++i) {
+    const Statement& was = before[i];
+    const Statement& is = mid[i];
+    if (was.begin != begin) {
+      if (was.of(text) != is.of(renamed))
+        return "the rename changed " + detail::excerpt(was.of(text)) + " into " +
+               detail::excerpt(is.of(renamed));
+      continue;
+    }
+    if (is.begin != begin || is.name(renamed) != newName || is.listed != was.listed ||
+        is.of(renamed).substr(newName.size()) != was.of(text).substr(was.name(text).size()))
+      return "the renamed block reads as " + detail::excerpt(is.of(renamed));
+  }
+  return checkPlaced(renamed, begin, out);
+}
+
+namespace detail {
+
+// True when the text ends inside a string or a block comment left open: its last token would
+// run on over anything written after it.
+inline bool endsInsideStringOrComment(std::string_view text) {
+  Lexer lexer(text);
+  Token last;
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
+  if (last.kind != TokenKind::String && last.kind != TokenKind::Comment) return false;
+  std::string probe(text.substr(last.begin));
+  probe += "\r\nx";
+  return Lexer(probe).next().end > last.end - last.begin;
+}
+
+// True when a statement written after `text` on a line of its own reads as written: the text
+// leaves no body, header, comment or string open at its end. The statement written is a
+// manifest, whose type (24) is no keyword: a statement left open reads it as its own.
+inline bool endsClosed(std::string_view text) {
+  const std::string_view sentinel = "KOLVRE_SENTINEL 24 \"sentinel.manifest\"";
+  std::string probe(text);
+  probe += "\r\n";
+  probe += sentinel;
+  const std::vector<Statement> statements = readStatements(probe);
+  return !statements.empty() && statements.back().of(probe) == sentinel && statements.back().listed;
+}
+
+// True when `block` read alone is statements that are complete, hold whole conditional sections
+// only, and leave nothing open at the end.
+inline bool closesItself(std::string_view block) {
+  if (!endsClosed(block)) return false;
+  for (const Statement& s : readStatements(block))
+    if (!s.complete || !s.selfContained || s.kind == StatementKind::Other) return false;
+  return true;
+}
+
+inline bool onlySpace(std::string_view s) {
+  return std::all_of(s.begin(), s.end(), isSpaceByte);
+}
+
+}  // namespace detail
+
+// A new block put in (newBlockInsertion, appendEdit): the text around it stands as it was, only
+// white space gave way, and the block (without the white space at its end) went in on lines of
+// its own, with only white space around it.
+// Where the block reads alone as statements that close themselves, and the text leaves nothing
+// open at its end, every statement of the text stands byte for byte in order, with the block's
+// statements as one run among them; and where the block is one listed resource, it goes into the
+// text's last stretch, in its type's name order where the blocks of its type there were in order.
+inline std::string checkInserted(std::string_view text, std::string_view block,
+                                 std::string_view out) {
+  // The white space the block ends with: blanks, tabs, CR and LF.
+  std::string_view content = block;
+  while (!content.empty() &&
+         std::string_view(" \t\r\n").find(content.back()) != std::string_view::npos)
+    content.remove_suffix(1);
+  std::size_t prefix = 0;
+  while (prefix < text.size() && prefix < out.size() && text[prefix] == out[prefix]) ++prefix;
+  std::size_t suffix = 0;
+  while (suffix < text.size() && suffix < out.size() &&
+         text[text.size() - 1 - suffix] == out[out.size() - 1 - suffix])
+    ++suffix;
+  bool whole = false;
+  for (std::size_t q = out.find(content); q != std::string_view::npos && !whole;
+       q = out.find(content, q + 1)) {
+    // The text kept before and after the block: as much as the common head and tail allow,
+    // the head first or the tail first (where they would overlap in the text).
+    const std::size_t after = out.size() - q - content.size();
+    const auto fits = [&](std::size_t head, std::size_t tail) {
+      return detail::onlySpace(out.substr(head, q - head)) &&
+             detail::onlySpace(out.substr(q + content.size(), after - tail)) &&
+             detail::onlySpace(text.substr(head, text.size() - tail - head));
+    };
+    // On lines of its own.
+    std::size_t lineStart = q;
+    while (lineStart > 0 && detail::isBlankByte(out[lineStart - 1])) --lineStart;
+    std::size_t lineEnd = q + content.size();
+    while (lineEnd < out.size() && detail::isBlankByte(out[lineEnd])) ++lineEnd;
+    if ((lineStart > 0 && (lineStart < 2 || out.compare(lineStart - 2, 2, "\r\n") != 0)) ||
+        (lineEnd < out.size() && out.compare(lineEnd, 2, "\r\n") != 0))
+      continue;
+    const std::size_t head = std::min(q, prefix);
+    const std::size_t tail = std::min(after, suffix);
+    whole = (head <= text.size() && fits(head, std::min(tail, text.size() - head))) ||
+            (tail <= text.size() && fits(std::min(head, text.size() - tail), tail));
+  }
+  if (!whole)
+    return "the block " + detail::excerpt(content) +
+           " did not go in whole on lines of its own, or more than white space changed around it";
+  // A block put in after a text that leaves a statement open at its end is read into it.
+  if (!detail::closesItself(content) || !detail::endsClosed(text)) return {};
+
+  const std::vector<Statement> before = readStatements(text);
+  const std::vector<Statement> after = readStatements(out);
+  const std::vector<Statement> own = readStatements(content);
+  const std::vector<std::string_view> a = detail::statementTexts(text, before);
+  const std::vector<std::string_view> b = detail::statementTexts(out, after);
+  const std::vector<std::string_view> run = detail::statementTexts(content, own);
+  if (b.size() != a.size() + run.size())
+    return "the text holds " + std::to_string(b.size()) + " statements, expected " +
+           std::to_string(a.size() + run.size());
+  std::size_t head = 0;
+  while (head < a.size() && a[head] == b[head]) ++head;
+  std::size_t tail = 0;
+  while (tail < a.size() && a[a.size() - 1 - tail] == b[b.size() - 1 - tail]) ++tail;
+  std::optional<std::size_t> landed;
+  for (std::size_t k = a.size() > tail ? a.size() - tail : 0; k <= head && !landed; ++k)
+    if (std::equal(run.begin(), run.end(), b.begin() + static_cast<std::ptrdiff_t>(k))) landed = k;
+  if (!landed) return "the statements of the text changed around the block";
+
+  // One listed resource: the last stretch, its type's order.
+  std::size_t codeStatements = 0;
+  std::size_t listed = 0;
+  for (std::size_t i = 0; i < own.size(); ++i)
+    if (own[i].kind != StatementKind::Comment) {
+      ++codeStatements;
+      if (own[i].listed) listed = *landed + i;
+    }
+  if (codeStatements != 1 || !after[listed].listed) return {};
+  const detail::Stretches stretches = detail::stretchesOf(out, after);
+  if (!stretches.movable[listed]) return {};
+  if (stretches.of[listed] != stretches.of.back())
+    return "the block went in before a barrier: not in the last stretch";
+  std::vector<std::string_view> others, with;
+  for (std::size_t i = 0; i < after.size(); ++i)
+    if (stretches.movable[i] && stretches.of[i] == stretches.of[listed] &&
+        after[i].listed == after[listed].listed) {
+      with.push_back(after[i].name(out));
+      if (i != listed) others.push_back(after[i].name(out));
+    }
+  const auto inOrder = [](const std::vector<std::string_view>& names) {
+    return std::is_sorted(names.begin(), names.end(), [](std::string_view x, std::string_view y) {
+      return compareNames(x, y) < 0;
+    });
+  };
+  if (inOrder(others) && !inOrder(with))
+    return "the block went in out of name order among its type";
+  return {};
+}
+
+// The bytes written for a file read unchanged are the bytes read, for every file the editor
+// opens: it refuses a UTF-16 file that would not come back byte for byte (utf16Problem).
 inline std::string checkDiskRoundTrip(const std::string& bytes) {
+  if (!utf16Problem(bytes).empty()) return {};
   const ScriptText script = fromDisk(bytes);
   const std::string back = toDisk(script.text, script.form);
   if (back == bytes) return {};
