@@ -17,6 +17,7 @@
 #include "document/name_prompt.h"
 #include "document/reorder.h"
 #include "document/resource_edits.h"
+#include "document/statements.h"
 #include "synthetic_script.h"
 
 namespace {
@@ -36,11 +37,11 @@ void load(Document& doc) {
   doc.load("bench.rc", reorderedScript());
 }
 
-// Index positions of the resources whose block can be found, with where each stands.
+// Index positions of the resources whose block is found and closed, with where each stands.
 std::vector<std::size_t> locatable(const Document& doc) {
   std::vector<std::size_t> offsets;
-  for (const HeaderLine& h : scanHeaderLines(doc.text()))
-    if (h.locatable) offsets.push_back(h.offset);
+  for (const Statement& s : readStatements(doc.text()))
+    if (s.listed && s.complete) offsets.push_back(s.begin);
   std::vector<std::size_t> positions;
   for (std::size_t i = 0; i < doc.index().size(); ++i)
     if (std::binary_search(offsets.begin(), offsets.end(), doc.index()[i].offset))
@@ -91,7 +92,7 @@ Rename farRename(const Document& doc, bool toFront, int serial = 0) {
 }
 
 // Which edit a benchmark measures.
-enum class Kind { RenameToEnd, RenameToFront, Delete, Paste };
+enum class Kind { RenameToEnd, RenameToFront, Delete, Paste, Replace };
 
 // What a command has in hand when the user has answered: the resource's position and block,
 // the name, the pasted text. Its edit is computed from these on each run, as the command does.
@@ -100,7 +101,8 @@ struct Prepared {
   std::size_t position = 0;
   BlockExtent block{0, 0};
   std::string name;    // rename
-  std::string pasted;  // paste: a copy of the resource halfway through the text
+  std::string pasted;  // paste: a copy of the resource halfway through the text; edit as text:
+                       // the text that replaces it
 
   Edit edit(const Document& doc) const {
     switch (kind) {
@@ -109,6 +111,8 @@ struct Prepared {
         return renameEdit(doc.index(), position, block, name);
       case Kind::Delete:
         return deleteEdit(doc.text(), doc.index(), position, block);
+      case Kind::Replace:
+        return *replaceEdit(doc.text(), doc.index(), position, block, pasted);
       case Kind::Paste:
         break;
     }
@@ -127,6 +131,12 @@ Prepared prepare(const Document& doc, Kind kind) {
   } else if (kind == Kind::Delete) {
     p.position = middleEntry(doc);
     p.block = *entryBlock(doc.text(), doc.index(), p.position);
+  } else if (kind == Kind::Replace) {
+    // The resource halfway through the text, as the text editor gives it back with a comment
+    // line added at its end.
+    p.position = middleEntry(doc);
+    p.block = *entryBlock(doc.text(), doc.index(), p.position);
+    p.pasted = std::string(p.block.of(doc.text())) + "\r\n// edited";
   } else {
     const std::size_t at = middleEntry(doc);
     p.pasted = entryBlock(doc.text(), doc.index(), at)->of(doc.text());
@@ -156,6 +166,34 @@ void Commit(benchmark::State& state, Kind kind) {
     doc.undo();
   }
   counters(state, doc);
+}
+
+// The whole command as the user waits for it, then its undo: the resource's block found
+// (entryBlock; none for a paste), the edit computed and committed, and the step undone.
+void CommandThenUndo(benchmark::State& state, Kind kind) {
+  Document doc;
+  load(doc);
+  const Prepared p = prepare(doc, kind);
+  double command = 0, undo = 0;
+  for (auto _ : state) {
+    auto from = Clock::now();
+    Prepared now = p;
+    if (kind != Kind::Paste) now.block = *entryBlock(doc.text(), doc.index(), p.position);
+    if (!doc.commit(now.edit(doc))) state.SkipWithError("nothing changed");
+    const double commandTime = seconds(from);
+    from = Clock::now();
+    if (!doc.undo()) state.SkipWithError("nothing to undo");
+    const double undoTime = seconds(from);
+    command += commandTime;
+    undo += undoTime;
+    state.SetIterationTime(commandTime + undoTime);
+  }
+  counters(state, doc);
+  const auto perRun = [&](double total) {
+    return benchmark::Counter(total * 1000 / static_cast<double>(state.iterations()));
+  };
+  state.counters["command_ms"] = perRun(command);
+  state.counters["undo_ms"] = perRun(undo);
 }
 
 // Undo and redo of one step of that edit, each measured alone.
@@ -188,8 +226,9 @@ void Redo(benchmark::State& state, Kind kind) {
 }
 
 // The stages of a rename's commit, in the order commit runs them on fresh copies of the text:
-// the splices, the reorder, the difference kept in the history and the new index; then the
-// undo's splice of the text and its new index. Counters: milliseconds per stage.
+// the splices, the move of the renamed block to its place (placeBlock), the difference kept in
+// the history and the new index; then the undo's splice of the text and its new index.
+// Counters: milliseconds per stage.
 void RenameStages(benchmark::State& state) {
   Document doc;
   load(doc);
@@ -201,7 +240,7 @@ void RenameStages(benchmark::State& state) {
     std::string after = applySplices(text, edit.splices);
     splices += seconds(from);
     from = Clock::now();
-    after = reorderScript(after);
+    after = placeBlock(after, *edit.placeBlockAt);
     reorder += seconds(from);
     from = Clock::now();
     const TextDiff diff = TextDiff::between(text, after);
@@ -221,7 +260,7 @@ void RenameStages(benchmark::State& state) {
     return benchmark::Counter(total * 1000 / static_cast<double>(state.iterations()));
   };
   state.counters["splices_ms"] = perRun(splices);
-  state.counters["reorder_ms"] = perRun(reorder);
+  state.counters["place_ms"] = perRun(reorder);
   state.counters["difference_ms"] = perRun(difference);
   state.counters["index_ms"] = perRun(index);
   state.counters["undo_splice_ms"] = perRun(undoSplice);
@@ -279,14 +318,22 @@ BENCHMARK_CAPTURE(Commit, RenameToEnd, Kind::RenameToEnd)->Apply(Timed);
 BENCHMARK_CAPTURE(Commit, RenameToFront, Kind::RenameToFront)->Apply(Timed);
 BENCHMARK_CAPTURE(Commit, Delete, Kind::Delete)->Apply(Timed);
 BENCHMARK_CAPTURE(Commit, Paste, Kind::Paste)->Apply(Timed);
+BENCHMARK_CAPTURE(Commit, Replace, Kind::Replace)->Apply(Timed);
 BENCHMARK_CAPTURE(Undo, RenameToEnd, Kind::RenameToEnd)->Apply(Timed);
 BENCHMARK_CAPTURE(Undo, RenameToFront, Kind::RenameToFront)->Apply(Timed);
 BENCHMARK_CAPTURE(Undo, Delete, Kind::Delete)->Apply(Timed);
 BENCHMARK_CAPTURE(Undo, Paste, Kind::Paste)->Apply(Timed);
+BENCHMARK_CAPTURE(Undo, Replace, Kind::Replace)->Apply(Timed);
 BENCHMARK_CAPTURE(Redo, RenameToEnd, Kind::RenameToEnd)->Apply(Timed);
 BENCHMARK_CAPTURE(Redo, RenameToFront, Kind::RenameToFront)->Apply(Timed);
 BENCHMARK_CAPTURE(Redo, Delete, Kind::Delete)->Apply(Timed);
 BENCHMARK_CAPTURE(Redo, Paste, Kind::Paste)->Apply(Timed);
+BENCHMARK_CAPTURE(Redo, Replace, Kind::Replace)->Apply(Timed);
+BENCHMARK_CAPTURE(CommandThenUndo, RenameToEnd, Kind::RenameToEnd)->Apply(Timed);
+BENCHMARK_CAPTURE(CommandThenUndo, RenameToFront, Kind::RenameToFront)->Apply(Timed);
+BENCHMARK_CAPTURE(CommandThenUndo, Delete, Kind::Delete)->Apply(Timed);
+BENCHMARK_CAPTURE(CommandThenUndo, Paste, Kind::Paste)->Apply(Timed);
+BENCHMARK_CAPTURE(CommandThenUndo, Replace, Kind::Replace)->Apply(Timed);
 BENCHMARK(RenameStages)->Unit(benchmark::kMillisecond);
 BENCHMARK(LocateBlock)->Unit(benchmark::kMillisecond);
 BENCHMARK(HistoryAfter100Renames)

@@ -1,5 +1,7 @@
-// Throughput of indexing and reordering large scripts, against a plain count of CR LF pairs
-// over the same buffer: the least any pass over the text's lines can cost.
+// Throughput of reading, indexing and reordering large scripts, against two baselines over the
+// same buffer: a plain count of CR LF pairs (the least any pass over the text's lines can cost)
+// and a copy of the bytes into freshly allocated memory (the least a pass that writes a new text
+// as large as the script can cost).
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
@@ -7,9 +9,11 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "document/reorder.h"
 #include "document/scanner.h"
+#include "document/statements.h"
 #include "synthetic_script.h"
 
 namespace {
@@ -48,6 +52,28 @@ void CountCrLf(benchmark::State& state) {
   setUp(state, text);
 }
 
+void CopyToFreshMemory(benchmark::State& state) {
+  const std::string& text = script(state.range(0), state.range(1));
+  for (auto _ : state) {
+    std::string copy(text);
+    benchmark::DoNotOptimize(copy.data());
+    benchmark::ClobberMemory();
+  }
+  setUp(state, text);
+}
+
+void Statements(benchmark::State& state) {
+  const std::string& text = script(state.range(0), state.range(1));
+  std::size_t statements = 0;
+  for (auto _ : state) {
+    std::vector<kolvre::Statement> read = kolvre::readStatements(text);
+    statements = read.size();
+    benchmark::DoNotOptimize(read.data());
+  }
+  setUp(state, text);
+  state.counters["statements"] = static_cast<double>(statements);
+}
+
 void Scan(benchmark::State& state) {
   const std::string& text = script(state.range(0), state.range(1));
   std::size_t entries = 0;
@@ -77,6 +103,8 @@ void Shapes(benchmark::internal::Benchmark* b) {
 }
 
 BENCHMARK(CountCrLf)->Apply(Shapes);
+BENCHMARK(CopyToFreshMemory)->Apply(Shapes);
+BENCHMARK(Statements)->Apply(Shapes);
 BENCHMARK(Scan)->Apply(Shapes);
 BENCHMARK(Reorder)->Apply(Shapes);
 

@@ -1,6 +1,9 @@
 // Deterministic synthetic resource scripts of a chosen size for the benchmarks: dialogs with
-// CONTROL lines in braces or BEGIN/END bodies, icons, bitmaps and cursors as inline hex, version
-// resources, manifests, and string tables, comments and preprocessor lines between them.
+// CONTROL lines in braces or BEGIN/END bodies, icons, bitmaps and cursors as inline hex or one-line
+// file references, version resources, manifests, and string tables, comments and preprocessor
+// lines between them. Strings hold what looks like comments and body delimiters, and comments
+// stand after CONTROL lines and around controls left out, so that the reading has to tell them
+// apart.
 #pragma once
 
 #include <cstddef>
@@ -63,8 +66,21 @@ inline void appendHexLine(std::string& out, ScriptRandom& rnd) {
 inline void appendControl(std::string& out, ScriptRandom& rnd, std::string_view indent) {
   static constexpr std::string_view kClasses[] = {"\"BUTTON\"", "\"STATIC\"", "\"EDIT\"",
                                                   "\"LISTBOX\"", "\"COMBOBOX\""};
+  // Captions, some with what would end a body or start a comment outside a string.
+  static constexpr std::string_view kCaptions[] = {
+      "\"Item\"",          "\"Item\"",         "\"Item\"",
+      "\"&Close }\"",      "\"BEGIN // END\"", "\"Path: C:\\\\temp /* x */\"",
+      "\"Say \"\"hi\"\"\""};
+  if (rnd.chance(3)) {  // a control left out, in a block comment
+    out += indent;
+    out += "/* CONTROL \"Spare\", -1, \"STATIC\", WS_CHILD, 0, 0, 10, 10\r\n";
+    out += indent;
+    out += "   END } */\r\n";
+  }
   out += indent;
-  out += "CONTROL \"Item\", ";
+  out += "CONTROL ";
+  out += kCaptions[rnd.below(std::size(kCaptions))];
+  out += ", ";
   appendNumber(out, 1000 + rnd.below(9000));
   out += ", ";
   out += kClasses[rnd.below(std::size(kClasses))];
@@ -74,7 +90,7 @@ inline void appendControl(std::string& out, ScriptRandom& rnd, std::string_view 
   appendNumber(out, rnd.below(200));
   out += ", ";
   appendNumber(out, 10 + rnd.below(90));
-  out += ", 14\r\n";
+  out += rnd.chance(10) ? ", 14 // tab stop\r\n" : ", 14\r\n";
 }
 
 // Appends one resource of a random kind whose body grows until the output has reached `until`.
@@ -128,7 +144,20 @@ inline void appendResource(std::string& out, ScriptRandom& rnd, std::size_t seri
       out += " 24 \"app.manifest\"\r\n";
       break;
     default:  // image file reference, sometimes with two blanks before the keyword
-      out += rnd.chance(50) ? " ICON \"app.ico\"\r\n" : "  BITMAP \"tool.bmp\"\r\n";
+      switch (rnd.below(4)) {
+        case 0:
+          out += " ICON \"app.ico\"\r\n";
+          break;
+        case 1:
+          out += "  BITMAP \"tool.bmp\"\r\n";
+          break;
+        case 2:
+          out += " CURSOR \"hand.cur\" // the pointer over links\r\n";
+          break;
+        default:
+          out += "\tICON DISCARDABLE \"res\\\\big.ico\"\r\n";
+          break;
+      }
       break;
   }
 }

@@ -305,6 +305,7 @@ class CorpusScript : public ::testing::TestWithParam<std::string> {
 TEST_P(CorpusScript, TokensAndStatementsCoverTheTextOnce) {
   EXPECT_EQ(testing::checkTokens(text()), "");
   EXPECT_EQ(testing::checkStatementsCover(text()), "");
+  EXPECT_EQ(testing::checkSelfContained(text()), "");
 }
 
 TEST_P(CorpusScript, DiskFormRoundTrips) {

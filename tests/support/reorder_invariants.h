@@ -2,13 +2,16 @@
 // tests and the fuzz targets. Each check returns an empty string when the rule holds, otherwise
 // a short description of the first violation found. The rules are worked out from the
 // statements alone, not from the reorder's own bookkeeping:
+//  - checkTokens: the lexer's tokens cover the text, each of the kind its first bytes make it;
 //  - checkStatementsCover: the statements cover the text once, with only white space between;
+//  - checkSelfContained: a statement said to be self-contained holds whole conditional sections;
 //  - checkReorder: a whole reorder (reorderScript) keeps the bytes, the lines, the final line
 //    end, the index and the arrangement between barriers, and a second reorder changes nothing;
 //  - checkPlaced: a move of one block (placeBlock) moves it, with the comments right above it,
 //    and nothing else, within its stretch and into its type's name order;
 //  - checkRenamed: a rename changes the block's name only, then moves it as checkPlaced says;
 //  - checkDeleted: a delete leaves every other statement byte for byte;
+//  - checkInserted: a new or pasted block goes in whole, at its place, and nothing else changes;
 //  - checkDiskRoundTrip: a file read and written unchanged gives back its bytes.
 #pragma once
 
@@ -77,35 +80,48 @@ inline bool isBarrierStatement(const Statement& s) {
   return true;
 }
 
-inline bool isBlankByte(char c) {
-  return c == ' ' || c == '\t';
-}
-
 inline bool isSpaceByte(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
+inline bool crLfAt(std::string_view text, std::size_t i) {
+  return i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n';
+}
+
+// True when text[i] is white space inside a line: a blank, a tab, or a CR or LF that is no part
+// of a CR LF pair (lines end at CR LF only).
+inline bool isLineSpace(std::string_view text, std::size_t i) {
+  const char c = text[i];
+  return (c == ' ' || c == '\t' || c == '\r' || c == '\n') && !crLfAt(text, i) &&
+         !(i > 0 && crLfAt(text, i - 1));
+}
+
+// Where the line that holds `pos` starts: the text's start, or after a CR LF.
+inline std::size_t lineStartOf(std::string_view text, std::size_t pos) {
+  const std::size_t at = pos < 2 ? std::string_view::npos : text.rfind("\r\n", pos - 2);
+  return at == std::string_view::npos ? 0 : at + 2;
+}
+
 // True when the listed statement `statements[i]` shares a line with another statement: on its
-// first line something other than blanks stands before it, or on its last line something other
-// than blanks and comments stands after it (lines end at CR LF). Such a block cannot move, and
-// it cuts its stretch in two.
+// first line something other than white space stands before it, or on its last line something
+// other than white space and comments stands after it. Such a block cannot move, and it cuts
+// its stretch in two.
 inline bool sharesALine(std::string_view text, const std::vector<Statement>& statements,
                         std::size_t i) {
   const Statement& s = statements[i];
-  for (std::size_t p = s.begin; p > 0 && !(p >= 2 && text[p - 2] == '\r' && text[p - 1] == '\n');
-       --p)
-    if (!isBlankByte(text[p - 1])) return true;
+  for (std::size_t p = lineStartOf(text, s.begin); p < s.begin; ++p)
+    if (!isLineSpace(text, p)) return true;
   std::size_t end = s.end;
   for (std::size_t k = i + 1; k < statements.size(); ++k) {
     const Statement& next = statements[k];
     if (next.kind != StatementKind::Comment) break;
     bool onTheLine = true;
-    for (std::size_t p = end; p < next.begin && onTheLine; ++p) onTheLine = isBlankByte(text[p]);
+    for (std::size_t p = end; p < next.begin && onTheLine; ++p) onTheLine = isLineSpace(text, p);
     if (!onTheLine) break;
     end = next.end;
   }
-  while (end < text.size() && isBlankByte(text[end])) ++end;
-  return end < text.size() && text.compare(end, 2, "\r\n") != 0;
+  while (end < text.size() && isLineSpace(text, end)) ++end;
+  return end < text.size() && !crLfAt(text, end);
 }
 
 // Where the blocks of a text stand between its barriers: for each statement, the stretch that
@@ -134,22 +150,60 @@ inline Stretches stretchesOf(std::string_view text, const std::vector<Statement>
 
 // The statements cover the text once, in order, with only white space between them.
 inline std::string checkStatementsCover(std::string_view text) {
+  const std::vector<Statement> statements = readStatements(text);
   std::size_t covered = 0;
-  for (const Statement& s : readStatements(text)) {
+  for (const Statement& s : statements) {
     if (s.begin < covered || s.end < s.begin || s.end > text.size())
       return "statement out of order at " + std::to_string(s.begin);
     if (s.end == s.begin) return "empty statement at " + std::to_string(s.begin);
     for (std::size_t i = covered; i < s.begin; ++i)
-      if (text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '\n' &&
-          text[i] != '\f' && text[i] != '\v')
+      if (!detail::isSpaceByte(text[i]))
         return "text outside every statement at " + std::to_string(i) + ": " +
                detail::excerpt(text.substr(i));
     covered = s.end;
   }
   for (std::size_t i = covered; i < text.size(); ++i)
-    if (text[i] != ' ' && text[i] != '\t' && text[i] != '\r' && text[i] != '\n' &&
-        text[i] != '\f' && text[i] != '\v')
+    if (!detail::isSpaceByte(text[i]))
       return "text after the last statement: " + detail::excerpt(text.substr(i));
+  return {};
+}
+
+// A resource or string table said to be self-contained holds, of the preprocessor lines the
+// lexer finds in it, whole conditional sections only.
+inline std::string checkSelfContained(std::string_view text) {
+  const std::vector<Statement> statements = readStatements(text);
+  Lexer lexer(text);
+  std::vector<Token> directives;
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next())
+    if (t.kind == TokenKind::Directive) directives.push_back(t);
+  auto next = directives.begin();
+  for (const Statement& s : statements) {
+    while (next != directives.end() && next->begin < s.begin) ++next;
+    if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable) continue;
+    if (!s.selfContained) continue;
+    std::size_t open = 0;
+    bool whole = true;
+    for (auto d = next; d != directives.end() && d->begin < s.end && whole; ++d) {
+      switch (directiveKind(d->of(text))) {
+        case DirectiveKind::If:
+          ++open;
+          break;
+        case DirectiveKind::Else:
+          whole = open > 0;
+          break;
+        case DirectiveKind::EndIf:
+          whole = open > 0;
+          if (open > 0) --open;
+          break;
+        case DirectiveKind::Other:
+          whole = false;
+          break;
+      }
+    }
+    if (!whole || open > 0)
+      return "statement " + detail::excerpt(s.of(text)) +
+             " said to be self-contained holds a preprocessor line that is no whole section";
+  }
   return {};
 }
 
@@ -379,24 +433,24 @@ inline std::vector<std::string_view> statementTexts(std::string_view text,
 inline bool standsRightAbove(std::string_view text, const Statement& comment,
                              const Statement& below) {
   if (comment.kind != StatementKind::Comment) return false;
-  std::size_t p = comment.begin;
-  while (p > 0 && isBlankByte(text[p - 1])) --p;
-  if (p > 0 && !(p >= 2 && text[p - 2] == '\r' && text[p - 1] == '\n')) return false;
-  p = comment.end;
-  while (p < below.begin && isBlankByte(text[p])) ++p;
-  if (text.compare(p, 2, "\r\n") != 0) return false;
+  for (std::size_t p = lineStartOf(text, comment.begin); p < comment.begin; ++p)
+    if (!isLineSpace(text, p)) return false;
+  std::size_t p = comment.end;
+  while (p < below.begin && isLineSpace(text, p)) ++p;
+  if (!crLfAt(text, p)) return false;
   for (p += 2; p < below.begin; ++p)
-    if (!isBlankByte(text[p])) return false;
+    if (!isLineSpace(text, p)) return false;
   return true;
 }
 
 // Where `after` holds `before` with the run before[first, last] taken out and put back whole
-// at one place: the index in `after` at which the run starts, or nothing when `after` is no
-// such text.
-inline std::optional<std::size_t> runMovedTo(const std::vector<std::string_view>& before,
-                                             std::size_t first, std::size_t last,
-                                             const std::vector<std::string_view>& after) {
-  if (after.size() != before.size()) return std::nullopt;
+// at one place: the indexes in `after` at which the run may start (more than one where equal
+// statements stand next to it), none when `after` is no such text.
+inline std::vector<std::size_t> runMovedTo(const std::vector<std::string_view>& before,
+                                           std::size_t first, std::size_t last,
+                                           const std::vector<std::string_view>& after) {
+  std::vector<std::size_t> places;
+  if (after.size() != before.size()) return places;
   const std::size_t length = last - first + 1;
   const std::size_t rest = before.size() - length;
   // The statements but the run, in order: rest(k) is the k-th of them.
@@ -406,13 +460,13 @@ inline std::optional<std::size_t> runMovedTo(const std::vector<std::string_view>
   while (prefix < rest && after[prefix] == restAt(prefix)) ++prefix;
   std::size_t suffix = 0;
   while (suffix < rest && after[after.size() - 1 - suffix] == restAt(rest - 1 - suffix)) ++suffix;
-  // The run goes in before the rest's k-th statement, for some k the two stretches allow.
+  // The run goes in before the rest's k-th statement, for each k the two stretches allow.
   for (std::size_t k = rest > suffix ? rest - suffix : 0; k <= prefix; ++k)
     if (std::equal(before.begin() + static_cast<std::ptrdiff_t>(first),
                    before.begin() + static_cast<std::ptrdiff_t>(last + 1),
                    after.begin() + static_cast<std::ptrdiff_t>(k)))
-      return k;
-  return std::nullopt;
+      places.push_back(k);
+  return places;
 }
 
 }  // namespace detail
@@ -440,26 +494,35 @@ inline std::string checkPlaced(std::string_view text, std::size_t begin, std::st
   std::size_t lastComment = moved;
   while (lastComment + 1 < before.size() && before[lastComment + 1].kind == StatementKind::Comment)
     ++lastComment;
-  std::optional<std::size_t> landed;  // where the run starts in `after`
+  // Where the run starts in `after`: at a place that parts no comment from the statement it
+  // stands right above.
+  std::optional<std::size_t> landed;
+  std::string violation;
   std::size_t last = moved;
-  for (; last <= lastComment && !landed; ++last) landed = detail::runMovedTo(a, first, last, b);
+  for (; last <= lastComment && !landed; ++last) {
+    const std::size_t length = last - first + 1;
+    const auto restAt = [&](std::size_t k) -> const Statement& {
+      return before[k < first ? k : k + length];
+    };
+    for (const std::size_t k : detail::runMovedTo(a, first, last, b)) {
+      if (k > 0 && k + length < before.size() &&
+          detail::standsRightAbove(text, restAt(k - 1), restAt(k))) {
+        violation = detail::excerpt(a[moved]) + " came between " +
+                    detail::excerpt(restAt(k - 1).of(text)) + " and the statement below it";
+        continue;
+      }
+      landed = k + (moved - first);
+      break;
+    }
+  }
   if (!landed)
-    return "moving " + detail::excerpt(a[moved]) +
-           " moved, changed or lost other statements, or left comments above it behind";
-  --last;
-  // It lands between no comment and the statement the comment stands right above.
-  const std::size_t length = last - first + 1;
-  const auto restAt = [&](std::size_t k) -> const Statement& {
-    return before[k < first ? k : k + length];
-  };
-  if (*landed > 0 && *landed + length < before.size() &&
-      detail::standsRightAbove(text, restAt(*landed - 1), restAt(*landed)))
-    return detail::excerpt(a[moved]) + " came between " +
-           detail::excerpt(restAt(*landed - 1).of(text)) + " and the statement below it";
-  landed = *landed + (moved - first);
-  for (std::string violation : {checkLinesKept(text, out), checkFinalLineEnd(text, out),
-                                checkSameIndex(text, out), checkArrangementKept(text, out)})
-    if (!violation.empty()) return violation;
+    return !violation.empty() ? violation
+                              : "moving " + detail::excerpt(a[moved]) +
+                                    " moved, changed or lost other statements, or left comments "
+                                    "above it behind";
+  for (std::string rule : {checkLinesKept(text, out), checkFinalLineEnd(text, out),
+                           checkSameIndex(text, out), checkArrangementKept(text, out)})
+    if (!rule.empty()) return rule;
 
   // Its type's blocks in its stretch, before (without it) and after (with it).
   const auto sameType = [&](std::string_view t, const std::vector<Statement>& statements,
@@ -527,6 +590,95 @@ inline bool endsInsideStringOrComment(std::string_view text) {
   return Lexer(probe).next().end > last.end - last.begin;
 }
 
+// True when the statement that starts at `begin` comes right after a statement left open (no
+// statement but comments between): the open statement ends where this one starts.
+inline bool followsOpenStatement(std::string_view text, std::size_t begin) {
+  const Statement* open = nullptr;
+  for (const Statement& s : readStatements(text)) {
+    if (s.begin >= begin) return open && !open->complete;
+    if (s.kind != StatementKind::Comment) open = &s;
+  }
+  return false;
+}
+
+// True when a line starts with white space other than blanks and tabs (a lone CR or LF, a form
+// feed) before its first other byte.
+inline bool oddSpaceAtLineStart(std::string_view text) {
+  for (std::size_t line = 0; line < text.size();) {
+    std::size_t p = line;
+    while (p < text.size() && isSpaceByte(text[p]) && !crLfAt(text, p)) {
+      if (text[p] != ' ' && text[p] != '\t') return true;
+      ++p;
+    }
+    const std::size_t next = text.find("\r\n", p);
+    if (next == std::string_view::npos) break;
+    line = next + 2;
+  }
+  return false;
+}
+
+// True when the text holds a resource or string table left open: text put in after it, even
+// past a preprocessor line, may give it the end or the body it lacks.
+inline bool hasOpenStatement(std::string_view text) {
+  for (const Statement& s : readStatements(text))
+    if (!s.complete) return true;
+  return false;
+}
+
+// True when the stretch that holds the statement at `begin` starts right after a statement left
+// open, with a block: a block that moves there or away changes where the open statement ends.
+inline bool stretchAfterOpenStatement(std::string_view text, std::size_t begin) {
+  const std::vector<Statement> statements = readStatements(text);
+  std::optional<std::size_t> open;  // the last barrier before `begin`, when it is left open
+  for (std::size_t i = 0; i < statements.size() && statements[i].begin < begin; ++i)
+    if (isBarrierStatement(statements[i]))
+      open = statements[i].complete ? std::nullopt : std::optional(i);
+  if (!open) return false;
+  for (std::size_t i = *open + 1; i < statements.size(); ++i)
+    if (statements[i].kind != StatementKind::Comment) return statements[i].listed.has_value();
+  return false;
+}
+
+// True when some statement left open is followed (past comments only) by a listed block: the
+// reorder may put another block there, which then decides where the open statement ends.
+inline bool blockAfterOpenStatement(std::string_view text) {
+  const std::vector<Statement> statements = readStatements(text);
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    if (statements[i].complete) continue;
+    for (std::size_t k = i + 1; k < statements.size(); ++k)
+      if (statements[k].kind != StatementKind::Comment) {
+        if (statements[k].listed) return true;
+        break;
+      }
+  }
+  return false;
+}
+
+// True when a preprocessor line has something other than blanks and tabs before its '#' on its
+// line: a comment, or white space such as a lone CR or LF.
+inline bool directiveAfterOtherThanBlanks(std::string_view text) {
+  Lexer lexer(text);
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) {
+    if (t.kind != TokenKind::Directive) continue;
+    for (std::size_t p = lineStartOf(text, t.begin); p < t.begin; ++p)
+      if (text[p] != ' ' && text[p] != '\t') return true;
+  }
+  return false;
+}
+
+// True when a parenthesis is left open at a preprocessor line or at the end of the text.
+inline bool parenthesisLeftOpen(std::string_view text) {
+  Lexer lexer(text);
+  std::size_t depth = 0;
+  for (Token t = lexer.nextCode();; t = lexer.nextCode()) {
+    if ((t.kind == TokenKind::Directive || t.kind == TokenKind::End) && depth > 0) return true;
+    if (t.kind == TokenKind::End) return false;
+    if (t.kind != TokenKind::Punct) continue;
+    if (text[t.begin] == '(') ++depth;
+    if (text[t.begin] == ')' && depth > 0) --depth;
+  }
+}
+
 // True when a statement written after `text` on a line of its own reads as written: the text
 // leaves no body, header, comment or string open at its end. The statement written is a
 // manifest, whose type (24) is no keyword: a statement left open reads it as its own.
@@ -587,9 +739,9 @@ inline std::string checkInserted(std::string_view text, std::string_view block,
     };
     // On lines of its own.
     std::size_t lineStart = q;
-    while (lineStart > 0 && detail::isBlankByte(out[lineStart - 1])) --lineStart;
+    while (lineStart > 0 && detail::isLineSpace(out, lineStart - 1)) --lineStart;
     std::size_t lineEnd = q + content.size();
-    while (lineEnd < out.size() && detail::isBlankByte(out[lineEnd])) ++lineEnd;
+    while (lineEnd < out.size() && detail::isLineSpace(out, lineEnd)) ++lineEnd;
     if ((lineStart > 0 && (lineStart < 2 || out.compare(lineStart - 2, 2, "\r\n") != 0)) ||
         (lineEnd < out.size() && out.compare(lineEnd, 2, "\r\n") != 0))
       continue;
@@ -628,7 +780,7 @@ inline std::string checkInserted(std::string_view text, std::string_view block,
   for (std::size_t i = 0; i < own.size(); ++i)
     if (own[i].kind != StatementKind::Comment) {
       ++codeStatements;
-      if (own[i].listed) listed = *landed + i;
+      listed = *landed + i;
     }
   if (codeStatements != 1 || !after[listed].listed) return {};
   const detail::Stretches stretches = detail::stretchesOf(out, after);
