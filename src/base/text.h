@@ -62,4 +62,11 @@ constexpr bool crLfAt(std::string_view s, std::size_t at) {
   return at + 1 < s.size() && s[at] == '\r' && s[at + 1] == '\n';
 }
 
+// Where the line that holds `pos` starts: the text's start, or just after a CR LF (a lone CR
+// or LF is no line end).
+constexpr std::size_t lineStartOf(std::string_view s, std::size_t pos) {
+  while (pos > 0 && !(pos >= 2 && crLfAt(s, pos - 2))) --pos;
+  return pos;
+}
+
 }  // namespace kolvre

@@ -12,12 +12,6 @@ namespace kolvre {
 
 namespace {
 
-// Where the line that holds `pos` starts (the text's start, or after CR LF).
-std::size_t lineStartOf(std::string_view text, std::size_t pos) {
-  while (pos > 0 && !(pos >= 2 && crLfAt(text, pos - 2))) --pos;
-  return pos;
-}
-
 // Only blanks and tabs stand in [from, to).
 bool onlyBlanks(std::string_view text, std::size_t from, std::size_t to) {
   for (std::size_t i = from; i < to; ++i)

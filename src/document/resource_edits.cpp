@@ -7,12 +7,6 @@ namespace kolvre {
 
 namespace {
 
-// Where the line that holds `pos` starts (the text's start, or after CR LF).
-std::size_t lineStartOf(std::string_view text, std::size_t pos) {
-  while (pos > 0 && !(pos >= 2 && crLfAt(text, pos - 2))) --pos;
-  return pos;
-}
-
 bool onlyBlanks(std::string_view text, std::size_t from, std::size_t to) {
   for (std::size_t i = from; i < to; ++i)
     if (!isBlank(text[i])) return false;
