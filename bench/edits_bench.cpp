@@ -110,13 +110,13 @@ struct Prepared {
       case Kind::RenameToFront:
         return renameEdit(doc.index(), position, block, name);
       case Kind::Delete:
-        return deleteEdit(doc.text(), doc.index(), position, block);
+        return deleteEdit(doc.text(), doc.index(), position, block).value();
       case Kind::Replace:
         return *replaceEdit(doc.text(), doc.index(), position, block, pasted);
       case Kind::Paste:
         break;
     }
-    return appendEdit(doc.text(), pastedBlock(pasted, "PASTED_COPY"), kLabelPaste);
+    return appendEdit(doc.text(), pastedBlock(pasted, "PASTED_COPY"), kLabelPaste).value();
   }
 };
 

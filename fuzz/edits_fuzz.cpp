@@ -222,27 +222,25 @@ std::string checkEditRules(const Planned& planned, std::string_view before,
   }
 }
 
+// How many entries of the index share the key's type and name (letter case aside).
+std::size_t namesakes(const Document& doc, const ResourceKey& key) {
+  std::size_t n = 0;
+  for (const IndexEntry& e : doc.index()) n += sameName(e.name, key.name) && e.type == key.type;
+  return n;
+}
+
 // An edit that writes a block makes that block's resource current: when a resource of the new
-// text has exactly the written block, the entry reported is such a resource. Among namesakes
-// (entries of that type whose names are equal but for letter case, as the compilers compare
-// them) the first is reported whichever was written, a known fault checked only with
-// KOLVRE_EDITS_STRICT: the prompt takes a name that differs from an entry's only in letter case
-// (seed case_variant_name.bin), and an edit as text that gives a block another entry's name and
-// type reports the first of them (seed replace_makes_namesake.bin). (After an edit as text of
-// the second of two namesakes the first was reported, seed edit_second_namesake.bin; mended.)
-std::string checkWrittenIsCurrent(const Document& doc, const Planned& planned) {
+// text has exactly the written block, the entry reported is such a resource, among namesakes
+// too (entries of that type whose names are equal but for letter case, as the compilers compare
+// them: seeds case_variant_name.bin, replace_makes_namesake.bin, edit_second_namesake.bin).
+std::string checkWrittenIsCurrent(const Document& doc, const Planned& planned,
+                                  const std::optional<ResourceKey>& key) {
   if (planned.written.empty() || !planned.headed) return {};
   const std::vector<std::size_t> writing = entriesWriting(doc, planned.written);
   if (writing.empty()) return {};
-  const auto& key = planned.edit.currentAfter;
   const auto at = key ? findEntry(doc.index(), *key) : std::nullopt;
   if (at && std::find(writing.begin(), writing.end(), *at) != writing.end()) return {};
-  if (key && !kStrict) {
-    std::size_t namesakes = 0;
-    for (const IndexEntry& e : doc.index())
-      namesakes += sameName(e.name, key->name) && e.type == key->type;
-    if (namesakes > 1) return {};
-  }
+  if (key && !kStrict && namesakes(doc, *key) > 1) return {};
   return "reported " + shownKey(key) + ", not the resource written (" +
          testing::detail::excerpt(planned.written) + ")";
 }
@@ -328,17 +326,26 @@ void commitAndCheck(Document& doc, const Observer& observer, Model& model, const
   const bool knownFault = !kStrict && inKnownFault(planned, before, doc.text());
   if (!knownFault) require(checkEditRules(planned, before, doc.text()), "the edit's own rules");
   const bool keyChecked = kStrict || !knownFault;
+  // The document names the block written where it landed (among namesakes too), and no entry
+  // the index does not hold; otherwise the key the edit planned.
+  const std::optional<ResourceKey> current =
+      observer.reported.size() == seen + 1 ? observer.reported.back().current : edit.currentAfter;
+  if (keyChecked && current != edit.currentAfter)
+    require(unless(edit.currentAfter && (!findEntry(doc.index(), *edit.currentAfter) ||
+                                         namesakes(doc, *edit.currentAfter) > 1),
+                   "reported " + shownKey(current) + ", the edit planned " +
+                       shownKey(edit.currentAfter)),
+            "current after an edit");
   model.steps.resize(model.at);
-  model.steps.push_back(
-      {doc.text(), edit.label, edit.currentBefore, edit.currentAfter, keyChecked});
+  model.steps.push_back({doc.text(), edit.label, edit.currentBefore, current, keyChecked});
   ++model.at;
   followTrim(doc, model);
   require(checkIndex(doc), "index after an edit");
   require(checkSides(doc, model), "history after an edit");
-  require(checkReported(doc, observer, seen, DocumentChange::Kind::Edited, edit.currentAfter,
-                        keyChecked),
+  require(checkReported(doc, observer, seen, DocumentChange::Kind::Edited, current, keyChecked),
           "current after an edit");
-  if (keyChecked) require(checkWrittenIsCurrent(doc, planned), "the resource written is current");
+  if (keyChecked)
+    require(checkWrittenIsCurrent(doc, planned, current), "the resource written is current");
 }
 
 void undoAndCheck(Document& doc, const Observer& observer, Model& model) {
@@ -434,8 +441,10 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
       if (!k) return std::nullopt;
       const auto block = entryBlock(doc.text(), doc.index(), *k);
       if (!block) return std::nullopt;
-      return Planned{
-          deleteEdit(doc.text(), doc.index(), *k, *block), true, {}, 'D', block->begin, {}};
+      std::optional<Edit> edit = deleteEdit(doc.text(), doc.index(), *k, *block);
+      // Refused: taking it away would join its neighbours (the command says so).
+      if (!edit) return std::nullopt;
+      return Planned{std::move(*edit), true, {}, 'D', block->begin, {}};
     }
     case 'P': {
       const std::string_view field = in.text();
@@ -447,12 +456,9 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
           acceptedName(doc, field.empty() ? std::string_view(shown) : field, tokens.type);
       if (!name) return std::nullopt;
       const std::string block = pastedBlock(text, *name);
-      Planned planned{appendEdit(doc.text(), block, kLabelPaste),
-                      startsWithItsHeader(block),
-                      block,
-                      'P',
-                      0,
-                      {}};
+      std::optional<Edit> edit = appendEdit(doc.text(), block, kLabelPaste);
+      if (!edit) return std::nullopt;  // refused: no place leaves its neighbours as they read
+      Planned planned{std::move(*edit), startsWithItsHeader(block), block, 'P', 0, {}};
       planned.edit.currentBefore = current;
       return planned;
     }
@@ -461,8 +467,9 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
       const auto name = acceptedName(doc, in.text(), typeKeyword(kind));
       if (!name) return std::nullopt;
       const std::string block = resourceTemplate(kind, *name);
-      Planned planned{
-          appendEdit(doc.text(), block, kLabelNew), startsWithItsHeader(block), block, 'N', 0, {}};
+      std::optional<Edit> edit = appendEdit(doc.text(), block, kLabelNew);
+      if (!edit) return std::nullopt;  // refused: no place leaves its neighbours as they read
+      Planned planned{std::move(*edit), startsWithItsHeader(block), block, 'N', 0, {}};
       planned.edit.currentBefore = current;
       return planned;
     }

@@ -182,7 +182,12 @@ int cmdDelete(Context& c) {
       c.err << unclosedMessage(doc.display(doc.index()[position].name)) << "\n";
       return kFailed;
     }
-    return commitAndSave(c, doc, deleteEdit(doc.text(), doc.index(), position, block));
+    const auto edit = deleteEdit(doc.text(), doc.index(), position, block);
+    if (!edit) {
+      c.err << joinsNeighboursMessage(doc.display(doc.index()[position].name)) << "\n";
+      return kFailed;
+    }
+    return commitAndSave(c, doc, *edit);
   });
 }
 
@@ -204,7 +209,12 @@ int cmdNew(Context& c) {
   if (!openScript(c, c.args[0], doc)) return kFailed;
   const auto name = acceptedName(c, doc, c.args[2], typeKeyword(*type));
   if (!name) return kFailed;
-  return commitAndSave(c, doc, appendEdit(doc.text(), resourceTemplate(*type, *name), kLabelNew));
+  const auto edit = appendEdit(doc.text(), resourceTemplate(*type, *name), kLabelNew);
+  if (!edit) {
+    c.err << noPlaceMessage(doc.display(*name)) << "\n";
+    return kFailed;
+  }
+  return commitAndSave(c, doc, *edit);
 }
 
 int cmdPaste(Context& c) {
@@ -221,7 +231,12 @@ int cmdPaste(Context& c) {
   const std::string given = c.args.size() == 2 ? c.args[1] : doc.display(tokens.name);
   const auto name = acceptedName(c, doc, given, tokens.type);
   if (!name) return kFailed;
-  return commitAndSave(c, doc, appendEdit(doc.text(), pastedBlock(pasted, *name), kLabelPaste));
+  const auto edit = appendEdit(doc.text(), pastedBlock(pasted, *name), kLabelPaste);
+  if (!edit) {
+    c.err << noPlaceMessage(doc.display(*name)) << "\n";
+    return kFailed;
+  }
+  return commitAndSave(c, doc, *edit);
 }
 
 // image export|import|info FILE NAME TYPE [OUT|IN]

@@ -18,15 +18,26 @@ void Document::load(std::string fileName, std::string diskBytes) {
 
 bool Document::commit(const Edit& edit) {
   std::string after = applySplices(text_, edit.splices);
-  if (edit.placeBlockAt) after = placeBlock(after, *edit.placeBlockAt);
+  std::optional<std::size_t> landed = edit.placeBlockAt;
+  if (edit.placeBlockAt) after = placeBlock(after, *edit.placeBlockAt, &*landed);
   if (edit.reorderAll) after = reorderScript(after);
   if (after == text_) return false;
-  HistoryStep step{edit.label, TextDiff::between(text_, after), edit.currentBefore,
-                   edit.currentAfter};
+  ResourceIndex index = ARESOURCES(after);
+  std::optional<ResourceKey> current = edit.currentAfter;
+  // The block written is current where it landed, even among namesakes; a resource the index
+  // does not hold (read into a statement left open) is not, and the first row is instead.
+  if (landed && current) {
+    for (std::size_t i = 0; i < index.size(); ++i)
+      if (index[i].offset == *landed && sameName(index[i].name, current->name) &&
+          index[i].type == current->type)
+        current = keyAt(index, i);
+  }
+  if (current && !findEntry(index, *current)) current.reset();
+  HistoryStep step{edit.label, TextDiff::between(text_, after), edit.currentBefore, current};
   text_ = std::move(after);
-  index_ = ARESOURCES(text_);
+  index_ = std::move(index);
   history_.push(std::move(step));
-  changed({DocumentChange::Kind::Edited, edit.currentAfter, edit.label});
+  changed({DocumentChange::Kind::Edited, current, edit.label});
   return true;
 }
 

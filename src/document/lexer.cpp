@@ -193,6 +193,17 @@ Token Lexer::next() {
   return t;
 }
 
+bool leftOpen(std::string_view text, const Token& t) {
+  if (t.end < text.size()) return false;
+  // One more byte after it: a closed token still ends where it did.
+  const std::string extended = std::string(t.of(text)) + ' ';
+  if (t.kind == TokenKind::String && extended.front() == '"')
+    return lexing::stringEnd(extended, 0) != extended.size() - 1;
+  if (t.kind == TokenKind::Comment && extended.starts_with("/*"))
+    return lexing::blockCommentEnd(extended, 0) != extended.size() - 1;
+  return false;
+}
+
 bool isKeyword(std::string_view token, std::string_view keyword) {
   return equalsIgnoringCase(token, keyword);
 }

@@ -116,6 +116,10 @@ class Lexer {
   bool newLine_;      // a line end since the last token
 };
 
+// True when `t` is a string or block comment left open: it runs to the end of the text without
+// its closing quote or "*/", and would take in whatever came after it.
+bool leftOpen(std::string_view text, const Token& t);
+
 // True when `token` is `keyword` as a whole word, in any letter case.
 bool isKeyword(std::string_view token, std::string_view keyword);
 

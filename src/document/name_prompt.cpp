@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "document/lexer.h"
+#include "document/statements.h"
 #include "messages/messages.h"
 
 namespace kolvre {
@@ -18,7 +20,7 @@ bool namesType(std::string_view typeWord, const IndexEntry& e) {
 
 bool isDuplicate(const ResourceIndex& index, std::string_view name, std::string_view typeWord) {
   for (const IndexEntry& e : index)
-    if (e.name == name && namesType(typeWord, e)) return true;
+    if (sameName(e.name, name) && namesType(typeWord, e)) return true;
   return false;
 }
 
@@ -37,6 +39,15 @@ std::string firstCharacters(std::string_view utf8, std::size_t count) {
     ++end;
   }
   return std::string(utf8.substr(0, end));
+}
+
+// A name is one word or one number, as the compiler reads a resource's name, and no keyword.
+bool isOneName(std::string_view typed) {
+  Lexer lexer(typed);
+  const Token t = lexer.next();
+  if (t.begin != 0 || t.end != typed.size()) return false;
+  if (t.kind == TokenKind::Number) return true;
+  return t.kind == TokenKind::Word && !isReservedWord(typed);
 }
 
 bool isControl(char c) {
@@ -61,6 +72,7 @@ std::string nameRefusal(const ResourceIndex& index, std::string_view typed,
   if (typed.find_first_of(" \t\r\n") != std::string_view::npos) return "Spazi non ammessi.";
   for (char c : typed)
     if (isControl(c)) return "Carattere non ammesso nel nome.";
+  if (!isOneName(typed)) return "Nome non ammesso: usa lettere, cifre e _, e non una parola chiave.";
   // A character the script's code page lacks would be written as "?".
   if (!representable(typed, encoding)) return "Carattere non ammesso nel nome.";
   if (isDuplicate(index, fromDisplay(typed, encoding), typeWord))

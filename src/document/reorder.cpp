@@ -1,11 +1,14 @@
 #include "document/reorder.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <vector>
 
 #include "base/text.h"
+#include "document/lexer.h"
 #include "document/scanner.h"
+#include "document/statement_check.h"
 #include "document/statements.h"
 
 namespace kolvre {
@@ -86,16 +89,32 @@ bool isBarrier(const Statement& s) {
   return true;
 }
 
+// True when the last token in [from, end) is a string or comment left open at the text's end.
+bool endsLeftOpen(std::string_view text, std::size_t from, std::size_t end) {
+  if (end < text.size()) return false;
+  Lexer lexer(text, from, true);
+  Token last;
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
+  return leftOpen(text, last);
+}
+
 Layout layoutOf(std::string_view text, const std::vector<Statement>& statements) {
   Layout layout;
   std::size_t stretch = 0;
   LineStarts lines(text);
+  // A statement left open ends where the next statement begins: the block that stands there
+  // stays, and nothing goes in before it, so that the open statement keeps its end.
+  bool afterOpen = false;
   for (std::size_t i = 0; i < statements.size(); ++i) {
     const Statement& s = statements[i];
-    if (isBarrier(s)) {
+    if (s.kind == StatementKind::Comment) continue;
+    const bool open = !s.complete;
+    if (isBarrier(s) || (s.listed && afterOpen)) {
       ++stretch;
+      afterOpen = open;
       continue;
     }
+    afterOpen = open;
     if (!s.listed) continue;
     // Its first line holds nothing before it.
     const std::size_t lineStart = lines.of(s.begin);
@@ -108,6 +127,8 @@ Layout layoutOf(std::string_view text, const std::vector<Statement>& statements)
       end = statements[next++].end;
     while (end < text.size() && isSpace(text[end]) && !crLfAt(text, end)) ++end;
     if (end < text.size() && !crLfAt(text, end)) movable = false;
+    // A string or comment left open at the text's end would take in what came after it.
+    if (end == text.size() && endsLeftOpen(text, s.begin, end)) movable = false;
     if (!movable) {
       ++stretch;
       continue;
@@ -152,10 +173,15 @@ std::size_t placeAmong(const std::vector<const Unit*>& others, std::string_view 
   return others.size();
 }
 
-// The blank lines that set a unit apart: after it, or, for a unit that ends the text without
-// a line end, before it.
+// True when the unit ends the text with no blank line after it: its own line end at most.
+bool endsTheText(std::string_view text, const Unit& u) {
+  return u.gapEnd == text.size() && u.gapEnd - u.contentEnd <= 2;
+}
+
+// The blank lines that set a unit apart: after it, or, for a unit that ends the text with no
+// blank line after it, before it.
 std::string_view gapOf(std::string_view text, const Unit& u) {
-  if (u.gapEnd > u.contentEnd) return text.substr(u.contentEnd, u.gapEnd - u.contentEnd);
+  if (!endsTheText(text, u)) return text.substr(u.contentEnd, u.gapEnd - u.contentEnd);
   std::size_t from = u.begin;
   while (from >= 2 && crLfAt(text, from - 2)) {
     const std::size_t line = lineStartOf(text, from - 2);
@@ -164,13 +190,18 @@ std::string_view gapOf(std::string_view text, const Unit& u) {
     if (!blank) return text.substr(from - 2, u.begin - (from - 2));
     from = line;
   }
-  return text.substr(from, u.begin - from);
+  // Only blank lines above it: nothing sets it apart from another block.
+  return {};
 }
 
 // A gap fit to set a block apart: it holds a line end.
 std::string_view usableGap(std::string_view gap) {
   return gap.find("\r\n") == std::string_view::npos ? kBlockSeparator : gap;
 }
+
+// The text with each unit's slot filled by the unit `placed` puts there.
+std::string arrange(std::string_view text, const Layout& layout,
+                    const std::vector<const Unit*>& placed);
 
 }  // namespace
 
@@ -208,6 +239,17 @@ std::string reorderScript(std::string_view text) {
     first = last;
   }
   if (!moved) return std::string(text);
+  std::string out = arrange(text, layout, placed);
+  // Next to a statement left open, a reorder that would change its reading does not happen.
+  if (mayReadOtherwise(text, statements) && !keepsOtherStatements(text, statements, out, {}, 0))
+    return std::string(text);
+  return out;
+}
+
+namespace {
+
+std::string arrange(std::string_view text, const Layout& layout,
+                    const std::vector<const Unit*>& placed) {
   std::string out;
   out.reserve(text.size());
   std::size_t from = 0;
@@ -222,7 +264,10 @@ std::string reorderScript(std::string_view text) {
   return out;
 }
 
-std::string placeBlock(std::string_view text, std::size_t offset) {
+}  // namespace
+
+std::string placeBlock(std::string_view text, std::size_t offset, std::size_t* landed) {
+  if (landed) *landed = offset;
   const std::vector<Statement> statements = readStatements(text);
   const Layout layout = layoutOf(text, statements);
   const auto it = std::find_if(layout.units.begin(), layout.units.end(),
@@ -254,14 +299,12 @@ std::string placeBlock(std::string_view text, std::size_t offset) {
   const std::string_view content = text.substr(unit.begin, unit.contentEnd - unit.begin);
   std::size_t removeBegin = unit.begin;
   std::size_t removeEnd = unit.gapEnd;
-  std::string_view gap;
-  if (unit.gapEnd > unit.contentEnd) {
-    gap = text.substr(unit.contentEnd, unit.gapEnd - unit.contentEnd);
-  } else {
-    // It ends the text without a line end: the blank lines before it go with it, and the text
-    // keeps ending without one.
-    gap = gapOf(text, unit);
+  const std::string_view gap = gapOf(text, unit);
+  if (endsTheText(text, unit)) {
+    // It ends the text with no blank line after it: the blank lines before it go with it, and
+    // the text keeps the end it had (its last line end, or none).
     removeBegin = unit.begin - gap.size();
+    removeEnd = unit.contentEnd;
   }
   const std::string_view insertGap = usableGap(gap);
   std::size_t at;
@@ -277,31 +320,48 @@ std::string placeBlock(std::string_view text, std::size_t offset) {
   }
   std::string out;
   out.reserve(text.size() + inserted.size());
+  // Where the inserted text starts in the result.
+  std::size_t insertedAt;
   if (at <= removeBegin) {
+    insertedAt = at;
     out.append(text, 0, at).append(inserted);
     out.append(text, at, removeBegin - at);
     out.append(text, removeEnd, std::string_view::npos);
   } else {
     out.append(text, 0, removeBegin);
     out.append(text, removeEnd, at - removeEnd);
+    insertedAt = out.size();
     out.append(inserted);
     out.append(text, at, std::string_view::npos);
   }
+  // Next to a statement left open, a move that would change its reading does not happen.
+  if (mayReadOtherwise(text, statements) && !keepsOtherStatements(text, statements, out, {}, 0))
+    return std::string(text);
+  if (landed)
+    *landed = insertedAt + (target < others.size() ? 0 : insertGap.size()) +
+              (unit.nameBegin - unit.begin);
   return out;
 }
 
-Insertion newBlockInsertion(std::string_view text, std::string_view block) {
-  std::string_view content = block;
-  while (!content.empty() && isSpace(content.back())) content.remove_suffix(1);
-  std::size_t firstCode = 0;
-  while (firstCode < text.size() && isSpace(text[firstCode])) ++firstCode;
-  if (firstCode == text.size()) {
-    // Nothing but white space so far: the text becomes the block.
-    std::string whole(content);
-    if (text.ends_with("\r\n")) whole += "\r\n";
-    return {0, text.size(), std::move(whole)};
-  }
-  const std::vector<Statement> statements = readStatements(text);
+namespace {
+
+// At the end of the text, two blank lines after the last one that holds text (the blank lines
+// already there count).
+Insertion endInsertion(std::string_view text, std::string_view content) {
+  std::size_t lineEnds = 0;
+  for (std::size_t p = text.size(); p > 0 && isSpace(text[p - 1]); --p)
+    if (crLfAt(text, p - 1)) ++lineEnds;
+  std::string inserted;
+  for (; lineEnds < 3; ++lineEnds) inserted += "\r\n";
+  inserted += content;
+  if (text.ends_with("\r\n")) inserted += "\r\n";
+  return {text.size(), text.size(), std::move(inserted)};
+}
+
+// At the place placeBlock would give the block in the last stretch; at the end when the
+// stretch holds no listed block or the block is none.
+Insertion placedInsertion(std::string_view text, const std::vector<Statement>& statements,
+                          std::string_view content) {
   const Layout layout = layoutOf(text, statements);
   std::vector<const Unit*> others;
   for (const Unit& u : layout.units)
@@ -313,30 +373,53 @@ Insertion newBlockInsertion(std::string_view text, std::string_view block) {
       if (s.listed) first = s;
       break;
     }
-  if (!others.empty() && first) {
-    const std::size_t target = placeAmong(others, typeCode(*first->listed), first->name(content));
-    if (target < others.size()) {
-      const Unit& next = *others[target];
-      std::string inserted(content);
-      inserted += usableGap(text.substr(next.contentEnd, next.gapEnd - next.contentEnd));
-      return {next.begin, next.begin, std::move(inserted)};
-    }
-    const Unit& last = *others.back();
-    std::string inserted(usableGap(gapOf(text, last)));
-    inserted += content;
-    return {last.contentEnd, last.contentEnd, std::move(inserted)};
+  if (others.empty() || !first) return endInsertion(text, content);
+  const std::size_t target = placeAmong(others, typeCode(*first->listed), first->name(content));
+  if (target < others.size()) {
+    const Unit& next = *others[target];
+    std::string inserted(content);
+    inserted += usableGap(gapOf(text, next));
+    return {next.begin, next.begin, std::move(inserted)};
   }
-  // At the end of the text, two blank lines after the last one that holds text.
-  std::string inserted;
-  if (text.ends_with("\r\n")) {
-    inserted = "\r\n\r\n";
-    inserted += content;
-    inserted += "\r\n";
-  } else {
-    inserted = kBlockSeparator;
-    inserted += content;
+  const Unit& last = *others.back();
+  std::string inserted(usableGap(gapOf(text, last)));
+  inserted += content;
+  return {last.contentEnd, last.contentEnd, std::move(inserted)};
+}
+
+std::string inserting(std::string_view text, const Insertion& insertion) {
+  std::string out;
+  out.reserve(text.size() + insertion.text.size());
+  out.append(text, 0, insertion.at).append(insertion.text);
+  out.append(text, insertion.replacedEnd, std::string_view::npos);
+  return out;
+}
+
+}  // namespace
+
+std::optional<Insertion> newBlockInsertion(std::string_view text, std::string_view block) {
+  std::string_view content = block;
+  while (!content.empty() && isSpace(content.back())) content.remove_suffix(1);
+  std::size_t firstCode = 0;
+  while (firstCode < text.size() && isSpace(text[firstCode])) ++firstCode;
+  if (firstCode == text.size()) {
+    // Nothing but white space so far: the text becomes the block.
+    std::string whole(content);
+    if (text.ends_with("\r\n")) whole += "\r\n";
+    return Insertion{0, text.size(), std::move(whole)};
   }
-  return {text.size(), text.size(), std::move(inserted)};
+  const std::vector<Statement> statements = readStatements(text);
+  Insertion placed = placedInsertion(text, statements, content);
+  const std::vector<Statement> own = readStatements(content);
+  if (!mayReadOtherwise(text, statements) && !mayReadOtherwise(content, own)) return placed;
+  // Next to a statement left open, the block goes where it leaves every other statement as
+  // it was and reads as itself: at its place, else at the end; else nowhere.
+  std::array<Insertion, 2> candidates{std::move(placed), endInsertion(text, content)};
+  for (Insertion& candidate : candidates)
+    if (keepsOtherStatements(text, statements, inserting(text, candidate),
+                             {{candidate.at, candidate.replacedEnd}}, own.size()))
+      return std::move(candidate);
+  return std::nullopt;
 }
 
 }  // namespace kolvre

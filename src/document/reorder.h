@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,15 +27,18 @@ std::string reorderScript(std::string_view text);
 // before the first block of a type that sorts after its own, or after the stretch's last block.
 // A block already in that place stays. It takes its comment lines above and the blank lines
 // after it. The text comes back unchanged when no movable block starts at `offset`.
-std::string placeBlock(std::string_view text, std::size_t offset);
+// `landed`, when given, receives where the block's name starts afterwards.
+std::string placeBlock(std::string_view text, std::size_t offset, std::size_t* landed = nullptr);
 
 // Where a new block goes, and the text to insert there: in the script's last stretch, at the
-// place placeBlock would give it, set apart as its neighbours are.
+// place placeBlock would give it, set apart as its neighbours are. Where a statement left open
+// would read the block (or the block a statement after it) otherwise, at the end of the text;
+// nothing when it cannot go there either.
 struct Insertion {
   std::size_t at = 0;
   std::size_t replacedEnd = 0;  // the text [at, replacedEnd) gives way (white space only)
   std::string text;
 };
-Insertion newBlockInsertion(std::string_view text, std::string_view block);
+std::optional<Insertion> newBlockInsertion(std::string_view text, std::string_view block);
 
 }  // namespace kolvre

@@ -43,6 +43,18 @@ std::string unclosedMessage(std::string_view name) {
          " non si chiude: correggilo con \"Modifica come testo\" prima di eliminarla.";
 }
 
+std::string joinsNeighboursMessage(std::string_view name) {
+  return "Eliminando la risorsa " + std::string(name) +
+         " il testo che la circonda verrebbe letto in un altro modo: prima di essa una risorsa, "
+         "un commento o una stringa non si chiude. Correggilo con \"Modifica come testo\".";
+}
+
+std::string noPlaceMessage(std::string_view name) {
+  return "Non c'è un punto dove inserire la risorsa " + std::string(name) +
+         " senza cambiare il modo in cui si legge il testo intorno: una risorsa, un commento o "
+         "una stringa non si chiude. Correggilo con \"Modifica come testo\".";
+}
+
 std::string withCrLf(std::string text) {
   return fromDisk(std::move(text)).text;
 }
@@ -52,9 +64,13 @@ bool NUOVARIS(UserInterface& ui, Document& doc, ResType kind, std::optional<std:
   const auto name = askResourceName(ui, doc.index(), "Nuova " + lowerAscii(keyword), "Nome:", "",
                                     keyword, doc.encoding());
   if (!name) return false;
-  Edit edit = appendEdit(doc.text(), resourceTemplate(kind, *name), kLabelNew);
-  edit.currentBefore = keyOf(doc, current);
-  return doc.commit(edit);
+  std::optional<Edit> edit = appendEdit(doc.text(), resourceTemplate(kind, *name), kLabelNew);
+  if (!edit) {
+    inform(ui, noPlaceMessage(doc.display(*name)));
+    return false;
+  }
+  edit->currentBefore = keyOf(doc, current);
+  return doc.commit(*edit);
 }
 
 bool reorderResources(Document& doc, std::optional<std::size_t> current) {
@@ -90,7 +106,12 @@ bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> curren
   if (!POPMSG(ui, "Confermi l'eliminazione della risorsa " + name + "?", MsgKind::OkCancel)
            .accepted())
     return false;
-  return doc.commit(deleteEdit(doc.text(), doc.index(), *current, *block));
+  const std::optional<Edit> edit = deleteEdit(doc.text(), doc.index(), *current, *block);
+  if (!edit) {
+    inform(ui, joinsNeighboursMessage(name));
+    return false;
+  }
+  return doc.commit(*edit);
 }
 
 bool COPIARIS(UserInterface& ui, const Document& doc, std::optional<std::size_t> current) {
@@ -111,9 +132,13 @@ bool INCOLLARIS(UserInterface& ui, Document& doc, std::optional<std::size_t> cur
   const auto name = askResourceName(ui, doc.index(), "Incolla", "Nome:", tokens.name, tokens.type,
                                     doc.encoding());
   if (!name) return false;
-  Edit edit = appendEdit(doc.text(), pastedBlock(text, *name), kLabelPaste);
-  edit.currentBefore = keyOf(doc, current);
-  return doc.commit(edit);
+  std::optional<Edit> edit = appendEdit(doc.text(), pastedBlock(text, *name), kLabelPaste);
+  if (!edit) {
+    inform(ui, noPlaceMessage(doc.display(*name)));
+    return false;
+  }
+  edit->currentBefore = keyOf(doc, current);
+  return doc.commit(*edit);
 }
 
 bool EDITRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {

@@ -26,6 +26,11 @@ bool reorderResources(Document& doc, std::optional<std::size_t> current);
 
 // The message for a resource whose body never closes, which delete refuses.
 std::string unclosedMessage(std::string_view name);
+// The message for a delete that would run a statement left open before it on into the next.
+std::string joinsNeighboursMessage(std::string_view name);
+// The message for a new or pasted resource that no place takes without changing how the text
+// around it reads.
+std::string noPlaceMessage(std::string_view name);
 
 // ELIMRIS: deletes the current resource after confirmation; not one whose body never closes.
 bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current);

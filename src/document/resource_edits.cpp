@@ -2,6 +2,8 @@
 
 #include "base/text.h"
 #include "document/reorder.h"
+#include "document/statement_check.h"
+#include "document/statements.h"
 
 namespace kolvre {
 
@@ -15,11 +17,13 @@ bool onlyBlanks(std::string_view text, std::size_t from, std::size_t to) {
 
 }  // namespace
 
-Splice deletedRange(std::string_view text, const BlockExtent& block) {
+namespace {
+
+Splice rangeToDelete(std::string_view text, const BlockExtent& block, bool& wholeLines) {
   const std::size_t lineStart = lineStartOf(text, block.begin);
   std::size_t lineEnd = block.end;
   while (lineEnd < text.size() && isBlank(text[lineEnd])) ++lineEnd;
-  const bool wholeLines =
+  wholeLines =
       onlyBlanks(text, lineStart, block.begin) && (lineEnd == text.size() || crLfAt(text, lineEnd));
   if (!wholeLines) return {block.begin, block.end, {}};
   // The last line, without a line end: the blank lines before it stay.
@@ -33,6 +37,22 @@ Splice deletedRange(std::string_view text, const BlockExtent& block) {
     end = p + 2;
   }
   return {lineStart, end, {}};
+}
+
+}  // namespace
+
+std::optional<Splice> deletedRange(std::string_view text, const BlockExtent& block) {
+  bool wholeLines = true;
+  Splice range = rangeToDelete(text, block, wholeLines);
+  const std::vector<Statement> statements = readStatements(text);
+  // Taking it away must not join what stood before and after it into other statements.
+  if (!wholeLines || mayReadOtherwise(text, statements)) {
+    std::string after(text.substr(0, range.begin));
+    after.append(text.substr(range.end));
+    if (!keepsOtherStatements(text, statements, after, {{block.begin, block.end}}, 0))
+      return std::nullopt;
+  }
+  return range;
 }
 
 HeaderTokens firstTwoTokens(std::string_view text) {
@@ -65,11 +85,13 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
   return edit;
 }
 
-Edit deleteEdit(std::string_view text, const ResourceIndex& index, std::size_t position,
-                const BlockExtent& block) {
+std::optional<Edit> deleteEdit(std::string_view text, const ResourceIndex& index,
+                               std::size_t position, const BlockExtent& block) {
+  std::optional<Splice> range = deletedRange(text, block);
+  if (!range) return std::nullopt;
   Edit edit;
   edit.label = kLabelDelete;
-  edit.splices.push_back(deletedRange(text, block));
+  edit.splices.push_back(std::move(*range));
   edit.currentBefore = keyAt(index, position);
   if (position > 0) {
     const std::size_t neighbour = position + 1 == index.size() ? position - 1 : position + 1;
@@ -83,12 +105,14 @@ Edit deleteEdit(std::string_view text, const ResourceIndex& index, std::size_t p
   return edit;
 }
 
-Edit appendEdit(std::string_view text, std::string_view block, std::string_view label) {
+std::optional<Edit> appendEdit(std::string_view text, std::string_view block,
+                               std::string_view label) {
+  std::optional<Insertion> insertion = newBlockInsertion(text, block);
+  if (!insertion) return std::nullopt;
   Edit edit;
   edit.label = label;
   edit.currentAfter = keyOfText(block);
-  Insertion insertion = newBlockInsertion(text, block);
-  edit.splices.push_back({insertion.at, insertion.replacedEnd, std::move(insertion.text)});
+  edit.splices.push_back({insertion->at, insertion->replacedEnd, std::move(insertion->text)});
   return edit;
 }
 
@@ -117,8 +141,11 @@ std::optional<Edit> replaceEdit(std::string_view text, const ResourceIndex& inde
   // Emptied: the block goes as a delete takes it.
   if (trimSpace(replacement).empty()) {
     edit.placeBlockAt.reset();
-    edit.splices.push_back(deletedRange(text, block));
-    return edit;
+    if (std::optional<Splice> range = deletedRange(text, block)) {
+      edit.splices.push_back(std::move(*range));
+      return edit;
+    }
+    // Where taking it away would join its neighbours, it gives way to nothing in place.
   }
   edit.splices.push_back({block.begin, block.end, std::move(replacement)});
   return edit;

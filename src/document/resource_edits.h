@@ -44,17 +44,22 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
                 std::string_view newName);
 
 // What a delete removes: the block; when it stands alone on its lines, those lines whole and at
-// most two whitespace-only lines after them. Comments around it stay.
-Splice deletedRange(std::string_view text, const BlockExtent& block);
+// most two whitespace-only lines after them. Comments around it stay. Nothing when taking it
+// away would change how the statements around it read (a statement left open before it would
+// run on into the one after it).
+std::optional<Splice> deletedRange(std::string_view text, const BlockExtent& block);
 
 // Delete: deletedRange, and nothing else moves. The entry below becomes current, or the one above
-// when it was the last; the first row when it was the first.
-Edit deleteEdit(std::string_view text, const ResourceIndex& index, std::size_t position,
-                const BlockExtent& block);
+// when it was the last; the first row when it was the first. Nothing when deletedRange gives
+// nothing.
+std::optional<Edit> deleteEdit(std::string_view text, const ResourceIndex& index,
+                               std::size_t position, const BlockExtent& block);
 
 // New and paste: the block goes in at its place in the script's last stretch
-// (newBlockInsertion); nothing else moves. The new resource becomes current.
-Edit appendEdit(std::string_view text, std::string_view block, std::string_view label);
+// (newBlockInsertion); nothing else moves. The new resource becomes current. Nothing when no
+// place leaves the statements around it as they read.
+std::optional<Edit> appendEdit(std::string_view text, std::string_view block,
+                               std::string_view label);
 
 // The block a paste adds: the pasted text (CR LF line ends) under the accepted name.
 std::string pastedBlock(std::string_view pasted, std::string_view name);

@@ -20,13 +20,6 @@ bool isOpener(std::string_view text, const Token& t) {
          (t.kind == TokenKind::Word && isKeyword(t.of(text), "BEGIN"));
 }
 
-// A word that starts no resource name: the statement words and the body's delimiters.
-bool isReservedWord(std::string_view word) {
-  return resourceKeyword(word) || isKeyword(word, "STRINGTABLE") || isKeyword(word, "LANGUAGE") ||
-         isKeyword(word, "VERSION") || isKeyword(word, "CHARACTERISTICS") ||
-         isKeyword(word, "BEGIN") || isKeyword(word, "END");
-}
-
 // A type word that marks a line as a resource statement's first line wherever it stands:
 // a predefined keyword, or an RT_ name.
 bool isStrongType(std::string_view word) {
@@ -182,26 +175,32 @@ class StatementReader {
   // LANGUAGE, VERSION and CHARACTERISTICS and their values, at the top level.
   Statement& simpleStatement(Statement& s, StatementKind kind, int values) {
     s.kind = kind;
-    s.end = readValues(s.end, values);
+    s.end = readValues(s.end, values, s.complete);
     return s;
   }
 
-  // Reads `values` values separated by commas; returns where the last one ends.
-  std::size_t readValues(std::size_t end, int values) {
+  // Reads `values` values separated by commas; returns where the last one ends. `whole` turns
+  // false when a value is missing or left open: what follows could still be read into it.
+  std::size_t readValues(std::size_t end, int values, bool& whole) {
     for (int v = 0; v < values; ++v) {
       if (v > 0) {
         const Token comma = lexer_.peekCode();
-        if (comma.kind != TokenKind::Punct || text_[comma.begin] != ',') break;
+        if (comma.kind != TokenKind::Punct || text_[comma.begin] != ',') {
+          whole = false;
+          break;
+        }
         lexer_.nextCode();
         end = comma.end;
       }
-      end = readValue(end);
+      end = readValue(end, whole);
     }
     return end;
   }
 
-  // One value: operands joined by operators, unary operators and parentheses allowed.
-  std::size_t readValue(std::size_t end) {
+  // One value: operands joined by operators, unary operators and parentheses allowed. A
+  // parenthesis left open ends the value before the preprocessor line or the end of the text
+  // that stops it, and leaves it not whole.
+  std::size_t readValue(std::size_t end, bool& whole) {
     for (;;) {
       Token t = lexer_.peekCode();
       while (t.kind == TokenKind::Punct && std::strchr("-~!+", text_[t.begin])) {
@@ -212,8 +211,13 @@ class StatementReader {
       if (t.kind == TokenKind::Punct && text_[t.begin] == '(') {
         std::size_t depth = 0;
         do {
+          const Lexer before = lexer_;
           t = lexer_.nextCode();
-          if (t.kind == TokenKind::End || t.kind == TokenKind::Directive) return end;
+          if (t.kind == TokenKind::End || t.kind == TokenKind::Directive) {
+            lexer_ = before;
+            whole = false;
+            return end;
+          }
           if (t.kind == TokenKind::Punct && text_[t.begin] == '(') ++depth;
           if (t.kind == TokenKind::Punct && text_[t.begin] == ')') --depth;
           end = t.end;
@@ -222,11 +226,15 @@ class StatementReader {
         if (t.newLine) {
           Lexer after = lexer_;
           after.nextCode();
-          if (startsStatement(t, after)) return end;
+          if (startsStatement(t, after)) {
+            whole = false;
+            return end;
+          }
         }
         lexer_.nextCode();
         end = t.end;
       } else {
+        whole = false;
         return end;
       }
       const Token op = lexer_.peekCode();
@@ -282,6 +290,9 @@ class StatementReader {
   // CHARACTERISTICS statements, then the body, or the file name and what follows it on its line.
   void readFileOrBody(Statement& s) {
     Sections sections;
+    // A header value left open is the compiler's error to report; the statement still ends at
+    // its file name or body.
+    bool headerValuesWhole = true;
     for (;;) {
       const Lexer before = lexer_;
       const Token t = lexer_.nextCode();
@@ -300,11 +311,11 @@ class StatementReader {
           continue;
         }
         if (isKeyword(word, "LANGUAGE")) {
-          s.end = readValues(t.end, 2);
+          s.end = readValues(t.end, 2, headerValuesWhole);
           continue;
         }
         if (isKeyword(word, "VERSION") || isKeyword(word, "CHARACTERISTICS")) {
-          s.end = readValues(t.end, 1);
+          s.end = readValues(t.end, 1, headerValuesWhole);
           continue;
         }
       }
@@ -411,9 +422,19 @@ class StatementReader {
   std::size_t lineStartInBody(std::size_t p, std::size_t lineEnd, std::size_t& cut,
                               Sections& sections) {
     const std::string_view text = text_;
+    // White space inside the line (a lone CR or LF among it) and block comments stand before
+    // its first token, as the lexer reads them: a '#' after them starts a preprocessor line.
     std::size_t q = p;
-    while (q < text.size() && isBlank(text[q])) ++q;
-    if (q >= text.size()) return q;
+    for (;;) {
+      while (q < text.size() && lexing::kByteClass[static_cast<unsigned char>(text[q])] ==
+                                    lexing::ByteClass::Space && !crLfAt(text, q))
+        ++q;
+      if (q + 1 < text.size() && text[q] == '/' && text[q + 1] == '*')
+        q = lexing::blockCommentEnd(text, q);
+      else
+        break;
+    }
+    if (q >= text.size() || crLfAt(text, q)) return q;
     if (text[q] == '#') {
       if (cut == kNone) cut = lineEnd;
       const std::size_t end = lexing::directiveEnd(text, q);
@@ -452,6 +473,12 @@ const ResourceKeyword* resourceKeyword(std::string_view word) {
     if (k.word.front() == first && k.word.size() == word.size() && equalsIgnoringCase(k.word, word))
       return &k;
   return nullptr;
+}
+
+bool isReservedWord(std::string_view word) {
+  return resourceKeyword(word) || isKeyword(word, "STRINGTABLE") || isKeyword(word, "LANGUAGE") ||
+         isKeyword(word, "VERSION") || isKeyword(word, "CHARACTERISTICS") ||
+         isKeyword(word, "BEGIN") || isKeyword(word, "END");
 }
 
 bool isMemoryOption(std::string_view word) {

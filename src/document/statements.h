@@ -65,6 +65,9 @@ inline constexpr std::array<ResourceKeyword, 21> kResourceKeywords{{
 // The predefined type a word names (whole word, any case), or nothing.
 const ResourceKeyword* resourceKeyword(std::string_view word);
 
+// A word that starts no resource name: the statement words and the body's delimiters.
+bool isReservedWord(std::string_view word);
+
 // Memory options between a resource's type and its file or body (PRELOAD, DISCARDABLE, ...).
 bool isMemoryOption(std::string_view word);
 

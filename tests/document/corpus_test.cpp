@@ -155,7 +155,7 @@ TEST(ReorderInvariants, CatchNewBlocksPutInWrong) {
   const std::string text =
       "A ICON \"a\"\r\nC ICON \"c\"\r\n#define X\r\nB ICON \"b\"\r\nD ICON \"d\"\r\n";
   const std::string block = "BB ICON \"bb\"\r\n";
-  const Edit edit = appendEdit(text, block, kLabelNew);
+  const Edit edit = appendEdit(text, block, kLabelNew).value();
   const std::string good = applySplices(text, edit.splices);
   ASSERT_EQ(good,
             "A ICON \"a\"\r\nC ICON \"c\"\r\n#define X\r\nB ICON \"b\"\r\nBB ICON \"bb\"\r\nD ICON "
@@ -326,7 +326,9 @@ TEST_P(CorpusScript, DeletingEachResourceLeavesEveryOtherStatement) {
     const auto block = entryBlock(text(), index, i);
     ASSERT_TRUE(block) << index[i].name;
     EXPECT_EQ(block->begin, index[i].offset);
-    const Edit edit = deleteEdit(text(), index, i, *block);
+    const std::optional<Edit> deleted = deleteEdit(text(), index, i, *block);
+    ASSERT_TRUE(deleted) << index[i].name;
+    const Edit& edit = *deleted;
     const std::string out = applySplices(text(), edit.splices);
     EXPECT_EQ(testing::checkDeleted(text(), block->begin, out), "") << index[i].name;
     EXPECT_EQ(ARESOURCES(out).size() + 1, index.size()) << index[i].name;
@@ -369,7 +371,9 @@ TEST_P(CorpusScript, RenamingEachResourceMovesOnlyIt) {
 TEST_P(CorpusScript, NewAndPastedResourcesGoInAtTheirPlace) {
   for (const ResTypeInfo& info : kResTypes) {
     const std::string block = resourceTemplate(info.type, "KOLVRE_NEW");
-    const Edit edit = appendEdit(text(), block, kLabelNew);
+    const std::optional<Edit> added = appendEdit(text(), block, kLabelNew);
+    ASSERT_TRUE(added);
+    const Edit& edit = *added;
     EXPECT_EQ(testing::checkInserted(text(), block, applySplices(text(), edit.splices)), "")
         << info.code;
   }
@@ -378,7 +382,9 @@ TEST_P(CorpusScript, NewAndPastedResourcesGoInAtTheirPlace) {
     const auto block = entryBlock(text(), index, i);
     ASSERT_TRUE(block) << index[i].name;
     const std::string pasted = pastedBlock(block->of(text()), "KOLVRE_PASTED");
-    const Edit edit = appendEdit(text(), pasted, kLabelPaste);
+    const std::optional<Edit> added = appendEdit(text(), pasted, kLabelPaste);
+    ASSERT_TRUE(added);
+    const Edit& edit = *added;
     EXPECT_EQ(testing::checkInserted(text(), pasted, applySplices(text(), edit.splices)), "")
         << index[i].name;
   }

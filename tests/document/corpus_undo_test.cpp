@@ -63,7 +63,8 @@ TEST_P(CorpusUndo, DeleteEachResourceThenUndoAll) {
   // Always the first locatable entry: every resource in turn, until none can be found.
   while (const auto at = firstLocatable()) {
     ASSERT_TRUE(doc.commit(
-        deleteEdit(doc.text(), doc.index(), *at, *entryBlock(doc.text(), doc.index(), *at))));
+        deleteEdit(doc.text(), doc.index(), *at, *entryBlock(doc.text(), doc.index(), *at))
+            .value()));
     texts.push_back(doc.text());
   }
   for (std::size_t i = texts.size() - 1; i > 0; --i) {

@@ -87,7 +87,7 @@ TEST(DeleteEdit, TakesTheBlockAndItsSeparatorAndLandsOnANeighbour) {
     const ResourceIndex index = indexOf(r.text);
     const auto block = entryBlock(r.text, index, r.position);
     ASSERT_TRUE(block) << r.text;
-    const Edit edit = deleteEdit(r.text, index, r.position, *block);
+    const Edit edit = deleteEdit(r.text, index, r.position, *block).value();
     EXPECT_FALSE(edit.placeBlockAt);
     const Applied a = applyEdit(r.text, edit);
     EXPECT_EQ(a.text, r.after) << r.text;
@@ -116,7 +116,7 @@ TEST(AppendEdit, GoesInAtItsPlaceAndMovesNothingElse) {
        "A ICON\r\n{\r\n}\r\n#endif\r\n\r\n\r\nB ICON\r\n{\r\n}\r\n"},
   };
   for (const Row& r : rows) {
-    const Applied a = applyEdit(r.text, appendEdit(r.text, r.block, kLabelNew));
+    const Applied a = applyEdit(r.text, appendEdit(r.text, r.block, kLabelNew).value());
     EXPECT_EQ(a.text, r.after) << r.text;
     EXPECT_TRUE(a.current) << r.text;
   }
@@ -159,8 +159,8 @@ TEST(ReplaceEdit, TheEditedNamesakeStaysCurrent) {
 }
 
 TEST(AppendEdit, AHeaderOfNoKnownTypeNamesNoEntry) {
-  EXPECT_FALSE(appendEdit("A DIALOG\r\n{\r\n}", "B C\r\n{\r\n}", kLabelPaste).currentAfter);
-  EXPECT_TRUE(appendEdit("", "B CURSOR\r\n{\r\n}", kLabelPaste).currentAfter);
+  EXPECT_FALSE(appendEdit("A DIALOG\r\n{\r\n}", "B C\r\n{\r\n}", kLabelPaste).value().currentAfter);
+  EXPECT_TRUE(appendEdit("", "B CURSOR\r\n{\r\n}", kLabelPaste).value().currentAfter);
 }
 
 TEST(EntryBlock, FindsEachNamesakeInItsOwnPlaceAndNotUnlocatableHeaders) {

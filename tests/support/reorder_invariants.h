@@ -27,6 +27,7 @@
 #include "document/reorder.h"
 #include "document/scanner.h"
 #include "document/script_file.h"
+#include "document/statement_check.h"
 #include "document/statements.h"
 
 namespace kolvre::testing {
@@ -132,12 +133,36 @@ struct Stretches {
   std::vector<bool> movable;
 };
 
+// True when the listed statement `statements[i]`, with the comments on its last line, runs to
+// the end of the text and ends with a string or comment left open.
+inline bool endsLeftOpen(std::string_view text, const std::vector<Statement>& statements,
+                         std::size_t i) {
+  std::size_t k = i;
+  while (k + 1 < statements.size() && statements[k + 1].kind == StatementKind::Comment &&
+         text.substr(statements[k].end, statements[k + 1].begin - statements[k].end)
+                 .find("\r\n") == std::string_view::npos)
+    ++k;
+  if (statements[k].end != text.size()) return false;
+  Lexer lexer(text, statements[k].begin, true);
+  Token last;
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
+  return leftOpen(text, last);
+}
+
+// A listed block stands fast (a barrier) where it shares a line, where it is the first
+// statement after one left open (past comments: the open statement ends where it begins), and
+// where it ends the text with a string or comment left open.
 inline Stretches stretchesOf(std::string_view text, const std::vector<Statement>& statements) {
   Stretches st;
   std::size_t stretch = 0;
+  bool afterOpen = false;
   for (std::size_t i = 0; i < statements.size(); ++i) {
     const Statement& s = statements[i];
-    const bool barrier = isBarrierStatement(s) || (s.listed && sharesALine(text, statements, i));
+    const bool barrier =
+        isBarrierStatement(s) ||
+        (s.listed &&
+         (sharesALine(text, statements, i) || afterOpen || endsLeftOpen(text, statements, i)));
+    if (s.kind != StatementKind::Comment) afterOpen = !s.complete;
     if (barrier) ++stretch;
     st.of.push_back(stretch);
     st.movable.push_back(s.listed && !barrier);
@@ -783,6 +808,8 @@ inline std::string checkInserted(std::string_view text, std::string_view block,
       listed = *landed + i;
     }
   if (codeStatements != 1 || !after[listed].listed) return {};
+  // Where its place would change how a statement left open reads, it goes at the end.
+  if (*landed == a.size() && mayReadOtherwise(text, before)) return {};
   const detail::Stretches stretches = detail::stretchesOf(out, after);
   if (!stretches.movable[listed]) return {};
   if (stretches.of[listed] != stretches.of.back())
