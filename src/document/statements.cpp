@@ -365,10 +365,16 @@ class StatementReader {
         case '/':
           if (p + 1 < size && base[p + 1] == '/')
             p = lexing::lineCommentEnd(text, p);
-          else if (p + 1 < size && base[p + 1] == '*')
+          else if (p + 1 < size && base[p + 1] == '*') {
+            // A comment over several lines ends on a line of its own: what follows it starts a
+            // line, as the lexer reads it.
+            const std::size_t start = p;
             p = lexing::blockCommentEnd(text, p);
-          else
+            if (text.substr(start, p - start).find("\r\n") != std::string_view::npos)
+              p = lineStartInBody(p, start, cut, sections);
+          } else {
             ++p;
+          }
           break;
         case '{':
           ++depth;

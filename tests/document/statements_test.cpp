@@ -304,6 +304,7 @@ TEST(Statements, APreprocessorLineInsideABodyAfterACommentOrALoneLineFeed) {
       {"D DIALOG 0,0,1,1\r\nBEGIN\r\n/* c */ #define X 1\r\nEND",
        {"R~:D DIALOG 0,0,1,1\r\nBEGIN\r\n/* c */ #define X 1\r\nEND"}},
       {"A C{\r\n\n#define X\r\n}", {"R~:A C{\r\n\n#define X\r\n}"}},
+      {"A C{ /* a\r\n b */ #define X\r\n}", {"R~:A C{ /* a\r\n b */ #define X\r\n}"}},
   });
 }
 
