@@ -256,6 +256,8 @@ struct Model {
 };
 
 std::string checkIndex(const Document& doc) {
+  if (!testing::sameStatements(doc.statements(), readStatements(doc.text())))
+    return "statements kept differ from the statements of the text";
   return unless(doc.index() == ARESOURCES(doc.text()), "index differs from the index of the text");
 }
 

@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "document/resource_types.h"
+#include "document/statements.h"
 
 namespace kolvre {
 
@@ -23,6 +25,8 @@ struct BlockExtent {
 
 // The block of the listed resource whose name starts at `offset`; nothing when none does.
 std::optional<BlockExtent> blockAt(std::string_view text, std::size_t offset);
+// The same among the text's statements, already read.
+std::optional<BlockExtent> blockAt(const std::vector<Statement>& statements, std::size_t offset);
 
 // The block of the resource `name` (any letter case, as the compilers compare names) of `type`:
 // the `occurrence`-th (0-based) of that name and type in text order. Nothing when there is none.

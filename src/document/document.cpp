@@ -11,18 +11,28 @@ void Document::load(std::string fileName, std::string diskBytes) {
   form_ = script.form;
   // A UTF-16 file is worked on as UTF-8.
   encoding_ = form_.utf16 != Utf16::None ? TextEncoding::Utf8 : detectEncoding(text_);
-  index_ = ARESOURCES(text_);
+  statements_ = readStatements(text_);
+  index_ = ARESOURCES(text_, statements_);
   history_.clear();
   changed({DocumentChange::Kind::Loaded, std::nullopt, {}});
 }
 
 bool Document::commit(const Edit& edit) {
+  // The statements follow each stage, read again only where it changed the text.
   std::string after = applySplices(text_, edit.splices);
+  std::vector<Statement> statements = rereadStatements(text_, statements_, after);
   std::optional<std::size_t> landed = edit.placeBlockAt;
-  if (edit.placeBlockAt) after = placeBlock(after, *edit.placeBlockAt, &*landed);
-  if (edit.reorderAll) after = reorderScript(after);
+  if (edit.placeBlockAt) {
+    std::string placed = placeBlock(after, statements, *edit.placeBlockAt, &*landed);
+    statements = rereadStatements(after, statements, placed);
+    after = std::move(placed);
+  }
+  if (edit.reorderAll) {
+    after = reorderScript(after);
+    statements = readStatements(after);
+  }
   if (after == text_) return false;
-  ResourceIndex index = ARESOURCES(after);
+  ResourceIndex index = ARESOURCES(after, statements);
   std::optional<ResourceKey> current = edit.currentAfter;
   // The block written is current where it landed, even among namesakes; a resource the index
   // does not hold (read into a statement left open) is not, and the first row is instead.
@@ -35,6 +45,7 @@ bool Document::commit(const Edit& edit) {
   if (current && !findEntry(index, *current)) current.reset();
   HistoryStep step{edit.label, TextDiff::between(text_, after), edit.currentBefore, current};
   text_ = std::move(after);
+  statements_ = std::move(statements);
   index_ = std::move(index);
   history_.push(std::move(step));
   changed({DocumentChange::Kind::Edited, current, edit.label});
@@ -62,6 +73,7 @@ bool Document::redo() {
 bool Document::replay(bool forward) {
   const HistoryStep* step = forward ? history_.nextRedo() : history_.nextUndo();
   if (!step) return false;
+  const std::string before = text_;
   if (forward) {
     step->diff.redo(text_);
     history_.stepForward();
@@ -69,7 +81,8 @@ bool Document::replay(bool forward) {
     step->diff.undo(text_);
     history_.stepBack();
   }
-  index_ = ARESOURCES(text_);
+  statements_ = rereadStatements(before, statements_, text_);
+  index_ = ARESOURCES(text_, statements_);
   changed({forward ? DocumentChange::Kind::Redone : DocumentChange::Kind::Undone,
            forward ? step->currentAfter : step->currentBefore, step->label});
   return true;

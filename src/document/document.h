@@ -11,6 +11,7 @@
 #include "document/history.h"
 #include "document/scanner.h"
 #include "document/script_file.h"
+#include "document/statements.h"
 
 namespace kolvre {
 
@@ -37,6 +38,8 @@ class Document {
   const std::string& text() const { return text_; }
   // Always ARESOURCES(text()).
   const ResourceIndex& index() const { return index_; }
+  // Always readStatements(text()).
+  const std::vector<Statement>& statements() const { return statements_; }
   // How the file stands on disk: its line ends, and whether it is UTF-16.
   const DiskForm& form() const { return form_; }
   TextEncoding encoding() const { return encoding_; }
@@ -80,6 +83,7 @@ class Document {
   std::string fileName_;  // full path; shown in the window title
   std::string text_;
   ResourceIndex index_;
+  std::vector<Statement> statements_;  // readStatements(text_), kept along with it
   DiskForm form_;
   TextEncoding encoding_ = TextEncoding::Windows1252;
   History history_;

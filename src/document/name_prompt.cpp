@@ -15,7 +15,12 @@ namespace {
 // alone would never match "VERSIONINFO" to "VI", letting a second version resource of the same
 // name in.
 bool namesType(std::string_view typeWord, const IndexEntry& e) {
-  return typeWord.starts_with(e.code()) || typeWord.starts_with(typeKeyword(e.type));
+  // The compilers read type keywords in any letter case.
+  const auto begins = [&](std::string_view word) {
+    return typeWord.size() >= word.size() &&
+           equalsIgnoringCase(typeWord.substr(0, word.size()), word);
+  };
+  return begins(e.code()) || begins(typeKeyword(e.type));
 }
 
 bool isDuplicate(const ResourceIndex& index, std::string_view name, std::string_view typeWord) {

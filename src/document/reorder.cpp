@@ -267,8 +267,12 @@ std::string arrange(std::string_view text, const Layout& layout,
 }  // namespace
 
 std::string placeBlock(std::string_view text, std::size_t offset, std::size_t* landed) {
+  return placeBlock(text, readStatements(text), offset, landed);
+}
+
+std::string placeBlock(std::string_view text, const std::vector<Statement>& statements,
+                       std::size_t offset, std::size_t* landed) {
   if (landed) *landed = offset;
-  const std::vector<Statement> statements = readStatements(text);
   const Layout layout = layoutOf(text, statements);
   const auto it = std::find_if(layout.units.begin(), layout.units.end(),
                                [&](const Unit& u) { return u.nameBegin == offset; });

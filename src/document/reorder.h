@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kolvre {
 
@@ -29,6 +30,10 @@ std::string reorderScript(std::string_view text);
 // after it. The text comes back unchanged when no movable block starts at `offset`.
 // `landed`, when given, receives where the block's name starts afterwards.
 std::string placeBlock(std::string_view text, std::size_t offset, std::size_t* landed = nullptr);
+// The same, with the text's statements already read (readStatements(text)).
+struct Statement;
+std::string placeBlock(std::string_view text, const std::vector<Statement>& statements,
+                       std::size_t offset, std::size_t* landed = nullptr);
 
 // Where a new block goes, and the text to insert there: in the script's last stretch, at the
 // place placeBlock would give it, set apart as its neighbours are. Where a statement left open

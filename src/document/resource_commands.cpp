@@ -18,7 +18,9 @@ namespace {
 // The current entry's block, or nothing after telling the user it cannot be found.
 std::optional<BlockExtent> currentBlock(UserInterface& ui, const Document& doc,
                                         std::size_t position) {
-  auto block = entryBlock(doc.text(), doc.index(), position);
+  auto block = position < doc.index().size()
+                   ? blockAt(doc.statements(), doc.index()[position].offset)
+                   : std::nullopt;
   if (!block) inform(ui, unlocatableMessage(doc.display(doc.index()[position].name)));
   return block;
 }

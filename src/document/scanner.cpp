@@ -39,36 +39,69 @@ std::optional<std::uint64_t> numericName(std::string_view name) {
 
 }  // namespace
 
-int compareNames(std::string_view a, std::string_view b) {
-  const std::optional<std::uint64_t> x = numericName(a);
-  const std::optional<std::uint64_t> y = numericName(b);
-  if (x && y) {
-    if (*x != *y) return *x < *y ? -1 : 1;
-  } else if (x || y) {
-    return x ? -1 : 1;
-  }
-  const std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char p = static_cast<unsigned char>(upperByte(a[i]));
-    const unsigned char q = static_cast<unsigned char>(upperByte(b[i]));
-    if (p != q) return p < q ? -1 : 1;
-  }
-  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
-  return 0;
-}
-
 bool sameName(std::string_view a, std::string_view b) {
   return equalsIgnoringCase(a, b);
 }
 
+namespace {
+
+// An entry's sort key, read once: its name's value when it is a number, its name, its type code
+// and its place in the text (for equal keys).
+struct SortKey {
+  std::optional<std::uint64_t> number;
+  std::string_view name;
+  ResType type = ResType::Dialog;
+  std::string_view code;
+  std::size_t order = 0;
+};
+
+int compareKeys(const SortKey& a, const SortKey& b) {
+  if (a.number && b.number) {
+    if (*a.number != *b.number) return *a.number < *b.number ? -1 : 1;
+  } else if (a.number || b.number) {
+    return a.number ? -1 : 1;
+  }
+  const std::size_t n = std::min(a.name.size(), b.name.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char p = static_cast<unsigned char>(upperByte(a.name[i]));
+    const unsigned char q = static_cast<unsigned char>(upperByte(b.name[i]));
+    if (p != q) return p < q ? -1 : 1;
+  }
+  if (a.name.size() != b.name.size()) return a.name.size() < b.name.size() ? -1 : 1;
+  return 0;
+}
+
+}  // namespace
+
+int compareNames(std::string_view a, std::string_view b) {
+  SortKey x, y;
+  x.number = numericName(a);
+  x.name = a;
+  y.number = numericName(b);
+  y.name = b;
+  return compareKeys(x, y);
+}
+
 ResourceIndex ARESOURCES(std::string_view text) {
-  ResourceIndex index;
-  for (const Statement& s : readStatements(text))
-    if (s.listed) index.push_back({std::string(s.name(text)), *s.listed, s.begin});
-  std::stable_sort(index.begin(), index.end(), [](const IndexEntry& a, const IndexEntry& b) {
-    if (const int c = compareNames(a.name, b.name); c != 0) return c < 0;
-    return a.code() < b.code();
+  return ARESOURCES(text, readStatements(text));
+}
+
+ResourceIndex ARESOURCES(std::string_view text, const std::vector<Statement>& statements) {
+  std::vector<SortKey> keys;
+  for (const Statement& s : statements)
+    if (s.listed) {
+      const std::string_view name = s.name(text);
+      keys.push_back({numericName(name), name, *s.listed, typeCode(*s.listed), s.begin});
+    }
+  std::sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
+    if (const int c = compareKeys(a, b); c != 0) return c < 0;
+    if (a.code != b.code) return a.code < b.code;
+    return a.order < b.order;
   });
+  ResourceIndex index;
+  index.reserve(keys.size());
+  for (const SortKey& k : keys)
+    index.push_back({std::string(k.name), k.type, k.order});
   return index;
 }
 

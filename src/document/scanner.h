@@ -35,5 +35,8 @@ bool sameName(std::string_view a, std::string_view b);
 // shows, sorted by name (compareNames), then type code. Entries with equal keys keep their text
 // order.
 ResourceIndex ARESOURCES(std::string_view text);
+// The same from the text's statements, already read.
+struct Statement;
+ResourceIndex ARESOURCES(std::string_view text, const std::vector<Statement>& statements);
 
 }  // namespace kolvre

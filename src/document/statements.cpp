@@ -1,5 +1,6 @@
 #include "document/statements.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/text.h"
@@ -63,7 +64,8 @@ struct Sections {
 
 class StatementReader {
  public:
-  explicit StatementReader(std::string_view text) : text_(text), lexer_(text) {}
+  explicit StatementReader(std::string_view text, std::size_t from = 0)
+      : text_(text), lexer_(text, from, true) {}
 
   std::vector<Statement> run() {
     std::vector<Statement> out;
@@ -74,6 +76,13 @@ class StatementReader {
       out.push_back(statementFrom(t));
     }
     return out;
+  }
+
+  // The next statement, or nothing at the end of the text.
+  std::optional<Statement> next() {
+    const Token t = lexer_.next();
+    if (t.kind == TokenKind::End) return std::nullopt;
+    return statementFrom(t);
   }
 
  private:
@@ -501,6 +510,75 @@ std::optional<ResType> listedType(std::string_view typeWord) {
 
 std::vector<Statement> readStatements(std::string_view text) {
   return StatementReader(text).run();
+}
+
+std::vector<Statement> rereadStatements(std::string_view before,
+                                        const std::vector<Statement>& statements,
+                                        std::string_view after) {
+  // The bytes both texts share at their start and their end.
+  const std::size_t shortest = std::min(before.size(), after.size());
+  const std::size_t head = static_cast<std::size_t>(
+      std::mismatch(before.begin(), before.begin() + shortest, after.begin()).first -
+      before.begin());
+  const std::size_t tail = static_cast<std::size_t>(
+      std::mismatch(before.rbegin(), before.rbegin() + (shortest - head), after.rbegin()).first -
+      before.rbegin());
+  // Reading starts again at a statement first on its line whose first line lies wholly in the
+  // shared start: what stands before it read what it reads now, the lookahead of the statement
+  // before it included, and the lexer stands at a line start there.
+  std::size_t resume = 0;
+  for (std::size_t i = statements.size(); i > 0; --i) {
+    const Statement& s = statements[i - 1];
+    if (s.begin >= head) continue;
+    const std::size_t lineEnd = before.find("\r\n", s.begin);
+    if (lineEnd == std::string_view::npos || lineEnd + 2 > head) continue;
+    const std::size_t lineStart = lineStartOf(before, s.begin);
+    bool first = true;
+    for (std::size_t k = lineStart; k < s.begin && first; ++k) first = isBlank(before[k]);
+    if (!first) continue;
+    resume = i - 1;
+    break;
+  }
+  if (resume == 0) return readStatements(after);
+  std::vector<Statement> out;
+  out.reserve(statements.size() + 16);
+  out.assign(statements.begin(), statements.begin() + static_cast<std::ptrdiff_t>(resume));
+  const std::size_t from = statements[resume].begin;
+  const std::ptrdiff_t shift =
+      static_cast<std::ptrdiff_t>(after.size()) - static_cast<std::ptrdiff_t>(before.size());
+  const std::size_t sharedEnd = after.size() - tail;  // the shared end starts here in `after`
+  StatementReader reader(after, from);
+  std::size_t old = resume;  // the first old statement not yet passed
+  while (const std::optional<Statement> s = reader.next()) {
+    out.push_back(*s);
+    // Once a statement other than a comment lies wholly in the shared end and the old text
+    // held the same statement there, the reader stands where the old reading stood: the rest
+    // is the old statements, moved by the difference in length.
+    if (s->begin < sharedEnd || s->kind == StatementKind::Comment) continue;
+    const std::size_t oldBegin = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(s->begin) - shift);
+    while (old < statements.size() && statements[old].begin < oldBegin) ++old;
+    if (old == statements.size()) continue;
+    const Statement& o = statements[old];
+    if (o.begin != oldBegin || o.kind != s->kind || o.complete != s->complete ||
+        static_cast<std::ptrdiff_t>(o.end) + shift != static_cast<std::ptrdiff_t>(s->end))
+      continue;
+    for (std::size_t k = old + 1; k < statements.size(); ++k) {
+      Statement moved = statements[k];
+      const auto by = [&](std::size_t v) {
+        return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(v) + shift);
+      };
+      moved.begin = by(moved.begin);
+      moved.end = by(moved.end);
+      if (moved.kind == StatementKind::Resource || moved.kind == StatementKind::StringTable) {
+        moved.nameEnd = by(moved.nameEnd);
+        moved.typeBegin = by(moved.typeBegin);
+        moved.typeEnd = by(moved.typeEnd);
+      }
+      out.push_back(moved);
+    }
+    break;
+  }
+  return out;
 }
 
 }  // namespace kolvre

@@ -101,4 +101,12 @@ struct Statement {
 // Every top-level statement of the text, in text order.
 std::vector<Statement> readStatements(std::string_view text);
 
+// The statements of `after`, given those of `before` (readStatements(before)): equal to
+// readStatements(after), read again only from the last statement before the first changed byte
+// that the change cannot reach, and only until the reading meets the old one again in the bytes
+// both texts end with.
+std::vector<Statement> rereadStatements(std::string_view before,
+                                        const std::vector<Statement>& statements,
+                                        std::string_view after);
+
 }  // namespace kolvre

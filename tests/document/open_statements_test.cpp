@@ -129,10 +129,51 @@ TEST(NamePrompt, TakesOneWordOrNumberNotAKeywordNorANameInAnotherCase) {
     return nameRefusal(index, typed, "DIALOG", TextEncoding::Utf8);
   };
   EXPECT_EQ(refusal("ABC"), "Nome risorsa già presente.");
+  // The type as a pasted header may write it, in any case.
+  EXPECT_EQ(nameRefusal(index, "ABC", "dialogEX", TextEncoding::Utf8),
+            "Nome risorsa già presente.");
   for (std::string_view bad : {"[", "A-B", "A.B", "\"A\"", "ICON", "BEGIN", "STRINGTABLE"})
     EXPECT_NE(refusal(bad), "") << bad;
   for (std::string_view good : {"IDD_MAIN", "101", "0x10", "_X", "CAFÈ"})
     EXPECT_EQ(refusal(good), "") << good;
+}
+
+
+// Statements read again only where a text changed are those read whole, for changes at the
+// start, in the middle and at the end, ones that open or close a body or a comment far from
+// them, and moves.
+TEST(RereadStatements, GiveWhatAWholeReadGives) {
+  const std::string base =
+      "#include \"r.h\"\r\nA ICON \"a\"\r\n\r\nD DIALOG 0,0,1,1\r\nBEGIN\r\n  LTEXT \"x\", 1, "
+      "0,0,1,1\r\nEND\r\n// c\r\nLANGUAGE 9, 1\r\nB BITMAP \"b\"\r\nM MENU\r\n{\r\n}\r\nZ ICON "
+      "\"z\"\r\n";
+  const auto at = [&](std::string_view what) { return base.find(what); };
+  const auto replaced = [&](std::size_t pos, std::size_t n, std::string_view with) {
+    return base.substr(0, pos) + std::string(with) + base.substr(pos + n);
+  };
+  const std::vector<std::string> afters = {
+      replaced(0, 0, "X ICON \"x\"\r\n"),
+      replaced(at("A ICON"), 1, "AA"),
+      replaced(at("BEGIN"), 5, "BEGIN\r\nBEGIN"),
+      replaced(at("END"), 3, ""),
+      replaced(at("// c"), 0, "/* "),
+      replaced(at("LANGUAGE"), 13, "LANGUAGE 9,"),
+      replaced(at("M MENU"), 0, "Q FOO\r\n"),
+      replaced(at("Z ICON"), 8, "Z ICON \"zz"),
+      base + "Y ICON \"y\"",
+      base.substr(0, base.size() - 2),
+      replaced(at("B BITMAP"), 0, "Z ICON \"z\"\r\n").substr(0, base.size() + 1),
+      "",
+  };
+  const std::vector<Statement> before = readStatements(base);
+  for (const std::string& after : afters) {
+    EXPECT_TRUE(testing::sameStatements(rereadStatements(base, before, after),
+                                        readStatements(after)))
+        << after;
+    EXPECT_TRUE(testing::sameStatements(
+        rereadStatements(after, readStatements(after), base), before))
+        << after;
+  }
 }
 
 }  // namespace

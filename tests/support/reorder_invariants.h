@@ -173,6 +173,19 @@ inline Stretches stretchesOf(std::string_view text, const std::vector<Statement>
 
 }  // namespace detail
 
+// Two lists of statements alike field by field (statements read again only where a text
+// changed, beside those read whole).
+inline bool sameStatements(const std::vector<Statement>& a, const std::vector<Statement>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const Statement& x, const Statement& y) {
+                      return x.begin == y.begin && x.end == y.end && x.kind == y.kind &&
+                             x.nameEnd == y.nameEnd && x.typeBegin == y.typeBegin &&
+                             x.typeEnd == y.typeEnd && x.listed == y.listed &&
+                             x.complete == y.complete && x.selfContained == y.selfContained &&
+                             x.directive == y.directive;
+                    });
+}
+
 // The statements cover the text once, in order, with only white space between them.
 inline std::string checkStatementsCover(std::string_view text) {
   const std::vector<Statement> statements = readStatements(text);
