@@ -229,7 +229,7 @@ int cmdPaste(Context& c) {
   }
   // Without a new name the pasted one is kept, checked as if typed.
   const std::string given = c.args.size() == 2 ? c.args[1] : doc.display(tokens.name);
-  const auto name = acceptedName(c, doc, given, tokens.type);
+  const auto name = acceptedName(c, doc, given, pastedTypeWord(pasted));
   if (!name) return kFailed;
   const auto edit = appendEdit(doc.text(), pastedBlock(pasted, *name), kLabelPaste);
   if (!edit) {

@@ -131,7 +131,7 @@ bool INCOLLARIS(UserInterface& ui, Document& doc, std::optional<std::size_t> cur
     inform(ui, "Gli appunti non contengono una risorsa da incollare.");
     return false;
   }
-  const auto name = askResourceName(ui, doc.index(), "Incolla", "Nome:", tokens.name, tokens.type,
+  const auto name = askResourceName(ui, doc.index(), "Incolla", "Nome:", tokens.name, pastedTypeWord(text),
                                     doc.encoding());
   if (!name) return false;
   std::optional<Edit> edit = appendEdit(doc.text(), pastedBlock(text, *name), kLabelPaste);

@@ -116,6 +116,15 @@ std::optional<Edit> appendEdit(std::string_view text, std::string_view block,
   return edit;
 }
 
+std::string pastedTypeWord(std::string_view pasted) {
+  for (const Statement& s : readStatements(pasted)) {
+    if (s.kind == StatementKind::Comment) continue;
+    if (s.listed) return std::string(typeKeyword(*s.listed));
+    break;
+  }
+  return std::string(firstTwoTokens(pasted).type);
+}
+
 std::string pastedBlock(std::string_view pasted, std::string_view name) {
   const HeaderTokens tokens = firstTwoTokens(pasted);
   std::string block(name);

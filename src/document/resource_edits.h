@@ -61,6 +61,11 @@ std::optional<Edit> deleteEdit(std::string_view text, const ResourceIndex& index
 std::optional<Edit> appendEdit(std::string_view text, std::string_view block,
                                std::string_view label);
 
+// The type a pasted text's header names, as a word the name prompt checks duplicates against:
+// the keyword of the listed type its first statement has, read as the compiler reads it (a tab
+// or a line end may stand between name and type); else the second blank-delimited token.
+std::string pastedTypeWord(std::string_view pasted);
+
 // The block a paste adds: the pasted text (CR LF line ends) under the accepted name.
 std::string pastedBlock(std::string_view pasted, std::string_view name);
 

@@ -129,6 +129,9 @@ TEST(NamePrompt, TakesOneWordOrNumberNotAKeywordNorANameInAnotherCase) {
     return nameRefusal(index, typed, "DIALOG", TextEncoding::Utf8);
   };
   EXPECT_EQ(refusal("ABC"), "Nome risorsa già presente.");
+  // A pasted header with tabs between name and type names its type all the same.
+  EXPECT_EQ(pastedTypeWord("a\t\tDIALOGEX 0,0,1,1\r\n{\r\n}"), "DIALOG");
+  EXPECT_EQ(pastedTypeWord("a FOO"), "FOO");
   // The type as a pasted header may write it, in any case.
   EXPECT_EQ(nameRefusal(index, "ABC", "dialogEX", TextEncoding::Utf8),
             "Nome risorsa già presente.");
