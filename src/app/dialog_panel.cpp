@@ -75,7 +75,13 @@ void DialogWindow::place(QWidget* live, ControlClass liveClass, const PixelRect&
 }
 
 void DialogWindow::buildControls(const DialogModel& model) {
-  qDeleteAll(controls_);
+  // The old controls go through the event loop: the input that rebuilds them may be one of
+  // theirs (a control's own context menu deleting it), its event filter still on the stack.
+  for (QWidget* old : std::as_const(controls_)) {
+    old->hide();
+    divertInput(old, nullptr);
+    old->deleteLater();
+  }
   controls_.clear();
   for (const DialogControl& control : model.aControls) {
     LiveControlSpec spec;

@@ -420,7 +420,8 @@ void divertInput(QWidget* control, DesignerInput* input) {
     if (!old) continue;
     control->removeEventFilter(old);
     for (QWidget* inner : control->findChildren<QWidget*>()) inner->removeEventFilter(old);
-    delete old;
+    old->setObjectName(QString());
+    old->deleteLater();
   }
   if (!input) return;
   auto* diverter = new InputDiverter(control, input);

@@ -50,7 +50,8 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog);
 LiveFields* liveFields(QWidget* control);
 
 // Sends every input event of `control` (and of the widgets inside it) to `input` instead of
-// the control; focus is never taken. Stops when `input` is null.
+// the control; focus is never taken. Stops when `input` is null: the filter that diverted the
+// input goes through the event loop, since its own event may be the one being handled.
 void divertInput(QWidget* control, DesignerInput* input);
 
 }  // namespace kolvre

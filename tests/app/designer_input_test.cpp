@@ -276,3 +276,43 @@ TEST_F(DesignerInput, AMessageOfTheMenuGivesWayToTheNextStatusText) {
 
 }  // namespace
 }  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+// "Elimina" chosen from a control's own context menu rebuilds the live controls while that
+// control's input filter is still handling the click: the control is hidden at once and deleted
+// only once its event has been handled.
+TEST_F(DesignerInput, AControlDeletedFromItsOwnContextMenuGoesAfterItsClick) {
+  QPointer<QWidget> button = live(1);
+  bool chosen = false;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    for (QAction* a : menu->actions()) {
+      if (a->text() != QStringLiteral("Elimina\tCANC")) continue;
+      menu->setActiveAction(a);
+      QTest::keyClick(menu, Qt::Key_Return);
+      chosen = true;
+      return;
+    }
+    menu->close();
+  });
+  QTest::mouseClick(button, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(designer->designer().dialog().aControls.size(), 3u);
+  ASSERT_EQ(designer->dialogWindow()->controls().size(), 3);
+  EXPECT_FALSE(designer->dialogWindow()->controls().contains(button.data()));
+  ASSERT_TRUE(button) << "deleted while its own event was being handled";
+  EXPECT_FALSE(button->isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(button);
+  // The controls built again take the mouse, and the deletion is one undo step.
+  click(live(0), QPoint(13, 14));
+  EXPECT_EQ(designer->designer().current(), 0u);
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(written(), unchangedDialogText(kDialog, "DLG"));
+}
+
+}  // namespace
+}  // namespace kolvre
