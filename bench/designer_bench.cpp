@@ -59,15 +59,16 @@ void DragHundredOfThreeHundred(benchmark::State& state) {
   main.resize(1000, 800);
   main.setAttribute(Qt::WA_DontShowOnScreen);
   main.show();
-  DesignerWindow designer(readDialog(dialogOf(300)).dialog, main, ui, doc.encoding(), {});
+  DesignerWindow designer(readDialog(dialogOf(300)).dialog, designerSurroundings(main), ui,
+                          doc.encoding(), {});
   designer.setAttribute(Qt::WA_DontShowOnScreen);
   designer.show();
   QApplication::processEvents();
-  TDrag& drag = designer.drag();
+  Designer& core = designer.designer();
   // The first hundred selected, as a band over the first ten rows selects them.
-  drag.InitSel({1, 1});
-  drag.MouseMove({10 * 14 * 13 / 8, 410 * 7 / 4});
-  drag.MouseRelease();
+  core.pressBackground({1, 1});
+  core.mouseMove({410 * 7 / 4, 10 * 14 * 13 / 8});
+  core.mouseRelease();
   QWidget* client = designer.dialogWindow()->clientArea();
   QWidget* grabbed = designer.dialogWindow()->controls()[0];
   const QPoint start = grabbed->geometry().center();
@@ -83,7 +84,7 @@ void DragHundredOfThreeHundred(benchmark::State& state) {
   }
   QTest::mouseRelease(grabbed, Qt::LeftButton);
   state.counters["selected"] =
-      double(std::count_if(drag.dialog().aControls.begin(), drag.dialog().aControls.end(),
+      double(std::count_if(core.dialog().aControls.begin(), core.dialog().aControls.end(),
                            [](const DialogControl& c) { return c.lSel; }));
 }
 BENCHMARK(DragHundredOfThreeHundred)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -55,9 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ui.clipboard.assign(reinterpret_cast<const char*>(data), size);
   NoHost host;
   DialogModel dialog = readDialog(kDialog).dialog;
-  TDrag drag(dialog, ui, host, [](std::string_view text) { return int(text.size()) * 4; });
+  Designer designer(dialog, ui, host, [](std::string_view text) { return int(text.size()) * 4; });
+  DesignerCommands& commands = designer.commands();
   const std::string before = MAKEDLG(dialog, "D");
-  drag.PasteCtl({40, 20});
+  commands.paste({20, 40});
   const std::string pasted = MAKEDLG(dialog, "D");
   const std::size_t added = dialog.aControls.size() - 1;
   require(unless(controlsOf(pasted) == dialog.aControls.size(),
@@ -66,17 +67,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "pasted controls read back");
   if (added > 0) {
     // Every control selected and none current: the copy takes the selection.
-    drag.SetSel(true);
-    drag.oCtl.reset();
-    drag.CopyCtl();
-    drag.PasteCtl({0, 0});
+    designer.selection().selectAll(true);
+    designer.selection().setCurrent(std::nullopt);
+    commands.copy();
+    commands.paste({0, 0});
     require(unless(dialog.aControls.size() == 2 * (added + 1),
                    "a copy of " + std::to_string(added + 1) + " controls pasted " +
                        std::to_string(dialog.aControls.size() - added - 1)),
             "a copy pastes as many controls");
-    drag.Undo();
+    commands.undo();
   }
-  drag.Undo();
+  commands.undo();
   require(unless(MAKEDLG(dialog, "D") == before, "undo left:\n" + MAKEDLG(dialog, "D")),
           "undo gives back the dialog");
   return 0;

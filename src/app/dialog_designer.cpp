@@ -2,24 +2,16 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QGridLayout>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QRubberBand>
 #include <QStatusBar>
-#include <QToolBar>
 
 #include "app/main_window.h"
+#include "app/properties_form.h"
 #include "dialogs/dialog_writer.h"
 #include "document/document_commands.h"
 #include "document/edit.h"
-#include "platform/system_metrics.h"
-#include "ui/qt_form_check.h"
 
 namespace kolvre {
 
@@ -60,13 +52,31 @@ Qt::CursorShape cursorOf(HandleCursor c) {
   return Qt::ArrowCursor;
 }
 
-QRect qrect(const UnitRect& r) {
+QRect qrect(const PixelRect& r) {
   return QRect(r.x, r.y, r.width, r.height);
 }
 
 const char* const kHandleType = "kolvreHandleType";
 
 }  // namespace
+
+DesignerSurroundings designerSurroundings(MainWindow& window) {
+  DesignerSurroundings s;
+  s.owner = &window;
+  s.panelArea = window.panelArea();
+  s.panelColour = window.centralWidget()->palette().color(QPalette::Window);
+  s.formPosition = window.formPosition();
+  s.showStatus = [&window](const QString& text, bool message) {
+    window.setDefaultStatusText(text);
+    // A message stays up over the default text until the next one: a new default text takes
+    // its place, so that the bar never shows what a gesture before the last one said.
+    if (message)
+      window.statusBar()->showMessage(text);
+    else
+      window.statusBar()->clearMessage();
+  };
+  return s;
+}
 
 int designerKeyOf(int qtKey) {
   struct Row {
@@ -85,40 +95,36 @@ int designerKeyOf(int qtKey) {
   return virtualKeyOf(qtKey);
 }
 
-DesignerWindow::DesignerWindow(const DialogModel& dialog, MainWindow& window, UserInterface& ui,
-                               TextEncoding encoding, Store store)
-    : QDialog(&window, Qt::Dialog | Qt::FramelessWindowHint),
-      main_(window),
+DesignerWindow::DesignerWindow(const DialogModel& dialog, DesignerSurroundings surroundings,
+                               UserInterface& ui, TextEncoding encoding, Store store)
+    : QDialog(surroundings.owner, Qt::Dialog | Qt::FramelessWindowHint),
+      surroundings_(std::move(surroundings)),
       ui_(ui),
       store_(std::move(store)),
       dialog_(std::make_unique<DialogModel>(dialog)) {
   setObjectName(QStringLiteral("dialogDesigner"));
   setModal(true);
-  // The canvas is the panel area: from the top-right corner of the list to the main window's
-  // right and bottom edges, wider or higher where the dialog needs it.
-  QWidget* central = window.centralWidget();
-  const QPoint origin = central->mapToGlobal(QPoint(ResourceListView::kWidth, 0));
+  // The canvas is the panel area, wider or higher where the dialog needs it.
+  const QRect area = surroundings_.panelArea;
   const QRect r = qrect(dialog.rect);
-  const int width =
-      std::max(central->width() - ResourceListView::kWidth, r.right() + 1 + kCanvasMargin);
-  const int height = std::max(central->height(), r.bottom() + 1 + kCanvasMargin);
-  setGeometry(QRect(origin, QSize(width, height)));
-  // The canvas has the colour of the panel area it covers.
+  const int width = std::max(area.width(), r.right() + 1 + kCanvasMargin);
+  const int height = std::max(area.height(), r.bottom() + 1 + kCanvasMargin);
+  setGeometry(QRect(area.topLeft(), QSize(width, height)));
   QPalette canvas = palette();
-  canvas.setColor(QPalette::Window, central->palette().color(QPalette::Window));
+  canvas.setColor(QPalette::Window, surroundings_.panelColour);
   setPalette(canvas);
   setAutoFillBackground(true);
 
   window_ = new DialogWindow(*dialog_, this, QPoint(0, 0));
   window_->setObjectName(QStringLiteral("designedDialog"));
   window_->moved = [this] { frameMoved(); };
-  window_->closeRequested = [this] { done(kClosedByBox); };
+  window_->closeRequested = [this] { done(int(DesignerClose::CloseBox)); };
   window_->paintClient = [this](QPainter& painter) { paintClient(painter); };
   QWidget* client = window_->clientArea();
   client->installEventFilter(this);
 
   const QFont font = client->font();
-  drag_ = std::make_unique<TDrag>(
+  designer_ = std::make_unique<Designer>(
       *dialog_, ui, *this,
       [font](std::string_view text) {
         return QFontMetrics(font).horizontalAdvance(
@@ -128,6 +134,14 @@ DesignerWindow::DesignerWindow(const DialogModel& dialog, MainWindow& window, Us
 
   band_ = new QRubberBand(QRubberBand::Rectangle, client);
   band_->hide();
+  makeHandles(client);
+  divertControls();
+  sync();
+}
+
+DesignerWindow::~DesignerWindow() = default;
+
+void DesignerWindow::makeHandles(QWidget* client) {
   for (int type = 1; type <= kHandleCount; ++type) {
     auto* h = new QWidget(client);
     h->setObjectName(QStringLiteral("handle%1").arg(type));
@@ -141,16 +155,12 @@ DesignerWindow::DesignerWindow(const DialogModel& dialog, MainWindow& window, Us
     h->hide();
     handles_[std::size_t(type - 1)] = h;
   }
-  divertControls();
-  sync();
 }
-
-DesignerWindow::~DesignerWindow() = default;
 
 DesignerClosing DesignerWindow::run() {
   setStatus(dialogStatusText(*dialog_), false);
   const int result = exec();
-  return {result, dialog()};
+  return {designerCloseOf(result), dialog()};
 }
 
 DialogModel DesignerWindow::dialog() const {
@@ -171,69 +181,80 @@ void DesignerWindow::divertControls() {
 }
 
 void DesignerWindow::sync() {
-  const DesignerRefresh r = drag_->takeRefresh();
-  const QList<QWidget*>* live = &window_->controls();
+  const DesignerRefresh r = designer_->takeRefresh();
+  syncControls(r);
+  // The window follows the model (an undo may give back an older size).
+  const QRect want = qrect(dialog_->rect);
+  if (window_->geometry() != want) window_->setGeometry(want);
+  syncGreyControl();
+  placeHandles();
+  syncMouseAndBand();
+  // While a band is drawn the dialog is not painted again.
+  if (r.repaint || r.rebuild || !r.moved.empty()) window_->clientArea()->update();
+}
+
+void DesignerWindow::syncControls(const DesignerRefresh& r) {
   if (r.rebuild) {
     window_->buildControls(*dialog_);
-    live = &window_->controls();
     divertControls();
   } else {
+    const QList<QWidget*>& live = window_->controls();
     for (std::size_t i : r.moved)
-      if (qsizetype(i) < live->size())
-        DialogWindow::place((*live)[qsizetype(i)], dialog_->aControls[i].live,
+      if (qsizetype(i) < live.size())
+        DialogWindow::place(live[qsizetype(i)], dialog_->aControls[i].live,
                             dialog_->aControls[i].rect);
   }
   // A drop-down list takes the height of its closed box, as its window does: the designer's
   // hit tests and outlines go by it. Its designed height stays in the model for the writer.
-  for (qsizetype i = 0; i < live->size(); ++i) {
+  const QList<QWidget*>& live = window_->controls();
+  for (qsizetype i = 0; i < live.size(); ++i) {
     DialogControl& control = dialog_->aControls[std::size_t(i)];
-    if (control.live == ControlClass::TComboBox2) control.rect.height = (*live)[i]->height();
+    if (control.live == ControlClass::TComboBox2) control.rect.height = live[i]->height();
   }
-  // The window follows the model (an undo may give back an older size).
-  const QRect want = qrect(dialog_->rect);
-  if (window_->geometry() != want) window_->setGeometry(want);
+}
 
+void DesignerWindow::syncGreyControl() {
+  const QList<QWidget*>& live = window_->controls();
   QWidget* grey = nullptr;
-  if (const auto g = drag_->greyControl(); g && qsizetype(*g) < live->size())
-    grey = (*live)[qsizetype(*g)];
-  if (grey != grey_) {
-    if (grey_) {
-      grey_->setPalette(QPalette());
-      grey_->setAutoFillBackground(false);
-    }
-    if (grey) {
-      QPalette p = grey->palette();
-      p.setColor(QPalette::Window, kGreyStatic);
-      grey->setPalette(p);
-      grey->setAutoFillBackground(true);
-    }
-    grey_ = grey;
+  if (const auto g = designer_->greyControl(); g && qsizetype(*g) < live.size())
+    grey = live[qsizetype(*g)];
+  if (grey == grey_) return;
+  if (grey_) {
+    grey_->setPalette(QPalette());
+    grey_->setAutoFillBackground(false);
   }
-  placeHandles();
+  if (grey) {
+    QPalette p = grey->palette();
+    p.setColor(QPalette::Window, kGreyStatic);
+    grey->setPalette(p);
+    grey->setAutoFillBackground(true);
+  }
+  grey_ = grey;
+}
+
+void DesignerWindow::syncMouseAndBand() {
   // While a press is under way the client area holds the mouse: the widget that got the press
   // may be hidden (a handle during its resize) or built again, and would lose the rest of the
   // gesture with it.
   QWidget* client = window_->clientArea();
-  if (drag_->gesture() != Gesture::None && QWidget::mouseGrabber() != client) client->grabMouse();
-  if (drag_->gesture() == Gesture::None && QWidget::mouseGrabber() == client)
-    client->releaseMouse();
-  if (const auto b = drag_->band()) {
+  const bool underWay = designer_->gesture() != GestureState::Idle;
+  if (underWay && QWidget::mouseGrabber() != client) client->grabMouse();
+  if (!underWay && QWidget::mouseGrabber() == client) client->releaseMouse();
+  if (const auto b = designer_->band()) {
     band_->setGeometry(QRect(QPoint(b->left, b->top), QPoint(b->right, b->bottom)).normalized());
     band_->show();
   } else {
     band_->hide();
   }
-  // While a band is drawn the dialog is not painted again.
-  if (r.repaint || r.rebuild || !r.moved.empty()) window_->clientArea()->update();
 }
 
 void DesignerWindow::placeHandles() {
-  for (const TSize& size : drag_->aSize) {
-    QWidget* h = handle(size.nType);
+  for (const Handle& handle : designer_->handles()) {
+    QWidget* h = this->handle(handle.type);
     if (!h) continue;
-    h->setGeometry(qrect(size.rect));
-    h->setVisible(size.shown);
-    if (size.shown) h->raise();
+    h->setGeometry(qrect(handle.rect));
+    h->setVisible(handle.shown);
+    if (handle.shown) h->raise();
   }
 }
 
@@ -245,21 +266,21 @@ void DesignerWindow::paintClient(QPainter& painter) {
     grid_.fill(Qt::transparent);
     QPainter dots(&grid_);
     dots.setPen(Qt::black);
-    const std::vector<int> columns = gridColumns(area.width(), drag_->nGrid);
-    const std::vector<int> rows = gridRows(area.height(), drag_->nGrid);
+    const std::vector<int> columns = gridColumns(area.width(), designer_->grid());
+    const std::vector<int> rows = gridRows(area.height(), designer_->grid());
     for (int y : rows)
       for (int x : columns) dots.drawPoint(x, y);
   }
   painter.drawPixmap(0, 0, grid_);
   painter.setPen(Qt::black);
   painter.setBrush(Qt::NoBrush);
-  for (const Box& b : drag_->outlines())
+  for (const Box& b : designer_->outlines())
     painter.drawRect(b.left, b.top, b.right - b.left, b.bottom - b.top);
 }
 
-Point DesignerWindow::clientPoint(QWidget* from, QPoint at) const {
+PixelPoint DesignerWindow::clientPoint(QWidget* from, QPoint at) const {
   const QPoint p = from->mapTo(window_->clientArea(), at);
-  return {p.y(), p.x()};
+  return {p.x(), p.y()};
 }
 
 std::optional<std::size_t> DesignerWindow::indexOf(QWidget* control) const {
@@ -273,7 +294,7 @@ void DesignerWindow::frameMoved() {
   dialog_->rect.x = g.x();
   dialog_->rect.y = g.y();
   if (g.width() != dialog_->rect.width || g.height() != dialog_->rect.height) {
-    drag_->Resized(g.width(), g.height());
+    designer_->resized(g.width(), g.height());
     grid_ = QPixmap();
   } else {
     setStatus(dialogStatusText(*dialog_), true);
@@ -296,7 +317,7 @@ void DesignerWindow::showMenu(DesignerMenu menu, QPoint global) {
   }
   QAction* chosen = popup.exec(global);
   for (std::size_t i = 0; chosen && i < actions.size(); ++i)
-    if (actions[i] == chosen) drag_->runMenuCommand(menu, i);
+    if (actions[i] == chosen) designer_->runMenuCommand(menu, i);
   sync();
 }
 
@@ -305,16 +326,22 @@ bool DesignerWindow::eventFilter(QObject* watched, QEvent* event) {
   const QVariant type = widget ? widget->property(kHandleType) : QVariant();
   const bool onClient = widget && widget == window_->clientArea();
   if (!widget || (!onClient && !type.isValid())) return QDialog::eventFilter(watched, event);
+  if (clientOrHandleEvent(widget, onClient ? 0 : type.toInt(), event)) return true;
+  return QDialog::eventFilter(watched, event);
+}
+
+// The mouse on the client area (`handleType` 0) or on a handle: true when it was used.
+bool DesignerWindow::clientOrHandleEvent(QWidget* widget, int handleType, QEvent* event) {
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
       const auto* m = static_cast<QMouseEvent*>(event);
-      const Point at = clientPoint(widget, m->position().toPoint());
+      const PixelPoint at = clientPoint(widget, m->position().toPoint());
       if (m->button() == Qt::LeftButton) {
-        if (onClient)
-          drag_->InitSel(at, modifiersOf(m->modifiers()));
+        if (handleType == 0)
+          designer_->pressBackground(at, modifiersOf(m->modifiers()));
         else
-          drag_->InitSize(type.toInt(), at);
+          designer_->pressHandle(handleType, at);
       }
       sync();
       return true;
@@ -324,61 +351,62 @@ bool DesignerWindow::eventFilter(QObject* watched, QEvent* event) {
       if (!(m->buttons() & Qt::LeftButton)) return false;
       // The press under way, whatever it is (a band, a group box dragged from inside, a
       // handle), follows the pointer.
-      drag_->MouseMove(clientPoint(widget, m->position().toPoint()), modifiersOf(m->modifiers()));
+      designer_->mouseMove(clientPoint(widget, m->position().toPoint()),
+                           modifiersOf(m->modifiers()));
       sync();
       return true;
     }
     case QEvent::MouseButtonRelease: {
       const auto* m = static_cast<QMouseEvent*>(event);
       // The menu opens on the right button's release (see divertInput).
-      if (m->button() == Qt::RightButton && onClient)
-        showMenu(drag_->RightMenu(std::nullopt, clientPoint(widget, m->position().toPoint())),
+      if (m->button() == Qt::RightButton && handleType == 0)
+        showMenu(designer_->contextMenu(std::nullopt, clientPoint(widget, m->position().toPoint())),
                  m->globalPosition().toPoint());
       if (m->button() != Qt::LeftButton) return true;
-      drag_->MouseRelease();
+      designer_->mouseRelease();
       sync();
       return true;
     }
     default:
-      return QDialog::eventFilter(watched, event);
+      return false;
   }
 }
 
-void DesignerWindow::bLClicked(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) {
+void DesignerWindow::leftPressed(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) {
   if (const auto i = indexOf(control)) {
-    drag_->InitDrg(*i, clientPoint(control, at), modifiersOf(modifiers));
+    designer_->pressControl(*i, clientPoint(control, at), modifiersOf(modifiers));
     sync();
   }
 }
 
-void DesignerWindow::bRClicked(QWidget* control, QPoint at, Qt::KeyboardModifiers) {
+void DesignerWindow::rightClicked(QWidget* control, QPoint at, Qt::KeyboardModifiers) {
   if (const auto i = indexOf(control))
-    showMenu(drag_->RightMenu(*i, clientPoint(control, at)), control->mapToGlobal(at));
+    showMenu(designer_->contextMenu(*i, clientPoint(control, at)), control->mapToGlobal(at));
 }
 
-void DesignerWindow::bLReleased(QWidget*, QPoint) {
-  drag_->MouseRelease();
+void DesignerWindow::leftReleased(QWidget*, QPoint) {
+  designer_->mouseRelease();
   sync();
 }
 
-void DesignerWindow::bMouseMoved(QWidget* control, QPoint at, Qt::MouseButtons buttons) {
+void DesignerWindow::mouseMoved(QWidget* control, QPoint at, Qt::MouseButtons buttons) {
   if (!(buttons & Qt::LeftButton)) return;
-  drag_->MouseMove(clientPoint(control, at), modifiersOf(QApplication::keyboardModifiers()));
+  designer_->mouseMove(clientPoint(control, at), modifiersOf(QApplication::keyboardModifiers()));
   sync();
 }
 
-void DesignerWindow::bKeyDown(QWidget* control, int key, Qt::KeyboardModifiers modifiers) {
+void DesignerWindow::keyPressed(QWidget* control, int key, Qt::KeyboardModifiers modifiers) {
   const int code = designerKeyOf(key);
   const auto i = indexOf(control);
   if (!code || (i && !keyReachesDesigner(dialog_->aControls[*i].live, code))) return;
-  drag_->KeyDown(code, modifiersOf(modifiers));
+  designer_->keyDown(code, modifiersOf(modifiers));
   sync();
 }
 
 void DesignerWindow::keyPressEvent(QKeyEvent* event) {
   const int code = designerKeyOf(event->key());
   if (code) {
-    drag_->KeyDown(code, modifiersOf(event->modifiers()));
+    designer_->keyDown(code, modifiersOf(event->modifiers()));
     sync();
   }
   event->accept();
@@ -389,91 +417,16 @@ void DesignerWindow::store(const DialogModel& dialog) {
 }
 
 void DesignerWindow::close() {
-  done(QDialog::Rejected);
+  done(int(DesignerClose::Escape));
 }
 
 void DesignerWindow::setStatus(std::string_view text, bool message) {
-  const QString shown = QString::fromUtf8(text.data(), qsizetype(text.size()));
-  main_.setDefaultStatusText(shown);
-  // A message stays up over the default text until the next one: a new default text takes
-  // its place, so that the bar never shows what a gesture before the last one said.
-  if (message)
-    main_.statusBar()->showMessage(shown);
-  else
-    main_.statusBar()->clearMessage();
+  if (surroundings_.showStatus)
+    surroundings_.showStatus(QString::fromUtf8(text.data(), qsizetype(text.size())), message);
 }
 
 std::optional<ControlProperties> DesignerWindow::editProperties(const ControlProperties& shown) {
-  CheckedDialog form(ui_, true, this);
-  form.setWindowTitle(
-      QString::fromUtf8(kPropertiesTitle.data(), qsizetype(kPropertiesTitle.size())));
-  form.setObjectName(QStringLiteral("PROPCTL"));
-  auto* grid = new QGridLayout(&form);
-  ControlProperties values = shown;
-  // Each field's widget and how its text is read.
-  std::vector<std::function<std::string()>> texts;
-  int row = 0;
-  for (const PropertyField& field : kPropertyFields) {
-    const QString label = QString::fromUtf8(field.label.data(), qsizetype(field.label.size()));
-    const QString value = QString::fromStdString(propertyValue(values, field.id));
-    grid->addWidget(new QLabel(label, &form), row, 0);
-    QWidget* widget = nullptr;
-    if (field.multiLine) {
-      auto* edit = new QPlainTextEdit(value, &form);
-      edit->setObjectName(QStringLiteral("field%1").arg(field.id));
-      edit->setTabChangesFocus(true);
-      edit->setFixedHeight(60);
-      texts.push_back([edit] { return edit->toPlainText().toStdString(); });
-      widget = edit;
-    } else {
-      auto* edit = new QLineEdit(value, &form);
-      edit->setObjectName(QStringLiteral("field%1").arg(field.id));
-      edit->setReadOnly(field.readOnly);
-      if (field.id == 101) edit->setMaxLength(int(kCaptionMaxLength));
-      // A number field takes as many digits as its picture; the id may still show a symbol.
-      // Id, X and Y: Insert has no global action there.
-      if (field.id == 102 || field.id == 104 || field.id == 105)
-        edit->setProperty(kNoGlobalInsert, true);
-      if (!field.picture.empty() && field.id != 102)
-        edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("\\d{0,%1}").arg(field.picture.size())), edit));
-      texts.push_back([edit] { return edit->text().toStdString(); });
-      widget = edit;
-    }
-    grid->addWidget(widget, row, 1);
-    const int id = field.id;
-    const std::size_t index = texts.size() - 1;
-    FormField check;
-    check.check = [&, id] {
-      ControlProperties now = shown;
-      for (std::size_t f = 0; f < texts.size(); ++f)
-        propertyValue(now, kPropertyFields[f].id) = texts[f]();
-      const auto fault = checkProperties(now, shown);
-      if (!fault || fault->field != id) return true;
-      form.form().fields[index].failMessage = fault->message;
-      return false;
-    };
-    form.addField(widget, std::move(check));
-    if (auto* edit = qobject_cast<QPlainTextEdit*>(widget))
-      connect(edit, &QPlainTextEdit::textChanged, &form,
-              [&form, index] { form.form().fields[index].modified = true; });
-    ++row;
-  }
-  auto* confirm = new QPushButton(QStringLiteral("&Conferma"), &form);
-  auto* cancel = new QPushButton(QStringLiteral("&Annulla"), &form);
-  confirm->setDefault(true);
-  connect(confirm, &QPushButton::clicked, &form, &CheckedDialog::confirm);
-  connect(cancel, &QPushButton::clicked, &form, &CheckedDialog::cancel);
-  grid->addWidget(confirm, row, 0);
-  grid->addWidget(cancel, row, 1, Qt::AlignRight);
-  // Below the main window's button bar, 200 pixels from its left edge.
-  const auto* bar = main_.findChild<QToolBar*>(QStringLiteral("buttonBar"));
-  form.move(main_.geometry().topLeft() +
-            QPoint(200, SM_CYCAPTION + SM_CYMENU + (bar ? bar->height() : 0) + 22));
-  if (form.exec() != QDialog::Accepted) return std::nullopt;
-  for (std::size_t f = 0; f < texts.size(); ++f)
-    propertyValue(values, kPropertyFields[f].id) = texts[f]();
-  return values;
+  return editControlProperties(ui_, this, surroundings_.formPosition, shown);
 }
 
 bool editDialog(const PanelContext& c) {
@@ -489,7 +442,7 @@ bool editDialog(const PanelContext& c) {
     return SALVARC(c.ui, c.doc);
   };
   return designDialog(c.ui, c.doc, c.position, [&](const DialogModel& dialog) {
-    DesignerWindow designer(dialog, c.window, c.ui, c.doc.encoding(), store);
+    DesignerWindow designer(dialog, designerSurroundings(c.window), c.ui, c.doc.encoding(), store);
     return designer.run();
   });
 }

@@ -3,14 +3,16 @@
 // coordinates it was read with. The drawn frame moves the dialog (caption bar) and resizes it
 // (frame edges and corners); Esc and the close box end the session.
 //
-// Inside the dialog the designer (TDrag) does the work: this window only hands it the mouse
-// and the keys, and shows what it holds afterwards (the live controls where the model has
-// them, the grid and the selection outlines on the client area, the rubber band, the twelve
+// Inside the dialog the designer (designer/designer.h) does the work: this window only hands it
+// the mouse and the keys, and shows what it holds afterwards (the live controls where the model
+// has them, the grid and the selection outlines on the client area, the rubber band, the twelve
 // resize handles, the context menu and the properties form).
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <QPointer>
+#include <QRect>
 #include <array>
 #include <functional>
 #include <memory>
@@ -27,6 +29,20 @@ namespace kolvre {
 
 class MainWindow;
 
+// What the designer takes from the window it is laid over.
+struct DesignerSurroundings {
+  QWidget* owner = nullptr;  // the designer's parent
+  QRect panelArea;           // global: the area the canvas covers at least
+  QColor panelColour;        // the canvas has the colour of the area it covers
+  QPoint formPosition;       // global: where the properties form opens
+  // The status bar: its default text, and with `message` its current message too (without,
+  // the message up is cleared).
+  std::function<void(const QString& text, bool message)> showStatus;
+};
+
+// The surroundings of a designer laid over `window`'s panel area.
+DesignerSurroundings designerSurroundings(MainWindow& window);
+
 class DesignerWindow : public QDialog, public DesignerHost, public DesignerInput {
   Q_OBJECT
 
@@ -34,7 +50,7 @@ class DesignerWindow : public QDialog, public DesignerHost, public DesignerInput
   // `store` writes the dialog back into the script and saves the file (F9); false when the
   // save failed, which leaves the designer open with the edit.
   using Store = std::function<bool(const DialogModel&)>;
-  DesignerWindow(const DialogModel& dialog, MainWindow& window, UserInterface& ui,
+  DesignerWindow(const DialogModel& dialog, DesignerSurroundings surroundings, UserInterface& ui,
                  TextEncoding encoding, Store store);
   ~DesignerWindow() override;
   // Shows the designer modally and returns how it closed and the dialog as left.
@@ -42,12 +58,10 @@ class DesignerWindow : public QDialog, public DesignerHost, public DesignerInput
   // The dialog as the user has left it.
   DialogModel dialog() const;
   DialogWindow* dialogWindow() const { return window_; }
-  TDrag& drag() { return *drag_; }
+  Designer& designer() { return *designer_; }
   // Handle `type` (1 to 12).
   QWidget* handle(int type) const { return handles_[std::size_t(type - 1)]; }
   QRubberBand* band() const { return band_; }
-  // Result code of the close box, as a dialog closed from its system menu ends.
-  static constexpr int kClosedByBox = 2;
 
   // DesignerHost
   void store(const DialogModel& dialog) override;
@@ -56,33 +70,38 @@ class DesignerWindow : public QDialog, public DesignerHost, public DesignerInput
   std::optional<ControlProperties> editProperties(const ControlProperties& shown) override;
 
   // DesignerInput: the live controls' diverted input.
-  void bLClicked(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) override;
-  void bRClicked(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) override;
-  void bLReleased(QWidget* control, QPoint at) override;
-  void bMouseMoved(QWidget* control, QPoint at, Qt::MouseButtons buttons) override;
-  void bKeyDown(QWidget* control, int key, Qt::KeyboardModifiers modifiers) override;
+  void leftPressed(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) override;
+  void rightClicked(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) override;
+  void leftReleased(QWidget* control, QPoint at) override;
+  void mouseMoved(QWidget* control, QPoint at, Qt::MouseButtons buttons) override;
+  void keyPressed(QWidget* control, int key, Qt::KeyboardModifiers modifiers) override;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void makeHandles(QWidget* client);
   // Shows what the designer changed: controls, handles, outlines, the band, the window.
   void sync();
+  void syncControls(const DesignerRefresh& refresh);
+  void syncGreyControl();
+  void syncMouseAndBand();
   void divertControls();
   void placeHandles();
   void paintClient(QPainter& painter);
   void showMenu(DesignerMenu menu, QPoint global);
   void frameMoved();
-  Point clientPoint(QWidget* from, QPoint at) const;
+  bool clientOrHandleEvent(QWidget* widget, int handleType, QEvent* event);
+  PixelPoint clientPoint(QWidget* from, QPoint at) const;
   std::optional<std::size_t> indexOf(QWidget* control) const;
 
-  MainWindow& main_;
+  DesignerSurroundings surroundings_;
   UserInterface& ui_;
   Store store_;
   // The model the designer edits; the designer holds a reference to it.
   std::unique_ptr<DialogModel> dialog_;
-  std::unique_ptr<TDrag> drag_;
+  std::unique_ptr<Designer> designer_;
   DialogWindow* window_ = nullptr;
   std::array<QWidget*, kHandleCount> handles_{};
   QRubberBand* band_ = nullptr;

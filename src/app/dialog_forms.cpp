@@ -14,13 +14,11 @@
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QStyle>
-#include <QToolBar>
 #include <QVBoxLayout>
 #include <array>
 #include <functional>
 #include <string>
 
-#include "platform/system_metrics.h"
 #include "shell/key_commands.h"
 #include "ui/qt_user_interface.h"
 
@@ -97,10 +95,10 @@ class IdEditor : public CheckedDialog {
 
 }  // namespace
 
-std::optional<DialogProperties> editDialogProperties(QMainWindow& main, UserInterface& ui,
+std::optional<DialogProperties> editDialogProperties(QWidget* parent, QPoint at, UserInterface& ui,
                                                      const DialogProperties& shown,
                                                      const DialogPropertiesCheck& check) {
-  CheckedDialog form(ui, true, &main);
+  CheckedDialog form(ui, true, parent);
   form.setWindowTitle(qstr(kDialogPropertiesTitle));
   form.setObjectName(QStringLiteral("PROPDLG"));
   auto* grid = new QGridLayout(&form);
@@ -184,10 +182,7 @@ std::optional<DialogProperties> editDialogProperties(QMainWindow& main, UserInte
   buttons->addStretch(1);
   buttons->addWidget(cancel);
   grid->addLayout(buttons, row, 0, 1, 5);
-  // Below the main window's button bar, 200 pixels from its left edge.
-  const auto* bar = main.findChild<QToolBar*>(QStringLiteral("buttonBar"));
-  form.move(main.geometry().topLeft() +
-            QPoint(200, SM_CYCAPTION + SM_CYMENU + (bar ? bar->height() : 0) + 22));
+  form.move(at);
   if (form.exec() != QDialog::Accepted) return std::nullopt;
   return values();
 }

@@ -20,10 +20,11 @@ class QMainWindow;
 
 namespace kolvre {
 
-// The properties form over `main`, below its button bar and 200 pixels from its left edge.
-// Confirming runs `check` (the failing field turns red while its message is up); cancelling
-// after a change asks "Annullo le modifiche?". The values on confirm, nothing on cancel.
-std::optional<DialogProperties> editDialogProperties(QMainWindow& main, UserInterface& ui,
+// The properties form over `parent`, at `at` (global: below the main window's button bar and
+// 200 pixels from its left edge). Confirming runs `check` (the failing field turns red while its
+// message is up); cancelling after a change asks "Annullo le modifiche?". The values on
+// confirm, nothing on cancel.
+std::optional<DialogProperties> editDialogProperties(QWidget* parent, QPoint at, UserInterface& ui,
                                                      const DialogProperties& shown,
                                                      const DialogPropertiesCheck& check);
 

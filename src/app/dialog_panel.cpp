@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::uint32_t kWsChild = styleNameValue("WS_CHILD");
 
-QRect rectOf(const UnitRect& r) {
+QRect rectOf(const PixelRect& r) {
   return QRect(r.x, r.y, r.width, r.height);
 }
 
@@ -65,7 +65,7 @@ DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint ori
   if (designer_) setMouseTracking(true);
 }
 
-void DialogWindow::place(QWidget* live, ControlClass liveClass, const UnitRect& rect) {
+void DialogWindow::place(QWidget* live, ControlClass liveClass, const PixelRect& rect) {
   QRect at = rectOf(rect);
   // A drop-down list's window is as high as its closed box; its designed height is the
   // height of the list it drops down.
@@ -75,15 +75,21 @@ void DialogWindow::place(QWidget* live, ControlClass liveClass, const UnitRect& 
 }
 
 void DialogWindow::buildControls(const DialogModel& model) {
-  qDeleteAll(controls_);
+  // The old controls go through the event loop: the input that rebuilds them may be one of
+  // theirs (a control's own context menu deleting it), its event filter still on the stack.
+  for (QWidget* old : std::as_const(controls_)) {
+    old->hide();
+    divertInput(old, nullptr);
+    old->deleteLater();
+  }
   controls_.clear();
   for (const DialogControl& control : model.aControls) {
     LiveControlSpec spec;
     spec.fields.liveClass = control.live;
-    spec.fields.Cargo = control.Cargo;
-    spec.fields.nStyle = control.nStyle;
-    spec.fields.lDropDown = control.lDropDown;
-    spec.fields.lSel = control.lSel;
+    spec.fields.id = control.Cargo;
+    spec.fields.style = control.nStyle;
+    spec.fields.dropDown = control.lDropDown;
+    spec.fields.selected = control.lSel;
     spec.caption = QString::fromStdString(control.cCaption);
     QWidget* live = makeLiveControl(spec, client_);
     place(live, control.live, control.rect);

@@ -29,7 +29,7 @@ class DialogWindow : public QWidget {
   // Makes the live controls again from the model's controls (the old ones are deleted).
   void buildControls(const DialogModel& model);
   // Places live control `control` at `rect` (client area pixels).
-  static void place(QWidget* control, ControlClass live, const UnitRect& rect);
+  static void place(QWidget* control, ControlClass live, const PixelRect& rect);
   // Painted on the client area after its background and before its controls: the designer's
   // grid and selection outlines.
   std::function<void(QPainter&)> paintClient;

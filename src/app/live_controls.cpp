@@ -214,7 +214,7 @@ class InputDiverter : public QObject {
         // A double click acts as a single click.
         const auto* m = static_cast<QMouseEvent*>(event);
         const QPoint at = widget->mapTo(control_, m->position().toPoint());
-        if (m->button() == Qt::LeftButton) input_->bLClicked(control_, at, m->modifiers());
+        if (m->button() == Qt::LeftButton) input_->leftPressed(control_, at, m->modifiers());
         return true;
       }
       case QEvent::MouseButtonRelease: {
@@ -223,19 +223,19 @@ class InputDiverter : public QObject {
         // holding the mouse after the menu has closed.
         const auto* m = static_cast<QMouseEvent*>(event);
         const QPoint at = widget->mapTo(control_, m->position().toPoint());
-        if (m->button() == Qt::LeftButton) input_->bLReleased(control_, at);
-        if (m->button() == Qt::RightButton) input_->bRClicked(control_, at, m->modifiers());
+        if (m->button() == Qt::LeftButton) input_->leftReleased(control_, at);
+        if (m->button() == Qt::RightButton) input_->rightClicked(control_, at, m->modifiers());
         return true;
       }
       case QEvent::MouseMove: {
         const auto* m = static_cast<QMouseEvent*>(event);
-        input_->bMouseMoved(control_, widget->mapTo(control_, m->position().toPoint()),
-                            m->buttons());
+        input_->mouseMoved(control_, widget->mapTo(control_, m->position().toPoint()),
+                           m->buttons());
         return true;
       }
       case QEvent::KeyPress: {
         const auto* k = static_cast<QKeyEvent*>(event);
-        input_->bKeyDown(control_, k->key(), k->modifiers());
+        input_->keyPressed(control_, k->key(), k->modifiers());
         return true;
       }
       case QEvent::KeyRelease:
@@ -259,7 +259,7 @@ class InputDiverter : public QObject {
 
 QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
   const LiveFields& f = spec.fields;
-  const std::uint32_t style = f.nStyle.value_or(0);
+  const std::uint32_t style = f.style.value_or(0);
   const std::uint32_t low = style & 31;
   QWidget* w = nullptr;
   switch (f.liveClass) {
@@ -420,7 +420,8 @@ void divertInput(QWidget* control, DesignerInput* input) {
     if (!old) continue;
     control->removeEventFilter(old);
     for (QWidget* inner : control->findChildren<QWidget*>()) inner->removeEventFilter(old);
-    delete old;
+    old->setObjectName(QString());
+    old->deleteLater();
   }
   if (!input) return;
   auto* diverter = new InputDiverter(control, input);

@@ -15,10 +15,10 @@ namespace kolvre {
 // The fields every live control carries besides its widget.
 struct LiveFields {
   ControlClass liveClass = ControlClass::TSay2;
-  int Cargo = 0;                        // the control id
-  bool lSel = false;                    // selected in the designer
-  std::optional<std::uint32_t> nStyle;  // the style number; nothing when the text was invalid
-  bool lDropDown = false;               // TComboBox2: not a drop-down list in the script
+  int id = 0;                          // the control id
+  bool selected = false;               // selected in the designer
+  std::optional<std::uint32_t> style;  // the style number; nothing when the text was invalid
+  bool dropDown = false;               // TComboBox2: not a drop-down list in the script
 };
 
 // What a live control is made from.
@@ -31,11 +31,13 @@ struct LiveControlSpec {
 class DesignerInput {
  public:
   virtual ~DesignerInput() = default;
-  virtual void bLClicked(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) = 0;
-  virtual void bRClicked(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) = 0;
-  virtual void bLReleased(QWidget* control, QPoint at) = 0;
-  virtual void bMouseMoved(QWidget* control, QPoint at, Qt::MouseButtons buttons) = 0;
-  virtual void bKeyDown(QWidget* control, int key, Qt::KeyboardModifiers modifiers) = 0;
+  // The left button went down (a double click too).
+  virtual void leftPressed(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) = 0;
+  // The right button came up: the context menu.
+  virtual void rightClicked(QWidget* control, QPoint at, Qt::KeyboardModifiers modifiers) = 0;
+  virtual void leftReleased(QWidget* control, QPoint at) = 0;
+  virtual void mouseMoved(QWidget* control, QPoint at, Qt::MouseButtons buttons) = 0;
+  virtual void keyPressed(QWidget* control, int key, Qt::KeyboardModifiers modifiers) = 0;
 };
 
 // Makes the live control of a spec as a child of `dialog`, with its contents (a check box
@@ -48,7 +50,8 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog);
 LiveFields* liveFields(QWidget* control);
 
 // Sends every input event of `control` (and of the widgets inside it) to `input` instead of
-// the control; focus is never taken. Stops when `input` is null.
+// the control; focus is never taken. Stops when `input` is null: the filter that diverted the
+// input goes through the event loop, since its own event may be the one being handled.
 void divertInput(QWidget* control, DesignerInput* input);
 
 }  // namespace kolvre

@@ -21,6 +21,7 @@
 #include "document/resource_edits.h"
 #include "messages/error_record.h"
 #include "messages/messages.h"
+#include "platform/system_metrics.h"
 #include "settings/recent_files.h"
 #include "ui/qt_about_box.h"
 
@@ -133,8 +134,20 @@ void MainWindow::buildMenus() {
           [this] { about(); });
 }
 
+QPoint MainWindow::formPosition() const {
+  const int bar = buttonBar_ ? buttonBar_->height() : 0;
+  return geometry().topLeft() + QPoint(200, SM_CYCAPTION + SM_CYMENU + bar + 22);
+}
+
+QRect MainWindow::panelArea() const {
+  const QWidget* central = centralWidget();
+  const QPoint origin = central->mapToGlobal(QPoint(ResourceListView::kWidth, 0));
+  return QRect(origin, QSize(central->width() - ResourceListView::kWidth, central->height()));
+}
+
 void MainWindow::buildButtonBar() {
   QToolBar* bar = addToolBar(QStringLiteral("Pulsanti"));
+  buttonBar_ = bar;
   bar->setObjectName(QStringLiteral("buttonBar"));
   bar->setMovable(false);
   bar->setFloatable(false);
@@ -384,7 +397,7 @@ void MainWindow::runResourceCommand(KeyAction action) {
     case KeyAction::DialogProperties:
       PROPDLG(ui_, doc_, current,
               [this](const DialogProperties& shown, const DialogPropertiesCheck& check) {
-                return editDialogProperties(*this, ui_, shown, check);
+                return editDialogProperties(this, formPosition(), ui_, shown, check);
               });
       break;
     case KeyAction::TabOrder:

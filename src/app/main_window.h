@@ -15,6 +15,7 @@
 #include "ui/qt_user_interface.h"
 
 class QMenu;
+class QToolBar;
 
 namespace kolvre {
 
@@ -39,6 +40,12 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // The status bar's default text, shown whenever no other message is up.
   void setDefaultStatusText(const QString& text) { defaultStatus_->setText(text); }
   QString defaultStatusText() const { return defaultStatus_->text(); }
+  // Where a form opened over the main window stands (global): below the button bar, 200
+  // pixels from the window's left edge.
+  QPoint formPosition() const;
+  // The panel area (global): from the list's top-right corner to the window's right and bottom
+  // edges.
+  QRect panelArea() const;
 
   // Runs one command; a failure it raises is reported and the command abandoned. When the
   // outermost command returns, the screen follows what the document reported.
@@ -102,6 +109,7 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   ResourceListView* list_ = nullptr;
   QWidget* workspace_ = nullptr;
   QPointer<QWidget> panel_;
+  QToolBar* buttonBar_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   QAction* undoItem_ = nullptr;
   QAction* redoItem_ = nullptr;

@@ -357,7 +357,7 @@ int cmdDialog(Context& c) {
     }
     if (controls) {
       for (const DialogControl& control : reading.dialog.aControls) {
-        const UnitRect units = unitsAsWritten(control);
+        const DialogUnitRect units = unitsAsWritten(control);
         char style[16] = "?";
         if (control.compiledStyle)
           std::snprintf(style, sizeof style, "0x%08X",

@@ -1,6 +1,6 @@
 #include "designer/control_kinds.h"
 
-#include "messages/dialog_units.h"
+#include "dialogs/dialog_units.h"
 
 namespace kolvre {
 
@@ -10,13 +10,13 @@ const NewControlKind* newControlKind(std::string_view name) {
   return nullptr;
 }
 
-DialogControl makeNewControl(const NewControlKind& kind, int top, int left, int id) {
+DialogControl makeNewControl(const NewControlKind& kind, PixelPoint at, int id) {
   DialogControl control;
   control.live = kind.live;
   control.cCaption = std::string(kind.caption);
   control.Cargo = kind.noId ? -1 : id;
   control.nStyle = kind.style;
-  control.rect = {left, top, kind.width, kind.height};
+  control.rect = {at.x, at.y, kind.width, kind.height};
   // A combo box is written with the height of its list, in dialog units.
   if (kind.live == ControlClass::TComboBox2) control.comboHeight = pixelsToDuY(kind.height);
   return control;

@@ -84,9 +84,9 @@ inline constexpr std::string_view kNewControlPrefix = "Nuovo ";
 // The kind of that name; null for none.
 const NewControlKind* newControlKind(std::string_view name);
 
-// A new control of a kind at `top`, `left` (pixels), with `id` (ignored for the kinds without
-// one). It is written as a CONTROL line.
-DialogControl makeNewControl(const NewControlKind& kind, int top, int left, int id);
+// A new control of a kind with its top-left corner at `at`, with `id` (ignored for the kinds
+// without one). It is written as a CONTROL line.
+DialogControl makeNewControl(const NewControlKind& kind, PixelPoint at, int id);
 
 // What a paste adds to the style of a control read from the clipboard: a check box its text
 // on the left, a list box the whole height and a scroll bar shown while it cannot scroll.

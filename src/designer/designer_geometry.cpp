@@ -122,14 +122,14 @@ struct NudgeRow {
   bool editsToo;  // also for TGet and TMultiGet
 };
 constexpr std::array<NudgeRow, 8> kNudges{{
-    {vk(DesignerKey::Up), {-1, 0}, true},
-    {vk(DesignerKey::Down), {1, 0}, true},
-    {vk(DesignerKey::Left), {0, -1}, true},
-    {vk(DesignerKey::Right), {0, 1}, true},
-    {vk(DesignerKey::PageUp), {-1, 0}, false},
-    {vk(DesignerKey::PageDown), {1, 0}, false},
-    {vk(DesignerKey::Home), {0, -1}, false},
-    {vk(DesignerKey::End), {0, 1}, false},
+    {vk(DesignerKey::Up), {0, -1}, true},
+    {vk(DesignerKey::Down), {0, 1}, true},
+    {vk(DesignerKey::Left), {-1, 0}, true},
+    {vk(DesignerKey::Right), {1, 0}, true},
+    {vk(DesignerKey::PageUp), {0, -1}, false},
+    {vk(DesignerKey::PageDown), {0, 1}, false},
+    {vk(DesignerKey::Home), {-1, 0}, false},
+    {vk(DesignerKey::End), {1, 0}, false},
 }};
 
 }  // namespace
@@ -140,8 +140,8 @@ int snapRow(int v, int grid) {
 int snapColumn(int v, int grid) {
   return snap(v, grid, 7, 4);
 }
-Point snapPoint(Point p, int grid) {
-  return {snapRow(p.row, grid), snapColumn(p.column, grid)};
+PixelPoint snapPoint(PixelPoint p, int grid) {
+  return {snapColumn(p.x, grid), snapRow(p.y, grid)};
 }
 
 int ceilColumnSteps(int width, int grid) {
@@ -164,14 +164,14 @@ int nudgeColumn(int left, int step) {
   return duToPixelsX(pixelsToDuX(left) + step);
 }
 
-bool InRect(const Box& control, Box rect, bool pointMode, bool borderMode) {
+bool hitTest(const Box& control, Box rect, HitMode mode) {
   if (rect.top > rect.bottom) std::swap(rect.top, rect.bottom);
   if (rect.left > rect.right) std::swap(rect.left, rect.right);
   if (control.top > rect.bottom || control.left > rect.right || control.bottom < rect.top ||
       control.right < rect.left)
     return false;
-  if (pointMode) {
-    if (!borderMode) return true;
+  if (mode == HitMode::Point) return true;
+  if (mode == HitMode::Border) {
     return rect.top - control.top <= kBorderReach || rect.left - control.left <= kBorderReach ||
            control.bottom - rect.top <= kBorderReach || control.right - rect.left <= kBorderReach;
   }
@@ -193,7 +193,7 @@ Box selectionOutline(const DialogControl& control) {
   const int bottom = control.rect.height - in.bottom;
   int right = control.rect.width - in.right;
   if (showsScrollBar(control)) right += SM_CXVSCROLL;
-  return {y - 4, x - 4, y + bottom + 3, x + right + 3};
+  return {x - 4, y - 4, x + right + 3, y + bottom + 3};
 }
 
 HandleCursor handleCursor(int type) {
@@ -223,10 +223,10 @@ int handleMargin(const DialogControl& control) {
   }
 }
 
-std::array<UnitRect, kHandleCount> handleRects(const DialogControl& control) {
+std::array<PixelRect, kHandleCount> handleRects(const DialogControl& control) {
   const int d = handleMargin(control);
   const Box b = boxOf(control.rect);
-  std::array<UnitRect, kHandleCount> rects;
+  std::array<PixelRect, kHandleCount> rects;
   for (std::size_t i = 0; i < kHandles.size(); ++i) {
     const HandleRow& row = kHandles[i];
     rects[i].y = (row.vertical == Side::Near ? b.top - d : b.bottom + d) + row.topOffset;
@@ -237,24 +237,24 @@ std::array<UnitRect, kHandleCount> handleRects(const DialogControl& control) {
   return rects;
 }
 
-std::optional<UnitRect> resizedRect(const UnitRect& current, ControlClass live, int type,
-                                    Point at) {
+std::optional<PixelRect> resizedRect(const PixelRect& current, ControlClass live, int type,
+                                     PixelPoint at) {
   const unsigned edges = handleEdges(type);
   if (edges == 0) return std::nullopt;
   if (live == ControlClass::TComboBox2 && (edges & (kEdgeTop | kEdgeBottom)) != 0)
     return std::nullopt;
   const Box b = boxOf(current);
-  UnitRect r = current;
+  PixelRect r = current;
   if (edges & kEdgeTop) {
-    r.height = std::max(b.bottom - at.row, kMinimumSize);
+    r.height = std::max(b.bottom - at.y, kMinimumSize);
     r.y = b.bottom - r.height;
   }
   if (edges & kEdgeLeft) {
-    r.width = std::max(b.right - at.column, kMinimumSize);
+    r.width = std::max(b.right - at.x, kMinimumSize);
     r.x = b.right - r.width;
   }
-  if (edges & kEdgeBottom) r.height = std::max(at.row - b.top, kMinimumSize);
-  if (edges & kEdgeRight) r.width = std::max(at.column - b.left, kMinimumSize);
+  if (edges & kEdgeBottom) r.height = std::max(at.y - b.top, kMinimumSize);
+  if (edges & kEdgeRight) r.width = std::max(at.x - b.left, kMinimumSize);
   return r;
 }
 

@@ -2,8 +2,8 @@
 // the hit test, the selection outlines, the twelve resize handles, the resize rule and the
 // nudge rule. Everything here is a pure function of its arguments.
 //
-// Coordinates are pixels of the dialog's client area, rows (y) downward and columns (x) to the
-// right; they are signed, so a point left of or above the client area is negative.
+// Coordinates are pixels of the dialog's client area (PixelPoint, PixelRect), x to the right
+// and y downward; they are signed, so a point left of or above the client area is negative.
 #pragma once
 
 #include <array>
@@ -12,28 +12,24 @@
 #include <vector>
 
 #include "dialogs/dialog_model.h"
-#include "messages/dialog_units.h"
+#include "dialogs/dialog_units.h"
 
 namespace kolvre {
 
-// A point of the client area.
-struct Point {
-  int row = 0;     // y
-  int column = 0;  // x
-  friend constexpr bool operator==(const Point&, const Point&) = default;
-};
-
-// A rectangle by its edges: bottom = top + height, right = left + width.
+// A rectangle in pixels by its edges: right = left + width, bottom = top + height.
 struct Box {
-  int top = 0;
   int left = 0;
-  int bottom = 0;
+  int top = 0;
   int right = 0;
+  int bottom = 0;
   friend constexpr bool operator==(const Box&, const Box&) = default;
 };
 
-constexpr Box boxOf(const UnitRect& r) {
-  return {r.y, r.x, r.y + r.height, r.x + r.width};
+constexpr Box boxOf(const PixelRect& r) {
+  return {r.x, r.y, r.x + r.width, r.y + r.height};
+}
+constexpr Box boxAt(PixelPoint p) {
+  return {p.x, p.y, p.x, p.y};
 }
 
 // The grid pitch a designer starts with, in dialog units.
@@ -45,7 +41,7 @@ inline constexpr int kDefaultGrid = 5;
 // the value as it is.
 int snapRow(int v, int grid);
 int snapColumn(int v, int grid);
-Point snapPoint(Point p, int grid);
+PixelPoint snapPoint(PixelPoint p, int grid);
 
 // A width rounded up to whole grid steps: round(ceil(w / 1.75 / grid) * grid * 1.75).
 int ceilColumnSteps(int width, int grid);
@@ -62,11 +58,13 @@ int nudgeColumn(int left, int step);
 
 // The hit test. `rect` is normalised first (its edges swapped so that top <= bottom and
 // left <= right); touching edges count as contact.
-// - point mode (rect is one point): contact; with border mode, only when the point lies within
-//   10 pixels of one of the control's edges;
-// - band mode: contact, except when the control encloses the whole band (a band drawn inside a
+// - Point (rect is one point): contact;
+// - Border (rect is one point): contact, and the point lies within 10 pixels of one of the
+//   control's edges;
+// - Band: contact, except when the control encloses the whole band (a band drawn inside a
 //   group box does not select the group box).
-bool InRect(const Box& control, Box rect, bool pointMode = false, bool borderMode = false);
+enum class HitMode : std::uint8_t { Band, Point, Border };
+bool hitTest(const Box& control, Box rect, HitMode mode);
 inline constexpr int kBorderReach = 10;
 
 // The selection outline of a control: its rectangle shrunk by its class's insets, widened by a
@@ -105,23 +103,24 @@ unsigned handleEdges(int type);
 int handleMargin(const DialogControl& control);
 
 // Where handle `type` stands around the control (index 0 holds type 1).
-std::array<UnitRect, kHandleCount> handleRects(const DialogControl& control);
+std::array<PixelRect, kHandleCount> handleRects(const DialogControl& control);
 
 // The smallest width and height a resize leaves.
 inline constexpr int kMinimumSize = 15;
 
-// The rectangle after dragging handle `type` to the snapped point (y, x): the moved edges
+// The rectangle after dragging handle `type` to the snapped point: the moved edges
 // follow the point, the opposite edges stay, and neither size drops below 15. Nothing when the
 // handle does not resize this control: a TComboBox2 is resized only by its left and right bars
 // (types 2 and 4), any handle that touches its top or bottom edge changes nothing.
-std::optional<UnitRect> resizedRect(const UnitRect& current, ControlClass live, int type, Point at);
+std::optional<PixelRect> resizedRect(const PixelRect& current, ControlClass live, int type,
+                                     PixelPoint at);
 
 // The nudge of a key for a control class, in dialog units: Up, Down, Left and Right for every
 // class; Page Up, Page Down, Home and End also for controls other than TGet and TMultiGet
 // (those keys move the caret in an edit). Nothing for any other key. Modifiers play no part.
 struct Nudge {
-  int rows = 0;
-  int columns = 0;
+  int dx = 0;
+  int dy = 0;
 };
 std::optional<Nudge> nudgeFor(ControlClass live, int virtualKey);
 

@@ -43,14 +43,14 @@ struct KeyModifiers {
 
 enum class DesignerAction : std::uint8_t {
   Close,       // close the designer; the dialog is then compared with the script
-  Delete,      // DelRes
-  Copy,        // CopyCtl
-  Paste,       // PasteCtl at the client area's top-left corner
+  Delete,      // delete the current control or the selection
+  Copy,        // copy them as control lines
+  Paste,       // paste control lines at the client area's top-left corner
   Store,       // write the dialog back into the script and save the file
-  Properties,  // PropCtl on the current control
+  Properties,  // the properties form of the current control
   Undo,
   Redo,
-  Nudge,  // MoveCtl: the nudge keys move, every other key does nothing
+  Nudge,  // the nudge keys move, every other key does nothing
 };
 
 // What a row asks of the modifiers.

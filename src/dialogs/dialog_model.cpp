@@ -43,7 +43,7 @@ std::uint32_t liveDialogStyle(std::uint32_t styleAsRead, DialogMode mode) {
   return isChildPreview(styleAsRead, mode) ? styleAsRead : styleAsRead | kPlacementAdditions;
 }
 
-UnitRect placeDialog(const UnitRect& units, std::uint32_t styleAsRead, DialogMode mode) {
+PixelRect placeDialog(const DialogUnitRect& units, std::uint32_t styleAsRead, DialogMode mode) {
   const int width = duToPixelsX(units.width);
   const int height = duToPixelsY(units.height);
   if (isChildPreview(styleAsRead, mode))
@@ -55,12 +55,13 @@ UnitRect placeDialog(const UnitRect& units, std::uint32_t styleAsRead, DialogMod
   return {units.x - SM_CXFRAME, units.y - 1, outerWidth, outerHeight};
 }
 
-UnitRect dialogUnits(const UnitRect& pixels, std::uint32_t styleAsRead, DialogMode mode) {
+DialogUnitRect dialogUnits(const PixelRect& pixels, std::uint32_t styleAsRead, DialogMode mode) {
   if (isChildPreview(styleAsRead, mode))
     return {pixels.x - SM_CXFRAME, pixels.y - kPreviewChildTop, pixelsToDuX(pixels.width),
             pixelsToDuY(pixels.height)};
-  UnitRect units{pixels.x + SM_CXFRAME, pixels.y + 1, pixelsToDuX(pixels.width - 2 * SM_CXFRAME),
-                 pixelsToDuY(pixels.height - 2 * SM_CYFRAME - SM_CYCAPTION)};
+  DialogUnitRect units{pixels.x + SM_CXFRAME, pixels.y + 1,
+                       pixelsToDuX(pixels.width - 2 * SM_CXFRAME),
+                       pixelsToDuY(pixels.height - 2 * SM_CYFRAME - SM_CYCAPTION)};
   if ((styleAsRead & kChild) != 0) {
     units.x -= SM_CXFRAME;
     units.y += SM_CYCAPTION;

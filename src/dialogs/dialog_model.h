@@ -19,8 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/dialog_units.h"
 #include "dialogs/styles.h"
-#include "messages/dialog_units.h"
 
 namespace kolvre {
 
@@ -255,7 +255,7 @@ struct KeptStatement {
   // The values read, which tell what the user changed.
   std::string caption;
   int Cargo = 0;
-  UnitRect rect;
+  PixelRect rect;
   int comboHeight = 0;
   std::optional<std::uint32_t> nStyle;
 
@@ -273,7 +273,7 @@ struct DialogControl {
   std::optional<std::uint32_t> nStyle;
   bool lDropDown = false;  // TComboBox2: the script's combo box was not a drop-down list
   bool lSel = false;       // selected in the designer
-  UnitRect rect;           // pixels, relative to the dialog's client area
+  PixelRect rect;          // relative to the dialog's client area
   int comboHeight = 0;     // TComboBox2: the designed height (cy) in dialog units
 
   // Carried through.
@@ -309,7 +309,7 @@ struct DialogModel {
   std::string faceName;      // the face of the FONT statement, quotes removed
   // The window's pixel rectangle relative to the panel origin (the top-right corner of the
   // resource list), frame and caption bar included as the placement table gives them.
-  UnitRect rect;
+  PixelRect rect;
   DialogMode mode = DialogMode::Designer;
   std::vector<DialogControl> aControls;
 
@@ -349,10 +349,10 @@ bool holdsLanguage(const std::vector<std::string>& headerLines);
 // The live style and the window rectangle of a dialog read with the style `styleAsRead` and the
 // header's x, y, cx, cy (dialog units), by the placement table.
 std::uint32_t liveDialogStyle(std::uint32_t styleAsRead, DialogMode mode);
-UnitRect placeDialog(const UnitRect& units, std::uint32_t styleAsRead, DialogMode mode);
+PixelRect placeDialog(const DialogUnitRect& units, std::uint32_t styleAsRead, DialogMode mode);
 // The header's x, y, cx, cy for a window rectangle: placeDialog undone, rounding to the nearest
 // unit, so an unmoved and unresized dialog gives back what it was read with.
-UnitRect dialogUnits(const UnitRect& pixels, std::uint32_t styleAsRead, DialogMode mode);
+DialogUnitRect dialogUnits(const PixelRect& pixels, std::uint32_t styleAsRead, DialogMode mode);
 
 // Deletes control `at`: the statements that stood before it stay, before the control that
 // follows it (or at the end of the body).

@@ -364,12 +364,12 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
   else if (kept.textField)
     c.cCaption = fieldCaption(spanText(code, *kept.textField));
   c.Cargo = readKept(spanText(code, kept.id), c.id);
-  UnitRect units;
+  DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
     if (kept.coordinates[i])
       *targets[i] = readKept(spanText(code, *kept.coordinates[i]), c.coordinates[i]);
-  c.rect = duToPixels(units);
+  c.rect = toPixels(units);
   if (icon) c.rect.width = c.rect.height = kIconPixels;
   if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
   if (f < fields.size()) c.tail = std::string(raw.substr(code.rfind(',', fields[f].begin)));
@@ -411,11 +411,11 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code) {
     c.cCaption = withoutQuotes(classField);
   }
   c.Cargo = readKept(spanText(code, fields[1]), c.id);
-  UnitRect units;
+  DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
     *targets[i] = readKept(spanText(code, fields[4 + i]), c.coordinates[i]);
-  c.rect = duToPixels(units);
+  c.rect = toPixels(units);
   if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
   if (fields.size() > 8) c.tail = std::string(raw.substr(code.rfind(',', fields[8].begin)));
 
@@ -448,7 +448,7 @@ ControlReading readBodyStatement(std::string_view raw, std::string_view code, st
 }
 
 // The header statement: name, keyword, memory options, x, y, cx, cy and what follows cy.
-bool readHeader(std::string_view header, DialogModel& dialog, UnitRect& units) {
+bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& units) {
   // Words are separated by white space of any kind: a lone line feed inside a line too.
   std::size_t at = header.find(' ');
   if (at == npos) return false;
@@ -586,11 +586,11 @@ ControlReading readControlStatement(std::string_view statement) {
   if (style || row->adjust != StyleAdjust::None) c.nStyle = adjusted(*row, tested, c);
   c.compiledStyle = compiledField(styleText, kControlBaseStyle);
   if (!style) c.style = KeptText<std::optional<std::uint32_t>>{std::string(styleText), c.nStyle};
-  UnitRect units;
+  DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
     *targets[i] = readKept(trim(fields[4 + i].text), c.coordinates[i]);
-  c.rect = duToPixels(units);
+  c.rect = toPixels(units);
   if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
   c.tail = tailFrom(rest, fields, 8);
   return reading;
@@ -624,9 +624,8 @@ std::string scriptClassName(const DialogControl& control) {
   return name;
 }
 
-UnitRect unitsAsWritten(const DialogControl& control) {
-  UnitRect units{pixelsToDuX(control.rect.x), pixelsToDuY(control.rect.y),
-                 pixelsToDuX(control.rect.width), pixelsToDuY(control.rect.height)};
+DialogUnitRect unitsAsWritten(const DialogControl& control) {
+  DialogUnitRect units = toDialogUnits(control.rect);
   if (control.live == ControlClass::TComboBox2) units.height = control.comboHeight;
   if (control.statement && control.statement->statement < kShortStatements.size() &&
       kShortStatements[control.statement->statement].keyword == "ICON") {
@@ -650,7 +649,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   const BlockLines lines(block);
   const std::optional<Body> body = findBody(lines);
   const std::vector<Statement> header = lines.statements(0, body ? body->open : lines.count());
-  UnitRect units;
+  DialogUnitRect units;
   if (header.empty() || standsAlone(header[0].text) || header[0].cutShort() ||
       !readHeader(header[0].text, dialog, units)) {
     reading.failure = DialogFailure::NoHeaderNumbers;

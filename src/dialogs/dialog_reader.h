@@ -91,7 +91,7 @@ std::string scriptClassName(const DialogControl& control);
 
 // A control's x, y, cx, cy in dialog units as its statement gives them (an ICON statement
 // without a size gives 0, 0).
-UnitRect unitsAsWritten(const DialogControl& control);
+DialogUnitRect unitsAsWritten(const DialogControl& control);
 
 // The notice for a control class the class table does not hold (kInvalidStyleNotice, styles.h,
 // is the other one).

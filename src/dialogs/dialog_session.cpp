@@ -24,11 +24,22 @@ std::optional<StoredDialog> storedDialog(const Document& doc, const ResourceKey&
   return StoredDialog{*position, std::string(extent->of(doc.text()))};
 }
 
-bool closedByUser(int result) {
-  return result == 0 || result == 2;
+bool closedByUser(DesignerClose how) {
+  return how == DesignerClose::Escape || how == DesignerClose::CloseBox;
 }
 
 }  // namespace
+
+DesignerClose designerCloseOf(int result) {
+  switch (result) {
+    case static_cast<int>(DesignerClose::Escape):
+      return DesignerClose::Escape;
+    case static_cast<int>(DesignerClose::CloseBox):
+      return DesignerClose::CloseBox;
+    default:
+      return DesignerClose::Reopen;
+  }
+}
 
 std::optional<BlockExtent> currentDialogExtent(UserInterface& ui, const Document& doc,
                                                std::optional<std::size_t> current) {
@@ -69,7 +80,7 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
     stored = storedDialog(doc, key);
     if (!stored) return true;  // the dialog is gone: nothing left to store into
     const std::string written = MAKEDLG(closing.dialog, key.name);
-    if (!closedByUser(closing.result)) {
+    if (!closedByUser(closing.how)) {
       working = stored->block;
       continue;
     }

@@ -20,11 +20,20 @@ namespace kolvre {
 inline constexpr std::string_view kAskStoreDialog =
     "La risorsa è stata modificata. Salvo le modifiche?";
 
+// How the designer window ended, as the window's modal loop returns it.
+enum class DesignerClose : int {
+  Escape = 0,    // Esc (the window's "rejected")
+  Reopen = 1,    // not closed by the user: the designer opens again on the stored text
+  CloseBox = 2,  // the close box of the drawn frame
+};
+
+// The close code of a modal loop's result: Esc and the close box as such, anything else Reopen.
+DesignerClose designerCloseOf(int result);
+
 // How the designer window was closed.
 struct DesignerClosing {
-  // 0 or 2: closed by the user (Esc, the close box); the edit is then stored, kept or dropped.
-  // Any other code reopens the designer on the stored text.
-  int result = 0;
+  // Closed by the user (Esc, the close box): the edit is then stored, kept or dropped.
+  DesignerClose how = DesignerClose::Escape;
   DialogModel dialog;  // the dialog as the user left it
 };
 

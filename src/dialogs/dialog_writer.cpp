@@ -69,7 +69,7 @@ std::string number(int value, const std::optional<KeptText<int>>& kept) {
 }
 
 // ", x, y, cx, cy" with the kept texts of those that still hold the value read.
-std::string coordinates(const UnitRect& units, const KeptCoordinates& kept) {
+std::string coordinates(const DialogUnitRect& units, const KeptCoordinates& kept) {
   const int values[] = {units.x, units.y, units.width, units.height};
   std::string out;
   for (std::size_t i = 0; i < 4; ++i) {
@@ -139,16 +139,14 @@ std::uint32_t compiledNow(const DialogControl& control) {
 }
 
 // The control's x, y, cx, cy in dialog units, as the writer puts them down.
-UnitRect controlUnits(const DialogControl& control) {
-  UnitRect units{pixelsToDuX(control.rect.x), pixelsToDuY(control.rect.y),
-                 pixelsToDuX(control.rect.width), pixelsToDuY(control.rect.height)};
+DialogUnitRect controlUnits(const DialogControl& control) {
+  DialogUnitRect units = toDialogUnits(control.rect);
   if (control.live == ControlClass::TComboBox2) units.height = control.comboHeight;
   return units;
 }
 
-UnitRect keptUnits(const KeptStatement& kept, ControlClass live) {
-  UnitRect units{pixelsToDuX(kept.rect.x), pixelsToDuY(kept.rect.y), pixelsToDuX(kept.rect.width),
-                 pixelsToDuY(kept.rect.height)};
+DialogUnitRect keptUnits(const KeptStatement& kept, ControlClass live) {
+  DialogUnitRect units = toDialogUnits(kept.rect);
   if (live == ControlClass::TComboBox2) units.height = kept.comboHeight;
   return units;
 }
@@ -182,7 +180,7 @@ std::string asControlStatement(const DialogControl& control, std::uint32_t style
   if ((style & kControlBaseStyle) != kControlBaseStyle)
     line += " | " + styleFromBase(writer, kControlBaseStyle, style & kControlBaseStyle);
   line += ", ";
-  UnitRect units = controlUnits(control);
+  DialogUnitRect units = controlUnits(control);
   if (row.keyword == "ICON") units.width = units.height = 0;  // the icon's own size
   line += coordinates(units, control.coordinates);
   line += control.tail;
@@ -234,8 +232,8 @@ std::string keptStatementText(const DialogControl& control) {
   if (captionChanged(control))
     changes.push_back({*kept.textField, "\"" + doubledQuotes(control.cCaption) + "\""});
   if (control.Cargo != kept.Cargo) changes.push_back({kept.id, std::to_string(control.Cargo)});
-  const UnitRect now = controlUnits(control);
-  const UnitRect before = keptUnits(kept, control.live);
+  const DialogUnitRect now = controlUnits(control);
+  const DialogUnitRect before = keptUnits(kept, control.live);
   const int nowValues[] = {now.x, now.y, now.width, now.height};
   const int beforeValues[] = {before.x, before.y, before.width, before.height};
   for (std::size_t i = 0; i < (icon ? 2u : 4u); ++i)

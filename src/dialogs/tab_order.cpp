@@ -86,7 +86,7 @@ std::string rowIdText(const TabOrderRow& row) {
 std::array<std::string, 7> rowCells(const TabOrderRow& row) {
   if (!row.control) return {statementText(row.text), {}, {}, {}, {}, {}, {}};
   const DialogControl& c = *row.control;
-  const UnitRect units = unitsAsWritten(c);
+  const DialogUnitRect units = unitsAsWritten(c);
   return {captionOf(c),
           rowIdText(row),
           scriptClassName(c),

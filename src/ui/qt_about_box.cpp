@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "messages/dialog_units.h"
+#include "dialogs/dialog_units.h"
 
 namespace kolvre {
 
@@ -14,15 +14,15 @@ namespace {
 
 // The box's template, in dialog units; control names are their identifiers. The template gives
 // the texts only a position: they run to the box's right margin.
-constexpr UnitRect kBoxSize{0, 0, 235, 145};
-constexpr UnitRect kPictureRect{10, 10, 57, 57};
-constexpr UnitRect kNameRect{80, 14, 145, 10};     // static 102
-constexpr UnitRect kVersionRect{80, 29, 145, 10};  // static 103
-constexpr UnitRect kLineRect{80, 73, 145, 1};      // sunken line
-constexpr UnitRect kCloseRect{16, 112, 45, 20};    // button 201, the default
+constexpr DialogUnitRect kBoxSize{0, 0, 235, 145};
+constexpr DialogUnitRect kPictureRect{10, 10, 57, 57};
+constexpr DialogUnitRect kNameRect{80, 14, 145, 10};     // static 102
+constexpr DialogUnitRect kVersionRect{80, 29, 145, 10};  // static 103
+constexpr DialogUnitRect kLineRect{80, 73, 145, 1};      // sunken line
+constexpr DialogUnitRect kCloseRect{16, 112, 45, 20};    // button 201, the default
 
-QRect pixelRect(const UnitRect& du) {
-  const UnitRect px = duToPixels(du);
+QRect pixelRect(const DialogUnitRect& du) {
+  const PixelRect px = toPixels(du);
   return {px.x, px.y, px.width, px.height};
 }
 
@@ -35,7 +35,7 @@ void INFOS(QWidget* parent, const QString& name, const QString& version, const Q
   QFont font(QStringLiteral("Arial"), 8);
   font.setStyleHint(QFont::SansSerif);
   box.setFont(font);
-  const UnitRect size = duToPixels(kBoxSize);
+  const PixelRect size = toPixels(kBoxSize);
   box.setFixedSize(size.width, size.height);
 
   auto* pictureLabel = new QLabel(&box);

@@ -7,21 +7,21 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "messages/dialog_units.h"
+#include "dialogs/dialog_units.h"
 
 namespace kolvre {
 
 namespace {
 
 // The box's template, in dialog units; control names are their identifiers.
-constexpr UnitRect kBoxSize{0, 0, 255, 70};
-constexpr UnitRect kPromptRect{10, 10, 235, 10};  // static 101
-constexpr UnitRect kEditRect{10, 20, 235, 13};    // edit 102
-constexpr UnitRect kConfirmRect{10, 50, 40, 15};  // button 201, the default
-constexpr UnitRect kCancelRect{55, 50, 40, 15};   // button 202
+constexpr DialogUnitRect kBoxSize{0, 0, 255, 70};
+constexpr DialogUnitRect kPromptRect{10, 10, 235, 10};  // static 101
+constexpr DialogUnitRect kEditRect{10, 20, 235, 13};    // edit 102
+constexpr DialogUnitRect kConfirmRect{10, 50, 40, 15};  // button 201, the default
+constexpr DialogUnitRect kCancelRect{55, 50, 40, 15};   // button 202
 
-QRect pixelRect(const UnitRect& du) {
-  const UnitRect px = duToPixels(du);
+QRect pixelRect(const DialogUnitRect& du) {
+  const PixelRect px = toPixels(du);
   return {px.x, px.y, px.width, px.height};
 }
 
@@ -43,7 +43,7 @@ bool showInputBox(const QString& title, const QString& prompt, QString& value, i
   QFont font(QStringLiteral("MS Sans Serif"), 8);
   font.setStyleHint(QFont::SansSerif);
   box.setFont(font);
-  const UnitRect size = duToPixels(kBoxSize);
+  const PixelRect size = toPixels(kBoxSize);
   box.setFixedSize(size.width, size.height);
 
   auto* promptLabel = new QLabel(prompt, &box);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QPointer>
 #include <QRubberBand>
 #include <QStatusBar>
 #include <QTest>
@@ -51,8 +52,8 @@ class DesignerInput : public ::testing::Test {
     window->show();
     QApplication::processEvents();
     const DialogReading reading = readDialog(kDialog, DialogMode::Designer);
-    designer = std::make_unique<DesignerWindow>(reading.dialog, *window, ui, doc.encoding(),
-                                                [this](const DialogModel& d) {
+    designer = std::make_unique<DesignerWindow>(reading.dialog, designerSurroundings(*window), ui,
+                                                doc.encoding(), [this](const DialogModel& d) {
                                                   stored.push_back(MAKEDLG(d, "DLG"));
                                                   return true;
                                                 });
@@ -61,7 +62,7 @@ class DesignerInput : public ::testing::Test {
   }
   QWidget* client() const { return designer->dialogWindow()->clientArea(); }
   QWidget* live(int i) const { return designer->dialogWindow()->controls()[i]; }
-  const DialogControl& model(int i) const { return designer->drag().dialog().aControls[i]; }
+  const DialogControl& model(int i) const { return designer->designer().dialog().aControls[i]; }
   QPoint topLeft(int i) const { return {model(i).rect.x, model(i).rect.y}; }
   // A press on `w` at `at` (client area), moves to each point of `path` (client area), release.
   void gesture(QWidget* w, QPoint at, std::initializer_list<QPoint> path,
@@ -80,7 +81,7 @@ class DesignerInput : public ::testing::Test {
   void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
     QTest::keyClick(designer.get(), k, m);
   }
-  std::string written() const { return MAKEDLG(designer->drag().dialog(), "DLG"); }
+  std::string written() const { return MAKEDLG(designer->designer().dialog(), "DLG"); }
 
   TempDir dir;
   std::string file;
@@ -97,7 +98,7 @@ TEST_F(DesignerInput, ADraggedControlSnapsToTheGridAndShowsItsHandlesAfterwards)
   gesture(live(0), QPoint(13, 14), {QPoint(20, 20), QPoint(34, 26)});
   EXPECT_EQ(topLeft(0), QPoint(26, 16));
   EXPECT_EQ(live(0)->pos(), QPoint(26, 16));
-  EXPECT_EQ(designer->drag().oCtl, 0u);
+  EXPECT_EQ(designer->designer().current(), 0u);
   for (int type = 1; type <= kHandleCount; ++type) EXPECT_TRUE(designer->handle(type)->isVisible());
   EXPECT_EQ(window->defaultStatusText(), "Id: 101   88 x 23");
 }
@@ -173,7 +174,7 @@ TEST_F(DesignerInput, DeleteRemovesTheControlAndUndoBringsItBack) {
   click(live(1), QPoint(100, 52));
   key(Qt::Key_Delete);
   ASSERT_EQ(designer->dialogWindow()->controls().size(), 3);
-  EXPECT_EQ(designer->drag().dialog().aControls.size(), 3u);
+  EXPECT_EQ(designer->designer().dialog().aControls.size(), 3u);
   EXPECT_FALSE(designer->handle(1)->isVisible());
   key(Qt::Key_Z, Qt::ControlModifier);
   ASSERT_EQ(designer->dialogWindow()->controls().size(), 4);
@@ -200,8 +201,8 @@ TEST_F(DesignerInput, ResizingTheFrameResizesTheGridArea) {
   QTest::mousePress(w, Qt::LeftButton, Qt::NoModifier, corner);
   QTest::mouseMove(w, corner + QPoint(35, 13));
   QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, corner + QPoint(35, 13));
-  EXPECT_EQ(designer->drag().dialog().rect.width, 200 * 7 / 4 + 8 + 35);
-  EXPECT_EQ(designer->drag().clientSize().width, client()->width());
+  EXPECT_EQ(designer->designer().dialog().rect.width, 200 * 7 / 4 + 8 + 35);
+  EXPECT_EQ(designer->designer().clientSize().width, client()->width());
   EXPECT_EQ(written().substr(0, 27), "DLG DIALOG 0, 0, 220, 108\r\n");
 }
 
@@ -252,7 +253,7 @@ TEST_F(DesignerInput, ControlsBuiltAgainAfterAnUndoTakeTheMouse) {
   key(Qt::Key_Z, Qt::ControlModifier);
   ASSERT_EQ(designer->dialogWindow()->controls().size(), 4);
   click(live(0), QPoint(13, 14));
-  EXPECT_EQ(designer->drag().oCtl, 0u);
+  EXPECT_EQ(designer->designer().current(), 0u);
   EXPECT_TRUE(designer->handle(1)->isVisible());
 }
 
@@ -271,6 +272,46 @@ TEST_F(DesignerInput, AMessageOfTheMenuGivesWayToTheNextStatusText) {
   click(live(1), QPoint(100, 52));
   EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
   EXPECT_EQ(window->defaultStatusText(), "Id: 57   88 x 23");
+}
+
+}  // namespace
+}  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+// "Elimina" chosen from a control's own context menu rebuilds the live controls while that
+// control's input filter is still handling the click: the control is hidden at once and deleted
+// only once its event has been handled.
+TEST_F(DesignerInput, AControlDeletedFromItsOwnContextMenuGoesAfterItsClick) {
+  QPointer<QWidget> button = live(1);
+  bool chosen = false;
+  QTimer::singleShot(0, [&] {
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_TRUE(menu);
+    for (QAction* a : menu->actions()) {
+      if (a->text() != QStringLiteral("Elimina\tCANC")) continue;
+      menu->setActiveAction(a);
+      QTest::keyClick(menu, Qt::Key_Return);
+      chosen = true;
+      return;
+    }
+    menu->close();
+  });
+  QTest::mouseClick(button, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(designer->designer().dialog().aControls.size(), 3u);
+  ASSERT_EQ(designer->dialogWindow()->controls().size(), 3);
+  EXPECT_FALSE(designer->dialogWindow()->controls().contains(button.data()));
+  ASSERT_TRUE(button) << "deleted while its own event was being handled";
+  EXPECT_FALSE(button->isVisible());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_FALSE(button);
+  // The controls built again take the mouse, and the deletion is one undo step.
+  click(live(0), QPoint(13, 14));
+  EXPECT_EQ(designer->designer().current(), 0u);
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(written(), unchangedDialogText(kDialog, "DLG"));
 }
 
 }  // namespace

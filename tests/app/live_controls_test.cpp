@@ -22,17 +22,17 @@ namespace {
 struct Recorder : DesignerInput {
   std::vector<std::string> seen;
   QPoint lastAt;
-  void bLClicked(QWidget*, QPoint at, Qt::KeyboardModifiers) override {
+  void leftPressed(QWidget*, QPoint at, Qt::KeyboardModifiers) override {
     seen.push_back("L");
     lastAt = at;
   }
-  void bRClicked(QWidget*, QPoint at, Qt::KeyboardModifiers) override {
+  void rightClicked(QWidget*, QPoint at, Qt::KeyboardModifiers) override {
     seen.push_back("R");
     lastAt = at;
   }
-  void bLReleased(QWidget*, QPoint) override { seen.push_back("up"); }
-  void bMouseMoved(QWidget*, QPoint, Qt::MouseButtons) override {}
-  void bKeyDown(QWidget*, int key, Qt::KeyboardModifiers) override {
+  void leftReleased(QWidget*, QPoint) override { seen.push_back("up"); }
+  void mouseMoved(QWidget*, QPoint, Qt::MouseButtons) override {}
+  void keyPressed(QWidget*, int key, Qt::KeyboardModifiers) override {
     seen.push_back("key " + std::to_string(key));
   }
 };
@@ -47,8 +47,8 @@ class LiveControls : public ::testing::Test {
                 const QString& caption = "Testo") {
     LiveControlSpec spec;
     spec.fields.liveClass = c;
-    spec.fields.Cargo = 101;
-    spec.fields.nStyle = style;
+    spec.fields.id = 101;
+    spec.fields.style = style;
     spec.caption = caption;
     QWidget* w = makeLiveControl(spec, &dialog);
     w->setGeometry(10, 10, 120, 60);
@@ -85,7 +85,7 @@ TEST_F(LiveControls, EachClassCarriesItsFieldsAndLooksLikeItsControl) {
     EXPECT_TRUE(w->inherits(base)) << base;
     ASSERT_TRUE(liveFields(w)) << base;
     EXPECT_EQ(liveFields(w)->liveClass, c);
-    EXPECT_EQ(liveFields(w)->Cargo, 101);
+    EXPECT_EQ(liveFields(w)->id, 101);
   }
   QLabel plain(&dialog);
   EXPECT_EQ(liveFields(&plain), nullptr);

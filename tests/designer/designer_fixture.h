@@ -45,14 +45,15 @@ inline int fixedWidth(std::string_view text) {
   return 6 * static_cast<int>(text.size());
 }
 
-struct Designer {
+struct TestDesigner {
   DialogModel model;
   ScriptedUi ui;
   RecordingHost host;
-  TDrag drag;
+  Designer designer;
 
   // A dialog of 200 x 100 dialog units holding `body` (CONTROL lines joined by CR LF).
-  explicit Designer(std::string_view body) : model(read(body)), drag(model, ui, host, fixedWidth) {}
+  explicit TestDesigner(std::string_view body)
+      : model(read(body)), designer(model, ui, host, fixedWidth) {}
 
   static DialogModel read(std::string_view body) {
     std::string block =
@@ -72,16 +73,17 @@ struct Designer {
   std::string text() const { return MAKEDLG(model, "DLG"); }
 
   // A press, moves and a release on control `i`, points in the client area.
-  void dragControl(std::size_t i, Point from, std::initializer_list<Point> moves) {
-    drag.InitDrg(i, from);
-    for (Point p : moves) drag.DragDrg(p);
-    drag.StopDrg();
+  void dragControl(std::size_t i, PixelPoint from, std::initializer_list<PixelPoint> moves) {
+    designer.pressControl(i, from);
+    for (PixelPoint p : moves) designer.mouseMove(p);
+    designer.mouseRelease();
   }
-  void band(Point from, Point to) {
-    drag.InitSel(from);
-    drag.MouseMove(to);
-    drag.MouseRelease();
+  void band(PixelPoint from, PixelPoint to) {
+    designer.pressBackground(from);
+    designer.mouseMove(to);
+    designer.mouseRelease();
   }
+  DesignerCommands& commands() { return designer.commands(); }
 };
 
 // A control line at x, y, cx, cy dialog units.
@@ -106,5 +108,39 @@ inline constexpr std::string_view kEditStyle = "ES_AUTOHSCROLL | WS_CHILD | WS_V
 inline constexpr std::string_view kGroupStyle = "BS_GROUPBOX | WS_CHILD | WS_VISIBLE";
 inline constexpr std::string_view kStaticStyle = "SS_LEFT | WS_CHILD | WS_VISIBLE";
 inline constexpr std::string_view kComboStyle = "CBS_DROPDOWNLIST | WS_CHILD | WS_VISIBLE";
+
+inline constexpr KeyModifiers kShift{true, false};
+inline constexpr KeyModifiers kCtrl{false, true};
+
+inline int key(DesignerKey k) {
+  return vk(k);
+}
+
+// A push button "OK" at x, y dialog units, 40 x 14.
+inline std::string button(int id, int x, int y) {
+  return controlLine("OK", id, "BUTTON", kButtonStyle, x, y, 40, 14);
+}
+
+inline bool handlesShown(const Designer& designer) {
+  for (const Handle& h : designer.handles())
+    if (!h.shown) return false;
+  return true;
+}
+inline bool handlesHidden(const Designer& designer) {
+  for (const Handle& h : designer.handles())
+    if (h.shown) return false;
+  return true;
+}
+
+// A group box around a button: the group at (20, 20) 200 x 200 (right and bottom 220), the
+// button at (60, 60) 70 x 25.
+struct GroupDialog : TestDesigner {
+  GroupDialog()
+      : TestDesigner(lines(
+            {controlLine("Gruppo", -1, "BUTTON", kGroupStyle, 0, 0, 10, 10), button(101, 0, 0)})) {
+    at(0).rect = {20, 20, 200, 200};  // top 20, left 20, bottom 220, right 220
+    at(1).rect = {60, 60, 70, 25};
+  }
+};
 
 }  // namespace kolvre::testing

@@ -8,7 +8,7 @@
 namespace kolvre {
 namespace {
 
-DialogControl controlAt(ControlClass live, UnitRect rect, std::uint32_t style = 0) {
+DialogControl controlAt(ControlClass live, PixelRect rect, std::uint32_t style = 0) {
   DialogControl c;
   c.live = live;
   c.rect = rect;
@@ -28,7 +28,7 @@ TEST(DesignerGrid, SnappingRoundsTwiceHalvesAwayFromZero) {
     EXPECT_EQ(snapRow(v, 5), row) << v;
     EXPECT_EQ(snapColumn(v, 5), column) << v;
   }
-  EXPECT_EQ(snapPoint({20, 30}, 5), (Point{16, 26}));
+  EXPECT_EQ(snapPoint({30, 20}, 5), (PixelPoint{26, 16}));
   EXPECT_EQ(snapRow(37, 0), 37);  // no grid: as it is
 }
 
@@ -64,40 +64,39 @@ TEST(DesignerHitTest, PointBorderAndBand) {
   const Box group{20, 20, 220, 220};
   struct Case {
     Box rect;
-    bool point;
-    bool border;
+    HitMode mode;
     bool hit;
   };
   const Case cases[] = {
-      {{100, 100, 100, 100}, true, false, true},   // inside
-      {{100, 100, 100, 100}, true, true, false},   // more than 10 from every edge
-      {{30, 100, 30, 100}, true, true, true},      // 10 below the top edge
-      {{31, 100, 31, 100}, true, true, false},     // 11
-      {{100, 210, 100, 210}, true, true, true},    // 10 left of the right edge
-      {{220, 220, 220, 220}, true, false, true},   // the corner: edges count
-      {{221, 100, 221, 100}, true, false, false},  // below
-      {{50, 50, 100, 100}, false, false, false},   // a band inside encloses nothing of it
-      {{100, 100, 50, 50}, false, false, false},   // the same band drawn backwards
-      {{10, 10, 100, 100}, false, false, true},    // a band across the frame
-      {{0, 0, 20, 20}, false, false, true},        // touching the corner
-      {{0, 0, 19, 300}, false, false, false},      // above
-      {{20, 20, 220, 220}, false, false, false},   // exactly the group: enclosed
+      {{100, 100, 100, 100}, HitMode::Point, true},    // inside
+      {{100, 100, 100, 100}, HitMode::Border, false},  // more than 10 from every edge
+      {{100, 30, 100, 30}, HitMode::Border, true},     // 10 below the top edge
+      {{100, 31, 100, 31}, HitMode::Border, false},    // 11
+      {{210, 100, 210, 100}, HitMode::Border, true},   // 10 left of the right edge
+      {{220, 220, 220, 220}, HitMode::Point, true},    // the corner: edges count
+      {{100, 221, 100, 221}, HitMode::Point, false},   // below
+      {{50, 50, 100, 100}, HitMode::Band, false},      // a band inside encloses nothing of it
+      {{100, 100, 50, 50}, HitMode::Band, false},      // the same band drawn backwards
+      {{10, 10, 100, 100}, HitMode::Band, true},       // a band across the frame
+      {{0, 0, 20, 20}, HitMode::Band, true},           // touching the corner
+      {{0, 0, 300, 19}, HitMode::Band, false},         // above
+      {{20, 20, 220, 220}, HitMode::Band, false},      // exactly the group: enclosed
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(InRect(group, c.rect, c.point, c.border), c.hit)
-        << c.rect.top << "," << c.rect.left << " " << c.rect.bottom << "," << c.rect.right
-        << " point " << c.point << " border " << c.border;
+    EXPECT_EQ(hitTest(group, c.rect, c.mode), c.hit)
+        << c.rect.left << "," << c.rect.top << " " << c.rect.right << "," << c.rect.bottom
+        << " mode " << int(c.mode);
   }
 }
 
 TEST(DesignerOutlines, ClassInsetsAndScrollBars) {
-  // Button: insets 2, 3, 5, 6. Its top-left corner shrunk is (y, x) = (52, 103); the outline
-  // runs from (48, 99) to y + (20 - 5) + 3 = 70 and x + (80 - 6) + 3 = 180.
+  // Button: insets 2, 3, 5, 6. Its top-left corner shrunk is (x, y) = (103, 52); the outline
+  // runs from (99, 48) to x + (80 - 6) + 3 = 180 and y + (20 - 5) + 3 = 70.
   EXPECT_EQ(selectionOutline(controlAt(ControlClass::TButton, {100, 50, 80, 20})),
-            (Box{48, 99, 70, 180}));
+            (Box{99, 48, 180, 70}));
   // A class without insets.
   EXPECT_EQ(selectionOutline(controlAt(ControlClass::TGet, {100, 50, 80, 20})),
-            (Box{46, 96, 73, 183}));
+            (Box{96, 46, 183, 73}));
   // A multi-line edit with a vertical scroll bar reaches past it; a list box only when it
   // always shows its scroll bar.
   const std::uint32_t vscroll = styleNameValue("WS_VSCROLL");
@@ -114,18 +113,18 @@ TEST(DesignerOutlines, ClassInsetsAndScrollBars) {
 TEST(DesignerHandles, PlacesForMargins3And7) {
   // Margin 3: top 50, left 100, 80 x 20 (bottom 70, right 180).
   const auto r = handleRects(controlAt(ControlClass::TCheckBox, {100, 50, 80, 20}));
-  EXPECT_EQ(r[0], (UnitRect{104, 47, 72, 2}));  // 1: top bar
-  EXPECT_EQ(r[1], (UnitRect{97, 54, 2, 12}));   // 2: left bar
-  EXPECT_EQ(r[2], (UnitRect{104, 71, 72, 2}));  // 3: bottom bar
-  EXPECT_EQ(r[3], (UnitRect{181, 54, 2, 12}));  // 4: right bar
-  EXPECT_EQ(r[4], (UnitRect{97, 47, 6, 2}));    // 5, 6: top-left corner
-  EXPECT_EQ(r[5], (UnitRect{97, 47, 2, 6}));
-  EXPECT_EQ(r[6], (UnitRect{97, 67, 2, 6}));  // 7, 8: bottom-left
-  EXPECT_EQ(r[7], (UnitRect{97, 71, 6, 2}));
-  EXPECT_EQ(r[8], (UnitRect{177, 71, 6, 2}));  // 9: top B + 1, left R - 3
-  EXPECT_EQ(r[9], (UnitRect{181, 67, 2, 6}));
-  EXPECT_EQ(r[10], (UnitRect{181, 47, 2, 6}));  // 11, 12: top-right
-  EXPECT_EQ(r[11], (UnitRect{177, 47, 6, 2}));
+  EXPECT_EQ(r[0], (PixelRect{104, 47, 72, 2}));  // 1: top bar
+  EXPECT_EQ(r[1], (PixelRect{97, 54, 2, 12}));   // 2: left bar
+  EXPECT_EQ(r[2], (PixelRect{104, 71, 72, 2}));  // 3: bottom bar
+  EXPECT_EQ(r[3], (PixelRect{181, 54, 2, 12}));  // 4: right bar
+  EXPECT_EQ(r[4], (PixelRect{97, 47, 6, 2}));    // 5, 6: top-left corner
+  EXPECT_EQ(r[5], (PixelRect{97, 47, 2, 6}));
+  EXPECT_EQ(r[6], (PixelRect{97, 67, 2, 6}));  // 7, 8: bottom-left
+  EXPECT_EQ(r[7], (PixelRect{97, 71, 6, 2}));
+  EXPECT_EQ(r[8], (PixelRect{177, 71, 6, 2}));  // 9: top B + 1, left R - 3
+  EXPECT_EQ(r[9], (PixelRect{181, 67, 2, 6}));
+  EXPECT_EQ(r[10], (PixelRect{181, 47, 2, 6}));  // 11, 12: top-right
+  EXPECT_EQ(r[11], (PixelRect{177, 47, 6, 2}));
 
   // A static drawn as a line keeps its handles 7 pixels away, so they do not overlap.
   const auto line = handleRects(controlAt(ControlClass::TSay2, {10, 40, 100, 1}));
@@ -152,19 +151,19 @@ TEST(DesignerHandles, CursorsAndEdges) {
 }
 
 TEST(DesignerResize, EdgesFollowThePointAndStopAt15) {
-  const UnitRect r{100, 50, 80, 40};  // bottom 90, right 180
+  const PixelRect r{100, 50, 80, 40};  // bottom 90, right 180
   // The top bar dragged past the bottom: 15 high, the bottom edge stays.
-  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 1, {200, 0}), (UnitRect{100, 75, 80, 15}));
+  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 1, {0, 200}), (PixelRect{100, 75, 80, 15}));
   // The right bar dragged left past the left edge: 15 wide.
-  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 4, {0, 20}), (UnitRect{100, 50, 15, 40}));
+  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 4, {20, 0}), (PixelRect{100, 50, 15, 40}));
   // The bottom-left corner moves the bottom and the left edge.
-  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 8, {130, 70}), (UnitRect{70, 50, 110, 80}));
+  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 8, {70, 130}), (PixelRect{70, 50, 110, 80}));
   // The top-right corner.
-  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 11, {10, 300}), (UnitRect{100, 10, 200, 80}));
+  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 11, {300, 10}), (PixelRect{100, 10, 200, 80}));
 }
 
 TEST(DesignerResize, AComboBoxOnlyByItsSideBars) {
-  const UnitRect r{100, 50, 80, 40};
+  const PixelRect r{100, 50, 80, 40};
   for (int t = 1; t <= kHandleCount; ++t) {
     const auto resized = resizedRect(r, ControlClass::TComboBox2, t, {10, 10});
     if (t == 2 || t == 4)
@@ -172,19 +171,19 @@ TEST(DesignerResize, AComboBoxOnlyByItsSideBars) {
     else
       EXPECT_FALSE(resized.has_value()) << t;
   }
-  EXPECT_EQ(resizedRect(r, ControlClass::TComboBox2, 2, {0, 60}), (UnitRect{60, 50, 120, 40}));
+  EXPECT_EQ(resizedRect(r, ControlClass::TComboBox2, 2, {60, 0}), (PixelRect{60, 50, 120, 40}));
 }
 
 TEST(DesignerNudge, KeysPerClass) {
   const int up = vk(DesignerKey::Up), pageUp = vk(DesignerKey::PageUp);
   const int home = vk(DesignerKey::Home), end = vk(DesignerKey::End);
   ASSERT_TRUE(nudgeFor(ControlClass::TButton, pageUp));
-  EXPECT_EQ(nudgeFor(ControlClass::TButton, pageUp)->rows, -1);
-  EXPECT_EQ(nudgeFor(ControlClass::TButton, end)->columns, 1);
-  EXPECT_EQ(nudgeFor(ControlClass::TButton, home)->columns, -1);
+  EXPECT_EQ(nudgeFor(ControlClass::TButton, pageUp)->dy, -1);
+  EXPECT_EQ(nudgeFor(ControlClass::TButton, end)->dx, 1);
+  EXPECT_EQ(nudgeFor(ControlClass::TButton, home)->dx, -1);
   EXPECT_FALSE(nudgeFor(ControlClass::TGet, pageUp));
   EXPECT_FALSE(nudgeFor(ControlClass::TMultiGet, home));
-  EXPECT_EQ(nudgeFor(ControlClass::TGet, up)->rows, -1);
+  EXPECT_EQ(nudgeFor(ControlClass::TGet, up)->dy, -1);
   EXPECT_FALSE(nudgeFor(ControlClass::TButton, vk(DesignerKey::Z)));
 }
 

@@ -20,8 +20,8 @@ namespace kolvre {
 namespace {
 
 using testing::controlLine;
-using testing::Designer;
 using testing::lines;
+using testing::TestDesigner;
 
 TEST(DesignerHistory, KeepsAtMostItsLimitAndDropsRedoOnANewStep) {
   DesignerHistory history(2);
@@ -55,27 +55,27 @@ TEST(DesignerHistory, SelectionAloneIsNoChange) {
 }
 
 TEST(DesignerUndo, RestoresControlsSelectionAndCurrentControl) {
-  Designer d(lines({controlLine("OK", 101, "BUTTON", testing::kButtonStyle, 10, 10, 40, 14),
-                    controlLine("Nome", -1, "STATIC", testing::kStaticStyle, 10, 40, 40, 8)}));
+  TestDesigner d(lines({controlLine("OK", 101, "BUTTON", testing::kButtonStyle, 10, 10, 40, 14),
+                        controlLine("Nome", -1, "STATIC", testing::kStaticStyle, 10, 40, 40, 8)}));
   const std::string original = d.text();
-  d.dragControl(0, {d.at(0).rect.y + 1, d.at(0).rect.x + 1}, {});  // current, no step
-  EXPECT_EQ(d.drag.undoSteps(), 0u);
-  d.drag.KeyDown(vk(DesignerKey::Delete), {});
+  d.dragControl(0, {d.at(0).rect.x + 1, d.at(0).rect.y + 1}, {});  // current, no step
+  EXPECT_EQ(d.designer.undoSteps(), 0u);
+  d.designer.keyDown(vk(DesignerKey::Delete), {});
   ASSERT_EQ(d.model.aControls.size(), 1u);
-  EXPECT_FALSE(d.drag.oCtl);
-  EXPECT_TRUE(d.drag.KeyDown(vk(DesignerKey::Z), {false, true}));
+  EXPECT_FALSE(d.designer.current());
+  EXPECT_TRUE(d.designer.keyDown(vk(DesignerKey::Z), {false, true}));
   EXPECT_EQ(d.text(), original);
-  EXPECT_EQ(d.drag.oCtl, 0u);
-  EXPECT_TRUE(d.drag.aSize[0].shown);
-  const DesignerRefresh refresh = d.drag.takeRefresh();
+  EXPECT_EQ(d.designer.current(), 0u);
+  EXPECT_TRUE(d.designer.handles()[0].shown);
+  const DesignerRefresh refresh = d.designer.takeRefresh();
   EXPECT_TRUE(refresh.rebuild);
-  EXPECT_TRUE(d.drag.KeyDown(vk(DesignerKey::Y), {false, true}));
+  EXPECT_TRUE(d.designer.keyDown(vk(DesignerKey::Y), {false, true}));
   EXPECT_EQ(d.model.aControls.size(), 1u);
-  EXPECT_TRUE(d.drag.KeyDown(vk(DesignerKey::Z), {false, true}));
+  EXPECT_TRUE(d.designer.keyDown(vk(DesignerKey::Z), {false, true}));
   EXPECT_EQ(d.model.aControls.size(), 2u);
-  EXPECT_TRUE(d.drag.KeyDown(vk(DesignerKey::Z), {true, true}));  // Ctrl+Shift+Z redoes
+  EXPECT_TRUE(d.designer.keyDown(vk(DesignerKey::Z), {true, true}));  // Ctrl+Shift+Z redoes
   EXPECT_EQ(d.model.aControls.size(), 1u);
-  EXPECT_FALSE(d.drag.canRedo());
+  EXPECT_FALSE(d.designer.canRedo());
 }
 
 // A random sequence of gestures and commands with undos and redos mixed in. After each step the
@@ -92,11 +92,15 @@ TEST(DesignerUndo, RandomActionsAgreeWithTheTextOfEveryStep) {
                    10, 90, 60, 10)});
   for (unsigned seed = 1; seed <= 8; ++seed) {
     SCOPED_TRACE(seed);
-    Designer d(body);
+    TestDesigner d(body);
     d.ui.settings["parametri/kolv"] = seed % 2 ? "Si" : "No";
     std::mt19937 rng(seed);
     const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-    const auto randomPoint = [&] { return Point{pick(200), pick(360)}; };
+    // y is drawn before x, as the seeds' sequences were recorded.
+    const auto randomPoint = [&] {
+      const int y = pick(200);
+      return PixelPoint{pick(360), y};
+    };
     std::vector<std::string> texts{d.text()};
     std::size_t pos = 0;
     int undos = 0, redos = 0;
@@ -106,15 +110,15 @@ TEST(DesignerUndo, RandomActionsAgreeWithTheTextOfEveryStep) {
         return static_cast<std::size_t>(pick(static_cast<int>(count)));
       };
       const auto press = [&](std::size_t i) {
-        const UnitRect r = d.at(i).rect;
-        return Point{r.y + r.height / 2, r.x + r.width / 2};
+        const PixelRect r = d.at(i).rect;
+        return PixelPoint{r.x + r.width / 2, r.y + r.height / 2};
       };
       // Redo is drawn more often than undo, or no step would be left to redo between the steps.
       const int kind = pick(19);
       if (kind >= 14) {
         const bool undo = kind <= 15;
-        const bool can = undo ? d.drag.canUndo() : d.drag.canRedo();
-        EXPECT_EQ(undo ? d.drag.Undo() : d.drag.Redo(), can);
+        const bool can = undo ? d.designer.canUndo() : d.designer.canRedo();
+        EXPECT_EQ(undo ? d.commands().undo() : d.commands().redo(), can);
         if (can) {
           pos = undo ? pos - 1 : pos + 1;
           undo ? ++undos : ++redos;
@@ -122,16 +126,18 @@ TEST(DesignerUndo, RandomActionsAgreeWithTheTextOfEveryStep) {
         ASSERT_EQ(d.text(), texts[pos]) << (undo ? "undo" : "redo") << " at action " << action;
         continue;
       }
-      const std::size_t stepsBefore = d.drag.undoSteps();
+      const std::size_t stepsBefore = d.designer.undoSteps();
       switch (kind) {
         case 0:  // a drag of one control, or of the selection it belongs to
           if (count == 0) break;
           {
             const std::size_t i = anyControl();
-            const Point from = press(i);
-            d.dragControl(i, from,
-                          {{from.row + pick(40) - 20, from.column + pick(40) - 20},
-                           {from.row + pick(60) - 30, from.column + pick(60) - 30}});
+            const PixelPoint from = press(i);
+            const int y1 = from.y + pick(40) - 20;
+            const PixelPoint first{from.x + pick(40) - 20, y1};
+            const int y2 = from.y + pick(60) - 30;
+            const PixelPoint second{from.x + pick(60) - 30, y2};
+            d.dragControl(i, from, {first, second});
           }
           break;
         case 1:  // a band
@@ -140,34 +146,35 @@ TEST(DesignerUndo, RandomActionsAgreeWithTheTextOfEveryStep) {
         case 2: {  // a nudge key
           const DesignerKey keys[] = {DesignerKey::Up,    DesignerKey::Down,   DesignerKey::Left,
                                       DesignerKey::Right, DesignerKey::PageUp, DesignerKey::End};
-          d.drag.KeyDown(vk(keys[pick(6)]), {});
+          d.designer.keyDown(vk(keys[pick(6)]), {});
           break;
         }
         case 3:  // a resize of the current control
-          if (d.drag.oCtl && d.drag.aSize[0].shown) {
+          if (d.designer.current() && d.designer.handles()[0].shown) {
             const int type = 1 + pick(kHandleCount);
-            const UnitRect h = d.drag.aSize[static_cast<std::size_t>(type - 1)].rect;
-            d.drag.InitSize(type, {h.y, h.x});
-            d.drag.DragSize(randomPoint());
-            d.drag.StopSize();
+            const PixelRect h = d.designer.handles()[static_cast<std::size_t>(type - 1)].rect;
+            d.designer.pressHandle(type, {h.x, h.y});
+            d.designer.mouseMove(randomPoint());
+            d.designer.mouseRelease();
           } else if (count > 0) {
             const std::size_t i = anyControl();
             d.dragControl(i, press(i), {});
           }
           break;
         case 4:
-          d.drag.NewRes(kNewControlKinds[static_cast<std::size_t>(pick(21))].name, randomPoint());
+          d.commands().newControl(kNewControlKinds[static_cast<std::size_t>(pick(21))].name,
+                                  randomPoint());
           break;
         case 5:
           if (count > 0 && pick(2) == 0) {
             const std::size_t i = anyControl();
             d.dragControl(i, press(i), {});
           }
-          d.drag.KeyDown(vk(DesignerKey::Delete), {});
+          d.designer.keyDown(vk(DesignerKey::Delete), {});
           break;
         case 6:
-          d.drag.CopyCtl();
-          d.drag.PasteCtl(snapPoint(randomPoint(), 5));
+          d.commands().copy();
+          d.commands().paste(snapPoint(randomPoint(), 5));
           break;
         case 7:
           if (count == 0) break;
@@ -176,39 +183,39 @@ TEST(DesignerUndo, RandomActionsAgreeWithTheTextOfEveryStep) {
             form.caption = pick(2) ? "Testo" : form.caption;
             return form;
           };
-          d.drag.PropCtl(anyControl());
+          d.commands().editProperties(anyControl());
           break;
         case 8:
-          d.drag.RenSel(std::nullopt);
+          d.commands().renumberSelected(std::nullopt);
           break;
         case 9:
-          d.drag.RenId(101, 199, std::nullopt);
+          d.commands().renumberRange(101, 199, std::nullopt);
           break;
         case 10:
-          if (count > 0) d.drag.MaxWidth(anyControl());
+          if (count > 0) d.commands().widen(anyControl());
           break;
         case 11:
-          if (count > 0) d.drag.AutoSize(anyControl());
+          if (count > 0) d.commands().autosize(anyControl());
           break;
         case 12:
-          if (count > 0) d.drag.InitDrg(anyControl(), {0, 0}, {true, false});
+          if (count > 0) d.designer.pressControl(anyControl(), {0, 0}, {true, false});
           break;
         case 13:
-          if (count > 0) d.drag.RightMenu(anyControl(), randomPoint());
+          if (count > 0) d.designer.contextMenu(anyControl(), randomPoint());
           break;
       }
-      ASSERT_EQ(d.drag.gesture(), Gesture::None);
-      if (d.drag.undoSteps() > stepsBefore) {
+      ASSERT_EQ(d.designer.gesture(), GestureState::Idle);
+      if (d.designer.undoSteps() > stepsBefore) {
         texts.resize(pos + 1);
         texts.push_back(d.text());
         ++pos;
       } else {
-        ASSERT_EQ(d.drag.undoSteps(), stepsBefore);
+        ASSERT_EQ(d.designer.undoSteps(), stepsBefore);
         ASSERT_EQ(d.text(), texts[pos]) << "a change without a step, action " << kind;
       }
     }
     // Everything undone: the dialog is written as it was read.
-    while (d.drag.Undo()) {
+    while (d.commands().undo()) {
     }
     EXPECT_EQ(d.text(), texts.front());
     EXPECT_GT(undos, 5);
@@ -228,12 +235,12 @@ void roundTrip(const DialogModel& read, std::string_view name, RoundTrip& tally)
     DialogModel model = read;
     testing::ScriptedUi ui;
     testing::RecordingHost host;
-    TDrag drag(model, ui, host, testing::fixedWidth);
+    Designer designer(model, ui, host, testing::fixedWidth);
     const std::string original = MAKEDLG(model, name);
-    const UnitRect client = drag.clientSize();
-    drag.InitSel({0, 0});
-    drag.DragSel({client.height, client.width});
-    drag.StopSel();
+    const PixelRect client = designer.clientSize();
+    designer.pressBackground({0, 0});
+    designer.mouseMove({client.width, client.height});
+    designer.mouseRelease();
     std::optional<std::size_t> lead;
     bool onGrid = true;
     for (std::size_t i = 0; i < model.aControls.size(); ++i) {
@@ -244,27 +251,27 @@ void roundTrip(const DialogModel& read, std::string_view name, RoundTrip& tally)
     }
     if (!lead) return;
     if (variant == 0) ++tally.dialogs;
-    const UnitRect r = model.aControls[*lead].rect;
-    const Point grab{r.y + 1, r.x + 1};
+    const PixelRect r = model.aControls[*lead].rect;
+    const PixelPoint grab{r.x + 1, r.y + 1};
     if (variant == 0) {
       if (!onGrid) continue;
       ++tally.draggedBack;
-      drag.InitDrg(*lead, grab);
-      drag.DragDrg({grab.row, grab.column + 9});
+      designer.pressControl(*lead, grab);
+      designer.mouseMove({grab.x + 9, grab.y});
       EXPECT_NE(model.aControls[*lead].rect.x, r.x);
-      drag.DragDrg(grab);
-      drag.StopDrg();
+      designer.mouseMove(grab);
+      designer.mouseRelease();
     } else if (variant == 1) {
-      drag.InitDrg(*lead, grab);
-      drag.DragDrg({grab.row + 8, grab.column + 9});
-      drag.StopDrg();
+      designer.pressControl(*lead, grab);
+      designer.mouseMove({grab.x + 9, grab.y + 8});
+      designer.mouseRelease();
       EXPECT_NE(MAKEDLG(model, name), original);
-      EXPECT_TRUE(drag.Undo());
+      EXPECT_TRUE(designer.commands().undo());
     } else {
-      drag.KeyDown(vk(DesignerKey::Right), {});
-      drag.KeyDown(vk(DesignerKey::Down), {});
-      drag.KeyDown(vk(DesignerKey::Left), {});
-      drag.KeyDown(vk(DesignerKey::Up), {});
+      designer.keyDown(vk(DesignerKey::Right), {});
+      designer.keyDown(vk(DesignerKey::Down), {});
+      designer.keyDown(vk(DesignerKey::Left), {});
+      designer.keyDown(vk(DesignerKey::Up), {});
     }
     EXPECT_EQ(MAKEDLG(model, name), original) << "variant " << variant;
   }
@@ -289,8 +296,8 @@ TEST(DesignerUndo, MovingEverythingAndBackLeavesEveryCorpusDialogUnchanged) {
 }
 
 TEST(DesignerUndo, ADialogOnTheGridIsDraggedAndBackUnchanged) {
-  Designer d(lines({controlLine("OK", 101, "BUTTON", testing::kButtonStyle, 10, 10, 40, 15),
-                    controlLine("Nome", -1, "STATIC", testing::kStaticStyle, 10, 40, 40, 10)}));
+  TestDesigner d(lines({controlLine("OK", 101, "BUTTON", testing::kButtonStyle, 10, 10, 40, 15),
+                        controlLine("Nome", -1, "STATIC", testing::kStaticStyle, 10, 40, 40, 10)}));
   RoundTrip tally;
   roundTrip(d.model, "DLG", tally);
   EXPECT_EQ(tally.draggedBack, 1);

@@ -36,7 +36,7 @@ TEST(ReadDialog, ControlTextWithCommaAndDoubledQuotesQuotedOrBareClass) {
     EXPECT_EQ(c.cCaption, "a, \"b\"");
     EXPECT_EQ(c.Cargo, 101);
     EXPECT_EQ(c.nStyle, 0x50000000u);
-    EXPECT_EQ(c.rect, (UnitRect{9, 8, 88, 23}));  // 8.75, 8.125, 87.5, 22.75
+    EXPECT_EQ(c.rect, (PixelRect{9, 8, 88, 23}));  // 8.75, 8.125, 87.5, 22.75
     EXPECT_FALSE(c.lSel);
     EXPECT_TRUE(c.classText.empty()) << "the table's own name is written afresh";
   }
@@ -130,7 +130,7 @@ TEST(ReadDialog, UnsupportedClassesArePlaceholdersKeptAsWrittenWithTheRightNotic
     EXPECT_EQ(c.live, row.live) << row.line;
     EXPECT_EQ(c.cCaption, row.label);
     EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
-    EXPECT_EQ(c.rect, (UnitRect{2, 3, 5, 7}));
+    EXPECT_EQ(c.rect, (PixelRect{2, 3, 5, 7}));
     EXPECT_EQ(r.notices, row.notices) << row.line;
     EXPECT_EQ(MAKECONTROL(c), row.line);
   }
@@ -211,7 +211,7 @@ TEST(ReadDialog, ControlStatementsOverSeveralLinesTabsAndFieldsAfterCy) {
   }));
   EXPECT_EQ(tree.live, ControlClass::TTreeView);
   EXPECT_EQ(tree.nStyle, 0x810003u);
-  EXPECT_EQ(tree.rect, duToPixels({4, 40, 180, 120}));
+  EXPECT_EQ(tree.rect, toPixels(DialogUnitRect{4, 40, 180, 120}));
 
   const DialogControl split = onlyControl(crlfLines({
       "    CONTROL \"Auto\",IDC_A,\"Button\",BS_AUTOCHECKBOX",
@@ -241,8 +241,7 @@ TEST(ReadDialog, CommentsAndBlankLinesStayBeforeTheControlThatFollows) {
   EXPECT_EQ(r.dialog.aControls[0].linesBefore,
             (std::vector<std::string>{"    // Nome:", "",
                                       "/* CONTROL \"in a comment\", 1, \"BUTTON\", 0, 1, 2, 3, 4",
-                                      "   still the comment */",
-                                      "#ifdef EXTRA"}));
+                                      "   still the comment */", "#ifdef EXTRA"}));
   EXPECT_EQ(r.dialog.bodyTail, std::vector<std::string>{"#endif"});
   EXPECT_TRUE(r.notices.empty());
 }
@@ -251,7 +250,7 @@ TEST(ReadDialog, HeaderNumbersWithMemoryOptionsBlanksAndTabs) {
   const struct {
     const char* header;
     std::vector<std::string> options;
-    UnitRect units;
+    DialogUnitRect units;
     std::string tail;
   } rows[] = {
       {"D DIALOG 1, 2, 3, 4", {}, {1, 2, 3, 4}, ""},
@@ -312,14 +311,14 @@ TEST(ReadDialog, AnEmptyBodyIsAnEmptyDialogOfTheStatedSize) {
   ASSERT_EQ(r.failure, DialogFailure::None);
   EXPECT_TRUE(r.dialog.aControls.empty());
   // 525 + 2 frames wide, 488 (487.5) + 2 frames + a caption bar high.
-  EXPECT_EQ(r.dialog.rect, (UnitRect{-4, -1, 533, 518}));
+  EXPECT_EQ(r.dialog.rect, (PixelRect{-4, -1, 533, 518}));
 }
 
 TEST(ReadDialog, PlacementTableByStyleAndMode) {
   const struct {
     const char* style;
     DialogMode mode;
-    UnitRect rect;
+    PixelRect rect;
     std::uint32_t live;
   } rows[] = {
       // x 10, y 20, cx 100 (175 px), cy 50 (81.25 px).
@@ -334,7 +333,8 @@ TEST(ReadDialog, PlacementTableByStyleAndMode) {
         row.mode);
     EXPECT_EQ(r.dialog.rect, row.rect) << row.style;
     EXPECT_EQ(r.dialog.nStyle, row.live) << row.style;
-    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.Cargo, row.mode), (UnitRect{10, 20, 100, 50}));
+    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.Cargo, row.mode),
+              (DialogUnitRect{10, 20, 100, 50}));
   }
 }
 

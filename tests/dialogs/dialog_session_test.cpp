@@ -36,15 +36,16 @@ class DesignerSession : public ::testing::Test {
     return *findEntry(doc.index(), {"DLG", ResType::Dialog, 0});
   }
   // Runs the session; each opening of the designer applies the next change of `changes` to
-  // the dialog it was given and closes with `result`.
-  bool session(std::vector<std::function<void(DialogModel&)>> changes, int result = 0) {
+  // the dialog it was given and closes as `how` says.
+  bool session(std::vector<std::function<void(DialogModel&)>> changes,
+               DesignerClose how = DesignerClose::Escape) {
     std::size_t opening = 0;
     return designDialog(ui, doc, dialogPosition(), [&](const DialogModel& given) {
       opened.push_back(given);
       DialogModel left = given;
       if (opening < changes.size()) changes[opening](left);
       ++opening;
-      return DesignerClosing{result, left};
+      return DesignerClosing{how, left};
     });
   }
   Document doc;
@@ -87,6 +88,23 @@ TEST_F(DesignerSession, NoDropsTheEdit) {
   EXPECT_FALSE(doc.canUndo());
 }
 
+TEST_F(DesignerSession, TheCloseBoxAsksAsEscDoes) {
+  ui.buttons = {kIdYes};
+  EXPECT_TRUE(session({moveButton}, DesignerClose::CloseBox));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, kAskStoreDialog);
+  EXPECT_EQ(opened.size(), 1u);
+  EXPECT_EQ(doc.undoLabel(), kLabelEditDialog);
+}
+
+TEST(DesignerCloseCodes, EscAndTheCloseBoxAreTheUsersAnyOtherResultReopens) {
+  EXPECT_EQ(designerCloseOf(0), DesignerClose::Escape);
+  EXPECT_EQ(designerCloseOf(2), DesignerClose::CloseBox);
+  EXPECT_EQ(designerCloseOf(1), DesignerClose::Reopen);
+  EXPECT_EQ(designerCloseOf(-1), DesignerClose::Reopen);
+  EXPECT_EQ(designerCloseOf(3), DesignerClose::Reopen);
+}
+
 TEST_F(DesignerSession, CancelReopensOnTheEditThenAnUndoneChangeAsksNothing) {
   ui.buttons = {kIdCancel};
   EXPECT_TRUE(session({moveButton, [](DialogModel& d) { d.aControls.back().rect.x -= 14; }}));
@@ -104,7 +122,8 @@ TEST_F(DesignerSession, AnotherResultReopensOnTheStoredText) {
     DialogModel left = given;
     moveButton(left);
     // The first closing is not the user's: the changed dialog is not asked about.
-    return DesignerClosing{opening++ == 0 ? 1 : 0, opening == 1 ? left : given};
+    return DesignerClosing{opening++ == 0 ? DesignerClose::Reopen : DesignerClose::Escape,
+                           opening == 1 ? left : given};
   });
   ASSERT_EQ(opened.size(), 2u);
   EXPECT_EQ(opened[1], opened[0]);

@@ -364,7 +364,7 @@ TEST_F(RcCompilers, ShortStatementsCompileToTheStyleTheReaderGives) {
       EXPECT_EQ(compiled[i].style, theirs.value_or(ours))
           << keyword << (styleGiven ? " with a style" : "") << ": ours " << std::hex << ours;
       if (theirs && *theirs != ours) parted.insert(std::string(keyword));
-      const UnitRect units = unitsAsWritten(read.dialog.aControls[i]);
+      const DialogUnitRect units = unitsAsWritten(read.dialog.aControls[i]);
       EXPECT_EQ(compiled[i].id, read.dialog.aControls[i].Cargo);
       EXPECT_EQ(compiled[i].x, units.x);
       // An icon's size: windres writes 0 (the documentation: the size is ignored), llvm-rc the

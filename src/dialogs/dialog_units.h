@@ -1,6 +1,9 @@
 // Dialog units and pixels: one horizontal unit is 1.75 pixels and one vertical unit 1.625
 // pixels for every dialog font. Conversions round to the nearest pixel or unit, halves away
 // from zero, in exact integer arithmetic so that no value lands on the wrong side of a half.
+//
+// A rectangle in dialog units (as a script writes it) and one in pixels (as a window stands)
+// are different types: one becomes the other only through the named conversions below.
 #pragma once
 
 namespace kolvre {
@@ -30,18 +33,38 @@ constexpr int pixelsToDuY(int px) {
   return dialog_units_detail::scaleRounded(px, 8, 13);
 }
 
-// A rectangle given by its top-left corner and its size, in dialog units or in pixels.
-struct UnitRect {
+// A point in pixels: x to the right, y downward; signed, so a point left of or above an area
+// is negative.
+struct PixelPoint {
+  int x = 0;
+  int y = 0;
+  friend constexpr bool operator==(const PixelPoint&, const PixelPoint&) = default;
+};
+
+// A rectangle in pixels, by its top-left corner and its size.
+struct PixelRect {
   int x = 0;
   int y = 0;
   int width = 0;
   int height = 0;
-  friend constexpr bool operator==(const UnitRect&, const UnitRect&) = default;
+  friend constexpr bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// A rectangle in dialog units, by its top-left corner and its size: x, y, cx, cy of a script.
+struct DialogUnitRect {
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  friend constexpr bool operator==(const DialogUnitRect&, const DialogUnitRect&) = default;
 };
 
 // Each of the four numbers is converted on its own, as a dialog template's rectangle is.
-constexpr UnitRect duToPixels(const UnitRect& du) {
+constexpr PixelRect toPixels(const DialogUnitRect& du) {
   return {duToPixelsX(du.x), duToPixelsY(du.y), duToPixelsX(du.width), duToPixelsY(du.height)};
+}
+constexpr DialogUnitRect toDialogUnits(const PixelRect& px) {
+  return {pixelsToDuX(px.x), pixelsToDuY(px.y), pixelsToDuX(px.width), pixelsToDuY(px.height)};
 }
 
 }  // namespace kolvre

@@ -1,0 +1,98 @@
+#include "designer/clipboard_controls.h"
+
+#include <utility>
+
+#include "base/text.h"
+#include "designer/control_ids.h"
+#include "designer/control_kinds.h"
+#include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_writer.h"
+#include "messages/messages.h"
+
+namespace kolvre {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+
+// The lines of a clipboard text, without their line ends.
+std::vector<std::string_view> textLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t lf = text.find('\n');
+    std::string_view line = text.substr(0, lf);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (lf == std::string_view::npos) break;
+    text.remove_prefix(lf + 1);
+  }
+  return lines;
+}
+
+// The first word of a line, to name a line that is no control.
+std::string_view firstWord(std::string_view line) {
+  line = trimBlanks(line);
+  return line.substr(0, line.find_first_of(" \t,"));
+}
+
+void addPasteStyle(DialogControl& c) {
+  if (!c.nStyle) return;
+  for (const PasteStyleExtra& extra : kPasteStyleExtras)
+    if (extra.live == c.live) *c.nStyle |= extra.added;
+}
+
+}  // namespace
+
+std::string copiedText(const std::vector<DialogControl>& controls,
+                       std::optional<std::size_t> current) {
+  if (current && *current < controls.size()) return MAKECONTROL(controls[*current]);
+  std::string text;
+  for (const DialogControl& c : controls) {
+    if (!c.lSel) continue;
+    if (!text.empty()) text += kLineEnd;
+    text += MAKECONTROL(c);
+  }
+  return text;
+}
+
+PastedControls readPastedControls(std::string_view text, PixelPoint at, int firstId) {
+  PastedControls pasted;
+  int id = firstId;
+  // Positions in eighths of a pixel (y) and quarters (x), so that the offset keeps the
+  // fractions of 1.625 and 1.75 until each control is placed.
+  std::optional<long long> offsetY8;
+  std::optional<long long> offsetX4;
+  for (std::string_view raw : textLines(text)) {
+    const std::string_view line = trimSpace(raw);
+    if (line.empty()) continue;
+    // Indented by one blank, as the writer indents the lines of a body.
+    ControlReading reading = readStatementLine(" " + std::string(line));
+    for (std::string& notice : reading.notices) pasted.notices.push_back(std::move(notice));
+    if (reading.kind == ControlReading::Kind::NotAControl) {
+      pasted.notices.push_back(unsupportedControlNotice(firstWord(line)));
+      continue;
+    }
+    if (reading.kind != ControlReading::Kind::Control) continue;
+    DialogControl c = std::move(reading.control);
+    c.linesBefore.clear();
+    const long long top8 = 13LL * pixelsToDuY(c.rect.y);
+    const long long left4 = 7LL * pixelsToDuX(c.rect.x);
+    if (!offsetY8) {
+      offsetY8 = 8LL * at.y - top8;
+      offsetX4 = 4LL * at.x - left4;
+    }
+    c.rect.y = static_cast<int>((top8 + *offsetY8) / 8);  // the fraction dropped
+    c.rect.x = static_cast<int>((left4 + *offsetX4) / 4);
+    addPasteStyle(c);
+    if (c.live == ControlClass::TGroup || c.live == ControlClass::TSay2) {
+      if (!hasSymbolicId(c)) c.Cargo = -1;
+    } else if (!hasSymbolicId(c)) {
+      c.Cargo = id++;
+    }
+    c.lSel = false;
+    pasted.controls.push_back(std::move(c));
+  }
+  return pasted;
+}
+
+}  // namespace kolvre

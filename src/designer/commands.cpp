@@ -1,0 +1,186 @@
+#include "designer/commands.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "designer/clipboard_controls.h"
+#include "designer/control_ids.h"
+#include "designer/control_kinds.h"
+#include "designer/control_properties.h"
+#include "messages/messages.h"
+#include "platform/system_metrics.h"
+
+namespace kolvre {
+
+DesignerCommands::DesignerCommands(DesignerWorkspace& workspace, const GestureMachine& gestures,
+                                   UserInterface& ui, TextMeasure measure, TextEncoding encoding)
+    : workspace_(workspace),
+      selection_(workspace.selection()),
+      gestures_(gestures),
+      ui_(ui),
+      measure_(std::move(measure)),
+      encoding_(encoding) {}
+
+// An edit holding text keeps the nudge keys and Delete for its caret and its text.
+bool DesignerCommands::keysBelongToCurrentText() const {
+  const auto current = selection_.current();
+  if (!current) return false;
+  const DialogControl& c = workspace_.control(*current);
+  return isEdit(c.live) && !c.cCaption.empty();
+}
+
+int DesignerCommands::nextId() const {
+  return kolvre::nextId(workspace_.dialog().aControls);
+}
+
+void DesignerCommands::newControl(std::string_view name, PixelPoint at) {
+  const NewControlKind* kind = newControlKind(name);
+  if (!kind || busy()) return;
+  workspace_.asStep([&] {
+    const std::size_t made = workspace_.appendControl(makeNewControl(*kind, at, nextId()));
+    selection_.setCurrent(made);
+  });
+}
+
+void DesignerCommands::deleteControls() {
+  if (busy()) return;
+  workspace_.asStep([&] {
+    if (const auto current = selection_.current()) {
+      if (keysBelongToCurrentText()) return;
+      selection_.hideHandles();
+      workspace_.removeControl(*current);
+      return;
+    }
+    for (std::size_t i = workspace_.controlCount(); i-- > 0;)
+      if (selection_.isSelected(i)) workspace_.removeControl(i);
+  });
+}
+
+bool DesignerCommands::editProperties(std::size_t at) {
+  if (at >= workspace_.controlCount() || busy()) return false;
+  const ControlProperties shown = controlProperties(workspace_.control(at));
+  const std::optional<ControlProperties> edited = workspace_.host().editProperties(shown);
+  if (!edited || at >= workspace_.controlCount()) return false;
+  if (const auto fault = checkProperties(*edited, shown)) {
+    inform(ui_, fault->message);
+    return false;
+  }
+  workspace_.asStep([&] {
+    workspace_.replaceControl(at, withProperties(workspace_.control(at), *edited, shown));
+    // The handles stay with the current control: placed around another one, they would resize
+    // the current control from the wrong place.
+    if (selection_.current() == at) selection_.showHandlesUnlessSelected();
+    workspace_.showStatus(at, false);
+  });
+  return true;
+}
+
+void DesignerCommands::renumberSelected(std::optional<std::size_t> shown) {
+  if (busy()) return;
+  workspace_.asStep([&] { kolvre::renumberSelected(workspace_.dialog().aControls); });
+  if (shown && *shown < workspace_.controlCount()) workspace_.showStatus(*shown, false);
+}
+
+void DesignerCommands::renumberRange(int first, int last, std::optional<std::size_t> shown) {
+  if (busy()) return;
+  workspace_.asStep([&] { kolvre::renumberRange(workspace_.dialog().aControls, first, last); });
+  if (shown && *shown < workspace_.controlCount()) workspace_.showStatus(*shown, false);
+}
+
+void DesignerCommands::copy() {
+  const std::string text = copiedText(workspace_.dialog().aControls, selection_.current());
+  ui_.setClipboardText(toDisplay(text, encoding_));
+}
+
+void DesignerCommands::paste(PixelPoint at) {
+  if (busy()) return;
+  const std::string text = fromDisplay(ui_.clipboardText(), encoding_);
+  workspace_.asStep([&] {
+    selection_.selectAll(false);
+    selection_.setCurrent(std::nullopt);
+    PastedControls pasted = readPastedControls(text, at, nextId());
+    for (const std::string& notice : pasted.notices) inform(ui_, notice);
+    const std::size_t firstNew = workspace_.controlCount();
+    for (DialogControl& c : pasted.controls) workspace_.appendControl(std::move(c));
+    // One control pasted becomes current; several become the selection.
+    if (pasted.controls.size() == 1) {
+      selection_.setCurrent(firstNew);
+      workspace_.showStatus(firstNew, true);
+    } else {
+      for (std::size_t i = firstNew; i < workspace_.controlCount(); ++i) selection_.select(i, true);
+    }
+    workspace_.noteRepaint();
+  });
+}
+
+// The control at its new size, made current, its size in the status bar.
+void DesignerCommands::showFitted(std::size_t at, const PixelRect& rect) {
+  workspace_.moveControl(at, rect);
+  selection_.setCurrent(at);
+  workspace_.showStatus(at, true);
+  workspace_.noteRepaint();
+}
+
+void DesignerCommands::widen(std::size_t at) {
+  if (at >= workspace_.controlCount() || busy()) return;
+  workspace_.asStep([&] {
+    const int width =
+        snapColumn(workspace_.dialog().rect.width - 2 * SM_CXFRAME, workspace_.grid());
+    const PixelRect r = workspace_.control(at).rect;
+    showFitted(at, {0, r.y, width, r.height});
+  });
+}
+
+void DesignerCommands::autosize(std::size_t at) {
+  if (at >= workspace_.controlCount() || busy()) return;
+  workspace_.asStep([&] {
+    const DialogControl& c = workspace_.control(at);
+    const int textWidth = measure_ ? measure_(toDisplay(c.cCaption, encoding_)) : 0;
+    // At least one grid step: a static without text would otherwise shrink to nothing, where
+    // no click can reach it.
+    const int grid = workspace_.grid();
+    const int width = std::max(ceilColumnSteps(textWidth, grid), ceilColumnSteps(1, grid));
+    showFitted(at, {c.rect.x, c.rect.y, width, c.rect.height});
+  });
+}
+
+bool DesignerCommands::nudge(int virtualKey) {
+  if (busy() || keysBelongToCurrentText()) return false;
+  const auto nudged = [&](std::size_t i) -> std::optional<PixelRect> {
+    const auto n = nudgeFor(workspace_.control(i).live, virtualKey);
+    if (!n) return std::nullopt;
+    PixelRect r = workspace_.control(i).rect;
+    if (n->dy != 0) r.y = nudgeRow(r.y, n->dy);
+    if (n->dx != 0) r.x = nudgeColumn(r.x, n->dx);
+    return r;
+  };
+  bool moved = false;
+  workspace_.asStep([&] {
+    if (const auto current = selection_.current()) {
+      if (const auto r = nudged(*current)) {
+        workspace_.moveControl(*current, *r);
+        selection_.showHandles();
+        moved = true;
+      }
+      return;
+    }
+    for (std::size_t i = 0; i < workspace_.controlCount(); ++i) {
+      if (!selection_.isSelected(i)) continue;
+      if (const auto r = nudged(i)) {
+        workspace_.moveControl(i, *r);
+        moved = true;
+      }
+    }
+  });
+  return moved;
+}
+
+bool DesignerCommands::undo() {
+  return !busy() && workspace_.undo();
+}
+
+bool DesignerCommands::redo() {
+  return !busy() && workspace_.redo();
+}
+
+}  // namespace kolvre

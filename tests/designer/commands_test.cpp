@@ -1,0 +1,213 @@
+// The designer's commands: delete, new controls and ids, renumbering, properties, widen and
+// autosize.
+#include "designer/commands.h"
+
+#include <gtest/gtest.h>
+
+#include "base/text.h"
+#include "designer/control_ids.h"
+#include "designer/control_kinds.h"
+#include "designer/designer_fixture.h"
+
+namespace kolvre {
+namespace {
+
+using namespace testing;
+
+// --- delete ---
+
+TEST(DesignerDelete, EverySelectedControlGoesAndKeptLinesStay) {
+  TestDesigner d(lines({button(101, 0, 0), "// commento", button(102, 0, 30), button(103, 0, 60),
+                        button(104, 0, 90)}));
+  d.band({0, 0}, {10, duToPixelsY(60) + 1});  // 101, 102 and 103
+  d.designer.keyDown(key(DesignerKey::Delete), {});
+  ASSERT_EQ(d.model.aControls.size(), 1u);
+  EXPECT_EQ(d.at(0).Cargo, 104);
+  EXPECT_NE(d.text().find("// commento"), std::string::npos);
+  EXPECT_TRUE(d.designer.takeRefresh().rebuild);
+}
+
+// --- new controls and ids ---
+
+TEST(DesignerNew, IdsFollowTheLargestAndNeverGoBelow101) {
+  TestDesigner d(lines({button(57, 0, 0), button(12, 0, 30)}));
+  EXPECT_EQ(d.commands().nextId(), 101);
+  d.commands().newControl("TButton", {40, 40});
+  d.commands().newControl("TButton", {40, 80});
+  d.commands().newControl("TSay", {40, 120});
+  ASSERT_EQ(d.model.aControls.size(), 5u);
+  EXPECT_EQ(d.at(2).Cargo, 101);
+  EXPECT_EQ(d.at(3).Cargo, 102);
+  EXPECT_EQ(d.at(4).Cargo, -1);
+  EXPECT_EQ(d.at(2).rect, (PixelRect{40, 40, 70, 25}));
+  EXPECT_EQ(d.designer.current(), 4u);
+  EXPECT_TRUE(handlesShown(d.designer));
+  EXPECT_EQ(d.designer.undoSteps(), 3u);
+}
+
+TEST(DesignerNew, IdsWrittenAsSymbolsDoNotCount) {
+  TestDesigner d(lines(
+      {controlLine("OK", 0, "BUTTON", testing::kButtonStyle, 0, 0, 40, 14), button(140, 0, 30)}));
+  d.model.aControls[0].id = KeptText<int>{"600+1", 600};
+  d.at(0).Cargo = 600;
+  EXPECT_EQ(d.commands().nextId(), 141);
+}
+
+TEST(DesignerNew, EveryKindIsWrittenAsAControlLineThatReadsBackAsItsClass) {
+  TestDesigner d("");
+  for (const NewControlKind& kind : kNewControlKinds) {
+    d.commands().newControl(kind.name, {0, 0});
+    const DialogControl& made = d.model.aControls.back();
+    const ControlReading back = readControlStatement(std::string(trimSpace(MAKECONTROL(made))));
+    ASSERT_EQ(back.kind, ControlReading::Kind::Control) << kind.name;
+    EXPECT_EQ(back.control.live, kind.live) << kind.name;
+    EXPECT_EQ(pixelsToDuX(back.control.rect.width), pixelsToDuX(made.rect.width)) << kind.name;
+  }
+  EXPECT_NE(d.text().find("\"TCheckBox\", 105, \"BUTTON\", BS_AUTOCHECKBOX | BS_LEFTTEXT"),
+            std::string::npos);
+  EXPECT_NE(d.text().find("\"\", 106, \"COMBOBOX\", CBS_DROPDOWNLIST"), std::string::npos);
+}
+
+// --- renumbering ---
+
+TEST(DesignerRenumber, SelectedControlsCountOnFromTheFirst) {
+  TestDesigner d(
+      lines({button(310, 0, 0), controlLine("x", -1, "STATIC", testing::kStaticStyle, 0, 20, 20, 8),
+             button(120, 0, 40), button(500, 0, 60), button(999, 100, 0)}));
+  for (std::size_t i = 0; i < 4; ++i) d.at(i).lSel = true;
+  d.commands().renumberSelected(std::nullopt);
+  EXPECT_EQ(d.at(0).Cargo, 310);
+  EXPECT_EQ(d.at(1).Cargo, -1);
+  EXPECT_EQ(d.at(2).Cargo, 311);
+  EXPECT_EQ(d.at(3).Cargo, 312);
+  EXPECT_EQ(d.at(4).Cargo, 999);
+}
+
+TEST(DesignerRenumber, ARangeIsNumberedInListOrder) {
+  TestDesigner d(
+      lines({button(205, 0, 0), button(230, 0, 20), button(150, 0, 40), button(260, 0, 60)}));
+  d.commands().renumberRange(201, 299, 1);
+  EXPECT_EQ(d.at(0).Cargo, 201);
+  EXPECT_EQ(d.at(1).Cargo, 202);
+  EXPECT_EQ(d.at(2).Cargo, 150);
+  EXPECT_EQ(d.at(3).Cargo, 203);
+  EXPECT_EQ(d.host.status, "Id: 202   70 x 23");
+}
+
+TEST(DesignerRenumber, ASymbolicIdIsKept) {
+  TestDesigner d(lines({button(205, 0, 0), button(0, 0, 20), button(230, 0, 40)}));
+  d.at(1).id = KeptText<int>{"IDC_NOME", 0};
+  for (DialogControl& c : d.model.aControls) c.lSel = true;
+  d.commands().renumberSelected(std::nullopt);
+  EXPECT_EQ(d.at(2).Cargo, 206);
+  EXPECT_NE(d.text().find("IDC_NOME"), std::string::npos);
+  d.commands().renumberRange(0, 99, std::nullopt);
+  EXPECT_NE(d.text().find("IDC_NOME"), std::string::npos);
+}
+
+// --- properties ---
+
+TEST(DesignerProperties, ACaptionWithCommasShowsClassAndStyleAndSurvives) {
+  TestDesigner d(
+      controlLine("Uno, due, tre", 101, "BUTTON", testing::kButtonStyle, 10, 20, 40, 14));
+  d.host.answer = [](ControlProperties form) {
+    form.x = "30";
+    return form;
+  };
+  ASSERT_TRUE(d.commands().editProperties(0));
+  const ControlProperties& shown = d.host.shownForms.at(0);
+  EXPECT_EQ(shown.caption, "Uno, due, tre");
+  EXPECT_EQ(shown.className, "BUTTON");
+  EXPECT_EQ(shown.style, "BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE");
+  EXPECT_EQ(shown.id, "101");
+  EXPECT_EQ(shown.y, "20");
+  EXPECT_EQ(d.at(0).cCaption, "Uno, due, tre");
+  EXPECT_EQ(d.at(0).rect.x, duToPixelsX(30));
+  EXPECT_EQ(d.designer.undoSteps(), 1u);
+}
+
+TEST(DesignerProperties, ConfirmAppliesEveryField) {
+  TestDesigner d(controlLine("OK", 101, "BUTTON", testing::kButtonStyle, 10, 20, 40, 14));
+  d.host.answer = [](ControlProperties form) {
+    form.caption = "Annulla  ";
+    form.id = "2";
+    form.width = "50";
+    form.height = "15";
+    form.style = "BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP";
+    return form;
+  };
+  ASSERT_TRUE(d.commands().editProperties(0));
+  EXPECT_EQ(MAKECONTROL(d.at(0)),
+            " CONTROL \"Annulla\", 2, \"BUTTON\", BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE | "
+            "WS_TABSTOP, 10, 20, 50, 15");
+}
+
+TEST(DesignerProperties, ACancelOrAFaultChangesNothing) {
+  TestDesigner d(controlLine("OK", 101, "BUTTON", testing::kButtonStyle, 10, 20, 40, 14));
+  const std::string before = d.text();
+  EXPECT_FALSE(d.commands().editProperties(0));  // cancelled
+  struct Case {
+    std::string ControlProperties::*field;
+    std::string value;
+    std::string message;
+  };
+  const Case cases[] = {
+      {&ControlProperties::width, "", "Campo non valido."},
+      {&ControlProperties::style, " ", "Campo non valido."},
+      {&ControlProperties::x, "12345", "Numero troppo grande."},
+      {&ControlProperties::id, "123456", "Numero troppo grande."},
+      {&ControlProperties::y, "1a", "Campo non valido."},
+      {&ControlProperties::style, "WS_NIENTE", "Stile non valido."},
+  };
+  for (const Case& c : cases) {
+    d.ui.messages.clear();
+    d.host.answer = [&](ControlProperties form) {
+      form.*c.field = c.value;
+      return form;
+    };
+    EXPECT_FALSE(d.commands().editProperties(0)) << c.value;
+    EXPECT_EQ(d.ui.messageTexts(), std::vector<std::string>{c.message}) << c.value;
+  }
+  EXPECT_EQ(d.text(), before);
+  EXPECT_EQ(d.designer.undoSteps(), 0u);
+}
+
+TEST(DesignerProperties, AComboBoxHeightAndKindReachTheLine) {
+  TestDesigner d(controlLine("", 101, "COMBOBOX", testing::kComboStyle, 10, 20, 80, 60));
+  d.host.answer = [](ControlProperties form) {
+    EXPECT_EQ(form.height, "60");
+    form.height = "90";
+    form.style = "CBS_DROPDOWN | WS_CHILD | WS_VISIBLE";
+    return form;
+  };
+  ASSERT_TRUE(d.commands().editProperties(0));
+  EXPECT_EQ(MAKECONTROL(d.at(0)),
+            " CONTROL \"\", 101, \"COMBOBOX\", CBS_DROPDOWN | WS_CHILD | WS_VISIBLE, 10, 20, 80, "
+            "90");
+  EXPECT_TRUE(d.at(0).lDropDown);
+}
+
+// --- widen and autosize ---
+
+TEST(DesignerWiden, WidthOfTheClientAreaOnTheGrid) {
+  TestDesigner d(controlLine("Nome", -1, "STATIC", testing::kStaticStyle, 10, 10, 40, 8));
+  d.commands().widen(0);
+  EXPECT_EQ(d.at(0).rect, (PixelRect{0, duToPixelsY(10), 350, duToPixelsY(8)}));
+  d.designer.resized(358 + 20, 193);
+  d.commands().widen(0);
+  EXPECT_EQ(d.at(0).rect.width, 368);  // 370 / 8.75 = 42.3 -> 42 steps
+  EXPECT_EQ(d.designer.current(), 0u);
+  EXPECT_EQ(d.host.message, "Id: -1   368 x 13");
+}
+
+TEST(DesignerWiden, AutosizeFitsTheTextToWholeSteps) {
+  TestDesigner d(controlLine("Nome", -1, "STATIC", testing::kStaticStyle, 10, 10, 100, 8));
+  d.commands().autosize(0);
+  EXPECT_EQ(d.at(0).rect.width, 26);  // 24 pixels -> 3 steps of 8.75
+  d.at(0).cCaption.clear();
+  d.commands().autosize(0);
+  EXPECT_EQ(d.at(0).rect.width, 9);  // never narrower than one step
+}
+
+}  // namespace
+}  // namespace kolvre
