@@ -110,13 +110,15 @@ struct Prepared {
       case Kind::RenameToFront:
         return renameEdit(doc.index(), position, block, name);
       case Kind::Delete:
-        return deleteEdit(doc.text(), doc.index(), position, block).value();
+        return deleteEdit(doc.text(), doc.index(), position, block, &doc.statements()).value();
       case Kind::Replace:
         return *replaceEdit(doc.text(), doc.index(), position, block, pasted);
       case Kind::Paste:
         break;
     }
-    return appendEdit(doc.text(), pastedBlock(pasted, "PASTED_COPY"), kLabelPaste).value();
+    return appendEdit(doc.text(), pastedBlock(pasted, "PASTED_COPY"), kLabelPaste,
+                      &doc.statements())
+        .value();
   }
 };
 
@@ -169,7 +171,8 @@ void Commit(benchmark::State& state, Kind kind) {
 }
 
 // The whole command as the user waits for it, then its undo: the resource's block found
-// (entryBlock; none for a paste), the edit computed and committed, and the step undone.
+// (among the statements the document keeps; none for a paste), the edit computed and committed, and
+// the step undone.
 void CommandThenUndo(benchmark::State& state, Kind kind) {
   Document doc;
   load(doc);
@@ -178,7 +181,7 @@ void CommandThenUndo(benchmark::State& state, Kind kind) {
   for (auto _ : state) {
     auto from = Clock::now();
     Prepared now = p;
-    if (kind != Kind::Paste) now.block = *entryBlock(doc.text(), doc.index(), p.position);
+    if (kind != Kind::Paste) now.block = *blockAt(doc.statements(), doc.index()[p.position].offset);
     if (!doc.commit(now.edit(doc))) state.SkipWithError("nothing changed");
     const double commandTime = seconds(from);
     from = Clock::now();

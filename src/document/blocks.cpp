@@ -8,9 +8,8 @@
 namespace kolvre {
 
 std::optional<BlockExtent> blockAt(const std::vector<Statement>& statements, std::size_t offset) {
-  const auto it = std::lower_bound(
-      statements.begin(), statements.end(), offset,
-      [](const Statement& s, std::size_t at) { return s.begin < at; });
+  const auto it = std::lower_bound(statements.begin(), statements.end(), offset,
+                                   [](const Statement& s, std::size_t at) { return s.begin < at; });
   if (it == statements.end() || it->begin != offset || !it->listed) return std::nullopt;
   return BlockExtent{it->begin, it->end, it->complete};
 }

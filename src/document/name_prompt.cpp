@@ -77,7 +77,8 @@ std::string nameRefusal(const ResourceIndex& index, std::string_view typed,
   if (typed.find_first_of(" \t\r\n") != std::string_view::npos) return "Spazi non ammessi.";
   for (char c : typed)
     if (isControl(c)) return "Carattere non ammesso nel nome.";
-  if (!isOneName(typed)) return "Nome non ammesso: usa lettere, cifre e _, e non una parola chiave.";
+  if (!isOneName(typed))
+    return "Nome non ammesso: usa lettere, cifre e _, e non una parola chiave.";
   // A character the script's code page lacks would be written as "?".
   if (!representable(typed, encoding)) return "Carattere non ammesso nel nome.";
   if (isDuplicate(index, fromDisplay(typed, encoding), typeWord))

@@ -401,7 +401,8 @@ std::string inserting(std::string_view text, const Insertion& insertion) {
 
 }  // namespace
 
-std::optional<Insertion> newBlockInsertion(std::string_view text, std::string_view block) {
+std::optional<Insertion> newBlockInsertion(std::string_view text, std::string_view block,
+                                           const std::vector<Statement>* known) {
   std::string_view content = block;
   while (!content.empty() && isSpace(content.back())) content.remove_suffix(1);
   std::size_t firstCode = 0;
@@ -412,7 +413,9 @@ std::optional<Insertion> newBlockInsertion(std::string_view text, std::string_vi
     if (text.ends_with("\r\n")) whole += "\r\n";
     return Insertion{0, text.size(), std::move(whole)};
   }
-  const std::vector<Statement> statements = readStatements(text);
+  std::vector<Statement> read;
+  if (!known) read = readStatements(text);
+  const std::vector<Statement>& statements = known ? *known : read;
   Insertion placed = placedInsertion(text, statements, content);
   const std::vector<Statement> own = readStatements(content);
   if (!mayReadOtherwise(text, statements) && !mayReadOtherwise(content, own)) return placed;

@@ -10,6 +10,8 @@
 
 namespace kolvre {
 
+struct Statement;
+
 // What stands between two blocks of a script whose blocks leave no example: two blank lines.
 inline constexpr std::string_view kBlockSeparator = "\r\n\r\n\r\n";
 
@@ -31,7 +33,6 @@ std::string reorderScript(std::string_view text);
 // `landed`, when given, receives where the block's name starts afterwards.
 std::string placeBlock(std::string_view text, std::size_t offset, std::size_t* landed = nullptr);
 // The same, with the text's statements already read (readStatements(text)).
-struct Statement;
 std::string placeBlock(std::string_view text, const std::vector<Statement>& statements,
                        std::size_t offset, std::size_t* landed = nullptr);
 
@@ -44,6 +45,8 @@ struct Insertion {
   std::size_t replacedEnd = 0;  // the text [at, replacedEnd) gives way (white space only)
   std::string text;
 };
-std::optional<Insertion> newBlockInsertion(std::string_view text, std::string_view block);
+// `statements`, when given, are the text's (readStatements(text)).
+std::optional<Insertion> newBlockInsertion(std::string_view text, std::string_view block,
+                                           const std::vector<Statement>* statements = nullptr);
 
 }  // namespace kolvre

@@ -66,7 +66,8 @@ bool NUOVARIS(UserInterface& ui, Document& doc, ResType kind, std::optional<std:
   const auto name = askResourceName(ui, doc.index(), "Nuova " + lowerAscii(keyword), "Nome:", "",
                                     keyword, doc.encoding());
   if (!name) return false;
-  std::optional<Edit> edit = appendEdit(doc.text(), resourceTemplate(kind, *name), kLabelNew);
+  std::optional<Edit> edit =
+      appendEdit(doc.text(), resourceTemplate(kind, *name), kLabelNew, &doc.statements());
   if (!edit) {
     inform(ui, noPlaceMessage(doc.display(*name)));
     return false;
@@ -108,7 +109,8 @@ bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> curren
   if (!POPMSG(ui, "Confermi l'eliminazione della risorsa " + name + "?", MsgKind::OkCancel)
            .accepted())
     return false;
-  const std::optional<Edit> edit = deleteEdit(doc.text(), doc.index(), *current, *block);
+  const std::optional<Edit> edit =
+      deleteEdit(doc.text(), doc.index(), *current, *block, &doc.statements());
   if (!edit) {
     inform(ui, joinsNeighboursMessage(name));
     return false;
@@ -131,10 +133,11 @@ bool INCOLLARIS(UserInterface& ui, Document& doc, std::optional<std::size_t> cur
     inform(ui, "Gli appunti non contengono una risorsa da incollare.");
     return false;
   }
-  const auto name = askResourceName(ui, doc.index(), "Incolla", "Nome:", tokens.name, pastedTypeWord(text),
-                                    doc.encoding());
+  const auto name = askResourceName(ui, doc.index(), "Incolla", "Nome:", tokens.name,
+                                    pastedTypeWord(text), doc.encoding());
   if (!name) return false;
-  std::optional<Edit> edit = appendEdit(doc.text(), pastedBlock(text, *name), kLabelPaste);
+  std::optional<Edit> edit =
+      appendEdit(doc.text(), pastedBlock(text, *name), kLabelPaste, &doc.statements());
   if (!edit) {
     inform(ui, noPlaceMessage(doc.display(*name)));
     return false;

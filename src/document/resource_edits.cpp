@@ -41,10 +41,13 @@ Splice rangeToDelete(std::string_view text, const BlockExtent& block, bool& whol
 
 }  // namespace
 
-std::optional<Splice> deletedRange(std::string_view text, const BlockExtent& block) {
+std::optional<Splice> deletedRange(std::string_view text, const BlockExtent& block,
+                                   const std::vector<Statement>* known) {
   bool wholeLines = true;
   Splice range = rangeToDelete(text, block, wholeLines);
-  const std::vector<Statement> statements = readStatements(text);
+  std::vector<Statement> read;
+  if (!known) read = readStatements(text);
+  const std::vector<Statement>& statements = known ? *known : read;
   // Taking it away must not join what stood before and after it into other statements.
   if (!wholeLines || mayReadOtherwise(text, statements)) {
     std::string after(text.substr(0, range.begin));
@@ -86,8 +89,9 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
 }
 
 std::optional<Edit> deleteEdit(std::string_view text, const ResourceIndex& index,
-                               std::size_t position, const BlockExtent& block) {
-  std::optional<Splice> range = deletedRange(text, block);
+                               std::size_t position, const BlockExtent& block,
+                               const std::vector<Statement>* statements) {
+  std::optional<Splice> range = deletedRange(text, block, statements);
   if (!range) return std::nullopt;
   Edit edit;
   edit.label = kLabelDelete;
@@ -106,8 +110,8 @@ std::optional<Edit> deleteEdit(std::string_view text, const ResourceIndex& index
 }
 
 std::optional<Edit> appendEdit(std::string_view text, std::string_view block,
-                               std::string_view label) {
-  std::optional<Insertion> insertion = newBlockInsertion(text, block);
+                               std::string_view label, const std::vector<Statement>* statements) {
+  std::optional<Insertion> insertion = newBlockInsertion(text, block, statements);
   if (!insertion) return std::nullopt;
   Edit edit;
   edit.label = label;

@@ -11,6 +11,7 @@
 #include "document/blocks.h"
 #include "document/edit.h"
 #include "document/scanner.h"
+#include "document/statements.h"
 
 namespace kolvre {
 
@@ -47,19 +48,23 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
 // most two whitespace-only lines after them. Comments around it stay. Nothing when taking it
 // away would change how the statements around it read (a statement left open before it would
 // run on into the one after it).
-std::optional<Splice> deletedRange(std::string_view text, const BlockExtent& block);
+// `statements`, when given, are the text's (readStatements(text)), so as not to read them again.
+std::optional<Splice> deletedRange(std::string_view text, const BlockExtent& block,
+                                   const std::vector<Statement>* statements = nullptr);
 
 // Delete: deletedRange, and nothing else moves. The entry below becomes current, or the one above
 // when it was the last; the first row when it was the first. Nothing when deletedRange gives
 // nothing.
 std::optional<Edit> deleteEdit(std::string_view text, const ResourceIndex& index,
-                               std::size_t position, const BlockExtent& block);
+                               std::size_t position, const BlockExtent& block,
+                               const std::vector<Statement>* statements = nullptr);
 
 // New and paste: the block goes in at its place in the script's last stretch
 // (newBlockInsertion); nothing else moves. The new resource becomes current. Nothing when no
 // place leaves the statements around it as they read.
 std::optional<Edit> appendEdit(std::string_view text, std::string_view block,
-                               std::string_view label);
+                               std::string_view label,
+                               const std::vector<Statement>* statements = nullptr);
 
 // The type a pasted text's header names, as a word the name prompt checks duplicates against:
 // the keyword of the listed type its first statement has, read as the compiler reads it (a tab

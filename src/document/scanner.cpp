@@ -100,8 +100,7 @@ ResourceIndex ARESOURCES(std::string_view text, const std::vector<Statement>& st
   });
   ResourceIndex index;
   index.reserve(keys.size());
-  for (const SortKey& k : keys)
-    index.push_back({std::string(k.name), k.type, k.order});
+  for (const SortKey& k : keys) index.push_back({std::string(k.name), k.type, k.order});
   return index;
 }
 

@@ -25,9 +25,8 @@ bool sameAt(const Statement& a, const Statement& b, std::ptrdiff_t shift) {
 }
 
 bool overlaps(const Statement& s, const std::vector<Range>& ranges) {
-  return std::any_of(ranges.begin(), ranges.end(), [&](const Range& r) {
-    return s.begin < r.second && r.first < s.end;
-  });
+  return std::any_of(ranges.begin(), ranges.end(),
+                     [&](const Range& r) { return s.begin < r.second && r.first < s.end; });
 }
 
 }  // namespace
@@ -54,7 +53,8 @@ bool keepsOtherStatements(std::string_view before, const std::vector<Statement>&
       std::mismatch(before.rbegin(), before.rbegin() + (shortest - head), after.rbegin()).first -
       before.rbegin());
   std::size_t first = 0;
-  while (first < b.size() && first < a.size() && b[first].end <= head && sameAt(b[first], a[first], 0))
+  while (first < b.size() && first < a.size() && b[first].end <= head &&
+         sameAt(b[first], a[first], 0))
     ++first;
   const std::ptrdiff_t shift =
       static_cast<std::ptrdiff_t>(after.size()) - static_cast<std::ptrdiff_t>(before.size());

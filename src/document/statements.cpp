@@ -441,8 +441,9 @@ class StatementReader {
     // its first token, as the lexer reads them: a '#' after them starts a preprocessor line.
     std::size_t q = p;
     for (;;) {
-      while (q < text.size() && lexing::kByteClass[static_cast<unsigned char>(text[q])] ==
-                                    lexing::ByteClass::Space && !crLfAt(text, q))
+      while (q < text.size() &&
+             lexing::kByteClass[static_cast<unsigned char>(text[q])] == lexing::ByteClass::Space &&
+             !crLfAt(text, q))
         ++q;
       if (q + 1 < text.size() && text[q] == '/' && text[q + 1] == '*')
         q = lexing::blockCommentEnd(text, q);
@@ -555,7 +556,8 @@ std::vector<Statement> rereadStatements(std::string_view before,
     // held the same statement there, the reader stands where the old reading stood: the rest
     // is the old statements, moved by the difference in length.
     if (s->begin < sharedEnd || s->kind == StatementKind::Comment) continue;
-    const std::size_t oldBegin = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(s->begin) - shift);
+    const std::size_t oldBegin =
+        static_cast<std::size_t>(static_cast<std::ptrdiff_t>(s->begin) - shift);
     while (old < statements.size() && statements[old].begin < oldBegin) ++old;
     if (old == statements.size()) continue;
     const Statement& o = statements[old];

@@ -141,7 +141,6 @@ TEST(NamePrompt, TakesOneWordOrNumberNotAKeywordNorANameInAnotherCase) {
     EXPECT_EQ(refusal(good), "") << good;
 }
 
-
 // Statements read again only where a text changed are those read whole, for changes at the
 // start, in the middle and at the end, ones that open or close a body or a comment far from
 // them, and moves.
@@ -170,11 +169,11 @@ TEST(RereadStatements, GiveWhatAWholeReadGives) {
   };
   const std::vector<Statement> before = readStatements(base);
   for (const std::string& after : afters) {
-    EXPECT_TRUE(testing::sameStatements(rereadStatements(base, before, after),
-                                        readStatements(after)))
+    EXPECT_TRUE(
+        testing::sameStatements(rereadStatements(base, before, after), readStatements(after)))
         << after;
-    EXPECT_TRUE(testing::sameStatements(
-        rereadStatements(after, readStatements(after), base), before))
+    EXPECT_TRUE(
+        testing::sameStatements(rereadStatements(after, readStatements(after), base), before))
         << after;
   }
 }
