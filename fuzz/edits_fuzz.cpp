@@ -53,10 +53,6 @@ void require(const std::string& violation, const char* rule) {
 
 using fuzzing::unless;
 
-// With KOLVRE_EDITS_STRICT set, the known faults below are checked too (inKnownFault,
-// readsAsName, sharesItsLine, checkWrittenIsCurrent).
-const bool kStrict = std::getenv("KOLVRE_EDITS_STRICT") != nullptr;
-
 // With KOLVRE_EDITS_TRACE set, each step is told on standard error: for replaying an input.
 const bool kTrace = std::getenv("KOLVRE_EDITS_TRACE") != nullptr;
 
@@ -116,14 +112,13 @@ struct ModelStep {
   std::string label;
   std::optional<ResourceKey> currentBefore;
   std::optional<ResourceKey> currentAfter;
-  bool keyChecked = true;  // whether the entries it names must be in the index
 };
 
 // An edit as an operation asks for it. A paste, a new resource or a replacement names the
 // resource to make current by the first listed statement of the block it adds: `headed` is true
 // when that statement starts the block, under the block's first token, so that the block written
-// is that resource. (Naming an entry by the first two tokens of a block that does not start with
-// its header was a fault, seed unheaded_paste.bin; mended.)
+// is that resource. The edit names the resource by that statement, never by the first two tokens
+// of a block that does not start with its header (seed unheaded_paste.bin).
 struct Planned {
   Edit edit;
   bool headed = true;
@@ -152,59 +147,19 @@ std::vector<std::size_t> entriesWriting(const Document& doc, std::string_view wr
   return found;
 }
 
-// True when `name` reads as a resource's name in a header: one word or number, no keyword. The
-// prompt takes names that do not (punctuation such as "[", a keyword such as ICON): a renamed
-// resource then leaves the index, a known fault (seed rename_to_punctuation.bin) checked only
-// with KOLVRE_EDITS_STRICT set.
-bool readsAsName(std::string_view name) {
-  std::string header(name);
-  header += " ICON \"x.ico\"";
-  const std::vector<Statement> statements = readStatements(header);
-  return !statements.empty() && statements.front().listed &&
-         statements.front().name(header) == name;
-}
-
-// True when the listed block that starts at `begin` shares a line with another statement. A
-// delete takes such a block alone, and what stood after it on its line joins the statement
-// before it, a known fault (seed delete_block_sharing_a_line.bin) checked only with
-// KOLVRE_EDITS_STRICT set.
-bool sharesItsLine(std::string_view text, std::size_t begin) {
-  const std::vector<Statement> statements = readStatements(text);
-  for (std::size_t i = 0; i < statements.size(); ++i)
-    if (statements[i].begin == begin) return testing::detail::sharesALine(text, statements, i);
-  return false;
-}
-
-// True for an edit that meets a known fault of the reorder or of the statements
-// (fuzz/reorder_fuzz.cpp), which breaks the edit's own rules: a text that ends
-// inside a string or a block comment left open, a parenthesis left open, a preprocessor line after
-// a comment in a body, and a block moved or put in right after a statement left open, or deleted
-// from there (the open statement then runs on over what follows; seeds
-// rename_after_open_statement.bin, new_after_open_statement.bin,
-// new_manifest_after_open_statement.bin, edit_closes_open_body.bin; a new block or a
-// replacement in a text that holds a statement left open may end it or give it a body). Such
-// edits are checked only with KOLVRE_EDITS_STRICT
-// set, and neither are the entries such an edit names.
-bool inKnownFault(const Planned& planned, std::string_view before, std::string_view after) {
-  const bool adds = planned.op == 'P' || planned.op == 'N' || planned.op == 'E';
-  return testing::detail::endsInsideStringOrComment(before) ||
-         testing::detail::parenthesisLeftOpen(before) ||
-         testing::detail::parenthesisLeftOpen(after) ||
-         testing::detail::directiveAfterOtherThanBlanks(before) ||
-         (testing::detail::hasOpenStatement(before) &&
-          (testing::detail::oddSpaceAtLineStart(before) ||
-           testing::detail::oddSpaceAtLineStart(after))) ||
-         (adds &&
-          (!testing::detail::endsClosed(before) || testing::detail::hasOpenStatement(before) ||
-           testing::detail::stretchAfterOpenStatement(before, before.size()))) ||
-         (planned.op == 'R' &&
-          (!readsAsName(planned.name) ||
-           testing::detail::stretchAfterOpenStatement(before, planned.begin))) ||
-         (planned.op == 'D' && (testing::detail::followsOpenStatement(before, planned.begin) ||
-                                sharesItsLine(before, planned.begin)));
-}
-
-// The rules of the edit itself, between the text before it and the text after it.
+// The rules of the edit itself, between the text before it and the text after it. They hold
+// beside statements left open too: an edit that would change where such a statement ends, or
+// read a block into it, takes another place or is refused. The seeds in seeds/edits/ named after
+// a case keep edits on which they once broke: a block renamed away from, moved to, deleted from
+// or put in right after a statement left open, a new block or a replacement in a text that holds
+// one (rename_after_open_statement.bin, delete_after_open_statement.bin,
+// new_after_open_statement.bin, new_manifest_after_open_statement.bin,
+// edit_closes_open_body.bin); a delete of a block that shares its line with another statement,
+// which is refused where what stood after it would join the statement before it
+// (delete_block_sharing_a_line.bin); and a rename to a name that reads as no name in a header,
+// punctuation or a keyword, which the prompt refuses (rename_to_punctuation.bin). They hold as
+// well on texts that end inside a string or comment left open, hold a preprocessor line after a
+// comment in a body or leave a parenthesis open, read as fuzz/reorder_fuzz.cpp describes.
 std::string checkEditRules(const Planned& planned, std::string_view before,
                            std::string_view after) {
   switch (planned.op) {
@@ -240,7 +195,6 @@ std::string checkWrittenIsCurrent(const Document& doc, const Planned& planned,
   if (writing.empty()) return {};
   const auto at = key ? findEntry(doc.index(), *key) : std::nullopt;
   if (at && std::find(writing.begin(), writing.end(), *at) != writing.end()) return {};
-  if (key && !kStrict && namesakes(doc, *key) > 1) return {};
   return "reported " + shownKey(key) + ", not the resource written (" +
          testing::detail::excerpt(planned.written) + ")";
 }
@@ -279,15 +233,14 @@ std::string checkSides(const Document& doc, const Model& model) {
 // The one change reported since `seen` changes: of `kind`, naming `current`, which (when given)
 // is an entry of the index.
 std::string checkReported(const Document& doc, const Observer& observer, std::size_t seen,
-                          DocumentChange::Kind kind, const std::optional<ResourceKey>& current,
-                          bool keyChecked = true) {
+                          DocumentChange::Kind kind, const std::optional<ResourceKey>& current) {
   if (observer.reported.size() != seen + 1)
     return "observer told " + std::to_string(observer.reported.size() - seen) + " times";
   const DocumentChange& change = observer.reported.back();
   if (change.kind != kind) return "another kind of change reported";
   if (change.current != current)
     return "reported " + shownKey(change.current) + ", the step names " + shownKey(current);
-  if (current && keyChecked && !findEntry(doc.index(), *current))
+  if (current && !findEntry(doc.index(), *current))
     return "reported " + shownKey(current) + ", which the index does not hold";
   return {};
 }
@@ -325,29 +278,26 @@ void commitAndCheck(Document& doc, const Observer& observer, Model& model, const
     return;
   }
   require(unless(doc.text() != before, "commit without a change"), "commit changes the text");
-  const bool knownFault = !kStrict && inKnownFault(planned, before, doc.text());
-  if (!knownFault) require(checkEditRules(planned, before, doc.text()), "the edit's own rules");
-  const bool keyChecked = kStrict || !knownFault;
+  require(checkEditRules(planned, before, doc.text()), "the edit's own rules");
   // The document names the block written where it landed (among namesakes too), and no entry
   // the index does not hold; otherwise the key the edit planned.
   const std::optional<ResourceKey> current =
       observer.reported.size() == seen + 1 ? observer.reported.back().current : edit.currentAfter;
-  if (keyChecked && current != edit.currentAfter)
+  if (current != edit.currentAfter)
     require(unless(edit.currentAfter && (!findEntry(doc.index(), *edit.currentAfter) ||
                                          namesakes(doc, *edit.currentAfter) > 1),
                    "reported " + shownKey(current) + ", the edit planned " +
                        shownKey(edit.currentAfter)),
             "current after an edit");
   model.steps.resize(model.at);
-  model.steps.push_back({doc.text(), edit.label, edit.currentBefore, current, keyChecked});
+  model.steps.push_back({doc.text(), edit.label, edit.currentBefore, current});
   ++model.at;
   followTrim(doc, model);
   require(checkIndex(doc), "index after an edit");
   require(checkSides(doc, model), "history after an edit");
-  require(checkReported(doc, observer, seen, DocumentChange::Kind::Edited, current, keyChecked),
+  require(checkReported(doc, observer, seen, DocumentChange::Kind::Edited, current),
           "current after an edit");
-  if (keyChecked)
-    require(checkWrittenIsCurrent(doc, planned, current), "the resource written is current");
+  require(checkWrittenIsCurrent(doc, planned, current), "the resource written is current");
 }
 
 void undoAndCheck(Document& doc, const Observer& observer, Model& model) {
@@ -396,10 +346,9 @@ void redoAndCheck(Document& doc, const Observer& observer, Model& model) {
           "redo gives the text after the step");
   require(checkIndex(doc), "index after redo");
   require(checkSides(doc, model), "history after redo");
-  require(
-      checkReported(doc, observer, seen, DocumentChange::Kind::Redone,
-                    model.steps[model.at - 1].currentAfter, model.steps[model.at - 1].keyChecked),
-      "current after redo");
+  require(checkReported(doc, observer, seen, DocumentChange::Kind::Redone,
+                        model.steps[model.at - 1].currentAfter),
+          "current after redo");
 }
 
 // The name the prompt takes from what the user types (UTF-8), as script bytes; nothing when

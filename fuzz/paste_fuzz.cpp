@@ -7,8 +7,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,13 +34,6 @@ void require(const std::string& violation, const char* rule) {
 }
 
 using fuzzing::unless;
-
-// With KOLVRE_PASTE_STRICT set, the known faults are checked too: a name that differs from an
-// entry of the same type only in letter case counts as taken, as the compilers compare names
-// (the prompt compares them exactly; seed case_variant_name.bin), and a block pasted into a text
-// that holds a statement left open must go in as for any other text. (A name typed with an
-// overlong UTF-8 form, seeds overlong_*.bin, was such a fault and is mended: checked always.)
-const bool kStrict = std::getenv("KOLVRE_PASTE_STRICT") != nullptr;
 
 // The scripted user, who may also confirm the first prompt exactly as it is shown.
 class PasteUi : public testing::ScriptedUi {
@@ -111,9 +102,11 @@ std::string checkIndexCurrent(const Document& doc, const testing::CurrentEntry& 
   return {};
 }
 
-// What the prompt promises of an accepted name (as script bytes): not empty, upper
-// case, no blank, tab, CR or LF, and no entry of the same name whose type code begins the type
-// token.
+// What the prompt promises of an accepted name (as script bytes): not empty, upper case, no
+// blank, tab, CR or LF, and no entry whose type code begins the type token under the same name,
+// letter case aside, as the compilers compare names (seed case_variant_name.bin). A name typed
+// with an overlong UTF-8 form of a line feed or a small letter is held to them too (seeds
+// overlong_*.bin).
 std::string checkAcceptedName(const std::string& name, const ResourceIndex& before,
                               std::string_view typeToken) {
   if (name.empty()) return "empty name accepted";
@@ -121,7 +114,7 @@ std::string checkAcceptedName(const std::string& name, const ResourceIndex& befo
     return "name with a blank or line break accepted";
   if (name != upperAscii(name)) return "name not in upper case";
   for (const IndexEntry& e : before)
-    if ((kStrict ? sameName(e.name, name) : e.name == name) && typeToken.starts_with(e.code()))
+    if (sameName(e.name, name) && typeToken.starts_with(e.code()))
       return "duplicate name " + testing::detail::excerpt(name) + " accepted";
   return {};
 }
@@ -187,36 +180,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string name = fromDisplay(typedName, doc.encoding());
   require(checkAcceptedName(name, indexBefore, parts.type), "accepted name");
 
-  // The old text around the pasted block, which goes in whole on lines of its own at its place.
+  // The old text around the pasted block, which goes in whole on lines of its own at its place,
+  // in a text that holds a statement left open too: there it goes where it leaves that statement
+  // as it read, or not at all (seed block_becomes_body_of_open_header.bin).
   const std::string block = name + " " + std::string(parts.fromType);
-  // (A known fault: a block put in after a statement left open may be read into it, see
-  // fuzz/edits_fuzz.cpp; checked only with KOLVRE_PASTE_STRICT set.)
-  const bool afterOpen = testing::detail::hasOpenStatement(before) ||
-                         testing::detail::directiveAfterOtherThanBlanks(before) ||
-                         testing::detail::parenthesisLeftOpen(before) ||
-                         testing::detail::endsInsideStringOrComment(before);
-  if (kStrict || !afterOpen)
-    require(testing::checkInserted(before, block, doc.text()), "block put in");
+  require(testing::checkInserted(before, block, doc.text()), "block put in");
 
   // A block that starts with a listed resource statement under the accepted name: that
   // resource is indexed and current.
   // (Not after a text that leaves a statement open at its end: that statement reads it.)
   const std::vector<Statement> own = readStatements(block);
-  if (testing::detail::endsClosed(before) && (kStrict || !afterOpen) && !own.empty() &&
-      own.front().begin == 0 && own.front().listed && own.front().name(block) == name) {
+  if (testing::detail::endsClosed(before) && !own.empty() && own.front().begin == 0 &&
+      own.front().listed && own.front().name(block) == name) {
     const ResType type = *own.front().listed;
     bool found = false;
     for (const IndexEntry& e : doc.index()) found = found || (e.name == name && e.type == type);
     require(unless(found, "no entry " + testing::detail::excerpt(name) + " " +
                               std::string(typeCode(type))),
             "pasted resource indexed");
-    // (An entry of the old index whose name differs only in letter case is a namesake the
-    // prompt lets through, a known fault: the first of the namesakes is made current.)
-    bool caseVariant = false;
-    for (const IndexEntry& e : indexBefore)
-      caseVariant = caseVariant || (e.type == type && sameName(e.name, name) && e.name != name);
     const IndexEntry& current = doc.index()[static_cast<std::size_t>(list.row) - 1];
-    require(unless((caseVariant && !kStrict) || (current.name == name && current.type == type),
+    require(unless(current.name == name && current.type == type,
                    "current entry is " + testing::detail::excerpt(current.name)),
             "pasted resource current");
   }
@@ -229,9 +212,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The index gains exactly the entries of the pasted block, where the block closes every body,
   // comment and string it opens (else it may take in what follows it, as the compiler would).
-  if (!testing::detail::closesItself(block) || !testing::detail::endsClosed(before) ||
-      (afterOpen && !kStrict))
-    return 0;
+  if (!testing::detail::closesItself(block) || !testing::detail::endsClosed(before)) return 0;
   auto expected = indexPairs(indexBefore);
   for (auto& pair : indexPairs(ARESOURCES(block))) expected.push_back(std::move(pair));
   std::sort(expected.begin(), expected.end());

@@ -1,5 +1,7 @@
 #include "document/document.h"
 
+#include <functional>
+
 #include "document/reorder.h"
 
 namespace kolvre {
@@ -14,6 +16,7 @@ void Document::load(std::string fileName, std::string diskBytes) {
   statements_ = readStatements(text_);
   index_ = ARESOURCES(text_, statements_);
   history_.clear();
+  markSaved();
   changed({DocumentChange::Kind::Loaded, std::nullopt, {}});
 }
 
@@ -96,8 +99,17 @@ std::string ORDINARES(std::string_view text) {
   return reorderScript(text);
 }
 
+void Document::markSaved() {
+  savedSize_ = text_.size();
+  savedHash_ = std::hash<std::string>{}(text_);
+}
+
+bool Document::unsaved() const {
+  return text_.size() != savedSize_ || std::hash<std::string>{}(text_) != savedHash_;
+}
+
 bool hasUnsavedChanges(const Document& doc) {
-  return readWholeFile(doc.fileName()).bytes != doc.diskBytes();
+  return doc.unsaved();
 }
 
 }  // namespace kolvre

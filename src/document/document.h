@@ -71,6 +71,10 @@ class Document {
 
   // The bytes a save writes.
   std::string diskBytes() const { return toDisk(text_, form_); }
+  // Notes that the text as it stands is the file's content: after a save.
+  void markSaved();
+  // True when the text differs from the one last loaded or saved.
+  bool unsaved() const;
   // Script bytes as UTF-8 for display, and UTF-8 text as script bytes.
   std::string display(std::string_view bytes) const { return toDisplay(bytes, encoding_); }
   std::string scriptBytes(std::string_view utf8) const { return fromDisplay(utf8, encoding_); }
@@ -86,6 +90,9 @@ class Document {
   std::vector<Statement> statements_;  // readStatements(text_), kept along with it
   DiskForm form_;
   TextEncoding encoding_ = TextEncoding::Windows1252;
+  // The text as last loaded or saved, kept as its length and a hash of it.
+  std::size_t savedSize_ = 0;
+  std::size_t savedHash_ = 0;
   History history_;
   DocumentObserver* observer_ = nullptr;
 };
@@ -93,8 +100,7 @@ class Document {
 // ORDINARES: the reordered form of a script text (type, then name).
 std::string ORDINARES(std::string_view text);
 
-// True when the text differs from the file's content on disk read again now, compared in the
-// form the file is written in. A file that cannot be read counts as empty.
+// True when the text differs from the one last loaded or saved (Document::unsaved).
 bool hasUnsavedChanges(const Document& doc);
 
 }  // namespace kolvre

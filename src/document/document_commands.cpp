@@ -15,9 +15,12 @@ bool confirmReplace(UserInterface& ui) {
 
 }  // namespace
 
-bool writeDocument(UserInterface& ui, const Document& doc) {
+bool writeDocument(UserInterface& ui, Document& doc) {
   const int error = writeFileSafely(doc.fileName(), doc.diskBytes());
-  if (error == 0) return true;
+  if (error == 0) {
+    doc.markSaved();
+    return true;
+  }
   inform(ui, "Impossibile salvare il file " + doc.fileName() + ".;" + saveFailureReason(error));
   return false;
 }

@@ -26,7 +26,7 @@ bool APRIRC(UserInterface& ui, Document& doc, const std::string& path = {});
 bool SALVARC(UserInterface& ui, Document& doc, bool saveAs = false);
 
 // Writes the document to its file safely; on failure shows "Impossibile salvare il file ...".
-bool writeDocument(UserInterface& ui, const Document& doc);
+bool writeDocument(UserInterface& ui, Document& doc);
 
 // Reads `path` into the document. A missing file gives an empty text; any other failure to
 // read raises a CommandError and leaves the document as it was.

@@ -540,6 +540,17 @@ std::vector<Statement> rereadStatements(std::string_view before,
     resume = i - 1;
     break;
   }
+  // A statement left open ends where a later one begins, or where its body closes however far
+  // on: reading starts again at the first one, when it stands first on its line.
+  for (std::size_t i = 0; i < resume; ++i) {
+    if (statements[i].complete) continue;
+    const std::size_t lineStart = lineStartOf(before, statements[i].begin);
+    bool first = true;
+    for (std::size_t k = lineStart; k < statements[i].begin && first; ++k)
+      first = isBlank(before[k]);
+    resume = first ? i : 0;
+    break;
+  }
   if (resume == 0) return readStatements(after);
   std::vector<Statement> out;
   out.reserve(statements.size() + 16);

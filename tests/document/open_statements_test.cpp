@@ -168,6 +168,10 @@ TEST(RereadStatements, GiveWhatAWholeReadGives) {
       "",
   };
   const std::vector<Statement> before = readStatements(base);
+  // A change far below a body left open that closes it.
+  const std::string open = "B O{\r\nA ICON \"a\"\r\nBIRD ICON\r\n";
+  EXPECT_TRUE(testing::sameStatements(
+      rereadStatements(open, readStatements(open), open + "}"), readStatements(open + "}")));
   for (const std::string& after : afters) {
     EXPECT_TRUE(
         testing::sameStatements(rereadStatements(base, before, after), readStatements(after)))

@@ -139,8 +139,8 @@ inline bool endsLeftOpen(std::string_view text, const std::vector<Statement>& st
                          std::size_t i) {
   std::size_t k = i;
   while (k + 1 < statements.size() && statements[k + 1].kind == StatementKind::Comment &&
-         text.substr(statements[k].end, statements[k + 1].begin - statements[k].end)
-                 .find("\r\n") == std::string_view::npos)
+         text.substr(statements[k].end, statements[k + 1].begin - statements[k].end).find("\r\n") ==
+             std::string_view::npos)
     ++k;
   if (statements[k].end != text.size()) return false;
   Lexer lexer(text, statements[k].begin, true);
@@ -159,9 +159,8 @@ inline Stretches stretchesOf(std::string_view text, const std::vector<Statement>
   for (std::size_t i = 0; i < statements.size(); ++i) {
     const Statement& s = statements[i];
     const bool barrier =
-        isBarrierStatement(s) ||
-        (s.listed &&
-         (sharesALine(text, statements, i) || afterOpen || endsLeftOpen(text, statements, i)));
+        isBarrierStatement(s) || (s.listed && (sharesALine(text, statements, i) || afterOpen ||
+                                               endsLeftOpen(text, statements, i)));
     if (s.kind != StatementKind::Comment) afterOpen = !s.complete;
     if (barrier) ++stretch;
     st.of.push_back(stretch);
@@ -176,14 +175,13 @@ inline Stretches stretchesOf(std::string_view text, const std::vector<Statement>
 // Two lists of statements alike field by field (statements read again only where a text
 // changed, beside those read whole).
 inline bool sameStatements(const std::vector<Statement>& a, const std::vector<Statement>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](const Statement& x, const Statement& y) {
-                      return x.begin == y.begin && x.end == y.end && x.kind == y.kind &&
-                             x.nameEnd == y.nameEnd && x.typeBegin == y.typeBegin &&
-                             x.typeEnd == y.typeEnd && x.listed == y.listed &&
-                             x.complete == y.complete && x.selfContained == y.selfContained &&
-                             x.directive == y.directive;
-                    });
+  return std::equal(
+      a.begin(), a.end(), b.begin(), b.end(), [](const Statement& x, const Statement& y) {
+        return x.begin == y.begin && x.end == y.end && x.kind == y.kind && x.nameEnd == y.nameEnd &&
+               x.typeBegin == y.typeBegin && x.typeEnd == y.typeEnd && x.listed == y.listed &&
+               x.complete == y.complete && x.selfContained == y.selfContained &&
+               x.directive == y.directive;
+      });
 }
 
 // The statements cover the text once, in order, with only white space between them.
@@ -615,107 +613,6 @@ inline std::string checkRenamed(std::string_view text, std::size_t begin, std::s
 }
 
 namespace detail {
-
-// True when the text ends inside a string or a block comment left open: its last token would
-// run on over anything written after it.
-inline bool endsInsideStringOrComment(std::string_view text) {
-  Lexer lexer(text);
-  Token last;
-  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
-  if (last.kind != TokenKind::String && last.kind != TokenKind::Comment) return false;
-  std::string probe(text.substr(last.begin));
-  probe += "\r\nx";
-  return Lexer(probe).next().end > last.end - last.begin;
-}
-
-// True when the statement that starts at `begin` comes right after a statement left open (no
-// statement but comments between): the open statement ends where this one starts.
-inline bool followsOpenStatement(std::string_view text, std::size_t begin) {
-  const Statement* open = nullptr;
-  for (const Statement& s : readStatements(text)) {
-    if (s.begin >= begin) return open && !open->complete;
-    if (s.kind != StatementKind::Comment) open = &s;
-  }
-  return false;
-}
-
-// True when a line starts with white space other than blanks and tabs (a lone CR or LF, a form
-// feed) before its first other byte.
-inline bool oddSpaceAtLineStart(std::string_view text) {
-  for (std::size_t line = 0; line < text.size();) {
-    std::size_t p = line;
-    while (p < text.size() && isSpaceByte(text[p]) && !crLfAt(text, p)) {
-      if (text[p] != ' ' && text[p] != '\t') return true;
-      ++p;
-    }
-    const std::size_t next = text.find("\r\n", p);
-    if (next == std::string_view::npos) break;
-    line = next + 2;
-  }
-  return false;
-}
-
-// True when the text holds a resource or string table left open: text put in after it, even
-// past a preprocessor line, may give it the end or the body it lacks.
-inline bool hasOpenStatement(std::string_view text) {
-  for (const Statement& s : readStatements(text))
-    if (!s.complete) return true;
-  return false;
-}
-
-// True when the stretch that holds the statement at `begin` starts right after a statement left
-// open, with a block: a block that moves there or away changes where the open statement ends.
-inline bool stretchAfterOpenStatement(std::string_view text, std::size_t begin) {
-  const std::vector<Statement> statements = readStatements(text);
-  std::optional<std::size_t> open;  // the last barrier before `begin`, when it is left open
-  for (std::size_t i = 0; i < statements.size() && statements[i].begin < begin; ++i)
-    if (isBarrierStatement(statements[i]))
-      open = statements[i].complete ? std::nullopt : std::optional(i);
-  if (!open) return false;
-  for (std::size_t i = *open + 1; i < statements.size(); ++i)
-    if (statements[i].kind != StatementKind::Comment) return statements[i].listed.has_value();
-  return false;
-}
-
-// True when some statement left open is followed (past comments only) by a listed block: the
-// reorder may put another block there, which then decides where the open statement ends.
-inline bool blockAfterOpenStatement(std::string_view text) {
-  const std::vector<Statement> statements = readStatements(text);
-  for (std::size_t i = 0; i < statements.size(); ++i) {
-    if (statements[i].complete) continue;
-    for (std::size_t k = i + 1; k < statements.size(); ++k)
-      if (statements[k].kind != StatementKind::Comment) {
-        if (statements[k].listed) return true;
-        break;
-      }
-  }
-  return false;
-}
-
-// True when a preprocessor line has something other than blanks and tabs before its '#' on its
-// line: a comment, or white space such as a lone CR or LF.
-inline bool directiveAfterOtherThanBlanks(std::string_view text) {
-  Lexer lexer(text);
-  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) {
-    if (t.kind != TokenKind::Directive) continue;
-    for (std::size_t p = lineStartOf(text, t.begin); p < t.begin; ++p)
-      if (text[p] != ' ' && text[p] != '\t') return true;
-  }
-  return false;
-}
-
-// True when a parenthesis is left open at a preprocessor line or at the end of the text.
-inline bool parenthesisLeftOpen(std::string_view text) {
-  Lexer lexer(text);
-  std::size_t depth = 0;
-  for (Token t = lexer.nextCode();; t = lexer.nextCode()) {
-    if ((t.kind == TokenKind::Directive || t.kind == TokenKind::End) && depth > 0) return true;
-    if (t.kind == TokenKind::End) return false;
-    if (t.kind != TokenKind::Punct) continue;
-    if (text[t.begin] == '(') ++depth;
-    if (text[t.begin] == ')' && depth > 0) --depth;
-  }
-}
 
 // True when a statement written after `text` on a line of its own reads as written: the text
 // leaves no body, header, comment or string open at its end. The statement written is a
