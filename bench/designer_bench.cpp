@@ -45,7 +45,7 @@ void ReadBuildWrite(benchmark::State& state) {
     window.setAttribute(Qt::WA_DontShowOnScreen);
     window.show();
     QApplication::processEvents();
-    benchmark::DoNotOptimize(MAKEDLG(reading.dialog, "BIG"));
+    benchmark::DoNotOptimize(dialogBlock(reading.dialog, "BIG"));
   }
 }
 BENCHMARK(ReadBuildWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -84,8 +84,8 @@ void DragHundredOfThreeHundred(benchmark::State& state) {
   }
   QTest::mouseRelease(grabbed, Qt::LeftButton);
   state.counters["selected"] =
-      double(std::count_if(core.dialog().aControls.begin(), core.dialog().aControls.end(),
-                           [](const DialogControl& c) { return c.lSel; }));
+      double(std::count_if(core.dialog().controls.begin(), core.dialog().controls.end(),
+                           [](const DialogControl& c) { return c.selected; }));
 }
 BENCHMARK(DragHundredOfThreeHundred)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -58,14 +58,14 @@ BENCHMARK(Read)->Unit(benchmark::kMicrosecond);
 
 void Write(benchmark::State& state) {
   const kolvre::DialogModel dialog = kolvre::readDialog(block()).dialog;
-  for (auto _ : state) benchmark::DoNotOptimize(kolvre::MAKEDLG(dialog, "BIG"));
+  for (auto _ : state) benchmark::DoNotOptimize(kolvre::dialogBlock(dialog, "BIG"));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * block().size()));
 }
 BENCHMARK(Write)->Unit(benchmark::kMicrosecond);
 
 void ReadAndWrite(benchmark::State& state) {
   for (auto _ : state)
-    benchmark::DoNotOptimize(kolvre::MAKEDLG(kolvre::readDialog(block()).dialog, "BIG"));
+    benchmark::DoNotOptimize(kolvre::dialogBlock(kolvre::readDialog(block()).dialog, "BIG"));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * block().size()));
 }
 BENCHMARK(ReadAndWrite)->Unit(benchmark::kMicrosecond);

@@ -50,7 +50,7 @@ std::vector<std::size_t> locatable(const Document& doc) {
 }
 
 // The locatable resource of `type` that stands first (or last) in the text.
-std::size_t edgeOfType(const Document& doc, ResType type, bool last) {
+std::size_t edgeOfType(const Document& doc, ResourceType type, bool last) {
   std::optional<std::size_t> found;
   for (std::size_t i : locatable(doc)) {
     const IndexEntry& e = doc.index()[i];
@@ -86,7 +86,7 @@ struct Rename {
 Rename farRename(const Document& doc, bool toFront, int serial = 0) {
   char name[16];
   std::snprintf(name, sizeof name, toFront ? "0%03d_MOVED" : "ZZZ%03d_MOVED", serial);
-  const std::size_t at = edgeOfType(doc, ResType::Dialog, toFront);
+  const std::size_t at = edgeOfType(doc, ResourceType::Dialog, toFront);
   if (!nameRefusal(doc.index(), name, "DIALOG", doc.encoding()).empty()) std::abort();
   return {at, *entryBlock(doc.text(), doc.index(), at), name};
 }
@@ -249,13 +249,13 @@ void RenameStages(benchmark::State& state) {
     const TextDiff diff = TextDiff::between(text, after);
     difference += seconds(from);
     from = Clock::now();
-    benchmark::DoNotOptimize(ARESOURCES(after));
+    benchmark::DoNotOptimize(indexResources(after));
     index += seconds(from);
     from = Clock::now();
     diff.undo(after);
     undoSplice += seconds(from);
     from = Clock::now();
-    benchmark::DoNotOptimize(ARESOURCES(after));
+    benchmark::DoNotOptimize(indexResources(after));
     undoIndex += seconds(from);
     text = std::move(after);
   }
@@ -275,7 +275,7 @@ void RenameStages(benchmark::State& state) {
 void LocateBlock(benchmark::State& state) {
   Document doc;
   load(doc);
-  const std::size_t at = edgeOfType(doc, ResType::Dialog, false);
+  const std::size_t at = edgeOfType(doc, ResourceType::Dialog, false);
   for (auto _ : state) benchmark::DoNotOptimize(entryBlock(doc.text(), doc.index(), at));
   counters(state, doc);
 }

@@ -78,7 +78,7 @@ void Scan(benchmark::State& state) {
   const std::string& text = script(state.range(0), state.range(1));
   std::size_t entries = 0;
   for (auto _ : state) {
-    kolvre::ResourceIndex index = kolvre::ARESOURCES(text);
+    kolvre::ResourceIndex index = kolvre::indexResources(text);
     entries = index.size();
     benchmark::DoNotOptimize(index.data());
   }

@@ -57,7 +57,7 @@ class SettingsFolder {
 class FileUi : public kolvre::UserInterface {
  public:
   explicit FileUi(std::string path) : path_(std::move(path)) {}
-  int messageBox(std::string_view, kolvre::MsgKind, std::string_view) override { return 0; }
+  int messageBox(std::string_view, kolvre::MessageKind, std::string_view) override { return 0; }
   bool inputBox(std::string_view, std::string_view, std::string&, std::size_t) override {
     return false;
   }
@@ -129,7 +129,7 @@ void AddRecentFile(benchmark::State& state) {
   for (auto _ : state) {
     // A file that is not in the list yet, so that all 15 entries move down.
     const auto list =
-        kolvre::ADDMRU(ui, "/home/utente/progetti/altro/file" + std::to_string(n++) + ".rc");
+        kolvre::addRecentFile(ui, "/home/utente/progetti/altro/file" + std::to_string(n++) + ".rc");
     benchmark::DoNotOptimize(list.data());
   }
   countWrites(state, ui);
@@ -141,7 +141,8 @@ void MoveWindowWrittenAtOnce(benchmark::State& state) {
   FileUi ui(folder.file());
   MovingWindow window;
   kolvre::PlacementMemory memory;
-  for (auto _ : state) kolvre::RESIZE(ui, window, memory, {1920, 1080}, kolvre::SizeType::Moved);
+  for (auto _ : state)
+    kolvre::applyPlacement(ui, window, memory, {1920, 1080}, kolvre::SizeType::Moved);
   countWrites(state, ui);
 }
 
@@ -152,7 +153,8 @@ void MoveWindow(benchmark::State& state) {
   kolvre::PendingSettings held(ui);
   MovingWindow window;
   kolvre::PlacementMemory memory;
-  for (auto _ : state) kolvre::RESIZE(held, window, memory, {1920, 1080}, kolvre::SizeType::Moved);
+  for (auto _ : state)
+    kolvre::applyPlacement(held, window, memory, {1920, 1080}, kolvre::SizeType::Moved);
   countWrites(state, ui);
 }
 
@@ -164,7 +166,7 @@ void MoveWindowAndStop(benchmark::State& state) {
   MovingWindow window;
   kolvre::PlacementMemory memory;
   for (auto _ : state) {
-    kolvre::RESIZE(held, window, memory, {1920, 1080}, kolvre::SizeType::Moved);
+    kolvre::applyPlacement(held, window, memory, {1920, 1080}, kolvre::SizeType::Moved);
     held.flush();
   }
   countWrites(state, ui);

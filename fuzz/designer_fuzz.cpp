@@ -45,7 +45,7 @@ constexpr std::string_view kDialog =
     "}";
 
 std::size_t controlsOf(const std::string& block) {
-  return readDialog(block).dialog.aControls.size();
+  return readDialog(block).dialog.controls.size();
 }
 
 }  // namespace
@@ -57,13 +57,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   DialogModel dialog = readDialog(kDialog).dialog;
   Designer designer(dialog, ui, host, [](std::string_view text) { return int(text.size()) * 4; });
   DesignerCommands& commands = designer.commands();
-  const std::string before = MAKEDLG(dialog, "D");
+  const std::string before = dialogBlock(dialog, "D");
   commands.paste({20, 40});
-  const std::string pasted = MAKEDLG(dialog, "D");
-  const std::size_t added = dialog.aControls.size() - 1;
-  require(unless(controlsOf(pasted) == dialog.aControls.size(),
+  const std::string pasted = dialogBlock(dialog, "D");
+  const std::size_t added = dialog.controls.size() - 1;
+  require(unless(controlsOf(pasted) == dialog.controls.size(),
                  "the written dialog reads back " + std::to_string(controlsOf(pasted)) +
-                     " controls of " + std::to_string(dialog.aControls.size())),
+                     " controls of " + std::to_string(dialog.controls.size())),
           "pasted controls read back");
   if (added > 0) {
     // Every control selected and none current: the copy takes the selection.
@@ -71,14 +71,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     designer.selection().setCurrent(std::nullopt);
     commands.copy();
     commands.paste({0, 0});
-    require(unless(dialog.aControls.size() == 2 * (added + 1),
+    require(unless(dialog.controls.size() == 2 * (added + 1),
                    "a copy of " + std::to_string(added + 1) + " controls pasted " +
-                       std::to_string(dialog.aControls.size() - added - 1)),
+                       std::to_string(dialog.controls.size() - added - 1)),
             "a copy pastes as many controls");
     commands.undo();
   }
   commands.undo();
-  require(unless(MAKEDLG(dialog, "D") == before, "undo left:\n" + MAKEDLG(dialog, "D")),
+  require(unless(dialogBlock(dialog, "D") == before, "undo left:\n" + dialogBlock(dialog, "D")),
           "undo gives back the dialog");
   return 0;
 }

@@ -36,11 +36,11 @@ void checkKept(const kolvre::DialogModel& dialog, const std::string& written) {
   if (dialog.style)
     require(unless(holds(written, dialog.style->text), "style lost: " + dialog.style->text),
             "kept");
-  for (const kolvre::DialogControl& c : dialog.aControls) {
+  for (const kolvre::DialogControl& c : dialog.controls) {
     for (const std::string& line : c.linesBefore)
       require(unless(holds(written, line), "body line lost: " + line), "kept");
     require(unless(holds(written, c.tail) && holds(written, c.classText),
-                   "a control's fields lost: " + kolvre::MAKECONTROL(c)),
+                   "a control's fields lost: " + kolvre::controlStatement(c)),
             "kept");
     if (c.statement)
       require(unless(holds(written, c.statement->text), "statement changed: " + c.statement->text),
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The name as the index gives it: from the block's first byte to the first blank.
   const std::string name = block.substr(0, block.find(' '));
   if (name.empty() || name.find_first_of("\t\r\n") != std::string::npos) return 0;
-  const std::string written = MAKEDLG(first.dialog, name);
+  const std::string written = dialogBlock(first.dialog, name);
   checkKept(first.dialog, written);
 
   DialogReading second = readDialog(written);
@@ -76,24 +76,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   second.dialog.blockLength = first.dialog.blockLength;
   // The writer gives every list box LBS_NOINTEGRALHEIGHT: the one change of what a store
   // compiles to that the writer makes on purpose.
-  for (std::size_t i = 0; i < first.dialog.aControls.size() && i < second.dialog.aControls.size();
+  for (std::size_t i = 0; i < first.dialog.controls.size() && i < second.dialog.controls.size();
        ++i) {
-    DialogControl& after = second.dialog.aControls[i];
-    const DialogControl& before = first.dialog.aControls[i];
-    if (after.live == ControlClass::TListBox && after.compiledStyle && before.compiledStyle &&
+    DialogControl& after = second.dialog.controls[i];
+    const DialogControl& before = first.dialog.controls[i];
+    if (after.live == ControlClass::ListBox && after.compiledStyle && before.compiledStyle &&
         (*after.compiledStyle & ~0x100u) == (*before.compiledStyle & ~0x100u))
       after.compiledStyle = before.compiledStyle;
   }
   require(unless(second.dialog == first.dialog, "another model after a store:\n" + written),
           "same model");
   DialogModel moved = second.dialog;
-  for (DialogControl& c : moved.aControls) c.rect.x += 9, c.rect.y += 8;
-  const std::string movedText = MAKEDLG(moved, name);
-  for (DialogControl& c : moved.aControls) c.rect.x -= 9, c.rect.y -= 8;
-  require(unless(MAKEDLG(moved, name) == written,
+  for (DialogControl& c : moved.controls) c.rect.x += 9, c.rect.y += 8;
+  const std::string movedText = dialogBlock(moved, name);
+  for (DialogControl& c : moved.controls) c.rect.x -= 9, c.rect.y -= 8;
+  require(unless(dialogBlock(moved, name) == written,
                  "moving and back changed the text:\n" + written + "\n---\n" + movedText),
           "moved back");
-  const std::string again = MAKEDLG(second.dialog, name);
+  const std::string again = dialogBlock(second.dialog, name);
   require(
       unless(again == written, "a second store changed the text:\n" + written + "\n---\n" + again),
       "stable");

@@ -212,7 +212,8 @@ struct Model {
 std::string checkIndex(const Document& doc) {
   if (!testing::sameStatements(doc.statements(), readStatements(doc.text())))
     return "statements kept differ from the statements of the text";
-  return unless(doc.index() == ARESOURCES(doc.text()), "index differs from the index of the text");
+  return unless(doc.index() == indexResources(doc.text()),
+                "index differs from the index of the text");
 }
 
 // The document can undo and redo exactly what the model can, under the same labels.
@@ -414,7 +415,7 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
       return planned;
     }
     case 'N': {
-      const ResType kind = kResTypes[in.number() % kResTypes.size()].type;
+      const ResourceType kind = kResourceTypes[in.number() % kResourceTypes.size()].type;
       const auto name = acceptedName(doc, in.text(), typeKeyword(kind));
       if (!name) return std::nullopt;
       const std::string block = resourceTemplate(kind, *name);

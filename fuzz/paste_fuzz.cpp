@@ -1,4 +1,4 @@
-// Fuzzes pasting clipboard text as a new resource (INCOLLARIS) into a script loaded from file
+// Fuzzes pasting clipboard text as a new resource (pasteResource) into a script loaded from file
 // bytes (Document::load), with an observer following the current entry. The input is the file's
 // bytes, a 0x00 byte, the clipboard text and, after a second 0x00 byte, the name the user types;
 // without that part the user confirms the name the prompt shows, and an input without any 0x00 byte
@@ -84,8 +84,8 @@ PastedParts splitPasted(std::string_view text) {
   return {text.substr(i, end - i), text.substr(i)};
 }
 
-std::vector<std::pair<std::string, ResType>> indexPairs(const ResourceIndex& index) {
-  std::vector<std::pair<std::string, ResType>> pairs;
+std::vector<std::pair<std::string, ResourceType>> indexPairs(const ResourceIndex& index) {
+  std::vector<std::pair<std::string, ResourceType>> pairs;
   for (const IndexEntry& e : index) pairs.emplace_back(e.name, e.type);
   std::sort(pairs.begin(), pairs.end());
   return pairs;
@@ -94,7 +94,7 @@ std::vector<std::pair<std::string, ResType>> indexPairs(const ResourceIndex& ind
 // The document's index is the index of its text, no entry has an empty name, and the current
 // row lies in the list.
 std::string checkIndexCurrent(const Document& doc, const testing::CurrentEntry& list) {
-  if (doc.index() != ARESOURCES(doc.text())) return "index differs from the index of the text";
+  if (doc.index() != indexResources(doc.text())) return "index differs from the index of the text";
   for (const IndexEntry& e : doc.index())
     if (e.name.empty()) return "index entry with an empty name";
   if (!doc.index().empty() && !list.position())
@@ -150,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string before = doc.text();
   const ResourceIndex indexBefore = doc.index();
   const int changesBefore = list.changes;
-  const bool pasted = INCOLLARIS(ui, doc, list.position());
+  const bool pasted = pasteResource(ui, doc, list.position());
 
   // The clipboard holds characters; the paste works on them as script bytes.
   const std::string text = withCrLf(fromDisplay(ui.clipboard, doc.encoding()));
@@ -192,7 +192,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<Statement> own = readStatements(block);
   if (testing::detail::endsClosed(before) && !own.empty() && own.front().begin == 0 &&
       own.front().listed && own.front().name(block) == name) {
-    const ResType type = *own.front().listed;
+    const ResourceType type = *own.front().listed;
     bool found = false;
     for (const IndexEntry& e : doc.index()) found = found || (e.name == name && e.type == type);
     require(unless(found, "no entry " + testing::detail::excerpt(name) + " " +
@@ -214,7 +214,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // comment and string it opens (else it may take in what follows it, as the compiler would).
   if (!testing::detail::closesItself(block) || !testing::detail::endsClosed(before)) return 0;
   auto expected = indexPairs(indexBefore);
-  for (auto& pair : indexPairs(ARESOURCES(block))) expected.push_back(std::move(pair));
+  for (auto& pair : indexPairs(indexResources(block))) expected.push_back(std::move(pair));
   std::sort(expected.begin(), expected.end());
   require(unless(indexPairs(doc.index()) == expected,
                  "index has " + std::to_string(doc.index().size()) + " entries, expected " +

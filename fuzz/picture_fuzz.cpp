@@ -21,12 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace kolvre;
   if (size == 0) return 0;
   // The first byte picks the kind; the rest are the file's bytes.
-  const ResType type = data[0] % 3 == 0   ? ResType::Bitmap
-                       : data[0] % 3 == 1 ? ResType::Icon
-                                          : ResType::Cursor;
+  const ResourceType type = data[0] % 3 == 0   ? ResourceType::Bitmap
+                            : data[0] % 3 == 1 ? ResourceType::Icon
+                                               : ResourceType::Cursor;
   const std::vector<std::uint8_t> bytes(data + 1, data + size);
   const QImage picture = pictureOf(type, bytes);
-  if (type != ResType::Bitmap && !picture.isNull())
+  if (type != ResourceType::Bitmap && !picture.isNull())
     fuzzing::require("picture",
                      fuzzing::unless(picture.width() <= kIconSize && picture.height() <= kIconSize,
                                      "an icon larger than the icon square"),

@@ -22,7 +22,7 @@ void require(const std::string& violation, const char* rule) {
 }
 
 std::string windowText(std::uint32_t style, bool dialog) {
-  std::string text = kolvre::WINDOWSTYLE(style, dialog);
+  std::string text = kolvre::windowStyleNames(style, dialog);
   if (!text.empty()) {
     require(unless(text.ends_with(" | "), "window flags without a final separator: " + text),
             "window");
@@ -37,14 +37,14 @@ struct Writer {
 };
 
 constexpr Writer kWriters[] = {
-    {"dialog", kolvre::DIALOGSTYLE},
-    {"button", kolvre::BUTTONSTYLE},
-    {"combobox", kolvre::COMBOBOXSTYLE},
-    {"edit", kolvre::EDITSTYLE},
-    {"listbox", kolvre::LISTBOXSTYLE},
-    {"scrollbar", kolvre::SCROLLBARSTYLE},
-    {"static", kolvre::STATICSTYLE},
-    {"systreeview32", kolvre::SYSTREEVIEW32STYLE},
+    {"dialog", kolvre::dialogStyleNames},
+    {"button", kolvre::buttonStyleNames},
+    {"combobox", kolvre::comboBoxStyleNames},
+    {"edit", kolvre::editStyleNames},
+    {"listbox", kolvre::listBoxStyleNames},
+    {"scrollbar", kolvre::scrollBarStyleNames},
+    {"static", kolvre::staticStyleNames},
+    {"systreeview32", kolvre::treeViewStyleNames},
     {"window", [](std::uint32_t style) { return windowText(style, false); }},
     {"dialog window", [](std::uint32_t style) { return windowText(style, true); }},
 };

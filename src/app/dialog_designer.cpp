@@ -171,7 +171,7 @@ void DesignerWindow::divertControls() {
   const QList<QWidget*>& live = window_->controls();
   for (qsizetype i = 0; i < live.size(); ++i) {
     // A group box lets the mouse through to the dialog, which hit-tests it.
-    if (dialog_->aControls[std::size_t(i)].live == ControlClass::TGroup) continue;
+    if (dialog_->controls[std::size_t(i)].live == ControlClass::GroupBox) continue;
     divertInput(live[i], this);
   }
   // Controls made after the handles and the band would cover them.
@@ -201,15 +201,15 @@ void DesignerWindow::syncControls(const DesignerRefresh& r) {
     const QList<QWidget*>& live = window_->controls();
     for (std::size_t i : r.moved)
       if (qsizetype(i) < live.size())
-        DialogWindow::place(live[qsizetype(i)], dialog_->aControls[i].live,
-                            dialog_->aControls[i].rect);
+        DialogWindow::place(live[qsizetype(i)], dialog_->controls[i].live,
+                            dialog_->controls[i].rect);
   }
   // A drop-down list takes the height of its closed box, as its window does: the designer's
   // hit tests and outlines go by it. Its designed height stays in the model for the writer.
   const QList<QWidget*>& live = window_->controls();
   for (qsizetype i = 0; i < live.size(); ++i) {
-    DialogControl& control = dialog_->aControls[std::size_t(i)];
-    if (control.live == ControlClass::TComboBox2) control.rect.height = live[i]->height();
+    DialogControl& control = dialog_->controls[std::size_t(i)];
+    if (control.live == ControlClass::ComboBox) control.rect.height = live[i]->height();
   }
 }
 
@@ -398,7 +398,7 @@ void DesignerWindow::mouseMoved(QWidget* control, QPoint at, Qt::MouseButtons bu
 void DesignerWindow::keyPressed(QWidget* control, int key, Qt::KeyboardModifiers modifiers) {
   const int code = designerKeyOf(key);
   const auto i = indexOf(control);
-  if (!code || (i && !keyReachesDesigner(dialog_->aControls[*i].live, code))) return;
+  if (!code || (i && !keyReachesDesigner(dialog_->controls[*i].live, code))) return;
   designer_->keyDown(code, modifiersOf(modifiers));
   sync();
 }
@@ -437,9 +437,9 @@ bool editDialog(const PanelContext& c) {
     const auto position = findEntry(c.doc.index(), key);
     if (!position) return false;
     if (const auto edit =
-            SAVEDLG(c.doc.text(), c.doc.index(), *position, MAKEDLG(dialog, key.name)))
+            dialogEdit(c.doc.text(), c.doc.index(), *position, dialogBlock(dialog, key.name)))
       c.doc.commit(*edit);
-    return SALVARC(c.ui, c.doc);
+    return saveScript(c.ui, c.doc);
   };
   return designDialog(c.ui, c.doc, c.position, [&](const DialogModel& dialog) {
     DesignerWindow designer(dialog, designerSurroundings(c.window), c.ui, c.doc.encoding(), store);

@@ -268,7 +268,7 @@ void TabOrderDialog::fill() {
 
 void TabOrderDialog::key(int virtualKey) {
   std::size_t row = current();
-  const TabOrderAction action = TASTIORDITAB(rows_, row, virtualKey);
+  const TabOrderAction action = tabOrderKeyAction(rows_, row, virtualKey);
   if (action == TabOrderAction::EditId) {
     editId();
     return;
@@ -281,7 +281,7 @@ void TabOrderDialog::key(int virtualKey) {
 }
 
 void TabOrderDialog::editId() {
-  if (EDITID(ui_, list_, rows_)) fill();
+  if (editTabOrderId(ui_, list_, rows_)) fill();
   list_->setFocus();
 }
 
@@ -303,7 +303,7 @@ TabOrderClosing editTabOrder(QWidget* parent, UserInterface& ui, const Document&
   return {confirmed, form.rows(), form.current()};
 }
 
-bool EDITID(UserInterface& ui, QTableWidget* browse, std::vector<TabOrderRow>& rows) {
+bool editTabOrderId(UserInterface& ui, QTableWidget* browse, std::vector<TabOrderRow>& rows) {
   const int row = browse->currentRow();
   if (rows.empty() || row < 0 || std::size_t(row) >= rows.size() ||
       !rows[std::size_t(row)].control) {
@@ -312,7 +312,7 @@ bool EDITID(UserInterface& ui, QTableWidget* browse, std::vector<TabOrderRow>& r
   }
   TabOrderRow& target = rows[std::size_t(row)];
   IdEditor popup(ui, browse->window(), qstr(rowIdText(target)), browse->font());
-  DLGADJUST(&popup, browse, popup.edit(), int(kIdColumn));
+  fitIdEditor(&popup, browse, popup.edit(), int(kIdColumn));
   bool changed = false;
   if (popup.exec() == QDialog::Accepted) {
     const TabOrderRow before = target;
@@ -323,7 +323,7 @@ bool EDITID(UserInterface& ui, QTableWidget* browse, std::vector<TabOrderRow>& r
   return changed;
 }
 
-void DLGADJUST(QWidget* popup, QTableWidget* browse, QLineEdit* edit, int column) {
+void fitIdEditor(QWidget* popup, QTableWidget* browse, QLineEdit* edit, int column) {
   const QRect cell = browse->visualRect(browse->model()->index(browse->currentRow(), column));
   const QPoint topLeft = browse->viewport()->mapToGlobal(cell.topLeft());
   const int scrollBar = browse->style()->pixelMetric(QStyle::PM_ScrollBarExtent);

@@ -1,7 +1,7 @@
-// The forms of the dialog commands of the main window: the dialog properties ("PROPDLG"), the
-// tab order ("ORDITAB") and, inside it, the id editor laid over one cell of the list. They show
-// and take values; the rules and the edits are in dialogs/dialog_properties.h and
-// dialogs/tab_order.h.
+// The forms of the dialog commands of the main window: the dialog properties
+// ("changeDialogProperties"), the tab order ("changeTabOrder") and, inside it, the id editor laid
+// over one cell of the list. They show and take values; the rules and the edits are in
+// dialogs/dialog_properties.h and dialogs/tab_order.h.
 #pragma once
 
 #include <QTableWidget>
@@ -29,7 +29,8 @@ std::optional<DialogProperties> editDialogProperties(QWidget* parent, QPoint at,
                                                      const DialogPropertiesCheck& check);
 
 // The tab-order form: the list of rows and its buttons. Enter and a double click edit the id of
-// the current row, F11 and F12 move it. It closes without asking; ORDITAB asks after a cancel.
+// the current row, F11 and F12 move it. It closes without asking; changeTabOrder asks after a
+// cancel.
 class TabOrderDialog : public CheckedDialog {
   Q_OBJECT
 
@@ -40,9 +41,9 @@ class TabOrderDialog : public CheckedDialog {
   QTableWidget* list() const { return list_; }
   const std::vector<TabOrderRow>& rows() const { return rows_; }
   std::size_t current() const;
-  // TASTIORDITAB on the list, then the list shown again.
+  // tabOrderKeyAction on the list, then the list shown again.
   void key(int virtualKey);
-  // EDITID on the current row.
+  // editTabOrderId on the current row.
   void editId();
 
  protected:
@@ -61,14 +62,15 @@ class TabOrderDialog : public CheckedDialog {
 TabOrderClosing editTabOrder(QWidget* parent, UserInterface& ui, const Document& doc,
                              const std::vector<TabOrderRow>& rows, std::size_t current);
 
-// EDITID: the id of the current row of `browse` edited in a borderless light-green field laid
-// over its cell; Enter confirms, Esc after typing asks "Annullo le modifiche?". A changed id is
-// stored in `rows`. True when the row changed. A row that is no control has no id: nothing opens.
-bool EDITID(UserInterface& ui, QTableWidget* browse, std::vector<TabOrderRow>& rows);
+// editTabOrderId: the id of the current row of `browse` edited in a borderless light-green field
+// laid over its cell; Enter confirms, Esc after typing asks "Annullo le modifiche?". A changed id
+// is stored in `rows`. True when the row changed. A row that is no control has no id: nothing
+// opens.
+bool editTabOrderId(UserInterface& ui, QTableWidget* browse, std::vector<TabOrderRow>& rows);
 
-// DLGADJUST: lays `popup` over the cell of `browse`'s current row in `column`, as wide as the
+// fitIdEditor: lays `popup` over the cell of `browse`'s current row in `column`, as wide as the
 // column (no wider than the list without its vertical scroll bar) less one pixel, with `edit`
 // filling it.
-void DLGADJUST(QWidget* popup, QTableWidget* browse, QLineEdit* edit, int column);
+void fitIdEditor(QWidget* popup, QTableWidget* browse, QLineEdit* edit, int column);
 
 }  // namespace kolvre

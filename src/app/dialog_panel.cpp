@@ -48,8 +48,8 @@ DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint ori
   // A child dialog's preview is its client area alone; every other dialog has a frame and a
   // caption bar.
   designer_ = model.mode == DialogMode::Designer;
-  framed_ = !(model.Cargo & kWsChild) || designer_;
-  title_ = QString::fromStdString(model.cTitle);
+  framed_ = !(model.styleAsRead & kWsChild) || designer_;
+  title_ = QString::fromStdString(model.title);
   // A dialog has the colours of a dialog wherever it stands (not those of the panel area).
   QPalette own = palette();
   own.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
@@ -69,7 +69,7 @@ void DialogWindow::place(QWidget* live, ControlClass liveClass, const PixelRect&
   QRect at = rectOf(rect);
   // A drop-down list's window is as high as its closed box; its designed height is the
   // height of the list it drops down.
-  if (liveClass == ControlClass::TComboBox2)
+  if (liveClass == ControlClass::ComboBox)
     at.setHeight(std::min(at.height(), live->sizeHint().height()));
   live->setGeometry(at);
 }
@@ -83,22 +83,22 @@ void DialogWindow::buildControls(const DialogModel& model) {
     old->deleteLater();
   }
   controls_.clear();
-  for (const DialogControl& control : model.aControls) {
+  for (const DialogControl& control : model.controls) {
     LiveControlSpec spec;
     spec.fields.liveClass = control.live;
-    spec.fields.id = control.Cargo;
-    spec.fields.style = control.nStyle;
-    spec.fields.dropDown = control.lDropDown;
-    spec.fields.selected = control.lSel;
-    spec.caption = QString::fromStdString(control.cCaption);
+    spec.fields.id = control.id;
+    spec.fields.style = control.liveStyle;
+    spec.fields.dropDown = control.dropDown;
+    spec.fields.selected = control.selected;
+    spec.caption = QString::fromStdString(control.caption);
     QWidget* live = makeLiveControl(spec, client_);
     place(live, control.live, control.rect);
     // The designer's controls are worked by the designer, not by the keyboard.
     if (designer_) {
       // Texts paint their background, as their windows do, so the grid does not run
       // through them.
-      if (control.live == ControlClass::TSay2 || control.live == ControlClass::TCheckBox ||
-          control.live == ControlClass::TRadio2)
+      if (control.live == ControlClass::StaticText || control.live == ControlClass::CheckBox ||
+          control.live == ControlClass::RadioButton)
         live->setAutoFillBackground(true);
       live->setFocusPolicy(Qt::NoFocus);
       for (QWidget* inner : live->findChildren<QWidget*>()) inner->setFocusPolicy(Qt::NoFocus);
@@ -110,8 +110,8 @@ void DialogWindow::buildControls(const DialogModel& model) {
 
 void DialogWindow::resizeEvent(QResizeEvent*) {
   if (framed_) {
-    client_->setGeometry(SM_CXFRAME, SM_CYFRAME + SM_CYCAPTION, width() - 2 * SM_CXFRAME,
-                         height() - 2 * SM_CYFRAME - SM_CYCAPTION);
+    client_->setGeometry(kFrameWidth, kFrameHeight + kCaptionHeight, width() - 2 * kFrameWidth,
+                         height() - 2 * kFrameHeight - kCaptionHeight);
   } else {
     client_->setGeometry(0, 0, width(), height());
   }
@@ -119,19 +119,19 @@ void DialogWindow::resizeEvent(QResizeEvent*) {
 
 QRect DialogWindow::closeBox() const {
   if (!designer_) return {};
-  const int side = SM_CYCAPTION - 6;
-  return QRect(width() - SM_CXFRAME - side - 3, SM_CYFRAME + 2, side, side);
+  const int side = kCaptionHeight - 6;
+  return QRect(width() - kFrameWidth - side - 3, kFrameHeight + 2, side, side);
 }
 
 int DialogWindow::grip(QPoint at) const {
   if (!designer_) return 0;
   int edges = 0;
-  if (at.x() < SM_CXFRAME) edges |= 1;
-  if (at.y() < SM_CYFRAME) edges |= 2;
-  if (at.x() >= width() - SM_CXFRAME) edges |= 4;
-  if (at.y() >= height() - SM_CYFRAME) edges |= 8;
+  if (at.x() < kFrameWidth) edges |= 1;
+  if (at.y() < kFrameHeight) edges |= 2;
+  if (at.x() >= width() - kFrameWidth) edges |= 4;
+  if (at.y() >= height() - kFrameHeight) edges |= 8;
   if (edges) return edges;
-  if (at.y() < SM_CYFRAME + SM_CYCAPTION && !closeBox().contains(at)) return 16;
+  if (at.y() < kFrameHeight + kCaptionHeight && !closeBox().contains(at)) return 16;
   return 0;
 }
 
@@ -168,8 +168,8 @@ void DialogWindow::mouseMoveEvent(QMouseEvent* event) {
   if (held_ == 16) {
     r.translate(d);
   } else {
-    const int minWidth = 2 * SM_CXFRAME + kMinimumClient;
-    const int minHeight = 2 * SM_CYFRAME + SM_CYCAPTION + kMinimumClient;
+    const int minWidth = 2 * kFrameWidth + kMinimumClient;
+    const int minHeight = 2 * kFrameHeight + kCaptionHeight + kMinimumClient;
     if (held_ & 1) r.setLeft(std::min(r.left() + d.x(), r.right() + 1 - minWidth));
     if (held_ & 4) r.setRight(std::max(r.right() + d.x(), r.left() + minWidth - 1));
     if (held_ & 2) r.setTop(std::min(r.top() + d.y(), r.bottom() + 1 - minHeight));
@@ -190,7 +190,7 @@ void DialogWindow::paintEvent(QPaintEvent*) {
   const QPalette& p = palette();
   painter.fillRect(rect(), p.color(QPalette::Active, QPalette::Button));
   qDrawWinPanel(&painter, rect(), p, false);
-  const QRect caption(SM_CXFRAME, SM_CYFRAME, width() - 2 * SM_CXFRAME, SM_CYCAPTION - 1);
+  const QRect caption(kFrameWidth, kFrameHeight, width() - 2 * kFrameWidth, kCaptionHeight - 1);
   painter.fillRect(caption, p.color(QPalette::Active, QPalette::Highlight));
   painter.setPen(p.color(QPalette::Active, QPalette::HighlightedText));
   QFont bold = font();
@@ -209,12 +209,12 @@ void DialogWindow::paintEvent(QPaintEvent*) {
   }
 }
 
-QWidget* BUILDDLG(const PanelContext& c) {
+QWidget* dialogPanel(const PanelContext& c) {
   const auto block = entryBlock(c.doc.text(), c.doc.index(), c.position);
   const DialogReading reading =
       block ? readDialog(c.doc.text().substr(block->begin), DialogMode::Preview) : DialogReading{};
   if (!block || reading.failure != DialogFailure::None) {
-    QWidget* empty = BUILDEMPTY(c.window);
+    QWidget* empty = emptyPanel(c.window);
     const std::string why = block
                                 ? std::string(dialogFailureText(reading.failure))
                                 : unlocatableMessage(c.doc.display(c.doc.index()[c.position].name));
@@ -245,7 +245,7 @@ QWidget* BUILDDLG(const PanelContext& c) {
 }
 
 std::optional<QImage> dialogSnapshot(const Document& doc, std::string_view name, std::string& why) {
-  const auto position = findEntry(doc.index(), {doc.scriptBytes(name), ResType::Dialog, 0});
+  const auto position = findEntry(doc.index(), {doc.scriptBytes(name), ResourceType::Dialog, 0});
   if (!position) {
     why = "Risorsa " + std::string(name) + " non trovata.";
     return std::nullopt;

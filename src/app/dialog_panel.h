@@ -1,4 +1,4 @@
-// The live preview of a dialog beside the list (BUILDDLG's preview): the dialog drawn with its
+// The live preview of a dialog beside the list (dialogPanel's preview): the dialog drawn with its
 // frame and caption bar as the program's own metrics give them, its controls live inside it,
 // and the whole disabled.
 #pragma once
@@ -66,7 +66,7 @@ class DialogWindow : public QWidget {
 // Shows a dialog entry: the preview, or the empty panel and a status text that says why the
 // dialog cannot be shown. Notices of the reading ("Stile non valido.", an unsupported control)
 // are shown as the reader gives them.
-QWidget* BUILDDLG(const PanelContext& context);
+QWidget* dialogPanel(const PanelContext& context);
 
 // The preview of dialog `name` of `doc` as a picture (frame and caption bar included), for
 // documentation and reviews. Nothing, with the reason in `why`, when the dialog is missing or

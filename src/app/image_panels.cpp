@@ -30,7 +30,7 @@ class ImagePanel : public QWidget {
 };
 
 QWidget* showImage(const PanelContext& c) {
-  const ResType type = c.doc.index()[c.position].type;
+  const ResourceType type = c.doc.index()[c.position].type;
   const ImageSource source = imageSource(c.doc, c.position);
   std::vector<std::uint8_t> bytes = source.bytes;
   std::string problem = source.problem;
@@ -45,11 +45,11 @@ QWidget* showImage(const PanelContext& c) {
     if (picture.isNull()) problem = "i dati non formano un'immagine.";
   }
   if (!problem.empty()) {
-    QWidget* empty = BUILDEMPTY(c.window);
+    QWidget* empty = emptyPanel(c.window);
     c.window.setDefaultStatusText(qstr(cannotShowText(problem)));
     return empty;
   }
-  const bool bitmap = type == ResType::Bitmap;
+  const bool bitmap = type == ResourceType::Bitmap;
   auto* panel =
       new ImagePanel(c.window.centralWidget(), picture, bitmap ? QPalette::Button : QPalette::Dark);
   panel->setObjectName(bitmap ? QStringLiteral("bitmapPanel") : QStringLiteral("iconPanel"));
@@ -68,18 +68,18 @@ QWidget* showImage(const PanelContext& c) {
 
 }  // namespace
 
-QWidget* BUILDBMP(const PanelContext& c) {
+QWidget* bitmapPanel(const PanelContext& c) {
   return showImage(c);
 }
-QWidget* BUILDICON(const PanelContext& c) {
+QWidget* iconPanel(const PanelContext& c) {
   return showImage(c);
 }
-QWidget* BUILDCURSOR(const PanelContext& c) {
+QWidget* cursorPanel(const PanelContext& c) {
   return showImage(c);
 }
 
 bool editImage(const PanelContext& c) {
-  return EDITIMAGE(c.ui, c.doc, c.position);
+  return editImageResource(c.ui, c.doc, c.position);
 }
 
 }  // namespace kolvre

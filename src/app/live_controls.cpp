@@ -48,73 +48,73 @@ class Live : public Widget, public LiveControl {
   explicit Live(QWidget* parent) : Widget(parent) {}
 };
 
-class TBitmap2 : public Live<QLabel> {
+class LiveBitmap : public Live<QLabel> {
   using Live::Live;
 };
-class TIcon2 : public Live<QLabel> {
+class LiveIcon : public Live<QLabel> {
   using Live::Live;
 };
-class TImage2 : public Live<QLabel> {
+class LiveImage : public Live<QLabel> {
   using Live::Live;
 };
-class TRichEdit2 : public Live<QLabel> {
+class LiveRichEdit : public Live<QLabel> {
   using Live::Live;
 };
-class TSay2 : public Live<QLabel> {
+class LiveStaticText : public Live<QLabel> {
   using Live::Live;
 };
-class TScrollBar2 : public Live<QScrollBar> {
+class LiveScrollBar : public Live<QScrollBar> {
   using Live::Live;
 };
-class TComboBox2 : public Live<QComboBox> {
+class LiveComboBox : public Live<QComboBox> {
   using Live::Live;
 };
-class TRadio2 : public Live<QRadioButton> {
+class LiveRadioButton : public Live<QRadioButton> {
   using Live::Live;
 };
-class TFolder2 : public Live<QTabWidget> {
+class LiveTabControl : public Live<QTabWidget> {
   using Live::Live;
 };
-class TBtnBmp2 : public Live<QToolButton> {
+class LiveBitmapButton : public Live<QToolButton> {
   using Live::Live;
 };
-class TWBrowse2 : public Live<QTreeWidget> {
+class LiveWindowBrowse : public Live<QTreeWidget> {
   using Live::Live;
 };
-class TCBrowse2 : public Live<QTreeWidget> {
+class LiveColumnBrowse : public Live<QTreeWidget> {
   using Live::Live;
 };
-class TXBrowse2 : public Live<QTreeWidget> {
+class LiveExtendedBrowse : public Live<QTreeWidget> {
   using Live::Live;
 };
-class TButton : public Live<QPushButton> {
+class LiveButton : public Live<QPushButton> {
   using Live::Live;
 };
-class TCheckBox : public Live<QCheckBox> {
+class LiveCheckBox : public Live<QCheckBox> {
   using Live::Live;
 };
-class TGroup : public Live<QGroupBox> {
+class LiveGroupBox : public Live<QGroupBox> {
   using Live::Live;
 };
-class TGet : public Live<QLineEdit> {
+class LiveEdit : public Live<QLineEdit> {
   using Live::Live;
 };
-class TMultiGet : public Live<QPlainTextEdit> {
+class LiveMultiLineEdit : public Live<QPlainTextEdit> {
   using Live::Live;
 };
-class TListBox : public Live<QListWidget> {
+class LiveListBox : public Live<QListWidget> {
   using Live::Live;
 };
-class TDatePick : public Live<QDateEdit> {
+class LiveDatePicker : public Live<QDateEdit> {
   using Live::Live;
 };
-class TTreeView : public Live<QTreeWidget> {
+class LiveTreeView : public Live<QTreeWidget> {
   using Live::Live;
 };
-class TMeter : public Live<QProgressBar> {
+class LiveMeter : public Live<QProgressBar> {
   using Live::Live;
 };
-class TPlaceholder : public Live<QLabel> {
+class LivePlaceholder : public Live<QLabel> {
   using Live::Live;
 };
 
@@ -137,17 +137,17 @@ QString mnemonicText(const QString& text) {
 // The name a placeholder or a browse's column shows: the script class it stands for.
 QString placeholderName(ControlClass c) {
   switch (c) {
-    case ControlClass::TBitmap2:
+    case ControlClass::Bitmap:
       return QStringLiteral("TBitmap");
-    case ControlClass::TIcon2:
+    case ControlClass::Icon:
       return QStringLiteral("TIcon");
-    case ControlClass::TImage2:
+    case ControlClass::Image:
       return QStringLiteral("TImage");
-    case ControlClass::TRichEdit2:
+    case ControlClass::RichEdit:
       return QStringLiteral("TRichEdit");
-    case ControlClass::TCBrowse2:
+    case ControlClass::ColumnBrowse:
       return QStringLiteral("TCBrowse");
-    case ControlClass::TXBrowse2:
+    case ControlClass::ExtendedBrowse:
       return QStringLiteral("TXBrowse");
     default:
       return QStringLiteral("TWBrowse");
@@ -171,12 +171,12 @@ Control* make(QWidget* parent, const LiveFields& fields) {
 QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c,
                      const QString& text = {}) {
   QLabel* label = nullptr;
-  if (c == ControlClass::TBitmap2) label = make<TBitmap2>(parent, fields);
-  if (c == ControlClass::TIcon2) label = make<TIcon2>(parent, fields);
-  if (c == ControlClass::TImage2) label = make<TImage2>(parent, fields);
-  if (c == ControlClass::TRichEdit2) label = make<TRichEdit2>(parent, fields);
-  if (c == ControlClass::TPlaceholder) label = make<TPlaceholder>(parent, fields);
-  label->setText(c == ControlClass::TPlaceholder ? text : placeholderName(c));
+  if (c == ControlClass::Bitmap) label = make<LiveBitmap>(parent, fields);
+  if (c == ControlClass::Icon) label = make<LiveIcon>(parent, fields);
+  if (c == ControlClass::Image) label = make<LiveImage>(parent, fields);
+  if (c == ControlClass::RichEdit) label = make<LiveRichEdit>(parent, fields);
+  if (c == ControlClass::Placeholder) label = make<LivePlaceholder>(parent, fields);
+  label->setText(c == ControlClass::Placeholder ? text : placeholderName(c));
   label->setAlignment(Qt::AlignCenter);
   label->setAutoFillBackground(true);
   QPalette p = label->palette();
@@ -187,9 +187,9 @@ QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c,
 
 QWidget* browse(QWidget* parent, const LiveFields& fields, ControlClass c) {
   QTreeWidget* tree = nullptr;
-  if (c == ControlClass::TCBrowse2) tree = make<TCBrowse2>(parent, fields);
-  if (c == ControlClass::TXBrowse2) tree = make<TXBrowse2>(parent, fields);
-  if (c == ControlClass::TWBrowse2) tree = make<TWBrowse2>(parent, fields);
+  if (c == ControlClass::ColumnBrowse) tree = make<LiveColumnBrowse>(parent, fields);
+  if (c == ControlClass::ExtendedBrowse) tree = make<LiveExtendedBrowse>(parent, fields);
+  if (c == ControlClass::WindowBrowse) tree = make<LiveWindowBrowse>(parent, fields);
   tree->setColumnCount(1);
   tree->setHeaderLabels({placeholderName(c)});
   tree->setRootIsDecorated(false);
@@ -263,22 +263,22 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
   const std::uint32_t low = style & 31;
   QWidget* w = nullptr;
   switch (f.liveClass) {
-    case ControlClass::TBitmap2:
-    case ControlClass::TIcon2:
-    case ControlClass::TImage2:
-    case ControlClass::TRichEdit2:
+    case ControlClass::Bitmap:
+    case ControlClass::Icon:
+    case ControlClass::Image:
+    case ControlClass::RichEdit:
       w = placeholder(dialog, f, f.liveClass);
       break;
-    case ControlClass::TPlaceholder:
+    case ControlClass::Placeholder:
       w = placeholder(dialog, f, f.liveClass, spec.caption);
       break;
-    case ControlClass::TWBrowse2:
-    case ControlClass::TCBrowse2:
-    case ControlClass::TXBrowse2:
+    case ControlClass::WindowBrowse:
+    case ControlClass::ColumnBrowse:
+    case ControlClass::ExtendedBrowse:
       w = browse(dialog, f, f.liveClass);
       break;
-    case ControlClass::TSay2: {
-      auto* say = make<TSay2>(dialog, f);
+    case ControlClass::StaticText: {
+      auto* say = make<LiveStaticText>(dialog, f);
       if (style & kSsNoPrefix) {
         say->setTextFormat(Qt::PlainText);
         say->setText(spec.caption);
@@ -297,43 +297,43 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = say;
       break;
     }
-    case ControlClass::TButton: {
-      auto* b = make<TButton>(dialog, f);
+    case ControlClass::Button: {
+      auto* b = make<LiveButton>(dialog, f);
       b->setText(spec.caption);
       b->setDefault(low == kBsDefPushButton);
       w = b;
       break;
     }
-    case ControlClass::TCheckBox: {
-      auto* b = make<TCheckBox>(dialog, f);
+    case ControlClass::CheckBox: {
+      auto* b = make<LiveCheckBox>(dialog, f);
       b->setText(spec.caption);
       b->setTristate(true);
       b->setCheckState(low == kBsAuto3State ? Qt::PartiallyChecked : Qt::Unchecked);
       w = b;
       break;
     }
-    case ControlClass::TRadio2: {
-      auto* r = make<TRadio2>(dialog, f);
+    case ControlClass::RadioButton: {
+      auto* r = make<LiveRadioButton>(dialog, f);
       r->setText(spec.caption);
       r->setAutoExclusive(false);  // a radio button of the designer belongs to no group
       w = r;
       break;
     }
-    case ControlClass::TGroup: {
-      auto* g = make<TGroup>(dialog, f);
+    case ControlClass::GroupBox: {
+      auto* g = make<LiveGroupBox>(dialog, f);
       g->setTitle(spec.caption);
       g->setAttribute(Qt::WA_TransparentForMouseEvents);
       w = g;
       break;
     }
-    case ControlClass::TComboBox2: {
-      auto* c = make<TComboBox2>(dialog, f);
+    case ControlClass::ComboBox: {
+      auto* c = make<LiveComboBox>(dialog, f);
       c->setEditable(false);  // always shown as a drop-down list
       w = c;
       break;
     }
-    case ControlClass::TGet: {
-      auto* e = make<TGet>(dialog, f);
+    case ControlClass::Edit: {
+      auto* e = make<LiveEdit>(dialog, f);
       e->setAlignment(horizontalAlignment(low));
       if (style & kEsPassword) e->setEchoMode(QLineEdit::Password);
       e->setReadOnly(style & kEsReadOnly);
@@ -342,8 +342,8 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = e;
       break;
     }
-    case ControlClass::TMultiGet: {
-      auto* e = make<TMultiGet>(dialog, f);
+    case ControlClass::MultiLineEdit: {
+      auto* e = make<LiveMultiLineEdit>(dialog, f);
       e->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
                                                        : Qt::ScrollBarAlwaysOff);
       e->setHorizontalScrollBarPolicy(style & kWsHscroll ? Qt::ScrollBarAlwaysOn
@@ -353,51 +353,51 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = e;
       break;
     }
-    case ControlClass::TListBox: {
-      auto* l = make<TListBox>(dialog, f);
+    case ControlClass::ListBox: {
+      auto* l = make<LiveListBox>(dialog, f);
       l->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
                                                        : Qt::ScrollBarAsNeeded);
       if (!(style & kWsBorder)) l->setFrameStyle(QFrame::NoFrame);
       w = l;
       break;
     }
-    case ControlClass::TScrollBar2: {
-      auto* s = make<TScrollBar2>(dialog, f);
+    case ControlClass::ScrollBar: {
+      auto* s = make<LiveScrollBar>(dialog, f);
       s->setOrientation(style & kSbsVert ? Qt::Vertical : Qt::Horizontal);
       s->setRange(1, 10);
       w = s;
       break;
     }
-    case ControlClass::TDatePick: {
-      auto* d = make<TDatePick>(dialog, f);
+    case ControlClass::DatePicker: {
+      auto* d = make<LiveDatePicker>(dialog, f);
       d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
       d->setDate(QDate::currentDate());
       w = d;
       break;
     }
-    case ControlClass::TFolder2: {
-      auto* t = make<TFolder2>(dialog, f);
+    case ControlClass::TabControl: {
+      auto* t = make<LiveTabControl>(dialog, f);
       t->addTab(new QWidget(t), QString());
       w = t;
       break;
     }
-    case ControlClass::TTreeView: {
-      auto* t = make<TTreeView>(dialog, f);
+    case ControlClass::TreeView: {
+      auto* t = make<LiveTreeView>(dialog, f);
       t->setHeaderHidden(true);
       w = t;
       break;
     }
-    case ControlClass::TMeter: {
+    case ControlClass::Meter: {
       // A meter at its start, its percentage shown in the middle.
-      auto* m = make<TMeter>(dialog, f);
+      auto* m = make<LiveMeter>(dialog, f);
       m->setRange(0, 100);
       m->setValue(0);
       m->setAlignment(Qt::AlignCenter);
       w = m;
       break;
     }
-    case ControlClass::TBtnBmp2: {
-      auto* b = make<TBtnBmp2>(dialog, f);
+    case ControlClass::BitmapButton: {
+      auto* b = make<LiveBitmapButton>(dialog, f);
       b->setText(spec.caption);
       w = b;
       break;

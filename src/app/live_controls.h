@@ -14,11 +14,11 @@ namespace kolvre {
 
 // The fields every live control carries besides its widget.
 struct LiveFields {
-  ControlClass liveClass = ControlClass::TSay2;
+  ControlClass liveClass = ControlClass::StaticText;
   int id = 0;                          // the control id
   bool selected = false;               // selected in the designer
   std::optional<std::uint32_t> style;  // the style number; nothing when the text was invalid
-  bool dropDown = false;               // TComboBox2: not a drop-down list in the script
+  bool dropDown = false;               // ComboBox: not a drop-down list in the script
 };
 
 // What a live control is made from.

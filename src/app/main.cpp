@@ -22,7 +22,7 @@
 namespace kolvre {
 namespace {
 
-// MAIN's choice of the script: the argument, or the open dialog, or a new file. Empty when
+// startEditor's choice of the script: the argument, or the open dialog, or a new file. Empty when
 // the program is to end.
 std::string chooseScript(QtUserInterface& ui, Document& doc, const QStringList& args) {
   std::string name;
@@ -31,9 +31,10 @@ std::string chooseScript(QtUserInterface& ui, Document& doc, const QStringList& 
   } else {
     name = ui.chooseFile(FileDialogMode::Open, "Apri file di risorse");
     if (name.empty()) {
-      if (!POPMSG(ui, "Vuoi creare un nuovo file di risorse?", MsgKind::OkCancel).accepted())
+      if (!showMessage(ui, "Vuoi creare un nuovo file di risorse?", MessageKind::OkCancel)
+               .accepted())
         return {};
-      if (!CREARC(ui, doc, false)) return {};
+      if (!newScript(ui, doc, false)) return {};
       name = doc.fileName();
     }
   }
@@ -84,7 +85,7 @@ bool snapshotAsked(int argc, char** argv) {
   return argc > 1 && std::string_view(argv[1]) == "--snapshot";
 }
 
-int MAIN(QApplication& app) {
+int startEditor(QApplication& app) {
   if (app.arguments().size() > 1 && app.arguments()[1] == QStringLiteral("--snapshot"))
     return snapshot(app.arguments());
   deleteWorkFiles(QDir::currentPath().toStdString());
@@ -94,7 +95,7 @@ int MAIN(QApplication& app) {
   Document doc;
   const std::string name = chooseScript(ui, doc, app.arguments());
   if (name.empty()) return 0;
-  ADDMRU(ui, name);
+  addRecentFile(ui, name);
   try {
     loadDocument(doc, name);
   } catch (const CommandError& e) {
@@ -124,5 +125,5 @@ int main(int argc, char** argv) {
     QApplication::installTranslator(&qtItalian);
   QApplication::setApplicationName(QStringLiteral("kolvre"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/kolvre/ICONA.png")));
-  return kolvre::MAIN(app);
+  return kolvre::startEditor(app);
 }

@@ -136,7 +136,7 @@ void MainWindow::buildMenus() {
 
 QPoint MainWindow::formPosition() const {
   const int bar = buttonBar_ ? buttonBar_->height() : 0;
-  return geometry().topLeft() + QPoint(200, SM_CYCAPTION + SM_CYMENU + bar + 22);
+  return geometry().topLeft() + QPoint(200, kCaptionHeight + kMenuHeight + bar + 22);
 }
 
 QRect MainWindow::panelArea() const {
@@ -175,7 +175,7 @@ void MainWindow::buildButtonBar() {
   addButton("SALVA",
             QStringLiteral("Salva file di risorse (%1)").arg(qstr(keyLabel(KeyAction::Save))),
             [this] {
-              dispatch([this] { SALVARC(ui_, doc_); });
+              dispatch([this] { saveScript(ui_, doc_); });
               list_->setFocus();
             });
   bar->addSeparator();
@@ -296,21 +296,21 @@ void MainWindow::updateUndoItems() {
 
 void MainWindow::newFile() {
   dispatch([this] {
-    if (CREARC(ui_, doc_)) ADDMRU(ui_, doc_.fileName());
+    if (newScript(ui_, doc_)) addRecentFile(ui_, doc_.fileName());
   });
   rebuildRecentFiles();
 }
 
 void MainWindow::openFile(const std::string& path) {
   dispatch([this, &path] {
-    if (APRIRC(ui_, doc_, path)) ADDMRU(ui_, doc_.fileName());
+    if (openScriptFile(ui_, doc_, path)) addRecentFile(ui_, doc_.fileName());
   });
   rebuildRecentFiles();
 }
 
 void MainWindow::saveAs() {
   dispatch([this] {
-    if (SALVARC(ui_, doc_, true)) ADDMRU(ui_, doc_.fileName());
+    if (saveScript(ui_, doc_, true)) addRecentFile(ui_, doc_.fileName());
   });
   updateTitle();
   rebuildRecentFiles();
@@ -334,7 +334,7 @@ bool MainWindow::runKey(int virtualKey, Qt::KeyboardModifiers modifiers) {
   state.shift = modifiers & Qt::ShiftModifier;
   state.escEnabled = virtualKey == kVkEscape && escClosesWindow(ui_);
   state.current = currentEntry();
-  const KeyAction action = TASTI(virtualKey, state);
+  const KeyAction action = keyAction(virtualKey, state);
   if (action == KeyAction::None) return false;
   runAction(action);
   return true;
@@ -354,7 +354,7 @@ void MainWindow::runAction(KeyAction action) {
       openFile();
       return;
     case KeyAction::Save:
-      dispatch([this] { SALVARC(ui_, doc_); });
+      dispatch([this] { saveScript(ui_, doc_); });
       return;
     case KeyAction::SecondCopy:
       startSecondCopy();
@@ -374,36 +374,38 @@ void MainWindow::runAction(KeyAction action) {
 void MainWindow::runResourceCommand(KeyAction action) {
   const std::optional<std::size_t> current = currentPosition();
   for (const auto& [newAction, kind] : kNewResourceActions)
-    if (action == newAction) NUOVARIS(ui_, doc_, kind, current);
+    if (action == newAction) newResource(ui_, doc_, kind, current);
   switch (action) {
     case KeyAction::Rename:
-      RINORIS(ui_, doc_, current);
+      renameResource(ui_, doc_, current);
       break;
     case KeyAction::Delete:
-      ELIMRIS(ui_, doc_, current);
+      deleteResource(ui_, doc_, current);
       break;
     case KeyAction::Copy:
-      COPIARIS(ui_, doc_, current);
+      copyResource(ui_, doc_, current);
       break;
     case KeyAction::Paste:
-      INCOLLARIS(ui_, doc_, current);
+      pasteResource(ui_, doc_, current);
       break;
     case KeyAction::EditAsText:
-      EDITRIS(ui_, doc_, current);
+      editResourceAsText(ui_, doc_, current);
       break;
     case KeyAction::ReorderAll:
       reorderResources(doc_, current);
       break;
     case KeyAction::DialogProperties:
-      PROPDLG(ui_, doc_, current,
-              [this](const DialogProperties& shown, const DialogPropertiesCheck& check) {
-                return editDialogProperties(this, formPosition(), ui_, shown, check);
-              });
+      changeDialogProperties(
+          ui_, doc_, current,
+          [this](const DialogProperties& shown, const DialogPropertiesCheck& check) {
+            return editDialogProperties(this, formPosition(), ui_, shown, check);
+          });
       break;
     case KeyAction::TabOrder:
-      ORDITAB(ui_, doc_, current, [this](const std::vector<TabOrderRow>& rows, std::size_t row) {
-        return editTabOrder(this, ui_, doc_, rows, row);
-      });
+      changeTabOrder(ui_, doc_, current,
+                     [this](const std::vector<TabOrderRow>& rows, std::size_t row) {
+                       return editTabOrder(this, ui_, doc_, rows, row);
+                     });
       break;
     default:
       break;
@@ -414,8 +416,9 @@ void MainWindow::showContextMenu(QPoint globalPos) {
   const IndexEntry* entry = currentEntry();
   if (!entry) return;
   QMenu menu(this);
-  const bool dialog = entry->type == ResType::Dialog;
-  const bool textOnly = entry->type == ResType::Manifest || entry->type == ResType::VersionInfo;
+  const bool dialog = entry->type == ResourceType::Dialog;
+  const bool textOnly =
+      entry->type == ResourceType::Manifest || entry->type == ResourceType::VersionInfo;
   // The key shown is the one of the action the item runs, except where the item names the
   // key that reaches it from the list (Enter).
   auto item = [&](const char* text, KeyAction action, KeyAction keyOf) {
@@ -456,7 +459,7 @@ void MainWindow::showCurrent() {
 void MainWindow::editCurrent() {
   const auto position = currentPosition();
   if (!position) return;
-  const ResType type = doc_.index()[*position].type;
+  const ResourceType type = doc_.index()[*position].type;
   const PanelRow& row = panelRow(type);
   const PanelContext context{*this, doc_, ui_, *position};
   dispatch([&] { row.edit(context); });
@@ -469,8 +472,8 @@ void MainWindow::startSecondCopy() {
 }
 
 void MainWindow::about() {
-  INFOS(this, QString::fromUtf8(kProgramName), QString::fromUtf8(kProgramVersion),
-        QPixmap(QStringLiteral(":/kolvre/KOLV.png")));
+  showAboutBox(this, QString::fromUtf8(kProgramName), QString::fromUtf8(kProgramVersion),
+               QPixmap(QStringLiteral(":/kolvre/KOLV.png")));
 }
 
 void MainWindow::placeInitially() {
@@ -507,7 +510,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
-  dispatch([&] { mayClose = CHIUDI(ui_, doc_); });
+  dispatch([&] { mayClose = closeScript(ui_, doc_); });
   if (mayClose) {
     placementWrites_.flush();
     event->accept();

@@ -74,13 +74,13 @@ QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
     case Qt::ForegroundRole:
-      return toQColor(RESCOLORTEXT(column, index_, row));
+      return toQColor(cellTextColor(column, index_, row));
     case Qt::BackgroundRole:
-      return toQColor(RESCOLORPANE(column, index_, row));
+      return toQColor(cellBackgroundColor(column, index_, row));
     case kSelectedTextRole:
-      return toQColor(RESCOLORFOREFOCUS(index_, row));
+      return toQColor(focusTextColor(index_, row));
     case kSelectedBackRole:
-      return toQColor(RESCOLORBACKFOCUS(index_, row));
+      return toQColor(focusBackgroundColor(index_, row));
     default:
       return {};
   }
@@ -178,7 +178,7 @@ void ResourceListView::keyPressEvent(QKeyEvent* event) {
   if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && text.size() == 1 &&
       (text[0].unicode() == 8 || (text[0].unicode() >= 32 && text[0].unicode() <= 126))) {
     int row = currentRow();
-    if (KEYSEARCH(search_, model_.resourceIndex(), row, text[0].unicode())) {
+    if (typeAheadSearch(search_, model_.resourceIndex(), row, text[0].unicode())) {
       setCurrentRow(row);
       reveal();
       if (onChange) onChange();

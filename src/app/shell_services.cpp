@@ -41,7 +41,7 @@ class MainWindowPlacement : public WindowPlacement {
 }  // namespace
 
 void reportFailure(UserInterface& ui, const Document* doc, const ErrorRecord& record) {
-  const ErrorOutcome outcome = DEFERROR(
+  const ErrorOutcome outcome = handleError(
       ui, record, doc, QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
   if (outcome.action == ErrorAction::Fatal) QCoreApplication::exit(0);
 }
@@ -51,7 +51,7 @@ void placeWindow(MainWindow& window, UserInterface& ui, PlacementMemory& memory,
   MainWindowPlacement placement(window);
   const QScreen* screen = QGuiApplication::primaryScreen();
   const QSize size = screen ? screen->geometry().size() : QSize(1024, 768);
-  RESIZE(ui, placement, memory, {size.width(), size.height()}, sizeType);
+  applyPlacement(ui, placement, memory, {size.width(), size.height()}, sizeType);
 }
 
 PlacementWrites::PlacementWrites(MainWindow& window, UserInterface& ui, PlacementMemory& memory)

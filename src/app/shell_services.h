@@ -20,12 +20,12 @@ class MainWindow;
 // report, after which the program ends.
 void reportFailure(UserInterface& ui, const Document* doc, const ErrorRecord& record);
 
-// RESIZE for the main window (no size type: the first placement, which shows the window).
+// applyPlacement for the main window (no size type: the first placement, which shows the window).
 void placeWindow(MainWindow& window, UserInterface& ui, PlacementMemory& memory,
                  std::optional<SizeType> sizeType);
 
-// The main window's moves, resizes and state changes. Each one goes through RESIZE at once (the
-// list is laid out, and the rules see what the earlier ones wrote), but the settings file is
+// The main window's moves, resizes and state changes. Each one goes through applyPlacement at once
+// (the list is laid out, and the rules see what the earlier ones wrote), but the settings file is
 // written only once no further change has come for kDelayMs, or on flush(): a drag that
 // reports a hundred moves writes the file once, with what the last of them left.
 class PlacementWrites {

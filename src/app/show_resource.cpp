@@ -13,37 +13,37 @@ namespace kolvre {
 namespace {
 
 QWidget* showEmpty(const PanelContext& c) {
-  return BUILDEMPTY(c.window);
+  return emptyPanel(c.window);
 }
 
 bool editAsText(const PanelContext& c) {
-  return EDITRIS(c.ui, c.doc, c.position);
+  return editResourceAsText(c.ui, c.doc, c.position);
 }
 
 // One row per type, in the order of the type table. The dialog and image panels take their
 // rows' places when they exist.
-constexpr std::array<PanelRow, kResTypes.size()> kPanelRows{{
-    {ResType::Manifest, showEmpty, editAsText},
-    {ResType::VersionInfo, showEmpty, editAsText},
-    {ResType::Bitmap, BUILDBMP, editImage},
-    {ResType::Cursor, BUILDCURSOR, editImage},
-    {ResType::Dialog, BUILDDLG, editDialog},
-    {ResType::Icon, BUILDICON, editImage},
+constexpr std::array<PanelRow, kResourceTypes.size()> kPanelRows{{
+    {ResourceType::Manifest, showEmpty, editAsText},
+    {ResourceType::VersionInfo, showEmpty, editAsText},
+    {ResourceType::Bitmap, bitmapPanel, editImage},
+    {ResourceType::Cursor, cursorPanel, editImage},
+    {ResourceType::Dialog, dialogPanel, editDialog},
+    {ResourceType::Icon, iconPanel, editImage},
 }};
 
 static_assert([] {
   for (std::size_t i = 0; i < kPanelRows.size(); ++i)
-    if (kPanelRows[i].type != kResTypes[i].type) return false;
+    if (kPanelRows[i].type != kResourceTypes[i].type) return false;
   return true;
 }());
 
 }  // namespace
 
-const PanelRow& panelRow(ResType type) {
+const PanelRow& panelRow(ResourceType type) {
   return kPanelRows[static_cast<std::size_t>(type)];
 }
 
-QWidget* BUILDEMPTY(MainWindow& window) {
+QWidget* emptyPanel(MainWindow& window) {
   auto* panel = new QWidget(window.centralWidget());
   panel->setObjectName(QStringLiteral("emptyPanel"));
   panel->setGeometry(ResourceListView::kWidth, 0, 0, 0);

@@ -21,7 +21,7 @@ struct PanelContext {
 };
 
 struct PanelRow {
-  ResType type;
+  ResourceType type;
   // Builds and returns the panel that shows the resource.
   QWidget* (*show)(const PanelContext&);
   // Edits the resource (a command: it may change the document).
@@ -29,10 +29,10 @@ struct PanelRow {
 };
 
 // The row of a type.
-const PanelRow& panelRow(ResType type);
+const PanelRow& panelRow(ResourceType type);
 
-// BUILDEMPTY: the empty panel, a disabled zero-size window at the panel origin (just right of
+// emptyPanel: the empty panel, a disabled zero-size window at the panel origin (just right of
 // the list, below the button bar). Clears the status bar's default text.
-QWidget* BUILDEMPTY(MainWindow& window);
+QWidget* emptyPanel(MainWindow& window);
 
 }  // namespace kolvre

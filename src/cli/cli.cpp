@@ -94,8 +94,8 @@ bool openScript(Context& c, const std::string& file, Document& doc) {
 }
 
 // A type given as a keyword or a code ("DIALOG" or "D").
-std::optional<ResType> parseType(std::string_view word) {
-  for (const auto& info : kResTypes)
+std::optional<ResourceType> parseType(std::string_view word) {
+  for (const auto& info : kResourceTypes)
     if (word == info.keyword || word == info.code) return info.type;
   return std::nullopt;
 }
@@ -103,7 +103,7 @@ std::optional<ResType> parseType(std::string_view word) {
 // Where the index holds NAME (UTF-8, as typed) of TYPE; nothing (with the message) when it is
 // not there.
 std::optional<std::size_t> findResource(Context& c, const Document& doc, const std::string& name,
-                                        ResType type) {
+                                        ResourceType type) {
   const auto at = findEntry(doc.index(), {doc.scriptBytes(name), type, c.nth - 1});
   if (!at) {
     c.err << "Risorsa " << name;
@@ -249,8 +249,8 @@ int cmdImage(Context& c) {
   const std::vector<std::string> rest(c.args.begin() + 1, c.args.end());
   Context inner{rest, c.in, c.out, c.err, c.ui, c.nth};
   const auto type = parseType(rest[2]);
-  if (!type || *type == ResType::Manifest || *type == ResType::VersionInfo ||
-      *type == ResType::Dialog)
+  if (!type || *type == ResourceType::Manifest || *type == ResourceType::VersionInfo ||
+      *type == ResourceType::Dialog)
     return kUsage;
   return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent&) {
     const ImageSource source = imageSource(doc, position);
@@ -295,7 +295,7 @@ int cmdImage(Context& c) {
       c.err << cannotShowText("i dati non formano un'immagine.") << "\n";
       return kFailed;
     }
-    c.out << (*type == ResType::Bitmap ? "Bitmap: " : "Icon: ") << size->width << " x "
+    c.out << (*type == ResourceType::Bitmap ? "Bitmap: " : "Icon: ") << size->width << " x "
           << size->height << "\n";
     return kOk;
   });
@@ -356,21 +356,22 @@ int cmdDialog(Context& c) {
       return kFailed;
     }
     if (controls) {
-      for (const DialogControl& control : reading.dialog.aControls) {
+      for (const DialogControl& control : reading.dialog.controls) {
         const DialogUnitRect units = unitsAsWritten(control);
         char style[16] = "?";
         if (control.compiledStyle)
           std::snprintf(style, sizeof style, "0x%08X",
                         static_cast<unsigned>(*control.compiledStyle));
         c.out << doc.display(scriptClassName(control)) << '\t'
-              << doc.display(control.id ? control.id->text : std::to_string(control.Cargo)) << '\t'
-              << units.x << '\t' << units.y << '\t' << units.width << '\t' << units.height << '\t'
-              << style << '\n';
+              << doc.display(control.idAsWritten ? control.idAsWritten->text
+                                                 : std::to_string(control.id))
+              << '\t' << units.x << '\t' << units.y << '\t' << units.width << '\t' << units.height
+              << '\t' << style << '\n';
       }
       return kOk;
     }
     const std::string name = doc.index()[position].name;
-    c.out << toDisk(MAKEDLG(reading.dialog, name), doc.form());
+    c.out << toDisk(dialogBlock(reading.dialog, name), doc.form());
     return kOk;
   });
 }
@@ -545,7 +546,7 @@ int cmdTabOrder(Context& c) {
 
 // The window flags alone, as written for a control that has no family of names.
 std::string windowStyleText(std::uint32_t style) {
-  std::string text = WINDOWSTYLE(style);
+  std::string text = windowStyleNames(style);
   text.resize(text.size() < 3 ? 0 : text.size() - 3);  // no separator after the last name
   return text;
 }
@@ -556,21 +557,21 @@ struct StyleWriter {
 };
 
 constexpr std::array<StyleWriter, 9> kStyleWriters{{
-    {"dialog", DIALOGSTYLE},
-    {"button", BUTTONSTYLE},
-    {"combobox", COMBOBOXSTYLE},
-    {"edit", EDITSTYLE},
-    {"listbox", LISTBOXSTYLE},
-    {"scrollbar", SCROLLBARSTYLE},
-    {"static", STATICSTYLE},
-    {"systreeview32", SYSTREEVIEW32STYLE},
+    {"dialog", dialogStyleNames},
+    {"button", buttonStyleNames},
+    {"combobox", comboBoxStyleNames},
+    {"edit", editStyleNames},
+    {"listbox", listBoxStyleNames},
+    {"scrollbar", scrollBarStyleNames},
+    {"static", staticStyleNames},
+    {"systreeview32", treeViewStyleNames},
     {"window", windowStyleText},
 }};
 
 // style parse TEXT | style text FAMILY NUMBER
 int cmdStyle(Context& c) {
   if (c.args.size() == 2 && c.args[0] == "parse") {
-    const auto style = MAKESTYLE(c.ui, c.args[1]);
+    const auto style = readStyle(c.ui, c.args[1]);
     if (!style) return kFailed;
     std::array<char, 16> hex{};
     std::snprintf(hex.data(), hex.size(), "0x%08X", static_cast<unsigned>(*style));

@@ -2,14 +2,14 @@
 
 namespace kolvre {
 
-int CliInterface::messageBox(std::string_view text, MsgKind kind, std::string_view) {
+int CliInterface::messageBox(std::string_view text, MessageKind kind, std::string_view) {
   err_ << text << '\n';
   // A batch run never agrees to a question it was not given an answer for.
   switch (kind) {
-    case MsgKind::Info:
+    case MessageKind::Info:
       return kIdOk;
-    case MsgKind::YesNo:
-    case MsgKind::YesNoDefaultNo:
+    case MessageKind::YesNo:
+    case MessageKind::YesNoDefaultNo:
       return kIdNo;
     default:
       return kIdCancel;

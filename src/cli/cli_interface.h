@@ -13,7 +13,7 @@ class CliInterface : public UserInterface {
  public:
   explicit CliInterface(std::ostream& err) : err_(err) {}
 
-  int messageBox(std::string_view text, MsgKind kind, std::string_view title) override;
+  int messageBox(std::string_view text, MessageKind kind, std::string_view title) override;
   bool inputBox(std::string_view, std::string_view, std::string&, std::size_t) override {
     return false;
   }

@@ -36,21 +36,21 @@ std::string_view firstWord(std::string_view line) {
 }
 
 void addPasteStyle(DialogControl& c) {
-  if (!c.nStyle) return;
+  if (!c.liveStyle) return;
   for (const PasteStyleExtra& extra : kPasteStyleExtras)
-    if (extra.live == c.live) *c.nStyle |= extra.added;
+    if (extra.live == c.live) *c.liveStyle |= extra.added;
 }
 
 }  // namespace
 
 std::string copiedText(const std::vector<DialogControl>& controls,
                        std::optional<std::size_t> current) {
-  if (current && *current < controls.size()) return MAKECONTROL(controls[*current]);
+  if (current && *current < controls.size()) return controlStatement(controls[*current]);
   std::string text;
   for (const DialogControl& c : controls) {
-    if (!c.lSel) continue;
+    if (!c.selected) continue;
     if (!text.empty()) text += kLineEnd;
-    text += MAKECONTROL(c);
+    text += controlStatement(c);
   }
   return text;
 }
@@ -84,12 +84,12 @@ PastedControls readPastedControls(std::string_view text, PixelPoint at, int firs
     c.rect.y = static_cast<int>((top8 + *offsetY8) / 8);  // the fraction dropped
     c.rect.x = static_cast<int>((left4 + *offsetX4) / 4);
     addPasteStyle(c);
-    if (c.live == ControlClass::TGroup || c.live == ControlClass::TSay2) {
-      if (!hasSymbolicId(c)) c.Cargo = -1;
+    if (c.live == ControlClass::GroupBox || c.live == ControlClass::StaticText) {
+      if (!hasSymbolicId(c)) c.id = -1;
     } else if (!hasSymbolicId(c)) {
-      c.Cargo = id++;
+      c.id = id++;
     }
-    c.lSel = false;
+    c.selected = false;
     pasted.controls.push_back(std::move(c));
   }
   return pasted;

@@ -26,11 +26,11 @@ bool DesignerCommands::keysBelongToCurrentText() const {
   const auto current = selection_.current();
   if (!current) return false;
   const DialogControl& c = workspace_.control(*current);
-  return isEdit(c.live) && !c.cCaption.empty();
+  return isEdit(c.live) && !c.caption.empty();
 }
 
 int DesignerCommands::nextId() const {
-  return kolvre::nextId(workspace_.dialog().aControls);
+  return kolvre::nextId(workspace_.dialog().controls);
 }
 
 void DesignerCommands::newControl(std::string_view name, PixelPoint at) {
@@ -77,18 +77,18 @@ bool DesignerCommands::editProperties(std::size_t at) {
 
 void DesignerCommands::renumberSelected(std::optional<std::size_t> shown) {
   if (busy()) return;
-  workspace_.asStep([&] { kolvre::renumberSelected(workspace_.dialog().aControls); });
+  workspace_.asStep([&] { kolvre::renumberSelected(workspace_.dialog().controls); });
   if (shown && *shown < workspace_.controlCount()) workspace_.showStatus(*shown, false);
 }
 
 void DesignerCommands::renumberRange(int first, int last, std::optional<std::size_t> shown) {
   if (busy()) return;
-  workspace_.asStep([&] { kolvre::renumberRange(workspace_.dialog().aControls, first, last); });
+  workspace_.asStep([&] { kolvre::renumberRange(workspace_.dialog().controls, first, last); });
   if (shown && *shown < workspace_.controlCount()) workspace_.showStatus(*shown, false);
 }
 
 void DesignerCommands::copy() {
-  const std::string text = copiedText(workspace_.dialog().aControls, selection_.current());
+  const std::string text = copiedText(workspace_.dialog().controls, selection_.current());
   ui_.setClipboardText(toDisplay(text, encoding_));
 }
 
@@ -125,7 +125,7 @@ void DesignerCommands::widen(std::size_t at) {
   if (at >= workspace_.controlCount() || busy()) return;
   workspace_.asStep([&] {
     const int width =
-        snapColumn(workspace_.dialog().rect.width - 2 * SM_CXFRAME, workspace_.grid());
+        snapColumn(workspace_.dialog().rect.width - 2 * kFrameWidth, workspace_.grid());
     const PixelRect r = workspace_.control(at).rect;
     showFitted(at, {0, r.y, width, r.height});
   });
@@ -135,7 +135,7 @@ void DesignerCommands::autosize(std::size_t at) {
   if (at >= workspace_.controlCount() || busy()) return;
   workspace_.asStep([&] {
     const DialogControl& c = workspace_.control(at);
-    const int textWidth = measure_ ? measure_(toDisplay(c.cCaption, encoding_)) : 0;
+    const int textWidth = measure_ ? measure_(toDisplay(c.caption, encoding_)) : 0;
     // At least one grid step: a static without text would otherwise shrink to nothing, where
     // no click can reach it.
     const int grid = workspace_.grid();

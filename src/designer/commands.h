@@ -21,7 +21,7 @@ class DesignerCommands {
   DesignerCommands(DesignerWorkspace& workspace, const GestureMachine& gestures, UserInterface& ui,
                    TextMeasure measure, TextEncoding encoding);
 
-  // A control of the kind named ("TButton", see control_kinds.h) at `at`, made current.
+  // A control of the kind named ("Button", see control_kinds.h) at `at`, made current.
   void newControl(std::string_view kind, PixelPoint at);
   // The current control, or without one every selected control. An edit holding text keeps
   // the key for its text.

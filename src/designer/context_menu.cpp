@@ -25,13 +25,14 @@ class MenuBuilder {
 void controlItems(DesignerMenu& menu, const DialogControl& c, const MenuContext& context) {
   MenuBuilder add(menu.items);
   add.add("Proprietà\tCTRL-P", MenuCommand::Properties, true);
-  if (context.hasCurrent && c.live == ControlClass::TSay2 && c.rect.width > 2 && c.rect.height > 2)
+  if (context.hasCurrent && c.live == ControlClass::StaticText && c.rect.width > 2 &&
+      c.rect.height > 2)
     add.add("Autosize", MenuCommand::AutoSize, true);
   if (context.hasCurrent) add.add("Estendi orizzontalmente", MenuCommand::Widen, true);
   if (context.anySelected) add.add("Rinumera selezionati", MenuCommand::RenumberSelected, true);
-  if (!context.anySelected && c.Cargo != -1 && !hasSymbolicId(c)) {
+  if (!context.anySelected && c.id != -1 && !hasSymbolicId(c)) {
     // The hundred the id lies in, from its 1 to its 99.
-    const int n = c.Cargo;
+    const int n = c.id;
     menu.rangeFirst = n - n % 100 + 1;
     menu.rangeLast = n - n % 100 + 99;
     add.add("Rinumera da Id " + std::to_string(menu.rangeFirst) + " a Id " +
@@ -56,8 +57,8 @@ void backgroundItems(DesignerMenu& menu, const MenuContext& context) {
 }  // namespace
 
 void fillContextMenu(DesignerMenu& menu, const DialogModel& dialog, const MenuContext& context) {
-  if (menu.control && *menu.control < dialog.aControls.size())
-    controlItems(menu, dialog.aControls[*menu.control], context);
+  if (menu.control && *menu.control < dialog.controls.size())
+    controlItems(menu, dialog.controls[*menu.control], context);
   else
     backgroundItems(menu, context);
   menu.items.push_back({});

@@ -13,12 +13,12 @@ const NewControlKind* newControlKind(std::string_view name) {
 DialogControl makeNewControl(const NewControlKind& kind, PixelPoint at, int id) {
   DialogControl control;
   control.live = kind.live;
-  control.cCaption = std::string(kind.caption);
-  control.Cargo = kind.noId ? -1 : id;
-  control.nStyle = kind.style;
+  control.caption = std::string(kind.caption);
+  control.id = kind.noId ? -1 : id;
+  control.liveStyle = kind.style;
   control.rect = {at.x, at.y, kind.width, kind.height};
   // A combo box is written with the height of its list, in dialog units.
-  if (kind.live == ControlClass::TComboBox2) control.comboHeight = pixelsToDuY(kind.height);
+  if (kind.live == ControlClass::ComboBox) control.comboHeight = pixelsToDuY(kind.height);
   return control;
 }
 

@@ -1,4 +1,4 @@
-// The kinds of control the designer adds ("Nuovo TButton" ...) and what a paste adds to the
+// The kinds of control the designer adds ("Nuovo Button" ...) and what a paste adds to the
 // style of a control read from the clipboard.
 #pragma once
 
@@ -39,42 +39,42 @@ inline constexpr std::uint32_t kTreeViewExtraBits = 16 | 32;
 inline constexpr std::array<NewControlKind, 21> kNewControlKinds = [] {
   using namespace control_kinds_detail;
   return std::array<NewControlKind, 21>{{
-      {"TBitmap", ControlClass::TBitmap2, 100, 100, "", kChildVisible, false},
-      {"TBtnBmp", ControlClass::TBtnBmp2, 50, 50, "", kChildVisible, false},
-      {"TButton", ControlClass::TButton, 70, 25, "TButton",
+      {"TBitmap", ControlClass::Bitmap, 100, 100, "", kChildVisible, false},
+      {"TBtnBmp", ControlClass::BitmapButton, 50, 50, "", kChildVisible, false},
+      {"TButton", ControlClass::Button, 70, 25, "TButton",
        s("BS_PUSHBUTTON") | kChildVisible | s("WS_TABSTOP"), false},
-      {"TCBrowse", ControlClass::TCBrowse2, 200, 200, "", kBrowse, false},
-      {"TCheckBox", ControlClass::TCheckBox, 80, 20, "TCheckBox",
+      {"TCBrowse", ControlClass::ColumnBrowse, 200, 200, "", kBrowse, false},
+      {"TCheckBox", ControlClass::CheckBox, 80, 20, "TCheckBox",
        s("BS_AUTOCHECKBOX") | s("BS_LEFTTEXT") | kChildVisible | s("WS_TABSTOP"), false},
-      {"TComboBox", ControlClass::TComboBox2, 250, 200, "",
+      {"TComboBox", ControlClass::ComboBox, 250, 200, "",
        s("CBS_DROPDOWNLIST") | kChildVisible | s("WS_VSCROLL") | s("WS_TABSTOP"), false},
-      {"TFolder", ControlClass::TFolder2, 200, 200, "", kChildVisible, false},
-      {"TGet", ControlClass::TGet, 200, 21, "",
+      {"TFolder", ControlClass::TabControl, 200, 200, "", kChildVisible, false},
+      {"TGet", ControlClass::Edit, 200, 21, "",
        s("ES_AUTOHSCROLL") | kChildVisible | s("WS_BORDER") | s("WS_TABSTOP"), false},
-      {"TGroup", ControlClass::TGroup, 200, 200, "", s("BS_GROUPBOX") | kChildVisible, true},
-      {"TIcon", ControlClass::TIcon2, 100, 100, "", kChildVisible, false},
-      {"TImage", ControlClass::TImage2, 100, 100, "", kChildVisible, false},
-      {"TListBox", ControlClass::TListBox, 200, 200, "",
+      {"TGroup", ControlClass::GroupBox, 200, 200, "", s("BS_GROUPBOX") | kChildVisible, true},
+      {"TIcon", ControlClass::Icon, 100, 100, "", kChildVisible, false},
+      {"TImage", ControlClass::Image, 100, 100, "", kChildVisible, false},
+      {"TListBox", ControlClass::ListBox, 200, 200, "",
        s("LBS_NOTIFY") | s("LBS_USETABSTOPS") | s("LBS_NOINTEGRALHEIGHT") |
            s("LBS_DISABLENOSCROLL") | kChildVisible | s("WS_BORDER") | s("WS_VSCROLL") |
            s("WS_TABSTOP"),
        false},
-      {"TMeter", ControlClass::TMeter, 200, 25, "", kChildVisible, false},
-      {"TMultiGet", ControlClass::TMultiGet, 200, 80, "",
+      {"TMeter", ControlClass::Meter, 200, 25, "", kChildVisible, false},
+      {"TMultiGet", ControlClass::MultiLineEdit, 200, 80, "",
        s("ES_MULTILINE") | s("ES_WANTRETURN") | kChildVisible | s("WS_BORDER") | s("WS_VSCROLL") |
            s("WS_TABSTOP"),
        false},
-      {"TRadio", ControlClass::TRadio2, 80, 20, "TRadio",
+      {"TRadio", ControlClass::RadioButton, 80, 20, "TRadio",
        s("BS_AUTORADIOBUTTON") | s("BS_LEFTTEXT") | kChildVisible, false},
-      {"TRichEdit", ControlClass::TRichEdit2, 100, 100, "", kChildVisible | s("WS_BORDER"), false},
-      {"TSay", ControlClass::TSay2, 150, 18, "TSay", s("SS_LEFT") | kChildVisible, true},
-      {"TScrollBar", ControlClass::TScrollBar2, 17, 100, "", s("SBS_VERT") | kChildVisible, false},
-      {"TTreeView", ControlClass::TTreeView, 200, 200, "",
+      {"TRichEdit", ControlClass::RichEdit, 100, 100, "", kChildVisible | s("WS_BORDER"), false},
+      {"TSay", ControlClass::StaticText, 150, 18, "TSay", s("SS_LEFT") | kChildVisible, true},
+      {"TScrollBar", ControlClass::ScrollBar, 17, 100, "", s("SBS_VERT") | kChildVisible, false},
+      {"TTreeView", ControlClass::TreeView, 200, 200, "",
        s("TVS_HASBUTTONS") | s("TVS_HASLINES") | s("TVS_LINESATROOT") | kTreeViewExtraBits |
            kChildVisible | s("WS_TABSTOP") | s("WS_BORDER"),
        false},
-      {"TWBrowse", ControlClass::TWBrowse2, 200, 200, "", kBrowse, false},
-      {"TXBrowse", ControlClass::TXBrowse2, 200, 200, "", kBrowse, false},
+      {"TWBrowse", ControlClass::WindowBrowse, 200, 200, "", kBrowse, false},
+      {"TXBrowse", ControlClass::ExtendedBrowse, 200, 200, "", kBrowse, false},
   }};
 }();
 
@@ -95,8 +95,8 @@ struct PasteStyleExtra {
   std::uint32_t added;
 };
 inline constexpr std::array<PasteStyleExtra, 2> kPasteStyleExtras{{
-    {ControlClass::TCheckBox, styleNameValue("BS_LEFTTEXT")},
-    {ControlClass::TListBox,
+    {ControlClass::CheckBox, styleNameValue("BS_LEFTTEXT")},
+    {ControlClass::ListBox,
      styleNameValue("LBS_NOINTEGRALHEIGHT") | styleNameValue("LBS_DISABLENOSCROLL")},
 }};
 

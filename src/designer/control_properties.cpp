@@ -85,10 +85,10 @@ std::string withoutQuotes(std::string_view text) {
 }
 
 // The reader's rule for a combo box's style: the live control is always a drop-down list, and
-// lDropDown remembers a combo box that was not one.
+// dropDown remembers a combo box that was not one.
 void setComboStyle(DialogControl& control, std::uint32_t style) {
-  control.lDropDown = (style & kComboTypeBits) != kComboTypeBits;
-  control.nStyle = control.lDropDown ? style + 1 : style;
+  control.dropDown = (style & kComboTypeBits) != kComboTypeBits;
+  control.liveStyle = control.dropDown ? style + 1 : style;
 }
 
 }  // namespace
@@ -117,9 +117,9 @@ std::string& propertyValue(ControlProperties& form, PropertyFieldId field) {
 
 ControlProperties controlProperties(const DialogControl& control) {
   ControlProperties form;
-  form.caption = control.cCaption.substr(0, kCaptionMaxLength);
+  form.caption = control.caption.substr(0, kCaptionMaxLength);
   form.id = idText(control);
-  const std::string line = MAKECONTROL(control);
+  const std::string line = controlStatement(control);
   const std::vector<std::string_view> fields = lineFieldsAfterCaption(line);
   if (fields.size() > 3) {
     form.className = withoutQuotes(fields[2]);
@@ -130,8 +130,8 @@ ControlProperties controlProperties(const DialogControl& control) {
   form.width = std::to_string(pixelsToDuX(control.rect.width));
   // A combo box's height is that of its list, as the line writes it.
   form.height =
-      std::to_string(control.live == ControlClass::TComboBox2 ? control.comboHeight
-                                                              : pixelsToDuY(control.rect.height));
+      std::to_string(control.live == ControlClass::ComboBox ? control.comboHeight
+                                                            : pixelsToDuY(control.rect.height));
   return form;
 }
 
@@ -141,12 +141,13 @@ std::optional<PropertyFault> checkProperties(const ControlProperties& form,
   for (const PropertyField& field : kPropertyFields) {
     if (field.readOnly) continue;
     const std::string& value = propertyValue(values, field.id);
-    if (field.required && trimSpace(value).empty()) return PropertyFault{field.id, kMsgBadField};
+    if (field.required && trimSpace(value).empty())
+      return PropertyFault{field.id, kBadFieldMessage};
     if (field.id == PropertyFieldId::Id && value == shown.id) continue;  // as shown, a symbol too
     if (!field.picture.empty()) {
       const auto n = fieldNumber(value, field.picture);
-      if (!n) return PropertyFault{field.id, kMsgBadField};
-      if (!n->fits) return PropertyFault{field.id, kMsgNumberTooLarge};
+      if (!n) return PropertyFault{field.id, kBadFieldMessage};
+      if (!n->fits) return PropertyFault{field.id, kNumberTooLargeMessage};
     }
     if (field.id == PropertyFieldId::Style && !parseStyle(value))
       return PropertyFault{field.id, kInvalidStyleNotice};
@@ -157,8 +158,8 @@ std::optional<PropertyFault> checkProperties(const ControlProperties& form,
 DialogControl withProperties(const DialogControl& control, const ControlProperties& edited,
                              const ControlProperties& shown) {
   DialogControl c = control;
-  if (edited.caption != shown.caption) c.cCaption = std::string(trimTrailingBlanks(edited.caption));
-  if (edited.id != shown.id) c.Cargo = checkedNumber(edited.id);
+  if (edited.caption != shown.caption) c.caption = std::string(trimTrailingBlanks(edited.caption));
+  if (edited.id != shown.id) c.id = checkedNumber(edited.id);
   if (edited.x != shown.x) c.rect.x = duToPixelsX(checkedNumber(edited.x));
   if (edited.y != shown.y) c.rect.y = duToPixelsY(checkedNumber(edited.y));
   if (edited.width != shown.width) c.rect.width = duToPixelsX(checkedNumber(edited.width));
@@ -166,14 +167,14 @@ DialogControl withProperties(const DialogControl& control, const ControlProperti
     const int height = checkedNumber(edited.height);
     c.rect.height = duToPixelsY(height);
     // The line writes a combo box's height from its list's height.
-    if (c.live == ControlClass::TComboBox2) c.comboHeight = height;
+    if (c.live == ControlClass::ComboBox) c.comboHeight = height;
   }
   if (edited.style != shown.style) {
     const std::uint32_t style = *parseStyle(edited.style);
-    if (c.live == ControlClass::TComboBox2)
+    if (c.live == ControlClass::ComboBox)
       setComboStyle(c, style);
     else
-      c.nStyle = style;
+      c.liveStyle = style;
   }
   return c;
 }

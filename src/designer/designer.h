@@ -7,7 +7,7 @@
 // Points. Every method takes points in pixels of the dialog's client area, also where the
 // press happened on a control or a handle: the window layer maps an event's position into the
 // client area once (for example with QWidget::mapTo) before calling. A press on the first page
-// of a TFolder2 is a press on the folder at the same client point. Enter on a browse is a press
+// of a TabControl is a press on the folder at the same client point. Enter on a browse is a press
 // on it at its own top-left corner.
 //
 // Wiring (window event -> method; afterwards read takeRefresh() and the state):

@@ -80,20 +80,20 @@ struct InsetRow {
   OutlineInsets insets;
 };
 constexpr std::array<InsetRow, 14> kInsets{{
-    {ControlClass::TBitmap2, {1, 1, 2, 2}},
-    {ControlClass::TIcon2, {1, 1, 2, 2}},
-    {ControlClass::TImage2, {1, 1, 2, 2}},
-    {ControlClass::TRichEdit2, {1, 1, 2, 2}},
-    {ControlClass::TBtnBmp2, {1, 1, 3, 3}},
-    {ControlClass::TButton, {2, 3, 5, 6}},
-    {ControlClass::TCheckBox, {3, 3, 6, 5}},
-    {ControlClass::TRadio2, {3, 2, 6, 4}},
-    {ControlClass::TComboBox2, {2, 2, 4, 4}},
-    {ControlClass::TGroup, {2, 2, 4, 4}},
-    {ControlClass::TMeter, {2, 2, 4, 4}},
-    {ControlClass::TSay2, {2, 2, 4, 4}},
-    {ControlClass::TScrollBar2, {2, 2, 4, 4}},
-    {ControlClass::TFolder2, {2, 2, 5, 5}},
+    {ControlClass::Bitmap, {1, 1, 2, 2}},
+    {ControlClass::Icon, {1, 1, 2, 2}},
+    {ControlClass::Image, {1, 1, 2, 2}},
+    {ControlClass::RichEdit, {1, 1, 2, 2}},
+    {ControlClass::BitmapButton, {1, 1, 3, 3}},
+    {ControlClass::Button, {2, 3, 5, 6}},
+    {ControlClass::CheckBox, {3, 3, 6, 5}},
+    {ControlClass::RadioButton, {3, 2, 6, 4}},
+    {ControlClass::ComboBox, {2, 2, 4, 4}},
+    {ControlClass::GroupBox, {2, 2, 4, 4}},
+    {ControlClass::Meter, {2, 2, 4, 4}},
+    {ControlClass::StaticText, {2, 2, 4, 4}},
+    {ControlClass::ScrollBar, {2, 2, 4, 4}},
+    {ControlClass::TabControl, {2, 2, 5, 5}},
 }};
 
 constexpr std::uint32_t kVScroll = styleNameValue("WS_VSCROLL");
@@ -102,14 +102,14 @@ constexpr std::uint32_t kDisableNoScroll = styleNameValue("LBS_DISABLENOSCROLL")
 // A vertical scroll bar stands inside the control's rectangle but outside what the insets
 // leave: browses and multi-line edits with WS_VSCROLL, list boxes that always show theirs.
 bool showsScrollBar(const DialogControl& control) {
-  const std::uint32_t style = control.nStyle.value_or(0);
+  const std::uint32_t style = control.liveStyle.value_or(0);
   switch (control.live) {
-    case ControlClass::TCBrowse2:
-    case ControlClass::TMultiGet:
-    case ControlClass::TWBrowse2:
-    case ControlClass::TXBrowse2:
+    case ControlClass::ColumnBrowse:
+    case ControlClass::MultiLineEdit:
+    case ControlClass::WindowBrowse:
+    case ControlClass::ExtendedBrowse:
       return (style & kVScroll) != 0;
-    case ControlClass::TListBox:
+    case ControlClass::ListBox:
       return (style & kDisableNoScroll) != 0;
     default:
       return false;
@@ -119,7 +119,7 @@ bool showsScrollBar(const DialogControl& control) {
 struct NudgeRow {
   int key;
   Nudge nudge;
-  bool editsToo;  // also for TGet and TMultiGet
+  bool editsToo;  // also for Edit and MultiLineEdit
 };
 constexpr std::array<NudgeRow, 8> kNudges{{
     {vk(DesignerKey::Up), {0, -1}, true},
@@ -192,7 +192,7 @@ Box selectionOutline(const DialogControl& control) {
   const int x = control.rect.x + in.left;
   const int bottom = control.rect.height - in.bottom;
   int right = control.rect.width - in.right;
-  if (showsScrollBar(control)) right += SM_CXVSCROLL;
+  if (showsScrollBar(control)) right += kScrollBarWidth;
   return {x - 4, y - 4, x + right + 3, y + bottom + 3};
 }
 
@@ -208,15 +208,15 @@ unsigned handleEdges(int type) {
 
 int handleMargin(const DialogControl& control) {
   switch (control.live) {
-    case ControlClass::TButton:
+    case ControlClass::Button:
       return 2;
-    case ControlClass::TBitmap2:
-    case ControlClass::TBtnBmp2:
-    case ControlClass::TIcon2:
-    case ControlClass::TImage2:
-    case ControlClass::TRichEdit2:
+    case ControlClass::Bitmap:
+    case ControlClass::BitmapButton:
+    case ControlClass::Icon:
+    case ControlClass::Image:
+    case ControlClass::RichEdit:
       return 4;
-    case ControlClass::TSay2:
+    case ControlClass::StaticText:
       return control.rect.width <= 2 || control.rect.height <= 2 ? 7 : 3;
     default:
       return 3;
@@ -241,7 +241,7 @@ std::optional<PixelRect> resizedRect(const PixelRect& current, ControlClass live
                                      PixelPoint at) {
   const unsigned edges = handleEdges(type);
   if (edges == 0) return std::nullopt;
-  if (live == ControlClass::TComboBox2 && (edges & (kEdgeTop | kEdgeBottom)) != 0)
+  if (live == ControlClass::ComboBox && (edges & (kEdgeTop | kEdgeBottom)) != 0)
     return std::nullopt;
   const Box b = boxOf(current);
   PixelRect r = current;

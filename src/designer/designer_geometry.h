@@ -97,8 +97,8 @@ enum HandleEdge : unsigned {
 HandleCursor handleCursor(int type);
 unsigned handleEdges(int type);
 
-// The distance between a control and its handles: 2 for a TButton; 4 for the picture classes
-// and TRichEdit2; 7 for a TSay2 that is 2 pixels wide or high or less (a line, whose handles
+// The distance between a control and its handles: 2 for a Button; 4 for the picture classes
+// and RichEdit; 7 for a StaticText that is 2 pixels wide or high or less (a line, whose handles
 // would otherwise cover each other); 3 for the others.
 int handleMargin(const DialogControl& control);
 
@@ -110,13 +110,13 @@ inline constexpr int kMinimumSize = 15;
 
 // The rectangle after dragging handle `type` to the snapped point: the moved edges
 // follow the point, the opposite edges stay, and neither size drops below 15. Nothing when the
-// handle does not resize this control: a TComboBox2 is resized only by its left and right bars
+// handle does not resize this control: a ComboBox is resized only by its left and right bars
 // (types 2 and 4), any handle that touches its top or bottom edge changes nothing.
 std::optional<PixelRect> resizedRect(const PixelRect& current, ControlClass live, int type,
                                      PixelPoint at);
 
 // The nudge of a key for a control class, in dialog units: Up, Down, Left and Right for every
-// class; Page Up, Page Down, Home and End also for controls other than TGet and TMultiGet
+// class; Page Up, Page Down, Home and End also for controls other than Edit and MultiLineEdit
 // (those keys move the caret in an edit). Nothing for any other key. Modifiers play no part.
 struct Nudge {
   int dx = 0;
@@ -124,9 +124,9 @@ struct Nudge {
 };
 std::optional<Nudge> nudgeFor(ControlClass live, int virtualKey);
 
-// True for TGet and TMultiGet: the classes whose keys belong to their text while they hold one.
+// True for Edit and MultiLineEdit: the classes whose keys belong to their text while they hold one.
 constexpr bool isEdit(ControlClass live) {
-  return live == ControlClass::TGet || live == ControlClass::TMultiGet;
+  return live == ControlClass::Edit || live == ControlClass::MultiLineEdit;
 }
 
 }  // namespace kolvre

@@ -5,11 +5,11 @@
 namespace kolvre {
 
 DesignerSnapshot takeSnapshot(const DialogModel& dialog, std::optional<std::size_t> current) {
-  return {dialog.aControls, dialog.bodyTail, current};
+  return {dialog.controls, dialog.bodyTail, current};
 }
 
 void restoreSnapshot(DialogModel& dialog, const DesignerSnapshot& snapshot) {
-  dialog.aControls = snapshot.controls;
+  dialog.controls = snapshot.controls;
   dialog.bodyTail = snapshot.bodyTail;
 }
 
@@ -17,7 +17,7 @@ bool sameControls(const DesignerSnapshot& a, const DesignerSnapshot& b) {
   if (a.controls.size() != b.controls.size() || a.bodyTail != b.bodyTail) return false;
   for (std::size_t i = 0; i < a.controls.size(); ++i) {
     DialogControl left = a.controls[i];
-    left.lSel = b.controls[i].lSel;
+    left.selected = b.controls[i].selected;
     if (!(left == b.controls[i])) return false;
   }
   return true;

@@ -8,10 +8,11 @@ namespace kolvre {
 
 std::optional<std::size_t> groupBoxAt(const DialogModel& dialog, PixelPoint at) {
   const Box point = boxAt(at);
-  for (std::size_t i = 0; i < dialog.aControls.size(); ++i) {
-    const DialogControl& c = dialog.aControls[i];
-    if (c.live != ControlClass::TGroup || !hitTest(boxOf(c.rect), point, HitMode::Point)) continue;
-    if (c.lSel || hitTest(boxOf(c.rect), point, HitMode::Border)) return i;
+  for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+    const DialogControl& c = dialog.controls[i];
+    if (c.live != ControlClass::GroupBox || !hitTest(boxOf(c.rect), point, HitMode::Point))
+      continue;
+    if (c.selected || hitTest(boxOf(c.rect), point, HitMode::Border)) return i;
     break;
   }
   return std::nullopt;
@@ -62,7 +63,7 @@ void GestureMachine::pressControl(std::size_t at, PixelPoint p, KeyModifiers mod
   selection_.setCurrentWithoutHandles(at);  // no handles while dragging
   workspace_.noteRepaint();
   grab_ = {p.x - control(at).rect.x, p.y - control(at).rect.y};
-  if (control(at).live == ControlClass::TSay2) grey_ = at;
+  if (control(at).live == ControlClass::StaticText) grey_ = at;
   lowerStatics_ =
       upperAscii(ui_.readSetting(kLowerStaticsSection, kLowerStaticsKey, kLowerStaticsDefault))
           .starts_with("S");
@@ -76,7 +77,7 @@ void GestureMachine::pressHandle(int type, PixelPoint at) {
   selection_.hideHandles();
   anchor_ = at;
   handleType_ = type;
-  if (control(*selection_.current()).live == ControlClass::TSay2) {
+  if (control(*selection_.current()).live == ControlClass::StaticText) {
     grey_ = selection_.current();
     workspace_.noteRepaint();
   }
@@ -135,10 +136,10 @@ void GestureMachine::moveFollowers(std::size_t dragged, PixelPoint by) {
   const int grid = workspace_.grid();
   for (std::size_t i = 0; i < workspace_.controlCount(); ++i) {
     const DialogControl& c = control(i);
-    if (i == dragged || !c.lSel) continue;
+    if (i == dragged || !c.selected) continue;
     const int left = snapColumn(c.rect.x + by.x, grid);
     int top = snapRow(c.rect.y + by.y, grid);
-    if (lowerStatics_ && c.live == ControlClass::TSay2) top = nudgeRow(top, 1);
+    if (lowerStatics_ && c.live == ControlClass::StaticText) top = nudgeRow(top, 1);
     workspace_.moveControl(i, {left, top, c.rect.width, c.rect.height});
   }
 }

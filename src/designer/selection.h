@@ -1,5 +1,5 @@
 // Which controls are selected, which one is current, and the twelve resize handles around the
-// current one. A control's selected flag lives in the dialog model (lSel), so that a snapshot
+// current one. A control's selected flag lives in the dialog model (selected), so that a snapshot
 // for undo and the live controls carry it; the current control and the handles live here.
 #pragma once
 

@@ -21,21 +21,21 @@ DesignerWorkspace::DesignerWorkspace(DialogModel& dialog, DesignerHost& host)
     : dialog_(dialog), host_(host), selection_(dialog, notes_) {}
 
 PixelRect DesignerWorkspace::clientSize() const {
-  return {0, 0, dialog_.rect.width - 2 * SM_CXFRAME,
-          dialog_.rect.height - 2 * SM_CYFRAME - SM_CYCAPTION};
+  return {0, 0, dialog_.rect.width - 2 * kFrameWidth,
+          dialog_.rect.height - 2 * kFrameHeight - kCaptionHeight};
 }
 
 void DesignerWorkspace::moveControl(std::size_t at, const PixelRect& rect) {
   if (control(at).rect == rect) return;
   control(at).rect = rect;
   notes_.moved.push_back(at);
-  if (control(at).lSel) notes_.repaint = true;
+  if (control(at).selected) notes_.repaint = true;
 }
 
 std::size_t DesignerWorkspace::appendControl(DialogControl c) {
-  dialog_.aControls.push_back(std::move(c));
+  dialog_.controls.push_back(std::move(c));
   notes_.rebuild = true;
-  return dialog_.aControls.size() - 1;
+  return dialog_.controls.size() - 1;
 }
 
 void DesignerWorkspace::removeControl(std::size_t at) {

@@ -30,9 +30,9 @@ class DesignerWorkspace {
 
   DialogModel& dialog() { return dialog_; }
   const DialogModel& dialog() const { return dialog_; }
-  std::size_t controlCount() const { return dialog_.aControls.size(); }
-  DialogControl& control(std::size_t at) { return dialog_.aControls[at]; }
-  const DialogControl& control(std::size_t at) const { return dialog_.aControls[at]; }
+  std::size_t controlCount() const { return dialog_.controls.size(); }
+  DialogControl& control(std::size_t at) { return dialog_.controls[at]; }
+  const DialogControl& control(std::size_t at) const { return dialog_.controls[at]; }
   Selection& selection() { return selection_; }
   const Selection& selection() const { return selection_; }
   DesignerHost& host() { return host_; }

@@ -22,7 +22,7 @@ static_assert(liveClassesInOrder(), "kLiveClasses out of the order of ControlCla
 
 // A child dialog in the preview is a child of the main window: it has no frame of its own, and
 // its client area stands this far below the header's y.
-constexpr int kPreviewChildTop = 2 + SM_CYFRAME + SM_CYMENU - SM_CYCAPTION;
+constexpr int kPreviewChildTop = 2 + kFrameHeight + kMenuHeight - kCaptionHeight;
 
 bool isChildPreview(std::uint32_t styleAsRead, DialogMode mode) {
   return (styleAsRead & kChild) != 0 && mode == DialogMode::Preview;
@@ -47,34 +47,34 @@ PixelRect placeDialog(const DialogUnitRect& units, std::uint32_t styleAsRead, Di
   const int width = duToPixelsX(units.width);
   const int height = duToPixelsY(units.height);
   if (isChildPreview(styleAsRead, mode))
-    return {units.x + SM_CXFRAME, units.y + kPreviewChildTop, width, height};
-  const int outerWidth = width + 2 * SM_CXFRAME;
-  const int outerHeight = height + 2 * SM_CYFRAME + SM_CYCAPTION;
+    return {units.x + kFrameWidth, units.y + kPreviewChildTop, width, height};
+  const int outerWidth = width + 2 * kFrameWidth;
+  const int outerHeight = height + 2 * kFrameHeight + kCaptionHeight;
   if ((styleAsRead & kChild) != 0)
-    return {units.x, units.y - 1 - SM_CYCAPTION, outerWidth, outerHeight};
-  return {units.x - SM_CXFRAME, units.y - 1, outerWidth, outerHeight};
+    return {units.x, units.y - 1 - kCaptionHeight, outerWidth, outerHeight};
+  return {units.x - kFrameWidth, units.y - 1, outerWidth, outerHeight};
 }
 
 DialogUnitRect dialogUnits(const PixelRect& pixels, std::uint32_t styleAsRead, DialogMode mode) {
   if (isChildPreview(styleAsRead, mode))
-    return {pixels.x - SM_CXFRAME, pixels.y - kPreviewChildTop, pixelsToDuX(pixels.width),
+    return {pixels.x - kFrameWidth, pixels.y - kPreviewChildTop, pixelsToDuX(pixels.width),
             pixelsToDuY(pixels.height)};
-  DialogUnitRect units{pixels.x + SM_CXFRAME, pixels.y + 1,
-                       pixelsToDuX(pixels.width - 2 * SM_CXFRAME),
-                       pixelsToDuY(pixels.height - 2 * SM_CYFRAME - SM_CYCAPTION)};
+  DialogUnitRect units{pixels.x + kFrameWidth, pixels.y + 1,
+                       pixelsToDuX(pixels.width - 2 * kFrameWidth),
+                       pixelsToDuY(pixels.height - 2 * kFrameHeight - kCaptionHeight)};
   if ((styleAsRead & kChild) != 0) {
-    units.x -= SM_CXFRAME;
-    units.y += SM_CYCAPTION;
+    units.x -= kFrameWidth;
+    units.y += kCaptionHeight;
   }
   return units;
 }
 
 void removeControl(DialogModel& dialog, std::size_t at) {
-  if (at >= dialog.aControls.size()) return;
-  std::vector<std::string> kept = std::move(dialog.aControls[at].linesBefore);
-  dialog.aControls.erase(dialog.aControls.begin() + static_cast<std::ptrdiff_t>(at));
+  if (at >= dialog.controls.size()) return;
+  std::vector<std::string> kept = std::move(dialog.controls[at].linesBefore);
+  dialog.controls.erase(dialog.controls.begin() + static_cast<std::ptrdiff_t>(at));
   std::vector<std::string>& next =
-      at < dialog.aControls.size() ? dialog.aControls[at].linesBefore : dialog.bodyTail;
+      at < dialog.controls.size() ? dialog.controls[at].linesBefore : dialog.bodyTail;
   next.insert(next.begin(), std::make_move_iterator(kept.begin()),
               std::make_move_iterator(kept.end()));
 }

@@ -3,12 +3,12 @@
 // windows from it and read their changes back into it, and the writer (dialog_writer.h) turns it
 // into block text again.
 //
-// The fields named after the live objects (cTitle, Cargo, nStyle, nFontSize, aControls, cCaption,
-// lDropDown, lSel) hold what the designer shows and edits. The fields under "Carried through"
-// hold the text of the block that the model has no value for, so that a store puts it back where
-// it stood: nothing the user did not delete is lost. The user interface never needs to read them,
-// only to keep them with their dialog or control (and to go through removeControl when a control
-// is deleted).
+// The first fields of each struct (title, styleAsRead, liveStyle, fontSize, controls; a control's
+// caption, id, liveStyle, dropDown, selected) hold what the designer shows and edits. The fields
+// under "Carried through" hold the text of the block that the model has no value for, so that a
+// store puts it back where it stood: nothing the user did not delete is lost. The user interface
+// never needs to read them, only to keep them with their dialog or control (and to go through
+// removeControl when a control is deleted).
 #pragma once
 
 #include <array>
@@ -26,31 +26,31 @@ namespace kolvre {
 
 // The live class of a control: what the preview and the designer show it as.
 enum class ControlClass : std::uint8_t {
-  TButton,
-  TCheckBox,
-  TRadio2,
-  TGroup,
-  TComboBox2,
-  TGet,
-  TMultiGet,
-  TListBox,
-  TRichEdit2,
-  TScrollBar2,
-  TSay2,
-  TDatePick,
-  TFolder2,
-  TTreeView,
-  TBitmap2,
-  TBtnBmp2,
-  TCBrowse2,
-  TIcon2,
-  TImage2,
-  TMeter,
-  TWBrowse2,
-  TXBrowse2,
+  Button,
+  CheckBox,
+  RadioButton,
+  GroupBox,
+  ComboBox,
+  Edit,
+  MultiLineEdit,
+  ListBox,
+  RichEdit,
+  ScrollBar,
+  StaticText,
+  DatePicker,
+  TabControl,
+  TreeView,
+  Bitmap,
+  BitmapButton,
+  ColumnBrowse,
+  Icon,
+  Image,
+  Meter,
+  WindowBrowse,
+  ExtendedBrowse,
   // A control of a class the preview has no live class for (a list view, a track bar, an
   // ICON statement): a grey box of its size, labelled with its class.
-  TPlaceholder,
+  Placeholder,
 };
 
 // Which style writer of styles.h writes a class's style; WindowFlags: the window flags alone.
@@ -69,7 +69,7 @@ enum class StyleWriter : std::uint8_t {
 enum class StyleAdjust : std::uint8_t {
   None,
   // A combo box that is not a drop-down list (style & 3 is not 3) is raised by 1 to one, and
-  // lDropDown remembers it.
+  // dropDown remembers it.
   DropDownList,
   NoIntegralHeight,  // LBS_NOINTEGRALHEIGHT is added
 };
@@ -80,75 +80,73 @@ struct ClassRow {
   std::string_view scriptClass;
   std::uint32_t typeMask = 0;  // the row applies when style & typeMask == typeValue
   std::uint32_t typeValue = 0;
-  ControlClass live = ControlClass::TButton;
+  ControlClass live = ControlClass::Button;
   StyleAdjust adjust = StyleAdjust::None;
 };
 
 // The class table, in the order a script class is tried against it.
 inline constexpr std::array<ClassRow, 24> kClassTable{{
-    {"BUTTON", 31, 3, ControlClass::TCheckBox},  // BS_AUTOCHECKBOX
-    {"BUTTON", 31, 4, ControlClass::TRadio2},    // BS_RADIOBUTTON
-    {"BUTTON", 31, 6, ControlClass::TCheckBox},  // BS_AUTO3STATE: shown indeterminate
-    {"BUTTON", 31, 7, ControlClass::TGroup},     // BS_GROUPBOX
-    {"BUTTON", 31, 9, ControlClass::TRadio2},    // BS_AUTORADIOBUTTON
-    {"BUTTON", 0, 0, ControlClass::TButton},     // BS_CHECKBOX and BS_3STATE too
-    {"COMBOBOX", 0, 0, ControlClass::TComboBox2, StyleAdjust::DropDownList},
-    {"EDIT", 4, 4, ControlClass::TMultiGet},  // ES_MULTILINE
-    {"EDIT", 0, 0, ControlClass::TGet},
-    {"LISTBOX", 0, 0, ControlClass::TListBox, StyleAdjust::NoIntegralHeight},
-    {"RICHEDIT20A", 0, 0, ControlClass::TRichEdit2},
-    {"SCROLLBAR", 0, 0, ControlClass::TScrollBar2},
-    {"STATIC", 0, 0, ControlClass::TSay2},
-    {"SYSDATETIMEPICK32", 0, 0, ControlClass::TDatePick},
-    {"SYSTABCONTROL32", 0, 0, ControlClass::TFolder2},
-    {"SYSTREEVIEW32", 0, 0, ControlClass::TTreeView},
-    {"TBITMAP", 0, 0, ControlClass::TBitmap2},
-    {"TBTNBMP", 0, 0, ControlClass::TBtnBmp2},
-    {"TCBROWSE", 0, 0, ControlClass::TCBrowse2},
-    {"TICON", 0, 0, ControlClass::TIcon2},
-    {"TIMAGE", 0, 0, ControlClass::TImage2},
-    {"TMETER", 0, 0, ControlClass::TMeter},
-    {"TWBROWSE", 0, 0, ControlClass::TWBrowse2},
-    {"TXBROWSE", 0, 0, ControlClass::TXBrowse2},
+    {"BUTTON", 31, 3, ControlClass::CheckBox},     // BS_AUTOCHECKBOX
+    {"BUTTON", 31, 4, ControlClass::RadioButton},  // BS_RADIOBUTTON
+    {"BUTTON", 31, 6, ControlClass::CheckBox},     // BS_AUTO3STATE: shown indeterminate
+    {"BUTTON", 31, 7, ControlClass::GroupBox},     // BS_GROUPBOX
+    {"BUTTON", 31, 9, ControlClass::RadioButton},  // BS_AUTORADIOBUTTON
+    {"BUTTON", 0, 0, ControlClass::Button},        // BS_CHECKBOX and BS_3STATE too
+    {"COMBOBOX", 0, 0, ControlClass::ComboBox, StyleAdjust::DropDownList},
+    {"EDIT", 4, 4, ControlClass::MultiLineEdit},  // ES_MULTILINE
+    {"EDIT", 0, 0, ControlClass::Edit},
+    {"LISTBOX", 0, 0, ControlClass::ListBox, StyleAdjust::NoIntegralHeight},
+    {"RICHEDIT20A", 0, 0, ControlClass::RichEdit},
+    {"SCROLLBAR", 0, 0, ControlClass::ScrollBar},
+    {"STATIC", 0, 0, ControlClass::StaticText},
+    {"SYSDATETIMEPICK32", 0, 0, ControlClass::DatePicker},
+    {"SYSTABCONTROL32", 0, 0, ControlClass::TabControl},
+    {"SYSTREEVIEW32", 0, 0, ControlClass::TreeView},
+    {"TBITMAP", 0, 0, ControlClass::Bitmap},
+    {"TBTNBMP", 0, 0, ControlClass::BitmapButton},
+    {"TCBROWSE", 0, 0, ControlClass::ColumnBrowse},
+    {"TICON", 0, 0, ControlClass::Icon},
+    {"TIMAGE", 0, 0, ControlClass::Image},
+    {"TMETER", 0, 0, ControlClass::Meter},
+    {"TWBROWSE", 0, 0, ControlClass::WindowBrowse},
+    {"TXBROWSE", 0, 0, ControlClass::ExtendedBrowse},
 }};
 
-// What each live class is called and how it is written back.
+// How each live class is written back.
 struct LiveClassInfo {
   ControlClass live;
-  std::string_view name;          // the class's own name ("TSay2")
   std::string_view classWritten;  // the class name the writer puts in the CONTROL line
   StyleWriter style;
-  bool receivesText;   // the reader gives it the script's text as cCaption
-  bool writesCaption;  // the writer writes cCaption (the others write the text they were read with)
+  bool receivesText;   // the reader gives it the script's text as caption
+  bool writesCaption;  // the writer writes caption (the others write the text they were read with)
 };
 
 // Indexed by ControlClass.
 inline constexpr std::array<LiveClassInfo, 23> kLiveClasses{{
-    {ControlClass::TButton, "TButton", "BUTTON", StyleWriter::Button, true, true},
-    {ControlClass::TCheckBox, "TCheckBox", "BUTTON", StyleWriter::Button, true, true},
-    {ControlClass::TRadio2, "TRadio2", "BUTTON", StyleWriter::Button, true, true},
-    {ControlClass::TGroup, "TGroup", "BUTTON", StyleWriter::Button, true, true},
-    {ControlClass::TComboBox2, "TComboBox2", "COMBOBOX", StyleWriter::ComboBox, false, true},
-    {ControlClass::TGet, "TGet", "EDIT", StyleWriter::Edit, false, true},
-    {ControlClass::TMultiGet, "TMultiGet", "EDIT", StyleWriter::Edit, false, true},
-    {ControlClass::TListBox, "TListBox", "LISTBOX", StyleWriter::ListBox, false, true},
-    {ControlClass::TRichEdit2, "TRichEdit2", "RichEdit20A", StyleWriter::Edit, false, false},
-    {ControlClass::TScrollBar2, "TScrollBar2", "SCROLLBAR", StyleWriter::ScrollBar, false, true},
-    {ControlClass::TSay2, "TSay2", "STATIC", StyleWriter::Static, true, true},
-    {ControlClass::TDatePick, "TDatePick", "SysDateTimePick32", StyleWriter::WindowFlags, false,
-     true},
-    {ControlClass::TFolder2, "TFolder2", "SysTabControl32", StyleWriter::WindowFlags, false, true},
-    {ControlClass::TTreeView, "TTreeView", "SysTreeView32", StyleWriter::TreeView, false, true},
-    {ControlClass::TBitmap2, "TBitmap2", "TBitmap", StyleWriter::WindowFlags, false, false},
-    {ControlClass::TBtnBmp2, "TBtnBmp2", "TBtnBmp", StyleWriter::WindowFlags, false, true},
-    {ControlClass::TCBrowse2, "TCBrowse2", "TCBrowse", StyleWriter::WindowFlags, false, true},
-    {ControlClass::TIcon2, "TIcon2", "TIcon", StyleWriter::WindowFlags, false, false},
-    {ControlClass::TImage2, "TImage2", "TImage", StyleWriter::WindowFlags, false, false},
-    {ControlClass::TMeter, "TMeter", "TMeter", StyleWriter::WindowFlags, false, true},
-    {ControlClass::TWBrowse2, "TWBrowse2", "TWBrowse", StyleWriter::WindowFlags, false, true},
-    {ControlClass::TXBrowse2, "TXBrowse2", "TXBrowse", StyleWriter::WindowFlags, false, true},
-    // Written as its statement stood; cCaption holds the label it shows.
-    {ControlClass::TPlaceholder, "TPlaceholder", "", StyleWriter::WindowFlags, false, false},
+    {ControlClass::Button, "BUTTON", StyleWriter::Button, true, true},
+    {ControlClass::CheckBox, "BUTTON", StyleWriter::Button, true, true},
+    {ControlClass::RadioButton, "BUTTON", StyleWriter::Button, true, true},
+    {ControlClass::GroupBox, "BUTTON", StyleWriter::Button, true, true},
+    {ControlClass::ComboBox, "COMBOBOX", StyleWriter::ComboBox, false, true},
+    {ControlClass::Edit, "EDIT", StyleWriter::Edit, false, true},
+    {ControlClass::MultiLineEdit, "EDIT", StyleWriter::Edit, false, true},
+    {ControlClass::ListBox, "LISTBOX", StyleWriter::ListBox, false, true},
+    {ControlClass::RichEdit, "RichEdit20A", StyleWriter::Edit, false, false},
+    {ControlClass::ScrollBar, "SCROLLBAR", StyleWriter::ScrollBar, false, true},
+    {ControlClass::StaticText, "STATIC", StyleWriter::Static, true, true},
+    {ControlClass::DatePicker, "SysDateTimePick32", StyleWriter::WindowFlags, false, true},
+    {ControlClass::TabControl, "SysTabControl32", StyleWriter::WindowFlags, false, true},
+    {ControlClass::TreeView, "SysTreeView32", StyleWriter::TreeView, false, true},
+    {ControlClass::Bitmap, "TBitmap", StyleWriter::WindowFlags, false, false},
+    {ControlClass::BitmapButton, "TBtnBmp", StyleWriter::WindowFlags, false, true},
+    {ControlClass::ColumnBrowse, "TCBrowse", StyleWriter::WindowFlags, false, true},
+    {ControlClass::Icon, "TIcon", StyleWriter::WindowFlags, false, false},
+    {ControlClass::Image, "TImage", StyleWriter::WindowFlags, false, false},
+    {ControlClass::Meter, "TMeter", StyleWriter::WindowFlags, false, true},
+    {ControlClass::WindowBrowse, "TWBrowse", StyleWriter::WindowFlags, false, true},
+    {ControlClass::ExtendedBrowse, "TXBrowse", StyleWriter::WindowFlags, false, true},
+    // Written as its statement stood; caption holds the label it shows.
+    {ControlClass::Placeholder, "", StyleWriter::WindowFlags, false, false},
 }};
 
 constexpr const LiveClassInfo& liveClass(ControlClass live) {
@@ -249,39 +247,39 @@ struct KeptStatement {
   // The row of kShortStatements, or kShortStatements.size() for a CONTROL statement.
   std::size_t statement = 0;
   std::optional<FieldSpan> textField;  // none for the statements without a text
-  FieldSpan id;
+  FieldSpan idField;
   std::array<std::optional<FieldSpan>, 4> coordinates;  // x, y, cx, cy; an ICON may lack cx, cy
   std::optional<FieldSpan> style;                       // none when the statement gives no style
   // The values read, which tell what the user changed.
   std::string caption;
-  int Cargo = 0;
+  int id = 0;
   PixelRect rect;
   int comboHeight = 0;
-  std::optional<std::uint32_t> nStyle;
+  std::optional<std::uint32_t> liveStyle;
 
   bool operator==(const KeptStatement&) const = default;
 };
 
 struct DialogControl {
-  ControlClass live = ControlClass::TButton;
+  ControlClass live = ControlClass::Button;
   // The control's text, doubled quotes undone. The reader fills it only for the classes whose
   // receivesText is set; the others start empty.
-  std::string cCaption;
-  int Cargo = 0;  // the id; an id written as a name or an expression reads as its leading number
+  std::string caption;
+  int id = 0;  // the id; an id written as a name or an expression reads as its leading number
   // The style number with the class adjustment; none when the style text was invalid (a combo
   // box or list box then holds kDefaultControlStyle with its adjustment).
-  std::optional<std::uint32_t> nStyle;
-  bool lDropDown = false;  // TComboBox2: the script's combo box was not a drop-down list
-  bool lSel = false;       // selected in the designer
-  PixelRect rect;          // relative to the dialog's client area
-  int comboHeight = 0;     // TComboBox2: the designed height (cy) in dialog units
+  std::optional<std::uint32_t> liveStyle;
+  bool dropDown = false;  // ComboBox: the script's combo box was not a drop-down list
+  bool selected = false;  // selected in the designer
+  PixelRect rect;         // relative to the dialog's client area
+  int comboHeight = 0;    // ComboBox: the designed height (cy) in dialog units
 
   // Carried through.
-  std::optional<KeptText<int>> id;  // the id as written when it is not a plain number
+  std::optional<KeptText<int>> idAsWritten;  // the id as written when it is not a plain number
   std::string classText;  // the class field as written when it is not exactly the table's name
   // The text as written (doubled quotes kept), for the classes that do not receive it.
   std::string scriptText;
-  // The style text as written when it was outside the vocabulary; value: nStyle as read.
+  // The style text as written when it was outside the vocabulary; value: liveStyle as read.
   std::optional<KeptText<std::optional<std::uint32_t>>> style;
   KeptCoordinates coordinates;
   std::string tail;  // the fields after cy as written, from their first comma on
@@ -302,29 +300,30 @@ struct DialogControl {
 enum class DialogMode : std::uint8_t { Preview, Designer };
 
 struct DialogModel {
-  std::string cTitle;        // the caption as written between its quotes (doubled quotes kept)
-  std::uint32_t Cargo = 0;   // the style as read: the writer writes this one
-  std::uint32_t nStyle = 0;  // the live style: Cargo with the placement additions
-  int nFontSize = 0;         // the point size of the FONT statement
-  std::string faceName;      // the face of the FONT statement, quotes removed
+  std::string title;              // the caption as written between its quotes (doubled quotes kept)
+  std::uint32_t styleAsRead = 0;  // the style as read: the writer writes this one
+  std::uint32_t liveStyle = 0;    // the live style: styleAsRead with the placement additions
+  int fontSize = 0;               // the point size of the FONT statement
+  std::string faceName;           // the face of the FONT statement, quotes removed
   // The window's pixel rectangle relative to the panel origin (the top-right corner of the
   // resource list), frame and caption bar included as the placement table gives them.
   PixelRect rect;
   DialogMode mode = DialogMode::Designer;
-  std::vector<DialogControl> aControls;
+  std::vector<DialogControl> controls;
 
   // Carried through.
   std::string keyword = "DIALOG";          // DIALOG or DIALOGEX as written
   std::vector<std::string> memoryOptions;  // as written, in order
   KeptCoordinates coordinates;             // the header's x, y, cx, cy
   std::string headerTail;                  // header fields after cy, from their first comma on
-  // The STYLE statement as written when its style was outside the vocabulary (value: Cargo as
+  // The STYLE statement as written when its style was outside the vocabulary (value: styleAsRead as
   // read); an empty text when the block had no STYLE statement.
   std::optional<KeptText<std::uint32_t>> style;
-  // A CAPTION statement whose caption is blank, kept while cTitle is that caption.
+  // A CAPTION statement whose caption is blank, kept while title is that caption.
   std::optional<KeptText<std::string>> blankCaption;
-  bool fontStatement = false;                 // the block had a FONT statement
-  std::optional<KeptText<int>> fontSize;      // the point size as written when not a plain number
+  bool fontStatement = false;  // the block had a FONT statement
+  std::optional<KeptText<int>>
+      fontSizeAsWritten;                      // the point size as written when not a plain number
   std::optional<KeptText<std::string>> face;  // the face field as written when not "name"
   std::string fontTail;  // the FONT fields after the face (weight, italic, character set)
   // Header statements other than the STYLE, CAPTION and FONT read (LANGUAGE, EXSTYLE, MENU,

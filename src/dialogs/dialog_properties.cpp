@@ -196,9 +196,9 @@ std::optional<BlockParts> blockParts(std::string_view block) {
       parts.others.push_back(s.raw);
     } else if (!parts.style && isWord(s.text, "STYLE")) {
       parts.style = s;
-    } else if (!parts.caption && MAKECAPTION(s.text)) {
+    } else if (!parts.caption && readCaption(s.text)) {
       parts.caption = s;
-      parts.captionText = undoubled(*MAKECAPTION(s.text));
+      parts.captionText = undoubled(*readCaption(s.text));
     } else if (!parts.font && isWord(s.text, "FONT")) {
       parts.font = s;
     } else {
@@ -221,10 +221,10 @@ std::optional<std::string_view> numberFault(std::string_view text, std::string_v
   text = trimBlanks(text);
   std::size_t digits = 0;
   for (char c : text) {
-    if (c < '0' || c > '9') return kMsgBadField;
+    if (c < '0' || c > '9') return kBadFieldMessage;
     if (digits > 0 || c != '0') ++digits;
   }
-  if (digits > picture.size()) return kMsgNumberTooLarge;
+  if (digits > picture.size()) return kNumberTooLargeMessage;
   return std::nullopt;
 }
 
@@ -320,7 +320,7 @@ std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties&
     const auto fault = [&](std::string_view message) {
       return DialogPropertyFault{field.id, std::string(message)};
     };
-    if (field.required && trimSpace(value).empty()) return fault(kMsgBadField);
+    if (field.required && trimSpace(value).empty()) return fault(kBadFieldMessage);
     if (!field.picture.empty()) {
       if (const auto message = numberFault(value, field.picture)) return fault(*message);
       continue;
@@ -329,17 +329,17 @@ std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties&
       case 101:
         if (const auto name = newName(edited, shown)) {
           const std::string refusal =
-              nameRefusal(index, *name, typeKeyword(ResType::Dialog), encoding);
+              nameRefusal(index, *name, typeKeyword(ResourceType::Dialog), encoding);
           if (!refusal.empty()) return fault(refusal);
         }
         break;
       case 102:
         if (characterCount(value) > fieldLength(field.id, shown) || hasControlCharacter(value) ||
             !representable(value, encoding))
-          return fault(kMsgBadField);
+          return fault(kBadFieldMessage);
         break;
       case 107:
-        if (!representable(value, encoding)) return fault(kMsgBadField);
+        if (!representable(value, encoding)) return fault(kBadFieldMessage);
         if (!parseStyle(oneLine(value))) return fault(kInvalidStyleNotice);
         break;
       default:
@@ -393,7 +393,7 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
 std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIndex& index,
                                          std::size_t position, const DialogProperties& shown,
                                          const DialogProperties& edited, TextEncoding encoding) {
-  if (position >= index.size() || index[position].type != ResType::Dialog) return std::nullopt;
+  if (position >= index.size() || index[position].type != ResourceType::Dialog) return std::nullopt;
   const auto extent = dialogExtent(text, index, position);
   if (!extent) return std::nullopt;
   auto block = dialogPropertiesBlock(extent->of(text), shown, edited, encoding);
@@ -405,14 +405,14 @@ std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIn
   if (const auto name = newName(edited, shown)) {
     // Renamed: the dialog moves to its new name's place and is found under it.
     edit.placeBlockAt = extent->begin;
-    edit.currentAfter = ResourceKey{fromDisplay(*name, encoding), ResType::Dialog, 0};
+    edit.currentAfter = ResourceKey{fromDisplay(*name, encoding), ResourceType::Dialog, 0};
   }
   edit.splices.push_back({extent->begin, extent->end, std::move(*block)});
   return edit;
 }
 
-bool PROPDLG(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
-             const OpenDialogProperties& open) {
+bool changeDialogProperties(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
+                            const OpenDialogProperties& open) {
   const auto extent = currentDialogExtent(ui, doc, current);
   if (!extent) return false;
   const std::size_t position = *current;

@@ -1,5 +1,5 @@
-// The dialog properties (PROPDLG): the name, caption, position, size and style of a DIALOG
-// statement, edited in a form over the block's text without the designer.
+// The dialog properties (changeDialogProperties): the name, caption, position, size and style of a
+// DIALOG statement, edited in a form over the block's text without the designer.
 //
 // The form's fields are data here, with their checks; the new block is a pure function of the
 // old block and the form's values. Only the fields the user edited change: a field left as shown
@@ -35,7 +35,7 @@ inline constexpr std::string_view kDialogPropertiesTitle = "Proprietà dialog";
 
 inline constexpr std::size_t kDialogCaptionLength = 140;
 
-// The form "PROPDLG": field ids, labels and rules as data.
+// The form "changeDialogProperties": field ids, labels and rules as data.
 struct DialogPropertyField {
   int id;
   std::string_view label;
@@ -118,9 +118,9 @@ using DialogPropertiesCheck =
 using OpenDialogProperties = std::function<std::optional<DialogProperties>(
     const DialogProperties& shown, const DialogPropertiesCheck& check)>;
 
-// PROPDLG: the properties of the dialog at `current`, edited in the form and stored as one step
-// of the document's history. True when the script changed.
-bool PROPDLG(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
-             const OpenDialogProperties& open);
+// changeDialogProperties: the properties of the dialog at `current`, edited in the form and stored
+// as one step of the document's history. True when the script changed.
+bool changeDialogProperties(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
+                            const OpenDialogProperties& open);
 
 }  // namespace kolvre

@@ -282,7 +282,7 @@ const ClassRow* classRow(std::string_view scriptClass, std::uint32_t style) {
 // The class table's adjustment of a style read.
 std::uint32_t adjusted(const ClassRow& row, std::uint32_t style, DialogControl& c) {
   if (row.adjust == StyleAdjust::DropDownList && (style & kComboTypeBits) != kComboTypeBits) {
-    c.lDropDown = true;
+    c.dropDown = true;
     return style + 1;
   }
   if (row.adjust == StyleAdjust::NoIntegralHeight) return style | kNoIntegralHeight;
@@ -319,11 +319,11 @@ std::string fieldCaption(std::string_view field) {
 
 // Fills a kept statement's values from the control read from it.
 void keepStatement(DialogControl& c, KeptStatement kept) {
-  kept.caption = c.cCaption;
-  kept.Cargo = c.Cargo;
+  kept.caption = c.caption;
+  kept.id = c.id;
   kept.rect = c.rect;
   kept.comboHeight = c.comboHeight;
-  kept.nStyle = c.nStyle;
+  kept.liveStyle = c.liveStyle;
   c.statement = std::move(kept);
 }
 
@@ -344,7 +344,7 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
   kept.statement = which;
   std::size_t f = 0;
   if (row.hasText) kept.textField = fields[f++];
-  kept.id = fields[f++];
+  kept.idField = fields[f++];
   for (std::size_t i = 0; i < 4; ++i)
     if (i < 2 || !icon || fields.size() > required) kept.coordinates[i] = fields[f++];
   if (f < fields.size()) kept.style = fields[f++];
@@ -357,13 +357,13 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
   if (!c.compiledStyle) reading.notices.emplace_back(kInvalidStyleNotice);
   const std::uint32_t style = c.compiledStyle.value_or(base | row.defaultStyle);
   const ClassRow* classes = classRow(row.scriptClass, style);
-  c.live = icon ? ControlClass::TPlaceholder : classes->live;
-  c.nStyle = adjusted(*classes, style, c);
+  c.live = icon ? ControlClass::Placeholder : classes->live;
+  c.liveStyle = adjusted(*classes, style, c);
   if (icon)
-    c.cCaption = std::string(row.keyword);
+    c.caption = std::string(row.keyword);
   else if (kept.textField)
-    c.cCaption = fieldCaption(spanText(code, *kept.textField));
-  c.Cargo = readKept(spanText(code, kept.id), c.id);
+    c.caption = fieldCaption(spanText(code, *kept.textField));
+  c.id = readKept(spanText(code, kept.idField), c.idAsWritten);
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
@@ -371,7 +371,7 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
       *targets[i] = readKept(spanText(code, *kept.coordinates[i]), c.coordinates[i]);
   c.rect = toPixels(units);
   if (icon) c.rect.width = c.rect.height = kIconPixels;
-  if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
+  if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
   if (f < fields.size()) c.tail = std::string(raw.substr(code.rfind(',', fields[f].begin)));
   keepStatement(c, std::move(kept));
   return reading;
@@ -403,27 +403,27 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code) {
     reading.notices.push_back(unsupportedControlNotice(scriptClass));
   if (row) {
     c.live = row->live;
-    if (style || row->adjust != StyleAdjust::None) c.nStyle = adjusted(*row, tested, c);
-    if (liveClass(c.live).receivesText) c.cCaption = fieldCaption(spanText(code, fields[0]));
+    if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
+    if (liveClass(c.live).receivesText) c.caption = fieldCaption(spanText(code, fields[0]));
   } else {
-    c.live = ControlClass::TPlaceholder;
-    c.nStyle = c.compiledStyle;
-    c.cCaption = withoutQuotes(classField);
+    c.live = ControlClass::Placeholder;
+    c.liveStyle = c.compiledStyle;
+    c.caption = withoutQuotes(classField);
   }
-  c.Cargo = readKept(spanText(code, fields[1]), c.id);
+  c.id = readKept(spanText(code, fields[1]), c.idAsWritten);
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
     *targets[i] = readKept(spanText(code, fields[4 + i]), c.coordinates[i]);
   c.rect = toPixels(units);
-  if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
+  if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
   if (fields.size() > 8) c.tail = std::string(raw.substr(code.rfind(',', fields[8].begin)));
 
   KeptStatement kept;
   kept.text = std::string(raw);
   kept.statement = kShortStatements.size();
   kept.textField = fields[0];
-  kept.id = fields[1];
+  kept.idField = fields[1];
   for (std::size_t i = 0; i < 4; ++i) kept.coordinates[i] = fields[4 + i];
   kept.style = fields[3];
   keepStatement(c, std::move(kept));
@@ -507,7 +507,7 @@ std::string unsupportedControlNotice(std::string_view scriptClass) {
   return text;
 }
 
-std::optional<std::string> MAKECAPTION(std::string_view statement) {
+std::optional<std::string> readCaption(std::string_view statement) {
   if (!isWord(statement, "CAPTION")) return std::nullopt;
   const std::string_view rest = statement.substr(7);
   if (rest.empty() || rest.front() != ' ') return std::nullopt;
@@ -516,7 +516,7 @@ std::optional<std::string> MAKECAPTION(std::string_view statement) {
   return std::string(quoted.substr(1, quoted.size() - 2));
 }
 
-std::optional<FontStatement> MAKEFONT(std::string_view statement) {
+std::optional<FontStatement> readFont(std::string_view statement) {
   if (!isWord(statement, "FONT")) return std::nullopt;
   const std::string_view rest = statement.substr(4);
   const std::vector<Field> fields = splitFields(rest);
@@ -577,21 +577,21 @@ ControlReading readControlStatement(std::string_view statement) {
   reading.kind = ControlReading::Kind::Control;
   DialogControl& c = reading.control;
   c.live = row->live;
-  c.Cargo = readKept(id, c.id);
+  c.id = readKept(id, c.idAsWritten);
   if (scriptClass != row->scriptClass) c.classText = std::string(classField);
   if (liveClass(c.live).receivesText)
-    c.cCaption = undoubled(text);
+    c.caption = undoubled(text);
   else
     c.scriptText = std::string(text);
-  if (style || row->adjust != StyleAdjust::None) c.nStyle = adjusted(*row, tested, c);
+  if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
   c.compiledStyle = compiledField(styleText, kControlBaseStyle);
-  if (!style) c.style = KeptText<std::optional<std::uint32_t>>{std::string(styleText), c.nStyle};
+  if (!style) c.style = KeptText<std::optional<std::uint32_t>>{std::string(styleText), c.liveStyle};
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
     *targets[i] = readKept(trim(fields[4 + i].text), c.coordinates[i]);
   c.rect = toPixels(units);
-  if (c.live == ControlClass::TComboBox2) c.comboHeight = units.height;
+  if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
   c.tail = tailFrom(rest, fields, 8);
   return reading;
 }
@@ -626,7 +626,7 @@ std::string scriptClassName(const DialogControl& control) {
 
 DialogUnitRect unitsAsWritten(const DialogControl& control) {
   DialogUnitRect units = toDialogUnits(control.rect);
-  if (control.live == ControlClass::TComboBox2) units.height = control.comboHeight;
+  if (control.live == ControlClass::ComboBox) units.height = control.comboHeight;
   if (control.statement && control.statement->statement < kShortStatements.size() &&
       kShortStatements[control.statement->statement].keyword == "ICON") {
     const auto& size = control.statement->coordinates;
@@ -672,7 +672,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
       dialog.headerLines.emplace_back(lines.raw(header[i]));
     } else if (!styleAt && isWord(text, "STYLE")) {
       styleAt = i;
-    } else if (!captionAt && MAKECAPTION(text)) {
+    } else if (!captionAt && readCaption(text)) {
       captionAt = i;
     } else if (!fontAt && isWord(text, "FONT")) {
       fontAt = i;
@@ -686,32 +686,33 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
       !holdsLanguage({dialog.headerLines.begin() + 1, dialog.headerLines.end()}))
     dialog.headerLines.erase(dialog.headerLines.begin());
 
-  dialog.Cargo = kDefaultDialogStyle;
+  dialog.styleAsRead = kDefaultDialogStyle;
   if (!styleAt) {
-    dialog.style = KeptText<std::uint32_t>{{}, dialog.Cargo};
+    dialog.style = KeptText<std::uint32_t>{{}, dialog.styleAsRead};
   } else if (const auto style = parseStyle(header[*styleAt].text.substr(5))) {
-    dialog.Cargo = *style;
+    dialog.styleAsRead = *style;
     // A STYLE statement over several lines stays in its lines while the style is unchanged.
     if (header[*styleAt].last != header[*styleAt].first)
       dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(header[*styleAt])), *style};
   } else {
     reading.notices.emplace_back(kInvalidStyleNotice);
-    dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(header[*styleAt])), dialog.Cargo};
+    dialog.style =
+        KeptText<std::uint32_t>{std::string(lines.raw(header[*styleAt])), dialog.styleAsRead};
   }
-  dialog.nStyle = liveDialogStyle(dialog.Cargo, mode);
-  dialog.rect = placeDialog(units, dialog.Cargo, mode);
+  dialog.liveStyle = liveDialogStyle(dialog.styleAsRead, mode);
+  dialog.rect = placeDialog(units, dialog.styleAsRead, mode);
 
   if (captionAt) {
-    dialog.cTitle = *MAKECAPTION(header[*captionAt].text);
-    if (trim(dialog.cTitle).empty())
+    dialog.title = *readCaption(header[*captionAt].text);
+    if (trim(dialog.title).empty())
       dialog.blankCaption =
-          KeptText<std::string>{std::string(lines.raw(header[*captionAt])), dialog.cTitle};
+          KeptText<std::string>{std::string(lines.raw(header[*captionAt])), dialog.title};
   }
   if (fontAt) {
-    const FontStatement font = *MAKEFONT(header[*fontAt].text);
+    const FontStatement font = *readFont(header[*fontAt].text);
     dialog.fontStatement = true;
-    dialog.nFontSize = font.size;
-    if (font.sizeText) dialog.fontSize = KeptText<int>{*font.sizeText, font.size};
+    dialog.fontSize = font.size;
+    if (font.sizeText) dialog.fontSizeAsWritten = KeptText<int>{*font.sizeText, font.size};
     dialog.faceName = font.face;
     if (font.faceText) dialog.face = KeptText<std::string>{*font.faceText, font.face};
     dialog.fontTail = font.tail;
@@ -731,7 +732,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
       if (control.kind == ControlReading::Kind::Control) {
         control.control.linesBefore = std::move(pending);
         pending.clear();
-        dialog.aControls.push_back(std::move(control.control));
+        dialog.controls.push_back(std::move(control.control));
         continue;
       }
     }

@@ -42,7 +42,7 @@ struct DialogReading {
   std::vector<std::string> notices;  // in the order they arose
 };
 
-// BUILDDLG's reading part: the block from its header line on (the text after the dialog's end
+// dialogPanel's reading part: the block from its header line on (the text after the dialog's end
 // is allowed and left alone; dialog.blockLength says where the dialog ends). The rectangles
 // and the live style follow the placement table for `mode`.
 DialogReading readDialog(std::string_view block, DialogMode mode = DialogMode::Designer);
@@ -51,11 +51,11 @@ DialogReading readDialog(std::string_view block, DialogMode mode = DialogMode::D
 // when it has no body.
 std::optional<std::size_t> dialogBlockLength(std::string_view block);
 
-// MAKECAPTION: the caption of a CAPTION statement (trimmed): the text between its quotes as
+// readCaption: the caption of a CAPTION statement (trimmed): the text between its quotes as
 // written. Nothing when the statement is not CAPTION, blanks and one quoted text.
-std::optional<std::string> MAKECAPTION(std::string_view statement);
+std::optional<std::string> readCaption(std::string_view statement);
 
-// MAKEFONT's reading: the FONT statement's fields.
+// readFont's reading: the FONT statement's fields.
 struct FontStatement {
   int size = 0;
   std::optional<std::string> sizeText;  // when the size is not a plain number
@@ -64,7 +64,7 @@ struct FontStatement {
   std::string tail;                     // the fields after the face, from their first comma
 };
 // Nothing when the statement does not begin with the word FONT.
-std::optional<FontStatement> MAKEFONT(std::string_view statement);
+std::optional<FontStatement> readFont(std::string_view statement);
 
 // One CONTROL statement (trimmed, tabs expanded, on one line) read: a control, or why not.
 struct ControlReading {

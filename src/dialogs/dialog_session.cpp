@@ -44,7 +44,7 @@ DesignerClose designerCloseOf(int result) {
 std::optional<BlockExtent> currentDialogExtent(UserInterface& ui, const Document& doc,
                                                std::optional<std::size_t> current) {
   if (!current || *current >= doc.index().size()) return std::nullopt;
-  if (doc.index()[*current].type != ResType::Dialog) return std::nullopt;
+  if (doc.index()[*current].type != ResourceType::Dialog) return std::nullopt;
   const auto extent = dialogExtent(doc.text(), doc.index(), *current);
   if (!extent) inform(ui, unlocatableMessage(doc.display(doc.index()[*current].name)));
   return extent;
@@ -53,7 +53,7 @@ std::optional<BlockExtent> currentDialogExtent(UserInterface& ui, const Document
 std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name) {
   const DialogReading reading = readDialog(block, DialogMode::Designer);
   if (reading.failure != DialogFailure::None) return std::nullopt;
-  return MAKEDLG(reading.dialog, name);
+  return dialogBlock(reading.dialog, name);
 }
 
 bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
@@ -79,7 +79,7 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
     const DesignerClosing closing = open(reading.dialog);
     stored = storedDialog(doc, key);
     if (!stored) return true;  // the dialog is gone: nothing left to store into
-    const std::string written = MAKEDLG(closing.dialog, key.name);
+    const std::string written = dialogBlock(closing.dialog, key.name);
     if (!closedByUser(closing.how)) {
       working = stored->block;
       continue;
@@ -87,9 +87,9 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
     // Unchanged is what the stored block gives when written without a change: a block not
     // in the writer's own form is then left as it stands.
     if (written == unchangedDialogText(stored->block, key.name)) return true;
-    const MsgResult answer = POPMSG(ui, kAskStoreDialog, MsgKind::YesNoCancel);
+    const MessageResult answer = showMessage(ui, kAskStoreDialog, MessageKind::YesNoCancel);
     if (answer.button == kIdYes) {
-      if (const auto edit = SAVEDLG(doc.text(), doc.index(), stored->position, written))
+      if (const auto edit = dialogEdit(doc.text(), doc.index(), stored->position, written))
         doc.commit(*edit);
       return true;
     }

@@ -19,7 +19,7 @@ constexpr std::uint32_t kComboTypeBits = 3;
 
 // The window flags of a control, without the separator after the last one.
 std::string windowFlags(std::uint32_t style) {
-  std::string text = WINDOWSTYLE(style);
+  std::string text = windowStyleNames(style);
   text.resize(text.size() < 3 ? 0 : text.size() - 3);
   return text;
 }
@@ -27,19 +27,19 @@ std::string windowFlags(std::uint32_t style) {
 std::string familyNames(StyleWriter writer, std::uint32_t style) {
   switch (writer) {
     case StyleWriter::Button:
-      return BUTTONSTYLE(style);
+      return buttonStyleNames(style);
     case StyleWriter::ComboBox:
-      return COMBOBOXSTYLE(style);
+      return comboBoxStyleNames(style);
     case StyleWriter::Edit:
-      return EDITSTYLE(style);
+      return editStyleNames(style);
     case StyleWriter::ListBox:
-      return LISTBOXSTYLE(style);
+      return listBoxStyleNames(style);
     case StyleWriter::ScrollBar:
-      return SCROLLBARSTYLE(style);
+      return scrollBarStyleNames(style);
     case StyleWriter::Static:
-      return STATICSTYLE(style);
+      return staticStyleNames(style);
     case StyleWriter::TreeView:
-      return SYSTREEVIEW32STYLE(style);
+      return treeViewStyleNames(style);
     case StyleWriter::WindowFlags:
       return windowFlags(style);
   }
@@ -127,12 +127,12 @@ std::string styleFromBase(StyleWriter writer, std::uint32_t base, std::uint32_t 
 // table's adjustments. A CONTROL statement of a class of the table holds its style as written,
 // to which the compiler adds WS_CHILD and WS_VISIBLE.
 std::uint32_t compiledNow(const DialogControl& control) {
-  std::uint32_t style = *control.nStyle;
+  std::uint32_t style = *control.liveStyle;
   if (control.statement->statement == kShortStatements.size() &&
-      control.live != ControlClass::TPlaceholder)
+      control.live != ControlClass::Placeholder)
     style |= kControlBaseStyle;
-  if (control.lDropDown && (style & kComboTypeBits) != 0) style -= 1;
-  if (control.live == ControlClass::TListBox &&
+  if (control.dropDown && (style & kComboTypeBits) != 0) style -= 1;
+  if (control.live == ControlClass::ListBox &&
       (control.compiledStyle.value_or(0) & styleNameValue("LBS_NOINTEGRALHEIGHT")) == 0)
     style &= ~styleNameValue("LBS_NOINTEGRALHEIGHT");
   return style;
@@ -141,20 +141,19 @@ std::uint32_t compiledNow(const DialogControl& control) {
 // The control's x, y, cx, cy in dialog units, as the writer puts them down.
 DialogUnitRect controlUnits(const DialogControl& control) {
   DialogUnitRect units = toDialogUnits(control.rect);
-  if (control.live == ControlClass::TComboBox2) units.height = control.comboHeight;
+  if (control.live == ControlClass::ComboBox) units.height = control.comboHeight;
   return units;
 }
 
 DialogUnitRect keptUnits(const KeptStatement& kept, ControlClass live) {
   DialogUnitRect units = toDialogUnits(kept.rect);
-  if (live == ControlClass::TComboBox2) units.height = kept.comboHeight;
+  if (live == ControlClass::ComboBox) units.height = kept.comboHeight;
   return units;
 }
 
 // The user gave the control another text (a placeholder's caption is only its label).
 bool captionChanged(const DialogControl& control) {
-  return control.live != ControlClass::TPlaceholder &&
-         control.cCaption != control.statement->caption;
+  return control.live != ControlClass::Placeholder && control.caption != control.statement->caption;
 }
 
 // A short statement whose new style it cannot say, as a CONTROL statement of the same meaning.
@@ -167,11 +166,11 @@ std::string asControlStatement(const DialogControl& control, std::uint32_t style
                      : std::string_view("\"\"");
   std::string line = " CONTROL ";
   if (captionChanged(control))
-    line += "\"" + doubledQuotes(control.cCaption) + "\"";
+    line += "\"" + doubledQuotes(control.caption) + "\"";
   else
     line += written;
   line += ", ";
-  line += number(control.Cargo, control.id);
+  line += number(control.id, control.idAsWritten);
   line += ", \"";
   line += row.scriptClass;
   line += "\", ";
@@ -202,8 +201,8 @@ std::string keptStatementText(const DialogControl& control) {
   // A text for a statement without a text field (an edit's initial text) needs CONTROL.
   if (captionChanged(control) && !kept.textField)
     return asControlStatement(
-        control, control.nStyle ? compiledNow(control) : control.compiledStyle.value_or(0));
-  if (control.nStyle != kept.nStyle && control.nStyle) {
+        control, control.liveStyle ? compiledNow(control) : control.compiledStyle.value_or(0));
+  if (control.liveStyle != kept.liveStyle && control.liveStyle) {
     const std::uint32_t style = compiledNow(control);
     std::uint32_t base = kControlBaseStyle;
     if (shortForm) {
@@ -230,8 +229,8 @@ std::string keptStatementText(const DialogControl& control) {
     }
   }
   if (captionChanged(control))
-    changes.push_back({*kept.textField, "\"" + doubledQuotes(control.cCaption) + "\""});
-  if (control.Cargo != kept.Cargo) changes.push_back({kept.id, std::to_string(control.Cargo)});
+    changes.push_back({*kept.textField, "\"" + doubledQuotes(control.caption) + "\""});
+  if (control.id != kept.id) changes.push_back({kept.idField, std::to_string(control.id)});
   const DialogUnitRect now = controlUnits(control);
   const DialogUnitRect before = keptUnits(kept, control.live);
   const int nowValues[] = {now.x, now.y, now.width, now.height};
@@ -255,19 +254,19 @@ std::string styleText(StyleWriter writer, std::uint32_t style) {
 }
 
 std::string dialogStyleText(std::uint32_t style) {
-  return withUnnamedBits(DIALOGSTYLE(style), style);
+  return withUnnamedBits(dialogStyleNames(style), style);
 }
 
-std::string MAKECONTROL(const DialogControl& control) {
+std::string controlStatement(const DialogControl& control) {
   if (control.statement) return keptStatementText(control);
   const LiveClassInfo& info = liveClass(control.live);
   std::string line = " CONTROL \"";
-  if (info.writesCaption && (info.receivesText || !control.cCaption.empty()))
-    line += doubledQuotes(control.cCaption);
+  if (info.writesCaption && (info.receivesText || !control.caption.empty()))
+    line += doubledQuotes(control.caption);
   else
     line += control.scriptText;
   line += "\", ";
-  line += number(control.Cargo, control.id);
+  line += number(control.id, control.idAsWritten);
   line += ", ";
   if (control.classText.empty()) {
     line += '"';
@@ -277,12 +276,12 @@ std::string MAKECONTROL(const DialogControl& control) {
     line += control.classText;
   }
   line += ", ";
-  if (keeps(control.style, control.nStyle)) {
+  if (keeps(control.style, control.liveStyle)) {
     line += control.style->text;
   } else {
-    std::uint32_t style = control.nStyle.value_or(kDefaultControlStyle);
+    std::uint32_t style = control.liveStyle.value_or(kDefaultControlStyle);
     // A combo box is written with the kind it was read with, not the drop-down list it shows.
-    if (control.lDropDown && (style & kComboTypeBits) != 0) style -= 1;
+    if (control.dropDown && (style & kComboTypeBits) != 0) style -= 1;
     line += styleText(info.style, style);
   }
   line += ", ";
@@ -291,7 +290,7 @@ std::string MAKECONTROL(const DialogControl& control) {
   return line;
 }
 
-std::string MAKEDLG(const DialogModel& dialog, std::string_view name) {
+std::string dialogBlock(const DialogModel& dialog, std::string_view name) {
   std::string out(name);
   out += ' ';
   out += dialog.keyword;
@@ -300,34 +299,34 @@ std::string MAKEDLG(const DialogModel& dialog, std::string_view name) {
     out += option;
   }
   out += ' ';
-  out += coordinates(dialogUnits(dialog.rect, dialog.Cargo, dialog.mode), dialog.coordinates);
+  out += coordinates(dialogUnits(dialog.rect, dialog.styleAsRead, dialog.mode), dialog.coordinates);
   out += dialog.headerTail;
   out += kLineEnd;
 
-  if (!keeps(dialog.style, dialog.Cargo))
-    appendLine(out, {"STYLE ", dialogStyleText(dialog.Cargo)});
+  if (!keeps(dialog.style, dialog.styleAsRead))
+    appendLine(out, {"STYLE ", dialogStyleText(dialog.styleAsRead)});
   else if (!dialog.style->text.empty())
     appendLine(out, {dialog.style->text});
 
-  if (!isBlank(dialog.cTitle))
-    appendLine(out, {"CAPTION \"", dialog.cTitle, "\""});
-  else if (keeps(dialog.blankCaption, dialog.cTitle))
+  if (!isBlank(dialog.title))
+    appendLine(out, {"CAPTION \"", dialog.title, "\""});
+  else if (keeps(dialog.blankCaption, dialog.title))
     appendLine(out, {dialog.blankCaption->text});
 
-  if (dialog.fontStatement || dialog.nFontSize != 0 || !dialog.faceName.empty()) {
+  if (dialog.fontStatement || dialog.fontSize != 0 || !dialog.faceName.empty()) {
     const bool keptFace = keeps(dialog.face, dialog.faceName);
-    appendLine(out, {"FONT ", number(dialog.nFontSize, dialog.fontSize), ", ", keptFace ? "" : "\"",
-                     keptFace ? dialog.face->text : dialog.faceName, keptFace ? "" : "\"",
-                     dialog.fontTail});
+    appendLine(out, {"FONT ", number(dialog.fontSize, dialog.fontSizeAsWritten), ", ",
+                     keptFace ? "" : "\"", keptFace ? dialog.face->text : dialog.faceName,
+                     keptFace ? "" : "\"", dialog.fontTail});
   }
 
   if (!holdsLanguage(dialog.headerLines)) appendLine(out, {kNeutralLanguage});
   for (const std::string& line : dialog.headerLines) appendLine(out, {line});
 
   appendLine(out, {dialog.bodyOpen});
-  for (const DialogControl& control : dialog.aControls) {
+  for (const DialogControl& control : dialog.controls) {
     for (const std::string& line : control.linesBefore) appendLine(out, {line});
-    appendLine(out, {MAKECONTROL(control)});
+    appendLine(out, {controlStatement(control)});
   }
   for (const std::string& line : dialog.bodyTail) appendLine(out, {line});
   out += dialog.bodyClose;
@@ -343,9 +342,9 @@ std::optional<BlockExtent> dialogExtent(std::string_view text, const ResourceInd
   return BlockExtent{block->begin, block->begin + *length};
 }
 
-std::optional<Edit> SAVEDLG(std::string_view text, const ResourceIndex& index, std::size_t position,
-                            std::string block) {
-  if (position >= index.size() || index[position].type != ResType::Dialog) return std::nullopt;
+std::optional<Edit> dialogEdit(std::string_view text, const ResourceIndex& index,
+                               std::size_t position, std::string block) {
+  if (position >= index.size() || index[position].type != ResourceType::Dialog) return std::nullopt;
   const auto extent = dialogExtent(text, index, position);
   if (!extent || extent->of(text) == block) return std::nullopt;
   Edit edit;

@@ -35,24 +35,24 @@ inline constexpr std::string_view kLabelEditDialog = "Modifica dialog";
 // one hexadecimal term ("0x0000000F") for the bits no written name covers; "0" when the style
 // is 0 and no name applies.
 std::string styleText(StyleWriter writer, std::uint32_t style);
-// The dialog's own style text the same way (DIALOGSTYLE, then the bits it does not name).
+// The dialog's own style text the same way (dialogStyleNames, then the bits it does not name).
 std::string dialogStyleText(std::uint32_t style);
 
-// MAKECONTROL: one control line, with its leading blank and without a line end.
-std::string MAKECONTROL(const DialogControl& control);
+// controlStatement: one control line, with its leading blank and without a line end.
+std::string controlStatement(const DialogControl& control);
 
-// MAKEDLG: the whole block of the dialog named `name`.
-std::string MAKEDLG(const DialogModel& dialog, std::string_view name);
+// dialogBlock: the whole block of the dialog named `name`.
+std::string dialogBlock(const DialogModel& dialog, std::string_view name);
 
 // Where the dialog of index entry `position` stands in the text: its block through the "}" or
 // END of its body. Nothing when its header cannot be located or it has no body.
 std::optional<BlockExtent> dialogExtent(std::string_view text, const ResourceIndex& index,
                                         std::size_t position);
 
-// SAVEDLG as an edit: `block` in place of the dialog of entry `position` (what follows its "}"
+// dialogEdit as an edit: `block` in place of the dialog of entry `position` (what follows its "}"
 // or END stays), the entry current before and after, labelled kLabelEditDialog. Nothing when
 // the entry is not a dialog, its extent cannot be found, or the block is unchanged.
-std::optional<Edit> SAVEDLG(std::string_view text, const ResourceIndex& index, std::size_t position,
-                            std::string block);
+std::optional<Edit> dialogEdit(std::string_view text, const ResourceIndex& index,
+                               std::size_t position, std::string block);
 
 }  // namespace kolvre

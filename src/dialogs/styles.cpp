@@ -107,7 +107,7 @@ std::string withoutLastSeparator(std::string text) {
 
 // A control's text: its family's names, then the window flags.
 std::string controlText(StyleFamily family, std::uint32_t style) {
-  return withoutLastSeparator(familyNames(family, style, false) + WINDOWSTYLE(style));
+  return withoutLastSeparator(familyNames(family, style, false) + windowStyleNames(style));
 }
 
 }  // namespace
@@ -173,42 +173,42 @@ std::optional<std::uint32_t> compileStyle(std::string_view text, std::uint32_t b
   }
 }
 
-std::optional<std::uint32_t> MAKESTYLE(UserInterface& ui, std::string_view text) {
+std::optional<std::uint32_t> readStyle(UserInterface& ui, std::string_view text) {
   const auto style = parseStyle(text);
   if (!style) inform(ui, kInvalidStyleNotice);
   return style;
 }
 
-std::string WINDOWSTYLE(std::uint32_t style, bool dialog) {
+std::string windowStyleNames(std::uint32_t style, bool dialog) {
   return familyNames(StyleFamily::Window, style, dialog);
 }
 
-std::string DIALOGSTYLE(std::uint32_t style) {
+std::string dialogStyleNames(std::uint32_t style) {
   // A child dialog is neither a pop-up nor captioned.
   if ((style & kChild) == kChild) style &= ~(kPopup | kCaption);
   return withoutLastSeparator(familyNames(StyleFamily::Dialog, style, true) +
-                              WINDOWSTYLE(style, true));
+                              windowStyleNames(style, true));
 }
 
-std::string BUTTONSTYLE(std::uint32_t style) {
+std::string buttonStyleNames(std::uint32_t style) {
   return controlText(StyleFamily::Button, style);
 }
-std::string COMBOBOXSTYLE(std::uint32_t style) {
+std::string comboBoxStyleNames(std::uint32_t style) {
   return controlText(StyleFamily::ComboBox, style);
 }
-std::string EDITSTYLE(std::uint32_t style) {
+std::string editStyleNames(std::uint32_t style) {
   return controlText(StyleFamily::Edit, style);
 }
-std::string LISTBOXSTYLE(std::uint32_t style) {
+std::string listBoxStyleNames(std::uint32_t style) {
   return controlText(StyleFamily::ListBox, style);
 }
-std::string SCROLLBARSTYLE(std::uint32_t style) {
+std::string scrollBarStyleNames(std::uint32_t style) {
   return controlText(StyleFamily::ScrollBar, style);
 }
-std::string STATICSTYLE(std::uint32_t style) {
+std::string staticStyleNames(std::uint32_t style) {
   return controlText(StyleFamily::Static, style);
 }
-std::string SYSTREEVIEW32STYLE(std::uint32_t style) {
+std::string treeViewStyleNames(std::uint32_t style) {
   return controlText(StyleFamily::TreeView, style);
 }
 

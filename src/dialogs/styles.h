@@ -1,5 +1,5 @@
 // Window styles of dialog resources. The live dialog holds a style as a number; the script
-// writes it as flag names joined by " | ". MAKESTYLE reads such a text into the number, and one
+// writes it as flag names joined by " | ". readStyle reads such a text into the number, and one
 // writer per family of controls (plus the window flags every family shares) writes it back.
 #pragma once
 
@@ -32,7 +32,7 @@ enum class StyleFamily : std::uint8_t {
 enum class StyleTest : std::uint8_t {
   Mask,      // all the name's bits are set
   Type,      // the low five bits (kStyleTypeBits) equal the value: one of exclusive kinds
-  ReadOnly,  // read by MAKESTYLE, never written
+  ReadOnly,  // read by readStyle, never written
 };
 
 // When a name whose test holds is still not written.
@@ -52,7 +52,7 @@ struct StyleName {
   StyleOmit omit = StyleOmit::Never;
 };
 
-// What MAKESTYLE shows for a text it cannot read.
+// What readStyle shows for a text it cannot read.
 inline constexpr std::string_view kInvalidStyleNotice = "Stile non valido.";
 
 // The bits a Type test compares.
@@ -137,7 +137,7 @@ inline constexpr std::array<StyleName, 62> kStyleNames{{
     {StyleFamily::DatePicker, "DTS_SHORTDATEFORMAT", 0, StyleTest::ReadOnly},
 }};
 
-// A flag name the resource compiler knows from the platform's headers but MAKESTYLE does not:
+// A flag name the resource compiler knows from the platform's headers but readStyle does not:
 // such a name never makes a style text valid for the designer, but a statement the compiler
 // reads (a short control statement, a control of a class the preview lacks) is given the
 // style it compiles to.
@@ -381,25 +381,25 @@ std::optional<std::uint32_t> parseStyleNumber(std::string_view text);
 // such an expression.
 std::optional<std::uint32_t> parseStyle(std::string_view text);
 
-// MAKESTYLE: parseStyle, showing "Stile non valido." when the text is invalid.
-std::optional<std::uint32_t> MAKESTYLE(UserInterface& ui, std::string_view text);
+// readStyle: parseStyle, showing "Stile non valido." when the text is invalid.
+std::optional<std::uint32_t> readStyle(UserInterface& ui, std::string_view text);
 
 // The window-flag names of a style, each followed by " | ", the last one too; "" when none.
 // `dialog` selects the dialog's own text, which leaves out WS_VISIBLE, WS_BORDER, WS_GROUP and
 // WS_TABSTOP (and WS_DLGFRAME beside WS_CAPTION), and names 0x20000 and 0x10000 as
 // WS_MINIMIZEBOX and WS_MAXIMIZEBOX instead.
-std::string WINDOWSTYLE(std::uint32_t style, bool dialog = false);
+std::string windowStyleNames(std::uint32_t style, bool dialog = false);
 
 // The texts of the dialog and of each control family: the family's names first, then the
 // window flags, joined by " | "; "" when no name applies. The dialog's text drops WS_POPUP and
 // WS_CAPTION when WS_CHILD is set.
-std::string DIALOGSTYLE(std::uint32_t style);
-std::string BUTTONSTYLE(std::uint32_t style);
-std::string COMBOBOXSTYLE(std::uint32_t style);
-std::string EDITSTYLE(std::uint32_t style);
-std::string LISTBOXSTYLE(std::uint32_t style);
-std::string SCROLLBARSTYLE(std::uint32_t style);
-std::string STATICSTYLE(std::uint32_t style);
-std::string SYSTREEVIEW32STYLE(std::uint32_t style);
+std::string dialogStyleNames(std::uint32_t style);
+std::string buttonStyleNames(std::uint32_t style);
+std::string comboBoxStyleNames(std::uint32_t style);
+std::string editStyleNames(std::uint32_t style);
+std::string listBoxStyleNames(std::uint32_t style);
+std::string scrollBarStyleNames(std::uint32_t style);
+std::string staticStyleNames(std::uint32_t style);
+std::string treeViewStyleNames(std::uint32_t style);
 
 }  // namespace kolvre

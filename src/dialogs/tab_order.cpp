@@ -32,7 +32,7 @@ std::string captionOf(const DialogControl& control) {
     return fieldText(std::string_view(kept.text).substr(
         kept.textField->begin, kept.textField->end - kept.textField->begin));
   }
-  return liveClass(control.live).receivesText ? control.cCaption : undoubled(control.scriptText);
+  return liveClass(control.live).receivesText ? control.caption : undoubled(control.scriptText);
 }
 
 // Another statement on one line, as the caption column shows it.
@@ -79,8 +79,8 @@ std::optional<long long> idValue(std::string_view typed) {
 std::string rowIdText(const TabOrderRow& row) {
   if (!row.control) return {};
   const DialogControl& c = *row.control;
-  if (c.id && c.id->value == c.Cargo) return c.id->text;
-  return std::to_string(c.Cargo);
+  if (c.idAsWritten && c.idAsWritten->value == c.id) return c.idAsWritten->text;
+  return std::to_string(c.id);
 }
 
 std::array<std::string, 7> rowCells(const TabOrderRow& row) {
@@ -108,7 +108,7 @@ TabOrderReading readTabOrder(std::string_view block) {
   TabOrder& order = reading.order;
   order.head = std::string(block.substr(0, *headEnd));
   order.close = dialog.dialog.bodyClose;
-  for (DialogControl& control : dialog.dialog.aControls) {
+  for (DialogControl& control : dialog.dialog.controls) {
     addOtherRows(order.rows, control.linesBefore);
     control.linesBefore.clear();
     order.rows.push_back({std::move(control), {}});
@@ -120,7 +120,7 @@ TabOrderReading readTabOrder(std::string_view block) {
 std::string tabOrderBlock(const TabOrder& order) {
   std::string out = order.head;
   for (const TabOrderRow& row : order.rows) {
-    out += row.control ? MAKECONTROL(*row.control) : row.text;
+    out += row.control ? controlStatement(*row.control) : row.text;
     out += kLineEnd;
   }
   out += order.close;
@@ -130,21 +130,21 @@ std::string tabOrderBlock(const TabOrder& order) {
 std::optional<std::string_view> idFault(std::string_view typed, std::string_view shown) {
   if (typed == shown) return std::nullopt;
   const auto value = idValue(typed);
-  if (!value) return kMsgBadField;
+  if (!value) return kBadFieldMessage;
   std::string_view digits = trimBlanks(typed);
   while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
-  if (digits.size() > kIdPicture.size() || *value > kMaxControlId) return kMsgNumberTooLarge;
+  if (digits.size() > kIdPicture.size() || *value > kMaxControlId) return kNumberTooLargeMessage;
   return std::nullopt;
 }
 
 bool setRowId(TabOrderRow& row, std::string_view typed) {
   if (!row.control) return false;
   if (typed == rowIdText(row)) return true;
-  if (const auto value = idValue(typed)) row.control->Cargo = static_cast<int>(*value);
+  if (const auto value = idValue(typed)) row.control->id = static_cast<int>(*value);
   return true;
 }
 
-TabOrderAction TASTIORDITAB(std::vector<TabOrderRow>& rows, std::size_t& current, int key) {
+TabOrderAction tabOrderKeyAction(std::vector<TabOrderRow>& rows, std::size_t& current, int key) {
   if (rows.empty()) return TabOrderAction::None;
   const auto row = std::find_if(kTabOrderKeys.begin(), kTabOrderKeys.end(),
                                 [&](const TabOrderKey& k) { return k.key == key; });
@@ -162,13 +162,13 @@ TabOrderAction TASTIORDITAB(std::vector<TabOrderRow>& rows, std::size_t& current
 
 std::optional<Edit> tabOrderEdit(std::string_view text, const ResourceIndex& index,
                                  std::size_t position, const TabOrder& order) {
-  auto edit = SAVEDLG(text, index, position, tabOrderBlock(order));
+  auto edit = dialogEdit(text, index, position, tabOrderBlock(order));
   if (edit) edit->label = kLabelTabOrder;
   return edit;
 }
 
-bool ORDITAB(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
-             const OpenTabOrder& open) {
+bool changeTabOrder(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
+                    const OpenTabOrder& open) {
   const auto extent = currentDialogExtent(ui, doc, current);
   if (!extent) return false;
   const std::size_t position = *current;
@@ -189,7 +189,7 @@ bool ORDITAB(UserInterface& ui, Document& doc, std::optional<std::size_t> curren
     }
     // Only a change of the rows counts: a body not in the writer's form is no change.
     if (order.rows == reading.order.rows) return false;
-    if (POPMSG(ui, kQuestionDropChanges, MsgKind::YesNoDefaultNo).accepted()) return false;
+    if (showMessage(ui, kQuestionDropChanges, MessageKind::YesNoDefaultNo).accepted()) return false;
   }
 }
 

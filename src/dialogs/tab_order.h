@@ -1,4 +1,4 @@
-// The tab order (ORDITAB): the order of a dialog's controls, which is the order in which the
+// The tab order (changeTabOrder): the order of a dialog's controls, which is the order in which the
 // keyboard focus moves through them, and their ids, edited in a list over the block's text
 // without the designer.
 //
@@ -102,11 +102,11 @@ inline constexpr std::array<TabOrderKey, 3> kTabOrderKeys{{
     {123, TabOrderAction::MoveDown},  // F12
 }};
 
-// TASTIORDITAB: the key's action on the rows and the current row (0-based). A move swaps the
+// tabOrderKeyAction: the key's action on the rows and the current row (0-based). A move swaps the
 // current row with its neighbour and the current row follows the moved one; at the first or
 // last row it changes nothing. EditId is left to the caller (the id editor is a window). With no
 // rows every key gives None.
-TabOrderAction TASTIORDITAB(std::vector<TabOrderRow>& rows, std::size_t& current, int key);
+TabOrderAction tabOrderKeyAction(std::vector<TabOrderRow>& rows, std::size_t& current, int key);
 
 // The edit that stores the rows in place of the dialog of entry `position`: one step, the
 // dialog current before and after. Nothing when the block comes out the same.
@@ -123,10 +123,10 @@ struct TabOrderClosing {
 using OpenTabOrder =
     std::function<TabOrderClosing(const std::vector<TabOrderRow>& rows, std::size_t current)>;
 
-// ORDITAB: the tab order of the dialog at `current`. A cancel after a change asks "Annullo le
-// modifiche?"; No opens the list again on the rows as edited. A confirm stores the rows as one
+// changeTabOrder: the tab order of the dialog at `current`. A cancel after a change asks "Annullo
+// le modifiche?"; No opens the list again on the rows as edited. A confirm stores the rows as one
 // step of the document's history. True when the script changed.
-bool ORDITAB(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
-             const OpenTabOrder& open);
+bool changeTabOrder(UserInterface& ui, Document& doc, std::optional<std::size_t> current,
+                    const OpenTabOrder& open);
 
 }  // namespace kolvre

@@ -20,8 +20,8 @@ std::optional<BlockExtent> blockAt(std::string_view text, std::size_t offset) {
   return std::nullopt;
 }
 
-std::optional<BlockExtent> locateBlock(std::string_view text, std::string_view name, ResType type,
-                                       std::size_t occurrence) {
+std::optional<BlockExtent> locateBlock(std::string_view text, std::string_view name,
+                                       ResourceType type, std::size_t occurrence) {
   for (const Statement& s : readStatements(text)) {
     if (s.listed != type || !sameName(s.name(text), name)) continue;
     if (occurrence == 0) return BlockExtent{s.begin, s.end, s.complete};

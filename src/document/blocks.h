@@ -30,7 +30,7 @@ std::optional<BlockExtent> blockAt(const std::vector<Statement>& statements, std
 
 // The block of the resource `name` (any letter case, as the compilers compare names) of `type`:
 // the `occurrence`-th (0-based) of that name and type in text order. Nothing when there is none.
-std::optional<BlockExtent> locateBlock(std::string_view text, std::string_view name, ResType type,
-                                       std::size_t occurrence = 0);
+std::optional<BlockExtent> locateBlock(std::string_view text, std::string_view name,
+                                       ResourceType type, std::size_t occurrence = 0);
 
 }  // namespace kolvre

@@ -14,7 +14,7 @@ void Document::load(std::string fileName, std::string diskBytes) {
   // A UTF-16 file is worked on as UTF-8.
   encoding_ = form_.utf16 != Utf16::None ? TextEncoding::Utf8 : detectEncoding(text_);
   statements_ = readStatements(text_);
-  index_ = ARESOURCES(text_, statements_);
+  index_ = indexResources(text_, statements_);
   history_.clear();
   markSaved();
   changed({DocumentChange::Kind::Loaded, std::nullopt, {}});
@@ -35,7 +35,7 @@ bool Document::commit(const Edit& edit) {
     statements = readStatements(after);
   }
   if (after == text_) return false;
-  ResourceIndex index = ARESOURCES(after, statements);
+  ResourceIndex index = indexResources(after, statements);
   std::optional<ResourceKey> current = edit.currentAfter;
   // The block written is current where it landed, even among namesakes; a resource the index
   // does not hold (read into a statement left open) is not, and the first row is instead.
@@ -85,7 +85,7 @@ bool Document::replay(bool forward) {
     history_.stepBack();
   }
   statements_ = rereadStatements(before, statements_, text_);
-  index_ = ARESOURCES(text_, statements_);
+  index_ = indexResources(text_, statements_);
   changed({forward ? DocumentChange::Kind::Redone : DocumentChange::Kind::Undone,
            forward ? step->currentAfter : step->currentBefore, step->label});
   return true;
@@ -93,10 +93,6 @@ bool Document::replay(bool forward) {
 
 void Document::changed(DocumentChange change) {
   if (observer_) observer_->documentChanged(change);
-}
-
-std::string ORDINARES(std::string_view text) {
-  return reorderScript(text);
 }
 
 void Document::markSaved() {

@@ -36,7 +36,7 @@ class Document {
   const std::string& fileName() const { return fileName_; }
   // The whole script, CR LF line ends, otherwise exactly as read.
   const std::string& text() const { return text_; }
-  // Always ARESOURCES(text()).
+  // Always indexResources(text()).
   const ResourceIndex& index() const { return index_; }
   // Always readStatements(text()).
   const std::vector<Statement>& statements() const { return statements_; }
@@ -96,9 +96,6 @@ class Document {
   History history_;
   DocumentObserver* observer_ = nullptr;
 };
-
-// ORDINARES: the reordered form of a script text (type, then name).
-std::string ORDINARES(std::string_view text);
 
 // True when the text differs from the one last loaded or saved (Document::unsaved).
 bool hasUnsavedChanges(const Document& doc);

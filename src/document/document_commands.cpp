@@ -10,7 +10,7 @@ namespace kolvre {
 namespace {
 
 bool confirmReplace(UserInterface& ui) {
-  return POPMSG(ui, "Sostituire il file esistente?", MsgKind::OkCancel).accepted();
+  return showMessage(ui, "Sostituire il file esistente?", MessageKind::OkCancel).accepted();
 }
 
 }  // namespace
@@ -37,17 +37,17 @@ void loadDocument(Document& doc, const std::string& path) {
   doc.load(path, std::move(read.bytes));
 }
 
-bool CHIUDI(UserInterface& ui, Document& doc) {
+bool closeScript(UserInterface& ui, Document& doc) {
   if (!hasUnsavedChanges(doc)) return true;
-  const MsgResult answer = POPMSG(ui, "Il file di risorse è stato modificato. Salvo le modifiche?",
-                                  MsgKind::YesNoCancel);
+  const MessageResult answer = showMessage(
+      ui, "Il file di risorse è stato modificato. Salvo le modifiche?", MessageKind::YesNoCancel);
   if (answer.button == kIdNo) return true;
   if (answer.button == kIdCancel || answer.button == 0) return false;
   return writeDocument(ui, doc);
 }
 
-bool CREARC(UserInterface& ui, Document& doc, bool askClose) {
-  if (askClose && !CHIUDI(ui, doc)) return false;
+bool newScript(UserInterface& ui, Document& doc, bool askClose) {
+  if (askClose && !closeScript(ui, doc)) return false;
   std::string name = ui.chooseFile(FileDialogMode::Save, "Nuovo file di risorse...");
   if (name.empty()) return false;
   name = withDefaultExtension(name);
@@ -60,8 +60,8 @@ bool CREARC(UserInterface& ui, Document& doc, bool askClose) {
   return true;
 }
 
-bool APRIRC(UserInterface& ui, Document& doc, const std::string& path) {
-  if (!CHIUDI(ui, doc)) return false;
+bool openScriptFile(UserInterface& ui, Document& doc, const std::string& path) {
+  if (!closeScript(ui, doc)) return false;
   std::string name = path;
   if (name.empty()) {
     name = ui.chooseFile(FileDialogMode::Open, "Apri file di risorse");
@@ -78,7 +78,7 @@ bool APRIRC(UserInterface& ui, Document& doc, const std::string& path) {
   return true;
 }
 
-bool SALVARC(UserInterface& ui, Document& doc, bool saveAs) {
+bool saveScript(UserInterface& ui, Document& doc, bool saveAs) {
   if (saveAs) {
     std::string name = ui.chooseFile(FileDialogMode::Save, "Salva file di risorse con nome...");
     if (name.empty()) return false;

@@ -10,20 +10,20 @@
 
 namespace kolvre {
 
-// CHIUDI: true when the current document may be given up (nothing to save, the user declined
+// closeScript: true when the current document may be given up (nothing to save, the user declined
 // to save, or the save succeeded); false when the user cancelled or the save failed.
-bool CHIUDI(UserInterface& ui, Document& doc);
+bool closeScript(UserInterface& ui, Document& doc);
 
-// CREARC: creates a new empty file and makes it the document. `askClose` is false at start-up,
+// newScript: creates a new empty file and makes it the document. `askClose` is false at start-up,
 // where there is no document to give up.
-bool CREARC(UserInterface& ui, Document& doc, bool askClose = true);
+bool newScript(UserInterface& ui, Document& doc, bool askClose = true);
 
-// APRIRC: opens another script, asking for it when `path` is empty. A given path is used as it
-// stands. True when the document is the new file.
-bool APRIRC(UserInterface& ui, Document& doc, const std::string& path = {});
+// openScriptFile: opens another script, asking for it when `path` is empty. A given path is used as
+// it stands. True when the document is the new file.
+bool openScriptFile(UserInterface& ui, Document& doc, const std::string& path = {});
 
-// SALVARC: writes the script to its file, or under a new name with `saveAs`.
-bool SALVARC(UserInterface& ui, Document& doc, bool saveAs = false);
+// saveScript: writes the script to its file, or under a new name with `saveAs`.
+bool saveScript(UserInterface& ui, Document& doc, bool saveAs = false);
 
 // Writes the document to its file safely; on failure shows "Impossibile salvare il file ...".
 bool writeDocument(UserInterface& ui, Document& doc);

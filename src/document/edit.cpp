@@ -24,9 +24,9 @@ std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceK
 std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord) {
   if (name.empty() || typeWord.empty()) return std::nullopt;
   // A type word as the index reads it (DIALOGEX is a dialog), or a type code.
-  if (const std::optional<ResType> type = listedType(typeWord))
+  if (const std::optional<ResourceType> type = listedType(typeWord))
     return ResourceKey{std::string(name), *type, 0};
-  for (const ResTypeInfo& info : kResTypes)
+  for (const ResourceTypeInfo& info : kResourceTypes)
     if (typeWord == info.code) return ResourceKey{std::string(name), info.type, 0};
   return std::nullopt;
 }

@@ -17,7 +17,7 @@ namespace kolvre {
 // which of the entries with that name and type it is (0 for the first, in text order).
 struct ResourceKey {
   std::string name;
-  ResType type = ResType::Dialog;
+  ResourceType type = ResourceType::Dialog;
   std::size_t occurrence = 0;
   bool operator==(const ResourceKey&) const = default;
 };

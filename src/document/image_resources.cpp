@@ -32,8 +32,8 @@ std::optional<fs::path> entryIgnoringCase(const fs::path& folder, const std::str
   return std::nullopt;
 }
 
-bool isIconKind(ResType type) {
-  return type == ResType::Icon || type == ResType::Cursor;
+bool isIconKind(ResourceType type) {
+  return type == ResourceType::Icon || type == ResourceType::Cursor;
 }
 
 }  // namespace
@@ -69,7 +69,7 @@ ImageSource imageSource(const Document& doc, std::size_t position) {
     return source;
   }
   const std::string_view text = block->of(doc.text());
-  if (auto bytes = GETBMP(text)) {
+  if (auto bytes = decodeBitmap(text)) {
     source.kind = ImageSource::Kind::Inline;
     source.bytes = std::move(*bytes);
     return source;
@@ -88,8 +88,8 @@ ImageSource imageSource(const Document& doc, std::size_t position) {
   return source;
 }
 
-std::optional<PictureSize> pictureSize(ResType type, const std::vector<std::uint8_t>& bytes) {
-  if (type == ResType::Bitmap) {
+std::optional<PictureSize> pictureSize(ResourceType type, const std::vector<std::uint8_t>& bytes) {
+  if (type == ResourceType::Bitmap) {
     // File header (14 bytes), then an information header of at least 12 bytes.
     if (bytes.size() < 26 || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
     const std::uint32_t infoSize = le32(bytes, 14);
@@ -126,7 +126,7 @@ std::optional<Edit> imageDataEdit(std::string_view text, const ResourceIndex& in
   const std::string_view old = block->of(text);
   const auto body = findImageBody(old);
   if (!body) return std::nullopt;
-  auto encoded = PUTBMP(bytes, old);
+  auto encoded = encodeBitmap(bytes, old);
   if (!encoded) return std::nullopt;
   Edit edit;
   edit.label = kLabelEditImage;
@@ -136,9 +136,9 @@ std::optional<Edit> imageDataEdit(std::string_view text, const ResourceIndex& in
   return edit;
 }
 
-bool EDITIMAGE(UserInterface& ui, Document& doc, std::size_t position) {
-  const ResType type = doc.index()[position].type;
-  const bool bitmap = type == ResType::Bitmap;
+bool editImageResource(UserInterface& ui, Document& doc, std::size_t position) {
+  const ResourceType type = doc.index()[position].type;
+  const bool bitmap = type == ResourceType::Bitmap;
   const std::string_view key = bitmap ? "BMP" : "ICO";
   ImageSource source = imageSource(doc, position);
   if (source.kind == ImageSource::Kind::Unreadable) {
@@ -153,7 +153,7 @@ bool EDITIMAGE(UserInterface& ui, Document& doc, std::size_t position) {
     runEditor(ui, *editor, key, source.file);
     return false;
   }
-  const std::string work = GETNEWFNAME() + (bitmap ? ".BMP" : ".ICO");
+  const std::string work = newWorkFileName() + (bitmap ? ".BMP" : ".ICO");
   writeWorkFile(work, std::string_view(reinterpret_cast<const char*>(source.bytes.data()),
                                        source.bytes.size()));
   const bool ran = runEditor(ui, *editor, key, work);

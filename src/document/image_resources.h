@@ -1,6 +1,6 @@
 // Bitmap, icon and cursor resources: where their picture comes from (inline data or a file the
 // block names), its size, the edit that stores new data, and the commands that hand the picture
-// to the external image editor (EDITBMP, EDITICON, EDITCURSOR).
+// to the external image editor (editBitmap, editIcon, editCursor).
 #pragma once
 
 #include <cstddef>
@@ -47,30 +47,30 @@ struct PictureSize {
   int width = 0;
   int height = 0;
 };
-std::optional<PictureSize> pictureSize(ResType type, const std::vector<std::uint8_t>& bytes);
+std::optional<PictureSize> pictureSize(ResourceType type, const std::vector<std::uint8_t>& bytes);
 
 // The status text for a picture that cannot be shown.
 std::string cannotShowText(std::string_view problem);
 
-// The edit that stores `bytes` as the data of the image entry at `position` (PUTBMP, PUTICON):
-// the block through its closing delimiter is rewritten in the written layout, nothing else
-// changes and nothing is reordered. Nothing when the block has no inline data.
+// The edit that stores `bytes` as the data of the image entry at `position` (encodeBitmap,
+// encodeIcon): the block through its closing delimiter is rewritten in the written layout, nothing
+// else changes and nothing is reordered. Nothing when the block has no inline data.
 std::optional<Edit> imageDataEdit(std::string_view text, const ResourceIndex& index,
                                   std::size_t position, const std::vector<std::uint8_t>& bytes);
 
-// EDITBMP, EDITICON, EDITCURSOR: hands the picture of the image entry at `position` to the
+// editBitmap, editIcon, editCursor: hands the picture of the image entry at `position` to the
 // image editor of its kind ("BMP", "ICO") in a work file, and stores what the editor leaves, as
 // one step. A picture kept in a file is edited in that file, and the script is not touched. An
 // emptied work file keeps the old data, with a message. True when the script changed.
-bool EDITIMAGE(UserInterface& ui, Document& doc, std::size_t position);
-inline bool EDITBMP(UserInterface& ui, Document& doc, std::size_t position) {
-  return EDITIMAGE(ui, doc, position);
+bool editImageResource(UserInterface& ui, Document& doc, std::size_t position);
+inline bool editBitmap(UserInterface& ui, Document& doc, std::size_t position) {
+  return editImageResource(ui, doc, position);
 }
-inline bool EDITICON(UserInterface& ui, Document& doc, std::size_t position) {
-  return EDITIMAGE(ui, doc, position);
+inline bool editIcon(UserInterface& ui, Document& doc, std::size_t position) {
+  return editImageResource(ui, doc, position);
 }
-inline bool EDITCURSOR(UserInterface& ui, Document& doc, std::size_t position) {
-  return EDITIMAGE(ui, doc, position);
+inline bool editCursor(UserInterface& ui, Document& doc, std::size_t position) {
+  return editImageResource(ui, doc, position);
 }
 
 }  // namespace kolvre

@@ -98,7 +98,7 @@ std::optional<std::string> askResourceName(UserInterface& ui, const ResourceInde
   for (;;) {
     std::string field = firstCharacters(name, width);
     field.append(width - characterCount(field), ' ');
-    if (!MSGGET(ui, title, prompt, field)) return std::nullopt;
+    if (!askText(ui, title, prompt, field)) return std::nullopt;
     // Taken whole: the field holds at most `width` characters, and a longer name already in the
     // script is refused by its length rather than cut.
     name = typedName(field);

@@ -61,7 +61,8 @@ std::string withCrLf(std::string text) {
   return fromDisk(std::move(text)).text;
 }
 
-bool NUOVARIS(UserInterface& ui, Document& doc, ResType kind, std::optional<std::size_t> current) {
+bool newResource(UserInterface& ui, Document& doc, ResourceType kind,
+                 std::optional<std::size_t> current) {
   const std::string_view keyword = typeKeyword(kind);
   const auto name = askResourceName(ui, doc.index(), "Nuova " + lowerAscii(keyword), "Nome:", "",
                                     keyword, doc.encoding());
@@ -85,7 +86,7 @@ bool reorderResources(Document& doc, std::optional<std::size_t> current) {
   return doc.commit(edit);
 }
 
-bool RINORIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
+bool renameResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   if (!hasEntry(doc, current)) return false;
   const IndexEntry entry = doc.index()[*current];
   const auto block = currentBlock(ui, doc, *current);
@@ -96,7 +97,7 @@ bool RINORIS(UserInterface& ui, Document& doc, std::optional<std::size_t> curren
   return doc.commit(renameEdit(doc.index(), *current, *block, *name));
 }
 
-bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
+bool deleteResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   if (!hasEntry(doc, current)) return false;
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
@@ -106,7 +107,7 @@ bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> curren
     inform(ui, unclosedMessage(name));
     return false;
   }
-  if (!POPMSG(ui, "Confermi l'eliminazione della risorsa " + name + "?", MsgKind::OkCancel)
+  if (!showMessage(ui, "Confermi l'eliminazione della risorsa " + name + "?", MessageKind::OkCancel)
            .accepted())
     return false;
   const std::optional<Edit> edit =
@@ -118,7 +119,7 @@ bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> curren
   return doc.commit(*edit);
 }
 
-bool COPIARIS(UserInterface& ui, const Document& doc, std::optional<std::size_t> current) {
+bool copyResource(UserInterface& ui, const Document& doc, std::optional<std::size_t> current) {
   if (!hasEntry(doc, current)) return false;
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
@@ -126,7 +127,7 @@ bool COPIARIS(UserInterface& ui, const Document& doc, std::optional<std::size_t>
   return false;
 }
 
-bool INCOLLARIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
+bool pasteResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   const std::string text = withCrLf(doc.scriptBytes(ui.clipboardText()));
   const HeaderTokens tokens = firstTwoTokens(text);
   if (tokens.type.empty()) {
@@ -146,13 +147,13 @@ bool INCOLLARIS(UserInterface& ui, Document& doc, std::optional<std::size_t> cur
   return doc.commit(*edit);
 }
 
-bool EDITRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
+bool editResourceAsText(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   if (!hasEntry(doc, current)) return false;
   const auto editor = configuredEditor(ui, "TXT", "di testo");
   if (!editor) return false;
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
-  const std::string work = GETNEWFNAME();
+  const std::string work = newWorkFileName();
   // The work file stands in the script's own form: its line ends, UTF-16 where it is.
   const std::string written = toDisk(block->of(doc.text()), doc.form());
   writeWorkFile(work, written);

@@ -15,11 +15,11 @@ namespace kolvre {
 // The commands act on the entry at `current` (a position in the index; nothing when the list
 // has no entry) where they need one, and return true when they changed the script.
 
-// NUOVARIS: asks for a name and adds the template of the kind.
-bool NUOVARIS(UserInterface& ui, Document& doc, ResType kind,
-              std::optional<std::size_t> current = std::nullopt);
-// RINORIS: renames the current resource; only its header line changes.
-bool RINORIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
+// newResource: asks for a name and adds the template of the kind.
+bool newResource(UserInterface& ui, Document& doc, ResourceType kind,
+                 std::optional<std::size_t> current = std::nullopt);
+// renameResource: renames the current resource; only its header line changes.
+bool renameResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
 // "Riordina le risorse": the whole reorder (reorderScript) as one step; the current resource
 // stays current. False when the script is already in order.
 bool reorderResources(Document& doc, std::optional<std::size_t> current);
@@ -32,14 +32,14 @@ std::string joinsNeighboursMessage(std::string_view name);
 // around it reads.
 std::string noPlaceMessage(std::string_view name);
 
-// ELIMRIS: deletes the current resource after confirmation; not one whose body never closes.
-bool ELIMRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
-// COPIARIS: puts the current resource's text on the clipboard (as Unicode text).
-bool COPIARIS(UserInterface& ui, const Document& doc, std::optional<std::size_t> current);
-// INCOLLARIS: adds the clipboard's resource under a name the user confirms.
-bool INCOLLARIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
-// EDITRIS: edits the current resource as text in the external text editor.
-bool EDITRIS(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
+// deleteResource: deletes the current resource after confirmation; not one whose body never closes.
+bool deleteResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
+// copyResource: puts the current resource's text on the clipboard (as Unicode text).
+bool copyResource(UserInterface& ui, const Document& doc, std::optional<std::size_t> current);
+// pasteResource: adds the clipboard's resource under a name the user confirms.
+bool pasteResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
+// editResourceAsText: edits the current resource as text in the external text editor.
+bool editResourceAsText(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
 
 // The message for a resource whose text cannot be found in the script.
 std::string unlocatableMessage(std::string_view name);

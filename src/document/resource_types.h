@@ -8,10 +8,10 @@
 
 namespace kolvre {
 
-enum class ResType : std::uint8_t { Manifest, VersionInfo, Bitmap, Cursor, Dialog, Icon };
+enum class ResourceType : std::uint8_t { Manifest, VersionInfo, Bitmap, Cursor, Dialog, Icon };
 
-struct ResTypeInfo {
-  ResType type;
+struct ResourceTypeInfo {
+  ResourceType type;
   std::string_view code;      // as stored in the index and shown in the list
   std::string_view keyword;   // as it stands in the script text
   std::string_view kindName;  // as menus name the kind ("Nuova bitmap")
@@ -19,31 +19,31 @@ struct ResTypeInfo {
 
 // Listed in the order in which the scanner tries the keywords: "24" before "VERSIONINFO"
 // matters only for the prefix test, the rest are disjoint.
-inline constexpr std::array<ResTypeInfo, 6> kResTypes{{
-    {ResType::Manifest, "24", "24", "24"},
-    {ResType::VersionInfo, "VI", "VERSIONINFO", "VERSIONINFO"},
-    {ResType::Bitmap, "B", "BITMAP", "bitmap"},
-    {ResType::Cursor, "C", "CURSOR", "cursor"},
-    {ResType::Dialog, "D", "DIALOG", "dialog"},
-    {ResType::Icon, "I", "ICON", "icon"},
+inline constexpr std::array<ResourceTypeInfo, 6> kResourceTypes{{
+    {ResourceType::Manifest, "24", "24", "24"},
+    {ResourceType::VersionInfo, "VI", "VERSIONINFO", "VERSIONINFO"},
+    {ResourceType::Bitmap, "B", "BITMAP", "bitmap"},
+    {ResourceType::Cursor, "C", "CURSOR", "cursor"},
+    {ResourceType::Dialog, "D", "DIALOG", "dialog"},
+    {ResourceType::Icon, "I", "ICON", "icon"},
 }};
 
-const ResTypeInfo& typeInfo(ResType type);
-inline std::string_view typeCode(ResType type) {
+const ResourceTypeInfo& typeInfo(ResourceType type);
+inline std::string_view typeCode(ResourceType type) {
   return typeInfo(type).code;
 }
-inline std::string_view typeKeyword(ResType type) {
+inline std::string_view typeKeyword(ResourceType type) {
   return typeInfo(type).keyword;
 }
 
-// TIPORIS: the keyword for a type code; nothing for any other value.
-std::optional<std::string_view> TIPORIS(std::string_view code);
+// resourceTypeName: the keyword for a type code; nothing for any other value.
+std::optional<std::string_view> resourceTypeName(std::string_view code);
 
 // The type whose keyword the word begins with (case-sensitive prefix test, scanner order).
-std::optional<ResType> typeFromWord(std::string_view word);
+std::optional<ResourceType> typeFromWord(std::string_view word);
 
 // True when `given` (a keyword or a code) begins with the first letter of the type's code:
 // "DIALOG" and "D" select a dialog, "VERSIONINFO" and "VI" a version resource.
-bool typeMatchesByFirstLetter(std::string_view given, ResType type);
+bool typeMatchesByFirstLetter(std::string_view given, ResourceType type);
 
 }  // namespace kolvre

@@ -50,7 +50,7 @@ namespace {
 struct SortKey {
   std::optional<std::uint64_t> number;
   std::string_view name;
-  ResType type = ResType::Dialog;
+  ResourceType type = ResourceType::Dialog;
   std::string_view code;
   std::size_t order = 0;
 };
@@ -82,11 +82,11 @@ int compareNames(std::string_view a, std::string_view b) {
   return compareKeys(x, y);
 }
 
-ResourceIndex ARESOURCES(std::string_view text) {
-  return ARESOURCES(text, readStatements(text));
+ResourceIndex indexResources(std::string_view text) {
+  return indexResources(text, readStatements(text));
 }
 
-ResourceIndex ARESOURCES(std::string_view text, const std::vector<Statement>& statements) {
+ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements) {
   std::vector<SortKey> keys;
   for (const Statement& s : statements)
     if (s.listed) {

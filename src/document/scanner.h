@@ -14,7 +14,7 @@ namespace kolvre {
 // One entry of the resource index.
 struct IndexEntry {
   std::string name;
-  ResType type;
+  ResourceType type;
   std::size_t offset;  // where its name starts in the text the index was built from
 
   std::string_view code() const { return typeCode(type); }
@@ -31,12 +31,12 @@ int compareNames(std::string_view a, std::string_view b);
 // True when the compilers take the two names for one: equal without regard to letter case.
 bool sameName(std::string_view a, std::string_view b);
 
-// ARESOURCES: the index of the text: every resource statement of the six kinds the list
+// indexResources: the index of the text: every resource statement of the six kinds the list
 // shows, sorted by name (compareNames), then type code. Entries with equal keys keep their text
 // order.
-ResourceIndex ARESOURCES(std::string_view text);
+ResourceIndex indexResources(std::string_view text);
 // The same from the text's statements, already read.
 struct Statement;
-ResourceIndex ARESOURCES(std::string_view text, const std::vector<Statement>& statements);
+ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements);
 
 }  // namespace kolvre

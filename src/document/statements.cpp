@@ -503,8 +503,8 @@ bool isMemoryOption(std::string_view word) {
   return false;
 }
 
-std::optional<ResType> listedType(std::string_view typeWord) {
-  if (typeWord == "24" || isKeyword(typeWord, "RT_MANIFEST")) return ResType::Manifest;
+std::optional<ResourceType> listedType(std::string_view typeWord) {
+  if (typeWord == "24" || isKeyword(typeWord, "RT_MANIFEST")) return ResourceType::Manifest;
   if (const ResourceKeyword* k = resourceKeyword(typeWord)) return k->listed;
   return std::nullopt;
 }

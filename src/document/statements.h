@@ -36,21 +36,21 @@ enum class BodyRule : std::uint8_t {
 struct ResourceKeyword {
   std::string_view word;
   BodyRule body;
-  std::optional<ResType> listed;  // the editor's kind, for the types its list shows
+  std::optional<ResourceType> listed;  // the editor's kind, for the types its list shows
 };
 inline constexpr std::array<ResourceKeyword, 21> kResourceKeywords{{
     {"ACCELERATORS", BodyRule::Required, std::nullopt},
     {"ANICURSOR", BodyRule::FileOrBody, std::nullopt},
     {"ANIICON", BodyRule::FileOrBody, std::nullopt},
-    {"BITMAP", BodyRule::FileOrBody, ResType::Bitmap},
-    {"CURSOR", BodyRule::FileOrBody, ResType::Cursor},
-    {"DIALOG", BodyRule::Required, ResType::Dialog},
-    {"DIALOGEX", BodyRule::Required, ResType::Dialog},
+    {"BITMAP", BodyRule::FileOrBody, ResourceType::Bitmap},
+    {"CURSOR", BodyRule::FileOrBody, ResourceType::Cursor},
+    {"DIALOG", BodyRule::Required, ResourceType::Dialog},
+    {"DIALOGEX", BodyRule::Required, ResourceType::Dialog},
     {"DLGINCLUDE", BodyRule::FileOrBody, std::nullopt},
     {"DLGINIT", BodyRule::Required, std::nullopt},
     {"FONT", BodyRule::FileOrBody, std::nullopt},
     {"HTML", BodyRule::FileOrBody, std::nullopt},
-    {"ICON", BodyRule::FileOrBody, ResType::Icon},
+    {"ICON", BodyRule::FileOrBody, ResourceType::Icon},
     {"MENU", BodyRule::Required, std::nullopt},
     {"MENUEX", BodyRule::Required, std::nullopt},
     {"MESSAGETABLE", BodyRule::FileOrBody, std::nullopt},
@@ -58,7 +58,7 @@ inline constexpr std::array<ResourceKeyword, 21> kResourceKeywords{{
     {"RCDATA", BodyRule::FileOrBody, std::nullopt},
     {"TEXTINCLUDE", BodyRule::Required, std::nullopt},
     {"TOOLBAR", BodyRule::Required, std::nullopt},
-    {"VERSIONINFO", BodyRule::Required, ResType::VersionInfo},
+    {"VERSIONINFO", BodyRule::Required, ResourceType::VersionInfo},
     {"VXD", BodyRule::FileOrBody, std::nullopt},
 }};
 
@@ -72,7 +72,7 @@ bool isReservedWord(std::string_view word);
 bool isMemoryOption(std::string_view word);
 
 // The editor's kind of a resource's type as written: a listed keyword, 24 or RT_MANIFEST.
-std::optional<ResType> listedType(std::string_view typeWord);
+std::optional<ResourceType> listedType(std::string_view typeWord);
 
 struct Statement {
   std::size_t begin = 0;  // the first byte: a resource's name
@@ -82,7 +82,7 @@ struct Statement {
   std::size_t nameEnd = 0;
   std::size_t typeBegin = 0;
   std::size_t typeEnd = 0;
-  std::optional<ResType> listed;  // the editor's kind, for resources the list shows
+  std::optional<ResourceType> listed;  // the editor's kind, for resources the list shows
   // A resource or string table whose body was never closed, or that names no file: it runs
   // to the next statement at a line start, and the commands that need its end say so.
   bool complete = true;

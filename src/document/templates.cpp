@@ -66,14 +66,14 @@ std::vector<std::uint8_t> templateCursor() {
   return iconFile(0x00, 0xFF, 0xFF);
 }
 
-std::string resourceTemplate(ResType kind, std::string_view name) {
+std::string resourceTemplate(ResourceType kind, std::string_view name) {
   const std::string n(name);
   switch (kind) {
-    case ResType::Manifest:
+    case ResourceType::Manifest:
       return n + " 24 \r\n{\r\n}";
-    case ResType::VersionInfo:
+    case ResourceType::VersionInfo:
       return n + " VERSIONINFO \r\n{\r\n}";
-    case ResType::Dialog:
+    case ResourceType::Dialog:
       return n +
              " DIALOG 0, 0, 300, 300\r\n"
              "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU\r\n"
@@ -81,11 +81,11 @@ std::string resourceTemplate(ResType kind, std::string_view name) {
              "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\r\n"
              "{\r\n"
              "}";
-    case ResType::Bitmap:
+    case ResourceType::Bitmap:
       return imageTemplate(name, "BITMAP", templateBitmap());
-    case ResType::Icon:
+    case ResourceType::Icon:
       return imageTemplate(name, "ICON", templateIcon());
-    case ResType::Cursor:
+    case ResourceType::Cursor:
       return imageTemplate(name, "CURSOR", templateCursor());
   }
   return {};

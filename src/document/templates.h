@@ -12,7 +12,7 @@
 namespace kolvre {
 
 // The template block of a kind for an accepted name: CR LF between lines, none after "}".
-std::string resourceTemplate(ResType kind, std::string_view name);
+std::string resourceTemplate(ResourceType kind, std::string_view name);
 
 // The image files inside the image templates: a 32 by 32 red one-bit bitmap (190 bytes), a
 // green 16-colour icon and a yellow 16-colour cursor stored in icon form (766 bytes each).

@@ -31,7 +31,7 @@ std::string nameForNow() {
 
 }  // namespace
 
-std::string GETNEWFNAME() {
+std::string newWorkFileName() {
   // Wait until the clock has moved on, so the next call cannot give the same name.
   const std::string first = nameForNow();
   while (nameForNow() == first) {

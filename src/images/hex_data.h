@@ -41,30 +41,31 @@ std::optional<ImageBody> findImageBody(std::string_view block);
 // body or names no file.
 std::optional<std::string> imageFileName(std::string_view block);
 
-// GETBMP and GETICON without the picture: the bytes of the block's data lines; nothing when the
-// block has no body.
+// decodeBitmap and decodeIcon without the picture: the bytes of the block's data lines; nothing
+// when the block has no body.
 std::optional<std::vector<std::uint8_t>> decodeImageBlock(std::string_view block);
 
-// PUTBMP and PUTICON: the block with its data replaced by `bytes` in the written layout. What
-// stands before the data lines and the closing delimiter are kept as they stood; the block ends
-// at its closing delimiter. Nothing when the block has no body.
+// encodeBitmap and encodeIcon: the block with its data replaced by `bytes` in the written layout.
+// What stands before the data lines and the closing delimiter are kept as they stood; the block
+// ends at its closing delimiter. Nothing when the block has no body.
 std::optional<std::string> encodeImageBlock(std::string_view block,
                                             const std::vector<std::uint8_t>& bytes);
 
-// The codec under the names the image commands use: GETBMP and GETICON decode a bitmap's or an
-// icon's block (the same way; the picture is made by the caller), PUTBMP and PUTICON encode.
-inline std::optional<std::vector<std::uint8_t>> GETBMP(std::string_view block) {
+// The codec under the names the image commands use: decodeBitmap and decodeIcon decode a bitmap's
+// or an icon's block (the same way; the picture is made by the caller), encodeBitmap and encodeIcon
+// encode.
+inline std::optional<std::vector<std::uint8_t>> decodeBitmap(std::string_view block) {
   return decodeImageBlock(block);
 }
-inline std::optional<std::vector<std::uint8_t>> GETICON(std::string_view block) {
+inline std::optional<std::vector<std::uint8_t>> decodeIcon(std::string_view block) {
   return decodeImageBlock(block);
 }
-inline std::optional<std::string> PUTBMP(const std::vector<std::uint8_t>& bytes,
-                                         std::string_view block) {
+inline std::optional<std::string> encodeBitmap(const std::vector<std::uint8_t>& bytes,
+                                               std::string_view block) {
   return encodeImageBlock(block, bytes);
 }
-inline std::optional<std::string> PUTICON(const std::vector<std::uint8_t>& bytes,
-                                          std::string_view block) {
+inline std::optional<std::string> encodeIcon(const std::vector<std::uint8_t>& bytes,
+                                             std::string_view block) {
   return encodeImageBlock(block, bytes);
 }
 

@@ -39,8 +39,20 @@ int osCodeForErrno(int err) {
   return 0;
 }
 
-ErrorRecord fileErrorRecord(int err, int genCode, std::string fileName, std::string operation) {
+std::string shortFunctionName(std::string_view signature) {
+  std::string_view name = signature.substr(0, signature.find('('));
+  if (const auto space = name.rfind(' '); space != std::string_view::npos)
+    name.remove_prefix(space + 1);
+  if (const auto scope = name.rfind("::"); scope != std::string_view::npos)
+    name.remove_prefix(scope + 2);
+  return std::string(name);
+}
+
+ErrorRecord fileErrorRecord(int err, int genCode, std::string fileName, std::string operation,
+                            std::source_location where) {
   ErrorRecord record;
+  record.function = shortFunctionName(where.function_name());
+  record.line = static_cast<int>(where.line());
   record.genCode = genCode;
   record.osCode = osCodeForErrno(err);
   if (err == ENOENT) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <optional>
+#include <source_location>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace kolvre {
 
@@ -18,7 +20,10 @@ struct ErrorRecord {
   std::string fileName;
   std::string operation;
   int severity = 2;
-  bool canDefault = false;
+  // Where the record was made: the function's name and the line; empty and 0 when not known
+  // (a fault caught at the dispatch point).
+  std::string function;
+  int line = 0;
 };
 
 // General classes used for file failures.
@@ -48,8 +53,14 @@ class Refusal : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// The record for an errno of a failed file operation (`genCode` one of the classes above).
-ErrorRecord fileErrorRecord(int err, int genCode, std::string fileName, std::string operation);
+// The record for an errno of a failed file operation (`genCode` one of the classes above),
+// made where it is called.
+ErrorRecord fileErrorRecord(int err, int genCode, std::string fileName, std::string operation,
+                            std::source_location where = std::source_location::current());
+
+// A function's name as a report shows it: "loadDocument" of
+// "void kolvre::loadDocument(kolvre::Document&, const std::string&)".
+std::string shortFunctionName(std::string_view signature);
 
 // The system error number that stands for an errno in the handler's table (0 when none).
 int osCodeForErrno(int err);

@@ -32,10 +32,10 @@ int twoDigits(std::string_view text, std::size_t at) {
 std::optional<std::string_view> failure(const FormField& field) {
   if (field.kind == FieldKind::Date && field.dateText != kEmptyDate && !field.dateText.empty() &&
       !isValidShortDate(field.dateText))
-    return kMsgBadDate;
-  if (field.kind == FieldKind::Number && !field.numberFits) return kMsgNumberTooLarge;
+    return kBadDateMessage;
+  if (field.kind == FieldKind::Number && !field.numberFits) return kNumberTooLargeMessage;
   if (field.check && !field.check())
-    return field.failMessage.empty() ? kMsgBadField : field.failMessage;
+    return field.failMessage.empty() ? kBadFieldMessage : field.failMessage;
   return std::nullopt;
 }
 
@@ -58,7 +58,7 @@ bool confirmChecks(UserInterface& ui, Form& form) {
     const std::optional<std::string_view> message = failure(field);
     if (!message) continue;
     if (form.onFailBegin) form.onFailBegin(i);
-    POPMSG(ui, *message, MsgKind::Info);
+    showMessage(ui, *message, MessageKind::Info);
     if (form.onFailEnd) form.onFailEnd(i);
     return false;
   }
@@ -92,12 +92,12 @@ bool isValidShortDate(std::string_view text) {
 // The guard against nesting belongs to the form: a second close request for the same form while
 // its message box is up is refused, while a form opened by one of its hooks (a check that asks
 // through a form of its own) can still close.
-bool VALID(UserInterface& ui, Form& form, bool askOnCancel) {
+bool checkFormClose(UserInterface& ui, Form& form, bool askOnCancel) {
   if (form.checking) return false;
   const CheckingScope scope(form);
   if (form.closeRequest == CloseRequest::Confirm) return confirmChecks(ui, form);
   if (!askOnCancel || !isModified(form)) return true;
-  if (POPMSG(ui, kQuestionDropChanges, MsgKind::YesNoDefaultNo).accepted()) return true;
+  if (showMessage(ui, kQuestionDropChanges, MessageKind::YesNoDefaultNo).accepted()) return true;
   if (form.restoreFocus) form.restoreFocus();
   return false;
 }

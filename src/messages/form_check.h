@@ -1,5 +1,5 @@
-// The close check of modal forms (VALID): a cancelled form may ask before dropping its changes,
-// a confirmed one checks its fields in order and stays open on the first one that fails.
+// The close check of modal forms (checkFormClose): a cancelled form may ask before dropping its
+// changes, a confirmed one checks its fields in order and stays open on the first one that fails.
 // The form is abstract here; the widget layer fills it and answers its hooks.
 #pragma once
 
@@ -27,9 +27,9 @@ inline constexpr std::string_view kEmptyDate = "  /  /  ";
 inline constexpr unsigned kFailColour = 255;
 
 inline constexpr std::string_view kQuestionDropChanges = "Annullo le modifiche?";
-inline constexpr std::string_view kMsgBadDate = "Data non valida.";
-inline constexpr std::string_view kMsgNumberTooLarge = "Numero troppo grande.";
-inline constexpr std::string_view kMsgBadField = "Campo non valido.";
+inline constexpr std::string_view kBadDateMessage = "Data non valida.";
+inline constexpr std::string_view kNumberTooLargeMessage = "Numero troppo grande.";
+inline constexpr std::string_view kBadFieldMessage = "Campo non valido.";
 
 inline constexpr int kNoPage = -1;
 
@@ -78,6 +78,6 @@ bool isModified(const Form& form);
 bool isValidShortDate(std::string_view text);
 
 // The close check: true when the form may close. Messages go through `ui`.
-bool VALID(UserInterface& ui, Form& form, bool askOnCancel);
+bool checkFormClose(UserInterface& ui, Form& form, bool askOnCancel);
 
 }  // namespace kolvre

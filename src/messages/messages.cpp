@@ -9,14 +9,15 @@ std::string messageLines(std::string_view text) {
   return out;
 }
 
-MsgResult POPMSG(UserInterface& ui, std::string_view text, MsgKind kind, std::string_view title) {
-  if (kind != MsgKind::Info) ui.beep();
+MessageResult showMessage(UserInterface& ui, std::string_view text, MessageKind kind,
+                          std::string_view title) {
+  if (kind != MessageKind::Info) ui.beep();
   const int button = ui.messageBox(messageLines(text), kind, title.empty() ? kDefaultTitle : title);
   return {button, kind};
 }
 
-bool MSGGET(UserInterface& ui, std::string_view title, std::string_view prompt,
-            std::string& value) {
+bool askText(UserInterface& ui, std::string_view title, std::string_view prompt,
+             std::string& value) {
   // The field takes as many characters as the value holds: characters, not UTF-8 bytes.
   std::size_t characters = 0;
   for (char c : value) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;

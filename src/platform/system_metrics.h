@@ -5,10 +5,10 @@
 
 namespace kolvre {
 
-inline constexpr int SM_CXFRAME = 4;     // width of a sizing frame's side
-inline constexpr int SM_CYFRAME = 4;     // height of a sizing frame's top or bottom
-inline constexpr int SM_CYCAPTION = 22;  // height of a caption bar
-inline constexpr int SM_CYMENU = 20;     // height of a menu bar
-inline constexpr int SM_CXVSCROLL = 17;  // width of a vertical scroll bar
+inline constexpr int kFrameWidth = 4;       // width of a sizing frame's side
+inline constexpr int kFrameHeight = 4;      // height of a sizing frame's top or bottom
+inline constexpr int kCaptionHeight = 22;   // height of a caption bar
+inline constexpr int kMenuHeight = 20;      // height of a menu bar
+inline constexpr int kScrollBarWidth = 17;  // width of a vertical scroll bar
 
 }  // namespace kolvre

@@ -14,7 +14,7 @@ namespace kolvre {
 enum ButtonCode : int { kIdOk = 1, kIdCancel = 2, kIdYes = 6, kIdNo = 7 };
 
 // The message-box kinds: buttons, icon and default button of each.
-enum class MsgKind : int {
+enum class MessageKind : int {
   Info = 1,            // OK, information icon
   OkCancel = 2,        // OK and Cancel, question icon
   YesNoCancel = 3,     // Yes, No and Cancel, question icon
@@ -31,7 +31,7 @@ class UserInterface {
 
   // Shows one message box; `text` already has its line breaks as "\n". Returns the code of the
   // button pressed; closing the box counts as Cancel (or No where there is no Cancel).
-  virtual int messageBox(std::string_view text, MsgKind kind, std::string_view title) = 0;
+  virtual int messageBox(std::string_view text, MessageKind kind, std::string_view title) = 0;
 
   // The one-line input box: true with the edited value on confirm, false (value untouched) on
   // cancel. The field accepts at most `maxLength` characters.

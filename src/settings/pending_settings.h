@@ -32,7 +32,7 @@ class PendingSettings : public UserInterface {
                     std::string_view value) override;
   std::string settingsFile() const override { return target_.settingsFile(); }
 
-  int messageBox(std::string_view text, MsgKind kind, std::string_view title) override {
+  int messageBox(std::string_view text, MessageKind kind, std::string_view title) override {
     return target_.messageBox(text, kind, title);
   }
   bool inputBox(std::string_view title, std::string_view prompt, std::string& value,

@@ -35,8 +35,8 @@ bool settingSaysYes(std::string_view value) {
   return value.starts_with('S');
 }
 
-void RESIZE(UserInterface& ui, WindowPlacement& window, PlacementMemory& memory, ScreenSize screen,
-            std::optional<SizeType> sizeType) {
+void applyPlacement(UserInterface& ui, WindowPlacement& window, PlacementMemory& memory,
+                    ScreenSize screen, std::optional<SizeType> sizeType) {
   const bool maximized = settingSaysYes(ui.readSetting(kParametri, "Maximized", "Sì"));
   const int top = readNumber(ui, "Top", 0);
   const int left = readNumber(ui, "Left", 0);
@@ -75,12 +75,12 @@ void RESIZE(UserInterface& ui, WindowPlacement& window, PlacementMemory& memory,
   window.layOutResourceList();
 }
 
-bool KOLV(UserInterface& ui) {
+bool kolvFlag(UserInterface& ui) {
   return settingSaysYes(ui.readSetting(kParametri, "Kolv", "No"));
 }
 
 bool escClosesWindow(UserInterface& ui) {
-  return settingSaysYes(ui.readSetting(kParametri, "Esc", "No")) || KOLV(ui);
+  return settingSaysYes(ui.readSetting(kParametri, "Esc", "No")) || kolvFlag(ui);
 }
 
 std::size_t undoMemoryLimit(UserInterface& ui) {

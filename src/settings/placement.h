@@ -1,5 +1,5 @@
-// The main window's placement kept in the settings file (RESIZE), the two behaviour flags and
-// the memory the undo history may hold.
+// The main window's placement kept in the settings file (applyPlacement), the two behaviour flags
+// and the memory the undo history may hold.
 #pragma once
 
 #include <cstddef>
@@ -20,7 +20,7 @@ struct WindowRect {
   int bottom = 0;
 };
 
-// What RESIZE needs of the main window.
+// What applyPlacement needs of the main window.
 class WindowPlacement {
  public:
   virtual ~WindowPlacement() = default;
@@ -34,7 +34,7 @@ class WindowPlacement {
   virtual void layOutResourceList() = 0;
 };
 
-// The event RESIZE is called for; the platform's size types, and -1 for a move.
+// The event applyPlacement is called for; the platform's size types, and -1 for a move.
 enum class SizeType : int { Restored = 0, Minimized = 1, Maximized = 2, Moved = -1 };
 
 struct ScreenSize {
@@ -42,23 +42,23 @@ struct ScreenSize {
   int height = 0;
 };
 
-// The position the settings file held before the latest move, set by the first RESIZE.
+// The position the settings file held before the latest move, set by the first applyPlacement.
 struct PlacementMemory {
   std::optional<int> top;
   std::optional<int> left;
 };
 
-// RESIZE: without a size type (the first showing) places the window as the settings file says
-// and shows it maximised or normal; with one, records the new placement in the settings file.
+// applyPlacement: without a size type (the first showing) places the window as the settings file
+// says and shows it maximised or normal; with one, records the new placement in the settings file.
 // Then, in every case, lays out the resource list.
-void RESIZE(UserInterface& ui, WindowPlacement& window, PlacementMemory& memory, ScreenSize screen,
-            std::optional<SizeType> sizeType);
+void applyPlacement(UserInterface& ui, WindowPlacement& window, PlacementMemory& memory,
+                    ScreenSize screen, std::optional<SizeType> sizeType);
 
 // True when a settings value means yes (begins with "S": "Sì", "Si", "S").
 bool settingSaysYes(std::string_view value);
 
-// KOLV: the "Kolv" flag of "Parametri".
-bool KOLV(UserInterface& ui);
+// kolvFlag: the "Kolv" flag of "Parametri".
+bool kolvFlag(UserInterface& ui);
 
 // True when Esc closes the main window: "Esc" or "Kolv" of "Parametri" says yes.
 bool escClosesWindow(UserInterface& ui);

@@ -21,7 +21,7 @@ std::vector<std::string> readRecentFiles(UserInterface& ui) {
   return list;
 }
 
-std::vector<std::string> ADDMRU(UserInterface& ui, std::string_view path) {
+std::vector<std::string> addRecentFile(UserInterface& ui, std::string_view path) {
   std::vector<std::string> list = readRecentFiles(ui);
   if (path.empty()) return list;
   const auto earlier = std::find_if(list.begin(), list.end(), [&](const std::string& entry) {

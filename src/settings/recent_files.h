@@ -15,9 +15,9 @@ inline constexpr std::size_t kMaxRecentFiles = 15;
 // empty key.
 std::vector<std::string> readRecentFiles(UserInterface& ui);
 
-// ADDMRU: puts `path` at the top of the list, dropping its earlier entry (or an entry that
+// addRecentFile: puts `path` at the top of the list, dropping its earlier entry (or an entry that
 // begins with it) and, when the list is full, the last entry; then writes the whole list in one
 // pass. An empty path changes nothing. Returns the list as written.
-std::vector<std::string> ADDMRU(UserInterface& ui, std::string_view path);
+std::vector<std::string> addRecentFile(UserInterface& ui, std::string_view path);
 
 }  // namespace kolvre

@@ -10,14 +10,6 @@ namespace kolvre {
 
 namespace {
 
-// General classes the handler treats apart from the file-system rows.
-constexpr int kGenShowAndStop = 1001;  // raised to show its description and stop
-constexpr int kGenDivisionByZero = 5;  // the operation may give 0 instead
-constexpr int kGenLockFailed = 40;     // a lock the operation may go without
-// System error numbers of a file held by another process or refused.
-constexpr int kOsSharingViolation = 32;
-constexpr int kOsAccessDenied = 5;
-
 // A report's text made safe for the body of a mail link; `lineBreak` stands for ";".
 std::string mailText(std::string_view text, std::string_view lineBreak) {
   std::string out;
@@ -73,24 +65,16 @@ std::string recoverUnsavedChanges(const Document& document, std::string& recover
 }
 
 ErrorOutcome stop(UserInterface& ui, std::string text) {
-  POPMSG(ui, text, MsgKind::Info);
+  showMessage(ui, text, MessageKind::Info);
   ErrorOutcome outcome;
   outcome.action = ErrorAction::Stop;
   outcome.text = std::move(text);
   return outcome;
 }
 
-ErrorOutcome carryOn(DefaultResult result, bool sharingFailure) {
-  ErrorOutcome outcome;
-  outcome.action = ErrorAction::Continue;
-  outcome.result = result;
-  outcome.sharingFailure = sharingFailure;
-  return outcome;
-}
-
 }  // namespace
 
-std::string ERRORMESSAGE(const ErrorRecord& record, const ErrorOrigin& origin) {
+std::string errorDescription(const ErrorRecord& record) {
   std::string text = record.severity > 1 ? "Error " : "Warning ";
   text += record.subSystem.value_or("???");
   text += record.subCode ? "/" + std::to_string(*record.subCode) : "/???";
@@ -99,7 +83,8 @@ std::string ERRORMESSAGE(const ErrorRecord& record, const ErrorOrigin& origin) {
     text += ": " + record.fileName;
   else if (!record.operation.empty())
     text += ": " + record.operation;
-  text += ";Function: " + origin.function + "  Line: " + std::to_string(origin.line);
+  if (!record.function.empty())
+    text += ";Function: " + record.function + "  Line: " + std::to_string(record.line);
   return text;
 }
 
@@ -108,23 +93,17 @@ std::string reportMailLink(std::string_view executablePath, std::string_view rep
          mailText(executablePath, "%3B") + "%0d%0a%0d%0a" + mailText(report, "%0d%0a");
 }
 
-ErrorOutcome DEFERROR(UserInterface& ui, const ErrorRecord& record, const Document* document,
-                      std::string_view executablePath, const ErrorOrigin& origin) {
+ErrorOutcome handleError(UserInterface& ui, const ErrorRecord& record, const Document* document,
+                         std::string_view executablePath) {
   if (std::optional<std::string> sentence = stopMessage(record))
     return stop(ui, std::move(*sentence));
-  if (record.genCode == kGenShowAndStop) return stop(ui, ERRORMESSAGE(record, origin));
-  if (record.genCode == kGenDivisionByZero) return carryOn(DefaultResult::Zero, false);
-  const bool heldOrRefused =
-      record.osCode == kOsSharingViolation || record.osCode == kOsAccessDenied;
-  if (record.canDefault &&
-      ((record.genCode == kGenOpen && heldOrRefused) || record.genCode == kGenLockFailed))
-    return carryOn(DefaultResult::False, true);
 
   ErrorOutcome outcome;
   outcome.action = ErrorAction::Fatal;
-  outcome.text = ERRORMESSAGE(record, origin);
+  outcome.text = errorDescription(record);
   if (document) outcome.text += recoverUnsavedChanges(*document, outcome.recoveryFile);
-  if (POPMSG(ui, outcome.text + std::string(kReportQuestion), MsgKind::OkCancel).accepted())
+  if (showMessage(ui, outcome.text + std::string(kReportQuestion), MessageKind::OkCancel)
+          .accepted())
     ui.openUrl(reportMailLink(executablePath, outcome.text));
   return outcome;
 }

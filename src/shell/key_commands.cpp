@@ -99,7 +99,7 @@ bool holds(Needs needs, const KeyState& s) {
     case Needs::CtrlCurrent:
       return s.ctrl && s.current != nullptr;
     case Needs::CtrlDialog:
-      return s.ctrl && s.current && s.current->type == ResType::Dialog;
+      return s.ctrl && s.current && s.current->type == ResourceType::Dialog;
     case Needs::Esc:
       return s.escEnabled;
   }
@@ -139,7 +139,7 @@ std::string keyLabel(KeyAction action) {
   return found ? labelOf(*found) : std::string();
 }
 
-KeyAction TASTI(int virtualKey, const KeyState& state) {
+KeyAction keyAction(int virtualKey, const KeyState& state) {
   for (const KeyRow& row : kKeyTable) {
     if (row.key != virtualKey) continue;
     if (holds(row.needs, state)) return row.action;
@@ -148,7 +148,7 @@ KeyAction TASTI(int virtualKey, const KeyState& state) {
   return KeyAction::None;
 }
 
-bool KEYSEARCH(KeySearchState& state, const ResourceIndex& index, int& row, int character) {
+bool typeAheadSearch(KeySearchState& state, const ResourceIndex& index, int& row, int character) {
   if (row != state.searchRow) state.buffer.clear();
   if (character != 8 && (character < 32 || character > 126)) return false;
   const int remembered = row;

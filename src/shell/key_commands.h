@@ -46,13 +46,13 @@ enum class KeyAction {
 };
 
 // The new-resource actions and the kind each one adds, in menu order.
-inline constexpr std::array<std::pair<KeyAction, ResType>, 6> kNewResourceActions{{
-    {KeyAction::New24, ResType::Manifest},
-    {KeyAction::NewVersionInfo, ResType::VersionInfo},
-    {KeyAction::NewBitmap, ResType::Bitmap},
-    {KeyAction::NewCursor, ResType::Cursor},
-    {KeyAction::NewDialog, ResType::Dialog},
-    {KeyAction::NewIcon, ResType::Icon},
+inline constexpr std::array<std::pair<KeyAction, ResourceType>, 6> kNewResourceActions{{
+    {KeyAction::New24, ResourceType::Manifest},
+    {KeyAction::NewVersionInfo, ResourceType::VersionInfo},
+    {KeyAction::NewBitmap, ResourceType::Bitmap},
+    {KeyAction::NewCursor, ResourceType::Cursor},
+    {KeyAction::NewDialog, ResourceType::Dialog},
+    {KeyAction::NewIcon, ResourceType::Icon},
 }};
 
 // The key of an action as menus show it after a tab ("CTRL-B", "CANC", "F9"), from the key
@@ -66,21 +66,21 @@ struct KeyState {
   const IndexEntry* current = nullptr;  // the list's current entry; null with an empty index
 };
 
-// TASTI: the action of a key, first matching row of the key table. Actions on the current
+// keyAction: the action of a key, first matching row of the key table. Actions on the current
 // entry give None while the index is empty.
-KeyAction TASTI(int virtualKey, const KeyState& state);
+KeyAction keyAction(int virtualKey, const KeyState& state);
 
 // The state of the incremental search: the row it last left the list at and the letters so far.
 struct KeySearchState {
   int searchRow = 0;
   std::string buffer;
-  // KEYSEARCH with nothing: empties the buffer.
+  // typeAheadSearch with nothing: empties the buffer.
   void reset() { buffer.clear(); }
 };
 
-// KEYSEARCH: handles one typed character against the index. `row` is the list's current
+// typeAheadSearch: handles one typed character against the index. `row` is the list's current
 // 1-based row and is moved to the first entry whose upper-cased name begins with the letters
 // typed. True when the row changed (the list is then stabilised).
-bool KEYSEARCH(KeySearchState& state, const ResourceIndex& index, int& row, int character);
+bool typeAheadSearch(KeySearchState& state, const ResourceIndex& index, int& row, int character);
 
 }  // namespace kolvre

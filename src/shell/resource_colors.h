@@ -27,10 +27,10 @@ inline constexpr std::uint32_t kGreen = 65280;
 
 // Text and background of a cell (column 1 or 2) of a 1-based row; rows past the index (an
 // empty index) take the dialog colours.
-ListColor RESCOLORTEXT(int column, const ResourceIndex& index, int row);
-ListColor RESCOLORPANE(int column, const ResourceIndex& index, int row);
+ListColor cellTextColor(int column, const ResourceIndex& index, int row);
+ListColor cellBackgroundColor(int column, const ResourceIndex& index, int row);
 // Text and background of the whole selected row.
-ListColor RESCOLORFOREFOCUS(const ResourceIndex& index, int row);
-ListColor RESCOLORBACKFOCUS(const ResourceIndex& index, int row);
+ListColor focusTextColor(const ResourceIndex& index, int row);
+ListColor focusBackgroundColor(const ResourceIndex& index, int row);
 
 }  // namespace kolvre

@@ -15,8 +15,8 @@ QByteArray bytesOf(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-QImage pictureOf(ResType type, const std::vector<std::uint8_t>& bytes) {
-  if (type == ResType::Bitmap) {
+QImage pictureOf(ResourceType type, const std::vector<std::uint8_t>& bytes) {
+  if (type == ResourceType::Bitmap) {
     QImage image;
     image.loadFromData(bytesOf(bytes), "BMP");
     return image;

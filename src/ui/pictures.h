@@ -15,6 +15,6 @@ inline constexpr int kIconSize = 32;
 // The picture that image file bytes make: a bitmap file for BITMAP; for ICON and CURSOR the
 // first image of an icon or cursor file, scaled to fit 32 by 32 when larger. A null image when
 // the bytes make none.
-QImage pictureOf(ResType type, const std::vector<std::uint8_t>& bytes);
+QImage pictureOf(ResourceType type, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace kolvre

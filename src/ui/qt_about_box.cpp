@@ -28,7 +28,8 @@ QRect pixelRect(const DialogUnitRect& du) {
 
 }  // namespace
 
-void INFOS(QWidget* parent, const QString& name, const QString& version, const QPixmap& picture) {
+void showAboutBox(QWidget* parent, const QString& name, const QString& version,
+                  const QPixmap& picture) {
   QDialog box(parent ? parent : QApplication::activeWindow());
   box.setWindowTitle(QString());
   // Arial when present, else the closest sans-serif face.

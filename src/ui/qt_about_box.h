@@ -10,7 +10,7 @@ namespace kolvre {
 
 // Shows the modal about box over `parent` (or the active window): `picture` (a framed empty
 // space when null), `name`, "Versione: " + `version`, and the button "&Chiudi".
-void INFOS(QWidget* parent, const QString& name, const QString& version,
-           const QPixmap& picture = QPixmap());
+void showAboutBox(QWidget* parent, const QString& name, const QString& version,
+                  const QPixmap& picture = QPixmap());
 
 }  // namespace kolvre

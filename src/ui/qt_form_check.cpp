@@ -45,7 +45,7 @@ void CheckedDialog::cancel() {
 
 void CheckedDialog::done(int result) {
   focusBeforeClose_ = focusWidget();
-  if (!VALID(ui_, form_, askOnCancel_)) return;
+  if (!checkFormClose(ui_, form_, askOnCancel_)) return;
   QDialog::done(result);
 }
 

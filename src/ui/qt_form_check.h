@@ -1,5 +1,6 @@
-// A modal Qt form that closes through the close check (VALID): Conferma and Annulla set the close
-// request, and every way of closing (the buttons, Esc, the close box) runs the check first.
+// A modal Qt form that closes through the close check (checkFormClose): Conferma and Annulla set
+// the close request, and every way of closing (the buttons, Esc, the close box) runs the check
+// first.
 #pragma once
 
 #include <QDialog>

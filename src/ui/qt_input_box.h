@@ -1,4 +1,4 @@
-// The one-line input box of MSGGET: a prompt, an edit field and the buttons Conferma and Annulla.
+// The one-line input box of askText: a prompt, an edit field and the buttons Conferma and Annulla.
 #pragma once
 
 #include <QString>

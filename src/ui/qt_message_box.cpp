@@ -9,7 +9,7 @@ namespace kolvre {
 namespace {
 
 struct KindLayout {
-  MsgKind kind;
+  MessageKind kind;
   QMessageBox::Icon icon;
   QMessageBox::StandardButtons buttons;
   QMessageBox::StandardButton defaultButton;
@@ -17,17 +17,18 @@ struct KindLayout {
 };
 
 constexpr KindLayout kLayouts[] = {
-    {MsgKind::Info, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok},
-    {MsgKind::OkCancel, QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
+    {MessageKind::Info, QMessageBox::Information, QMessageBox::Ok, QMessageBox::Ok,
+     QMessageBox::Ok},
+    {MessageKind::OkCancel, QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel,
      QMessageBox::Ok, QMessageBox::Cancel},
-    {MsgKind::YesNoCancel, QMessageBox::Question,
+    {MessageKind::YesNoCancel, QMessageBox::Question,
      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
      QMessageBox::Cancel},
-    {MsgKind::YesNo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
-     QMessageBox::No},
-    {MsgKind::YesNoDefaultNo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+    {MessageKind::YesNo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+     QMessageBox::Yes, QMessageBox::No},
+    {MessageKind::YesNoDefaultNo, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
      QMessageBox::No, QMessageBox::No},
-    {MsgKind::StopOkCancel, QMessageBox::Critical, QMessageBox::Ok | QMessageBox::Cancel,
+    {MessageKind::StopOkCancel, QMessageBox::Critical, QMessageBox::Ok | QMessageBox::Cancel,
      QMessageBox::Ok, QMessageBox::Cancel},
 };
 
@@ -44,7 +45,7 @@ constexpr ButtonText kButtons[] = {
     {QMessageBox::No, "No", kIdNo},
 };
 
-const KindLayout& layoutOf(MsgKind kind) {
+const KindLayout& layoutOf(MessageKind kind) {
   for (const KindLayout& layout : kLayouts)
     if (layout.kind == kind) return layout;
   return kLayouts[0];
@@ -58,7 +59,7 @@ int codeOf(QMessageBox::StandardButton button) {
 
 }  // namespace
 
-int showMessageBox(const QString& text, MsgKind kind, const QString& title, QWidget* owner) {
+int showMessageBox(const QString& text, MessageKind kind, const QString& title, QWidget* owner) {
   const KindLayout& layout = layoutOf(kind);
   QMessageBox box(owner ? owner : QApplication::activeWindow());
   box.setWindowTitle(title);

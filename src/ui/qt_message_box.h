@@ -13,7 +13,7 @@ namespace kolvre {
 // `title`, owned by `owner` or else by the active window. Gives the code of the button pressed
 // (kIdOk, kIdCancel, kIdYes, kIdNo); Esc and the close box answer Cancel, or No where the kind
 // has no Cancel, or OK for kind 1.
-int showMessageBox(const QString& text, MsgKind kind, const QString& title,
+int showMessageBox(const QString& text, MessageKind kind, const QString& title,
                    QWidget* owner = nullptr);
 
 }  // namespace kolvre

@@ -18,7 +18,7 @@
 
 namespace kolvre {
 
-int QtUserInterface::messageBox(std::string_view text, MsgKind kind, std::string_view title) {
+int QtUserInterface::messageBox(std::string_view text, MessageKind kind, std::string_view title) {
   return showMessageBox(qstr(text), kind, qstr(title));
 }
 

@@ -17,7 +17,7 @@ class QtUserInterface : public UserInterface {
   void setMainWindow(QWidget* window) { mainWindow_ = window; }
   const std::string& settingsPath() const { return settingsPath_; }
 
-  int messageBox(std::string_view text, MsgKind kind, std::string_view title) override;
+  int messageBox(std::string_view text, MessageKind kind, std::string_view title) override;
   bool inputBox(std::string_view title, std::string_view prompt, std::string& value,
                 std::size_t maxLength) override;
   std::string chooseFile(FileDialogMode mode, std::string_view title) override;

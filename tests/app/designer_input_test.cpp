@@ -54,7 +54,7 @@ class DesignerInput : public ::testing::Test {
     const DialogReading reading = readDialog(kDialog, DialogMode::Designer);
     designer = std::make_unique<DesignerWindow>(reading.dialog, designerSurroundings(*window), ui,
                                                 doc.encoding(), [this](const DialogModel& d) {
-                                                  stored.push_back(MAKEDLG(d, "DLG"));
+                                                  stored.push_back(dialogBlock(d, "DLG"));
                                                   return true;
                                                 });
     designer->show();
@@ -62,7 +62,7 @@ class DesignerInput : public ::testing::Test {
   }
   QWidget* client() const { return designer->dialogWindow()->clientArea(); }
   QWidget* live(int i) const { return designer->dialogWindow()->controls()[i]; }
-  const DialogControl& model(int i) const { return designer->designer().dialog().aControls[i]; }
+  const DialogControl& model(int i) const { return designer->designer().dialog().controls[i]; }
   QPoint topLeft(int i) const { return {model(i).rect.x, model(i).rect.y}; }
   // A press on `w` at `at` (client area), moves to each point of `path` (client area), release.
   void gesture(QWidget* w, QPoint at, std::initializer_list<QPoint> path,
@@ -81,7 +81,7 @@ class DesignerInput : public ::testing::Test {
   void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
     QTest::keyClick(designer.get(), k, m);
   }
-  std::string written() const { return MAKEDLG(designer->designer().dialog(), "DLG"); }
+  std::string written() const { return dialogBlock(designer->designer().dialog(), "DLG"); }
 
   TempDir dir;
   std::string file;
@@ -121,14 +121,14 @@ TEST_F(DesignerInput, ArrowKeysNudgeByOneDialogUnit) {
 TEST_F(DesignerInput, ABandAcrossTheGroupBoxSelectsItAndOneInsideItDoesNot) {
   // Inside the group box, away from its frame: only the check box.
   gesture(client(), QPoint(190, 45), {QPoint(250, 50), QPoint(300, 55)});
-  EXPECT_FALSE(model(2).lSel);
-  EXPECT_TRUE(model(3).lSel);
+  EXPECT_FALSE(model(2).selected);
+  EXPECT_TRUE(model(3).selected);
   EXPECT_FALSE(designer->band()->isVisible());
   // Across its edge: the group box too.
   gesture(client(), QPoint(150, 20), {QPoint(200, 40), QPoint(300, 55)});
-  EXPECT_TRUE(model(2).lSel);
-  EXPECT_TRUE(model(3).lSel);
-  EXPECT_FALSE(model(0).lSel);
+  EXPECT_TRUE(model(2).selected);
+  EXPECT_TRUE(model(3).selected);
+  EXPECT_FALSE(model(0).selected);
 }
 
 TEST_F(DesignerInput, TheBandShowsWhileItIsDrawn) {
@@ -138,13 +138,13 @@ TEST_F(DesignerInput, TheBandShowsWhileItIsDrawn) {
   EXPECT_EQ(designer->band()->geometry(), QRect(QPoint(2, 2), QPoint(120, 90)));
   QTest::mouseRelease(client(), Qt::LeftButton, Qt::NoModifier, QPoint(120, 90));
   EXPECT_FALSE(designer->band()->isVisible());
-  EXPECT_TRUE(model(0).lSel);
-  EXPECT_TRUE(model(1).lSel);
+  EXPECT_TRUE(model(0).selected);
+  EXPECT_TRUE(model(1).selected);
 }
 
 TEST_F(DesignerInput, ABandMoveOfTwoControlsIsOneStepAndPageUpMovesOnlyTheButton) {
   gesture(client(), QPoint(2, 2), {QPoint(120, 90)});
-  ASSERT_TRUE(model(0).lSel && model(1).lSel);
+  ASSERT_TRUE(model(0).selected && model(1).selected);
   // Drag the button one grid step to the right: the edit follows.
   gesture(live(1), QPoint(100, 52), {QPoint(109, 52)});
   EXPECT_EQ(topLeft(1).x(), 105);
@@ -174,7 +174,7 @@ TEST_F(DesignerInput, DeleteRemovesTheControlAndUndoBringsItBack) {
   click(live(1), QPoint(100, 52));
   key(Qt::Key_Delete);
   ASSERT_EQ(designer->dialogWindow()->controls().size(), 3);
-  EXPECT_EQ(designer->designer().dialog().aControls.size(), 3u);
+  EXPECT_EQ(designer->designer().dialog().controls.size(), 3u);
   EXPECT_FALSE(designer->handle(1)->isVisible());
   key(Qt::Key_Z, Qt::ControlModifier);
   ASSERT_EQ(designer->dialogWindow()->controls().size(), 4);
@@ -215,7 +215,7 @@ namespace {
 TEST_F(DesignerInput, AllDraggedOneStepAndBackOrUndoneWriteTheBlockAsRead) {
   const auto unchanged = unchangedDialogText(kDialog, "DLG");
   gesture(client(), QPoint(1, 1), {QPoint(360, 150)});
-  ASSERT_TRUE(model(0).lSel && model(1).lSel && model(2).lSel && model(3).lSel);
+  ASSERT_TRUE(model(0).selected && model(1).selected && model(2).selected && model(3).selected);
   const QPoint grab = QPoint(100, 52);
   gesture(live(1), grab, {grab + QPoint(9, 8)});
   EXPECT_NE(written(), unchanged);
@@ -300,7 +300,7 @@ TEST_F(DesignerInput, AControlDeletedFromItsOwnContextMenuGoesAfterItsClick) {
   });
   QTest::mouseClick(button, Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
   ASSERT_TRUE(chosen);
-  EXPECT_EQ(designer->designer().dialog().aControls.size(), 3u);
+  EXPECT_EQ(designer->designer().dialog().controls.size(), 3u);
   ASSERT_EQ(designer->dialogWindow()->controls().size(), 3);
   EXPECT_FALSE(designer->dialogWindow()->controls().contains(button.data()));
   ASSERT_TRUE(button) << "deleted while its own event was being handled";

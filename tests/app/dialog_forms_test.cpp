@@ -44,7 +44,7 @@ const std::string kScript =
 // Notes which fields of the form up are red whenever a message box comes up.
 class WatchingUi : public ScriptedUi {
  public:
-  int messageBox(std::string_view text, MsgKind kind, std::string_view title) override {
+  int messageBox(std::string_view text, MessageKind kind, std::string_view title) override {
     QStringList red;
     if (QWidget* form = QApplication::activeModalWidget())
       for (QWidget* field : form->findChildren<QWidget*>())
@@ -159,7 +159,7 @@ TEST_F(DialogFormsTest, AFailingFieldTurnsRedAndTheFormStaysOpen) {
   EXPECT_EQ(ui.redFields[0], QStringList{"field101"});
   EXPECT_EQ(ui.redFields[1], QStringList{"field105"});
   EXPECT_EQ(ui.redFields[2], QStringList{});
-  EXPECT_EQ(ui.messages[2].kind, MsgKind::YesNoDefaultNo);
+  EXPECT_EQ(ui.messages[2].kind, MessageKind::YesNoDefaultNo);
   EXPECT_EQ(doc.text(), kScript);
 }
 

@@ -61,24 +61,24 @@ class LiveControls : public ::testing::Test {
 
 TEST_F(LiveControls, EachClassCarriesItsFieldsAndLooksLikeItsControl) {
   const std::pair<ControlClass, const char*> rows[] = {
-      {ControlClass::TButton, "QPushButton"},
-      {ControlClass::TCheckBox, "QCheckBox"},
-      {ControlClass::TRadio2, "QRadioButton"},
-      {ControlClass::TGroup, "QGroupBox"},
-      {ControlClass::TComboBox2, "QComboBox"},
-      {ControlClass::TGet, "QLineEdit"},
-      {ControlClass::TMultiGet, "QPlainTextEdit"},
-      {ControlClass::TListBox, "QListWidget"},
-      {ControlClass::TSay2, "QLabel"},
-      {ControlClass::TScrollBar2, "QScrollBar"},
-      {ControlClass::TDatePick, "QDateEdit"},
-      {ControlClass::TFolder2, "QTabWidget"},
-      {ControlClass::TTreeView, "QTreeWidget"},
-      {ControlClass::TWBrowse2, "QTreeWidget"},
-      {ControlClass::TMeter, "QProgressBar"},
-      {ControlClass::TBtnBmp2, "QToolButton"},
-      {ControlClass::TBitmap2, "QLabel"},
-      {ControlClass::TRichEdit2, "QLabel"},
+      {ControlClass::Button, "QPushButton"},
+      {ControlClass::CheckBox, "QCheckBox"},
+      {ControlClass::RadioButton, "QRadioButton"},
+      {ControlClass::GroupBox, "QGroupBox"},
+      {ControlClass::ComboBox, "QComboBox"},
+      {ControlClass::Edit, "QLineEdit"},
+      {ControlClass::MultiLineEdit, "QPlainTextEdit"},
+      {ControlClass::ListBox, "QListWidget"},
+      {ControlClass::StaticText, "QLabel"},
+      {ControlClass::ScrollBar, "QScrollBar"},
+      {ControlClass::DatePicker, "QDateEdit"},
+      {ControlClass::TabControl, "QTabWidget"},
+      {ControlClass::TreeView, "QTreeWidget"},
+      {ControlClass::WindowBrowse, "QTreeWidget"},
+      {ControlClass::Meter, "QProgressBar"},
+      {ControlClass::BitmapButton, "QToolButton"},
+      {ControlClass::Bitmap, "QLabel"},
+      {ControlClass::RichEdit, "QLabel"},
   };
   for (const auto& [c, base] : rows) {
     QWidget* w = make(c);
@@ -92,25 +92,25 @@ TEST_F(LiveControls, EachClassCarriesItsFieldsAndLooksLikeItsControl) {
 }
 
 TEST_F(LiveControls, ContentsFollowTheClassAndStyle) {
-  EXPECT_EQ(qobject_cast<QCheckBox*>(make(ControlClass::TCheckBox, 0x50010006))->checkState(),
+  EXPECT_EQ(qobject_cast<QCheckBox*>(make(ControlClass::CheckBox, 0x50010006))->checkState(),
             Qt::PartiallyChecked);
-  EXPECT_EQ(qobject_cast<QCheckBox*>(make(ControlClass::TCheckBox, 0x50010003))->checkState(),
+  EXPECT_EQ(qobject_cast<QCheckBox*>(make(ControlClass::CheckBox, 0x50010003))->checkState(),
             Qt::Unchecked);
-  auto* bar = qobject_cast<QScrollBar*>(make(ControlClass::TScrollBar2, 0x50000001));
+  auto* bar = qobject_cast<QScrollBar*>(make(ControlClass::ScrollBar, 0x50000001));
   EXPECT_EQ(bar->orientation(), Qt::Vertical);
   EXPECT_EQ(bar->minimum(), 1);
   EXPECT_EQ(bar->maximum(), 10);
-  EXPECT_EQ(qobject_cast<QTreeWidget*>(make(ControlClass::TCBrowse2))->headerItem()->text(0),
+  EXPECT_EQ(qobject_cast<QTreeWidget*>(make(ControlClass::ColumnBrowse))->headerItem()->text(0),
             "TCBrowse");
-  EXPECT_EQ(qobject_cast<QLabel*>(make(ControlClass::TImage2))->text(), "TImage");
-  EXPECT_TRUE(qobject_cast<QPushButton*>(make(ControlClass::TButton, 0x50010001))->isDefault());
-  EXPECT_EQ(qobject_cast<QLabel*>(make(ControlClass::TSay2, 0x50000002))->alignment() &
+  EXPECT_EQ(qobject_cast<QLabel*>(make(ControlClass::Image))->text(), "TImage");
+  EXPECT_TRUE(qobject_cast<QPushButton*>(make(ControlClass::Button, 0x50010001))->isDefault());
+  EXPECT_EQ(qobject_cast<QLabel*>(make(ControlClass::StaticText, 0x50000002))->alignment() &
                 Qt::AlignHorizontal_Mask,
             Qt::AlignRight);
 }
 
 TEST_F(LiveControls, ABitmapButtonClickReachesTheDesignerAndNeverRunsTheButton) {
-  auto* button = qobject_cast<QToolButton*>(make(ControlClass::TBtnBmp2));
+  auto* button = qobject_cast<QToolButton*>(make(ControlClass::BitmapButton));
   QSignalSpy clicked(button, &QToolButton::clicked);
   divertInput(button, &designer);
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(5, 6));
@@ -120,7 +120,7 @@ TEST_F(LiveControls, ABitmapButtonClickReachesTheDesignerAndNeverRunsTheButton) 
 }
 
 TEST_F(LiveControls, ABrowseRowIsNeverSelectedAndADoubleClickActsAsAClick) {
-  auto* tree = qobject_cast<QTreeWidget*>(make(ControlClass::TWBrowse2));
+  auto* tree = qobject_cast<QTreeWidget*>(make(ControlClass::WindowBrowse));
   tree->addTopLevelItem(new QTreeWidgetItem(QStringList{"riga"}));
   divertInput(tree, &designer);
   const QPoint row = tree->visualItemRect(tree->topLevelItem(0)).center();
@@ -134,8 +134,8 @@ TEST_F(LiveControls, ABrowseRowIsNeverSelectedAndADoubleClickActsAsAClick) {
 }
 
 TEST_F(LiveControls, KeysAndClicksDoNotWorkTheControls) {
-  auto* radio = qobject_cast<QRadioButton*>(make(ControlClass::TRadio2));
-  auto* other = qobject_cast<QRadioButton*>(make(ControlClass::TRadio2));
+  auto* radio = qobject_cast<QRadioButton*>(make(ControlClass::RadioButton));
+  auto* other = qobject_cast<QRadioButton*>(make(ControlClass::RadioButton));
   radio->setChecked(true);
   divertInput(radio, &designer);
   divertInput(other, &designer);
@@ -144,18 +144,18 @@ TEST_F(LiveControls, KeysAndClicksDoNotWorkTheControls) {
   EXPECT_FALSE(other->isChecked());
   EXPECT_EQ(designer.seen.back(), "key " + std::to_string(Qt::Key_Down));
 
-  auto* bar = qobject_cast<QScrollBar*>(make(ControlClass::TScrollBar2));
+  auto* bar = qobject_cast<QScrollBar*>(make(ControlClass::ScrollBar));
   divertInput(bar, &designer);
   QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 3, bar->height() / 2));
   EXPECT_EQ(bar->value(), 1);
 
-  auto* combo = qobject_cast<QComboBox*>(make(ControlClass::TComboBox2));
+  auto* combo = qobject_cast<QComboBox*>(make(ControlClass::ComboBox));
   divertInput(combo, &designer);
   QTest::mouseClick(combo, Qt::LeftButton);
   EXPECT_FALSE(combo->hasFocus());
   EXPECT_EQ(combo->focusPolicy(), Qt::NoFocus);
 
-  auto* say = make(ControlClass::TSay2, 0x50001000);  // a sunken static: its border is clicked
+  auto* say = make(ControlClass::StaticText, 0x50001000);  // a sunken static: its border is clicked
   divertInput(say, &designer);
   QTest::mouseClick(say, Qt::LeftButton, {}, QPoint(1, 1));
   EXPECT_EQ(designer.seen.back(), "up");
@@ -169,10 +169,11 @@ namespace kolvre {
 namespace {
 
 TEST_F(LiveControls, AStaticUnderlinesItsMnemonicUnlessItTakesNoPrefix) {
-  auto* say = qobject_cast<QLabel*>(make(ControlClass::TSay2, 0x50000000, "&Nome && <cognome>"));
+  auto* say =
+      qobject_cast<QLabel*>(make(ControlClass::StaticText, 0x50000000, "&Nome && <cognome>"));
   ASSERT_TRUE(say);
   EXPECT_EQ(say->text(), "<u>N</u>ome &amp; &lt;cognome&gt;");
-  auto* plain = qobject_cast<QLabel*>(make(ControlClass::TSay2, 0x50000080, "&Nome"));
+  auto* plain = qobject_cast<QLabel*>(make(ControlClass::StaticText, 0x50000080, "&Nome"));
   EXPECT_EQ(plain->text(), "&Nome");
   EXPECT_EQ(plain->textFormat(), Qt::PlainText);
 }

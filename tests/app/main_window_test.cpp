@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, CloseAsksWhenChangedAndCancelKeepsTheWindow) {
   ui.buttons = {kIdCancel};
   window->close();
   EXPECT_TRUE(window->isVisible());
-  EXPECT_EQ(ui.messages.back().kind, MsgKind::YesNoCancel);
+  EXPECT_EQ(ui.messages.back().kind, MessageKind::YesNoCancel);
 }
 
 TEST_F(MainWindowTest, VersionInfoShowsTheEmptyPanelAndClearsTheStatus) {
@@ -280,9 +280,9 @@ class ImagePanelsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::string sep(kBlockSeparator);
-    file = dir.write("i.rc", resourceTemplate(ResType::Bitmap, "B") + sep +
-                                 resourceTemplate(ResType::Cursor, "C") + sep +
-                                 resourceTemplate(ResType::Icon, "I"));
+    file = dir.write("i.rc", resourceTemplate(ResourceType::Bitmap, "B") + sep +
+                                 resourceTemplate(ResourceType::Cursor, "C") + sep +
+                                 resourceTemplate(ResourceType::Icon, "I"));
     loadDocument(doc, file);
     window = std::make_unique<MainWindow>(doc, ui);
     window->resize(800, 600);
@@ -315,13 +315,13 @@ TEST_F(ImagePanelsTest, TheTemplatesShowAsRedGreenAndYellowSquares) {
 }
 
 TEST(Pictures, BitmapsIconsAndCursorsFromBytes) {
-  EXPECT_EQ(pictureOf(ResType::Bitmap, templateBitmap()).size(), QSize(32, 32));
-  EXPECT_EQ(pictureOf(ResType::Icon, templateIcon()).size(), QSize(32, 32));
+  EXPECT_EQ(pictureOf(ResourceType::Bitmap, templateBitmap()).size(), QSize(32, 32));
+  EXPECT_EQ(pictureOf(ResourceType::Icon, templateIcon()).size(), QSize(32, 32));
   std::vector<std::uint8_t> cursor = templateCursor();
   cursor[2] = 2;  // the same image in cursor-file form
-  EXPECT_EQ(pictureOf(ResType::Cursor, cursor).size(), QSize(32, 32));
-  EXPECT_TRUE(pictureOf(ResType::Icon, templateBitmap()).isNull());
-  EXPECT_TRUE(pictureOf(ResType::Bitmap, {}).isNull());
+  EXPECT_EQ(pictureOf(ResourceType::Cursor, cursor).size(), QSize(32, 32));
+  EXPECT_TRUE(pictureOf(ResourceType::Icon, templateBitmap()).isNull());
+  EXPECT_TRUE(pictureOf(ResourceType::Bitmap, {}).isNull());
 }
 
 TEST_F(MainWindowTest, AFailureIsReportedAndTheWindowStays) {

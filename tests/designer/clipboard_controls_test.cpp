@@ -14,18 +14,18 @@ using namespace testing;
 
 TEST(DesignerPaste, ThreeControlsKeepTheirLayoutBelowThePoint) {
   TestDesigner d(lines({button(101, 10, 10), button(102, 10, 20), button(103, 10, 40)}));
-  for (DialogControl& c : d.model.aControls) c.lSel = true;
+  for (DialogControl& c : d.model.controls) c.selected = true;
   d.designer.keyDown(key(DesignerKey::Insert), kCtrl);
   EXPECT_EQ(d.ui.clipboard, lines({button(101, 10, 10), button(102, 10, 20), button(103, 10, 40)}));
   d.designer.keyDown(key(DesignerKey::Insert), kShift);
-  ASSERT_EQ(d.model.aControls.size(), 6u);
+  ASSERT_EQ(d.model.controls.size(), 6u);
   EXPECT_EQ(d.at(3).rect.y, 0);
   EXPECT_EQ(d.at(4).rect.y, 16);
   EXPECT_EQ(d.at(5).rect.y, 48);
   EXPECT_EQ(d.at(3).rect.x, 0);
-  EXPECT_EQ(d.at(3).Cargo, 104);
-  EXPECT_EQ(d.at(5).Cargo, 106);
-  for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(d.at(i).lSel, i >= 3) << i;
+  EXPECT_EQ(d.at(3).id, 104);
+  EXPECT_EQ(d.at(5).id, 106);
+  for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(d.at(i).selected, i >= 3) << i;
   EXPECT_FALSE(d.designer.current());
   EXPECT_EQ(d.designer.undoSteps(), 1u);
 }
@@ -36,10 +36,10 @@ TEST(DesignerPaste, ASingleControlBecomesCurrent) {
   d.commands().copy();
   EXPECT_EQ(d.ui.clipboard, button(101, 10, 10));
   d.commands().paste({60, 50});
-  ASSERT_EQ(d.model.aControls.size(), 2u);
+  ASSERT_EQ(d.model.controls.size(), 2u);
   EXPECT_EQ(d.at(1).rect, (PixelRect{60, 50, 70, 23}));
   EXPECT_EQ(d.designer.current(), 1u);
-  EXPECT_FALSE(d.at(1).lSel);
+  EXPECT_FALSE(d.at(1).selected);
   EXPECT_TRUE(handlesShown(d.designer));
   EXPECT_EQ(d.host.message, "Id: 102   70 x 23");
 }
@@ -54,20 +54,20 @@ TEST(DesignerPaste, ClassExtrasAndLinesThatAreNoControl) {
       "CONTROL \"\", 8, \"LISTBOX\", WS_CHILD | WS_VSCROLL, 0, 20, 50, 40\r\n"
       "CONTROL \"\", IDC_LISTA, \"LISTBOX\", WS_CHILD, 0, 70, 50, 40";
   d.commands().paste({0, 0});
-  ASSERT_EQ(d.model.aControls.size(), 3u);
+  ASSERT_EQ(d.model.controls.size(), 3u);
   EXPECT_EQ(d.ui.messageTexts(), (std::vector<std::string>{"Controllo // non supportato.",
                                                            "Controllo FOO non supportato."}));
-  EXPECT_TRUE(*d.at(0).nStyle & styleNameValue("BS_LEFTTEXT"));
-  EXPECT_TRUE(*d.at(1).nStyle & styleNameValue("LBS_DISABLENOSCROLL"));
-  EXPECT_EQ(d.at(0).Cargo, 101);
-  EXPECT_EQ(d.at(1).Cargo, 102);
+  EXPECT_TRUE(*d.at(0).liveStyle & styleNameValue("BS_LEFTTEXT"));
+  EXPECT_TRUE(*d.at(1).liveStyle & styleNameValue("LBS_DISABLENOSCROLL"));
+  EXPECT_EQ(d.at(0).id, 101);
+  EXPECT_EQ(d.at(1).id, 102);
   EXPECT_NE(d.text().find("\"\", IDC_LISTA, \"LISTBOX\""), std::string::npos);
 }
 
 TEST(DesignerPaste, AnEmptyClipboardPastesNothing) {
   TestDesigner d(button(101, 10, 10));
   d.commands().paste({0, 0});
-  EXPECT_EQ(d.model.aControls.size(), 1u);
+  EXPECT_EQ(d.model.controls.size(), 1u);
   EXPECT_EQ(d.designer.undoSteps(), 0u);
 }
 
@@ -78,17 +78,17 @@ TEST(DesignerPaste, ShortStatementsPasteInTheirOwnFormAndACutLineIsNoControl) {
       "\tEDITTEXT IDC_NOME, 50, 5, 80, 12, ES_AUTOHSCROLL\r\n"
       "CONTROL \"A\", 103, \"EDIT\", ES_LEFT | WS_CHILD, 5, 30, 50,";
   d.commands().paste({0, 0});
-  ASSERT_EQ(d.model.aControls.size(), 3u);
+  ASSERT_EQ(d.model.controls.size(), 3u);
   EXPECT_EQ(d.ui.messageTexts(), (std::vector<std::string>{"Controllo CONTROL non supportato."}));
-  EXPECT_EQ(d.at(1).live, ControlClass::TSay2);
-  EXPECT_EQ(d.at(2).live, ControlClass::TGet);
+  EXPECT_EQ(d.at(1).live, ControlClass::StaticText);
+  EXPECT_EQ(d.at(2).live, ControlClass::Edit);
   // Written in their own form, at the place pasted, and read back as the same controls.
   const std::string written = d.text();
   EXPECT_NE(written.find(" LTEXT \"Nome:\", -1, 0, 0, 40, 8\r\n"), std::string::npos) << written;
   EXPECT_NE(written.find(" EDITTEXT IDC_NOME, 45, 0, 80, 12, ES_AUTOHSCROLL\r\n"),
             std::string::npos)
       << written;
-  EXPECT_EQ(readDialog(written).dialog.aControls.size(), 3u);
+  EXPECT_EQ(readDialog(written).dialog.controls.size(), 3u);
 }
 
 }  // namespace

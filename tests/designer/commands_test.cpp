@@ -21,8 +21,8 @@ TEST(DesignerDelete, EverySelectedControlGoesAndKeptLinesStay) {
                         button(104, 0, 90)}));
   d.band({0, 0}, {10, duToPixelsY(60) + 1});  // 101, 102 and 103
   d.designer.keyDown(key(DesignerKey::Delete), {});
-  ASSERT_EQ(d.model.aControls.size(), 1u);
-  EXPECT_EQ(d.at(0).Cargo, 104);
+  ASSERT_EQ(d.model.controls.size(), 1u);
+  EXPECT_EQ(d.at(0).id, 104);
   EXPECT_NE(d.text().find("// commento"), std::string::npos);
   EXPECT_TRUE(d.designer.takeRefresh().rebuild);
 }
@@ -35,10 +35,10 @@ TEST(DesignerNew, IdsFollowTheLargestAndNeverGoBelow101) {
   d.commands().newControl("TButton", {40, 40});
   d.commands().newControl("TButton", {40, 80});
   d.commands().newControl("TSay", {40, 120});
-  ASSERT_EQ(d.model.aControls.size(), 5u);
-  EXPECT_EQ(d.at(2).Cargo, 101);
-  EXPECT_EQ(d.at(3).Cargo, 102);
-  EXPECT_EQ(d.at(4).Cargo, -1);
+  ASSERT_EQ(d.model.controls.size(), 5u);
+  EXPECT_EQ(d.at(2).id, 101);
+  EXPECT_EQ(d.at(3).id, 102);
+  EXPECT_EQ(d.at(4).id, -1);
   EXPECT_EQ(d.at(2).rect, (PixelRect{40, 40, 70, 25}));
   EXPECT_EQ(d.designer.current(), 4u);
   EXPECT_TRUE(handlesShown(d.designer));
@@ -48,8 +48,8 @@ TEST(DesignerNew, IdsFollowTheLargestAndNeverGoBelow101) {
 TEST(DesignerNew, IdsWrittenAsSymbolsDoNotCount) {
   TestDesigner d(lines(
       {controlLine("OK", 0, "BUTTON", testing::kButtonStyle, 0, 0, 40, 14), button(140, 0, 30)}));
-  d.model.aControls[0].id = KeptText<int>{"600+1", 600};
-  d.at(0).Cargo = 600;
+  d.model.controls[0].idAsWritten = KeptText<int>{"600+1", 600};
+  d.at(0).id = 600;
   EXPECT_EQ(d.commands().nextId(), 141);
 }
 
@@ -57,8 +57,9 @@ TEST(DesignerNew, EveryKindIsWrittenAsAControlLineThatReadsBackAsItsClass) {
   TestDesigner d("");
   for (const NewControlKind& kind : kNewControlKinds) {
     d.commands().newControl(kind.name, {0, 0});
-    const DialogControl& made = d.model.aControls.back();
-    const ControlReading back = readControlStatement(std::string(trimSpace(MAKECONTROL(made))));
+    const DialogControl& made = d.model.controls.back();
+    const ControlReading back =
+        readControlStatement(std::string(trimSpace(controlStatement(made))));
     ASSERT_EQ(back.kind, ControlReading::Kind::Control) << kind.name;
     EXPECT_EQ(back.control.live, kind.live) << kind.name;
     EXPECT_EQ(pixelsToDuX(back.control.rect.width), pixelsToDuX(made.rect.width)) << kind.name;
@@ -74,32 +75,32 @@ TEST(DesignerRenumber, SelectedControlsCountOnFromTheFirst) {
   TestDesigner d(
       lines({button(310, 0, 0), controlLine("x", -1, "STATIC", testing::kStaticStyle, 0, 20, 20, 8),
              button(120, 0, 40), button(500, 0, 60), button(999, 100, 0)}));
-  for (std::size_t i = 0; i < 4; ++i) d.at(i).lSel = true;
+  for (std::size_t i = 0; i < 4; ++i) d.at(i).selected = true;
   d.commands().renumberSelected(std::nullopt);
-  EXPECT_EQ(d.at(0).Cargo, 310);
-  EXPECT_EQ(d.at(1).Cargo, -1);
-  EXPECT_EQ(d.at(2).Cargo, 311);
-  EXPECT_EQ(d.at(3).Cargo, 312);
-  EXPECT_EQ(d.at(4).Cargo, 999);
+  EXPECT_EQ(d.at(0).id, 310);
+  EXPECT_EQ(d.at(1).id, -1);
+  EXPECT_EQ(d.at(2).id, 311);
+  EXPECT_EQ(d.at(3).id, 312);
+  EXPECT_EQ(d.at(4).id, 999);
 }
 
 TEST(DesignerRenumber, ARangeIsNumberedInListOrder) {
   TestDesigner d(
       lines({button(205, 0, 0), button(230, 0, 20), button(150, 0, 40), button(260, 0, 60)}));
   d.commands().renumberRange(201, 299, 1);
-  EXPECT_EQ(d.at(0).Cargo, 201);
-  EXPECT_EQ(d.at(1).Cargo, 202);
-  EXPECT_EQ(d.at(2).Cargo, 150);
-  EXPECT_EQ(d.at(3).Cargo, 203);
+  EXPECT_EQ(d.at(0).id, 201);
+  EXPECT_EQ(d.at(1).id, 202);
+  EXPECT_EQ(d.at(2).id, 150);
+  EXPECT_EQ(d.at(3).id, 203);
   EXPECT_EQ(d.host.status, "Id: 202   70 x 23");
 }
 
 TEST(DesignerRenumber, ASymbolicIdIsKept) {
   TestDesigner d(lines({button(205, 0, 0), button(0, 0, 20), button(230, 0, 40)}));
-  d.at(1).id = KeptText<int>{"IDC_NOME", 0};
-  for (DialogControl& c : d.model.aControls) c.lSel = true;
+  d.at(1).idAsWritten = KeptText<int>{"IDC_NOME", 0};
+  for (DialogControl& c : d.model.controls) c.selected = true;
   d.commands().renumberSelected(std::nullopt);
-  EXPECT_EQ(d.at(2).Cargo, 206);
+  EXPECT_EQ(d.at(2).id, 206);
   EXPECT_NE(d.text().find("IDC_NOME"), std::string::npos);
   d.commands().renumberRange(0, 99, std::nullopt);
   EXPECT_NE(d.text().find("IDC_NOME"), std::string::npos);
@@ -121,7 +122,7 @@ TEST(DesignerProperties, ACaptionWithCommasShowsClassAndStyleAndSurvives) {
   EXPECT_EQ(shown.style, "BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE");
   EXPECT_EQ(shown.id, "101");
   EXPECT_EQ(shown.y, "20");
-  EXPECT_EQ(d.at(0).cCaption, "Uno, due, tre");
+  EXPECT_EQ(d.at(0).caption, "Uno, due, tre");
   EXPECT_EQ(d.at(0).rect.x, duToPixelsX(30));
   EXPECT_EQ(d.designer.undoSteps(), 1u);
 }
@@ -137,7 +138,7 @@ TEST(DesignerProperties, ConfirmAppliesEveryField) {
     return form;
   };
   ASSERT_TRUE(d.commands().editProperties(0));
-  EXPECT_EQ(MAKECONTROL(d.at(0)),
+  EXPECT_EQ(controlStatement(d.at(0)),
             " CONTROL \"Annulla\", 2, \"BUTTON\", BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE | "
             "WS_TABSTOP, 10, 20, 50, 15");
 }
@@ -181,10 +182,10 @@ TEST(DesignerProperties, AComboBoxHeightAndKindReachTheLine) {
     return form;
   };
   ASSERT_TRUE(d.commands().editProperties(0));
-  EXPECT_EQ(MAKECONTROL(d.at(0)),
+  EXPECT_EQ(controlStatement(d.at(0)),
             " CONTROL \"\", 101, \"COMBOBOX\", CBS_DROPDOWN | WS_CHILD | WS_VISIBLE, 10, 20, 80, "
             "90");
-  EXPECT_TRUE(d.at(0).lDropDown);
+  EXPECT_TRUE(d.at(0).dropDown);
 }
 
 // --- widen and autosize ---
@@ -204,7 +205,7 @@ TEST(DesignerWiden, AutosizeFitsTheTextToWholeSteps) {
   TestDesigner d(controlLine("Nome", -1, "STATIC", testing::kStaticStyle, 10, 10, 100, 8));
   d.commands().autosize(0);
   EXPECT_EQ(d.at(0).rect.width, 26);  // 24 pixels -> 3 steps of 8.75
-  d.at(0).cCaption.clear();
+  d.at(0).caption.clear();
   d.commands().autosize(0);
   EXPECT_EQ(d.at(0).rect.width, 9);  // never narrower than one step
 }

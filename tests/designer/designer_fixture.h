@@ -69,8 +69,8 @@ struct TestDesigner {
     return reading.dialog;
   }
 
-  DialogControl& at(std::size_t i) { return model.aControls.at(i); }
-  std::string text() const { return MAKEDLG(model, "DLG"); }
+  DialogControl& at(std::size_t i) { return model.controls.at(i); }
+  std::string text() const { return dialogBlock(model, "DLG"); }
 
   // A press, moves and a release on control `i`, points in the client area.
   void dragControl(std::size_t i, PixelPoint from, std::initializer_list<PixelPoint> moves) {

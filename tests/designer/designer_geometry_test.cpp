@@ -12,7 +12,7 @@ DialogControl controlAt(ControlClass live, PixelRect rect, std::uint32_t style =
   DialogControl c;
   c.live = live;
   c.rect = rect;
-  c.nStyle = style;
+  c.liveStyle = style;
   return c;
 }
 
@@ -92,27 +92,28 @@ TEST(DesignerHitTest, PointBorderAndBand) {
 TEST(DesignerOutlines, ClassInsetsAndScrollBars) {
   // Button: insets 2, 3, 5, 6. Its top-left corner shrunk is (x, y) = (103, 52); the outline
   // runs from (99, 48) to x + (80 - 6) + 3 = 180 and y + (20 - 5) + 3 = 70.
-  EXPECT_EQ(selectionOutline(controlAt(ControlClass::TButton, {100, 50, 80, 20})),
+  EXPECT_EQ(selectionOutline(controlAt(ControlClass::Button, {100, 50, 80, 20})),
             (Box{99, 48, 180, 70}));
   // A class without insets.
-  EXPECT_EQ(selectionOutline(controlAt(ControlClass::TGet, {100, 50, 80, 20})),
+  EXPECT_EQ(selectionOutline(controlAt(ControlClass::Edit, {100, 50, 80, 20})),
             (Box{96, 46, 183, 73}));
   // A multi-line edit with a vertical scroll bar reaches past it; a list box only when it
   // always shows its scroll bar.
   const std::uint32_t vscroll = styleNameValue("WS_VSCROLL");
-  EXPECT_EQ(selectionOutline(controlAt(ControlClass::TMultiGet, {100, 50, 80, 20}, vscroll)).right,
-            183 + SM_CXVSCROLL);
-  EXPECT_EQ(selectionOutline(controlAt(ControlClass::TListBox, {100, 50, 80, 20}, vscroll)).right,
+  EXPECT_EQ(
+      selectionOutline(controlAt(ControlClass::MultiLineEdit, {100, 50, 80, 20}, vscroll)).right,
+      183 + kScrollBarWidth);
+  EXPECT_EQ(selectionOutline(controlAt(ControlClass::ListBox, {100, 50, 80, 20}, vscroll)).right,
             183);
-  EXPECT_EQ(selectionOutline(controlAt(ControlClass::TListBox, {100, 50, 80, 20},
+  EXPECT_EQ(selectionOutline(controlAt(ControlClass::ListBox, {100, 50, 80, 20},
                                        styleNameValue("LBS_DISABLENOSCROLL")))
                 .right,
-            183 + SM_CXVSCROLL);
+            183 + kScrollBarWidth);
 }
 
 TEST(DesignerHandles, PlacesForMargins3And7) {
   // Margin 3: top 50, left 100, 80 x 20 (bottom 70, right 180).
-  const auto r = handleRects(controlAt(ControlClass::TCheckBox, {100, 50, 80, 20}));
+  const auto r = handleRects(controlAt(ControlClass::CheckBox, {100, 50, 80, 20}));
   EXPECT_EQ(r[0], (PixelRect{104, 47, 72, 2}));  // 1: top bar
   EXPECT_EQ(r[1], (PixelRect{97, 54, 2, 12}));   // 2: left bar
   EXPECT_EQ(r[2], (PixelRect{104, 71, 72, 2}));  // 3: bottom bar
@@ -127,13 +128,13 @@ TEST(DesignerHandles, PlacesForMargins3And7) {
   EXPECT_EQ(r[11], (PixelRect{177, 47, 6, 2}));
 
   // A static drawn as a line keeps its handles 7 pixels away, so they do not overlap.
-  const auto line = handleRects(controlAt(ControlClass::TSay2, {10, 40, 100, 1}));
+  const auto line = handleRects(controlAt(ControlClass::StaticText, {10, 40, 100, 1}));
   EXPECT_EQ(line[0].y, 33);
   EXPECT_EQ(line[2].y, 41 + 7 - 2);
   EXPECT_GT(line[2].y, line[0].y + line[0].height);
-  EXPECT_EQ(handleMargin(controlAt(ControlClass::TSay2, {10, 40, 100, 3})), 3);
-  EXPECT_EQ(handleMargin(controlAt(ControlClass::TButton, {10, 40, 100, 30})), 2);
-  EXPECT_EQ(handleMargin(controlAt(ControlClass::TIcon2, {10, 40, 100, 30})), 4);
+  EXPECT_EQ(handleMargin(controlAt(ControlClass::StaticText, {10, 40, 100, 3})), 3);
+  EXPECT_EQ(handleMargin(controlAt(ControlClass::Button, {10, 40, 100, 30})), 2);
+  EXPECT_EQ(handleMargin(controlAt(ControlClass::Icon, {10, 40, 100, 30})), 4);
 }
 
 TEST(DesignerHandles, CursorsAndEdges) {
@@ -153,38 +154,38 @@ TEST(DesignerHandles, CursorsAndEdges) {
 TEST(DesignerResize, EdgesFollowThePointAndStopAt15) {
   const PixelRect r{100, 50, 80, 40};  // bottom 90, right 180
   // The top bar dragged past the bottom: 15 high, the bottom edge stays.
-  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 1, {0, 200}), (PixelRect{100, 75, 80, 15}));
+  EXPECT_EQ(resizedRect(r, ControlClass::Button, 1, {0, 200}), (PixelRect{100, 75, 80, 15}));
   // The right bar dragged left past the left edge: 15 wide.
-  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 4, {20, 0}), (PixelRect{100, 50, 15, 40}));
+  EXPECT_EQ(resizedRect(r, ControlClass::Button, 4, {20, 0}), (PixelRect{100, 50, 15, 40}));
   // The bottom-left corner moves the bottom and the left edge.
-  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 8, {70, 130}), (PixelRect{70, 50, 110, 80}));
+  EXPECT_EQ(resizedRect(r, ControlClass::Button, 8, {70, 130}), (PixelRect{70, 50, 110, 80}));
   // The top-right corner.
-  EXPECT_EQ(resizedRect(r, ControlClass::TButton, 11, {300, 10}), (PixelRect{100, 10, 200, 80}));
+  EXPECT_EQ(resizedRect(r, ControlClass::Button, 11, {300, 10}), (PixelRect{100, 10, 200, 80}));
 }
 
 TEST(DesignerResize, AComboBoxOnlyByItsSideBars) {
   const PixelRect r{100, 50, 80, 40};
   for (int t = 1; t <= kHandleCount; ++t) {
-    const auto resized = resizedRect(r, ControlClass::TComboBox2, t, {10, 10});
+    const auto resized = resizedRect(r, ControlClass::ComboBox, t, {10, 10});
     if (t == 2 || t == 4)
       EXPECT_TRUE(resized.has_value()) << t;
     else
       EXPECT_FALSE(resized.has_value()) << t;
   }
-  EXPECT_EQ(resizedRect(r, ControlClass::TComboBox2, 2, {60, 0}), (PixelRect{60, 50, 120, 40}));
+  EXPECT_EQ(resizedRect(r, ControlClass::ComboBox, 2, {60, 0}), (PixelRect{60, 50, 120, 40}));
 }
 
 TEST(DesignerNudge, KeysPerClass) {
   const int up = vk(DesignerKey::Up), pageUp = vk(DesignerKey::PageUp);
   const int home = vk(DesignerKey::Home), end = vk(DesignerKey::End);
-  ASSERT_TRUE(nudgeFor(ControlClass::TButton, pageUp));
-  EXPECT_EQ(nudgeFor(ControlClass::TButton, pageUp)->dy, -1);
-  EXPECT_EQ(nudgeFor(ControlClass::TButton, end)->dx, 1);
-  EXPECT_EQ(nudgeFor(ControlClass::TButton, home)->dx, -1);
-  EXPECT_FALSE(nudgeFor(ControlClass::TGet, pageUp));
-  EXPECT_FALSE(nudgeFor(ControlClass::TMultiGet, home));
-  EXPECT_EQ(nudgeFor(ControlClass::TGet, up)->dy, -1);
-  EXPECT_FALSE(nudgeFor(ControlClass::TButton, vk(DesignerKey::Z)));
+  ASSERT_TRUE(nudgeFor(ControlClass::Button, pageUp));
+  EXPECT_EQ(nudgeFor(ControlClass::Button, pageUp)->dy, -1);
+  EXPECT_EQ(nudgeFor(ControlClass::Button, end)->dx, 1);
+  EXPECT_EQ(nudgeFor(ControlClass::Button, home)->dx, -1);
+  EXPECT_FALSE(nudgeFor(ControlClass::Edit, pageUp));
+  EXPECT_FALSE(nudgeFor(ControlClass::MultiLineEdit, home));
+  EXPECT_EQ(nudgeFor(ControlClass::Edit, up)->dy, -1);
+  EXPECT_FALSE(nudgeFor(ControlClass::Button, vk(DesignerKey::Z)));
 }
 
 TEST(DesignerKeys, TheFirstMatchingRowActs) {
@@ -210,9 +211,9 @@ TEST(DesignerKeys, TheFirstMatchingRowActs) {
       {DesignerKey::Up, {true, true}, DesignerAction::Nudge},
   };
   for (const Case& c : cases) EXPECT_EQ(designerKeyAction(vk(c.key), c.m), c.action) << vk(c.key);
-  EXPECT_TRUE(keyReachesDesigner(ControlClass::TGet, vk(DesignerKey::Delete)));
-  EXPECT_FALSE(keyReachesDesigner(ControlClass::TGet, vk(DesignerKey::Up)));
-  EXPECT_TRUE(keyReachesDesigner(ControlClass::TMultiGet, vk(DesignerKey::Up)));
+  EXPECT_TRUE(keyReachesDesigner(ControlClass::Edit, vk(DesignerKey::Delete)));
+  EXPECT_FALSE(keyReachesDesigner(ControlClass::Edit, vk(DesignerKey::Up)));
+  EXPECT_TRUE(keyReachesDesigner(ControlClass::MultiLineEdit, vk(DesignerKey::Up)));
 }
 
 }  // namespace

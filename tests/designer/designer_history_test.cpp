@@ -27,7 +27,7 @@ TEST(DesignerHistory, KeepsAtMostItsLimitAndDropsRedoOnANewStep) {
   DesignerHistory history(2);
   const auto state = [](int id) {
     DesignerSnapshot s;
-    s.controls.emplace_back().Cargo = id;
+    s.controls.emplace_back().id = id;
     return s;
   };
   history.record(state(1));
@@ -36,7 +36,7 @@ TEST(DesignerHistory, KeepsAtMostItsLimitAndDropsRedoOnANewStep) {
   EXPECT_EQ(history.undoSteps(), 2u);
   auto back = history.undo(state(4));
   ASSERT_TRUE(back);
-  EXPECT_EQ(back->controls[0].Cargo, 3);
+  EXPECT_EQ(back->controls[0].id, 3);
   EXPECT_TRUE(history.canRedo());
   history.record(state(5));
   EXPECT_FALSE(history.canRedo());
@@ -47,7 +47,7 @@ TEST(DesignerHistory, SelectionAloneIsNoChange) {
   DesignerSnapshot a;
   a.controls.resize(2);
   DesignerSnapshot b = a;
-  b.controls[1].lSel = true;
+  b.controls[1].selected = true;
   b.current = 1;
   EXPECT_TRUE(sameControls(a, b));
   b.controls[1].rect.x = 1;
@@ -61,7 +61,7 @@ TEST(DesignerUndo, RestoresControlsSelectionAndCurrentControl) {
   d.dragControl(0, {d.at(0).rect.x + 1, d.at(0).rect.y + 1}, {});  // current, no step
   EXPECT_EQ(d.designer.undoSteps(), 0u);
   d.designer.keyDown(vk(DesignerKey::Delete), {});
-  ASSERT_EQ(d.model.aControls.size(), 1u);
+  ASSERT_EQ(d.model.controls.size(), 1u);
   EXPECT_FALSE(d.designer.current());
   EXPECT_TRUE(d.designer.keyDown(vk(DesignerKey::Z), {false, true}));
   EXPECT_EQ(d.text(), original);
@@ -70,11 +70,11 @@ TEST(DesignerUndo, RestoresControlsSelectionAndCurrentControl) {
   const DesignerRefresh refresh = d.designer.takeRefresh();
   EXPECT_TRUE(refresh.rebuild);
   EXPECT_TRUE(d.designer.keyDown(vk(DesignerKey::Y), {false, true}));
-  EXPECT_EQ(d.model.aControls.size(), 1u);
+  EXPECT_EQ(d.model.controls.size(), 1u);
   EXPECT_TRUE(d.designer.keyDown(vk(DesignerKey::Z), {false, true}));
-  EXPECT_EQ(d.model.aControls.size(), 2u);
+  EXPECT_EQ(d.model.controls.size(), 2u);
   EXPECT_TRUE(d.designer.keyDown(vk(DesignerKey::Z), {true, true}));  // Ctrl+Shift+Z redoes
-  EXPECT_EQ(d.model.aControls.size(), 1u);
+  EXPECT_EQ(d.model.controls.size(), 1u);
   EXPECT_FALSE(d.designer.canRedo());
 }
 
@@ -105,7 +105,7 @@ TEST(DesignerUndo, RandomActionsAgreeWithTheTextOfEveryStep) {
     std::size_t pos = 0;
     int undos = 0, redos = 0;
     for (int action = 0; action < 160; ++action) {
-      const std::size_t count = d.model.aControls.size();
+      const std::size_t count = d.model.controls.size();
       const auto anyControl = [&] {
         return static_cast<std::size_t>(pick(static_cast<int>(count)));
       };
@@ -236,36 +236,36 @@ void roundTrip(const DialogModel& read, std::string_view name, RoundTrip& tally)
     testing::ScriptedUi ui;
     testing::RecordingHost host;
     Designer designer(model, ui, host, testing::fixedWidth);
-    const std::string original = MAKEDLG(model, name);
+    const std::string original = dialogBlock(model, name);
     const PixelRect client = designer.clientSize();
     designer.pressBackground({0, 0});
     designer.mouseMove({client.width, client.height});
     designer.mouseRelease();
     std::optional<std::size_t> lead;
     bool onGrid = true;
-    for (std::size_t i = 0; i < model.aControls.size(); ++i) {
-      const DialogControl& c = model.aControls[i];
-      if (!c.lSel) continue;
+    for (std::size_t i = 0; i < model.controls.size(); ++i) {
+      const DialogControl& c = model.controls[i];
+      if (!c.selected) continue;
       if (!lead) lead = i;
       onGrid = onGrid && snapRow(c.rect.y, 5) == c.rect.y && snapColumn(c.rect.x, 5) == c.rect.x;
     }
     if (!lead) return;
     if (variant == 0) ++tally.dialogs;
-    const PixelRect r = model.aControls[*lead].rect;
+    const PixelRect r = model.controls[*lead].rect;
     const PixelPoint grab{r.x + 1, r.y + 1};
     if (variant == 0) {
       if (!onGrid) continue;
       ++tally.draggedBack;
       designer.pressControl(*lead, grab);
       designer.mouseMove({grab.x + 9, grab.y});
-      EXPECT_NE(model.aControls[*lead].rect.x, r.x);
+      EXPECT_NE(model.controls[*lead].rect.x, r.x);
       designer.mouseMove(grab);
       designer.mouseRelease();
     } else if (variant == 1) {
       designer.pressControl(*lead, grab);
       designer.mouseMove({grab.x + 9, grab.y + 8});
       designer.mouseRelease();
-      EXPECT_NE(MAKEDLG(model, name), original);
+      EXPECT_NE(dialogBlock(model, name), original);
       EXPECT_TRUE(designer.commands().undo());
     } else {
       designer.keyDown(vk(DesignerKey::Right), {});
@@ -273,7 +273,7 @@ void roundTrip(const DialogModel& read, std::string_view name, RoundTrip& tally)
       designer.keyDown(vk(DesignerKey::Left), {});
       designer.keyDown(vk(DesignerKey::Up), {});
     }
-    EXPECT_EQ(MAKEDLG(model, name), original) << "variant " << variant;
+    EXPECT_EQ(dialogBlock(model, name), original) << "variant " << variant;
   }
 }
 

@@ -45,17 +45,17 @@ TEST(DesignerKeys, AnEditWithTextKeepsItsKeys) {
                                multi ? "ES_MULTILINE | WS_CHILD | WS_VISIBLE" : testing::kEditStyle,
                                10, 20, 60, 12));
     d.dragControl(0, {d.at(0).rect.x + 1, d.at(0).rect.y + 1}, {});
-    d.at(0).cCaption = "testo";
+    d.at(0).caption = "testo";
     const PixelRect r = d.at(0).rect;
     EXPECT_FALSE(d.designer.keyDown(key(DesignerKey::Up), {}));
     d.designer.keyDown(key(DesignerKey::Delete), {});
-    EXPECT_EQ(d.model.aControls.size(), 1u) << "Delete belongs to the edit";
+    EXPECT_EQ(d.model.controls.size(), 1u) << "Delete belongs to the edit";
     EXPECT_EQ(d.at(0).rect, r);
-    d.at(0).cCaption.clear();
+    d.at(0).caption.clear();
     EXPECT_TRUE(d.designer.keyDown(key(DesignerKey::Up), {}));
     EXPECT_EQ(d.at(0).rect.y, duToPixelsY(19));
     d.designer.keyDown(key(DesignerKey::Delete), {});
-    EXPECT_TRUE(d.model.aControls.empty());
+    EXPECT_TRUE(d.model.controls.empty());
     EXPECT_FALSE(d.designer.current());
     EXPECT_TRUE(handlesHidden(d.designer));
   }
@@ -79,7 +79,7 @@ TEST(DesignerKeys, OnlyEscapeActsWhileAPressIsUnderWay) {
   d.designer.pressControl(0, {1, 1});
   EXPECT_FALSE(d.designer.keyDown(key(DesignerKey::Delete), {}));
   EXPECT_FALSE(d.designer.keyDown(key(DesignerKey::Insert), kShift));
-  EXPECT_EQ(d.model.aControls.size(), 1u);
+  EXPECT_EQ(d.model.controls.size(), 1u);
   d.designer.mouseMove({1, 30});
   d.designer.mouseRelease();
   EXPECT_EQ(d.at(0).rect.y, snapRow(29, 5));
@@ -107,13 +107,13 @@ TEST(DesignerMenus, TheBackgroundMenuOffersEveryKindAndPaste) {
   EXPECT_EQ(menu.at, (PixelPoint{96, 98}));  // snapped
   EXPECT_EQ(d.host.message, "Dialog: 358 x 193");
 
-  d.designer.runMenuCommand(menu, 2);  // Nuovo TButton at the snapped point
-  ASSERT_EQ(d.model.aControls.size(), 2u);
+  d.designer.runMenuCommand(menu, 2);  // Nuovo Button at the snapped point
+  ASSERT_EQ(d.model.controls.size(), 2u);
   EXPECT_EQ(d.at(1).rect, (PixelRect{96, 98, 70, 25}));
   const DesignerMenu after = d.designer.contextMenu(std::nullopt, {0, 0});
   EXPECT_TRUE(after.items[after.items.size() - 2].enabled);
   d.designer.runMenuCommand(after, after.items.size() - 2);  // Annulla
-  EXPECT_EQ(d.model.aControls.size(), 1u);
+  EXPECT_EQ(d.model.controls.size(), 1u);
 }
 
 TEST(DesignerMenus, TheControlMenuDependsOnSelectionAndClass) {
@@ -129,7 +129,7 @@ TEST(DesignerMenus, TheControlMenuDependsOnSelectionAndClass) {
   EXPECT_EQ(d.host.message, "Id: 1234   70 x 13");
   menu = d.designer.contextMenu(1, {20, 70});
   EXPECT_EQ(labels(menu)[4], "Rinumera da Id 1201 a Id 1299");  // 1200 gives the same range
-  d.at(0).lSel = true;
+  d.at(0).selected = true;
   menu = d.designer.contextMenu(1, {20, 70});
   EXPECT_EQ(labels(menu)[4], "Rinumera selezionati");
   EXPECT_EQ(labels(menu)[6], "Elimina\tCANC");

@@ -37,7 +37,7 @@ TEST(DesignerDrag, SnapsTheNewTopLeftToTheGrid) {
 TEST(DesignerDrag, SelectedControlsFollowAndGetNoHandles) {
   TestDesigner d(lines({button(101, 10, 10), button(102, 10, 40), button(103, 100, 80)}));
   d.band({0, 0}, {100, 80});  // the first two
-  ASSERT_TRUE(d.at(0).lSel && d.at(1).lSel && !d.at(2).lSel);
+  ASSERT_TRUE(d.at(0).selected && d.at(1).selected && !d.at(2).selected);
   const PixelRect a = d.at(0).rect, b = d.at(1).rect;
   d.dragControl(0, {a.x + 2, a.y + 2}, {{a.x + 2 + 9, a.y + 2 + 8}});
   EXPECT_EQ(d.at(0).rect.y, snapRow(a.y + 8, 5));
@@ -47,7 +47,7 @@ TEST(DesignerDrag, SelectedControlsFollowAndGetNoHandles) {
   EXPECT_EQ(pixelsToDuX(d.at(1).rect.x), 15);
   EXPECT_EQ(d.designer.current(), 0u);  // current, but dragged as one of the selection: no handles
   EXPECT_TRUE(handlesHidden(d.designer));
-  EXPECT_TRUE(d.at(0).lSel && d.at(1).lSel);
+  EXPECT_TRUE(d.at(0).selected && d.at(1).selected);
   EXPECT_EQ(d.designer.outlines().size(), 2u);
 }
 
@@ -174,8 +174,8 @@ TEST(DesignerGestures, APressWhileAGestureIsUnderWayIsIgnored) {
 TEST(DesignerBand, InsideAGroupBoxSelectsWhatItTouchesButNotTheGroup) {
   GroupDialog d;
   d.band({50, 50}, {100, 100});
-  EXPECT_FALSE(d.at(0).lSel);
-  EXPECT_TRUE(d.at(1).lSel);
+  EXPECT_FALSE(d.at(0).selected);
+  EXPECT_TRUE(d.at(1).selected);
   EXPECT_FALSE(d.designer.current());
   EXPECT_FALSE(d.designer.band());  // removed on release
 }
@@ -183,8 +183,8 @@ TEST(DesignerBand, InsideAGroupBoxSelectsWhatItTouchesButNotTheGroup) {
 TEST(DesignerBand, AcrossTheFrameSelectsTheGroupToo) {
   GroupDialog d;
   d.band({100, 100}, {10, 10});  // drawn backwards
-  EXPECT_TRUE(d.at(0).lSel);
-  EXPECT_TRUE(d.at(1).lSel);
+  EXPECT_TRUE(d.at(0).selected);
+  EXPECT_TRUE(d.at(1).selected);
 }
 
 TEST(DesignerBand, ClipsAtTheClientAreaAndAPressAloneSelectsNothing) {
@@ -193,7 +193,7 @@ TEST(DesignerBand, ClipsAtTheClientAreaAndAPressAloneSelectsNothing) {
   d.designer.mouseMove({-5, -40});
   EXPECT_EQ(d.designer.band(), (Box{300, 300, 0, 0}));
   d.designer.mouseRelease();
-  EXPECT_TRUE(d.at(0).lSel && d.at(1).lSel);
+  EXPECT_TRUE(d.at(0).selected && d.at(1).selected);
   d.designer.pressBackground({300, 300});  // a press clears the selection...
   EXPECT_FALSE(d.designer.selection().anySelected());
   d.designer.mouseRelease();  // ...and a release without a move selects nothing
@@ -220,7 +220,7 @@ TEST(DesignerBand, PressesInsideAndNearAGroupBoxFrame) {
   }
   {
     GroupDialog d;  // a selected group box is dragged from its interior as well
-    d.at(0).lSel = true;
+    d.at(0).selected = true;
     d.designer.pressBackground({120, 100});
     EXPECT_EQ(d.designer.gesture(), GestureState::Pressed);
     EXPECT_EQ(d.designer.current(), 0u);
@@ -235,7 +235,7 @@ TEST(DesignerShiftClick, OnTheCurrentControlMakesItSelected) {
   ASSERT_EQ(d.designer.current(), 0u);
   ASSERT_TRUE(handlesShown(d.designer));
   d.designer.pressControl(0, {3, 3}, kShift);
-  EXPECT_TRUE(d.at(0).lSel);
+  EXPECT_TRUE(d.at(0).selected);
   EXPECT_FALSE(d.designer.current());
   EXPECT_TRUE(handlesHidden(d.designer));
   EXPECT_EQ(d.designer.outlines().size(), 1u);
@@ -246,18 +246,18 @@ TEST(DesignerShiftClick, OnAnotherControlSelectsBoth) {
   TestDesigner d(lines({button(101, 0, 0), button(102, 60, 0)}));
   d.dragControl(0, {3, 3}, {});
   d.designer.pressControl(1, {110, 3}, kShift);
-  EXPECT_TRUE(d.at(0).lSel && d.at(1).lSel);
+  EXPECT_TRUE(d.at(0).selected && d.at(1).selected);
   EXPECT_FALSE(d.designer.current());
 }
 
 TEST(DesignerShiftClick, OnASelectedControlDeselectsIt) {
   TestDesigner d(lines({button(101, 0, 0), button(102, 60, 0)}));
   d.band({0, 0}, {200, 5});
-  ASSERT_TRUE(d.at(0).lSel && d.at(1).lSel);
+  ASSERT_TRUE(d.at(0).selected && d.at(1).selected);
   d.designer.takeRefresh();
   d.designer.pressControl(1, {110, 3}, kShift);
-  EXPECT_TRUE(d.at(0).lSel);
-  EXPECT_FALSE(d.at(1).lSel);
+  EXPECT_TRUE(d.at(0).selected);
+  EXPECT_FALSE(d.at(1).selected);
   EXPECT_TRUE(d.designer.takeRefresh().repaint);
 }
 

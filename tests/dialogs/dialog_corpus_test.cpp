@@ -78,8 +78,8 @@ void checkControls(std::string_view original, const DialogModel& dialog, const s
     }
     at = end + 2;
   }
-  EXPECT_EQ(static_cast<int>(dialog.aControls.size()), statements) << original;
-  tally.controls += static_cast<int>(dialog.aControls.size());
+  EXPECT_EQ(static_cast<int>(dialog.controls.size()), statements) << original;
+  tally.controls += static_cast<int>(dialog.controls.size());
 }
 
 void checkDialog(const Document& doc, std::size_t position, Tally& tally) {
@@ -94,7 +94,7 @@ void checkDialog(const Document& doc, std::size_t position, Tally& tally) {
     return;
   }
   const std::string original(block->of(doc.text()).substr(0, first.dialog.blockLength));
-  const std::string written = MAKEDLG(first.dialog, name);
+  const std::string written = dialogBlock(first.dialog, name);
   if (written == original) ++tally.unchanged;
   checkControls(original, first.dialog, written, tally);
   std::string withoutLanguage = written;
@@ -109,7 +109,7 @@ void checkDialog(const Document& doc, std::size_t position, Tally& tally) {
   EXPECT_EQ(second.dialog.blockLength, written.size());
   second.dialog.blockLength = first.dialog.blockLength;
   EXPECT_TRUE(second.dialog == first.dialog) << original << "\n---\n" << written;
-  EXPECT_EQ(MAKEDLG(second.dialog, name), written);
+  EXPECT_EQ(dialogBlock(second.dialog, name), written);
 
   std::string_view previous;
   for (std::size_t at = 0; at <= original.size();) {

@@ -128,7 +128,7 @@ TEST(DialogProperties, LongNamesCaptionsAndSymbolsStayWholeUnlessEdited) {
   EXPECT_EQ(fieldLength(101, shown), 23u);
   EXPECT_EQ(fieldLength(102, shown), 150u);
   EXPECT_EQ(fieldLength(103, shown), 4u);  // "X0" is shorter than the picture
-  ResourceIndex index = ARESOURCES(block);
+  ResourceIndex index = indexResources(block);
   DialogProperties values = shown;
   values.height = "11";
   EXPECT_FALSE(checkDialogProperties(values, shown, index, kEncoding));
@@ -146,7 +146,7 @@ TEST(DialogProperties, LongNamesCaptionsAndSymbolsStayWholeUnlessEdited) {
 TEST(DialogProperties, TheChecksOfTheForm) {
   const std::string script =
       testing::ownFormDialog("") + "\r\n\r\nOTHER DIALOG 0, 0, 1, 1\r\n{\r\n}";
-  const ResourceIndex index = ARESOURCES(script);
+  const ResourceIndex index = indexResources(script);
   const DialogProperties shown = shownOf(script);
   const auto faultOf = [&](const std::function<void(DialogProperties&)>& change) {
     DialogProperties values = shown;
@@ -190,7 +190,7 @@ TEST(DialogProperties, NumbersAreWrittenPlainAndEmptyOnesAsZero) {
 
 TEST(DialogProperties, NothingChangedIsNoEdit) {
   const std::string script = testing::ownFormDialog("");
-  const ResourceIndex index = ARESOURCES(script);
+  const ResourceIndex index = indexResources(script);
   const DialogProperties shown = shownOf(script);
   EXPECT_FALSE(dialogPropertiesEdit(script, index, 0, shown, shown, kEncoding));
   DialogProperties same = shown;
@@ -205,20 +205,20 @@ class PropertiesCommand : public ::testing::Test {
                      testing::ownFormDialog("") +
                      "\r\n\r\n\r\nOMEGA DIALOG 0, 0, 10, 10\r\nSTYLE WS_POPUP\r\n{\r\n}");
   }
-  // Runs PROPDLG on the entry `name`; the form changes the values and confirms (or cancels
-  // with nothing), and sees the check's verdict.
+  // Runs changeDialogProperties on the entry `name`; the form changes the values and confirms (or
+  // cancels with nothing), and sees the check's verdict.
   bool run(std::string_view name,
            const std::function<std::optional<DialogProperties>(DialogProperties)>& form) {
     current.row =
-        static_cast<int>(*findEntry(doc.index(), {std::string(name), ResType::Dialog, 0})) + 1;
-    return PROPDLG(ui, doc, current.position(),
-                   [&](const DialogProperties& shown, const DialogPropertiesCheck& check) {
-                     auto values = form(shown);
-                     // A form whose check fails stays open; the user then cancels it.
-                     if (values && (fault = check(*values)))
-                       return std::optional<DialogProperties>();
-                     return values;
-                   });
+        static_cast<int>(*findEntry(doc.index(), {std::string(name), ResourceType::Dialog, 0})) + 1;
+    return changeDialogProperties(
+        ui, doc, current.position(),
+        [&](const DialogProperties& shown, const DialogPropertiesCheck& check) {
+          auto values = form(shown);
+          // A form whose check fails stays open; the user then cancels it.
+          if (values && (fault = check(*values))) return std::optional<DialogProperties>();
+          return values;
+        });
   }
   Document doc;
   CurrentEntry current{doc};
@@ -260,10 +260,11 @@ TEST_F(PropertiesCommand, AnUnreadableDialogSaysWhyAndOpensNoForm) {
   doc.load("", "BAD DIALOG 0, 0\r\n{\r\n}");
   current.row = 1;
   bool opened = false;
-  EXPECT_FALSE(PROPDLG(ui, doc, 0, [&](const DialogProperties&, const DialogPropertiesCheck&) {
-    opened = true;
-    return std::optional<DialogProperties>();
-  }));
+  EXPECT_FALSE(changeDialogProperties(ui, doc, 0,
+                                      [&](const DialogProperties&, const DialogPropertiesCheck&) {
+                                        opened = true;
+                                        return std::optional<DialogProperties>();
+                                      }));
   EXPECT_FALSE(opened);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, dialogFailureText(DialogFailure::NoHeaderNumbers));

@@ -24,20 +24,20 @@ DialogReading readBody(std::string_view body) {
 DialogControl onlyControl(std::string_view line) {
   const DialogReading r = readBody(line);
   EXPECT_EQ(r.failure, DialogFailure::None);
-  EXPECT_EQ(r.dialog.aControls.size(), 1u) << line;
-  return r.dialog.aControls.empty() ? DialogControl{} : r.dialog.aControls[0];
+  EXPECT_EQ(r.dialog.controls.size(), 1u) << line;
+  return r.dialog.controls.empty() ? DialogControl{} : r.dialog.controls[0];
 }
 
 TEST(ReadDialog, ControlTextWithCommaAndDoubledQuotesQuotedOrBareClass) {
   for (const char* cls : {"\"BUTTON\"", "BUTTON", "\"button\""}) {
     const DialogControl c = onlyControl(std::string(" CONTROL \"a, \"\"b\"\"\", 101, ") + cls +
                                         ", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, 5, 50, 14");
-    EXPECT_EQ(c.live, ControlClass::TButton) << cls;
-    EXPECT_EQ(c.cCaption, "a, \"b\"");
-    EXPECT_EQ(c.Cargo, 101);
-    EXPECT_EQ(c.nStyle, 0x50000000u);
+    EXPECT_EQ(c.live, ControlClass::Button) << cls;
+    EXPECT_EQ(c.caption, "a, \"b\"");
+    EXPECT_EQ(c.id, 101);
+    EXPECT_EQ(c.liveStyle, 0x50000000u);
     EXPECT_EQ(c.rect, (PixelRect{9, 8, 88, 23}));  // 8.75, 8.125, 87.5, 22.75
-    EXPECT_FALSE(c.lSel);
+    EXPECT_FALSE(c.selected);
     EXPECT_TRUE(c.classText.empty()) << "the table's own name is written afresh";
   }
 }
@@ -47,48 +47,48 @@ TEST(ReadDialog, ClassTableChoosesTheLiveClassByClassAndStyle) {
     const char* cls;
     const char* style;
     ControlClass live;
-    std::uint32_t nStyle;
+    std::uint32_t liveStyle;
     bool dropDown;
   } rows[] = {
-      {"BUTTON", "BS_AUTOCHECKBOX", ControlClass::TCheckBox, 3, false},
-      {"BUTTON", "BS_RADIOBUTTON", ControlClass::TRadio2, 4, false},
-      {"BUTTON", "BS_AUTO3STATE", ControlClass::TCheckBox, 6, false},
-      {"BUTTON", "BS_GROUPBOX", ControlClass::TGroup, 7, false},
-      {"BUTTON", "BS_AUTORADIOBUTTON | WS_GROUP", ControlClass::TRadio2, 0x20009, false},
-      {"BUTTON", "0x23", ControlClass::TCheckBox, 0x23, false},  // the type bits alone count
-      {"BUTTON", "2", ControlClass::TButton, 2, false},          // BS_CHECKBOX
-      {"BUTTON", "5", ControlClass::TButton, 5, false},          // BS_3STATE
-      {"BUTTON", "BS_DEFPUSHBUTTON", ControlClass::TButton, 1, false},
-      {"Edit", "ES_MULTILINE", ControlClass::TMultiGet, 4, false},
-      {"EDIT", "ES_AUTOHSCROLL", ControlClass::TGet, 0x80, false},
-      {"COMBOBOX", "CBS_DROPDOWN", ControlClass::TComboBox2, 3, true},
-      {"COMBOBOX", "CBS_DROPDOWNLIST", ControlClass::TComboBox2, 3, false},
-      {"COMBOBOX", "CBS_SORT", ControlClass::TComboBox2, 0x101, true},
-      {"LISTBOX", "LBS_NOTIFY", ControlClass::TListBox, 0x101, false},
-      {"LISTBOX", "LBS_NOINTEGRALHEIGHT", ControlClass::TListBox, 0x100, false},
-      {"RichEdit20A", "", ControlClass::TRichEdit2, 0, false},
-      {"ScrollBar", "SBS_VERT", ControlClass::TScrollBar2, 1, false},
-      {"Static", "SS_CENTER", ControlClass::TSay2, 1, false},
-      {"SysDateTimePick32", "WS_CHILD", ControlClass::TDatePick, 0x40000000, false},
-      {"SysTabControl32", "WS_CHILD", ControlClass::TFolder2, 0x40000000, false},
-      {"SysTreeView32", "TVS_HASLINES", ControlClass::TTreeView, 2, false},
-      {"TBitmap", "0", ControlClass::TBitmap2, 0, false},
-      {"TBtnBmp", "0", ControlClass::TBtnBmp2, 0, false},
-      {"TCBrowse", "0", ControlClass::TCBrowse2, 0, false},
-      {"TIcon", "0", ControlClass::TIcon2, 0, false},
-      {"TImage", "0", ControlClass::TImage2, 0, false},
-      {"TMeter", "0", ControlClass::TMeter, 0, false},
-      {"TWBrowse", "0", ControlClass::TWBrowse2, 0, false},
-      {"TXBrowse", "0", ControlClass::TXBrowse2, 0, false},
+      {"BUTTON", "BS_AUTOCHECKBOX", ControlClass::CheckBox, 3, false},
+      {"BUTTON", "BS_RADIOBUTTON", ControlClass::RadioButton, 4, false},
+      {"BUTTON", "BS_AUTO3STATE", ControlClass::CheckBox, 6, false},
+      {"BUTTON", "BS_GROUPBOX", ControlClass::GroupBox, 7, false},
+      {"BUTTON", "BS_AUTORADIOBUTTON | WS_GROUP", ControlClass::RadioButton, 0x20009, false},
+      {"BUTTON", "0x23", ControlClass::CheckBox, 0x23, false},  // the type bits alone count
+      {"BUTTON", "2", ControlClass::Button, 2, false},          // BS_CHECKBOX
+      {"BUTTON", "5", ControlClass::Button, 5, false},          // BS_3STATE
+      {"BUTTON", "BS_DEFPUSHBUTTON", ControlClass::Button, 1, false},
+      {"Edit", "ES_MULTILINE", ControlClass::MultiLineEdit, 4, false},
+      {"EDIT", "ES_AUTOHSCROLL", ControlClass::Edit, 0x80, false},
+      {"COMBOBOX", "CBS_DROPDOWN", ControlClass::ComboBox, 3, true},
+      {"COMBOBOX", "CBS_DROPDOWNLIST", ControlClass::ComboBox, 3, false},
+      {"COMBOBOX", "CBS_SORT", ControlClass::ComboBox, 0x101, true},
+      {"LISTBOX", "LBS_NOTIFY", ControlClass::ListBox, 0x101, false},
+      {"LISTBOX", "LBS_NOINTEGRALHEIGHT", ControlClass::ListBox, 0x100, false},
+      {"RichEdit20A", "", ControlClass::RichEdit, 0, false},
+      {"ScrollBar", "SBS_VERT", ControlClass::ScrollBar, 1, false},
+      {"Static", "SS_CENTER", ControlClass::StaticText, 1, false},
+      {"SysDateTimePick32", "WS_CHILD", ControlClass::DatePicker, 0x40000000, false},
+      {"SysTabControl32", "WS_CHILD", ControlClass::TabControl, 0x40000000, false},
+      {"SysTreeView32", "TVS_HASLINES", ControlClass::TreeView, 2, false},
+      {"TBitmap", "0", ControlClass::Bitmap, 0, false},
+      {"TBtnBmp", "0", ControlClass::BitmapButton, 0, false},
+      {"TCBrowse", "0", ControlClass::ColumnBrowse, 0, false},
+      {"TIcon", "0", ControlClass::Icon, 0, false},
+      {"TImage", "0", ControlClass::Image, 0, false},
+      {"TMeter", "0", ControlClass::Meter, 0, false},
+      {"TWBrowse", "0", ControlClass::WindowBrowse, 0, false},
+      {"TXBrowse", "0", ControlClass::ExtendedBrowse, 0, false},
   };
   for (const auto& row : rows) {
     const DialogControl c = onlyControl(std::string(" CONTROL \"t\", 1, \"") + row.cls + "\", " +
                                         row.style + ", 1, 2, 3, 4");
     EXPECT_EQ(c.live, row.live) << row.cls << " " << row.style;
-    EXPECT_EQ(c.nStyle, row.nStyle) << row.cls << " " << row.style;
-    EXPECT_EQ(c.lDropDown, row.dropDown) << row.cls << " " << row.style;
+    EXPECT_EQ(c.liveStyle, row.liveStyle) << row.cls << " " << row.style;
+    EXPECT_EQ(c.dropDown, row.dropDown) << row.cls << " " << row.style;
     // Only the button family and STATIC show the script's text.
-    EXPECT_EQ(c.cCaption.empty(), !liveClass(c.live).receivesText) << row.cls;
+    EXPECT_EQ(c.caption.empty(), !liveClass(c.live).receivesText) << row.cls;
   }
 }
 
@@ -102,37 +102,37 @@ TEST(ReadDialog, UnsupportedClassesArePlaceholdersKeptAsWrittenWithTheRightNotic
   } rows[] = {
       {" CONTROL \"\", 1, \"RichEdit20W\", ES_MULTILINE, 1, 2, 3, 4",
        {"Controllo RICHEDIT20W non supportato."},
-       ControlClass::TPlaceholder,
+       ControlClass::Placeholder,
        "RichEdit20W",
        0x50000004},
       {" CONTROL \"\", 1, msctls_progress32, WS_BORDER | NOT WS_VISIBLE, 1, 2, 3, 4",
        {"Stile non valido."},
-       ControlClass::TPlaceholder,
+       ControlClass::Placeholder,
        "msctls_progress32",
        0x40800000},
       // The style's notice stands for both.
       {" CONTROL \"\", 1, \"SysListView32\", LVS_REPORT, 1, 2, 3, 4",
        {"Stile non valido."},
-       ControlClass::TPlaceholder,
+       ControlClass::Placeholder,
        "SysListView32",
        0x50000001},
       // A text that is not quoted names an image: kept, so that it stays a name.
       {" CONTROL IDB_LOGO, -1, \"STATIC\", SS_ICON, 1, 2, 3, 4",
        {},
-       ControlClass::TSay2,
+       ControlClass::StaticText,
        "IDB_LOGO",
        0x50000003},
   };
   for (const auto& row : rows) {
     const DialogReading r = readBody(row.line);
-    ASSERT_EQ(r.dialog.aControls.size(), 1u) << row.line;
-    const DialogControl& c = r.dialog.aControls[0];
+    ASSERT_EQ(r.dialog.controls.size(), 1u) << row.line;
+    const DialogControl& c = r.dialog.controls[0];
     EXPECT_EQ(c.live, row.live) << row.line;
-    EXPECT_EQ(c.cCaption, row.label);
+    EXPECT_EQ(c.caption, row.label);
     EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
     EXPECT_EQ(c.rect, (PixelRect{2, 3, 5, 7}));
     EXPECT_EQ(r.notices, row.notices) << row.line;
-    EXPECT_EQ(MAKECONTROL(c), row.line);
+    EXPECT_EQ(controlStatement(c), row.line);
   }
 }
 
@@ -152,7 +152,7 @@ TEST(ReadDialog, StatementsOutOfShapeStayAsWritten) {
   for (const auto& row : rows) {
     const DialogReading r = readBody(row.line);
     ASSERT_EQ(r.failure, DialogFailure::None) << row.line;
-    EXPECT_TRUE(r.dialog.aControls.empty()) << row.line;
+    EXPECT_TRUE(r.dialog.controls.empty()) << row.line;
     EXPECT_EQ(r.dialog.bodyTail, std::vector<std::string>{row.line});
     EXPECT_EQ(r.notices, row.notices) << row.line;
   }
@@ -162,18 +162,18 @@ TEST(ReadDialog, InvalidControlStyleKeepsItsTextAndTheDefaultsForClassAndAdjustm
   const DialogControl button = onlyControl(
       " CONTROL \"x\", 1, \"BUTTON\", BS_AUTOCHECKBOX | "
       "BS_NOTIFY, 1, 2, 3, 4");
-  EXPECT_EQ(button.live, ControlClass::TButton);  // the default style is a push button's
-  EXPECT_EQ(button.nStyle, std::nullopt);
+  EXPECT_EQ(button.live, ControlClass::Button);  // the default style is a push button's
+  EXPECT_EQ(button.liveStyle, std::nullopt);
   ASSERT_TRUE(button.style);
   EXPECT_EQ(button.style->text, "BS_AUTOCHECKBOX | BS_NOTIFY");
 
   const DialogControl combo =
       onlyControl(" CONTROL \"\", 1, \"COMBOBOX\", CBS_SIMPLE | WS_TABSTOP, 1, 2, 3, 40");
-  EXPECT_EQ(combo.nStyle, kDefaultControlStyle + 1);
-  EXPECT_TRUE(combo.lDropDown);
+  EXPECT_EQ(combo.liveStyle, kDefaultControlStyle + 1);
+  EXPECT_TRUE(combo.dropDown);
   const DialogControl list =
       onlyControl(" CONTROL \"\", 1, \"LISTBOX\", LBS_HASSTRINGS, 1, 2, 3, 4");
-  EXPECT_EQ(list.nStyle, kDefaultControlStyle | 0x100);
+  EXPECT_EQ(list.liveStyle, kDefaultControlStyle | 0x100);
 }
 
 TEST(ReadDialog, IdsAndCoordinatesKeepTheTextOfAnythingButAPlainNumber) {
@@ -192,12 +192,12 @@ TEST(ReadDialog, IdsAndCoordinatesKeepTheTextOfAnythingButAPlainNumber) {
   for (const auto& row : rows) {
     const DialogControl c = onlyControl(std::string(" CONTROL \"\", ") + row.field +
                                         ", \"BUTTON\", 0, " + row.field + ", 0, 0, 0");
-    EXPECT_EQ(c.Cargo, row.value) << row.field;
-    EXPECT_EQ(c.id.has_value(), row.kept) << row.field;
+    EXPECT_EQ(c.id, row.value) << row.field;
+    EXPECT_EQ(c.idAsWritten.has_value(), row.kept) << row.field;
     EXPECT_EQ(c.coordinates[0].has_value(), row.kept) << row.field;
     EXPECT_EQ(c.rect.x, duToPixelsX(row.value)) << row.field;
     if (row.kept) {
-      EXPECT_EQ(*c.id, (KeptText<int>{row.field, row.value}));
+      EXPECT_EQ(*c.idAsWritten, (KeptText<int>{row.field, row.value}));
     }
   }
 }
@@ -209,22 +209,22 @@ TEST(ReadDialog, ControlStatementsOverSeveralLinesTabsAndFieldsAfterCy) {
       "\tWS_BORDER | WS_TABSTOP,",
       "\t4, 40, 180, 120",
   }));
-  EXPECT_EQ(tree.live, ControlClass::TTreeView);
-  EXPECT_EQ(tree.nStyle, 0x810003u);
+  EXPECT_EQ(tree.live, ControlClass::TreeView);
+  EXPECT_EQ(tree.liveStyle, 0x810003u);
   EXPECT_EQ(tree.rect, toPixels(DialogUnitRect{4, 40, 180, 120}));
 
   const DialogControl split = onlyControl(crlfLines({
       "    CONTROL \"Auto\",IDC_A,\"Button\",BS_AUTOCHECKBOX",
       "                    | WS_TABSTOP,7,77,236,10, WS_EX_CLIENTEDGE, 42",
   }));
-  EXPECT_EQ(split.live, ControlClass::TCheckBox);
+  EXPECT_EQ(split.live, ControlClass::CheckBox);
   EXPECT_EQ(split.tail, ", WS_EX_CLIENTEDGE, 42");
 
   // A tab reads as blanks up to the next multiple of four columns, inside a text too.
   const DialogControl tabs =
       onlyControl("\tCONTROL\t\"a\tb\",\t7,\t\"BUTTON\",\tBS_PUSHBUTTON,\t1,\t2,\t3,\t4");
-  EXPECT_EQ(tabs.cCaption, "a  b");
-  EXPECT_EQ(tabs.Cargo, 7);
+  EXPECT_EQ(tabs.caption, "a  b");
+  EXPECT_EQ(tabs.id, 7);
 }
 
 TEST(ReadDialog, CommentsAndBlankLinesStayBeforeTheControlThatFollows) {
@@ -237,8 +237,8 @@ TEST(ReadDialog, CommentsAndBlankLinesStayBeforeTheControlThatFollows) {
       " CONTROL \"x\", 1, \"BUTTON\", BS_PUSHBUTTON, 1, 2, 3, 4",
       "#endif",
   }));
-  ASSERT_EQ(r.dialog.aControls.size(), 1u);
-  EXPECT_EQ(r.dialog.aControls[0].linesBefore,
+  ASSERT_EQ(r.dialog.controls.size(), 1u);
+  EXPECT_EQ(r.dialog.controls[0].linesBefore,
             (std::vector<std::string>{"    // Nome:", "",
                                       "/* CONTROL \"in a comment\", 1, \"BUTTON\", 0, 1, 2, 3, 4",
                                       "   still the comment */", "#ifdef EXTRA"}));
@@ -275,7 +275,8 @@ TEST(ReadDialog, HeaderNumbersWithMemoryOptionsBlanksAndTabs) {
         readDialog(crlfLines({row.header, "STYLE WS_POPUP", "{", "}"}), DialogMode::Designer);
     ASSERT_EQ(r.failure, DialogFailure::None) << row.header;
     EXPECT_EQ(r.dialog.memoryOptions, row.options) << row.header;
-    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.Cargo, r.dialog.mode), row.units) << row.header;
+    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.styleAsRead, r.dialog.mode), row.units)
+        << row.header;
     EXPECT_EQ(r.dialog.headerTail, row.tail) << row.header;
   }
 }
@@ -309,7 +310,7 @@ TEST(ReadDialog, AnEmptyBodyIsAnEmptyDialogOfTheStatedSize) {
   const DialogReading r = readDialog(
       crlfLines({"D DIALOG 0, 0, 300, 300", "STYLE DS_MODALFRAME | WS_POPUP", "{", "}"}));
   ASSERT_EQ(r.failure, DialogFailure::None);
-  EXPECT_TRUE(r.dialog.aControls.empty());
+  EXPECT_TRUE(r.dialog.controls.empty());
   // 525 + 2 frames wide, 488 (487.5) + 2 frames + a caption bar high.
   EXPECT_EQ(r.dialog.rect, (PixelRect{-4, -1, 533, 518}));
 }
@@ -332,8 +333,8 @@ TEST(ReadDialog, PlacementTableByStyleAndMode) {
         crlfLines({"D DIALOG 10, 20, 100, 50", std::string("STYLE ") + row.style, "{", "}"}),
         row.mode);
     EXPECT_EQ(r.dialog.rect, row.rect) << row.style;
-    EXPECT_EQ(r.dialog.nStyle, row.live) << row.style;
-    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.Cargo, row.mode),
+    EXPECT_EQ(r.dialog.liveStyle, row.live) << row.style;
+    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.styleAsRead, row.mode),
               (DialogUnitRect{10, 20, 100, 50}));
   }
 }
@@ -362,36 +363,36 @@ TEST(ReadDialog, CaptionIsTheFirstCaptionStatementOfTheHeader) {
     for (const std::string& line : row.header) block += "\r\n" + line;
     block += "\r\n{\r\n}";
     const DialogReading r = readDialog(block);
-    EXPECT_EQ(r.dialog.cTitle, row.title) << block;
+    EXPECT_EQ(r.dialog.title, row.title) << block;
   }
 }
 
 TEST(ReadDialog, FontSizeFaceAndTheFieldsAfterIt) {
   const DialogReading plain = readDialog(
       crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE 0", "FONT 12, \"MS Sans Serif\"", "{", "}"}));
-  EXPECT_EQ(plain.dialog.nFontSize, 12);
+  EXPECT_EQ(plain.dialog.fontSize, 12);
   EXPECT_EQ(plain.dialog.faceName, "MS Sans Serif");
   EXPECT_TRUE(plain.dialog.fontStatement);
   const DialogReading ex = readDialog(
       crlfLines({"D DIALOGEX 0, 0, 10, 10", "STYLE 0", "CAPTION \"x\"", "EXSTYLE WS_EX_TOPMOST",
                  "FONT 8, \"MS Shell Dlg\", 400, 0, 0x1", "{", "}"}));
-  EXPECT_EQ(ex.dialog.nFontSize, 8);
+  EXPECT_EQ(ex.dialog.fontSize, 8);
   EXPECT_EQ(ex.dialog.faceName, "MS Shell Dlg");
   EXPECT_EQ(ex.dialog.fontTail, ", 400, 0, 0x1");
   const DialogReading none = readDialog(crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE 0", "{", "}"}));
   EXPECT_FALSE(none.dialog.fontStatement);
-  EXPECT_EQ(none.dialog.nFontSize, 0);
+  EXPECT_EQ(none.dialog.fontSize, 0);
 }
 
 TEST(ReadDialog, InvalidOrMissingDialogStyleTakesTheDefaultAndKeepsTheStatement) {
   const DialogReading invalid = readDialog(crlfLines(
       {"D DIALOG 0, 0, 10, 10", "STYLE DS_SETFONT | WS_POPUP |", "    WS_CAPTION", "{", "}"}));
-  EXPECT_EQ(invalid.dialog.Cargo, kDefaultDialogStyle);
+  EXPECT_EQ(invalid.dialog.styleAsRead, kDefaultDialogStyle);
   EXPECT_EQ(invalid.notices, std::vector<std::string>{"Stile non valido."});
   ASSERT_TRUE(invalid.dialog.style);
   EXPECT_EQ(invalid.dialog.style->text, "STYLE DS_SETFONT | WS_POPUP |\r\n    WS_CAPTION");
   const DialogReading missing = readDialog(crlfLines({"D DIALOG 0, 0, 10, 10", "{", "}"}));
-  EXPECT_EQ(missing.dialog.Cargo, kDefaultDialogStyle);
+  EXPECT_EQ(missing.dialog.styleAsRead, kDefaultDialogStyle);
   EXPECT_TRUE(missing.notices.empty());
   EXPECT_EQ(parseStyle("DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU"), kDefaultDialogStyle);
 }
@@ -415,17 +416,17 @@ TEST(ReadDialog, BracesInTextsDoNotEndTheDialogFoundInTheScript) {
       "BEGIN",
       "END",
   });
-  const ResourceIndex index = ARESOURCES(script);
+  const ResourceIndex index = indexResources(script);
   ASSERT_EQ(index.size(), 2u);
   const auto a = entryBlock(script, index, 0);
   const DialogReading ra = readDialog(a->of(script));
-  EXPECT_EQ(ra.dialog.cTitle, "a } b");
-  EXPECT_EQ(ra.dialog.aControls.size(), 2u);
+  EXPECT_EQ(ra.dialog.title, "a } b");
+  EXPECT_EQ(ra.dialog.controls.size(), 2u);
   EXPECT_EQ(ra.dialog.blockLength, a->end - a->begin);
   // The BEGIN/END dialog ends at its END; the menu after it is not the dialog's.
   const auto b = entryBlock(script, index, 1);
   const DialogReading rb = readDialog(b->of(script));
-  EXPECT_EQ(rb.dialog.aControls.size(), 1u);
+  EXPECT_EQ(rb.dialog.controls.size(), 1u);
   EXPECT_EQ(rb.dialog.bodyOpen, "BEGIN");
   EXPECT_EQ(rb.dialog.bodyClose, "END");
   EXPECT_TRUE(b->of(script).substr(0, rb.dialog.blockLength).ends_with("\r\nEND"));

@@ -33,7 +33,7 @@ class DesignerSession : public ::testing::Test {
  protected:
   void SetUp() override { doc.load("", std::string(kScript)); }
   std::size_t dialogPosition() const {
-    return *findEntry(doc.index(), {"DLG", ResType::Dialog, 0});
+    return *findEntry(doc.index(), {"DLG", ResourceType::Dialog, 0});
   }
   // Runs the session; each opening of the designer applies the next change of `changes` to
   // the dialog it was given and closes as `how` says.
@@ -55,7 +55,7 @@ class DesignerSession : public ::testing::Test {
 
 // Moves the OK button by 14 pixels (8 dialog units) to the right.
 void moveButton(DialogModel& dialog) {
-  dialog.aControls.back().rect.x += 14;
+  dialog.controls.back().rect.x += 14;
 }
 
 TEST_F(DesignerSession, ClosingWithoutAChangeAsksNothingAndLeavesABlockOfAnotherFormAlone) {
@@ -71,7 +71,7 @@ TEST_F(DesignerSession, YesStoresTheEditAsOneUndoStep) {
   EXPECT_TRUE(session({moveButton}));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, kAskStoreDialog);
-  EXPECT_EQ(ui.messages[0].kind, MsgKind::YesNoCancel);
+  EXPECT_EQ(ui.messages[0].kind, MessageKind::YesNoCancel);
   EXPECT_NE(doc.text(), kScript);
   // The neighbours stand as they stood, and the stored dialog reads back with the move.
   EXPECT_EQ(doc.text().substr(0, 19), "BEFORE ICON a.ico\r\n");
@@ -107,10 +107,10 @@ TEST(DesignerCloseCodes, EscAndTheCloseBoxAreTheUsersAnyOtherResultReopens) {
 
 TEST_F(DesignerSession, CancelReopensOnTheEditThenAnUndoneChangeAsksNothing) {
   ui.buttons = {kIdCancel};
-  EXPECT_TRUE(session({moveButton, [](DialogModel& d) { d.aControls.back().rect.x -= 14; }}));
+  EXPECT_TRUE(session({moveButton, [](DialogModel& d) { d.controls.back().rect.x -= 14; }}));
   ASSERT_EQ(opened.size(), 2u);
   // The second opening shows the moved control: the edit was kept.
-  EXPECT_EQ(opened[1].aControls.back().rect.x, opened[0].aControls.back().rect.x + 14);
+  EXPECT_EQ(opened[1].controls.back().rect.x, opened[0].controls.back().rect.x + 14);
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(doc.text(), kScript);
 }
@@ -136,8 +136,9 @@ TEST_F(DesignerSession, ADialogStoredWhileTheDesignerIsOpenIsFoundAgain) {
     // The designer stored an edit meanwhile (as a save from inside it does): the block
     // moved and changed under the session.
     DialogModel stored = d;
-    stored.aControls.back().rect.y += 13;
-    const auto edit = SAVEDLG(doc.text(), doc.index(), dialogPosition(), MAKEDLG(stored, "DLG"));
+    stored.controls.back().rect.y += 13;
+    const auto edit =
+        dialogEdit(doc.text(), doc.index(), dialogPosition(), dialogBlock(stored, "DLG"));
     ASSERT_TRUE(edit);
     doc.commit(*edit);
     d = stored;

@@ -25,12 +25,12 @@ DialogModel read(std::string_view block) {
 
 // The block written back under its own name.
 std::string rewritten(std::string_view block) {
-  return MAKEDLG(read(block), block.substr(0, block.find(' ')));
+  return dialogBlock(read(block), block.substr(0, block.find(' ')));
 }
 
 TEST(WriteDialog, TheNewDialogTemplateComesBackByteForByte) {
-  const std::string block = resourceTemplate(ResType::Dialog, "DLG_NUOVO");
-  EXPECT_EQ(MAKEDLG(read(block), "DLG_NUOVO"), block);
+  const std::string block = resourceTemplate(ResourceType::Dialog, "DLG_NUOVO");
+  EXPECT_EQ(dialogBlock(read(block), "DLG_NUOVO"), block);
 }
 
 TEST(WriteDialog, OneControlOfEachClassInTheWritersFormComesBackByteForByte) {
@@ -69,8 +69,8 @@ TEST(WriteDialog, OneControlOfEachClassInTheWritersFormComesBackByteForByte) {
       " CONTROL \"\", 122, \"TXBrowse\", WS_CHILD | WS_VISIBLE | WS_HSCROLL, 170, 195, 25, 30",
   }));
   const DialogModel dialog = read(block);
-  EXPECT_EQ(dialog.aControls.size(), 22u);
-  EXPECT_EQ(MAKEDLG(dialog, "DLG"), block);
+  EXPECT_EQ(dialog.controls.size(), 22u);
+  EXPECT_EQ(dialogBlock(dialog, "DLG"), block);
 }
 
 TEST(WriteDialog, WhatTheModelDoesNotHoldIsPutBackInPlace) {
@@ -170,8 +170,8 @@ TEST(WriteDialog, StylesOfListBoxesAndComboBoxes) {
     const std::string line =
         std::string(" CONTROL \"\", 1, \"") + row.cls + "\", " + row.in + ", 1, 2, 3, 40";
     const DialogModel dialog = read(ownFormDialog(line));
-    ASSERT_EQ(dialog.aControls.size(), 1u);
-    EXPECT_EQ(MAKECONTROL(dialog.aControls[0]),
+    ASSERT_EQ(dialog.controls.size(), 1u);
+    EXPECT_EQ(controlStatement(dialog.controls[0]),
               std::string(" CONTROL \"\", 1, \"") + row.cls + "\", " + row.out + ", 1, 2, 3, 40")
         << row.in;
   }
@@ -186,16 +186,16 @@ TEST(WriteDialog, MovedOrResizedGetsPlainNumbersWhatIsUnchangedKeepsItsText) {
       " CONTROL \"\", IDC_A, \"BUTTON\", BS_NOTIFY, X0, Y0 + 2, 50, 14",
       "}",
   }));
-  ASSERT_EQ(dialog.aControls.size(), 1u);
+  ASSERT_EQ(dialog.controls.size(), 1u);
   dialog.rect.x += 10;     // 10 pixels to the right: x larger by 10
   dialog.rect.width += 7;  // 7 pixels wider: cx larger by 4
-  dialog.cTitle = "Nuovo";
-  DialogControl& c = dialog.aControls[0];
+  dialog.title = "Nuovo";
+  DialogControl& c = dialog.controls[0];
   c.rect.x = 9;       // x 5
   c.rect.width = 88;  // cx 50 (50.29)
-  c.Cargo = 7;
-  c.nStyle = 0x50000000;
-  EXPECT_EQ(MAKEDLG(dialog, "D"),
+  c.id = 7;
+  c.liveStyle = 0x50000000;
+  EXPECT_EQ(dialogBlock(dialog, "D"),
             crlfLines({"D DIALOG 10, 10, 104, 50", "STYLE WS_POPUP", "CAPTION \"Nuovo\"",
                        "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL", "{",
                        " CONTROL \"\", 7, \"BUTTON\", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, "
@@ -206,10 +206,10 @@ TEST(WriteDialog, MovedOrResizedGetsPlainNumbersWhatIsUnchangedKeepsItsText) {
 TEST(WriteDialog, CaptionsKeepTheirQuotesAndBlankOnesAreLeftOut) {
   DialogModel dialog = read(
       crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE WS_POPUP", "CAPTION \"a \"\"b\"\"\"", "{", "}"}));
-  EXPECT_EQ(dialog.cTitle, "a \"\"b\"\"");
-  EXPECT_NE(MAKEDLG(dialog, "D").find("\r\nCAPTION \"a \"\"b\"\"\"\r\n"), std::string::npos);
-  dialog.cTitle = "   ";
-  EXPECT_EQ(MAKEDLG(dialog, "D").find("CAPTION"), std::string::npos);
+  EXPECT_EQ(dialog.title, "a \"\"b\"\"");
+  EXPECT_NE(dialogBlock(dialog, "D").find("\r\nCAPTION \"a \"\"b\"\"\"\r\n"), std::string::npos);
+  dialog.title = "   ";
+  EXPECT_EQ(dialogBlock(dialog, "D").find("CAPTION"), std::string::npos);
 }
 
 TEST(WriteDialog, DeletingAControlKeepsTheStatementsBeforeIt) {
@@ -221,7 +221,7 @@ TEST(WriteDialog, DeletingAControlKeepsTheStatementsBeforeIt) {
   })));
   removeControl(dialog, 1);
   removeControl(dialog, 0);
-  EXPECT_TRUE(dialog.aControls.empty());
+  EXPECT_TRUE(dialog.controls.empty());
   EXPECT_EQ(dialog.bodyTail, (std::vector<std::string>{"  // a", "  // b"}));
 }
 
@@ -247,8 +247,8 @@ TEST(SaveDialog, ReplacesTheDialogOnlyAsOneUndoStep) {
   testing::CurrentEntry current(doc);
   const BlockExtent extent = *dialogExtent(doc.text(), doc.index(), 0);
   const DialogReading reading = readDialog(extent.of(doc.text()));
-  const std::string block = MAKEDLG(reading.dialog, "A");
-  const auto edit = SAVEDLG(doc.text(), doc.index(), 0, block);
+  const std::string block = dialogBlock(reading.dialog, "A");
+  const auto edit = dialogEdit(doc.text(), doc.index(), 0, block);
   ASSERT_TRUE(edit);
   EXPECT_EQ(edit->label, "Modifica dialog");
   ASSERT_TRUE(doc.commit(*edit));
@@ -257,7 +257,7 @@ TEST(SaveDialog, ReplacesTheDialogOnlyAsOneUndoStep) {
   EXPECT_TRUE(after.ends_with("END\r\nB DIALOG 0, 0, 10, 10\r\n{\r\n}\r\n"));
   EXPECT_EQ(current.row, 1);
   // Stored again unchanged: nothing to do.
-  EXPECT_FALSE(SAVEDLG(doc.text(), doc.index(), 0, block));
+  EXPECT_FALSE(dialogEdit(doc.text(), doc.index(), 0, block));
   ASSERT_TRUE(doc.undo());
   EXPECT_EQ(doc.text(), script);
   EXPECT_FALSE(doc.canUndo());

@@ -281,7 +281,7 @@ std::string everyKindOfControl() {
   std::string body;
   int row = 0;
   for (const LiveClassInfo& info : kLiveClasses) {
-    if (info.live == ControlClass::TPlaceholder) continue;
+    if (info.live == ControlClass::Placeholder) continue;
     ++row;
     body += " CONTROL \"t\", " + std::to_string(100 + row) + ", \"" +
             std::string(info.classWritten) + "\", WS_CHILD | WS_VISIBLE, 5, " +
@@ -300,15 +300,16 @@ std::string everyKindOfControl() {
 }
 
 TEST_F(RcCompilers, EveryBlockTheWriterMakesCompilesWithBoth) {
-  const std::string templateBlock = resourceTemplate(ResType::Dialog, "DLG_NUOVO");
+  const std::string templateBlock = resourceTemplate(ResourceType::Dialog, "DLG_NUOVO");
   const std::string kinds = everyKindOfControl();
   const DialogReading read = readDialog(kinds);
-  ASSERT_EQ(read.dialog.aControls.size(), kLiveClasses.size() + kShortStatements.size());
+  ASSERT_EQ(read.dialog.controls.size(), kLiveClasses.size() + kShortStatements.size());
   DialogModel moved = read.dialog;
-  for (DialogControl& c : moved.aControls) c.rect.x += 9, c.nStyle = c.nStyle.value_or(0) | 0x20000;
-  const std::string script = MAKEDLG(readDialog(templateBlock).dialog, "DLG_NUOVO") + "\r\n" +
-                             MAKEDLG(read.dialog, "KINDS") + "\r\n" + MAKEDLG(moved, "MOVED") +
-                             "\r\n";
+  for (DialogControl& c : moved.controls)
+    c.rect.x += 9, c.liveStyle = c.liveStyle.value_or(0) | 0x20000;
+  const std::string script = dialogBlock(readDialog(templateBlock).dialog, "DLG_NUOVO") + "\r\n" +
+                             dialogBlock(read.dialog, "KINDS") + "\r\n" +
+                             dialogBlock(moved, "MOVED") + "\r\n";
   for (auto& [name, compile] : compilers()) {
     SCOPED_TRACE(name);
     const Compilation c = compile(script);
@@ -316,17 +317,17 @@ TEST_F(RcCompilers, EveryBlockTheWriterMakesCompilesWithBoth) {
     ASSERT_EQ(c.dialogs.size(), 3u);
     const std::vector<CompiledControl> kindsCompiled = compiledControls(c.dialogs.at("KINDS"));
     const std::vector<CompiledControl> movedCompiled = compiledControls(c.dialogs.at("MOVED"));
-    ASSERT_EQ(kindsCompiled.size(), read.dialog.aControls.size());
-    ASSERT_EQ(movedCompiled.size(), read.dialog.aControls.size());
+    ASSERT_EQ(kindsCompiled.size(), read.dialog.controls.size());
+    ASSERT_EQ(movedCompiled.size(), read.dialog.controls.size());
     // What the stores say is what the compiler makes of them.
-    const DialogModel kindsAgain = readDialog(MAKEDLG(read.dialog, "KINDS")).dialog;
-    const DialogModel movedAgain = readDialog(MAKEDLG(moved, "MOVED")).dialog;
+    const DialogModel kindsAgain = readDialog(dialogBlock(read.dialog, "KINDS")).dialog;
+    const DialogModel movedAgain = readDialog(dialogBlock(moved, "MOVED")).dialog;
     for (std::size_t i = 0; i < kindsCompiled.size(); ++i) {
       EXPECT_EQ(movedCompiled[i].x, kindsCompiled[i].x + 5) << i;
       EXPECT_EQ(movedCompiled[i].y, kindsCompiled[i].y) << i;
       EXPECT_EQ(movedCompiled[i].id, kindsCompiled[i].id) << i;
-      EXPECT_EQ(kindsCompiled[i].style, expectedStyle(name, kindsAgain.aControls[i])) << i;
-      EXPECT_EQ(movedCompiled[i].style, expectedStyle(name, movedAgain.aControls[i])) << i;
+      EXPECT_EQ(kindsCompiled[i].style, expectedStyle(name, kindsAgain.controls[i])) << i;
+      EXPECT_EQ(movedCompiled[i].style, expectedStyle(name, movedAgain.controls[i])) << i;
       EXPECT_EQ(movedCompiled[i].style & 0x20000, 0x20000u) << i;
     }
   }
@@ -347,25 +348,25 @@ TEST_F(RcCompilers, ShortStatementsCompileToTheStyleTheReaderGives) {
   }
   body.resize(body.size() - 2);
   const DialogReading read = readDialog(testing::ownFormDialog(body));
-  ASSERT_EQ(read.dialog.aControls.size(), statements.size());
+  ASSERT_EQ(read.dialog.controls.size(), statements.size());
   const std::map<std::string, Deviation> deviations{{"windres", windresDeviation},
                                                     {"llvm-rc", llvmRcDeviation}};
   for (auto& [name, compile] : compilers()) {
     SCOPED_TRACE(name);
-    const Compilation c = compile(MAKEDLG(read.dialog, "SHORT"));
+    const Compilation c = compile(dialogBlock(read.dialog, "SHORT"));
     ASSERT_TRUE(c.ok) << c.output;
     const std::vector<CompiledControl> compiled = compiledControls(c.dialogs.at("SHORT"));
     ASSERT_EQ(compiled.size(), statements.size());
     std::set<std::string> parted;
     for (std::size_t i = 0; i < compiled.size(); ++i) {
       const auto [keyword, styleGiven] = statements[i];
-      const std::uint32_t ours = *read.dialog.aControls[i].compiledStyle;
+      const std::uint32_t ours = *read.dialog.controls[i].compiledStyle;
       const auto theirs = deviations.at(name)(keyword, styleGiven, ours);
       EXPECT_EQ(compiled[i].style, theirs.value_or(ours))
           << keyword << (styleGiven ? " with a style" : "") << ": ours " << std::hex << ours;
       if (theirs && *theirs != ours) parted.insert(std::string(keyword));
-      const DialogUnitRect units = unitsAsWritten(read.dialog.aControls[i]);
-      EXPECT_EQ(compiled[i].id, read.dialog.aControls[i].Cargo);
+      const DialogUnitRect units = unitsAsWritten(read.dialog.controls[i]);
+      EXPECT_EQ(compiled[i].id, read.dialog.controls[i].id);
       EXPECT_EQ(compiled[i].x, units.x);
       // An icon's size: windres writes 0 (the documentation: the size is ignored), llvm-rc the
       // size given.
@@ -477,7 +478,7 @@ TEST_F(RcCompilers, EveryCorpusDialogStoredCompilesToTheSameTemplate) {
     // Each dialog under a name of its own: as it stands, and as an unchanged store writes it.
     std::vector<std::string> names, originals, written;
     for (std::size_t i = 0; i < doc.index().size(); ++i) {
-      if (doc.index()[i].type != ResType::Dialog) continue;
+      if (doc.index()[i].type != ResourceType::Dialog) continue;
       const auto block = entryBlock(doc.text(), doc.index(), i);
       if (!block) continue;
       const DialogReading r = readDialog(block->of(doc.text()));
@@ -488,7 +489,7 @@ TEST_F(RcCompilers, EveryCorpusDialogStoredCompilesToTheSameTemplate) {
       originals.push_back(
           own + std::string(
                     block->of(doc.text()).substr(name.size(), r.dialog.blockLength - name.size())));
-      written.push_back(MAKEDLG(r.dialog, own));
+      written.push_back(dialogBlock(r.dialog, own));
     }
     if (names.empty()) continue;
     std::vector<std::string> all = originals;

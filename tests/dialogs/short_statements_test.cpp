@@ -24,8 +24,8 @@ DialogModel readBody(std::string_view body) {
 
 DialogControl onlyControl(std::string_view line) {
   const DialogModel dialog = readBody(line);
-  EXPECT_EQ(dialog.aControls.size(), 1u) << line;
-  return dialog.aControls.empty() ? DialogControl{} : dialog.aControls[0];
+  EXPECT_EQ(dialog.controls.size(), 1u) << line;
+  return dialog.controls.empty() ? DialogControl{} : dialog.controls[0];
 }
 
 TEST(ShortStatements, EachCompilesToItsClassAndImpliedStyle) {
@@ -36,25 +36,26 @@ TEST(ShortStatements, EachCompilesToItsClassAndImpliedStyle) {
     std::uint32_t compiled;
     const char* caption;
   } rows[] = {
-      {"LTEXT \"a\", 1, 1, 2, 3, 4", "STATIC", ControlClass::TSay2, 0x50020000, "a"},
-      {"RTEXT \"a\", 1, 1, 2, 3, 4", "STATIC", ControlClass::TSay2, 0x50020002, "a"},
-      {"CTEXT \"a\", 1, 1, 2, 3, 4", "STATIC", ControlClass::TSay2, 0x50020001, "a"},
-      {"PUSHBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x50010000, "a"},
-      {"DEFPUSHBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x50010001, "a"},
-      {"PUSHBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x5001000A, "a"},
+      {"LTEXT \"a\", 1, 1, 2, 3, 4", "STATIC", ControlClass::StaticText, 0x50020000, "a"},
+      {"RTEXT \"a\", 1, 1, 2, 3, 4", "STATIC", ControlClass::StaticText, 0x50020002, "a"},
+      {"CTEXT \"a\", 1, 1, 2, 3, 4", "STATIC", ControlClass::StaticText, 0x50020001, "a"},
+      {"PUSHBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::Button, 0x50010000, "a"},
+      {"DEFPUSHBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::Button, 0x50010001, "a"},
+      {"PUSHBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::Button, 0x5001000A, "a"},
       // The class table shows BS_CHECKBOX and BS_3STATE as push buttons.
-      {"CHECKBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x50010002, "a"},
-      {"AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TCheckBox, 0x50010003, "a"},
-      {"STATE3 \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TButton, 0x50010005, "a"},
-      {"AUTO3STATE \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TCheckBox, 0x50010006, "a"},
-      {"RADIOBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TRadio2, 0x50010004, "a"},
-      {"AUTORADIOBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TRadio2, 0x50010009, "a"},
-      {"GROUPBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::TGroup, 0x50000007, "a"},
-      {"EDITTEXT 1, 1, 2, 3, 4", "EDIT", ControlClass::TGet, 0x50810000, ""},
-      {"COMBOBOX 1, 1, 2, 3, 4", "COMBOBOX", ControlClass::TComboBox2, 0x50010001, ""},
-      {"LISTBOX 1, 1, 2, 3, 4", "LISTBOX", ControlClass::TListBox, 0x50800001, ""},
-      {"SCROLLBAR 1, 1, 2, 3, 4", "SCROLLBAR", ControlClass::TScrollBar2, 0x50000000, ""},
-      {"ICON IDI_APP, 1, 1, 2", "STATIC", ControlClass::TPlaceholder, 0x50000003, "ICON"},
+      {"CHECKBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::Button, 0x50010002, "a"},
+      {"AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::CheckBox, 0x50010003, "a"},
+      {"STATE3 \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::Button, 0x50010005, "a"},
+      {"AUTO3STATE \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::CheckBox, 0x50010006, "a"},
+      {"RADIOBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::RadioButton, 0x50010004, "a"},
+      {"AUTORADIOBUTTON \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::RadioButton, 0x50010009,
+       "a"},
+      {"GROUPBOX \"a\", 1, 1, 2, 3, 4", "BUTTON", ControlClass::GroupBox, 0x50000007, "a"},
+      {"EDITTEXT 1, 1, 2, 3, 4", "EDIT", ControlClass::Edit, 0x50810000, ""},
+      {"COMBOBOX 1, 1, 2, 3, 4", "COMBOBOX", ControlClass::ComboBox, 0x50010001, ""},
+      {"LISTBOX 1, 1, 2, 3, 4", "LISTBOX", ControlClass::ListBox, 0x50800001, ""},
+      {"SCROLLBAR 1, 1, 2, 3, 4", "SCROLLBAR", ControlClass::ScrollBar, 0x50000000, ""},
+      {"ICON IDI_APP, 1, 1, 2", "STATIC", ControlClass::Placeholder, 0x50000003, "ICON"},
   };
   static_assert(std::size(rows) == kShortStatements.size(), "a statement without a row");
   for (const auto& row : rows) {
@@ -62,9 +63,9 @@ TEST(ShortStatements, EachCompilesToItsClassAndImpliedStyle) {
     EXPECT_EQ(scriptClassName(c), row.scriptClass) << row.line;
     EXPECT_EQ(c.live, row.live) << row.line;
     EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
-    EXPECT_EQ(c.cCaption, row.caption) << row.line;
-    EXPECT_EQ(c.Cargo, 1) << row.line;
-    EXPECT_EQ(MAKECONTROL(c), std::string("  ") + row.line);
+    EXPECT_EQ(c.caption, row.caption) << row.line;
+    EXPECT_EQ(c.id, 1) << row.line;
+    EXPECT_EQ(controlStatement(c), std::string("  ") + row.line);
   }
 }
 
@@ -94,15 +95,15 @@ TEST(ShortStatements, TheOptionalStyleAddsAndNotTakesAwayInOrder) {
   };
   for (const auto& row : rows) {
     const DialogReading r = readDialog(ownFormDialog(row.line));
-    ASSERT_EQ(r.dialog.aControls.size(), 1u) << row.line;
-    const DialogControl& c = r.dialog.aControls[0];
+    ASSERT_EQ(r.dialog.controls.size(), 1u) << row.line;
+    const DialogControl& c = r.dialog.controls[0];
     EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
     EXPECT_EQ(r.notices, row.notices) << row.line;
-    EXPECT_EQ(MAKECONTROL(c), row.line);
+    EXPECT_EQ(controlStatement(c), row.line);
   }
   const DialogControl unknown = onlyControl("AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4, MY_STYLE");
-  EXPECT_EQ(unknown.live, ControlClass::TCheckBox);
-  EXPECT_EQ(unknown.nStyle, 0x50010003u);
+  EXPECT_EQ(unknown.live, ControlClass::CheckBox);
+  EXPECT_EQ(unknown.liveStyle, 0x50010003u);
   const DialogControl combo =
       onlyControl("COMBOBOX 1, 1, 2, 3, 40, CBS_DROPDOWNLIST | WS_VSCROLL, WS_EX_CLIENTEDGE, 7");
   EXPECT_EQ(combo.tail, ", WS_EX_CLIENTEDGE, 7");
@@ -127,14 +128,16 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
   std::string body;
   for (const std::string& s : statements) body += (body.empty() ? "" : "\r\n") + s;
   const DialogModel dialog = readBody(body);
-  ASSERT_EQ(dialog.aControls.size(), 5u);
-  EXPECT_EQ(dialog.aControls[3].cCaption, "Prima \"parte\", seconda.");
-  EXPECT_EQ(dialog.aControls[0].live, ControlClass::TTreeView);
-  EXPECT_EQ(dialog.aControls[1].compiledStyle, 0x50210251u);
-  EXPECT_EQ(dialog.aControls[2].compiledStyle, 0x50812080u);
-  EXPECT_EQ(dialog.aControls[4].compiledStyle, std::nullopt);
-  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(MAKECONTROL(dialog.aControls[i]), statements[i]);
-  EXPECT_NE(MAKEDLG(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]), std::string::npos);
+  ASSERT_EQ(dialog.controls.size(), 5u);
+  EXPECT_EQ(dialog.controls[3].caption, "Prima \"parte\", seconda.");
+  EXPECT_EQ(dialog.controls[0].live, ControlClass::TreeView);
+  EXPECT_EQ(dialog.controls[1].compiledStyle, 0x50210251u);
+  EXPECT_EQ(dialog.controls[2].compiledStyle, 0x50812080u);
+  EXPECT_EQ(dialog.controls[4].compiledStyle, std::nullopt);
+  for (std::size_t i = 0; i < 5; ++i)
+    EXPECT_EQ(controlStatement(dialog.controls[i]), statements[i]);
+  EXPECT_NE(dialogBlock(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]),
+            std::string::npos);
   // A lone line feed does not end a line: such a CONTROL statement is written afresh.
   EXPECT_FALSE(onlyControl(" CONTROL \"\", 2, \"EDIT\", 0, 1, 2, 3,\n 4").statement);
 }
@@ -142,8 +145,8 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
 // The block written after `edit` changed the model read from `body`.
 std::string writtenAfter(std::string_view body, void (*edit)(DialogControl&)) {
   DialogModel dialog = readBody(body);
-  for (DialogControl& c : dialog.aControls) edit(c);
-  return MAKEDLG(dialog, "DLG");
+  for (DialogControl& c : dialog.controls) edit(c);
+  return dialogBlock(dialog, "DLG");
 }
 
 TEST(ShortStatements, AChangedStatementKeepsItsFormAndTheTextOfItsOtherFields) {
@@ -170,27 +173,27 @@ TEST(ShortStatements, AChangedStatementKeepsItsFormAndTheTextOfItsOtherFields) {
        [](DialogControl& c) { c.comboHeight = 100; }, "  COMBOBOX IDC_C, 5, 5, 60, 100"},
       {"text and id", "  CHECKBOX \"&Sì\", IDC_SI, 5, 5, 40, 10",
        [](DialogControl& c) {
-         c.cCaption = "\"No\"";
-         c.Cargo = 7;
+         c.caption = "\"No\"";
+         c.id = 7;
        },
        "  CHECKBOX \"\"\"No\"\"\", 7, 5, 5, 40, 10"},
       {"a style the statement can say: the terms besides its own style",
        "  EDITTEXT IDC_E, 5, 5, 40, 12",
-       [](DialogControl& c) { *c.nStyle = (*c.nStyle | 0x80) & ~0x800000u; },
+       [](DialogControl& c) { *c.liveStyle = (*c.liveStyle | 0x80) & ~0x800000u; },
        "  EDITTEXT IDC_E, 5, 5, 40, 12, ES_AUTOHSCROLL | NOT WS_BORDER"},
       {"the style given keeps its terms, then the change",
        "  LTEXT \"a\", -1, 5, 5, 40, 8, SS_NOPREFIX | WS_DISABLED, WS_EX_RIGHT",
-       [](DialogControl& c) { *c.nStyle = (*c.nStyle & ~0x08000000u) | 0x1000; },
+       [](DialogControl& c) { *c.liveStyle = (*c.liveStyle & ~0x08000000u) | 0x1000; },
        "  LTEXT \"a\", -1, 5, 5, 40, 8, SS_NOPREFIX | WS_DISABLED | SS_SUNKEN | NOT 0x08000000, "
        "WS_EX_RIGHT"},
       {"a style of another kind: a CONTROL statement of the same meaning",
        "  PUSHBUTTON \"Vai\", IDC_VAI, 5, 5, 40, 14, WS_GROUP, WS_EX_STATICEDGE",
-       [](DialogControl& c) { *c.nStyle = (*c.nStyle & ~0xFu) | 3; },
+       [](DialogControl& c) { *c.liveStyle = (*c.liveStyle & ~0xFu) | 3; },
        " CONTROL \"Vai\", IDC_VAI, \"BUTTON\", BS_AUTOCHECKBOX | WS_CHILD | WS_VISIBLE | WS_GROUP "
        "| "
        "WS_TABSTOP, 5, 5, 40, 14, WS_EX_STATICEDGE"},
       {"an edit given a text", "  EDITTEXT IDC_E, 5, 5, 40, 12, ES_AUTOHSCROLL",
-       [](DialogControl& c) { c.cCaption = "x"; },
+       [](DialogControl& c) { c.caption = "x"; },
        " CONTROL \"x\", IDC_E, \"EDIT\", ES_LEFT | ES_AUTOHSCROLL | WS_CHILD | WS_VISIBLE | "
        "WS_BORDER | WS_TABSTOP, 5, 5, 40, 12"},
       {"an icon moves but keeps its own size", "  ICON IDI_APP, -1, 5, 5",
@@ -208,13 +211,13 @@ TEST(ShortStatements, AChangedStatementKeepsItsFormAndTheTextOfItsOtherFields) {
     EXPECT_EQ(writtenAfter(row.in, row.edit), ownFormDialog(row.out));
     // What is written reads back as the model that was written.
     DialogModel changed = readBody(row.in);
-    for (DialogControl& c : changed.aControls) row.edit(c);
+    for (DialogControl& c : changed.controls) row.edit(c);
     const DialogModel again = readBody(row.out);
-    ASSERT_EQ(again.aControls.size(), 1u);
-    EXPECT_EQ(again.aControls[0].nStyle, changed.aControls[0].nStyle);
-    EXPECT_EQ(again.aControls[0].Cargo, changed.aControls[0].Cargo);
-    if (liveClass(again.aControls[0].live).receivesText) {
-      EXPECT_EQ(again.aControls[0].cCaption, changed.aControls[0].cCaption);
+    ASSERT_EQ(again.controls.size(), 1u);
+    EXPECT_EQ(again.controls[0].liveStyle, changed.controls[0].liveStyle);
+    EXPECT_EQ(again.controls[0].id, changed.controls[0].id);
+    if (liveClass(again.controls[0].live).receivesText) {
+      EXPECT_EQ(again.controls[0].caption, changed.controls[0].caption);
     }
   }
 }
@@ -237,17 +240,17 @@ TEST(ShortStatements, MovingEveryControlAStepAndBackWritesTheUnchangedBlock) {
       "END",
   });
   const DialogReading r = readDialog(block);
-  ASSERT_EQ(r.dialog.aControls.size(), 7u);
-  const std::string unchanged = MAKEDLG(r.dialog, "IDD_PROVA");
+  ASSERT_EQ(r.dialog.controls.size(), 7u);
+  const std::string unchanged = dialogBlock(r.dialog, "IDD_PROVA");
   EXPECT_NE(unchanged.find(block.substr(block.find("BEGIN"))), std::string::npos);
   DialogModel dialog = r.dialog;
-  for (DialogControl& c : dialog.aControls) c.rect.x += 9, c.rect.y += 8;  // 5 units
-  const std::string moved = MAKEDLG(dialog, "IDD_PROVA");
+  for (DialogControl& c : dialog.controls) c.rect.x += 9, c.rect.y += 8;  // 5 units
+  const std::string moved = dialogBlock(dialog, "IDD_PROVA");
   EXPECT_NE(moved.find("    LTEXT           \"Nome:\",IDC_STATIC,12,14,30,8"), std::string::npos);
   EXPECT_NE(moved.find("\"msctls_trackbar32\",TBS_BOTH |\r\n                    WS_TABSTOP,19,55"),
             std::string::npos);
-  for (DialogControl& c : dialog.aControls) c.rect.x -= 9, c.rect.y -= 8;
-  EXPECT_EQ(MAKEDLG(dialog, "IDD_PROVA"), unchanged);
+  for (DialogControl& c : dialog.controls) c.rect.x -= 9, c.rect.y -= 8;
+  EXPECT_EQ(dialogBlock(dialog, "IDD_PROVA"), unchanged);
 }
 
 }  // namespace

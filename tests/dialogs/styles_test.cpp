@@ -18,14 +18,14 @@ using testing::ScriptedUi;
 using Writer = std::string (*)(std::uint32_t);
 
 std::string windowOfControl(std::uint32_t style) {
-  return WINDOWSTYLE(style);
+  return windowStyleNames(style);
 }
 std::string windowOfDialog(std::uint32_t style) {
-  return WINDOWSTYLE(style, true);
+  return windowStyleNames(style, true);
 }
 // As written for a control with no family of names: the window flags without the last " | ".
 std::string windowCut(std::uint32_t style) {
-  const std::string text = WINDOWSTYLE(style);
+  const std::string text = windowStyleNames(style);
   return text.substr(0, text.size() < 3 ? 0 : text.size() - 3);
 }
 
@@ -86,12 +86,12 @@ TEST(ParseStyle, EveryNameReadsInAnyCase) {
 
 TEST(Makestyle, InvalidTextIsReportedOnce) {
   ScriptedUi ui;
-  EXPECT_EQ(MAKESTYLE(ui, "WS_CHILD | 1"), 0x40000001u);
+  EXPECT_EQ(readStyle(ui, "WS_CHILD | 1"), 0x40000001u);
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(MAKESTYLE(ui, "WS_CHILD | ES_NUMBER"), std::nullopt);
+  EXPECT_EQ(readStyle(ui, "WS_CHILD | ES_NUMBER"), std::nullopt);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Stile non valido.");
-  EXPECT_EQ(ui.messages[0].kind, MsgKind::Info);
+  EXPECT_EQ(ui.messages[0].kind, MessageKind::Info);
 }
 
 TEST(StyleWriters, NamesInTableOrderWithTheirExceptions) {
@@ -111,66 +111,66 @@ TEST(StyleWriters, NamesInTableOrderWithTheirExceptions) {
       {windowOfDialog, 0x00800000, ""},
       {windowCut, 0x10000000, "WS_VISIBLE"},
 
-      {DIALOGSTYLE, 0x80C80080, "DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU"},
-      {DIALOGSTYLE, 0x40C00000, "WS_CHILD"},
-      {DIALOGSTYLE, 0xC0C00082, "DS_SYSMODAL | DS_MODALFRAME | WS_CHILD"},
-      {DIALOGSTYLE, 0x00C00000, "WS_CAPTION"},
-      {DIALOGSTYLE, 0x00400000, "WS_DLGFRAME"},
-      {DIALOGSTYLE, 0x50030000, "WS_CHILD | WS_MINIMIZEBOX | WS_MAXIMIZEBOX"},
-      {DIALOGSTYLE, 0x0000FF7D, ""},
+      {dialogStyleNames, 0x80C80080, "DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU"},
+      {dialogStyleNames, 0x40C00000, "WS_CHILD"},
+      {dialogStyleNames, 0xC0C00082, "DS_SYSMODAL | DS_MODALFRAME | WS_CHILD"},
+      {dialogStyleNames, 0x00C00000, "WS_CAPTION"},
+      {dialogStyleNames, 0x00400000, "WS_DLGFRAME"},
+      {dialogStyleNames, 0x50030000, "WS_CHILD | WS_MINIMIZEBOX | WS_MAXIMIZEBOX"},
+      {dialogStyleNames, 0x0000FF7D, ""},
 
-      {BUTTONSTYLE, 0x50010000, "BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP"},
-      {BUTTONSTYLE, 0x00020000, "BS_PUSHBUTTON | WS_GROUP"},
-      {BUTTONSTYLE, 0x00C00000, "BS_PUSHBUTTON | WS_CAPTION | WS_BORDER | WS_DLGFRAME"},
-      {BUTTONSTYLE, 1, "BS_DEFPUSHBUTTON"},
-      {BUTTONSTYLE, 3, "BS_AUTOCHECKBOX"},
-      {BUTTONSTYLE, 4, "BS_RADIOBUTTON"},
-      {BUTTONSTYLE, 6, "BS_AUTO3STATE"},
-      {BUTTONSTYLE, 0x27, "BS_GROUPBOX | BS_LEFTTEXT"},
-      {BUTTONSTYLE, 9, "BS_AUTORADIOBUTTON"},
-      {BUTTONSTYLE, 0x22, "BS_LEFTTEXT"},  // kind 2 has no name
-      {BUTTONSTYLE, 0x40, "BS_PUSHBUTTON"},
-      {BUTTONSTYLE, 31, ""},
+      {buttonStyleNames, 0x50010000, "BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP"},
+      {buttonStyleNames, 0x00020000, "BS_PUSHBUTTON | WS_GROUP"},
+      {buttonStyleNames, 0x00C00000, "BS_PUSHBUTTON | WS_CAPTION | WS_BORDER | WS_DLGFRAME"},
+      {buttonStyleNames, 1, "BS_DEFPUSHBUTTON"},
+      {buttonStyleNames, 3, "BS_AUTOCHECKBOX"},
+      {buttonStyleNames, 4, "BS_RADIOBUTTON"},
+      {buttonStyleNames, 6, "BS_AUTO3STATE"},
+      {buttonStyleNames, 0x27, "BS_GROUPBOX | BS_LEFTTEXT"},
+      {buttonStyleNames, 9, "BS_AUTORADIOBUTTON"},
+      {buttonStyleNames, 0x22, "BS_LEFTTEXT"},  // kind 2 has no name
+      {buttonStyleNames, 0x40, "BS_PUSHBUTTON"},
+      {buttonStyleNames, 31, ""},
 
-      {COMBOBOXSTYLE, 0xD43,
+      {comboBoxStyleNames, 0xD43,
        "CBS_DROPDOWNLIST | CBS_AUTOHSCROLL | CBS_SORT | CBS_NOINTEGRALHEIGHT | "
        "CBS_DISABLENOSCROLL"},
-      {COMBOBOXSTYLE, 0x22, "CBS_DROPDOWN"},
-      {COMBOBOXSTYLE, 0x12, ""},
+      {comboBoxStyleNames, 0x22, "CBS_DROPDOWN"},
+      {comboBoxStyleNames, 0x12, ""},
 
-      {EDITSTYLE, 0, "ES_LEFT"},
-      {EDITSTYLE, 0x50800044, "ES_LEFT | ES_MULTILINE | WS_CHILD | WS_VISIBLE | WS_BORDER"},
-      {EDITSTYLE, 1, "ES_CENTER"},
-      {EDITSTYLE, 2, "ES_RIGHT"},
-      {EDITSTYLE, 0x18E7,
+      {editStyleNames, 0, "ES_LEFT"},
+      {editStyleNames, 0x50800044, "ES_LEFT | ES_MULTILINE | WS_CHILD | WS_VISIBLE | WS_BORDER"},
+      {editStyleNames, 1, "ES_CENTER"},
+      {editStyleNames, 2, "ES_RIGHT"},
+      {editStyleNames, 0x18E7,
        "ES_CENTER | ES_RIGHT | ES_MULTILINE | ES_PASSWORD | ES_AUTOHSCROLL | ES_READONLY | "
        "ES_WANTRETURN"},
 
-      {LISTBOXSTYLE, 0x50A00003,
+      {listBoxStyleNames, 0x50A00003,
        "LBS_NOTIFY | LBS_SORT | LBS_STANDARD | WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL"},
-      {LISTBOXSTYLE, 0x00800003, "LBS_NOTIFY | LBS_SORT | WS_BORDER"},
-      {LISTBOXSTYLE, 0x598B,
+      {listBoxStyleNames, 0x00800003, "LBS_NOTIFY | LBS_SORT | WS_BORDER"},
+      {listBoxStyleNames, 0x598B,
        "LBS_NOTIFY | LBS_SORT | LBS_MULTIPLESEL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | "
        "LBS_EXTENDEDSEL | LBS_DISABLENOSCROLL | LBS_WANTKEYBOARDINPUT"},
-      {LISTBOXSTYLE, 0, ""},
+      {listBoxStyleNames, 0, ""},
 
-      {SCROLLBARSTYLE, 0x50000001, "SBS_VERT | WS_CHILD | WS_VISIBLE"},
-      {SCROLLBARSTYLE, 0x2, ""},
+      {scrollBarStyleNames, 0x50000001, "SBS_VERT | WS_CHILD | WS_VISIBLE"},
+      {scrollBarStyleNames, 0x2, ""},
 
-      {STATICSTYLE, 0x40000000, "SS_LEFT | WS_CHILD"},
-      {STATICSTYLE, 0x20, "SS_LEFT"},
-      {STATICSTYLE, 1, "SS_CENTER"},
-      {STATICSTYLE, 2, "SS_RIGHT"},
-      {STATICSTYLE, 0x1203, "SS_ICON | SS_CENTERIMAGE | SS_SUNKEN"},
-      {STATICSTYLE, 7, "SS_BLACKFRAME"},
-      {STATICSTYLE, 12, "SS_LEFTNOWORDWRAP"},
-      {STATICSTYLE, 13, "SS_LEFTNOWORDWRAP"},  // kind 13 shares the bits of 12
-      {STATICSTYLE, 15, "SS_BLACKFRAME | SS_LEFTNOWORDWRAP"},
-      {STATICSTYLE, 5, ""},
+      {staticStyleNames, 0x40000000, "SS_LEFT | WS_CHILD"},
+      {staticStyleNames, 0x20, "SS_LEFT"},
+      {staticStyleNames, 1, "SS_CENTER"},
+      {staticStyleNames, 2, "SS_RIGHT"},
+      {staticStyleNames, 0x1203, "SS_ICON | SS_CENTERIMAGE | SS_SUNKEN"},
+      {staticStyleNames, 7, "SS_BLACKFRAME"},
+      {staticStyleNames, 12, "SS_LEFTNOWORDWRAP"},
+      {staticStyleNames, 13, "SS_LEFTNOWORDWRAP"},  // kind 13 shares the bits of 12
+      {staticStyleNames, 15, "SS_BLACKFRAME | SS_LEFTNOWORDWRAP"},
+      {staticStyleNames, 5, ""},
 
-      {SYSTREEVIEW32STYLE, 0x50010007,
+      {treeViewStyleNames, 0x50010007,
        "TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | WS_CHILD | WS_VISIBLE | WS_TABSTOP"},
-      {SYSTREEVIEW32STYLE, 0x8, ""},
+      {treeViewStyleNames, 0x8, ""},
   };
   for (const auto& row : rows) EXPECT_EQ(row.write(row.style), row.text) << std::hex << row.style;
 }
@@ -186,7 +186,7 @@ TEST(StyleWriters, TextsReadBackAsTheirNumber) {
     std::vector<std::uint32_t> kinds;  // exclusive: a number holds one at most
     bool (*whole)(std::uint32_t style);
   } rows[] = {
-      {DIALOGSTYLE,
+      {dialogStyleNames,
        StyleFamily::Dialog,
        {},
        [](std::uint32_t s) {
@@ -195,16 +195,16 @@ TEST(StyleWriters, TextsReadBackAsTheirNumber) {
          if ((s & kBorder) && !(s & kDlgFrame)) return false;
          return !(s & kChild) || !(s & (kPopup | kBorder | kDlgFrame));
        }},
-      {BUTTONSTYLE, StyleFamily::Button, {0, 1, 3, 4, 6, 7, 9}, nullptr},
-      {COMBOBOXSTYLE, StyleFamily::ComboBox, {2, 3}, nullptr},
-      {EDITSTYLE,
+      {buttonStyleNames, StyleFamily::Button, {0, 1, 3, 4, 6, 7, 9}, nullptr},
+      {comboBoxStyleNames, StyleFamily::ComboBox, {2, 3}, nullptr},
+      {editStyleNames,
        StyleFamily::Edit,
        {},
        [](std::uint32_t s) { return !(s & 0x40); }},  // ES_AUTOVSCROLL is not written
-      {LISTBOXSTYLE, StyleFamily::ListBox, {}, nullptr},
-      {SCROLLBARSTYLE, StyleFamily::ScrollBar, {}, nullptr},
-      {STATICSTYLE, StyleFamily::Static, {0, 1, 2, 3, 7, 12}, nullptr},
-      {SYSTREEVIEW32STYLE, StyleFamily::TreeView, {}, nullptr},
+      {listBoxStyleNames, StyleFamily::ListBox, {}, nullptr},
+      {scrollBarStyleNames, StyleFamily::ScrollBar, {}, nullptr},
+      {staticStyleNames, StyleFamily::Static, {0, 1, 2, 3, 7, 12}, nullptr},
+      {treeViewStyleNames, StyleFamily::TreeView, {}, nullptr},
       {windowCut, StyleFamily::Window, {}, nullptr},
   };
   std::mt19937 random(20261209);

@@ -72,35 +72,35 @@ TEST(TabOrder, F11OnTheFirstRowAndF12OnTheLastChangeNothing) {
   TabOrder order = orderOf(kBlock);
   const std::vector<TabOrderRow> rows = order.rows;
   std::size_t current = 0;
-  EXPECT_EQ(TASTIORDITAB(order.rows, current, 122), TabOrderAction::MoveUp);
+  EXPECT_EQ(tabOrderKeyAction(order.rows, current, 122), TabOrderAction::MoveUp);
   EXPECT_EQ(current, 0u);
   current = 3;
-  EXPECT_EQ(TASTIORDITAB(order.rows, current, 123), TabOrderAction::MoveDown);
+  EXPECT_EQ(tabOrderKeyAction(order.rows, current, 123), TabOrderAction::MoveDown);
   EXPECT_EQ(current, 3u);
   EXPECT_EQ(order.rows, rows);
   // In between, the current row follows the moved control.
-  EXPECT_EQ(TASTIORDITAB(order.rows, current, 122), TabOrderAction::MoveUp);
+  EXPECT_EQ(tabOrderKeyAction(order.rows, current, 122), TabOrderAction::MoveUp);
   EXPECT_EQ(current, 2u);
   EXPECT_EQ(column(order, 0),
             (std::vector<std::string>{"OK", "// i testi", "Di \"noi\"", "Nome:"}));
   current = 0;
-  EXPECT_EQ(TASTIORDITAB(order.rows, current, 123), TabOrderAction::MoveDown);
+  EXPECT_EQ(tabOrderKeyAction(order.rows, current, 123), TabOrderAction::MoveDown);
   EXPECT_EQ(current, 1u);
   EXPECT_EQ(column(order, 0)[0], "// i testi");
-  EXPECT_EQ(TASTIORDITAB(order.rows, current, 13), TabOrderAction::EditId);
-  EXPECT_EQ(TASTIORDITAB(order.rows, current, 65), TabOrderAction::None);
+  EXPECT_EQ(tabOrderKeyAction(order.rows, current, 13), TabOrderAction::EditId);
+  EXPECT_EQ(tabOrderKeyAction(order.rows, current, 65), TabOrderAction::None);
   std::vector<TabOrderRow> none;
-  EXPECT_EQ(TASTIORDITAB(none, current, 123), TabOrderAction::None);
+  EXPECT_EQ(tabOrderKeyAction(none, current, 123), TabOrderAction::None);
 }
 
 TEST(TabOrder, AMovedCaptionWithQuotesStaysDoubledAndACommentMovesAsItStood) {
   TabOrder order = orderOf(kBlock);
   std::size_t current = 3;
-  TASTIORDITAB(order.rows, current, 122);
-  TASTIORDITAB(order.rows, current, 122);
-  TASTIORDITAB(order.rows, current, 122);
+  tabOrderKeyAction(order.rows, current, 122);
+  tabOrderKeyAction(order.rows, current, 122);
+  tabOrderKeyAction(order.rows, current, 122);
   current = 2;
-  TASTIORDITAB(order.rows, current, 123);  // the comment to the end
+  tabOrderKeyAction(order.rows, current, 123);  // the comment to the end
   const std::string block = tabOrderBlock(order);
   EXPECT_NE(block.find("{\r\n CONTROL \"Di \"\"noi\"\"\", 3, \"STATIC\""), std::string::npos);
   EXPECT_NE(block.find("8\r\n  // i testi\r\n}"), std::string::npos);
@@ -137,7 +137,7 @@ TEST(TabOrder, ABeginEndBodyKeepsItsHeadAndItsEnd) {
   });
   TabOrder order = orderOf(block + "\r\n\r\nNEXT DIALOG 0, 0, 1, 1\r\nBEGIN\r\nEND\r\n");
   std::size_t current = 1;
-  TASTIORDITAB(order.rows, current, 122);
+  tabOrderKeyAction(order.rows, current, 122);
   EXPECT_EQ(tabOrderBlock(order), crlfLines({
                                       "DLG DIALOGEX 0, 0, 100, 50",
                                       "STYLE WS_POPUP",
@@ -151,18 +151,19 @@ TEST(TabOrder, ABeginEndBodyKeepsItsHeadAndItsEnd) {
 class TabOrderCommand : public ::testing::Test {
  protected:
   void SetUp() override { doc.load("", kBlock + "\r\n\r\n\r\nZ ICON z.ico"); }
-  // Runs ORDITAB; each opening of the list applies the next of `steps` to the rows it was given.
+  // Runs changeTabOrder; each opening of the list applies the next of `steps` to the rows it was
+  // given.
   bool run(
       std::vector<std::function<TabOrderClosing(std::vector<TabOrderRow>, std::size_t)>> steps) {
     std::size_t opening = 0;
-    return ORDITAB(ui, doc, 0, [&](const std::vector<TabOrderRow>& rows, std::size_t row) {
+    return changeTabOrder(ui, doc, 0, [&](const std::vector<TabOrderRow>& rows, std::size_t row) {
       opened.push_back(rows);
       return steps.at(opening++)(rows, row);
     });
   }
   static TabOrderClosing moveLastUp(std::vector<TabOrderRow> rows, std::size_t) {
     std::size_t current = rows.size() - 1;
-    TASTIORDITAB(rows, current, 122);
+    tabOrderKeyAction(rows, current, 122);
     return {false, rows, current};
   }
   Document doc;
@@ -180,7 +181,7 @@ TEST_F(TabOrderCommand, CancelAfterAMoveAsksAndNoShowsTheMovedRowAgain) {
   EXPECT_EQ(rowCells(opened[1][2])[0], "Di \"noi\"");
   ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].text, "Annullo le modifiche?");
-  EXPECT_EQ(ui.messages[0].kind, MsgKind::YesNoDefaultNo);
+  EXPECT_EQ(ui.messages[0].kind, MessageKind::YesNoDefaultNo);
   EXPECT_EQ(doc.text(), kBlock + "\r\n\r\n\r\nZ ICON z.ico");
 }
 
@@ -241,10 +242,11 @@ TEST(TabOrderCorpus, RowsSurviveTheirOwnBlockAndPropertiesLeaveTheBody) {
     const DialogReading before = readDialog(block);
     const DialogReading after = readDialog(*changed);
     ASSERT_EQ(after.failure, DialogFailure::None) << *changed;
-    EXPECT_EQ(dialogUnits(after.dialog.rect, after.dialog.Cargo, after.dialog.mode).width, 321);
-    EXPECT_EQ(after.dialog.cTitle, before.dialog.cTitle);
-    EXPECT_EQ(after.dialog.Cargo, before.dialog.Cargo);
-    EXPECT_TRUE(after.dialog.aControls == before.dialog.aControls);
+    EXPECT_EQ(dialogUnits(after.dialog.rect, after.dialog.styleAsRead, after.dialog.mode).width,
+              321);
+    EXPECT_EQ(after.dialog.title, before.dialog.title);
+    EXPECT_EQ(after.dialog.styleAsRead, before.dialog.styleAsRead);
+    EXPECT_TRUE(after.dialog.controls == before.dialog.controls);
     const std::size_t bodyAt = reading.order.head.rfind("\r\n", reading.order.head.size() - 3);
     const std::string_view oldBody = block.substr(bodyAt + 2);
     EXPECT_TRUE(std::string_view(*changed).ends_with(oldBody)) << *changed;

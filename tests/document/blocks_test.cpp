@@ -22,30 +22,30 @@ const std::string kText =
 TEST(LocateBlock, ByNameInAnyCaseTypeAndOccurrence) {
   struct Case {
     std::string_view name;
-    ResType type;
+    ResourceType type;
     std::size_t occurrence;
     std::string_view block;  // empty: none
     bool complete = true;
   };
   const Case cases[] = {
-      {"A", ResType::Dialog, 0, "A DIALOG 0, 0, 9, 9\r\nBEGIN\r\nEND"},
-      {"a", ResType::Dialog, 0, "A DIALOG 0, 0, 9, 9\r\nBEGIN\r\nEND"},
-      {"A", ResType::Icon, 0, ""},
-      {"A", ResType::Dialog, 1, ""},
+      {"A", ResourceType::Dialog, 0, "A DIALOG 0, 0, 9, 9\r\nBEGIN\r\nEND"},
+      {"a", ResourceType::Dialog, 0, "A DIALOG 0, 0, 9, 9\r\nBEGIN\r\nEND"},
+      {"A", ResourceType::Icon, 0, ""},
+      {"A", ResourceType::Dialog, 1, ""},
       // Namesakes of one type in text order, whatever their case; another type apart.
-      {"ARGS", ResType::Icon, 0, "Args  ICON \"1.ico\""},
-      {"args", ResType::Icon, 1, "ARGS ICON \"2.ico\""},
-      {"Args", ResType::Icon, 2, ""},
-      {"ARGS", ResType::Dialog, 0, "args DIALOG 0, 0, 1, 1\r\n{\r\n}"},
-      {"B", ResType::Bitmap, 0, "B\tBITMAP\r\n{\r\n '00'\r\n}"},
+      {"ARGS", ResourceType::Icon, 0, "Args  ICON \"1.ico\""},
+      {"args", ResourceType::Icon, 1, "ARGS ICON \"2.ico\""},
+      {"Args", ResourceType::Icon, 2, ""},
+      {"ARGS", ResourceType::Dialog, 0, "args DIALOG 0, 0, 1, 1\r\n{\r\n}"},
+      {"B", ResourceType::Bitmap, 0, "B\tBITMAP\r\n{\r\n '00'\r\n}"},
       // The one in the comment is no resource.
-      {"X", ResType::Icon, 0, "x ICON\r\nBEGIN\r\n '01'\r\nEND"},
-      {"X", ResType::Icon, 1, ""},
+      {"X", ResourceType::Icon, 0, "x ICON\r\nBEGIN\r\n '01'\r\nEND"},
+      {"X", ResourceType::Icon, 1, ""},
       // Unlisted types are never found; a body left open runs to the end, incomplete.
-      {"M", ResType::Dialog, 0, ""},
-      {"O", ResType::Dialog, 0, "O DIALOG 0, 0, 1, 1\r\nBEGIN\r\n CONTROL \"x\", 1", false},
-      {"", ResType::Dialog, 0, ""},
-      {"AR", ResType::Icon, 0, ""},
+      {"M", ResourceType::Dialog, 0, ""},
+      {"O", ResourceType::Dialog, 0, "O DIALOG 0, 0, 1, 1\r\nBEGIN\r\n CONTROL \"x\", 1", false},
+      {"", ResourceType::Dialog, 0, ""},
+      {"AR", ResourceType::Icon, 0, ""},
   };
   for (const Case& c : cases) {
     const auto block = locateBlock(kText, c.name, c.type, c.occurrence);

@@ -316,7 +316,7 @@ TEST_P(CorpusScript, DiskFormRoundTrips) {
 TEST_P(CorpusScript, ReorderKeepsEveryRule) {
   const std::string reordered = reorderScript(text());
   EXPECT_EQ(testing::checkReorder(text(), reordered), "");
-  EXPECT_EQ(ORDINARES(text()), reordered);
+  EXPECT_EQ(reorderScript(text()), reordered);
 }
 
 // Every listed resource in turn is deleted from the text as it was opened.
@@ -331,7 +331,7 @@ TEST_P(CorpusScript, DeletingEachResourceLeavesEveryOtherStatement) {
     const Edit& edit = *deleted;
     const std::string out = applySplices(text(), edit.splices);
     EXPECT_EQ(testing::checkDeleted(text(), block->begin, out), "") << index[i].name;
-    EXPECT_EQ(ARESOURCES(out).size() + 1, index.size()) << index[i].name;
+    EXPECT_EQ(indexResources(out).size() + 1, index.size()) << index[i].name;
   }
 }
 
@@ -369,7 +369,7 @@ TEST_P(CorpusScript, RenamingEachResourceMovesOnlyIt) {
 // A new resource of each kind, and a copy of each listed resource pasted under a new name, go
 // in whole at their place in the last stretch, and every statement of the script stays.
 TEST_P(CorpusScript, NewAndPastedResourcesGoInAtTheirPlace) {
-  for (const ResTypeInfo& info : kResTypes) {
+  for (const ResourceTypeInfo& info : kResourceTypes) {
     const std::string block = resourceTemplate(info.type, "KOLVRE_NEW");
     const std::optional<Edit> added = appendEdit(text(), block, kLabelNew);
     ASSERT_TRUE(added);

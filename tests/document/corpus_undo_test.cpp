@@ -51,7 +51,7 @@ TEST_P(CorpusUndo, RenameThenUndoGivesBackTheBytesAndTheEntry) {
   const std::string renamed = doc.text();
   ASSERT_TRUE(doc.undo());
   EXPECT_EQ(doc.text(), opened);
-  EXPECT_EQ(doc.index(), ARESOURCES(opened));
+  EXPECT_EQ(doc.index(), indexResources(opened));
   EXPECT_EQ(findEntry(doc.index(), before), at);
   EXPECT_EQ(current.row, static_cast<int>(*at) + 1);
   ASSERT_TRUE(doc.redo());
@@ -92,7 +92,7 @@ TEST_P(CorpusUndo, RandomCommandsWithUndoAndRedoMatchTheSavedTexts) {
     } else if (pick == 1 && block) {
       edit = deleteEdit(doc.text(), doc.index(), position, *block);
     } else if (pick == 2) {
-      edit = appendEdit(doc.text(), resourceTemplate(ResType::Icon, "N" + std::to_string(i)),
+      edit = appendEdit(doc.text(), resourceTemplate(ResourceType::Icon, "N" + std::to_string(i)),
                         kLabelNew);
     } else if (pick == 3 && block) {
       edit = replaceEdit(doc.text(), doc.index(), position, *block,
@@ -114,7 +114,7 @@ TEST_P(CorpusUndo, RandomCommandsWithUndoAndRedoMatchTheSavedTexts) {
       }
     }
     ASSERT_EQ(doc.text(), texts[at]) << "step " << i;
-    ASSERT_EQ(doc.index(), ARESOURCES(doc.text())) << "step " << i;
+    ASSERT_EQ(doc.index(), indexResources(doc.text())) << "step " << i;
   }
   while (doc.undo()) {
   }

@@ -1,4 +1,5 @@
 #include "document/document_commands.h"
+#include "document/reorder.h"
 
 #include <sys/stat.h>
 
@@ -34,7 +35,7 @@ class DocumentCommands : public ::testing::Test {
 
 TEST_F(DocumentCommands, CloseAsksNothingWhenTextEqualsTheFile) {
   open("a.rc", "A ICON\n{\n}\n\x1A");  // LF line ends and a Ctrl-Z: still unchanged
-  EXPECT_TRUE(CHIUDI(ui, doc));
+  EXPECT_TRUE(closeScript(ui, doc));
   EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -42,13 +43,13 @@ TEST_F(DocumentCommands, CloseAnswersFollowTheQuestion) {
   open("a.rc", "A ICON\r\n{\r\n}");
   replaceText(doc, doc.text() + "\r\n");
   ui.buttons = {kIdCancel, kIdNo, kIdYes};
-  EXPECT_FALSE(CHIUDI(ui, doc));
-  EXPECT_TRUE(CHIUDI(ui, doc));
+  EXPECT_FALSE(closeScript(ui, doc));
+  EXPECT_TRUE(closeScript(ui, doc));
   EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\r\n{\r\n}");
-  EXPECT_TRUE(CHIUDI(ui, doc));
+  EXPECT_TRUE(closeScript(ui, doc));
   EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\r\n{\r\n}\r\n");
   EXPECT_EQ(ui.messages[0].text, kModified);
-  EXPECT_EQ(ui.messages[0].kind, MsgKind::YesNoCancel);
+  EXPECT_EQ(ui.messages[0].kind, MessageKind::YesNoCancel);
   EXPECT_EQ(ui.beeps, 3);
 }
 
@@ -59,7 +60,7 @@ TEST_F(DocumentCommands, UnsavedChangesAreKnownFromTheDocument) {
   open("a.rc", "A ICON");
   dir.write("a.rc", "other");
   EXPECT_FALSE(hasUnsavedChanges(doc));
-  EXPECT_TRUE(CHIUDI(ui, doc));
+  EXPECT_TRUE(closeScript(ui, doc));
   EXPECT_TRUE(ui.messages.empty());
   replaceText(doc, "B ICON");
   EXPECT_TRUE(hasUnsavedChanges(doc));
@@ -72,7 +73,7 @@ TEST_F(DocumentCommands, UnsavedChangesAreKnownFromTheDocument) {
 TEST_F(DocumentCommands, DeletedFileWithEmptyTextCountsAsUnchanged) {
   open("a.rc", "");
   std::filesystem::remove(doc.fileName());
-  EXPECT_TRUE(CHIUDI(ui, doc));
+  EXPECT_TRUE(closeScript(ui, doc));
 }
 
 TEST_F(DocumentCommands, CloseReportsAFailedSave) {
@@ -80,7 +81,7 @@ TEST_F(DocumentCommands, CloseReportsAFailedSave) {
   replaceText(doc, "y");
   std::filesystem::remove_all(dir.path());
   ui.buttons = {kIdYes};
-  EXPECT_FALSE(CHIUDI(ui, doc));
+  EXPECT_FALSE(closeScript(ui, doc));
   EXPECT_EQ(ui.messages.back().text,
             "Impossibile salvare il file " + doc.fileName() + ".\nLa cartella non esiste.");
 }
@@ -89,13 +90,13 @@ TEST_F(DocumentCommands, NewEmptiesAnExistingFileAtOnce) {
   open("a.rc", "A ICON");
   const std::string other = dir.write("b.rc", "B ICON\r\n{\r\n}");
   ui.files = {dir.file("b")};  // no extension: ".RC" is added
-  EXPECT_TRUE(CREARC(ui, doc));
+  EXPECT_TRUE(newScript(ui, doc));
   EXPECT_EQ(doc.fileName(), dir.file("b.RC"));
   EXPECT_TRUE(std::filesystem::exists(dir.file("b.RC")));
 
   ui.files = {other};
   ui.buttons = {kIdOk};
-  EXPECT_TRUE(CREARC(ui, doc));
+  EXPECT_TRUE(newScript(ui, doc));
   EXPECT_EQ(TempDir::read(other), "");
   EXPECT_EQ(ui.messages.back().text, "Sostituire il file esistente?");
   EXPECT_TRUE(doc.index().empty());
@@ -106,10 +107,10 @@ TEST_F(DocumentCommands, NewDeclinedChangesNothing) {
   const std::string other = dir.write("b.rc", "keep");
   ui.files = {other};
   ui.buttons = {kIdCancel};
-  EXPECT_FALSE(CREARC(ui, doc));
+  EXPECT_FALSE(newScript(ui, doc));
   EXPECT_EQ(TempDir::read(other), "keep");
   ui.files = {""};
-  EXPECT_FALSE(CREARC(ui, doc));
+  EXPECT_FALSE(newScript(ui, doc));
   EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
 }
 
@@ -117,8 +118,8 @@ TEST_F(DocumentCommands, CancelledSaveQuestionStopsOpenAndNew) {
   open("a.rc", "A ICON");
   replaceText(doc, "changed");
   ui.buttons = {kIdCancel, kIdCancel};
-  EXPECT_FALSE(APRIRC(ui, doc));
-  EXPECT_FALSE(CREARC(ui, doc));
+  EXPECT_FALSE(openScriptFile(ui, doc));
+  EXPECT_FALSE(newScript(ui, doc));
   EXPECT_EQ(doc.text(), "changed");
   EXPECT_TRUE(ui.dialogTitles.empty());
 }
@@ -126,17 +127,17 @@ TEST_F(DocumentCommands, CancelledSaveQuestionStopsOpenAndNew) {
 TEST_F(DocumentCommands, OpenMissingFileFromDialogIsReported) {
   open("a.rc", "A ICON");
   ui.files = {dir.file("nothere")};
-  EXPECT_FALSE(APRIRC(ui, doc));
+  EXPECT_FALSE(openScriptFile(ui, doc));
   EXPECT_EQ(ui.messages.back().text, "Impossibile trovare il file " + dir.file("nothere.RC") + ".");
   EXPECT_EQ(ui.dialogTitles.back(), "Apri file di risorse");
 }
 
 TEST_F(DocumentCommands, OpenGivenPathOfAMissingFileGivesAnEmptyDocument) {
   open("a.rc", "A ICON");
-  EXPECT_TRUE(APRIRC(ui, doc, dir.file("gone")));
+  EXPECT_TRUE(openScriptFile(ui, doc, dir.file("gone")));
   EXPECT_EQ(doc.fileName(), dir.file("gone"));
   EXPECT_EQ(doc.text(), "");
-  EXPECT_TRUE(SALVARC(ui, doc));
+  EXPECT_TRUE(saveScript(ui, doc));
   EXPECT_TRUE(std::filesystem::exists(dir.file("gone")));
 }
 
@@ -146,7 +147,7 @@ TEST_F(DocumentCommands, OpenRebuildsIndexAndList) {
   ui.files = {f};
   replaceText(doc, "X ICON\r\n{\r\n}");
   ui.buttons = {kIdNo};
-  EXPECT_TRUE(APRIRC(ui, doc));
+  EXPECT_TRUE(openScriptFile(ui, doc));
   ASSERT_EQ(doc.index().size(), 2u);
   EXPECT_EQ(doc.index()[0].name, "A");
   EXPECT_EQ(list.last->kind, DocumentChange::Kind::Loaded);
@@ -159,7 +160,7 @@ TEST_F(DocumentCommands, OpenOfAnUnreadableFileLeavesTheDocument) {
   open("a.rc", "A ICON");
   const std::string f = dir.write("b.rc", "B ICON");
   ::chmod(f.c_str(), 0);
-  EXPECT_THROW(APRIRC(ui, doc, f), CommandError);
+  EXPECT_THROW(openScriptFile(ui, doc, f), CommandError);
   EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
 }
 
@@ -168,7 +169,7 @@ TEST_F(DocumentCommands, OpenOfAFolderIsRefusedWithoutChange) {
   const std::string folder = dir.file("sub.rc");
   std::filesystem::create_directory(folder);
   try {
-    APRIRC(ui, doc, folder);
+    openScriptFile(ui, doc, folder);
     FAIL() << "a folder opened as a script";
   } catch (const CommandError& e) {
     EXPECT_EQ(stopMessage(e.record()), "Impossibile accedere al file " + folder + ".");
@@ -180,19 +181,19 @@ TEST_F(DocumentCommands, SaveAsChecksFolderAndExistingFile) {
   open("a.rc", "A ICON");
   std::filesystem::create_directory(dir.file("d.RC"));
   ui.files = {dir.file("d")};
-  EXPECT_FALSE(SALVARC(ui, doc, true));
+  EXPECT_FALSE(saveScript(ui, doc, true));
   EXPECT_EQ(ui.messages.back().text, "Esiste già una cartella chiamata " + dir.file("d.RC") + ".");
 
   // Onto its own name: asks, and on cancel writes nothing.
   ui.files = {doc.fileName()};
   ui.buttons = {kIdCancel};
   replaceText(doc, "new");
-  EXPECT_FALSE(SALVARC(ui, doc, true));
+  EXPECT_FALSE(saveScript(ui, doc, true));
   EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON");
   EXPECT_EQ(ui.messages.back().text, "Sostituire il file esistente?");
 
   ui.files = {dir.file("c.rc")};
-  EXPECT_TRUE(SALVARC(ui, doc, true));
+  EXPECT_TRUE(saveScript(ui, doc, true));
   EXPECT_EQ(doc.fileName(), dir.file("c.rc"));
   EXPECT_EQ(TempDir::read(dir.file("c.rc")), "new");
 }
@@ -200,7 +201,7 @@ TEST_F(DocumentCommands, SaveAsChecksFolderAndExistingFile) {
 TEST_F(DocumentCommands, FailedSaveAsKeepsTheOldNameAndFile) {
   open("a.rc", "A ICON");
   ui.files = {dir.file("missing/c.rc")};
-  EXPECT_FALSE(SALVARC(ui, doc, true));
+  EXPECT_FALSE(saveScript(ui, doc, true));
   EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
   EXPECT_EQ(TempDir::read(dir.file("a.rc")), "A ICON");
   EXPECT_EQ(ui.messages.back().text, "Impossibile salvare il file " + dir.file("missing/c.rc") +
@@ -209,15 +210,15 @@ TEST_F(DocumentCommands, FailedSaveAsKeepsTheOldNameAndFile) {
 
 TEST_F(DocumentCommands, SaveWritesLfFilesBackWithLf) {
   open("a.rc", "B ICON\n{\n}\nA ICON\n{\n}\n");
-  replaceText(doc, ORDINARES(doc.text()));
-  EXPECT_TRUE(SALVARC(ui, doc));
+  replaceText(doc, reorderScript(doc.text()));
+  EXPECT_TRUE(saveScript(ui, doc));
   EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\n{\n}\nB ICON\n{\n}\n");
-  EXPECT_TRUE(CHIUDI(ui, doc));
+  EXPECT_TRUE(closeScript(ui, doc));
 }
 
 TEST_F(DocumentCommands, SaveDropsTheCtrlZMark) {
   open("a.rc", "A ICON\r\n\x1A");
-  EXPECT_TRUE(SALVARC(ui, doc));
+  EXPECT_TRUE(saveScript(ui, doc));
   EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\r\n");
 }
 
@@ -234,14 +235,14 @@ TEST(HeaderKeys, NameTheFirstEntryOfThatNameWhoseCodeSharesTheTypesFirstLetter) 
   EXPECT_EQ(at("nothere", "D"), std::nullopt);
   EXPECT_EQ(keyForHeader("A", "MENU"), std::nullopt);
   // A header aligned in columns names its resource as the scanner reads it.
-  EXPECT_EQ(keyOfText("IDD_X\t  DIALOGEX 0\r\n{"), (ResourceKey{"IDD_X", ResType::Dialog, 0}));
-  EXPECT_EQ(keyOfText("\r\nA ICON"), (ResourceKey{"A", ResType::Icon, 0}));
+  EXPECT_EQ(keyOfText("IDD_X\t  DIALOGEX 0\r\n{"), (ResourceKey{"IDD_X", ResourceType::Dialog, 0}));
+  EXPECT_EQ(keyOfText("\r\nA ICON"), (ResourceKey{"A", ResourceType::Icon, 0}));
   // The compilers read an indented header too; a keyword in any case.
-  EXPECT_EQ(keyOfText("  A ICON"), (ResourceKey{"A", ResType::Icon, 0}));
-  EXPECT_EQ(keyOfText("a iCon"), (ResourceKey{"a", ResType::Icon, 0}));
+  EXPECT_EQ(keyOfText("  A ICON"), (ResourceKey{"A", ResourceType::Icon, 0}));
+  EXPECT_EQ(keyOfText("a iCon"), (ResourceKey{"a", ResourceType::Icon, 0}));
   EXPECT_EQ(keyOfText("// A ICON\r\n& ICON"), std::nullopt);
   // The third of three namesakes keeps its own key, V and v being one name.
-  EXPECT_EQ(keyAt(doc.index(), 4), (ResourceKey{"v", ResType::VersionInfo, 2}));
+  EXPECT_EQ(keyAt(doc.index(), 4), (ResourceKey{"v", ResourceType::VersionInfo, 2}));
   EXPECT_EQ(findEntry(doc.index(), keyAt(doc.index(), 4)), 4u);
 }
 

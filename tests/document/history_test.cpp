@@ -133,8 +133,8 @@ TEST(History, UndoAndRedoReportTheEntryThatWasCurrent) {
   Edit edit;
   edit.splices = {{0, 1, "C"}};
   edit.placeBlockAt = 0;
-  edit.currentBefore = ResourceKey{"A", ResType::Icon, 0};
-  edit.currentAfter = ResourceKey{"C", ResType::Icon, 0};
+  edit.currentBefore = ResourceKey{"A", ResourceType::Icon, 0};
+  edit.currentAfter = ResourceKey{"C", ResourceType::Icon, 0};
   ASSERT_TRUE(doc.commit(edit));
   EXPECT_EQ(current.row, 2);
   doc.undo();

@@ -41,20 +41,20 @@ Bytes bitmapFile(int width, int height) {
 }
 
 TEST(PictureSize, ReadsTheHeadersOfBitmapsIconsAndCursors) {
-  EXPECT_EQ(pictureSize(ResType::Bitmap, templateBitmap())->width, 32);
-  const auto icon = pictureSize(ResType::Icon, templateIcon());
+  EXPECT_EQ(pictureSize(ResourceType::Bitmap, templateBitmap())->width, 32);
+  const auto icon = pictureSize(ResourceType::Icon, templateIcon());
   ASSERT_TRUE(icon);
   EXPECT_EQ(icon->height, 32);
-  EXPECT_TRUE(pictureSize(ResType::Cursor, templateCursor()));
-  const auto wide = pictureSize(ResType::Bitmap, bitmapFile(64, 48));
+  EXPECT_TRUE(pictureSize(ResourceType::Cursor, templateCursor()));
+  const auto wide = pictureSize(ResourceType::Bitmap, bitmapFile(64, 48));
   ASSERT_TRUE(wide);
   EXPECT_EQ(wide->width, 64);
   EXPECT_EQ(wide->height, 48);
-  EXPECT_FALSE(pictureSize(ResType::Bitmap, Bytes(17, 0)));
-  EXPECT_FALSE(pictureSize(ResType::Icon, templateBitmap()));
+  EXPECT_FALSE(pictureSize(ResourceType::Bitmap, Bytes(17, 0)));
+  EXPECT_FALSE(pictureSize(ResourceType::Icon, templateBitmap()));
   Bytes truncated = templateIcon();
   truncated.resize(100);  // the image the directory points at is cut off
-  EXPECT_FALSE(pictureSize(ResType::Icon, truncated));
+  EXPECT_FALSE(pictureSize(ResourceType::Icon, truncated));
 }
 
 class ImageResources : public ::testing::Test {
@@ -72,7 +72,7 @@ class ImageResources : public ::testing::Test {
 TEST_F(ImageResources, APictureIsInlineOrInANamedFileFoundWithoutRegardToCase) {
   std::filesystem::create_directories(dir.file("dir/Res"));
   dir.write("dir/Res/App.ICO", "icon bytes");
-  load(resourceTemplate(ResType::Bitmap, "A") +
+  load(resourceTemplate(ResourceType::Bitmap, "A") +
        "\r\nB ICON \"res\\\\app.ico\"\r\nC ICON \"gone.ico\"" + "\r\nD ICON\r\n// nothing\r\n");
   const ImageSource a = imageSource(doc, 0);
   EXPECT_EQ(a.kind, ImageSource::Kind::Inline);
@@ -118,18 +118,18 @@ class EditImage : public ImageResources {
 };
 
 TEST_F(EditImage, ANewPictureIsStoredAsOneStep) {
-  load(resourceTemplate(ResType::Bitmap, "LOGO"));
+  load(resourceTemplate(ResourceType::Bitmap, "LOGO"));
   const Bytes wide = bitmapFile(64, 48);
   editorWrites("BMP", std::string(wide.begin(), wide.end()));
-  EXPECT_TRUE(EDITIMAGE(ui, doc, 0));
+  EXPECT_TRUE(editImageResource(ui, doc, 0));
   EXPECT_EQ(ui.runs[0].program, "/opt/my paint/paint");
   EXPECT_TRUE(ui.runs[0].args[0].ends_with(".BMP"));
   EXPECT_EQ(seen.size(), 190u);
   EXPECT_EQ(imageSource(doc, 0).bytes, wide);
-  EXPECT_EQ(pictureSize(ResType::Bitmap, imageSource(doc, 0).bytes)->width, 64);
+  EXPECT_EQ(pictureSize(ResourceType::Bitmap, imageSource(doc, 0).bytes)->width, 64);
   EXPECT_FALSE(std::filesystem::exists(ui.runs[0].args[0]));
   ASSERT_TRUE(doc.undo());
-  EXPECT_EQ(doc.text(), resourceTemplate(ResType::Bitmap, "LOGO"));
+  EXPECT_EQ(doc.text(), resourceTemplate(ResourceType::Bitmap, "LOGO"));
 }
 
 TEST_F(EditImage, UnchangedDataIsLaidOutAgainAndAFinalByte26IsKept) {
@@ -137,16 +137,16 @@ TEST_F(EditImage, UnchangedDataIsLaidOutAgainAndAFinalByte26IsKept) {
   load("I ICON\r\n{\r\n '00 00 01 00 01 00 20 20'\r\n '10 00 01 00 04 00 E8 1A'\r\n}");
   const std::string bytes("\x00\x00\x01\x00\x01\x00\x20\x20\x10\x00\x01\x00\x04\x00\xE8\x1A", 16);
   editorWrites("ICO", bytes);
-  EXPECT_TRUE(EDITIMAGE(ui, doc, 0));
+  EXPECT_TRUE(editImageResource(ui, doc, 0));
   EXPECT_TRUE(ui.runs[0].args[0].ends_with(".ICO"));
   EXPECT_EQ(doc.text(), "I ICON\r\n{\r\n '00 00 01 00 01 00 20 20 10 00 01 00 04 00 E8 1A'\r\n}");
 }
 
 TEST_F(EditImage, AnEmptiedWorkFileKeepsThePicture) {
-  load(resourceTemplate(ResType::Icon, "I"));
+  load(resourceTemplate(ResourceType::Icon, "I"));
   editorWrites("ICO", "");
-  EXPECT_FALSE(EDITIMAGE(ui, doc, 0));
-  EXPECT_EQ(doc.text(), resourceTemplate(ResType::Icon, "I"));
+  EXPECT_FALSE(editImageResource(ui, doc, 0));
+  EXPECT_EQ(doc.text(), resourceTemplate(ResourceType::Icon, "I"));
   EXPECT_EQ(ui.messages.back().text,
             "L'editor ha lasciato vuoto il file dell'immagine.\nL'immagine "
             "resta com'era.");
@@ -155,10 +155,10 @@ TEST_F(EditImage, AnEmptiedWorkFileKeepsThePicture) {
 TEST_F(EditImage, NoEditorOrAnUnreadableBlockLeavesTheBlockAsItWas) {
   const std::string odd = "C CURSOR\r\n{\r\n '0'\r\n '1'\r\n}";
   load(odd);
-  EXPECT_FALSE(EDITIMAGE(ui, doc, 0));
+  EXPECT_FALSE(editImageResource(ui, doc, 0));
   EXPECT_NE(ui.messages.back().text.find("chiave ICO"), std::string::npos);
   load("C CURSOR\r\n// no data");
-  EXPECT_FALSE(EDITIMAGE(ui, doc, 0));
+  EXPECT_FALSE(editImageResource(ui, doc, 0));
   EXPECT_EQ(ui.messages.back().text.rfind("Impossibile modificare l'immagine", 0), 0u);
   EXPECT_TRUE(ui.runs.empty());
 }
@@ -168,7 +168,7 @@ TEST_F(EditImage, APictureInItsOwnFileIsEditedThereAndTheScriptIsNotTouched) {
   dir.write("dir/a.bmp", "file bytes");
   load("A BITMAP \"a.bmp\"");
   editorWrites("BMP", "changed");
-  EXPECT_FALSE(EDITIMAGE(ui, doc, 0));
+  EXPECT_FALSE(editImageResource(ui, doc, 0));
   EXPECT_EQ(ui.runs[0].args[0], dir.file("dir/a.bmp"));
   EXPECT_EQ(TempDir::read(dir.file("dir/a.bmp")), "changed");
   EXPECT_EQ(doc.text(), "A BITMAP \"a.bmp\"");
@@ -186,7 +186,7 @@ TEST(CorpusImages, InlineImagesDecodeToPictures) {
   testing::forEachCorpusInlineImage(
       [&](const std::string& name, const Document& doc, std::size_t i, const ImageSource& source) {
         ++inlineImages;
-        const ResType type = doc.index()[i].type;
+        const ResourceType type = doc.index()[i].type;
         EXPECT_TRUE(pictureSize(type, source.bytes)) << name << " " << doc.index()[i].name;
         const auto edit = imageDataEdit(doc.text(), doc.index(), i, source.bytes);
         ASSERT_TRUE(edit);

@@ -68,7 +68,7 @@ TEST(OpenStatements, ReorderAndPlaceLeaveThemReadingAsTheyDid) {
 
 TEST(OpenStatements, ADeleteThatWouldJoinItsNeighboursIsRefused) {
   const auto deleted = [](const std::string& text, std::string_view name) {
-    const ResourceIndex index = ARESOURCES(text);
+    const ResourceIndex index = indexResources(text);
     for (std::size_t i = 0; i < index.size(); ++i)
       if (index[i].name == name) return deleteEdit(text, index, i, *entryBlock(text, index, i));
     ADD_FAILURE() << name;
@@ -124,7 +124,7 @@ TEST(OpenStatements, TheBlockWrittenIsCurrentWhereItLands) {
 }
 
 TEST(NamePrompt, TakesOneWordOrNumberNotAKeywordNorANameInAnotherCase) {
-  const ResourceIndex index = ARESOURCES("abc DIALOG\r\n{\r\n}\r\n");
+  const ResourceIndex index = indexResources("abc DIALOG\r\n{\r\n}\r\n");
   const auto refusal = [&](std::string_view typed) {
     return nameRefusal(index, typed, "DIALOG", TextEncoding::Utf8);
   };
@@ -170,8 +170,8 @@ TEST(RereadStatements, GiveWhatAWholeReadGives) {
   const std::vector<Statement> before = readStatements(base);
   // A change far below a body left open that closes it.
   const std::string open = "B O{\r\nA ICON \"a\"\r\nBIRD ICON\r\n";
-  EXPECT_TRUE(testing::sameStatements(
-      rereadStatements(open, readStatements(open), open + "}"), readStatements(open + "}")));
+  EXPECT_TRUE(testing::sameStatements(rereadStatements(open, readStatements(open), open + "}"),
+                                      readStatements(open + "}")));
   for (const std::string& after : afters) {
     EXPECT_TRUE(
         testing::sameStatements(rereadStatements(base, before, after), readStatements(after)))

@@ -50,7 +50,7 @@ TEST_F(ResourceCommands, RenameChangesOnlyTheHeaderName) {
        "B ICON\r\n{\r\n}");
   select("MYDLG", "D");
   ui.inputs = {"zed"};
-  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
+  EXPECT_TRUE(renameResource(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), "ZED DIALOGEX 0, 0, 10, 10\r\nCAPTION \"MYDLG DIALOG\"\r\n{\r\n}" + kSep +
                             "B ICON\r\n{\r\n}");
   EXPECT_EQ(currentName(), "ZED");
@@ -61,7 +61,7 @@ TEST_F(ResourceCommands, RenameRefusesItselfBlanksAndDuplicatesUntilAccepted) {
   load("MYDLG DIALOG\r\n{\r\n}" + kSep + "OTHER DIALOG\r\n{\r\n}" + kSep + "NEW ICON\r\n{\r\n}");
   select("MYDLG", "D");
   ui.inputs = {"mydlg ", "a b", "other", "new"};
-  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
+  EXPECT_TRUE(renameResource(ui, doc, list.position()));
   EXPECT_EQ(ui.messageTexts(),
             (V{"Nome risorsa già presente.", "Spazi non ammessi.", "Nome risorsa già presente."}));
   EXPECT_EQ(ui.prompts[1], "MYDLG          ");  // the refused answer, as it now stands
@@ -72,7 +72,7 @@ TEST_F(ResourceCommands, RenameRefusesItselfBlanksAndDuplicatesUntilAccepted) {
 TEST_F(ResourceCommands, ALongNameIsShownWholeAndRefusedNotCut) {
   load("abcdefghijklmnopqrst BITMAP\r\n{\r\n}");
   ui.inputs = {"abcdefghijklmnopqrst", "short"};  // confirmed unchanged, then a short one
-  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
+  EXPECT_TRUE(renameResource(ui, doc, list.position()));
   EXPECT_EQ(ui.prompts[0], "abcdefghijklmnopqrst");
   EXPECT_EQ(ui.prompts[1], "ABCDEFGHIJKLMNOPQRST");
   EXPECT_EQ(ui.messageTexts(), (V{"Nome troppo lungo: al massimo 15 caratteri."}));
@@ -82,7 +82,7 @@ TEST_F(ResourceCommands, ALongNameIsShownWholeAndRefusedNotCut) {
 TEST_F(ResourceCommands, NamesAreShownAndTakenInTheScriptsEncoding) {
   load("PERCH\xC9 ICON\r\n{\r\n}");  // Windows-1252: É is one byte
   ui.inputs = {"CAFÉ"};
-  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
+  EXPECT_TRUE(renameResource(ui, doc, list.position()));
   EXPECT_EQ(ui.prompts[0], "PERCHÉ         ");
   EXPECT_EQ(doc.text(), "CAF\xC9 ICON\r\n{\r\n}");
 }
@@ -90,7 +90,7 @@ TEST_F(ResourceCommands, NamesAreShownAndTakenInTheScriptsEncoding) {
 TEST_F(ResourceCommands, ACharacterTheCodePageLacksIsRefusedNotTurnedIntoAQuestionMark) {
   load("A ICON\r\n{\r\n}");
   ui.inputs = {"中", "\x7F", "B"};
-  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
+  EXPECT_TRUE(renameResource(ui, doc, list.position()));
   EXPECT_EQ(ui.messageTexts(),
             (V{"Carattere non ammesso nel nome.", "Carattere non ammesso nel nome."}));
   EXPECT_EQ(doc.text(), "B ICON\r\n{\r\n}");
@@ -98,10 +98,10 @@ TEST_F(ResourceCommands, ACharacterTheCodePageLacksIsRefusedNotTurnedIntoAQuesti
 
 TEST_F(ResourceCommands, TheClipboardHoldsUnicodeTextAndPasteGivesBackTheScriptsBytes) {
   load("CIAO DIALOG 0, 0, 1, 1\r\nCAPTION \"perch\xE9 \x80\"\r\n{\r\n}");
-  COPIARIS(ui, doc, list.position());
+  copyResource(ui, doc, list.position());
   EXPECT_EQ(ui.clipboard, "CIAO DIALOG 0, 0, 1, 1\r\nCAPTION \"perché €\"\r\n{\r\n}");
   ui.inputs = {"COPIA"};
-  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_TRUE(pasteResource(ui, doc, list.position()));
   EXPECT_NE(doc.text().find("COPIA DIALOG 0, 0, 1, 1\r\nCAPTION \"perch\xE9 \x80\""),
             std::string::npos);
 }
@@ -110,8 +110,8 @@ TEST_F(ResourceCommands, CancelOrAnEmptyAnswerChangesNothing) {
   load("A DIALOG\r\n{\r\n}");
   const std::string before = doc.text();
   ui.inputs = {std::nullopt, "   "};
-  EXPECT_FALSE(RINORIS(ui, doc, list.position()));
-  EXPECT_FALSE(RINORIS(ui, doc, list.position()));
+  EXPECT_FALSE(renameResource(ui, doc, list.position()));
+  EXPECT_FALSE(renameResource(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), before);
 }
 
@@ -129,7 +129,7 @@ TEST_F(ResourceCommands, DeleteLandsOnTheRightNeighbour) {
     load(three);
     select(r.name, "I");
     ui.buttons = {kIdOk};
-    EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
+    EXPECT_TRUE(deleteResource(ui, doc, list.position()));
     EXPECT_EQ(names(), r.left) << r.name;
     EXPECT_EQ(currentName(), r.current) << r.name;
     EXPECT_EQ(ui.messages.back().text,
@@ -141,32 +141,32 @@ TEST_F(ResourceCommands, DeleteLandsOnTheRightNeighbour) {
 TEST_F(ResourceCommands, DeleteTheOnlyResourceEmptiesTheList) {
   load("A ICON\r\n{\r\n}");
   ui.buttons = {kIdOk};
-  EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_TRUE(deleteResource(ui, doc, list.position()));
   EXPECT_TRUE(doc.index().empty());
   EXPECT_FALSE(list.last->current);
-  EXPECT_FALSE(ELIMRIS(ui, doc, list.position()));  // nothing left: nothing asked
+  EXPECT_FALSE(deleteResource(ui, doc, list.position()));  // nothing left: nothing asked
 }
 
 TEST_F(ResourceCommands, DeleteCancelledOrInAScriptNeverReorderedKeepsTheNext) {
   load("A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}");
   ui.buttons = {kIdCancel, kIdOk};
-  EXPECT_FALSE(ELIMRIS(ui, doc, list.position()));
-  EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_FALSE(deleteResource(ui, doc, list.position()));
+  EXPECT_TRUE(deleteResource(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), "B ICON\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, HeadersAlignedInColumnsAreHandledLikeAnyOther) {
   load("IDI_A    ICON\r\n{\r\n 1\r\n}" + kSep + "B\tICON\r\n{\r\n}");
   select("IDI_A", "I");
-  COPIARIS(ui, doc, list.position());
+  copyResource(ui, doc, list.position());
   EXPECT_EQ(ui.clipboard, "IDI_A    ICON\r\n{\r\n 1\r\n}");
   // A rename replaces the name only: the blanks that align the keyword stay.
   ui.inputs = {"z"};
-  EXPECT_TRUE(RINORIS(ui, doc, list.position()));
+  EXPECT_TRUE(renameResource(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), "B\tICON\r\n{\r\n}" + kSep + "Z    ICON\r\n{\r\n 1\r\n}");
   select("B", "I");
   ui.buttons = {kIdOk};
-  EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_TRUE(deleteResource(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), "Z    ICON\r\n{\r\n 1\r\n}");
   for (const auto& message : ui.messages) {
     EXPECT_NE(message.text, unlocatableMessage("IDI_A"));
@@ -178,7 +178,7 @@ TEST_F(ResourceCommands, DuplicatesAreHandledAsTheSelectedOne) {
   load("X ICON\r\n{\r\n 1\r\n}" + kSep + "X ICON\r\n{\r\n 2\r\n}");
   list.row = 2;
   ui.buttons = {kIdOk};
-  EXPECT_TRUE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_TRUE(deleteResource(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), "X ICON\r\n{\r\n 1\r\n}" + kSep);
 }
 
@@ -191,7 +191,7 @@ TEST_F(ResourceCommands, AResourceWhoseBodyNeverClosesIsNotDeleted) {
   load(script);
   select("A", "D");
   ui.buttons = {kIdOk};
-  EXPECT_FALSE(ELIMRIS(ui, doc, list.position()));
+  EXPECT_FALSE(deleteResource(ui, doc, list.position()));
   EXPECT_EQ(ui.messageTexts(), (V{unclosedMessage("A")}));
   EXPECT_EQ(doc.text(), script);
   EXPECT_EQ(names(), (V{"A D", "B I"}));
@@ -218,10 +218,10 @@ TEST_F(ResourceCommands, ReorderAllIsOneStepAndKeepsTheCurrentEntry) {
 TEST_F(ResourceCommands, CopyThenPasteUnderANewName) {
   load("DLG DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}" + kSep + "Z ICON\r\n{\r\n}");
   select("DLG", "D");
-  COPIARIS(ui, doc, list.position());
+  copyResource(ui, doc, list.position());
   EXPECT_EQ(ui.clipboard, "DLG DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}");
   ui.inputs = {"DLG", "CPY"};  // the same name of the same type is refused first
-  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_TRUE(pasteResource(ui, doc, list.position()));
   EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa già presente."}));
   EXPECT_EQ(doc.text(), "CPY DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}" + kSep +
                             "DLG DIALOG 0, 0, 1, 1\r\n{\r\n CONTROL \"x\", 1\r\n}" + kSep +
@@ -233,7 +233,7 @@ TEST_F(ResourceCommands, PasteOfAHeaderWithNothingAfterTheKeyword) {
   load("");
   ui.clipboard = "PIC BITMAP\r\n{\r\n '42 4D'\r\n}";
   ui.inputs = {"PIC2"};
-  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_TRUE(pasteResource(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), "PIC2 BITMAP\r\n{\r\n '42 4D'\r\n}");
   EXPECT_EQ(names(), (V{"PIC2 B"}));
 }
@@ -242,10 +242,10 @@ TEST_F(ResourceCommands, PasteOfLfTextGetsCrLfAndEmptyClipboardIsRefused) {
   load("");
   ui.clipboard = "P ICON\n{\n}\n";
   ui.inputs = {"P"};
-  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_TRUE(pasteResource(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), "P ICON\r\n{\r\n}");
   ui.clipboard = "";
-  EXPECT_FALSE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_FALSE(pasteResource(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), "P ICON\r\n{\r\n}");
 }
 
@@ -255,7 +255,7 @@ TEST_F(ResourceCommands, NamesWithALineBreakAreRefusedLikeBlanks) {
   load("DLG DIALOG 0, 0, 1, 1\r\n{\r\n}");
   ui.clipboard = "\r\nDLG DIALOG 0, 0, 1, 1\r\n{\r\n}";
   ui.inputs = {"\r\nDLG", "dlg\n", "CPY"};
-  EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
+  EXPECT_TRUE(pasteResource(ui, doc, list.position()));
   EXPECT_EQ(ui.messageTexts(), (V{"Spazi non ammessi.", "Spazi non ammessi."}));
   EXPECT_EQ(names(), (V{"CPY D", "DLG D"}));
 }
@@ -272,44 +272,45 @@ TEST_F(ResourceCommands, AddingKeepsTheStartOfTheScriptsFirstLine) {
     load(script);
     ui.clipboard = "P ICON\r\n{\r\n}";
     ui.inputs = {"P", "Q"};
-    EXPECT_TRUE(INCOLLARIS(ui, doc, list.position()));
-    EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Manifest));
+    EXPECT_TRUE(pasteResource(ui, doc, list.position()));
+    EXPECT_TRUE(newResource(ui, doc, ResourceType::Manifest));
     EXPECT_EQ(names(), after) << script;
   }
   // The new blocks go in before the icon, sorted; its first line keeps its lone line feed.
-  EXPECT_EQ(doc.text(), resourceTemplate(ResType::Manifest, "Q") + kSep + "P ICON\r\n{\r\n}" +
+  EXPECT_EQ(doc.text(), resourceTemplate(ResourceType::Manifest, "Q") + kSep + "P ICON\r\n{\r\n}" +
                             kSep + "\nX ICON\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, NewResourcesAreSortedInAndDuplicatesRefusedPerKind) {
   load("LOGO BITMAP\r\n{\r\n}\r\n// note");
   ui.inputs = {"logo", "LOGO", "X"};
-  EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Dialog));
+  EXPECT_TRUE(newResource(ui, doc, ResourceType::Dialog));
   EXPECT_FALSE(ui.messages.size());
-  EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Dialog));
+  EXPECT_TRUE(newResource(ui, doc, ResourceType::Dialog));
   EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa già presente."}));
   EXPECT_EQ(names(), (V{"LOGO B", "LOGO D", "X D"}));
   EXPECT_EQ(currentName(), "X");
   // Each goes in after the last block that sorts before it, set apart as that block is; the
   // comment at the end stays there.
-  EXPECT_EQ(doc.text(), "LOGO BITMAP\r\n{\r\n}\r\n" + resourceTemplate(ResType::Dialog, "LOGO") +
-                            "\r\n" + resourceTemplate(ResType::Dialog, "X") + "\r\n// note");
+  EXPECT_EQ(doc.text(), "LOGO BITMAP\r\n{\r\n}\r\n" +
+                            resourceTemplate(ResourceType::Dialog, "LOGO") + "\r\n" +
+                            resourceTemplate(ResourceType::Dialog, "X") + "\r\n// note");
 }
 
 TEST_F(ResourceCommands, ASecondVersionResourceOfTheSameNameIsRefused) {
   load("VER VERSIONINFO\r\n{\r\n}");
   ui.inputs = {"VER", std::nullopt};
-  EXPECT_FALSE(NUOVARIS(ui, doc, ResType::VersionInfo));
+  EXPECT_FALSE(newResource(ui, doc, ResourceType::VersionInfo));
   EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa già presente."}));
 }
 
 TEST_F(ResourceCommands, NewPromptTitleNamesTheKindInLowerCase) {
   load("");
   ui.inputs = {std::nullopt};
-  EXPECT_FALSE(NUOVARIS(ui, doc, ResType::VersionInfo));
+  EXPECT_FALSE(newResource(ui, doc, ResourceType::VersionInfo));
   EXPECT_EQ(ui.prompts[0], std::string(15, ' '));
   ui.inputs = {"1"};
-  EXPECT_TRUE(NUOVARIS(ui, doc, ResType::Manifest));
+  EXPECT_TRUE(newResource(ui, doc, ResourceType::Manifest));
   EXPECT_EQ(doc.text(), "1 24 \r\n{\r\n}");
 }
 
@@ -341,7 +342,7 @@ TEST_F(EditAsText, UnchangedTextLeavesTheScriptUntouched) {
   select("B", "I");
   const std::string before = doc.text();
   editorWrites("B ICON\r\n{\r\n}");
-  EXPECT_FALSE(EDITRIS(ui, doc, list.position()));
+  EXPECT_FALSE(editResourceAsText(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), before);
   EXPECT_EQ(seen, "B ICON\r\n{\r\n}");
   EXPECT_EQ(ui.runs[0].program, "/usr/bin/my editor");  // one program name, blanks and all
@@ -351,23 +352,23 @@ TEST_F(EditAsText, UnchangedTextLeavesTheScriptUntouched) {
 
 TEST_F(EditAsText, ChangedTextReplacesReordersAndFollowsANewName) {
   editorWrites("0 ICON\r\n{\r\n 'x'\r\n}\x1A");
-  EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
+  EXPECT_TRUE(editResourceAsText(ui, doc, list.position()));
   EXPECT_EQ(doc.text(), "0 ICON\r\n{\r\n 'x'\r\n}" + kSep + "A ICON\r\n{\r\n}");
   EXPECT_EQ(currentName(), "0");
 }
 
 TEST_F(EditAsText, AnEmptiedFileRemovesTheResource) {
   editorWrites("");
-  EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
+  EXPECT_TRUE(editResourceAsText(ui, doc, list.position()));
   EXPECT_EQ(names(), (V{"A I"}));
 }
 
 TEST_F(EditAsText, NoEditorOrOneThatCannotStartSaysWhatToSet) {
   const std::string before = doc.text();
-  EXPECT_FALSE(EDITRIS(ui, doc, list.position()));
+  EXPECT_FALSE(editResourceAsText(ui, doc, list.position()));
   EXPECT_NE(ui.messages.back().text.find("TXT"), std::string::npos);
   ui.settings[ScriptedUi::settingKey("Edit", "TXT")] = "/no/such/editor";
-  EXPECT_FALSE(EDITRIS(ui, doc, list.position()));  // runAndWait gives -1
+  EXPECT_FALSE(editResourceAsText(ui, doc, list.position()));  // runAndWait gives -1
   EXPECT_NE(ui.messages.back().text.find("/no/such/editor"), std::string::npos);
   EXPECT_EQ(doc.text(), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 0);
@@ -376,7 +377,7 @@ TEST_F(EditAsText, NoEditorOrOneThatCannotStartSaysWhatToSet) {
 TEST_F(EditAsText, LfScriptsAreEditedInTheirOwnForm) {
   load("A ICON\n{\n}\n");
   editorWrites("A ICON\n{\n 'y'\n}");
-  EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
+  EXPECT_TRUE(editResourceAsText(ui, doc, list.position()));
   EXPECT_EQ(seen, "A ICON\n{\n}");
   EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n 'y'\r\n}\r\n");
 }
@@ -390,7 +391,7 @@ TEST_F(EditAsText, AUtf16ScriptHandsTheEditorUtf16AndTakesItBack) {
   load(utf16("A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}"));
   select("B", "I");
   editorWrites(utf16("B ICON\r\n{\r\n 'y'\r\n}"));
-  EXPECT_TRUE(EDITRIS(ui, doc, list.position()));
+  EXPECT_TRUE(editResourceAsText(ui, doc, list.position()));
   EXPECT_EQ(seen, utf16("B ICON\r\n{\r\n}"));
   EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n 'y'\r\n}");
   EXPECT_TRUE(doc.diskBytes().starts_with(utf16("A ICON")));

@@ -27,7 +27,7 @@ Applied applyEdit(const std::string& text, const Edit& edit) {
 }
 
 ResourceIndex indexOf(const std::string& text) {
-  return ARESOURCES(text);
+  return indexResources(text);
 }
 
 TEST(RenameEdit, ChangesTheHeadersNameOnlyAndFollowsIt) {

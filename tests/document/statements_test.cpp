@@ -42,7 +42,8 @@ V statements(std::string_view text) {
 V listed(std::string_view text) {
   EXPECT_EQ(testing::checkStatementsCover(text), "") << testing::detail::excerpt(text);
   V out;
-  for (const IndexEntry& e : ARESOURCES(text)) out.push_back(e.name + " " + std::string(e.code()));
+  for (const IndexEntry& e : indexResources(text))
+    out.push_back(e.name + " " + std::string(e.code()));
   return out;
 }
 
@@ -104,7 +105,7 @@ TEST(Statements, AnIconFileLineEndsBeforeTheNextBlock) {
       const std::string text = "A ICON \"a.ico\"\r\n" + block + after;
       const char kind = block.starts_with("STRINGTABLE") ? 'T' : 'R';
       EXPECT_EQ(statements(text), (V{"R:A ICON \"a.ico\"", kind + (":" + block)})) << text;
-      const ResourceIndex index = ARESOURCES(text);
+      const ResourceIndex index = indexResources(text);
       ASSERT_FALSE(index.empty()) << text;
       const std::size_t position = index[0].name == "A" ? 0 : 1;
       const auto icon = entryBlock(text, index, position);
@@ -191,7 +192,7 @@ TEST(ResourceIndex, TypeKeywordsInAnyCaseAndNumbersForNames) {
       {"X ICON \"1\"\r\nx ICON \"2\"\r\nX ICON \"3\"", {"X I", "x I", "X I"}},
   };
   for (const Case& c : cases) EXPECT_EQ(listed(c.text), c.listed) << c.text;
-  const ResourceIndex index = ARESOURCES("X ICON \"1\"\r\nx ICON \"2\"\r\nX ICON \"3\"");
+  const ResourceIndex index = indexResources("X ICON \"1\"\r\nx ICON \"2\"\r\nX ICON \"3\"");
   ASSERT_EQ(index.size(), 3u);
   EXPECT_EQ(index[0].offset, 0u);
   EXPECT_EQ(index[1].offset, 12u);
@@ -361,11 +362,11 @@ TEST(Statements, AnyTextIsCovered) {
   };
   for (const std::string& text : inputs) {
     statements(text);
-    ARESOURCES(text);
+    indexResources(text);
   }
   // Statements one after another on one line are each read.
-  EXPECT_EQ(ARESOURCES(longLine + "\r\nB ICON \"b\"").size(), 2 * pairs + 1);
-  EXPECT_EQ(ARESOURCES(manyOnALine).size(), manyOnALine.size() / 11);
+  EXPECT_EQ(indexResources(longLine + "\r\nB ICON \"b\"").size(), 2 * pairs + 1);
+  EXPECT_EQ(indexResources(manyOnALine).size(), manyOnALine.size() / 11);
   EXPECT_EQ(listed(nul), (V{"A I"}));
 }
 

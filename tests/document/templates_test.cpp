@@ -20,20 +20,20 @@ const std::string kZeros16 = " '00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00'
 const std::string kZeros14 = " '00 00 00 00 00 00 00 00 00 00 00 00 00 00'";
 
 TEST(Templates, TextKindsAreThreeLinesWithTheTrailingBlank) {
-  EXPECT_EQ(resourceTemplate(ResType::Manifest, "1"), "1 24 \r\n{\r\n}");
-  EXPECT_EQ(resourceTemplate(ResType::VersionInfo, "V"), "V VERSIONINFO \r\n{\r\n}");
+  EXPECT_EQ(resourceTemplate(ResourceType::Manifest, "1"), "1 24 \r\n{\r\n}");
+  EXPECT_EQ(resourceTemplate(ResourceType::VersionInfo, "V"), "V VERSIONINFO \r\n{\r\n}");
 }
 
 TEST(Templates, DialogFrame) {
   EXPECT_EQ(
-      lines(resourceTemplate(ResType::Dialog, "DLG")),
+      lines(resourceTemplate(ResourceType::Dialog, "DLG")),
       (std::vector<std::string>{
           "DLG DIALOG 0, 0, 300, 300", "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU",
           "FONT 8, \"MS Sans Serif\"", "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL", "{", "}"}));
 }
 
 TEST(Templates, BitmapDataLinesAreExact) {
-  const auto l = lines(resourceTemplate(ResType::Bitmap, "LOGO"));
+  const auto l = lines(resourceTemplate(ResourceType::Bitmap, "LOGO"));
   ASSERT_EQ(l.size(), 15u);
   EXPECT_EQ(l[0], "LOGO BITMAP ");
   EXPECT_EQ(l[1], "{");
@@ -48,8 +48,8 @@ TEST(Templates, BitmapDataLinesAreExact) {
 }
 
 TEST(Templates, IconAndCursorDifferOnlyInTheirFirstColour) {
-  const auto icon = lines(resourceTemplate(ResType::Icon, "I"));
-  const auto cursor = lines(resourceTemplate(ResType::Cursor, "C"));
+  const auto icon = lines(resourceTemplate(ResourceType::Icon, "I"));
+  const auto cursor = lines(resourceTemplate(ResourceType::Cursor, "C"));
   ASSERT_EQ(icon.size(), 51u);
   ASSERT_EQ(cursor.size(), 51u);
   EXPECT_EQ(icon[0], "I ICON ");
@@ -74,8 +74,8 @@ TEST(Templates, IconAndCursorDifferOnlyInTheirFirstColour) {
 }
 
 TEST(Templates, EveryTemplateIsIndexedUnderItsName) {
-  for (const auto& info : kResTypes) {
-    const auto index = ARESOURCES(resourceTemplate(info.type, "NAME"));
+  for (const auto& info : kResourceTypes) {
+    const auto index = indexResources(resourceTemplate(info.type, "NAME"));
     ASSERT_EQ(index.size(), 1u) << info.keyword;
     EXPECT_EQ(index[0].type, info.type);
   }

@@ -34,7 +34,7 @@ TEST(HexDataLine, ReadsPairsByPosition) {
 }
 
 TEST(ImageBlock, TheBitmapTemplateDecodesAndEncodesBackToItself) {
-  const std::string block = resourceTemplate(ResType::Bitmap, "LOGO");
+  const std::string block = resourceTemplate(ResourceType::Bitmap, "LOGO");
   const auto bytes = decodeImageBlock(block);
   ASSERT_TRUE(bytes);
   EXPECT_EQ(bytes->size(), 190u);

@@ -40,7 +40,7 @@ std::string compiler() {
 constexpr std::uint32_t kRtIcon = 3, kRtBitmap = 2, kRtGroupIcon = 14;
 
 // Checks what the compiler made of the image `name` against the codec's bytes.
-void expectCompiledAs(const std::vector<Compiled>& res, const std::string& name, ResType type,
+void expectCompiledAs(const std::vector<Compiled>& res, const std::string& name, ResourceType type,
                       const Bytes& bytes) {
   const std::string file(bytes.begin(), bytes.end());
   std::map<std::string, const Compiled*> icons;
@@ -48,11 +48,11 @@ void expectCompiledAs(const std::vector<Compiled>& res, const std::string& name,
     if (c.type == kRtIcon) icons[c.name] = &c;
   for (const Compiled& c : res) {
     if (c.name != name) continue;
-    if (type == ResType::Bitmap && c.type == kRtBitmap) {
+    if (type == ResourceType::Bitmap && c.type == kRtBitmap) {
       EXPECT_EQ(c.data, file.substr(14)) << name;
       return;
     }
-    if (type == ResType::Icon && c.type == kRtGroupIcon) {
+    if (type == ResourceType::Icon && c.type == kRtGroupIcon) {
       // The group: the file's directory header, then per image an entry with an id in place of
       // the offset; each image is the resource of that id. The compiler may order the entries
       // otherwise and fill in planes, bit count and colours from the image itself, so the images
@@ -124,8 +124,8 @@ class Wrc : public ::testing::Test {
 
 TEST_F(Wrc, CompilesTheTemplatesAndRandomImagesToTheDecodedBytes) {
   std::mt19937 random(11);
-  std::string script = resourceTemplate(ResType::Bitmap, "LOGO") + "\r\n" +
-                       resourceTemplate(ResType::Icon, "APP") + "\r\n";
+  std::string script = resourceTemplate(ResourceType::Bitmap, "LOGO") + "\r\n" +
+                       resourceTemplate(ResourceType::Icon, "APP") + "\r\n";
   std::map<std::string, Bytes> bitmaps;
   for (int i = 0; i < 8; ++i) {
     const std::string name = "RND" + std::to_string(i);
@@ -133,27 +133,28 @@ TEST_F(Wrc, CompilesTheTemplatesAndRandomImagesToTheDecodedBytes) {
     script += *encodeImageBlock(name + " BITMAP\r\n{\r\n}", bitmaps[name]) + "\r\n";
   }
   const auto res = compile(script);
-  expectCompiledAs(res, "LOGO", ResType::Bitmap,
-                   *decodeImageBlock(resourceTemplate(ResType::Bitmap, "LOGO")));
-  expectCompiledAs(res, "APP", ResType::Icon,
-                   *decodeImageBlock(resourceTemplate(ResType::Icon, "APP")));
-  for (const auto& [name, bytes] : bitmaps) expectCompiledAs(res, name, ResType::Bitmap, bytes);
+  expectCompiledAs(res, "LOGO", ResourceType::Bitmap,
+                   *decodeImageBlock(resourceTemplate(ResourceType::Bitmap, "LOGO")));
+  expectCompiledAs(res, "APP", ResourceType::Icon,
+                   *decodeImageBlock(resourceTemplate(ResourceType::Icon, "APP")));
+  for (const auto& [name, bytes] : bitmaps)
+    expectCompiledAs(res, name, ResourceType::Bitmap, bytes);
 }
 
 TEST_F(Wrc, CompilesTheCorpusInlineImagesToTheDecodedBytes) {
   const auto scripts = testing::corpusScripts();
   if (scripts.empty()) GTEST_SKIP() << "no corpus of real scripts at " << testing::kCorpusDir;
   int checked = 0;
-  testing::forEachCorpusInlineImage(
-      [&](const std::string&, const Document& doc, std::size_t i, const ImageSource& source) {
-        const ResType type = doc.index()[i].type;
-        if (type == ResType::Cursor) return;  // the compiler wants cursor files, not icons
-        // The image alone, in the written layout, under a plain name.
-        const std::string name = "IMG" + std::to_string(checked++);
-        const std::string block = *encodeImageBlock(
-            name + (type == ResType::Bitmap ? " BITMAP" : " ICON") + "\r\n{\r\n}", source.bytes);
-        expectCompiledAs(compile(block), name, type, source.bytes);
-      });
+  testing::forEachCorpusInlineImage([&](const std::string&, const Document& doc, std::size_t i,
+                                        const ImageSource& source) {
+    const ResourceType type = doc.index()[i].type;
+    if (type == ResourceType::Cursor) return;  // the compiler wants cursor files, not icons
+    // The image alone, in the written layout, under a plain name.
+    const std::string name = "IMG" + std::to_string(checked++);
+    const std::string block = *encodeImageBlock(
+        name + (type == ResourceType::Bitmap ? " BITMAP" : " ICON") + "\r\n{\r\n}", source.bytes);
+    expectCompiledAs(compile(block), name, type, source.bytes);
+  });
   std::cout << checked << " inline images of the corpus compiled\n";
 }
 

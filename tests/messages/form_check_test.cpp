@@ -15,7 +15,7 @@ using testing::ScriptedUi;
 class LoggingUi : public ScriptedUi {
  public:
   std::vector<std::string> log;
-  int messageBox(std::string_view text, MsgKind kind, std::string_view title) override {
+  int messageBox(std::string_view text, MessageKind kind, std::string_view title) override {
     log.push_back("message " + std::string(text));
     return ScriptedUi::messageBox(text, kind, title);
   }
@@ -50,20 +50,20 @@ TEST(CloseCheckCancel, OnlyAModifiedFormAskedOnCancelAsksAndNoKeepsItOpen) {
     Form form;
     form.closeRequest = request;
     form.fields = {field(FieldKind::Other, kFails), field(FieldKind::Other, {}, 2)};
-    EXPECT_TRUE(VALID(ui, form, true));  // unmodified; checks run only on confirm
-    form.fields[1].modified = true;      // a change on a folder page counts
-    EXPECT_TRUE(VALID(ui, form, false));
+    EXPECT_TRUE(checkFormClose(ui, form, true));  // unmodified; checks run only on confirm
+    form.fields[1].modified = true;               // a change on a folder page counts
+    EXPECT_TRUE(checkFormClose(ui, form, false));
     EXPECT_TRUE(ui.messages.empty());
 
     int restored = 0;
     form.restoreFocus = [&] { ++restored; };
     ui.buttons = {kIdNo, kIdYes};
-    EXPECT_FALSE(VALID(ui, form, true));
+    EXPECT_FALSE(checkFormClose(ui, form, true));
     EXPECT_EQ(restored, 1);
-    EXPECT_TRUE(VALID(ui, form, true));
+    EXPECT_TRUE(checkFormClose(ui, form, true));
     ASSERT_EQ(ui.messages.size(), 2u);
     EXPECT_EQ(ui.messages[0].text, "Annullo le modifiche?");
-    EXPECT_EQ(ui.messages[0].kind, MsgKind::YesNoDefaultNo);
+    EXPECT_EQ(ui.messages[0].kind, MessageKind::YesNoDefaultNo);
   }
 }
 
@@ -89,7 +89,7 @@ TEST(CloseCheckConfirm, EachRuleFailsWithItsOwnMessageAndSkippedFieldsPass) {
   for (const auto& [f, text] : rows) {
     ScriptedUi ui;
     Form form = confirmed({f});
-    EXPECT_EQ(VALID(ui, form, false), text.empty()) << text;
+    EXPECT_EQ(checkFormClose(ui, form, false), text.empty()) << text;
     EXPECT_EQ(ui.messageTexts(),
               text.empty() ? std::vector<std::string>{} : std::vector<std::string>{text});
   }
@@ -104,12 +104,12 @@ TEST(CloseCheckConfirm, TheFirstFailureIsRedWhileItsMessageIsUpAndLaterFieldsWai
   form.commitFocus = [&] { form.fields[0].dateText = "32/01/01"; };
   form.onFailBegin = [&](std::size_t i) { ui.log.push_back("red " + std::to_string(i)); };
   form.onFailEnd = [&](std::size_t i) { ui.log.push_back("restore " + std::to_string(i)); };
-  EXPECT_FALSE(VALID(ui, form, true));
+  EXPECT_FALSE(checkFormClose(ui, form, true));
   EXPECT_EQ(ui.log, (std::vector<std::string>{"red 0", "message Data non valida.", "restore 0"}));
   EXPECT_FALSE(laterChecked);
   EXPECT_EQ(kFailColour, 0x0000FFu);  // 0x00BBGGRR: pure red
   // The request is cleared: a later Esc closes without checking again.
-  EXPECT_TRUE(VALID(ui, form, false));
+  EXPECT_TRUE(checkFormClose(ui, form, false));
 }
 
 TEST(CloseCheckConfirm, PagesAreShownOnceInOrderAndAComboTakesItsTextFirst) {
@@ -130,7 +130,7 @@ TEST(CloseCheckConfirm, PagesAreShownOnceInOrderAndAComboTakesItsTextFirst) {
   form.showPage = [&](int page) { log.push_back("page " + std::to_string(page)); };
   form.takeComboText = [&](std::size_t i) { log.push_back("take " + std::to_string(i)); };
   ScriptedUi ui;
-  EXPECT_FALSE(VALID(ui, form, false));
+  EXPECT_FALSE(checkFormClose(ui, form, false));
   EXPECT_EQ(log, (std::vector<std::string>{"check", "page 0", "take 2", "when combo", "check combo",
                                            "check 0", "page 1", "page 2", "fail 2"}));
 }
@@ -142,19 +142,19 @@ TEST(CloseCheckNesting, TheSameFormRefusesASecondCheckButAFormOpenedByACheckClos
   bool nested = true;
   bool innerClosed = false;
   outer = confirmed({field(FieldKind::Other, [&] {
-    nested = VALID(ui, outer, false);
-    innerClosed = VALID(ui, inner, false);
+    nested = checkFormClose(ui, outer, false);
+    innerClosed = checkFormClose(ui, inner, false);
     return true;
   })});
-  EXPECT_TRUE(VALID(ui, outer, false));
+  EXPECT_TRUE(checkFormClose(ui, outer, false));
   EXPECT_FALSE(nested);
   EXPECT_TRUE(innerClosed);
 
   // A check that throws does not leave the form refusing every later close.
   Form throwing =
       confirmed({field(FieldKind::Other, []() -> bool { throw std::runtime_error(""); })});
-  EXPECT_THROW(VALID(ui, throwing, false), std::runtime_error);
-  EXPECT_TRUE(VALID(ui, throwing, false));
+  EXPECT_THROW(checkFormClose(ui, throwing, false), std::runtime_error);
+  EXPECT_TRUE(checkFormClose(ui, throwing, false));
 }
 
 TEST(ShortDate, OnlyDatesThatExistInTheFormDdMmYyAreValid) {

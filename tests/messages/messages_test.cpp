@@ -12,31 +12,31 @@ using testing::ScriptedUi;
 
 TEST(Popmsg, SemicolonsBreakLinesAndTitleDefaults) {
   ScriptedUi ui;
-  POPMSG(ui, "uno;due;", MsgKind::Info);
+  showMessage(ui, "uno;due;", MessageKind::Info);
   EXPECT_EQ(ui.messages[0].text, "uno\ndue\n");
   EXPECT_EQ(ui.messages[0].title, "Attenzione");
   EXPECT_EQ(ui.beeps, 0);
-  POPMSG(ui, "x", MsgKind::Info, "Titolo");
+  showMessage(ui, "x", MessageKind::Info, "Titolo");
   EXPECT_EQ(ui.messages[1].title, "Titolo");
 }
 
 TEST(Popmsg, EachQuestionKindBeepsAndMapsItsButtons) {
   struct Row {
-    MsgKind kind;
+    MessageKind kind;
     int button;
     bool accepted;
   };
   const Row rows[] = {
-      {MsgKind::OkCancel, kIdOk, true},        {MsgKind::OkCancel, kIdCancel, false},
-      {MsgKind::YesNo, kIdYes, true},          {MsgKind::YesNo, kIdNo, false},
-      {MsgKind::YesNoDefaultNo, kIdYes, true}, {MsgKind::YesNoDefaultNo, kIdNo, false},
-      {MsgKind::StopOkCancel, kIdOk, true},    {MsgKind::StopOkCancel, kIdCancel, false},
-      {MsgKind::YesNoCancel, kIdYes, false},  // kind 3 answers with the button code alone
+      {MessageKind::OkCancel, kIdOk, true},        {MessageKind::OkCancel, kIdCancel, false},
+      {MessageKind::YesNo, kIdYes, true},          {MessageKind::YesNo, kIdNo, false},
+      {MessageKind::YesNoDefaultNo, kIdYes, true}, {MessageKind::YesNoDefaultNo, kIdNo, false},
+      {MessageKind::StopOkCancel, kIdOk, true},    {MessageKind::StopOkCancel, kIdCancel, false},
+      {MessageKind::YesNoCancel, kIdYes, false},  // kind 3 answers with the button code alone
   };
   for (const Row& row : rows) {
     ScriptedUi ui;
     ui.buttons = {row.button};
-    const MsgResult r = POPMSG(ui, "?", row.kind);
+    const MessageResult r = showMessage(ui, "?", row.kind);
     EXPECT_EQ(r.accepted(), row.accepted) << static_cast<int>(row.kind);
     EXPECT_EQ(r.button, row.button);
     EXPECT_EQ(ui.beeps, 1);
@@ -47,7 +47,7 @@ TEST(Msgget, CancelLeavesTheValueExactlyAsItWas) {
   ScriptedUi ui;
   std::string value = "AB             ";
   ui.inputs = {std::nullopt};
-  EXPECT_FALSE(MSGGET(ui, "T", "P", value));
+  EXPECT_FALSE(askText(ui, "T", "P", value));
   EXPECT_EQ(value, "AB             ");
 }
 
@@ -55,10 +55,10 @@ TEST(Msgget, ConfirmGivesTheEditedValueCutToTheFieldLength) {
   ScriptedUi ui;
   std::string value = "12345";
   ui.inputs = {"abcdefgh"};
-  EXPECT_TRUE(MSGGET(ui, "T", "P", value));
+  EXPECT_TRUE(askText(ui, "T", "P", value));
   EXPECT_EQ(value, "abcde");
   ui.inputs = {"abcde"};
-  EXPECT_TRUE(MSGGET(ui, "T", "P", value));
+  EXPECT_TRUE(askText(ui, "T", "P", value));
   EXPECT_EQ(value, "abcde");
 }
 

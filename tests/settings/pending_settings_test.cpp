@@ -74,7 +74,7 @@ class Window : public WindowPlacement {
   void layOutResourceList() override {}
 };
 
-// One event of the window: where it is, whether minimised, and what RESIZE is called for.
+// One event of the window: where it is, whether minimised, and what applyPlacement is called for.
 struct Event {
   WindowRect rect;
   SizeType type;
@@ -119,8 +119,8 @@ TEST(PendingSettings, PlacementEndsInTheFileAsWritingEveryEventLeavesIt) {
     for (const Event& e : events) {
       a.rect = b.rect = e.rect;
       a.minimized = b.minimized = e.minimized;
-      RESIZE(direct, a, memoryA, {1920, 1080}, e.type);
-      RESIZE(pending, b, memoryB, {1920, 1080}, e.type);
+      applyPlacement(direct, a, memoryA, {1920, 1080}, e.type);
+      applyPlacement(pending, b, memoryB, {1920, 1080}, e.type);
     }
     EXPECT_EQ(TempDir::read(held), before);
     pending.flush();

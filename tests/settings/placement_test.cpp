@@ -46,7 +46,9 @@ struct Placement {
   explicit Placement(const std::map<std::string, std::string>& settings) {
     for (const auto& [key, value] : settings) ui.ScriptedUi::writeSetting("Parametri", key, value);
   }
-  void resize(std::optional<SizeType> type) { RESIZE(ui, window, memory, {1920, 1080}, type); }
+  void resize(std::optional<SizeType> type) {
+    applyPlacement(ui, window, memory, {1920, 1080}, type);
+  }
 };
 
 TEST(Placement, FirstShowing) {
@@ -132,7 +134,7 @@ TEST(Flags, EscAndKolv) {
   };
   for (const Row& r : rows) {
     Placement p(r.settings);
-    EXPECT_EQ(KOLV(p.ui), r.kolv) << r.settings.size();
+    EXPECT_EQ(kolvFlag(p.ui), r.kolv) << r.settings.size();
     EXPECT_EQ(escClosesWindow(p.ui), r.escCloses) << r.settings.size();
   }
 }

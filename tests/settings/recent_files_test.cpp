@@ -17,7 +17,7 @@ void fill(ScriptedUi& ui, int count) {
 TEST(RecentFiles, AddingMovesToTheFrontWithoutGrowing) {
   ScriptedUi ui;
   fill(ui, 3);
-  ADDMRU(ui, "/f2");
+  addRecentFile(ui, "/f2");
   EXPECT_EQ(readRecentFiles(ui), (std::vector<std::string>{"/f2", "/f1", "/f3"}));
 }
 
@@ -25,7 +25,7 @@ TEST(RecentFiles, FifteenEntriesAtMostWrittenInOnePass) {
   ScriptedUi ui;
   fill(ui, 15);
   const int writesBefore = ui.settingWrites;
-  const auto list = ADDMRU(ui, "/new");
+  const auto list = addRecentFile(ui, "/new");
   EXPECT_EQ(ui.settingWrites, writesBefore + 1);
   EXPECT_EQ(list.size(), 15u);
   EXPECT_EQ(list.front(), "/new");
@@ -36,7 +36,7 @@ TEST(RecentFiles, FifteenEntriesAtMostWrittenInOnePass) {
 TEST(RecentFiles, HandEditedLongerListKeepsItsLength) {
   ScriptedUi ui;
   fill(ui, 20);
-  EXPECT_EQ(ADDMRU(ui, "/new").size(), 20u);
+  EXPECT_EQ(addRecentFile(ui, "/new").size(), 20u);
   EXPECT_EQ(ui.setting("Mru", "File20"), "/f19");
 }
 
@@ -45,7 +45,7 @@ TEST(RecentFiles, AGapEndsTheList) {
   fill(ui, 5);
   ui.writeSetting("Mru", "File3", "");
   EXPECT_EQ(readRecentFiles(ui).size(), 2u);
-  ADDMRU(ui, "/new");
+  addRecentFile(ui, "/new");
   EXPECT_EQ(ui.setting("Mru", "File3"), "/f2");
   EXPECT_EQ(ui.setting("Mru", "File4"), "/f4");  // beyond the list: left as it was
 }
@@ -54,14 +54,14 @@ TEST(RecentFiles, ALongerEntryThatBeginsWithThePathGoes) {
   ScriptedUi ui;
   ui.writeSetting("Mru", "File1", "/d/a.rc.bak");
   ui.writeSetting("Mru", "File2", "/d/A.RC");
-  EXPECT_EQ(ADDMRU(ui, "/d/a.rc"), (std::vector<std::string>{"/d/a.rc", "/d/A.RC"}));
+  EXPECT_EQ(addRecentFile(ui, "/d/a.rc"), (std::vector<std::string>{"/d/a.rc", "/d/A.RC"}));
 }
 
 TEST(RecentFiles, NoPathOnlyReads) {
   ScriptedUi ui;
   fill(ui, 2);
   const int writesBefore = ui.settingWrites;
-  EXPECT_EQ(ADDMRU(ui, "").size(), 2u);
+  EXPECT_EQ(addRecentFile(ui, "").size(), 2u);
   EXPECT_EQ(ui.settingWrites, writesBefore);
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "document/document.h"
@@ -19,13 +20,11 @@ using testing::TempDir;
 
 constexpr std::string_view kExe = "/opt/kolvre/kolvre";
 
-ErrorRecord record(int genCode, int osCode = 0, std::optional<int> subCode = std::nullopt,
-                   bool canDefault = false) {
+ErrorRecord record(int genCode, int osCode = 0, std::optional<int> subCode = std::nullopt) {
   ErrorRecord r;
   r.genCode = genCode;
   r.osCode = osCode;
   r.subCode = subCode;
-  r.canDefault = canDefault;
   r.subSystem = "FILE";
   r.description = "guasto";
   r.fileName = "a.rc";
@@ -34,47 +33,40 @@ ErrorRecord record(int genCode, int osCode = 0, std::optional<int> subCode = std
 
 TEST(DefError, EachRowOfTheTable) {
   using enum ErrorAction;
-  using enum DefaultResult;
-  const std::string fatal = "Error FILE/???  guasto: a.rc;Function: ???  Line: 0";
-  const std::tuple<const char*, ErrorRecord, ErrorAction, DefaultResult, std::string> rows[] = {
-      {"1", record(kGenOpen, 21), Stop, None, "Disco a.rc non pronto."},
-      {"2", record(kGenOpen, 27), Stop, None, "Disco a.rc non formattato."},
-      {"2", record(kGenOpen, 31), Stop, None, "Disco a.rc non formattato."},
-      {"3", record(kGenWrite, 19), Stop, None, "Disco a.rc protetto da scrittura."},
-      {"4", record(kGenCreate, 82), Stop, None, "Directory a.rc piena."},
-      {"5", record(kGenWrite, 0, kSubDiskFull), Stop, None, "Spazio sul disco a.rc insufficiente."},
-      {"6", record(kGenOpen, 5), Stop, None, "Impossibile accedere al file a.rc."},
-      {"7", record(kGenOpen, 3), Stop, None, "Percorso a.rc non trovato."},
-      {"8", record(kGenOpen, 2), Stop, None, "Impossibile aprire il file a.rc."},
-      {"9", record(kGenRead, 0, 1012), Stop, None, "Il file a.rc risulta corrotto."},
-      {"9", record(32), Stop, None, "Il file a.rc risulta corrotto."},
-      {"10", record(1001, 0, 7), Stop, None, "Error FILE/7  guasto: a.rc;Function: ???  Line: 0"},
-      {"11", record(5), Continue, Zero, ""},
-      {"12", record(kGenOpen, 32, std::nullopt, true), Continue, False, ""},
-      {"13", record(40, 0, std::nullopt, true), Continue, False, ""},
-      // In table order a refused open stops at row 6 before row 12 can let it default.
-      {"6 before 12", record(kGenOpen, 5, std::nullopt, true), Stop, None,
-       "Impossibile accedere al file a.rc."},
-      {"12 may not default", record(kGenOpen, 32), Fatal, None, fatal},
-      {"13 may not default", record(40), Fatal, None, fatal},
-      {"14", record(12), Fatal, None, fatal},
+  const std::string fatal = "Error FILE/???  guasto: a.rc";
+  const std::tuple<const char*, ErrorRecord, ErrorAction, std::string> rows[] = {
+      {"1", record(kGenOpen, 21), Stop, "Disco a.rc non pronto."},
+      {"2", record(kGenOpen, 27), Stop, "Disco a.rc non formattato."},
+      {"2", record(kGenOpen, 31), Stop, "Disco a.rc non formattato."},
+      {"3", record(kGenWrite, 19), Stop, "Disco a.rc protetto da scrittura."},
+      {"4", record(kGenCreate, 82), Stop, "Directory a.rc piena."},
+      {"5", record(kGenWrite, 0, kSubDiskFull), Stop, "Spazio sul disco a.rc insufficiente."},
+      {"6", record(kGenOpen, 5), Stop, "Impossibile accedere al file a.rc."},
+      {"7", record(kGenOpen, 3), Stop, "Percorso a.rc non trovato."},
+      {"8", record(kGenOpen, 2), Stop, "Impossibile aprire il file a.rc."},
+      {"9", record(kGenRead, 0, 1012), Stop, "Il file a.rc risulta corrotto."},
+      {"9", record(32), Stop, "Il file a.rc risulta corrotto."},
+      // No failure continues quietly or shows its description alone: a class nothing raises
+      // (a division by zero, a lock, a file held by another process) ends like any other.
+      {"division by zero", record(5), Fatal, fatal},
+      {"held by another process", record(kGenOpen, 32), Fatal, fatal},
+      {"lock", record(40), Fatal, fatal},
+      {"show and stop", record(1001, 0, 7), Fatal, "Error FILE/7  guasto: a.rc"},
+      {"any other", record(12), Fatal, fatal},
   };
-  for (const auto& [what, rec, action, result, text] : rows) {
+  for (const auto& [what, rec, action, text] : rows) {
     ScriptedUi ui;
     ui.buttons = {kIdCancel};  // the fatal report's question
-    const ErrorOutcome out = DEFERROR(ui, rec, nullptr, kExe);
+    const ErrorOutcome out = handleError(ui, rec, nullptr, kExe);
     EXPECT_EQ(out.action, action) << what;
-    EXPECT_EQ(out.result, result) << what;
-    EXPECT_EQ(out.sharingFailure, result == False) << what;
     EXPECT_EQ(out.text, text) << what;
-    // A stop shows its sentence, a fatal end its question, a quiet default nothing.
-    ASSERT_EQ(ui.messages.size(), action == Continue ? 0u : 1u) << what;
+    // A stop shows its sentence, a fatal end its question.
+    ASSERT_EQ(ui.messages.size(), 1u) << what;
     if (action == Stop) {
       EXPECT_EQ(ui.messages[0].text, messageLines(text)) << what;
     }
-    if (action != Continue) {
-      EXPECT_EQ(ui.messages[0].kind, action == Stop ? MsgKind::Info : MsgKind::OkCancel) << what;
-    }
+    EXPECT_EQ(ui.messages[0].kind, action == Stop ? MessageKind::Info : MessageKind::OkCancel)
+        << what;
   }
 }
 
@@ -90,16 +82,33 @@ TEST(ErrorMessage, Texts) {
   withFile.fileName = "C:\\x.rc";
   ErrorRecord emptyDescription = bare;
   emptyDescription.description = "";
-  // "?\?" keeps "??/" from reading as a trigraph.
-  const std::tuple<ErrorRecord, ErrorOrigin, const char*> rows[] = {
-      {bare, {}, "Error ?\?\?/???;Function: ???  Line: 0"},
-      {warning,
-       {"ORDINARES", 42},
-       "Warning BASE/1081  Argument error: +;Function: ORDINARES  Line: 42"},
-      {withFile, {}, "Warning BASE/1081  Argument error: C:\\x.rc;Function: ???  Line: 0"},
-      {emptyDescription, {}, "Error ?\?\?/???  ;Function: ???  Line: 0"},
+  ErrorRecord located = warning;
+  located.function = "reorderScript";
+  located.line = 42;
+  // "?\?" keeps "??/" from reading as a trigraph. Where the record was made shows only when
+  // it is known.
+  const std::pair<ErrorRecord, const char*> rows[] = {
+      {bare, "Error ?\?\?/???"},
+      {located, "Warning BASE/1081  Argument error: +;Function: reorderScript  Line: 42"},
+      {withFile, "Warning BASE/1081  Argument error: C:\\x.rc"},
+      {emptyDescription, "Error ?\?\?/???  "},
   };
-  for (const auto& [rec, origin, expected] : rows) EXPECT_EQ(ERRORMESSAGE(rec, origin), expected);
+  for (const auto& [rec, expected] : rows) EXPECT_EQ(errorDescription(rec), expected);
+}
+
+TEST(ErrorRecords, SayWhereTheyWereMade) {
+  const int line = __LINE__ + 1;
+  const ErrorRecord made = fileErrorRecord(ENOENT, kGenOpen, "a.rc", "apertura");
+  EXPECT_EQ(made.line, line);
+  EXPECT_EQ(made.function, "TestBody");
+  EXPECT_NE(errorDescription(made).find(";Function: TestBody  Line: " + std::to_string(line)),
+            std::string::npos);
+  EXPECT_EQ(shortFunctionName("void kolvre::loadDocument(kolvre::Document&, const std::string&)"),
+            "loadDocument");
+  EXPECT_EQ(shortFunctionName("int main(int, char**)"), "main");
+  EXPECT_EQ(shortFunctionName("bool kolvre::{anonymous}::f()"), "f");
+  EXPECT_EQ(shortFunctionName("g"), "g");
+  EXPECT_EQ(shortFunctionName(""), "");
 }
 
 TEST(ReportMail, EscapesTheBody) {
@@ -113,12 +122,14 @@ TEST(ReportMail, EscapesTheBody) {
 }
 
 TEST(FatalReport, OkSendsTheMailCancelDoesNot) {
-  const ErrorRecord r = record(12, 0, 1);
+  ErrorRecord r = record(12, 0, 1);
+  r.function = "F";
+  r.line = 9;
   const std::string report = "Error FILE/1  guasto: a.rc;Function: F  Line: 9";
   for (const int button : {kIdOk, kIdCancel}) {
     ScriptedUi ui;
     ui.buttons = {button};
-    const ErrorOutcome out = DEFERROR(ui, r, nullptr, kExe, {"F", 9});
+    const ErrorOutcome out = handleError(ui, r, nullptr, kExe);
     EXPECT_EQ(out.action, ErrorAction::Fatal);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text,
@@ -144,7 +155,7 @@ struct Recovery {
   ErrorOutcome fail() {
     ScriptedUi ui;
     ui.buttons = {kIdOk};
-    ErrorOutcome out = DEFERROR(ui, record(12), &doc, kExe);
+    ErrorOutcome out = handleError(ui, record(12), &doc, kExe);
     mailed = ui.urls.empty() ? "" : ui.urls[0];
     return out;
   }

@@ -5,8 +5,8 @@
 namespace kolvre {
 namespace {
 
-const IndexEntry kDialog{"DLG", ResType::Dialog, 0};
-const IndexEntry kIcon{"ICO", ResType::Icon, 0};
+const IndexEntry kDialog{"DLG", ResourceType::Dialog, 0};
+const IndexEntry kIcon{"ICO", ResourceType::Icon, 0};
 
 KeyState with(const IndexEntry* current, bool ctrl = false, bool shift = false) {
   KeyState s;
@@ -17,23 +17,23 @@ KeyState with(const IndexEntry* current, bool ctrl = false, bool shift = false) 
 }
 
 TEST(KeyTable, EscClosesOnlyWhenTheSettingsSaySo) {
-  EXPECT_EQ(TASTI(kVkEscape, with(&kIcon)), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkEscape, with(&kIcon)), KeyAction::None);
   KeyState s = with(&kIcon);
   s.escEnabled = true;
-  EXPECT_EQ(TASTI(kVkEscape, s), KeyAction::CloseWindow);
+  EXPECT_EQ(keyAction(kVkEscape, s), KeyAction::CloseWindow);
 }
 
 TEST(KeyTable, InsertNeedsCtrlOrShift) {
-  EXPECT_EQ(TASTI(kVkInsert, with(&kIcon)), KeyAction::None);
-  EXPECT_EQ(TASTI(kVkInsert, with(&kIcon, true)), KeyAction::Copy);
-  EXPECT_EQ(TASTI(kVkInsert, with(&kIcon, false, true)), KeyAction::Paste);
+  EXPECT_EQ(keyAction(kVkInsert, with(&kIcon)), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkInsert, with(&kIcon, true)), KeyAction::Copy);
+  EXPECT_EQ(keyAction(kVkInsert, with(&kIcon, false, true)), KeyAction::Paste);
 }
 
 TEST(KeyTable, KeysWithoutModifierIgnoreModifiers) {
-  EXPECT_EQ(TASTI(kVkDelete, with(&kIcon, true, true)), KeyAction::Delete);
-  EXPECT_EQ(TASTI(kVkF9, with(nullptr, true)), KeyAction::Save);
-  EXPECT_EQ(TASTI(kVkF2, with(nullptr)), KeyAction::Open);
-  EXPECT_EQ(TASTI('R', with(&kIcon)), KeyAction::None);  // plain letters are for the search
+  EXPECT_EQ(keyAction(kVkDelete, with(&kIcon, true, true)), KeyAction::Delete);
+  EXPECT_EQ(keyAction(kVkF9, with(nullptr, true)), KeyAction::Save);
+  EXPECT_EQ(keyAction(kVkF2, with(nullptr)), KeyAction::Open);
+  EXPECT_EQ(keyAction('R', with(&kIcon)), KeyAction::None);  // plain letters are for the search
 }
 
 TEST(KeyTable, CtrlLetters) {
@@ -43,31 +43,32 @@ TEST(KeyTable, CtrlLetters) {
       {'R', KeyAction::Rename}, {'T', KeyAction::EditAsText},        {'U', KeyAction::NewCursor},
       {'V', KeyAction::Paste},  {kVkOemPlus, KeyAction::SecondCopy},
   };
-  for (const auto& [key, action] : rows) EXPECT_EQ(TASTI(key, with(&kIcon, true)), action) << key;
+  for (const auto& [key, action] : rows)
+    EXPECT_EQ(keyAction(key, with(&kIcon, true)), action) << key;
 }
 
 TEST(KeyTable, DialogKeysOnlyOnDialogs) {
-  EXPECT_EQ(TASTI('O', with(&kDialog, true)), KeyAction::TabOrder);
-  EXPECT_EQ(TASTI('P', with(&kDialog, true)), KeyAction::DialogProperties);
-  EXPECT_EQ(TASTI('O', with(&kIcon, true)), KeyAction::None);
-  EXPECT_EQ(TASTI('P', with(&kIcon, true)), KeyAction::None);
+  EXPECT_EQ(keyAction('O', with(&kDialog, true)), KeyAction::TabOrder);
+  EXPECT_EQ(keyAction('P', with(&kDialog, true)), KeyAction::DialogProperties);
+  EXPECT_EQ(keyAction('O', with(&kIcon, true)), KeyAction::None);
+  EXPECT_EQ(keyAction('P', with(&kIcon, true)), KeyAction::None);
 }
 
 TEST(KeyTable, CommandsOnTheCurrentEntryDoNothingOnAnEmptyIndex) {
   for (int key : {'C', 'R', 'T', 'O', 'P'})
-    EXPECT_EQ(TASTI(key, with(nullptr, true)), KeyAction::None);
-  EXPECT_EQ(TASTI(kVkEnter, with(nullptr)), KeyAction::None);
-  EXPECT_EQ(TASTI(kVkDelete, with(nullptr)), KeyAction::None);
-  EXPECT_EQ(TASTI(kVkInsert, with(nullptr, true)), KeyAction::None);
+    EXPECT_EQ(keyAction(key, with(nullptr, true)), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkEnter, with(nullptr)), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkDelete, with(nullptr)), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkInsert, with(nullptr, true)), KeyAction::None);
   // Commands that need no entry still work.
-  EXPECT_EQ(TASTI('V', with(nullptr, true)), KeyAction::Paste);
-  EXPECT_EQ(TASTI('D', with(nullptr, true)), KeyAction::NewDialog);
-  EXPECT_EQ(TASTI(kVkInsert, with(nullptr, false, true)), KeyAction::Paste);
+  EXPECT_EQ(keyAction('V', with(nullptr, true)), KeyAction::Paste);
+  EXPECT_EQ(keyAction('D', with(nullptr, true)), KeyAction::NewDialog);
+  EXPECT_EQ(keyAction(kVkInsert, with(nullptr, false, true)), KeyAction::Paste);
 }
 
 ResourceIndex names(std::initializer_list<const char*> list) {
   ResourceIndex index;
-  for (const char* n : list) index.push_back({n, ResType::Dialog, 0});
+  for (const char* n : list) index.push_back({n, ResourceType::Dialog, 0});
   return index;
 }
 
@@ -75,17 +76,17 @@ TEST(KeySearch, TypedLettersFindNamesInAnyCase) {
   const ResourceIndex index = names({"ALPHA", "abc", "ABD", "zed"});
   KeySearchState s;
   int row = 1;
-  EXPECT_FALSE(KEYSEARCH(s, index, row, 'a'));  // "A": ALPHA, already the row
-  EXPECT_TRUE(KEYSEARCH(s, index, row, 'b'));   // "AB": abc
+  EXPECT_FALSE(typeAheadSearch(s, index, row, 'a'));  // "A": ALPHA, already the row
+  EXPECT_TRUE(typeAheadSearch(s, index, row, 'b'));   // "AB": abc
   EXPECT_EQ(row, 2);
-  EXPECT_FALSE(KEYSEARCH(s, index, row, 'x'));  // nothing matches: dropped, row stays
+  EXPECT_FALSE(typeAheadSearch(s, index, row, 'x'));  // nothing matches: dropped, row stays
   EXPECT_EQ(s.buffer, "AB");
-  EXPECT_TRUE(KEYSEARCH(s, index, row, 'D'));
+  EXPECT_TRUE(typeAheadSearch(s, index, row, 'D'));
   EXPECT_EQ(row, 3);
-  EXPECT_TRUE(KEYSEARCH(s, index, row, 8));  // "AB" again: abc
+  EXPECT_TRUE(typeAheadSearch(s, index, row, 8));  // "AB" again: abc
   EXPECT_EQ(row, 2);
-  KEYSEARCH(s, index, row, 8);
-  KEYSEARCH(s, index, row, 8);  // an empty buffer selects the first entry
+  typeAheadSearch(s, index, row, 8);
+  typeAheadSearch(s, index, row, 8);  // an empty buffer selects the first entry
   EXPECT_EQ(row, 1);
   EXPECT_EQ(s.buffer, "");
 }
@@ -94,13 +95,13 @@ TEST(KeySearch, MovingTheRowStartsANewSearch) {
   const ResourceIndex index = names({"ALPHA", "BETA", "BRAVO"});
   KeySearchState s;
   int row = 1;
-  KEYSEARCH(s, index, row, 'B');
+  typeAheadSearch(s, index, row, 'B');
   EXPECT_EQ(row, 2);
   row = 1;  // the arrow keys moved the list
-  KEYSEARCH(s, index, row, 'R');
+  typeAheadSearch(s, index, row, 'R');
   EXPECT_EQ(s.buffer, "");  // "R" matches nothing after the reset
   EXPECT_EQ(row, 1);
-  EXPECT_FALSE(KEYSEARCH(s, index, row, 7));  // other characters do nothing
+  EXPECT_FALSE(typeAheadSearch(s, index, row, 7));  // other characters do nothing
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ template <typename Visit>
 void forEachCorpusDialog(const std::vector<std::string>& files, Visit&& visit) {
   forEachCorpusDocument(files, [&](Document& doc, const std::string&) {
     for (std::size_t i = 0; i < doc.index().size(); ++i)
-      if (doc.index()[i].type == ResType::Dialog) visit(doc, i);
+      if (doc.index()[i].type == ResourceType::Dialog) visit(doc, i);
   });
 }
 

@@ -19,8 +19,10 @@ inline void forEachCorpusInlineImage(
     const std::string path = (kCorpusDir / file).string();
     doc.load(path, readWholeFile(path).bytes);
     for (std::size_t i = 0; i < doc.index().size(); ++i) {
-      const ResType type = doc.index()[i].type;
-      if (type != ResType::Bitmap && type != ResType::Icon && type != ResType::Cursor) continue;
+      const ResourceType type = doc.index()[i].type;
+      if (type != ResourceType::Bitmap && type != ResourceType::Icon &&
+          type != ResourceType::Cursor)
+        continue;
       const ImageSource source = imageSource(doc, i);
       if (source.kind == ImageSource::Kind::Inline) each(file, doc, i, source);
     }

@@ -409,7 +409,7 @@ inline std::string checkFinalLineEnd(std::string_view text, std::string_view out
 inline std::string checkSameIndex(std::string_view text, std::string_view out) {
   auto entries = [](std::string_view t) {
     std::vector<std::pair<std::string, std::string_view>> e;
-    for (const IndexEntry& entry : ARESOURCES(t)) e.emplace_back(entry.name, entry.code());
+    for (const IndexEntry& entry : indexResources(t)) e.emplace_back(entry.name, entry.code());
     std::sort(e.begin(), e.end());
     return e;
   };

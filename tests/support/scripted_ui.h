@@ -17,7 +17,7 @@ namespace kolvre::testing {
 
 struct ShownMessage {
   std::string text;
-  MsgKind kind;
+  MessageKind kind;
   std::string title;
 };
 
@@ -49,10 +49,10 @@ class ScriptedUi : public UserInterface {
   // call and one for each writeSettings call, whatever its number of keys.
   int settingWrites = 0;
 
-  int messageBox(std::string_view text, MsgKind kind, std::string_view title) override {
+  int messageBox(std::string_view text, MessageKind kind, std::string_view title) override {
     messages.push_back({std::string(text), kind, std::string(title)});
     if (buttons.empty()) {
-      if (kind == MsgKind::Info) return kIdOk;
+      if (kind == MessageKind::Info) return kIdOk;
       throw std::logic_error("unexpected question: " + std::string(text));
     }
     const int b = buttons.front();

@@ -48,19 +48,19 @@ void typeKey(QWidget* dialog, Qt::Key key) {
 TEST(MessageBoxKinds, ButtonsIconsAndTheAnswersOfEscCloseAndEnter) {
   const QString yes = QString::fromUtf8("Sì");
   struct Row {
-    MsgKind kind;
+    MessageKind kind;
     QStringList buttons;  // sorted
     QMessageBox::Icon icon;
     int onEscOrClose;
     int onEnter;
   };
   const Row rows[] = {
-      {MsgKind::Info, {"OK"}, QMessageBox::Information, kIdOk, kIdOk},
-      {MsgKind::OkCancel, {"Annulla", "OK"}, QMessageBox::Question, kIdCancel, kIdOk},
-      {MsgKind::YesNoCancel, {"Annulla", "No", yes}, QMessageBox::Question, kIdCancel, kIdYes},
-      {MsgKind::YesNo, {"No", yes}, QMessageBox::Question, kIdNo, kIdYes},
-      {MsgKind::YesNoDefaultNo, {"No", yes}, QMessageBox::Question, kIdNo, kIdNo},
-      {MsgKind::StopOkCancel, {"Annulla", "OK"}, QMessageBox::Critical, kIdCancel, kIdOk},
+      {MessageKind::Info, {"OK"}, QMessageBox::Information, kIdOk, kIdOk},
+      {MessageKind::OkCancel, {"Annulla", "OK"}, QMessageBox::Question, kIdCancel, kIdOk},
+      {MessageKind::YesNoCancel, {"Annulla", "No", yes}, QMessageBox::Question, kIdCancel, kIdYes},
+      {MessageKind::YesNo, {"No", yes}, QMessageBox::Question, kIdNo, kIdYes},
+      {MessageKind::YesNoDefaultNo, {"No", yes}, QMessageBox::Question, kIdNo, kIdNo},
+      {MessageKind::StopOkCancel, {"Annulla", "OK"}, QMessageBox::Critical, kIdCancel, kIdOk},
   };
   for (const Row& row : rows) {
     const int kind = static_cast<int>(row.kind);
@@ -165,7 +165,7 @@ TEST(AboutBox, ShowsNameVersionAndPictureAndEnterCloses) {
     shownPicture = box->findChild<QLabel*>("picture")->pixmap().size();
     typeKey(box, Qt::Key_Return);
   });
-  INFOS(nullptr, "KOLV Software Resource Editor", "1.54", picture);
+  showAboutBox(nullptr, "KOLV Software Resource Editor", "1.54", picture);
   EXPECT_EQ(texts, "|KOLV Software Resource Editor|Versione: 1.54|&Chiudi");
   EXPECT_EQ(size, QSize(411, 236));              // 235 x 145
   EXPECT_EQ(closeRect, QRect(28, 182, 79, 33));  // 16,112 45x20
@@ -176,7 +176,7 @@ TEST(AboutBox, ShowsNameVersionAndPictureAndEnterCloses) {
 class WatchingUi : public testing::ScriptedUi {
  public:
   std::function<void()> during;
-  int messageBox(std::string_view text, MsgKind kind, std::string_view title) override {
+  int messageBox(std::string_view text, MessageKind kind, std::string_view title) override {
     if (during) during();
     return ScriptedUi::messageBox(text, kind, title);
   }

@@ -43,7 +43,7 @@ TEST(QtEditAsText, ARealEditorChangesTheResource) {
   QtUserInterface ui(dir.file("KOLVRE.INI"));
   Document doc;
   doc.load("", "A ICON\r\n{\r\n}");
-  EXPECT_TRUE(EDITRIS(ui, doc, 0));
+  EXPECT_TRUE(editResourceAsText(ui, doc, 0));
   EXPECT_EQ(doc.text(), "B ICON\r\n{\r\n 'FF'\r\n}");
   EXPECT_EQ(doc.undoLabel(), "Modifica come testo");
   // The work file is gone.
