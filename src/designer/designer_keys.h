@@ -79,7 +79,7 @@ inline constexpr std::array<DesignerKeyRow, 10> kDesignerKeys{{
 
 DesignerAction designerKeyAction(int virtualKey, KeyModifiers modifiers);
 
-// Whether a key pressed while a control has the focus goes to the designer: a Edit keeps every
+// Whether a key pressed while a control has the focus goes to the designer: an Edit keeps every
 // key but Delete for its text; every other control (a MultiLineEdit too) hands its keys on.
 constexpr bool keyReachesDesigner(ControlClass live, int virtualKey) {
   return live != ControlClass::Edit || virtualKey == vk(DesignerKey::Delete);

@@ -15,14 +15,10 @@
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
 #include "document/document_commands.h"
-#include "support/scripted_ui.h"
-#include "support/temp_dir.h"
+#include "support/main_window_fixture.h"
 
 namespace kolvre {
 namespace {
-
-using testing::ScriptedUi;
-using testing::TempDir;
 
 // Pixels: the edit at (8, 9) 88 x 23, the button at (97, 49), the group box around both
 // neighbours at (175, 8) 158 x 81 holding a check box.
@@ -42,15 +38,10 @@ const std::string kDialog =
     "110, 20, 60, 10\r\n"
     "}";
 
-class DesignerInput : public ::testing::Test {
+class DesignerInput : public testing::MainWindowFixture<> {
  protected:
   void SetUp() override {
-    file = dir.write("d.rc", kDialog);
-    loadDocument(doc, file);
-    window = std::make_unique<MainWindow>(doc, ui);
-    window->resize(900, 600);
-    window->show();
-    QApplication::processEvents();
+    showMainWindow("d.rc", kDialog, QSize(900, 600));
     const DialogReading reading = readDialog(kDialog, DialogMode::Designer);
     designer = std::make_unique<DesignerWindow>(reading.dialog, designerSurroundings(*window), ui,
                                                 doc.encoding(), [this](const DialogModel& d) {
@@ -83,11 +74,6 @@ class DesignerInput : public ::testing::Test {
   }
   std::string written() const { return dialogBlock(designer->designer().dialog(), "DLG"); }
 
-  TempDir dir;
-  std::string file;
-  ScriptedUi ui;
-  Document doc;
-  std::unique_ptr<MainWindow> window;
   std::unique_ptr<DesignerWindow> designer;
   std::vector<std::string> stored;
 };

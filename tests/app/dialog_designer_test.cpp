@@ -11,14 +11,10 @@
 #include "app/main_window.h"
 #include "dialogs/dialog_reader.h"
 #include "document/document_commands.h"
-#include "support/scripted_ui.h"
-#include "support/temp_dir.h"
+#include "support/main_window_fixture.h"
 
 namespace kolvre {
 namespace {
-
-using testing::ScriptedUi;
-using testing::TempDir;
 
 const std::string kDialog =
     "DLG DIALOG 10, 20, 100, 50\r\n"
@@ -31,16 +27,9 @@ const std::string kDialog =
     "50, 14\r\n"
     "}";
 
-class DesignerTest : public ::testing::Test {
+class DesignerTest : public testing::MainWindowFixture<> {
  protected:
-  void SetUp() override {
-    file = dir.write("d.rc", kDialog);
-    loadDocument(doc, file);
-    window = std::make_unique<MainWindow>(doc, ui);
-    window->resize(800, 600);
-    window->show();
-    QApplication::processEvents();
-  }
+  void SetUp() override { showMainWindow("d.rc", kDialog); }
   // Opens the designer with Enter and, once it is up, runs `act` on it.
   void design(const std::function<void(DesignerWindow&)>& act) {
     bool acted = false;
@@ -63,12 +52,6 @@ class DesignerTest : public ::testing::Test {
     QTest::mouseRelease(w, Qt::LeftButton, Qt::NoModifier, w->mapFromGlobal(w->mapToGlobal(from)));
   }
   static void escape(DesignerWindow& d) { QTest::keyClick(&d, Qt::Key_Escape); }
-
-  TempDir dir;
-  std::string file;
-  ScriptedUi ui;
-  Document doc;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(DesignerTest, TheDialogStandsWhereItsPreviewStandsAndAnUnchangedCloseAsksNothing) {
@@ -174,26 +157,19 @@ TEST(DialogSnapshot, PicturesTheDialogWithItsFrameOrSaysWhyNot) {
 namespace kolvre {
 namespace {
 
-TEST(DialogPreviewNotices, GoToTheStatusBarAndTheDesignerShowsThemAsMessages) {
-  TempDir dir;
-  const std::string file =
-      dir.write("n.rc",
-                "N DIALOG 0, 0, 100, 50\r\nSTYLE DS_MODALFRAME | WS_POPUP | DS_3DLOOK\r\n"
-                "FONT 8, \"MS Sans Serif\"\r\n{\r\n LTEXT \"&Nome:\", -1, 5, 5, 40, 8\r\n}");
-  ScriptedUi ui;
-  Document doc;
-  loadDocument(doc, file);
-  MainWindow window(doc, ui);
-  window.resize(800, 600);
-  window.show();
-  QApplication::processEvents();
+using DialogPreviewNotices = testing::MainWindowFixture<>;
+
+TEST_F(DialogPreviewNotices, GoToTheStatusBarAndTheDesignerShowsThemAsMessages) {
+  showMainWindow("n.rc",
+                 "N DIALOG 0, 0, 100, 50\r\nSTYLE DS_MODALFRAME | WS_POPUP | DS_3DLOOK\r\n"
+                 "FONT 8, \"MS Sans Serif\"\r\n{\r\n LTEXT \"&Nome:\", -1, 5, 5, 40, 8\r\n}");
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(window.defaultStatusText(), "Dialog: 183 x 111   Stile non valido.");
+  EXPECT_EQ(window->defaultStatusText(), "Dialog: 183 x 111   Stile non valido.");
   QTimer::singleShot(0, [] {
     if (auto* d = qobject_cast<DesignerWindow*>(QApplication::activeModalWidget()))
       QTest::keyClick(d, Qt::Key_Escape);
   });
-  QTest::keyClick(window.list(), Qt::Key_Return);
+  QTest::keyClick(window->list(), Qt::Key_Return);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].text, "Stile non valido.");
 }

@@ -14,14 +14,13 @@
 
 #include "app/main_window.h"
 #include "document/document_commands.h"
+#include "support/main_window_fixture.h"
 #include "support/scripted_ui.h"
-#include "support/temp_dir.h"
 
 namespace kolvre {
 namespace {
 
 using testing::ScriptedUi;
-using testing::TempDir;
 
 const std::string kScript =
     "ABOUT DIALOG 0, 0, 100, 50\r\n"
@@ -56,16 +55,9 @@ class WatchingUi : public ScriptedUi {
   std::vector<QStringList> redFields;
 };
 
-class DialogFormsTest : public ::testing::Test {
+class DialogFormsTest : public testing::MainWindowFixture<WatchingUi> {
  protected:
-  void SetUp() override {
-    file = dir.write("d.rc", kScript);
-    loadDocument(doc, file);
-    window = std::make_unique<MainWindow>(doc, ui);
-    window->resize(900, 600);
-    window->show();
-    QApplication::processEvents();
-  }
+  void SetUp() override { showMainWindow("d.rc", kScript, QSize(900, 600)); }
   // Runs `act` on the modal window that comes up next (after the events now queued).
   static void whenModal(std::function<void(QWidget*)> act) {
     QTimer::singleShot(0, [act = std::move(act)] {
@@ -91,12 +83,6 @@ class DialogFormsTest : public ::testing::Test {
     edit->selectAll();
     QTest::keyClicks(edit, text);
   }
-
-  TempDir dir;
-  std::string file;
-  WatchingUi ui;
-  Document doc;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(DialogFormsTest, CtrlPShowsTheFormAndATypedCaptionIsOneStep) {

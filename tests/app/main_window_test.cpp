@@ -17,32 +17,22 @@
 #include "document/document_commands.h"
 #include "document/reorder.h"
 #include "document/templates.h"
+#include "support/main_window_fixture.h"
 #include "support/replace_text.h"
-#include "support/scripted_ui.h"
-#include "support/temp_dir.h"
 #include "ui/pictures.h"
 
 namespace kolvre {
 namespace {
 
 using testing::replaceText;
-using testing::ScriptedUi;
-using testing::TempDir;
 
 const std::string kScript = std::string("ABOUT DIALOG 0, 0, 10, 10\r\n{\r\n}") +
                             std::string(kBlockSeparator) + "LOGO BITMAP\r\n{\r\n}" +
                             std::string(kBlockSeparator) + "VER VERSIONINFO\r\n{\r\n}";
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public testing::MainWindowFixture<> {
  protected:
-  void SetUp() override {
-    file = dir.write("s.rc", kScript);
-    loadDocument(doc, file);
-    window = std::make_unique<MainWindow>(doc, ui);
-    window->resize(800, 600);
-    window->show();
-    QApplication::processEvents();
-  }
+  void SetUp() override { showMainWindow("s.rc", kScript); }
   void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
     QTest::keyClick(window->list(), static_cast<Qt::Key>(k), m);
     QApplication::processEvents();
@@ -50,12 +40,6 @@ class MainWindowTest : public ::testing::Test {
   QString cell(int row, int column) const {
     return window->list()->model()->index(row, column).data().toString();
   }
-
-  TempDir dir;
-  std::string file;
-  ScriptedUi ui;
-  Document doc;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(MainWindowTest, ListShowsTheIndexAndTheTitleTheFile) {
@@ -239,26 +223,19 @@ TEST_F(MainWindowTest, TheTypeColumnIsSixteenPixelsWide) {
   EXPECT_EQ(window->list()->columnWidth(1), 16);
 }
 
-TEST(DialogPreview, ADialogEntryShowsItsLivePreviewBesideTheList) {
-  TempDir dir;
-  const std::string file =
-      dir.write("d.rc",
-                "DLG DIALOG 0, 0, 100, 50\r\nSTYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION\r\n"
-                "CAPTION \"Prova\"\r\nFONT 8, \"MS Sans Serif\"\r\n{\r\n CONTROL \"OK\", 1, "
-                "\"BUTTON\", BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, 5, 50, 14\r\n}");
-  ScriptedUi ui;
-  Document doc;
-  loadDocument(doc, file);
-  MainWindow window(doc, ui);
-  window.resize(800, 600);
-  window.show();
-  QApplication::processEvents();
-  ASSERT_TRUE(window.panel());
-  EXPECT_EQ(window.panel()->objectName(), "dialogPreview");
+using DialogPreview = testing::MainWindowFixture<>;
+
+TEST_F(DialogPreview, ADialogEntryShowsItsLivePreviewBesideTheList) {
+  showMainWindow("d.rc",
+                 "DLG DIALOG 0, 0, 100, 50\r\nSTYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION\r\n"
+                 "CAPTION \"Prova\"\r\nFONT 8, \"MS Sans Serif\"\r\n{\r\n CONTROL \"OK\", 1, "
+                 "\"BUTTON\", BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, 5, 50, 14\r\n}");
+  ASSERT_TRUE(window->panel());
+  EXPECT_EQ(window->panel()->objectName(), "dialogPreview");
   // 100 by 50 units: 175 by 81 pixels of client area, with the frame and the caption bar.
-  EXPECT_EQ(window.panel()->size(), QSize(175 + 8, 81 + 8 + 22));
-  EXPECT_EQ(window.defaultStatusText(), "Dialog: 183 x 111");
-  const auto buttons = window.panel()->findChildren<QPushButton*>();
+  EXPECT_EQ(window->panel()->size(), QSize(175 + 8, 81 + 8 + 22));
+  EXPECT_EQ(window->defaultStatusText(), "Dialog: 183 x 111");
+  const auto buttons = window->panel()->findChildren<QPushButton*>();
   ASSERT_EQ(buttons.size(), 1);
   EXPECT_EQ(buttons[0]->text(), "OK");
   EXPECT_TRUE(buttons[0]->isDefault());
@@ -276,18 +253,13 @@ TEST_F(MainWindowTest, AnImageThatCannotBeShownSaysSo) {
 }
 
 // The templates of the three image kinds, shown as the list moves.
-class ImagePanelsTest : public ::testing::Test {
+class ImagePanelsTest : public testing::MainWindowFixture<> {
  protected:
   void SetUp() override {
     const std::string sep(kBlockSeparator);
-    file = dir.write("i.rc", resourceTemplate(ResourceType::Bitmap, "B") + sep +
-                                 resourceTemplate(ResourceType::Cursor, "C") + sep +
-                                 resourceTemplate(ResourceType::Icon, "I"));
-    loadDocument(doc, file);
-    window = std::make_unique<MainWindow>(doc, ui);
-    window->resize(800, 600);
-    window->show();
-    QApplication::processEvents();
+    showMainWindow("i.rc", resourceTemplate(ResourceType::Bitmap, "B") + sep +
+                               resourceTemplate(ResourceType::Cursor, "C") + sep +
+                               resourceTemplate(ResourceType::Icon, "I"));
   }
   // The colour at the middle of the panel shown for row `row`.
   QColor shown(int row) {
@@ -296,11 +268,6 @@ class ImagePanelsTest : public ::testing::Test {
     QApplication::processEvents();
     return window->panel()->grab().toImage().pixelColor(16, 16);
   }
-  TempDir dir;
-  std::string file;
-  ScriptedUi ui;
-  Document doc;
-  std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ImagePanelsTest, TheTemplatesShowAsRedGreenAndYellowSquares) {
