@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "settings/placement.h"
 
 namespace kolvre {
 
@@ -64,9 +65,8 @@ void GestureMachine::pressControl(std::size_t at, PixelPoint p, KeyModifiers mod
   workspace_.noteRepaint();
   grab_ = {p.x - control(at).rect.x, p.y - control(at).rect.y};
   if (control(at).live == ControlClass::StaticText) grey_ = at;
-  lowerStatics_ =
-      upperAscii(ui_.readSetting(kLowerStaticsSection, kLowerStaticsKey, kLowerStaticsDefault))
-          .starts_with("S");
+  // The "Kolv" flag puts a static dragged along with others one dialog unit below the grid line.
+  lowerStatics_ = kolvFlag(ui_);
   workspace_.showStatus(at, false);
   state_ = GestureState::Pressed;
 }

@@ -26,12 +26,6 @@ namespace kolvre {
 
 enum class GestureState : std::uint8_t { Idle, Pressed, Dragging, Banding, Resizing };
 
-// The settings flag that puts a static dragged along with others one dialog unit below the
-// grid line: key "Kolv" of section "Parametri", on when it begins with "S".
-inline constexpr std::string_view kLowerStaticsSection = "Parametri";
-inline constexpr std::string_view kLowerStaticsKey = "Kolv";
-inline constexpr std::string_view kLowerStaticsDefault = "No";
-
 class GestureMachine {
  public:
   GestureMachine(DesignerWorkspace& workspace, UserInterface& ui);

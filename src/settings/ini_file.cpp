@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <vector>
 
 #include "document/script_file.h"
@@ -250,24 +251,30 @@ bool overwriteInPlace(const std::string& path, std::string_view bytes) {
 
 }  // namespace
 
-std::string readIniValue(const std::string& path, std::string_view section, std::string_view key,
-                         std::string_view defaultValue) {
-  const std::optional<std::string> bytes = loadBytes(path);
-  if (!bytes || bytes->empty()) return std::string(defaultValue);
-  CSimpleIniA ini(/*isUtf8=*/false, /*multiKey=*/true, /*multiLine=*/false);
-  ini.SetQuotes(true);
-  if (ini.LoadData(*bytes) < 0) return std::string(defaultValue);
-  const char* value = ini.GetValue(std::string(section).c_str(), std::string(key).c_str());
+namespace {
+
+// Reads `bytes` as the settings file: nothing when they do not read as one.
+std::unique_ptr<CSimpleIniA> parsed(std::string_view bytes) {
+  auto ini = std::make_unique<CSimpleIniA>(/*isUtf8=*/false, /*multiKey=*/true,
+                                           /*multiLine=*/false);
+  ini->SetQuotes(true);
+  if (bytes.empty() || ini->LoadData(bytes.data(), bytes.size()) < 0) return nullptr;
+  return ini;
+}
+
+std::string valueIn(const CSimpleIniA* ini, std::string_view section, std::string_view key,
+                    std::string_view defaultValue) {
+  const char* value =
+      ini ? ini->GetValue(std::string(section).c_str(), std::string(key).c_str()) : nullptr;
   return value ? std::string(value) : std::string(defaultValue);
 }
 
-bool writeIniValue(const std::string& path, std::string_view section, std::string_view key,
-                   std::string_view value) {
-  return writeIniValues(path, section, {{std::string(key), std::string(value)}});
-}
-
-bool writeIniValues(const std::string& path, std::string_view section,
-                    const std::vector<std::pair<std::string, std::string>>& values) {
+// writeIniValues, giving back in `fileNow` what the file holds afterwards as far as this write
+// knows (its bytes as read, with the values written when the write succeeded). `fileNow` is left
+// alone when the file could not be read.
+bool writeValues(const std::string& path, std::string_view section,
+                 const std::vector<std::pair<std::string, std::string>>& values,
+                 std::string& fileNow) {
   if (values.empty()) return true;
   if (path.empty() || !writableSection(section)) return false;
   const auto writable = [](const std::pair<std::string, std::string>& kv) {
@@ -277,6 +284,7 @@ bool writeIniValues(const std::string& path, std::string_view section,
   if (std::none_of(values.begin(), values.end(), writable)) return false;
   const std::optional<std::string> bytes = loadBytes(path);
   if (!bytes) return false;  // an unreadable file is never replaced
+  fileNow = *bytes;
   // The reader stops at the first 0x00 byte: what the file holds after it cannot be read back.
   if (bytes->find('\0') != std::string::npos) return false;
   std::string updated = *bytes;
@@ -287,9 +295,58 @@ bool writeIniValues(const std::string& path, std::string_view section,
   std::error_code ec;
   const fs::path folder = fs::path(path).parent_path();
   if (!folder.empty()) fs::create_directories(folder, ec);
-  if (writeFileSafely(path, updated, Flush::Later) == 0) return allWritable;
-  return fileExists(path) && ::access(path.c_str(), W_OK) == 0 && overwriteInPlace(path, updated) &&
-         allWritable;
+  const bool written =
+      writeFileSafely(path, updated, Flush::Later) == 0 ||
+      (fileExists(path) && ::access(path.c_str(), W_OK) == 0 && overwriteInPlace(path, updated));
+  if (written) fileNow = std::move(updated);
+  return written && allWritable;
+}
+
+}  // namespace
+
+std::string readIniValue(const std::string& path, std::string_view section, std::string_view key,
+                         std::string_view defaultValue) {
+  const std::optional<std::string> bytes = loadBytes(path);
+  if (!bytes) return std::string(defaultValue);
+  return valueIn(parsed(*bytes).get(), section, key, defaultValue);
+}
+
+bool writeIniValue(const std::string& path, std::string_view section, std::string_view key,
+                   std::string_view value) {
+  return writeIniValues(path, section, {{std::string(key), std::string(value)}});
+}
+
+bool writeIniValues(const std::string& path, std::string_view section,
+                    const std::vector<std::pair<std::string, std::string>>& values) {
+  std::string fileNow;
+  return writeValues(path, section, values, fileNow);
+}
+
+struct SettingsFile::Reading {
+  std::unique_ptr<CSimpleIniA> ini;
+};
+
+SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
+  if (std::optional<std::string> bytes = loadBytes(path_)) bytes_ = std::move(*bytes);
+}
+
+SettingsFile::~SettingsFile() = default;
+
+std::string SettingsFile::read(std::string_view section, std::string_view key,
+                               std::string_view defaultValue) const {
+  if (!reading_) reading_ = std::make_unique<Reading>(Reading{parsed(bytes_)});
+  return valueIn(reading_->ini.get(), section, key, defaultValue);
+}
+
+bool SettingsFile::write(std::string_view section,
+                         const std::vector<std::pair<std::string, std::string>>& values) {
+  std::string fileNow = bytes_;
+  const bool written = writeValues(path_, section, values, fileNow);
+  if (fileNow != bytes_) {
+    bytes_ = std::move(fileNow);
+    reading_.reset();  // read again from the new bytes when next asked
+  }
+  return written;
 }
 
 SettingsEnvironment processEnvironment() {

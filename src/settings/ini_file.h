@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -41,6 +42,33 @@ bool writeIniValue(const std::string& path, std::string_view section, std::strin
 // left as it was).
 bool writeIniValues(const std::string& path, std::string_view section,
                     const std::vector<std::pair<std::string, std::string>>& values);
+
+// The settings file held in memory: read once when made, each write written through to the file
+// at once (as writeIniValues writes it, several keys of a section in one write) and kept. Reads
+// never touch the disk: they give what the file held when it was read, with this process's
+// writes. A write reads the file first, so that a change another program made to other keys
+// meanwhile is kept, and from then on reads see that too.
+class SettingsFile {
+ public:
+  explicit SettingsFile(std::string path);
+  ~SettingsFile();
+  SettingsFile(const SettingsFile&) = delete;
+  SettingsFile& operator=(const SettingsFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  // As readIniValue reads the file.
+  std::string read(std::string_view section, std::string_view key,
+                   std::string_view defaultValue) const;
+  // As writeIniValues writes the file.
+  bool write(std::string_view section,
+             const std::vector<std::pair<std::string, std::string>>& values);
+
+ private:
+  struct Reading;
+  std::string path_;
+  std::string bytes_;                         // the file as last read or written
+  mutable std::unique_ptr<Reading> reading_;  // bytes_ read as settings, made on first use
+};
 
 // What the choice of the settings file needs to know of the process's surroundings.
 struct SettingsEnvironment {

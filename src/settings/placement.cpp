@@ -32,7 +32,7 @@ void writeNumber(UserInterface& ui, std::string_view key, int value) {
 }  // namespace
 
 bool settingSaysYes(std::string_view value) {
-  return value.starts_with('S');
+  return !value.empty() && (value.front() == 'S' || value.front() == 's');
 }
 
 void applyPlacement(UserInterface& ui, WindowPlacement& window, PlacementMemory& memory,

@@ -54,7 +54,8 @@ struct PlacementMemory {
 void applyPlacement(UserInterface& ui, WindowPlacement& window, PlacementMemory& memory,
                     ScreenSize screen, std::optional<SizeType> sizeType);
 
-// True when a settings value means yes (begins with "S": "Sì", "Si", "S").
+// True when a settings value means yes: it begins with "S" in either case ("Sì", "Si", "si",
+// "S"). Every yes-or-no key of the settings file is read through it.
 bool settingSaysYes(std::string_view value);
 
 // kolvFlag: the "Kolv" flag of "Parametri".

@@ -77,17 +77,17 @@ int QtUserInterface::runAndWait(const std::string& program, const std::vector<st
 
 std::string QtUserInterface::readSetting(std::string_view section, std::string_view key,
                                          std::string_view defaultValue) {
-  return readIniValue(settingsPath_, section, key, defaultValue);
+  return settings_.read(section, key, defaultValue);
 }
 
 void QtUserInterface::writeSetting(std::string_view section, std::string_view key,
                                    std::string_view value) {
-  writeIniValue(settingsPath_, section, key, value);
+  settings_.write(section, {{std::string(key), std::string(value)}});
 }
 
 void QtUserInterface::writeSettings(
     std::string_view section, const std::vector<std::pair<std::string, std::string>>& values) {
-  writeIniValues(settingsPath_, section, values);
+  settings_.write(section, values);
 }
 
 void QtUserInterface::beep() {

@@ -6,16 +6,18 @@
 #include <QWidget>
 
 #include "platform/user_interface.h"
+#include "settings/ini_file.h"
 
 namespace kolvre {
 
 class QtUserInterface : public UserInterface {
  public:
-  explicit QtUserInterface(std::string settingsPath) : settingsPath_(std::move(settingsPath)) {}
+  // Reads the settings file once, now; later reads come from memory.
+  explicit QtUserInterface(std::string settingsPath) : settings_(std::move(settingsPath)) {}
 
   // The window hidden while an external program runs.
   void setMainWindow(QWidget* window) { mainWindow_ = window; }
-  const std::string& settingsPath() const { return settingsPath_; }
+  const std::string& settingsPath() const { return settings_.path(); }
 
   int messageBox(std::string_view text, MessageKind kind, std::string_view title) override;
   bool inputBox(std::string_view title, std::string_view prompt, std::string& value,
@@ -30,12 +32,12 @@ class QtUserInterface : public UserInterface {
                     std::string_view value) override;
   void writeSettings(std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values) override;
-  std::string settingsFile() const override { return settingsPath_; }
+  std::string settingsFile() const override { return settings_.path(); }
   void beep() override;
   void openUrl(std::string_view url) override;
 
  private:
-  std::string settingsPath_;
+  SettingsFile settings_;
   QPointer<QWidget> mainWindow_;
 };
 

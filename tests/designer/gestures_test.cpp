@@ -55,9 +55,11 @@ TEST(DesignerDrag, KolvPutsFollowingStaticsOneUnitBelowTheGridLine) {
   const std::string body =
       lines({button(101, 10, 10),
              controlLine("Nome", -1, "STATIC", testing::kStaticStyle, 60, 10, 40, 8)});
-  for (const bool kolv : {false, true}) {
+  // The flag reads as every yes-or-no key does: "si" is yes as "Si" is.
+  for (const char* value : {"No", "Si", "si"}) {
+    const bool kolv = value[0] != 'N';
     TestDesigner d(body);
-    if (kolv) d.ui.settings["parametri/kolv"] = "Si";
+    d.ui.settings["parametri/kolv"] = value;
     d.band({0, 0}, {120, 30});
     const PixelRect a = d.at(0).rect;
     d.dragControl(0, {a.x + 1, a.y + 1}, {{a.x + 1, a.y + 1 + 8}});

@@ -207,6 +207,52 @@ TEST(IniWriteValues, AFileThatCannotBeWrittenIsLeftWhole) {
   EXPECT_FALSE(writeIniValues("", "Edit", values));
 }
 
+// The settings held in memory: read once, never from the disk again on a read; written through,
+// taking in what another program wrote meanwhile; the file is the truth after a failed write.
+TEST(SettingsFile, ReadOnceWrittenThrough) {
+  TempDir dir;
+  const std::string f = dir.write("KOLVRE.INI", kHandEdited);
+  SettingsFile settings(f);
+  EXPECT_EQ(settings.read("parametri", "TOP", "d"), "12");  // read as readIniValue reads
+  EXPECT_EQ(settings.read("Parametri", "Left", "d"), "3");
+  EXPECT_EQ(settings.read("Parametri", "Height", "d"), "7");
+
+  // Another program changes the file: reads keep what was read until this process writes.
+  dir.write("KOLVRE.INI", "[Parametri]\r\nTop=40\r\n[Edit]\r\nTXT=vi\r\n");
+  EXPECT_EQ(settings.read("Parametri", "Top", "d"), "12");
+  EXPECT_EQ(settings.read("Edit", "TXT", "d"), "d");
+
+  // A write goes to the file at once, over the file as it is now, and reads see both.
+  ASSERT_TRUE(settings.write("Parametri", {{"Left", "5"}, {"Width", "640"}}));
+  EXPECT_EQ(TempDir::read(f),
+            "[Parametri]\r\nTop=40\r\nLeft=5\r\nWidth=640\r\n[Edit]\r\nTXT=vi\r\n");
+  EXPECT_EQ(settings.read("Parametri", "Left", "d"), "5");
+  EXPECT_EQ(settings.read("Parametri", "Top", "d"), "40");
+  EXPECT_EQ(settings.read("Edit", "TXT", "d"), "vi");
+
+  // A file that is gone reads as empty; a write creates it.
+  SettingsFile fresh(dir.file("new/KOLVRE.INI"));
+  EXPECT_EQ(fresh.read("Mru", "File1", "none"), "none");
+  ASSERT_TRUE(fresh.write("Mru", {{"File1", "/a.rc"}}));
+  EXPECT_EQ(fresh.read("mru", "file1", "none"), "/a.rc");
+  EXPECT_EQ(TempDir::read(dir.file("new/KOLVRE.INI")), "[Mru]\nFile1=/a.rc\n");
+}
+
+TEST(SettingsFile, AFailedWriteLeavesReadsAsTheFileIs) {
+  TempDir dir;
+  const std::string withNul = "[Edit]\nTXT=vi\n\0\n[Mru]\nFile1=a\n"s;
+  const std::string f = dir.write("KOLVRE.INI", withNul);
+  SettingsFile settings(f);
+  EXPECT_FALSE(settings.write("Edit", {{"TXT", "ed"}}));
+  EXPECT_EQ(settings.read("Edit", "TXT", "d"), "vi");
+  EXPECT_EQ(TempDir::read(f), withNul);
+
+  const std::string plain = dir.write("plain", "x");
+  SettingsFile nowhere(plain + "/KOLVRE.INI");
+  EXPECT_FALSE(nowhere.write("Edit", {{"TXT", "ed"}}));
+  EXPECT_EQ(nowhere.read("Edit", "TXT", "d"), "d");
+}
+
 // The replacement keeps what a saved script keeps: the file's permissions, a symbolic link as
 // a link to the file it names, and no temporary file left in the folder.
 TEST(IniWriteValues, TheReplacementKeepsTheFilesModeAndLinks) {

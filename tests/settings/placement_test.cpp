@@ -65,7 +65,8 @@ TEST(Placement, FirstShowing) {
       {{{"Maximized", "Si"}}, Shown::Maximized, {0, 0, 960, 540}},
       {{{"Maximized", "S"}}, Shown::Maximized, {0, 0, 960, 540}},
       {{{"Maximized", ""}}, Shown::Normal, {0, 0, 960, 540}},
-      {{{"Maximized", "si"}}, Shown::Normal, {0, 0, 960, 540}},
+      {{{"Maximized", "si"}}, Shown::Maximized, {0, 0, 960, 540}},  // a yes in any letter case
+      {{{"Maximized", "no"}}, Shown::Normal, {0, 0, 960, 540}},
       // Numbers as the private-profile integer read gives them.
       {{{"Maximized", "No"}, {"Left", "-8"}, {"Top", "12px"}, {"Width", "abc"}},
        Shown::Normal,
@@ -130,7 +131,10 @@ TEST(Flags, EscAndKolv) {
       {{{"Esc", "Sì"}}, false, true},
       {{{"Kolv", "Si"}}, true, true},
       {{{"Esc", "No"}, {"Kolv", "S"}}, true, true},
-      {{{"Esc", "si"}, {"Kolv", ""}}, false, false},
+      // A yes reads the same in either letter case, for every key.
+      {{{"Esc", "si"}, {"Kolv", ""}}, false, true},
+      {{{"Kolv", "sì"}}, true, true},
+      {{{"Esc", "Non"}, {"Kolv", "no"}}, false, false},
   };
   for (const Row& r : rows) {
     Placement p(r.settings);
