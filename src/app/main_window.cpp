@@ -274,7 +274,7 @@ void MainWindow::refresh() {
   list_->bind(doc_.index());
   if (change.current)
     if (const auto position = findEntry(doc_.index(), *change.current))
-      list_->setCurrentRow(static_cast<int>(*position) + 1);
+      list_->setCurrentRow(static_cast<int>(*position));
   list_->reveal();
   if (doc_.index().empty()) setDefaultStatusText({});
   if (change.kind == DocumentChange::Kind::Loaded) updateTitle();
@@ -319,8 +319,8 @@ void MainWindow::saveAs() {
 
 std::optional<std::size_t> MainWindow::currentPosition() const {
   const int row = list_->currentRow();
-  if (row < 1 || static_cast<std::size_t>(row) > doc_.index().size()) return std::nullopt;
-  return static_cast<std::size_t>(row - 1);
+  if (row < 0 || static_cast<std::size_t>(row) >= doc_.index().size()) return std::nullopt;
+  return static_cast<std::size_t>(row);
 }
 
 const IndexEntry* MainWindow::currentEntry() const {

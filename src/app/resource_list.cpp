@@ -60,19 +60,20 @@ int ResourceListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
-  const int row = index.row() + 1;
-  const int column = index.column() + 1;
-  const bool hasEntry = static_cast<std::size_t>(index.row()) < index_.size();
+  const int row = index.row();
+  const int column = index.column();
+  const bool hasEntry = static_cast<std::size_t>(row) < index_.size();
   switch (role) {
     case Qt::DisplayRole:
       if (!hasEntry) return QString();
-      if (column == 1) return QString::fromStdString(doc_.display(index_[row - 1].name));
-      return QString::fromLatin1(index_[row - 1].code().data(),
-                                 static_cast<qsizetype>(index_[row - 1].code().size()));
+      if (column == kNameColumn) return QString::fromStdString(doc_.display(index_[row].name));
+      return QString::fromLatin1(index_[row].code().data(),
+                                 static_cast<qsizetype>(index_[row].code().size()));
     case Qt::FontRole:
-      return column == 1 ? nameFont() : typeFont();
+      return column == kNameColumn ? nameFont() : typeFont();
     case Qt::TextAlignmentRole:
-      return QVariant::fromValue(column == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+      return QVariant::fromValue(column == kNameColumn ? Qt::AlignLeft | Qt::AlignVCenter
+                                                       : Qt::AlignCenter);
     case Qt::ForegroundRole:
       return toQColor(cellTextColor(column, index_, row));
     case Qt::BackgroundRole:
@@ -135,13 +136,13 @@ void ResourceListView::bind(const ResourceIndex& index) {
 
 void ResourceListView::setCurrentRow(int row) {
   binding_ = true;
-  setCurrentIndex(model_.index(row - 1, 0));
+  setCurrentIndex(model_.index(row, 0));
   binding_ = false;
 }
 
 int ResourceListView::currentRow() const {
   const QModelIndex i = currentIndex();
-  return i.isValid() ? i.row() + 1 : 1;
+  return i.isValid() ? i.row() : 0;
 }
 
 void ResourceListView::reveal() {
@@ -166,7 +167,7 @@ void ResourceListView::keyPressEvent(QKeyEvent* event) {
   // Home and End go to the first and the last entry (the view would move between columns).
   if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-    const int row = event->key() == Qt::Key_Home ? 1 : model_.rowCount();
+    const int row = event->key() == Qt::Key_Home ? 0 : model_.rowCount() - 1;
     if (row != currentRow()) {
       setCurrentRow(row);
       reveal();

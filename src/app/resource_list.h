@@ -48,11 +48,11 @@ class ResourceListView : public QTableView {
 
   ResourceListView(const Document& doc, QWidget* parent = nullptr);
 
-  // Shows a new index; the current row becomes 1.
+  // Shows a new index; the current row becomes 0.
   void bind(const ResourceIndex& index);
-  // Makes a 1-based row current.
+  // Makes a row current (0 is the first).
   void setCurrentRow(int row);
-  // The 1-based current row (1 when the list is empty).
+  // The current row (0 when the list is empty).
   int currentRow() const;
   // Scrolls to the current row, repaints and takes the focus.
   void reveal();

@@ -157,10 +157,10 @@ bool typeAheadSearch(KeySearchState& state, const ResourceIndex& index, int& row
   } else {
     state.buffer += upperByte(static_cast<char>(character));
   }
-  int found = 0;
-  for (std::size_t i = 0; i < index.size() && found == 0; ++i)
-    if (nameBeginsWith(index[i].name, state.buffer)) found = static_cast<int>(i) + 1;
-  if (found != 0) {
+  int found = -1;
+  for (std::size_t i = 0; i < index.size() && found < 0; ++i)
+    if (nameBeginsWith(index[i].name, state.buffer)) found = static_cast<int>(i);
+  if (found >= 0) {
     row = found;
   } else {
     if (!state.buffer.empty()) state.buffer.pop_back();

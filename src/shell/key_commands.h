@@ -72,15 +72,15 @@ KeyAction keyAction(int virtualKey, const KeyState& state);
 
 // The state of the incremental search: the row it last left the list at and the letters so far.
 struct KeySearchState {
-  int searchRow = 0;
+  int searchRow = -1;
   std::string buffer;
   // typeAheadSearch with nothing: empties the buffer.
   void reset() { buffer.clear(); }
 };
 
 // typeAheadSearch: handles one typed character against the index. `row` is the list's current
-// 1-based row and is moved to the first entry whose upper-cased name begins with the letters
-// typed. True when the row changed (the list is then stabilised).
+// row (0 is the first) and is moved to the first entry whose upper-cased name begins with the
+// letters typed. True when the row changed (the list is then stabilised).
 bool typeAheadSearch(KeySearchState& state, const ResourceIndex& index, int& row, int character);
 
 }  // namespace kolvre

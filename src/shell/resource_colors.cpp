@@ -31,18 +31,18 @@ constexpr std::array<ColorRow, 6> kColors{{
 // The row for an entry; the dialog row stands for an empty index.
 const ColorRow& rowFor(const ResourceIndex& index, int row) {
   ResourceType type = ResourceType::Dialog;
-  if (row >= 1 && static_cast<std::size_t>(row) <= index.size()) type = index[row - 1].type;
+  if (row >= 0 && static_cast<std::size_t>(row) < index.size()) type = index[row].type;
   return kColors[static_cast<std::size_t>(type)];
 }
 
 }  // namespace
 
 ListColor cellTextColor(int column, const ResourceIndex& index, int row) {
-  return column == 2 ? rowFor(index, row).text : F(kBlack);
+  return column == kTypeColumn ? rowFor(index, row).text : F(kBlack);
 }
 
 ListColor cellBackgroundColor(int column, const ResourceIndex& index, int row) {
-  return column == 2 ? rowFor(index, row).pane : ListColor::window();
+  return column == kTypeColumn ? rowFor(index, row).pane : ListColor::window();
 }
 
 ListColor focusTextColor(const ResourceIndex& index, int row) {

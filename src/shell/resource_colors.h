@@ -25,8 +25,12 @@ inline constexpr std::uint32_t kRed = 255;
 inline constexpr std::uint32_t kYellow = 65535;
 inline constexpr std::uint32_t kGreen = 65280;
 
-// Text and background of a cell (column 1 or 2) of a 1-based row; rows past the index (an
-// empty index) take the dialog colours.
+// The list's columns.
+inline constexpr int kNameColumn = 0;
+inline constexpr int kTypeColumn = 1;
+
+// Text and background of a cell of a row (0 is the first); rows past the index (an empty index)
+// take the dialog colours.
 ListColor cellTextColor(int column, const ResourceIndex& index, int row);
 ListColor cellBackgroundColor(int column, const ResourceIndex& index, int row);
 // Text and background of the whole selected row.

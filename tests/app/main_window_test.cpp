@@ -86,11 +86,11 @@ TEST_F(MainWindowTest, UndoAndRedoFollowEveryCommandAndNameTheStep) {
   EXPECT_FALSE(redo->isEnabled());
   const std::string opened = doc.text();
 
-  window->list()->setCurrentRow(2);  // LOGO
+  window->list()->setCurrentRow(1);  // LOGO
   ui.inputs = {"PIC"};
   key(Qt::Key_R, Qt::ControlModifier);
   const std::string renamed = doc.text();
-  EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "PIC");
+  EXPECT_EQ(cell(window->list()->currentRow(), 0), "PIC");
   EXPECT_EQ(undo->text(), "Annulla Rinomina\tCTRL-Z");
   EXPECT_TRUE(undo->isEnabled());
 
@@ -99,11 +99,11 @@ TEST_F(MainWindowTest, UndoAndRedoFollowEveryCommandAndNameTheStep) {
   EXPECT_EQ(undo->text(), "Annulla Elimina\tCTRL-Z");
   key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(doc.text(), renamed);
-  EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "PIC");
+  EXPECT_EQ(cell(window->list()->currentRow(), 0), "PIC");
   EXPECT_EQ(redo->text(), "Ripristina Elimina\tCTRL-Y");
   key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(doc.text(), opened);
-  EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "LOGO");
+  EXPECT_EQ(cell(window->list()->currentRow(), 0), "LOGO");
   EXPECT_FALSE(undo->isEnabled());
   key(Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(doc.text(), renamed);
@@ -117,14 +117,14 @@ TEST_F(MainWindowTest, UndoAndRedoFollowEveryCommandAndNameTheStep) {
 }
 
 TEST_F(MainWindowTest, ACommandRebuildsThePanelOnceAfterItReturns) {
-  window->list()->setCurrentRow(3);
+  window->list()->setCurrentRow(2);
   window->showCurrent();
   const int before = window->panelsBuilt();
   ui.inputs = {"V2"};
   key(Qt::Key_R, Qt::ControlModifier);
   EXPECT_EQ(window->panelsBuilt(), before + 1);
   ASSERT_TRUE(window->panel());
-  EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "V2");
+  EXPECT_EQ(cell(window->list()->currentRow(), 0), "V2");
 }
 
 TEST_F(MainWindowTest, NoPanelIsRebuiltWhileAModalEditorOwnsTheResource) {
@@ -143,17 +143,17 @@ TEST_F(MainWindowTest, NoPanelIsRebuiltWhileAModalEditorOwnsTheResource) {
 
 TEST_F(MainWindowTest, TypingSearchesByName) {
   QTest::keyClicks(window->list(), "lo");
-  EXPECT_EQ(window->list()->currentRow(), 2);
-  QTest::keyClick(window->list(), Qt::Key_Backspace);
-  QTest::keyClick(window->list(), Qt::Key_Backspace);
   EXPECT_EQ(window->list()->currentRow(), 1);
+  QTest::keyClick(window->list(), Qt::Key_Backspace);
+  QTest::keyClick(window->list(), Qt::Key_Backspace);
+  EXPECT_EQ(window->list()->currentRow(), 0);
 }
 
 TEST_F(MainWindowTest, CtrlKeysReachTheResourceCommands) {
   ui.inputs = {"NEWDLG"};
   key(Qt::Key_D, Qt::ControlModifier);
   EXPECT_EQ(doc.index().size(), 4u);
-  EXPECT_EQ(cell(window->list()->currentRow() - 1, 0), "NEWDLG");
+  EXPECT_EQ(cell(window->list()->currentRow(), 0), "NEWDLG");
   ui.buttons = {kIdOk};
   key(Qt::Key_Delete);
   EXPECT_EQ(doc.index().size(), 3u);
@@ -182,7 +182,7 @@ TEST_F(MainWindowTest, CloseAsksWhenChangedAndCancelKeepsTheWindow) {
 
 TEST_F(MainWindowTest, VersionInfoShowsTheEmptyPanelAndClearsTheStatus) {
   window->setDefaultStatusText("x");
-  window->list()->setCurrentRow(3);
+  window->list()->setCurrentRow(2);
   window->showCurrent();
   QApplication::processEvents();
   ASSERT_TRUE(window->panel());
@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, VersionInfoShowsTheEmptyPanelAndClearsTheStatus) {
 }
 
 TEST_F(MainWindowTest, EnterOnVersionInfoOpensTheTextEditor) {
-  window->list()->setCurrentRow(3);
+  window->list()->setCurrentRow(2);
   key(Qt::Key_Return);
   // No editor configured: the user is told which setting to make.
   ASSERT_FALSE(ui.messages.empty());
@@ -202,9 +202,9 @@ TEST_F(MainWindowTest, EnterOnVersionInfoOpensTheTextEditor) {
 
 TEST_F(MainWindowTest, HomeAndEndGoToTheFirstAndLastEntry) {
   key(Qt::Key_End);
-  EXPECT_EQ(window->list()->currentRow(), 3);
+  EXPECT_EQ(window->list()->currentRow(), 2);
   key(Qt::Key_Home);
-  EXPECT_EQ(window->list()->currentRow(), 1);
+  EXPECT_EQ(window->list()->currentRow(), 0);
 }
 
 TEST_F(MainWindowTest, CopyOnAnEmptyListLeavesTheClipboardAlone) {
@@ -244,7 +244,7 @@ TEST_F(DialogPreview, ADialogEntryShowsItsLivePreviewBesideTheList) {
 }
 
 TEST_F(MainWindowTest, AnImageThatCannotBeShownSaysSo) {
-  window->list()->setCurrentRow(2);  // LOGO: braces without data
+  window->list()->setCurrentRow(1);  // LOGO: braces without data
   window->showCurrent();
   ASSERT_TRUE(window->panel());
   EXPECT_EQ(window->panel()->size(), QSize(0, 0));
@@ -271,12 +271,12 @@ class ImagePanelsTest : public testing::MainWindowFixture<> {
 };
 
 TEST_F(ImagePanelsTest, TheTemplatesShowAsRedGreenAndYellowSquares) {
-  EXPECT_EQ(shown(1), QColor(Qt::red));
+  EXPECT_EQ(shown(0), QColor(Qt::red));
   EXPECT_EQ(window->panel()->size(), QSize(32, 32));
   EXPECT_EQ(window->defaultStatusText(), "Bitmap: 32 x 32");
-  EXPECT_EQ(shown(2), QColor(Qt::yellow));
+  EXPECT_EQ(shown(1), QColor(Qt::yellow));
   EXPECT_EQ(window->defaultStatusText(), "");
-  EXPECT_EQ(shown(3), QColor(Qt::green));
+  EXPECT_EQ(shown(2), QColor(Qt::green));
   EXPECT_EQ(window->panel()->size(), QSize(32, 32));
   EXPECT_FALSE(window->panel()->isEnabled());
 }

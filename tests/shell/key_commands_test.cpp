@@ -75,32 +75,32 @@ ResourceIndex names(std::initializer_list<const char*> list) {
 TEST(KeySearch, TypedLettersFindNamesInAnyCase) {
   const ResourceIndex index = names({"ALPHA", "abc", "ABD", "zed"});
   KeySearchState s;
-  int row = 1;
+  int row = 0;
   EXPECT_FALSE(typeAheadSearch(s, index, row, 'a'));  // "A": ALPHA, already the row
   EXPECT_TRUE(typeAheadSearch(s, index, row, 'b'));   // "AB": abc
-  EXPECT_EQ(row, 2);
+  EXPECT_EQ(row, 1);
   EXPECT_FALSE(typeAheadSearch(s, index, row, 'x'));  // nothing matches: dropped, row stays
   EXPECT_EQ(s.buffer, "AB");
   EXPECT_TRUE(typeAheadSearch(s, index, row, 'D'));
-  EXPECT_EQ(row, 3);
-  EXPECT_TRUE(typeAheadSearch(s, index, row, 8));  // "AB" again: abc
   EXPECT_EQ(row, 2);
+  EXPECT_TRUE(typeAheadSearch(s, index, row, 8));  // "AB" again: abc
+  EXPECT_EQ(row, 1);
   typeAheadSearch(s, index, row, 8);
   typeAheadSearch(s, index, row, 8);  // an empty buffer selects the first entry
-  EXPECT_EQ(row, 1);
+  EXPECT_EQ(row, 0);
   EXPECT_EQ(s.buffer, "");
 }
 
 TEST(KeySearch, MovingTheRowStartsANewSearch) {
   const ResourceIndex index = names({"ALPHA", "BETA", "BRAVO"});
   KeySearchState s;
-  int row = 1;
+  int row = 0;
   typeAheadSearch(s, index, row, 'B');
-  EXPECT_EQ(row, 2);
-  row = 1;  // the arrow keys moved the list
+  EXPECT_EQ(row, 1);
+  row = 0;  // the arrow keys moved the list
   typeAheadSearch(s, index, row, 'R');
   EXPECT_EQ(s.buffer, "");  // "R" matches nothing after the reset
-  EXPECT_EQ(row, 1);
+  EXPECT_EQ(row, 0);
   EXPECT_FALSE(typeAheadSearch(s, index, row, 7));  // other characters do nothing
 }
 

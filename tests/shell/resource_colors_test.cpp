@@ -24,20 +24,20 @@ TEST(ListColours, TypeColumnAndSelectedRowFollowTheType) {
   };
   for (const Row& r : rows) {
     const ResourceIndex index{{"X", r.type, 0}};
-    EXPECT_EQ(cellTextColor(2, index, 1), r.text);
-    EXPECT_EQ(cellBackgroundColor(2, index, 1), r.pane);
-    EXPECT_EQ(focusTextColor(index, 1), r.focusText);
-    EXPECT_EQ(focusBackgroundColor(index, 1), r.focusBack);
-    EXPECT_EQ(cellTextColor(1, index, 1), C::fixed(kBlack));
-    EXPECT_EQ(cellBackgroundColor(1, index, 1), C::window());
+    EXPECT_EQ(cellTextColor(kTypeColumn, index, 0), r.text);
+    EXPECT_EQ(cellBackgroundColor(kTypeColumn, index, 0), r.pane);
+    EXPECT_EQ(focusTextColor(index, 0), r.focusText);
+    EXPECT_EQ(focusBackgroundColor(index, 0), r.focusBack);
+    EXPECT_EQ(cellTextColor(kNameColumn, index, 0), C::fixed(kBlack));
+    EXPECT_EQ(cellBackgroundColor(kNameColumn, index, 0), C::window());
   }
 }
 
 TEST(ListColours, EmptyIndexTakesTheDialogColours) {
   const ResourceIndex empty;
-  EXPECT_EQ(cellBackgroundColor(2, empty, 1), ListColor::window());
-  EXPECT_EQ(focusTextColor(empty, 1), ListColor::fixed(kWhite));
-  EXPECT_EQ(focusBackgroundColor(empty, 1), ListColor::highlight());
+  EXPECT_EQ(cellBackgroundColor(kTypeColumn, empty, 0), ListColor::window());
+  EXPECT_EQ(focusTextColor(empty, 0), ListColor::fixed(kWhite));
+  EXPECT_EQ(focusBackgroundColor(empty, 0), ListColor::highlight());
 }
 
 }  // namespace
