@@ -362,13 +362,6 @@ TEST_F(PlacementTest, ClosingWritesWhatADragLeftAtOnce) {
 }  // namespace
 }  // namespace kolvre
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
-
 namespace kolvre {
 namespace {
 

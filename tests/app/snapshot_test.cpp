@@ -102,10 +102,3 @@ TEST(Snapshot, AMissingDialogFails) {
 
 }  // namespace
 }  // namespace kolvre
-
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

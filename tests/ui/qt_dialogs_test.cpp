@@ -225,15 +225,3 @@ TEST(CheckedForm, AFailingFieldIsRedWithTheFocusWhileItsMessageIsUp) {
 
 }  // namespace
 }  // namespace kolvre
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  // The offscreen platform warns on every fixed-size dialog; the warning says nothing here.
-  static const QtMessageHandler previous = qInstallMessageHandler(nullptr);
-  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& m) {
-    if (!m.contains(QLatin1String("propagateSizeHints"))) previous(type, context, m);
-  });
-  QApplication app(argc, argv);
-  return RUN_ALL_TESTS();
-}
