@@ -88,7 +88,7 @@ bool snapshotAsked(int argc, char** argv) {
 int startEditor(QApplication& app) {
   if (app.arguments().size() > 1 && app.arguments()[1] == QStringLiteral("--snapshot"))
     return snapshot(app.arguments());
-  deleteWorkFiles(QDir::currentPath().toStdString());
+  removeLeftoverWorkFolders(workFolderBase());
   QtUserInterface ui(
       settingsFilePath(QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString(),
                        processEnvironment()));

@@ -153,7 +153,7 @@ bool editImageResource(UserInterface& ui, Document& doc, std::size_t position) {
     runEditor(ui, *editor, key, source.file);
     return false;
   }
-  const std::string work = newWorkFileName() + (bitmap ? ".BMP" : ".ICO");
+  const std::string work = workFolder().newFile(bitmap ? ".BMP" : ".ICO");
   writeWorkFile(work, std::string_view(reinterpret_cast<const char*>(source.bytes.data()),
                                        source.bytes.size()));
   const bool ran = runEditor(ui, *editor, key, work);

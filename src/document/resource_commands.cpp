@@ -153,7 +153,7 @@ bool editResourceAsText(UserInterface& ui, Document& doc, std::optional<std::siz
   if (!editor) return false;
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
-  const std::string work = newWorkFileName();
+  const std::string work = workFolder().newFile(".rc");
   // The work file stands in the script's own form: its line ends, UTF-16 where it is.
   const std::string written = toDisk(block->of(doc.text()), doc.form());
   writeWorkFile(work, written);

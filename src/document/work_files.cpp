@@ -1,10 +1,14 @@
 #include "document/work_files.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
-#include <ctime>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "messages/error_record.h"
 #include "messages/messages.h"
@@ -13,43 +17,93 @@ namespace kolvre {
 
 namespace {
 
-std::string nameForNow() {
-  using namespace std::chrono;
-  const auto now = system_clock::now();
-  const std::time_t t = system_clock::to_time_t(now);
-  std::tm local{};
-  localtime_r(&t, &local);
-  const auto midnight = system_clock::from_time_t(t) - hours(local.tm_hour) -
-                        minutes(local.tm_min) - seconds(local.tm_sec);
-  const auto hundredths =
-      (duration_cast<milliseconds>(now - midnight).count() + 5) / 10;  // rounded
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%04d%02d%02d%lld", local.tm_year + 1900, local.tm_mon + 1,
-                local.tm_mday, static_cast<long long>(hundredths));
-  return std::string(1, kWorkFileMark) + buffer;
+namespace fs = std::filesystem;
+
+constexpr std::string_view kFolderPrefix = "kolvre-";
+constexpr const char* kPidFile = "pid";
+
+bool processRunning(long pid) {
+  if (pid <= 0) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
+
+// The process id a work folder records; nothing when it records none.
+std::optional<long> recordedPid(const fs::path& folder) {
+  std::ifstream in(folder / kPidFile);
+  long pid = 0;
+  if (!(in >> pid)) return std::nullopt;
+  return pid;
 }
 
 }  // namespace
 
-std::string newWorkFileName() {
-  // Wait until the clock has moved on, so the next call cannot give the same name.
-  const std::string first = nameForNow();
-  while (nameForNow() == first) {
+WorkFolder::WorkFolder(const std::string& base) {
+  std::string pattern =
+      (fs::path(base) / (std::string(kFolderPrefix) + std::to_string(::getpid()) + "-XXXXXX"))
+          .string();
+  if (!::mkdtemp(pattern.data())) return;  // mkdtemp makes it with owner-only permissions
+  std::ofstream pid(fs::path(pattern) / kPidFile);
+  pid << ::getpid() << '\n';
+  if (!pid.flush()) {
+    std::error_code ec;
+    fs::remove_all(pattern, ec);
+    return;
   }
-  return first;
+  path_ = pattern;
 }
 
-int deleteWorkFiles(const std::string& folder) {
-  namespace fs = std::filesystem;
+WorkFolder::~WorkFolder() {
+  if (path_.empty()) return;
   std::error_code ec;
-  int deleted = 0;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
-    if (!name.empty() && name.front() == kWorkFileMark && !it->is_directory(ec) &&
-        fs::remove(it->path(), ec))
-      ++deleted;
+  fs::remove_all(path_, ec);
+}
+
+std::string WorkFolder::newFile(std::string_view suffix) {
+  if (path_.empty())
+    throw CommandError(fileErrorRecord(EACCES, kGenCreate, workFolderBase(), "creazione"));
+  for (int attempt = 0;; ++attempt) {
+    const std::string file =
+        (fs::path(path_) / ("risorsa" + std::to_string(++counter_) + std::string(suffix))).string();
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      ::close(fd);
+      return file;
+    }
+    if (errno != EEXIST || attempt == 100)
+      throw CommandError(fileErrorRecord(errno, kGenCreate, file, "creazione"));
   }
-  return deleted;
+}
+
+std::string workFolderBase() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime && fs::path(runtime).is_absolute()) {
+    std::error_code ec;
+    if (fs::is_directory(runtime, ec)) return runtime;
+  }
+  std::error_code ec;
+  const fs::path temp = fs::temp_directory_path(ec);
+  return ec ? std::string("/tmp") : temp.string();
+}
+
+WorkFolder& workFolder() {
+  static WorkFolder folder(workFolderBase());
+  return folder;
+}
+
+int removeLeftoverWorkFolders(const std::string& base) {
+  std::error_code ec;
+  int removed = 0;
+  for (fs::directory_iterator it(base, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    std::error_code kind;
+    if (!name.starts_with(kFolderPrefix) || it->is_symlink(kind) || !it->is_directory(kind))
+      continue;
+    const std::optional<long> pid = recordedPid(it->path());
+    if (!pid || processRunning(*pid)) continue;
+    std::error_code gone;
+    if (fs::remove_all(it->path(), gone) > 0 && !gone) ++removed;
+  }
+  return removed;
 }
 
 void writeWorkFile(const std::string& path, std::string_view bytes) {

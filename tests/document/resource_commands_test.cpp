@@ -1,4 +1,5 @@
 #include "document/resource_commands.h"
+#include "document/work_files.h"
 
 #include <gtest/gtest.h>
 
@@ -346,8 +347,12 @@ TEST_F(EditAsText, UnchangedTextLeavesTheScriptUntouched) {
   EXPECT_EQ(doc.text(), before);
   EXPECT_EQ(seen, "B ICON\r\n{\r\n}");
   EXPECT_EQ(ui.runs[0].program, "/usr/bin/my editor");  // one program name, blanks and all
-  EXPECT_EQ(ui.runs[0].args[0].front(), '\x7F');
-  EXPECT_FALSE(std::filesystem::exists(ui.runs[0].args[0]));  // the work file is gone
+  // The work file stands in the editor's private work folder, never in the current folder.
+  const std::filesystem::path work = ui.runs[0].args[0];
+  EXPECT_EQ(work.parent_path(), std::filesystem::path(workFolder().path()));
+  EXPECT_EQ(work.extension(), ".rc");
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+  EXPECT_FALSE(std::filesystem::exists(work));  // the work file is gone
 }
 
 TEST_F(EditAsText, ChangedTextReplacesReordersAndFollowsANewName) {
