@@ -31,7 +31,7 @@ QRect pixelRect(const DialogUnitRect& du) {
 void showAboutBox(QWidget* parent, const QString& name, const QString& version,
                   const QPixmap& picture) {
   QDialog box(parent ? parent : QApplication::activeWindow());
-  box.setWindowTitle(QString());
+  box.setWindowTitle(QStringLiteral("Informazioni su KOLVRE"));
   // Arial when present, else the closest sans-serif face.
   QFont font(QStringLiteral("Arial"), 8);
   font.setStyleHint(QFont::SansSerif);

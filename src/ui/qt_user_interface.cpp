@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QLocale>
 #include <QPointer>
 #include <QProcess>
 #include <QThread>
@@ -31,9 +32,13 @@ bool QtUserInterface::inputBox(std::string_view title, std::string_view prompt, 
 }
 
 std::string QtUserInterface::chooseFile(FileDialogMode mode, std::string_view title) {
-  const QString filter = QStringLiteral("File di risorse (*.rc *.RC)");
+  // Scripts go by several extensions; any other file can still be chosen.
+  const QString filter =
+      QStringLiteral("Script di risorse (*.rc *.rc2 *.orc *.dlg *.RC);;Tutti i file (*)");
   const QString folder = QDir::currentPath();
   QFileDialog dialog(QApplication::activeWindow(), qstr(title), folder, filter);
+  // Dates and sizes in the list as an Italian user writes them.
+  dialog.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
   dialog.setAcceptMode(mode == FileDialogMode::Open ? QFileDialog::AcceptOpen
                                                     : QFileDialog::AcceptSave);
   // The dialog takes any name: the command adds ".RC" to a name without extension, checks that

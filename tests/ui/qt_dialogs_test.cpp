@@ -166,7 +166,7 @@ TEST(AboutBox, ShowsNameVersionAndPictureAndEnterCloses) {
     typeKey(box, Qt::Key_Return);
   });
   showAboutBox(nullptr, "KOLV Software Resource Editor", "1.54", picture);
-  EXPECT_EQ(texts, "|KOLV Software Resource Editor|Versione: 1.54|&Chiudi");
+  EXPECT_EQ(texts, "Informazioni su KOLVRE|KOLV Software Resource Editor|Versione: 1.54|&Chiudi");
   EXPECT_EQ(size, QSize(411, 236));              // 235 x 145
   EXPECT_EQ(closeRect, QRect(28, 182, 79, 33));  // 16,112 45x20
   EXPECT_EQ(shownPicture, QSize(93, 93));        // a square inside 57 x 57 units (100 x 93)

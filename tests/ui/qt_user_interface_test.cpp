@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileDialog>
 #include <QTimer>
 #include <filesystem>
 
@@ -79,6 +80,30 @@ TEST(QtSettings, KeysAreReadAndWrittenOneAtATime) {
   EXPECT_EQ(ui.readSetting("Parametri", "Maximized", "Sì"), "Sì");
   ui.writeSetting("Parametri", "Maximized", "No");
   EXPECT_EQ(ui.readSetting("parametri", "MAXIMIZED", "Sì"), "No");
+  // Read once: a change another program makes shows only after this editor's next write.
+  dir.write("KOLVRE.INI", "[Parametri]\nMaximized=S\nEsc=S\n");
+  EXPECT_EQ(ui.readSetting("Parametri", "Maximized", "Sì"), "No");
+  ui.writeSetting("Parametri", "Top", "4");
+  EXPECT_EQ(ui.readSetting("Parametri", "Esc", "No"), "S");
+  EXPECT_EQ(TempDir::read(dir.file("KOLVRE.INI")), "[Parametri]\nMaximized=S\nEsc=S\nTop=4\n");
+}
+
+TEST(QtFileDialog, OffersEveryScriptExtensionAndAnyFileInItalian) {
+  TempDir dir;
+  QtUserInterface ui(dir.file("KOLVRE.INI"));
+  QStringList filters;
+  QLocale locale;
+  QTimer::singleShot(50, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    filters = dialog->nameFilters();
+    locale = dialog->locale();
+    dialog->reject();
+  });
+  EXPECT_EQ(ui.chooseFile(FileDialogMode::Open, "Apri"), "");
+  EXPECT_EQ(filters,
+            (QStringList{"Script di risorse (*.rc *.rc2 *.orc *.dlg *.RC)", "Tutti i file (*)"}));
+  EXPECT_EQ(locale.language(), QLocale::Italian);
 }
 
 }  // namespace
