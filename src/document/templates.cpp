@@ -42,7 +42,7 @@ std::vector<std::uint8_t> iconFile(std::uint8_t b, std::uint8_t g, std::uint8_t 
 std::string imageTemplate(std::string_view name, std::string_view keyword,
                           const std::vector<std::uint8_t>& data) {
   std::string out(name);
-  out.append(" ").append(keyword).append(" \r\n{\r\n");
+  out.append(" ").append(keyword).append("\r\n{\r\n");
   out += formatHexDataLines(data);
   out += "\r\n}";
   return out;
@@ -70,9 +70,9 @@ std::string resourceTemplate(ResourceType kind, std::string_view name) {
   const std::string n(name);
   switch (kind) {
     case ResourceType::Manifest:
-      return n + " 24 \r\n{\r\n}";
+      return n + " 24\r\n{\r\n}";
     case ResourceType::VersionInfo:
-      return n + " VERSIONINFO \r\n{\r\n}";
+      return n + " VERSIONINFO\r\n{\r\n}";
     case ResourceType::Dialog:
       return n +
              " DIALOG 0, 0, 300, 300\r\n"

@@ -198,7 +198,7 @@ TEST(CliResourceCommands, NewTakesAKindKeyword) {
   TempDir dir;
   const auto f = dir.write("a.rc", kScript);
   EXPECT_EQ(cli({"new", f, "VERSIONINFO", "ver"}).code, 0);
-  EXPECT_EQ(cli({"show", f, "VER", "VI"}).out, "VER VERSIONINFO \r\n{\r\n}");
+  EXPECT_EQ(cli({"show", f, "VER", "VI"}).out, "VER VERSIONINFO\r\n{\r\n}");
   EXPECT_EQ(cli({"new", f, "D", "X"}).code, 2);
   EXPECT_EQ(cli({"new", f, "DIALOG", "MYDLG"}).code, 1);
 }

@@ -312,7 +312,7 @@ TEST_F(ResourceCommands, NewPromptTitleNamesTheKindInLowerCase) {
   EXPECT_EQ(ui.prompts[0], std::string(15, ' '));
   ui.inputs = {"1"};
   EXPECT_TRUE(newResource(ui, doc, ResourceType::Manifest));
-  EXPECT_EQ(doc.text(), "1 24 \r\n{\r\n}");
+  EXPECT_EQ(doc.text(), "1 24\r\n{\r\n}");
 }
 
 class EditAsText : public ResourceCommands {

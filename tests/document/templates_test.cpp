@@ -19,9 +19,10 @@ std::vector<std::string> lines(const std::string& text) {
 const std::string kZeros16 = " '00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00'";
 const std::string kZeros14 = " '00 00 00 00 00 00 00 00 00 00 00 00 00 00'";
 
-TEST(Templates, TextKindsAreThreeLinesWithTheTrailingBlank) {
-  EXPECT_EQ(resourceTemplate(ResourceType::Manifest, "1"), "1 24 \r\n{\r\n}");
-  EXPECT_EQ(resourceTemplate(ResourceType::VersionInfo, "V"), "V VERSIONINFO \r\n{\r\n}");
+// No header line of a new resource ends in a blank.
+TEST(Templates, TextKindsAreThreeLines) {
+  EXPECT_EQ(resourceTemplate(ResourceType::Manifest, "1"), "1 24\r\n{\r\n}");
+  EXPECT_EQ(resourceTemplate(ResourceType::VersionInfo, "V"), "V VERSIONINFO\r\n{\r\n}");
 }
 
 TEST(Templates, DialogFrame) {
@@ -35,7 +36,7 @@ TEST(Templates, DialogFrame) {
 TEST(Templates, BitmapDataLinesAreExact) {
   const auto l = lines(resourceTemplate(ResourceType::Bitmap, "LOGO"));
   ASSERT_EQ(l.size(), 15u);
-  EXPECT_EQ(l[0], "LOGO BITMAP ");
+  EXPECT_EQ(l[0], "LOGO BITMAP");
   EXPECT_EQ(l[1], "{");
   EXPECT_EQ(l[2], " '42 4D BE 00 00 00 00 00 00 00 3E 00 00 00 28 00'");
   EXPECT_EQ(l[3], " '00 00 20 00 00 00 20 00 00 00 01 00 01 00 00 00'");
@@ -52,8 +53,8 @@ TEST(Templates, IconAndCursorDifferOnlyInTheirFirstColour) {
   const auto cursor = lines(resourceTemplate(ResourceType::Cursor, "C"));
   ASSERT_EQ(icon.size(), 51u);
   ASSERT_EQ(cursor.size(), 51u);
-  EXPECT_EQ(icon[0], "I ICON ");
-  EXPECT_EQ(cursor[0], "C CURSOR ");
+  EXPECT_EQ(icon[0], "I ICON");
+  EXPECT_EQ(cursor[0], "C CURSOR");
   const std::string common[] = {" '00 00 01 00 01 00 20 20 10 00 01 00 04 00 E8 02'",
                                 " '00 00 16 00 00 00 28 00 00 00 20 00 00 00 40 00'",
                                 " '00 00 01 00 04 00 00 00 00 00 00 00 00 00 00 00'",
