@@ -102,8 +102,9 @@ std::optional<std::string> askResourceName(UserInterface& ui, const ResourceInde
     // Taken whole: the field holds at most `width` characters, and a longer name already in the
     // script is refused by its length rather than cut.
     name = typedName(field);
-    if (name.empty()) return std::nullopt;
-    const std::string refusal = nameRefusal(index, name, typeWord, encoding);
+    // An empty field is a name forgotten, not a cancel: the prompt says so and stays open.
+    const std::string refusal = name.empty() ? std::string(kMissingNameMessage)
+                                             : nameRefusal(index, name, typeWord, encoding);
     if (refusal.empty()) return fromDisplay(name, encoding);
     inform(ui, refusal);
   }

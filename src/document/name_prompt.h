@@ -25,10 +25,12 @@ std::string typedName(std::string_view field);
 std::string nameRefusal(const ResourceIndex& index, std::string_view typed,
                         std::string_view typeWord, TextEncoding encoding);
 
-// Asks for a name until it is accepted or the user cancels (nothing). An empty answer counts as
-// a cancel: no resource is ever given an empty name. The field is 15 characters wide, or as
-// wide as a longer initial name, which it shows whole. `initial` and the result are script bytes
-// in `encoding`; the prompt shows and takes characters.
+inline constexpr std::string_view kMissingNameMessage = "Nome risorsa mancante.";
+
+// Asks for a name until it is accepted or the user cancels (nothing). An empty answer is told
+// kMissingNameMessage and asked again: no resource is ever given an empty name. The field is
+// 15 characters wide, or as wide as a longer initial name, which it shows whole. `initial` and
+// the result are script bytes in `encoding`; the prompt shows and takes characters.
 std::optional<std::string> askResourceName(UserInterface& ui, const ResourceIndex& index,
                                            std::string_view title, std::string_view prompt,
                                            std::string_view initial, std::string_view typeWord,

@@ -107,13 +107,21 @@ TEST_F(ResourceCommands, TheClipboardHoldsUnicodeTextAndPasteGivesBackTheScripts
             std::string::npos);
 }
 
-TEST_F(ResourceCommands, CancelOrAnEmptyAnswerChangesNothing) {
+TEST_F(ResourceCommands, CancelChangesNothingAndAnEmptyAnswerIsAskedAgain) {
   load("A DIALOG\r\n{\r\n}");
   const std::string before = doc.text();
-  ui.inputs = {std::nullopt, "   "};
+  ui.inputs = {std::nullopt};
   EXPECT_FALSE(renameResource(ui, doc, list.position()));
+  EXPECT_TRUE(ui.messages.empty());
+  // An empty answer is told and the prompt comes back, until a cancel or a name.
+  ui.inputs = {"   ", std::nullopt};
   EXPECT_FALSE(renameResource(ui, doc, list.position()));
+  EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa mancante."}));
   EXPECT_EQ(doc.text(), before);
+  ui.inputs = {"", "B"};
+  EXPECT_TRUE(renameResource(ui, doc, list.position()));
+  EXPECT_EQ(ui.prompts.size(), 5u);
+  EXPECT_EQ(doc.text(), "B DIALOG\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, DeleteLandsOnTheRightNeighbour) {
