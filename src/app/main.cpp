@@ -7,6 +7,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "app/dialog_panel.h"
@@ -81,6 +82,30 @@ int snapshot(const QStringList& args) {
   return 0;
 }
 
+// kolvre --help and kolvre --version: answered on standard output without a window, so they
+// work where there is no display. Nothing when the arguments ask for something else.
+std::optional<int> answerWithoutWindow(int argc, char** argv) {
+  if (argc != 2) return std::nullopt;
+  const std::string_view asked = argv[1];
+  if (asked == "--version") {
+    std::printf("KOLVRE %s\n", kProgramVersion);
+    return 0;
+  }
+  if (asked == "--help" || asked == "-h") {
+    std::fputs(
+        "uso: kolvre [FILE]\n"
+        "     kolvre --snapshot FILE NOME OUT.png\n"
+        "     kolvre --help | --version\n"
+        "\n"
+        "Apre lo script di risorse FILE (senza FILE chiede quale aprire).\n"
+        "--snapshot scrive l'anteprima della dialog NOME come immagine PNG, senza finestre.\n"
+        "Le impostazioni stanno nel file KOLVRE.INI (variabile d'ambiente KOLVRE_INI).\n",
+        stdout);
+    return 0;
+  }
+  return std::nullopt;
+}
+
 bool snapshotAsked(int argc, char** argv) {
   return argc > 1 && std::string_view(argv[1]) == "--snapshot";
 }
@@ -114,6 +139,7 @@ int startEditor(QApplication& app) {
 }  // namespace kolvre
 
 int main(int argc, char** argv) {
+  if (const std::optional<int> answered = kolvre::answerWithoutWindow(argc, argv)) return *answered;
   // A snapshot needs no screen: Qt's offscreen platform, unless another one is asked for.
   if (kolvre::snapshotAsked(argc, argv) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");

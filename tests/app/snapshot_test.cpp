@@ -30,14 +30,20 @@ struct ProgramRun {
   QProcess::ExitStatus status = QProcess::CrashExit;
   int exitCode = -1;
   QByteArray standardError;
+  QByteArray standardOutput;
 };
 
 // Runs the built program with `args`, standard output and standard error kept apart. Qt's runtime
 // folder is one of the test's own, so that Qt has nothing of its own to say on standard error
 // (where the environment sets none it warns that it takes a default).
-ProgramRun runKolvre(const QStringList& args) {
+ProgramRun runKolvre(const QStringList& args, bool withDisplay = true) {
   const TempDir runtime;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  if (!withDisplay) {
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+  }
   environment.insert(QStringLiteral("XDG_RUNTIME_DIR"),
                      QString::fromStdString(runtime.path().string()));
   QProcess process;
@@ -50,7 +56,24 @@ ProgramRun runKolvre(const QStringList& args) {
   run.status = process.exitStatus();
   run.exitCode = process.exitCode();
   run.standardError = process.readAllStandardError();
+  run.standardOutput = process.readAllStandardOutput();
   return run;
+}
+
+// --help and --version answer on standard output, where no display is.
+TEST(CommandLine, HelpAndVersionNeedNoDisplay) {
+  const ProgramRun version = runKolvre({QStringLiteral("--version")}, false);
+  ASSERT_TRUE(version.finished);
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.standardOutput.toStdString(), "KOLVRE 1.54\n");
+  for (const char* asked : {"--help", "-h"}) {
+    const ProgramRun help = runKolvre({QString::fromLatin1(asked)}, false);
+    ASSERT_TRUE(help.finished) << asked;
+    EXPECT_EQ(help.exitCode, 0) << asked;
+    EXPECT_TRUE(help.standardOutput.startsWith("uso: kolvre [FILE]\n")) << asked;
+    EXPECT_TRUE(help.standardOutput.contains("--snapshot FILE NOME OUT.png")) << asked;
+    EXPECT_TRUE(help.standardError.isEmpty()) << asked;
+  }
 }
 
 TEST(Snapshot, WritesTheDialogAsAPicture) {
