@@ -53,14 +53,16 @@ QWidget* showImage(const PanelContext& c) {
   auto* panel =
       new ImagePanel(c.window.centralWidget(), picture, bitmap ? QPalette::Button : QPalette::Dark);
   panel->setObjectName(bitmap ? QStringLiteral("bitmapPanel") : QStringLiteral("iconPanel"));
-  if (bitmap) {
+  if (bitmap)
     panel->setGeometry(ResourceListView::kWidth, 0, picture.width(), picture.height());
-    c.window.setDefaultStatusText(
-        QStringLiteral("Bitmap: %1 x %2").arg(picture.width()).arg(picture.height()));
-  } else {
+  else
     panel->setGeometry(ResourceListView::kWidth, 0, kIconSize, kIconSize);
-    c.window.setDefaultStatusText({});
-  }
+  // Every kind says the size of its picture, as the list names the kind.
+  const QString kind = bitmap                         ? QStringLiteral("Bitmap")
+                       : type == ResourceType::Cursor ? QStringLiteral("Cursor")
+                                                      : QStringLiteral("Icon");
+  c.window.setDefaultStatusText(
+      QStringLiteral("%1: %2 x %3").arg(kind).arg(picture.width()).arg(picture.height()));
   panel->show();
   panel->setEnabled(false);
   return panel;

@@ -8,8 +8,9 @@
 
 namespace kolvre {
 
-// The panels of a bitmap (its size, on the button-face colour, "Bitmap: W x H" in the status
-// bar), an icon and a cursor (32 by 32, on the workspace colour, no status text). A picture
+// The panels of a bitmap (its size, on the button-face colour) and of an icon and a cursor (32 by
+// 32, on the workspace colour), with the picture's size in the status bar ("Bitmap: W x H",
+// "Icon: W x H", "Cursor: W x H"). A picture
 // that cannot be shown gives the empty panel and a status text that says why.
 QWidget* bitmapPanel(const PanelContext& context);
 QWidget* iconPanel(const PanelContext& context);

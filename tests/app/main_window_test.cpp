@@ -275,8 +275,9 @@ TEST_F(ImagePanelsTest, TheTemplatesShowAsRedGreenAndYellowSquares) {
   EXPECT_EQ(window->panel()->size(), QSize(32, 32));
   EXPECT_EQ(window->defaultStatusText(), "Bitmap: 32 x 32");
   EXPECT_EQ(shown(1), QColor(Qt::yellow));
-  EXPECT_EQ(window->defaultStatusText(), "");
+  EXPECT_EQ(window->defaultStatusText(), "Cursor: 32 x 32");
   EXPECT_EQ(shown(2), QColor(Qt::green));
+  EXPECT_EQ(window->defaultStatusText(), "Icon: 32 x 32");
   EXPECT_EQ(window->panel()->size(), QSize(32, 32));
   EXPECT_FALSE(window->panel()->isEnabled());
 }
