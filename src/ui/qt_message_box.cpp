@@ -2,7 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace kolvre {
 
@@ -38,6 +40,9 @@ struct ButtonText {
   int code;
 };
 
+// What a title bar holds beside its text: the window icon and the buttons, with margins.
+constexpr int kTitleBarExtras = 140;
+
 constexpr ButtonText kButtons[] = {
     {QMessageBox::Ok, "OK", kIdOk},
     {QMessageBox::Cancel, "Annulla", kIdCancel},
@@ -72,6 +77,11 @@ int showMessageBox(const QString& text, MessageKind kind, const QString& title, 
     if (QAbstractButton* button = box.button(b.button)) button->setText(QString::fromUtf8(b.text));
   box.setDefaultButton(layout.defaultButton);
   box.setEscapeButton(layout.escapeButton);
+  // A box at least as wide as its title needs, so that the title bar shows it whole.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+    grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(title) + kTitleBarExtras, 0,
+                                  QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
   box.exec();
   // The close box presses the escape button, so a button is always known.
   QAbstractButton* clicked = box.clickedButton();

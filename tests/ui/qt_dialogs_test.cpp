@@ -86,6 +86,21 @@ TEST(MessageBoxKinds, ButtonsIconsAndTheAnswersOfEscCloseAndEnter) {
   }
 }
 
+// A short message under a long title: the box is as wide as the title bar needs to show it.
+TEST(MessageBoxKinds, TheBoxIsWideEnoughForItsTitle) {
+  for (const QString& title : {QStringLiteral("Attenzione"),
+                               QStringLiteral("Un titolo decisamente lungo per una finestra")}) {
+    int width = 0, needed = 0;
+    onModal([&](QWidget* box) {
+      width = box->width();
+      needed = box->fontMetrics().horizontalAdvance(title) + 140;
+      typeKey(box, Qt::Key_Escape);
+    });
+    showMessageBox("Ok.", MessageKind::Info, title);
+    EXPECT_GE(width, needed) << title.toStdString();
+  }
+}
+
 const QString kPadded = "AB             ";  // a name padded to 15 characters
 
 TEST(InputBox, EveryWayOfCancellingLeavesTheValueExactlyAsItWas) {
