@@ -40,7 +40,7 @@ void controlItems(DesignerMenu& menu, const DialogControl& c, const MenuContext&
             MenuCommand::RenumberRange, true);
   }
   add.add("Elimina\tCANC", MenuCommand::Delete, true);
-  add.add("Copia", MenuCommand::Copy, false);
+  add.add("Copia\tCTRL-INS", MenuCommand::Copy, false);
 }
 
 void backgroundItems(DesignerMenu& menu, const MenuContext& context) {
@@ -51,7 +51,7 @@ void backgroundItems(DesignerMenu& menu, const MenuContext& context) {
                           MenuCommand::NewControl, true, kind.name});
   }
   add.separator();
-  add.add("Incolla\tCTRL-INS", MenuCommand::Paste, false);
+  add.add("Incolla\tMAIUSC-INS", MenuCommand::Paste, false);
 }
 
 }  // namespace

@@ -101,7 +101,7 @@ TEST(DesignerMenus, TheBackgroundMenuOffersEveryKindAndPaste) {
   EXPECT_EQ(l.front(), "Nuovo TBitmap");
   EXPECT_EQ(l[20], "Nuovo TXBrowse");
   EXPECT_EQ(std::vector<std::string>(l.begin() + 21, l.end()),
-            (std::vector<std::string>{"-", "Incolla\tCTRL-INS", "-", "Annulla\tCTRL-Z",
+            (std::vector<std::string>{"-", "Incolla\tMAIUSC-INS", "-", "Annulla\tCTRL-Z",
                                       "Ripristina\tCTRL-Y"}));
   EXPECT_FALSE(menu.items[24].enabled);
   EXPECT_EQ(menu.at, (PixelPoint{96, 98}));  // snapped
@@ -125,7 +125,7 @@ TEST(DesignerMenus, TheControlMenuDependsOnSelectionAndClass) {
   EXPECT_EQ(labels(menu), (std::vector<std::string>{
                               "Proprietà\tCTRL-P", "-", "Autosize", "-", "Estendi orizzontalmente",
                               "-", "Rinumera da Id 1201 a Id 1299", "-", "Elimina\tCANC", "-",
-                              "Copia", "-", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
+                              "Copia\tCTRL-INS", "-", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
   EXPECT_EQ(d.host.message, "Id: 1234   70 x 13");
   menu = d.designer.contextMenu(1, {20, 70});
   EXPECT_EQ(labels(menu)[4], "Rinumera da Id 1201 a Id 1299");  // 1200 gives the same range
