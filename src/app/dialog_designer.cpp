@@ -443,7 +443,11 @@ bool editDialog(const PanelContext& c) {
   };
   return designDialog(c.ui, c.doc, c.position, [&](const DialogModel& dialog) {
     DesignerWindow designer(dialog, designerSurroundings(c.window), c.ui, c.doc.encoding(), store);
-    return designer.run();
+    const DesignerClosing closing = designer.run();
+    // What the designer said of its controls ends with it.
+    c.window.setDefaultStatusText({});
+    c.window.statusBar()->clearMessage();
+    return closing;
   });
 }
 

@@ -44,6 +44,7 @@ void DesignerCommands::newControl(std::string_view name, PixelPoint at) {
 
 void DesignerCommands::deleteControls() {
   if (busy()) return;
+  const std::size_t before = workspace_.controlCount();
   workspace_.asStep([&] {
     if (const auto current = selection_.current()) {
       if (keysBelongToCurrentText()) return;
@@ -54,6 +55,8 @@ void DesignerCommands::deleteControls() {
     for (std::size_t i = workspace_.controlCount(); i-- > 0;)
       if (selection_.isSelected(i)) workspace_.removeControl(i);
   });
+  // The status bar no longer names a control that is gone: it shows the dialog's size.
+  if (workspace_.controlCount() != before) workspace_.showDialogStatus(false);
 }
 
 bool DesignerCommands::editProperties(std::size_t at) {

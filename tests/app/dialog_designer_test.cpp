@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -93,6 +95,19 @@ TEST_F(DesignerTest, ResizingTheFrameChangesCxAndCyAndShowsTheSize) {
     escape(d);
   });
   EXPECT_EQ(doc.text().substr(0, 28), "DLG DIALOG 10, 20, 120, 58\r\n");
+}
+
+TEST_F(DesignerTest, WhatTheDesignerSaidOfAControlEndsWithIt) {
+  design([&](DesignerWindow& d) {
+    auto* ok = d.dialogWindow()->findChild<QPushButton*>();
+    ASSERT_TRUE(ok);
+    QTest::mouseClick(ok, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+    EXPECT_EQ(window->defaultStatusText().left(6), "Id: 1 ");
+    escape(d);
+  });
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_FALSE(window->defaultStatusText().startsWith("Id:"));
+  EXPECT_EQ(window->statusBar()->currentMessage(), "");
 }
 
 TEST_F(DesignerTest, CancelReopensOnTheEditAndNoDropsIt) {

@@ -22,6 +22,7 @@ TEST(DesignerDelete, EverySelectedControlGoesAndKeptLinesStay) {
   d.band({0, 0}, {10, duToPixelsY(60) + 1});  // 101, 102 and 103
   d.designer.keyDown(key(DesignerKey::Delete), {});
   ASSERT_EQ(d.model.controls.size(), 1u);
+  EXPECT_EQ(d.host.status.rfind("Dialog: ", 0), 0u) << d.host.status;  // no deleted control's id
   EXPECT_EQ(d.at(0).id, 104);
   EXPECT_NE(d.text().find("// commento"), std::string::npos);
   EXPECT_TRUE(d.designer.takeRefresh().rebuild);
