@@ -93,6 +93,53 @@ class IdEditor : public CheckedDialog {
   QLineEdit* edit_ = nullptr;
 };
 
+// The edit of the properties form's field `f`, showing the value `shown` gives it; `text` is
+// set to read what the edit holds.
+QWidget* propertyEdit(CheckedDialog& form, std::size_t f, const DialogProperties& shown,
+                      std::function<std::string()>& text) {
+  const DialogPropertyField& field = kDialogPropertyFields[f];
+  const std::string& value = dialogPropertyValue(shown, field.id);
+  if (field.multiLine) {
+    auto* edit = new QPlainTextEdit(qstr(value), &form);
+    edit->setTabChangesFocus(true);
+    edit->setFixedHeight(64);
+    text = [edit] { return edit->toPlainText().toStdString(); };
+    QObject::connect(edit, &QPlainTextEdit::textChanged, &form,
+                     [&form, f] { form.form().fields[f].modified = true; });
+    return edit;
+  }
+  auto* edit = new QLineEdit(qstr(value), &form);
+  edit->setMaxLength(int(fieldLength(field.id, shown)));
+  if (!field.picture.empty()) {  // a number
+    limitToDigits(edit, value, field.picture.size());
+    // X and Y: Insert has no global action there.
+    if (field.id == 103 || field.id == 104) edit->setProperty(kNoGlobalInsert, true);
+    edit->setAlignment(Qt::AlignRight);
+    edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("99999")) + 12);
+  } else {
+    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() *
+                          int(field.id == 101 ? kMaxNameLength : 48));
+  }
+  text = [edit] { return edit->text().toStdString(); };
+  return edit;
+}
+
+// The properties form's Conferma and Annulla buttons, in a row.
+QHBoxLayout* formButtons(CheckedDialog& form) {
+  auto* buttons = new QHBoxLayout;
+  auto* confirm = new QPushButton(QStringLiteral("&Conferma"), &form);
+  auto* cancel = new QPushButton(QStringLiteral("&Annulla"), &form);
+  confirm->setObjectName(QStringLiteral("button201"));
+  cancel->setObjectName(QStringLiteral("button202"));
+  confirm->setDefault(true);
+  QObject::connect(confirm, &QPushButton::clicked, &form, &CheckedDialog::confirm);
+  QObject::connect(cancel, &QPushButton::clicked, &form, &CheckedDialog::cancel);
+  buttons->addWidget(confirm);
+  buttons->addStretch(1);
+  buttons->addWidget(cancel);
+  return buttons;
+}
+
 }  // namespace
 
 std::optional<DialogProperties> editDialogProperties(QWidget* parent, QPoint at, UserInterface& ui,
@@ -116,34 +163,9 @@ std::optional<DialogProperties> editDialogProperties(QWidget* parent, QPoint at,
   int row = 0, column = 0;
   for (std::size_t f = 0; f < kDialogPropertyFields.size(); ++f) {
     const DialogPropertyField& field = kDialogPropertyFields[f];
-    const std::string& value = dialogPropertyValue(shown, field.id);
     const bool number = !field.picture.empty();
     auto* label = new QLabel(qstr(field.label), &form);
-    QWidget* widget = nullptr;
-    if (field.multiLine) {
-      auto* edit = new QPlainTextEdit(qstr(value), &form);
-      edit->setTabChangesFocus(true);
-      edit->setFixedHeight(64);
-      texts[f] = [edit] { return edit->toPlainText().toStdString(); };
-      QObject::connect(edit, &QPlainTextEdit::textChanged, &form,
-                       [&form, f] { form.form().fields[f].modified = true; });
-      widget = edit;
-    } else {
-      auto* edit = new QLineEdit(qstr(value), &form);
-      edit->setMaxLength(int(fieldLength(field.id, shown)));
-      if (number) {
-        limitToDigits(edit, value, field.picture.size());
-        // X and Y: Insert has no global action there.
-        if (field.id == 103 || field.id == 104) edit->setProperty(kNoGlobalInsert, true);
-        edit->setAlignment(Qt::AlignRight);
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("99999")) + 12);
-      } else {
-        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() *
-                              int(field.id == 101 ? kMaxNameLength : 48));
-      }
-      texts[f] = [edit] { return edit->text().toStdString(); };
-      widget = edit;
-    }
+    QWidget* widget = propertyEdit(form, f, shown, texts[f]);
     widget->setObjectName(QStringLiteral("field%1").arg(field.id));
     label->setBuddy(widget);
     if (number) {
@@ -170,18 +192,7 @@ std::optional<DialogProperties> editDialogProperties(QWidget* parent, QPoint at,
     };
     form.addField(widget, std::move(checked));
   }
-  auto* buttons = new QHBoxLayout;
-  auto* confirm = new QPushButton(QStringLiteral("&Conferma"), &form);
-  auto* cancel = new QPushButton(QStringLiteral("&Annulla"), &form);
-  confirm->setObjectName(QStringLiteral("button201"));
-  cancel->setObjectName(QStringLiteral("button202"));
-  confirm->setDefault(true);
-  QObject::connect(confirm, &QPushButton::clicked, &form, &CheckedDialog::confirm);
-  QObject::connect(cancel, &QPushButton::clicked, &form, &CheckedDialog::cancel);
-  buttons->addWidget(confirm);
-  buttons->addStretch(1);
-  buttons->addWidget(cancel);
-  grid->addLayout(buttons, row, 0, 1, 5);
+  grid->addLayout(formButtons(form), row, 0, 1, 5);
   form.move(at);
   if (form.exec() != QDialog::Accepted) return std::nullopt;
   return values();

@@ -196,6 +196,149 @@ QWidget* browse(QWidget* parent, const LiveFields& fields, ControlClass c) {
   return tree;
 }
 
+// A static text: its caption plain or with its mnemonics shown, wrapped, aligned and framed as
+// its style asks.
+QWidget* staticText(QWidget* dialog, const LiveControlSpec& spec, std::uint32_t style) {
+  const std::uint32_t low = style & 31;
+  auto* say = make<LiveStaticText>(dialog, spec.fields);
+  if (style & kSsNoPrefix) {
+    say->setTextFormat(Qt::PlainText);
+    say->setText(spec.caption);
+  } else {
+    say->setTextFormat(Qt::RichText);
+    say->setText(mnemonicText(spec.caption));
+  }
+  say->setWordWrap((low & 3) != 0 || low == 0);
+  say->setAlignment(horizontalAlignment(low == kSsRight    ? kEsRight
+                                        : low == kSsCenter ? kEsCenter
+                                                           : 0) |
+                    Qt::AlignTop);
+  if (style & kSsSunken) say->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  if (low == kSsBlackFrame || (style & kWsBorder)) say->setFrameStyle(QFrame::Box | QFrame::Plain);
+  return say;
+}
+
+// The buttons: push button, check box, radio button, group box and bitmap button; null for any
+// other class.
+QWidget* buttonControl(QWidget* dialog, const LiveControlSpec& spec, std::uint32_t style) {
+  const LiveFields& f = spec.fields;
+  const std::uint32_t low = style & 31;
+  switch (f.liveClass) {
+    case ControlClass::Button: {
+      auto* b = make<LiveButton>(dialog, f);
+      b->setText(spec.caption);
+      b->setDefault(low == kBsDefPushButton);
+      return b;
+    }
+    case ControlClass::CheckBox: {
+      auto* b = make<LiveCheckBox>(dialog, f);
+      b->setText(spec.caption);
+      b->setTristate(true);
+      b->setCheckState(low == kBsAuto3State ? Qt::PartiallyChecked : Qt::Unchecked);
+      return b;
+    }
+    case ControlClass::RadioButton: {
+      auto* r = make<LiveRadioButton>(dialog, f);
+      r->setText(spec.caption);
+      r->setAutoExclusive(false);  // a radio button of the designer belongs to no group
+      return r;
+    }
+    case ControlClass::GroupBox: {
+      auto* g = make<LiveGroupBox>(dialog, f);
+      g->setTitle(spec.caption);
+      g->setAttribute(Qt::WA_TransparentForMouseEvents);
+      return g;
+    }
+    case ControlClass::BitmapButton: {
+      auto* b = make<LiveBitmapButton>(dialog, f);
+      b->setText(spec.caption);
+      return b;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+// The edits and the lists: edit, multi-line edit, list box and combo box; null for any other
+// class.
+QWidget* editOrList(QWidget* dialog, const LiveFields& f, std::uint32_t style) {
+  const std::uint32_t low = style & 31;
+  switch (f.liveClass) {
+    case ControlClass::ComboBox: {
+      auto* c = make<LiveComboBox>(dialog, f);
+      c->setEditable(false);  // always shown as a drop-down list
+      return c;
+    }
+    case ControlClass::Edit: {
+      auto* e = make<LiveEdit>(dialog, f);
+      e->setAlignment(horizontalAlignment(low));
+      if (style & kEsPassword) e->setEchoMode(QLineEdit::Password);
+      e->setReadOnly(style & kEsReadOnly);
+      e->setFrame(style & kWsBorder);
+      if (style & kEsReadOnly) e->setEnabled(false);  // read-only edits look disabled
+      return e;
+    }
+    case ControlClass::MultiLineEdit: {
+      auto* e = make<LiveMultiLineEdit>(dialog, f);
+      e->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
+                                                       : Qt::ScrollBarAlwaysOff);
+      e->setHorizontalScrollBarPolicy(style & kWsHscroll ? Qt::ScrollBarAlwaysOn
+                                                         : Qt::ScrollBarAlwaysOff);
+      e->setReadOnly(style & kEsReadOnly);
+      if (!(style & kWsBorder)) e->setFrameStyle(QFrame::NoFrame);
+      return e;
+    }
+    case ControlClass::ListBox: {
+      auto* l = make<LiveListBox>(dialog, f);
+      l->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
+                                                       : Qt::ScrollBarAsNeeded);
+      if (!(style & kWsBorder)) l->setFrameStyle(QFrame::NoFrame);
+      return l;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+// The other common controls: scroll bar, date picker, tab control, tree view and meter; null for
+// any other class.
+QWidget* commonControl(QWidget* dialog, const LiveFields& f, std::uint32_t style) {
+  switch (f.liveClass) {
+    case ControlClass::ScrollBar: {
+      auto* s = make<LiveScrollBar>(dialog, f);
+      s->setOrientation(style & kSbsVert ? Qt::Vertical : Qt::Horizontal);
+      s->setRange(1, 10);
+      return s;
+    }
+    case ControlClass::DatePicker: {
+      auto* d = make<LiveDatePicker>(dialog, f);
+      d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
+      d->setDate(QDate::currentDate());
+      return d;
+    }
+    case ControlClass::TabControl: {
+      auto* t = make<LiveTabControl>(dialog, f);
+      t->addTab(new QWidget(t), QString());
+      return t;
+    }
+    case ControlClass::TreeView: {
+      auto* t = make<LiveTreeView>(dialog, f);
+      t->setHeaderHidden(true);
+      return t;
+    }
+    case ControlClass::Meter: {
+      // A meter at its start, its percentage shown in the middle.
+      auto* m = make<LiveMeter>(dialog, f);
+      m->setRange(0, 100);
+      m->setValue(0);
+      m->setAlignment(Qt::AlignCenter);
+      return m;
+    }
+    default:
+      return nullptr;
+  }
+}
+
 // Sends the input of one control to the designer.
 class InputDiverter : public QObject {
  public:
@@ -260,7 +403,6 @@ class InputDiverter : public QObject {
 QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
   const LiveFields& f = spec.fields;
   const std::uint32_t style = f.style.value_or(0);
-  const std::uint32_t low = style & 31;
   QWidget* w = nullptr;
   switch (f.liveClass) {
     case ControlClass::Bitmap:
@@ -277,131 +419,29 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
     case ControlClass::ExtendedBrowse:
       w = browse(dialog, f, f.liveClass);
       break;
-    case ControlClass::StaticText: {
-      auto* say = make<LiveStaticText>(dialog, f);
-      if (style & kSsNoPrefix) {
-        say->setTextFormat(Qt::PlainText);
-        say->setText(spec.caption);
-      } else {
-        say->setTextFormat(Qt::RichText);
-        say->setText(mnemonicText(spec.caption));
-      }
-      say->setWordWrap((low & 3) != 0 || low == 0);
-      say->setAlignment(horizontalAlignment(low == kSsRight    ? kEsRight
-                                            : low == kSsCenter ? kEsCenter
-                                                               : 0) |
-                        Qt::AlignTop);
-      if (style & kSsSunken) say->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      if (low == kSsBlackFrame || (style & kWsBorder))
-        say->setFrameStyle(QFrame::Box | QFrame::Plain);
-      w = say;
+    case ControlClass::StaticText:
+      w = staticText(dialog, spec, style);
       break;
-    }
-    case ControlClass::Button: {
-      auto* b = make<LiveButton>(dialog, f);
-      b->setText(spec.caption);
-      b->setDefault(low == kBsDefPushButton);
-      w = b;
+    case ControlClass::Button:
+    case ControlClass::CheckBox:
+    case ControlClass::RadioButton:
+    case ControlClass::GroupBox:
+    case ControlClass::BitmapButton:
+      w = buttonControl(dialog, spec, style);
       break;
-    }
-    case ControlClass::CheckBox: {
-      auto* b = make<LiveCheckBox>(dialog, f);
-      b->setText(spec.caption);
-      b->setTristate(true);
-      b->setCheckState(low == kBsAuto3State ? Qt::PartiallyChecked : Qt::Unchecked);
-      w = b;
+    case ControlClass::ComboBox:
+    case ControlClass::Edit:
+    case ControlClass::MultiLineEdit:
+    case ControlClass::ListBox:
+      w = editOrList(dialog, f, style);
       break;
-    }
-    case ControlClass::RadioButton: {
-      auto* r = make<LiveRadioButton>(dialog, f);
-      r->setText(spec.caption);
-      r->setAutoExclusive(false);  // a radio button of the designer belongs to no group
-      w = r;
+    case ControlClass::ScrollBar:
+    case ControlClass::DatePicker:
+    case ControlClass::TabControl:
+    case ControlClass::TreeView:
+    case ControlClass::Meter:
+      w = commonControl(dialog, f, style);
       break;
-    }
-    case ControlClass::GroupBox: {
-      auto* g = make<LiveGroupBox>(dialog, f);
-      g->setTitle(spec.caption);
-      g->setAttribute(Qt::WA_TransparentForMouseEvents);
-      w = g;
-      break;
-    }
-    case ControlClass::ComboBox: {
-      auto* c = make<LiveComboBox>(dialog, f);
-      c->setEditable(false);  // always shown as a drop-down list
-      w = c;
-      break;
-    }
-    case ControlClass::Edit: {
-      auto* e = make<LiveEdit>(dialog, f);
-      e->setAlignment(horizontalAlignment(low));
-      if (style & kEsPassword) e->setEchoMode(QLineEdit::Password);
-      e->setReadOnly(style & kEsReadOnly);
-      e->setFrame(style & kWsBorder);
-      if (style & kEsReadOnly) e->setEnabled(false);  // read-only edits look disabled
-      w = e;
-      break;
-    }
-    case ControlClass::MultiLineEdit: {
-      auto* e = make<LiveMultiLineEdit>(dialog, f);
-      e->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
-                                                       : Qt::ScrollBarAlwaysOff);
-      e->setHorizontalScrollBarPolicy(style & kWsHscroll ? Qt::ScrollBarAlwaysOn
-                                                         : Qt::ScrollBarAlwaysOff);
-      e->setReadOnly(style & kEsReadOnly);
-      if (!(style & kWsBorder)) e->setFrameStyle(QFrame::NoFrame);
-      w = e;
-      break;
-    }
-    case ControlClass::ListBox: {
-      auto* l = make<LiveListBox>(dialog, f);
-      l->setVerticalScrollBarPolicy(style & kWsVscroll ? Qt::ScrollBarAlwaysOn
-                                                       : Qt::ScrollBarAsNeeded);
-      if (!(style & kWsBorder)) l->setFrameStyle(QFrame::NoFrame);
-      w = l;
-      break;
-    }
-    case ControlClass::ScrollBar: {
-      auto* s = make<LiveScrollBar>(dialog, f);
-      s->setOrientation(style & kSbsVert ? Qt::Vertical : Qt::Horizontal);
-      s->setRange(1, 10);
-      w = s;
-      break;
-    }
-    case ControlClass::DatePicker: {
-      auto* d = make<LiveDatePicker>(dialog, f);
-      d->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-      d->setDate(QDate::currentDate());
-      w = d;
-      break;
-    }
-    case ControlClass::TabControl: {
-      auto* t = make<LiveTabControl>(dialog, f);
-      t->addTab(new QWidget(t), QString());
-      w = t;
-      break;
-    }
-    case ControlClass::TreeView: {
-      auto* t = make<LiveTreeView>(dialog, f);
-      t->setHeaderHidden(true);
-      w = t;
-      break;
-    }
-    case ControlClass::Meter: {
-      // A meter at its start, its percentage shown in the middle.
-      auto* m = make<LiveMeter>(dialog, f);
-      m->setRange(0, 100);
-      m->setValue(0);
-      m->setAlignment(Qt::AlignCenter);
-      w = m;
-      break;
-    }
-    case ControlClass::BitmapButton: {
-      auto* b = make<LiveBitmapButton>(dialog, f);
-      b->setText(spec.caption);
-      w = b;
-      break;
-    }
   }
   w->setObjectName(placeholderName(f.liveClass));
   return w;

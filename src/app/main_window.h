@@ -1,4 +1,6 @@
 // The main window: menu bar, button bar, status bar, the resource list and the resource panel.
+// main_window.cpp lays the window out and shows the panels; main_window_actions.cpp builds the
+// menus and the button bar and runs their actions.
 #pragma once
 
 #include <QLabel>

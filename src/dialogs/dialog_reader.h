@@ -13,7 +13,8 @@
 //   CONTROL "text", id, class, style, x, y, cx, cy[, ...]
 //   } or END                                            the first line that begins with "}" or
 //                                                       is END
-// Anything else is kept as written, at its place, for the writer.
+// Anything else is kept as written, at its place, for the writer. The control statements of the
+// body are read by control_reader.h.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/control_reader.h"
 #include "dialogs/dialog_model.h"
 
 namespace kolvre {
@@ -65,36 +67,5 @@ struct FontStatement {
 };
 // Nothing when the statement does not begin with the word FONT.
 std::optional<FontStatement> readFont(std::string_view statement);
-
-// One CONTROL statement (trimmed, tabs expanded, on one line) read: a control, or why not.
-struct ControlReading {
-  enum class Kind : std::uint8_t {
-    Control,      // `control` holds it
-    NotAControl,  // not a CONTROL statement in the shape above: kept as written, no notice
-    Unsupported,  // a class the class table does not hold: kept as written, with a notice
-  };
-  Kind kind = Kind::NotAControl;
-  DialogControl control;
-  std::vector<std::string> notices;
-};
-ControlReading readControlStatement(std::string_view statement);
-
-// One line of control text from outside a block (the designer's paste, lines written by hand
-// or by another program): a CONTROL statement or a short statement, read as the body of a
-// block reads it, so that a pasted control is one the block will read back.
-ControlReading readStatementLine(std::string_view line);
-
-// A control's class as the script names it: the class of its short statement, or the class
-// field of its CONTROL statement without quotes; a class a short statement stands for (BUTTON,
-// STATIC, EDIT, COMBOBOX, LISTBOX, SCROLLBAR) in capitals, any other as written.
-std::string scriptClassName(const DialogControl& control);
-
-// A control's x, y, cx, cy in dialog units as its statement gives them (an ICON statement
-// without a size gives 0, 0).
-DialogUnitRect unitsAsWritten(const DialogControl& control);
-
-// The notice for a control class the class table does not hold (kInvalidStyleNotice, styles.h,
-// is the other one).
-std::string unsupportedControlNotice(std::string_view scriptClass);
 
 }  // namespace kolvre

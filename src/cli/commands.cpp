@@ -1,0 +1,77 @@
+#include "cli/commands.h"
+
+#include "document/document_commands.h"
+#include "document/resource_commands.h"
+#include "document/resource_edits.h"
+#include "messages/messages.h"
+
+namespace kolvre::cli {
+
+namespace {
+
+// Where the index holds NAME (UTF-8, as typed) of TYPE; nothing (with the message) when it is
+// not there.
+std::optional<std::size_t> findResource(Context& c, const Document& doc, const std::string& name,
+                                        ResourceType type) {
+  const auto at = findEntry(doc.index(), {doc.scriptBytes(name), type, c.nth - 1});
+  if (!at) {
+    c.err << "Risorsa " << name;
+    if (c.nth > 1) c.err << " numero " << c.nth;
+    c.err << " non trovata.\n";
+  }
+  return at;
+}
+
+// The block of the entry at `position`; nothing (with the message) when it cannot be located.
+std::optional<BlockExtent> findBlock(Context& c, const Document& doc, std::size_t position) {
+  auto block = entryBlock(doc.text(), doc.index(), position);
+  if (!block) c.err << unlocatableMessage(doc.display(doc.index()[position].name)) << "\n";
+  return block;
+}
+
+}  // namespace
+
+bool openScript(Context& c, const std::string& file, Document& doc) {
+  if (!fileExists(file)) {
+    c.err << "Impossibile trovare il file " << file << ".\n";
+    return false;
+  }
+  loadDocument(doc, file);
+  return true;
+}
+
+std::optional<ResourceType> parseType(std::string_view word) {
+  for (const auto& info : kResourceTypes)
+    if (word == info.keyword || word == info.code) return info.type;
+  return std::nullopt;
+}
+
+int commitAndSave(Context& c, Document& doc, const Edit& edit) {
+  if (!doc.commit(edit)) return kOk;
+  return writeDocument(c.ui, doc) ? kOk : kFailed;
+}
+
+int onResource(Context& c,
+               const std::function<int(Document&, std::size_t, const BlockExtent&)>& command) {
+  const auto type = parseType(c.args[2]);
+  if (!type) return kUsage;
+  Document doc;
+  if (!openScript(c, c.args[0], doc)) return kFailed;
+  const auto position = findResource(c, doc, c.args[1], *type);
+  if (!position) return kFailed;
+  const auto block = findBlock(c, doc, *position);
+  if (!block) return kFailed;
+  return command(doc, *position, *block);
+}
+
+bool parseCount(const std::string& text, std::size_t& count) {
+  if (text.empty() || text.size() > 9) return false;
+  count = 0;
+  for (char ch : text) {
+    if (ch < '0' || ch > '9') return false;
+    count = count * 10 + static_cast<std::size_t>(ch - '0');
+  }
+  return count >= 1;
+}
+
+}  // namespace kolvre::cli

@@ -1,0 +1,91 @@
+// The batch tool's commands and what they share: the context a command runs in, the exit
+// codes, and the steps of the commands that work on one resource. cli.cpp reads the command
+// line and runs the command it names; the commands stand in groups: script_commands.cpp (the
+// script and its resources as text), image_commands.cpp, dialog_commands.cpp and
+// style_commands.cpp.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_interface.h"
+#include "document/blocks.h"
+#include "document/document.h"
+#include "document/edit.h"
+#include "document/resource_types.h"
+
+namespace kolvre::cli {
+
+// Exit codes: done, refused or failed (the reason went to `err`), usage error.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;
+inline constexpr int kUsage = 2;
+
+struct Context {
+  const std::vector<std::string>& args;  // after the command word
+  std::istream& in;
+  std::ostream& out;
+  std::ostream& err;
+  CliInterface& ui;
+  std::size_t nth = 1;  // --nth K: the K-th resource of that name and type
+};
+
+// Opens FILE through the editor's own reading code; false (with the message) when it fails.
+bool openScript(Context& c, const std::string& file, Document& doc);
+
+// A type given as a keyword or a code ("DIALOG" or "D").
+std::optional<ResourceType> parseType(std::string_view word);
+
+// Commits the edit and saves FILE when the script changed.
+int commitAndSave(Context& c, Document& doc, const Edit& edit);
+
+// Opens FILE and finds the block of NAME TYPE (arguments 1 and 2), then runs the command on it.
+int onResource(Context& c,
+               const std::function<int(Document&, std::size_t, const BlockExtent&)>& command);
+
+// A count of at least 1 written in decimal digits.
+bool parseCount(const std::string& text, std::size_t& count);
+
+// The commands, each given the arguments after its command word; script_commands.cpp.
+int cmdList(Context& c);
+int cmdReorder(Context& c);
+int cmdShow(Context& c);
+int cmdRename(Context& c);
+int cmdDelete(Context& c);
+int cmdReplace(Context& c);
+int cmdNew(Context& c);
+int cmdPaste(Context& c);
+
+// image export|import|info FILE NAME TYPE [OUT|IN]; image_commands.cpp.
+int cmdImage(Context& c);
+
+// dialog_commands.cpp:
+//
+// dialog FILE NAME: the block the designer would store when closed without a change, in the
+// file's form; the notices the designer would show go to standard error.
+//
+// dialog FILE NAME --controls: one line per control, tab-separated: the class (scriptClassName),
+// the id as written, x, y, cx, cy in dialog units as read, and the style the resource compiler
+// gives it.
+int cmdDialog(Context& c);
+
+// dialog-props FILE NAME [--name N] [--caption C] [--pos X,Y] [--size W,H] [--style S]: the
+// properties form filled with the options, checked as the form checks it, then stored (a new
+// name reorders the script). Without options the form's fields are printed.
+int cmdDialogProps(Context& c);
+
+// tab-order FILE NAME [ROW...] [--id ROW=ID]...: the body rewritten with its current rows in
+// the order given (1-based, every row once), in the writer's form; --id gives the row numbered
+// as before the reorder another id. Without ROW the order stays and the rows are printed (after
+// the ids were changed, when some were).
+int cmdTabOrder(Context& c);
+
+// style parse TEXT | style text FAMILY NUMBER; style_commands.cpp.
+int cmdStyle(Context& c);
+
+}  // namespace kolvre::cli

@@ -1,0 +1,156 @@
+// The batch tool's commands on the script and its resources as text: list, reorder, show,
+// rename, delete, replace, new and paste.
+#include "cli/commands.h"
+
+#include <istream>
+#include <iterator>
+
+#include "document/document_commands.h"
+#include "document/name_prompt.h"
+#include "document/resource_commands.h"
+#include "document/resource_edits.h"
+#include "document/templates.h"
+#include "messages/messages.h"
+
+namespace kolvre::cli {
+
+namespace {
+
+// A name given on the command line, checked as the name prompt checks a typed one; nothing
+// (with the prompt's message) when the prompt would refuse it.
+std::optional<std::string> acceptedName(Context& c, const Document& doc, std::string_view given,
+                                        std::string_view typeWord) {
+  const std::string typed = typedName(given);
+  const std::string refusal = nameRefusal(doc.index(), typed, typeWord, doc.encoding());
+  if (!refusal.empty()) {
+    c.err << refusal << "\n";
+    return std::nullopt;
+  }
+  return doc.scriptBytes(typed);
+}
+
+// Standard input whole, as a file is read: without a final end-of-file mark.
+std::string readAll(std::istream& in) {
+  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  dropEndOfFileMark(bytes);
+  return bytes;
+}
+
+// Text from standard input in the document's form: a UTF-16 text (with its byte-order mark,
+// as `show` prints it from a UTF-16 script) decoded, LF line ends made CR LF.
+std::string readText(std::istream& in) {
+  return fromDisk(readAll(in)).text;
+}
+
+}  // namespace
+
+int cmdRename(Context& c) {
+  if (c.args.size() != 4) return kUsage;
+  return onResource(c, [&](Document& doc, std::size_t position, const BlockExtent& block) {
+    const auto name = acceptedName(c, doc, c.args[3], typeKeyword(doc.index()[position].type));
+    if (!name) return kFailed;
+    return commitAndSave(c, doc, renameEdit(doc.index(), position, block, *name));
+  });
+}
+
+int cmdDelete(Context& c) {
+  if (c.args.size() != 3) return kUsage;
+  return onResource(c, [&](Document& doc, std::size_t position, const BlockExtent& block) {
+    if (!block.complete) {
+      c.err << unclosedMessage(doc.display(doc.index()[position].name)) << "\n";
+      return kFailed;
+    }
+    const auto edit = deleteEdit(doc.text(), doc.index(), position, block);
+    if (!edit) {
+      c.err << joinsNeighboursMessage(doc.display(doc.index()[position].name)) << "\n";
+      return kFailed;
+    }
+    return commitAndSave(c, doc, *edit);
+  });
+}
+
+int cmdReplace(Context& c) {
+  if (c.args.size() != 3) return kUsage;
+  std::string edited = readText(c.in);
+  return onResource(c, [&](Document& doc, std::size_t position, const BlockExtent& block) {
+    const auto edit = replaceEdit(doc.text(), doc.index(), position, block, std::move(edited));
+    return edit ? commitAndSave(c, doc, *edit) : kOk;
+  });
+}
+
+int cmdNew(Context& c) {
+  if (c.args.size() != 3) return kUsage;
+  const std::string& kind = c.args[1];
+  const auto type = parseType(kind);
+  if (!type || kind.size() < 2) return kUsage;  // a keyword, not a code
+  Document doc;
+  if (!openScript(c, c.args[0], doc)) return kFailed;
+  const auto name = acceptedName(c, doc, c.args[2], typeKeyword(*type));
+  if (!name) return kFailed;
+  const auto edit = appendEdit(doc.text(), resourceTemplate(*type, *name), kLabelNew);
+  if (!edit) {
+    c.err << noPlaceMessage(doc.display(*name)) << "\n";
+    return kFailed;
+  }
+  return commitAndSave(c, doc, *edit);
+}
+
+int cmdPaste(Context& c) {
+  if (c.args.size() != 1 && c.args.size() != 2) return kUsage;
+  const std::string pasted = readText(c.in);
+  Document doc;
+  if (!openScript(c, c.args[0], doc)) return kFailed;
+  const HeaderTokens tokens = firstTwoTokens(pasted);
+  if (tokens.type.empty()) {
+    c.err << "Gli appunti non contengono una risorsa da incollare.\n";
+    return kFailed;
+  }
+  // Without a new name the pasted one is kept, checked as if typed.
+  const std::string given = c.args.size() == 2 ? c.args[1] : doc.display(tokens.name);
+  const auto name = acceptedName(c, doc, given, pastedTypeWord(pasted));
+  if (!name) return kFailed;
+  const auto edit = appendEdit(doc.text(), pastedBlock(pasted, *name), kLabelPaste);
+  if (!edit) {
+    c.err << noPlaceMessage(doc.display(*name)) << "\n";
+    return kFailed;
+  }
+  return commitAndSave(c, doc, *edit);
+}
+
+int cmdList(Context& c) {
+  if (c.args.size() != 1) return kUsage;
+  Document doc;
+  if (!openScript(c, c.args[0], doc)) return kFailed;
+  for (const IndexEntry& e : doc.index()) c.out << doc.display(e.name) << '\t' << e.code() << '\n';
+  return kOk;
+}
+
+int cmdReorder(Context& c) {
+  std::string target;
+  if (c.args.size() == 3 && c.args[1] == "-o") {
+    target = c.args[2];
+  } else if (c.args.size() != 1) {
+    return kUsage;
+  }
+  Document doc;
+  if (!openScript(c, c.args[0], doc)) return kFailed;
+  Edit edit;
+  edit.reorderAll = true;
+  doc.commit(edit);
+  if (target == "-") {
+    c.out << doc.diskBytes();
+    return kOk;
+  }
+  if (!target.empty()) doc.setFileName(target);
+  return writeDocument(c.ui, doc) ? kOk : kFailed;
+}
+
+int cmdShow(Context& c) {
+  if (c.args.size() != 3) return kUsage;
+  return onResource(c, [&](Document& doc, std::size_t, const BlockExtent& block) {
+    c.out << toDisk(block.of(doc.text()), doc.form());
+    return kOk;
+  });
+}
+
+}  // namespace kolvre::cli

@@ -1,0 +1,337 @@
+#include "dialogs/control_reader.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "base/text.h"
+#include "dialogs/reader_fields.h"
+#include "dialogs/statement_words.h"
+#include "dialogs/styles.h"
+#include "document/lexer.h"
+
+namespace kolvre {
+
+using namespace reader_fields;
+
+namespace {
+
+constexpr std::uint32_t kNoIntegralHeight = styleNameValue("LBS_NOINTEGRALHEIGHT");
+constexpr std::uint32_t kComboTypeBits = 3;  // CBS_DROPDOWNLIST: the combo box kinds
+
+// The fields of a statement as written, from `from` on: split at the commas outside quoted
+// texts, each without the white space (line breaks too) around it.
+std::vector<FieldSpan> statementFields(std::string_view raw, std::size_t from) {
+  std::vector<FieldSpan> fields;
+  std::size_t begin = from;
+  bool quoted = false;
+  for (std::size_t i = from; i <= raw.size(); ++i) {
+    if (i < raw.size() && raw[i] == '"') {
+      quoted = !quoted;  // a doubled quote turns twice
+      continue;
+    }
+    if (i < raw.size() && (quoted || raw[i] != ',')) continue;
+    FieldSpan field{begin, i};
+    while (field.begin < field.end && isSpace(raw[field.begin])) ++field.begin;
+    while (field.end > field.begin && isSpace(raw[field.end - 1])) --field.end;
+    fields.push_back(field);
+    begin = i + 1;
+  }
+  return fields;
+}
+
+std::string_view spanText(std::string_view raw, const FieldSpan& span) {
+  return raw.substr(span.begin, span.end - span.begin);
+}
+
+// Where the keyword of a statement as written ends.
+std::size_t keywordEnd(std::string_view raw) {
+  std::size_t at = 0;
+  while (at < raw.size() && isSpace(raw[at])) ++at;
+  while (at < raw.size() && !isSpace(raw[at]) && raw[at] != '"' && raw[at] != ',') ++at;
+  return at;
+}
+
+// The row of the class table for a class and a style; nothing when the table lacks the class.
+const ClassRow* classRow(std::string_view scriptClass, std::uint32_t style) {
+  const auto row = std::find_if(kClassTable.begin(), kClassTable.end(), [&](const ClassRow& r) {
+    return scriptClass.starts_with(r.scriptClass) && (style & r.typeMask) == r.typeValue;
+  });
+  return row == kClassTable.end() ? nullptr : &*row;
+}
+
+// The class table's adjustment of a style read.
+std::uint32_t adjusted(const ClassRow& row, std::uint32_t style, DialogControl& c) {
+  if (row.adjust == StyleAdjust::DropDownList && (style & kComboTypeBits) != kComboTypeBits) {
+    c.dropDown = true;
+    return style + 1;
+  }
+  if (row.adjust == StyleAdjust::NoIntegralHeight) return style | kNoIntegralHeight;
+  return style;
+}
+
+// A style field as the compiler reads it from `base`; an empty field adds nothing.
+std::optional<std::uint32_t> compiledField(std::string_view field, std::uint32_t base) {
+  return trim(field).empty() ? std::optional<std::uint32_t>(base) : compileStyle(field, base);
+}
+
+// The text of a statement's text field: a quoted text with its doubled quotes undone, or
+// anything else (an icon's name) as written.
+std::string fieldCaption(std::string_view field) {
+  std::string caption;
+  std::string_view rest = field;
+  while (!rest.empty()) {
+    // The next quoted piece: up to the first quote that is not doubled.
+    std::size_t close = 1;
+    for (; close < rest.size(); ++close) {
+      if (rest[close] != '"') continue;
+      if (close + 1 < rest.size() && rest[close + 1] == '"') {
+        ++close;
+        continue;
+      }
+      break;
+    }
+    if (rest.front() != '"' || close >= rest.size()) return std::string(field);
+    caption += undoubled(rest.substr(1, close - 1));
+    rest = trim(rest.substr(close + 1));
+  }
+  return caption;
+}
+
+// Fills a kept statement's values from the control read from it.
+void keepStatement(DialogControl& c, KeptStatement kept) {
+  kept.caption = c.caption;
+  kept.id = c.id;
+  kept.rect = c.rect;
+  kept.comboHeight = c.comboHeight;
+  kept.liveStyle = c.liveStyle;
+  c.statement = std::move(kept);
+}
+
+// A short control statement (kShortStatements[which]) as written, on one line or several.
+// `code` is `raw` with its comments blanked: the fields are read from it, the text kept is `raw`.
+ControlReading readShortStatement(std::string_view raw, std::string_view code, std::size_t which) {
+  ControlReading reading;
+  const ShortStatement& row = kShortStatements[which];
+  const bool icon = row.keyword == "ICON";
+  const std::vector<FieldSpan> fields = statementFields(code, keywordEnd(code));
+  const std::size_t required = (row.hasText ? 1 : 0) + 1 + (icon ? 2 : 4);
+  if (fields.size() < required || (icon && fields.size() == required + 1)) return reading;
+  for (std::size_t i = 0; i < required + (icon && fields.size() > required ? 2 : 0); ++i)
+    if (fields[i].begin == fields[i].end) return reading;
+
+  KeptStatement kept;
+  kept.text = std::string(raw);
+  kept.statement = which;
+  std::size_t f = 0;
+  if (row.hasText) kept.textField = fields[f++];
+  kept.idField = fields[f++];
+  for (std::size_t i = 0; i < 4; ++i)
+    if (i < 2 || !icon || fields.size() > required) kept.coordinates[i] = fields[f++];
+  if (f < fields.size()) kept.style = fields[f++];
+
+  reading.kind = ControlReading::Kind::Control;
+  DialogControl& c = reading.control;
+  const std::uint32_t base = kControlBaseStyle | row.impliedStyle;
+  c.compiledStyle =
+      kept.style ? compiledField(spanText(code, *kept.style), base) : base | row.defaultStyle;
+  if (!c.compiledStyle) reading.notices.emplace_back(kInvalidStyleNotice);
+  const std::uint32_t style = c.compiledStyle.value_or(base | row.defaultStyle);
+  const ClassRow* classes = classRow(row.scriptClass, style);
+  c.live = icon ? ControlClass::Placeholder : classes->live;
+  c.liveStyle = adjusted(*classes, style, c);
+  if (icon)
+    c.caption = std::string(row.keyword);
+  else if (kept.textField)
+    c.caption = fieldCaption(spanText(code, *kept.textField));
+  c.id = readKept(spanText(code, kept.idField), c.idAsWritten);
+  DialogUnitRect units;
+  int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
+  for (std::size_t i = 0; i < 4; ++i)
+    if (kept.coordinates[i])
+      *targets[i] = readKept(spanText(code, *kept.coordinates[i]), c.coordinates[i]);
+  c.rect = toPixels(units);
+  if (icon) c.rect.width = c.rect.height = kIconPixels;
+  if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
+  if (f < fields.size()) c.tail = std::string(raw.substr(code.rfind(',', fields[f].begin)));
+  keepStatement(c, std::move(kept));
+  return reading;
+}
+
+// A CONTROL statement the writer cannot write afresh with the same meaning, kept as written: a
+// class the class table lacks (a placeholder) or a text that is not quoted (an image's name).
+ControlReading readKeptControl(std::string_view raw, std::string_view code) {
+  ControlReading reading;
+  const std::vector<FieldSpan> fields = statementFields(code, keywordEnd(code));
+  if (fields.size() < 8) return reading;
+  for (std::size_t i = 0; i < 8; ++i)
+    if (i != 3 && fields[i].begin == fields[i].end) return reading;
+  const std::string_view classField = spanText(code, fields[2]);
+  const std::string_view styleText = spanText(code, fields[3]);
+  const std::string scriptClass = upperAscii(withoutQuotes(classField));
+
+  reading.kind = ControlReading::Kind::Control;
+  DialogControl& c = reading.control;
+  c.compiledStyle = compiledField(styleText, kControlBaseStyle);
+  // A class of the table takes its style as any CONTROL statement does; a placeholder, having no
+  // look of its own to choose, the style it compiles to.
+  const std::optional<std::uint32_t> style = parseStyle(styleText);
+  const std::uint32_t tested = style.value_or(kDefaultControlStyle);
+  const ClassRow* row = classRow(scriptClass, tested);
+  if (!style)
+    reading.notices.emplace_back(kInvalidStyleNotice);
+  else if (!row)
+    reading.notices.push_back(unsupportedControlNotice(scriptClass));
+  if (row) {
+    c.live = row->live;
+    if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
+    if (liveClass(c.live).receivesText) c.caption = fieldCaption(spanText(code, fields[0]));
+  } else {
+    c.live = ControlClass::Placeholder;
+    c.liveStyle = c.compiledStyle;
+    c.caption = withoutQuotes(classField);
+  }
+  c.id = readKept(spanText(code, fields[1]), c.idAsWritten);
+  DialogUnitRect units;
+  int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
+  for (std::size_t i = 0; i < 4; ++i)
+    *targets[i] = readKept(spanText(code, fields[4 + i]), c.coordinates[i]);
+  c.rect = toPixels(units);
+  if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
+  if (fields.size() > 8) c.tail = std::string(raw.substr(code.rfind(',', fields[8].begin)));
+
+  KeptStatement kept;
+  kept.text = std::string(raw);
+  kept.statement = kShortStatements.size();
+  kept.textField = fields[0];
+  kept.idField = fields[1];
+  for (std::size_t i = 0; i < 4; ++i) kept.coordinates[i] = fields[4 + i];
+  kept.style = fields[3];
+  keepStatement(c, std::move(kept));
+  return reading;
+}
+
+}  // namespace
+
+ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
+                                 bool severalLines) {
+  if (isWord(text, "CONTROL")) {
+    ControlReading reading = readControlStatement(text);
+    if (reading.kind == ControlReading::Kind::Control && !severalLines && raw == code)
+      return reading;
+    ControlReading kept = readKeptControl(raw, code);
+    return kept.kind == ControlReading::Kind::Control ? kept : reading;
+  }
+  for (std::size_t i = 0; i < kShortStatements.size(); ++i)
+    if (isWord(text, kShortStatements[i].keyword)) return readShortStatement(raw, code, i);
+  return {};
+}
+
+std::string unsupportedControlNotice(std::string_view scriptClass) {
+  std::string text = "Controllo ";
+  text += scriptClass;
+  text += " non supportato.";
+  return text;
+}
+
+ControlReading readControlStatement(std::string_view statement) {
+  ControlReading reading;
+  if (!isWord(statement, "CONTROL")) return reading;
+  std::size_t open = 7;
+  while (open < statement.size() && statement[open] == ' ') ++open;
+  if (open >= statement.size() || statement[open] != '"') return reading;
+  // The text ends at the first quote that is not doubled.
+  std::size_t close = open + 1;
+  for (; close < statement.size(); ++close) {
+    if (statement[close] != '"') continue;
+    if (close + 1 < statement.size() && statement[close + 1] == '"') {
+      ++close;
+      continue;
+    }
+    break;
+  }
+  if (close >= statement.size()) return reading;
+  const std::string_view text = statement.substr(open + 1, close - open - 1);
+  const std::string_view rest = statement.substr(close + 1);
+  const std::vector<Field> fields = splitFields(rest);
+  if (fields.size() < 8 || !trim(fields[0].text).empty()) return reading;
+  const std::string_view id = trim(fields[1].text);
+  const std::string_view classField = trim(fields[2].text);
+  const std::string_view styleText = trim(fields[3].text);
+  if (id.empty() || classField.empty()) return reading;
+  for (std::size_t i = 4; i < 8; ++i)
+    if (trim(fields[i].text).empty()) return reading;
+
+  const std::string scriptClass = upperAscii(withoutQuotes(classField));
+  const std::optional<std::uint32_t> style = parseStyle(styleText);
+  if (!style) reading.notices.emplace_back(kInvalidStyleNotice);
+  const std::uint32_t tested = style.value_or(kDefaultControlStyle);
+  const ClassRow* row = classRow(scriptClass, tested);
+  if (!row) {
+    reading.kind = ControlReading::Kind::Unsupported;
+    if (style) reading.notices.push_back(unsupportedControlNotice(scriptClass));
+    return reading;
+  }
+
+  reading.kind = ControlReading::Kind::Control;
+  DialogControl& c = reading.control;
+  c.live = row->live;
+  c.id = readKept(id, c.idAsWritten);
+  if (scriptClass != row->scriptClass) c.classText = std::string(classField);
+  if (liveClass(c.live).receivesText)
+    c.caption = undoubled(text);
+  else
+    c.scriptText = std::string(text);
+  if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
+  c.compiledStyle = compiledField(styleText, kControlBaseStyle);
+  if (!style) c.style = KeptText<std::optional<std::uint32_t>>{std::string(styleText), c.liveStyle};
+  DialogUnitRect units;
+  int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
+  for (std::size_t i = 0; i < 4; ++i)
+    *targets[i] = readKept(trim(fields[4 + i].text), c.coordinates[i]);
+  c.rect = toPixels(units);
+  if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
+  c.tail = tailFrom(rest, fields, 8);
+  return reading;
+}
+
+ControlReading readStatementLine(std::string_view line) {
+  const std::string code = blankComments(line);
+  const std::string text = readable(code);
+  // A line that ends with "," or "|" goes on in a line that is not there: cut short, it is
+  // not read (as in a body).
+  if (text.ends_with(',') || text.ends_with('|')) return {};
+  return readBodyStatement(line, code, text, false);
+}
+
+std::string scriptClassName(const DialogControl& control) {
+  std::string name;
+  if (control.statement && control.statement->statement < kShortStatements.size())
+    return std::string(kShortStatements[control.statement->statement].scriptClass);
+  if (control.statement) {
+    const FieldSpan& span = *control.statement->textField;
+    const std::vector<FieldSpan> fields = statementFields(control.statement->text, span.end);
+    name = withoutQuotes(spanText(control.statement->text, fields[2]));
+  } else if (!control.classText.empty()) {
+    name = withoutQuotes(control.classText);
+  } else {
+    name = std::string(liveClass(control.live).classWritten);
+  }
+  const std::string upper = upperAscii(name);
+  for (const ShortStatement& row : kShortStatements)
+    if (upper == row.scriptClass) return upper;
+  return name;
+}
+
+DialogUnitRect unitsAsWritten(const DialogControl& control) {
+  DialogUnitRect units = toDialogUnits(control.rect);
+  if (control.live == ControlClass::ComboBox) units.height = control.comboHeight;
+  if (control.statement && control.statement->statement < kShortStatements.size() &&
+      kShortStatements[control.statement->statement].keyword == "ICON") {
+    const auto& size = control.statement->coordinates;
+    units.width = size[2] ? readNumber(spanText(control.statement->text, *size[2])).value : 0;
+    units.height = size[3] ? readNumber(spanText(control.statement->text, *size[3])).value : 0;
+  }
+  return units;
+}
+
+}  // namespace kolvre

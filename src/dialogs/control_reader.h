@@ -1,0 +1,55 @@
+// Reading the control statements of a DIALOG block's body into controls of the dialog model
+// (dialog_reader.h reads the rest of the block): CONTROL statements,
+//   CONTROL "text", id, class, style, x, y, cx, cy[, ...]
+// and the short control statements (LTEXT, PUSHBUTTON, EDITTEXT, ... ICON). Like the rest of
+// the dialog's reader it is pure: the notices come back with what was read.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialogs/dialog_model.h"
+
+namespace kolvre {
+
+// One CONTROL statement (trimmed, tabs expanded, on one line) read: a control, or why not.
+struct ControlReading {
+  enum class Kind : std::uint8_t {
+    Control,      // `control` holds it
+    NotAControl,  // not a CONTROL statement in the shape above: kept as written, no notice
+    Unsupported,  // a class the class table does not hold: kept as written, with a notice
+  };
+  Kind kind = Kind::NotAControl;
+  DialogControl control;
+  std::vector<std::string> notices;
+};
+ControlReading readControlStatement(std::string_view statement);
+
+// A body statement (as written, and as read on one line): a control, or why not. A CONTROL
+// statement over several lines is kept as written too, so that it stays in its lines.
+// A statement with a comment is kept as written too, so that its comment stays.
+// `code` is `raw` with its comments blanked.
+ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
+                                 bool severalLines);
+
+// One line of control text from outside a block (the designer's paste, lines written by hand
+// or by another program): a CONTROL statement or a short statement, read as the body of a
+// block reads it, so that a pasted control is one the block will read back.
+ControlReading readStatementLine(std::string_view line);
+
+// A control's class as the script names it: the class of its short statement, or the class
+// field of its CONTROL statement without quotes; a class a short statement stands for (BUTTON,
+// STATIC, EDIT, COMBOBOX, LISTBOX, SCROLLBAR) in capitals, any other as written.
+std::string scriptClassName(const DialogControl& control);
+
+// A control's x, y, cx, cy in dialog units as its statement gives them (an ICON statement
+// without a size gives 0, 0).
+DialogUnitRect unitsAsWritten(const DialogControl& control);
+
+// The notice for a control class the class table does not hold (kInvalidStyleNotice, styles.h,
+// is the other one).
+std::string unsupportedControlNotice(std::string_view scriptClass);
+
+}  // namespace kolvre

@@ -1,0 +1,83 @@
+#include "dialogs/reader_fields.h"
+
+#include <cstdint>
+
+#include "base/text.h"
+
+namespace kolvre::reader_fields {
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+}  // namespace
+
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::string readable(std::string_view line) {
+  std::string out;
+  out.reserve(line.size());
+  for (char c : line) {
+    if (c == '\t') {
+      do out += ' ';
+      while (out.size() % 4 != 0);
+    } else {
+      out += c;
+    }
+  }
+  return std::string(trim(out));
+}
+
+NumberField readNumber(std::string_view field) {
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
+  const std::size_t firstDigit = i;
+  long long magnitude = 0;
+  while (i < field.size() && field[i] >= '0' && field[i] <= '9') {
+    if (magnitude < 1000000) magnitude = magnitude * 10 + (field[i] - '0');
+    ++i;
+  }
+  const std::size_t digits = i - firstDigit;
+  const long long value = negative ? -magnitude : magnitude;
+  NumberField n;
+  n.value = static_cast<std::int16_t>(static_cast<std::uint16_t>(value & 0xFFFF));
+  n.plain = digits > 0 && i == field.size() && field[0] != '+' &&
+            (digits == 1 || field[firstDigit] != '0') && !(negative && magnitude == 0) &&
+            value == n.value;
+  return n;
+}
+
+int readKept(std::string_view field, std::optional<KeptText<int>>& kept) {
+  const NumberField n = readNumber(field);
+  if (!n.plain) kept = KeptText<int>{std::string(field), n.value};
+  return n.value;
+}
+
+std::vector<Field> splitFields(std::string_view text) {
+  std::vector<Field> fields;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', at);
+    fields.push_back({at, text.substr(at, comma == npos ? npos : comma - at)});
+    if (comma == npos) return fields;
+    at = comma + 1;
+  }
+}
+
+std::string tailFrom(std::string_view text, const std::vector<Field>& fields, std::size_t i) {
+  return fields.size() > i ? std::string(text.substr(fields[i].at - 1)) : std::string();
+}
+
+std::string withoutQuotes(std::string_view text) {
+  std::string out;
+  for (char c : text)
+    if (c != '"') out += c;
+  return out;
+}
+
+}  // namespace kolvre::reader_fields

@@ -1,0 +1,49 @@
+// The fields of dialog statements as the dialog's reader reads them: lines made readable,
+// number fields, the fields of a text separated by commas, texts without their quotes. Shared
+// by the reading of the header (dialog_reader.cpp) and of the controls (control_reader.cpp).
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialogs/dialog_model.h"
+
+namespace kolvre::reader_fields {
+
+std::string_view trim(std::string_view text);
+
+// A line as it is read: each tab as blanks up to the next multiple of four columns, without
+// leading and trailing blanks.
+std::string readable(std::string_view line);
+
+// A number field (trimmed): its value as the dialog template holds it (16 bits, signed), read
+// from its leading number (0 when it has none), and whether it is a plain number the writer
+// gives back as it stood: decimal digits without leading zeros, a minus for a negative value,
+// within 16 bits.
+struct NumberField {
+  int value = 0;
+  bool plain = false;
+};
+
+NumberField readNumber(std::string_view field);
+
+// A number field read into a value, keeping its text when it is not plain.
+int readKept(std::string_view field, std::optional<KeptText<int>>& kept);
+
+// The fields of a text separated by commas, each with where it begins.
+struct Field {
+  std::size_t at = 0;
+  std::string_view text;
+};
+
+std::vector<Field> splitFields(std::string_view text);
+
+// The text from field `i`'s comma on, or "" when there are no more than `i` fields.
+std::string tailFrom(std::string_view text, const std::vector<Field>& fields, std::size_t i);
+
+std::string withoutQuotes(std::string_view text);
+
+}  // namespace kolvre::reader_fields

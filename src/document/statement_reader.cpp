@@ -1,0 +1,188 @@
+#include "document/statement_reader.h"
+
+#include <cstring>
+
+#include "base/text.h"
+
+namespace kolvre {
+
+bool StatementReader::isStrongType(std::string_view word) {
+  return resourceKeyword(word) != nullptr ||
+         (word.size() > 3 && equalsIgnoringCase(word.substr(0, 3), "RT_"));
+}
+
+std::vector<Statement> StatementReader::run() {
+  std::vector<Statement> out;
+  out.reserve(text_.size() / 512 + 16);
+  for (;;) {
+    const Token t = lexer_.next();
+    if (t.kind == TokenKind::End) break;
+    out.push_back(statementFrom(t));
+  }
+  return out;
+}
+
+std::optional<Statement> StatementReader::next() {
+  const Token t = lexer_.next();
+  if (t.kind == TokenKind::End) return std::nullopt;
+  return statementFrom(t);
+}
+
+Statement StatementReader::statementFrom(const Token& t) {
+  Statement s;
+  s.begin = t.begin;
+  s.end = t.end;
+  switch (t.kind) {
+    case TokenKind::Comment:
+      s.kind = StatementKind::Comment;
+      return s;
+    case TokenKind::Directive:
+      s.kind = StatementKind::Directive;
+      s.directive = directiveKind(t.of(text_));
+      return s;
+    case TokenKind::Word: {
+      const std::string_view word = t.of(text_);
+      if (isKeyword(word, "STRINGTABLE")) {
+        s.kind = StatementKind::StringTable;
+        s.nameEnd = s.typeBegin = t.begin;
+        s.typeEnd = t.end;
+        readHeaderAndBody(s);
+        return s;
+      }
+      if (isKeyword(word, "LANGUAGE")) return simpleStatement(s, StatementKind::Language, 2);
+      if (isKeyword(word, "VERSION")) return simpleStatement(s, StatementKind::Version, 1);
+      if (isKeyword(word, "CHARACTERISTICS"))
+        return simpleStatement(s, StatementKind::Characteristics, 1);
+      break;
+    }
+    default:
+      break;
+  }
+  if (const std::optional<Token> type = typeAfterName(t)) {
+    lexer_.nextCode();
+    s.kind = StatementKind::Resource;
+    s.nameEnd = t.end;
+    s.typeBegin = type->begin;
+    s.typeEnd = type->end;
+    s.end = type->end;
+    const std::string_view typeWord = type->of(text_);
+    s.listed = listedType(typeWord);
+    const ResourceKeyword* keyword =
+        type->kind == TokenKind::Word ? resourceKeyword(typeWord) : nullptr;
+    if (keyword && keyword->body == BodyRule::Required)
+      readHeaderAndBody(s);
+    else
+      readFileOrBody(s);
+    return s;
+  }
+  // Anything else: its tokens up to the line end, comments left to themselves.
+  s.kind = StatementKind::Other;
+  for (;;) {
+    const Lexer before = lexer_;
+    const Token n = lexer_.next();
+    if (n.kind == TokenKind::End || n.kind == TokenKind::Comment || n.newLine) {
+      lexer_ = before;
+      break;
+    }
+    s.end = n.end;
+  }
+  return s;
+}
+
+std::optional<Token> StatementReader::typeAfterName(const Token& name) const {
+  if (name.kind == TokenKind::Word) {
+    if (isReservedWord(name.of(text_))) return std::nullopt;
+  } else if (name.kind != TokenKind::Number) {
+    return std::nullopt;
+  }
+  const Token type = lexer_.peekCode();
+  if (type.newLine) return std::nullopt;
+  if (type.kind != TokenKind::Word && type.kind != TokenKind::Number &&
+      type.kind != TokenKind::String)
+    return std::nullopt;
+  if (type.kind == TokenKind::Word) {
+    const std::string_view word = type.of(text_);
+    if (isKeyword(word, "BEGIN") || isKeyword(word, "END")) return std::nullopt;
+  }
+  return type;
+}
+
+bool StatementReader::startsStatement(const Token& t, const Lexer& after) const {
+  if (t.kind == TokenKind::Word) {
+    const std::string_view word = t.of(text_);
+    if (isKeyword(word, "STRINGTABLE")) return true;
+    if (isReservedWord(word)) return false;
+  } else if (t.kind != TokenKind::Number) {
+    return false;
+  }
+  const Token type = after.peekCode();
+  return !type.newLine && type.kind == TokenKind::Word && isStrongType(type.of(text_));
+}
+
+Statement& StatementReader::simpleStatement(Statement& s, StatementKind kind, int values) {
+  s.kind = kind;
+  s.end = readValues(s.end, values, s.complete);
+  return s;
+}
+
+std::size_t StatementReader::readValues(std::size_t end, int values, bool& whole) {
+  for (int v = 0; v < values; ++v) {
+    if (v > 0) {
+      const Token comma = lexer_.peekCode();
+      if (comma.kind != TokenKind::Punct || text_[comma.begin] != ',') {
+        whole = false;
+        break;
+      }
+      lexer_.nextCode();
+      end = comma.end;
+    }
+    end = readValue(end, whole);
+  }
+  return end;
+}
+
+std::size_t StatementReader::readValue(std::size_t end, bool& whole) {
+  for (;;) {
+    Token t = lexer_.peekCode();
+    while (t.kind == TokenKind::Punct && std::strchr("-~!+", text_[t.begin])) {
+      lexer_.nextCode();
+      end = t.end;
+      t = lexer_.peekCode();
+    }
+    if (t.kind == TokenKind::Punct && text_[t.begin] == '(') {
+      std::size_t depth = 0;
+      do {
+        const Lexer before = lexer_;
+        t = lexer_.nextCode();
+        if (t.kind == TokenKind::End || t.kind == TokenKind::Directive) {
+          lexer_ = before;
+          whole = false;
+          return end;
+        }
+        if (t.kind == TokenKind::Punct && text_[t.begin] == '(') ++depth;
+        if (t.kind == TokenKind::Punct && text_[t.begin] == ')') --depth;
+        end = t.end;
+      } while (depth > 0);
+    } else if (t.kind == TokenKind::Word || t.kind == TokenKind::Number) {
+      if (t.newLine) {
+        Lexer after = lexer_;
+        after.nextCode();
+        if (startsStatement(t, after)) {
+          whole = false;
+          return end;
+        }
+      }
+      lexer_.nextCode();
+      end = t.end;
+    } else {
+      whole = false;
+      return end;
+    }
+    const Token op = lexer_.peekCode();
+    if (op.kind != TokenKind::Punct || !std::strchr("|&+-*/", text_[op.begin])) return end;
+    lexer_.nextCode();
+    end = op.end;
+  }
+}
+
+}  // namespace kolvre

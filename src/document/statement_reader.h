@@ -1,0 +1,88 @@
+// The reader behind readStatements and rereadStatements (statements.h): one top-level statement
+// after another, from the lexer's tokens. The top-level loop, the statement kinds and their
+// values stand in statement_reader.cpp; the reading of a resource's header statements, its file
+// name and its body in statement_bodies.cpp.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "document/lexer.h"
+#include "document/statements.h"
+
+namespace kolvre {
+
+class StatementReader {
+ public:
+  explicit StatementReader(std::string_view text, std::size_t from = 0)
+      : text_(text), lexer_(text, from, true) {}
+
+  std::vector<Statement> run();
+
+  // The next statement, or nothing at the end of the text.
+  std::optional<Statement> next();
+
+ private:
+  // The conditional sections of a stretch of text (statement_bodies.cpp).
+  struct Sections;
+
+  // A type word that marks a line as a resource statement's first line wherever it stands:
+  // a predefined keyword, or an RT_ name.
+  static bool isStrongType(std::string_view word);
+
+  // The top level (statement_reader.cpp).
+  Statement statementFrom(const Token& t);
+
+  // The type of a resource statement whose name is `name`: the next code token on the same
+  // line, a word, number or string. Nothing when `name` starts no resource statement.
+  std::optional<Token> typeAfterName(const Token& name) const;
+
+  // True when the code token `t`, first on its line, starts a resource statement whose type
+  // is a predefined keyword or an RT_ name: where a statement left open ends.
+  bool startsStatement(const Token& t, const Lexer& after) const;
+
+  // LANGUAGE, VERSION and CHARACTERISTICS and their values, at the top level.
+  Statement& simpleStatement(Statement& s, StatementKind kind, int values);
+
+  // Reads `values` values separated by commas; returns where the last one ends. `whole` turns
+  // false when a value is missing or left open: what follows could still be read into it.
+  std::size_t readValues(std::size_t end, int values, bool& whole);
+
+  // One value: operands joined by operators, unary operators and parentheses allowed. A
+  // parenthesis left open ends the value before the preprocessor line or the end of the text
+  // that stops it, and leaves it not whole.
+  std::size_t readValue(std::size_t end, bool& whole);
+
+  // A resource's header statements, file name and body (statement_bodies.cpp).
+
+  // A statement whose body always follows: header statements (any tokens, preprocessor lines
+  // among them), then the body. One whose body never opens ends where the next statement at a
+  // line start begins, before a preprocessor line or a LANGUAGE, VERSION or CHARACTERISTICS
+  // line met on the way.
+  void readHeaderAndBody(Statement& s);
+
+  // A statement with a file name or a body: memory options and LANGUAGE, VERSION and
+  // CHARACTERISTICS statements, then the body, or the file name and what follows it on its line.
+  void readFileOrBody(Statement& s);
+
+  // The body that `opener` opens, through the "}" or END that closes it (braces and BEGIN END
+  // pairs count alike, as the compilers read them). A body that never closes ends before the
+  // first line inside it that starts a statement or holds a preprocessor line or LANGUAGE,
+  // else at the end of the text.
+  void readBody(Statement& s, const Token& opener, Sections& sections);
+
+  void closeBody(Statement& s, std::size_t end, const Sections& sections);
+
+  // The start of a line inside a body, at `p`: a preprocessor line is read whole; the first
+  // line that could end a body left open is noted in `cut` (where the line before it ends).
+  // Returns where the scan goes on.
+  std::size_t lineStartInBody(std::size_t p, std::size_t lineEnd, std::size_t& cut,
+                              Sections& sections);
+
+  std::string_view text_;
+  Lexer lexer_;
+};
+
+}  // namespace kolvre
