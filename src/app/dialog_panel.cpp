@@ -84,14 +84,14 @@ void DialogWindow::buildControls(const DialogModel& model) {
   }
   controls_.clear();
   for (const DialogControl& control : model.controls) {
-    LiveControlSpec spec;
-    spec.fields.liveClass = control.live;
-    spec.fields.id = control.id;
-    spec.fields.style = control.liveStyle;
-    spec.fields.dropDown = control.dropDown;
-    spec.fields.selected = control.selected;
-    spec.caption = QString::fromStdString(control.caption);
-    QWidget* live = makeLiveControl(spec, client_);
+    LiveControlRequest request;
+    request.fields.liveClass = control.live;
+    request.fields.id = control.id;
+    request.fields.style = control.liveStyle;
+    request.fields.dropDown = control.dropDown;
+    request.fields.selected = control.selected;
+    request.caption = QString::fromStdString(control.caption);
+    QWidget* live = makeLiveControl(request, client_);
     place(live, control.live, control.rect);
     // The designer's controls are worked by the designer, not by the keyboard.
     if (designer_) {

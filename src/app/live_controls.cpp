@@ -198,15 +198,15 @@ QWidget* browse(QWidget* parent, const LiveFields& fields, ControlClass c) {
 
 // A static text: its caption plain or with its mnemonics shown, wrapped, aligned and framed as
 // its style asks.
-QWidget* staticText(QWidget* dialog, const LiveControlSpec& spec, std::uint32_t style) {
+QWidget* staticText(QWidget* dialog, const LiveControlRequest& request, std::uint32_t style) {
   const std::uint32_t low = style & 31;
-  auto* say = make<LiveStaticText>(dialog, spec.fields);
+  auto* say = make<LiveStaticText>(dialog, request.fields);
   if (style & kSsNoPrefix) {
     say->setTextFormat(Qt::PlainText);
-    say->setText(spec.caption);
+    say->setText(request.caption);
   } else {
     say->setTextFormat(Qt::RichText);
-    say->setText(mnemonicText(spec.caption));
+    say->setText(mnemonicText(request.caption));
   }
   say->setWordWrap((low & 3) != 0 || low == 0);
   say->setAlignment(horizontalAlignment(low == kSsRight    ? kEsRight
@@ -220,38 +220,38 @@ QWidget* staticText(QWidget* dialog, const LiveControlSpec& spec, std::uint32_t 
 
 // The buttons: push button, check box, radio button, group box and bitmap button; null for any
 // other class.
-QWidget* buttonControl(QWidget* dialog, const LiveControlSpec& spec, std::uint32_t style) {
-  const LiveFields& f = spec.fields;
+QWidget* buttonControl(QWidget* dialog, const LiveControlRequest& request, std::uint32_t style) {
+  const LiveFields& f = request.fields;
   const std::uint32_t low = style & 31;
   switch (f.liveClass) {
     case ControlClass::Button: {
       auto* b = make<LiveButton>(dialog, f);
-      b->setText(spec.caption);
+      b->setText(request.caption);
       b->setDefault(low == kBsDefPushButton);
       return b;
     }
     case ControlClass::CheckBox: {
       auto* b = make<LiveCheckBox>(dialog, f);
-      b->setText(spec.caption);
+      b->setText(request.caption);
       b->setTristate(true);
       b->setCheckState(low == kBsAuto3State ? Qt::PartiallyChecked : Qt::Unchecked);
       return b;
     }
     case ControlClass::RadioButton: {
       auto* r = make<LiveRadioButton>(dialog, f);
-      r->setText(spec.caption);
+      r->setText(request.caption);
       r->setAutoExclusive(false);  // a radio button of the designer belongs to no group
       return r;
     }
     case ControlClass::GroupBox: {
       auto* g = make<LiveGroupBox>(dialog, f);
-      g->setTitle(spec.caption);
+      g->setTitle(request.caption);
       g->setAttribute(Qt::WA_TransparentForMouseEvents);
       return g;
     }
     case ControlClass::BitmapButton: {
       auto* b = make<LiveBitmapButton>(dialog, f);
-      b->setText(spec.caption);
+      b->setText(request.caption);
       return b;
     }
     default:
@@ -400,8 +400,8 @@ class InputDiverter : public QObject {
 
 }  // namespace
 
-QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
-  const LiveFields& f = spec.fields;
+QWidget* makeLiveControl(const LiveControlRequest& request, QWidget* dialog) {
+  const LiveFields& f = request.fields;
   const std::uint32_t style = f.style.value_or(0);
   QWidget* w = nullptr;
   switch (f.liveClass) {
@@ -412,7 +412,7 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = placeholder(dialog, f, f.liveClass);
       break;
     case ControlClass::Placeholder:
-      w = placeholder(dialog, f, f.liveClass, spec.caption);
+      w = placeholder(dialog, f, f.liveClass, request.caption);
       break;
     case ControlClass::WindowBrowse:
     case ControlClass::ColumnBrowse:
@@ -420,14 +420,14 @@ QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog) {
       w = browse(dialog, f, f.liveClass);
       break;
     case ControlClass::StaticText:
-      w = staticText(dialog, spec, style);
+      w = staticText(dialog, request, style);
       break;
     case ControlClass::Button:
     case ControlClass::CheckBox:
     case ControlClass::RadioButton:
     case ControlClass::GroupBox:
     case ControlClass::BitmapButton:
-      w = buttonControl(dialog, spec, style);
+      w = buttonControl(dialog, request, style);
       break;
     case ControlClass::ComboBox:
     case ControlClass::Edit:

@@ -22,7 +22,7 @@ struct LiveFields {
 };
 
 // What a live control is made from.
-struct LiveControlSpec {
+struct LiveControlRequest {
   LiveFields fields;
   QString caption;
 };
@@ -40,11 +40,11 @@ class DesignerInput {
   virtual void keyPressed(QWidget* control, int key, Qt::KeyboardModifiers modifiers) = 0;
 };
 
-// Makes the live control of a spec as a child of `dialog`, with its contents (a check box
+// Makes the live control of a request as a child of `dialog`, with its contents (a check box
 // unchecked, or indeterminate for BS_AUTO3STATE; a scroll bar ranging 1 to 10; a browse with
 // one column headed by its class; a grey placeholder naming its class for bitmaps, icons,
 // images and rich edits) and the looks its style asks for.
-QWidget* makeLiveControl(const LiveControlSpec& spec, QWidget* dialog);
+QWidget* makeLiveControl(const LiveControlRequest& request, QWidget* dialog);
 
 // The fields of a widget made by makeLiveControl; null for any other widget.
 LiveFields* liveFields(QWidget* control);

@@ -45,12 +45,12 @@ class LiveControls : public ::testing::Test {
   }
   QWidget* make(ControlClass c, std::uint32_t style = 0x50010000,
                 const QString& caption = "Testo") {
-    LiveControlSpec spec;
-    spec.fields.liveClass = c;
-    spec.fields.id = 101;
-    spec.fields.style = style;
-    spec.caption = caption;
-    QWidget* w = makeLiveControl(spec, &dialog);
+    LiveControlRequest request;
+    request.fields.liveClass = c;
+    request.fields.id = 101;
+    request.fields.style = style;
+    request.caption = caption;
+    QWidget* w = makeLiveControl(request, &dialog);
     w->setGeometry(10, 10, 120, 60);
     w->show();
     return w;
