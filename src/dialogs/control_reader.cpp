@@ -71,7 +71,7 @@ std::uint32_t adjusted(const ClassRow& row, std::uint32_t style, DialogControl& 
 
 // A style field as the compiler reads it from `base`; an empty field adds nothing.
 std::optional<std::uint32_t> compiledField(std::string_view field, std::uint32_t base) {
-  return trim(field).empty() ? std::optional<std::uint32_t>(base) : compileStyle(field, base);
+  return trimSpace(field).empty() ? std::optional<std::uint32_t>(base) : compileStyle(field, base);
 }
 
 // The text of a statement's text field: a quoted text with its doubled quotes undone, or
@@ -92,7 +92,7 @@ std::string fieldCaption(std::string_view field) {
     }
     if (rest.front() != '"' || close >= rest.size()) return std::string(field);
     caption += undoubled(rest.substr(1, close - 1));
-    rest = trim(rest.substr(close + 1));
+    rest = trimSpace(rest.substr(close + 1));
   }
   return caption;
 }
@@ -253,13 +253,13 @@ ControlReading readControlStatement(std::string_view statement) {
   const std::string_view text = statement.substr(open + 1, close - open - 1);
   const std::string_view rest = statement.substr(close + 1);
   const std::vector<Field> fields = splitFields(rest);
-  if (fields.size() < 8 || !trim(fields[0].text).empty()) return reading;
-  const std::string_view id = trim(fields[1].text);
-  const std::string_view classField = trim(fields[2].text);
-  const std::string_view styleText = trim(fields[3].text);
+  if (fields.size() < 8 || !trimSpace(fields[0].text).empty()) return reading;
+  const std::string_view id = trimSpace(fields[1].text);
+  const std::string_view classField = trimSpace(fields[2].text);
+  const std::string_view styleText = trimSpace(fields[3].text);
   if (id.empty() || classField.empty()) return reading;
   for (std::size_t i = 4; i < 8; ++i)
-    if (trim(fields[i].text).empty()) return reading;
+    if (trimSpace(fields[i].text).empty()) return reading;
 
   const std::string scriptClass = upperAscii(withoutQuotes(classField));
   const std::optional<std::uint32_t> style = parseStyle(styleText);
@@ -287,7 +287,7 @@ ControlReading readControlStatement(std::string_view statement) {
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
-    *targets[i] = readKept(trim(fields[4 + i].text), c.coordinates[i]);
+    *targets[i] = readKept(trimSpace(fields[4 + i].text), c.coordinates[i]);
   c.rect = toPixels(units);
   if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
   c.tail = tailFrom(rest, fields, 8);

@@ -182,7 +182,7 @@ bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& un
   if (fields.size() < 4) return false;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i) {
-    const std::string_view field = trim(fields[i].text);
+    const std::string_view field = trimSpace(fields[i].text);
     if (field.empty()) return false;
     *targets[i] = readKept(field, dialog.coordinates[i]);
   }
@@ -248,7 +248,7 @@ void readDialogStyle(const BlockLines& lines, const Statement* style, DialogRead
 // The title from the CAPTION statement; a blank one is kept as written.
 void readDialogCaption(const BlockLines& lines, const Statement& caption, DialogModel& dialog) {
   dialog.title = *readCaption(caption.text);
-  if (trim(dialog.title).empty())
+  if (trimSpace(dialog.title).empty())
     dialog.blankCaption = KeptText<std::string>{std::string(lines.raw(caption)), dialog.title};
 }
 
@@ -267,7 +267,7 @@ void readDialogFont(const Statement& statement, DialogModel& dialog) {
 // control that follows it.
 void readControls(const BlockLines& lines, const Body& body, DialogReading& reading) {
   DialogModel& dialog = reading.dialog;
-  dialog.bodyOpen = std::string(trim(lines.raw(body.open)));
+  dialog.bodyOpen = std::string(trimSpace(lines.raw(body.open)));
   const std::string closeLine = lines.readableLine(body.close);
   dialog.bodyClose = closeLine.starts_with('}') ? "}" : closeLine;
   std::vector<std::string> pending;
@@ -307,7 +307,7 @@ std::optional<std::string> readCaption(std::string_view statement) {
   if (!isWord(statement, "CAPTION")) return std::nullopt;
   const std::string_view rest = statement.substr(7);
   if (rest.empty() || rest.front() != ' ') return std::nullopt;
-  const std::string_view quoted = trim(rest);
+  const std::string_view quoted = trimSpace(rest);
   if (!isQuotedText(quoted)) return std::nullopt;
   return std::string(quoted.substr(1, quoted.size() - 2));
 }
@@ -317,12 +317,12 @@ std::optional<FontStatement> readFont(std::string_view statement) {
   const std::string_view rest = statement.substr(4);
   const std::vector<Field> fields = splitFields(rest);
   FontStatement font;
-  const std::string_view size = trim(fields[0].text);
+  const std::string_view size = trimSpace(fields[0].text);
   const NumberField n = readNumber(size);
   font.size = n.value;
   if (!n.plain) font.sizeText = std::string(size);
   if (fields.size() < 2) return font;  // no face: written back as ""
-  const std::string_view face = trim(fields[1].text);
+  const std::string_view face = trimSpace(fields[1].text);
   font.face = withoutQuotes(face);
   if (face.size() < 2 || face.front() != '"' || face.back() != '"' ||
       face.substr(1, face.size() - 2).find('"') != npos)

@@ -12,12 +12,6 @@ constexpr std::size_t npos = std::string_view::npos;
 
 }  // namespace
 
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::string readable(std::string_view line) {
   std::string out;
   out.reserve(line.size());
@@ -29,7 +23,7 @@ std::string readable(std::string_view line) {
       out += c;
     }
   }
-  return std::string(trim(out));
+  return std::string(trimSpace(out));
 }
 
 NumberField readNumber(std::string_view field) {

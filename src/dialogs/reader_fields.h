@@ -13,8 +13,6 @@
 
 namespace kolvre::reader_fields {
 
-std::string_view trim(std::string_view text);
-
 // A line as it is read: each tab as blanks up to the next multiple of four columns, without
 // leading and trailing blanks.
 std::string readable(std::string_view line);
