@@ -118,7 +118,7 @@ DesignerWindow::DesignerWindow(const DialogModel& dialog, DesignerSurroundings s
   window_ = new DialogWindow(*dialog_, this, QPoint(0, 0));
   window_->setObjectName(QStringLiteral("designedDialog"));
   window_->moved = [this] { frameMoved(); };
-  window_->closeRequested = [this] { done(int(DesignerClose::CloseBox)); };
+  window_->closeRequested = [this] { closeAs(DesignerClose::CloseBox); };
   window_->paintClient = [this](QPainter& painter) { paintClient(painter); };
   QWidget* client = window_->clientArea();
   client->installEventFilter(this);
@@ -417,7 +417,12 @@ void DesignerWindow::store(const DialogModel& dialog) {
 }
 
 void DesignerWindow::close() {
-  done(int(DesignerClose::Escape));
+  closeAs(DesignerClose::Escape);
+}
+
+void DesignerWindow::closeAs(DesignerClose how) {
+  if (mayClose_ && !mayClose_(dialog())) return;
+  done(int(how));
 }
 
 void DesignerWindow::setStatus(std::string_view text, bool message) {
@@ -441,14 +446,17 @@ bool editDialog(const PanelContext& c) {
       c.doc.commit(*edit);
     return saveScript(c.ui, c.doc);
   };
-  return designDialog(c.ui, c.doc, c.position, [&](const DialogModel& dialog) {
-    DesignerWindow designer(dialog, designerSurroundings(c.window), c.ui, c.doc.encoding(), store);
-    const DesignerClosing closing = designer.run();
-    // What the designer said of its controls ends with it.
-    c.window.setDefaultStatusText({});
-    c.window.statusBar()->clearMessage();
-    return closing;
-  });
+  return designDialog(c.ui, c.doc, c.position,
+                      [&](const DialogModel& dialog, const MayCloseDesigner& mayClose) {
+                        DesignerWindow designer(dialog, designerSurroundings(c.window), c.ui,
+                                                c.doc.encoding(), store);
+                        designer.setMayClose(mayClose);
+                        const DesignerClosing closing = designer.run();
+                        // What the designer said of its controls ends with it.
+                        c.window.setDefaultStatusText({});
+                        c.window.statusBar()->clearMessage();
+                        return closing;
+                      });
 }
 
 }  // namespace kolvre

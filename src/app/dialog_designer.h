@@ -53,6 +53,8 @@ class DesignerWindow : public QDialog, public DesignerHost, public DesignerInput
   DesignerWindow(const DialogModel& dialog, DesignerSurroundings surroundings, UserInterface& ui,
                  TextEncoding encoding, Store store);
   ~DesignerWindow() override;
+  // Asked before the user's close (Esc, the close box) ends the designer: false keeps it open.
+  void setMayClose(MayCloseDesigner mayClose) { mayClose_ = std::move(mayClose); }
   // Shows the designer modally and returns how it closed and the dialog as left.
   DesignerClosing run();
   // The dialog as the user has left it.
@@ -99,6 +101,9 @@ class DesignerWindow : public QDialog, public DesignerHost, public DesignerInput
   DesignerSurroundings surroundings_;
   UserInterface& ui_;
   Store store_;
+  MayCloseDesigner mayClose_;
+  // Ends the designer as the user asked, unless the store question was cancelled.
+  void closeAs(DesignerClose how);
   // The model the designer edits; the designer holds a reference to it.
   std::unique_ptr<DialogModel> dialog_;
   std::unique_ptr<Designer> designer_;

@@ -35,6 +35,8 @@ int virtualKeyOfListKey(int qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
       return kVkEnter;
+    case Qt::Key_F2:
+      return 113;
     case Qt::Key_F11:
       return 122;
     case Qt::Key_F12:
@@ -216,7 +218,6 @@ TabOrderDialog::TabOrderDialog(UserInterface& ui, const Document& doc,
   list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
   list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   list_->horizontalHeader()->setHighlightSections(false);
-  int width = 0;
   for (std::size_t c = 0; c < kTabOrderColumns.size(); ++c) {
     const TabOrderColumn& column = kTabOrderColumns[c];
     auto* heading = new QTableWidgetItem(qstr(column.heading));
@@ -224,10 +225,7 @@ TabOrderDialog::TabOrderDialog(UserInterface& ui, const Document& doc,
                                                   : Qt::AlignLeft | Qt::AlignVCenter);
     list_->setHorizontalHeaderItem(int(c), heading);
     list_->setColumnWidth(int(c), column.width);
-    width += column.width;
   }
-  list_->setFixedWidth(width + list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
-                       2 * list_->frameWidth());
   list_->setMinimumHeight(list_->verticalHeader()->defaultSectionSize() * 14);
   list_->installEventFilter(this);
   connect(list_, &QTableWidget::cellDoubleClicked, this, [this] { editId(); });
@@ -275,11 +273,31 @@ void TabOrderDialog::fill() {
     }
   }
   if (row >= 0 && row < list_->rowCount()) list_->setCurrentCell(row, 0);
+  fitIdColumn();
+}
+
+void TabOrderDialog::fitIdColumn() {
+  // The id column is as wide as its longest id (a symbol such as "IDC_USE_DEFAULT_PRINTER"
+  // would be cut), never narrower than its usual width; the list widens with it.
+  const QFontMetrics metrics = list_->fontMetrics();
+  int idWidth = kTabOrderColumns[kIdColumn].width;
+  for (int r = 0; r < list_->rowCount(); ++r)
+    if (const QTableWidgetItem* item = list_->item(r, int(kIdColumn)))
+      idWidth = std::max(idWidth, metrics.horizontalAdvance(item->text()) + 12);
+  list_->setColumnWidth(int(kIdColumn), idWidth);
+  int width = 0;
+  for (int c = 0; c < list_->columnCount(); ++c) width += list_->columnWidth(c);
+  list_->setFixedWidth(width + list_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                       2 * list_->frameWidth());
 }
 
 void TabOrderDialog::key(int virtualKey) {
   std::size_t row = current();
   const TabOrderAction action = tabOrderKeyAction(rows_, row, virtualKey);
+  if (action == TabOrderAction::Confirm) {
+    confirm();
+    return;
+  }
   if (action == TabOrderAction::EditId) {
     editId();
     return;

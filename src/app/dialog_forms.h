@@ -51,6 +51,7 @@ class TabOrderDialog : public CheckedDialog {
 
  private:
   void fill();
+  void fitIdColumn();
 
   UserInterface& ui_;
   const Document& doc_;

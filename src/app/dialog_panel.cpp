@@ -221,8 +221,8 @@ QWidget* dialogPanel(const PanelContext& c) {
     c.window.setDefaultStatusText(qstr(why));
     return empty;
   }
-  auto* window = new DialogWindow(reading.dialog, c.window.centralWidget(),
-                                  QPoint(ResourceListView::kWidth, 0));
+  auto* window =
+      new DialogWindow(reading.dialog, c.window.centralWidget(), QPoint(c.window.panelLeft(), 0));
   window->setObjectName(QStringLiteral("dialogPreview"));
   window->show();
   // A preview takes no input; it is not greyed out as a disabled window would be, so that it

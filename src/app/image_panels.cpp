@@ -54,9 +54,9 @@ QWidget* showImage(const PanelContext& c) {
       new ImagePanel(c.window.centralWidget(), picture, bitmap ? QPalette::Button : QPalette::Dark);
   panel->setObjectName(bitmap ? QStringLiteral("bitmapPanel") : QStringLiteral("iconPanel"));
   if (bitmap)
-    panel->setGeometry(ResourceListView::kWidth, 0, picture.width(), picture.height());
+    panel->setGeometry(c.window.panelLeft(), 0, picture.width(), picture.height());
   else
-    panel->setGeometry(ResourceListView::kWidth, 0, kIconSize, kIconSize);
+    panel->setGeometry(c.window.panelLeft(), 0, kIconSize, kIconSize);
   // Every kind says the size of its picture, as the list names the kind.
   const QString kind = bitmap                         ? QStringLiteral("Bitmap")
                        : type == ResourceType::Cursor ? QStringLiteral("Cursor")

@@ -42,6 +42,10 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
   list_->onContextMenu = [this](QPoint at) { showContextMenu(at); };
   list_->onKey = [this](int vk, Qt::KeyboardModifiers m) { return runKey(vk, m); };
   list_->search().reset();
+  listWidth_ = listWidth(ui_);
+  splitHandle_ = new ListSplitHandle(workspace_);
+  splitHandle_->onDrag = [this](int width) { setListWidth(width); };
+  splitHandle_->onDragEnd = [this] { rememberListWidth(ui_, listWidth_); };
 
   if (auto* qt = dynamic_cast<QtUserInterface*>(&ui_)) qt->setMainWindow(this);
   doc_.history().setLimit(undoMemoryLimit(ui_));
@@ -64,8 +68,24 @@ QPoint MainWindow::formPosition() const {
 
 QRect MainWindow::panelArea() const {
   const QWidget* central = centralWidget();
-  const QPoint origin = central->mapToGlobal(QPoint(ResourceListView::kWidth, 0));
-  return QRect(origin, QSize(central->width() - ResourceListView::kWidth, central->height()));
+  const QPoint origin = central->mapToGlobal(QPoint(panelLeft(), 0));
+  return QRect(origin, QSize(central->width() - panelLeft(), central->height()));
+}
+
+void MainWindow::setListWidth(int width) {
+  const int widest = std::max(kLeastListWidth, workspace_->width() - 40);
+  width = std::clamp(width, kLeastListWidth, widest);
+  const int shift = width - listWidth_;
+  if (shift == 0) return;
+  listWidth_ = width;
+  if (panel_ && panel_->parentWidget() == workspace_)
+    panel_->move(panel_->pos() + QPoint(shift, 0));
+  placeList();
+}
+
+void MainWindow::placeList() {
+  list_->setGeometry(0, 0, listWidth_, workspace_->height());
+  splitHandle_->setGeometry(listWidth_, 0, ListSplitHandle::kWidth, workspace_->height());
 }
 
 void MainWindow::buildStatusBar() {
@@ -193,7 +213,7 @@ void MainWindow::placeInitially() {
 
 void MainWindow::layOutList() {
   // The panel stands where it was built; a move or a resize does not rebuild it.
-  list_->setGeometry(0, 0, ResourceListView::kWidth, workspace_->height());
+  placeList();
   list_->reveal();
 }
 
@@ -213,8 +233,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       ins_->setEnabled(insertMode_);
     }
   }
-  if (watched == workspace_ && event->type() == QEvent::Resize)
-    list_->setGeometry(0, 0, ResourceListView::kWidth, workspace_->height());
+  if (watched == workspace_ && event->type() == QEvent::Resize) placeList();
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -48,6 +48,10 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // The panel area (global): from the list's top-right corner to the window's right and bottom
   // edges.
   QRect panelArea() const;
+  // Where panels stand in the workspace: right of the list and the bar that splits it off.
+  int panelLeft() const { return listWidth_ + ListSplitHandle::kWidth; }
+  // Widens or narrows the list (kept within the workspace); the panel moves with its edge.
+  void setListWidth(int width);
 
   // Runs one command; a failure it raises is reported and the command abandoned. When the
   // outermost command returns, the screen follows what the document reported.
@@ -104,11 +108,14 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   std::optional<std::size_t> currentPosition() const;
   const IndexEntry* currentEntry() const;
   void startSecondCopy();
+  void placeList();
   void tick();
 
   Document& doc_;
   UserInterface& ui_;
   ResourceListView* list_ = nullptr;
+  ListSplitHandle* splitHandle_ = nullptr;
+  int listWidth_ = 0;
   QWidget* workspace_ = nullptr;
   QPointer<QWidget> panel_;
   QToolBar* buttonBar_ = nullptr;

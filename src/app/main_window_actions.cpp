@@ -64,9 +64,8 @@ void MainWindow::buildMenus() {
 
   QMenu* resources = menuBar()->addMenu(QStringLiteral("&Risorse"));
   for (const auto& [action, type] : kNewResourceActions) {
-    const QString kind = qstr(typeInfo(type).kindName);
-    addItem(resources, QStringLiteral("Nuova ") + kind + withKey(action),
-            QStringLiteral("Per creare una nuova risorsa ") + kind,
+    addItem(resources, qstr(typeInfo(type).newLabel) + withKey(action),
+            QStringLiteral("Per creare una nuova risorsa ") + qstr(typeInfo(type).keyword),
             [this, action = action] { runAction(action); });
   }
   resources->addSeparator();

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include "shell/resource_colors.h"
@@ -69,6 +70,9 @@ QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
       if (column == kNameColumn) return QString::fromStdString(doc_.display(index_[row].name));
       return QString::fromLatin1(index_[row].code().data(),
                                  static_cast<qsizetype>(index_[row].code().size()));
+    case Qt::ToolTipRole:  // the whole name, where the column cuts it
+      if (!hasEntry || column != kNameColumn) return {};
+      return QString::fromStdString(doc_.display(index_[row].name));
     case Qt::FontRole:
       return column == kNameColumn ? nameFont() : typeFont();
     case Qt::TextAlignmentRole:
@@ -99,8 +103,11 @@ void ResourceListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
   painter->setPen(text);
   painter->setFont(index.data(Qt::FontRole).value<QFont>());
   const auto align = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
-  painter->drawText(option.rect.adjusted(2, 0, -1, 0), static_cast<int>(align),
-                    index.data(Qt::DisplayRole).toString());
+  const QRect area = option.rect.adjusted(2, 0, -1, 0);
+  // A name wider than its column ends in "…"; the tooltip gives it whole.
+  const QString name = painter->fontMetrics().elidedText(index.data(Qt::DisplayRole).toString(),
+                                                         Qt::ElideRight, area.width());
+  painter->drawText(area, static_cast<int>(align), name);
   painter->restore();
 }
 
@@ -120,15 +127,16 @@ ResourceListView::ResourceListView(const Document& doc, QWidget* parent)
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setShowGrid(false);
   setTabKeyNavigation(false);
-  setColumnWidth(0, kNameColumnWidth);
+  typingClock_.start();
+  // The name column takes what the type column leaves of the list's width.
+  horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
   setColumnWidth(1, kTypeColumnWidth);
-  setFixedWidth(kWidth);
 }
 
 void ResourceListView::bind(const ResourceIndex& index) {
   binding_ = true;
   model_.setIndex(index);
-  setColumnWidth(0, kNameColumnWidth);
   setColumnWidth(1, kTypeColumnWidth);
   setCurrentIndex(model_.index(0, 0));
   binding_ = false;
@@ -179,7 +187,8 @@ void ResourceListView::keyPressEvent(QKeyEvent* event) {
   if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && text.size() == 1 &&
       (text[0].unicode() == 8 || (text[0].unicode() >= 32 && text[0].unicode() <= 126))) {
     int row = currentRow();
-    if (typeAheadSearch(search_, model_.resourceIndex(), row, text[0].unicode())) {
+    if (typeAheadSearch(search_, model_.resourceIndex(), row, text[0].unicode(),
+                        typingClock_.elapsed())) {
       setCurrentRow(row);
       reveal();
       if (onChange) onChange();
@@ -204,6 +213,27 @@ void ResourceListView::contextMenuEvent(QContextMenuEvent* event) {
 void ResourceListView::resizeEvent(QResizeEvent* event) {
   QTableView::resizeEvent(event);
   scrollTo(currentIndex());
+}
+
+ListSplitHandle::ListSplitHandle(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("listSplitHandle"));
+  setCursor(Qt::SplitHCursor);
+}
+
+void ListSplitHandle::mousePressEvent(QMouseEvent* event) {
+  dragging_ = event->button() == Qt::LeftButton;
+  grabbedAt_ = event->position().toPoint().x();
+}
+
+void ListSplitHandle::mouseMoveEvent(QMouseEvent* event) {
+  // The bar follows the pointer where it was grabbed, in the parent's coordinates.
+  if (dragging_ && onDrag) onDrag(mapToParent(event->position().toPoint()).x() - grabbedAt_);
+}
+
+void ListSplitHandle::mouseReleaseEvent(QMouseEvent* event) {
+  if (!dragging_ || event->button() != Qt::LeftButton) return;
+  dragging_ = false;
+  if (onDragEnd) onDragEnd();
 }
 
 int virtualKeyOf(int qtKey) {

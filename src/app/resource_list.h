@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
@@ -42,8 +43,6 @@ class ResourceListDelegate : public QStyledItemDelegate {
 class ResourceListView : public QTableView {
   Q_OBJECT
  public:
-  static constexpr int kWidth = 180;
-  static constexpr int kNameColumnWidth = 145;
   static constexpr int kTypeColumnWidth = 16;
 
   ResourceListView(const Document& doc, QWidget* parent = nullptr);
@@ -75,7 +74,28 @@ class ResourceListView : public QTableView {
  private:
   ResourceListModel model_;
   KeySearchState search_;
+  QElapsedTimer typingClock_;  // started with the list: when each character was typed
   bool binding_ = false;
+};
+
+// The bar between the list and the panel: dragging it widens or narrows the list.
+class ListSplitHandle : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kWidth = 4;
+  explicit ListSplitHandle(QWidget* parent = nullptr);
+
+  std::function<void(int listWidth)> onDrag;  // the list's width the pointer asks for
+  std::function<void()> onDragEnd;            // the button was released
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  bool dragging_ = false;
+  int grabbedAt_ = 0;  // where the pointer took the bar, from its left edge
 };
 
 // The virtual-key code of a Qt key, or 0 for keys the editor does not answer.

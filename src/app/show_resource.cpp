@@ -46,7 +46,7 @@ const PanelRow& panelRow(ResourceType type) {
 QWidget* emptyPanel(MainWindow& window) {
   auto* panel = new QWidget(window.centralWidget());
   panel->setObjectName(QStringLiteral("emptyPanel"));
-  panel->setGeometry(ResourceListView::kWidth, 0, 0, 0);
+  panel->setGeometry(window.panelLeft(), 0, 0, 0);
   panel->show();
   panel->setEnabled(false);
   window.setDefaultStatusText({});

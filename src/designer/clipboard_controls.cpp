@@ -55,7 +55,8 @@ std::string copiedText(const std::vector<DialogControl>& controls,
   return text;
 }
 
-PastedControls readPastedControls(std::string_view text, PixelPoint at, int firstId) {
+PastedControls readPastedControls(std::string_view text, std::optional<PixelPoint> at,
+                                  int firstId) {
   PastedControls pasted;
   int id = firstId;
   // Positions in eighths of a pixel (y) and quarters (x), so that the offset keeps the
@@ -78,8 +79,9 @@ PastedControls readPastedControls(std::string_view text, PixelPoint at, int firs
     const long long top8 = 13LL * pixelsToDuY(c.rect.y);
     const long long left4 = 7LL * pixelsToDuX(c.rect.x);
     if (!offsetY8) {
-      offsetY8 = 8LL * at.y - top8;
-      offsetX4 = 4LL * at.x - left4;
+      const PixelPoint first = at.value_or(PixelPoint{c.rect.x, c.rect.y});
+      offsetY8 = 8LL * first.y - top8;
+      offsetX4 = 4LL * first.x - left4;
     }
     c.rect.y = static_cast<int>((top8 + *offsetY8) / 8);  // the fraction dropped
     c.rect.x = static_cast<int>((left4 + *offsetX4) / 4);

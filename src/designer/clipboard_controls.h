@@ -22,11 +22,12 @@ struct PastedControls {
   std::vector<std::string> notices;
 };
 
-// Reads the pasted lines (LF or CR LF) as controls placed so that the first stands at `at`
-// and the others keep their places relative to it, as dialog units give them. A line that is no
+// Reads the pasted lines (LF or CR LF) as controls placed so that the first stands at `at` (with
+// no `at`, where its line puts it) and the others keep their places relative to it, as dialog
+// units give them. A line that is no
 // control is named in a notice; a blank line is skipped. A pasted control gets the check box's
 // and the list box's style additions and, unless its id is a symbol, the id `firstId`, the next
 // one and so on (statics and group boxes -1). None of them is selected.
-PastedControls readPastedControls(std::string_view text, PixelPoint at, int firstId);
+PastedControls readPastedControls(std::string_view text, std::optional<PixelPoint> at, int firstId);
 
 }  // namespace kolvre

@@ -95,13 +95,14 @@ void DesignerCommands::copy() {
   ui_.setClipboardText(toDisplay(text, encoding_));
 }
 
-void DesignerCommands::paste(PixelPoint at) {
+void DesignerCommands::paste(std::optional<PixelPoint> at) {
   if (busy()) return;
   const std::string text = fromDisplay(ui_.clipboardText(), encoding_);
+  if (!at) at = freePlaceFor(text);
   workspace_.asStep([&] {
     selection_.selectAll(false);
     selection_.setCurrent(std::nullopt);
-    PastedControls pasted = readPastedControls(text, at, nextId());
+    PastedControls pasted = readPastedControls(text, *at, nextId());
     for (const std::string& notice : pasted.notices) inform(ui_, notice);
     const std::size_t firstNew = workspace_.controlCount();
     for (DialogControl& c : pasted.controls) workspace_.appendControl(std::move(c));
@@ -114,6 +115,24 @@ void DesignerCommands::paste(PixelPoint at) {
     }
     workspace_.noteRepaint();
   });
+}
+
+PixelPoint DesignerCommands::freePlaceFor(std::string_view text) const {
+  // The copied controls where they stood, read with the first at its own place.
+  const PastedControls asCopied = readPastedControls(text, std::nullopt, 0);
+  if (asCopied.controls.empty()) return {0, 0};
+  Box bounds = boxOf(asCopied.controls.front().rect);
+  for (const DialogControl& c : asCopied.controls) {
+    const Box b = boxOf(c.rect);
+    bounds = {std::min(bounds.left, b.left), std::min(bounds.top, b.top),
+              std::max(bounds.right, b.right), std::max(bounds.bottom, b.bottom)};
+  }
+  const PixelRect group{bounds.left, bounds.top, bounds.right - bounds.left,
+                        bounds.bottom - bounds.top};
+  const PixelPoint place = freePastePlace(workspace_.dialog().controls, group,
+                                          workspace_.clientSize(), workspace_.grid());
+  const PixelRect& first = asCopied.controls.front().rect;
+  return {place.x + first.x - group.x, place.y + first.y - group.y};
 }
 
 // The control at its new size, made current, its size in the status bar.

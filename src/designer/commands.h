@@ -36,7 +36,9 @@ class DesignerCommands {
   // The current control, or the selected ones, as control lines on the clipboard.
   void copy();
   // The clipboard's control lines as new controls, the first at `at`.
-  void paste(PixelPoint at);
+  // Pastes the clipboard's control lines, the first control at `at` (from the menu, where it
+  // opened); by key (no `at`) at the first free grid place beside the copied controls.
+  void paste(std::optional<PixelPoint> at);
   // The control as wide as the client area, on the grid, at the left edge.
   void widen(std::size_t control);
   // A static as wide as its text, in whole grid steps.
@@ -47,6 +49,7 @@ class DesignerCommands {
   bool redo();
 
  private:
+  PixelPoint freePlaceFor(std::string_view text) const;
   bool busy() const { return gestures_.underWay(); }
   bool keysBelongToCurrentText() const;
   void showFitted(std::size_t at, const PixelRect& rect);

@@ -24,7 +24,7 @@ bool Designer::keyDown(int virtualKey, KeyModifiers modifiers) {
       commands_.copy();
       return true;
     case DesignerAction::Paste:
-      commands_.paste({0, 0});
+      commands_.paste(std::nullopt);
       return true;
     case DesignerAction::Store:
       workspace_.host().store(workspace_.dialog());

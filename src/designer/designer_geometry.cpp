@@ -144,6 +144,41 @@ PixelPoint snapPoint(PixelPoint p, int grid) {
   return {snapColumn(p.x, grid), snapRow(p.y, grid)};
 }
 
+PixelPoint freePastePlace(const std::vector<DialogControl>& controls, const PixelRect& group,
+                          const PixelRect& client, int grid) {
+  grid = std::max(grid, 1);
+  const auto isFree = [&](int x, int y) {
+    const Box moved = boxOf({x, y, group.width, group.height});
+    if (moved.left < 0 || moved.top < 0 || moved.right > client.width ||
+        moved.bottom > client.height)
+      return false;
+    return std::none_of(controls.begin(), controls.end(), [&](const DialogControl& c) {
+      const Box b = boxOf(c.rect);
+      return c.live != ControlClass::GroupBox && b.left < moved.right && moved.left < b.right &&
+             b.top < moved.bottom && moved.top < b.bottom;
+    });
+  };
+  const std::vector<int> columns = gridColumns(client.width, grid);
+  const std::vector<int> rows = gridRows(client.height, grid);
+  const auto firstFrom = [](const std::vector<int>& dots, int least) -> std::optional<int> {
+    const auto at = std::lower_bound(dots.begin(), dots.end(), least);
+    return at == dots.end() ? std::nullopt : std::optional<int>(*at);
+  };
+  // One grid step between the copied group and its copy.
+  const int stepX = static_cast<int>(roundDiv(7LL * grid, 4));
+  const int stepY = static_cast<int>(roundDiv(13LL * grid, 8));
+  const int row = snapRow(group.y, grid);
+  const int column = snapColumn(group.x, grid);
+  if (const auto x = firstFrom(columns, group.x + group.width + stepX); x && isFree(*x, row))
+    return {*x, row};
+  if (const auto y = firstFrom(rows, group.y + group.height + stepY); y && isFree(column, *y))
+    return {column, *y};
+  for (int y : rows)
+    for (int x : columns)
+      if (isFree(x, y)) return {x, y};
+  return {group.x + stepX, group.y + stepY};
+}
+
 int ceilColumnSteps(int width, int grid) {
   if (grid <= 0) return width;
   const long long steps = ceilDiv(static_cast<long long>(width) * 4, 7LL * grid);

@@ -51,6 +51,13 @@ int ceilColumnSteps(int width, int grid);
 std::vector<int> gridColumns(int extent, int grid);
 std::vector<int> gridRows(int extent, int grid);
 
+// Where a paste by key puts a group of controls whose bounds were `group` where they were
+// copied: the first grid place right of the group, else below it, else the first on the grid,
+// row by row, where the group fits the client area and overlaps no control (a group box, which
+// holds others, excepted). When none is free, one grid step right of and below `group`.
+PixelPoint freePastePlace(const std::vector<DialogControl>& controls, const PixelRect& group,
+                          const PixelRect& client, int grid);
+
 // One dialog unit up or down (left or right) from the nearest whole unit, landing on a whole
 // unit: round((round(top / 1.625) + step) * 1.625), and the same with 1.75 for left.
 int nudgeRow(int top, int step);

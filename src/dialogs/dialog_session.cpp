@@ -66,6 +66,18 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
   }
   std::string working = stored->block;
   bool showNotices = true;
+  // The store question: nothing when the dialog left is the stored one unchanged.
+  const auto ask = [&](const DialogModel& left) -> std::optional<int> {
+    const auto now = storedDialog(doc, key);
+    if (!now || dialogBlock(left, key.name) == unchangedDialogText(now->block, key.name))
+      return std::nullopt;
+    return showMessage(ui, kAskStoreDialog, MessageKind::YesNoCancel).button;
+  };
+  std::optional<int> answered;  // given while the designer was still open
+  const MayCloseDesigner mayClose = [&](const DialogModel& left) {
+    answered = ask(left);
+    return answered != kIdCancel;
+  };
   for (;;) {
     DialogReading reading = readDialog(working, DialogMode::Designer);
     if (reading.failure != DialogFailure::None) {
@@ -76,24 +88,25 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
     if (showNotices)
       for (const std::string& notice : reading.notices) inform(ui, doc.display(notice));
     showNotices = false;
-    const DesignerClosing closing = open(reading.dialog);
+    answered.reset();
+    const DesignerClosing closing = open(reading.dialog, mayClose);
     stored = storedDialog(doc, key);
     if (!stored) return true;  // the dialog is gone: nothing left to store into
-    const std::string written = dialogBlock(closing.dialog, key.name);
     if (!closedByUser(closing.how)) {
       working = stored->block;
       continue;
     }
     // Unchanged is what the stored block gives when written without a change: a block not
     // in the writer's own form is then left as it stands.
-    if (written == unchangedDialogText(stored->block, key.name)) return true;
-    const MessageResult answer = showMessage(ui, kAskStoreDialog, MessageKind::YesNoCancel);
-    if (answer.button == kIdYes) {
+    const std::optional<int> answer = answered ? answered : ask(closing.dialog);
+    if (!answer) return true;
+    const std::string written = dialogBlock(closing.dialog, key.name);
+    if (*answer == kIdYes) {
       if (const auto edit = dialogEdit(doc.text(), doc.index(), stored->position, written))
         doc.commit(*edit);
       return true;
     }
-    if (answer.button != kIdCancel) return true;  // No: the edit is dropped
+    if (*answer != kIdCancel) return true;  // No: the edit is dropped
     working = written;
   }
 }

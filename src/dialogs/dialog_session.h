@@ -37,12 +37,18 @@ struct DesignerClosing {
   DialogModel dialog;  // the dialog as the user left it
 };
 
-// Opens the designer on a dialog (read in designer mode) and returns once it has closed.
-using OpenDesigner = std::function<DesignerClosing(const DialogModel& dialog)>;
+// Asked by an open designer when the user closes it, while the edited dialog is still in view:
+// false keeps the designer open (the user cancelled the store question).
+using MayCloseDesigner = std::function<bool(const DialogModel& left)>;
+
+// Opens the designer on a dialog (read in designer mode) and returns once it has closed. A
+// designer that calls `mayClose` before closing has the store question asked in front of it.
+using OpenDesigner =
+    std::function<DesignerClosing(const DialogModel& dialog, const MayCloseDesigner& mayClose)>;
 
 // The designer session on the dialog of index entry `position`. Closing without a change asks
 // nothing; after a change the user is asked whether to store it (Yes stores it as one step of
-// the document's history, Cancel reopens the designer on the edit, No drops it). The stored
+// the document's history, Cancel goes back to the designer on the edit, No drops it). The stored
 // text is located again after every close, since the designer may have stored it meanwhile.
 // False when the dialog cannot be opened: the reason is shown and the block is never touched.
 bool designDialog(UserInterface& ui, Document& doc, std::size_t position, const OpenDesigner& open);

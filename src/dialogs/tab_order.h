@@ -91,20 +91,22 @@ std::optional<std::string_view> idFault(std::string_view typed, std::string_view
 bool setRowId(TabOrderRow& row, std::string_view typed);
 
 // What a key does in the list.
-enum class TabOrderAction : std::uint8_t { None, EditId, MoveUp, MoveDown };
+enum class TabOrderAction : std::uint8_t { None, Confirm, EditId, MoveUp, MoveDown };
 struct TabOrderKey {
   int key;  // virtual-key code
   TabOrderAction action;
 };
-inline constexpr std::array<TabOrderKey, 3> kTabOrderKeys{{
-    {13, TabOrderAction::EditId},     // Enter
+inline constexpr std::array<TabOrderKey, 4> kTabOrderKeys{{
+    {13, TabOrderAction::Confirm},    // Enter
+    {113, TabOrderAction::EditId},    // F2 (as a double click)
     {122, TabOrderAction::MoveUp},    // F11
     {123, TabOrderAction::MoveDown},  // F12
 }};
 
 // tabOrderKeyAction: the key's action on the rows and the current row (0-based). A move swaps the
 // current row with its neighbour and the current row follows the moved one; at the first or
-// last row it changes nothing. EditId is left to the caller (the id editor is a window). With no
+// last row it changes nothing. Confirm and EditId are left to the caller (the form closes, the id
+// editor is a window). With no
 // rows every key gives None.
 TabOrderAction tabOrderKeyAction(std::vector<TabOrderRow>& rows, std::size_t& current, int key);
 

@@ -64,8 +64,8 @@ std::string withCrLf(std::string text) {
 bool newResource(UserInterface& ui, Document& doc, ResourceType kind,
                  std::optional<std::size_t> current) {
   const std::string_view keyword = typeKeyword(kind);
-  const auto name = askResourceName(ui, doc.index(), "Nuova " + lowerAscii(keyword), "Nome:", "",
-                                    keyword, doc.encoding());
+  const auto name = askResourceName(ui, doc.index(), std::string(typeInfo(kind).newLabel),
+                                    "Nome:", "", keyword, doc.encoding());
   if (!name) return false;
   std::optional<Edit> edit =
       appendEdit(doc.text(), resourceTemplate(kind, *name), kLabelNew, &doc.statements());

@@ -14,18 +14,18 @@ struct ResourceTypeInfo {
   ResourceType type;
   std::string_view code;      // as stored in the index and shown in the list
   std::string_view keyword;   // as it stands in the script text
-  std::string_view kindName;  // as menus name the kind ("Nuova bitmap")
+  std::string_view newLabel;  // the menu item and the prompt's title that create one
 };
 
 // Listed in the order in which the scanner tries the keywords: "24" before "VERSIONINFO"
 // matters only for the prefix test, the rest are disjoint.
 inline constexpr std::array<ResourceTypeInfo, 6> kResourceTypes{{
-    {ResourceType::Manifest, "24", "24", "24"},
-    {ResourceType::VersionInfo, "VI", "VERSIONINFO", "VERSIONINFO"},
-    {ResourceType::Bitmap, "B", "BITMAP", "bitmap"},
-    {ResourceType::Cursor, "C", "CURSOR", "cursor"},
-    {ResourceType::Dialog, "D", "DIALOG", "dialog"},
-    {ResourceType::Icon, "I", "ICON", "icon"},
+    {ResourceType::Manifest, "24", "24", "Nuovo manifesto (24)"},
+    {ResourceType::VersionInfo, "VI", "VERSIONINFO", "Nuove informazioni di versione"},
+    {ResourceType::Bitmap, "B", "BITMAP", "Nuova bitmap"},
+    {ResourceType::Cursor, "C", "CURSOR", "Nuovo cursore"},
+    {ResourceType::Dialog, "D", "DIALOG", "Nuovo dialog"},
+    {ResourceType::Icon, "I", "ICON", "Nuova icona"},
 }};
 
 const ResourceTypeInfo& typeInfo(ResourceType type);

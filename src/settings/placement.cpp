@@ -98,4 +98,13 @@ std::size_t undoMemoryLimit(UserInterface& ui) {
   return megabytes << 20;
 }
 
+int listWidth(UserInterface& ui) {
+  const int width = readNumber(ui, "LarghezzaLista", kDefaultListWidth);
+  return width <= 0 ? kDefaultListWidth : std::clamp(width, kLeastListWidth, 2000);
+}
+
+void rememberListWidth(UserInterface& ui, int width) {
+  writeNumber(ui, "LarghezzaLista", std::clamp(width, kLeastListWidth, 2000));
+}
+
 }  // namespace kolvre

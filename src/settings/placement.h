@@ -68,4 +68,11 @@ bool escClosesWindow(UserInterface& ui);
 // missing or not a whole number from 1 to 4096).
 std::size_t undoMemoryLimit(UserInterface& ui);
 
+// The resource list's width in pixels, as the splitter beside it last left it: "LarghezzaLista"
+// of "Parametri", 180 when missing, kept between 80 and 2000.
+inline constexpr int kDefaultListWidth = 180;
+inline constexpr int kLeastListWidth = 80;
+int listWidth(UserInterface& ui);
+void rememberListWidth(UserInterface& ui, int width);
+
 }  // namespace kolvre

@@ -148,8 +148,11 @@ KeyAction keyAction(int virtualKey, const KeyState& state) {
   return KeyAction::None;
 }
 
-bool typeAheadSearch(KeySearchState& state, const ResourceIndex& index, int& row, int character) {
+bool typeAheadSearch(KeySearchState& state, const ResourceIndex& index, int& row, int character,
+                     std::optional<std::int64_t> at) {
   if (row != state.searchRow) state.buffer.clear();
+  if (at && state.lastKeyAt && *at - *state.lastKeyAt > kSearchPauseMs) state.buffer.clear();
+  if (at) state.lastKeyAt = at;
   if (character != 8 && (character < 32 || character > 126)) return false;
   const int remembered = row;
   if (character == 8) {

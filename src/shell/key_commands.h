@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -74,13 +76,21 @@ KeyAction keyAction(int virtualKey, const KeyState& state);
 struct KeySearchState {
   int searchRow = -1;
   std::string buffer;
+  // When the last character was typed (milliseconds on any steady clock).
+  std::optional<std::int64_t> lastKeyAt;
   // typeAheadSearch with nothing: empties the buffer.
   void reset() { buffer.clear(); }
 };
 
+// A pause longer than this between two typed characters starts a new search.
+inline constexpr std::int64_t kSearchPauseMs = 1000;
+
 // typeAheadSearch: handles one typed character against the index. `row` is the list's current
 // row (0 is the first) and is moved to the first entry whose upper-cased name begins with the
-// letters typed. True when the row changed (the list is then stabilised).
-bool typeAheadSearch(KeySearchState& state, const ResourceIndex& index, int& row, int character);
+// letters typed. `at` is when the character was typed: after a pause the letters typed before
+// are forgotten, wherever the row stands. True when the row changed (the list is then
+// stabilised).
+bool typeAheadSearch(KeySearchState& state, const ResourceIndex& index, int& row, int character,
+                     std::optional<std::int64_t> at = std::nullopt);
 
 }  // namespace kolvre

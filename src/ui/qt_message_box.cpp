@@ -1,9 +1,12 @@
 #include "ui/qt_message_box.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QSpacerItem>
 
 namespace kolvre {
@@ -43,6 +46,18 @@ struct ButtonText {
 // What a title bar holds beside its text: the window icon and the buttons, with margins.
 constexpr int kTitleBarExtras = 140;
 
+// What the text's column has beside it: the icon and the margins.
+constexpr int kIconColumn = 100;
+
+// The width of the text's widest word that holds a "/" or a "\\" (a path).
+int widestPath(const QString& text, const QFontMetrics& metrics) {
+  int widest = 0;
+  for (const QString& word : text.split(QRegularExpression(QStringLiteral("\\s+"))))
+    if (word.contains(u'/') || word.contains(u'\\'))
+      widest = std::max(widest, metrics.horizontalAdvance(word));
+  return widest;
+}
+
 constexpr ButtonText kButtons[] = {
     {QMessageBox::Ok, "OK", kIdOk},
     {QMessageBox::Cancel, "Annulla", kIdCancel},
@@ -77,10 +92,12 @@ int showMessageBox(const QString& text, MessageKind kind, const QString& title, 
     if (QAbstractButton* button = box.button(b.button)) button->setText(QString::fromUtf8(b.text));
   box.setDefaultButton(layout.defaultButton);
   box.setEscapeButton(layout.escapeButton);
-  // A box at least as wide as its title needs, so that the title bar shows it whole.
+  // A box at least as wide as its title needs, so that the title bar shows it whole, and as
+  // its longest path, which the text would otherwise break at a "/".
+  const int width = std::max(box.fontMetrics().horizontalAdvance(title) + kTitleBarExtras,
+                             widestPath(text, box.fontMetrics()) + kIconColumn);
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-    grid->addItem(new QSpacerItem(box.fontMetrics().horizontalAdvance(title) + kTitleBarExtras, 0,
-                                  QSizePolicy::Minimum, QSizePolicy::Fixed),
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                   grid->rowCount(), 0, 1, grid->columnCount());
   box.exec();
   // The close box presses the escape button, so a button is always known.

@@ -128,7 +128,7 @@ TEST_F(DesignerTest, CancelReopensOnTheEditAndNoDropsIt) {
     }
     escape(d);
   };
-  const QPoint first = window->panel()->pos() - QPoint(ResourceListView::kWidth, 0);
+  const QPoint first = window->panel()->pos() - QPoint(window->panelLeft(), 0);
   design(act);
   EXPECT_EQ(openings, 2);
   EXPECT_EQ(second, first + QPoint(7, 3));

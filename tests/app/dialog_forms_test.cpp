@@ -28,8 +28,8 @@ const std::string kScript =
     "FONT 8, \"MS Sans Serif\"\r\n"
     "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\r\n"
     "{\r\n"
-    " CONTROL \"Nome:\", -1, \"STATIC\", SS_LEFT | WS_CHILD | WS_VISIBLE | WS_GROUP, 5, 5, 40, "
-    "8\r\n"
+    " CONTROL \"Nome:\", IDC_NAME_LABEL_OF_THE_FORM, \"STATIC\", SS_LEFT | WS_CHILD | WS_VISIBLE "
+    "| WS_GROUP, 5, 5, 40, 8\r\n"
     " CONTROL \"OK\", 1, \"BUTTON\", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP, 5, 20, "
     "50, 14\r\n"
     "}\r\n\r\n\r\n"
@@ -175,7 +175,11 @@ TEST_F(DialogFormsTest, CtrlOMovesARowWithF12AndConfirmStoresTheOrder) {
     EXPECT_EQ(list->horizontalHeaderItem(2)->text(), "CLASSE");
     EXPECT_EQ(list->columnWidth(0), 306);
     EXPECT_EQ(list->item(0, 0)->text(), "Nome:");
-    EXPECT_EQ(list->item(0, 1)->text(), "-1");
+    // The id column fits the longest id.
+    EXPECT_EQ(list->item(0, 1)->text(), "IDC_NAME_LABEL_OF_THE_FORM");
+    EXPECT_GT(list->columnWidth(1),
+              list->fontMetrics().horizontalAdvance(list->item(0, 1)->text()));
+    EXPECT_GE(list->width(), list->columnWidth(0) + list->columnWidth(1) + 6 * 40);
     QTest::keyClick(list, Qt::Key_F11);  // the first row: nothing
     EXPECT_EQ(list->item(0, 0)->text(), "Nome:");
     QTest::keyClick(list, Qt::Key_F12);
@@ -213,7 +217,7 @@ TEST_F(DialogFormsTest, CancelAfterAMoveAndNoShowsTheMovedRowAgain) {
   EXPECT_EQ(doc.text(), kScript);
 }
 
-TEST_F(DialogFormsTest, TheIdEditorLiesOverTheCellAndEnterStoresTheId) {
+TEST_F(DialogFormsTest, F2OpensTheIdEditorOverTheCellAndEnterConfirmsTheForm) {
   whenModal([&](QWidget* modal) {
     auto* form = qobject_cast<TabOrderDialog*>(modal);
     ASSERT_TRUE(form);
@@ -228,13 +232,13 @@ TEST_F(DialogFormsTest, TheIdEditorLiesOverTheCellAndEnterStoresTheId) {
       EXPECT_EQ(edit->palette().color(QPalette::Base), QColor(184, 236, 112));
       const QRect cell = list->visualRect(list->model()->index(1, 1));
       EXPECT_EQ(popup->pos(), list->viewport()->mapToGlobal(cell.topLeft()));
-      EXPECT_EQ(popup->width(), 49);
+      EXPECT_EQ(popup->width(), list->columnWidth(1) - 1);
       QTest::keyClicks(edit, QStringLiteral("x120"));  // the letter is refused
       QTest::keyClick(edit, Qt::Key_Return);
     });
-    QTest::keyClick(list, Qt::Key_Return);
+    QTest::keyClick(list, Qt::Key_F2);
     EXPECT_EQ(list->item(1, 1)->text(), "120");
-    click(form, 201);
+    QTest::keyClick(list, Qt::Key_Return);  // Enter confirms the form
   });
   key(Qt::Key_O, Qt::ControlModifier);
   EXPECT_NE(doc.text().find(" CONTROL \"OK\", 120, \"BUTTON\""), std::string::npos);
@@ -252,7 +256,7 @@ TEST_F(DialogFormsTest, EscInTheIdEditorAfterTypingAsks) {
       QTest::keyClick(edit, Qt::Key_Escape);  // Yes: dropped
     });
     click(form, 203);
-    EXPECT_EQ(form->list()->item(0, 1)->text(), "-1");
+    EXPECT_EQ(form->list()->item(0, 1)->text(), "IDC_NAME_LABEL_OF_THE_FORM");
     // An untouched editor asks nothing.
     whenModal([&](QWidget* popup) {
       QTest::keyClick(popup->findChild<QLineEdit*>("id"), Qt::Key_Escape);

@@ -49,7 +49,37 @@ TEST_F(MainWindowTest, ListShowsTheIndexAndTheTitleTheFile) {
   EXPECT_EQ(cell(2, 1), "VI");
   EXPECT_EQ(window->windowTitle().toStdString(), "KOLV Software Resource Editor - " + file);
   EXPECT_EQ(window->list()->width(), 180);
-  EXPECT_EQ(window->list()->columnWidth(0), 145);
+  // The name column takes what the type column leaves; a cut name is given whole as a tooltip.
+  EXPECT_EQ(window->list()->columnWidth(0) + window->list()->columnWidth(1),
+            window->list()->viewport()->width());
+  EXPECT_EQ(window->list()->model()->index(0, 0).data(Qt::ToolTipRole).toString(), "ABOUT");
+}
+
+TEST_F(MainWindowTest, TypeAheadSearchStartsAgainAfterAPause) {
+  key(Qt::Key_V);
+  key(Qt::Key_E);
+  EXPECT_EQ(window->list()->currentRow(), 2);  // "VE": VER, the search complete
+  key(Qt::Key_A);                              // "VEA": nothing, the row stays
+  EXPECT_EQ(window->list()->currentRow(), 2);
+  QTest::qWait(int(kSearchPauseMs) + 150);
+  key(Qt::Key_A);  // "A" alone: ABOUT
+  EXPECT_EQ(window->list()->currentRow(), 0);
+}
+
+TEST_F(MainWindowTest, TheSplitterWidensTheListMovesThePanelAndIsRemembered) {
+  auto* handle = window->findChild<ListSplitHandle*>("listSplitHandle");
+  ASSERT_TRUE(handle);
+  EXPECT_EQ(handle->x(), 180);
+  const int panelAt = window->panel()->x();
+  QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, QPoint(2, 50));
+  QTest::mouseMove(handle, QPoint(62, 50));
+  QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, QPoint(62, 50));
+  EXPECT_EQ(window->list()->width(), 240);
+  EXPECT_EQ(window->panel()->x(), panelAt + 60);
+  EXPECT_EQ(ui.settings["parametri/larghezzalista"], "240");
+  // Never narrower than 80 pixels.
+  window->setListWidth(10);
+  EXPECT_EQ(window->list()->width(), 80);
 }
 
 TEST_F(MainWindowTest, MenusAndButtonsAreInPlace) {
@@ -66,10 +96,11 @@ TEST_F(MainWindowTest, MenusAndButtonsAreInPlace) {
   QStringList items;
   for (QAction* a : window->menuBar()->actions()[1]->menu()->actions())
     if (!a->isSeparator()) items << a->text();
-  EXPECT_EQ(items, (QStringList{"Nuova 24\tCTRL-2", "Nuova VERSIONINFO\tCTRL-F",
-                                "Nuova bitmap\tCTRL-B", "Nuova cursor\tCTRL-U",
-                                "Nuova dialog\tCTRL-D", "Nuova icon\tCTRL-I", "Incolla\tCTRL-V",
-                                "Riordina le risorse", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
+  EXPECT_EQ(items,
+            (QStringList{"Nuovo manifesto (24)\tCTRL-2", "Nuove informazioni di versione\tCTRL-F",
+                         "Nuova bitmap\tCTRL-B", "Nuovo cursore\tCTRL-U", "Nuovo dialog\tCTRL-D",
+                         "Nuova icona\tCTRL-I", "Incolla\tCTRL-V", "Riordina le risorse",
+                         "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
 }
 
 // The "Risorse" menu's item whose text begins with `start`.
@@ -188,7 +219,7 @@ TEST_F(MainWindowTest, VersionInfoShowsTheEmptyPanelAndClearsTheStatus) {
   ASSERT_TRUE(window->panel());
   EXPECT_EQ(window->panel()->size(), QSize(0, 0));
   EXPECT_FALSE(window->panel()->isEnabled());
-  EXPECT_EQ(window->panel()->x(), 180);
+  EXPECT_EQ(window->panel()->x(), window->panelLeft());
   EXPECT_EQ(window->defaultStatusText(), "");
 }
 

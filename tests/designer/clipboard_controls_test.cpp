@@ -12,17 +12,19 @@ using namespace testing;
 
 // --- copy and paste ---
 
-TEST(DesignerPaste, ThreeControlsKeepTheirLayoutBelowThePoint) {
+TEST(DesignerPaste, ByKeyThreeControlsKeepTheirLayoutBesideTheCopied) {
   TestDesigner d(lines({button(101, 10, 10), button(102, 10, 20), button(103, 10, 40)}));
   for (DialogControl& c : d.model.controls) c.selected = true;
   d.designer.keyDown(key(DesignerKey::Insert), kCtrl);
   EXPECT_EQ(d.ui.clipboard, lines({button(101, 10, 10), button(102, 10, 20), button(103, 10, 40)}));
   d.designer.keyDown(key(DesignerKey::Insert), kShift);
   ASSERT_EQ(d.model.controls.size(), 6u);
-  EXPECT_EQ(d.at(3).rect.y, 0);
-  EXPECT_EQ(d.at(4).rect.y, 16);
-  EXPECT_EQ(d.at(5).rect.y, 48);
-  EXPECT_EQ(d.at(3).rect.x, 0);
+  // Right of the copied ones, on the first grid column a grid step away, on their rows.
+  EXPECT_EQ(d.at(3).rect.y, d.at(0).rect.y);
+  EXPECT_EQ(d.at(4).rect.y, d.at(3).rect.y + 16);
+  EXPECT_EQ(d.at(5).rect.y, d.at(3).rect.y + 48);
+  EXPECT_EQ(d.at(3).rect.x, 97);
+  EXPECT_GT(d.at(3).rect.x, d.at(0).rect.x + d.at(0).rect.width);
   EXPECT_EQ(d.at(3).id, 104);
   EXPECT_EQ(d.at(5).id, 106);
   for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(d.at(i).selected, i >= 3) << i;
@@ -35,7 +37,7 @@ TEST(DesignerPaste, ASingleControlBecomesCurrent) {
   d.dragControl(0, {d.at(0).rect.x + 1, d.at(0).rect.y + 1}, {});
   d.commands().copy();
   EXPECT_EQ(d.ui.clipboard, button(101, 10, 10));
-  d.commands().paste({60, 50});
+  d.commands().paste(PixelPoint{60, 50});
   ASSERT_EQ(d.model.controls.size(), 2u);
   EXPECT_EQ(d.at(1).rect, (PixelRect{60, 50, 70, 23}));
   EXPECT_EQ(d.designer.current(), 1u);
@@ -53,7 +55,7 @@ TEST(DesignerPaste, ClassExtrasAndLinesThatAreNoControl) {
       "FOO 1, 2\r\n"
       "CONTROL \"\", 8, \"LISTBOX\", WS_CHILD | WS_VSCROLL, 0, 20, 50, 40\r\n"
       "CONTROL \"\", IDC_LISTA, \"LISTBOX\", WS_CHILD, 0, 70, 50, 40";
-  d.commands().paste({0, 0});
+  d.commands().paste(PixelPoint{0, 0});
   ASSERT_EQ(d.model.controls.size(), 3u);
   EXPECT_EQ(d.ui.messageTexts(), (std::vector<std::string>{"Controllo // non supportato.",
                                                            "Controllo FOO non supportato."}));
@@ -66,7 +68,7 @@ TEST(DesignerPaste, ClassExtrasAndLinesThatAreNoControl) {
 
 TEST(DesignerPaste, AnEmptyClipboardPastesNothing) {
   TestDesigner d(button(101, 10, 10));
-  d.commands().paste({0, 0});
+  d.commands().paste(PixelPoint{0, 0});
   EXPECT_EQ(d.model.controls.size(), 1u);
   EXPECT_EQ(d.designer.undoSteps(), 0u);
 }
@@ -77,7 +79,7 @@ TEST(DesignerPaste, ShortStatementsPasteInTheirOwnFormAndACutLineIsNoControl) {
       "LTEXT \"Nome:\", -1, 5, 5, 40, 8\r\n"
       "\tEDITTEXT IDC_NOME, 50, 5, 80, 12, ES_AUTOHSCROLL\r\n"
       "CONTROL \"A\", 103, \"EDIT\", ES_LEFT | WS_CHILD, 5, 30, 50,";
-  d.commands().paste({0, 0});
+  d.commands().paste(PixelPoint{0, 0});
   ASSERT_EQ(d.model.controls.size(), 3u);
   EXPECT_EQ(d.ui.messageTexts(), (std::vector<std::string>{"Controllo CONTROL non supportato."}));
   EXPECT_EQ(d.at(1).live, ControlClass::StaticText);

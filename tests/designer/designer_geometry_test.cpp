@@ -60,6 +60,27 @@ TEST(DesignerGrid, DotsStopAtTheExtentAndRoundUp) {
   EXPECT_EQ(ceilColumnSteps(0, 5), 0);
 }
 
+TEST(DesignerPastePlace, BesideThenBelowThenTheFirstFreePlaceThenAStepAside) {
+  const PixelRect client{0, 0, 200, 100};
+  DialogControl copied;
+  copied.rect = {9, 8, 60, 20};
+  DialogControl group;  // holds others: no obstacle
+  group.live = ControlClass::GroupBox;
+  group.rect = {0, 0, 200, 100};
+  // Right of the copied control, a grid step away (5 units: 9 pixels across, 8 down).
+  EXPECT_EQ(freePastePlace({copied, group}, copied.rect, client, 5), (PixelPoint{79, 8}));
+  // No room on the right: below.
+  DialogControl right = copied;
+  right.rect = {80, 0, 120, 100};
+  EXPECT_EQ(freePastePlace({copied, right}, copied.rect, client, 5), (PixelPoint{9, 41}));
+  // Neither: the first free grid place, row by row.
+  DialogControl below = copied;
+  below.rect = {0, 30, 80, 70};
+  EXPECT_EQ(freePastePlace({right, below}, copied.rect, client, 5), (PixelPoint{0, 0}));
+  // Nowhere free: a grid step right of and below the copied control.
+  EXPECT_EQ(freePastePlace({copied, right, below}, copied.rect, client, 5), (PixelPoint{18, 16}));
+}
+
 TEST(DesignerHitTest, PointBorderAndBand) {
   const Box group{20, 20, 220, 220};
   struct Case {

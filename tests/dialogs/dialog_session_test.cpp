@@ -40,13 +40,14 @@ class DesignerSession : public ::testing::Test {
   bool session(std::vector<std::function<void(DialogModel&)>> changes,
                DesignerClose how = DesignerClose::Escape) {
     std::size_t opening = 0;
-    return designDialog(ui, doc, dialogPosition(), [&](const DialogModel& given) {
-      opened.push_back(given);
-      DialogModel left = given;
-      if (opening < changes.size()) changes[opening](left);
-      ++opening;
-      return DesignerClosing{how, left};
-    });
+    return designDialog(ui, doc, dialogPosition(),
+                        [&](const DialogModel& given, const MayCloseDesigner&) {
+                          opened.push_back(given);
+                          DialogModel left = given;
+                          if (opening < changes.size()) changes[opening](left);
+                          ++opening;
+                          return DesignerClosing{how, left};
+                        });
   }
   Document doc;
   ScriptedUi ui;
@@ -115,9 +116,28 @@ TEST_F(DesignerSession, CancelReopensOnTheEditThenAnUndoneChangeAsksNothing) {
   EXPECT_EQ(doc.text(), kScript);
 }
 
+TEST_F(DesignerSession, ADesignerStillOpenIsAskedAndCancelKeepsItOpen) {
+  ui.buttons = {kIdCancel, kIdYes};
+  designDialog(ui, doc, dialogPosition(),
+               [&](const DialogModel& given, const MayCloseDesigner& mayClose) {
+                 opened.push_back(given);
+                 EXPECT_TRUE(mayClose(given));  // unchanged: nothing asked
+                 DialogModel left = given;
+                 moveButton(left);
+                 EXPECT_FALSE(mayClose(left));  // Cancel: the designer stays open
+                 EXPECT_TRUE(mayClose(left));   // Yes
+                 return DesignerClosing{DesignerClose::Escape, left};
+               });
+  EXPECT_EQ(opened.size(), 1u);
+  EXPECT_EQ(ui.messageTexts(),
+            (std::vector<std::string>{std::string(kAskStoreDialog), std::string(kAskStoreDialog)}));
+  EXPECT_NE(doc.text(), kScript);
+  EXPECT_TRUE(doc.canUndo());
+}
+
 TEST_F(DesignerSession, AnotherResultReopensOnTheStoredText) {
   int opening = 0;
-  designDialog(ui, doc, dialogPosition(), [&](const DialogModel& given) {
+  designDialog(ui, doc, dialogPosition(), [&](const DialogModel& given, const MayCloseDesigner&) {
     opened.push_back(given);
     DialogModel left = given;
     moveButton(left);

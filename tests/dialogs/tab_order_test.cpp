@@ -87,7 +87,8 @@ TEST(TabOrder, F11OnTheFirstRowAndF12OnTheLastChangeNothing) {
   EXPECT_EQ(tabOrderKeyAction(order.rows, current, 123), TabOrderAction::MoveDown);
   EXPECT_EQ(current, 1u);
   EXPECT_EQ(column(order, 0)[0], "// i testi");
-  EXPECT_EQ(tabOrderKeyAction(order.rows, current, 13), TabOrderAction::EditId);
+  EXPECT_EQ(tabOrderKeyAction(order.rows, current, 13), TabOrderAction::Confirm);
+  EXPECT_EQ(tabOrderKeyAction(order.rows, current, 113), TabOrderAction::EditId);
   EXPECT_EQ(tabOrderKeyAction(order.rows, current, 65), TabOrderAction::None);
   std::vector<TabOrderRow> none;
   EXPECT_EQ(tabOrderKeyAction(none, current, 123), TabOrderAction::None);

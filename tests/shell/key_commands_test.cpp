@@ -104,5 +104,18 @@ TEST(KeySearch, MovingTheRowStartsANewSearch) {
   EXPECT_FALSE(typeAheadSearch(s, index, row, 7));  // other characters do nothing
 }
 
+TEST(KeySearch, APauseStartsANewSearchWhereverTheRowStands) {
+  const ResourceIndex index = names({"ALPHA", "BETA", "BRAVO"});
+  KeySearchState s;
+  int row = 0;
+  typeAheadSearch(s, index, row, 'B', 0);
+  typeAheadSearch(s, index, row, 'R', 200);  // "BR": BRAVO, the search is complete
+  EXPECT_EQ(row, 2);
+  EXPECT_FALSE(typeAheadSearch(s, index, row, 'A', 200 + kSearchPauseMs));     // "BRA": no pause
+  EXPECT_TRUE(typeAheadSearch(s, index, row, 'A', 300 + 2 * kSearchPauseMs));  // "A" alone
+  EXPECT_EQ(row, 0);
+  EXPECT_EQ(s.buffer, "A");
+}
+
 }  // namespace
 }  // namespace kolvre

@@ -87,7 +87,7 @@ TEST(MessageBoxKinds, ButtonsIconsAndTheAnswersOfEscCloseAndEnter) {
 }
 
 // A short message under a long title: the box is as wide as the title bar needs to show it.
-TEST(MessageBoxKinds, TheBoxIsWideEnoughForItsTitle) {
+TEST(MessageBoxKinds, TheBoxIsWideEnoughForItsTitleAndItsPaths) {
   for (const QString& title : {QStringLiteral("Attenzione"),
                                QStringLiteral("Un titolo decisamente lungo per una finestra")}) {
     int width = 0, needed = 0;
@@ -99,6 +99,20 @@ TEST(MessageBoxKinds, TheBoxIsWideEnoughForItsTitle) {
     showMessageBox("Ok.", MessageKind::Info, title);
     EXPECT_GE(width, needed) << title.toStdString();
   }
+  // A settings path is never broken across lines: the text is at least as wide as the path.
+  const QString path =
+      QStringLiteral("/home/utente/.config/kolvre/una/cartella/profonda/kolvre.ini");
+  int labelWidth = 0, pathWidth = 0;
+  onModal([&](QWidget* box) {
+    auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    labelWidth = label ? label->width() : 0;
+    pathWidth = box->fontMetrics().horizontalAdvance(path + ".");
+    typeKey(box, Qt::Key_Escape);
+  });
+  showMessageBox(
+      "Indicare il programma nella chiave TXT della sezione [Edit] del file " + path + ".",
+      MessageKind::Info, "Attenzione");
+  EXPECT_GE(labelWidth, pathWidth);
 }
 
 const QString kPadded = "AB             ";  // a name padded to 15 characters
