@@ -12,6 +12,7 @@
 
 #include "app/dialog_panel.h"
 #include "app/main_window.h"
+#include "base/version.h"
 #include "document/document_commands.h"
 #include "document/work_files.h"
 #include "messages/error_record.h"

@@ -11,6 +11,7 @@
 
 #include "app/resource_list.h"
 #include "app/shell_services.h"
+#include "base/version.h"
 #include "document/document.h"
 #include "settings/placement.h"
 #include "shell/key_commands.h"
@@ -22,7 +23,6 @@ class QToolBar;
 namespace kolvre {
 
 inline constexpr const char* kProgramName = "KOLV Software Resource Editor";
-inline constexpr const char* kProgramVersion = "1.54";
 // The property of a field in which the Insert key has no global action: with the focus there,
 // Insert leaves the status bar's INS indicator as it is.
 inline constexpr const char* kNoGlobalInsert = "kolvreNoGlobalInsert";

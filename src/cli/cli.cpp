@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "base/version.h"
 #include "cli/commands.h"
 #include "messages/error_record.h"
 #include "messages/messages.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr std::string_view kUsageText =
     "uso: kolvre-cli COMANDO FILE [ARGOMENTI]\n"
+    "     kolvre-cli --help | -h | --version\n"
     "  list FILE                 elenca le risorse: nome, tabulazione, codice del tipo\n"
     "  reorder FILE [-o OUT]     riordina le risorse per tipo e nome (-o -: sullo standard\n"
     "                            output)\n"
@@ -80,6 +82,10 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
   if (args.empty() || args[0] == "-h" || args[0] == "--help") {
     (args.empty() ? err : out) << kUsageText;
     return args.empty() ? kUsage : kOk;
+  }
+  if (args[0] == "--version") {
+    out << "kolvre-cli (KOLVRE) " << kProgramVersion << '\n';
+    return kOk;
   }
   const auto command = commands().find(args[0]);
   if (command == commands().end()) {

@@ -4,7 +4,10 @@
 
 #include <filesystem>
 #include <sstream>
+#include <string>
+#include <string_view>
 
+#include "base/version.h"
 #include "support/temp_dir.h"
 
 namespace kolvre {
@@ -41,6 +44,25 @@ TEST(CliList, MissingFileAndUsage) {
   EXPECT_EQ(cli({"list"}).code, 2);
   EXPECT_EQ(cli({"frobnicate", "x"}).code, 2);
   EXPECT_NE(cli({"list"}).err.find("uso:"), std::string::npos);
+}
+
+// --help, -h and --version answer on standard output with exit code 0; the usage names them.
+TEST(CliUsage, HelpAndVersionGoToStandardOutput) {
+  for (const char* asked : {"--help", "-h"}) {
+    const CliRun help = cli({asked});
+    EXPECT_EQ(help.code, 0) << asked;
+    EXPECT_TRUE(help.out.starts_with("uso: kolvre-cli COMANDO FILE [ARGOMENTI]\n")) << asked;
+    EXPECT_NE(help.out.find("--version"), std::string::npos) << asked;
+    EXPECT_EQ(help.err, "") << asked;
+  }
+  const CliRun version = cli({"--version"});
+  EXPECT_EQ(version.code, 0);
+  EXPECT_EQ(version.out, std::string("kolvre-cli (KOLVRE) ") + kProgramVersion + "\n");
+  EXPECT_EQ(version.err, "");
+  // The version of project() in the top CMakeLists.txt, as the GUI's `kolvre --version` prints.
+  EXPECT_TRUE(std::string_view(kProgramVersion).find_first_not_of("0123456789.") ==
+              std::string_view::npos) << kProgramVersion;
+  EXPECT_FALSE(std::string_view(kProgramVersion).empty());
 }
 
 TEST(CliReorder, WritesBackInPlaceOrToAnotherFile) {
