@@ -38,7 +38,7 @@ inline constexpr int kSubDiskFull = 2016;
 class CommandError : public std::runtime_error {
  public:
   explicit CommandError(ErrorRecord record)
-      : std::runtime_error(record.description.value_or("command failed")),
+      : std::runtime_error(record.description.value_or("comando non riuscito")),
         record_(std::move(record)) {}
   const ErrorRecord& record() const { return record_; }
 

@@ -5,13 +5,18 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <functional>
 
 #include "app/image_panels.h"
 #include "document/document_commands.h"
@@ -53,6 +58,35 @@ TEST_F(MainWindowTest, ListShowsTheIndexAndTheTitleTheFile) {
   EXPECT_EQ(window->list()->columnWidth(0) + window->list()->columnWidth(1),
             window->list()->viewport()->width());
   EXPECT_EQ(window->list()->model()->index(0, 0).data(Qt::ToolTipRole).toString(), "ABOUT");
+}
+
+// Every label and tip of the menus and the button bar, as built, is Italian: no word of the
+// list of English words (the check of the sources reads the same list).
+TEST_F(MainWindowTest, MenusAndButtonsSpeakItalian) {
+  QFile listFile(QStringLiteral(KOLVRE_ENGLISH_WORDS));
+  ASSERT_TRUE(listFile.open(QIODevice::ReadOnly));
+  QSet<QString> english;
+  for (const QByteArray& line : listFile.readAll().split('\n'))
+    if (!line.trimmed().isEmpty() && !line.startsWith('#'))
+      english.insert(QString::fromUtf8(line.trimmed()).toLower());
+  ASSERT_TRUE(english.contains("cursor"));
+  QStringList texts;
+  std::function<void(const QList<QAction*>&)> walk = [&](const QList<QAction*>& actions) {
+    for (QAction* a : actions) {
+      texts << a->text() << a->statusTip() << a->toolTip();
+      if (a->menu()) walk(a->menu()->actions());
+    }
+  };
+  walk(window->menuBar()->actions());
+  for (auto* bar : window->findChildren<QToolBar*>()) walk(bar->actions());
+  EXPECT_GT(texts.size(), 30);
+  static const QRegularExpression wordPattern(QStringLiteral("[A-Za-z]+"));
+  for (const QString& text : texts)
+    for (const auto& match : wordPattern.globalMatch(text)) {
+      const QString word = match.captured();
+      EXPECT_FALSE(word != word.toUpper() && english.contains(word.toLower()))
+          << text.toStdString() << ": " << word.toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, TypeAheadSearchStartsAgainAfterAPause) {
