@@ -444,7 +444,7 @@ bool editDialog(const PanelContext& c) {
     if (const auto edit =
             dialogEdit(c.doc.text(), c.doc.index(), *position, dialogBlock(dialog, key.name)))
       c.doc.commit(*edit);
-    return saveScript(c.ui, c.doc);
+    return c.window.saveScriptFile();
   };
   return designDialog(c.ui, c.doc, c.position,
                       [&](const DialogModel& dialog, const MayCloseDesigner& mayClose) {

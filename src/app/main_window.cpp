@@ -26,6 +26,7 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
   buildMenus();
   buildButtonBar();
   buildStatusBar();
+  watchDisk();
 
   workspace_ = new QWidget(this);
   workspace_->setAutoFillBackground(true);
@@ -123,7 +124,8 @@ void MainWindow::tick() {
 
 void MainWindow::updateTitle() {
   setWindowTitle(QString::fromUtf8(kProgramName) + QStringLiteral(" - ") +
-                 QFile::decodeName(doc_.fileName().c_str()));
+                 QFile::decodeName(doc_.fileName().c_str()) +
+                 (hasUnsavedChanges(doc_) ? QStringLiteral("*") : QString()));
 }
 
 void MainWindow::dispatch(const std::function<void()>& command) {
@@ -143,6 +145,7 @@ void MainWindow::dispatch(const std::function<void()>& command) {
   }
   --dispatchDepth_;
   refresh();
+  if (dispatchDepth_ == 0) afterCommand();
 }
 
 void MainWindow::endModalEdit() {
@@ -280,6 +283,7 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 
 void MainWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) checkDiskSoon(0);
   if (placed_ && event->type() == QEvent::WindowStateChange)
     placementWrites_.record(isMinimized()   ? SizeType::Minimized
                             : isMaximized() ? SizeType::Maximized

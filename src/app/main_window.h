@@ -1,11 +1,13 @@
 // The main window: menu bar, button bar, status bar, the resource list and the resource panel.
 // main_window.cpp lays the window out and shows the panels; main_window_actions.cpp builds the
-// menus and the button bar and runs their actions.
+// menus and the button bar and runs their actions; main_window_disk.cpp watches the script's
+// file on disk and saves it.
 #pragma once
 
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -17,7 +19,9 @@
 #include "shell/key_commands.h"
 #include "ui/qt_user_interface.h"
 
+class QFileSystemWatcher;
 class QMenu;
+class QTimer;
 class QToolBar;
 
 namespace kolvre {
@@ -74,8 +78,16 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // Puts the list down the left edge of the work area and shows the current resource again.
   void layOutList();
 
+  // The program's name and the file's, with a "*" after it while there are unsaved changes.
   void updateTitle();
   void rebuildRecentFiles();
+  // F9, "Salva", the button and the designer's F9: saves the script (under a new name with
+  // `saveAs`); on success the status bar says "Salvato." for a few seconds. True when saved.
+  bool saveScriptFile(bool saveAs = false);
+  // Compares the script's file on disk with the one last loaded or saved and asks about a change
+  // (checkScriptOnDisk); while a command runs, once it has returned. The window does it when it
+  // is activated and shortly after the watcher reports the file.
+  void checkDisk();
   // SHOWRES: shows the list's current entry in the panel (the panel shown is replaced).
   void showCurrent();
   // The edit action of the current entry's type (Enter, double click).
@@ -110,6 +122,13 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   void startSecondCopy();
   void placeList();
   void tick();
+  // The script's file on disk (main_window_disk.cpp): the watcher and its timer, made once;
+  // the watched path kept on the document's file; the check asked for in `delayMs`.
+  void watchDisk();
+  void watchScriptFile();
+  void checkDiskSoon(int delayMs);
+  // After the outermost command: the title, the watched path, a disk check put off meanwhile.
+  void afterCommand();
 
   Document& doc_;
   UserInterface& ui_;
@@ -129,6 +148,10 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   QLabel* num_ = nullptr;
   QLabel* ins_ = nullptr;
   bool insertMode_ = true;
+  QFileSystemWatcher* watcher_ = nullptr;
+  QTimer* diskTimer_ = nullptr;
+  std::uint64_t watchedInode_ = 0;  // the file the watcher holds; another one after a rename
+  bool diskCheckPutOff_ = false;    // asked for while a command ran
   bool placed_ = false;
   std::optional<QSize> unframedOuter_;
   // Takes the outer size asked for before the window had a frame; true when it resized.

@@ -119,7 +119,7 @@ void MainWindow::buildButtonBar() {
   addButton("SALVA",
             QStringLiteral("Salva file di risorse (%1)").arg(qstr(keyLabel(KeyAction::Save))),
             [this] {
-              dispatch([this] { saveScript(ui_, doc_); });
+              saveScriptFile();
               list_->setFocus();
             });
   bar->addSeparator();
@@ -171,10 +171,7 @@ void MainWindow::openFile(const std::string& path) {
 }
 
 void MainWindow::saveAs() {
-  dispatch([this] {
-    if (saveScript(ui_, doc_, true)) addRecentFile(ui_, doc_.fileName());
-  });
-  updateTitle();
+  if (saveScriptFile(true)) dispatch([this] { addRecentFile(ui_, doc_.fileName()); });
   rebuildRecentFiles();
   list_->setFocus();
 }
@@ -205,7 +202,7 @@ void MainWindow::runAction(KeyAction action) {
       openFile();
       return;
     case KeyAction::Save:
-      dispatch([this] { saveScript(ui_, doc_); });
+      saveScriptFile();
       return;
     case KeyAction::SecondCopy:
       startSecondCopy();

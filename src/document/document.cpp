@@ -16,6 +16,7 @@ void Document::load(std::string fileName, std::string diskBytes) {
   statements_ = readStatements(text_);
   index_ = indexResources(text_, statements_);
   history_.clear();
+  disk_ = {};
   markSaved();
   changed({DocumentChange::Kind::Loaded, std::nullopt, {}});
 }
@@ -98,6 +99,10 @@ void Document::changed(DocumentChange change) {
 void Document::markSaved() {
   savedSize_ = text_.size();
   savedHash_ = std::hash<std::string>{}(text_);
+}
+
+void Document::markDiskCopyLost() {
+  savedSize_ = std::string::npos;  // no text is that long
 }
 
 bool Document::unsaved() const {

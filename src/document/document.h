@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "document/disk_state.h"
 #include "document/edit.h"
 #include "document/encoding.h"
 #include "document/history.h"
@@ -75,6 +76,17 @@ class Document {
   void markSaved();
   // True when the text differs from the one last loaded or saved.
   bool unsaved() const;
+
+  // The file on disk as last loaded or saved, and the change on disk last asked or told about
+  // (disk_state.h). load() forgets both; the command that read or wrote the file records it.
+  const DiskState& disk() const { return disk_; }
+  // The stamp of the file just read or written; any change asked about is forgotten.
+  void recordDiskStamp(const FileStamp& stamp) { disk_ = {stamp, std::nullopt}; }
+  // The change on disk the user was just asked or told about.
+  void noteDiskChange(const FileStamp& stamp) { disk_.noticed = stamp; }
+  // The file on disk no longer holds the text last loaded or saved (another program changed or
+  // deleted it, and the editor kept its text): the text counts as unsaved until the next save.
+  void markDiskCopyLost();
   // Script bytes as UTF-8 for display, and UTF-8 text as script bytes.
   std::string display(std::string_view bytes) const { return toDisplay(bytes, encoding_); }
   std::string scriptBytes(std::string_view utf8) const { return fromDisplay(utf8, encoding_); }
@@ -93,6 +105,7 @@ class Document {
   // The text as last loaded or saved, kept as its length and a hash of it.
   std::size_t savedSize_ = 0;
   std::size_t savedHash_ = 0;
+  DiskState disk_;
   History history_;
   DocumentObserver* observer_ = nullptr;
 };

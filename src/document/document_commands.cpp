@@ -13,12 +13,25 @@ bool confirmReplace(UserInterface& ui) {
   return showMessage(ui, "Sostituire il file esistente?", MessageKind::OkCancel).accepted();
 }
 
+constexpr std::string_view kChangedOnDisk = "Il file è stato modificato da un altro programma.";
+
+// Before a save over the script's own file: a copy another program wrote since the last load
+// or save (whether or not the user was asked to reload it) is replaced only on Yes.
+bool mayWriteOverDiskCopy(UserInterface& ui, const Document& doc) {
+  if (!diskCopyIsForeign(doc.disk(), fileStamp(doc.fileName()))) return true;
+  return showMessage(ui, std::string(kChangedOnDisk) + " Sovrascriverlo?",
+                     MessageKind::YesNoDefaultNo)
+      .accepted();
+}
+
 }  // namespace
 
 bool writeDocument(UserInterface& ui, Document& doc) {
   const int error = writeFileSafely(doc.fileName(), doc.diskBytes());
   if (error == 0) {
     doc.markSaved();
+    // The file as written: the watcher's signal that this write causes finds nothing new.
+    doc.recordDiskStamp(fileStamp(doc.fileName()));
     return true;
   }
   inform(ui, "Impossibile salvare il file " + doc.fileName() + ".;" + saveFailureReason(error));
@@ -26,6 +39,8 @@ bool writeDocument(UserInterface& ui, Document& doc) {
 }
 
 void loadDocument(Document& doc, const std::string& path) {
+  // Taken before reading: a change made while the file is read shows as a change afterwards.
+  const FileStamp stamp = fileStamp(path);
   FileRead read = readWholeFile(path);
   if (read.error != 0 && read.error != ENOENT)
     throw CommandError(fileErrorRecord(read.error, kGenOpen, path, "apertura"));
@@ -35,6 +50,32 @@ void loadDocument(Document& doc, const std::string& path) {
     throw Refusal("Impossibile aprire il file " + path + ".;Il file è in UTF-16 ma " + problem +
                   ": salvandolo si perderebbero dei dati.");
   doc.load(path, std::move(read.bytes));
+  doc.recordDiskStamp(stamp);
+}
+
+bool checkScriptOnDisk(UserInterface& ui, Document& doc) {
+  const FileStamp now = fileStamp(doc.fileName());
+  const DiskNotice notice = diskNotice(doc.disk(), now, hasUnsavedChanges(doc));
+  if (notice == DiskNotice::None) return false;
+  // Noted before asking: the checks that come while the question is up ask nothing.
+  doc.noteDiskChange(now);
+  if (notice == DiskNotice::Deleted) {
+    doc.markDiskCopyLost();
+    inform(ui,
+           "Il file è stato eliminato da un altro programma.;Sarà scritto di nuovo al "
+           "prossimo salvataggio.");
+    return false;
+  }
+  const bool losing = notice == DiskNotice::ChangedOverUnsaved;
+  const std::string question = std::string(kChangedOnDisk) + " Ricaricarlo?" +
+                               (losing ? ";Le modifiche non salvate andranno perse." : "");
+  if (!showMessage(ui, question, losing ? MessageKind::YesNoDefaultNo : MessageKind::YesNo)
+           .accepted()) {
+    doc.markDiskCopyLost();
+    return false;
+  }
+  loadDocument(doc, doc.fileName());
+  return true;
 }
 
 bool closeScript(UserInterface& ui, Document& doc) {
@@ -43,7 +84,7 @@ bool closeScript(UserInterface& ui, Document& doc) {
       ui, "Il file di risorse è stato modificato. Salvo le modifiche?", MessageKind::YesNoCancel);
   if (answer.button == kIdNo) return true;
   if (answer.button == kIdCancel || answer.button == 0) return false;
-  return writeDocument(ui, doc);
+  return mayWriteOverDiskCopy(ui, doc) && writeDocument(ui, doc);
 }
 
 bool newScript(UserInterface& ui, Document& doc, bool askClose) {
@@ -57,6 +98,7 @@ bool newScript(UserInterface& ui, Document& doc, bool askClose) {
     return false;
   }
   doc.load(name, {});
+  doc.recordDiskStamp(fileStamp(name));
   return true;
 }
 
@@ -96,7 +138,7 @@ bool saveScript(UserInterface& ui, Document& doc, bool saveAs) {
     }
     return true;
   }
-  return writeDocument(ui, doc);
+  return mayWriteOverDiskCopy(ui, doc) && writeDocument(ui, doc);
 }
 
 }  // namespace kolvre

@@ -22,11 +22,22 @@ bool newScript(UserInterface& ui, Document& doc, bool askClose = true);
 // it stands. True when the document is the new file.
 bool openScriptFile(UserInterface& ui, Document& doc, const std::string& path = {});
 
-// saveScript: writes the script to its file, or under a new name with `saveAs`.
+// saveScript: writes the script to its file, or under a new name with `saveAs`. Over its own file,
+// a copy another program wrote since the last load or save is replaced only when the user says so
+// (also for the save that closeScript offers).
 bool saveScript(UserInterface& ui, Document& doc, bool saveAs = false);
 
-// Writes the document to its file safely; on failure shows "Impossibile salvare il file ...".
+// Writes the document to its file safely, whatever stands there, and records the file's stamp;
+// on failure shows "Impossibile salvare il file ...".
 bool writeDocument(UserInterface& ui, Document& doc);
+
+// checkScriptOnDisk: compares the script's file on disk with the one last loaded or saved and,
+// once per change, asks whether to reload it ("Il file è stato modificato da un altro
+// programma. Ricaricarlo?", naming the unsaved changes that would be lost) or says that it was
+// deleted. Yes reloads (the history starts again). No, or a deleted file, keeps the text, which
+// then counts as unsaved; the next save asks before writing over the other program's copy and
+// writes a deleted file again. True when the document was reloaded.
+bool checkScriptOnDisk(UserInterface& ui, Document& doc);
 
 // Reads `path` into the document. A missing file gives an empty text; any other failure to
 // read raises a CommandError and leaves the document as it was.

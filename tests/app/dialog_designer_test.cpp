@@ -85,6 +85,18 @@ TEST_F(DesignerTest, MovingTheCaptionBarMovesXAndYAndYesStoresIt) {
   EXPECT_EQ(doc.text(), kDialog);
 }
 
+// The designer's F9 saves as the main window's does.
+TEST_F(DesignerTest, F9SavesAndTheStatusBarSaysSo) {
+  design([&](DesignerWindow& d) {
+    drag(d.dialogWindow(), QPoint(40, 12), QPoint(7, 3));
+    QTest::keyClick(&d, Qt::Key_F9);
+    EXPECT_EQ(window->statusBar()->currentMessage(), "Salvato.");
+    EXPECT_FALSE(window->windowTitle().endsWith("*"));
+    escape(d);
+  });
+  EXPECT_EQ(testing::TempDir::read(file).substr(0, 28), "DLG DIALOG 17, 23, 100, 50\r\n");
+}
+
 TEST_F(DesignerTest, ResizingTheFrameChangesCxAndCyAndShowsTheSize) {
   ui.buttons = {kIdYes};
   design([&](DesignerWindow& d) {
