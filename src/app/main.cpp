@@ -132,6 +132,7 @@ int startEditor(QApplication& app) {
   }
   MainWindow window(doc, ui);
   window.placeInitially();
+  window.offerRecoveredChanges();
   return app.exec();
 }
 

@@ -3,6 +3,7 @@
 // menus and the button bar and runs their actions.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
@@ -12,11 +13,13 @@
 #include "app/resource_list.h"
 #include "app/shell_services.h"
 #include "document/document.h"
+#include "document/recovery.h"
 #include "settings/placement.h"
 #include "shell/key_commands.h"
 #include "ui/qt_user_interface.h"
 
 class QMenu;
+class QTimer;
 class QToolBar;
 
 namespace kolvre {
@@ -70,6 +73,10 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // Puts the list down the left edge of the work area and shows the current resource again.
   void layOutList();
 
+  // At start and after opening a script: offers the unsaved changes a crashed editor left for
+  // it (offerRecovery).
+  void offerRecoveredChanges();
+
   void updateTitle();
   void rebuildRecentFiles();
   // SHOWRES: shows the list's current entry in the panel (the panel shown is replaced).
@@ -105,6 +112,12 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   const IndexEntry* currentEntry() const;
   void startSecondCopy();
   void tick();
+  // Recovery after a crash (RecoveryKeeper): the recovery file is written within two seconds of
+  // a change, and removed after a save, an undo back to the saved text and a clean close.
+  void setUpRecovery();
+  void noteChangeForRecovery();
+  void keepRecoveryAfterCommand();
+  void closeRecovery();
 
   Document& doc_;
   UserInterface& ui_;
@@ -136,6 +149,9 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   int panelsBuilt_ = 0;
   // What the document reported since the screen was last refreshed.
   std::optional<DocumentChange> pending_;
+  RecoveryKeeper recovery_{doc_};
+  QTimer* recoveryTimer_ = nullptr;
+  QElapsedTimer recoveryDue_;  // since the first change the recovery file does not hold yet
 };
 
 }  // namespace kolvre
