@@ -133,6 +133,7 @@ int startEditor(QApplication& app) {
   }
   MainWindow window(doc, ui);
   window.placeInitially();
+  window.offerRecoveredChanges();
   return app.exec();
 }
 

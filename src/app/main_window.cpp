@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 
 #include "app/shell_services.h"
 #include "app/show_resource.h"
@@ -27,6 +28,7 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
   buildButtonBar();
   buildStatusBar();
   watchDisk();
+  setUpRecovery();
 
   workspace_ = new QWidget(this);
   workspace_->setAutoFillBackground(true);
@@ -146,6 +148,7 @@ void MainWindow::dispatch(const std::function<void()>& command) {
   --dispatchDepth_;
   refresh();
   if (dispatchDepth_ == 0) afterCommand();
+  if (dispatchDepth_ == 0) keepRecoveryAfterCommand();
 }
 
 void MainWindow::endModalEdit() {
@@ -156,6 +159,7 @@ void MainWindow::endModalEdit() {
 void MainWindow::documentChanged(const DocumentChange& change) {
   // Only noted here: the command that made the change is still running.
   pending_ = change;
+  noteChangeForRecovery();
 }
 
 void MainWindow::refresh() {
@@ -244,6 +248,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   bool mayClose = false;
   dispatch([&] { mayClose = closeScript(ui_, doc_); });
   if (mayClose) {
+    closeRecovery();
     placementWrites_.flush();
     event->accept();
   } else {
@@ -255,6 +260,42 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   const int vk = virtualKeyOf(event->key());
   if (vk != 0 && runKey(vk, event->modifiers())) return;
   QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::setUpRecovery() {
+  recoveryTimer_ = new QTimer(this);
+  recoveryTimer_->setSingleShot(true);
+  connect(recoveryTimer_, &QTimer::timeout, this, [this] {
+    recoveryDue_.invalidate();
+    recovery_.write();  // a failure is not reported: the next change tries again
+  });
+}
+
+void MainWindow::noteChangeForRecovery() {
+  recovery_.noteChange();
+  // Restarted by every change, a second after it, but never later than two seconds after the
+  // first change not yet written.
+  constexpr qint64 kAfterChange = 1000;
+  constexpr qint64 kAtMost = 1900;
+  if (!recoveryDue_.isValid()) recoveryDue_.start();
+  const qint64 left = kAtMost - recoveryDue_.elapsed();
+  recoveryTimer_->start(static_cast<int>(std::clamp<qint64>(left, 0, kAfterChange)));
+}
+
+void MainWindow::keepRecoveryAfterCommand() {
+  if (!recovery_.afterCommand()) return;
+  recoveryTimer_->stop();
+  recoveryDue_.invalidate();
+}
+
+void MainWindow::closeRecovery() {
+  recoveryTimer_->stop();
+  recoveryDue_.invalidate();
+  recovery_.closed();
+}
+
+void MainWindow::offerRecoveredChanges() {
+  dispatch([this] { offerRecovery(ui_, doc_); });
 }
 
 bool MainWindow::applyUnframedOuter() {

@@ -4,6 +4,7 @@
 // file on disk and saves it.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
@@ -15,6 +16,7 @@
 #include "app/shell_services.h"
 #include "base/version.h"
 #include "document/document.h"
+#include "document/recovery.h"
 #include "settings/placement.h"
 #include "shell/key_commands.h"
 #include "ui/qt_user_interface.h"
@@ -78,6 +80,10 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // Puts the list down the left edge of the work area and shows the current resource again.
   void layOutList();
 
+  // At start and after opening a script: offers the unsaved changes a crashed editor left for
+  // it (offerRecovery).
+  void offerRecoveredChanges();
+
   // The program's name and the file's, with a "*" after it while there are unsaved changes.
   void updateTitle();
   void rebuildRecentFiles();
@@ -129,6 +135,12 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   void checkDiskSoon(int delayMs);
   // After the outermost command: the title, the watched path, a disk check put off meanwhile.
   void afterCommand();
+  // Recovery after a crash (RecoveryKeeper): the recovery file is written within two seconds of
+  // a change, and removed after a save, an undo back to the saved text and a clean close.
+  void setUpRecovery();
+  void noteChangeForRecovery();
+  void keepRecoveryAfterCommand();
+  void closeRecovery();
 
   Document& doc_;
   UserInterface& ui_;
@@ -166,6 +178,9 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   int panelsBuilt_ = 0;
   // What the document reported since the screen was last refreshed.
   std::optional<DocumentChange> pending_;
+  RecoveryKeeper recovery_{doc_};
+  QTimer* recoveryTimer_ = nullptr;
+  QElapsedTimer recoveryDue_;  // since the first change the recovery file does not hold yet
 };
 
 }  // namespace kolvre

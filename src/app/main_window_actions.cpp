@@ -164,10 +164,13 @@ void MainWindow::newFile() {
 }
 
 void MainWindow::openFile(const std::string& path) {
-  dispatch([this, &path] {
-    if (openScriptFile(ui_, doc_, path)) addRecentFile(ui_, doc_.fileName());
+  bool opened = false;
+  dispatch([this, &path, &opened] {
+    opened = openScriptFile(ui_, doc_, path);
+    if (opened) addRecentFile(ui_, doc_.fileName());
   });
   rebuildRecentFiles();
+  if (opened) offerRecoveredChanges();
 }
 
 void MainWindow::saveAs() {

@@ -22,11 +22,6 @@ namespace fs = std::filesystem;
 constexpr std::string_view kFolderPrefix = "kolvre-";
 constexpr const char* kPidFile = "pid";
 
-bool processRunning(long pid) {
-  if (pid <= 0) return false;
-  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
-
 // The process id a work folder records; nothing when it records none.
 std::optional<long> recordedPid(const fs::path& folder) {
   std::ifstream in(folder / kPidFile);
@@ -36,6 +31,11 @@ std::optional<long> recordedPid(const fs::path& folder) {
 }
 
 }  // namespace
+
+bool processRunning(long pid) {
+  if (pid <= 0) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
 
 WorkFolder::WorkFolder(const std::string& base) {
   std::string pattern =

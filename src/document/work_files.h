@@ -39,6 +39,9 @@ std::string workFolderBase();
 // This editor's work folder, made on first use under workFolderBase() and removed at exit.
 WorkFolder& workFolder();
 
+// Whether a process with this id is running (one of another user's counts).
+bool processRunning(long pid);
+
 // Removes the work folders under `base` of editors that are no longer running: those whose "pid"
 // file names no running process. A folder of a running editor, one without a readable "pid"
 // file and anything not named like a work folder are left alone. Returns how many were removed.

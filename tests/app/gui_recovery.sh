@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# Recovery after a crash, with the real editor under a virtual X server: a rename typed into it
+# (xdotool), the recovery file awaited and checked, the editor killed with SIGKILL; started again
+# on the script, the question answered "Sì" (Enter, its default button) and the script saved
+# (F9): the file saved must be the renamed script, and the recovery file gone.
+#
+# XDG_STATE_HOME and XDG_RUNTIME_DIR point into the test's own folder. Without one of the tools
+# it needs (xvfb-run, xdotool) the test is skipped: exit status 77, with the reason printed;
+# where the GUI tests must run (KOLVRE_REQUIRE_GUI=1, as in CI) that is a failure instead.
+set -euo pipefail
+
+if [[ "${1:-}" == --inside ]]; then
+  # Within the X server: $2 the program, $3 the test's folder.
+  exe="$2" work="$3"
+  script="$work/s.rc" state="$work/state/kolvre"
+  fail() {
+    echo "FAILED: $*" >&2
+    exit 1
+  }
+  # Waits (at most 20 s) for a visible window whose title is $1; prints its id.
+  window() {
+    local id
+    for _ in $(seq 1 80); do
+      id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
+      if [[ -n "$id" ]]; then
+        echo "$id"
+        return 0
+      fi
+      sleep 0.25
+    done
+    return 1
+  }
+  keys() {  # window id, then keys
+    local id="$1"
+    shift
+    xdotool windowfocus --sync "$id"
+    sleep 0.3
+    xdotool key --delay 60 "$@"
+  }
+  recovery_files() { find "$state" -name '*.rec' 2>/dev/null; }
+  pid=""
+  trap '[[ -z "$pid" ]] || kill -KILL "$pid" 2>/dev/null || true' EXIT
+
+  "$exe" "$script" 2>"$work/first.err" &
+  pid=$!
+  main=$(window "KOLV Software Resource Editor") || fail "the editor's window did not open"
+  sleep 0.5
+  keys "$main" ctrl+r
+  sleep 0.5
+  prompt=$(xdotool getwindowfocus)
+  keys "$prompt" ctrl+a BackSpace B E T A Return
+  for _ in $(seq 1 40); do
+    [[ -n "$(recovery_files)" ]] && break
+    sleep 0.25
+  done
+  file=$(recovery_files)
+  [[ -n "$file" ]] || fail "no recovery file in $state 10 s after the rename"
+  kill -KILL "$pid"
+  wait "$pid" 2>/dev/null || true
+  [[ -f "$file" ]] || fail "the recovery file went with the editor"
+  [[ "$(head -n 1 "$file")" == "KOLVRE-RECOVERY 1" ]] || fail "$file is no recovery file"
+  grep -qx "$script" "$file" || fail "$file does not name $script"
+  grep -qx "pid $pid" "$file" || fail "$file does not name the editor killed"
+  [[ "$(tail -n 1 "$file")" == end ]] || fail "$file has no end line"
+  cmp -s "$script" "$work/original.rc" || fail "the script changed on disk without a save"
+
+  "$exe" "$script" 2>"$work/second.err" &
+  pid=$!
+  question=$(window "Attenzione") || fail "no question at the second start"
+  keys "$question" Return
+  main=$(window "KOLV Software Resource Editor") || fail "the editor's window did not open again"
+  keys "$main" F9
+  for _ in $(seq 1 40); do
+    cmp -s "$script" "$work/expected.rc" && [[ -z "$(recovery_files)" ]] && break
+    sleep 0.25
+  done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  if ! cmp -s "$script" "$work/expected.rc"; then
+    diff "$work/expected.rc" "$script" >&2 || true
+    fail "the script saved after the recovery is not the renamed one"
+  fi
+  [[ -z "$(recovery_files)" ]] || fail "the recovery file is still there after the save"
+  exit 0
+fi
+
+exe="$1"
+missing=()
+for tool in xvfb-run xdotool; do
+  command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+done
+if ((${#missing[@]} > 0)); then
+  if [[ "${KOLVRE_REQUIRE_GUI:-}" == 1 ]]; then
+    echo "FAILED: not found on PATH: ${missing[*]}; KOLVRE_REQUIRE_GUI=1 requires the GUI" \
+      "recovery test (install xvfb and xdotool)" >&2
+    exit 1
+  fi
+  echo "SKIPPED: not found on PATH: ${missing[*]} (install xvfb and xdotool to run the GUI" \
+    "recovery test; KOLVRE_REQUIRE_GUI=1 makes this a failure)" >&2
+  exit 77
+fi
+
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -m 700 "$work/state" "$work/runtime"
+printf 'ALFA DIALOG 0, 0, 120, 60\r\n{\r\n}\r\n' >"$work/s.rc"
+cp "$work/s.rc" "$work/original.rc"
+printf 'BETA DIALOG 0, 0, 120, 60\r\n{\r\n}\r\n' >"$work/expected.rc"
+printf '[Parametri]\nMaximized=No\nTop=0\nLeft=0\nWidth=760\nHeight=520\n' >"$work/KOLVRE.INI"
+
+status=0
+KOLVRE_INI="$work/KOLVRE.INI" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime" \
+  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x700x24" \
+  bash "$0" --inside "$exe" "$work" || status=$?
+if ((status != 0)); then
+  for log in first second; do
+    [[ -s "$work/$log.err" ]] && sed "s/^/$log run: /" "$work/$log.err" >&2
+  done
+  exit "$status"
+fi
+echo "1 passed, 0 failed"
