@@ -49,10 +49,10 @@ std::string shortFunctionName(std::string_view signature) {
 }
 
 ErrorRecord fileErrorRecord(int err, int genCode, std::string fileName, std::string operation,
-                            std::source_location where) {
+                            CodePlace where) {
   ErrorRecord record;
-  record.function = shortFunctionName(where.function_name());
-  record.line = static_cast<int>(where.line());
+  record.function = shortFunctionName(where.function);
+  record.line = static_cast<int>(where.line);
   record.genCode = genCode;
   record.osCode = osCodeForErrno(err);
   if (err == ENOENT) {

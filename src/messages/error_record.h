@@ -2,7 +2,6 @@
 #pragma once
 
 #include <optional>
-#include <source_location>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -53,10 +52,22 @@ class Refusal : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Where a record is made: the calling function and line, filled in by the default arguments of
+// `here` (the compilers' builtins, which every compiler the project builds with has, where the
+// standard library's source location is not in all of them).
+struct CodePlace {
+  const char* function = "";
+  unsigned line = 0;
+  static constexpr CodePlace here(const char* function = __builtin_FUNCTION(),
+                                  unsigned line = __builtin_LINE()) {
+    return {function, line};
+  }
+};
+
 // The record for an errno of a failed file operation (`genCode` one of the classes above),
 // made where it is called.
 ErrorRecord fileErrorRecord(int err, int genCode, std::string fileName, std::string operation,
-                            std::source_location where = std::source_location::current());
+                            CodePlace where = CodePlace::here());
 
 // A function's name as a report shows it: "loadDocument" of
 // "void kolvre::loadDocument(kolvre::Document&, const std::string&)".
