@@ -61,7 +61,8 @@ TEST(CliUsage, HelpAndVersionGoToStandardOutput) {
   EXPECT_EQ(version.err, "");
   // The version of project() in the top CMakeLists.txt, as the GUI's `kolvre --version` prints.
   EXPECT_TRUE(std::string_view(kProgramVersion).find_first_not_of("0123456789.") ==
-              std::string_view::npos) << kProgramVersion;
+              std::string_view::npos)
+      << kProgramVersion;
   EXPECT_FALSE(std::string_view(kProgramVersion).empty());
 }
 
