@@ -49,13 +49,33 @@ constexpr int kTitleBarExtras = 140;
 // What the text's column has beside it: the icon and the margins.
 constexpr int kIconColumn = 100;
 
-// The width of the text's widest word that holds a "/" or a "\\" (a path).
+// The words of a text that hold a "/" or a "\\": its paths.
+QRegularExpressionMatchIterator pathWords(const QString& text) {
+  static const QRegularExpression pathWord(QStringLiteral("\\S*[/\\\\]\\S*"));
+  return pathWord.globalMatch(text);
+}
+
 int widestPath(const QString& text, const QFontMetrics& metrics) {
   int widest = 0;
-  for (const QString& word : text.split(QRegularExpression(QStringLiteral("\\s+"))))
-    if (word.contains(u'/') || word.contains(u'\\'))
-      widest = std::max(widest, metrics.horizontalAdvance(word));
+  for (const QRegularExpressionMatch& m : pathWords(text))
+    widest = std::max(widest, metrics.horizontalAdvance(m.captured()));
   return widest;
+}
+
+// The text with its paths unbreakable: a word joiner after every "/", "\\" and "-" of a path,
+// where the line breaking would otherwise cut it.
+QString keepPathsWhole(const QString& text) {
+  QString kept;
+  qsizetype from = 0;
+  for (const QRegularExpressionMatch& m : pathWords(text)) {
+    kept += text.mid(from, m.capturedStart() - from);
+    for (const QChar c : m.captured()) {
+      kept += c;
+      if (c == u'/' || c == u'\\' || c == u'-') kept += QChar(0x2060);
+    }
+    from = m.capturedEnd();
+  }
+  return kept + text.mid(from);
 }
 
 constexpr ButtonText kButtons[] = {
@@ -85,7 +105,7 @@ int showMessageBox(const QString& text, MessageKind kind, const QString& title, 
   box.setWindowTitle(title);
   // Plain text: a message naming "<file>" must not turn into markup and lose its line breaks.
   box.setTextFormat(Qt::PlainText);
-  box.setText(text);
+  box.setText(keepPathsWhole(text));
   box.setIcon(layout.icon);
   box.setStandardButtons(layout.buttons);
   for (const ButtonText& b : kButtons)

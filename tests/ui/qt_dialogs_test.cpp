@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTextBoundaryFinder>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <functional>
@@ -99,13 +100,15 @@ TEST(MessageBoxKinds, TheBoxIsWideEnoughForItsTitleAndItsPaths) {
     showMessageBox("Ok.", MessageKind::Info, title);
     EXPECT_GE(width, needed) << title.toStdString();
   }
-  // A settings path is never broken across lines: the text is at least as wide as the path.
-  const QString path =
-      QStringLiteral("/home/utente/.config/kolvre/una/cartella/profonda/kolvre.ini");
+  // A settings path is never broken across lines: the text is at least as wide as the path, and
+  // the line breaking finds no place to cut inside it.
+  const QString path = QStringLiteral("/home/utente/.config/kolvre/una-cartella/kolvre.ini");
   int labelWidth = 0, pathWidth = 0;
+  QString shown;
   onModal([&](QWidget* box) {
     auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     labelWidth = label ? label->width() : 0;
+    shown = label ? label->text() : QString();
     pathWidth = box->fontMetrics().horizontalAdvance(path + ".");
     typeKey(box, Qt::Key_Escape);
   });
@@ -113,6 +116,13 @@ TEST(MessageBoxKinds, TheBoxIsWideEnoughForItsTitleAndItsPaths) {
       "Indicare il programma nella chiave TXT della sezione [Edit] del file " + path + ".",
       MessageKind::Info, "Attenzione");
   EXPECT_GE(labelWidth, pathWidth);
+  const qsizetype start = shown.indexOf(u'/');  // where the path begins
+  ASSERT_GE(start, 0);
+  QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, shown);
+  breaks.setPosition(start);
+  const qsizetype next = breaks.toNextBoundary();
+  EXPECT_EQ(QStringView(shown).mid(start, next - start).toString().remove(QChar(0x2060)),
+            path + ".");
 }
 
 const QString kPadded = "AB             ";  // a name padded to 15 characters
