@@ -1,6 +1,9 @@
 // Small text helpers shared by every Qt-free layer: byte classes and ASCII case.
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -67,6 +70,31 @@ constexpr bool crLfAt(std::string_view s, std::size_t at) {
 constexpr std::size_t lineStartOf(std::string_view s, std::size_t pos) {
   while (pos > 0 && !(pos >= 2 && crLfAt(s, pos - 2))) --pos;
   return pos;
+}
+
+// How many bytes `a` and `b` share at their start.
+inline std::size_t commonHead(std::string_view a, std::string_view b) {
+  const std::size_t n = std::min(a.size(), b.size());
+  // Compare in large pieces first: memcmp is much faster than a byte loop.
+  std::size_t i = 0;
+  constexpr std::size_t kChunk = 4096;
+  while (i + kChunk <= n && std::memcmp(a.data() + i, b.data() + i, kChunk) == 0) i += kChunk;
+  while (i < n && a[i] == b[i]) ++i;
+  return i;
+}
+
+// How many bytes `a` and `b` share at their end, at most `limit`.
+inline std::size_t commonTail(std::string_view a, std::string_view b, std::size_t limit) {
+  std::size_t i = 0;
+  constexpr std::size_t kChunk = 4096;
+  const char* ea = a.data() + a.size();
+  const char* eb = b.data() + b.size();
+  while (i + kChunk <= limit && std::memcmp(ea - i - kChunk, eb - i - kChunk, kChunk) == 0)
+    i += kChunk;
+  while (i < limit &&
+         ea[-1 - static_cast<std::ptrdiff_t>(i)] == eb[-1 - static_cast<std::ptrdiff_t>(i)])
+    ++i;
+  return i;
 }
 
 }  // namespace kolvre

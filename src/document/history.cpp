@@ -1,5 +1,7 @@
 #include "document/history.h"
 
+#include "base/text.h"
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -13,29 +15,6 @@ constexpr std::size_t kLookForMoveFrom = 256;
 // The bytes of C that are searched for, and how many places that match them are tried.
 constexpr std::size_t kMoveProbe = 32;
 constexpr int kMoveTries = 256;
-
-std::size_t commonHead(std::string_view a, std::string_view b) {
-  const std::size_t n = std::min(a.size(), b.size());
-  // Compare in large pieces first: memcmp is much faster than a byte loop.
-  std::size_t i = 0;
-  constexpr std::size_t kChunk = 4096;
-  while (i + kChunk <= n && std::memcmp(a.data() + i, b.data() + i, kChunk) == 0) i += kChunk;
-  while (i < n && a[i] == b[i]) ++i;
-  return i;
-}
-
-std::size_t commonTail(std::string_view a, std::string_view b, std::size_t limit) {
-  std::size_t i = 0;
-  constexpr std::size_t kChunk = 4096;
-  const char* ea = a.data() + a.size();
-  const char* eb = b.data() + b.size();
-  while (i + kChunk <= limit && std::memcmp(ea - i - kChunk, eb - i - kChunk, kChunk) == 0)
-    i += kChunk;
-  while (i < limit &&
-         ea[-1 - static_cast<std::ptrdiff_t>(i)] == eb[-1 - static_cast<std::ptrdiff_t>(i)])
-    ++i;
-  return i;
-}
 
 // The longest C with `ending` = A + C and `starting` = C + B, A not empty, as |C| (0: none
 // worth keeping apart).

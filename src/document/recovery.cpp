@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "base/text.h"
 #include "document/work_files.h"
 #include "messages/messages.h"
 
@@ -35,12 +36,8 @@ std::string readHead(const std::string& path, std::size_t limit) {
 
 // The one splice that turns `before` into `after`: the bytes between their common head and tail.
 Edit recoveryEdit(std::string_view before, std::string_view after) {
-  std::size_t head = 0;
-  while (head < before.size() && head < after.size() && before[head] == after[head]) ++head;
-  std::size_t tail = 0;
-  while (tail < before.size() - head && tail < after.size() - head &&
-         before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
-    ++tail;
+  const std::size_t head = commonHead(before, after);
+  const std::size_t tail = commonTail(before, after, std::min(before.size(), after.size()) - head);
   Edit edit;
   edit.label = "Recupero";
   edit.splices.push_back(

@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 
+#include "base/text.h"
 #include "document/script_file.h"
 
 namespace kolvre {
@@ -137,12 +138,8 @@ std::uint64_t fnv1a64(std::string_view bytes) {
 }
 
 void setRecoveryData(RecoveryRecord& record, std::string_view base, std::string_view text) {
-  std::size_t prefix = 0;
-  while (prefix < base.size() && prefix < text.size() && base[prefix] == text[prefix]) ++prefix;
-  std::size_t suffix = 0;
-  while (suffix < base.size() - prefix && suffix < text.size() - prefix &&
-         base[base.size() - 1 - suffix] == text[text.size() - 1 - suffix])
-    ++suffix;
+  const std::size_t prefix = commonHead(base, text);
+  const std::size_t suffix = commonTail(base, text, std::min(base.size(), text.size()) - prefix);
   record.baseSize = base.size();
   record.baseHash = fnv1a64(base);
   record.textSize = text.size();

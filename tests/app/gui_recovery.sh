@@ -85,20 +85,8 @@ if [[ "${1:-}" == --inside ]]; then
 fi
 
 exe="$1"
-missing=()
-for tool in xvfb-run xdotool; do
-  command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
-done
-if ((${#missing[@]} > 0)); then
-  if [[ "${KOLVRE_REQUIRE_GUI:-}" == 1 ]]; then
-    echo "FAILED: not found on PATH: ${missing[*]}; KOLVRE_REQUIRE_GUI=1 requires the GUI" \
-      "recovery test (install xvfb and xdotool)" >&2
-    exit 1
-  fi
-  echo "SKIPPED: not found on PATH: ${missing[*]} (install xvfb and xdotool to run the GUI" \
-    "recovery test; KOLVRE_REQUIRE_GUI=1 makes this a failure)" >&2
-  exit 77
-fi
+source "$(dirname "$0")/../support/require_tools.sh"
+require_tools "GUI recovery test" "xvfb and xdotool" xvfb-run xdotool
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT

@@ -9,20 +9,8 @@
 set -euo pipefail
 exe="$1" sample="$2" shot="$3"
 
-missing=()
-for tool in xvfb-run import convert; do
-  command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
-done
-if ((${#missing[@]} > 0)); then
-  if [[ "${KOLVRE_REQUIRE_GUI:-}" == 1 ]]; then
-    echo "FAILED: not found on PATH: ${missing[*]}; KOLVRE_REQUIRE_GUI=1 requires the GUI smoke" \
-      "test (install xvfb and imagemagick)" >&2
-    exit 1
-  fi
-  echo "SKIPPED: not found on PATH: ${missing[*]} (install xvfb and imagemagick to run the GUI" \
-    "smoke test; KOLVRE_REQUIRE_GUI=1 makes this a failure)" >&2
-  exit 77
-fi
+source "$(dirname "$0")/../support/require_tools.sh"
+require_tools "GUI smoke test" "xvfb and imagemagick" xvfb-run import convert
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
