@@ -4,35 +4,32 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 
+#include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
 
 namespace kolvre::cli {
 
 namespace {
 
-// The window flags alone, as written for a control that has no family of names.
-std::string windowStyleText(std::uint32_t style) {
-  std::string text = windowStyleNames(style);
-  text.resize(text.size() < 3 ? 0 : text.size() - 3);  // no separator after the last name
-  return text;
-}
-
-struct StyleWriter {
-  std::string_view family;  // as given to `style text`
-  std::string (*text)(std::uint32_t style);
+// A family as `style text` names it, and the writer's names for it. What no name covers is
+// written as one hexadecimal term, so the text reads back as the number given.
+struct StyleFamilyName {
+  std::string_view family;
+  std::optional<StyleWriter> writer;  // none: the dialog's own names
 };
 
-constexpr std::array<StyleWriter, 9> kStyleWriters{{
-    {"dialog", dialogStyleNames},
-    {"button", buttonStyleNames},
-    {"combobox", comboBoxStyleNames},
-    {"edit", editStyleNames},
-    {"listbox", listBoxStyleNames},
-    {"scrollbar", scrollBarStyleNames},
-    {"static", staticStyleNames},
-    {"systreeview32", treeViewStyleNames},
-    {"window", windowStyleText},
+constexpr std::array<StyleFamilyName, 9> kStyleFamilies{{
+    {"dialog", std::nullopt},
+    {"button", StyleWriter::Button},
+    {"combobox", StyleWriter::ComboBox},
+    {"edit", StyleWriter::Edit},
+    {"listbox", StyleWriter::ListBox},
+    {"scrollbar", StyleWriter::ScrollBar},
+    {"static", StyleWriter::Static},
+    {"systreeview32", StyleWriter::TreeView},
+    {"window", StyleWriter::WindowFlags},
 }};
 
 }  // namespace
@@ -47,11 +44,11 @@ int cmdStyle(Context& c) {
     return kOk;
   }
   if (c.args.size() != 3 || c.args[0] != "text") return kUsage;
-  const auto writer = std::find_if(kStyleWriters.begin(), kStyleWriters.end(),
-                                   [&](const StyleWriter& w) { return w.family == c.args[1]; });
+  const auto family = std::find_if(kStyleFamilies.begin(), kStyleFamilies.end(),
+                                   [&](const StyleFamilyName& f) { return f.family == c.args[1]; });
   const auto style = parseStyleNumber(c.args[2]);
-  if (writer == kStyleWriters.end() || !style) return kUsage;
-  c.out << writer->text(*style) << '\n';
+  if (family == kStyleFamilies.end() || !style) return kUsage;
+  c.out << (family->writer ? styleText(*family->writer, *style) : dialogStyleText(*style)) << '\n';
   return kOk;
 }
 

@@ -123,6 +123,16 @@ std::string styleFromBase(StyleWriter writer, std::uint32_t base, std::uint32_t 
   return out.empty() ? "0" : out;
 }
 
+// A list box's widget is given LBS_NOINTEGRALHEIGHT where it is read: a list box whose text
+// (`asRead`) did not have it is written without it.
+std::uint32_t withoutReadersBits(const DialogControl& control, std::uint32_t style,
+                                 std::uint32_t asRead) {
+  constexpr std::uint32_t kNoIntegralHeight = styleNameValue("LBS_NOINTEGRALHEIGHT");
+  if (control.live == ControlClass::ListBox && (asRead & kNoIntegralHeight) == 0)
+    style &= ~kNoIntegralHeight;
+  return style;
+}
+
 // The style a control of a kept statement compiles to now: its live style without the class
 // table's adjustments. A CONTROL statement of a class of the table holds its style as written,
 // to which the compiler adds WS_CHILD and WS_VISIBLE.
@@ -132,10 +142,7 @@ std::uint32_t compiledNow(const DialogControl& control) {
       control.live != ControlClass::Placeholder)
     style |= kControlBaseStyle;
   if (control.dropDown && (style & kComboTypeBits) != 0) style -= 1;
-  if (control.live == ControlClass::ListBox &&
-      (control.compiledStyle.value_or(0) & styleNameValue("LBS_NOINTEGRALHEIGHT")) == 0)
-    style &= ~styleNameValue("LBS_NOINTEGRALHEIGHT");
-  return style;
+  return withoutReadersBits(control, style, control.compiledStyle.value_or(0));
 }
 
 // The control's x, y, cx, cy in dialog units, as the writer puts them down.
@@ -282,6 +289,8 @@ std::string controlStatement(const DialogControl& control) {
     std::uint32_t style = control.liveStyle.value_or(kDefaultControlStyle);
     // A combo box is written with the kind it was read with, not the drop-down list it shows.
     if (control.dropDown && (style & kComboTypeBits) != 0) style -= 1;
+    // A control read from a text (not one the designer made) gains no bit on the way.
+    if (control.compiledStyle) style = withoutReadersBits(control, style, *control.compiledStyle);
     line += styleText(info.style, style);
   }
   line += ", ";

@@ -124,7 +124,8 @@ inline constexpr std::array<StyleName, 62> kStyleNames{{
     {StyleFamily::ListBox, "LBS_NOINTEGRALHEIGHT", 0x100, StyleTest::Mask},
     {StyleFamily::ListBox, "LBS_EXTENDEDSEL", 0x800, StyleTest::Mask},
     {StyleFamily::ListBox, "LBS_DISABLENOSCROLL", 0x1000, StyleTest::Mask},
-    {StyleFamily::ListBox, "LBS_WANTKEYBOARDINPUT", 0x4000, StyleTest::Mask},
+    // 0x400 as the headers define it (0x4000 is LBS_NOSEL).
+    {StyleFamily::ListBox, "LBS_WANTKEYBOARDINPUT", 0x400, StyleTest::Mask},
     // LBS_NOTIFY | LBS_SORT | WS_VSCROLL | WS_BORDER
     {StyleFamily::ListBox, "LBS_STANDARD", 0xA00003, StyleTest::Mask},
 

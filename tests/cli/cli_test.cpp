@@ -400,8 +400,11 @@ TEST(CliStyle, TextWritesEachFamily) {
   }
   EXPECT_EQ(cli({"style", "text", "dialog", "2160590976"}).out,
             "DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU\n");
-  EXPECT_EQ(cli({"style", "text", "window", "0"}).out, "\n");
+  EXPECT_EQ(cli({"style", "text", "window", "0"}).out, "0\n");
   EXPECT_EQ(cli({"style", "text", "listbox", "0X3"}).out, "LBS_NOTIFY | LBS_SORT\n");
+  // No bit is lost: what no name covers is one hexadecimal term.
+  EXPECT_EQ(cli({"style", "text", "button", "0x0F000000"}).out, "BS_PUSHBUTTON | 0x0F000000\n");
+  EXPECT_EQ(cli({"style", "text", "dialog", "0x40"}).out, "0x00000040\n");
 }
 
 TEST(CliStyle, BadFamilyOrNumberIsAUsageError) {

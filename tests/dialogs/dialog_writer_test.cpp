@@ -160,7 +160,9 @@ TEST(WriteDialog, StylesOfListBoxesAndComboBoxes) {
     const char* in;
     const char* out;
   } rows[] = {
-      {"LISTBOX", "LBS_NOTIFY | WS_CHILD", "LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_CHILD"},
+      // The reader's LBS_NOINTEGRALHEIGHT is for the widget only; 0x4000 is LBS_NOSEL.
+      {"LISTBOX", "LBS_NOTIFY | WS_CHILD", "LBS_NOTIFY | WS_CHILD"},
+      {"LISTBOX", "LBS_WANTKEYBOARDINPUT | 0x4000", "LBS_WANTKEYBOARDINPUT | 0x00004000"},
       {"COMBOBOX", "CBS_DROPDOWN | CBS_SORT", "CBS_DROPDOWN | CBS_SORT"},
       {"COMBOBOX", "CBS_DROPDOWNLIST | WS_CHILD", "CBS_DROPDOWNLIST | WS_CHILD"},
       {"COMBOBOX", "0x1", "0x00000001"},  // a simple combo box stays one

@@ -149,7 +149,7 @@ TEST(StyleWriters, NamesInTableOrderWithTheirExceptions) {
       {listBoxStyleNames, 0x50A00003,
        "LBS_NOTIFY | LBS_SORT | LBS_STANDARD | WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL"},
       {listBoxStyleNames, 0x00800003, "LBS_NOTIFY | LBS_SORT | WS_BORDER"},
-      {listBoxStyleNames, 0x598B,
+      {listBoxStyleNames, 0x1D8B,  // LBS_WANTKEYBOARDINPUT is 0x400
        "LBS_NOTIFY | LBS_SORT | LBS_MULTIPLESEL | LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT | "
        "LBS_EXTENDEDSEL | LBS_DISABLENOSCROLL | LBS_WANTKEYBOARDINPUT"},
       {listBoxStyleNames, 0, ""},
