@@ -498,7 +498,11 @@ TEST_F(RcCompilers, EveryCorpusDialogStoredCompilesToTheSameTemplate) {
     const std::string symbols =
         (!isAscii(doc.text()) && isUtf8(doc.text()) ? "#pragma code_page(65001)\r\n" : "") +
         symbolDefinitions(all, names);
-    for (auto& [compiler, compile] : compilers()) {
+    for (auto& entry : compilers()) {
+      // Named, not bound: the lambdas below capture it (a structured binding is not captured
+      // by every compiler the project builds with).
+      const std::string& compiler = entry.first;
+      auto& compile = entry.second;
       SCOPED_TRACE(compiler);
       CorpusTally& tally = tallies[compiler];
       tally.dialogs += static_cast<int>(names.size());
