@@ -327,9 +327,8 @@ struct DialogModel {
   std::optional<KeptText<std::string>> face;  // the face field as written when not "name"
   std::string fontTail;  // the FONT fields after the face (weight, italic, character set)
   // Header statements other than the STYLE, CAPTION and FONT read (LANGUAGE, EXSTYLE, MENU,
-  // CLASS, comments), in their order, each as written. The neutral LANGUAGE line is not held
-  // when it stands first and is the only LANGUAGE statement: the writer puts it there whenever
-  // the header holds no LANGUAGE statement.
+  // CLASS, comments), in their order, each as written. A header without LANGUAGE is written
+  // without one: the dialog keeps the language the script sets around it.
   std::vector<std::string> headerLines;
   std::string bodyOpen = "{";  // the line that opens the body ("{" or BEGIN) as written
   std::string bodyClose = "}";

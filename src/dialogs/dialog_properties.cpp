@@ -384,7 +384,6 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
   }
 
   if (parts->font) out += withoutTrailingSpace(parts->font->raw) + std::string(kLineEnd);
-  if (!holdsLanguage(parts->others)) out += std::string(kNeutralLanguage) + std::string(kLineEnd);
   for (const std::string& line : parts->others) out += line + std::string(kLineEnd);
   out += block.substr(parts->bodyBegin, parts->end - parts->bodyBegin);
   return out;

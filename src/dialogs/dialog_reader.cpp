@@ -220,10 +220,6 @@ HeaderStatements sortHeaderStatements(const BlockLines& lines, const std::vector
     }
   }
 
-  // The neutral LANGUAGE line the writer would put first among them anyway.
-  if (!dialog.headerLines.empty() && dialog.headerLines.front() == kNeutralLanguage &&
-      !holdsLanguage({dialog.headerLines.begin() + 1, dialog.headerLines.end()}))
-    dialog.headerLines.erase(dialog.headerLines.begin());
   return found;
 }
 

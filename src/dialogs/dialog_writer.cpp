@@ -329,7 +329,6 @@ std::string dialogBlock(const DialogModel& dialog, std::string_view name) {
                      keptFace ? "" : "\"", dialog.fontTail});
   }
 
-  if (!holdsLanguage(dialog.headerLines)) appendLine(out, {kNeutralLanguage});
   for (const std::string& line : dialog.headerLines) appendLine(out, {line});
 
   appendLine(out, {dialog.bodyOpen});

@@ -108,8 +108,8 @@ TEST(CliDialog, WritesWhatTheDesignerWouldStore) {
   const CliRun first = cli({"dialog", f, "X"});
   EXPECT_EQ(first.code, 0);
   EXPECT_EQ(first.out,
-            "X DIALOG DISCARDABLE 0, 0, 100, 50\nSTYLE WS_POPUP | DS_SETFONT\nLANGUAGE "
-            "LANG_NEUTRAL, SUBLANG_NEUTRAL\nBEGIN\n  LTEXT \"a\", -1, 1, 2, 3, 4\n CONTROL \"b\", "
+            "X DIALOG DISCARDABLE 0, 0, 100, 50\nSTYLE WS_POPUP | DS_SETFONT\nBEGIN\n  LTEXT "
+            "\"a\", -1, 1, 2, 3, 4\n CONTROL \"b\", "
             "IDOK, \"BUTTON\", BS_PUSHBUTTON, 5, 5, 50, 14\nEND");
   EXPECT_EQ(first.err, "Stile non valido.\n");
   const CliRun second = cli({"dialog", f, "X", "--nth", "2"});
@@ -473,7 +473,7 @@ TEST(CliDialogProps, WithoutOptionsPrintsTheFormAndWithThemStoresItsChecks) {
   EXPECT_EQ(cli({"list", f}).out, "MAIN\tD\nZETA\tD\n");
   EXPECT_EQ(cli({"show", f, "ZETA", "D"}).out,
             "ZETA DIALOG 7, 8, 100, 50\nSTYLE WS_POPUP\nCAPTION \"Di \"\"noi\"\"\"\n"
-            "FONT 8, \"MS Sans Serif\"\nLANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\nBEGIN\n"
+            "FONT 8, \"MS Sans Serif\"\nBEGIN\n"
             "  LTEXT \"Nome:\", -1, 5, 5, 40, 8\n  // pulsanti\n"
             "  CONTROL \"OK\",1,\"BUTTON\",BS_PUSHBUTTON|WS_CHILD|WS_VISIBLE,5,20,50,14\nEND");
 
