@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Designer designer(dialog, ui, host, [](std::string_view text) { return int(text.size()) * 4; });
   DesignerCommands& commands = designer.commands();
   const std::string before = dialogBlock(dialog, "D");
-  commands.paste({20, 40});
+  commands.paste(PixelPoint{20, 40});
   const std::string pasted = dialogBlock(dialog, "D");
   const std::size_t added = dialog.controls.size() - 1;
   require(unless(controlsOf(pasted) == dialog.controls.size(),
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     designer.selection().selectAll(true);
     designer.selection().setCurrent(std::nullopt);
     commands.copy();
-    commands.paste({0, 0});
+    commands.paste(std::nullopt);  // by key: at a free place beside the copied ones
     require(unless(dialog.controls.size() == 2 * (added + 1),
                    "a copy of " + std::to_string(added + 1) + " controls pasted " +
                        std::to_string(dialog.controls.size() - added - 1)),

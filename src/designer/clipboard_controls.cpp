@@ -7,6 +7,7 @@
 #include "designer/control_kinds.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
+#include "document/lexer.h"
 #include "messages/messages.h"
 
 namespace kolvre {
@@ -33,6 +34,15 @@ std::vector<std::string_view> textLines(std::string_view text) {
 std::string_view firstWord(std::string_view line) {
   line = trimBlanks(line);
   return line.substr(0, line.find_first_of(" \t,"));
+}
+
+// True when a string or a block comment of the line runs past its end: written into the
+// dialog, it would take in the lines after it, the body's end too.
+bool leavesSomethingOpen(std::string_view line) {
+  Lexer lexer(line);
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next())
+    if (leftOpen(line, t)) return true;
+  return false;
 }
 
 void addPasteStyle(DialogControl& c) {
@@ -66,6 +76,10 @@ PastedControls readPastedControls(std::string_view text, std::optional<PixelPoin
   for (std::string_view raw : textLines(text)) {
     const std::string_view line = trimSpace(raw);
     if (line.empty()) continue;
+    if (leavesSomethingOpen(line)) {
+      pasted.notices.push_back(unsupportedControlNotice(firstWord(line)));
+      continue;
+    }
     // Indented by one blank, as the writer indents the lines of a body.
     ControlReading reading = readStatementLine(" " + std::string(line));
     for (std::string& notice : reading.notices) pasted.notices.push_back(std::move(notice));

@@ -40,6 +40,11 @@ if [[ "${1:-}" == --inside ]]; then
   recovery_files() { find "$state" -name '*.rec' 2>/dev/null; }
   pid=""
   trap '[[ -z "$pid" ]] || kill -KILL "$pid" 2>/dev/null || true' EXIT
+  # The X server may still be starting when xvfb-run hands over: wait until it answers.
+  for _ in $(seq 1 40); do
+    xdotool getdisplaygeometry >/dev/null 2>&1 && break
+    sleep 0.25
+  done
 
   "$exe" "$script" 2>"$work/first.err" &
   pid=$!
@@ -98,7 +103,7 @@ printf '[Parametri]\nMaximized=No\nTop=0\nLeft=0\nWidth=760\nHeight=520\n' >"$wo
 
 status=0
 KOLVRE_INI="$work/KOLVRE.INI" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime" \
-  QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x700x24" \
+  QT_QPA_PLATFORM=xcb xvfb-run -a -n 120 -s "-screen 0 1024x700x24" \
   bash "$0" --inside "$exe" "$work" || status=$?
 if ((status != 0)); then
   for log in first second; do

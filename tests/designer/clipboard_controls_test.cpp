@@ -78,10 +78,13 @@ TEST(DesignerPaste, ShortStatementsPasteInTheirOwnFormAndACutLineIsNoControl) {
   d.ui.clipboard =
       "LTEXT \"Nome:\", -1, 5, 5, 40, 8\r\n"
       "\tEDITTEXT IDC_NOME, 50, 5, 80, 12, ES_AUTOHSCROLL\r\n"
-      "CONTROL \"A\", 103, \"EDIT\", ES_LEFT | WS_CHILD, 5, 30, 50,";
+      "CONTROL \"A\", 103, \"EDIT\", ES_LEFT | WS_CHILD, 5, 30, 50,\r\n"
+      // A comment left open would take in the body's end: no control.
+      "LTEXT \"x\", -1, 5, 5, 20, 8 /* commento";
   d.commands().paste(PixelPoint{0, 0});
   ASSERT_EQ(d.model.controls.size(), 3u);
-  EXPECT_EQ(d.ui.messageTexts(), (std::vector<std::string>{"Controllo CONTROL non supportato."}));
+  EXPECT_EQ(d.ui.messageTexts(), (std::vector<std::string>{"Controllo CONTROL non supportato.",
+                                                           "Controllo LTEXT non supportato."}));
   EXPECT_EQ(d.at(1).live, ControlClass::StaticText);
   EXPECT_EQ(d.at(2).live, ControlClass::Edit);
   // Written in their own form, at the place pasted, and read back as the same controls.
