@@ -232,9 +232,9 @@ void readDialogStyle(const BlockLines& lines, const Statement* style, DialogRead
     dialog.style = KeptText<std::uint32_t>{{}, dialog.styleAsRead};
   } else if (const auto value = parseStyle(style->text.substr(5))) {
     dialog.styleAsRead = *value;
-    // A STYLE statement over several lines stays in its lines while the style is unchanged.
-    if (style->last != style->first)
-      dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(*style)), *value};
+    // A STYLE statement stays as written (its names, its spacing, its lines) while the style is
+    // unchanged: the writer's vocabulary would spell some bits as a number.
+    dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(*style)), *value};
   } else {
     reading.notices.emplace_back(kInvalidStyleNotice);
     dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(*style)), dialog.styleAsRead};

@@ -121,9 +121,9 @@ TEST(WriteDialog, WhatTheModelDoesNotHoldIsPutBackInPlace) {
                                 "0x08000000, 1, 2, 3, 4",
                                 " CONTROL \"o\", 2, \"BUTTON\", WS_CHILD | 0x0000000B, 1, 2, 3, "
                                 "4"}))},
-      {"the dialog's bits without a name, and those its text leaves out, as a hexadecimal term",
+      {"an unchanged dialog style as written: WS_VISIBLE by its name, a number as a number",
        crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE WS_POPUP | WS_VISIBLE | 0x4", "{", "}"}),
-       crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE WS_POPUP | 0x10000004", "{", "}"})},
+       crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE WS_POPUP | WS_VISIBLE | 0x4", "{", "}"})},
       {"a dialog style outside the vocabulary over two lines, and a blank caption",
        crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE DS_SETFONT | WS_POPUP |", "\tWS_CAPTION",
                   "CAPTION \"\"", "{", "}"}),
