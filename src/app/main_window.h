@@ -94,7 +94,7 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // (checkScriptOnDisk); while a command runs, once it has returned. The window does it when it
   // is activated and shortly after the watcher reports the file.
   void checkDisk();
-  // SHOWRES: shows the list's current entry in the panel (the panel shown is replaced).
+  // Shows the list's current entry in the panel (the panel shown is replaced).
   void showCurrent();
   // The edit action of the current entry's type (Enter, double click).
   void editCurrent();

@@ -1,4 +1,4 @@
-// Showing the current resource beside the list (SHOWRES), as a table with one row per type:
+// Showing the current resource beside the list, as a table with one row per type:
 // how the resource is shown, and how it is edited (Enter, double click).
 #pragma once
 
