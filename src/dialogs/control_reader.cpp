@@ -18,27 +18,6 @@ namespace {
 constexpr std::uint32_t kNoIntegralHeight = styleNameValue("LBS_NOINTEGRALHEIGHT");
 constexpr std::uint32_t kComboTypeBits = 3;  // CBS_DROPDOWNLIST: the combo box kinds
 
-// The fields of a statement as written, from `from` on: split at the commas outside quoted
-// texts, each without the white space (line breaks too) around it.
-std::vector<FieldSpan> statementFields(std::string_view raw, std::size_t from) {
-  std::vector<FieldSpan> fields;
-  std::size_t begin = from;
-  bool quoted = false;
-  for (std::size_t i = from; i <= raw.size(); ++i) {
-    if (i < raw.size() && raw[i] == '"') {
-      quoted = !quoted;  // a doubled quote turns twice
-      continue;
-    }
-    if (i < raw.size() && (quoted || raw[i] != ',')) continue;
-    FieldSpan field{begin, i};
-    while (field.begin < field.end && isSpace(raw[field.begin])) ++field.begin;
-    while (field.end > field.begin && isSpace(raw[field.end - 1])) --field.end;
-    fields.push_back(field);
-    begin = i + 1;
-  }
-  return fields;
-}
-
 std::string_view spanText(std::string_view raw, const FieldSpan& span) {
   return raw.substr(span.begin, span.end - span.begin);
 }
@@ -104,6 +83,7 @@ void keepStatement(DialogControl& c, KeptStatement kept) {
   kept.rect = c.rect;
   kept.comboHeight = c.comboHeight;
   kept.liveStyle = c.liveStyle;
+  kept.dropDown = c.dropDown;
   c.statement = std::move(kept);
 }
 
@@ -113,7 +93,7 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
   ControlReading reading;
   const ShortStatement& row = kShortStatements[which];
   const bool icon = row.keyword == "ICON";
-  const std::vector<FieldSpan> fields = statementFields(code, keywordEnd(code));
+  const std::vector<FieldSpan> fields = fieldSpans(code, keywordEnd(code));
   const std::size_t required = (row.hasText ? 1 : 0) + 1 + (icon ? 2 : 4);
   if (fields.size() < required || (icon && fields.size() == required + 1)) return reading;
   for (std::size_t i = 0; i < required + (icon && fields.size() > required ? 2 : 0); ++i)
@@ -161,7 +141,7 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
 // class the class table lacks (a placeholder) or a text that is not quoted (an image's name).
 ControlReading readKeptControl(std::string_view raw, std::string_view code) {
   ControlReading reading;
-  const std::vector<FieldSpan> fields = statementFields(code, keywordEnd(code));
+  const std::vector<FieldSpan> fields = fieldSpans(code, keywordEnd(code));
   if (fields.size() < 8) return reading;
   for (std::size_t i = 0; i < 8; ++i)
     if (i != 3 && fields[i].begin == fields[i].end) return reading;
@@ -212,14 +192,14 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code) {
 
 }  // namespace
 
-ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
-                                 bool severalLines) {
+ControlReading readBodyStatement(std::string_view raw, std::string_view code,
+                                 std::string_view text) {
+  // Every CONTROL statement is kept as written: an unchanged control is put back byte for byte
+  // (its spacing, its class's letter case, its style's spelling), a changed one has only its
+  // changed fields rewritten.
   if (isWord(text, "CONTROL")) {
-    ControlReading reading = readControlStatement(text);
-    if (reading.kind == ControlReading::Kind::Control && !severalLines && raw == code)
-      return reading;
     ControlReading kept = readKeptControl(raw, code);
-    return kept.kind == ControlReading::Kind::Control ? kept : reading;
+    return kept.kind == ControlReading::Kind::Control ? kept : readControlStatement(text);
   }
   for (std::size_t i = 0; i < kShortStatements.size(); ++i)
     if (isWord(text, kShortStatements[i].keyword)) return readShortStatement(raw, code, i);
@@ -300,7 +280,7 @@ ControlReading readStatementLine(std::string_view line) {
   // A line that ends with "," or "|" goes on in a line that is not there: cut short, it is
   // not read (as in a body).
   if (text.ends_with(',') || text.ends_with('|')) return {};
-  return readBodyStatement(line, code, text, false);
+  return readBodyStatement(line, code, text);
 }
 
 std::string scriptClassName(const DialogControl& control) {
@@ -309,7 +289,7 @@ std::string scriptClassName(const DialogControl& control) {
     return std::string(kShortStatements[control.statement->statement].scriptClass);
   if (control.statement) {
     const FieldSpan& span = *control.statement->textField;
-    const std::vector<FieldSpan> fields = statementFields(control.statement->text, span.end);
+    const std::vector<FieldSpan> fields = fieldSpans(control.statement->text, span.end);
     name = withoutQuotes(spanText(control.statement->text, fields[2]));
   } else if (!control.classText.empty()) {
     name = withoutQuotes(control.classText);

@@ -27,12 +27,11 @@ struct ControlReading {
 };
 ControlReading readControlStatement(std::string_view statement);
 
-// A body statement (as written, and as read on one line): a control, or why not. A CONTROL
-// statement over several lines is kept as written too, so that it stays in its lines.
-// A statement with a comment is kept as written too, so that its comment stays.
+// A body statement (as written, and as read on one line): a control, or why not. The control
+// keeps the statement as written (KeptStatement), its lines and comments included.
 // `code` is `raw` with its comments blanked.
-ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
-                                 bool severalLines);
+ControlReading readBodyStatement(std::string_view raw, std::string_view code,
+                                 std::string_view text);
 
 // One line of control text from outside a block (the designer's paste, lines written by hand
 // or by another program): a CONTROL statement or a short statement, read as the body of a

@@ -256,6 +256,7 @@ struct KeptStatement {
   PixelRect rect;
   int comboHeight = 0;
   std::optional<std::uint32_t> liveStyle;
+  bool dropDown = false;
 
   bool operator==(const KeptStatement&) const = default;
 };
@@ -296,6 +297,40 @@ struct DialogControl {
   bool operator==(const DialogControl&) const = default;
 };
 
+// The header statement as written (NAME DIALOG[EX] [options] x, y, cx, cy[, ...]), with where
+// its name and numbers stand, and what was read from them: the writer puts it back as it stood
+// and rewrites in place only a number that changed (or the name).
+struct KeptHeader {
+  std::string text;
+  FieldSpan name;
+  std::array<FieldSpan, 4> coordinates;
+  DialogUnitRect units;  // x, y, cx, cy as read
+  std::string nameAsRead;
+  bool operator==(const KeptHeader&) const = default;
+};
+
+// The FONT statement as written, with where its size and face stand (an empty face span when
+// it has no face), and the values read from them.
+struct KeptFont {
+  std::string text;
+  FieldSpan size;
+  std::optional<FieldSpan> face;
+  int sizeRead = 0;
+  std::string faceRead;
+  bool operator==(const KeptFont&) const = default;
+};
+
+// Where the STYLE, CAPTION and FONT statements stand among the other header statements: each
+// key is 10 times the index of the kept line it stands before (headerLines.size() after the
+// last), plus its rank among the three before that line. Equal keys are written STYLE, CAPTION,
+// FONT. A dialog made afresh has them all before the other statements, in that order.
+struct HeaderPlaces {
+  int style = 0;
+  int caption = 0;
+  int font = 0;
+  bool operator==(const HeaderPlaces&) const = default;
+};
+
 // How the dialog is shown: the preview beside the list, or the designer.
 enum class DialogMode : std::uint8_t { Preview, Designer };
 
@@ -316,11 +351,9 @@ struct DialogModel {
   std::vector<std::string> memoryOptions;  // as written, in order
   KeptCoordinates coordinates;             // the header's x, y, cx, cy
   std::string headerTail;                  // header fields after cy, from their first comma on
-  // The STYLE statement as written when its style was outside the vocabulary (value: styleAsRead as
-  // read); an empty text when the block had no STYLE statement.
+  // The STYLE statement as written (value: styleAsRead as read); an empty text when the block
+  // had no STYLE statement.
   std::optional<KeptText<std::uint32_t>> style;
-  // A CAPTION statement whose caption is blank, kept while title is that caption.
-  std::optional<KeptText<std::string>> blankCaption;
   bool fontStatement = false;  // the block had a FONT statement
   std::optional<KeptText<int>>
       fontSizeAsWritten;                      // the point size as written when not a plain number
@@ -330,7 +363,14 @@ struct DialogModel {
   // CLASS, comments), in their order, each as written. A header without LANGUAGE is written
   // without one: the dialog keeps the language the script sets around it.
   std::vector<std::string> headerLines;
-  std::string bodyOpen = "{";  // the line that opens the body ("{" or BEGIN) as written
+  HeaderPlaces places;
+  std::optional<KeptHeader> header;  // the header statement as written
+  // The CAPTION statement as written (value: the title read), kept while title is that title.
+  std::optional<KeptText<std::string>> captionAsWritten;
+  std::optional<KeptFont> fontAsWritten;  // the FONT statement
+  // The line that opens the body ("{" or BEGIN) as written, its indentation and comments
+  // included; bodyClose: the close line through its "}" or END.
+  std::string bodyOpen = "{";
   std::string bodyClose = "}";
   std::vector<std::string> bodyTail;  // body statements after the last control
   std::size_t blockLength = 0;        // bytes of the block text the dialog takes, through its end

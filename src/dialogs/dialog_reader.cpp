@@ -190,6 +190,43 @@ bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& un
   return true;
 }
 
+// The header statement as written, with where its name and its x, y, cx, cy stand. `code` is
+// `raw` with its comments blanked.
+std::optional<KeptHeader> keptHeader(std::string_view raw, std::string_view code,
+                                     const DialogUnitRect& units) {
+  KeptHeader kept;
+  kept.text = std::string(raw);
+  kept.units = units;
+  std::size_t at = 0;
+  const auto skipBlanks = [&] {
+    while (at < code.size() && isSpace(code[at])) ++at;
+  };
+  const auto wordEnd = [&] {
+    std::size_t end = at;
+    while (end < code.size() && !isSpace(code[end]) && code[end] != ',') ++end;
+    return end;
+  };
+  skipBlanks();
+  kept.name = {at, wordEnd()};
+  kept.nameAsRead = std::string(code.substr(at, kept.name.end - at));
+  at = kept.name.end;
+  skipBlanks();
+  at = wordEnd();  // DIALOG or DIALOGEX
+  for (;;) {
+    skipBlanks();
+    const std::string_view option = code.substr(at, wordEnd() - at);
+    const bool isOption =
+        std::any_of(kMemoryOptions.begin(), kMemoryOptions.end(),
+                    [&](std::string_view known) { return equalsIgnoringCase(option, known); });
+    if (!isOption || option.empty()) break;
+    at += option.size();
+  }
+  const std::vector<FieldSpan> fields = fieldSpans(code, at);
+  if (fields.size() < 4) return std::nullopt;
+  for (std::size_t i = 0; i < 4; ++i) kept.coordinates[i] = fields[i];
+  return kept;
+}
+
 // The header statements read into the model besides the header itself: the first STYLE, CAPTION
 // and FONT statements, each null when there is none.
 struct HeaderStatements {
@@ -205,21 +242,35 @@ struct HeaderStatements {
 HeaderStatements sortHeaderStatements(const BlockLines& lines, const std::vector<Statement>& header,
                                       DialogModel& dialog) {
   HeaderStatements found;
+  // Where each of the three stood: before which kept line, and its rank there.
+  int rank = 0;
+  const auto place = [&] { return static_cast<int>(dialog.headerLines.size()) * 10 + rank++; };
+  std::optional<int> style, caption, font;
   for (std::size_t i = 1; i < header.size(); ++i) {
     const std::string& text = header[i].text;
     if (header[i].cutShort()) {
       dialog.headerLines.emplace_back(lines.raw(header[i]));
+      rank = 0;
     } else if (!found.style && isWord(text, "STYLE")) {
       found.style = &header[i];
+      style = place();
     } else if (!found.caption && readCaption(text)) {
       found.caption = &header[i];
+      caption = place();
     } else if (!found.font && isWord(text, "FONT")) {
       found.font = &header[i];
+      font = place();
     } else {
       dialog.headerLines.emplace_back(lines.raw(header[i]));
+      rank = 0;
     }
   }
-
+  // One the block lacks goes where a new dialog has it: STYLE before the other two, CAPTION
+  // after STYLE, FONT after both.
+  if (!style) style = std::min(caption.value_or(0), font.value_or(0));
+  if (!caption) caption = *style;
+  if (!font) font = std::max(*style, *caption);
+  dialog.places = {*style, *caption, *font};
   return found;
 }
 
@@ -244,13 +295,19 @@ void readDialogStyle(const BlockLines& lines, const Statement* style, DialogRead
 // The title from the CAPTION statement; a blank one is kept as written.
 void readDialogCaption(const BlockLines& lines, const Statement& caption, DialogModel& dialog) {
   dialog.title = *readCaption(caption.text);
-  if (trimSpace(dialog.title).empty())
-    dialog.blankCaption = KeptText<std::string>{std::string(lines.raw(caption)), dialog.title};
+  dialog.captionAsWritten = KeptText<std::string>{std::string(lines.raw(caption)), dialog.title};
 }
 
 // The font from the FONT statement.
-void readDialogFont(const Statement& statement, DialogModel& dialog) {
+void readDialogFont(const BlockLines& lines, const Statement& statement, DialogModel& dialog) {
   const FontStatement font = *readFont(statement.text);
+  const std::string_view code = lines.code(statement);
+  std::size_t keywordEnd = 0;
+  while (keywordEnd < code.size() && isSpace(code[keywordEnd])) ++keywordEnd;
+  const std::vector<FieldSpan> fields = fieldSpans(code, keywordEnd + 4);
+  KeptFont kept{std::string(lines.raw(statement)), fields[0], std::nullopt, font.size, font.face};
+  if (fields.size() > 1) kept.face = fields[1];
+  dialog.fontAsWritten = std::move(kept);
   dialog.fontStatement = true;
   dialog.fontSize = font.size;
   if (font.sizeText) dialog.fontSizeAsWritten = KeptText<int>{*font.sizeText, font.size};
@@ -263,14 +320,13 @@ void readDialogFont(const Statement& statement, DialogModel& dialog) {
 // control that follows it.
 void readControls(const BlockLines& lines, const Body& body, DialogReading& reading) {
   DialogModel& dialog = reading.dialog;
-  dialog.bodyOpen = std::string(trimSpace(lines.raw(body.open)));
-  const std::string closeLine = lines.readableLine(body.close);
-  dialog.bodyClose = closeLine.starts_with('}') ? "}" : closeLine;
+  dialog.bodyOpen = std::string(lines.raw(body.open));
+  const std::size_t closeBegin = lines.lineBegin(body.close);
+  dialog.bodyClose = std::string(lines.raw(body.close).substr(0, body.end - closeBegin));
   std::vector<std::string> pending;
   for (const Statement& s : lines.statements(body.open + 1, body.close)) {
     if (!s.cutShort()) {
-      ControlReading control =
-          readBodyStatement(lines.raw(s), lines.code(s), s.text, s.last != s.first);
+      ControlReading control = readBodyStatement(lines.raw(s), lines.code(s), s.text);
       for (std::string& notice : control.notices) reading.notices.push_back(std::move(notice));
       if (control.kind == ControlReading::Kind::Control) {
         control.control.linesBefore = std::move(pending);
@@ -351,12 +407,13 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
     return reading;
   }
 
+  dialog.header = keptHeader(lines.raw(header[0]), lines.code(header[0]), units);
   const HeaderStatements found = sortHeaderStatements(lines, header, dialog);
   readDialogStyle(lines, found.style, reading);
   dialog.liveStyle = liveDialogStyle(dialog.styleAsRead, mode);
   dialog.rect = placeDialog(units, dialog.styleAsRead, mode);
   if (found.caption) readDialogCaption(lines, *found.caption, dialog);
-  if (found.font) readDialogFont(*found.font, dialog);
+  if (found.font) readDialogFont(lines, *found.font, dialog);
 
   readControls(lines, *body, reading);
   dialog.blockLength = body->end;

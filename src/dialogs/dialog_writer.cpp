@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "dialogs/dialog_reader.h"
+#include "dialogs/style_terms.h"
 #include "dialogs/styles.h"
 #include "document/resource_edits.h"
 
@@ -44,6 +45,19 @@ std::string familyNames(StyleWriter writer, std::uint32_t style) {
       return windowFlags(style);
   }
   return {};
+}
+
+// The bits of a family's exclusive kinds: a button's or a static's type, a combo box's kind.
+std::uint32_t typeBits(StyleWriter writer) {
+  switch (writer) {
+    case StyleWriter::Button:
+    case StyleWriter::Static:
+      return kStyleTypeBits;
+    case StyleWriter::ComboBox:
+      return kComboTypeBits;
+    default:
+      return 0;
+  }
 }
 
 // The names, then the bits they leave uncovered as one hexadecimal term.
@@ -98,6 +112,20 @@ bool isBlank(std::string_view text) {
 void appendLine(std::string& out, std::initializer_list<std::string_view> parts) {
   for (std::string_view part : parts) out += part;
   out += kLineEnd;
+}
+
+// Replacements in a text, each a span and what takes its place.
+struct Change {
+  FieldSpan span;
+  std::string text;
+};
+
+std::string withChanges(std::string text, std::vector<Change> changes) {
+  std::sort(changes.begin(), changes.end(),
+            [](const Change& a, const Change& b) { return a.span.begin > b.span.begin; });
+  for (const Change& change : changes)
+    text.replace(change.span.begin, change.span.end - change.span.begin, change.text);
+  return text;
 }
 
 // The terms of a style field that make `style` from `base`: the names (and one hexadecimal term)
@@ -199,17 +227,14 @@ std::string keptStatementText(const DialogControl& control) {
   const bool shortForm = kept.statement < kShortStatements.size();
   const bool icon = shortForm && kShortStatements[kept.statement].keyword == "ICON";
   const LiveClassInfo& info = liveClass(control.live);
-  struct Change {
-    FieldSpan span;
-    std::string text;
-  };
   std::vector<Change> changes;
 
   // A text for a statement without a text field (an edit's initial text) needs CONTROL.
   if (captionChanged(control) && !kept.textField)
     return asControlStatement(
         control, control.liveStyle ? compiledNow(control) : control.compiledStyle.value_or(0));
-  if (control.liveStyle != kept.liveStyle && control.liveStyle) {
+  if ((control.liveStyle != kept.liveStyle || control.dropDown != kept.dropDown) &&
+      control.liveStyle) {
     const std::uint32_t style = compiledNow(control);
     std::uint32_t base = kControlBaseStyle;
     if (shortForm) {
@@ -218,12 +243,21 @@ std::string keptStatementText(const DialogControl& control) {
         return asControlStatement(control, style);
       base |= row.impliedStyle;
     }
-    // The style given keeps its terms, followed by what changed; a style the compiler could not
-    // be followed through is written afresh.
+    // The style given keeps its terms and its form (restyledField); where it cannot, it keeps
+    // its text followed by what changed; a style the compiler could not be followed through is
+    // written afresh.
     std::string text;
-    if (kept.style && control.compiledStyle && kept.style->end > kept.style->begin)
-      text = kept.text.substr(kept.style->begin, kept.style->end - kept.style->begin) + " | " +
-             styleFromBase(info.style, *control.compiledStyle, style);
+    const std::string_view given = kept.style
+                                       ? std::string_view(kept.text).substr(
+                                             kept.style->begin, kept.style->end - kept.style->begin)
+                                       : std::string_view();
+    const auto naming = [&](std::uint32_t bits) { return familyNames(info.style, bits); };
+    std::optional<std::string> restyled;
+    if (!given.empty()) restyled = restyledField(given, base, style, typeBits(info.style), naming);
+    if (restyled)
+      text = std::move(*restyled);
+    else if (!given.empty() && control.compiledStyle)
+      text = std::string(given) + " | " + styleFromBase(info.style, *control.compiledStyle, style);
     else
       text = styleFromBase(info.style, base, style);
     if (kept.style) {
@@ -246,12 +280,99 @@ std::string keptStatementText(const DialogControl& control) {
     if (nowValues[i] != beforeValues[i] && kept.coordinates[i])
       changes.push_back({*kept.coordinates[i], std::to_string(nowValues[i])});
 
-  std::sort(changes.begin(), changes.end(),
-            [](const Change& a, const Change& b) { return a.span.begin > b.span.begin; });
-  std::string text = kept.text;
-  for (const Change& change : changes)
-    text.replace(change.span.begin, change.span.end - change.span.begin, change.text);
-  return text;
+  return withChanges(kept.text, std::move(changes));
+}
+
+// The header statement: as written, with a changed number or name rewritten in place; written
+// afresh for a dialog that was not read from a block.
+std::string headerText(const DialogModel& dialog, std::string_view name) {
+  const DialogUnitRect units = dialogUnits(dialog.rect, dialog.styleAsRead, dialog.mode);
+  if (dialog.header) {
+    const KeptHeader& kept = *dialog.header;
+    const int now[] = {units.x, units.y, units.width, units.height};
+    const int before[] = {kept.units.x, kept.units.y, kept.units.width, kept.units.height};
+    std::vector<Change> changes;
+    for (std::size_t i = 0; i < 4; ++i)
+      if (now[i] != before[i]) changes.push_back({kept.coordinates[i], std::to_string(now[i])});
+    if (name != kept.nameAsRead) changes.push_back({kept.name, std::string(name)});
+    return withChanges(kept.text, std::move(changes));
+  }
+  std::string out(name);
+  out += ' ';
+  out += dialog.keyword;
+  for (const std::string& option : dialog.memoryOptions) {
+    out += ' ';
+    out += option;
+  }
+  out += ' ';
+  out += coordinates(units, dialog.coordinates);
+  out += dialog.headerTail;
+  return out;
+}
+
+// Where the expression of a STYLE statement as written stands: after the keyword, blanks around
+// it left out.
+FieldSpan styleExpression(std::string_view statement) {
+  std::size_t begin = statement.find_first_not_of(" \t");
+  begin = begin == std::string_view::npos ? statement.size() : begin + 5;
+  while (begin < statement.size() && isSpace(statement[begin])) ++begin;
+  std::size_t end = statement.size();
+  while (end > begin && isSpace(statement[end - 1])) --end;
+  return {begin, end};
+}
+
+// The STYLE statement: as written while the style is unchanged; a changed style keeps the
+// terms that still hold and the form of the expression ("" for a block that had none and
+// still holds its style).
+std::string styleStatement(const DialogModel& dialog) {
+  if (keeps(dialog.style, dialog.styleAsRead)) return dialog.style->text;
+  if (dialog.style && !dialog.style->text.empty()) {
+    const std::string& text = dialog.style->text;
+    const FieldSpan span = styleExpression(text);
+    const auto field =
+        restyledField(std::string_view(text).substr(span.begin, span.end - span.begin), 0,
+                      dialog.styleAsRead, 0, dialogStyleNames);
+    if (field) return withChanges(text, {{span, *field}});
+    return text.substr(0, text.find_first_not_of(" \t")) + "STYLE " +
+           dialogStyleText(dialog.styleAsRead);
+  }
+  return "STYLE " + dialogStyleText(dialog.styleAsRead);
+}
+
+// The CAPTION statement: as written while the title is the one read, its quoted text replaced
+// by a new title, none for a blank title.
+std::string captionStatement(const DialogModel& dialog) {
+  const auto& kept = dialog.captionAsWritten;
+  if (keeps(kept, dialog.title)) return kept->text;
+  if (isBlank(dialog.title)) return {};
+  if (kept) {
+    const std::size_t open = kept->text.find('"');
+    const std::size_t close = kept->text.rfind('"');
+    if (open != std::string::npos && close > open)
+      return withChanges(kept->text, {{{open, close + 1}, "\"" + dialog.title + "\""}});
+  }
+  return "CAPTION \"" + dialog.title + "\"";
+}
+
+// The FONT statement: as written, with a changed size or face rewritten in place.
+std::string fontStatement(const DialogModel& dialog) {
+  if (!dialog.fontStatement && dialog.fontSize == 0 && dialog.faceName.empty()) return {};
+  if (dialog.fontAsWritten) {
+    const KeptFont& kept = *dialog.fontAsWritten;
+    std::vector<Change> changes;
+    if (dialog.fontSize != kept.sizeRead)
+      changes.push_back({kept.size, std::to_string(dialog.fontSize)});
+    if (dialog.faceName != kept.faceRead) {
+      if (kept.face)
+        changes.push_back({*kept.face, "\"" + dialog.faceName + "\""});
+      else
+        changes.push_back({{kept.size.end, kept.size.end}, ", \"" + dialog.faceName + "\""});
+    }
+    return withChanges(kept.text, std::move(changes));
+  }
+  const bool keptFace = keeps(dialog.face, dialog.faceName);
+  return "FONT " + number(dialog.fontSize, dialog.fontSizeAsWritten) + ", " +
+         (keptFace ? dialog.face->text : "\"" + dialog.faceName + "\"") + dialog.fontTail;
 }
 
 }  // namespace
@@ -300,41 +421,41 @@ std::string controlStatement(const DialogControl& control) {
 }
 
 std::string dialogBlock(const DialogModel& dialog, std::string_view name) {
-  std::string out(name);
-  out += ' ';
-  out += dialog.keyword;
-  for (const std::string& option : dialog.memoryOptions) {
-    out += ' ';
-    out += option;
-  }
-  out += ' ';
-  out += coordinates(dialogUnits(dialog.rect, dialog.styleAsRead, dialog.mode), dialog.coordinates);
-  out += dialog.headerTail;
+  std::string out = headerText(dialog, name);
   out += kLineEnd;
 
-  if (!keeps(dialog.style, dialog.styleAsRead))
-    appendLine(out, {"STYLE ", dialogStyleText(dialog.styleAsRead)});
-  else if (!dialog.style->text.empty())
-    appendLine(out, {dialog.style->text});
-
-  if (!isBlank(dialog.title))
-    appendLine(out, {"CAPTION \"", dialog.title, "\""});
-  else if (keeps(dialog.blankCaption, dialog.title))
-    appendLine(out, {dialog.blankCaption->text});
-
-  if (dialog.fontStatement || dialog.fontSize != 0 || !dialog.faceName.empty()) {
-    const bool keptFace = keeps(dialog.face, dialog.faceName);
-    appendLine(out, {"FONT ", number(dialog.fontSize, dialog.fontSizeAsWritten), ", ",
-                     keptFace ? "" : "\"", keptFace ? dialog.face->text : dialog.faceName,
-                     keptFace ? "" : "\"", dialog.fontTail});
-  }
-
-  for (const std::string& line : dialog.headerLines) appendLine(out, {line});
+  // The header statements in their places: STYLE, CAPTION and FONT where they stood.
+  struct Placed {
+    int key;
+    int order;
+    std::string text;
+  };
+  std::vector<Placed> header;
+  if (std::string style = styleStatement(dialog); !style.empty())
+    header.push_back({dialog.places.style, 0, std::move(style)});
+  if (std::string caption = captionStatement(dialog); !caption.empty())
+    header.push_back({dialog.places.caption, 1, std::move(caption)});
+  if (std::string font = fontStatement(dialog); !font.empty())
+    header.push_back({dialog.places.font, 2, std::move(font)});
+  for (std::size_t i = 0; i < dialog.headerLines.size(); ++i)
+    header.push_back({static_cast<int>(i) * 10 + 9, 3, dialog.headerLines[i]});
+  std::stable_sort(header.begin(), header.end(), [](const Placed& a, const Placed& b) {
+    return a.key != b.key ? a.key < b.key : a.order < b.order;
+  });
+  for (const Placed& line : header) appendLine(out, {line.text});
 
   appendLine(out, {dialog.bodyOpen});
+  // A control the designer made takes the indentation of the statement before it.
+  std::string_view indentation = " ";
   for (const DialogControl& control : dialog.controls) {
     for (const std::string& line : control.linesBefore) appendLine(out, {line});
-    appendLine(out, {controlStatement(control)});
+    if (control.statement) {
+      const std::string_view text = control.statement->text;
+      indentation = text.substr(0, text.find_first_not_of(" \t"));
+      appendLine(out, {controlStatement(control)});
+    } else {
+      appendLine(out, {indentation, trimSpace(controlStatement(control))});
+    }
   }
   for (const std::string& line : dialog.bodyTail) appendLine(out, {line});
   out += dialog.bodyClose;

@@ -74,4 +74,23 @@ std::string withoutQuotes(std::string_view text) {
   return out;
 }
 
+std::vector<FieldSpan> fieldSpans(std::string_view raw, std::size_t from) {
+  std::vector<FieldSpan> fields;
+  std::size_t begin = from;
+  bool quoted = false;
+  for (std::size_t i = from; i <= raw.size(); ++i) {
+    if (i < raw.size() && raw[i] == '"') {
+      quoted = !quoted;  // a doubled quote turns twice
+      continue;
+    }
+    if (i < raw.size() && (quoted || raw[i] != ',')) continue;
+    FieldSpan field{begin, i};
+    while (field.begin < field.end && isSpace(raw[field.begin])) ++field.begin;
+    while (field.end > field.begin && isSpace(raw[field.end - 1])) --field.end;
+    fields.push_back(field);
+    begin = i + 1;
+  }
+  return fields;
+}
+
 }  // namespace kolvre::reader_fields

@@ -44,4 +44,8 @@ std::string tailFrom(std::string_view text, const std::vector<Field>& fields, st
 
 std::string withoutQuotes(std::string_view text);
 
+// The fields of a statement as written, from `from` on: split at the commas outside quoted
+// texts, each without the white space (line breaks too) around it.
+std::vector<FieldSpan> fieldSpans(std::string_view raw, std::size_t from);
+
 }  // namespace kolvre::reader_fields

@@ -108,9 +108,8 @@ TEST(CliDialog, WritesWhatTheDesignerWouldStore) {
   const CliRun first = cli({"dialog", f, "X"});
   EXPECT_EQ(first.code, 0);
   EXPECT_EQ(first.out,
-            "X DIALOG DISCARDABLE 0, 0, 100, 50\nSTYLE WS_POPUP | DS_SETFONT\nBEGIN\n  LTEXT "
-            "\"a\", -1, 1, 2, 3, 4\n CONTROL \"b\", "
-            "IDOK, \"BUTTON\", BS_PUSHBUTTON, 5, 5, 50, 14\nEND");
+            "X DIALOG DISCARDABLE 0,0,100,50\nSTYLE WS_POPUP | DS_SETFONT\nBEGIN\n  LTEXT "
+            "\"a\", -1, 1, 2, 3, 4\n  CONTROL \"b\",IDOK,\"Button\",BS_PUSHBUTTON,5,5,50,14\nEND");
   EXPECT_EQ(first.err, "Stile non valido.\n");
   const CliRun second = cli({"dialog", f, "X", "--nth", "2"});
   EXPECT_EQ(second.code, 0);
@@ -509,7 +508,7 @@ TEST(CliTabOrder, PrintsTheRowsReordersThemAndChangesIds) {
   EXPECT_EQ(cli({"show", f, "ABOUT", "D"}).out,
             "ABOUT DIALOG 0, 0, 100, 50\nSTYLE WS_POPUP | WS_CAPTION\nCAPTION \"Info\"\n"
             "FONT 8, \"MS Sans Serif\"\nBEGIN\n"
-            " CONTROL \"OK\", 1, \"BUTTON\", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, 20, 50, 14\n"
+            "  CONTROL \"OK\",1,\"BUTTON\",BS_PUSHBUTTON|WS_CHILD|WS_VISIBLE,5,20,50,14\n"
             "  // pulsanti\n  LTEXT \"Nome:\", 101, 5, 5, 40, 8\nEND");
   // Ids alone keep the order and print the rows as they now stand.
   const CliRun ids = cli({"tab-order", f, "ABOUT", "--id", "1=2"});

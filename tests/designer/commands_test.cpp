@@ -97,8 +97,9 @@ TEST(DesignerRenumber, ARangeIsNumberedInListOrder) {
 }
 
 TEST(DesignerRenumber, ASymbolicIdIsKept) {
-  TestDesigner d(lines({button(205, 0, 0), button(0, 0, 20), button(230, 0, 40)}));
-  d.at(1).idAsWritten = KeptText<int>{"IDC_NOME", 0};
+  std::string named = button(0, 0, 20);
+  named.replace(named.find(", 0, "), 5, ", IDC_NOME, ");
+  TestDesigner d(lines({button(205, 0, 0), named, button(230, 0, 40)}));
   for (DialogControl& c : d.model.controls) c.selected = true;
   d.commands().renumberSelected(std::nullopt);
   EXPECT_EQ(d.at(2).id, 206);

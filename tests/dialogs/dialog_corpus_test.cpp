@@ -25,7 +25,7 @@ struct Tally {
   int controls = 0;
   int shortStatements = 0;
   int unreadable = 0;
-  int unchanged = 0;             // written back byte for byte
+  int unchanged = 0;  // written back byte for byte
 };
 
 std::string_view trimmed(std::string_view text) {

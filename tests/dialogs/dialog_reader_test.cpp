@@ -161,11 +161,11 @@ TEST(ReadDialog, StatementsOutOfShapeStayAsWritten) {
 TEST(ReadDialog, InvalidControlStyleKeepsItsTextAndTheDefaultsForClassAndAdjustment) {
   const DialogControl button = onlyControl(
       " CONTROL \"x\", 1, \"BUTTON\", BS_AUTOCHECKBOX | "
-      "BS_NOTIFY, 1, 2, 3, 4");
+      "MY_STYLE, 1, 2, 3, 4");
   EXPECT_EQ(button.live, ControlClass::Button);  // the default style is a push button's
   EXPECT_EQ(button.liveStyle, std::nullopt);
-  ASSERT_TRUE(button.style);
-  EXPECT_EQ(button.style->text, "BS_AUTOCHECKBOX | BS_NOTIFY");
+  EXPECT_EQ(controlStatement(button),
+            " CONTROL \"x\", 1, \"BUTTON\", BS_AUTOCHECKBOX | MY_STYLE, 1, 2, 3, 4");
 
   const DialogControl combo =
       onlyControl(" CONTROL \"\", 1, \"COMBOBOX\", CBS_SIMPLE | WS_TABSTOP, 1, 2, 3, 40");
@@ -220,10 +220,10 @@ TEST(ReadDialog, ControlStatementsOverSeveralLinesTabsAndFieldsAfterCy) {
   EXPECT_EQ(split.live, ControlClass::CheckBox);
   EXPECT_EQ(split.tail, ", WS_EX_CLIENTEDGE, 42");
 
-  // A tab reads as blanks up to the next multiple of four columns, inside a text too.
+  // Tabs between the fields are blanks; a tab inside a text is the text's own.
   const DialogControl tabs =
       onlyControl("\tCONTROL\t\"a\tb\",\t7,\t\"BUTTON\",\tBS_PUSHBUTTON,\t1,\t2,\t3,\t4");
-  EXPECT_EQ(tabs.caption, "a  b");
+  EXPECT_EQ(tabs.caption, "a\tb");
   EXPECT_EQ(tabs.id, 7);
 }
 
