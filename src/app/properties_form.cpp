@@ -22,12 +22,13 @@ QString qtext(std::string_view text) {
 }
 
 // The widget of one field, named after the field's id ("field102"); `text` reads its value.
-QWidget* fieldWidget(const PropertyField& field, const QString& value, QWidget* form,
+QWidget* fieldWidget(const PropertyField& field, const QString& value, bool fixed, QWidget* form,
                      std::function<std::string()>& text) {
   const QString name = QStringLiteral("field%1").arg(int(field.id));
   if (field.multiLine) {
     auto* edit = new QPlainTextEdit(value, form);
     edit->setObjectName(name);
+    edit->setReadOnly(field.readOnly || fixed);
     edit->setTabChangesFocus(true);
     edit->setFixedHeight(60);
     text = [edit] { return edit->toPlainText().toStdString(); };
@@ -35,7 +36,7 @@ QWidget* fieldWidget(const PropertyField& field, const QString& value, QWidget* 
   }
   auto* edit = new QLineEdit(value, form);
   edit->setObjectName(name);
-  edit->setReadOnly(field.readOnly);
+  edit->setReadOnly(field.readOnly || fixed);
   if (field.id == PropertyFieldId::Caption) edit->setMaxLength(int(kCaptionMaxLength));
   // Id, X and Y: Insert has no global action there.
   if (field.id == PropertyFieldId::Id || field.id == PropertyFieldId::X ||
@@ -70,8 +71,16 @@ std::optional<ControlProperties> editControlProperties(UserInterface& ui, QWidge
     const PropertyField& field = kPropertyFields[row];
     grid->addWidget(new QLabel(qtext(field.label), &form), int(row), 0);
     QWidget* widget = fieldWidget(field, QString::fromStdString(propertyValue(filled, field.id)),
-                                  &form, texts[row]);
+                                  shown.isFixed(field.id), &form, texts[row]);
     grid->addWidget(widget, int(row), 1);
+    // Beside the field, what the statement says of it: the id's value, the keyword.
+    const std::string note = propertyNote(shown, field.id);
+    if (!note.empty()) {
+      auto* label = new QLabel(qtext(note), &form);
+      label->setObjectName(QStringLiteral("note%1").arg(int(field.id)));
+      label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+      grid->addWidget(label, int(row), 2);
+    }
     FormField check;
     check.check = [&, id = field.id, row] {
       const auto fault = checkProperties(values(), shown);
@@ -91,7 +100,7 @@ std::optional<ControlProperties> editControlProperties(UserInterface& ui, QWidge
   QObject::connect(cancel, &QPushButton::clicked, &form, &CheckedDialog::cancel);
   const int buttons = int(kPropertyFields.size());
   grid->addWidget(confirm, buttons, 0);
-  grid->addWidget(cancel, buttons, 1, Qt::AlignRight);
+  grid->addWidget(cancel, buttons, 1, 1, 2, Qt::AlignRight);
   form.move(at);
   if (form.exec() != QDialog::Accepted) return std::nullopt;
   return values();

@@ -1,5 +1,6 @@
 // The control properties form of the designer ("Proprietà controllo"), on CheckedDialog: one
-// field per row of kPropertyFields, checked by checkProperties as the user leaves a field and
+// field per row of kPropertyFields (read-only where the control cannot change it), the notes of
+// kPropertyNotes beside their fields, checked by checkProperties as the user leaves a field and
 // on confirm.
 #pragma once
 

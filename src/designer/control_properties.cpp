@@ -1,10 +1,12 @@
 #include "designer/control_properties.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
 #include "base/text.h"
 #include "designer/control_ids.h"
+#include "dialogs/control_reader.h"
 #include "dialogs/dialog_units.h"
 #include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
@@ -77,13 +79,6 @@ std::vector<std::string_view> lineFieldsAfterCaption(std::string_view line) {
   return fields;
 }
 
-std::string withoutQuotes(std::string_view text) {
-  std::string out;
-  for (char c : text)
-    if (c != '"') out += c;
-  return out;
-}
-
 // The reader's rule for a combo box's style: the live control is always a drop-down list, and
 // dropDown remembers a combo box that was not one.
 void setComboStyle(DialogControl& control, std::uint32_t style) {
@@ -91,7 +86,127 @@ void setComboStyle(DialogControl& control, std::uint32_t style) {
   control.liveStyle = control.dropDown ? style + 1 : style;
 }
 
+std::string_view spanText(const KeptStatement& kept, const FieldSpan& span) {
+  return std::string_view(kept.text).substr(span.begin, span.end - span.begin);
+}
+
+// The style writer of a script class a short statement stands for (STATIC, BUTTON, ...).
+StyleWriter writerOfClass(std::string_view scriptClass) {
+  for (const LiveClassInfo& info : kLiveClasses)
+    if (info.classWritten == scriptClass) return info.style;
+  return StyleWriter::WindowFlags;
+}
+
+// The style field of a form: valid when the statement can compile it.
+std::optional<std::uint32_t> formStyle(std::string_view text,
+                                       const std::optional<std::uint32_t>& base) {
+  return base ? compileStyle(text, *base) : parseStyle(text);
+}
+
+// The text and style fields of a statement kept as written.
+void fillFromStatement(ControlProperties& form, const DialogControl& control) {
+  const KeptStatement& kept = *control.statement;
+  const bool shortForm = kept.statement < kShortStatements.size();
+  form.keyword = shortForm ? kShortStatements[kept.statement].keyword : "CONTROL";
+  // A placeholder's text (an icon's name, a class the preview lacks) is written as it stood.
+  if (control.live == ControlClass::Placeholder && kept.textField) {
+    form.caption = spanText(kept, *kept.textField);
+    form.fixed.push_back(PropertyFieldId::Caption);
+  }
+  if (shortForm) {
+    const ShortStatement& row = kShortStatements[kept.statement];
+    form.styleBase = kControlBaseStyle | row.impliedStyle;
+    if (row.keyword == "ICON") {
+      form.fixed.push_back(PropertyFieldId::Width);
+      form.fixed.push_back(PropertyFieldId::Height);
+    }
+    if (!kept.style && control.compiledStyle)
+      form.style = styleText(writerOfClass(row.scriptClass), *control.compiledStyle);
+  } else if (control.live == ControlClass::Placeholder) {
+    form.styleBase = kControlBaseStyle;
+  }
+  if (kept.style) form.style = spanText(kept, *kept.style);
+}
+
+// The terms of a style text, each trimmed.
+std::vector<std::string> styleTerms(std::string_view text) {
+  std::vector<std::string> terms;
+  for (;;) {
+    const std::size_t bar = text.find('|');
+    terms.emplace_back(trimSpace(text.substr(0, bar)));
+    if (bar == std::string_view::npos) return terms;
+    text.remove_prefix(bar + 1);
+  }
+}
+
+// The style field a kept statement's text is to hold for a style typed in the form: the text
+// typed (on one line), or for a statement that gave no style the terms added to the style shown.
+// `compiled` is the style the statement is to compile to. Nothing when the statement cannot say
+// the style so (another kind of control, a style it only gets by being given none); the writer
+// then writes the style from its value.
+std::optional<std::string> keptStyleField(const DialogControl& c, const ControlProperties& shown,
+                                          std::string_view typed, std::uint32_t compiled) {
+  const KeptStatement& kept = *c.statement;
+  std::uint32_t base = kControlBaseStyle;
+  if (kept.statement < kShortStatements.size()) {
+    const ShortStatement& row = kShortStatements[kept.statement];
+    if ((compiled & row.kindMask) != (row.impliedStyle & row.kindMask)) return std::nullopt;
+    base |= row.impliedStyle;
+  }
+  std::string field;
+  if (kept.style) {
+    for (char ch : trimSpace(typed)) field += ch == '\r' || ch == '\n' ? ' ' : ch;
+  } else {
+    // An icon without a size takes no style field after its y.
+    if (!kept.coordinates[3]) return std::nullopt;
+    const std::vector<std::string> was = styleTerms(shown.style);
+    std::vector<std::string> now = styleTerms(typed);
+    for (const std::string& term : was)
+      if (std::find(now.begin(), now.end(), term) == now.end()) return std::nullopt;
+    for (const std::string& term : now)
+      if (std::find(was.begin(), was.end(), term) == was.end())
+        field += (field.empty() ? "" : " | ") + term;
+    if (field.empty()) return std::nullopt;
+  }
+  if (compileStyle(field, base) != compiled) return std::nullopt;
+  return field;
+}
+
+// A kept statement takes the style field the user typed where it can: its text holds the field
+// and its values the style, so the writer puts the statement back as it now stands.
+void takeStyleField(DialogControl& c, const ControlProperties& shown, std::string_view typed,
+                    std::uint32_t style) {
+  // A CONTROL statement of a class of the table holds its style without what the compiler adds.
+  const std::uint32_t compiled = shown.styleBase ? style : style | kControlBaseStyle;
+  const std::optional<std::string> field = keptStyleField(c, shown, typed, compiled);
+  if (!field) return;
+  KeptStatement& kept = *c.statement;
+  if (kept.style) {
+    kept.text.replace(kept.style->begin, kept.style->end - kept.style->begin, *field);
+    kept.style->end = kept.style->begin + field->size();
+  } else {
+    const std::size_t at = kept.coordinates[3]->end;
+    kept.text.insert(at, ", " + *field);
+    kept.style = FieldSpan{at + 2, at + 2 + field->size()};
+  }
+  kept.liveStyle = c.liveStyle;
+  c.compiledStyle = compiled;
+}
+
 }  // namespace
+
+bool ControlProperties::isFixed(PropertyFieldId field) const {
+  return std::find(fixed.begin(), fixed.end(), field) != fixed.end();
+}
+
+std::string propertyNote(const ControlProperties& form, PropertyFieldId field) {
+  for (const PropertyNote& note : kPropertyNotes) {
+    const std::string& value = form.*note.value;
+    if (note.field == field && !value.empty())
+      return std::string(note.before) + value + std::string(note.after);
+  }
+  return {};
+}
 
 std::string& propertyValue(ControlProperties& form, PropertyFieldId field) {
   switch (field) {
@@ -119,37 +234,44 @@ ControlProperties controlProperties(const DialogControl& control) {
   ControlProperties form;
   form.caption = control.caption.substr(0, kCaptionMaxLength);
   form.id = idText(control);
-  const std::string line = controlStatement(control);
-  const std::vector<std::string_view> fields = lineFieldsAfterCaption(line);
-  if (fields.size() > 3) {
-    form.className = withoutQuotes(fields[2]);
-    form.style = std::string(fields[3]);
+  if (hasSymbolicId(control)) form.idValue = std::to_string(control.id);
+  form.className = scriptClassName(control);
+  if (control.statement) {
+    fillFromStatement(form, control);
+  } else {
+    // A control the designer made or read from a plain CONTROL line: the line the writer gives.
+    form.keyword = "CONTROL";
+    const std::vector<std::string_view> fields = lineFieldsAfterCaption(controlStatement(control));
+    if (fields.size() > 3) form.style = std::string(fields[3]);
   }
-  form.x = std::to_string(pixelsToDuX(control.rect.x));
-  form.y = std::to_string(pixelsToDuY(control.rect.y));
-  form.width = std::to_string(pixelsToDuX(control.rect.width));
-  // A combo box's height is that of its list, as the line writes it.
-  form.height =
-      std::to_string(control.live == ControlClass::ComboBox ? control.comboHeight
-                                                            : pixelsToDuY(control.rect.height));
+  // A combo box's height is that of its list; an icon without a size shows 0, 0.
+  const DialogUnitRect units = unitsAsWritten(control);
+  form.x = std::to_string(units.x);
+  form.y = std::to_string(units.y);
+  form.width = std::to_string(units.width);
+  form.height = std::to_string(units.height);
   return form;
 }
 
 std::optional<PropertyFault> checkProperties(const ControlProperties& form,
                                              const ControlProperties& shown) {
   ControlProperties values = form;
+  ControlProperties was = shown;
   for (const PropertyField& field : kPropertyFields) {
-    if (field.readOnly) continue;
+    if (field.readOnly || shown.isFixed(field.id)) continue;
     const std::string& value = propertyValue(values, field.id);
     if (field.required && trimSpace(value).empty())
       return PropertyFault{field.id, kBadFieldMessage};
-    if (field.id == PropertyFieldId::Id && value == shown.id) continue;  // as shown, a symbol too
+    // As shown, a symbol too.
+    if ((field.id == PropertyFieldId::Id || field.id == PropertyFieldId::Style) &&
+        value == propertyValue(was, field.id))
+      continue;
     if (!field.picture.empty()) {
       const auto n = fieldNumber(value, field.picture);
       if (!n) return PropertyFault{field.id, kBadFieldMessage};
       if (!n->fits) return PropertyFault{field.id, kNumberTooLargeMessage};
     }
-    if (field.id == PropertyFieldId::Style && !parseStyle(value))
+    if (field.id == PropertyFieldId::Style && !formStyle(value, shown.styleBase))
       return PropertyFault{field.id, kInvalidStyleNotice};
   }
   return std::nullopt;
@@ -158,23 +280,31 @@ std::optional<PropertyFault> checkProperties(const ControlProperties& form,
 DialogControl withProperties(const DialogControl& control, const ControlProperties& edited,
                              const ControlProperties& shown) {
   DialogControl c = control;
-  if (edited.caption != shown.caption) c.caption = std::string(trimTrailingBlanks(edited.caption));
-  if (edited.id != shown.id) c.id = checkedNumber(edited.id);
-  if (edited.x != shown.x) c.rect.x = duToPixelsX(checkedNumber(edited.x));
-  if (edited.y != shown.y) c.rect.y = duToPixelsY(checkedNumber(edited.y));
-  if (edited.width != shown.width) c.rect.width = duToPixelsX(checkedNumber(edited.width));
-  if (edited.height != shown.height) {
+  const auto changed = [&](std::string ControlProperties::*field, PropertyFieldId id) {
+    return edited.*field != shown.*field && !shown.isFixed(id);
+  };
+  if (changed(&ControlProperties::caption, PropertyFieldId::Caption))
+    c.caption = std::string(trimTrailingBlanks(edited.caption));
+  if (changed(&ControlProperties::id, PropertyFieldId::Id)) c.id = checkedNumber(edited.id);
+  if (changed(&ControlProperties::x, PropertyFieldId::X))
+    c.rect.x = duToPixelsX(checkedNumber(edited.x));
+  if (changed(&ControlProperties::y, PropertyFieldId::Y))
+    c.rect.y = duToPixelsY(checkedNumber(edited.y));
+  if (changed(&ControlProperties::width, PropertyFieldId::Width))
+    c.rect.width = duToPixelsX(checkedNumber(edited.width));
+  if (changed(&ControlProperties::height, PropertyFieldId::Height)) {
     const int height = checkedNumber(edited.height);
     c.rect.height = duToPixelsY(height);
     // The line writes a combo box's height from its list's height.
     if (c.live == ControlClass::ComboBox) c.comboHeight = height;
   }
-  if (edited.style != shown.style) {
-    const std::uint32_t style = *parseStyle(edited.style);
+  if (changed(&ControlProperties::style, PropertyFieldId::Style)) {
+    const std::uint32_t style = *formStyle(edited.style, shown.styleBase);
     if (c.live == ControlClass::ComboBox)
       setComboStyle(c, style);
     else
       c.liveStyle = style;
+    if (c.statement) takeStyleField(c, shown, edited.style, style);
   }
   return c;
 }

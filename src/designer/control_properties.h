@@ -4,9 +4,11 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialogs/dialog_model.h"
 
@@ -45,27 +47,55 @@ inline constexpr std::array<PropertyField, 8> kPropertyFields{{
 }};
 inline constexpr std::size_t kCaptionMaxLength = 1024;
 
-// The form's values, as texts.
+// The form's values, as texts, and what it shows of the statement besides them.
 struct ControlProperties {
-  std::string caption;
-  std::string id;         // the number, or the symbol the id is written as
-  std::string className;  // the class of the control line, quotes removed
-  std::string x;          // dialog units
+  std::string caption;    // the text; a placeholder's (an icon's name) as written
+  std::string id;         // the number, or the symbol or expression the id is written as
+  std::string className;  // the class the statement stands for (BUTTON for PUSHBUTTON)
+  std::string x;          // dialog units, as the statement gives them
   std::string y;
   std::string width;
   std::string height;
-  std::string style;  // the style names joined by " | "
+  // The style field as written; the style the statement compiles to when it gives none.
+  std::string style;
+
+  // Shown, never edited.
+  std::string keyword;  // CONTROL, or the short statement's keyword (PUSHBUTTON)
+  std::string idValue;  // the id's value when the id is written as a symbol or an expression
+  // The style a short statement (or a placeholder's CONTROL statement) compiles its style field
+  // from, so that NOT takes away from it; none: the style field is the whole style.
+  std::optional<std::uint32_t> styleBase;
+  // Fields shown that this control cannot change (an icon's size is the icon's own).
+  std::vector<PropertyFieldId> fixed;
+  bool isFixed(PropertyFieldId field) const;
+
   bool operator==(const ControlProperties&) const = default;
 };
+
+// What the form shows beside a field: a value of the statement, read-only, between `before` and
+// `after`; nothing when the value is empty.
+struct PropertyNote {
+  PropertyFieldId field;
+  std::string ControlProperties::*value;
+  std::string_view before;
+  std::string_view after;
+};
+inline constexpr std::array<PropertyNote, 2> kPropertyNotes{{
+    {PropertyFieldId::Id, &ControlProperties::idValue, "= ", ""},
+    {PropertyFieldId::ClassName, &ControlProperties::keyword, "(", ")"},
+}};
+// The note beside `field`; empty when there is none.
+std::string propertyNote(const ControlProperties& form, PropertyFieldId field);
 // The value of one field.
 std::string& propertyValue(ControlProperties& form, PropertyFieldId field);
 
-// The form filled from a control, through its control line.
+// The form filled from a control: from its statement as written (a short statement, a CONTROL
+// statement), or from the control line the writer gives a control the designer made.
 ControlProperties controlProperties(const DialogControl& control);
 
 // Why the form may not be confirmed: the field and its message ("Campo non valido.",
-// "Numero troppo grande.", "Stile non valido."). `shown` is the form as filled, so an id still
-// showing its symbol is accepted.
+// "Numero troppo grande.", "Stile non valido."). `shown` is the form as filled, so an id or a
+// style still as written (a symbol) is accepted.
 struct PropertyFault {
   PropertyFieldId field;
   std::string_view message;
@@ -75,7 +105,7 @@ std::optional<PropertyFault> checkProperties(const ControlProperties& form,
 
 // The control after a confirmed form that passed checkProperties: only the fields that differ
 // from `shown` change it (a caption loses its trailing blanks; a combo box's height and style
-// follow the reader's rules for it).
+// follow the reader's rules for it). A form confirmed as shown gives the control back unchanged.
 DialogControl withProperties(const DialogControl& control, const ControlProperties& edited,
                              const ControlProperties& shown);
 

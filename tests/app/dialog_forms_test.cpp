@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -13,6 +14,9 @@
 #include <QTimer>
 
 #include "app/main_window.h"
+#include "app/properties_form.h"
+#include "designer/control_properties.h"
+#include "dialogs/control_reader.h"
 #include "document/document_commands.h"
 #include "support/main_window_fixture.h"
 #include "support/scripted_ui.h"
@@ -269,6 +273,29 @@ TEST_F(DialogFormsTest, EscInTheIdEditorAfterTypingAsks) {
   EXPECT_EQ(ui.messageTexts(),
             (std::vector<std::string>{"Annullo le modifiche?", "Annullo le modifiche?"}));
   EXPECT_EQ(doc.text(), kScript);
+}
+
+// The control properties form of an icon statement: its keyword beside the class, the id's
+// value beside a symbol, its size read-only; confirmed as shown it gives back what it showed.
+TEST_F(DialogFormsTest, ThePropertiesFormShowsTheStatementBesideItsFields) {
+  const ControlReading icon = readStatementLine(" ICON \"APPICON\", IDC_LOGO, 5, 6");
+  ASSERT_EQ(icon.kind, ControlReading::Kind::Control);
+  const ControlProperties shown = controlProperties(icon.control);
+  whenModal([&](QWidget* form) {
+    EXPECT_EQ(form->objectName(), "PROPCTL");
+    EXPECT_EQ(line(form, 103)->text(), "STATIC");
+    EXPECT_EQ(form->findChild<QLabel*>("note103")->text(), "(ICON)");
+    EXPECT_EQ(line(form, 102)->text(), "IDC_LOGO");
+    EXPECT_EQ(form->findChild<QLabel*>("note102")->text(), "= 0");
+    EXPECT_TRUE(line(form, 101)->isReadOnly());  // the icon's name
+    EXPECT_TRUE(line(form, 106)->isReadOnly());
+    EXPECT_FALSE(line(form, 104)->isReadOnly());
+    EXPECT_EQ(form->findChild<QPlainTextEdit*>("field108")->toPlainText(),
+              "SS_ICON | WS_CHILD | WS_VISIBLE");
+    for (QPushButton* button : form->findChildren<QPushButton*>())
+      if (button->text() == "&Conferma") button->click();
+  });
+  EXPECT_EQ(editControlProperties(ui, window.get(), {}, shown), shown);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "designer/control_ids.h"
 #include "designer/control_kinds.h"
+#include "designer/control_properties.h"
 #include "designer/designer_fixture.h"
 
 namespace kolvre {
@@ -188,6 +189,134 @@ TEST(DesignerProperties, AComboBoxHeightAndKindReachTheLine) {
             " CONTROL \"\", 101, \"COMBOBOX\", CBS_DROPDOWN | WS_CHILD | WS_VISIBLE, 10, 20, 80, "
             "90");
   EXPECT_TRUE(d.at(0).dropDown);
+}
+
+// The form as filled from every kind of statement, and confirmed as shown: nothing changes.
+TEST(DesignerProperties, EveryStatementShowsItsOwnFieldsAndAnUnchangedFormEditsNothing) {
+  const struct {
+    const char* line;
+    const char* className;
+    const char* caption;
+    const char* id;
+    const char* units;  // x y cx cy
+    const char* style;
+  } rows[] = {
+      {"LTEXT \"Nome:\", -1, 5, 6, 40, 8", "STATIC", "Nome:", "-1", "5 6 40 8",
+       "SS_LEFT | WS_CHILD | WS_VISIBLE | WS_GROUP"},
+      {"RTEXT \"A\", IDC_A, 1, 2, 3, 4, SS_NOPREFIX", "STATIC", "A", "IDC_A", "1 2 3 4",
+       "SS_NOPREFIX"},
+      {"CTEXT \"B\", 3, 1, 2, 3, 4, NOT WS_GROUP", "STATIC", "B", "3", "1 2 3 4", "NOT WS_GROUP"},
+      {"PUSHBUTTON \"View &Licence\", IDA_LICENCE, 6, 52, 70, 14", "BUTTON", "View &Licence",
+       "IDA_LICENCE", "6 52 70 14", "BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP"},
+      {"DEFPUSHBUTTON \"OK\", IDOK, 1, 2, 3, 4, WS_GROUP", "BUTTON", "OK", "IDOK", "1 2 3 4",
+       "WS_GROUP"},
+      {"PUSHBOX \"P\", 5, 1, 2, 3, 4, WS_DISABLED", "BUTTON", "P", "5", "1 2 3 4", "WS_DISABLED"},
+      {"CHECKBOX \"C\", 6, 1, 2, 3, 4, BS_LEFTTEXT", "BUTTON", "C", "6", "1 2 3 4", "BS_LEFTTEXT"},
+      {"AUTOCHECKBOX \"Ac\", 7, 1, 2, 3, 4, 0", "BUTTON", "Ac", "7", "1 2 3 4", "0"},
+      {"STATE3 \"S\", 8, 1, 2, 3, 4, WS_GROUP", "BUTTON", "S", "8", "1 2 3 4", "WS_GROUP"},
+      {"AUTO3STATE \"A3\", 9, 1, 2, 3, 4, WS_GROUP", "BUTTON", "A3", "9", "1 2 3 4", "WS_GROUP"},
+      {"RADIOBUTTON \"R\", 10, 1, 2, 3, 4, WS_GROUP", "BUTTON", "R", "10", "1 2 3 4", "WS_GROUP"},
+      {"AUTORADIOBUTTON \"Ar\", 11, 1, 2, 3, 4, WS_GROUP | WS_TABSTOP", "BUTTON", "Ar", "11",
+       "1 2 3 4", "WS_GROUP | WS_TABSTOP"},
+      {"GROUPBOX \"G\", 12, 1, 2, 30, 40, WS_GROUP", "BUTTON", "G", "12", "1 2 30 40", "WS_GROUP"},
+      {"EDITTEXT IDC_E, 1, 2, 3, 4, ES_AUTOHSCROLL", "EDIT", "", "IDC_E", "1 2 3 4",
+       "ES_AUTOHSCROLL"},
+      {"COMBOBOX 14, 1, 2, 3, 40, CBS_DROPDOWN | WS_VSCROLL", "COMBOBOX", "", "14", "1 2 3 40",
+       "CBS_DROPDOWN | WS_VSCROLL"},
+      {"LISTBOX 15, 1, 2, 3, 4, LBS_SORT | MY_STYLE", "LISTBOX", "", "15", "1 2 3 4",
+       "LBS_SORT | MY_STYLE"},
+      {"SCROLLBAR 16, 1, 2, 3, 4, SBS_VERT", "SCROLLBAR", "", "16", "1 2 3 4", "SBS_VERT"},
+      {"ICON \"APPICON\", 17, 1, 2", "STATIC", "\"APPICON\"", "17", "1 2 0 0",
+       "SS_ICON | WS_CHILD | WS_VISIBLE"},
+      {"ICON IDI_APP, 18, 1, 2, 20, 20, SS_CENTERIMAGE", "STATIC", "IDI_APP", "18", "1 2 20 20",
+       "SS_CENTERIMAGE"},
+      {"CONTROL \"Uno\", 19, \"Button\", BS_AUTOCHECKBOX | WS_TABSTOP, 1, 2, 3, 4", "BUTTON", "Uno",
+       "19", "1 2 3 4", "BS_AUTOCHECKBOX | WS_TABSTOP"},
+      {"CONTROL \"\", 20, \"msctls_progress32\", WS_BORDER, 1, 2, 3, 4", "msctls_progress32",
+       "\"\"", "20", "1 2 3 4", "WS_BORDER"},
+  };
+  for (const auto& row : rows) {
+    TestDesigner d(std::string(" ") + row.line);
+    const std::string before = d.text();
+    d.host.answer = [](ControlProperties form) { return form; };
+    EXPECT_TRUE(d.commands().editProperties(0)) << row.line;
+    const ControlProperties& shown = d.host.shownForms.at(0);
+    const std::string keyword(
+        std::string_view(row.line).substr(0, std::string_view(row.line).find(' ')));
+    EXPECT_EQ(shown.keyword, keyword);
+    EXPECT_EQ(shown.className, row.className) << row.line;
+    EXPECT_EQ(shown.caption, row.caption) << row.line;
+    EXPECT_EQ(shown.id, row.id) << row.line;
+    // A symbol's value beside it, as the model holds it.
+    EXPECT_EQ(shown.idValue, hasSymbolicId(d.at(0)) ? std::to_string(d.at(0).id) : "") << row.line;
+    EXPECT_EQ(shown.x + " " + shown.y + " " + shown.width + " " + shown.height, row.units)
+        << row.line;
+    EXPECT_EQ(shown.style, row.style) << row.line;
+    EXPECT_EQ(d.text(), before) << row.line;
+    EXPECT_EQ(d.designer.undoSteps(), 0u) << row.line;
+  }
+
+  // A control the designer made has no statement yet: it shows the line it will be written as.
+  TestDesigner d("");
+  d.commands().newControl("TButton", {0, 0});
+  const ControlProperties made = controlProperties(d.at(0));
+  EXPECT_EQ(made.keyword, "CONTROL");
+  EXPECT_EQ(made.className, "BUTTON");
+  EXPECT_EQ(made.caption, "TButton");
+  EXPECT_EQ(made.width, std::to_string(pixelsToDuX(d.at(0).rect.width)));
+  EXPECT_TRUE(parseStyle(made.style));
+}
+
+// One field changed rewrites that field's text in the statement and nothing else.
+TEST(DesignerProperties, AChangedFieldChangesOnlyItsTextInTheStatement) {
+  const std::string pushButton = "\tPUSHBUTTON \"View &Licence\",IDA_LICENCE,  6, 52, 70, 14 // ok";
+  const std::string edit = "\tEDITTEXT IDC_E, 1, 2, 3, 4, ES_AUTOHSCROLL | NOT WS_TABSTOP";
+  const std::string icon = "\tICON \"APPICON\", 17, 1, 2";
+  const std::string button = " PUSHBUTTON \"P\", 5, 1, 2, 3, 4, WS_GROUP";
+  const std::string combo = " COMBOBOX 14, 1, 2, 3, 40";
+  const std::string control = " CONTROL \"A\", 5, \"Button\", BS_PUSHBUTTON, 1, 2, 3, 4 // ok";
+  const struct {
+    const std::string& line;
+    std::string ControlProperties::*field;
+    const char* value;
+    const char* written;
+  } cases[] = {
+      {pushButton, &ControlProperties::x, "8",
+       "\tPUSHBUTTON \"View &Licence\",IDA_LICENCE,  8, 52, 70, 14 // ok"},
+      {pushButton, &ControlProperties::caption, "Licenza",
+       "\tPUSHBUTTON \"Licenza\",IDA_LICENCE,  6, 52, 70, 14 // ok"},
+      {pushButton, &ControlProperties::id, "1002",
+       "\tPUSHBUTTON \"View &Licence\",1002,  6, 52, 70, 14 // ok"},
+      {pushButton, &ControlProperties::height, "15",
+       "\tPUSHBUTTON \"View &Licence\",IDA_LICENCE,  6, 52, 70, 15 // ok"},
+      {pushButton, &ControlProperties::style,
+       "BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED",
+       "\tPUSHBUTTON \"View &Licence\",IDA_LICENCE,  6, 52, 70, 14, WS_DISABLED // ok"},
+      {edit, &ControlProperties::style, "ES_AUTOHSCROLL | NOT WS_TABSTOP | ES_NUMBER",
+       "\tEDITTEXT IDC_E, 1, 2, 3, 4, ES_AUTOHSCROLL | NOT WS_TABSTOP | ES_NUMBER"},
+      // Another kind of control: the statement becomes a CONTROL statement.
+      {button, &ControlProperties::style, "BS_AUTOCHECKBOX",
+       " CONTROL \"P\", 5, \"BUTTON\", BS_AUTOCHECKBOX | WS_CHILD | WS_VISIBLE | WS_TABSTOP, 1, 2, "
+       "3, 4"},
+      {combo, &ControlProperties::style,
+       "CBS_SIMPLE | WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL",
+       // Given a style, it loses the default one: the writer names what it keeps.
+       " COMBOBOX 14, 1, 2, 3, 40, WS_VSCROLL | WS_TABSTOP | 0x00000001"},
+      {control, &ControlProperties::style, "BS_PUSHBUTTON | WS_GROUP",
+       " CONTROL \"A\", 5, \"Button\", BS_PUSHBUTTON | WS_GROUP, 1, 2, 3, 4 // ok"},
+      {icon, &ControlProperties::y, "9", "\tICON \"APPICON\", 17, 1, 9"},
+      // An icon's size is the icon's own: the form cannot change it.
+      {icon, &ControlProperties::width, "50", "\tICON \"APPICON\", 17, 1, 2"},
+  };
+  for (const auto& c : cases) {
+    TestDesigner d(c.line);
+    d.host.answer = [&](ControlProperties form) {
+      form.*c.field = c.value;
+      return form;
+    };
+    EXPECT_TRUE(d.commands().editProperties(0)) << c.value;
+    EXPECT_EQ(controlStatement(d.at(0)), c.written) << c.value;
+  }
 }
 
 // --- widen and autosize ---
