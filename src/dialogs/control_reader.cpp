@@ -160,7 +160,7 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code) {
   if (!style)
     reading.notices.emplace_back(kInvalidStyleNotice);
   else if (!row)
-    reading.notices.push_back(unsupportedControlNotice(scriptClass));
+    reading.notices.push_back(unsupportedControlNotice(withoutQuotes(classField)));
   if (row) {
     c.live = row->live;
     if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
@@ -248,7 +248,7 @@ ControlReading readControlStatement(std::string_view statement) {
   const ClassRow* row = classRow(scriptClass, tested);
   if (!row) {
     reading.kind = ControlReading::Kind::Unsupported;
-    if (style) reading.notices.push_back(unsupportedControlNotice(scriptClass));
+    if (style) reading.notices.push_back(unsupportedControlNotice(withoutQuotes(classField)));
     return reading;
   }
 

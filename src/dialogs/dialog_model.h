@@ -374,6 +374,9 @@ struct DialogModel {
   std::string bodyClose = "}";
   std::vector<std::string> bodyTail;  // body statements after the last control
   std::size_t blockLength = 0;        // bytes of the block text the dialog takes, through its end
+  // A block written compactly (statements sharing lines), as written; value: the block in the
+  // lines it was read from. The writer gives the text back while it would write that value.
+  std::optional<KeptText<std::string>> compact;
 
   bool operator==(const DialogModel&) const = default;
 };

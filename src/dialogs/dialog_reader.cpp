@@ -1,6 +1,7 @@
 #include "dialogs/dialog_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "base/text.h"
@@ -340,6 +341,76 @@ void readControls(const BlockLines& lines, const Body& body, DialogReading& read
   dialog.bodyTail = std::move(pending);
 }
 
+// The statements a dialog's header may hold after the header itself.
+constexpr std::array<std::string_view, 9> kHeaderStatements{
+    "STYLE", "EXSTYLE",  "CAPTION", "FONT",           "MENU",
+    "CLASS", "LANGUAGE", "VERSION", "CHARACTERISTICS"};
+
+bool isOneOf(std::string_view word, auto const& words) {
+  return std::any_of(words.begin(), words.end(),
+                     [&](std::string_view w) { return equalsIgnoringCase(word, w); });
+}
+
+bool isControlKeyword(std::string_view word) {
+  return equalsIgnoringCase(word, "CONTROL") ||
+         std::any_of(
+             kShortStatements.begin(), kShortStatements.end(),
+             [&](const ShortStatement& row) { return equalsIgnoringCase(word, row.keyword); });
+}
+
+// A block written compactly ("{" on the header's line, BEGIN END on one line, a whole dialog on
+// one line) with a line break put before each statement, delimiter and control that does not
+// begin its line, and before what follows a "{" or BEGIN on its line: the form the lines of the
+// reader read. `inserted`: the bytes put in before the body's end.
+struct SpreadBlock {
+  std::string text;
+  std::size_t inserted = 0;
+};
+
+SpreadBlock spreadBlock(std::string_view block) {
+  std::vector<std::size_t> breaks;  // where a line break goes, in order
+  Lexer lexer(block);
+  Token previous;
+  bool inBody = false;
+  bool afterOpen = false;  // the token before opened the body
+  std::size_t closeEnd = block.size();
+  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
+    const std::string_view text = t.of(block);
+    const bool word = t.kind == TokenKind::Word;
+    const bool afterComma = previous.kind == TokenKind::Punct && previous.of(block) == ",";
+    const bool open = !inBody && ((t.kind == TokenKind::Punct && text == "{") ||
+                                  (word && equalsIgnoringCase(text, "BEGIN")));
+    const bool close = inBody && ((t.kind == TokenKind::Punct && text == "}") ||
+                                  (word && equalsIgnoringCase(text, "END")));
+    const bool starts = open || close ||
+                        (word && !afterComma && previous.kind != TokenKind::End &&
+                         (inBody ? isControlKeyword(text) : isOneOf(text, kHeaderStatements)));
+    if ((starts || afterOpen) && !t.newLine && previous.kind != TokenKind::End)
+      breaks.push_back(t.begin);
+    afterOpen = open;
+    if (open) inBody = true;
+    if (close) {
+      closeEnd = t.end;
+      const Token next = lexer.peekCode();
+      if (next.kind != TokenKind::End && !next.newLine) breaks.push_back(t.end);
+      break;
+    }
+    previous = t;
+  }
+  SpreadBlock spread;
+  std::size_t copied = 0;
+  for (std::size_t at : breaks) {
+    spread.text.append(block.substr(copied, at - copied));
+    spread.text += "\r\n";
+    if (at < closeEnd) spread.inserted += 2;
+    copied = at;
+  }
+  spread.text.append(block.substr(copied));
+  return spread;
+}
+
+DialogReading readLines(std::string_view block, DialogMode mode);
+
 }  // namespace
 
 std::string_view dialogFailureText(DialogFailure failure) {
@@ -384,12 +455,30 @@ std::optional<FontStatement> readFont(std::string_view statement) {
 }
 
 std::optional<std::size_t> dialogBlockLength(std::string_view block) {
-  const auto body = findBody(BlockLines(block));
+  const SpreadBlock spread = spreadBlock(block);
+  const auto body = findBody(BlockLines(spread.text));
   if (!body) return std::nullopt;
-  return body->end;
+  return body->end - spread.inserted;
 }
 
 DialogReading readDialog(std::string_view block, DialogMode mode) {
+  SpreadBlock spread = spreadBlock(block);
+  if (spread.inserted == 0) return readLines(block, mode);
+  // A compact block is read in its lines and kept as written: the writer gives it back while
+  // the dialog is unchanged.
+  DialogReading reading = readLines(spread.text, mode);
+  if (reading.failure != DialogFailure::None) return reading;
+  DialogModel& dialog = reading.dialog;
+  spread.text.resize(dialog.blockLength);
+  dialog.blockLength -= spread.inserted;
+  dialog.compact = KeptText<std::string>{std::string(block.substr(0, dialog.blockLength)),
+                                         std::move(spread.text)};
+  return reading;
+}
+
+namespace {
+
+DialogReading readLines(std::string_view block, DialogMode mode) {
   DialogReading reading;
   DialogModel& dialog = reading.dialog;
   dialog.mode = mode;
@@ -419,5 +508,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   dialog.blockLength = body->end;
   return reading;
 }
+
+}  // namespace
 
 }  // namespace kolvre

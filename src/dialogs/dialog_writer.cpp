@@ -459,6 +459,7 @@ std::string dialogBlock(const DialogModel& dialog, std::string_view name) {
   }
   for (const std::string& line : dialog.bodyTail) appendLine(out, {line});
   out += dialog.bodyClose;
+  if (dialog.compact && out == dialog.compact->value) return dialog.compact->text;
   return out;
 }
 

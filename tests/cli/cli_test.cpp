@@ -113,7 +113,7 @@ TEST(CliDialog, WritesWhatTheDesignerWouldStore) {
   EXPECT_EQ(first.err, "Stile non valido.\n");
   const CliRun second = cli({"dialog", f, "X", "--nth", "2"});
   EXPECT_EQ(second.code, 0);
-  EXPECT_EQ(second.err, "Controllo MSCTLS_PROGRESS32 non supportato.\n");
+  EXPECT_EQ(second.err, "Controllo msctls_progress32 non supportato.\n");
   const CliRun unreadable = cli({"dialog", f, "Y"});
   EXPECT_EQ(unreadable.code, 1);
   EXPECT_EQ(unreadable.out, "");

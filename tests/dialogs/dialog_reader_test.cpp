@@ -101,7 +101,7 @@ TEST(ReadDialog, UnsupportedClassesArePlaceholdersKeptAsWrittenWithTheRightNotic
     std::uint32_t compiled;
   } rows[] = {
       {" CONTROL \"\", 1, \"RichEdit20W\", ES_MULTILINE, 1, 2, 3, 4",
-       {"Controllo RICHEDIT20W non supportato."},
+       {"Controllo RichEdit20W non supportato."},
        ControlClass::Placeholder,
        "RichEdit20W",
        0x50000004},
@@ -294,7 +294,8 @@ TEST(ReadDialog, BlocksThatCannotBeReadSayWhy) {
       {crlfLines({"D DIALOG 1, 2, 3, 4", "BEGIN", " CONTROL \"\", 1, \"BUTTON\", 0, 1, 2, 3, 4"}),
        DialogFailure::NoBody},
       {crlfLines({"D DIALOG 1, 2, 3, 4", "{", ""}), DialogFailure::NoBody},
-      {crlfLines({"D DIALOG 1, 2, 3, 4 {", "}"}), DialogFailure::NoBody},
+      {crlfLines({"D DIALOG 1, 2, 3, 4 {", " CONTROL \"\", 1, \"BUTTON\", 0, 1, 2, 3, 4"}),
+       DialogFailure::NoBody},
       // A header cut short before the body, or a comment, is no header.
       {crlfLines({"D DIALOG 1, 2, 3, 4,", "{", "}"}), DialogFailure::NoHeaderNumbers},
       {crlfLines({"/*D DIALOG 1, 2, 3, 4", "*/", "{", "}"}), DialogFailure::NoHeaderNumbers},
@@ -431,6 +432,41 @@ TEST(ReadDialog, BracesInTextsDoNotEndTheDialogFoundInTheScript) {
   EXPECT_EQ(rb.dialog.bodyClose, "END");
   EXPECT_TRUE(b->of(script).substr(0, rb.dialog.blockLength).ends_with("\r\nEND"));
   EXPECT_EQ(dialogBlockLength(b->of(script)), rb.dialog.blockLength);
+}
+
+TEST(ReadDialog, CompactBodiesAndHeadersAreReadAndComeBackAsWritten) {
+  const struct {
+    const char* block;
+    std::size_t controls;
+    const char* title;
+  } rows[] = {
+      {"Empty DIALOGEX 2, 3, 4, 5 {}", 0, ""},
+      {"D DIALOG 0, 0, 100, 50\r\nCAPTION \"x\" {\r\n  LTEXT \"a\", 1, 2, 3, 4, 5\r\n}", 1, "x"},
+      {"D DIALOG 0, 0, 100, 50\r\nSTYLE WS_POPUP\r\nBEGIN END", 0, ""},
+      {"D DIALOG 0,0,100,50 STYLE WS_POPUP CAPTION \"t\" FONT 8, \"Tahoma\" { PUSHBUTTON \"OK\", "
+       "1, 2, 3, 4, 5 CONTROL \"b\", 2, \"BUTTON\", 0, 1, 2, 3, 4 }",
+       2, "t"},
+      {"D DIALOG 1, 2, // x\r\n /* y */ 3, 4\r\nBEGIN LTEXT \"a\", 1, 2, 3, 4, 5 END", 1, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.block);
+    const std::string block = std::string(row.block) + " NEXT DIALOG 0, 0, 1, 1 {}";
+    const DialogReading r = readDialog(block);
+    ASSERT_EQ(r.failure, DialogFailure::None);
+    EXPECT_EQ(r.dialog.controls.size(), row.controls);
+    EXPECT_EQ(r.dialog.title, row.title);
+    EXPECT_EQ(r.dialog.blockLength, std::string_view(row.block).size());
+    EXPECT_EQ(dialogBlockLength(block), r.dialog.blockLength);
+    const std::string name(
+        std::string_view(row.block).substr(0, std::string_view(row.block).find(' ')));
+    EXPECT_EQ(dialogBlock(r.dialog, name), row.block);
+  }
+  // Changed, a compact dialog is written in lines.
+  DialogModel moved = readDialog(rows[3].block).dialog;
+  moved.controls[0].rect.x += 20;
+  const std::string written = dialogBlock(moved, "D");
+  EXPECT_NE(written.find("\r\nPUSHBUTTON \"OK\", 1, 14, 3, 4, 5 \r\nCONTROL"), std::string::npos) << written;
+  EXPECT_EQ(readDialog(written).dialog.controls.size(), 2u);
 }
 
 }  // namespace
