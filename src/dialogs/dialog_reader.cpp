@@ -153,7 +153,8 @@ bool isQuotedText(std::string_view text) {
 }
 
 // The header statement: name, keyword, memory options, x, y, cx, cy and what follows cy.
-bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& units) {
+bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& units,
+                SymbolUse* symbols) {
   // Words are separated by white space of any kind: a lone line feed inside a line too.
   std::size_t at = header.find(' ');
   if (at == npos) return false;
@@ -184,7 +185,7 @@ bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& un
   for (std::size_t i = 0; i < 4; ++i) {
     const std::string_view field = trimSpace(fields[i].text);
     if (field.empty()) return false;
-    *targets[i] = readKept(field, dialog.coordinates[i]);
+    *targets[i] = readKept(field, dialog.coordinates[i], symbols);
   }
   dialog.headerTail = tailFrom(numbers, fields, 4);
   return true;
@@ -225,12 +226,15 @@ HeaderStatements sortHeaderStatements(const BlockLines& lines, const std::vector
 
 // The dialog's style as read from its STYLE statement (null when there is none): the default
 // style without one, or when its text is invalid (with the notice).
-void readDialogStyle(const BlockLines& lines, const Statement* style, DialogReading& reading) {
+void readDialogStyle(const BlockLines& lines, const Statement* style, DialogReading& reading,
+                     SymbolUse* symbols) {
   DialogModel& dialog = reading.dialog;
   dialog.styleAsRead = kDefaultDialogStyle;
   if (!style) {
     dialog.style = KeptText<std::uint32_t>{{}, dialog.styleAsRead};
-  } else if (const auto value = parseStyle(style->text.substr(5))) {
+  } else if (const auto value = parseStyle(style->text.substr(5)).or_else([&] {
+               return symbolStyle(style->text.substr(5), 0, symbols);
+             })) {
     dialog.styleAsRead = *value;
     // A STYLE statement stays as written (its names, its spacing, its lines) while the style is
     // unchanged: the writer's vocabulary would spell some bits as a number.
@@ -261,7 +265,8 @@ void readDialogFont(const Statement& statement, DialogModel& dialog) {
 
 // The body: CONTROL statements become controls; every other statement is kept before the
 // control that follows it.
-void readControls(const BlockLines& lines, const Body& body, DialogReading& reading) {
+void readControls(const BlockLines& lines, const Body& body, DialogReading& reading,
+                  SymbolUse* symbols) {
   DialogModel& dialog = reading.dialog;
   dialog.bodyOpen = std::string(trimSpace(lines.raw(body.open)));
   const std::string closeLine = lines.readableLine(body.close);
@@ -270,7 +275,7 @@ void readControls(const BlockLines& lines, const Body& body, DialogReading& read
   for (const Statement& s : lines.statements(body.open + 1, body.close)) {
     if (!s.cutShort()) {
       ControlReading control =
-          readBodyStatement(lines.raw(s), lines.code(s), s.text, s.last != s.first);
+          readBodyStatement(lines.raw(s), lines.code(s), s.text, s.last != s.first, symbols);
       for (std::string& notice : control.notices) reading.notices.push_back(std::move(notice));
       if (control.kind == ControlReading::Kind::Control) {
         control.control.linesBefore = std::move(pending);
@@ -333,8 +338,10 @@ std::optional<std::size_t> dialogBlockLength(std::string_view block) {
   return body->end;
 }
 
-DialogReading readDialog(std::string_view block, DialogMode mode) {
+DialogReading readDialog(std::string_view block, DialogMode mode, const SymbolTable* symbols) {
   DialogReading reading;
+  SymbolUse use{symbols, {}};
+  SymbolUse* const used = symbols ? &use : nullptr;
   DialogModel& dialog = reading.dialog;
   dialog.mode = mode;
   const BlockLines lines(block);
@@ -342,7 +349,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   const std::vector<Statement> header = lines.statements(0, body ? body->open : lines.count());
   DialogUnitRect units;
   if (header.empty() || standsAlone(header[0].text) || header[0].cutShort() ||
-      !readHeader(header[0].text, dialog, units)) {
+      !readHeader(header[0].text, dialog, units, used)) {
     reading.failure = DialogFailure::NoHeaderNumbers;
     return reading;
   }
@@ -352,14 +359,15 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
   }
 
   const HeaderStatements found = sortHeaderStatements(lines, header, dialog);
-  readDialogStyle(lines, found.style, reading);
+  readDialogStyle(lines, found.style, reading, used);
   dialog.liveStyle = liveDialogStyle(dialog.styleAsRead, mode);
   dialog.rect = placeDialog(units, dialog.styleAsRead, mode);
   if (found.caption) readDialogCaption(lines, *found.caption, dialog);
   if (found.font) readDialogFont(*found.font, dialog);
 
-  readControls(lines, *body, reading);
+  readControls(lines, *body, reading, used);
   dialog.blockLength = body->end;
+  if (!use.undefined.empty()) reading.notices.push_back(undefinedSymbolsNotice(use.undefined));
   return reading;
 }
 
