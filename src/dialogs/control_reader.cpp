@@ -74,12 +74,14 @@ std::uint32_t adjusted(const ClassRow& row, std::uint32_t style, DialogControl& 
 std::optional<std::uint32_t> compiledField(std::string_view field, std::uint32_t base,
                                            SymbolUse* symbols) {
   if (trimSpace(field).empty()) return base;
-  return compileStyle(field, base).or_else([&] { return symbolStyle(field, base, symbols); });
+  const auto compiled = compileStyle(field, base);
+  return compiled ? compiled : symbolStyle(field, base, symbols);
 }
 
 // A style field as the live control takes it: its vocabulary's names, or the script's symbols.
 std::optional<std::uint32_t> liveField(std::string_view field, SymbolUse* symbols) {
-  return parseStyle(field).or_else([&] { return symbolStyle(field, 0, symbols); });
+  const auto written = parseStyle(field);
+  return written ? written : symbolStyle(field, 0, symbols);
 }
 
 // The class a class field names, in capitals as the class table compares it.

@@ -224,6 +224,12 @@ HeaderStatements sortHeaderStatements(const BlockLines& lines, const std::vector
   return found;
 }
 
+// A STYLE statement's text: the vocabulary's names, or the script's symbols.
+std::optional<std::uint32_t> readStyleText(std::string_view text, SymbolUse* symbols) {
+  const auto written = parseStyle(text);
+  return written ? written : symbolStyle(text, 0, symbols);
+}
+
 // The dialog's style as read from its STYLE statement (null when there is none): the default
 // style without one, or when its text is invalid (with the notice).
 void readDialogStyle(const BlockLines& lines, const Statement* style, DialogReading& reading,
@@ -232,9 +238,7 @@ void readDialogStyle(const BlockLines& lines, const Statement* style, DialogRead
   dialog.styleAsRead = kDefaultDialogStyle;
   if (!style) {
     dialog.style = KeptText<std::uint32_t>{{}, dialog.styleAsRead};
-  } else if (const auto value = parseStyle(style->text.substr(5)).or_else([&] {
-               return symbolStyle(style->text.substr(5), 0, symbols);
-             })) {
+  } else if (const auto value = readStyleText(style->text.substr(5), symbols)) {
     dialog.styleAsRead = *value;
     // A STYLE statement stays as written (its names, its spacing, its lines) while the style is
     // unchanged: the writer's vocabulary would spell some bits as a number.
