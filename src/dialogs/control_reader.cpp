@@ -293,7 +293,8 @@ ControlReading readControlStatement(std::string_view statement, SymbolUse* symbo
   DialogControl& c = reading.control;
   c.live = row->live;
   c.id = readKept(id, c.idAsWritten, symbols);
-  if (scriptClass != row->scriptClass) c.classText = std::string(classField);
+  if (upperAscii(withoutQuotes(classField)) != row->scriptClass)
+    c.classText = std::string(classField);
   if (liveClass(c.live).receivesText)
     c.caption = undoubled(text);
   else

@@ -422,6 +422,22 @@ SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& sc
   return table;
 }
 
+std::shared_ptr<const SymbolTable> cachedScriptSymbols(std::string_view text,
+                                                       const std::string& fileName) {
+  struct Kept {
+    std::string fileName;
+    std::size_t size = 0;
+    std::size_t hash = 0;
+    std::shared_ptr<const SymbolTable> table;
+  };
+  static Kept kept;
+  const std::size_t hash = std::hash<std::string_view>{}(text);
+  if (!kept.table || kept.fileName != fileName || kept.size != text.size() || kept.hash != hash)
+    kept = {fileName, text.size(), hash,
+            std::make_shared<const SymbolTable>(scriptSymbols(text, fileName))};
+  return kept.table;
+}
+
 Evaluation evaluate(std::string_view text, const SymbolTable* symbols, std::uint32_t base) {
   Evaluation out;
   out.value = Evaluator(symbols, out).run(text, base);

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,6 +45,12 @@ void readDefines(std::string_view text, SymbolTable& table, const HeaderReader& 
 // The symbols of a script whose file is `scriptPath` (its headers read from its folder); the
 // script's own defines only when the path is empty.
 SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath);
+
+// scriptSymbols kept for the last text and file asked about, read again when either has
+// changed: the preview asks on every move through the list. A header changed on disk is read
+// again with the next change of the script's text.
+std::shared_ptr<const SymbolTable> cachedScriptSymbols(std::string_view text,
+                                                       const std::string& fileName);
 
 // An integer expression as the resource compiler evaluates it, in 32 bits:
 //   numbers: decimal (a leading zero keeps it decimal), 0x hexadecimal, 0o octal, with L or U

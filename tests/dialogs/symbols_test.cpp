@@ -4,6 +4,8 @@
 #include <map>
 
 #include "dialogs/class_names.h"
+#include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_writer.h"
 #include "dialogs/symbols.h"
 #include "support/temp_dir.h"
 
@@ -141,6 +143,48 @@ TEST(SymbolsTest, ClassFieldsNameTheirClass) {
   EXPECT_EQ(namedClass("MyClass"), "MyClass");
   EXPECT_EQ(namedClass("MYCLASS", &table), "Mine");
   EXPECT_EQ(namedClass("MYBUTTON", &table), "Button");
+}
+
+TEST(SymbolsTest, ADialogWrittenWithSymbolsReadsTheirValuesAndKeepsTheirText) {
+  const SymbolTable table = defines(
+      "#define m 7\r\n#define xc 200\r\n#define bxsDots 30\r\n#define IDC_GO 1001\r\n"
+      "#define MYSTYLE (WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX)\r\n");
+  const std::string block =
+      "D DIALOGEX 0, 0, xc, 100\r\n"
+      "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | MY_MISSING\r\n"
+      "BEGIN\r\n"
+      "    CONTROL \"Go\", IDC_GO, WC_BUTTON, MYSTYLE, m, m, xc - bxsDots - 12, 14\r\n"
+      "    PUSHBUTTON \"Ok\", IDOK, xc - m - 50, 80, 50, 14, IDC_NOWHERE\r\n"
+      "END\r\n";
+  const DialogReading r = readDialog(block, DialogMode::Designer, &table);
+  ASSERT_EQ(r.failure, DialogFailure::None);
+  ASSERT_EQ(r.dialog.controls.size(), 2u);
+  EXPECT_EQ(r.notices,
+            (std::vector<std::string>{"Simboli non definiti: MY_MISSING, IDC_NOWHERE."}));
+  EXPECT_EQ(r.dialog.styleAsRead, 0x80C00080u);
+  EXPECT_EQ(r.dialog.rect,
+            placeDialog({0, 0, 200, 100}, r.dialog.styleAsRead, DialogMode::Designer));
+  const DialogControl& go = r.dialog.controls[0];
+  EXPECT_EQ(go.live, ControlClass::CheckBox);  // the class macro, and the style of its symbol
+  EXPECT_EQ(go.id, 1001);
+  EXPECT_EQ(go.rect, toPixels(DialogUnitRect{7, 7, 158, 14}));
+  EXPECT_EQ(r.dialog.controls[1].id, 1);
+  EXPECT_EQ(r.dialog.controls[1].rect, toPixels(DialogUnitRect{143, 80, 50, 14}));
+
+  // Stored unchanged, every name stays; a control moved gets a number for x alone.
+  const std::string unchanged = dialogBlock(r.dialog, "D");
+  for (std::string_view kept :
+       {"0, 0, xc, 100", "IDC_GO, WC_BUTTON, MYSTYLE, m, m, xc - bxsDots - 12", "xc - m - 50",
+        "MY_MISSING"})
+    EXPECT_NE(unchanged.find(kept), std::string::npos) << kept << "\n" << unchanged;
+  DialogModel moved = r.dialog;
+  moved.controls[0].rect = toPixels(DialogUnitRect{10, 7, 158, 14});
+  const std::string written = dialogBlock(moved, "D");
+  EXPECT_NE(written.find("MYSTYLE, 10, m, xc - bxsDots - 12, 14"), std::string::npos) << written;
+
+  // Without the table the names read as before: 0, and no notice about them.
+  const DialogReading plain = readDialog(block);
+  EXPECT_EQ(plain.dialog.controls[0].rect, toPixels(DialogUnitRect{0, 0, 0, 14}));
 }
 
 }  // namespace
