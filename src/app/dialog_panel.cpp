@@ -10,6 +10,7 @@
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
+#include "dialogs/symbols.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
 #include "messages/messages.h"
@@ -211,8 +212,10 @@ void DialogWindow::paintEvent(QPaintEvent*) {
 
 QWidget* dialogPanel(const PanelContext& c) {
   const auto block = entryBlock(c.doc.text(), c.doc.index(), c.position);
+  const auto symbols = cachedScriptSymbols(c.doc.text(), c.doc.fileName());
   const DialogReading reading =
-      block ? readDialog(c.doc.text().substr(block->begin), DialogMode::Preview) : DialogReading{};
+      block ? readDialog(c.doc.text().substr(block->begin), DialogMode::Preview, symbols.get())
+            : DialogReading{};
   if (!block || reading.failure != DialogFailure::None) {
     QWidget* empty = emptyPanel(c.window);
     const std::string why = block
@@ -255,7 +258,9 @@ std::optional<QImage> dialogSnapshot(const Document& doc, std::string_view name,
     why = unlocatableMessage(name);
     return std::nullopt;
   }
-  const DialogReading reading = readDialog(block->of(doc.text()), DialogMode::Preview);
+  const auto symbols = cachedScriptSymbols(doc.text(), doc.fileName());
+  const DialogReading reading =
+      readDialog(block->of(doc.text()), DialogMode::Preview, symbols.get());
   if (reading.failure != DialogFailure::None) {
     why = dialogFailureText(reading.failure);
     return std::nullopt;

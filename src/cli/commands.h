@@ -67,11 +67,13 @@ int cmdImage(Context& c);
 // dialog_commands.cpp:
 //
 // dialog FILE NAME: the block the designer would store when closed without a change, in the
-// file's form; the notices the designer would show go to standard error.
+// file's form; the notices the designer would show go to standard error. Both forms read the
+// dialog with the script's symbols (its #define lines and the headers it includes from its
+// folder).
 //
-// dialog FILE NAME --controls: one line per control, tab-separated: the class (scriptClassName),
-// the id as written, x, y, cx, cy in dialog units as read, and the style the resource compiler
-// gives it.
+// dialog FILE NAME --controls: one line per control, tab-separated: the class (scriptClassName,
+// a class macro or ordinal as the class it names), the id as written, x, y, cx, cy in dialog
+// units as read, and the style the resource compiler gives it.
 int cmdDialog(Context& c);
 
 // dialog-props FILE NAME [--name N] [--caption C] [--pos X,Y] [--size W,H] [--style S]: the

@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <map>
 
+#include "dialogs/class_names.h"
 #include "dialogs/dialog_properties.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
+#include "dialogs/symbols.h"
 #include "dialogs/tab_order.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
@@ -55,7 +57,8 @@ int cmdDialog(Context& c) {
   const std::vector<std::string> withType{c.args[0], c.args[1], "DIALOG"};
   Context inner{withType, c.in, c.out, c.err, c.ui, c.nth};
   return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent& block) {
-    const DialogReading reading = readDialog(block.of(doc.text()), DialogMode::Designer);
+    const SymbolTable symbols = scriptSymbols(doc.text(), doc.fileName());
+    const DialogReading reading = readDialog(block.of(doc.text()), DialogMode::Designer, &symbols);
     for (const std::string& notice : reading.notices) c.err << doc.display(notice) << "\n";
     if (reading.failure != DialogFailure::None) {
       c.err << dialogFailureText(reading.failure) << "\n";
@@ -68,7 +71,7 @@ int cmdDialog(Context& c) {
         if (control.compiledStyle)
           std::snprintf(style, sizeof style, "0x%08X",
                         static_cast<unsigned>(*control.compiledStyle));
-        c.out << doc.display(scriptClassName(control)) << '\t'
+        c.out << doc.display(namedClass(scriptClassName(control), &symbols)) << '\t'
               << doc.display(control.idAsWritten ? control.idAsWritten->text
                                                  : std::to_string(control.id))
               << '\t' << units.x << '\t' << units.y << '\t' << units.width << '\t' << units.height

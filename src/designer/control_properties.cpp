@@ -128,71 +128,6 @@ void fillFromStatement(ControlProperties& form, const DialogControl& control) {
   if (kept.style) form.style = spanText(kept, *kept.style);
 }
 
-// The terms of a style text, each trimmed.
-std::vector<std::string> styleTerms(std::string_view text) {
-  std::vector<std::string> terms;
-  for (;;) {
-    const std::size_t bar = text.find('|');
-    terms.emplace_back(trimSpace(text.substr(0, bar)));
-    if (bar == std::string_view::npos) return terms;
-    text.remove_prefix(bar + 1);
-  }
-}
-
-// The style field a kept statement's text is to hold for a style typed in the form: the text
-// typed (on one line), or for a statement that gave no style the terms added to the style shown.
-// `compiled` is the style the statement is to compile to. Nothing when the statement cannot say
-// the style so (another kind of control, a style it only gets by being given none); the writer
-// then writes the style from its value.
-std::optional<std::string> keptStyleField(const DialogControl& c, const ControlProperties& shown,
-                                          std::string_view typed, std::uint32_t compiled) {
-  const KeptStatement& kept = *c.statement;
-  std::uint32_t base = kControlBaseStyle;
-  if (kept.statement < kShortStatements.size()) {
-    const ShortStatement& row = kShortStatements[kept.statement];
-    if ((compiled & row.kindMask) != (row.impliedStyle & row.kindMask)) return std::nullopt;
-    base |= row.impliedStyle;
-  }
-  std::string field;
-  if (kept.style) {
-    for (char ch : trimSpace(typed)) field += ch == '\r' || ch == '\n' ? ' ' : ch;
-  } else {
-    // An icon without a size takes no style field after its y.
-    if (!kept.coordinates[3]) return std::nullopt;
-    const std::vector<std::string> was = styleTerms(shown.style);
-    std::vector<std::string> now = styleTerms(typed);
-    for (const std::string& term : was)
-      if (std::find(now.begin(), now.end(), term) == now.end()) return std::nullopt;
-    for (const std::string& term : now)
-      if (std::find(was.begin(), was.end(), term) == was.end())
-        field += (field.empty() ? "" : " | ") + term;
-    if (field.empty()) return std::nullopt;
-  }
-  if (compileStyle(field, base) != compiled) return std::nullopt;
-  return field;
-}
-
-// A kept statement takes the style field the user typed where it can: its text holds the field
-// and its values the style, so the writer puts the statement back as it now stands.
-void takeStyleField(DialogControl& c, const ControlProperties& shown, std::string_view typed,
-                    std::uint32_t style) {
-  // A CONTROL statement of a class of the table holds its style without what the compiler adds.
-  const std::uint32_t compiled = shown.styleBase ? style : style | kControlBaseStyle;
-  const std::optional<std::string> field = keptStyleField(c, shown, typed, compiled);
-  if (!field) return;
-  KeptStatement& kept = *c.statement;
-  if (kept.style) {
-    kept.text.replace(kept.style->begin, kept.style->end - kept.style->begin, *field);
-    kept.style->end = kept.style->begin + field->size();
-  } else {
-    const std::size_t at = kept.coordinates[3]->end;
-    kept.text.insert(at, ", " + *field);
-    kept.style = FieldSpan{at + 2, at + 2 + field->size()};
-  }
-  kept.liveStyle = c.liveStyle;
-  c.compiledStyle = compiled;
-}
-
 }  // namespace
 
 bool ControlProperties::isFixed(PropertyFieldId field) const {
@@ -304,7 +239,6 @@ DialogControl withProperties(const DialogControl& control, const ControlProperti
       setComboStyle(c, style);
     else
       c.liveStyle = style;
-    if (c.statement) takeStyleField(c, shown, edited.style, style);
   }
   return c;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "base/text.h"
+#include "dialogs/class_names.h"
 #include "dialogs/reader_fields.h"
 #include "dialogs/statement_words.h"
 #include "dialogs/styles.h"
@@ -49,8 +50,22 @@ std::uint32_t adjusted(const ClassRow& row, std::uint32_t style, DialogControl& 
 }
 
 // A style field as the compiler reads it from `base`; an empty field adds nothing.
-std::optional<std::uint32_t> compiledField(std::string_view field, std::uint32_t base) {
-  return trimSpace(field).empty() ? std::optional<std::uint32_t>(base) : compileStyle(field, base);
+std::optional<std::uint32_t> compiledField(std::string_view field, std::uint32_t base,
+                                           SymbolUse* symbols) {
+  if (trimSpace(field).empty()) return base;
+  const auto compiled = compileStyle(field, base);
+  return compiled ? compiled : symbolStyle(field, base, symbols);
+}
+
+// A style field as the live control takes it: its vocabulary's names, or the script's symbols.
+std::optional<std::uint32_t> liveField(std::string_view field, SymbolUse* symbols) {
+  const auto written = parseStyle(field);
+  return written ? written : symbolStyle(field, 0, symbols);
+}
+
+// The class a class field names, in capitals as the class table compares it.
+std::string classOf(std::string_view field, const SymbolUse* symbols) {
+  return upperAscii(namedClass(field, symbols ? symbols->table : nullptr));
 }
 
 // The text of a statement's text field: a quoted text with its doubled quotes undone, or
@@ -89,7 +104,8 @@ void keepStatement(DialogControl& c, KeptStatement kept) {
 
 // A short control statement (kShortStatements[which]) as written, on one line or several.
 // `code` is `raw` with its comments blanked: the fields are read from it, the text kept is `raw`.
-ControlReading readShortStatement(std::string_view raw, std::string_view code, std::size_t which) {
+ControlReading readShortStatement(std::string_view raw, std::string_view code, std::size_t which,
+                                  SymbolUse* symbols) {
   ControlReading reading;
   const ShortStatement& row = kShortStatements[which];
   const bool icon = row.keyword == "ICON";
@@ -112,8 +128,8 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
   reading.kind = ControlReading::Kind::Control;
   DialogControl& c = reading.control;
   const std::uint32_t base = kControlBaseStyle | row.impliedStyle;
-  c.compiledStyle =
-      kept.style ? compiledField(spanText(code, *kept.style), base) : base | row.defaultStyle;
+  c.compiledStyle = kept.style ? compiledField(spanText(code, *kept.style), base, symbols)
+                               : base | row.defaultStyle;
   if (!c.compiledStyle) reading.notices.emplace_back(kInvalidStyleNotice);
   const std::uint32_t style = c.compiledStyle.value_or(base | row.defaultStyle);
   const ClassRow* classes = classRow(row.scriptClass, style);
@@ -123,12 +139,12 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
     c.caption = std::string(row.keyword);
   else if (kept.textField)
     c.caption = fieldCaption(spanText(code, *kept.textField));
-  c.id = readKept(spanText(code, kept.idField), c.idAsWritten);
+  c.id = readKept(spanText(code, kept.idField), c.idAsWritten, symbols);
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
     if (kept.coordinates[i])
-      *targets[i] = readKept(spanText(code, *kept.coordinates[i]), c.coordinates[i]);
+      *targets[i] = readKept(spanText(code, *kept.coordinates[i]), c.coordinates[i], symbols);
   c.rect = toPixels(units);
   if (icon) c.rect.width = c.rect.height = kIconPixels;
   if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
@@ -139,7 +155,7 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
 
 // A CONTROL statement the writer cannot write afresh with the same meaning, kept as written: a
 // class the class table lacks (a placeholder) or a text that is not quoted (an image's name).
-ControlReading readKeptControl(std::string_view raw, std::string_view code) {
+ControlReading readKeptControl(std::string_view raw, std::string_view code, SymbolUse* symbols) {
   ControlReading reading;
   const std::vector<FieldSpan> fields = fieldSpans(code, keywordEnd(code));
   if (fields.size() < 8) return reading;
@@ -147,14 +163,14 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code) {
     if (i != 3 && fields[i].begin == fields[i].end) return reading;
   const std::string_view classField = spanText(code, fields[2]);
   const std::string_view styleText = spanText(code, fields[3]);
-  const std::string scriptClass = upperAscii(withoutQuotes(classField));
+  const std::string scriptClass = classOf(classField, symbols);
 
   reading.kind = ControlReading::Kind::Control;
   DialogControl& c = reading.control;
-  c.compiledStyle = compiledField(styleText, kControlBaseStyle);
+  c.compiledStyle = compiledField(styleText, kControlBaseStyle, symbols);
   // A class of the table takes its style as any CONTROL statement does; a placeholder, having no
   // look of its own to choose, the style it compiles to.
-  const std::optional<std::uint32_t> style = parseStyle(styleText);
+  const std::optional<std::uint32_t> style = liveField(styleText, symbols);
   const std::uint32_t tested = style.value_or(kDefaultControlStyle);
   const ClassRow* row = classRow(scriptClass, tested);
   if (!style)
@@ -170,11 +186,11 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code) {
     c.liveStyle = c.compiledStyle;
     c.caption = withoutQuotes(classField);
   }
-  c.id = readKept(spanText(code, fields[1]), c.idAsWritten);
+  c.id = readKept(spanText(code, fields[1]), c.idAsWritten, symbols);
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
-    *targets[i] = readKept(spanText(code, fields[4 + i]), c.coordinates[i]);
+    *targets[i] = readKept(spanText(code, fields[4 + i]), c.coordinates[i], symbols);
   c.rect = toPixels(units);
   if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
   if (fields.size() > 8) c.tail = std::string(raw.substr(code.rfind(',', fields[8].begin)));
@@ -192,17 +208,17 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code) {
 
 }  // namespace
 
-ControlReading readBodyStatement(std::string_view raw, std::string_view code,
-                                 std::string_view text) {
+ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
+                                 SymbolUse* symbols) {
   // Every CONTROL statement is kept as written: an unchanged control is put back byte for byte
   // (its spacing, its class's letter case, its style's spelling), a changed one has only its
   // changed fields rewritten.
   if (isWord(text, "CONTROL")) {
-    ControlReading kept = readKeptControl(raw, code);
-    return kept.kind == ControlReading::Kind::Control ? kept : readControlStatement(text);
+    ControlReading kept = readKeptControl(raw, code, symbols);
+    return kept.kind == ControlReading::Kind::Control ? kept : readControlStatement(text, symbols);
   }
   for (std::size_t i = 0; i < kShortStatements.size(); ++i)
-    if (isWord(text, kShortStatements[i].keyword)) return readShortStatement(raw, code, i);
+    if (isWord(text, kShortStatements[i].keyword)) return readShortStatement(raw, code, i, symbols);
   return {};
 }
 
@@ -213,7 +229,7 @@ std::string unsupportedControlNotice(std::string_view scriptClass) {
   return text;
 }
 
-ControlReading readControlStatement(std::string_view statement) {
+ControlReading readControlStatement(std::string_view statement, SymbolUse* symbols) {
   ControlReading reading;
   if (!isWord(statement, "CONTROL")) return reading;
   std::size_t open = 7;
@@ -241,8 +257,9 @@ ControlReading readControlStatement(std::string_view statement) {
   for (std::size_t i = 4; i < 8; ++i)
     if (trimSpace(fields[i].text).empty()) return reading;
 
-  const std::string scriptClass = upperAscii(withoutQuotes(classField));
-  const std::optional<std::uint32_t> style = parseStyle(styleText);
+  const std::string scriptClass = classOf(classField, symbols);
+  const std::optional<std::uint32_t> written = parseStyle(styleText);
+  const std::optional<std::uint32_t> style = written ? written : symbolStyle(styleText, 0, symbols);
   if (!style) reading.notices.emplace_back(kInvalidStyleNotice);
   const std::uint32_t tested = style.value_or(kDefaultControlStyle);
   const ClassRow* row = classRow(scriptClass, tested);
@@ -255,19 +272,22 @@ ControlReading readControlStatement(std::string_view statement) {
   reading.kind = ControlReading::Kind::Control;
   DialogControl& c = reading.control;
   c.live = row->live;
-  c.id = readKept(id, c.idAsWritten);
-  if (scriptClass != row->scriptClass) c.classText = std::string(classField);
+  c.id = readKept(id, c.idAsWritten, symbols);
+  if (upperAscii(withoutQuotes(classField)) != row->scriptClass)
+    c.classText = std::string(classField);
   if (liveClass(c.live).receivesText)
     c.caption = undoubled(text);
   else
     c.scriptText = std::string(text);
   if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
-  c.compiledStyle = compiledField(styleText, kControlBaseStyle);
-  if (!style) c.style = KeptText<std::optional<std::uint32_t>>{std::string(styleText), c.liveStyle};
+  c.compiledStyle = compiledField(styleText, kControlBaseStyle, symbols);
+  // A style read with the script's symbols keeps its text too: the vocabulary cannot write them.
+  if (!written)
+    c.style = KeptText<std::optional<std::uint32_t>>{std::string(styleText), c.liveStyle};
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
-    *targets[i] = readKept(trimSpace(fields[4 + i].text), c.coordinates[i]);
+    *targets[i] = readKept(trimSpace(fields[4 + i].text), c.coordinates[i], symbols);
   c.rect = toPixels(units);
   if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
   c.tail = tailFrom(rest, fields, 8);

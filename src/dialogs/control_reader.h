@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dialogs/dialog_model.h"
+#include "dialogs/symbols.h"
 
 namespace kolvre {
 
@@ -25,13 +26,15 @@ struct ControlReading {
   DialogControl control;
   std::vector<std::string> notices;
 };
-ControlReading readControlStatement(std::string_view statement);
+// With the script's symbols (`symbols`), ids, numbers and styles written with its names read as
+// their values, the names lacking noted in `symbols`.
+ControlReading readControlStatement(std::string_view statement, SymbolUse* symbols = nullptr);
 
 // A body statement (as written, and as read on one line): a control, or why not. The control
 // keeps the statement as written (KeptStatement), its lines and comments included.
 // `code` is `raw` with its comments blanked.
-ControlReading readBodyStatement(std::string_view raw, std::string_view code,
-                                 std::string_view text);
+ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
+                                 SymbolUse* symbols = nullptr);
 
 // One line of control text from outside a block (the designer's paste, lines written by hand
 // or by another program): a CONTROL statement or a short statement, read as the body of a

@@ -154,7 +154,8 @@ bool isQuotedText(std::string_view text) {
 }
 
 // The header statement: name, keyword, memory options, x, y, cx, cy and what follows cy.
-bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& units) {
+bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& units,
+                SymbolUse* symbols) {
   // Words are separated by white space of any kind: a lone line feed inside a line too.
   std::size_t at = header.find(' ');
   if (at == npos) return false;
@@ -185,7 +186,7 @@ bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& un
   for (std::size_t i = 0; i < 4; ++i) {
     const std::string_view field = trimSpace(fields[i].text);
     if (field.empty()) return false;
-    *targets[i] = readKept(field, dialog.coordinates[i]);
+    *targets[i] = readKept(field, dialog.coordinates[i], symbols);
   }
   dialog.headerTail = tailFrom(numbers, fields, 4);
   return true;
@@ -275,14 +276,21 @@ HeaderStatements sortHeaderStatements(const BlockLines& lines, const std::vector
   return found;
 }
 
+// A STYLE statement's text: the vocabulary's names, or the script's symbols.
+std::optional<std::uint32_t> readStyleText(std::string_view text, SymbolUse* symbols) {
+  const auto written = parseStyle(text);
+  return written ? written : symbolStyle(text, 0, symbols);
+}
+
 // The dialog's style as read from its STYLE statement (null when there is none): the default
 // style without one, or when its text is invalid (with the notice).
-void readDialogStyle(const BlockLines& lines, const Statement* style, DialogReading& reading) {
+void readDialogStyle(const BlockLines& lines, const Statement* style, DialogReading& reading,
+                     SymbolUse* symbols) {
   DialogModel& dialog = reading.dialog;
   dialog.styleAsRead = kDefaultDialogStyle;
   if (!style) {
     dialog.style = KeptText<std::uint32_t>{{}, dialog.styleAsRead};
-  } else if (const auto value = parseStyle(style->text.substr(5))) {
+  } else if (const auto value = readStyleText(style->text.substr(5), symbols)) {
     dialog.styleAsRead = *value;
     // A STYLE statement stays as written (its names, its spacing, its lines) while the style is
     // unchanged: the writer's vocabulary would spell some bits as a number.
@@ -319,7 +327,8 @@ void readDialogFont(const BlockLines& lines, const Statement& statement, DialogM
 
 // The body: CONTROL statements become controls; every other statement is kept before the
 // control that follows it.
-void readControls(const BlockLines& lines, const Body& body, DialogReading& reading) {
+void readControls(const BlockLines& lines, const Body& body, DialogReading& reading,
+                  SymbolUse* symbols) {
   DialogModel& dialog = reading.dialog;
   dialog.bodyOpen = std::string(lines.raw(body.open));
   const std::size_t closeBegin = lines.lineBegin(body.close);
@@ -327,7 +336,7 @@ void readControls(const BlockLines& lines, const Body& body, DialogReading& read
   std::vector<std::string> pending;
   for (const Statement& s : lines.statements(body.open + 1, body.close)) {
     if (!s.cutShort()) {
-      ControlReading control = readBodyStatement(lines.raw(s), lines.code(s), s.text);
+      ControlReading control = readBodyStatement(lines.raw(s), lines.code(s), s.text, symbols);
       for (std::string& notice : control.notices) reading.notices.push_back(std::move(notice));
       if (control.kind == ControlReading::Kind::Control) {
         control.control.linesBefore = std::move(pending);
@@ -409,7 +418,7 @@ SpreadBlock spreadBlock(std::string_view block) {
   return spread;
 }
 
-DialogReading readLines(std::string_view block, DialogMode mode);
+DialogReading readLines(std::string_view block, DialogMode mode, const SymbolTable* symbols);
 
 }  // namespace
 
@@ -461,12 +470,12 @@ std::optional<std::size_t> dialogBlockLength(std::string_view block) {
   return body->end - spread.inserted;
 }
 
-DialogReading readDialog(std::string_view block, DialogMode mode) {
+DialogReading readDialog(std::string_view block, DialogMode mode, const SymbolTable* symbols) {
   SpreadBlock spread = spreadBlock(block);
-  if (spread.inserted == 0) return readLines(block, mode);
+  if (spread.inserted == 0) return readLines(block, mode, symbols);
   // A compact block is read in its lines and kept as written: the writer gives it back while
   // the dialog is unchanged.
-  DialogReading reading = readLines(spread.text, mode);
+  DialogReading reading = readLines(spread.text, mode, symbols);
   if (reading.failure != DialogFailure::None) return reading;
   DialogModel& dialog = reading.dialog;
   spread.text.resize(dialog.blockLength);
@@ -478,8 +487,10 @@ DialogReading readDialog(std::string_view block, DialogMode mode) {
 
 namespace {
 
-DialogReading readLines(std::string_view block, DialogMode mode) {
+DialogReading readLines(std::string_view block, DialogMode mode, const SymbolTable* symbols) {
   DialogReading reading;
+  SymbolUse use{symbols, {}};
+  SymbolUse* const used = symbols ? &use : nullptr;
   DialogModel& dialog = reading.dialog;
   dialog.mode = mode;
   const BlockLines lines(block);
@@ -487,7 +498,7 @@ DialogReading readLines(std::string_view block, DialogMode mode) {
   const std::vector<Statement> header = lines.statements(0, body ? body->open : lines.count());
   DialogUnitRect units;
   if (header.empty() || standsAlone(header[0].text) || header[0].cutShort() ||
-      !readHeader(header[0].text, dialog, units)) {
+      !readHeader(header[0].text, dialog, units, used)) {
     reading.failure = DialogFailure::NoHeaderNumbers;
     return reading;
   }
@@ -498,14 +509,15 @@ DialogReading readLines(std::string_view block, DialogMode mode) {
 
   dialog.header = keptHeader(lines.raw(header[0]), lines.code(header[0]), units);
   const HeaderStatements found = sortHeaderStatements(lines, header, dialog);
-  readDialogStyle(lines, found.style, reading);
+  readDialogStyle(lines, found.style, reading, used);
   dialog.liveStyle = liveDialogStyle(dialog.styleAsRead, mode);
   dialog.rect = placeDialog(units, dialog.styleAsRead, mode);
   if (found.caption) readDialogCaption(lines, *found.caption, dialog);
   if (found.font) readDialogFont(lines, *found.font, dialog);
 
-  readControls(lines, *body, reading);
+  readControls(lines, *body, reading, used);
   dialog.blockLength = body->end;
+  if (!use.undefined.empty()) reading.notices.push_back(undefinedSymbolsNotice(use.undefined));
   return reading;
 }
 

@@ -25,6 +25,7 @@
 
 #include "dialogs/control_reader.h"
 #include "dialogs/dialog_model.h"
+#include "dialogs/symbols.h"
 
 namespace kolvre {
 
@@ -46,8 +47,11 @@ struct DialogReading {
 
 // dialogPanel's reading part: the block from its header line on (the text after the dialog's end
 // is allowed and left alone; dialog.blockLength says where the dialog ends). The rectangles
-// and the live style follow the placement table for `mode`.
-DialogReading readDialog(std::string_view block, DialogMode mode = DialogMode::Designer);
+// and the live style follow the placement table for `mode`. With the script's symbols, numbers,
+// ids and styles written with its names read as their values (the text keeps the names), and
+// one notice names the symbols it lacks.
+DialogReading readDialog(std::string_view block, DialogMode mode = DialogMode::Designer,
+                         const SymbolTable* symbols = nullptr);
 
 // Where the dialog that `block` begins with ends (the bytes through its "}" or END), or nothing
 // when it has no body.

@@ -50,8 +50,9 @@ std::optional<BlockExtent> currentDialogExtent(UserInterface& ui, const Document
   return extent;
 }
 
-std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name) {
-  const DialogReading reading = readDialog(block, DialogMode::Designer);
+std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name,
+                                               const SymbolTable* symbols) {
+  const DialogReading reading = readDialog(block, DialogMode::Designer, symbols);
   if (reading.failure != DialogFailure::None) return std::nullopt;
   return dialogBlock(reading.dialog, name);
 }
@@ -65,11 +66,15 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
     return false;
   }
   std::string working = stored->block;
+  // The script's symbols, as the session opens: the designer changes no #define line.
+  const std::shared_ptr<const SymbolTable> symbols =
+      cachedScriptSymbols(doc.text(), doc.fileName());
   bool showNotices = true;
   // The store question: nothing when the dialog left is the stored one unchanged.
   const auto ask = [&](const DialogModel& left) -> std::optional<int> {
     const auto now = storedDialog(doc, key);
-    if (!now || dialogBlock(left, key.name) == unchangedDialogText(now->block, key.name))
+    if (!now ||
+        dialogBlock(left, key.name) == unchangedDialogText(now->block, key.name, symbols.get()))
       return std::nullopt;
     return showMessage(ui, kAskStoreDialog, MessageKind::YesNoCancel).button;
   };
@@ -79,7 +84,7 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
     return answered != kIdCancel;
   };
   for (;;) {
-    DialogReading reading = readDialog(working, DialogMode::Designer);
+    DialogReading reading = readDialog(working, DialogMode::Designer, symbols.get());
     if (reading.failure != DialogFailure::None) {
       inform(ui, dialogFailureText(reading.failure));
       return false;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "dialogs/dialog_model.h"
+#include "dialogs/symbols.h"
 #include "document/blocks.h"
 #include "document/document.h"
 #include "platform/user_interface.h"
@@ -61,6 +62,7 @@ std::optional<BlockExtent> currentDialogExtent(UserInterface& ui, const Document
 
 // The block the designer writes for the dialog as read from `block` with nothing changed: the
 // text the closing one is compared with. Nothing when the block cannot be read.
-std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name);
+std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name,
+                                               const SymbolTable* symbols = nullptr);
 
 }  // namespace kolvre

@@ -26,7 +26,7 @@ std::string readable(std::string_view line) {
   return std::string(trimSpace(out));
 }
 
-NumberField readNumber(std::string_view field) {
+NumberField readNumber(std::string_view field, SymbolUse* symbols) {
   std::size_t i = 0;
   bool negative = false;
   if (i < field.size() && (field[i] == '-' || field[i] == '+')) negative = field[i++] == '-';
@@ -43,13 +43,26 @@ NumberField readNumber(std::string_view field) {
   n.plain = digits > 0 && i == field.size() && field[0] != '+' &&
             (digits == 1 || field[firstDigit] != '0') && !(negative && magnitude == 0) &&
             value == n.value;
+  if (!n.plain && symbols) {
+    const Evaluation e = evaluate(field, symbols->table);
+    if (e.value) n.value = static_cast<std::int16_t>(static_cast<std::uint16_t>(*e.value & 0xFFFF));
+    symbols->note(e.undefined);
+  }
   return n;
 }
 
-int readKept(std::string_view field, std::optional<KeptText<int>>& kept) {
-  const NumberField n = readNumber(field);
+int readKept(std::string_view field, std::optional<KeptText<int>>& kept, SymbolUse* symbols) {
+  const NumberField n = readNumber(field, symbols);
   if (!n.plain) kept = KeptText<int>{std::string(field), n.value};
   return n.value;
+}
+
+std::optional<std::uint32_t> symbolStyle(std::string_view text, std::uint32_t base,
+                                         SymbolUse* symbols) {
+  if (!symbols) return std::nullopt;
+  const Evaluation e = evaluate(text, symbols->table, base);
+  symbols->note(e.undefined);
+  return e.value;
 }
 
 std::vector<Field> splitFields(std::string_view text) {

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "dialogs/dialog_model.h"
+#include "dialogs/symbols.h"
 
 namespace kolvre::reader_fields {
 
@@ -20,16 +22,23 @@ std::string readable(std::string_view line);
 // A number field (trimmed): its value as the dialog template holds it (16 bits, signed), read
 // from its leading number (0 when it has none), and whether it is a plain number the writer
 // gives back as it stood: decimal digits without leading zeros, a minus for a negative value,
-// within 16 bits.
+// within 16 bits. With the script's symbols (`symbols` given), a field that is not plain is read
+// as an expression over them (evaluate, symbols.h) when it is one; the names it lacks are noted.
 struct NumberField {
   int value = 0;
   bool plain = false;
 };
 
-NumberField readNumber(std::string_view field);
+NumberField readNumber(std::string_view field, SymbolUse* symbols = nullptr);
 
 // A number field read into a value, keeping its text when it is not plain.
-int readKept(std::string_view field, std::optional<KeptText<int>>& kept);
+int readKept(std::string_view field, std::optional<KeptText<int>>& kept,
+             SymbolUse* symbols = nullptr);
+
+// A style text read with the script's symbols from `base` (evaluate), the names it lacks noted;
+// nothing without symbols or when the text is no expression.
+std::optional<std::uint32_t> symbolStyle(std::string_view text, std::uint32_t base,
+                                         SymbolUse* symbols);
 
 // The fields of a text separated by commas, each with where it begins.
 struct Field {

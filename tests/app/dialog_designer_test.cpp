@@ -188,17 +188,19 @@ using DialogPreviewNotices = testing::MainWindowFixture<>;
 
 TEST_F(DialogPreviewNotices, GoToTheStatusBarAndTheDesignerShowsThemAsMessages) {
   showMainWindow("n.rc",
-                 "N DIALOG 0, 0, 100, 50\r\nSTYLE DS_MODALFRAME | WS_POPUP | DS_3DLOOK\r\n"
-                 "FONT 8, \"MS Sans Serif\"\r\n{\r\n LTEXT \"&Nome:\", -1, 5, 5, 40, 8\r\n}");
+                 "N DIALOG 0, 0, 100, 50\r\nSTYLE DS_MODALFRAME | WS_POPUP | MY_LOOK\r\n"
+                 "FONT 8, \"MS Sans Serif\"\r\n{\r\n LTEXT \"&Nome:\", -1, 5, 5, 40, 8, 12AB\r\n}");
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(window->defaultStatusText(), "Dialog: 183 x 111   Stile non valido.");
+  EXPECT_EQ(window->defaultStatusText(),
+            "Dialog: 183 x 111   Stile non valido. Simbolo non definito: MY_LOOK.");
   QTimer::singleShot(0, [] {
     if (auto* d = qobject_cast<DesignerWindow*>(QApplication::activeModalWidget()))
       QTest::keyClick(d, Qt::Key_Escape);
   });
   QTest::keyClick(window->list(), Qt::Key_Return);
-  ASSERT_EQ(ui.messages.size(), 1u);
+  ASSERT_EQ(ui.messages.size(), 2u);
   EXPECT_EQ(ui.messages[0].text, "Stile non valido.");
+  EXPECT_EQ(ui.messages[1].text, "Simbolo non definito: MY_LOOK.");
 }
 
 }  // namespace

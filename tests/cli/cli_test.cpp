@@ -110,7 +110,7 @@ TEST(CliDialog, WritesWhatTheDesignerWouldStore) {
   EXPECT_EQ(first.out,
             "X DIALOG DISCARDABLE 0,0,100,50\nSTYLE WS_POPUP | DS_SETFONT\nBEGIN\n  LTEXT "
             "\"a\", -1, 1, 2, 3, 4\n  CONTROL \"b\",IDOK,\"Button\",BS_PUSHBUTTON,5,5,50,14\nEND");
-  EXPECT_EQ(first.err, "Stile non valido.\n");
+  EXPECT_EQ(first.err, "");
   const CliRun second = cli({"dialog", f, "X", "--nth", "2"});
   EXPECT_EQ(second.code, 0);
   EXPECT_EQ(second.err, "Controllo msctls_progress32 non supportato.\n");
@@ -133,15 +133,37 @@ TEST(CliDialog, ControlsListsClassIdUnitsAndTheCompiledStyle) {
                 "  ICON IDI_APP, 8, 70, 5\n  EDITTEXT 9, 1, 1, 1, 1, MY_OWN_STYLE\nEND\n");
   const CliRun run = cli({"dialog", f, "X", "--controls"});
   EXPECT_EQ(run.code, 0);
+  // Names the script does not define count as 0 (MY_OWN_STYLE adds nothing to the style).
   EXPECT_EQ(run.out,
             "STATIC\t-1\t1\t2\t3\t4\t0x50020000\n"
             "BUTTON\tIDOK\t5\t5\t50\t14\t0x40000000\n"
             "COMBOBOX\tIDC_C\t5\t20\t60\t80\t0x50200003\n"
             "msctls_trackbar32\t7\t0\t40\t80\t12\t0x50000008\n"
             "STATIC\t8\t70\t5\t0\t0\t0x50000003\n"
-            "EDIT\t9\t1\t1\t1\t1\t?\n");
-  EXPECT_EQ(run.err, "Stile non valido.\nStile non valido.\nStile non valido.\n");
+            "EDIT\t9\t1\t1\t1\t1\t0x50810000\n");
+  EXPECT_EQ(run.err,
+            "Controllo msctls_trackbar32 non supportato.\n"
+            "Simboli non definiti: IDC_C, XS, MY_OWN_STYLE.\n");
   EXPECT_EQ(cli({"dialog", f, "X", "--control"}).code, 2);
+}
+
+TEST(CliDialog, ControlsPrintTheValuesOfTheScriptsSymbolsAndTheClassesMacrosName) {
+  TempDir dir;
+  dir.write("resource.h", "#define IDC_BAR 1002\n#define xc 200\n");
+  const auto f =
+      dir.write("a.rc",
+                "#include \"resource.h\"\n#define m 7\n#define bxsDots 30\n"
+                "X DIALOGEX 0, 0, xc, 50\nBEGIN\n"
+                "  CONTROL \"\", IDC_BAR, PROGRESS_CLASS, WS_BORDER, m, m, xc - bxsDots - 12, 8\n"
+                "  CONTROL \"Go\", 3, WC_BUTTON, BS_DEFPUSHBUTTON, 4, m * 3, 50, 14\n"
+                "  CONTROL \"\", 4, 130, 0, 1, 2, 3, 4\nEND\n");
+  const CliRun run = cli({"dialog", f, "X", "--controls"});
+  EXPECT_EQ(run.code, 0);
+  EXPECT_EQ(run.out,
+            "msctls_progress32\tIDC_BAR\t7\t7\t158\t8\t0x50800000\n"
+            "Button\t3\t4\t21\t50\t14\t0x50000001\n"
+            "Static\t4\t1\t2\t3\t4\t0x50000000\n");
+  EXPECT_EQ(run.err, "Controllo PROGRESS_CLASS non supportato.\n");
 }
 
 TEST(CliShow, KeepsTheFileLineEnds) {

@@ -291,9 +291,9 @@ TEST(DesignerProperties, AChangedFieldChangesOnlyItsTextInTheStatement) {
        "\tPUSHBUTTON \"View &Licence\",IDA_LICENCE,  6, 52, 70, 15 // ok"},
       {pushButton, &ControlProperties::style,
        "BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_DISABLED",
-       "\tPUSHBUTTON \"View &Licence\",IDA_LICENCE,  6, 52, 70, 14, WS_DISABLED // ok"},
+       "\tPUSHBUTTON \"View &Licence\",IDA_LICENCE,  6, 52, 70, 14, 0x08000000 // ok"},
       {edit, &ControlProperties::style, "ES_AUTOHSCROLL | NOT WS_TABSTOP | ES_NUMBER",
-       "\tEDITTEXT IDC_E, 1, 2, 3, 4, ES_AUTOHSCROLL | NOT WS_TABSTOP | ES_NUMBER"},
+       "\tEDITTEXT IDC_E, 1, 2, 3, 4, ES_AUTOHSCROLL | NOT WS_TABSTOP | 0x00002000"},
       // Another kind of control: the statement becomes a CONTROL statement.
       {button, &ControlProperties::style, "BS_AUTOCHECKBOX",
        " CONTROL \"P\", 5, \"BUTTON\", BS_AUTOCHECKBOX | WS_CHILD | WS_VISIBLE | WS_TABSTOP, 1, 2, "

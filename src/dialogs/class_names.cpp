@@ -1,0 +1,49 @@
+#include "dialogs/class_names.h"
+
+#include "base/text.h"
+
+namespace kolvre {
+
+namespace {
+
+// Script names followed from one to the next at most this many times.
+constexpr int kMaxHops = 32;
+
+const ClassMacro* classMacro(std::string_view name) {
+  for (const ClassMacro& row : kClassMacros)
+    if (row.macro == name) return &row;
+  if (name.ends_with('A') || name.ends_with('W')) {
+    name.remove_suffix(1);
+    for (const ClassMacro& row : kClassMacros)
+      if (row.macro == name) return &row;
+  }
+  return nullptr;
+}
+
+// The text between the quotes of "text" or L"text"; nothing for any other field.
+std::optional<std::string_view> quoted(std::string_view text) {
+  if (text.starts_with('L')) text.remove_prefix(1);
+  if (text.size() < 2 || text.front() != '"' || text.back() != '"') return std::nullopt;
+  return text.substr(1, text.size() - 2);
+}
+
+}  // namespace
+
+std::string namedClass(std::string_view field, const SymbolTable* symbols) {
+  field = trimSpace(field);
+  std::string_view text = field;
+  for (int hop = 0; hop < kMaxHops; ++hop) {
+    if (const auto inner = quoted(text)) return std::string(*inner);
+    if (const ClassMacro* row = classMacro(text)) return std::string(row->className);
+    const std::string* value = symbols ? symbols->find(text) : nullptr;
+    if (!value) break;
+    text = trimSpace(*value);
+  }
+  const Evaluation number = evaluate(field, symbols);
+  if (number.value && number.undefined.empty())
+    for (const ClassMacro& row : kClassMacros)
+      if (row.ordinal != 0 && row.ordinal == *number.value) return std::string(row.className);
+  return std::string(field);
+}
+
+}  // namespace kolvre

@@ -1,0 +1,83 @@
+// The script's own symbols: the names its #define lines give a value (and those of the headers
+// it includes with quotes), and the integer expressions the fields of a dialog are written with
+// (`m`, `xc - bxsDots - 12`, `IDC_BASE + 3`, `WS_CHILD | NOT WS_VISIBLE`).
+//
+// The table is read without a preprocessor: conditional lines (#if, #ifdef, #else) are not
+// evaluated, so the definitions of every branch are read. A name defined again takes its last
+// value, as the preprocessor gives it after a redefinition; #undef forgets it. Function-like
+// macros (`#define MAX(a, b) ...`) are left out.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kolvre {
+
+class SymbolTable {
+ public:
+  // `value`: the replacement text, comments removed, continuation lines joined, trimmed.
+  void define(std::string_view name, std::string_view value);
+  void undefine(std::string_view name);
+  // The replacement text of a name (names are compared as written); null when it is undefined.
+  const std::string* find(std::string_view name) const;
+  std::size_t size() const { return values_.size(); }
+
+ private:
+  std::map<std::string, std::string, std::less<>> values_;
+};
+
+// A header's text by its path relative to the script's folder, '/' between the folders, as an
+// include line names it ("resource.h", "res/ids.h"); nothing when it cannot be read.
+using HeaderReader = std::function<std::optional<std::string>(const std::string& path)>;
+
+// The #define and #undef lines of `text` into `table`, in their order. An `#include "name"` line
+// reads that header at its place through `readHeader` (when given): names relative to the
+// folder of the file that includes them, each header once. `#include <name>` is not followed.
+void readDefines(std::string_view text, SymbolTable& table, const HeaderReader& readHeader = {});
+
+// The symbols of a script whose file is `scriptPath` (its headers read from its folder); the
+// script's own defines only when the path is empty.
+SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath);
+
+// scriptSymbols kept for the last text and file asked about, read again when either has
+// changed: the preview asks on every move through the list. A header changed on disk is read
+// again with the next change of the script's text.
+std::shared_ptr<const SymbolTable> cachedScriptSymbols(std::string_view text,
+                                                       const std::string& fileName);
+
+// An integer expression as the resource compiler evaluates it, in 32 bits:
+//   numbers: decimal (a leading zero keeps it decimal), 0x hexadecimal, 0o octal, with L or U
+//            suffixes;
+//   operators, loosest first: | (and NOT x: x's bits taken from what the terms before gave),
+//            &, + -, * /, unary - + ~;   parentheses.
+// A name takes the value of its definition, read again as text in its place (as the
+// preprocessor replaces it); a name being replaced is not replaced again inside itself, so a
+// cycle ends. A name no definition gives is a style name of the compiler's vocabulary
+// (compilerNameValue), a system's dialog id (IDOK, IDCANCEL, IDC_STATIC, ...), or else 0, and is
+// reported. A division by zero gives 0.
+struct Evaluation {
+  std::optional<std::uint32_t> value;  // nothing when the text is no such expression
+  std::vector<std::string> undefined;  // the names counted as 0, each once, in order
+};
+Evaluation evaluate(std::string_view text, const SymbolTable* symbols, std::uint32_t base = 0);
+
+// The one notice for the names no definition gives: "Simbolo non definito: NAME." for one,
+// "Simboli non definiti: A, B, C." for several (the first 8, then how many more).
+std::string undefinedSymbolsNotice(const std::vector<std::string>& names);
+
+// The symbols as one reading uses them: the table (may be null) and the names it lacked, each
+// once, in the order they were met, for one notice each.
+struct SymbolUse {
+  const SymbolTable* table = nullptr;
+  std::vector<std::string> undefined;
+  void note(const std::vector<std::string>& names);
+};
+
+}  // namespace kolvre

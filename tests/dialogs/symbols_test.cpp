@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "dialogs/class_names.h"
+#include "dialogs/dialog_reader.h"
+#include "dialogs/dialog_writer.h"
+#include "dialogs/symbols.h"
+#include "support/temp_dir.h"
+
+namespace kolvre {
+namespace {
+
+SymbolTable defines(std::string_view text) {
+  SymbolTable table;
+  readDefines(text, table);
+  return table;
+}
+
+std::optional<std::int32_t> valueOf(std::string_view text, const SymbolTable* table = nullptr) {
+  const Evaluation e = evaluate(text, table);
+  if (!e.value) return std::nullopt;
+  return static_cast<std::int32_t>(*e.value);
+}
+
+TEST(SymbolsTest, ExpressionsFollowThePrecedenceOfTheCompiler) {
+  EXPECT_EQ(valueOf("2 + 3 * 4"), 14);
+  EXPECT_EQ(valueOf("(2 + 3) * 4"), 20);
+  EXPECT_EQ(valueOf("1 | 2 & 3"), 3);   // & before |
+  EXPECT_EQ(valueOf("10 - 4 - 3"), 3);  // left to right
+  EXPECT_EQ(valueOf("-7 / 2"), -3);
+  EXPECT_EQ(valueOf("- -5 + ~0"), 4);
+  EXPECT_EQ(valueOf("010"), 10);  // a leading zero stays decimal
+  EXPECT_EQ(valueOf("0x1F + 0o17"), 46);
+  EXPECT_EQ(valueOf("100L + 2u + 0x10UL"), 118);
+  EXPECT_EQ(valueOf("7 / 0"), 0);
+  EXPECT_EQ(valueOf("0x80000000 / -1"), INT32_MIN);  // no trap on the one overflowing division
+  EXPECT_EQ(valueOf("0xFFFFFFFF + 2"), 1);           // 32 bits, wrapping
+  for (std::string_view bad : {"", "1 +", "(1", "1)", "\"text\"", "1, 2", "0x", "12AB", "2 NOT 1"})
+    EXPECT_EQ(valueOf(bad), std::nullopt) << bad;
+  EXPECT_EQ(valueOf(std::string(5000, '(') + "1" + std::string(5000, ')')), std::nullopt);
+}
+
+TEST(SymbolsTest, NotTakesBitsFromTheTermsBeforeIt) {
+  EXPECT_EQ(evaluate("WS_CHILD | WS_VISIBLE | NOT WS_VISIBLE | WS_BORDER", nullptr).value,
+            0x40800000u);
+  EXPECT_EQ(evaluate("not WS_TABSTOP", nullptr, 0x50010000).value, 0x50000000u);
+  EXPECT_EQ(evaluate("ws_group", nullptr).value, 0x20000u);  // style names in any case
+}
+
+TEST(SymbolsTest, NamesAreReplacedByTheirDefinitionsAsText) {
+  const SymbolTable table = defines(
+      "#define m 7\r\n#define xc (2*m + 100)\r\n#define bxsDots 30\r\n"
+      "#define SUM 1 + 2\r\n#define A B\r\n#define B A\r\n#define SELF SELF + 1\r\n");
+  EXPECT_EQ(valueOf("xc - bxsDots - 12", &table), 72);
+  EXPECT_EQ(valueOf("SUM * 3", &table), 7);  // replaced as text: 1 + 2 * 3
+  const Evaluation cycle = evaluate("A + SELF", &table);
+  EXPECT_EQ(cycle.value, 1u);  // a name inside its own replacement is not replaced again
+  EXPECT_EQ(cycle.undefined, (std::vector<std::string>{"A", "SELF"}));
+  const Evaluation missing = evaluate("IDC_FOO + IDC_FOO + IDC_BAR + 5", &table);
+  EXPECT_EQ(missing.value, 5u);
+  EXPECT_EQ(missing.undefined, (std::vector<std::string>{"IDC_FOO", "IDC_BAR"}));
+  EXPECT_EQ(undefinedSymbolsNotice({"IDC_FOO"}), "Simbolo non definito: IDC_FOO.");
+  EXPECT_EQ(undefinedSymbolsNotice({"A", "B", "C", "D", "E", "F", "G", "H", "I", "J"}),
+            "Simboli non definiti: A, B, C, D, E, F, G, H e altri 2.");
+  EXPECT_EQ(valueOf("IDC_STATIC + IDCANCEL", &table), 1);  // the system's ids without a header
+  // A doubling definition chain stops at the bound instead of growing without end.
+  std::string chain;
+  for (int i = 0; i < 40; ++i)
+    chain += "#define D" + std::to_string(i) + " D" + std::to_string(i + 1) + "+D" +
+             std::to_string(i + 1) + "\r\n";
+  const SymbolTable doubling = defines(chain);
+  EXPECT_EQ(valueOf("D0", &doubling), std::nullopt);
+}
+
+TEST(SymbolsTest, TheDefineReaderTakesObjectMacrosWithTheirCommentsAndContinuations) {
+  const SymbolTable table = defines(
+      "#define WIDTH  200 // the width\r\n"
+      "  #  define HEIGHT /* tall */ 100 \\\r\n   + 20\r\n"
+      "#define MAX(a, b) ((a) > (b) ? (a) : (b))\r\n"
+      "#define SPACED (1)\r\n"
+      "/*\r\n#define HIDDEN 1\r\n*/\r\n"
+      "#define TEXT \"a // b\"\r\n"
+      "#define TWICE 1\r\n#define TWICE 2\r\n"
+      "#define GONE 3\r\n#undef GONE\r\n"
+      "#define EMPTY\r\n"
+      "#define LF 4\n#define AFTERLF 5\n");
+  EXPECT_EQ(*table.find("WIDTH"), "200");
+  EXPECT_EQ(valueOf("HEIGHT", &table), 120);
+  EXPECT_EQ(table.find("MAX"), nullptr);
+  EXPECT_EQ(*table.find("SPACED"), "(1)");
+  EXPECT_EQ(table.find("HIDDEN"), nullptr);
+  EXPECT_EQ(*table.find("TEXT"), "\"a // b\"");
+  EXPECT_EQ(*table.find("TWICE"), "2");  // the last definition, as after a redefinition
+  EXPECT_EQ(table.find("GONE"), nullptr);
+  EXPECT_EQ(*table.find("EMPTY"), "");
+  EXPECT_EQ(valueOf("LF + AFTERLF", &table), 9);
+}
+
+TEST(SymbolsTest, QuotedIncludesAreReadOnceFromTheScriptsFolder) {
+  std::map<std::string, std::string> files{
+      {"resource.h", "#include \"res/ids.h\"\n#include <windows.h>\n#define IDC_OK 1\n"},
+      {"res/ids.h",
+       "#include \"../resource.h\"\r\n#include \"more.h\"\r\n#define IDC_BASE 100\r\n"},
+      {"res/more.h", "#define IDC_MORE (IDC_BASE + 5)\n"},
+      {"windows.h", "#define FROM_ANGLE 1\n"},
+  };
+  std::vector<std::string> asked;
+  SymbolTable table;
+  readDefines("#include \"resource.h\"\r\n#include \"RESOURCE.H\"\r\n#define IDC_OK 2\r\n", table,
+              [&](const std::string& path) -> std::optional<std::string> {
+                asked.push_back(path);
+                const auto found = files.find(path);
+                if (found == files.end()) return std::nullopt;
+                return found->second;
+              });
+  EXPECT_EQ(asked,
+            (std::vector<std::string>{"resource.h", "res/ids.h", "res/more.h", "RESOURCE.H"}));
+  EXPECT_EQ(valueOf("IDC_MORE", &table), 105);
+  EXPECT_EQ(*table.find("IDC_OK"), "2");  // the script's own line comes after the include
+  EXPECT_EQ(table.find("FROM_ANGLE"), nullptr);
+
+  // From disk: the folder of the script's file.
+  testing::TempDir dir;
+  dir.write("resource.h", "#define IDD_MAIN 101\r\n");
+  const SymbolTable onDisk =
+      scriptSymbols("#include \"resource.h\"\r\n#include \"absent.h\"\r\n", dir.path() / "app.rc");
+  EXPECT_EQ(valueOf("IDD_MAIN", &onDisk), 101);
+  EXPECT_EQ(scriptSymbols("#include \"resource.h\"\r\n", {}).size(), 0u);
+}
+
+TEST(SymbolsTest, ClassFieldsNameTheirClass) {
+  const SymbolTable table = defines("#define MYCLASS \"Mine\"\r\n#define MYBUTTON WC_BUTTON\r\n");
+  EXPECT_EQ(namedClass("WC_BUTTON"), "Button");
+  EXPECT_EQ(namedClass(" PROGRESS_CLASS "), "msctls_progress32");
+  EXPECT_EQ(namedClass("WC_LISTVIEWW"), "SysListView32");
+  EXPECT_EQ(namedClass("RICHEDIT_CLASSW"), "RichEdit20W");
+  EXPECT_EQ(namedClass("\"Edit\""), "Edit");
+  EXPECT_EQ(namedClass("130"), "Static");
+  EXPECT_EQ(namedClass("0x85"), "ComboBox");
+  EXPECT_EQ(namedClass("0x86"), "0x86");
+  EXPECT_EQ(namedClass("MyClass"), "MyClass");
+  EXPECT_EQ(namedClass("MYCLASS", &table), "Mine");
+  EXPECT_EQ(namedClass("MYBUTTON", &table), "Button");
+}
+
+TEST(SymbolsTest, ADialogWrittenWithSymbolsReadsTheirValuesAndKeepsTheirText) {
+  const SymbolTable table = defines(
+      "#define m 7\r\n#define xc 200\r\n#define bxsDots 30\r\n#define IDC_GO 1001\r\n"
+      "#define MYSTYLE (WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX)\r\n");
+  const std::string block =
+      "D DIALOGEX 0, 0, xc, 100\r\n"
+      "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | MY_MISSING\r\n"
+      "BEGIN\r\n"
+      "    CONTROL \"Go\", IDC_GO, WC_BUTTON, MYSTYLE, m, m, xc - bxsDots - 12, 14\r\n"
+      "    PUSHBUTTON \"Ok\", IDOK, xc - m - 50, 80, 50, 14, IDC_NOWHERE\r\n"
+      "END\r\n";
+  const DialogReading r = readDialog(block, DialogMode::Designer, &table);
+  ASSERT_EQ(r.failure, DialogFailure::None);
+  ASSERT_EQ(r.dialog.controls.size(), 2u);
+  EXPECT_EQ(r.notices,
+            (std::vector<std::string>{"Simboli non definiti: MY_MISSING, IDC_NOWHERE."}));
+  EXPECT_EQ(r.dialog.styleAsRead, 0x80C00080u);
+  EXPECT_EQ(r.dialog.rect,
+            placeDialog({0, 0, 200, 100}, r.dialog.styleAsRead, DialogMode::Designer));
+  const DialogControl& go = r.dialog.controls[0];
+  EXPECT_EQ(go.live, ControlClass::CheckBox);  // the class macro, and the style of its symbol
+  EXPECT_EQ(go.id, 1001);
+  EXPECT_EQ(go.rect, toPixels(DialogUnitRect{7, 7, 158, 14}));
+  EXPECT_EQ(r.dialog.controls[1].id, 1);
+  EXPECT_EQ(r.dialog.controls[1].rect, toPixels(DialogUnitRect{143, 80, 50, 14}));
+
+  // Stored unchanged, every name stays; a control moved gets a number for x alone.
+  const std::string unchanged = dialogBlock(r.dialog, "D");
+  for (std::string_view kept :
+       {"0, 0, xc, 100", "IDC_GO, WC_BUTTON, MYSTYLE, m, m, xc - bxsDots - 12", "xc - m - 50",
+        "MY_MISSING"})
+    EXPECT_NE(unchanged.find(kept), std::string::npos) << kept << "\n" << unchanged;
+  DialogModel moved = r.dialog;
+  moved.controls[0].rect = toPixels(DialogUnitRect{10, 7, 158, 14});
+  const std::string written = dialogBlock(moved, "D");
+  EXPECT_NE(written.find("MYSTYLE, 10, m, xc - bxsDots - 12, 14"), std::string::npos) << written;
+
+  // Without the table the names read as before: 0, and no notice about them.
+  const DialogReading plain = readDialog(block);
+  EXPECT_EQ(plain.dialog.controls[0].rect, toPixels(DialogUnitRect{0, 0, 0, 14}));
+}
+
+}  // namespace
+}  // namespace kolvre
