@@ -30,6 +30,27 @@ std::vector<std::string_view> textLines(std::string_view text) {
   return lines;
 }
 
+// The statements of a clipboard text: its lines, a line joined to the one before (CR LF between
+// them) while that one ends with "," or "|" or it begins with one, as a statement goes on in a
+// dialog's body. A control copied from a statement over several lines pastes back whole.
+std::vector<std::string> textStatements(std::string_view text) {
+  std::vector<std::string> statements;
+  for (std::string_view raw : textLines(text)) {
+    const std::string_view line = trimSpace(raw);
+    const bool goesOn = !statements.empty() && !line.empty() &&
+                        (statements.back().ends_with(',') || statements.back().ends_with('|') ||
+                         line.starts_with(',') || line.starts_with('|'));
+    if (goesOn) {
+      statements.back() += kLineEnd;
+      statements.back() +=
+          raw.substr(0, raw.find_last_not_of(" \t\r") + 1);  // its indentation kept
+    } else {
+      statements.emplace_back(line);
+    }
+  }
+  return statements;
+}
+
 // The first word of a line, to name a line that is no control.
 std::string_view firstWord(std::string_view line) {
   line = trimBlanks(line);
@@ -73,8 +94,8 @@ PastedControls readPastedControls(std::string_view text, std::optional<PixelPoin
   // fractions of 1.625 and 1.75 until each control is placed.
   std::optional<long long> offsetY8;
   std::optional<long long> offsetX4;
-  for (std::string_view raw : textLines(text)) {
-    const std::string_view line = trimSpace(raw);
+  for (const std::string& statement : textStatements(text)) {
+    const std::string_view line = statement;
     if (line.empty()) continue;
     if (leavesSomethingOpen(line)) {
       pasted.notices.push_back(unsupportedControlNotice(firstWord(line)));

@@ -78,13 +78,14 @@ TEST(DesignerPaste, ShortStatementsPasteInTheirOwnFormAndACutLineIsNoControl) {
   d.ui.clipboard =
       "LTEXT \"Nome:\", -1, 5, 5, 40, 8\r\n"
       "\tEDITTEXT IDC_NOME, 50, 5, 80, 12, ES_AUTOHSCROLL\r\n"
+      "PUSHBUTTON \"Vai\", IDC_VAI,\r\n    5, 60, 40, 14\r\n"
+      // A statement cut short goes on in the next line; a comment left open would take in the
+      // body's end: no control.
       "CONTROL \"A\", 103, \"EDIT\", ES_LEFT | WS_CHILD, 5, 30, 50,\r\n"
-      // A comment left open would take in the body's end: no control.
       "LTEXT \"x\", -1, 5, 5, 20, 8 /* commento";
   d.commands().paste(PixelPoint{0, 0});
-  ASSERT_EQ(d.model.controls.size(), 3u);
-  EXPECT_EQ(d.ui.messageTexts(), (std::vector<std::string>{"Controllo CONTROL non supportato.",
-                                                           "Controllo LTEXT non supportato."}));
+  ASSERT_EQ(d.model.controls.size(), 4u);
+  EXPECT_EQ(d.ui.messageTexts(), (std::vector<std::string>{"Controllo CONTROL non supportato."}));
   EXPECT_EQ(d.at(1).live, ControlClass::StaticText);
   EXPECT_EQ(d.at(2).live, ControlClass::Edit);
   // Written in their own form, at the place pasted, and read back as the same controls.
@@ -93,7 +94,11 @@ TEST(DesignerPaste, ShortStatementsPasteInTheirOwnFormAndACutLineIsNoControl) {
   EXPECT_NE(written.find(" EDITTEXT IDC_NOME, 45, 0, 80, 12, ES_AUTOHSCROLL\r\n"),
             std::string::npos)
       << written;
-  EXPECT_EQ(readDialog(written).dialog.controls.size(), 3u);
+  // A statement over two lines pastes whole, in its lines.
+  EXPECT_NE(written.find(" PUSHBUTTON \"Vai\", IDC_VAI,\r\n    0, 55, 40, 14\r\n"),
+            std::string::npos)
+      << written;
+  EXPECT_EQ(readDialog(written).dialog.controls.size(), 4u);
 }
 
 }  // namespace
