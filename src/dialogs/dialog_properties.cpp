@@ -1,10 +1,12 @@
 #include "dialogs/dialog_properties.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "base/text.h"
 #include "dialogs/dialog_model.h"
+#include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_session.h"
 #include "dialogs/dialog_writer.h"
 #include "dialogs/statement_words.h"
@@ -354,39 +356,39 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
                                                  const DialogProperties& edited,
                                                  TextEncoding encoding) {
   if (edited == shown) return std::nullopt;
-  auto parts = blockParts(block);
-  if (!parts) return std::nullopt;
+  // The block read and written back by the dialog's own reader and writer: only the fields
+  // changed are rewritten, each where it stands.
+  DialogReading reading = readDialog(block);
+  if (reading.failure != DialogFailure::None) return std::nullopt;
+  DialogModel& dialog = reading.dialog;
   const auto changed = [&](int id) {
     return dialogPropertyValue(edited, id) != dialogPropertyValue(shown, id);
   };
-  if (const auto name = newName(edited, shown)) parts->name = fromDisplay(*name, encoding);
+  std::string name = dialog.header ? dialog.header->nameAsRead
+                                   : std::string(block.substr(0, block.find_first_of(" \t")));
+  if (const auto typed = newName(edited, shown)) name = fromDisplay(*typed, encoding);
+
+  // The numbers are taken before the style changes: the placement depends on the style.
+  DialogUnitRect units = dialogUnits(dialog.rect, dialog.styleAsRead, dialog.mode);
+  int* const numbers[] = {&units.x, &units.y, &units.width, &units.height};
   for (int id = 103; id <= 106; ++id)
     if (changed(id))
-      parts->numbers[static_cast<std::size_t>(id - 103)] =
-          plainNumber(dialogPropertyValue(edited, id));
-
-  std::string out = parts->name + ' ' + parts->keyword;
-  for (const std::string& option : parts->memoryOptions) out += ' ' + option;
-  out += ' ' + parts->numbers[0] + ", " + parts->numbers[1] + ", " + parts->numbers[2] + ", " +
-         parts->numbers[3] + parts->headerTail;
-  out += kLineEnd;
-
-  if (changed(107))
-    out += "STYLE " + fromDisplay(oneLine(edited.style), encoding) + std::string(kLineEnd);
-  else if (parts->style)
-    out += withoutTrailingSpace(parts->style->raw) + std::string(kLineEnd);
-
-  if (changed(102)) {
-    const std::string caption = withoutTrailingSpace(fromDisplay(edited.caption, encoding));
-    if (!caption.empty()) out += "CAPTION \"" + doubled(caption) + "\"" + std::string(kLineEnd);
-  } else if (parts->caption) {
-    out += withoutTrailingSpace(parts->caption->raw) + std::string(kLineEnd);
+      *numbers[id - 103] = static_cast<int>(
+          std::strtol(plainNumber(dialogPropertyValue(edited, id)).c_str(), nullptr, 10));
+  if (changed(107)) {
+    const std::string typed = fromDisplay(oneLine(edited.style), encoding);
+    const auto style = parseStyle(typed);
+    if (!style) return std::nullopt;
+    // The style as typed, at the place and with the indentation of the statement it replaces.
+    const std::string& before = dialog.style ? dialog.style->text : std::string();
+    dialog.styleAsRead = *style;
+    dialog.style = KeptText<std::uint32_t>{
+        before.substr(0, before.find_first_not_of(" \t")) + "STYLE " + typed, *style};
   }
-
-  if (parts->font) out += withoutTrailingSpace(parts->font->raw) + std::string(kLineEnd);
-  for (const std::string& line : parts->others) out += line + std::string(kLineEnd);
-  out += block.substr(parts->bodyBegin, parts->end - parts->bodyBegin);
-  return out;
+  dialog.rect = placeDialog(units, dialog.styleAsRead, dialog.mode);
+  if (changed(102))
+    dialog.title = doubled(withoutTrailingSpace(fromDisplay(edited.caption, encoding)));
+  return dialogBlock(dialog, name);
 }
 
 std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIndex& index,

@@ -96,25 +96,15 @@ TEST(DialogProperties, WhatTheFormHasNoPlaceForIsCarriedOver) {
   });
   const std::string text = block + "\r\n\r\nNEXT ICON n.ico\r\n";
   EXPECT_EQ(shownOf(text).style, "DS_MODALFRAME | WS_POPUP");
-  EXPECT_EQ(edited(text, [](DialogProperties& p) { p.width = "120"; }),
-            crlfLines({
-                "DLG DIALOGEX DISCARDABLE 0, 0, 120, 50, 77",
-                "STYLE DS_MODALFRAME |",
-                "      WS_POPUP",
-                "CAPTION \"Prova\"",
-                "FONT 8, \"MS Shell Dlg\", 400, 0, 0x1",
-                "EXSTYLE WS_EX_TOOLWINDOW",
-                "// titolo",
-                "LANGUAGE LANG_ITALIAN, SUBLANG_ITALIAN",
-                "MENU IDR_MENU",
-                "BEGIN",
-                "    LTEXT  \"Nome:\",-1,5,5,40,8",
-                "END",
-            }));
-  // A style typed over several lines is written on one.
+  // Only the number changed is rewritten: every other line stays as it stood, in its place.
+  std::string wider = block;
+  wider.replace(wider.find("100"), 3, "120");
+  EXPECT_EQ(edited(text, [](DialogProperties& p) { p.width = "120"; }), wider);
+  // A style typed over several lines is written on one, where the statement stood.
   const std::string styled =
       edited(text, [](DialogProperties& p) { p.style = "WS_POPUP |\nWS_CAPTION"; });
-  EXPECT_NE(styled.find("\r\nSTYLE WS_POPUP | WS_CAPTION\r\nCAPTION"), std::string::npos);
+  EXPECT_NE(styled.find("\r\nSTYLE WS_POPUP | WS_CAPTION\r\n// titolo"), std::string::npos)
+      << styled;
 }
 
 TEST(DialogProperties, LongNamesCaptionsAndSymbolsStayWholeUnlessEdited) {
