@@ -221,6 +221,34 @@ std::string asControlStatement(const DialogControl& control, std::uint32_t style
   return line;
 }
 
+// A control the designer made as the short statement of its class and kind, when one says its
+// style: KEYWORD ["text",] id, x, y, cx, cy[, the terms beyond what the statement implies].
+// Nothing when none can (a style that lacks a bit the statement implies, a text EDITTEXT has no
+// place for, a class without one).
+std::optional<std::string> asShortStatement(const DialogControl& control) {
+  if (!control.liveStyle) return std::nullopt;
+  const LiveClassInfo& info = liveClass(control.live);
+  std::uint32_t compiled = *control.liveStyle | kControlBaseStyle;
+  if (control.dropDown && (compiled & kComboTypeBits) != 0) compiled -= 1;
+  const std::string scriptClass = upperAscii(info.classWritten);
+  for (const ShortStatement& row : kShortStatements) {
+    if (row.scriptClass != scriptClass || row.keyword == "ICON") continue;
+    const std::uint32_t base = kControlBaseStyle | row.impliedStyle;
+    if ((compiled & row.kindMask) != (row.impliedStyle & row.kindMask) || (base & ~compiled) != 0)
+      continue;
+    if (compiled == base && row.defaultStyle != 0) continue;  // it would gain its default style
+    if (!row.hasText && !control.caption.empty()) continue;
+    std::string line(row.keyword);
+    line += ' ';
+    if (row.hasText) line += "\"" + doubledQuotes(control.caption) + "\", ";
+    line += number(control.id, control.idAsWritten) + ", ";
+    line += coordinates(controlUnits(control), control.coordinates);
+    if (compiled != base) line += ", " + styleFromBase(info.style, base, compiled);
+    return line;
+  }
+  return std::nullopt;
+}
+
 // A kept statement with the fields the user changed rewritten in place.
 std::string keptStatementText(const DialogControl& control) {
   const KeptStatement& kept = *control.statement;
@@ -445,17 +473,27 @@ std::string dialogBlock(const DialogModel& dialog, std::string_view name) {
   for (const Placed& line : header) appendLine(out, {line.text});
 
   appendLine(out, {dialog.bodyOpen});
-  // A control the designer made takes the indentation of the statement before it.
-  std::string_view indentation = " ";
+  // A control the designer made takes the form of the statement before it (the first one for
+  // the controls before every statement): its indentation, and a short statement where the
+  // dialog's statements are short ones and one says the control.
+  const auto firstKept =
+      std::find_if(dialog.controls.begin(), dialog.controls.end(),
+                   [](const DialogControl& c) { return c.statement.has_value(); });
+  const KeptStatement* neighbour =
+      firstKept == dialog.controls.end() ? nullptr : &*firstKept->statement;
   for (const DialogControl& control : dialog.controls) {
     for (const std::string& line : control.linesBefore) appendLine(out, {line});
     if (control.statement) {
-      const std::string_view text = control.statement->text;
-      indentation = text.substr(0, text.find_first_not_of(" \t"));
+      neighbour = &*control.statement;
       appendLine(out, {controlStatement(control)});
-    } else {
-      appendLine(out, {indentation, trimSpace(controlStatement(control))});
+      continue;
     }
+    const std::string_view text = neighbour ? std::string_view(neighbour->text) : " ";
+    const std::string_view indentation = text.substr(0, text.find_first_not_of(" \t"));
+    std::optional<std::string> line;
+    if (neighbour && neighbour->statement < kShortStatements.size())
+      line = asShortStatement(control);
+    appendLine(out, {indentation, line ? *line : trimSpace(controlStatement(control))});
   }
   for (const std::string& line : dialog.bodyTail) appendLine(out, {line});
   out += dialog.bodyClose;

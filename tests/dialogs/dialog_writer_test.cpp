@@ -147,6 +147,31 @@ TEST(WriteDialog, AChangedFieldIsRewrittenInPlace) {
   EXPECT_NE(written.find("\r\n\tCONTROL \"b\""), std::string::npos) << written;
 }
 
+TEST(WriteDialog, ANewControlAmongShortStatementsIsOneWhereOneSaysIt) {
+  DialogModel dialog = read(ownFormDialog("    LTEXT \"a\",-1,5,5,40,8"));
+  const auto add = [&](ControlClass live, std::uint32_t style, std::string caption) {
+    DialogControl c;
+    c.live = live;
+    c.caption = std::move(caption);
+    c.id = 7;
+    c.liveStyle = style;
+    c.rect = toPixels(DialogUnitRect{1, 2, 30, 10});
+    dialog.controls.push_back(c);
+  };
+  add(ControlClass::Button, 0x50010000, "OK");         // BS_PUSHBUTTON | WS_TABSTOP
+  add(ControlClass::Button, 0x50010003, "Sì");         // BS_AUTOCHECKBOX | WS_TABSTOP
+  add(ControlClass::Edit, 0x50810080, "");             // ES_AUTOHSCROLL | WS_BORDER | ...
+  add(ControlClass::Button, 0x50000000, "senza tab");  // PUSHBUTTON implies WS_TABSTOP
+  const std::string written = dialogBlock(dialog, "DLG");
+  EXPECT_NE(written.find("\r\n    PUSHBUTTON \"OK\", 7, 1, 2, 30, 10\r\n"
+                         "    AUTOCHECKBOX \"Sì\", 7, 1, 2, 30, 10\r\n"
+                         "    EDITTEXT 7, 1, 2, 30, 10, ES_AUTOHSCROLL\r\n"
+                         "    CONTROL \"senza tab\", 7, \"BUTTON\""),
+            std::string::npos)
+      << written;
+  EXPECT_EQ(readDialog(written).dialog.controls.size(), 5u);
+}
+
 TEST(WriteDialog, StylesOfListBoxesAndComboBoxesComeBackAsWritten) {
   const struct {
     const char* cls;
