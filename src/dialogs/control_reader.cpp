@@ -214,8 +214,8 @@ ControlReading readBodyStatement(std::string_view raw, std::string_view code, st
   // (its spacing, its class's letter case, its style's spelling), a changed one has only its
   // changed fields rewritten.
   if (isWord(text, "CONTROL")) {
-    ControlReading kept = readKeptControl(raw, code, symbols);
-    return kept.kind == ControlReading::Kind::Control ? kept : readControlStatement(text, symbols);
+    // One the kept reading refuses (fields it cannot find) stays as written, a line of the body.
+    return readKeptControl(raw, code, symbols);
   }
   for (std::size_t i = 0; i < kShortStatements.size(); ++i)
     if (isWord(text, kShortStatements[i].keyword)) return readShortStatement(raw, code, i, symbols);
