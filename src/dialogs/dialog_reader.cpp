@@ -370,10 +370,17 @@ bool isControlKeyword(std::string_view word) {
 // A block written compactly ("{" on the header's line, BEGIN END on one line, a whole dialog on
 // one line) with a line break put before each statement, delimiter and control that does not
 // begin its line, and before what follows a "{" or BEGIN on its line: the form the lines of the
-// reader read. `inserted`: the bytes put in before the body's end.
+// reader read. `breaks`: where each line break put in stands in `text`.
 struct SpreadBlock {
   std::string text;
-  std::size_t inserted = 0;
+  std::vector<std::size_t> breaks;
+  // The length in the block as written of the first `spreadLength` bytes of `text`.
+  std::size_t writtenLength(std::size_t spreadLength) const {
+    std::size_t length = spreadLength;
+    for (std::size_t at : breaks)
+      if (at < spreadLength) length -= std::min<std::size_t>(2, spreadLength - at);
+    return length;
+  }
 };
 
 SpreadBlock spreadBlock(std::string_view block) {
@@ -382,7 +389,6 @@ SpreadBlock spreadBlock(std::string_view block) {
   Token previous;
   bool inBody = false;
   bool afterOpen = false;  // the token before opened the body
-  std::size_t closeEnd = block.size();
   for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
     const std::string_view text = t.of(block);
     const bool word = t.kind == TokenKind::Word;
@@ -399,7 +405,6 @@ SpreadBlock spreadBlock(std::string_view block) {
     afterOpen = open;
     if (open) inBody = true;
     if (close) {
-      closeEnd = t.end;
       const Token next = lexer.peekCode();
       if (next.kind != TokenKind::End && !next.newLine) breaks.push_back(t.end);
       break;
@@ -411,7 +416,7 @@ SpreadBlock spreadBlock(std::string_view block) {
   for (std::size_t at : breaks) {
     spread.text.append(block.substr(copied, at - copied));
     spread.text += "\r\n";
-    if (at < closeEnd) spread.inserted += 2;
+    spread.breaks.push_back(spread.text.size() - 2);
     copied = at;
   }
   spread.text.append(block.substr(copied));
@@ -467,19 +472,19 @@ std::optional<std::size_t> dialogBlockLength(std::string_view block) {
   const SpreadBlock spread = spreadBlock(block);
   const auto body = findBody(BlockLines(spread.text));
   if (!body) return std::nullopt;
-  return body->end - spread.inserted;
+  return spread.writtenLength(body->end);
 }
 
 DialogReading readDialog(std::string_view block, DialogMode mode, const SymbolTable* symbols) {
   SpreadBlock spread = spreadBlock(block);
-  if (spread.inserted == 0) return readLines(block, mode, symbols);
+  if (spread.breaks.empty()) return readLines(block, mode, symbols);
   // A compact block is read in its lines and kept as written: the writer gives it back while
   // the dialog is unchanged.
   DialogReading reading = readLines(spread.text, mode, symbols);
   if (reading.failure != DialogFailure::None) return reading;
   DialogModel& dialog = reading.dialog;
   spread.text.resize(dialog.blockLength);
-  dialog.blockLength -= spread.inserted;
+  dialog.blockLength = spread.writtenLength(dialog.blockLength);
   dialog.compact = KeptText<std::string>{std::string(block.substr(0, dialog.blockLength)),
                                          std::move(spread.text)};
   return reading;
