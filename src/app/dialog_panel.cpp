@@ -142,6 +142,7 @@ void DialogWindow::buildControls(const DialogModel& model) {
     request.fields.liveClass = control.live;
     request.fields.id = control.id;
     request.fields.style = control.liveStyle;
+    request.compiledStyle = control.compiledStyle;
     request.fields.dropDown = control.dropDown;
     request.fields.selected = control.selected;
     // A placeholder's caption names its class; every other caption is the script's text.

@@ -578,7 +578,7 @@ class InputDiverter : public QObject {
 
 QWidget* makeLiveControl(const LiveControlRequest& request, QWidget* dialog) {
   const LiveFields& f = request.fields;
-  const std::uint32_t style = f.style.value_or(0);
+  const std::uint32_t style = f.style ? *f.style : request.compiledStyle.value_or(0);
   QWidget* w = nullptr;
   switch (f.liveClass) {
     case ControlClass::Bitmap:

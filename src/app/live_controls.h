@@ -27,6 +27,9 @@ struct LiveControlRequest {
   LiveFields fields;
   QString caption;  // the text as the window shows it
   QImage picture;   // the icon an icon control shows; null when the script has none of its name
+  // The style the compiler gives the statement: the looks follow it when fields.style is nothing
+  // (a style text the reading could not take).
+  std::optional<std::uint32_t> compiledStyle;
 };
 
 // Where the designer takes the diverted input. Points are in the control's coordinates.
