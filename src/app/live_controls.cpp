@@ -250,11 +250,16 @@ QString mnemonicText(const QString& text) {
   QString shown;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
-    // A line feed breaks the line; a tab stands for the blanks up to the next stop.
+    // A line feed breaks the line, a tab shows as four blanks, and blanks in a row all show
+    // (rich text would fold them into one).
     if (c == u'\n' || c == u'\r' || c == u'\t') {
       shown += c == u'\n'   ? QStringLiteral("<br>")
                : c == u'\t' ? QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")
                             : QString();
+      continue;
+    }
+    if (c == u' ' && (i == 0 || text[i - 1] == u' ')) {
+      shown += QStringLiteral("&nbsp;");
       continue;
     }
     if (c == u'&' && i + 1 < text.size()) {
