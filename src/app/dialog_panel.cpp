@@ -58,8 +58,9 @@ std::optional<std::string> codePageText(std::string_view bytes, int codePage) {
        {QStringLiteral("windows-%1").arg(codePage), QStringLiteral("cp%1").arg(codePage)}) {
     QStringDecoder decoder(name.toLatin1().constData());
     if (!decoder.isValid()) continue;
+    // A byte sequence the code page lacks shows as U+FFFD, as the system shows it.
     const QString text = decoder(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
-    if (!decoder.hasError()) return text.toStdString();
+    return text.toStdString();
   }
   return std::nullopt;
 }

@@ -58,8 +58,9 @@ std::optional<std::string> iconName(const DialogControl& control) {
     if (!field) return std::nullopt;
     name =
         std::string_view(control.statement->text).substr(field->begin, field->end - field->begin);
-  } else if (control.live == ControlClass::StaticText && control.liveStyle &&
-             (*control.liveStyle & kStaticTypeMask) == kIconType) {
+  } else if (const auto style = control.liveStyle ? control.liveStyle : control.compiledStyle;
+             control.live == ControlClass::StaticText && style &&
+             (*style & kStaticTypeMask) == kIconType) {
     return control.caption;
   } else {
     return std::nullopt;

@@ -35,7 +35,8 @@ PixelRect previewRect(const DialogModel& dialog);
 std::string controlTextAsWritten(const DialogControl& control);
 
 // The name of the icon a control shows: the text field of an ICON statement, or the text of a
-// static with SS_ICON, without its quotes. Nothing for any other control.
+// static with SS_ICON (by the compiled style where the reading could not take the style text),
+// without its quotes. Nothing for any other control.
 std::optional<std::string> iconName(const DialogControl& control);
 
 }  // namespace kolvre

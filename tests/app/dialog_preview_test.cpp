@@ -8,6 +8,7 @@
 #include <QFontInfo>
 #include <QImage>
 #include <QPushButton>
+#include <QStringDecoder>
 
 #include "app/dialog_panel.h"
 #include "app/live_controls.h"
@@ -106,6 +107,14 @@ TEST_F(PreviewPictures, IconsTheScriptHoldsAndDrawnStatics) {
   EXPECT_EQ(picture.pixel(client + QPoint(75, 50)), colour(QPalette::Light));
   EXPECT_EQ(picture.pixel(client + QPoint(75, 52)), colour(QPalette::Window));
   EXPECT_EQ(picture.pixel(client + QPoint(75, 70)), colour(QPalette::WindowText));
+}
+
+TEST(PreviewTexts, CodePagesWithoutATableOfTheProgramsGoThroughQt) {
+  if (!QStringDecoder("windows-1253").isValid()) GTEST_SKIP() << "Qt without ICU";
+  EXPECT_EQ(shownText(R"(\xc4 \xe0)", {1253, false}), "Δ ΰ");
+  EXPECT_EQ(shownText(R"(\x82\xa0)", {932, false}), "あ");
+  // A code page no converter knows reads as Windows-1252.
+  EXPECT_EQ(shownText(R"(\xc4)", {99999, false}), "Ä");
 }
 
 using PreviewPanel = testing::MainWindowFixture<>;
