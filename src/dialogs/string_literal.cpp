@@ -77,12 +77,10 @@ std::vector<CompiledRun> compiledRuns(std::string_view text) {
     } else if (const char simple = simpleEscape(next)) {
       append(runs, std::string_view(&simple, 1), true);
       at += 1;
-    } else if (next == 'x') {
+    } else if (next == 'x' || next == 'X') {
       at += 1;
-      if (const auto hex = numberEscape(text, at, 16, 2))
-        append(runs, std::string_view(&*hex, 1), true);
-      else
-        append(runs, text.substr(i, 2), false);  // "\x" without a digit stands as written
+      const char hex = numberEscape(text, at, 16, 2).value_or('\0');
+      append(runs, std::string_view(&hex, 1), true);
     } else if (const auto octal = numberEscape(text, at, 8, 3)) {
       append(runs, std::string_view(&*octal, 1), true);
     } else {

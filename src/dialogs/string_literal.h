@@ -8,7 +8,8 @@
 //   \n \t \r \a         line feed, tab, carriage return, and 0x08
 //   \\ \"               a backslash, a quote
 //   \ooo                one to three octal digits: the byte of that value (its low eight bits)
-//   \xhh                one or two hexadecimal digits: the byte of that value
+//   \xhh \Xhh           one or two hexadecimal digits: the byte of that value (a zero byte
+//                       without a digit)
 //   \ at a line's end   the line goes on in the next one: the line end and the blanks and
 //                       tabs that begin the next line are left out
 //   anything else       itself (a backslash before another character stays, with it)

@@ -19,7 +19,8 @@ TEST(StringLiteral, EscapesGiveTheBytesTheCompilerStores) {
                                                      "8",
                                                      3));
   // What is no escape stands as written, a backslash at the very end too.
-  EXPECT_EQ(compiledBytes(R"(\q\x\9\)"), R"(\q\x\9\)");
+  EXPECT_EQ(compiledBytes(R"(\q\9\)"), R"(\q\9\)");
+  EXPECT_EQ(compiledBytes(R"(\X41\xg)"), std::string("A\0g", 3));
 }
 
 TEST(StringLiteral, ABackslashAtALineEndJoinsTheNextLineWithoutItsIndent) {
