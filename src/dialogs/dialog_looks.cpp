@@ -16,7 +16,7 @@ constexpr std::uint32_t kStaticTypeMask = 0x1F;
 }  // namespace
 
 bool hasCaptionStatement(const DialogModel& dialog) {
-  return !dialog.title.empty() || dialog.blankCaption.has_value();
+  return !dialog.title.empty() || dialog.captionAsWritten.has_value();
 }
 
 std::uint32_t compiledDialogStyle(const DialogModel& dialog) {
