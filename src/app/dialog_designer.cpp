@@ -12,6 +12,7 @@
 #include "dialogs/dialog_writer.h"
 #include "document/document_commands.h"
 #include "document/edit.h"
+#include "document/resource_edits.h"
 
 namespace kolvre {
 
@@ -115,7 +116,7 @@ DesignerWindow::DesignerWindow(const DialogModel& dialog, DesignerSurroundings s
   setPalette(canvas);
   setAutoFillBackground(true);
 
-  window_ = new DialogWindow(*dialog_, this, QPoint(0, 0));
+  window_ = new DialogWindow(*dialog_, this, QPoint(0, 0), surroundings_.script);
   window_->setObjectName(QStringLiteral("designedDialog"));
   window_->moved = [this] { frameMoved(); };
   window_->closeRequested = [this] { closeAs(DesignerClose::CloseBox); };
@@ -446,17 +447,19 @@ bool editDialog(const PanelContext& c) {
       c.doc.commit(*edit);
     return c.window.saveScriptFile();
   };
-  return designDialog(c.ui, c.doc, c.position,
-                      [&](const DialogModel& dialog, const MayCloseDesigner& mayClose) {
-                        DesignerWindow designer(dialog, designerSurroundings(c.window), c.ui,
-                                                c.doc.encoding(), store);
-                        designer.setMayClose(mayClose);
-                        const DesignerClosing closing = designer.run();
-                        // What the designer said of its controls ends with it.
-                        c.window.setDefaultStatusText({});
-                        c.window.statusBar()->clearMessage();
-                        return closing;
-                      });
+  return designDialog(
+      c.ui, c.doc, c.position, [&](const DialogModel& dialog, const MayCloseDesigner& mayClose) {
+        DesignerSurroundings surroundings = designerSurroundings(c.window);
+        const auto block = entryBlock(c.doc.text(), c.doc.index(), c.position);
+        surroundings.script = dialogScript(c.doc, block ? block->begin : 0);
+        DesignerWindow designer(dialog, std::move(surroundings), c.ui, c.doc.encoding(), store);
+        designer.setMayClose(mayClose);
+        const DesignerClosing closing = designer.run();
+        // What the designer said of its controls ends with it.
+        c.window.setDefaultStatusText({});
+        c.window.statusBar()->clearMessage();
+        return closing;
+      });
 }
 
 }  // namespace kolvre

@@ -38,6 +38,8 @@ struct DesignerSurroundings {
   // The status bar: its default text, and with `message` its current message too (without,
   // the message up is cleared).
   std::function<void(const QString& text, bool message)> showStatus;
+  // How the dialog's texts decode and where its icons come from.
+  DialogScript script;
 };
 
 // The surroundings of a designer laid over `window`'s panel area.

@@ -2,19 +2,25 @@
 
 #include <qdrawutil.h>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStringDecoder>
 
 #include "app/live_controls.h"
 #include "app/main_window.h"
+#include "dialogs/dialog_looks.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
 #include "dialogs/symbols.h"
+#include "document/edit.h"
+#include "document/image_resources.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
 #include "messages/messages.h"
 #include "platform/system_metrics.h"
+#include "ui/pictures.h"
 
 namespace kolvre {
 
@@ -24,6 +30,39 @@ constexpr std::uint32_t kWsChild = styleNameValue("WS_CHILD");
 
 QRect rectOf(const PixelRect& r) {
   return QRect(r.x, r.y, r.width, r.height);
+}
+
+// The point size of a dialog's font: the system dialog font's. The dialog units stand for that
+// font, whatever the FONT statement says, so a text keeps its room in its control.
+constexpr int kDialogFontPoints = 8;
+
+// The dialog's font: the FONT statement's face where the system has it, else the platform's
+// sans serif face, as the system dialog font is one; never a serif face.
+QFont dialogFont(const DialogModel& model) {
+  QStringList families;
+  const QString face = QString::fromStdString(model.faceName);
+  if (model.fontStatement && QFontDatabase::hasFamily(face)) families << face;
+  families << QStringLiteral("DejaVu Sans") << QStringLiteral("Sans Serif");
+  QFont font;
+  font.setFamilies(families);
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSize(kDialogFontPoints);
+  return font;
+}
+
+// Bytes of a code page as UTF-8: the program's own tables, then Qt's converters (those of its
+// ICU, where it has one) under the page's usual names.
+std::optional<std::string> codePageText(std::string_view bytes, int codePage) {
+  if (auto own = codePageToUtf8(bytes, codePage)) return own;
+  for (const QString& name :
+       {QStringLiteral("windows-%1").arg(codePage), QStringLiteral("cp%1").arg(codePage)}) {
+    QStringDecoder decoder(name.toLatin1().constData());
+    if (!decoder.isValid()) continue;
+    // A byte sequence the code page lacks shows as U+FFFD, as the system shows it.
+    const QString text = decoder(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
+    return text.toStdString();
+  }
+  return std::nullopt;
 }
 
 // The client area: the dialog's background, with what the designer paints on it.
@@ -44,34 +83,49 @@ class ClientArea : public QWidget {
 
 }  // namespace
 
-DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint origin)
-    : QWidget(parent) {
-  // A child dialog's preview is its client area alone; every other dialog has a frame and a
-  // caption bar.
+QString shownText(std::string_view asWritten, const ScriptCharset& charset) {
+  return QString::fromStdString(shownString(asWritten, charset, codePageText));
+}
+
+DialogScript dialogScript(const Document& doc, std::size_t offset) {
+  DialogScript script;
+  script.charset = scriptCharsetAt(doc.text(), offset, doc.form().utf16 != Utf16::None);
+  script.icon = [&doc](const std::string& name) {
+    const auto position = findEntry(doc.index(), {name, ResourceType::Icon, 0});
+    if (!position) return QImage();
+    const ImageSource source = imageSource(doc, *position);
+    if (source.kind != ImageSource::Kind::Inline) return QImage();
+    return pictureOf(ResourceType::Icon, source.bytes);
+  };
+  return script;
+}
+
+DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint origin,
+                           DialogScript script)
+    : QWidget(parent), script_(std::move(script)) {
+  // A child dialog's preview is its client area alone; every other dialog has a frame, and a
+  // caption bar when its style has one (the designer's always has).
   designer_ = model.mode == DialogMode::Designer;
   framed_ = !(model.styleAsRead & kWsChild) || designer_;
-  title_ = QString::fromStdString(model.title);
+  captioned_ = framed_ && (designer_ || hasCaptionBar(model));
+  title_ = shownText(model.title, script_.charset);
   // A dialog has the colours of a dialog wherever it stands (not those of the panel area).
   QPalette own = palette();
   own.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
   setPalette(own);
   client_ = new ClientArea(this);
   client_->setAutoFillBackground(true);
-  QFont font(QString::fromStdString(model.faceName));
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(8);
-  client_->setFont(font);
+  client_->setFont(dialogFont(model));
   buildControls(model);
-  setGeometry(rectOf(model.rect).translated(origin));
+  setGeometry(rectOf(designer_ ? model.rect : previewRect(model)).translated(origin));
   if (designer_) setMouseTracking(true);
 }
 
 void DialogWindow::place(QWidget* live, ControlClass liveClass, const PixelRect& rect) {
   QRect at = rectOf(rect);
-  // A drop-down list's window is as high as its closed box; its designed height is the
-  // height of the list it drops down.
-  if (liveClass == ControlClass::ComboBox)
-    at.setHeight(std::min(at.height(), live->sizeHint().height()));
+  // A drop-down list's window is as high as its closed box, whatever its designed height (the
+  // height of the list it drops down, 0 too).
+  if (liveClass == ControlClass::ComboBox) at.setHeight(live->sizeHint().height());
   live->setGeometry(at);
 }
 
@@ -89,9 +143,15 @@ void DialogWindow::buildControls(const DialogModel& model) {
     request.fields.liveClass = control.live;
     request.fields.id = control.id;
     request.fields.style = control.liveStyle;
+    request.compiledStyle = control.compiledStyle;
     request.fields.dropDown = control.dropDown;
     request.fields.selected = control.selected;
-    request.caption = QString::fromStdString(control.caption);
+    // A placeholder's caption names its class; every other caption is the script's text.
+    request.caption = control.live == ControlClass::Placeholder
+                          ? QString::fromStdString(control.caption)
+                          : shownText(controlTextAsWritten(control), script_.charset);
+    if (const auto icon = iconName(control); icon && script_.icon)
+      request.picture = script_.icon(*icon);
     QWidget* live = makeLiveControl(request, client_);
     place(live, control.live, control.rect);
     // The designer's controls are worked by the designer, not by the keyboard.
@@ -111,8 +171,9 @@ void DialogWindow::buildControls(const DialogModel& model) {
 
 void DialogWindow::resizeEvent(QResizeEvent*) {
   if (framed_) {
-    client_->setGeometry(kFrameWidth, kFrameHeight + kCaptionHeight, width() - 2 * kFrameWidth,
-                         height() - 2 * kFrameHeight - kCaptionHeight);
+    const int caption = captioned_ ? kCaptionHeight : 0;
+    client_->setGeometry(kFrameWidth, kFrameHeight + caption, width() - 2 * kFrameWidth,
+                         height() - 2 * kFrameHeight - caption);
   } else {
     client_->setGeometry(0, 0, width(), height());
   }
@@ -191,6 +252,7 @@ void DialogWindow::paintEvent(QPaintEvent*) {
   const QPalette& p = palette();
   painter.fillRect(rect(), p.color(QPalette::Active, QPalette::Button));
   qDrawWinPanel(&painter, rect(), p, false);
+  if (!captioned_) return;
   const QRect caption(kFrameWidth, kFrameHeight, width() - 2 * kFrameWidth, kCaptionHeight - 1);
   painter.fillRect(caption, p.color(QPalette::Active, QPalette::Highlight));
   painter.setPen(p.color(QPalette::Active, QPalette::HighlightedText));
@@ -225,7 +287,8 @@ QWidget* dialogPanel(const PanelContext& c) {
     return empty;
   }
   auto* window =
-      new DialogWindow(reading.dialog, c.window.centralWidget(), QPoint(c.window.panelLeft(), 0));
+      new DialogWindow(reading.dialog, c.window.centralWidget(), QPoint(c.window.panelLeft(), 0),
+                       dialogScript(c.doc, block->begin));
   window->setObjectName(QStringLiteral("dialogPreview"));
   window->show();
   // A preview takes no input; it is not greyed out as a disabled window would be, so that it
@@ -266,7 +329,8 @@ std::optional<QImage> dialogSnapshot(const Document& doc, std::string_view name,
     return std::nullopt;
   }
   const DialogModel& dialog = reading.dialog;
-  DialogWindow window(dialog, nullptr, -QPoint(dialog.rect.x, dialog.rect.y));
+  DialogWindow window(dialog, nullptr, -QPoint(dialog.rect.x, dialog.rect.y),
+                      dialogScript(doc, block->begin));
   window.setAttribute(Qt::WA_DontShowOnScreen);
   window.show();
   return window.grab().toImage();

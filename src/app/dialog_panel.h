@@ -13,16 +13,37 @@
 
 #include "app/show_resource.h"
 #include "dialogs/dialog_model.h"
+#include "dialogs/string_literal.h"
 
 namespace kolvre {
+
+// What a dialog's window takes from the script around the dialog: how the script's texts
+// decode, and the pictures of the icons its controls name.
+struct DialogScript {
+  ScriptCharset charset;
+  // The picture of the script's icon `name`; a null image when the script holds no inline icon
+  // of that name (or when there is no script).
+  std::function<QImage(const std::string& name)> icon;
+};
+
+// The script around the dialog whose block begins at `offset` of `doc`'s text. The icons are
+// looked up in `doc` when a control asks for one: the document must outlive the window.
+DialogScript dialogScript(const Document& doc, std::size_t offset);
+
+// A quoted text as written (doubled quotes kept), as a window shows it: its escapes decoded and
+// its bytes read in the script's code page (one the program has no table for through Qt's
+// converters, else as Windows-1252).
+QString shownText(std::string_view asWritten, const ScriptCharset& charset);
 
 // A dialog's window: the frame and caption bar it is drawn with, the client area that holds
 // the live controls. It stands at the dialog's rectangle relative to `origin` in its parent.
 // In the designer the caption bar moves the window, the frame's edges and corners resize it,
-// and the caption bar shows a close box.
+// and the caption bar shows a close box. In the preview the caption bar is there when the style the
+// compilers give the dialog has WS_CAPTION (dialog_looks.h); the designer always draws it. The
+// texts show as the compiled resource holds them.
 class DialogWindow : public QWidget {
  public:
-  DialogWindow(const DialogModel& model, QWidget* parent, QPoint origin);
+  DialogWindow(const DialogModel& model, QWidget* parent, QPoint origin, DialogScript script = {});
   QWidget* clientArea() const { return client_; }
   // The live controls, in the order of the dialog's controls.
   const QList<QWidget*>& controls() const { return controls_; }
@@ -54,7 +75,9 @@ class DialogWindow : public QWidget {
   // the caption bar (the whole window moves); 0 for none.
   int grip(QPoint at) const;
   bool framed_ = true;
+  bool captioned_ = true;  // framed with a caption bar
   bool designer_ = false;
+  DialogScript script_;
   QString title_;
   QWidget* client_ = nullptr;
   QList<QWidget*> controls_;

@@ -11,15 +11,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTabWidget>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <type_traits>
+
+#include "dialogs/styles.h"
 
 namespace kolvre {
 
@@ -29,9 +35,18 @@ namespace {
 // the looks depend on.
 constexpr std::uint32_t kWsBorder = 0x800000, kWsVscroll = 0x200000, kWsHscroll = 0x100000;
 constexpr std::uint32_t kEsCenter = 1, kEsRight = 2, kEsPassword = 0x20, kEsReadOnly = 0x800;
-constexpr std::uint32_t kSsCenter = 1, kSsRight = 2, kSsBlackFrame = 7, kSsNoPrefix = 0x80,
-                        kSsSunken = 0x1000;
+constexpr std::uint32_t kSsCenter = 1, kSsRight = 2, kSsNoPrefix = 0x80, kSsSunken = 0x1000;
 constexpr std::uint32_t kBsDefPushButton = 1, kBsAuto3State = 6, kSbsVert = 1;
+constexpr std::uint32_t kBsMultiLine = styleNameValue("BS_MULTILINE");
+constexpr std::uint32_t kSsIcon = styleNameValue("SS_ICON");
+constexpr std::uint32_t kSsBlackRect = styleNameValue("SS_BLACKRECT");
+constexpr std::uint32_t kSsWhiteFrame = styleNameValue("SS_WHITEFRAME");
+constexpr std::uint32_t kSsEtchedHorz = styleNameValue("SS_ETCHEDHORZ");
+constexpr std::uint32_t kSsEtchedVert = styleNameValue("SS_ETCHEDVERT");
+constexpr std::uint32_t kSsEtchedFrame = styleNameValue("SS_ETCHEDFRAME");
+
+// The colour of an icon the script does not hold, and of the placeholders.
+const QColor kPlaceholderGrey(192, 192, 192);
 
 // The carrier of the model's fields on every live class.
 class LiveControl {
@@ -60,8 +75,56 @@ class LiveImage : public Live<QLabel> {
 class LiveRichEdit : public Live<QLabel> {
   using Live::Live;
 };
+// What a static draws instead of its text: a filled rectangle, a frame or an etched edge.
+enum class StaticShape : std::uint8_t { None, Rect, Frame, EtchedTop, EtchedLeft, EtchedFrame };
+
 class LiveStaticText : public Live<QLabel> {
+ public:
   using Live::Live;
+  StaticShape shape = StaticShape::None;
+  QColor colour;  // Rect and Frame
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    if (shape == StaticShape::None) {
+      QLabel::paintEvent(event);
+      return;
+    }
+    QPainter painter(this);
+    const QColor dark = palette().color(QPalette::Dark), light = palette().color(QPalette::Light);
+    const int right = width() - 1, bottom = height() - 1;
+    switch (shape) {
+      case StaticShape::Rect:
+        painter.fillRect(rect(), colour);
+        break;
+      case StaticShape::Frame:
+        painter.setPen(colour);
+        painter.drawRect(0, 0, right, bottom);
+        break;
+      // An etched edge is a dark line with a light one inside it, along the top (a horizontal
+      // line), the left side (a vertical one) or all round.
+      case StaticShape::EtchedTop:
+        painter.setPen(dark);
+        painter.drawLine(0, 0, right, 0);
+        painter.setPen(light);
+        painter.drawLine(0, 1, right, 1);
+        break;
+      case StaticShape::EtchedLeft:
+        painter.setPen(dark);
+        painter.drawLine(0, 0, 0, bottom);
+        painter.setPen(light);
+        painter.drawLine(1, 0, 1, bottom);
+        break;
+      case StaticShape::EtchedFrame:
+        painter.setPen(dark);
+        painter.drawRect(0, 0, right - 1, bottom - 1);
+        painter.setPen(light);
+        painter.drawRect(1, 1, right - 1, bottom - 1);
+        break;
+      case StaticShape::None:
+        break;
+    }
+  }
 };
 class LiveScrollBar : public Live<QScrollBar> {
   using Live::Live;
@@ -69,8 +132,72 @@ class LiveScrollBar : public Live<QScrollBar> {
 class LiveComboBox : public Live<QComboBox> {
   using Live::Live;
 };
-class LiveRadioButton : public Live<QRadioButton> {
-  using Live::Live;
+// A text as a button draws it on one line: its line breaks left out.
+QString oneLine(QString text) {
+  return text.remove(u'\r').remove(u'\n');
+}
+
+// A text broken into lines no wider than `width` (at blanks where it can), at its line feeds
+// too; a carriage return is left out.
+QString wrappedText(const QString& text, const QFont& font, int width) {
+  QStringList lines;
+  for (const QString& paragraph : QString(text).remove(u'\r').split(u'\n')) {
+    QTextLayout layout(paragraph, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+      line.setLineWidth(std::max(width, 1));
+      lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+    }
+    layout.endLayout();
+    if (paragraph.isEmpty()) lines << QString();
+  }
+  return lines.join(u'\n');
+}
+
+// A push button, check box or radio button, its text laid out as the control draws it: on one
+// line, or with BS_MULTILINE broken into lines at the width its text has.
+template <typename Button>
+class LiveTextButton : public Live<Button> {
+ public:
+  using Live<Button>::Live;
+  void showText(const QString& text, bool multiLine) {
+    text_ = text;
+    multiLine_ = multiLine;
+    layOut();
+  }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    Button::resizeEvent(event);
+    layOut();
+  }
+
+ private:
+  int textWidth() const {
+    const QStyle* s = this->style();
+    if constexpr (std::is_base_of_v<QPushButton, Button>)
+      return this->width() - 2 * s->pixelMetric(QStyle::PM_ButtonMargin, nullptr, this);
+    else if constexpr (std::is_base_of_v<QRadioButton, Button>)
+      return this->width() - s->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, this) -
+             s->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, this);
+    else
+      return this->width() - s->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) -
+             s->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, this);
+  }
+  void layOut() {
+    const QString shown =
+        multiLine_ ? wrappedText(text_, this->font(), textWidth()) : oneLine(text_);
+    if (shown != this->text()) Button::setText(shown);
+  }
+  QString text_;
+  bool multiLine_ = false;
+};
+
+class LiveRadioButton : public LiveTextButton<QRadioButton> {
+  using LiveTextButton::LiveTextButton;
 };
 class LiveTabControl : public Live<QTabWidget> {
   using Live::Live;
@@ -87,11 +214,11 @@ class LiveColumnBrowse : public Live<QTreeWidget> {
 class LiveExtendedBrowse : public Live<QTreeWidget> {
   using Live::Live;
 };
-class LiveButton : public Live<QPushButton> {
-  using Live::Live;
+class LiveButton : public LiveTextButton<QPushButton> {
+  using LiveTextButton::LiveTextButton;
 };
-class LiveCheckBox : public Live<QCheckBox> {
-  using Live::Live;
+class LiveCheckBox : public LiveTextButton<QCheckBox> {
+  using LiveTextButton::LiveTextButton;
 };
 class LiveGroupBox : public Live<QGroupBox> {
   using Live::Live;
@@ -123,6 +250,18 @@ QString mnemonicText(const QString& text) {
   QString shown;
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
+    // A line feed breaks the line, a tab shows as four blanks, and blanks in a row all show
+    // (rich text would fold them into one).
+    if (c == u'\n' || c == u'\r' || c == u'\t') {
+      shown += c == u'\n'   ? QStringLiteral("<br>")
+               : c == u'\t' ? QStringLiteral("&nbsp;&nbsp;&nbsp;&nbsp;")
+                            : QString();
+      continue;
+    }
+    if (c == u' ' && (i == 0 || text[i - 1] == u' ')) {
+      shown += QStringLiteral("&nbsp;");
+      continue;
+    }
     if (c == u'&' && i + 1 < text.size()) {
       const QChar next = text[++i];
       shown += next == u'&' ? QStringLiteral("&amp;")
@@ -167,21 +306,37 @@ Control* make(QWidget* parent, const LiveFields& fields) {
   return c;
 }
 
-// A grey box labelled with the class it stands for; `label` names a class the preview lacks.
+// Shows `picture` at the label's top-left corner, on the dialog's own background.
+void showPicture(QLabel* label, const QImage& picture) {
+  label->setPixmap(QPixmap::fromImage(picture));
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+// Makes `label` a grey box.
+void greyBox(QLabel* label) {
+  label->setAutoFillBackground(true);
+  QPalette p = label->palette();
+  p.setColor(QPalette::Window, kPlaceholderGrey);
+  label->setPalette(p);
+}
+
+// A grey box labelled with the class it stands for; `label` names a class the preview lacks. An
+// ICON statement whose icon the script holds shows its picture instead.
 QWidget* placeholder(QWidget* parent, const LiveFields& fields, ControlClass c,
-                     const QString& text = {}) {
+                     const QString& text = {}, const QImage& picture = {}) {
   QLabel* label = nullptr;
   if (c == ControlClass::Bitmap) label = make<LiveBitmap>(parent, fields);
   if (c == ControlClass::Icon) label = make<LiveIcon>(parent, fields);
   if (c == ControlClass::Image) label = make<LiveImage>(parent, fields);
   if (c == ControlClass::RichEdit) label = make<LiveRichEdit>(parent, fields);
   if (c == ControlClass::Placeholder) label = make<LivePlaceholder>(parent, fields);
+  if (!picture.isNull()) {
+    showPicture(label, picture);
+    return label;
+  }
   label->setText(c == ControlClass::Placeholder ? text : placeholderName(c));
   label->setAlignment(Qt::AlignCenter);
-  label->setAutoFillBackground(true);
-  QPalette p = label->palette();
-  p.setColor(QPalette::Window, QColor(192, 192, 192));
-  label->setPalette(p);
+  greyBox(label);
   return label;
 }
 
@@ -196,11 +351,37 @@ QWidget* browse(QWidget* parent, const LiveFields& fields, ControlClass c) {
   return tree;
 }
 
+// The shape a static of type `low` (its style's low five bits) draws, and in what colour.
+StaticShape staticShape(std::uint32_t low, const QPalette& palette, QColor& colour) {
+  if (low >= kSsBlackRect && low <= kSsWhiteFrame) {
+    // Black, grey and white, each a filled rectangle and then a frame.
+    const std::uint32_t shade = (low - kSsBlackRect) % 3;
+    colour = shade == 0   ? palette.color(QPalette::WindowText)
+             : shade == 1 ? palette.color(QPalette::Dark)
+                          : palette.color(QPalette::Base);
+    return low - kSsBlackRect < 3 ? StaticShape::Rect : StaticShape::Frame;
+  }
+  if (low == kSsEtchedHorz) return StaticShape::EtchedTop;
+  if (low == kSsEtchedVert) return StaticShape::EtchedLeft;
+  if (low == kSsEtchedFrame) return StaticShape::EtchedFrame;
+  return StaticShape::None;
+}
+
 // A static text: its caption plain or with its mnemonics shown, wrapped, aligned and framed as
-// its style asks.
+// its style asks; a static of a drawn type (a rectangle, a frame, an etched line) draws it and
+// no text, and one with SS_ICON shows its icon.
 QWidget* staticText(QWidget* dialog, const LiveControlRequest& request, std::uint32_t style) {
   const std::uint32_t low = style & 31;
   auto* say = make<LiveStaticText>(dialog, request.fields);
+  say->shape = staticShape(low, say->palette(), say->colour);
+  if (say->shape != StaticShape::None) return say;
+  if (low == kSsIcon) {
+    if (request.picture.isNull())
+      greyBox(say);
+    else
+      showPicture(say, request.picture);
+    return say;
+  }
   if (style & kSsNoPrefix) {
     say->setTextFormat(Qt::PlainText);
     say->setText(request.caption);
@@ -214,7 +395,7 @@ QWidget* staticText(QWidget* dialog, const LiveControlRequest& request, std::uin
                                                            : 0) |
                     Qt::AlignTop);
   if (style & kSsSunken) say->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  if (low == kSsBlackFrame || (style & kWsBorder)) say->setFrameStyle(QFrame::Box | QFrame::Plain);
+  if (style & kWsBorder) say->setFrameStyle(QFrame::Box | QFrame::Plain);
   return say;
 }
 
@@ -226,20 +407,20 @@ QWidget* buttonControl(QWidget* dialog, const LiveControlRequest& request, std::
   switch (f.liveClass) {
     case ControlClass::Button: {
       auto* b = make<LiveButton>(dialog, f);
-      b->setText(request.caption);
+      b->showText(request.caption, style & kBsMultiLine);
       b->setDefault(low == kBsDefPushButton);
       return b;
     }
     case ControlClass::CheckBox: {
       auto* b = make<LiveCheckBox>(dialog, f);
-      b->setText(request.caption);
+      b->showText(request.caption, style & kBsMultiLine);
       b->setTristate(true);
       b->setCheckState(low == kBsAuto3State ? Qt::PartiallyChecked : Qt::Unchecked);
       return b;
     }
     case ControlClass::RadioButton: {
       auto* r = make<LiveRadioButton>(dialog, f);
-      r->setText(request.caption);
+      r->showText(request.caption, style & kBsMultiLine);
       r->setAutoExclusive(false);  // a radio button of the designer belongs to no group
       return r;
     }
@@ -402,7 +583,7 @@ class InputDiverter : public QObject {
 
 QWidget* makeLiveControl(const LiveControlRequest& request, QWidget* dialog) {
   const LiveFields& f = request.fields;
-  const std::uint32_t style = f.style.value_or(0);
+  const std::uint32_t style = f.style ? *f.style : request.compiledStyle.value_or(0);
   QWidget* w = nullptr;
   switch (f.liveClass) {
     case ControlClass::Bitmap:
@@ -412,7 +593,7 @@ QWidget* makeLiveControl(const LiveControlRequest& request, QWidget* dialog) {
       w = placeholder(dialog, f, f.liveClass);
       break;
     case ControlClass::Placeholder:
-      w = placeholder(dialog, f, f.liveClass, request.caption);
+      w = placeholder(dialog, f, f.liveClass, request.caption, request.picture);
       break;
     case ControlClass::WindowBrowse:
     case ControlClass::ColumnBrowse:

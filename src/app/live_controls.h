@@ -4,6 +4,7 @@
 // control reaches the designer instead of working the control.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
@@ -24,7 +25,11 @@ struct LiveFields {
 // What a live control is made from.
 struct LiveControlRequest {
   LiveFields fields;
-  QString caption;
+  QString caption;  // the text as the window shows it
+  QImage picture;   // the icon an icon control shows; null when the script has none of its name
+  // The style the compiler gives the statement: the looks follow it when fields.style is nothing
+  // (a style text the reading could not take).
+  std::optional<std::uint32_t> compiledStyle;
 };
 
 // Where the designer takes the diverted input. Points are in the control's coordinates.
@@ -43,7 +48,9 @@ class DesignerInput {
 // Makes the live control of a request as a child of `dialog`, with its contents (a check box
 // unchecked, or indeterminate for BS_AUTO3STATE; a scroll bar ranging 1 to 10; a browse with
 // one column headed by its class; a grey placeholder naming its class for bitmaps, icons,
-// images and rich edits) and the looks its style asks for.
+// images and rich edits; an icon statement or a static with SS_ICON shows its picture, or a grey
+// box without one) and the looks its style asks for: a BS_MULTILINE button wraps its text at its
+// width, the rectangles, frames and etched lines of a static are drawn as such.
 QWidget* makeLiveControl(const LiveControlRequest& request, QWidget* dialog);
 
 // The fields of a widget made by makeLiveControl; null for any other widget.

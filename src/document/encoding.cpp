@@ -1,6 +1,10 @@
 #include "document/encoding.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+
+#include "base/text.h"
 
 namespace kolvre {
 
@@ -12,6 +16,33 @@ constexpr char16_t kCp1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// Code points of bytes 0x80 to 0xFF of the Central European (1250) and Cyrillic (1251) code
+// pages; 0 marks an undefined byte, read as the control character of the same value.
+constexpr std::array<char16_t, 128> kCp1250High{
+    0x20AC, 0,      0x201A, 0,      0x201E, 0x2026, 0x2020, 0x2021, 0,      0x2030, 0x0160, 0x2039,
+    0x015A, 0x0164, 0x017D, 0x0179, 0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0,      0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
+    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
+    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
+    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
+    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9};
+constexpr std::array<char16_t, 128> kCp1251High{
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039,
+    0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0,      0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408,
+    0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB,
+    0x0458, 0x0405, 0x0455, 0x0457, 0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423,
+    0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B,
+    0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F};
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
   if (cp < 0x80) {
@@ -105,7 +136,78 @@ char cp1252Byte(std::uint32_t cp) {
   return b != 0 ? b : '?';
 }
 
+// The next word of `text` at `at` after blanks, moving `at` past it: a run of letters, digits and
+// underscores, or the one character there.
+std::string_view nextWord(std::string_view text, std::size_t& at) {
+  while (at < text.size() && isBlank(text[at])) ++at;
+  const std::size_t begin = at;
+  auto wordChar = [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+  };
+  while (at < text.size() && wordChar(text[at])) ++at;
+  if (at == begin && at < text.size()) ++at;
+  return text.substr(begin, at - begin);
+}
+
+// The code page a line sets, when it is a "#pragma code_page(N)" line.
+std::optional<int> pragmaCodePage(std::string_view line) {
+  std::size_t at = 0;
+  if (nextWord(line, at) != "#" || nextWord(line, at) != "pragma" ||
+      !equalsIgnoringCase(nextWord(line, at), "code_page") || nextWord(line, at) != "(")
+    return std::nullopt;
+  const std::string_view value = nextWord(line, at);
+  if (nextWord(line, at) != ")") return std::nullopt;
+  if (equalsIgnoringCase(value, "DEFAULT")) return kDefaultCodePage;
+  if (value.empty() || value.size() > 6) return std::nullopt;
+  int number = 0;
+  for (const char c : value) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
 }  // namespace
+
+int codePageAt(std::string_view text, std::size_t offset) {
+  int codePage = kDefaultCodePage;
+  const std::string_view before = text.substr(0, std::min(offset, text.size()));
+  for (std::size_t begin = 0; begin < before.size();) {
+    std::size_t end = before.find('\n', begin);
+    if (end == std::string_view::npos) end = before.size();
+    const std::string_view line = before.substr(begin, end - begin);
+    if (line.find('#') != std::string_view::npos)
+      if (const auto set = pragmaCodePage(line)) codePage = *set;
+    begin = end + 1;
+  }
+  return codePage;
+}
+
+std::optional<std::string> codePageToUtf8(std::string_view bytes, int codePage) {
+  const std::array<char16_t, 128>* table = nullptr;
+  if (codePage == 1250) table = &kCp1250High;
+  if (codePage == 1251) table = &kCp1251High;
+  if (!table && codePage != 1252 && codePage != kUtf8CodePage) return std::nullopt;
+  std::string out;
+  out.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      out += static_cast<char>(b);
+      ++i;
+    } else if (codePage == kUtf8CodePage) {
+      const std::size_t n = utf8Length(bytes, i);
+      if (n == 0) appendUtf8(out, 0xFFFD);
+      out.append(bytes.substr(i, n));
+      i += n == 0 ? 1 : n;
+    } else {
+      const std::uint32_t cp = table ? (*table)[b - 0x80] : cp1252(b);
+      appendUtf8(out, cp != 0 ? cp : b);
+      ++i;
+    }
+  }
+  return out;
+}
 
 TextEncoding detectEncoding(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) return TextEncoding::Utf8;

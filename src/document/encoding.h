@@ -1,6 +1,8 @@
 // Decoding script bytes for display. The script itself is never converted.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,5 +33,20 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 std::string utf8ToUtf16(std::string_view text, bool bigEndian);
 // Why UTF-16 bytes would not decode exactly (Italian, lower case); empty when they do.
 std::string utf16Fault(std::string_view bytes, bool bigEndian);
+
+// The code page a script's bytes stand in when no "#pragma code_page" says another.
+inline constexpr int kDefaultCodePage = 1252;
+inline constexpr int kUtf8CodePage = 65001;
+
+// The code page in force at `offset` of a script: the number of the last line before it that
+// reads "#pragma code_page(N)" (blanks allowed around each part; "DEFAULT" stands for
+// kDefaultCodePage), or kDefaultCodePage when there is none.
+int codePageAt(std::string_view text, std::size_t offset);
+
+// Bytes of code page `codePage` as UTF-8, as the system converts them: a byte a single-byte page
+// leaves undefined stands for the control character of its value, and in UTF-8 (65001) a byte
+// that begins no valid sequence becomes U+FFFD. Nothing for a code page without a table here
+// (1250, 1251, 1252 and 65001 have one).
+std::optional<std::string> codePageToUtf8(std::string_view bytes, int codePage);
 
 }  // namespace kolvre

@@ -191,8 +191,10 @@ TEST_F(DialogPreviewNotices, GoToTheStatusBarAndTheDesignerShowsThemAsMessages) 
                  "N DIALOG 0, 0, 100, 50\r\nSTYLE DS_MODALFRAME | WS_POPUP | MY_LOOK\r\n"
                  "FONT 8, \"MS Sans Serif\"\r\n{\r\n LTEXT \"&Nome:\", -1, 5, 5, 40, 8, 12AB\r\n}");
   EXPECT_TRUE(ui.messages.empty());
+  // The style reads as DS_MODALFRAME | WS_POPUP (the missing symbol adds nothing) and there is
+  // no CAPTION statement: the preview has no caption bar.
   EXPECT_EQ(window->defaultStatusText(),
-            "Dialog: 183 x 111   Stile non valido. Simbolo non definito: MY_LOOK.");
+            "Dialog: 183 x 89   Stile non valido. Simbolo non definito: MY_LOOK.");
   QTimer::singleShot(0, [] {
     if (auto* d = qobject_cast<DesignerWindow*>(QApplication::activeModalWidget()))
       QTest::keyClick(d, Qt::Key_Escape);

@@ -173,6 +173,9 @@ TEST_F(LiveControls, AStaticUnderlinesItsMnemonicUnlessItTakesNoPrefix) {
       qobject_cast<QLabel*>(make(ControlClass::StaticText, 0x50000000, "&Nome && <cognome>"));
   ASSERT_TRUE(say);
   EXPECT_EQ(say->text(), "<u>N</u>ome &amp; &lt;cognome&gt;");
+  // Line ends, tabs and blanks in a row show as the window draws them.
+  auto* lines = qobject_cast<QLabel*>(make(ControlClass::StaticText, 0x50000000, " a  b\tc\r\nd"));
+  EXPECT_EQ(lines->text(), "&nbsp;a &nbsp;b&nbsp;&nbsp;&nbsp;&nbsp;c<br>d");
   auto* plain = qobject_cast<QLabel*>(make(ControlClass::StaticText, 0x50000080, "&Nome"));
   EXPECT_EQ(plain->text(), "&Nome");
   EXPECT_EQ(plain->textFormat(), Qt::PlainText);

@@ -11,6 +11,14 @@ TEST(Encoding, DetectedFromByteOrderMarkOrCodePagePragma) {
   EXPECT_EQ(detectEncoding("#pragma code_page(1252)\r\nX ICON"), TextEncoding::Windows1252);
 }
 
+TEST(Encoding, CodePagesWithATableAndTheirUndefinedBytes) {
+  EXPECT_EQ(codePageToUtf8("\x80\x81\xa9", 1250), "€\u0081©");
+  EXPECT_EQ(codePageToUtf8("\x98\xff", 1251), "\u0098я");
+  EXPECT_EQ(codePageToUtf8("\x81\x9f", 1252), "\u0081Ÿ");
+  EXPECT_EQ(codePageToUtf8("\xe2\x82\xac\xe2\x82", kUtf8CodePage), "€\uFFFD\uFFFD");
+  EXPECT_EQ(codePageToUtf8("abc", 932), std::nullopt);
+}
+
 TEST(Encoding, Windows1252BytesRoundTripThroughDisplay) {
   std::string every;
   for (int b = 1; b < 256; ++b) every += static_cast<char>(b);

@@ -1,0 +1,61 @@
+// A quoted text of a script as the resource compiler stores it: the text between the quotes as
+// written (doubled quotes kept) turned into the bytes the compiled resource holds, and those
+// bytes into the characters a window shows. Used for showing only: the script and the dialog
+// model keep every text as written.
+//
+// What the compiler makes of a text, character by character:
+//   ""                  one quote
+//   \n \t \r \a         line feed, tab, carriage return, and 0x08
+//   \\ \"               a backslash, a quote
+//   \ooo                one to three octal digits: the byte of that value (its low eight bits)
+//   \xhh \Xhh           one or two hexadecimal digits: the byte of that value (a zero byte
+//                       without a digit)
+//   \ at a line's end   the line goes on in the next one: the line end and the blanks and
+//                       tabs that begin the next line are left out
+//   anything else       itself (a backslash before another character stays, with it)
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/encoding.h"
+
+namespace kolvre {
+
+// How a script's bytes stand for characters. A UTF-16 file is held in memory as UTF-8: its
+// characters are known whatever the code page, which then applies to the bytes escapes give.
+struct ScriptCharset {
+  int codePage = kDefaultCodePage;
+  bool utf16File = false;
+  bool operator==(const ScriptCharset&) const = default;
+};
+
+// A run of a compiled text: bytes as they stand in the script, or bytes given by escapes.
+struct CompiledRun {
+  std::string bytes;
+  bool escaped = false;
+  bool operator==(const CompiledRun&) const = default;
+};
+
+// The compiled text in runs, neighbouring runs of the same kind joined.
+std::vector<CompiledRun> compiledRuns(std::string_view asWritten);
+
+// The bytes the compiler stores for the text (the runs joined).
+std::string compiledBytes(std::string_view asWritten);
+
+// Turns bytes of a code page into UTF-8; nothing when it does not know the code page.
+using CodePageDecoder = std::optional<std::string> (*)(std::string_view bytes, int codePage);
+
+// The text a window shows for a quoted text as written, in UTF-8: the compiled bytes read in
+// the script's code page (the escaped bytes alone for a UTF-16 file). A window's text ends at
+// its first zero byte. A code page `decoder` does not know is read as Windows-1252.
+std::string shownString(std::string_view asWritten, const ScriptCharset& charset,
+                        CodePageDecoder decoder = codePageToUtf8);
+
+// The charset in force at `offset` of a script held as `text`.
+ScriptCharset scriptCharsetAt(std::string_view text, std::size_t offset, bool utf16File);
+
+}  // namespace kolvre

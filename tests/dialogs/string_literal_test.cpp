@@ -1,0 +1,69 @@
+// Quoted texts as the compiled resource holds them and as a window shows them.
+#include "dialogs/string_literal.h"
+
+#include <gtest/gtest.h>
+
+namespace kolvre {
+namespace {
+
+TEST(StringLiteral, EscapesGiveTheBytesTheCompilerStores) {
+  EXPECT_EQ(compiledBytes(R"(a\tb\nc\rd\ae)"), "a\tb\nc\rd\be");
+  EXPECT_EQ(compiledBytes(R"(say ""hi"" \"there\" C:\\dir)"), "say \"hi\" \"there\" C:\\dir");
+  // Octal takes at most three digits, hexadecimal at most two; the next digit stands as itself.
+  EXPECT_EQ(compiledBytes(R"(\251\2512\0010\xa9\xA9f\x7)"),
+            "\xa9\xa9"
+            "2\001"
+            "0\xa9\xa9"
+            "f\x07");
+  EXPECT_EQ(compiledBytes(R"(\777\08)"), std::string("\xff\0"
+                                                     "8",
+                                                     3));
+  // What is no escape stands as written, a backslash at the very end too.
+  EXPECT_EQ(compiledBytes(R"(\q\9\)"), R"(\q\9\)");
+  EXPECT_EQ(compiledBytes(R"(\X41\xg)"), std::string("A\0g", 3));
+}
+
+TEST(StringLiteral, ABackslashAtALineEndJoinsTheNextLineWithoutItsIndent) {
+  EXPECT_EQ(compiledBytes("Sposta \\\r\n\t   gi\\xf9"), "Sposta gi\xf9");
+  EXPECT_EQ(compiledBytes("a\\\nb"), "ab");
+  // A line end that is not escaped stays.
+  EXPECT_EQ(compiledBytes("a\r\n  b"), "a\r\n  b");
+}
+
+TEST(StringLiteral, RunsTellEscapedBytesFromWrittenOnes) {
+  const std::vector<CompiledRun> runs = compiledRuns(R"(gi\xf9 \\ ok""!)");
+  const std::vector<CompiledRun> expected{
+      {"gi", false}, {"\xf9", true}, {" ", false}, {"\\", true}, {" ok\"!", false}};
+  EXPECT_EQ(runs, expected);
+}
+
+TEST(StringLiteral, ShownInTheScriptsCodePage) {
+  const ScriptCharset latin{1252, false}, cyrillic{1251, false}, central{1250, false};
+  EXPECT_EQ(shownString(R"(Sposta gi\xf9 \251)", latin), "Sposta giù ©");
+  EXPECT_EQ(shownString("gi\xf9", latin), "giù");
+  EXPECT_EQ(shownString(R"(\xcf\xf0\xe8)", cyrillic), "При");
+  EXPECT_EQ(shownString("\x8a\xe8", central), "Šč");
+  // UTF-8: escapes that together make a character make it; a stray byte is U+FFFD.
+  EXPECT_EQ(shownString(R"(gi\xc3\xb9 \xff)", {kUtf8CodePage, false}), "giù \xEF\xBF\xBD");
+  // A UTF-16 file's characters are held as UTF-8; its escapes follow the code page.
+  EXPECT_EQ(shownString(R"(giù \xa9)", {1252, true}), "giù ©");
+  // A code page without a table reads as Windows-1252; the text ends at a zero byte.
+  EXPECT_EQ(shownString(R"(\xe0)", {1253, false}), "à");
+  EXPECT_EQ(shownString(R"(ab\0cd)", latin), "ab");
+}
+
+TEST(StringLiteral, TheCodePageIsTheLastPragmaBeforeTheText) {
+  const std::string script =
+      "A DIALOG 0,0,1,1\r\n#pragma code_page(1251)\r\nB DIALOG\r\n"
+      "  #  pragma  CODE_PAGE ( 65001 ) // UTF-8\r\nC DIALOG\r\n#pragma code_page(DEFAULT)\r\n"
+      "D\r\n#pragma code_page(12x)\r\n#pragma once\r\nE";
+  EXPECT_EQ(codePageAt(script, script.find("A DIALOG")), 1252);
+  EXPECT_EQ(codePageAt(script, script.find("B DIALOG")), 1251);
+  EXPECT_EQ(codePageAt(script, script.find("C DIALOG")), 65001);
+  EXPECT_EQ(codePageAt(script, script.size()), 1252);
+  EXPECT_EQ(scriptCharsetAt(script, script.find("C DIALOG"), true),
+            (ScriptCharset{kUtf8CodePage, true}));
+}
+
+}  // namespace
+}  // namespace kolvre
