@@ -223,9 +223,16 @@ std::optional<KeptHeader> keptHeader(std::string_view raw, std::string_view code
     if (!isOption || option.empty()) break;
     at += option.size();
   }
-  const std::vector<FieldSpan> fields = fieldSpans(code, at);
-  if (fields.size() < 4) return std::nullopt;
-  for (std::size_t i = 0; i < 4; ++i) kept.coordinates[i] = fields[i];
+  // Split at every comma, as readHeader splits the numbers (they hold no quoted text).
+  for (std::size_t i = 0; i < 4; ++i) {
+    const std::size_t comma = std::min(code.find(',', at), code.size());
+    FieldSpan field{at, comma};
+    while (field.begin < field.end && isSpace(code[field.begin])) ++field.begin;
+    while (field.end > field.begin && isSpace(code[field.end - 1])) --field.end;
+    kept.coordinates[i] = field;
+    if (comma == code.size() && i < 3) return std::nullopt;
+    at = comma + 1;
+  }
   return kept;
 }
 
