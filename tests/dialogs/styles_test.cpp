@@ -54,9 +54,13 @@ TEST(ParseStyle, ReadsExpressionsOfNamesAndNumbers) {
       {"0x100000000", invalid},
       {"NOT WS_VISIBLE", invalid},
       {"WS_CHILD | NOT WS_VISIBLE", invalid},
-      {"DS_SETFONT | WS_POPUP", invalid},
-      {"BS_CHECKBOX", invalid},
-      {"WS_EX_TOOLWINDOW", invalid},
+      // Names beyond the writer's, the extended styles too.
+      {"DS_SETFONT | WS_POPUP", 0x80000040},
+      {"BS_CHECKBOX", 2},
+      {"WS_EX_TOOLWINDOW", 0x80},
+      // What the vocabulary leaves out: a window's state, a list view's extended style.
+      {"WS_ACTIVECAPTION", invalid},
+      {"LVS_EX_GRIDLINES", invalid},
       {"WS_CHIL", invalid},
       {"WS_CHILDX", invalid},
       {"WS_CHILD WS_VISIBLE", invalid},
@@ -112,8 +116,11 @@ TEST(ParseStyle, ReadsTheNamesOfRealDialogsAndTheHeadersAliases) {
   }
   // Each table of the code has the value the headers give.
   EXPECT_EQ(styleNameValue("LBS_WANTKEYBOARDINPUT"), 0x400u);
-  for (const StyleName& row : kStyleNames)
-    if (row.name == "LBS_WANTKEYBOARDINPUT") EXPECT_EQ(row.value, 0x400u);
+  const auto writers = std::find_if(kStyleNames.begin(), kStyleNames.end(), [](const auto& row) {
+    return row.name == "LBS_WANTKEYBOARDINPUT";
+  });
+  ASSERT_NE(writers, kStyleNames.end());
+  EXPECT_EQ(writers->value, 0x400u);
 }
 
 TEST(InvalidStyleNotice, NamesTheFirstUnknownWordOrNone) {
