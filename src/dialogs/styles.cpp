@@ -33,7 +33,7 @@ constexpr bool vocabularyIsDistinct() {
 static_assert(vocabularyIsDistinct(), "two names of the vocabulary differ only in letter case");
 
 // The writer puts down names of the vocabulary, with their values.
-constexpr bool writerNamesAreTheVocabularys() {
+constexpr bool writerValuesAreTheHeaders() {
   for (const StyleName& row : kStyleNames) {
     bool found = false;
     for (const VocabularyName& word : kStyleVocabulary)
@@ -42,7 +42,7 @@ constexpr bool writerNamesAreTheVocabularys() {
   }
   return true;
 }
-static_assert(writerNamesAreTheVocabularys(), "a writer's name with another value");
+static_assert(writerValuesAreTheHeaders(), "a writer's name with another value");
 
 // A Type row compares the low bits whole, so its value must lie within them.
 constexpr bool typesFitTheTypeBits() {
@@ -195,7 +195,7 @@ std::string invalidStyleNotice(std::string_view styleText) {
     if (term.size() > 4 && equalsIgnoringCase(term.substr(0, 3), "NOT") && isSpace(term[3]))
       term = trimmed(term.substr(4));
     if (isWordTerm(term) && !compilerNameValue(term))
-      return "Stile non valido: " + std::string(term) + ".";
+      return std::string(kInvalidStyleWord) + std::string(term) + ".";
     if (bar == std::string_view::npos) return std::string(kInvalidStyleNotice);
     styleText.remove_prefix(bar + 1);
   }

@@ -56,6 +56,8 @@ struct StyleName {
 // What readStyle shows for a text it cannot read where no single word is to blame (a malformed
 // term); invalidStyleNotice names the word when one is.
 inline constexpr std::string_view kInvalidStyleNotice = "Stile non valido.";
+// What comes before the word invalidStyleNotice names.
+inline constexpr std::string_view kInvalidStyleWord = "Stile non valido: ";
 
 // The bits a Type test compares.
 inline constexpr std::uint32_t kStyleTypeBits = 31;
