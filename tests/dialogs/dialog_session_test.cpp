@@ -182,13 +182,13 @@ TEST_F(DesignerSession, AnUnreadableDialogDoesNotOpen) {
 }
 
 TEST_F(DesignerSession, TheNoticesOfTheReadingAreOneMessageEachDistinctOnceAndShownOnce) {
-  // Eleven controls with a symbol for a style, three of them the same, then one of a class the
-  // designer lacks: ten distinct notices, one past those one message lists.
+  // Twelve controls of classes the designer lacks, three of them the same class, then a style
+  // with a word that is neither a style name nor a symbol: eleven distinct notices, one past
+  // those one message lists.
   std::string script = "DLG DIALOG 0, 0, 100, 50\r\nSTYLE DS_SHELLFONT | WS_POPUP\r\n{\r\n";
-  for (int i = 0; i < 11; ++i)
-    script += " CONTROL \"\", 1, \"BUTTON\", IDS_" + std::to_string(i < 3 ? 0 : i) +
-              " | WS_TABSTOP, 1, 2, 3, 4\r\n";
-  script += " CONTROL \"\", 2, \"RichEdit20W\", ES_MULTILINE, 1, 2, 3, 4\r\n";
+  for (int i = 0; i < 12; ++i)
+    script += " CONTROL \"\", 1, \"Cls" + std::to_string(i < 3 ? 0 : i) +
+              "\", WS_TABSTOP | WS_CHILDWINDOW, 1, 2, 3, 4\r\n";
   doc.load("", script + " LTEXT \"a\", -1, 1, 2, 3, 4, NOT IDS_11\r\n}\r\n");
   std::size_t opening = 0;
   designDialog(ui, doc, dialogPosition(), [&](const DialogModel& given, const MayCloseDesigner&) {
@@ -196,11 +196,10 @@ TEST_F(DesignerSession, TheNoticesOfTheReadingAreOneMessageEachDistinctOnceAndSh
   });
   EXPECT_EQ(opening, 2u);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text,
-            "Stile non valido: IDS_0.\nStile non valido: IDS_3.\nStile non valido: IDS_4.\n"
-            "Stile non valido: IDS_5.\nStile non valido: IDS_6.\nStile non valido: IDS_7.\n"
-            "Stile non valido: IDS_8.\nStile non valido: IDS_9.\nStile non valido: IDS_10.\n"
-            "Controllo RICHEDIT20W non supportato.\nAltri avvisi: 1.");
+  std::string expected = "Controllo Cls0 non supportato.";
+  for (int i = 3; i < 12; ++i)
+    expected += "\nControllo Cls" + std::to_string(i) + " non supportato.";
+  EXPECT_EQ(ui.messages[0].text, expected + "\nAltri avvisi: 1.");
 }
 
 }  // namespace
