@@ -298,9 +298,9 @@ QWidget* dialogPanel(const PanelContext& c) {
     w->setAttribute(Qt::WA_TransparentForMouseEvents);
     w->setFocusPolicy(Qt::NoFocus);
   }
-  // What the reading noticed ("Stile non valido.", an unsupported control) follows the size in
-  // the status bar: a message box on every move through the list would stop the user at each
-  // such dialog of a real script. The designer shows them as messages when it opens.
+  // What the reading noticed ("Stile non valido: IDS_FOO.", an unsupported control) follows the
+  // size in the status bar: a message box on every move through the list would stop the user at
+  // each such dialog of a real script. The designer shows them in one message when it opens.
   QString status = QStringLiteral("Dialog: %1 x %2").arg(window->width()).arg(window->height());
   QStringList notices;
   for (const std::string& notice : reading.notices) notices << qstr(c.doc.display(notice));

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -66,6 +67,8 @@ std::optional<ControlProperties> editControlProperties(UserInterface& ui, QWidge
       propertyValue(now, kPropertyFields[f].id) = texts[f]();
     return now;
   };
+  // The messages of the failing checks, where the form's fields point.
+  std::array<std::string, kPropertyFields.size()> messages;
   ControlProperties filled = shown;
   for (std::size_t row = 0; row < kPropertyFields.size(); ++row) {
     const PropertyField& field = kPropertyFields[row];
@@ -85,7 +88,8 @@ std::optional<ControlProperties> editControlProperties(UserInterface& ui, QWidge
     check.check = [&, id = field.id, row] {
       const auto fault = checkProperties(values(), shown);
       if (!fault || fault->field != id) return true;
-      form.form().fields[row].failMessage = fault->message;
+      messages[row] = fault->message;
+      form.form().fields[row].failMessage = messages[row];
       return false;
     };
     form.addField(widget, std::move(check));

@@ -196,18 +196,18 @@ std::optional<PropertyFault> checkProperties(const ControlProperties& form,
     if (field.readOnly || shown.isFixed(field.id)) continue;
     const std::string& value = propertyValue(values, field.id);
     if (field.required && trimSpace(value).empty())
-      return PropertyFault{field.id, kBadFieldMessage};
+      return PropertyFault{field.id, std::string(kBadFieldMessage)};
     // As shown, a symbol too.
     if ((field.id == PropertyFieldId::Id || field.id == PropertyFieldId::Style) &&
         value == propertyValue(was, field.id))
       continue;
     if (!field.picture.empty()) {
       const auto n = fieldNumber(value, field.picture);
-      if (!n) return PropertyFault{field.id, kBadFieldMessage};
-      if (!n->fits) return PropertyFault{field.id, kNumberTooLargeMessage};
+      if (!n) return PropertyFault{field.id, std::string(kBadFieldMessage)};
+      if (!n->fits) return PropertyFault{field.id, std::string(kNumberTooLargeMessage)};
     }
     if (field.id == PropertyFieldId::Style && !formStyle(value, shown.styleBase))
-      return PropertyFault{field.id, kInvalidStyleNotice};
+      return PropertyFault{field.id, invalidStyleNotice(value)};
   }
   return std::nullopt;
 }

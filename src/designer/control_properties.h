@@ -94,11 +94,11 @@ std::string& propertyValue(ControlProperties& form, PropertyFieldId field);
 ControlProperties controlProperties(const DialogControl& control);
 
 // Why the form may not be confirmed: the field and its message ("Campo non valido.",
-// "Numero troppo grande.", "Stile non valido."). `shown` is the form as filled, so an id or a
-// style still as written (a symbol) is accepted.
+// "Numero troppo grande.", "Stile non valido: WS_FOO."). `shown` is the form as filled, so an id or
+// a style still as written (a symbol) is accepted.
 struct PropertyFault {
   PropertyFieldId field;
-  std::string_view message;
+  std::string message;
 };
 std::optional<PropertyFault> checkProperties(const ControlProperties& form,
                                              const ControlProperties& shown);

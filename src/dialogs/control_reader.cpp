@@ -130,7 +130,7 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
   const std::uint32_t base = kControlBaseStyle | row.impliedStyle;
   c.compiledStyle = kept.style ? compiledField(spanText(code, *kept.style), base, symbols)
                                : base | row.defaultStyle;
-  if (!c.compiledStyle) reading.notices.emplace_back(kInvalidStyleNotice);
+  if (!c.compiledStyle) reading.notices.push_back(invalidStyleNotice(spanText(code, *kept.style)));
   const std::uint32_t style = c.compiledStyle.value_or(base | row.defaultStyle);
   const ClassRow* classes = classRow(row.scriptClass, style);
   c.live = icon ? ControlClass::Placeholder : classes->live;
@@ -175,7 +175,7 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code, Symb
   const std::uint32_t tested = style.value_or(kDefaultControlStyle);
   const ClassRow* row = classRow(scriptClass, tested);
   if (!style)
-    reading.notices.emplace_back(kInvalidStyleNotice);
+    reading.notices.push_back(invalidStyleNotice(styleText));
   else if (!row)
     reading.notices.push_back(unsupportedControlNotice(withoutQuotes(classField)));
   if (row) {
@@ -262,7 +262,7 @@ ControlReading readControlStatement(std::string_view statement, SymbolUse* symbo
   const std::string scriptClass = classOf(classField, symbols);
   const std::optional<std::uint32_t> written = parseStyle(styleText);
   const std::optional<std::uint32_t> style = written ? written : symbolStyle(styleText, 0, symbols);
-  if (!style) reading.notices.emplace_back(kInvalidStyleNotice);
+  if (!style) reading.notices.push_back(invalidStyleNotice(styleText));
   const std::uint32_t tested = style.value_or(kDefaultControlStyle);
   const ClassRow* row = classRow(scriptClass, tested);
   if (!row) {

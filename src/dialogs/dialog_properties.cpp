@@ -342,7 +342,7 @@ std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties&
         break;
       case 107:
         if (!representable(value, encoding)) return fault(kBadFieldMessage);
-        if (!parseStyle(oneLine(value))) return fault(kInvalidStyleNotice);
+        if (!parseStyle(oneLine(value))) return fault(invalidStyleNotice(oneLine(value)));
         break;
       default:
         break;

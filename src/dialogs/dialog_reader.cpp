@@ -303,7 +303,7 @@ void readDialogStyle(const BlockLines& lines, const Statement* style, DialogRead
     // unchanged: the writer's vocabulary would spell some bits as a number.
     dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(*style)), *value};
   } else {
-    reading.notices.emplace_back(kInvalidStyleNotice);
+    reading.notices.push_back(invalidStyleNotice(style->text.substr(5)));
     dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(*style)), dialog.styleAsRead};
   }
 }

@@ -1,5 +1,8 @@
 #include "dialogs/dialog_session.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
 #include "document/edit.h"
@@ -26,6 +29,25 @@ std::optional<StoredDialog> storedDialog(const Document& doc, const ResourceKey&
 
 bool closedByUser(DesignerClose how) {
   return how == DesignerClose::Escape || how == DesignerClose::CloseBox;
+}
+
+// The most notices one message lists: past them it tells how many more there are.
+constexpr std::size_t kListedNotices = 10;
+
+// The notices of a reading as one message: each distinct notice once, in the order read, one to
+// a line (a dialog whose controls all use one unknown symbol gives one line, not one box each).
+std::string noticesMessage(const Document& doc, const std::vector<std::string>& notices) {
+  std::vector<std::string> distinct;
+  for (const std::string& notice : notices)
+    if (std::find(distinct.begin(), distinct.end(), notice) == distinct.end())
+      distinct.push_back(notice);
+  std::string message;
+  for (std::size_t i = 0; i < distinct.size() && i < kListedNotices; ++i)
+    message += (i == 0 ? "" : "\n") + doc.display(distinct[i]);
+  if (distinct.size() > kListedNotices)
+    message +=
+        "\n" + std::string(kMoreNotices) + std::to_string(distinct.size() - kListedNotices) + ".";
+  return message;
 }
 
 }  // namespace
@@ -89,9 +111,8 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
       inform(ui, dialogFailureText(reading.failure));
       return false;
     }
-    // The notices of the reading are shown once, when the designer first opens.
-    if (showNotices)
-      for (const std::string& notice : reading.notices) inform(ui, doc.display(notice));
+    // The notices of the reading are shown once, when the designer first opens, in one message.
+    if (showNotices && !reading.notices.empty()) inform(ui, noticesMessage(doc, reading.notices));
     showNotices = false;
     answered.reset();
     const DesignerClosing closing = open(reading.dialog, mayClose);

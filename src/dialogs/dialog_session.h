@@ -21,6 +21,9 @@ namespace kolvre {
 inline constexpr std::string_view kAskStoreDialog =
     "La risorsa è stata modificata. Salvo le modifiche?";
 
+// What follows the notices one message lists when a dialog's reading has more, before their count.
+inline constexpr std::string_view kMoreNotices = "Altri avvisi: ";
+
 // How the designer window ended, as the window's modal loop returns it.
 enum class DesignerClose : int {
   Escape = 0,    // Esc (the window's "rejected")

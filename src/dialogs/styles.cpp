@@ -23,19 +23,28 @@ constexpr bool namesAreDistinct() {
 }
 static_assert(namesAreDistinct(), "two style names differ only in letter case");
 
-// A compiler's name is no name of the vocabulary, and none is written twice.
-constexpr bool compilerNamesAreDistinct() {
-  for (std::size_t i = 0; i < kCompilerStyleNames.size(); ++i) {
-    if (kCompilerStyleNames[i].name.empty()) return false;
-    for (const StyleName& row : kStyleNames)
-      if (equalsIgnoringCase(kCompilerStyleNames[i].name, row.name)) return false;
-    for (std::size_t j = i + 1; j < kCompilerStyleNames.size(); ++j)
-      if (equalsIgnoringCase(kCompilerStyleNames[i].name, kCompilerStyleNames[j].name))
-        return false;
+// A name read without regard to case must select one value: the vocabulary's names are in
+// capitals (so two of them differ in more than case), and none is written twice (the test
+// Styles.VocabularyMatchesTheHeaders; comparing every pair here is past clang's constant steps).
+constexpr bool vocabularyIsInCapitals() {
+  for (const VocabularyName& row : kStyleVocabulary)
+    for (char c : row.name)
+      if (upperByte(c) != c) return false;
+  return true;
+}
+static_assert(vocabularyIsInCapitals(), "a name of the vocabulary in small letters");
+
+// The writer puts down names of the vocabulary, with their values.
+constexpr bool writerValuesAreTheHeaders() {
+  for (const StyleName& row : kStyleNames) {
+    bool found = false;
+    for (const VocabularyName& word : kStyleVocabulary)
+      found = found || (word.name == row.name && word.value == row.value);
+    if (!found) return false;
   }
   return true;
 }
-static_assert(compilerNamesAreDistinct(), "a compiler's style name written twice");
+static_assert(writerValuesAreTheHeaders(), "a writer's name with another value");
 
 // A Type row compares the low bits whole, so its value must lie within them.
 constexpr bool typesFitTheTypeBits() {
@@ -49,11 +58,21 @@ std::string_view trimmed(std::string_view text) {
   return trimSpace(text);
 }
 
-// The value of one term of a style text: a known name or a number.
+// The value of one term of a style text: a name of the vocabulary or a number.
 std::optional<std::uint32_t> termValue(std::string_view term) {
-  for (const StyleName& row : kStyleNames)
-    if (equalsIgnoringCase(row.name, term)) return row.value;
+  if (const auto value = compilerNameValue(term)) return value;
   return parseStyleNumber(term);
+}
+
+// A term that names something: a letter or "_", then letters, digits and "_".
+bool isWordTerm(std::string_view term) {
+  const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  if (term.empty() || digit(term[0])) return false;
+  for (char c : term) {
+    const char small = lowerByte(c);
+    if (!(small >= 'a' && small <= 'z') && !digit(c) && c != '_') return false;
+  }
+  return true;
 }
 
 bool testHolds(const StyleName& row, std::uint32_t style) {
@@ -140,9 +159,7 @@ std::optional<std::uint32_t> parseStyle(std::string_view text) {
 }
 
 std::optional<std::uint32_t> compilerNameValue(std::string_view name) {
-  for (const StyleName& row : kStyleNames)
-    if (equalsIgnoringCase(row.name, name)) return row.value;
-  for (const CompilerStyleName& row : kCompilerStyleNames)
+  for (const VocabularyName& row : kStyleVocabulary)
     if (equalsIgnoringCase(row.name, name)) return row.value;
   return std::nullopt;
 }
@@ -173,9 +190,22 @@ std::optional<std::uint32_t> compileStyle(std::string_view text, std::uint32_t b
   }
 }
 
+std::string invalidStyleNotice(std::string_view styleText) {
+  for (;;) {
+    const std::size_t bar = styleText.find('|');
+    std::string_view term = trimmed(styleText.substr(0, bar));
+    if (term.size() > 4 && equalsIgnoringCase(term.substr(0, 3), "NOT") && isSpace(term[3]))
+      term = trimmed(term.substr(4));
+    if (isWordTerm(term) && !compilerNameValue(term))
+      return std::string(kInvalidStyleWord) + std::string(term) + ".";
+    if (bar == std::string_view::npos) return std::string(kInvalidStyleNotice);
+    styleText.remove_prefix(bar + 1);
+  }
+}
+
 std::optional<std::uint32_t> readStyle(UserInterface& ui, std::string_view text) {
   const auto style = parseStyle(text);
-  if (!style) inform(ui, kInvalidStyleNotice);
+  if (!style) inform(ui, invalidStyleNotice(text));
   return style;
 }
 

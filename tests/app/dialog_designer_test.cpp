@@ -200,9 +200,9 @@ TEST_F(DialogPreviewNotices, GoToTheStatusBarAndTheDesignerShowsThemAsMessages) 
       QTest::keyClick(d, Qt::Key_Escape);
   });
   QTest::keyClick(window->list(), Qt::Key_Return);
-  ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].text, "Stile non valido.");
-  EXPECT_EQ(ui.messages[1].text, "Simbolo non definito: MY_LOOK.");
+  // One message, however many notices.
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Stile non valido.\nSimbolo non definito: MY_LOOK.");
 }
 
 }  // namespace

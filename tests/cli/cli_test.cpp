@@ -396,10 +396,14 @@ TEST(CliStyle, ParsePrintsEightHexDigitsOrRefuses) {
   EXPECT_EQ(dialog.err, "");
   EXPECT_EQ(cli({"style", "parse", " "}).out, "0x00000000\n");
   EXPECT_EQ(cli({"style", "parse", "ws_child|0x1f|10"}).out, "0x4000001F\n");
-  const CliRun refused = cli({"style", "parse", "WS_CHILD | DS_SETFONT"});
+  // Every name of the headers reads; a word that is none is named.
+  EXPECT_EQ(cli({"style", "parse", "DS_SHELLFONT | ws_childwindow | TCS_BUTTONS"}).out,
+            "0x40000148\n");
+  const CliRun refused = cli({"style", "parse", "WS_CHILD | IDS_FOO"});
   EXPECT_EQ(refused.code, 1);
   EXPECT_EQ(refused.out, "");
-  EXPECT_EQ(refused.err, "Stile non valido.\n");
+  EXPECT_EQ(refused.err, "Stile non valido: IDS_FOO.\n");
+  EXPECT_EQ(cli({"style", "parse", "WS_CHILD |"}).err, "Stile non valido.\n");
 }
 
 TEST(CliStyle, TextWritesEachFamily) {

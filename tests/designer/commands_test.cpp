@@ -161,7 +161,7 @@ TEST(DesignerProperties, ACancelOrAFaultChangesNothing) {
       {&ControlProperties::x, "12345", "Numero troppo grande."},
       {&ControlProperties::id, "123456", "Numero troppo grande."},
       {&ControlProperties::y, "1a", "Campo non valido."},
-      {&ControlProperties::style, "WS_NIENTE", "Stile non valido."},
+      {&ControlProperties::style, "WS_NIENTE", "Stile non valido: WS_NIENTE."},
   };
   for (const Case& c : cases) {
     d.ui.messages.clear();

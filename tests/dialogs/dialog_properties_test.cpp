@@ -161,7 +161,7 @@ TEST(DialogProperties, TheChecksOfTheForm) {
   EXPECT_EQ(faultOf([](DialogProperties& p) { p.height = "1a"; }), "106 Campo non valido.");
   EXPECT_EQ(faultOf([](DialogProperties& p) { p.style = " \n"; }), "107 Campo non valido.");
   EXPECT_EQ(faultOf([](DialogProperties& p) { p.style = "WS_POPUP | WS_NOTHING"; }),
-            "107 Stile non valido.");
+            "107 Stile non valido: WS_NOTHING.");
   // The first failing field is the one reported.
   EXPECT_EQ(faultOf([](DialogProperties& p) {
               p.height = "";

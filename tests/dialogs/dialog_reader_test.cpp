@@ -111,7 +111,7 @@ TEST(ReadDialog, UnsupportedClassesArePlaceholdersKeptAsWrittenWithTheRightNotic
        "msctls_progress32",
        0x40800000},
       // The style's notice stands for both.
-      {" CONTROL \"\", 1, \"SysListView32\", LVS_REPORT, 1, 2, 3, 4",
+      {" CONTROL \"\", 1, \"SysListView32\", LVS_REPORT | NOT WS_DISABLED, 1, 2, 3, 4",
        {"Stile non valido."},
        ControlClass::Placeholder,
        "SysListView32",
@@ -168,11 +168,10 @@ TEST(ReadDialog, InvalidControlStyleKeepsItsTextAndTheDefaultsForClassAndAdjustm
             " CONTROL \"x\", 1, \"BUTTON\", BS_AUTOCHECKBOX | MY_STYLE, 1, 2, 3, 4");
 
   const DialogControl combo =
-      onlyControl(" CONTROL \"\", 1, \"COMBOBOX\", CBS_SIMPLE | WS_TABSTOP, 1, 2, 3, 40");
+      onlyControl(" CONTROL \"\", 1, \"COMBOBOX\", IDS_SIMPLE | WS_TABSTOP, 1, 2, 3, 40");
   EXPECT_EQ(combo.liveStyle, kDefaultControlStyle + 1);
   EXPECT_TRUE(combo.dropDown);
-  const DialogControl list =
-      onlyControl(" CONTROL \"\", 1, \"LISTBOX\", LBS_HASSTRINGS, 1, 2, 3, 4");
+  const DialogControl list = onlyControl(" CONTROL \"\", 1, \"LISTBOX\", IDS_STRINGS, 1, 2, 3, 4");
   EXPECT_EQ(list.liveStyle, kDefaultControlStyle | 0x100);
 }
 
@@ -387,11 +386,11 @@ TEST(ReadDialog, FontSizeFaceAndTheFieldsAfterIt) {
 
 TEST(ReadDialog, InvalidOrMissingDialogStyleTakesTheDefaultAndKeepsTheStatement) {
   const DialogReading invalid = readDialog(crlfLines(
-      {"D DIALOG 0, 0, 10, 10", "STYLE DS_SETFONT | WS_POPUP |", "    WS_CAPTION", "{", "}"}));
+      {"D DIALOG 0, 0, 10, 10", "STYLE DS_FONT | WS_POPUP |", "    WS_CAPTION", "{", "}"}));
   EXPECT_EQ(invalid.dialog.styleAsRead, kDefaultDialogStyle);
-  EXPECT_EQ(invalid.notices, std::vector<std::string>{"Stile non valido."});
+  EXPECT_EQ(invalid.notices, std::vector<std::string>{"Stile non valido: DS_FONT."});
   ASSERT_TRUE(invalid.dialog.style);
-  EXPECT_EQ(invalid.dialog.style->text, "STYLE DS_SETFONT | WS_POPUP |\r\n    WS_CAPTION");
+  EXPECT_EQ(invalid.dialog.style->text, "STYLE DS_FONT | WS_POPUP |\r\n    WS_CAPTION");
   const DialogReading missing = readDialog(crlfLines({"D DIALOG 0, 0, 10, 10", "{", "}"}));
   EXPECT_EQ(missing.dialog.styleAsRead, kDefaultDialogStyle);
   EXPECT_TRUE(missing.notices.empty());

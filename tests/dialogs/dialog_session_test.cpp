@@ -181,5 +181,26 @@ TEST_F(DesignerSession, AnUnreadableDialogDoesNotOpen) {
   EXPECT_EQ(ui.messages[0].text, dialogFailureText(DialogFailure::NoHeaderNumbers));
 }
 
+TEST_F(DesignerSession, TheNoticesOfTheReadingAreOneMessageEachDistinctOnceAndShownOnce) {
+  // Twelve controls of classes the designer lacks, three of them the same class, then a style
+  // with a word that is neither a style name nor a symbol: eleven distinct notices, one past
+  // those one message lists.
+  std::string script = "DLG DIALOG 0, 0, 100, 50\r\nSTYLE DS_SHELLFONT | WS_POPUP\r\n{\r\n";
+  for (int i = 0; i < 12; ++i)
+    script += " CONTROL \"\", 1, \"Cls" + std::to_string(i < 3 ? 0 : i) +
+              "\", WS_TABSTOP | WS_CHILDWINDOW, 1, 2, 3, 4\r\n";
+  doc.load("", script + " LTEXT \"a\", -1, 1, 2, 3, 4, NOT IDS_11\r\n}\r\n");
+  std::size_t opening = 0;
+  designDialog(ui, doc, dialogPosition(), [&](const DialogModel& given, const MayCloseDesigner&) {
+    return DesignerClosing{opening++ == 0 ? DesignerClose::Reopen : DesignerClose::Escape, given};
+  });
+  EXPECT_EQ(opening, 2u);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  std::string expected = "Controllo Cls0 non supportato.";
+  for (int i = 3; i < 12; ++i)
+    expected += "\nControllo Cls" + std::to_string(i) + " non supportato.";
+  EXPECT_EQ(ui.messages[0].text, expected + "\nAltri avvisi: 1.");
+}
+
 }  // namespace
 }  // namespace kolvre

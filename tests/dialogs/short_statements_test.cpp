@@ -91,7 +91,9 @@ TEST(ShortStatements, TheOptionalStyleAddsAndNotTakesAwayInOrder) {
        0x50200003,
        {}},
       // A symbol of the script's own headers: the statement's own style, and the notice.
-      {"AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4, MY_STYLE", std::nullopt, {"Stile non valido."}},
+      {"AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4, MY_STYLE",
+       std::nullopt,
+       {"Stile non valido: MY_STYLE."}},
   };
   for (const auto& row : rows) {
     const DialogReading r = readDialog(ownFormDialog(row.line));

@@ -54,9 +54,13 @@ TEST(ParseStyle, ReadsExpressionsOfNamesAndNumbers) {
       {"0x100000000", invalid},
       {"NOT WS_VISIBLE", invalid},
       {"WS_CHILD | NOT WS_VISIBLE", invalid},
-      {"DS_SETFONT | WS_POPUP", invalid},
-      {"BS_CHECKBOX", invalid},
-      {"WS_EX_TOOLWINDOW", invalid},
+      // Names beyond the writer's, the extended styles too.
+      {"DS_SETFONT | WS_POPUP", 0x80000040},
+      {"BS_CHECKBOX", 2},
+      {"WS_EX_TOOLWINDOW", 0x80},
+      // What the vocabulary leaves out: a window's state, a list view's extended style.
+      {"WS_ACTIVECAPTION", invalid},
+      {"LVS_EX_GRIDLINES", invalid},
       {"WS_CHIL", invalid},
       {"WS_CHILDX", invalid},
       {"WS_CHILD WS_VISIBLE", invalid},
@@ -82,15 +86,71 @@ TEST(ParseStyle, EveryNameReadsInAnyCase) {
     EXPECT_EQ(parseStyle(row.name), row.value) << row.name;
     EXPECT_EQ(parseStyle(lowerAscii(row.name)), row.value) << row.name;
   }
+  // The whole vocabulary reads, through either reading, beside another term.
+  for (const VocabularyName& row : kStyleVocabulary) {
+    const std::string lower = lowerAscii(row.name) + " | 0x0";
+    EXPECT_EQ(parseStyle(lower), row.value) << row.name;
+    EXPECT_EQ(compileStyle(std::string(row.name) + " | 0", 0), row.value) << row.name;
+    EXPECT_EQ(compilerNameValue(lowerAscii(row.name)), row.value) << row.name;
+  }
+}
+
+TEST(ParseStyle, ReadsTheNamesOfRealDialogsAndTheHeadersAliases) {
+  const struct {
+    const char* text;
+    std::uint32_t style;
+  } rows[] = {
+      {"DS_SETFONT | DS_FIXEDSYS | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU", 0x80C80848},
+      {"DS_CONTROL | DS_SHELLFONT | WS_CHILDWINDOW", 0x40000448},
+      {"BS_MULTILINE | ES_NUMBER | SS_NOTIFY | TVS_HASLINES", 0x2102},
+      {"WS_OVERLAPPEDWINDOW", 0xCF0000},
+      {"WS_POPUPWINDOW", 0x80880000},
+      {"ws_ex_palettewindow", 0x188},
+      {"CCS_NOMOVEX | BTNS_CHECKGROUP", 0x86},
+      {"LBS_STANDARD", 0xA00003},
+      {"ES_SELECTIONBAR | BS_COMMANDLINK | LWS_RIGHT", 0x100002E},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(parseStyle(row.text), row.style) << row.text;
+    EXPECT_EQ(compileStyle(row.text, 0), row.style) << row.text;
+  }
+  // Each table of the code has the value the headers give.
+  EXPECT_EQ(styleNameValue("LBS_WANTKEYBOARDINPUT"), 0x400u);
+  const auto writers = std::find_if(kStyleNames.begin(), kStyleNames.end(), [](const auto& row) {
+    return row.name == "LBS_WANTKEYBOARDINPUT";
+  });
+  ASSERT_NE(writers, kStyleNames.end());
+  EXPECT_EQ(writers->value, 0x400u);
+}
+
+TEST(InvalidStyleNotice, NamesTheFirstUnknownWordOrNone) {
+  const struct {
+    const char* text;
+    const char* notice;
+  } rows[] = {
+      {"IDS_FOO | WS_CHILD", "Stile non valido: IDS_FOO."},
+      {"WS_CHILD | ds_foo | IDS_BAR", "Stile non valido: ds_foo."},
+      {"WS_CHILD | NOT IDC_X", "Stile non valido: IDC_X."},
+      {"  WS_CHILD |\r\n\t_X1 ", "Stile non valido: _X1."},
+      // No single word to blame: a malformed term, an expression, a known name after NOT.
+      {"WS_CHILD |", "Stile non valido."},
+      {"WS_CHILD | 0xZZ", "Stile non valido."},
+      {"WS_CHILD + 1", "Stile non valido."},
+      {"(WS_CHILD)", "Stile non valido."},
+      {"1X", "Stile non valido."},
+      {"NOT WS_VISIBLE", "Stile non valido."},
+      {"WS_CHILD | \xE8_A", "Stile non valido."},
+  };
+  for (const auto& row : rows) EXPECT_EQ(invalidStyleNotice(row.text), row.notice) << row.text;
 }
 
 TEST(Makestyle, InvalidTextIsReportedOnce) {
   ScriptedUi ui;
   EXPECT_EQ(readStyle(ui, "WS_CHILD | 1"), 0x40000001u);
   EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(readStyle(ui, "WS_CHILD | ES_NUMBER"), std::nullopt);
+  EXPECT_EQ(readStyle(ui, "WS_CHILD | ES_NUMERO"), std::nullopt);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, "Stile non valido.");
+  EXPECT_EQ(ui.messages[0].text, "Stile non valido: ES_NUMERO.");
   EXPECT_EQ(ui.messages[0].kind, MessageKind::Info);
 }
 
