@@ -149,7 +149,6 @@ ControlReading readShortStatement(std::string_view raw, std::string_view code, s
   if (icon) c.rect.width = c.rect.height = kIconPixels;
   if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
   if (f < fields.size()) c.tail = std::string(raw.substr(code.rfind(',', fields[f].begin)));
-  kept.units = units;
   keepStatement(c, std::move(kept));
   return reading;
 }
@@ -203,7 +202,6 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code, Symb
   kept.idField = fields[1];
   for (std::size_t i = 0; i < 4; ++i) kept.coordinates[i] = fields[4 + i];
   kept.style = fields[3];
-  kept.units = units;
   keepStatement(c, std::move(kept));
   return reading;
 }
@@ -325,10 +323,7 @@ std::string scriptClassName(const DialogControl& control) {
 }
 
 DialogUnitRect unitsAsWritten(const DialogControl& control) {
-  // Where it stands as read, the numbers read (pixels do not give every unit back exactly).
-  DialogUnitRect units = control.statement && control.rect == control.statement->rect
-                             ? control.statement->units
-                             : toDialogUnits(control.rect);
+  DialogUnitRect units = toDialogUnits(control.rect);
   if (control.live == ControlClass::ComboBox) units.height = control.comboHeight;
   if (control.statement && control.statement->statement < kShortStatements.size() &&
       kShortStatements[control.statement->statement].keyword == "ICON") {

@@ -254,7 +254,6 @@ struct KeptStatement {
   std::string caption;
   int id = 0;
   PixelRect rect;
-  DialogUnitRect units;  // x, y, cx, cy as read
   int comboHeight = 0;
   std::optional<std::uint32_t> liveStyle;
   bool dropDown = false;

@@ -433,15 +433,6 @@ TEST(ReadDialog, BracesInTextsDoNotEndTheDialogFoundInTheScript) {
   EXPECT_EQ(dialogBlockLength(b->of(script)), rb.dialog.blockLength);
 }
 
-TEST(ReadDialog, UnitsAsWrittenAreTheNumbersRead) {
-  // 320 units is a pixel position that gives back 319: the numbers read are kept.
-  for (int x : {319, 320, 321, 7}) {
-    const DialogControl c =
-        onlyControl("    DEFPUSHBUTTON \"&Abort\",IDCANCEL," + std::to_string(x) + ",155,50,14");
-    EXPECT_EQ(unitsAsWritten(c).x, x);
-  }
-}
-
 TEST(ReadDialog, CompactBodiesAndHeadersAreReadAndComeBackAsWritten) {
   const struct {
     const char* block;
@@ -473,8 +464,7 @@ TEST(ReadDialog, CompactBodiesAndHeadersAreReadAndComeBackAsWritten) {
   DialogModel moved = readDialog(rows[3].block).dialog;
   moved.controls[0].rect.x += 20;
   const std::string written = dialogBlock(moved, "D");
-  EXPECT_NE(written.find("\r\nPUSHBUTTON \"OK\", 1, 14, 3, 4, 5 \r\nCONTROL"), std::string::npos)
-      << written;
+  EXPECT_NE(written.find("\r\nPUSHBUTTON \"OK\", 1, 14, 3, 4, 5 \r\nCONTROL"), std::string::npos) << written;
   EXPECT_EQ(readDialog(written).dialog.controls.size(), 2u);
 }
 
