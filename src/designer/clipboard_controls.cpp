@@ -66,6 +66,15 @@ bool leavesSomethingOpen(std::string_view line) {
   return false;
 }
 
+// True when the statement, in a dialog's body, reads as one control: a line that a body would
+// read as more statements (a control's keyword inside it) is no control to paste.
+bool readsAsOneControl(std::string_view statement) {
+  const std::string block = "P DIALOG 0, 0, 1, 1\r\n{\r\n " + std::string(statement) + "\r\n}";
+  const DialogReading reading = readDialog(block);
+  return reading.failure == DialogFailure::None && reading.dialog.controls.size() == 1 &&
+         reading.dialog.bodyTail.empty() && reading.dialog.controls[0].linesBefore.empty();
+}
+
 void addPasteStyle(DialogControl& c) {
   if (!c.liveStyle) return;
   for (const PasteStyleExtra& extra : kPasteStyleExtras)
@@ -103,11 +112,12 @@ PastedControls readPastedControls(std::string_view text, std::optional<PixelPoin
     }
     // Indented by one blank, as the writer indents the lines of a body.
     ControlReading reading = readStatementLine(" " + std::string(line));
-    for (std::string& notice : reading.notices) pasted.notices.push_back(std::move(notice));
-    if (reading.kind == ControlReading::Kind::NotAControl) {
+    if (reading.kind == ControlReading::Kind::NotAControl ||
+        (reading.kind == ControlReading::Kind::Control && !readsAsOneControl(line))) {
       pasted.notices.push_back(unsupportedControlNotice(firstWord(line)));
       continue;
     }
+    for (std::string& notice : reading.notices) pasted.notices.push_back(std::move(notice));
     if (reading.kind != ControlReading::Kind::Control) continue;
     DialogControl c = std::move(reading.control);
     c.linesBefore.clear();

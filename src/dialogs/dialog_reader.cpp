@@ -209,7 +209,10 @@ std::optional<KeptHeader> keptHeader(std::string_view raw, std::string_view code
     return end;
   };
   skipBlanks();
-  kept.name = {at, wordEnd()};
+  // The name runs to the first blank, as the index reads it.
+  std::size_t nameEnd = at;
+  while (nameEnd < code.size() && !isSpace(code[nameEnd])) ++nameEnd;
+  kept.name = {at, nameEnd};
   kept.nameAsRead = std::string(code.substr(at, kept.name.end - at));
   at = kept.name.end;
   skipBlanks();

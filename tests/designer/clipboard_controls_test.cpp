@@ -66,6 +66,14 @@ TEST(DesignerPaste, ClassExtrasAndLinesThatAreNoControl) {
   EXPECT_NE(d.text().find("\"\", IDC_LISTA, \"LISTBOX\""), std::string::npos);
 }
 
+TEST(DesignerPaste, ALineABodyWouldReadAsTwoStatementsIsNoControl) {
+  TestDesigner d(button(101, 10, 10));
+  d.ui.clipboard = "CONTROL \"A\", 101, \"EDIT\", ES_LEFT LTEXT \"x\", -1, 5, 5, 20, 8";
+  d.commands().paste(PixelPoint{0, 0});
+  EXPECT_EQ(d.model.controls.size(), 1u);
+  EXPECT_EQ(d.ui.messageTexts(), std::vector<std::string>{"Controllo CONTROL non supportato."});
+}
+
 TEST(DesignerPaste, AnEmptyClipboardPastesNothing) {
   TestDesigner d(button(101, 10, 10));
   d.commands().paste(PixelPoint{0, 0});
