@@ -176,7 +176,8 @@ ControlProperties controlProperties(const DialogControl& control) {
   } else {
     // A control the designer made or read from a plain CONTROL line: the line the writer gives.
     form.keyword = "CONTROL";
-    const std::vector<std::string_view> fields = lineFieldsAfterCaption(controlStatement(control));
+    const std::string line = controlStatement(control);
+    const std::vector<std::string_view> fields = lineFieldsAfterCaption(line);
     if (fields.size() > 3) form.style = std::string(fields[3]);
   }
   // A combo box's height is that of its list; an icon without a size shows 0, 0.
