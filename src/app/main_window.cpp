@@ -52,6 +52,7 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
 
   if (auto* qt = dynamic_cast<QtUserInterface*>(&ui_)) qt->setMainWindow(this);
   doc_.history().setLimit(undoMemoryLimit(ui_));
+  if (creatableKindsOnly(ui_)) doc_.setListedKinds(ListedKinds::CreatableOnly);
   doc_.setObserver(this);
   pending_ = DocumentChange{DocumentChange::Kind::Loaded, std::nullopt, {}};
   refresh();
@@ -186,6 +187,17 @@ std::optional<std::size_t> MainWindow::currentPosition() const {
 const IndexEntry* MainWindow::currentEntry() const {
   const auto position = currentPosition();
   return position ? &doc_.index()[*position] : nullptr;
+}
+
+void MainWindow::showCreatableKindsOnly(bool only) {
+  // The current resource stays current where the list still shows it.
+  const auto position = currentPosition();
+  std::optional<ResourceKey> current;
+  if (position) current = keyAt(doc_.index(), *position);
+  doc_.setListedKinds(only ? ListedKinds::CreatableOnly : ListedKinds::All);
+  setCreatableKindsOnly(ui_, only);
+  pending_ = DocumentChange{DocumentChange::Kind::Edited, std::move(current), {}};
+  refresh();
 }
 
 void MainWindow::showCurrent() {

@@ -96,6 +96,9 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   void checkDisk();
   // Shows the list's current entry in the panel (the panel shown is replaced).
   void showCurrent();
+  // "Mostra solo dialog e immagini": the list shows only the six kinds, or every resource; the
+  // choice is kept in the settings.
+  void showCreatableKindsOnly(bool only);
   // The edit action of the current entry's type (Enter, double click).
   void editCurrent();
 
@@ -151,6 +154,7 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   QPointer<QWidget> panel_;
   QToolBar* buttonBar_ = nullptr;
   QMenu* recentMenu_ = nullptr;
+  QAction* creatableOnlyItem_ = nullptr;  // "Mostra solo dialog e immagini"
   QAction* undoItem_ = nullptr;
   QAction* redoItem_ = nullptr;
   QLabel* defaultStatus_ = nullptr;

@@ -76,6 +76,12 @@ void MainWindow::buildMenus() {
           QStringLiteral("Per ordinare le risorse di ogni tipo per nome, ognuna al posto di una "
                          "del suo tipo"),
           [this] { runAction(KeyAction::ReorderAll); });
+  creatableOnlyItem_ = addItem(
+      resources, QStringLiteral("Mostra solo dialog e immagini"),
+      QStringLiteral("Per elencare solo dialog, immagini, manifesti e informazioni di versione"),
+      [this] { showCreatableKindsOnly(creatableOnlyItem_->isChecked()); });
+  creatableOnlyItem_->setCheckable(true);
+  creatableOnlyItem_->setChecked(doc_.listedKinds() == ListedKinds::CreatableOnly);
   resources->addSeparator();
   undoItem_ = addItem(resources, QStringLiteral("Annulla"),
                       QStringLiteral("Per annullare l'ultima modifica alle risorse"),

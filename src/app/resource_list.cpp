@@ -57,7 +57,7 @@ int ResourceListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int ResourceListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : 2;
+  return parent.isValid() ? 0 : 3;
 }
 
 QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
@@ -68,16 +68,16 @@ QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       if (!hasEntry) return QString();
       if (column == kNameColumn) return QString::fromStdString(doc_.display(index_[row].name));
-      return QString::fromLatin1(index_[row].code().data(),
-                                 static_cast<qsizetype>(index_[row].code().size()));
+      if (column == kLanguageColumn) return QString::fromStdString(index_[row].language);
+      return QString::fromStdString(doc_.display(index_[row].code()));
     case Qt::ToolTipRole:  // the whole name, where the column cuts it
       if (!hasEntry || column != kNameColumn) return {};
       return QString::fromStdString(doc_.display(index_[row].name));
     case Qt::FontRole:
       return column == kNameColumn ? nameFont() : typeFont();
     case Qt::TextAlignmentRole:
-      return QVariant::fromValue(column == kNameColumn ? Qt::AlignLeft | Qt::AlignVCenter
-                                                       : Qt::AlignCenter);
+      return QVariant::fromValue(column == kTypeColumn ? Qt::AlignCenter
+                                                       : Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:
       return toQColor(cellTextColor(column, index_, row));
     case Qt::BackgroundRole:
@@ -130,14 +130,35 @@ ResourceListView::ResourceListView(const Document& doc, QWidget* parent)
   typingClock_.start();
   // The name column takes what the type column leaves of the list's width.
   horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-  horizontalHeader()->setSectionResizeMode(1, QHeaderView::Fixed);
-  setColumnWidth(1, kTypeColumnWidth);
+  horizontalHeader()->setSectionResizeMode(kTypeColumn, QHeaderView::Fixed);
+  horizontalHeader()->setSectionResizeMode(kLanguageColumn, QHeaderView::Fixed);
+  fitColumns();
+}
+
+void ResourceListView::fitColumns() {
+  // The type column fits its widest code (a one-letter code keeps the narrow column); the
+  // language column its widest tag, and it is hidden while no entry has a language.
+  const QFontMetrics type(typeFont());
+  const QFontMetrics name(nameFont());
+  int typeWidth = kTypeColumnWidth;
+  int languageWidth = 0;
+  for (const IndexEntry& e : model_.resourceIndex()) {
+    if (e.code().size() > 2)
+      typeWidth = std::max(
+          typeWidth, type.horizontalAdvance(QString::fromStdString(std::string(e.code()))) + 6);
+    if (!e.language.empty())
+      languageWidth =
+          std::max(languageWidth, name.horizontalAdvance(QString::fromStdString(e.language)) + 6);
+  }
+  setColumnWidth(kTypeColumn, std::min(typeWidth, 110));
+  setColumnHidden(kLanguageColumn, languageWidth == 0);
+  if (languageWidth > 0) setColumnWidth(kLanguageColumn, std::min(languageWidth, 70));
 }
 
 void ResourceListView::bind(const ResourceIndex& index) {
   binding_ = true;
   model_.setIndex(index);
-  setColumnWidth(1, kTypeColumnWidth);
+  fitColumns();
   setCurrentIndex(model_.index(0, 0));
   binding_ = false;
 }

@@ -1,4 +1,5 @@
-// The resource list: two columns (name, type code) over the resource index, coloured by type.
+// The resource list: three columns (name, type code, language) over the resource index,
+// coloured by type.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -49,6 +50,8 @@ class ResourceListView : public QTableView {
 
   // Shows a new index; the current row becomes 0.
   void bind(const ResourceIndex& index);
+  // Sets the type and language columns' widths to what the index shows.
+  void fitColumns();
   // Makes a row current (0 is the first).
   void setCurrentRow(int row);
   // The current row (0 when the list is empty).

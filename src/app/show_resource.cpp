@@ -29,6 +29,18 @@ constexpr std::array<PanelRow, kResourceTypes.size()> kPanelRows{{
     {ResourceType::Cursor, cursorPanel, editImage},
     {ResourceType::Dialog, dialogPanel, editDialog},
     {ResourceType::Icon, iconPanel, editImage},
+    {ResourceType::Menu, showEmpty, editAsText},
+    {ResourceType::MenuEx, showEmpty, editAsText},
+    {ResourceType::StringTable, showEmpty, editAsText},
+    {ResourceType::Accelerators, showEmpty, editAsText},
+    {ResourceType::RcData, showEmpty, editAsText},
+    {ResourceType::Html, showEmpty, editAsText},
+    {ResourceType::MessageTable, showEmpty, editAsText},
+    {ResourceType::TextInclude, showEmpty, editAsText},
+    {ResourceType::Toolbar, showEmpty, editAsText},
+    {ResourceType::DlgInit, showEmpty, editAsText},
+    {ResourceType::Font, showEmpty, editAsText},
+    {ResourceType::Other, showEmpty, editAsText},
 }};
 
 static_assert([] {

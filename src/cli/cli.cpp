@@ -20,7 +20,9 @@ namespace {
 constexpr std::string_view kUsageText =
     "uso: kolvre-cli COMANDO FILE [ARGOMENTI]\n"
     "     kolvre-cli --help | -h | --version\n"
-    "  list FILE                 elenca le risorse: nome, tabulazione, codice del tipo\n"
+    "  list FILE [--six]         elenca le risorse: nome, tabulazione, codice del tipo e, se ha\n"
+    "                            una lingua, tabulazione e lingua (--six: solo dialog, immagini,\n"
+    "                            manifesti e informazioni di versione)\n"
     "  reorder FILE [-o OUT]     riordina le risorse per tipo e nome (-o -: sullo standard\n"
     "                            output)\n"
     "  show FILE NOME TIPO       scrive il testo della risorsa (TIPO: DIALOG o D, ...)\n"

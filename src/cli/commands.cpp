@@ -12,8 +12,13 @@ namespace {
 // Where the index holds NAME (UTF-8, as typed) of TYPE; nothing (with the message) when it is
 // not there.
 std::optional<std::size_t> findResource(Context& c, const Document& doc, const std::string& name,
-                                        ResourceType type) {
-  const auto at = findEntry(doc.index(), {doc.scriptBytes(name), type, c.nth - 1});
+                                        const std::string& typeWord) {
+  std::optional<ResourceKey> key = keyForHeader(doc.scriptBytes(name), typeWord);
+  std::optional<std::size_t> at;
+  if (key) {
+    key->occurrence = c.nth - 1;
+    at = findEntry(doc.index(), *key);
+  }
   if (!at) {
     c.err << "Risorsa " << name;
     if (c.nth > 1) c.err << " numero " << c.nth;
@@ -42,7 +47,7 @@ bool openScript(Context& c, const std::string& file, Document& doc) {
 
 std::optional<ResourceType> parseType(std::string_view word) {
   for (const auto& info : kResourceTypes)
-    if (word == info.keyword || word == info.code) return info.type;
+    if (!word.empty() && (word == info.keyword || word == info.code)) return info.type;
   return std::nullopt;
 }
 
@@ -53,11 +58,10 @@ int commitAndSave(Context& c, Document& doc, const Edit& edit) {
 
 int onResource(Context& c,
                const std::function<int(Document&, std::size_t, const BlockExtent&)>& command) {
-  const auto type = parseType(c.args[2]);
-  if (!type) return kUsage;
+  if (c.args[2].empty()) return kUsage;
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
-  const auto position = findResource(c, doc, c.args[1], *type);
+  const auto position = findResource(c, doc, c.args[1], c.args[2]);
   if (!position) return kFailed;
   const auto block = findBlock(c, doc, *position);
   if (!block) return kFailed;

@@ -16,8 +16,8 @@ int cmdImage(Context& c) {
   const std::vector<std::string> rest(c.args.begin() + 1, c.args.end());
   Context inner{rest, c.in, c.out, c.err, c.ui, c.nth};
   const auto type = parseType(rest[2]);
-  if (!type || *type == ResourceType::Manifest || *type == ResourceType::VersionInfo ||
-      *type == ResourceType::Dialog)
+  if (!type || (*type != ResourceType::Bitmap && *type != ResourceType::Icon &&
+                *type != ResourceType::Cursor))
     return kUsage;
   return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent&) {
     const ImageSource source = imageSource(doc, position);

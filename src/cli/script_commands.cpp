@@ -47,7 +47,11 @@ std::string readText(std::istream& in) {
 int cmdRename(Context& c) {
   if (c.args.size() != 4) return kUsage;
   return onResource(c, [&](Document& doc, std::size_t position, const BlockExtent& block) {
-    const auto name = acceptedName(c, doc, c.args[3], typeKeyword(doc.index()[position].type));
+    if (doc.index()[position].type == ResourceType::StringTable) {
+      c.err << kUnnamedMessage << "\n";
+      return kFailed;
+    }
+    const auto name = acceptedName(c, doc, c.args[3], doc.index()[position].keyword());
     if (!name) return kFailed;
     return commitAndSave(c, doc, renameEdit(doc.index(), position, block, *name));
   });
@@ -82,7 +86,7 @@ int cmdNew(Context& c) {
   if (c.args.size() != 3) return kUsage;
   const std::string& kind = c.args[1];
   const auto type = parseType(kind);
-  if (!type || kind.size() < 2) return kUsage;  // a keyword, not a code
+  if (!type || kind.size() < 2 || !isCreatable(*type)) return kUsage;  // a keyword, not a code
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
   const auto name = acceptedName(c, doc, c.args[2], typeKeyword(*type));
@@ -100,6 +104,17 @@ int cmdPaste(Context& c) {
   const std::string pasted = readText(c.in);
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
+  // A string table has no name: it goes in as given.
+  if (const std::optional<ResourceKey> key = keyOfText(pasted);
+      key && key->type == ResourceType::StringTable) {
+    if (c.args.size() == 2) return kUsage;
+    const auto edit = appendEdit(doc.text(), pasted, kLabelPaste);
+    if (!edit) {
+      c.err << noPlaceMessage("STRINGTABLE") << "\n";
+      return kFailed;
+    }
+    return commitAndSave(c, doc, *edit);
+  }
   const HeaderTokens tokens = firstTwoTokens(pasted);
   if (tokens.type.empty()) {
     c.err << "Gli appunti non contengono una risorsa da incollare.\n";
@@ -118,10 +133,16 @@ int cmdPaste(Context& c) {
 }
 
 int cmdList(Context& c) {
-  if (c.args.size() != 1) return kUsage;
+  const bool six = c.args.size() == 2 && c.args[1] == "--six";
+  if (c.args.size() != 1 && !six) return kUsage;
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
-  for (const IndexEntry& e : doc.index()) c.out << doc.display(e.name) << '\t' << e.code() << '\n';
+  if (six) doc.setListedKinds(ListedKinds::CreatableOnly);
+  for (const IndexEntry& e : doc.index()) {
+    c.out << doc.display(e.name) << '\t' << doc.display(e.code());
+    if (!six && !e.language.empty()) c.out << '\t' << e.language;
+    c.out << '\n';
+  }
   return kOk;
 }
 

@@ -14,11 +14,16 @@ void Document::load(std::string fileName, std::string diskBytes) {
   // A UTF-16 file is worked on as UTF-8.
   encoding_ = form_.utf16 != Utf16::None ? TextEncoding::Utf8 : detectEncoding(text_);
   statements_ = readStatements(text_);
-  index_ = indexResources(text_, statements_);
+  index_ = indexResources(text_, statements_, kinds_);
   history_.clear();
   disk_ = {};
   markSaved();
   changed({DocumentChange::Kind::Loaded, std::nullopt, {}});
+}
+
+void Document::setListedKinds(ListedKinds kinds) {
+  kinds_ = kinds;
+  index_ = indexResources(text_, statements_, kinds_);
 }
 
 bool Document::commit(const Edit& edit) {
@@ -36,7 +41,7 @@ bool Document::commit(const Edit& edit) {
     statements = readStatements(after);
   }
   if (after == text_) return false;
-  ResourceIndex index = indexResources(after, statements);
+  ResourceIndex index = indexResources(after, statements, kinds_);
   std::optional<ResourceKey> current = edit.currentAfter;
   // The block written is current where it landed, even among namesakes; a resource the index
   // does not hold (read into a statement left open) is not, and the first row is instead.
@@ -86,7 +91,7 @@ bool Document::replay(bool forward) {
     history_.stepBack();
   }
   statements_ = rereadStatements(before, statements_, text_);
-  index_ = indexResources(text_, statements_);
+  index_ = indexResources(text_, statements_, kinds_);
   changed({forward ? DocumentChange::Kind::Redone : DocumentChange::Kind::Undone,
            forward ? step->currentAfter : step->currentBefore, step->label});
   return true;

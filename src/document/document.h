@@ -37,8 +37,12 @@ class Document {
   const std::string& fileName() const { return fileName_; }
   // The whole script, CR LF line ends, otherwise exactly as read.
   const std::string& text() const { return text_; }
-  // Always indexResources(text()).
+  // Always indexResources(text(), listedKinds()).
   const ResourceIndex& index() const { return index_; }
+  // Which resources the index holds: all of them, or the six kinds the editor creates.
+  ListedKinds listedKinds() const { return kinds_; }
+  // Holds the index to `kinds` and builds it again; the text and the history stay.
+  void setListedKinds(ListedKinds kinds);
   // Always readStatements(text()).
   const std::vector<Statement>& statements() const { return statements_; }
   // How the file stands on disk: its line ends, and whether it is UTF-16.
@@ -99,6 +103,7 @@ class Document {
   std::string fileName_;  // full path; shown in the window title
   std::string text_;
   ResourceIndex index_;
+  ListedKinds kinds_ = ListedKinds::All;
   std::vector<Statement> statements_;  // readStatements(text_), kept along with it
   DiskForm form_;
   TextEncoding encoding_ = TextEncoding::Windows1252;

@@ -4,18 +4,23 @@
 
 namespace kolvre {
 
+bool matchesKey(const IndexEntry& entry, const ResourceKey& key) {
+  return entry.type == key.type && sameName(entry.name, key.name) &&
+         (key.type != ResourceType::Other || sameName(entry.typeWord, key.typeWord));
+}
+
 ResourceKey keyAt(const ResourceIndex& index, std::size_t position) {
   const IndexEntry& entry = index[position];
-  ResourceKey key{entry.name, entry.type, 0};
+  ResourceKey key{entry.name, entry.type, 0, entry.typeWord};
   for (std::size_t i = 0; i < position; ++i)
-    if (index[i].type == entry.type && sameName(index[i].name, entry.name)) ++key.occurrence;
+    if (matchesKey(index[i], key)) ++key.occurrence;
   return key;
 }
 
 std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceKey& key) {
   std::size_t seen = 0;
   for (std::size_t i = 0; i < index.size(); ++i) {
-    if (index[i].type != key.type || !sameName(index[i].name, key.name)) continue;
+    if (!matchesKey(index[i], key)) continue;
     if (seen++ == key.occurrence) return i;
   }
   return std::nullopt;
@@ -25,15 +30,24 @@ std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view 
   if (name.empty() || typeWord.empty()) return std::nullopt;
   // A type word as the index reads it (DIALOGEX is a dialog), or a type code.
   if (const std::optional<ResourceType> type = listedType(typeWord))
-    return ResourceKey{std::string(name), *type, 0};
+    return ResourceKey{std::string(name), *type, 0, {}};
   for (const ResourceTypeInfo& info : kResourceTypes)
-    if (typeWord == info.code) return ResourceKey{std::string(name), info.type, 0};
-  return std::nullopt;
+    if (!info.code.empty() && typeWord == info.code)
+      return ResourceKey{std::string(name), info.type, 0, {}};
+  const ResourceType type = typeOfWord(typeWord);
+  return ResourceKey{std::string(name), type, 0,
+                     type == ResourceType::Other ? std::string(typeWord) : std::string()};
 }
 
 std::optional<ResourceKey> keyOfText(std::string_view text) {
-  for (const Statement& s : readStatements(text))
-    if (s.listed) return ResourceKey{std::string(s.name(text)), *s.listed, 0};
+  for (const Statement& s : readStatements(text)) {
+    const std::optional<ResourceType> type = entryType(s, text);
+    if (!type) continue;
+    if (*type == ResourceType::StringTable)
+      return ResourceKey{stringTableName(text, s), *type, 0, {}};
+    return ResourceKey{std::string(s.name(text)), *type, 0,
+                       *type == ResourceType::Other ? std::string(s.type(text)) : std::string()};
+  }
   return std::nullopt;
 }
 

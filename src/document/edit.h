@@ -7,20 +7,32 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "document/scanner.h"
 
 namespace kolvre {
 
-// A resource named independently of where the index holds it: its exact name, its type, and
-// which of the entries with that name and type it is (0 for the first, in text order).
+// A resource named independently of where the index holds it: its exact name, its type (and an
+// Other type's word), and which of the entries with that name and type it is (0 for the first,
+// in text order).
 struct ResourceKey {
+  ResourceKey() = default;
+  ResourceKey(std::string name, ResourceType type, std::size_t occurrence,
+              std::string typeWord = {})
+      : name(std::move(name)), type(type), occurrence(occurrence), typeWord(std::move(typeWord)) {}
+
   std::string name;
   ResourceType type = ResourceType::Dialog;
   std::size_t occurrence = 0;
+  std::string typeWord;  // Other: the type as written
   bool operator==(const ResourceKey&) const = default;
 };
+
+// True when the entry has the key's name and type (names and Other types' words compared as
+// the compilers compare them).
+bool matchesKey(const IndexEntry& entry, const ResourceKey& key);
 
 // The key of the index entry at `position` (which must exist).
 ResourceKey keyAt(const ResourceIndex& index, std::size_t position);

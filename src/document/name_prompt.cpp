@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
+#include "document/edit.h"
 #include "document/lexer.h"
 #include "document/statements.h"
 #include "messages/messages.h"
@@ -11,21 +12,13 @@ namespace kolvre {
 
 namespace {
 
-// The type word names the entry's type when it begins with the type's code or keyword: the code
-// alone would never match "VERSIONINFO" to "VI", letting a second version resource of the same
-// name in.
-bool namesType(std::string_view typeWord, const IndexEntry& e) {
-  // The compilers read type keywords in any letter case.
-  const auto begins = [&](std::string_view word) {
-    return typeWord.size() >= word.size() &&
-           equalsIgnoringCase(typeWord.substr(0, word.size()), word);
-  };
-  return begins(e.code()) || begins(typeKeyword(e.type));
-}
-
+// An entry of that name whose type the type word names: a type code ("VI") or a type as written
+// (any letter case, DIALOGEX for a dialog, an Other type by its word), as keyForHeader reads it.
 bool isDuplicate(const ResourceIndex& index, std::string_view name, std::string_view typeWord) {
+  const std::optional<ResourceKey> key = keyForHeader(name, typeWord);
+  if (!key) return false;
   for (const IndexEntry& e : index)
-    if (sameName(e.name, name) && namesType(typeWord, e)) return true;
+    if (matchesKey(e, *key)) return true;
   return false;
 }
 

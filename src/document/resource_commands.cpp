@@ -89,10 +89,14 @@ bool reorderResources(Document& doc, std::optional<std::size_t> current) {
 bool renameResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   if (!hasEntry(doc, current)) return false;
   const IndexEntry entry = doc.index()[*current];
+  if (entry.type == ResourceType::StringTable) {
+    inform(ui, kUnnamedMessage);
+    return false;
+  }
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
   const auto name = askResourceName(ui, doc.index(), "Rinomina", "Nuovo nome:", entry.name,
-                                    typeKeyword(entry.type), doc.encoding());
+                                    entry.keyword(), doc.encoding());
   if (!name) return false;
   return doc.commit(renameEdit(doc.index(), *current, *block, *name));
 }
@@ -129,6 +133,17 @@ bool copyResource(UserInterface& ui, const Document& doc, std::optional<std::siz
 
 bool pasteResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   const std::string text = withCrLf(doc.scriptBytes(ui.clipboardText()));
+  // A string table has no name to ask for: it goes in as copied.
+  if (const std::optional<ResourceKey> key = keyOfText(text);
+      key && key->type == ResourceType::StringTable) {
+    std::optional<Edit> edit = appendEdit(doc.text(), text, kLabelPaste, &doc.statements());
+    if (!edit) {
+      inform(ui, noPlaceMessage("STRINGTABLE"));
+      return false;
+    }
+    edit->currentBefore = keyOf(doc, current);
+    return doc.commit(*edit);
+  }
   const HeaderTokens tokens = firstTwoTokens(text);
   if (tokens.type.empty()) {
     inform(ui, "Gli appunti non contengono una risorsa da incollare.");

@@ -44,6 +44,10 @@ bool editResourceAsText(UserInterface& ui, Document& doc, std::optional<std::siz
 // The message for a resource whose text cannot be found in the script.
 std::string unlocatableMessage(std::string_view name);
 
+// Told when the user renames a string table.
+inline constexpr std::string_view kUnnamedMessage =
+    "Una tabella di stringhe non ha un nome da cambiare: la elencano i suoi ID.";
+
 // Text from outside (clipboard, editor) with LF line ends only gets CR LF, as the script has.
 std::string withCrLf(std::string text);
 

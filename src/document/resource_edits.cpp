@@ -84,7 +84,7 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
   edit.splices.push_back({block.begin, block.begin + entry.name.size(), std::string(newName)});
   edit.placeBlockAt = block.begin;
   edit.currentBefore = keyAt(index, position);
-  edit.currentAfter = ResourceKey{std::string(newName), entry.type, 0};
+  edit.currentAfter = ResourceKey{std::string(newName), entry.type, 0, entry.typeWord};
   return edit;
 }
 

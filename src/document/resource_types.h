@@ -1,31 +1,73 @@
-// The six resource kinds the editor handles: their type codes and script keywords.
+// The resource kinds the list shows: their type codes and script keywords. The first six are the
+// kinds the editor creates and the whole reorder sorts; the others are listed, shown and edited
+// as text, each with its panel.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
 namespace kolvre {
 
-enum class ResourceType : std::uint8_t { Manifest, VersionInfo, Bitmap, Cursor, Dialog, Icon };
+enum class ResourceType : std::uint8_t {
+  Manifest,
+  VersionInfo,
+  Bitmap,
+  Cursor,
+  Dialog,
+  Icon,
+  Menu,
+  MenuEx,
+  StringTable,
+  Accelerators,
+  RcData,
+  Html,
+  MessageTable,
+  TextInclude,
+  Toolbar,
+  DlgInit,
+  Font,
+  Other,  // a numbered or user-defined type, or a predefined one without a kind of its own
+};
+
+// The number of kinds the editor creates (the first ones of the enumeration).
+inline constexpr std::size_t kCreatableTypes = 6;
+inline constexpr bool isCreatable(ResourceType type) {
+  return static_cast<std::size_t>(type) < kCreatableTypes;
+}
 
 struct ResourceTypeInfo {
   ResourceType type;
   std::string_view code;      // as stored in the index and shown in the list
   std::string_view keyword;   // as it stands in the script text
-  std::string_view newLabel;  // the menu item and the prompt's title that create one
+  std::string_view newLabel;  // the menu item and the prompt's title that create one; empty for
+                              // the kinds the editor does not create
 };
 
-// Listed in the order in which the scanner tries the keywords: "24" before "VERSIONINFO"
-// matters only for the prefix test, the rest are disjoint.
-inline constexpr std::array<ResourceTypeInfo, 6> kResourceTypes{{
+// In the order of the enumeration. "24" before "VERSIONINFO" matters only for the prefix test,
+// the rest are disjoint. The other kinds' codes are their keywords, but for the three the list
+// shows most; a numbered or user-defined type shows its own word (IndexEntry::code).
+inline constexpr std::array<ResourceTypeInfo, 18> kResourceTypes{{
     {ResourceType::Manifest, "24", "24", "Nuovo manifesto (24)"},
     {ResourceType::VersionInfo, "VI", "VERSIONINFO", "Nuove informazioni di versione"},
     {ResourceType::Bitmap, "B", "BITMAP", "Nuova bitmap"},
     {ResourceType::Cursor, "C", "CURSOR", "Nuovo cursore"},
     {ResourceType::Dialog, "D", "DIALOG", "Nuovo dialog"},
     {ResourceType::Icon, "I", "ICON", "Nuova icona"},
+    {ResourceType::Menu, "M", "MENU", ""},
+    {ResourceType::MenuEx, "MENUEX", "MENUEX", ""},
+    {ResourceType::StringTable, "S", "STRINGTABLE", ""},
+    {ResourceType::Accelerators, "A", "ACCELERATORS", ""},
+    {ResourceType::RcData, "RCDATA", "RCDATA", ""},
+    {ResourceType::Html, "HTML", "HTML", ""},
+    {ResourceType::MessageTable, "MESSAGETABLE", "MESSAGETABLE", ""},
+    {ResourceType::TextInclude, "TEXTINCLUDE", "TEXTINCLUDE", ""},
+    {ResourceType::Toolbar, "TOOLBAR", "TOOLBAR", ""},
+    {ResourceType::DlgInit, "DLGINIT", "DLGINIT", ""},
+    {ResourceType::Font, "FONT", "FONT", ""},
+    {ResourceType::Other, "", "", ""},
 }};
 
 const ResourceTypeInfo& typeInfo(ResourceType type);

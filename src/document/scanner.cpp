@@ -5,6 +5,8 @@
 #include <optional>
 
 #include "base/text.h"
+#include "document/languages.h"
+#include "document/lexer.h"
 #include "document/statements.h"
 
 namespace kolvre {
@@ -82,25 +84,91 @@ int compareNames(std::string_view a, std::string_view b) {
   return compareKeys(x, y);
 }
 
-ResourceIndex indexResources(std::string_view text) {
-  return indexResources(text, readStatements(text));
+ResourceIndex indexResources(std::string_view text, ListedKinds kinds) {
+  return indexResources(text, readStatements(text), kinds);
 }
 
-ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements) {
-  std::vector<SortKey> keys;
-  for (const Statement& s : statements)
-    if (s.listed) {
-      const std::string_view name = s.name(text);
-      keys.push_back({numericName(name), name, *s.listed, typeCode(*s.listed), s.begin});
+std::string stringTableName(std::string_view text, const Statement& s) {
+  // Every ID stands before its string: the code tokens since the last string, the body's
+  // opener or the last comma after an ID; the first and the last such run are the names.
+  Lexer lexer(text.substr(0, s.end), s.begin, false);
+  lexer.nextCode();  // STRINGTABLE
+  bool inBody = false;
+  std::size_t runBegin = std::string_view::npos, runEnd = 0;
+  std::string_view first, last;
+  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
+    const std::string_view word = t.of(text);
+    if (!inBody) {
+      inBody = word == "{" || isKeyword(word, "BEGIN");
+      continue;
     }
-  std::sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
+    if (t.kind == TokenKind::Directive) continue;
+    if (t.kind == TokenKind::String) {
+      if (runBegin != std::string_view::npos) {
+        last = text.substr(runBegin, runEnd - runBegin);
+        if (first.empty()) first = last;
+      }
+      runBegin = std::string_view::npos;
+      continue;
+    }
+    if (word == "}" || isKeyword(word, "END")) break;
+    if (word == "," && runBegin != std::string_view::npos) continue;  // before the string
+    if (isKeyword(word, "L") && t.end < text.size() && text[t.end] == '"') continue;  // L"..."
+    if (runBegin == std::string_view::npos) runBegin = t.begin;
+    runEnd = t.end;
+  }
+  if (first.empty()) return {};
+  if (first.data() == last.data()) return std::string(first);
+  std::string name(first);
+  name += "..";
+  name += last;
+  return name;
+}
+
+ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements,
+                             ListedKinds kinds) {
+  const bool all = kinds == ListedKinds::All;
+  const auto indexed = [all](const Statement& s) {
+    return s.listed ||
+           (all && (s.kind == StatementKind::Resource || s.kind == StatementKind::StringTable));
+  };
+  // String tables' names are made first: the sort keys look into them.
+  std::vector<std::string> tableNames;
+  for (const Statement& s : statements)
+    if (indexed(s) && s.kind == StatementKind::StringTable)
+      tableNames.push_back(stringTableName(text, s));
+  std::vector<SortKey> keys;
+  std::vector<std::size_t> statementOf;
+  std::size_t table = 0;
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    const Statement& s = statements[i];
+    if (!indexed(s)) continue;
+    const ResourceType type = *entryType(s, text);
+    const std::string_view name =
+        s.kind == StatementKind::StringTable ? std::string_view(tableNames[table++]) : s.name(text);
+    const std::string_view code = type == ResourceType::Other ? s.type(text) : typeCode(type);
+    keys.push_back({numericName(name), name, type, code, s.begin});
+    statementOf.push_back(i);
+  }
+  std::vector<std::size_t> order(keys.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
+    const SortKey& a = keys[x];
+    const SortKey& b = keys[y];
     if (const int c = compareKeys(a, b); c != 0) return c < 0;
     if (a.code != b.code) return a.code < b.code;
     return a.order < b.order;
   });
+  const std::vector<std::string> languages = statementLanguages(text, statements);
   ResourceIndex index;
   index.reserve(keys.size());
-  for (const SortKey& k : keys) index.push_back({std::string(k.name), k.type, k.order});
+  for (std::size_t k : order) {
+    const SortKey& key = keys[k];
+    IndexEntry e{std::string(key.name), key.type, key.order, {}, {}};
+    if (key.type == ResourceType::Other) e.typeWord = std::string(key.code);
+    e.language = languages[statementOf[k]];
+    index.push_back(std::move(e));
+  }
   return index;
 }
 

@@ -1,10 +1,13 @@
 // The resource index: the resources the list shows, read from the script's statements and
-// sorted as the list shows them.
+// sorted as the list shows them: every resource statement and string table, or only the six
+// kinds the editor creates.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "document/resource_types.h"
@@ -13,11 +16,27 @@ namespace kolvre {
 
 // One entry of the resource index.
 struct IndexEntry {
+  IndexEntry(std::string name, ResourceType type, std::size_t offset, std::string typeWord = {},
+             std::string language = {})
+      : name(std::move(name)),
+        type(type),
+        offset(offset),
+        typeWord(std::move(typeWord)),
+        language(std::move(language)) {}
+
+  // The name as written; a string table's is its first and last ID as written ("101..140").
   std::string name;
   ResourceType type;
-  std::size_t offset;  // where its name starts in the text the index was built from
+  std::size_t offset;    // where its statement starts in the text the index was built from
+  std::string typeWord;  // Other: the type as written ("PNG", "2110")
+  std::string language;  // the language's tag ("it", "en-US"); empty when neutral
 
-  std::string_view code() const { return typeCode(type); }
+  // The type column's text: the kind's code, or an Other type's own word.
+  std::string_view code() const { return type == ResourceType::Other ? typeWord : typeCode(type); }
+  // The type as a word of the script: the kind's keyword, or an Other type's own word.
+  std::string_view keyword() const {
+    return type == ResourceType::Other ? typeWord : typeKeyword(type);
+  }
   bool operator==(const IndexEntry&) const = default;
 };
 
@@ -31,12 +50,20 @@ int compareNames(std::string_view a, std::string_view b);
 // True when the compilers take the two names for one: equal without regard to letter case.
 bool sameName(std::string_view a, std::string_view b);
 
-// indexResources: the index of the text: every resource statement of the six kinds the list
-// shows, sorted by name (compareNames), then type code. Entries with equal keys keep their text
-// order.
-ResourceIndex indexResources(std::string_view text);
+// Which resources the index holds.
+enum class ListedKinds : std::uint8_t { All, CreatableOnly };
+
+// indexResources: the index of the text: every resource statement and string table (or only
+// those of the six kinds the editor creates), sorted by name (compareNames), then type code.
+// Entries with equal keys keep their text order.
+ResourceIndex indexResources(std::string_view text, ListedKinds kinds = ListedKinds::All);
 // The same from the text's statements, already read.
 struct Statement;
-ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements);
+ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements,
+                             ListedKinds kinds = ListedKinds::All);
+
+// A string table's name in the list: its first and last ID as written, "first..last" ("101"
+// for a table of one string, empty for one with none). `s` is the table's statement.
+std::string stringTableName(std::string_view text, const Statement& s);
 
 }  // namespace kolvre

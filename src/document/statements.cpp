@@ -88,8 +88,22 @@ bool isMemoryOption(std::string_view word) {
 
 std::optional<ResourceType> listedType(std::string_view typeWord) {
   if (typeWord == "24" || isKeyword(typeWord, "RT_MANIFEST")) return ResourceType::Manifest;
-  if (const ResourceKeyword* k = resourceKeyword(typeWord)) return k->listed;
+  if (const ResourceKeyword* k = resourceKeyword(typeWord))
+    if (isCreatable(k->kind)) return k->kind;
   return std::nullopt;
+}
+
+ResourceType typeOfWord(std::string_view typeWord) {
+  if (const std::optional<ResourceType> listed = listedType(typeWord)) return *listed;
+  if (const ResourceKeyword* k = resourceKeyword(typeWord)) return k->kind;
+  return ResourceType::Other;
+}
+
+std::optional<ResourceType> entryType(const Statement& s, std::string_view text) {
+  if (s.kind == StatementKind::StringTable) return ResourceType::StringTable;
+  if (s.kind != StatementKind::Resource) return std::nullopt;
+  if (s.listed) return s.listed;
+  return typeOfWord(s.type(text));
 }
 
 std::vector<Statement> readStatements(std::string_view text) {

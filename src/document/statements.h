@@ -36,30 +36,30 @@ enum class BodyRule : std::uint8_t {
 struct ResourceKeyword {
   std::string_view word;
   BodyRule body;
-  std::optional<ResourceType> listed;  // the editor's kind, for the types its list shows
+  ResourceType kind;  // the list's kind (Other for the types without a kind of their own)
 };
 inline constexpr std::array<ResourceKeyword, 21> kResourceKeywords{{
-    {"ACCELERATORS", BodyRule::Required, std::nullopt},
-    {"ANICURSOR", BodyRule::FileOrBody, std::nullopt},
-    {"ANIICON", BodyRule::FileOrBody, std::nullopt},
+    {"ACCELERATORS", BodyRule::Required, ResourceType::Accelerators},
+    {"ANICURSOR", BodyRule::FileOrBody, ResourceType::Other},
+    {"ANIICON", BodyRule::FileOrBody, ResourceType::Other},
     {"BITMAP", BodyRule::FileOrBody, ResourceType::Bitmap},
     {"CURSOR", BodyRule::FileOrBody, ResourceType::Cursor},
     {"DIALOG", BodyRule::Required, ResourceType::Dialog},
     {"DIALOGEX", BodyRule::Required, ResourceType::Dialog},
-    {"DLGINCLUDE", BodyRule::FileOrBody, std::nullopt},
-    {"DLGINIT", BodyRule::Required, std::nullopt},
-    {"FONT", BodyRule::FileOrBody, std::nullopt},
-    {"HTML", BodyRule::FileOrBody, std::nullopt},
+    {"DLGINCLUDE", BodyRule::FileOrBody, ResourceType::Other},
+    {"DLGINIT", BodyRule::Required, ResourceType::DlgInit},
+    {"FONT", BodyRule::FileOrBody, ResourceType::Font},
+    {"HTML", BodyRule::FileOrBody, ResourceType::Html},
     {"ICON", BodyRule::FileOrBody, ResourceType::Icon},
-    {"MENU", BodyRule::Required, std::nullopt},
-    {"MENUEX", BodyRule::Required, std::nullopt},
-    {"MESSAGETABLE", BodyRule::FileOrBody, std::nullopt},
-    {"PLUGPLAY", BodyRule::FileOrBody, std::nullopt},
-    {"RCDATA", BodyRule::FileOrBody, std::nullopt},
-    {"TEXTINCLUDE", BodyRule::Required, std::nullopt},
-    {"TOOLBAR", BodyRule::Required, std::nullopt},
+    {"MENU", BodyRule::Required, ResourceType::Menu},
+    {"MENUEX", BodyRule::Required, ResourceType::MenuEx},
+    {"MESSAGETABLE", BodyRule::FileOrBody, ResourceType::MessageTable},
+    {"PLUGPLAY", BodyRule::FileOrBody, ResourceType::Other},
+    {"RCDATA", BodyRule::FileOrBody, ResourceType::RcData},
+    {"TEXTINCLUDE", BodyRule::Required, ResourceType::TextInclude},
+    {"TOOLBAR", BodyRule::Required, ResourceType::Toolbar},
     {"VERSIONINFO", BodyRule::Required, ResourceType::VersionInfo},
-    {"VXD", BodyRule::FileOrBody, std::nullopt},
+    {"VXD", BodyRule::FileOrBody, ResourceType::Other},
 }};
 
 // The predefined type a word names (whole word, any case), or nothing.
@@ -71,8 +71,13 @@ bool isReservedWord(std::string_view word);
 // Memory options between a resource's type and its file or body (PRELOAD, DISCARDABLE, ...).
 bool isMemoryOption(std::string_view word);
 
-// The editor's kind of a resource's type as written: a listed keyword, 24 or RT_MANIFEST.
+// The kind of a resource's type as written, among the six the editor creates: a keyword of one
+// of them, 24 or RT_MANIFEST. Nothing for any other type.
 std::optional<ResourceType> listedType(std::string_view typeWord);
+
+// The list's kind of a resource's type as written: listedType, else the kind of its keyword,
+// else Other (a number, an RT_ name or a user-defined type).
+ResourceType typeOfWord(std::string_view typeWord);
 
 struct Statement {
   std::size_t begin = 0;  // the first byte: a resource's name
@@ -82,7 +87,8 @@ struct Statement {
   std::size_t nameEnd = 0;
   std::size_t typeBegin = 0;
   std::size_t typeEnd = 0;
-  std::optional<ResourceType> listed;  // the editor's kind, for resources the list shows
+  // The kind among the six the editor creates (listedType): the blocks the reorder sorts.
+  std::optional<ResourceType> listed;
   // A resource or string table whose body was never closed, or that names no file: it runs
   // to the next statement at a line start, and the commands that need its end say so.
   bool complete = true;
@@ -97,6 +103,9 @@ struct Statement {
     return text.substr(typeBegin, typeEnd - typeBegin);
   }
 };
+
+// The list's kind of a resource or string table statement; nothing for other statements.
+std::optional<ResourceType> entryType(const Statement& s, std::string_view text);
 
 // Every top-level statement of the text, in text order.
 std::vector<Statement> readStatements(std::string_view text);

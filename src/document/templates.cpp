@@ -87,6 +87,8 @@ std::string resourceTemplate(ResourceType kind, std::string_view name) {
       return imageTemplate(name, "ICON", templateIcon());
     case ResourceType::Cursor:
       return imageTemplate(name, "CURSOR", templateCursor());
+    default:  // the kinds the editor does not create
+      break;
   }
   return {};
 }

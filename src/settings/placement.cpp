@@ -79,6 +79,14 @@ bool kolvFlag(UserInterface& ui) {
   return settingSaysYes(ui.readSetting(kParametri, "Kolv", "No"));
 }
 
+bool creatableKindsOnly(UserInterface& ui) {
+  return settingSaysYes(ui.readSetting(kParametri, kCreatableKindsOnlyKey, "No"));
+}
+
+void setCreatableKindsOnly(UserInterface& ui, bool only) {
+  ui.writeSetting(kParametri, kCreatableKindsOnlyKey, only ? "Sì" : "No");
+}
+
 bool escClosesWindow(UserInterface& ui) {
   return settingSaysYes(ui.readSetting(kParametri, "Esc", "No")) || kolvFlag(ui);
 }

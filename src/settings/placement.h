@@ -56,6 +56,12 @@ void applyPlacement(UserInterface& ui, WindowPlacement& window, PlacementMemory&
 
 // True when a settings value means yes: it begins with "S" in either case ("Sì", "Si", "si",
 // "S"). Every yes-or-no key of the settings file is read through it.
+// [Parametri] SoloDialogEImmagini: the list shows only the six kinds the editor creates
+// ("Mostra solo dialog e immagini"); no by default.
+inline constexpr std::string_view kCreatableKindsOnlyKey = "SoloDialogEImmagini";
+bool creatableKindsOnly(UserInterface& ui);
+void setCreatableKindsOnly(UserInterface& ui, bool only);
+
 bool settingSaysYes(std::string_view value);
 
 // kolvFlag: the "Kolv" flag of "Parametri".

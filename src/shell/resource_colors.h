@@ -24,10 +24,15 @@ inline constexpr std::uint32_t kLightGrey = 12632256;
 inline constexpr std::uint32_t kRed = 255;
 inline constexpr std::uint32_t kYellow = 65535;
 inline constexpr std::uint32_t kGreen = 65280;
+inline constexpr std::uint32_t kLightCyan = 0xFFFF80;    // menus
+inline constexpr std::uint32_t kLightOrange = 0x80C0FF;  // string tables
+inline constexpr std::uint32_t kLightViolet = 0xFFC0E0;  // accelerators
+inline constexpr std::uint32_t kPaleBeige = 0xC0E0F0;    // data, text and other types
 
 // The list's columns.
 inline constexpr int kNameColumn = 0;
 inline constexpr int kTypeColumn = 1;
+inline constexpr int kLanguageColumn = 2;
 
 // Text and background of a cell of a row (0 is the first); rows past the index (an empty index)
 // take the dialog colours.

@@ -130,11 +130,11 @@ TEST_F(MainWindowTest, MenusAndButtonsAreInPlace) {
   QStringList items;
   for (QAction* a : window->menuBar()->actions()[1]->menu()->actions())
     if (!a->isSeparator()) items << a->text();
-  EXPECT_EQ(items,
-            (QStringList{"Nuovo manifesto (24)\tCTRL-2", "Nuove informazioni di versione\tCTRL-F",
-                         "Nuova bitmap\tCTRL-B", "Nuovo cursore\tCTRL-U", "Nuovo dialog\tCTRL-D",
-                         "Nuova icona\tCTRL-I", "Incolla\tCTRL-V", "Riordina le risorse",
-                         "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
+  EXPECT_EQ(items, (QStringList{
+                       "Nuovo manifesto (24)\tCTRL-2", "Nuove informazioni di versione\tCTRL-F",
+                       "Nuova bitmap\tCTRL-B", "Nuovo cursore\tCTRL-U", "Nuovo dialog\tCTRL-D",
+                       "Nuova icona\tCTRL-I", "Incolla\tCTRL-V", "Riordina le risorse",
+                       "Mostra solo dialog e immagini", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
 }
 
 // The "Risorse" menu's item whose text begins with `start`.
@@ -286,6 +286,32 @@ TEST_F(MainWindowTest, CopyOnAnEmptyListLeavesTheClipboardAlone) {
 
 TEST_F(MainWindowTest, TheTypeColumnIsSixteenPixelsWide) {
   EXPECT_EQ(window->list()->columnWidth(1), 16);
+}
+
+using EveryKindList = testing::MainWindowFixture<>;
+
+TEST_F(EveryKindList, ListsEveryKindWithItsLanguageOrOnlyTheSixAsTheSettingKeeps) {
+  showMainWindow("k.rc",
+                 "LANGUAGE LANG_ITALIAN, SUBLANG_DEFAULT\r\nD DIALOG 0, 0, 9, 9\r\n{\r\n}\r\n"
+                 "M MENU\r\n{\r\n}\r\nR RCDATA\r\n{\r\n 1\r\n}");
+  const QAbstractItemModel* model = window->list()->model();
+  ASSERT_EQ(model->rowCount(), 3);
+  EXPECT_EQ(model->index(2, 1).data().toString(), "RCDATA");
+  EXPECT_EQ(model->index(2, 2).data().toString(), "it");
+  // A code wider than a letter widens the type column; the language column shows.
+  EXPECT_GT(window->list()->columnWidth(1), 16);
+  EXPECT_FALSE(window->list()->isColumnHidden(2));
+  window->list()->setCurrentRow(1);  // M
+  QAction* only = resourcesItem(*window, "Mostra solo dialog e immagini");
+  ASSERT_TRUE(only && only->isCheckable());
+  only->trigger();
+  EXPECT_EQ(model->rowCount(), 1);
+  EXPECT_EQ(ui.settings["parametri/solodialogeimmagini"], "Sì");
+  window->list()->setCurrentRow(0);
+  only->trigger();
+  EXPECT_EQ(model->rowCount(), 3);
+  EXPECT_EQ(window->list()->currentRow(), 0);  // D stays current
+  EXPECT_EQ(ui.settings["parametri/solodialogeimmagini"], "No");
 }
 
 using DialogPreview = testing::MainWindowFixture<>;

@@ -36,6 +36,25 @@ TEST(CliList, PrintsNameTabCodeInIndexOrder) {
   EXPECT_EQ(r.out, "A\tI\nb\tD\n");
 }
 
+TEST(CliList, EveryKindWithItsLanguageAndTheSixOnRequest) {
+  TempDir dir;
+  const auto f =
+      dir.write("a.rc",
+                "LANGUAGE LANG_GERMAN, SUBLANG_DEFAULT\nM MENU\n{\n}\n"
+                "STRINGTABLE\n{\n 1 \"a\"\n 9 \"b\"\n}\nP PNG \"p.png\"\nI ICON \"i.ico\"\n");
+  EXPECT_EQ(cli({"list", f}).out, "1..9\tS\tde\nI\tI\tde\nM\tM\tde\nP\tPNG\tde\n");
+  EXPECT_EQ(cli({"list", f, "--six"}).out, "I\tI\n");
+  // Every command takes every kind: an Other type by its word, a string table by its IDs.
+  EXPECT_EQ(cli({"show", f, "P", "PNG"}).out, "P PNG \"p.png\"");
+  EXPECT_EQ(cli({"show", f, "1..9", "S"}).out, "STRINGTABLE\n{\n 1 \"a\"\n 9 \"b\"\n}");
+  const CliRun unnamed = cli({"rename", f, "1..9", "S", "X"});
+  EXPECT_EQ(unnamed.code, 1);
+  EXPECT_EQ(cli({"rename", f, "P", "PNG", "Q"}).code, 0);
+  EXPECT_EQ(cli({"delete", f, "M", "MENU"}).code, 0);
+  EXPECT_EQ(cli({"list", f}).out, "1..9\tS\tde\nI\tI\tde\nQ\tPNG\tde\n");
+  EXPECT_EQ(cli({"new", f, "MENU", "N"}).code, 2);  // the editor creates the six kinds only
+}
+
 TEST(CliList, MissingFileAndUsage) {
   const CliRun missing = cli({"list", "/no/such.rc"});
   EXPECT_EQ(missing.code, 1);
@@ -94,7 +113,7 @@ TEST(CliShow, WritesTheBlockExactly) {
   const CliRun missing = cli({"show", f, "Y", "DIALOG"});
   EXPECT_EQ(missing.code, 1);
   EXPECT_EQ(missing.err, "Risorsa Y non trovata.\n");
-  EXPECT_EQ(cli({"show", f, "Y", "MENU"}).code, 2);
+  EXPECT_EQ(cli({"show", f, "Y", "MENU"}).code, 1);
 }
 
 TEST(CliDialog, WritesWhatTheDesignerWouldStore) {

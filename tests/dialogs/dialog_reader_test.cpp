@@ -416,7 +416,7 @@ TEST(ReadDialog, BracesInTextsDoNotEndTheDialogFoundInTheScript) {
       "BEGIN",
       "END",
   });
-  const ResourceIndex index = indexResources(script);
+  const ResourceIndex index = indexResources(script, ListedKinds::CreatableOnly);
   ASSERT_EQ(index.size(), 2u);
   const auto a = entryBlock(script, index, 0);
   const DialogReading ra = readDialog(a->of(script));

@@ -60,12 +60,13 @@ TEST(LocateBlock, ByNameInAnyCaseTypeAndOccurrence) {
   }
 }
 
-TEST(BlockAt, OnlyWhereAListedResourceNameStarts) {
+TEST(BlockAt, OnlyWhereAResourceNameStarts) {
   const std::size_t args = kText.find("Args");
   ASSERT_TRUE(blockAt(kText, args));
   EXPECT_EQ(blockAt(kText, args)->of(kText), "Args  ICON \"1.ico\"");
-  for (std::size_t offset : {args + 1, args - 1, kText.find("M MENU"), kText.find("// X"),
-                             kText.find("X ICON"), kText.size(), kText.size() + 5})
+  EXPECT_TRUE(blockAt(kText, kText.find("M MENU")));
+  for (std::size_t offset : {args + 1, args - 1, kText.find("// X"), kText.find("X ICON"),
+                             kText.size(), kText.size() + 5})
     EXPECT_FALSE(blockAt(kText, offset)) << offset;
   EXPECT_FALSE(blockAt("", 0));
 }

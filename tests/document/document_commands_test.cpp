@@ -233,7 +233,8 @@ TEST(HeaderKeys, NameTheFirstEntryOfThatNameWhoseCodeSharesTheTypesFirstLetter) 
   EXPECT_EQ(at("v", "VI"), 2u);  // names are one without regard to case
   EXPECT_EQ(at("A", "DIALOGEX"), 0u);
   EXPECT_EQ(at("nothere", "D"), std::nullopt);
-  EXPECT_EQ(keyForHeader("A", "MENU"), std::nullopt);
+  EXPECT_EQ(keyForHeader("A", "MENU"), (ResourceKey{"A", ResourceType::Menu, 0}));
+  EXPECT_EQ(keyForHeader("A", "PNG"), (ResourceKey{"A", ResourceType::Other, 0, "PNG"}));
   // A header aligned in columns names its resource as the scanner reads it.
   EXPECT_EQ(keyOfText("IDD_X\t  DIALOGEX 0\r\n{"), (ResourceKey{"IDD_X", ResourceType::Dialog, 0}));
   EXPECT_EQ(keyOfText("\r\nA ICON"), (ResourceKey{"A", ResourceType::Icon, 0}));

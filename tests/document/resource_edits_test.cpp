@@ -158,8 +158,9 @@ TEST(ReplaceEdit, TheEditedNamesakeStaysCurrent) {
   EXPECT_EQ(applyEdit(text, *edit).current, 1u);
 }
 
-TEST(AppendEdit, AHeaderOfNoKnownTypeNamesNoEntry) {
-  EXPECT_FALSE(appendEdit("A DIALOG\r\n{\r\n}", "B C\r\n{\r\n}", kLabelPaste).value().currentAfter);
+TEST(AppendEdit, AHeaderOfAUserTypeNamesItsEntry) {
+  EXPECT_EQ(appendEdit("A DIALOG\r\n{\r\n}", "B C\r\n{\r\n}", kLabelPaste).value().currentAfter,
+            (ResourceKey{"B", ResourceType::Other, 0, "C"}));
   EXPECT_TRUE(appendEdit("", "B CURSOR\r\n{\r\n}", kLabelPaste).value().currentAfter);
 }
 

@@ -39,11 +39,22 @@ V statements(std::string_view text) {
 }
 
 // The index as "name code" entries, in its order.
+// The entries of the six kinds the editor creates, as "name code".
 V listed(std::string_view text) {
   EXPECT_EQ(testing::checkStatementsCover(text), "") << testing::detail::excerpt(text);
   V out;
-  for (const IndexEntry& e : indexResources(text))
+  for (const IndexEntry& e : indexResources(text, ListedKinds::CreatableOnly))
     out.push_back(e.name + " " + std::string(e.code()));
+  return out;
+}
+
+// Every entry, as "name code" and the language's tag after a slash when there is one.
+V entries(std::string_view text) {
+  V out;
+  for (const IndexEntry& e : indexResources(text)) {
+    out.push_back(e.name + " " + std::string(e.code()));
+    if (!e.language.empty()) out.back() += "/" + e.language;
+  }
   return out;
 }
 
@@ -146,6 +157,35 @@ TEST(Statements, WhatLooksLikeAHeaderButIsNone) {
     EXPECT_EQ(statements(c.text), c.statements) << c.text;
     EXPECT_EQ(listed(c.text), c.listed) << c.text;
   }
+}
+
+TEST(ResourceIndex, EveryResourceStatementAndStringTableWithItsLanguage) {
+  struct Case {
+    std::string text;
+    V entries;
+  };
+  const Case cases[] = {
+      // Every kind; a numbered or user-defined type shows its own word, RT_MANIFEST is 24.
+      {"M MENU\r\n{\r\n}\r\nX MENUEX\r\n{\r\n}\r\nK ACCELERATORS\r\n{\r\n}\r\n"
+       "R RCDATA \"r.bin\"\r\nP PNG \"p.png\"\r\n4 240 \"w\"\r\nT \"MYTYPE\" \"t\"\r\n"
+       "1 RT_MANIFEST \"a.manifest\"\r\nH HTML \"h.htm\"",
+       {"1 24", "4 240", "H HTML", "K A", "M M", "P PNG", "R RCDATA", "T \"MYTYPE\"", "X MENUEX"}},
+      // A string table is named by its first and last ID as written.
+      {"STRINGTABLE\r\nBEGIN\r\n  IDS_A, \"a\"\r\n  IDS_B L\"b\" \"c\"\r\n  IDS_C+1 "
+       "\"d\"\r\nEND\r\n"
+       "STRINGTABLE { 7 \"x\" }\r\nSTRINGTABLE { }",
+       {"7 S", " S", "IDS_A..IDS_C+1 S"}},
+      // The language of the LANGUAGE statement before, or of the resource's own.
+      {"LANGUAGE LANG_ITALIAN, SUBLANG_NEUTRAL\r\nA MENU\r\n{\r\n}\r\n"
+       "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\r\nB MENU\r\n{\r\n}\r\n"
+       "STRINGTABLE\r\nLANGUAGE LANG_GERMAN, SUBLANG_GERMAN_SWISS\r\n{ 1 \"x\" }\r\n"
+       "LANGUAGE 0, 0\r\nC MENU\r\n{\r\n}\r\nLANGUAGE LANG_PORTUGUESE, 2\r\nD MENU { }\r\n"
+       "LANGUAGE 0x10, FOO\r\nE MENU { }",
+       {"1 S/de-CH", "A M/it", "B M/en-US", "C M", "D M/pt-PT", "E M/0x10,FOO"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(entries(c.text), c.entries) << c.text;
+  // The six kinds only, as the list shows them on request.
+  EXPECT_EQ(listed("M MENU\r\n{\r\n}\r\nI ICON \"i\""), (V{"I I"}));
 }
 
 TEST(Statements, CommentsHideAndSplitNothing) {

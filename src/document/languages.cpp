@@ -1,0 +1,208 @@
+#include "document/languages.h"
+
+#include <array>
+#include <cstdio>
+
+#include "base/text.h"
+#include "document/language_names.h"
+#include "document/lexer.h"
+#include "document/statements.h"
+
+namespace kolvre {
+
+namespace {
+
+// The ISO 639 code of each primary language the table knows, and the tag of its default
+// sublanguage where the language is spoken in several regions ("en-US").
+struct PrimaryTag {
+  std::uint16_t primary;
+  std::string_view tag;
+  std::string_view defaultTag;  // empty: the tag alone
+};
+constexpr std::array<PrimaryTag, 62> kPrimaryTags{{
+    {0x01, "ar", "ar-SA"}, {0x02, "bg", ""},      {0x03, "ca", ""}, {0x04, "zh", "zh-TW"},
+    {0x05, "cs", ""},      {0x06, "da", ""},      {0x07, "de", ""}, {0x08, "el", ""},
+    {0x09, "en", "en-US"}, {0x0a, "es", ""},      {0x0b, "fi", ""}, {0x0c, "fr", ""},
+    {0x0d, "he", ""},      {0x0e, "hu", ""},      {0x0f, "is", ""}, {0x10, "it", ""},
+    {0x11, "ja", ""},      {0x12, "ko", ""},      {0x13, "nl", ""}, {0x14, "nb", ""},
+    {0x15, "pl", ""},      {0x16, "pt", "pt-BR"}, {0x17, "rm", ""}, {0x18, "ro", ""},
+    {0x19, "ru", ""},      {0x1a, "hr", ""},      {0x1b, "sk", ""}, {0x1c, "sq", ""},
+    {0x1d, "sv", ""},      {0x1e, "th", ""},      {0x1f, "tr", ""}, {0x20, "ur", ""},
+    {0x21, "id", ""},      {0x22, "uk", ""},      {0x23, "be", ""}, {0x24, "sl", ""},
+    {0x25, "et", ""},      {0x26, "lv", ""},      {0x27, "lt", ""}, {0x29, "fa", ""},
+    {0x2a, "vi", ""},      {0x2b, "hy", ""},      {0x2c, "az", ""}, {0x2d, "eu", ""},
+    {0x2f, "mk", ""},      {0x36, "af", ""},      {0x37, "ka", ""}, {0x38, "fo", ""},
+    {0x39, "hi", ""},      {0x3a, "mt", ""},      {0x3c, "ga", ""}, {0x3e, "ms", ""},
+    {0x3f, "kk", ""},      {0x41, "sw", ""},      {0x43, "uz", ""}, {0x45, "bn", ""},
+    {0x49, "ta", ""},      {0x52, "cy", ""},      {0x56, "gl", ""}, {0x5e, "am", ""},
+    {0x63, "ps", ""},      {0x92, "ku", ""},
+}};
+
+// Sublanguages other than the default whose region the tag names.
+struct RegionTag {
+  std::uint16_t primary;
+  std::uint16_t sub;
+  std::string_view tag;
+};
+constexpr std::array<RegionTag, 30> kRegionTags{{
+    {0x04, 0x02, "zh-CN"}, {0x04, 0x03, "zh-HK"}, {0x04, 0x04, "zh-SG"},   {0x07, 0x02, "de-CH"},
+    {0x07, 0x03, "de-AT"}, {0x07, 0x04, "de-LU"}, {0x09, 0x02, "en-GB"},   {0x09, 0x03, "en-AU"},
+    {0x09, 0x04, "en-CA"}, {0x09, 0x05, "en-NZ"}, {0x09, 0x06, "en-IE"},   {0x09, 0x07, "en-ZA"},
+    {0x0a, 0x02, "es-MX"}, {0x0a, 0x03, "es-ES"}, {0x0a, 0x0b, "es-AR"},   {0x0c, 0x02, "fr-BE"},
+    {0x0c, 0x03, "fr-CA"}, {0x0c, 0x04, "fr-CH"}, {0x10, 0x02, "it-CH"},   {0x13, 0x02, "nl-BE"},
+    {0x14, 0x02, "nn"},    {0x16, 0x02, "pt-PT"}, {0x1a, 0x02, "sr-Latn"}, {0x1a, 0x03, "sr-Cyrl"},
+    {0x1a, 0x05, "bs"},    {0x1d, 0x02, "sv-FI"}, {0x2c, 0x02, "az-Cyrl"}, {0x43, 0x02, "uz-Cyrl"},
+    {0x0c, 0x05, "fr-LU"}, {0x3e, 0x02, "ms-BN"},
+}};
+
+std::string hex(unsigned value) {
+  char buffer[8];
+  std::snprintf(buffer, sizeof buffer, "%x", value);
+  return buffer;
+}
+
+// A LANGUAGE statement's two values as written, after its keyword: the text up to the first
+// top-level comma, and the rest.
+struct LanguageValues {
+  std::string_view primary;
+  std::string_view sub;
+};
+
+std::string_view trimmed(std::string_view s) {
+  while (!s.empty() &&
+         (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
+    s.remove_prefix(1);
+  while (!s.empty() &&
+         (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+    s.remove_suffix(1);
+  return s;
+}
+
+// The two values of the LANGUAGE statement whose keyword starts at `from`, read up to `end`.
+LanguageValues valuesAt(std::string_view text, std::size_t from, std::size_t end) {
+  Lexer lexer(text.substr(0, end), from, false);
+  lexer.nextCode();  // LANGUAGE
+  std::size_t firstBegin = std::string_view::npos, firstEnd = 0, secondBegin = 0, secondEnd = 0;
+  bool second = false;
+  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
+    if (!second && t.kind == TokenKind::Punct && t.of(text) == ",") {
+      second = true;
+      continue;
+    }
+    if (!second) {
+      if (firstBegin == std::string_view::npos) firstBegin = t.begin;
+      firstEnd = t.end;
+    } else {
+      if (secondBegin == 0) secondBegin = t.begin;
+      secondEnd = t.end;
+    }
+  }
+  LanguageValues v;
+  if (firstBegin != std::string_view::npos)
+    v.primary = text.substr(firstBegin, firstEnd - firstBegin);
+  if (secondBegin != 0) v.sub = text.substr(secondBegin, secondEnd - secondBegin);
+  return v;
+}
+
+std::string tagOfValues(const LanguageValues& v) {
+  const std::optional<std::uint16_t> primary = languageValue(v.primary);
+  const std::optional<std::uint16_t> sub = languageValue(v.sub);
+  if (primary && sub) return languageTag({*primary, *sub});
+  std::string written(trimmed(v.primary));
+  written += ',';
+  written += trimmed(v.sub);
+  return written;
+}
+
+// Where the LANGUAGE statement among a resource's header statements starts, or npos: the
+// header runs from the type to the body's "{" or BEGIN (or the statement's end).
+std::size_t ownLanguage(std::string_view text, const Statement& s) {
+  const std::size_t from = s.kind == StatementKind::StringTable ? s.begin : s.typeEnd;
+  Lexer lexer(text.substr(0, s.end), from, false);
+  if (s.kind == StatementKind::StringTable) lexer.nextCode();  // STRINGTABLE
+  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
+    const std::string_view word = t.of(text);
+    if (word == "{" || isKeyword(word, "BEGIN") || t.kind == TokenKind::String) break;
+    if (t.kind == TokenKind::Word && isKeyword(word, "LANGUAGE")) return t.begin;
+  }
+  return std::string_view::npos;
+}
+
+// Where the values of the LANGUAGE statement at `from` end: at the line end after the second
+// value (header statements take one line each).
+std::size_t lineEndFrom(std::string_view text, std::size_t from, std::size_t limit) {
+  const std::size_t lineEnd = text.find("\r\n", from);
+  return lineEnd == std::string_view::npos || lineEnd > limit ? limit : lineEnd;
+}
+
+}  // namespace
+
+std::optional<std::uint16_t> languageValue(std::string_view value) {
+  value = trimmed(value);
+  if (value.empty()) return std::nullopt;
+  if (value.front() >= '0' && value.front() <= '9') {
+    unsigned result = 0;
+    std::size_t i = 0;
+    unsigned base = 10;
+    if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
+      base = 16;
+      i = 2;
+    }
+    for (; i < value.size(); ++i) {
+      const char c = lowerByte(value[i]);
+      unsigned digit = 0;
+      if (c >= '0' && c <= '9')
+        digit = static_cast<unsigned>(c - '0');
+      else if (base == 16 && c >= 'a' && c <= 'f')
+        digit = static_cast<unsigned>(c - 'a' + 10);
+      else if ((c == 'l' || c == 'u') && value.find_first_not_of("lLuU", i) == value.npos)
+        break;
+      else
+        return std::nullopt;
+      result = result * base + digit;
+      if (result > 0xFFFF) return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(result);
+  }
+  for (const LanguageName& n : kLanguageNames)
+    if (n.name == value) return n.value;
+  return std::nullopt;
+}
+
+std::string languageTag(LanguageId id) {
+  if (id.primary == 0) return {};
+  for (const RegionTag& r : kRegionTags)
+    if (r.primary == id.primary && r.sub == id.sub) return std::string(r.tag);
+  for (const PrimaryTag& p : kPrimaryTags) {
+    if (p.primary != id.primary) continue;
+    if (id.sub == 1 && !p.defaultTag.empty()) return std::string(p.defaultTag);
+    if (id.sub <= 1) return std::string(p.tag);
+    return std::string(p.tag) + "-" + hex(id.sub);
+  }
+  return hex(id.primary) + "-" + hex(id.sub);
+}
+
+std::string languageTagOf(std::string_view statementText) {
+  return tagOfValues(valuesAt(statementText, 0, statementText.size()));
+}
+
+std::vector<std::string> statementLanguages(std::string_view text,
+                                            const std::vector<Statement>& statements) {
+  std::vector<std::string> tags(statements.size());
+  std::string current;
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    const Statement& s = statements[i];
+    if (s.kind == StatementKind::Language) {
+      current = languageTagOf(s.of(text));
+      continue;
+    }
+    if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable) continue;
+    const std::size_t own = ownLanguage(text, s);
+    tags[i] = own == std::string_view::npos
+                  ? current
+                  : tagOfValues(valuesAt(text, own, lineEndFrom(text, own, s.end)));
+  }
+  return tags;
+}
+
+}  // namespace kolvre
