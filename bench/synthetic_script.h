@@ -1,9 +1,9 @@
 // Deterministic synthetic resource scripts of a chosen size for the benchmarks: dialogs with
 // CONTROL lines in braces or BEGIN/END bodies, icons, bitmaps and cursors as inline hex or one-line
-// file references, version resources, manifests, and string tables, comments and preprocessor
-// lines between them. Strings hold what looks like comments and body delimiters, and comments
-// stand after CONTROL lines and around controls left out, so that the reading has to tell them
-// apart.
+// file references, version resources, manifests, menus, and string tables, comments and
+// preprocessor lines between them. Strings hold what looks like comments and body delimiters, and
+// comments stand after CONTROL lines and around controls left out, so that the reading has to tell
+// them apart.
 #pragma once
 
 #include <cstddef>
@@ -140,8 +140,15 @@ inline void appendResource(std::string& out, ScriptRandom& rnd, std::size_t seri
       out += "  }\r\n }\r\n}\r\n";
       break;
     }
-    case 8:  // manifest file reference
-      out += " 24 \"app.manifest\"\r\n";
+    case 8:  // manifest file reference, or a menu
+      if (rnd.chance(50)) {
+        out += " 24 \"app.manifest\"\r\n";
+        break;
+      }
+      out += " MENU\r\nBEGIN\r\n  POPUP \"&File\"\r\n  BEGIN\r\n";
+      do out += "    MENUITEM \"&Open...\\tCtrl+O\", 100\r\n    MENUITEM SEPARATOR\r\n";
+      while (out.size() < until);
+      out += "  END\r\nEND\r\n";
       break;
     default:  // image file reference, sometimes with two blanks before the keyword
       switch (rnd.below(4)) {
