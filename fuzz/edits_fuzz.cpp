@@ -375,9 +375,10 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
     case 'R': {
       const auto k = entryNumber(doc, in.number());
       const std::string_view field = in.text();
-      if (!k) return std::nullopt;
+      // A string table has no name: the command refuses to rename it.
+      if (!k || doc.index()[*k].type == ResourceType::StringTable) return std::nullopt;
       const auto block = entryBlock(doc.text(), doc.index(), *k);
-      const auto name = acceptedName(doc, field, typeKeyword(doc.index()[*k].type));
+      const auto name = acceptedName(doc, field, doc.index()[*k].keyword());
       if (!block || !name) return std::nullopt;
       std::string written = *name;
       written += block->of(doc.text()).substr(doc.index()[*k].name.size());

@@ -103,9 +103,10 @@ std::string checkIndexCurrent(const Document& doc, const testing::CurrentEntry& 
 }
 
 // What the prompt promises of an accepted name (as script bytes): not empty, upper case, no
-// blank, tab, CR or LF, and no entry whose type code begins the type token under the same name,
-// letter case aside, as the compilers compare names (seed case_variant_name.bin). A name typed
-// with an overlong UTF-8 form of a line feed or a small letter is held to them too (seeds
+// blank, tab, CR or LF, and no entry under the same name, letter case aside, as the compilers
+// compare names (seed case_variant_name.bin), whose type the type token's first word names: its
+// keyword in any case (DIALOGEX and RT_MANIFEST too), or an Other type's own word. A name
+// typed with an overlong UTF-8 form of a line feed or a small letter is held to them too (seeds
 // overlong_*.bin).
 std::string checkAcceptedName(const std::string& name, const ResourceIndex& before,
                               std::string_view typeToken) {
@@ -113,8 +114,14 @@ std::string checkAcceptedName(const std::string& name, const ResourceIndex& befo
   if (name.find_first_of(" \t\r\n") != std::string::npos)
     return "name with a blank or line break accepted";
   if (name != upperAscii(name)) return "name not in upper case";
+  const std::string_view word = Lexer(typeToken).nextCode().of(typeToken);
+  const auto names = [&](const IndexEntry& e) {
+    return equalsIgnoringCase(word, e.keyword()) ||
+           (e.type == ResourceType::Dialog && equalsIgnoringCase(word, "DIALOGEX")) ||
+           (e.type == ResourceType::Manifest && equalsIgnoringCase(word, "RT_MANIFEST"));
+  };
   for (const IndexEntry& e : before)
-    if (sameName(e.name, name) && typeToken.starts_with(e.code()))
+    if (sameName(e.name, name) && names(e))
       return "duplicate name " + testing::detail::excerpt(name) + " accepted";
   return {};
 }

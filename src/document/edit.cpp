@@ -34,6 +34,11 @@ std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view 
   for (const ResourceTypeInfo& info : kResourceTypes)
     if (!info.code.empty() && typeWord == info.code)
       return ResourceKey{std::string(name), info.type, 0, {}};
+  return keyForWrittenHeader(name, typeWord);
+}
+
+std::optional<ResourceKey> keyForWrittenHeader(std::string_view name, std::string_view typeWord) {
+  if (name.empty() || typeWord.empty()) return std::nullopt;
   const ResourceType type = typeOfWord(typeWord);
   return ResourceKey{std::string(name), type, 0,
                      type == ResourceType::Other ? std::string(typeWord) : std::string()};

@@ -46,6 +46,10 @@ std::optional<std::size_t> findEntry(const ResourceIndex& index, const ResourceK
 // resource makes current. Nothing when the word names no type: such a header is not indexed.
 std::optional<ResourceKey> keyForHeader(std::string_view name, std::string_view typeWord);
 
+// The same for a type word as the script writes it, never a type code: "D" is a user-defined
+// type there, as the compilers read it.
+std::optional<ResourceKey> keyForWrittenHeader(std::string_view name, std::string_view typeWord);
+
 // The key of the first listed resource statement of a text, read as the index reads it.
 // Nothing when it holds none.
 std::optional<ResourceKey> keyOfText(std::string_view text);

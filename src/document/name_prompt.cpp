@@ -12,10 +12,14 @@ namespace kolvre {
 
 namespace {
 
-// An entry of that name whose type the type word names: a type code ("VI") or a type as written
-// (any letter case, DIALOGEX for a dialog, an Other type by its word), as keyForHeader reads it.
+// An entry of that name whose type the type word names as the script writes it (any letter
+// case, DIALOGEX for a dialog, an Other type by its word; a word that is a type code, such as
+// "D", is a user-defined type there).
+// Only the word's first token counts: a header's second blank-delimited token may run on into
+// its body ("ICON\r\n{").
 bool isDuplicate(const ResourceIndex& index, std::string_view name, std::string_view typeWord) {
-  const std::optional<ResourceKey> key = keyForHeader(name, typeWord);
+  const Token first = Lexer(typeWord).nextCode();
+  const std::optional<ResourceKey> key = keyForWrittenHeader(name, first.of(typeWord));
   if (!key) return false;
   for (const IndexEntry& e : index)
     if (matchesKey(e, *key)) return true;

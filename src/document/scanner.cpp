@@ -117,7 +117,7 @@ std::string stringTableName(std::string_view text, const Statement& s) {
     if (runBegin == std::string_view::npos) runBegin = t.begin;
     runEnd = t.end;
   }
-  if (first.empty()) return {};
+  if (first.empty()) return std::string(kEmptyTableName);
   if (first.data() == last.data()) return std::string(first);
   std::string name(first);
   name += "..";

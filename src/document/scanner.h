@@ -63,7 +63,8 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
                              ListedKinds kinds = ListedKinds::All);
 
 // A string table's name in the list: its first and last ID as written, "first..last" ("101"
-// for a table of one string, empty for one with none). `s` is the table's statement.
+// for a table of one string, kEmptyTableName for one with none). `s` is the table's statement.
+inline constexpr std::string_view kEmptyTableName = "(vuota)";
 std::string stringTableName(std::string_view text, const Statement& s);
 
 }  // namespace kolvre

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "document/name_prompt.h"
 #include "messages/error_record.h"
 #include "support/current_entry.h"
 #include "support/replace_text.h"
@@ -220,6 +221,21 @@ TEST_F(DocumentCommands, SaveDropsTheCtrlZMark) {
   open("a.rc", "A ICON\r\n\x1A");
   EXPECT_TRUE(saveScript(ui, doc));
   EXPECT_EQ(TempDir::read(doc.fileName()), "A ICON\r\n");
+}
+
+TEST(NamePrompt, ANameIsTakenOnlyByAResourceOfTheSameType) {
+  const ResourceIndex index =
+      indexResources("A MENU\r\n{\r\n}\r\nA PNG \"a.png\"\r\nA ICON \"a.ico\"");
+  const auto taken = [&](std::string_view typeWord) {
+    return !nameRefusal(index, "A", typeWord, TextEncoding::Utf8).empty();
+  };
+  EXPECT_TRUE(taken("MENU"));
+  EXPECT_FALSE(taken("M"));   // a user-defined type in the script, not the code of a menu
+  EXPECT_TRUE(taken("png"));  // a user type's word, in any case
+  EXPECT_TRUE(taken("ICON\r\n{\r\n}"));  // a header's second token running into its body
+  EXPECT_FALSE(taken("MENUEX"));         // not a menu, though its word begins like one
+  EXPECT_FALSE(taken("ICONS"));
+  EXPECT_FALSE(taken("ACCELERATORS"));
 }
 
 TEST(HeaderKeys, NameTheFirstEntryOfThatNameWhoseCodeSharesTheTypesFirstLetter) {

@@ -174,7 +174,7 @@ TEST(ResourceIndex, EveryResourceStatementAndStringTableWithItsLanguage) {
       {"STRINGTABLE\r\nBEGIN\r\n  IDS_A, \"a\"\r\n  IDS_B L\"b\" \"c\"\r\n  IDS_C+1 "
        "\"d\"\r\nEND\r\n"
        "STRINGTABLE { 7 \"x\" }\r\nSTRINGTABLE { }",
-       {"7 S", " S", "IDS_A..IDS_C+1 S"}},
+       {"7 S", "(vuota) S", "IDS_A..IDS_C+1 S"}},
       // The language of the LANGUAGE statement before, or of the resource's own.
       {"LANGUAGE LANG_ITALIAN, SUBLANG_NEUTRAL\r\nA MENU\r\n{\r\n}\r\n"
        "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\r\nB MENU\r\n{\r\n}\r\n"
