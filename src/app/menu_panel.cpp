@@ -1,0 +1,127 @@
+#include "app/menu_panel.h"
+
+#include <QFrame>
+#include <QMenu>
+#include <QVBoxLayout>
+
+#include "app/main_window.h"
+#include "resources/menus.h"
+#include "ui/qt_user_interface.h"
+
+namespace kolvre {
+
+namespace {
+
+// The window the menu bar stands on: as wide as the panel allows, up to this.
+constexpr int kWindowWidth = 480;
+constexpr int kWindowHeight = 220;
+constexpr int kMargin = 8;
+
+// An item's text as a menu shows it: the shortcut column after a tab, "&" marks a mnemonic.
+QString itemText(const MenuItem& item) {
+  QString text = qstr(item.text);
+  if (!item.shortcut.empty()) text += QLatin1Char('\t') + qstr(item.shortcut);
+  return text;
+}
+
+// The states of an item on its action; a checked item stays checked when it is chosen.
+void setStates(QAction* action, const MenuItem& item) {
+  if (item.flags & (kMenuGrayed | kMenuInactive)) action->setEnabled(false);
+  if (item.flags & kMenuChecked) {
+    action->setCheckable(true);
+    action->setChecked(true);
+    QObject::connect(action, &QAction::triggered, action, [action] { action->setChecked(true); });
+  }
+}
+
+void fill(QMenu* menu, const std::vector<MenuItem>& items) {
+  for (const MenuItem& item : items) {
+    if (item.flags & kMenuSeparator) {
+      menu->addSeparator();
+      continue;
+    }
+    QAction* action = nullptr;
+    if (item.popup) {
+      QMenu* sub = menu->addMenu(itemText(item));
+      fill(sub, item.items);
+      action = sub->menuAction();
+    } else {
+      action = menu->addAction(itemText(item));
+    }
+    setStates(action, item);
+    if (item.flags & kMenuDefault) menu->setDefaultAction(action);
+  }
+}
+
+// The menu bar grabs Alt and each title's mnemonic as shortcuts of the main window, where they
+// would take the main window's own menus' keys: they are turned off, found as the ids taken
+// between two probes.
+void releaseMnemonics(QMenuBar* bar, int before) {
+  bar->adjustSize();  // lays the bar out, which grabs its titles' shortcuts
+  const QKeySequence probe(Qt::Key_F35);
+  const int after = bar->grabShortcut(probe);
+  bar->releaseShortcut(after);
+  for (int id = before + 1; id < after; ++id) bar->setShortcutEnabled(id, false);
+}
+
+}  // namespace
+
+MenuView::MenuView(const Document& doc, std::size_t begin, QWidget* parent) : ResourceView(parent) {
+  setObjectName(QStringLiteral("menuPanel"));
+  const ViewSource source = viewSource(doc, begin);
+  if (!source.statement) {
+    problem_ = QStringLiteral("La risorsa non si trova nel testo.");
+    return;
+  }
+  const MenuReading menu =
+      readMenu(doc.text(), *source.statement, source.symbols.get(), source.charset);
+  if (!menu.problem.empty()) {
+    problem_ = qstr(menu.problem);
+    return;
+  }
+  // A plain window that stands for the program's, with the menu bar along its top.
+  auto* window = new QFrame(this);
+  window->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  window->setAutoFillBackground(true);
+  window->setGeometry(kMargin, kMargin, kWindowWidth, kWindowHeight);
+  auto* layout = new QVBoxLayout(window);
+  layout->setContentsMargins(2, 2, 2, 2);
+  bar_ = new QMenuBar(window);
+  bar_->setNativeMenuBar(false);
+  layout->setMenuBar(bar_);
+  layout->addStretch();
+  const int before = bar_->grabShortcut(QKeySequence(Qt::Key_F35));
+  bar_->releaseShortcut(before);
+  for (const MenuItem& item : menu.items) {
+    if (item.flags & kMenuSeparator) {
+      bar_->addSeparator();
+      continue;
+    }
+    QAction* action = nullptr;
+    if (item.popup) {
+      QMenu* popup = bar_->addMenu(itemText(item));
+      fill(popup, item.items);
+      action = popup->menuAction();
+    } else {
+      action = bar_->addAction(itemText(item));
+    }
+    if (item.flags & (kMenuGrayed | kMenuInactive)) action->setEnabled(false);
+  }
+  releaseMnemonics(bar_, before);
+  const QString kind = menu.extended ? QStringLiteral("Menu esteso") : QStringLiteral("Menu");
+  status_ = QStringLiteral("%1: %2 voci").arg(kind).arg(countMenuItems(menu.items));
+}
+
+QWidget* menuPanel(const PanelContext& context) {
+  auto* view = new MenuView(context.doc, entryBegin(context), context.window.centralWidget());
+  QWidget* shown = showView(context, view);
+  if (shown == view) {
+    // The window narrower than the panel where the panel is narrow.
+    QWidget* window = view->menuBar()->parentWidget();
+    window->resize(std::min(kWindowWidth, std::max(0, view->width() - 2 * kMargin)),
+                   std::min(kWindowHeight, std::max(0, view->height() - 2 * kMargin)));
+  }
+  return shown;
+}
+
+}  // namespace kolvre
