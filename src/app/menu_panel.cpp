@@ -18,14 +18,14 @@ constexpr int kWindowHeight = 220;
 constexpr int kMargin = 8;
 
 // An item's text as a menu shows it: the shortcut column after a tab, "&" marks a mnemonic.
-QString itemText(const MenuItem& item) {
+QString itemText(const MenuEntry& item) {
   QString text = qstr(item.text);
   if (!item.shortcut.empty()) text += QLatin1Char('\t') + qstr(item.shortcut);
   return text;
 }
 
 // The states of an item on its action; a checked item stays checked when it is chosen.
-void setStates(QAction* action, const MenuItem& item) {
+void setStates(QAction* action, const MenuEntry& item) {
   if (item.flags & (kMenuGrayed | kMenuInactive)) action->setEnabled(false);
   if (item.flags & kMenuChecked) {
     action->setCheckable(true);
@@ -34,8 +34,8 @@ void setStates(QAction* action, const MenuItem& item) {
   }
 }
 
-void fill(QMenu* menu, const std::vector<MenuItem>& items) {
-  for (const MenuItem& item : items) {
+void fill(QMenu* menu, const std::vector<MenuEntry>& items) {
+  for (const MenuEntry& item : items) {
     if (item.flags & kMenuSeparator) {
       menu->addSeparator();
       continue;
@@ -92,7 +92,7 @@ MenuView::MenuView(const Document& doc, std::size_t begin, QWidget* parent) : Re
   layout->addStretch();
   const int before = bar_->grabShortcut(QKeySequence(Qt::Key_F35));
   bar_->releaseShortcut(before);
-  for (const MenuItem& item : menu.items) {
+  for (const MenuEntry& item : menu.items) {
     if (item.flags & kMenuSeparator) {
       bar_->addSeparator();
       continue;
@@ -109,7 +109,7 @@ MenuView::MenuView(const Document& doc, std::size_t begin, QWidget* parent) : Re
   }
   releaseMnemonics(bar_, before);
   const QString kind = menu.extended ? QStringLiteral("Menu esteso") : QStringLiteral("Menu");
-  status_ = QStringLiteral("%1: %2 voci").arg(kind).arg(countMenuItems(menu.items));
+  status_ = QStringLiteral("%1: %2 voci").arg(kind).arg(countMenuEntries(menu.items));
 }
 
 QWidget* menuPanel(const PanelContext& context) {

@@ -32,9 +32,9 @@ int onStatement(Context& c, const std::vector<std::string_view>& types,
   return command(doc, *statement, symbols, charset);
 }
 
-void printItems(Context& c, const Document& doc, const std::vector<MenuItem>& items,
+void printItems(Context& c, const Document& doc, const std::vector<MenuEntry>& items,
                 std::size_t depth) {
-  for (const MenuItem& item : items) {
+  for (const MenuEntry& item : items) {
     c.out << std::string(2 * depth, ' ') << item.text;
     if (!item.shortcut.empty()) c.out << "\\t" << item.shortcut;
     c.out << '\t' << doc.display(item.id) << '\t' << menuFlagWords(item.flags) << '\n';

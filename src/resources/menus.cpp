@@ -73,7 +73,7 @@ class MenuParser {
         charset_(charset) {}
 
   // The items up to the "}" or END that closes the body or pop-up; false with the problem set.
-  bool items(std::vector<MenuItem>& out) {
+  bool items(std::vector<MenuEntry>& out) {
     while (true) {
       if (at_ >= tokens_.size()) return fail(text_.size(), "il corpo del menu non è chiuso.");
       const Token& t = tokens_[at_];
@@ -82,7 +82,7 @@ class MenuParser {
         return true;
       }
       const std::string_view word = t.of(text_);
-      MenuItem item;
+      MenuEntry item;
       item.offset = t.begin;
       ++at_;
       if (t.kind == TokenKind::Word && isKeyword(word, "MENUITEM")) {
@@ -115,7 +115,7 @@ class MenuParser {
   }
 
   // The quoted text that follows MENUITEM or POPUP, split at its first tab.
-  bool itemText(MenuItem& item, std::string_view keyword) {
+  bool itemText(MenuEntry& item, std::string_view keyword) {
     const Token* t = peek();
     if (!t || t->kind != TokenKind::String || t->of(text_).front() != '"')
       return fail(t ? t->begin : text_.size(),
@@ -143,7 +143,7 @@ class MenuParser {
   }
 
   // MENU options after an item's text or id: words, with or without commas between them.
-  bool options(MenuItem& item) {
+  bool options(MenuEntry& item) {
     while (true) {
       std::size_t ahead = peekIs(",") ? 1 : 0;
       const Token* t = peek(ahead);
@@ -170,12 +170,12 @@ class MenuParser {
     return out;
   }
 
-  void setId(MenuItem& item, std::string written) {
+  void setId(MenuEntry& item, std::string written) {
     item.id = std::move(written);
     if (!item.id.empty()) item.idValue = knownValue(item.id, symbols_);
   }
 
-  void setExtended(MenuItem& item, const std::vector<std::string>& values) {
+  void setExtended(MenuEntry& item, const std::vector<std::string>& values) {
     if (!values.empty()) setId(item, values[0]);
     if (values.size() > 1) item.type = values[1];
     if (values.size() > 2) item.state = values[2];
@@ -185,7 +185,7 @@ class MenuParser {
     item.flags = extendedFlags(value(item.type), value(item.state));
   }
 
-  bool menuItem(MenuItem& item) {
+  bool menuItem(MenuEntry& item) {
     const Token* t = peek();
     if (t && t->kind == TokenKind::Word && isKeyword(t->of(text_), "SEPARATOR")) {
       ++at_;
@@ -204,7 +204,7 @@ class MenuParser {
     return options(item);
   }
 
-  bool popup(MenuItem& item) {
+  bool popup(MenuEntry& item) {
     if (!itemText(item, "POPUP")) return false;
     if (extended_) {
       setExtended(item, fields(4));
@@ -212,6 +212,10 @@ class MenuParser {
       return false;
     }
     const Token* open = peek();
+    if (open && open->kind == TokenKind::Word && !opensBody(text_, *open))
+      return fail(open->begin, "«" + std::string(open->of(text_)) +
+                                   "» non è atteso dopo il pop-up «" + item.text +
+                                   "» (manca BEGIN o {).");
     if (!open || !opensBody(text_, *open))
       return fail(open ? open->begin : text_.size(),
                   "manca BEGIN o { dopo il pop-up «" + item.text + "».");
@@ -259,9 +263,9 @@ MenuReading readMenu(std::string_view text, const Statement& statement, const Sy
   return reading;
 }
 
-std::size_t countMenuItems(const std::vector<MenuItem>& items) {
+std::size_t countMenuEntries(const std::vector<MenuEntry>& items) {
   std::size_t count = items.size();
-  for (const MenuItem& item : items) count += countMenuItems(item.items);
+  for (const MenuEntry& item : items) count += countMenuEntries(item.items);
   return count;
 }
 

@@ -32,7 +32,7 @@ enum MenuFlag : unsigned {
 // The words of the flags, in the order of the table, one blank between ("GRAYED CHECKED").
 std::string menuFlagWords(unsigned flags);
 
-struct MenuItem {
+struct MenuEntry {
   bool popup = false;
   std::string text;      // the text as shown (UTF-8), up to its first tab
   std::string shortcut;  // the text after that tab (or after "\a"): the shortcut column
@@ -42,12 +42,12 @@ struct MenuItem {
   std::string state;
   unsigned flags = 0;           // MenuFlag
   std::size_t offset = 0;       // where its MENUITEM or POPUP stands in the text
-  std::vector<MenuItem> items;  // a pop-up's items
+  std::vector<MenuEntry> items;  // a pop-up's items
 };
 
 struct MenuReading {
   bool extended = false;  // MENUEX
-  std::vector<MenuItem> items;
+  std::vector<MenuEntry> items;
   // Why the body does not read, as a sentence ("Riga 12: ..."); the items are then empty.
   std::string problem;
 };
@@ -59,6 +59,6 @@ MenuReading readMenu(std::string_view text, const Statement& statement, const Sy
                      const ScriptCharset& charset);
 
 // The items of the tree, pop-ups and their items included.
-std::size_t countMenuItems(const std::vector<MenuItem>& items);
+std::size_t countMenuEntries(const std::vector<MenuEntry>& items);
 
 }  // namespace kolvre
