@@ -1,8 +1,10 @@
 #include "app/menu_panel.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QMenu>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/main_window.h"
 #include "resources/menus.h"
@@ -53,16 +55,49 @@ void fill(QMenu* menu, const std::vector<MenuEntry>& items) {
   }
 }
 
-// The menu bar grabs Alt and each title's mnemonic as shortcuts of the main window, where they
-// would take the main window's own menus' keys: they are turned off, found as the ids taken
-// between two probes.
-void releaseMnemonics(QMenuBar* bar, int before) {
-  bar->adjustSize();  // lays the bar out, which grabs its titles' shortcuts
-  const QKeySequence probe(Qt::Key_F35);
-  const int after = bar->grabShortcut(probe);
-  bar->releaseShortcut(after);
-  for (int id = before + 1; id < after; ++id) bar->setShortcutEnabled(id, false);
-}
+// A menu bar that takes no keys: a menu bar grabs each title's mnemonic (Alt and a letter) as
+// a shortcut of the window it stands in, where it would take the keys of the main window's own
+// menus. The grabs are turned off whenever the bar may have made them (when it lays itself out):
+// they are the bar's shortcuts among the ids handed out since it was made.
+class QuietMenuBar : public QMenuBar {
+ public:
+  explicit QuietMenuBar(QWidget* parent) : QMenuBar(parent) { first_ = probe(); }
+
+ protected:
+  bool event(QEvent* event) override {
+    const bool handled = QMenuBar::event(event);
+    switch (event->type()) {
+      case QEvent::Show:
+      case QEvent::Resize:
+      case QEvent::Polish:
+      case QEvent::LayoutRequest:
+      case QEvent::ActionAdded:
+      case QEvent::ActionChanged:
+      case QEvent::ActionRemoved:
+        quieten();
+        break;
+      default:
+        break;
+    }
+    return handled;
+  }
+
+ private:
+  // An id just handed out, and handed back.
+  int probe() {
+    const int id = grabShortcut(QKeySequence(Qt::Key_F35));
+    releaseShortcut(id);
+    return id;
+  }
+  void quieten() {
+    sizeHint();  // lays the bar out: the grabs are made now, if they are due
+    const int last = probe();
+    // Ids run one way from the first probe (downwards in Qt 6): every id strictly between.
+    for (int id = std::min(first_, last) + 1; id < std::max(first_, last); ++id)
+      setShortcutEnabled(id, false);
+  }
+  int first_ = 0;
+};
 
 }  // namespace
 
@@ -86,12 +121,10 @@ MenuView::MenuView(const Document& doc, std::size_t begin, QWidget* parent) : Re
   window->setGeometry(kMargin, kMargin, kWindowWidth, kWindowHeight);
   auto* layout = new QVBoxLayout(window);
   layout->setContentsMargins(2, 2, 2, 2);
-  bar_ = new QMenuBar(window);
+  bar_ = new QuietMenuBar(window);
   bar_->setNativeMenuBar(false);
   layout->setMenuBar(bar_);
   layout->addStretch();
-  const int before = bar_->grabShortcut(QKeySequence(Qt::Key_F35));
-  bar_->releaseShortcut(before);
   for (const MenuEntry& item : menu.items) {
     if (item.flags & kMenuSeparator) {
       bar_->addSeparator();
@@ -107,7 +140,6 @@ MenuView::MenuView(const Document& doc, std::size_t begin, QWidget* parent) : Re
     }
     if (item.flags & (kMenuGrayed | kMenuInactive)) action->setEnabled(false);
   }
-  releaseMnemonics(bar_, before);
   const QString kind = menu.extended ? QStringLiteral("Menu esteso") : QStringLiteral("Menu");
   status_ = QStringLiteral("%1: %2 voci").arg(kind).arg(countMenuEntries(menu.items));
 }
