@@ -141,7 +141,11 @@ MenuView::MenuView(const Document& doc, std::size_t begin, QWidget* parent) : Re
     if (item.flags & (kMenuGrayed | kMenuInactive)) action->setEnabled(false);
   }
   const QString kind = menu.extended ? QStringLiteral("Menu esteso") : QStringLiteral("Menu");
-  status_ = QStringLiteral("%1: %2 voci").arg(kind).arg(countMenuEntries(menu.items));
+  const std::size_t count = countMenuEntries(menu.items);
+  status_ = QStringLiteral("%1: %2 %3")
+                .arg(kind)
+                .arg(count)
+                .arg(count == 1 ? QStringLiteral("voce") : QStringLiteral("voci"));
 }
 
 QWidget* menuPanel(const PanelContext& context) {

@@ -12,6 +12,7 @@
 #include "app/menu_panel.h"
 #include "app/text_panel.h"
 #include "document/document_commands.h"
+#include "support/main_window_fixture.h"
 #include "support/temp_dir.h"
 
 namespace kolvre {
@@ -121,6 +122,35 @@ TEST_F(ResourceViews, TablesTextsAndData) {
   ASSERT_TRUE(picture.picture());
   EXPECT_EQ(picture.picture()->pixmap().size(), QSize(3, 2));
   EXPECT_TRUE(picture.statusText().endsWith("(3 x 2)")) << picture.statusText().toStdString();
+}
+
+// The panel functions over the main window's index: the view beside the list with its status
+// text, or the empty panel with the reason.
+class ResourcePanels : public testing::MainWindowFixture<> {
+ protected:
+  QWidget* show(QWidget* (*panel)(const PanelContext&), ResourceType type) {
+    for (std::size_t i = 0; i < doc.index().size(); ++i)
+      if (doc.index()[i].type == type) return panel({*window, doc, ui, i});
+    ADD_FAILURE() << "no entry of the type";
+    return nullptr;
+  }
+};
+
+TEST_F(ResourcePanels, ViewsStandBesideTheListOrSayWhyNot) {
+  showMainWindow("p.rc",
+                 "M MENU\r\n{\r\n MENUITEM \"a\", 1\r\n}\r\n"
+                 "K ACCELERATORS\r\n{\r\n \"ab\", 1\r\n}\r\n");
+  QWidget* menu = show(menuPanel, ResourceType::Menu);
+  ASSERT_TRUE(dynamic_cast<MenuView*>(menu));
+  EXPECT_EQ(menu->geometry().topLeft(), QPoint(window->panelLeft(), 0));
+  EXPECT_EQ(menu->geometry().right(), window->centralWidget()->width() - 1);
+  EXPECT_EQ(window->defaultStatusText(), "Menu: 1 voce");
+  const std::string before = doc.text();
+  QWidget* table = show(acceleratorPanel, ResourceType::Accelerators);
+  EXPECT_EQ(table->objectName(), "emptyPanel");
+  EXPECT_EQ(window->defaultStatusText(), "Riga 7: il tasto \"ab\" non è un solo carattere.");
+  EXPECT_EQ(doc.text(), before);
+  EXPECT_FALSE(doc.unsaved());
 }
 
 }  // namespace
