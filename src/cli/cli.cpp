@@ -54,17 +54,23 @@ constexpr std::string_view kUsageText =
     "                            (numerata come prima del riordino); senza RIGA scrive le righe:\n"
     "                            numero, caption, id, classe, x, y, cx, cy, separati da\n"
     "                            tabulazioni\n"
+    "  menu FILE NOME            scrive le voci del menu NOME (MENU o MENUEX), rientrate di due\n"
+    "                            spazi per livello: testo (la scorciatoia dopo \\t), id, opzioni,\n"
+    "                            separati da tabulazioni\n"
+    "  accelerators FILE NOME    scrive i tasti della tabella NOME: tasto, id, opzioni, separati\n"
+    "                            da tabulazioni\n"
     "  style parse TESTO         scrive il numero dello stile (0x e otto cifre esadecimali)\n"
     "  style text FAMIGLIA NUMERO\n"
     "                            scrive lo stile NUMERO (decimale o 0x esadecimale) come testo\n"
     "                            (FAMIGLIA: dialog, button, combobox, edit, listbox, scrollbar,\n"
     "                            static, systreeview32, window)\n"
-    "Con --nth K, show, rename, delete, replace, image, dialog, dialog-props e tab-order\n"
-    "agiscono sulla K-esima risorsa con quel nome e tipo (1 la prima).\n";
+    "Con --nth K, show, rename, delete, replace, image, dialog, dialog-props, tab-order, menu e\n"
+    "accelerators agiscono sulla K-esima risorsa con quel nome e tipo (1 la prima).\n";
 
 // The commands that take one resource by name and type, and so `--nth K`.
 const std::set<std::string, std::less<>> kPicksOne{
-    "delete", "dialog", "dialog-props", "image", "rename", "replace", "show", "tab-order"};
+    "accelerators", "delete", "dialog",  "dialog-props", "image",
+    "menu",         "rename", "replace", "show",         "tab-order"};
 
 const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands() {
   static const std::map<std::string, std::function<int(Context&)>, std::less<>> table{
@@ -72,7 +78,7 @@ const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands
       {"image", cmdImage},     {"tab-order", cmdTabOrder}, {"list", cmdList},
       {"new", cmdNew},         {"paste", cmdPaste},        {"rename", cmdRename},
       {"reorder", cmdReorder}, {"replace", cmdReplace},    {"show", cmdShow},
-      {"style", cmdStyle},
+      {"style", cmdStyle},     {"menu", cmdMenu},          {"accelerators", cmdAccelerators},
   };
   return table;
 }

@@ -1,8 +1,8 @@
 // The batch tool's commands and what they share: the context a command runs in, the exit
 // codes, and the steps of the commands that work on one resource. cli.cpp reads the command
 // line and runs the command it names; the commands stand in groups: script_commands.cpp (the
-// script and its resources as text), image_commands.cpp, dialog_commands.cpp and
-// style_commands.cpp.
+// script and its resources as text), image_commands.cpp, dialog_commands.cpp,
+// style_commands.cpp and menu_commands.cpp.
 #pragma once
 
 #include <cstddef>
@@ -91,5 +91,16 @@ int cmdTabOrder(Context& c);
 
 // style parse TEXT | style text FAMILY NUMBER; style_commands.cpp.
 int cmdStyle(Context& c);
+
+// menu_commands.cpp:
+//
+// menu FILE NAME: the items of menu NAME (MENU or MENUEX), one line each, indented two blanks
+// per level: the text as shown (its shortcut after "\t"), a tab, the id as written, a tab, the
+// flags (menuFlagWords). A body that does not read gives its reason on standard error.
+int cmdMenu(Context& c);
+
+// accelerators FILE NAME: one line per row of table NAME: the key as shown, a tab, the id as
+// written, a tab, the options written (acceleratorOptionWords).
+int cmdAccelerators(Context& c);
 
 }  // namespace kolvre::cli

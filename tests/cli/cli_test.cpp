@@ -561,5 +561,29 @@ TEST(CliTabOrder, PrintsTheRowsReordersThemAndChangesIds) {
   EXPECT_EQ(ids.out.substr(0, ids.out.find('\n')), "1\tOK\t2\tBUTTON\t5\t20\t50\t14");
 }
 
+// menu and accelerators print the items and rows the readers give; a body that does not read
+// fails with its reason, and --nth picks among resources of one name.
+TEST(CliMenus, MenuTreeAndAcceleratorRows) {
+  TempDir dir;
+  const auto f = dir.write(
+      "m.rc",
+      "#define IDM_OPEN 1\nM MENU\n{\n POPUP \"&File\"\n {\n  MENUITEM \"&Apri\\tCtrl+O\", "
+      "IDM_OPEN, CHECKED\n  MENUITEM SEPARATOR\n }\n}\nM MENUEX\n{\n MENUITEM \"Due\", 2, , "
+      "MFS_GRAYED\n}\nK ACCELERATORS\n{\n \"^O\", IDM_OPEN\n VK_F5, 5, VIRTKEY, SHIFT\n}\n"
+      "BAD MENU\n{\n MENUITEM \"x\"\n}\n");
+  const CliRun menu = cli({"menu", f, "M"});
+  EXPECT_EQ(menu.code, 0) << menu.err;
+  EXPECT_EQ(menu.out, "&File\t\t\n  &Apri\\tCtrl+O\tIDM_OPEN\tCHECKED\n  \t\tSEPARATOR\n");
+  EXPECT_EQ(cli({"menu", "--nth", "2", f, "M"}).out, "Due\t2\tGRAYED\n");
+  const CliRun keys = cli({"accelerators", f, "K"});
+  EXPECT_EQ(keys.code, 0) << keys.err;
+  EXPECT_EQ(keys.out, "Ctrl+O\tIDM_OPEN\t\nMaiusc+F5\t5\tVIRTKEY SHIFT\n");
+  const CliRun bad = cli({"menu", f, "BAD"});
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.err, "Riga 21: manca l'id della voce dopo il testo.\n");
+  EXPECT_EQ(cli({"accelerators", f, "M"}).err, "Risorsa M non trovata.\n");
+  EXPECT_EQ(cli({"menu", f}).code, 2);
+}
+
 }  // namespace
 }  // namespace kolvre
