@@ -97,6 +97,20 @@ std::vector<StringTable> readStringTables(std::string_view text,
   return tables;
 }
 
+std::vector<std::string> scriptLanguages(std::string_view, const std::vector<Statement>&) {
+  return {};
+}
+
+StringContext stringContext(const Document& doc, const SymbolTable* symbols) {
+  return {symbols, doc.form().utf16 != Utf16::None};
+}
+
+std::vector<StringTable> documentStringTables(const Document& doc, const SymbolTable* symbols) {
+  return readStringTables(doc.text(), doc.statements(),
+                          scriptLanguages(doc.text(), doc.statements()),
+                          stringContext(doc, symbols));
+}
+
 bool sameStringId(const StringEntry& a, const StringEntry& b) {
   if (a.value && b.value) return *a.value == *b.value;
   return a.id == b.id;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dialogs/symbols.h"
+#include "document/document.h"
 #include "document/edit.h"
 #include "document/statements.h"
 #include "resources/literals.h"
@@ -66,6 +67,16 @@ Edit insertString(std::string_view script, const std::vector<StringTable>& table
 
 // Removes entry `entry`: its whole line when the line holds nothing else.
 Edit deleteString(std::string_view script, const StringTable& table, std::size_t entry);
+
+// The language of every statement of the script, one tag per statement (empty: neutral).
+std::vector<std::string> scriptLanguages(std::string_view text,
+                                         const std::vector<Statement>& statements);
+
+// What reading the document's texts needs: its symbols (may be null) and its form on disk.
+StringContext stringContext(const Document& doc, const SymbolTable* symbols);
+
+// Every string table of the document, with its language.
+std::vector<StringTable> documentStringTables(const Document& doc, const SymbolTable* symbols);
 
 // The value of an ID as written (a number, a symbol, an expression); nothing when it does not
 // read or a name in it is unknown.

@@ -27,6 +27,21 @@ bool endsValues(std::string_view text, const Token& t) {
          isWord(text, t, "VALUE") || isWord(text, t, "BLOCK");
 }
 
+// The characters that join a value's parts across a line break.
+constexpr std::string_view kJoiners = ",+-*/|&~(";
+
+// True when `t`, on a new line, still belongs to the values whose last token is `last`: one of
+// them ends the line before, or `t` begins its line (a line of values continued). Otherwise a
+// line break ends the values: what follows is a line of its own (a macro that writes VALUE
+// lines).
+bool continuesValues(std::string_view text, const Token& t, const Token& last) {
+  if (!t.newLine) return true;
+  const auto joins = [&](const Token& x) {
+    return x.kind == TokenKind::Punct && kJoiners.find(text[x.begin]) != std::string_view::npos;
+  };
+  return joins(last) || joins(t);
+}
+
 const std::string_view* fixedField(std::string_view word) {
   for (const std::string_view& field : kVersionFields)
     if (isKeyword(word, field)) return &field;
@@ -98,6 +113,11 @@ class VersionReader {
       } else if (isWord(text_, t, "VALUE")) {
         if (!current) return fail("VALUE fuori da un blocco" + atLine(text_, t.begin));
         if (!readValue(t, info_.blocks[*current])) return false;
+      } else if (t.kind == TokenKind::Word) {
+        // A macro that stands for whole lines: the rest of its line goes with it.
+        for (Token next = lexer_.peekCode(); next.kind != TokenKind::End && !next.newLine;
+             next = lexer_.peekCode())
+          lexer_.nextCode();
       } else {
         return fail("Riga inattesa" + atLine(text_, t.begin));
       }
@@ -133,25 +153,29 @@ class VersionReader {
     if (!key)
       return fail(problem_.empty() ? "VALUE senza nome" + atLine(text_, word.begin) : problem_);
     value.key = *key;
+    Token last{TokenKind::String, key->begin, key->end, false};
+    const auto ends = [&](const Token& t) {
+      return endsValues(text_, t) || !continuesValues(text_, t, last);
+    };
     Token t = lexer_.peekCode();
-    if (t.kind == TokenKind::Punct && text_[t.begin] == ',') {
-      lexer_.nextCode();
+    if (!ends(t) && t.kind == TokenKind::Punct && text_[t.begin] == ',') {
+      last = lexer_.nextCode();
       t = lexer_.peekCode();
     }
-    value.valueBegin = value.valueEnd = t.begin;
-    if (endsValues(text_, t)) {
-      value.valueBegin = value.valueEnd = key->end;
-    } else if (literalQuote(text_, t)) {
+    value.valueBegin = value.valueEnd = ends(t) ? key->end : t.begin;
+    if (!ends(t) && literalQuote(text_, t)) {
       lexer_.nextCode();
       auto literal = readLiterals(text_, lexer_, t, charset_, problem_);
       if (!literal) return fail(problem_);
       value.valueEnd = literal->end;
-      if (endsValues(text_, lexer_.peekCode())) value.text = std::move(*literal);
+      last = Token{TokenKind::String, literal->begin, literal->end, false};
+      if (ends(lexer_.peekCode())) value.text = std::move(*literal);
     }
-    for (t = lexer_.peekCode(); !endsValues(text_, t); t = lexer_.peekCode()) {
+    for (t = lexer_.peekCode(); !ends(t); t = lexer_.peekCode()) {
       if (t.kind == TokenKind::String && !literalQuote(text_, t))
         return fail("Testo non valido" + atLine(text_, t.begin));
-      value.valueEnd = lexer_.nextCode().end;
+      last = lexer_.nextCode();
+      value.valueEnd = last.end;
     }
     value.asWritten =
         std::string(text_.substr(value.valueBegin, value.valueEnd - value.valueBegin));

@@ -28,6 +28,7 @@ const std::string kVersion =
     "            VALUE \"CompanyName\", \"ACME \"\"Tools\"\"\"\r\n"
     "            VALUE \"FileVersion\", \"1.0.0.1\\0\"\r\n"
     "            VALUE \"Build\", VER_BUILD\r\n"
+    "            MORE_VALUES\r\n"
     "        END\r\n"
     "        BLOCK \"041004b0\" { }\r\n"
     "    END\r\n"
@@ -63,7 +64,7 @@ TEST(VersionInfoReading, FixedFieldsBlocksValuesAndTranslation) {
   EXPECT_EQ(info.translation(), "0x409, 1200");
   for (const char* bad : {"V VERSIONINFO\r\nBEGIN\r\n VALUE \"a\", \"b\"\r\nEND\r\n",
                           "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\n BEGIN\r\n END\r\n",
-                          "V VERSIONINFO\r\nBEGIN\r\n FOO\r\nEND\r\n"})
+                          "V VERSIONINFO\r\nBEGIN\r\n , \r\nEND\r\n"})
     EXPECT_NE(readOnly(bad).problem, "") << bad;
 }
 
@@ -80,7 +81,7 @@ TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
   expected.replace(expected.find("VER_BUILD"), 9, "\"7\"");
   EXPECT_EQ(replaced(0, "Build", "7"), expected);
   expected = kVersion;
-  expected.insert(expected.find("        END"),
+  expected.insert(expected.find("            MORE_VALUES"),
                   "            VALUE \"ProductName\", \"Kolvre \"\"X\"\"\"\r\n");
   EXPECT_EQ(replaced(0, "ProductName", "Kolvre \"X\""), expected);
   expected = kVersion;
