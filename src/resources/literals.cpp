@@ -46,6 +46,10 @@ const std::map<std::string, char, std::less<>>& codePageBytes(int codePage) {
 
 }  // namespace
 
+StringContext stringContext(const Document& doc, const SymbolTable* symbols) {
+  return {symbols, doc.form().utf16 != Utf16::None};
+}
+
 std::optional<std::size_t> literalQuote(std::string_view text, const Token& token) {
   if (token.kind == TokenKind::String)
     return text[token.begin] == '"' ? std::optional(token.begin) : std::nullopt;

@@ -9,6 +9,7 @@
 
 #include "dialogs/string_literal.h"
 #include "dialogs/symbols.h"
+#include "document/document.h"
 #include "document/lexer.h"
 
 namespace kolvre {
@@ -19,6 +20,9 @@ struct StringContext {
   const SymbolTable* symbols = nullptr;
   bool utf16File = false;
 };
+
+// What reading the document's texts needs: its symbols (may be null) and its form on disk.
+StringContext stringContext(const Document& doc, const SymbolTable* symbols);
 
 // One or more adjacent literals that make one text: `L"a" "b"`.
 struct WrittenText {

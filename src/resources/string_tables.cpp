@@ -101,10 +101,6 @@ std::vector<std::string> scriptLanguages(std::string_view, const std::vector<Sta
   return {};
 }
 
-StringContext stringContext(const Document& doc, const SymbolTable* symbols) {
-  return {symbols, doc.form().utf16 != Utf16::None};
-}
-
 std::vector<StringTable> documentStringTables(const Document& doc, const SymbolTable* symbols) {
   return readStringTables(doc.text(), doc.statements(),
                           scriptLanguages(doc.text(), doc.statements()),

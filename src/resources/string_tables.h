@@ -72,9 +72,6 @@ Edit deleteString(std::string_view script, const StringTable& table, std::size_t
 std::vector<std::string> scriptLanguages(std::string_view text,
                                          const std::vector<Statement>& statements);
 
-// What reading the document's texts needs: its symbols (may be null) and its form on disk.
-StringContext stringContext(const Document& doc, const SymbolTable* symbols);
-
 // Every string table of the document, with its language.
 std::vector<StringTable> documentStringTables(const Document& doc, const SymbolTable* symbols);
 
