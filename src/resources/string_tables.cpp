@@ -195,9 +195,16 @@ Edit deleteString(std::string_view script, const StringTable& table, std::size_t
       onlyBlanksAndComments(script, row.text.end, lineEnd)) {
     edit.splices.push_back({lineStartOf(script, row.idBegin), lineEnd + 2, ""});
   } else {
-    // The row shares its line: its tokens go, with the blanks after them.
+    // The row shares its line: its tokens go, with the blanks after them. What follows must not
+    // become a preprocessor line by standing first on it.
     std::size_t end = row.text.end;
     while (end < script.size() && isBlank(script[end])) ++end;
+    Lexer after(script, row.text.end, false);
+    const Token next = after.nextCode();
+    if (!next.newLine && next.kind == TokenKind::Punct && script[next.begin] == '#' &&
+        atLineStart(script, row.idBegin))
+      throw Refusal("Impossibile eliminare la stringa " + row.id +
+                    ": il resto della sua riga diventerebbe una direttiva.");
     edit.splices.push_back({row.idBegin, end, ""});
   }
   return edit;

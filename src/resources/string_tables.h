@@ -65,7 +65,8 @@ Edit insertString(std::string_view script, const std::vector<StringTable>& table
                   std::size_t table, std::optional<std::size_t> after, std::string_view id,
                   std::string_view text, const StringContext& context);
 
-// Removes entry `entry`: its whole line when the line holds nothing else.
+// Removes entry `entry`: its whole line when the line holds nothing else, else its tokens.
+// Throws Refusal when what follows on its line would become a preprocessor line.
 Edit deleteString(std::string_view script, const StringTable& table, std::size_t entry);
 
 // The language of every statement of the script, one tag per statement (empty: neutral).

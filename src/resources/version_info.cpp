@@ -240,13 +240,18 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
       if (found->text->text == value) return edit;
       std::string contents = writtenString(value, charset);
       if (endsWithZero(textAsWritten(script, *found->text))) contents += "\\0";
-      const std::string prefix = found->text->wide ? "L\"" : "\"";
-      edit.splices.push_back({found->text->begin, found->text->end, prefix + contents + "\""});
+      const std::string prefix = found->text->begin == found->key.end ? ", " : "";
+      const std::string quote = found->text->wide ? "L\"" : "\"";
+      edit.splices.push_back(
+          {found->text->begin, found->text->end, prefix + quote + contents + "\""});
     } else {
       if (found->asWritten == value) return edit;
       const std::string literal = literalFor(value, false, charset);
-      if (found->valueBegin == found->valueEnd)
-        edit.splices.push_back({found->valueEnd, found->valueEnd, ", " + literal});
+      // A literal after the key's without a comma between would read as one with it.
+      const std::string_view gap =
+          script.substr(found->key.end, found->valueBegin - found->key.end);
+      if (gap.find(',') == std::string_view::npos)
+        edit.splices.push_back({found->key.end, found->valueEnd, ", " + literal});
       else
         edit.splices.push_back({found->valueBegin, found->valueEnd, literal});
     }
@@ -260,7 +265,8 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
     const std::string_view beforeKey =
         script.substr(last.begin + 5, last.key.begin - last.begin - 5);
     std::string_view beforeValue = script.substr(last.key.end, last.valueBegin - last.key.end);
-    if (last.valueBegin == last.key.end ||
+    // A comma between, and only blanks beside it, or the two would read as one text.
+    if (beforeValue.find(',') == std::string_view::npos ||
         beforeValue.find_first_not_of(" \t,") != std::string_view::npos)
       beforeValue = ", ";
     line = indentOf(script, last.begin) + std::string(script.substr(last.begin, 5)) +

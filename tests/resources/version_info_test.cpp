@@ -90,6 +90,15 @@ TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
   EXPECT_TRUE(
       setVersionValue(kVersion, info, 0, "CompanyName", "ACME \"Tools\"", {}).splices.empty());
   EXPECT_THROW(setVersionValue(kVersion, info, 9, "A", "b", {}), Refusal);
+  // A value written without a comma after its key takes one: else the two texts would be one.
+  const std::string bare =
+      "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"S\"\r\n BEGIN\r\n  BLOCK \"B\"\r\n  BEGIN\r\n"
+      "   VALUE \"A\" X\r\n  END\r\n END\r\nEND\r\n";
+  const VersionInfo bareInfo = readOnly(bare);
+  std::string set = applySplices(bare, setVersionValue(bare, bareInfo, 0, "A", "a", {}).splices);
+  EXPECT_NE(set.find("VALUE \"A\", \"a\"\r\n"), std::string::npos) << set;
+  set = applySplices(bare, setVersionValue(bare, bareInfo, 0, "C", "c", {}).splices);
+  EXPECT_NE(set.find("VALUE \"C\", \"c\"\r\n"), std::string::npos) << set;
 }
 
 }  // namespace
