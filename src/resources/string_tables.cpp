@@ -205,7 +205,10 @@ Edit deleteString(std::string_view script, const StringTable& table, std::size_t
         atLineStart(script, row.idBegin))
       throw Refusal("Impossibile eliminare la stringa " + row.id +
                     ": il resto della sua riga diventerebbe una direttiva.");
-    edit.splices.push_back({row.idBegin, end, ""});
+    // A blank stays between what stood before and after it, so that they do not join.
+    const bool joins = row.idBegin > 0 && !isSpace(script[row.idBegin - 1]) &&
+                       end < script.size() && !isSpace(script[end]);
+    edit.splices.push_back({row.idBegin, end, joins ? " " : ""});
   }
   return edit;
 }
