@@ -67,7 +67,7 @@ StringTable readStringTable(std::string_view text, const Statement& statement,
     // The ID: the tokens up to the literal, a comma after them left out.
     while (!literalQuote(within, t)) {
       if (t.kind == TokenKind::End || isCloser(within, t) || t.kind == TokenKind::String ||
-          t.kind == TokenKind::Directive)
+          t.kind == TokenKind::Directive || isOpener(within, t))
         return failed(std::move(table), "ID senza testo" + atLine(text, entry.idBegin));
       if (!(t.kind == TokenKind::Punct && within[t.begin] == ',')) entry.idEnd = t.end;
       t = lexer.nextCode();

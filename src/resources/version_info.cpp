@@ -24,7 +24,7 @@ bool isCloser(std::string_view text, const Token& t) {
 // A token that ends a VALUE line's values.
 bool endsValues(std::string_view text, const Token& t) {
   return t.kind == TokenKind::End || t.kind == TokenKind::Directive || isCloser(text, t) ||
-         isWord(text, t, "VALUE") || isWord(text, t, "BLOCK");
+         isOpener(text, t) || isWord(text, t, "VALUE") || isWord(text, t, "BLOCK");
 }
 
 // The characters that join a value's parts across a line break.
@@ -113,9 +113,9 @@ class VersionReader {
       } else if (isWord(text_, t, "VALUE")) {
         if (!current) return fail("VALUE fuori da un blocco" + atLine(text_, t.begin));
         if (!readValue(t, info_.blocks[*current])) return false;
-      } else if (t.kind == TokenKind::Word) {
+      } else if (t.kind == TokenKind::Word && !isOpener(text_, t)) {
         // A macro that stands for whole lines: the rest of its line goes with it.
-        for (Token next = lexer_.peekCode(); next.kind != TokenKind::End && !next.newLine;
+        for (Token next = lexer_.peekCode(); !next.newLine && !endsValues(text_, next);
              next = lexer_.peekCode())
           lexer_.nextCode();
       } else {
