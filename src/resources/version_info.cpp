@@ -281,12 +281,13 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
     at = lineEndOf(script, target.bodyBegin);
   }
   edit.label = "Nuovo valore";
-  // On a line of its own, unless the line it follows goes on with more than a comment.
+  // On a line of its own: after the line it follows, or, where that line goes on with more
+  // than a comment, between the two parts of it (what follows would else read as its value).
   const std::size_t from = target.values.empty() ? target.bodyBegin : target.values.back().valueEnd;
   if (at < script.size() && onlyBlanksAndComments(script, from, at))
     edit.splices.push_back({at + 2, at + 2, line + "\r\n"});
   else
-    edit.splices.push_back({from, from, "\r\n" + line});
+    edit.splices.push_back({from, from, "\r\n" + line + "\r\n"});
   return edit;
 }
 

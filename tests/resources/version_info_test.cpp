@@ -85,7 +85,7 @@ TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
                   "            VALUE \"ProductName\", \"Kolvre \"\"X\"\"\"\r\n");
   EXPECT_EQ(replaced(0, "ProductName", "Kolvre \"X\""), expected);
   expected = kVersion;
-  expected.insert(expected.find(" { }") + 2, "\r\n            VALUE \"Comments\", \"c\"");
+  expected.insert(expected.find(" { }") + 2, "\r\n            VALUE \"Comments\", \"c\"\r\n");
   EXPECT_EQ(replaced(1, "Comments", "c"), expected);
   EXPECT_TRUE(
       setVersionValue(kVersion, info, 0, "CompanyName", "ACME \"Tools\"", {}).splices.empty());
