@@ -95,7 +95,10 @@ void StringTableView::reload() {
       table_->setItem(r, 0, idItem);
       table_->setItem(r, 1, new QTableWidgetItem(utf8(entry.text.text)));
     }
-    status_ = QStringLiteral("Tabella delle stringhe: %1 stringhe").arg(table->entries.size());
+    status_ =
+        table->entries.size() == 1
+            ? QStringLiteral("Tabella delle stringhe: 1 stringa")
+            : QStringLiteral("Tabella delle stringhe: %1 stringhe").arg(table->entries.size());
   }
   table_->resizeColumnToContents(0);
   if (row >= 0 && table_->rowCount() > 0)

@@ -121,9 +121,12 @@ void VersionView::reload() {
       table->setCurrentCell(std::min(row, table->rowCount() - 1), 1);
   }
   filling_ = false;
-  status_ = info_.problem.empty()
-                ? QStringLiteral("Informazioni di versione: %1 blocchi").arg(stringBlocks_.size())
-                : utf8(doc_.display(info_.problem));
+  status_ =
+      info_.problem.empty()
+          ? (stringBlocks_.size() == 1
+                 ? QStringLiteral("Informazioni di versione: 1 blocco")
+                 : QStringLiteral("Informazioni di versione: %1 blocchi").arg(stringBlocks_.size()))
+          : utf8(doc_.display(info_.problem));
 }
 
 void VersionView::setValue(std::size_t block, const QString& key, const QString& value) {
