@@ -73,6 +73,15 @@ std::optional<WrittenText> readLiterals(std::string_view text, Lexer& lexer, Tok
           "Testo non chiuso alla riga " + std::to_string(lineNumberAt(text, first.begin)) + ".";
       return std::nullopt;
     }
+    // A line may end inside a literal only after a backslash that continues it, as the
+    // compilers read it: any other line end leaves the literal open.
+    for (std::size_t at = text.find("\r\n", first.begin); at < first.end;
+         at = text.find("\r\n", at + 2))
+      if (text[at - 1] != '\\') {
+        problem =
+            "Testo non chiuso alla riga " + std::to_string(lineNumberAt(text, first.begin)) + ".";
+        return std::nullopt;
+      }
     written.end = first.end;
     written.text += shownString(text.substr(first.begin + 1, first.end - first.begin - 2), charset);
     first = lexer.peekCode();

@@ -56,7 +56,8 @@ TEST(StringTableReading, IdsInEveryFormAndTextsAsTheCompilerStoresThem) {
 TEST(StringTableReading, MalformedBodiesGiveAReasonAndNoEntries) {
   for (const char* text :
        {"STRINGTABLE\r\nBEGIN\r\n 1 \"a\"\r\n 2\r\nEND\r\n", "STRINGTABLE\r\n{\r\n \"a\"\r\n}\r\n",
-        "STRINGTABLE\r\n{\r\n 1 'a'\r\n}\r\n", "STRINGTABLE\r\n{\r\n 1 \"a\"\r\n"}) {
+        "STRINGTABLE\r\n{\r\n 1 'a'\r\n}\r\n", "STRINGTABLE\r\n{\r\n 1 \"a\r\nb\"\r\n}\r\n",
+        "STRINGTABLE\r\n{\r\n 1 \"a\"\r\n"}) {
     const StringTable table = onlyTable(text);
     EXPECT_NE(table.problem, "") << text;
     EXPECT_TRUE(table.entries.empty()) << text;
