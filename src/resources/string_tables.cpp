@@ -201,8 +201,7 @@ Edit deleteString(std::string_view script, const StringTable& table, std::size_t
     while (end < script.size() && isBlank(script[end])) ++end;
     Lexer after(script, row.text.end, false);
     const Token next = after.nextCode();
-    if (!next.newLine && next.kind == TokenKind::Punct && script[next.begin] == '#' &&
-        atLineStart(script, row.idBegin))
+    if (!next.newLine && next.kind == TokenKind::Punct && script[next.begin] == '#')
       throw Refusal("Impossibile eliminare la stringa " + row.id +
                     ": il resto della sua riga diventerebbe una direttiva.");
     // A blank stays between what stood before and after it, so that they do not join.
