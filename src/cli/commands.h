@@ -101,7 +101,8 @@ int cmdStringSet(Context& c);
 // key, value as written), tab-separated.
 int cmdVersion(Context& c);
 // version-set FILE NAME KEY VALUE [--lang BLOCK]: the value KEY of the StringFileInfo block
-// BLOCK (the only one when not given) set; a key the block lacks is added.
+// BLOCK (its name, or the tag of the language its name gives; the only block when not given)
+// set; a key the block lacks is added.
 int cmdVersionSet(Context& c);
 
 // style parse TEXT | style text FAMILY NUMBER; style_commands.cpp.

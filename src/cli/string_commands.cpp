@@ -1,11 +1,13 @@
 // The batch tool's commands over string tables and version information: strings, string-set,
 // version and version-set.
 #include <algorithm>
+#include <cctype>
 #include <set>
 
 #include "base/text.h"
 #include "cli/commands.h"
 #include "dialogs/symbols.h"
+#include "document/languages.h"
 #include "resources/string_tables.h"
 #include "resources/version_info.h"
 
@@ -28,6 +30,23 @@ std::string joined(const std::set<std::string>& tags) {
   for (const std::string& tag : tags)
     out += (out.empty() ? "" : ", ") + (tag.empty() ? "neutra" : tag);
   return out;
+}
+
+// The language tag of a StringFileInfo block's name ("040904b0": 0x0409, "en-US"); empty when
+// the name does not begin with four hexadecimal digits.
+std::string blockLanguage(std::string_view name) {
+  if (name.size() < 4) return {};
+  unsigned id = 0;
+  for (const char c : name.substr(0, 4)) {
+    const int digit = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
+                      : (c >= 'a' && c <= 'f')                    ? c - 'a' + 10
+                      : (c >= 'A' && c <= 'F')                    ? c - 'A' + 10
+                                                                  : -1;
+    if (digit < 0) return {};
+    id = id * 16 + static_cast<unsigned>(digit);
+  }
+  return languageTag(
+      {static_cast<std::uint16_t>(id & 0x3FF), static_cast<std::uint16_t>(id >> 10)});
 }
 
 // The VERSIONINFO resource NAME of FILE read, then the command on it.
@@ -129,7 +148,8 @@ int cmdVersionSet(Context& c) {
     std::vector<std::size_t> blocks = info.stringBlocks();
     if (language)
       std::erase_if(blocks, [&](std::size_t b) {
-        return !equalsIgnoringCase(info.blocks[b].name, *language);
+        return !equalsIgnoringCase(info.blocks[b].name, *language) &&
+               blockLanguage(info.blocks[b].name) != *language;
       });
     if (blocks.size() != 1) {
       std::set<std::string> names;

@@ -1,6 +1,7 @@
 #include "resources/string_tables.h"
 
 #include "base/text.h"
+#include "document/languages.h"
 #include "messages/error_record.h"
 
 namespace kolvre {
@@ -97,13 +98,9 @@ std::vector<StringTable> readStringTables(std::string_view text,
   return tables;
 }
 
-std::vector<std::string> scriptLanguages(std::string_view, const std::vector<Statement>&) {
-  return {};
-}
-
 std::vector<StringTable> documentStringTables(const Document& doc, const SymbolTable* symbols) {
   return readStringTables(doc.text(), doc.statements(),
-                          scriptLanguages(doc.text(), doc.statements()),
+                          statementLanguages(doc.text(), doc.statements()),
                           stringContext(doc, symbols));
 }
 

@@ -69,11 +69,7 @@ Edit insertString(std::string_view script, const std::vector<StringTable>& table
 // Throws Refusal when what follows on its line would become a preprocessor line.
 Edit deleteString(std::string_view script, const StringTable& table, std::size_t entry);
 
-// The language of every statement of the script, one tag per statement (empty: neutral).
-std::vector<std::string> scriptLanguages(std::string_view text,
-                                         const std::vector<Statement>& statements);
-
-// Every string table of the document, with its language.
+// Every string table of the document, with its language (statementLanguages).
 std::vector<StringTable> documentStringTables(const Document& doc, const SymbolTable* symbols);
 
 // The value of an ID as written (a number, a symbol, an expression); nothing when it does not

@@ -589,6 +589,21 @@ TEST(CliStrings, ListsAndSetsOneLiteralByIdOrValueKeepingTheFilesForm) {
   const auto u = dir.write("u.rc", utf16("STRINGTABLE\r\n{\r\n 1 \"a\"\r\n}\r\n"));
   EXPECT_EQ(cli({"string-set", u, "1", "b"}).code, 0);
   EXPECT_EQ(TempDir::read(u), utf16("STRINGTABLE\r\n{\r\n 1 \"b\"\r\n}\r\n"));
+  // The same ID in two languages: named by --lang, else refused with the languages listed.
+  const auto two =
+      dir.write("l.rc",
+                "LANGUAGE LANG_ITALIAN, SUBLANG_ITALIAN\nSTRINGTABLE\n{\n 1 \"uno\"\n}\n"
+                "STRINGTABLE LANGUAGE LANG_GERMAN, SUBLANG_NEUTRAL\n{\n 1 \"eins\"\n}\n");
+  EXPECT_EQ(cli({"strings", two}).out, "it\t1\tuno\nde\t1\teins\n");
+  const CliRun ambiguous = cli({"string-set", two, "1", "x"});
+  EXPECT_EQ(ambiguous.code, 1);
+  EXPECT_EQ(ambiguous.err, "La stringa 1 è in più lingue (de, it): indicarne una con --lang.\n");
+  EXPECT_EQ(cli({"string-set", two, "1", "ein", "--lang", "de"}).code, 0);
+  EXPECT_NE(TempDir::read(two).find("{\n 1 \"uno\"\n}\nSTRINGTABLE LANGUAGE LANG_GERMAN, "
+                                    "SUBLANG_NEUTRAL\n{\n 1 \"ein\"\n}"),
+            std::string::npos);
+  EXPECT_EQ(cli({"string-set", two, "1", "x", "--lang", "fr"}).err,
+            "Stringa 1 non trovata nella lingua fr.\n");
   const auto broken = dir.write("b.rc", "STRINGTABLE\n{\n 1\n}\n");
   EXPECT_EQ(cli({"strings", broken}).err,
             "Tabella delle stringhe alla riga 1: ID senza testo alla riga 3.\n");
@@ -623,6 +638,9 @@ TEST(CliVersion, PrintsFieldsAndValuesAndSetsOneValueOfOneBlock) {
             "Più blocchi in StringFileInfo: indicarne uno con --lang (040904b0, 041004b0).\n");
   EXPECT_EQ(cli({"version-set", two, "V", "FileVersion", "2", "--lang", "041004B0"}).code, 0);
   EXPECT_NE(TempDir::read(two).find("VALUE \"FileVersion\", \"2\"\n"), std::string::npos);
+  // A block is named by its language too.
+  EXPECT_EQ(cli({"version-set", two, "V", "FileVersion", "1.4", "--lang", "en-US"}).code, 0);
+  EXPECT_NE(TempDir::read(two).find("VALUE \"FileVersion\", \"1.4\\0\"\n"), std::string::npos);
   EXPECT_EQ(cli({"version-set", two, "V", "FileVersion", "2", "--lang", "0407"}).err,
             "Blocco 0407 non trovato (040904b0, 041004b0).\n");
   EXPECT_EQ(cli({"version", f, "W"}).code, 1);
