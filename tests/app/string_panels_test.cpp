@@ -9,6 +9,7 @@
 
 #include "app/string_table_panel.h"
 #include "app/version_panel.h"
+#include "support/main_window_fixture.h"
 #include "support/scripted_ui.h"
 
 namespace kolvre {
@@ -104,6 +105,27 @@ TEST_F(StringPanels, AVersionValueEditedInPlaceIsOneStep) {
   EXPECT_EQ(doc.undoLabel(), "Modifica valore");
   ASSERT_TRUE(doc.undo());
   EXPECT_FALSE(doc.canUndo());
+}
+
+using StringPanelInWindow = testing::MainWindowFixture<>;
+
+// The panel as the window builds it: beside the list, its count in the status bar, an edit one
+// step through the window's dispatch, the table's entry still the list's current one.
+TEST_F(StringPanelInWindow, FillsBesideTheListAndEditsThroughTheWindow) {
+  showMainWindow("s.rc", "A ICON\r\n{\r\n}\r\nSTRINGTABLE\r\n{\r\n 1 \"uno\"\r\n}\r\n");
+  const auto position = findEntry(doc.index(), {"1", ResourceType::StringTable, 0});
+  ASSERT_TRUE(position);
+  window->list()->setCurrentRow(static_cast<int>(*position));
+  auto* view = dynamic_cast<StringTableView*>(stringTablePanel({*window, doc, ui, *position}));
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(view->x(), window->panelLeft());
+  EXPECT_EQ(view->width(), window->centralWidget()->width() - window->panelLeft());
+  EXPECT_EQ(window->defaultStatusText(), "Tabella delle stringhe: 1 stringa");
+  typeInPlace(view->table(), 0, "due");
+  EXPECT_NE(doc.text().find(" 1 \"due\"\r\n"), std::string::npos);
+  EXPECT_EQ(doc.undoLabel(), "Modifica stringa");
+  EXPECT_EQ(window->list()->currentRow(), static_cast<int>(*position));
+  delete view;
 }
 
 }  // namespace
