@@ -162,7 +162,8 @@ class VersionReader {
       last = lexer_.nextCode();
       t = lexer_.peekCode();
     }
-    value.valueBegin = value.valueEnd = ends(t) ? key->end : t.begin;
+    // No value: its place is after the key, or after the comma that follows it.
+    value.valueBegin = value.valueEnd = ends(t) ? last.end : t.begin;
     if (!ends(t) && literalQuote(text_, t)) {
       lexer_.nextCode();
       auto literal = readLiterals(text_, lexer_, t, charset_, problem_);
@@ -253,7 +254,8 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
       if (gap.find(',') == std::string_view::npos)
         edit.splices.push_back({found->key.end, found->valueEnd, ", " + literal});
       else
-        edit.splices.push_back({found->valueBegin, found->valueEnd, literal});
+        edit.splices.push_back({found->valueBegin, found->valueEnd,
+                                found->valueBegin == found->valueEnd ? " " + literal : literal});
     }
     return edit;
   }
