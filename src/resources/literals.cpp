@@ -91,7 +91,8 @@ std::optional<WrittenText> readLiterals(std::string_view text, Lexer& lexer, Tok
   }
 }
 
-std::string writtenString(std::string_view text, const ScriptCharset& charset) {
+std::string writtenString(std::string_view text, const ScriptCharset& charset,
+                          bool octalApostrophes) {
   const bool asUtf8 = charset.utf16File || charset.codePage == kUtf8CodePage;
   std::string out;
   out.reserve(text.size() + 8);
@@ -115,6 +116,9 @@ std::string writtenString(std::string_view text, const ScriptCharset& charset) {
           break;
         case '\r':
           out += "\\r";
+          break;
+        case '\'':
+          out += octalApostrophes ? "\\047" : "'";
           break;
         default:
           if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
@@ -144,8 +148,9 @@ std::string writtenString(std::string_view text, const ScriptCharset& charset) {
   return out;
 }
 
-std::string literalFor(std::string_view text, bool wide, const ScriptCharset& charset) {
-  return (wide ? "L\"" : "\"") + writtenString(text, charset) + "\"";
+std::string literalFor(std::string_view text, bool wide, const ScriptCharset& charset,
+                       bool octalApostrophes) {
+  return (wide ? "L\"" : "\"") + writtenString(text, charset, octalApostrophes) + "\"";
 }
 
 std::string textAsWritten(std::string_view script, const WrittenText& text) {

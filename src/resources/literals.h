@@ -45,12 +45,16 @@ std::optional<WrittenText> readLiterals(std::string_view text, Lexer& lexer, Tok
 
 // The text between the quotes of a literal that makes the compiler store `text` (UTF-8), in
 // the code page of `charset`: a quote doubled (the one form both compilers read), backslash,
-// tab, line feed and carriage return as escapes, other control characters in octal. Throws
-// Refusal when the code page lacks one of the characters or the text is no UTF-8.
-std::string writtenString(std::string_view text, const ScriptCharset& charset);
+// tab, line feed and carriage return as escapes, other control characters in octal; with
+// `octalApostrophes`, an apostrophe in octal too (one that would else close an apostrophe left
+// open before it on its line). Throws Refusal when the code page lacks one of the characters or
+// the text is no UTF-8.
+std::string writtenString(std::string_view text, const ScriptCharset& charset,
+                          bool octalApostrophes = false);
 
 // A whole literal for `text`: its prefix, quotes and contents.
-std::string literalFor(std::string_view text, bool wide, const ScriptCharset& charset);
+std::string literalFor(std::string_view text, bool wide, const ScriptCharset& charset,
+                       bool octalApostrophes = false);
 
 // The contents of the literals of `text` with their escapes as written, joined.
 std::string textAsWritten(std::string_view script, const WrittenText& text);

@@ -116,8 +116,29 @@ Edit setStringText(std::string_view script, const StringTable& table, std::size_
   edit.label = "Modifica stringa";
   if (written.text == text) return edit;
   const ScriptCharset charset = scriptCharsetAt(script, table.begin, context.utf16File);
-  edit.splices.push_back({written.begin, written.end, literalFor(text, written.wide, charset)});
-  return edit;
+  // The table read again must hold the text where it was and its other strings as they were:
+  // an apostrophe could close one left open before the literal on its line (a script the
+  // compilers would refuse), so a second try writes apostrophes in octal.
+  for (const bool octalApostrophes : {false, true}) {
+    const std::string literal = literalFor(text, written.wide, charset, octalApostrophes);
+    const std::string after = applySplices(script, {{written.begin, written.end, literal}});
+    Statement statement;
+    statement.kind = StatementKind::StringTable;
+    statement.begin = table.begin;
+    statement.end = table.end + literal.size() - (written.end - written.begin);
+    const StringTable again = readStringTable(after, statement, context);
+    bool same = again.problem.empty() && again.entries.size() == table.entries.size();
+    for (std::size_t e = 0; same && e < table.entries.size(); ++e)
+      same = again.entries[e].id == table.entries[e].id &&
+             (e == entry || again.entries[e].text.text == table.entries[e].text.text);
+    if (same) {
+      edit.splices.push_back({written.begin, written.end, literal});
+      return edit;
+    }
+  }
+  throw Refusal(
+      "Impossibile scrivere il testo senza cambiare come si leggono le altre "
+      "stringhe della tabella.");
 }
 
 Edit insertString(std::string_view script, const std::vector<StringTable>& tables,
