@@ -2,45 +2,46 @@
 
 #include <array>
 
+#include "app/accelerator_panel.h"
+#include "app/data_panel.h"
 #include "app/dialog_designer.h"
 #include "app/dialog_panel.h"
 #include "app/image_panels.h"
 #include "app/main_window.h"
+#include "app/menu_panel.h"
+#include "app/string_table_panel.h"
+#include "app/text_panel.h"
+#include "app/version_panel.h"
 #include "document/resource_commands.h"
 
 namespace kolvre {
 
 namespace {
 
-QWidget* showEmpty(const PanelContext& c) {
-  return emptyPanel(c.window);
-}
-
 bool editAsText(const PanelContext& c) {
   return editResourceAsText(c.ui, c.doc, c.position);
 }
 
-// One row per type, in the order of the type table. The dialog and image panels take their
-// rows' places when they exist.
+// One row per type, in the order of the type table.
 constexpr std::array<PanelRow, kResourceTypes.size()> kPanelRows{{
-    {ResourceType::Manifest, showEmpty, editAsText},
-    {ResourceType::VersionInfo, showEmpty, editAsText},
+    {ResourceType::Manifest, textPanel, editAsText},
+    {ResourceType::VersionInfo, versionPanel, editAsText},
     {ResourceType::Bitmap, bitmapPanel, editImage},
     {ResourceType::Cursor, cursorPanel, editImage},
     {ResourceType::Dialog, dialogPanel, editDialog},
     {ResourceType::Icon, iconPanel, editImage},
-    {ResourceType::Menu, showEmpty, editAsText},
-    {ResourceType::MenuEx, showEmpty, editAsText},
-    {ResourceType::StringTable, showEmpty, editAsText},
-    {ResourceType::Accelerators, showEmpty, editAsText},
-    {ResourceType::RcData, showEmpty, editAsText},
-    {ResourceType::Html, showEmpty, editAsText},
-    {ResourceType::MessageTable, showEmpty, editAsText},
-    {ResourceType::TextInclude, showEmpty, editAsText},
-    {ResourceType::Toolbar, showEmpty, editAsText},
-    {ResourceType::DlgInit, showEmpty, editAsText},
-    {ResourceType::Font, showEmpty, editAsText},
-    {ResourceType::Other, showEmpty, editAsText},
+    {ResourceType::Menu, menuPanel, editAsText},
+    {ResourceType::MenuEx, menuPanel, editAsText},
+    {ResourceType::StringTable, stringTablePanel, editAsText},
+    {ResourceType::Accelerators, acceleratorPanel, editAsText},
+    {ResourceType::RcData, dataPanel, editAsText},
+    {ResourceType::Html, textPanel, editAsText},
+    {ResourceType::MessageTable, dataPanel, editAsText},
+    {ResourceType::TextInclude, textPanel, editAsText},
+    {ResourceType::Toolbar, dataPanel, editAsText},
+    {ResourceType::DlgInit, dataPanel, editAsText},
+    {ResourceType::Font, dataPanel, editAsText},
+    {ResourceType::Other, dataPanel, editAsText},
 }};
 
 static_assert([] {

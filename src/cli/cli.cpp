@@ -59,26 +59,52 @@ constexpr std::string_view kUsageText =
     "                            separati da tabulazioni\n"
     "  accelerators FILE NOME    scrive i tasti della tabella NOME: tasto, id, opzioni, separati\n"
     "                            da tabulazioni\n"
+    "  strings FILE              elenca le stringhe: lingua, ID come scritto, testo con gli\n"
+    "                            escape come scritti, separati da tabulazioni\n"
+    "  string-set FILE ID TESTO [--lang LINGUA]\n"
+    "                            cambia il testo della stringa ID (come scritto o per valore);\n"
+    "                            --lang sceglie la lingua quando l'ID è in più lingue\n"
+    "  version FILE NOME         scrive i campi fissi delle informazioni di versione NOME, poi\n"
+    "                            blocco, chiave e valore di ogni VALUE\n"
+    "  version-set FILE NOME CHIAVE VALORE [--lang BLOCCO]\n"
+    "                            cambia il valore CHIAVE del blocco BLOCCO di StringFileInfo\n"
+    "                            (040904b0, o la sua lingua: en-US), o lo aggiunge; senza\n"
+    "                            --lang, l'unico blocco\n"
     "  style parse TESTO         scrive il numero dello stile (0x e otto cifre esadecimali)\n"
     "  style text FAMIGLIA NUMERO\n"
     "                            scrive lo stile NUMERO (decimale o 0x esadecimale) come testo\n"
     "                            (FAMIGLIA: dialog, button, combobox, edit, listbox, scrollbar,\n"
     "                            static, systreeview32, window)\n"
-    "Con --nth K, show, rename, delete, replace, image, dialog, dialog-props, tab-order, menu e\n"
-    "accelerators agiscono sulla K-esima risorsa con quel nome e tipo (1 la prima).\n";
+    "Con --nth K, show, rename, delete, replace, image, dialog, dialog-props, tab-order, menu,\n"
+    "accelerators, version e version-set agiscono sulla K-esima risorsa con quel nome e tipo\n"
+    "(1 la prima).\n";
 
 // The commands that take one resource by name and type, and so `--nth K`.
 const std::set<std::string, std::less<>> kPicksOne{
-    "accelerators", "delete", "dialog",  "dialog-props", "image",
-    "menu",         "rename", "replace", "show",         "tab-order"};
+    "accelerators", "delete",  "dialog", "dialog-props", "image",   "menu",
+    "rename",       "replace", "show",   "tab-order",    "version", "version-set"};
 
 const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands() {
   static const std::map<std::string, std::function<int(Context&)>, std::less<>> table{
-      {"delete", cmdDelete},   {"dialog", cmdDialog},      {"dialog-props", cmdDialogProps},
-      {"image", cmdImage},     {"tab-order", cmdTabOrder}, {"list", cmdList},
-      {"new", cmdNew},         {"paste", cmdPaste},        {"rename", cmdRename},
-      {"reorder", cmdReorder}, {"replace", cmdReplace},    {"show", cmdShow},
-      {"style", cmdStyle},     {"menu", cmdMenu},          {"accelerators", cmdAccelerators},
+      {"accelerators", cmdAccelerators},
+      {"delete", cmdDelete},
+      {"dialog", cmdDialog},
+      {"dialog-props", cmdDialogProps},
+      {"image", cmdImage},
+      {"tab-order", cmdTabOrder},
+      {"list", cmdList},
+      {"menu", cmdMenu},
+      {"new", cmdNew},
+      {"paste", cmdPaste},
+      {"rename", cmdRename},
+      {"reorder", cmdReorder},
+      {"replace", cmdReplace},
+      {"show", cmdShow},
+      {"strings", cmdStrings},
+      {"string-set", cmdStringSet},
+      {"style", cmdStyle},
+      {"version", cmdVersion},
+      {"version-set", cmdVersionSet},
   };
   return table;
 }

@@ -2,7 +2,7 @@
 // codes, and the steps of the commands that work on one resource. cli.cpp reads the command
 // line and runs the command it names; the commands stand in groups: script_commands.cpp (the
 // script and its resources as text), image_commands.cpp, dialog_commands.cpp,
-// style_commands.cpp and menu_commands.cpp.
+// style_commands.cpp, menu_commands.cpp and string_commands.cpp.
 #pragma once
 
 #include <cstddef>
@@ -88,6 +88,22 @@ int cmdDialogProps(Context& c);
 // as before the reorder another id. Without ROW the order stays and the rows are printed (after
 // the ids were changed, when some were).
 int cmdTabOrder(Context& c);
+
+// string_commands.cpp:
+//
+// strings FILE: one line per string of every table: language tag, ID as written and the text
+// with its escapes as written, tab-separated.
+int cmdStrings(Context& c);
+// string-set FILE ID TEXT [--lang TAG]: the text of the string of that ID (as written, or by
+// value) set; without TAG the ID must stand in the tables of one language only.
+int cmdStringSet(Context& c);
+// version FILE NAME: the fixed fields (keyword, value), then the values of every block (block,
+// key, value as written), tab-separated.
+int cmdVersion(Context& c);
+// version-set FILE NAME KEY VALUE [--lang BLOCK]: the value KEY of the StringFileInfo block
+// BLOCK (its name, or the tag of the language its name gives; the only block when not given)
+// set; a key the block lacks is added.
+int cmdVersionSet(Context& c);
 
 // style parse TEXT | style text FAMILY NUMBER; style_commands.cpp.
 int cmdStyle(Context& c);

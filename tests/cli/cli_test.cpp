@@ -587,3 +587,88 @@ TEST(CliMenus, MenuTreeAndAcceleratorRows) {
 
 }  // namespace
 }  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+TEST(CliStrings, ListsAndSetsOneLiteralByIdOrValueKeepingTheFilesForm) {
+  TempDir dir;
+  dir.write("ids.h", "#define IDS_HELLO 7\n");
+  const auto f = dir.write("s.rc",
+                           "#include \"ids.h\"\nSTRINGTABLE\nBEGIN\n  IDS_HELLO, \"Ciao\\tmondo\"\n"
+                           "  8 L\"a\"\"b\" \"c\"\nEND\n");
+  const CliRun listed = cli({"strings", f});
+  EXPECT_EQ(listed.code, 0);
+  EXPECT_EQ(listed.out, "\tIDS_HELLO\tCiao\\tmondo\n\t8\ta\"\"bc\n");
+  EXPECT_EQ(cli({"string-set", f, "7", "Salve \"a\" tutti"}).code, 0);
+  EXPECT_EQ(cli({"string-set", f, "8", "x"}).code, 0);
+  EXPECT_EQ(TempDir::read(f),
+            "#include \"ids.h\"\nSTRINGTABLE\nBEGIN\n  IDS_HELLO, \"Salve \"\"a\"\" tutti\"\n"
+            "  8 L\"x\"\nEND\n");
+  const CliRun missing = cli({"string-set", f, "IDS_OTHER", "x"});
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_EQ(missing.err, "Stringa IDS_OTHER non trovata.\n");
+  EXPECT_EQ(cli({"string-set", f, "7"}).code, 2);
+  EXPECT_EQ(cli({"string-set", f, "7", "x", "--lang"}).code, 2);
+  const auto u = dir.write("u.rc", utf16("STRINGTABLE\r\n{\r\n 1 \"a\"\r\n}\r\n"));
+  EXPECT_EQ(cli({"string-set", u, "1", "b"}).code, 0);
+  EXPECT_EQ(TempDir::read(u), utf16("STRINGTABLE\r\n{\r\n 1 \"b\"\r\n}\r\n"));
+  // The same ID in two languages: named by --lang, else refused with the languages listed.
+  const auto two =
+      dir.write("l.rc",
+                "LANGUAGE LANG_ITALIAN, SUBLANG_ITALIAN\nSTRINGTABLE\n{\n 1 \"uno\"\n}\n"
+                "STRINGTABLE LANGUAGE LANG_GERMAN, SUBLANG_NEUTRAL\n{\n 1 \"eins\"\n}\n");
+  EXPECT_EQ(cli({"strings", two}).out, "it\t1\tuno\nde\t1\teins\n");
+  const CliRun ambiguous = cli({"string-set", two, "1", "x"});
+  EXPECT_EQ(ambiguous.code, 1);
+  EXPECT_EQ(ambiguous.err, "La stringa 1 è in più lingue (de, it): indicarne una con --lang.\n");
+  EXPECT_EQ(cli({"string-set", two, "1", "ein", "--lang", "de"}).code, 0);
+  EXPECT_NE(TempDir::read(two).find("{\n 1 \"uno\"\n}\nSTRINGTABLE LANGUAGE LANG_GERMAN, "
+                                    "SUBLANG_NEUTRAL\n{\n 1 \"ein\"\n}"),
+            std::string::npos);
+  EXPECT_EQ(cli({"string-set", two, "1", "x", "--lang", "fr"}).err,
+            "Stringa 1 non trovata nella lingua fr.\n");
+  const auto broken = dir.write("b.rc", "STRINGTABLE\n{\n 1\n}\n");
+  EXPECT_EQ(cli({"strings", broken}).err,
+            "Tabella delle stringhe alla riga 1: ID senza testo alla riga 3.\n");
+}
+
+TEST(CliVersion, PrintsFieldsAndValuesAndSetsOneValueOfOneBlock) {
+  TempDir dir;
+  const std::string head =
+      "V VERSIONINFO\n FILEVERSION 1,2,3,4\n FILEOS 0x4L\nBEGIN\n BLOCK \"StringFileInfo\"\n"
+      " BEGIN\n  BLOCK \"040904b0\"\n  BEGIN\n   VALUE \"FileVersion\", \"1.2\\0\"\n  END\n";
+  const std::string tail =
+      " END\n BLOCK \"VarFileInfo\"\n BEGIN\n  VALUE \"Translation\", 0x409, 1200\n END\nEND\n";
+  const auto f = dir.write("v.rc", head + tail);
+  const CliRun shown = cli({"version", f, "V"});
+  EXPECT_EQ(shown.code, 0);
+  EXPECT_EQ(shown.out,
+            "FILEVERSION\t1,2,3,4\nFILEOS\t0x4L\n040904b0\tFileVersion\t1.2\\0\n"
+            "VarFileInfo\tTranslation\t0x409, 1200\n");
+  EXPECT_EQ(cli({"version-set", f, "V", "FileVersion", "1.3"}).code, 0);
+  EXPECT_EQ(cli({"version-set", f, "V", "Comments", "nuovo"}).code, 0);
+  std::string expected = head + tail;
+  expected.replace(expected.find("1.2\\0"), 5, "1.3\\0");
+  expected.insert(expected.find("  END\n"), "   VALUE \"Comments\", \"nuovo\"\n");
+  EXPECT_EQ(TempDir::read(f), expected);
+  // With two blocks the block must be named.
+  const auto two = dir.write(
+      "two.rc",
+      head + "  BLOCK \"041004b0\"\n  BEGIN\n   VALUE \"FileVersion\", \"1\"\n  END\n" + tail);
+  const CliRun refused = cli({"version-set", two, "V", "FileVersion", "2"});
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_EQ(refused.err,
+            "Più blocchi in StringFileInfo: indicarne uno con --lang (040904b0, 041004b0).\n");
+  EXPECT_EQ(cli({"version-set", two, "V", "FileVersion", "2", "--lang", "041004B0"}).code, 0);
+  EXPECT_NE(TempDir::read(two).find("VALUE \"FileVersion\", \"2\"\n"), std::string::npos);
+  // A block is named by its language too.
+  EXPECT_EQ(cli({"version-set", two, "V", "FileVersion", "1.4", "--lang", "en-US"}).code, 0);
+  EXPECT_NE(TempDir::read(two).find("VALUE \"FileVersion\", \"1.4\\0\"\n"), std::string::npos);
+  EXPECT_EQ(cli({"version-set", two, "V", "FileVersion", "2", "--lang", "0407"}).err,
+            "Blocco 0407 non trovato (040904b0, 041004b0).\n");
+  EXPECT_EQ(cli({"version", f, "W"}).code, 1);
+}
+
+}  // namespace
+}  // namespace kolvre

@@ -39,6 +39,7 @@
 #include "document/reorder.h"
 #include "document/script_file.h"
 #include "document/templates.h"
+#include "resources/string_tables.h"
 #include "support/corpus.h"
 #include "support/res_file.h"
 #include "support/run_command.h"
@@ -453,21 +454,28 @@ std::string diffExcerpt(const ProjectStandIn& folder, const std::string& before,
       .output;
 }
 
+// Skips the test (or fails it, where KOLVRE_REQUIRE_RC_COMPILERS=1 is set) when windres, the
+// preprocessor or the platform's headers are missing.
+#define KOLVRE_NEEDS_WINDRES(windres, cpp)                                                       \
+  do {                                                                                           \
+    std::string missing;                                                                         \
+    if ((windres).empty()) missing += " x86_64-w64-mingw32-windres (binutils-mingw-w64-x86-64)"; \
+    if ((cpp).empty()) missing += " cpp";                                                        \
+    if (!fs::exists(kHeaders + "/windows.h"))                                                    \
+      missing += " the headers " + kHeaders + " (mingw-w64-x86-64-dev)";                         \
+    if (!missing.empty()) {                                                                      \
+      const char* required = std::getenv("KOLVRE_REQUIRE_RC_COMPILERS");                         \
+      if (required && std::string(required) == "1") FAIL() << "missing:" << missing;             \
+      GTEST_SKIP() << "resource compiler missing:" << missing;                                   \
+    }                                                                                            \
+  } while (false)
+
 TEST(CorpusCompile, ReorderKeepsWhatEveryScriptCompilesTo) {
   const std::vector<std::string> scripts = testing::corpusScripts();
   KOLVRE_CORPUS_CASE(scripts.empty() ? std::string() : scripts.front());
   const std::string windres = findProgram("KOLVRE_WINDRES", "x86_64-w64-mingw32-windres");
   const std::string cpp = findProgram("KOLVRE_CPP", "cpp");
-  std::string missing;
-  if (windres.empty()) missing += " x86_64-w64-mingw32-windres (binutils-mingw-w64-x86-64)";
-  if (cpp.empty()) missing += " cpp";
-  if (!fs::exists(kHeaders + "/windows.h"))
-    missing += " the headers " + kHeaders + " (mingw-w64-x86-64-dev)";
-  if (!missing.empty()) {
-    const char* required = std::getenv("KOLVRE_REQUIRE_RC_COMPILERS");
-    if (required && std::string(required) == "1") FAIL() << "missing:" << missing;
-    GTEST_SKIP() << "resource compiler missing:" << missing;
-  }
+  KOLVRE_NEEDS_WINDRES(windres, cpp);
 
   const auto start = std::chrono::steady_clock::now();
   int compared = 0, changed = 0;  // compiled both ways; of those, changed by the reorder
@@ -508,6 +516,64 @@ TEST(CorpusCompile, ReorderKeepsWhatEveryScriptCompilesTo) {
   for (const auto& [name, why] : refused) std::cout << "  " << name << ": " << why << "\n";
   // Most scripts compile, or a broken tool or work folder would pass unseen.
   EXPECT_GE(compared, static_cast<int>(scripts.size() / 2));
+}
+
+// One string of each script with string tables set to a new text (its first table's first
+// string): windres compiles the script after the edit, and what it prints back differs from
+// the print of the script before it in that string's line alone, which holds the new text.
+TEST(CorpusCompile, AStringEditChangesThatStringAloneInWhatTheScriptCompilesTo) {
+  const std::vector<std::string> scripts = testing::corpusScripts();
+  KOLVRE_CORPUS_CASE(scripts.empty() ? std::string() : scripts.front());
+  const std::string windres = findProgram("KOLVRE_WINDRES", "x86_64-w64-mingw32-windres");
+  const std::string cpp = findProgram("KOLVRE_CPP", "cpp");
+  KOLVRE_NEEDS_WINDRES(windres, cpp);
+
+  // Every escape the writer makes that both compilers read, and windres's print of it.
+  const std::string text = "Kolvre \"prova\"\t\\ fine";
+  const std::string printed = "\"Kolvre \"\"prova\"\"\\t\\\\ fine\"";
+  int edited = 0;
+  std::map<std::string, std::string> refused;
+  for (const std::string& name : scripts) {
+    SCOPED_TRACE(name);
+    const FileRead read = readWholeFile((testing::kCorpusDir / name).string());
+    ASSERT_EQ(read.error, 0);
+    Document doc;
+    doc.load("", read.bytes);
+    const std::vector<StringTable> tables = documentStringTables(doc, nullptr);
+    const auto table = std::find_if(tables.begin(), tables.end(),
+                                    [](const StringTable& t) { return !t.entries.empty(); });
+    if (table == tables.end()) continue;
+    ProjectStandIn folder(windres, cpp);
+    if (std::string why = folder.prepare(compilable(read.bytes)); !why.empty()) {
+      refused[name] = why;
+      continue;
+    }
+    ASSERT_TRUE(
+        doc.commit(setStringText(doc.text(), *table, 0, text, stringContext(doc, nullptr))));
+    folder.write("after.rc", compilable(doc.diskBytes()));
+    const CommandRun after = folder.compile("after");
+    ASSERT_TRUE(after.ok) << firstError(after.output);
+    const CommandRun printedBefore = folder.decompile("before");
+    const CommandRun printedAfter = folder.decompile("after");
+    ASSERT_TRUE(printedBefore.ok && printedAfter.ok);
+    std::vector<std::string> linesBefore, linesAfter;
+    std::istringstream inBefore(printedBefore.output), inAfter(printedAfter.output);
+    for (std::string line; std::getline(inBefore, line);) linesBefore.push_back(line);
+    for (std::string line; std::getline(inAfter, line);) linesAfter.push_back(line);
+    ASSERT_EQ(linesBefore.size(), linesAfter.size())
+        << diffExcerpt(folder, printedBefore.output, printedAfter.output);
+    std::vector<std::size_t> differing;
+    for (std::size_t i = 0; i < linesBefore.size(); ++i)
+      if (linesBefore[i] != linesAfter[i]) differing.push_back(i);
+    ASSERT_EQ(differing.size(), 1u)
+        << diffExcerpt(folder, printedBefore.output, printedAfter.output);
+    EXPECT_NE(linesAfter[differing[0]].find(printed), std::string::npos)
+        << linesAfter[differing[0]];
+    ++edited;
+  }
+  std::cout << "[ windres ] a string edited in " << edited << " corpus scripts; " << refused.size()
+            << " with string tables not compiled even before it\n";
+  EXPECT_GT(edited, 0);
 }
 
 }  // namespace

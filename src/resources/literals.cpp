@@ -1,0 +1,197 @@
+#include "resources/literals.h"
+
+#include <array>
+#include <map>
+#include <mutex>
+
+#include "base/text.h"
+#include "messages/error_record.h"
+
+namespace kolvre {
+
+namespace {
+
+// The bytes of a UTF-8 character that starts at `at`; 0 when none starts there.
+std::size_t utf8Length(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t n = lead < 0x80             ? 1
+                        : (lead & 0xE0) == 0xC0 ? 2
+                        : (lead & 0xF0) == 0xE0 ? 3
+                        : (lead & 0xF8) == 0xF0 ? 4
+                                                : 0;
+  if (n == 0 || at + n > text.size()) return 0;
+  for (std::size_t i = 1; i < n; ++i)
+    if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
+// The byte of a single-byte code page for each character it holds above 0x7F (as UTF-8), the
+// inverse of the table the reader decodes with; a code page without a table is read as
+// Windows-1252, so it is written as Windows-1252 too.
+const std::map<std::string, char, std::less<>>& codePageBytes(int codePage) {
+  static std::mutex guard;
+  static std::map<int, std::map<std::string, char, std::less<>>> tables;
+  const std::lock_guard lock(guard);
+  auto [at, added] = tables.try_emplace(codePage);
+  if (added) {
+    for (int b = 0x80; b < 0x100; ++b) {
+      const std::string byte(1, static_cast<char>(b));
+      const auto decoded = codePageToUtf8(byte, codePage);
+      const std::string character = decoded ? *decoded : *codePageToUtf8(byte, kDefaultCodePage);
+      at->second.try_emplace(character, static_cast<char>(b));
+    }
+  }
+  return at->second;
+}
+
+}  // namespace
+
+StringContext stringContext(const Document& doc, const SymbolTable* symbols) {
+  return {symbols, doc.form().utf16 != Utf16::None};
+}
+
+std::optional<std::size_t> literalQuote(std::string_view text, const Token& token) {
+  if (token.kind == TokenKind::String)
+    return text[token.begin] == '"' ? std::optional(token.begin) : std::nullopt;
+  if (token.kind == TokenKind::Word && token.end - token.begin == 1 && text[token.begin] == 'L' &&
+      token.end < text.size() && text[token.end] == '"')
+    return token.end;
+  return std::nullopt;
+}
+
+std::optional<WrittenText> readLiterals(std::string_view text, Lexer& lexer, Token first,
+                                        const ScriptCharset& charset, std::string& problem) {
+  auto quote = literalQuote(text, first);
+  if (!quote) return std::nullopt;
+  WrittenText written;
+  written.begin = first.begin;
+  written.wide = *quote != first.begin;
+  while (true) {
+    if (*quote != first.begin) first = lexer.next();  // the literal after its prefix
+    if (leftOpen(text, first)) {
+      problem =
+          "Testo non chiuso alla riga " + std::to_string(lineNumberAt(text, first.begin)) + ".";
+      return std::nullopt;
+    }
+    // A line may end inside a literal only after a backslash that continues it, as the
+    // compilers read it: any other line end leaves the literal open.
+    for (std::size_t at = text.find("\r\n", first.begin); at < first.end;
+         at = text.find("\r\n", at + 2))
+      if (text[at - 1] != '\\') {
+        problem =
+            "Testo non chiuso alla riga " + std::to_string(lineNumberAt(text, first.begin)) + ".";
+        return std::nullopt;
+      }
+    written.end = first.end;
+    written.text += shownString(text.substr(first.begin + 1, first.end - first.begin - 2), charset);
+    first = lexer.peekCode();
+    quote = literalQuote(text, first);
+    if (!quote) return written;
+    lexer.nextCode();
+  }
+}
+
+std::string writtenString(std::string_view text, const ScriptCharset& charset,
+                          bool octalApostrophes) {
+  const bool asUtf8 = charset.utf16File || charset.codePage == kUtf8CodePage;
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    const std::size_t n = utf8Length(text, i);
+    if (n == 0) throw Refusal("Il testo non è UTF-8 valido.");
+    if (n == 1) {
+      switch (c) {
+        case '"':
+          out += "\"\"";
+          break;
+        case '\\':
+          out += "\\\\";
+          break;
+        case '\t':
+          out += "\\t";
+          break;
+        case '\n':
+          out += "\\n";
+          break;
+        case '\r':
+          out += "\\r";
+          break;
+        case '\'':
+          out += octalApostrophes ? "\\047" : "'";
+          break;
+        default:
+          if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            // Three digits always: a digit that follows is not taken into the escape.
+            const auto v = static_cast<unsigned char>(c);
+            out += '\\';
+            out += static_cast<char>('0' + (v >> 6));
+            out += static_cast<char>('0' + ((v >> 3) & 7));
+            out += static_cast<char>('0' + (v & 7));
+          } else {
+            out += c;
+          }
+      }
+    } else if (asUtf8) {
+      out.append(text.substr(i, n));
+    } else {
+      const auto& bytes = codePageBytes(charset.codePage);
+      const auto at = bytes.find(text.substr(i, n));
+      if (at == bytes.end())
+        throw Refusal("Il carattere " + std::string(text.substr(i, n)) +
+                      " non esiste nella code page " + std::to_string(charset.codePage) +
+                      " dello script.");
+      out += at->second;
+    }
+    i += n;
+  }
+  return out;
+}
+
+std::string literalFor(std::string_view text, bool wide, const ScriptCharset& charset,
+                       bool octalApostrophes) {
+  return (wide ? "L\"" : "\"") + writtenString(text, charset, octalApostrophes) + "\"";
+}
+
+std::string textAsWritten(std::string_view script, const WrittenText& text) {
+  std::string out;
+  Lexer lexer(script, text.begin, false);
+  for (Token t = lexer.nextCode(); t.kind != TokenKind::End && t.end <= text.end;
+       t = lexer.nextCode())
+    if (t.kind == TokenKind::String) out += script.substr(t.begin + 1, t.end - t.begin - 2);
+  return out;
+}
+
+std::size_t lineEndOf(std::string_view text, std::size_t offset) {
+  const std::size_t at = text.find("\r\n", offset);
+  return at == std::string_view::npos ? text.size() : at;
+}
+
+bool atLineStart(std::string_view text, std::size_t offset) {
+  const std::size_t start = lineStartOf(text, offset);
+  return trimBlanks(text.substr(start, offset - start)).empty();
+}
+
+std::string indentOf(std::string_view text, std::size_t offset) {
+  const std::size_t start = lineStartOf(text, offset);
+  std::size_t end = start;
+  while (end < offset && isBlank(text[end])) ++end;
+  return std::string(text.substr(start, end - start));
+}
+
+bool onlyBlanksAndComments(std::string_view text, std::size_t from, std::size_t to) {
+  const std::string_view within = text.substr(0, to);
+  Lexer lexer(within, from, false);
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next())
+    if (t.kind != TokenKind::Comment || leftOpen(within, t)) return false;
+  return true;
+}
+
+std::size_t lineNumberAt(std::string_view text, std::size_t offset) {
+  std::size_t line = 1;
+  for (std::size_t i = 0; i + 1 < offset && i + 1 < text.size(); ++i)
+    if (text[i] == '\r' && text[i + 1] == '\n') ++line;
+  return line;
+}
+
+}  // namespace kolvre

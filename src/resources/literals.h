@@ -1,0 +1,77 @@
+// The quoted texts of the resource kinds beside the dialogs: adjacent literals read as the one
+// text the compiler stores, and a text written back as a literal the compilers read the same.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "dialogs/string_literal.h"
+#include "dialogs/symbols.h"
+#include "document/document.h"
+#include "document/lexer.h"
+
+namespace kolvre {
+
+// What reading a script's texts needs beside the text: the symbols the IDs are written with
+// (may be null: then only numbers have a value) and whether the file is UTF-16.
+struct StringContext {
+  const SymbolTable* symbols = nullptr;
+  bool utf16File = false;
+};
+
+// What reading the document's texts needs: its symbols (may be null) and its form on disk.
+StringContext stringContext(const Document& doc, const SymbolTable* symbols);
+
+// One or more adjacent literals that make one text: `L"a" "b"`.
+struct WrittenText {
+  std::size_t begin = 0;  // the first literal, its L prefix included
+  std::size_t end = 0;    // after the closing quote of the last one
+  bool wide = false;      // the first literal has an L prefix
+  std::string text;       // what the compiler stores, in UTF-8
+  std::string_view of(std::string_view script) const { return script.substr(begin, end - begin); }
+};
+
+// Where the literal that `token` starts or prefixes (the word "L" right before a quote) begins
+// its quote; nothing when it is no double-quoted literal.
+std::optional<std::size_t> literalQuote(std::string_view text, const Token& token);
+
+// The adjacent literals from `first` on (`first` already taken from `lexer`; the lexer is left
+// before the first token that follows them). Nothing when `first` starts no literal; `problem`
+// says why when a literal is left open.
+std::optional<WrittenText> readLiterals(std::string_view text, Lexer& lexer, Token first,
+                                        const ScriptCharset& charset, std::string& problem);
+
+// The text between the quotes of a literal that makes the compiler store `text` (UTF-8), in
+// the code page of `charset`: a quote doubled (the one form both compilers read), backslash,
+// tab, line feed and carriage return as escapes, other control characters in octal; with
+// `octalApostrophes`, an apostrophe in octal too (one that would else close an apostrophe left
+// open before it on its line). Throws Refusal when the code page lacks one of the characters or
+// the text is no UTF-8.
+std::string writtenString(std::string_view text, const ScriptCharset& charset,
+                          bool octalApostrophes = false);
+
+// A whole literal for `text`: its prefix, quotes and contents.
+std::string literalFor(std::string_view text, bool wide, const ScriptCharset& charset,
+                       bool octalApostrophes = false);
+
+// The contents of the literals of `text` with their escapes as written, joined.
+std::string textAsWritten(std::string_view script, const WrittenText& text);
+
+// Where the line that holds `offset` ends: at its CR LF, or the text's end.
+std::size_t lineEndOf(std::string_view text, std::size_t offset);
+
+// True when only blanks stand between the start of its line and `offset`.
+bool atLineStart(std::string_view text, std::size_t offset);
+
+// The blanks that begin the line that holds `offset`.
+std::string indentOf(std::string_view text, std::size_t offset);
+
+// True when only blanks and closed comments stand in [from, to).
+bool onlyBlanksAndComments(std::string_view text, std::size_t from, std::size_t to);
+
+// The line number (from 1) of `offset`, for messages.
+std::size_t lineNumberAt(std::string_view text, std::size_t offset);
+
+}  // namespace kolvre

@@ -1,0 +1,153 @@
+#include "resources/string_tables.h"
+
+#include <gtest/gtest.h>
+
+#include "messages/error_record.h"
+
+namespace kolvre {
+namespace {
+
+std::vector<StringTable> tablesOf(const std::string& text, const SymbolTable* symbols = nullptr,
+                                  const std::vector<std::string>& languages = {}) {
+  return readStringTables(text, readStatements(text), languages, {symbols, false});
+}
+
+StringTable onlyTable(const std::string& text, const SymbolTable* symbols = nullptr) {
+  const auto tables = tablesOf(text, symbols);
+  EXPECT_EQ(tables.size(), 1u);
+  return tables.empty() ? StringTable{} : tables[0];
+}
+
+std::string applied(const std::string& text, const Edit& edit) {
+  return applySplices(text, edit.splices);
+}
+
+TEST(StringTableReading, IdsInEveryFormAndTextsAsTheCompilerStoresThem) {
+  SymbolTable symbols;
+  symbols.define("IDS_BASE", "100");
+  const std::string text =
+      "#define X 1\r\nSTRINGTABLE DISCARDABLE LANGUAGE 9, 1\r\nBEGIN\r\n"
+      "  1, \"one\"\r\n"
+      "  IDS_BASE + 2 \"a\"\"b\\tc\\\\d\\101\"  // a comment\r\n"
+      "  /* before */ 0x10, L\"wide\" \"more\"\r\n"
+      "#ifdef X\r\n"
+      "  IDS_UNKNOWN,\r\n\"next line\"\r\n"
+      "#endif\r\n"
+      "  -1 \"\"\r\nEND\r\n";
+  const StringTable table = onlyTable(text, &symbols);
+  ASSERT_EQ(table.problem, "");
+  ASSERT_EQ(table.entries.size(), 5u);
+  const auto& e = table.entries;
+  EXPECT_EQ(e[0].id, "1");
+  EXPECT_EQ(e[0].value, 1);
+  EXPECT_EQ(e[1].id, "IDS_BASE + 2");
+  EXPECT_EQ(e[1].value, 102);
+  EXPECT_EQ(e[1].text.text, "a\"b\tc\\dA");
+  EXPECT_EQ(textAsWritten(text, e[1].text), "a\"\"b\\tc\\\\d\\101");
+  EXPECT_EQ(e[2].value, 16);
+  EXPECT_TRUE(e[2].text.wide);
+  EXPECT_EQ(e[2].text.text, "widemore");
+  EXPECT_EQ(e[2].text.of(text), "L\"wide\" \"more\"");
+  EXPECT_EQ(e[3].value, std::nullopt);
+  EXPECT_EQ(e[3].text.text, "next line");
+  EXPECT_EQ(e[4].value, 0xFFFF);
+}
+
+TEST(StringTableReading, MalformedBodiesGiveAReasonAndNoEntries) {
+  for (const char* text :
+       {"STRINGTABLE\r\nBEGIN\r\n 1 \"a\"\r\n 2\r\nEND\r\n", "STRINGTABLE\r\n{\r\n \"a\"\r\n}\r\n",
+        "STRINGTABLE\r\n{\r\n 1 'a'\r\n}\r\n", "STRINGTABLE\r\n{\r\n 1 \"a\r\nb\"\r\n}\r\n",
+        "STRINGTABLE\r\n{\r\n 1 \"a\"\r\n"}) {
+    const StringTable table = onlyTable(text);
+    EXPECT_NE(table.problem, "") << text;
+    EXPECT_TRUE(table.entries.empty()) << text;
+  }
+  EXPECT_EQ(onlyTable("STRINGTABLE\r\n{\r\n 1 \"a\"\r\n 2\r\n}\r\n").problem,
+            "ID senza testo alla riga 4.");
+}
+
+TEST(StringTableEditing, SettingATextRewritesOnlyItsLiteralWithTheEscapesBothCompilersRead) {
+  const std::string text = "STRINGTABLE\r\n{\r\n  1, L\"old\"   // keep\r\n  2, \"two\"\r\n}\r\n";
+  const StringTable table = onlyTable(text);
+  const std::string tricky =
+      "say \"hi\"\tC:\\dir\nnext\x01"
+      "7";
+  const Edit edit = setStringText(text, table, 0, tricky, {});
+  EXPECT_EQ(edit.label, "Modifica stringa");
+  ASSERT_EQ(edit.splices.size(), 1u);
+  const std::string after = applied(text, edit);
+  EXPECT_EQ(after,
+            "STRINGTABLE\r\n{\r\n  1, L\"say \"\"hi\"\"\\tC:\\\\dir\\nnext\\0017\"   // keep\r\n"
+            "  2, \"two\"\r\n}\r\n");
+  EXPECT_EQ(onlyTable(after).entries[0].text.text, tricky);
+  // The same text again changes nothing, however it was written.
+  EXPECT_TRUE(setStringText(after, onlyTable(after), 0, tricky, {}).splices.empty());
+}
+
+TEST(StringTableEditing, CharactersTheCodePageLacksAreRefused) {
+  const std::string text = "STRINGTABLE\r\n{\r\n  1, \"a\"\r\n}\r\n";
+  const StringTable table = onlyTable(text);
+  EXPECT_EQ(applied(text, setStringText(text, table, 0, "caffè", {})),
+            "STRINGTABLE\r\n{\r\n  1, \"caff\xE8\"\r\n}\r\n");
+  EXPECT_THROW(setStringText(text, table, 0, "ж", {}), Refusal);
+  const std::string utf8 = "#pragma code_page(65001)\r\n" + text;
+  EXPECT_EQ(onlyTable(applied(utf8, setStringText(utf8, onlyTable(utf8), 0, "ж", {})))
+                .entries[0]
+                .text.text,
+            "ж");
+}
+
+TEST(StringTableEditing, InsertAndDeleteWholeLinesSpacedLikeTheNeighbours) {
+  const std::string text =
+      "STRINGTABLE\r\nBEGIN\r\n\tIDS_A,\t\t\"a\"\r\n\tIDS_B,\t\t\"b\" // b\r\nEND\r\n";
+  const auto tables = tablesOf(text);
+  const Edit inserted = insertString(text, tables, 0, 0, "IDS_C", "c", {});
+  EXPECT_EQ(inserted.label, "Nuova stringa");
+  EXPECT_EQ(applied(text, inserted),
+            "STRINGTABLE\r\nBEGIN\r\n\tIDS_A,\t\t\"a\"\r\n\tIDS_C,\t\t\"c\"\r\n"
+            "\tIDS_B,\t\t\"b\" // b\r\nEND\r\n");
+  EXPECT_EQ(applied(text, insertString(text, tables, 0, std::nullopt, "7", "", {})),
+            "STRINGTABLE\r\nBEGIN\r\n\t7,\t\t\"\"\r\n\tIDS_A,\t\t\"a\"\r\n"
+            "\tIDS_B,\t\t\"b\" // b\r\nEND\r\n");
+  EXPECT_EQ(applied(text, deleteString(text, tables[0], 1)),
+            "STRINGTABLE\r\nBEGIN\r\n\tIDS_A,\t\t\"a\"\r\nEND\r\n");
+  // An empty table takes its first row after the line that opens it.
+  const std::string empty = "STRINGTABLE\r\n{\r\n}\r\n";
+  EXPECT_EQ(applied(empty, insertString(empty, tablesOf(empty), 0, std::nullopt, "1", "x", {})),
+            "STRINGTABLE\r\n{\r\n  1, \"x\"\r\n}\r\n");
+  // Rows that share a line with the body's ends.
+  const std::string packed = "STRINGTABLE { 1 \"a\" 2 \"b\" }\r\n";
+  EXPECT_EQ(applied(packed, deleteString(packed, tablesOf(packed)[0], 0)),
+            "STRINGTABLE { 2 \"b\" }\r\n");
+  EXPECT_EQ(tablesOf(applied(packed, insertString(packed, tablesOf(packed), 0, 1, "3", "c", {})))[0]
+                .entries.size(),
+            3u);
+}
+
+TEST(StringTableEditing, AnIdHeldInTheSameLanguageIsRefusedAnotherLanguageMayHoldIt) {
+  SymbolTable symbols;
+  symbols.define("IDS_A", "5");
+  const std::string text =
+      "STRINGTABLE\r\n{\r\n  IDS_A \"a\"\r\n}\r\nSTRINGTABLE\r\n{\r\n  6 \"b\"\r\n}\r\n"
+      "STRINGTABLE\r\n{\r\n  7 \"c\"\r\n}\r\n";
+  const auto statements = readStatements(text);
+  std::vector<std::string> languages(statements.size(), "it");
+  languages.back() = "de";  // the third table
+  const auto tables = readStringTables(text, statements, languages, {&symbols, false});
+  ASSERT_EQ(tables.size(), 3u);
+  ASSERT_EQ(tables[2].language, "de");
+  try {
+    insertString(text, tables, 1, 0, "5", "x", {&symbols, false});
+    ADD_FAILURE() << "5 is IDS_A's value";
+  } catch (const Refusal& refusal) {
+    EXPECT_STREQ(refusal.what(),
+                 "L'ID 5 è già in una tabella delle stringhe della stessa lingua (riga 3).");
+  }
+  EXPECT_THROW(insertString(text, tables, 0, 0, "6", "x", {&symbols, false}), Refusal);
+  EXPECT_EQ(insertString(text, tables, 2, 0, "IDS_A", "x", {&symbols, false}).splices.size(), 1u);
+  for (const char* bad : {"", "END", "\"x\"", "A, B"})
+    EXPECT_THROW(insertString(text, tables, 2, 0, bad, "x", {}), Refusal) << bad;
+}
+
+}  // namespace
+}  // namespace kolvre

@@ -1,0 +1,105 @@
+#include "resources/version_info.h"
+
+#include <gtest/gtest.h>
+
+#include "messages/error_record.h"
+
+namespace kolvre {
+namespace {
+
+const std::string kVersion =
+    "VS_VERSION_INFO VERSIONINFO\r\n"
+    " FILEVERSION 1,0,0,1\r\n"
+    " PRODUCTVERSION 1, 2, 3, 4\r\n"
+    " FILEFLAGSMASK 0x3fL\r\n"
+    "#ifdef _DEBUG\r\n"
+    " FILEFLAGS 0x1L\r\n"
+    "#else\r\n"
+    " FILEFLAGS 0x0L\r\n"
+    "#endif\r\n"
+    " FILEOS VOS_NT_WINDOWS32\r\n"
+    " FILETYPE 0x1L\r\n"
+    " FILESUBTYPE 0x0L\r\n"
+    "BEGIN\r\n"
+    "    BLOCK \"StringFileInfo\"\r\n"
+    "    BEGIN\r\n"
+    "        BLOCK \"040904b0\"\r\n"
+    "        BEGIN\r\n"
+    "            VALUE \"CompanyName\", \"ACME \"\"Tools\"\"\"\r\n"
+    "            VALUE \"FileVersion\", \"1.0.0.1\\0\"\r\n"
+    "            VALUE \"Build\", VER_BUILD\r\n"
+    "            MORE_VALUES\r\n"
+    "        END\r\n"
+    "        BLOCK \"041004b0\" { }\r\n"
+    "    END\r\n"
+    "    BLOCK \"VarFileInfo\"\r\n"
+    "    BEGIN\r\n"
+    "        VALUE \"Translation\", 0x409, 1200\r\n"
+    "    END\r\n"
+    "END\r\n";
+
+VersionInfo readOnly(const std::string& text) {
+  const auto statements = readStatements(text);
+  return readVersionInfo(text, statements.at(0), {});
+}
+
+TEST(VersionInfoReading, FixedFieldsBlocksValuesAndTranslation) {
+  const VersionInfo info = readOnly(kVersion);
+  ASSERT_EQ(info.problem, "");
+  ASSERT_EQ(info.fields.size(), 8u);
+  EXPECT_EQ(info.fields[0].keyword, "FILEVERSION");
+  EXPECT_EQ(info.fields[0].value, "1,0,0,1");
+  EXPECT_EQ(info.fields[1].value, "1, 2, 3, 4");
+  EXPECT_EQ(info.fields[4].value, "0x0L");
+  EXPECT_EQ(info.fields[5].value, "VOS_NT_WINDOWS32");
+  ASSERT_EQ(info.stringBlocks(), (std::vector<std::size_t>{0, 1}));
+  const VersionBlock& block = info.blocks[0];
+  EXPECT_EQ(block.name, "040904b0");
+  ASSERT_EQ(block.values.size(), 3u);
+  EXPECT_EQ(block.values[0].text->text, "ACME \"Tools\"");
+  EXPECT_EQ(block.values[1].text->text, "1.0.0.1");
+  EXPECT_FALSE(block.values[2].text);
+  EXPECT_EQ(block.values[2].asWritten, "VER_BUILD");
+  EXPECT_TRUE(info.blocks[1].values.empty());
+  EXPECT_EQ(info.translation(), "0x409, 1200");
+  for (const char* bad : {"V VERSIONINFO\r\nBEGIN\r\n VALUE \"a\", \"b\"\r\nEND\r\n",
+                          "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\n BEGIN\r\n END\r\n",
+                          "V VERSIONINFO\r\nBEGIN\r\n , \r\nEND\r\n"})
+    EXPECT_NE(readOnly(bad).problem, "") << bad;
+}
+
+TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
+  const VersionInfo info = readOnly(kVersion);
+  const auto replaced = [&](std::size_t block, std::string_view key, std::string_view value) {
+    return applySplices(kVersion, setVersionValue(kVersion, info, block, key, value, {}).splices);
+  };
+  std::string expected = kVersion;
+  expected.replace(expected.find("\"1.0.0.1\\0\""), 11, "\"2.0\\0\"");
+  EXPECT_EQ(replaced(0, "FileVersion", "2.0"), expected);
+  EXPECT_EQ(readOnly(expected).blocks[0].values[1].text->text, "2.0");
+  expected = kVersion;
+  expected.replace(expected.find("VER_BUILD"), 9, "\"7\"");
+  EXPECT_EQ(replaced(0, "Build", "7"), expected);
+  expected = kVersion;
+  expected.insert(expected.find("            MORE_VALUES"),
+                  "            VALUE \"ProductName\", \"Kolvre \"\"X\"\"\"\r\n");
+  EXPECT_EQ(replaced(0, "ProductName", "Kolvre \"X\""), expected);
+  expected = kVersion;
+  expected.insert(expected.find(" { }") + 2, "\r\n            VALUE \"Comments\", \"c\"\r\n");
+  EXPECT_EQ(replaced(1, "Comments", "c"), expected);
+  EXPECT_TRUE(
+      setVersionValue(kVersion, info, 0, "CompanyName", "ACME \"Tools\"", {}).splices.empty());
+  EXPECT_THROW(setVersionValue(kVersion, info, 9, "A", "b", {}), Refusal);
+  // A value written without a comma after its key takes one: else the two texts would be one.
+  const std::string bare =
+      "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"S\"\r\n BEGIN\r\n  BLOCK \"B\"\r\n  BEGIN\r\n"
+      "   VALUE \"A\" X\r\n  END\r\n END\r\nEND\r\n";
+  const VersionInfo bareInfo = readOnly(bare);
+  std::string set = applySplices(bare, setVersionValue(bare, bareInfo, 0, "A", "a", {}).splices);
+  EXPECT_NE(set.find("VALUE \"A\", \"a\"\r\n"), std::string::npos) << set;
+  set = applySplices(bare, setVersionValue(bare, bareInfo, 0, "C", "c", {}).splices);
+  EXPECT_NE(set.find("VALUE \"C\", \"c\"\r\n"), std::string::npos) << set;
+}
+
+}  // namespace
+}  // namespace kolvre
