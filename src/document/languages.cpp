@@ -122,7 +122,7 @@ std::size_t ownLanguage(std::string_view text, const Statement& s) {
   if (s.kind == StatementKind::StringTable) lexer.nextCode();  // STRINGTABLE
   for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
     const std::string_view word = t.of(text);
-    if (word == "{" || isKeyword(word, "BEGIN") || t.kind == TokenKind::String) break;
+    if (word == "{" || isKeyword(word, "BEGIN")) break;
     if (t.kind == TokenKind::Word && isKeyword(word, "LANGUAGE")) return t.begin;
   }
   return std::string_view::npos;
@@ -186,6 +186,12 @@ std::string languageTagOf(std::string_view statementText) {
   return tagOfValues(valuesAt(statementText, 0, statementText.size()));
 }
 
+std::optional<std::string> ownLanguageTag(std::string_view text, const Statement& s) {
+  const std::size_t own = ownLanguage(text, s);
+  if (own == std::string_view::npos) return std::nullopt;
+  return tagOfValues(valuesAt(text, own, lineEndFrom(text, own, s.end)));
+}
+
 std::vector<std::string> statementLanguages(std::string_view text,
                                             const std::vector<Statement>& statements) {
   std::vector<std::string> tags(statements.size());
@@ -197,10 +203,8 @@ std::vector<std::string> statementLanguages(std::string_view text,
       continue;
     }
     if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable) continue;
-    const std::size_t own = ownLanguage(text, s);
-    tags[i] = own == std::string_view::npos
-                  ? current
-                  : tagOfValues(valuesAt(text, own, lineEndFrom(text, own, s.end)));
+    std::optional<std::string> own = ownLanguageTag(text, s);
+    tags[i] = own ? std::move(*own) : current;
   }
   return tags;
 }

@@ -31,6 +31,10 @@ std::string languageTag(LanguageId id);
 // language's tag, or its values as written (joined by a comma) when they are not both known.
 std::string languageTagOf(std::string_view statementText);
 
+// The tag of the LANGUAGE statement among a resource's or string table's own header statements;
+// nothing when it has none.
+std::optional<std::string> ownLanguageTag(std::string_view text, const Statement& s);
+
 // One tag per statement of `statements` (readStatements(text)): for a resource or string table,
 // the language of its own LANGUAGE statement among its header statements, else of the last
 // top-level LANGUAGE statement before it; empty for the neutral language and for statements of

@@ -55,6 +55,7 @@ struct SortKey {
   ResourceType type = ResourceType::Dialog;
   std::string_view code;
   std::size_t order = 0;
+  std::uint32_t language = 0;  // its language's tag, among the tags met
 };
 
 int compareKeys(const SortKey& a, const SortKey& b) {
@@ -138,37 +139,42 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
     if (indexed(s) && s.kind == StatementKind::StringTable)
       tableNames.push_back(stringTableName(text, s));
   std::vector<SortKey> keys;
-  std::vector<std::size_t> statementOf;
+  keys.reserve(statements.size());
+  // The language tags met, each once (a script has a few): the neutral one first.
+  std::vector<std::string> tags{std::string()};
+  const auto tagNumber = [&tags](std::string tag) {
+    const auto it = std::find(tags.begin(), tags.end(), tag);
+    if (it != tags.end()) return static_cast<std::uint32_t>(it - tags.begin());
+    tags.push_back(std::move(tag));
+    return static_cast<std::uint32_t>(tags.size() - 1);
+  };
+  std::uint32_t current = 0;  // the tag of the last top-level LANGUAGE statement
   std::size_t table = 0;
-  for (std::size_t i = 0; i < statements.size(); ++i) {
-    const Statement& s = statements[i];
+  for (const Statement& s : statements) {
+    if (s.kind == StatementKind::Language) current = tagNumber(languageTagOf(s.of(text)));
     if (!indexed(s)) continue;
     const ResourceType type = *entryType(s, text);
     const std::string_view name =
         s.kind == StatementKind::StringTable ? std::string_view(tableNames[table++]) : s.name(text);
     const std::string_view code = type == ResourceType::Other ? s.type(text) : typeCode(type);
-    keys.push_back({numericName(name), name, type, code, s.begin});
-    statementOf.push_back(i);
+    // A string table sorts by its first ID where that is a number, among the numbered names.
+    const std::string_view number =
+        s.kind == StatementKind::StringTable ? name.substr(0, name.find("..")) : name;
+    std::optional<std::string> own = ownLanguageTag(text, s);
+    keys.push_back({numericName(number), name, type, code, s.begin,
+                    own ? tagNumber(std::move(*own)) : current});
   }
-  std::vector<std::size_t> order(keys.size());
-  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-  std::sort(order.begin(), order.end(), [&](std::size_t x, std::size_t y) {
-    const SortKey& a = keys[x];
-    const SortKey& b = keys[y];
+  std::sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
     if (const int c = compareKeys(a, b); c != 0) return c < 0;
     if (a.code != b.code) return a.code < b.code;
     return a.order < b.order;
   });
-  const std::vector<std::string> languages = statementLanguages(text, statements);
   ResourceIndex index;
   index.reserve(keys.size());
-  for (std::size_t k : order) {
-    const SortKey& key = keys[k];
-    IndexEntry e{std::string(key.name), key.type, key.order, {}, {}};
-    if (key.type == ResourceType::Other) e.typeWord = std::string(key.code);
-    e.language = languages[statementOf[k]];
-    index.push_back(std::move(e));
-  }
+  for (const SortKey& key : keys)
+    index.emplace_back(std::string(key.name), key.type, key.order,
+                       key.type == ResourceType::Other ? std::string(key.code) : std::string(),
+                       tags[key.language]);
   return index;
 }
 

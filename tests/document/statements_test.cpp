@@ -173,15 +173,16 @@ TEST(ResourceIndex, EveryResourceStatementAndStringTableWithItsLanguage) {
       // A string table is named by its first and last ID as written.
       {"STRINGTABLE\r\nBEGIN\r\n  IDS_A, \"a\"\r\n  IDS_B L\"b\" \"c\"\r\n  IDS_C+1 "
        "\"d\"\r\nEND\r\n"
-       "STRINGTABLE { 7 \"x\" }\r\nSTRINGTABLE { }",
-       {"7 S", "(vuota) S", "IDS_A..IDS_C+1 S"}},
+       "STRINGTABLE { 7 \"x\" }\r\nSTRINGTABLE { }\r\nSTRINGTABLE { 12 \"a\" 14 \"b\" }",
+       {"7 S", "12..14 S", "(vuota) S", "IDS_A..IDS_C+1 S"}},
       // The language of the LANGUAGE statement before, or of the resource's own.
       {"LANGUAGE LANG_ITALIAN, SUBLANG_NEUTRAL\r\nA MENU\r\n{\r\n}\r\n"
        "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\r\nB MENU\r\n{\r\n}\r\n"
        "STRINGTABLE\r\nLANGUAGE LANG_GERMAN, SUBLANG_GERMAN_SWISS\r\n{ 1 \"x\" }\r\n"
        "LANGUAGE 0, 0\r\nC MENU\r\n{\r\n}\r\nLANGUAGE LANG_PORTUGUESE, 2\r\nD MENU { }\r\n"
-       "LANGUAGE 0x10, FOO\r\nE MENU { }",
-       {"1 S/de-CH", "A M/it", "B M/en-US", "C M", "D M/pt-PT", "E M/0x10,FOO"}},
+       "LANGUAGE 0x10, FOO\r\nE MENU { }\r\n"
+       "F DIALOG 0, 0, 9, 9\r\nCAPTION \"x\"\r\nLANGUAGE LANG_FRENCH, SUBLANG_FRENCH\r\n{\r\n}",
+       {"1 S/de-CH", "A M/it", "B M/en-US", "C M", "D M/pt-PT", "E M/0x10,FOO", "F D/fr"}},
   };
   for (const Case& c : cases) EXPECT_EQ(entries(c.text), c.entries) << c.text;
   // The six kinds only, as the list shows them on request.
