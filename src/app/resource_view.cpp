@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/main_window.h"
+#include "app/panel_support.h"
 #include "resources/resource_data.h"
 
 namespace kolvre {
@@ -28,9 +29,7 @@ QWidget* showView(const PanelContext& context, ResourceView* view) {
     window.setDefaultStatusText(problem);
     return empty;
   }
-  QWidget* area = window.centralWidget();
-  const int left = window.panelLeft();
-  view->setGeometry(left, 0, std::max(0, area->width() - left), area->height());
+  fillBesideList(view, window);
   view->show();
   window.setDefaultStatusText(view->statusText());
   return view;
