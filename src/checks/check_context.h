@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "checks/findings.h"
 #include "checks/text_measure.h"
 #include "dialogs/symbols.h"
 #include "document/scanner.h"
