@@ -12,14 +12,15 @@ namespace kolvre {
 
 // The findings of one script `text` (as the document holds it), whose file is `fileName` (its
 // folder holds the headers it includes and the files it names; empty for a script not read
-// from a file). A null `measure` skips the rules that measure texts. In the order of the
-// resources in the text, each resource's own findings first.
+// from a file; `utf16File` when it was read from UTF-16). A null `measure` skips the rules that
+// measure texts. In the order of the resources in the text.
 std::vector<Finding> checkScript(std::string_view text, const std::string& fileName,
-                                 const TextMeasure* measure);
+                                 const TextMeasure* measure, bool utf16File = false);
 
 struct ScriptSource {
   std::string fileName;
   std::string text;
+  bool utf16File = false;
 };
 
 // The findings of each script (in the order given), and the translations compared across them:

@@ -1,0 +1,54 @@
+// The checks of one dialog: controls outside the client area, overlapping controls, one ID or
+// one & key on two controls, texts that do not fit, style names and symbols the script does
+// not define. The rules are arithmetic on the dialog model; only the texts' sizes come from
+// the text measure.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "checks/check_context.h"
+#include "checks/findings.h"
+#include "dialogs/dialog_model.h"
+#include "dialogs/string_literal.h"
+
+namespace kolvre {
+
+// A dialog of the script as the checks read it (as the preview reads it).
+struct CheckedDialog {
+  std::size_t entry = 0;  // its index entry
+  DialogModel dialog;
+  std::vector<std::string> notices;  // what the reading noticed
+  ScriptCharset charset;
+};
+
+// Every dialog of the script that reads; a dialog that does not read is left out (the
+// preview says why).
+std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context, bool utf16File);
+
+// The findings of one dialog, framed by `frame` (its resource, language and offset).
+std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure* measure,
+                                 const SymbolTable* symbols, const Finding& frame);
+
+// The control's ID as written (its symbol or expression, else its number).
+std::string controlIdText(const DialogControl& control);
+
+// Whether the control's text fits it as the preview shows it; nothing for a control whose
+// text is not measured (no text, a picture, an owner-drawn or hidden control) or without a
+// measure.
+std::optional<bool> textFits(const DialogControl& control, const DialogModel& dialog,
+                             const ScriptCharset& charset, const TextMeasure* measure);
+
+// The rectangle a control takes on the client area: a drop-down combo box's closed box, not
+// the list it drops down.
+PixelRect occupiedRect(const DialogControl& control);
+
+// The client area's size in pixels.
+PixelRect clientRect(const DialogModel& dialog);
+
+// True for the controls the layout rules look at: those the compiler makes visible.
+bool isShown(const DialogControl& control);
+
+}  // namespace kolvre

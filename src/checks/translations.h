@@ -1,0 +1,31 @@
+// Translations side by side: a dialog the scripts hold under several languages is compared with
+// its first language, control by control (by ID): controls the translation lacks or adds, and
+// texts that fit in the first language and not in the translation.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "checks/dialog_checks.h"
+#include "checks/findings.h"
+
+namespace kolvre {
+
+// The findings of `translation` against `original` (whose language is `originalLanguage`),
+// framed by `frame` (the translation's resource, language and offset).
+std::vector<Finding> compareTranslation(const CheckedDialog& original,
+                                        const std::string& originalLanguage,
+                                        const CheckedDialog& translation,
+                                        const TextMeasure* measure, const Finding& frame);
+
+// The dialogs of the index that are the same dialog as entry `entry` in another language (its
+// name, compared as the compilers compare names, each language once), `entry` among them, in
+// the order of the text; just `entry` when it has no translation.
+std::vector<std::size_t> translationEntries(const ResourceIndex& index, std::size_t entry);
+
+// A text that does not fit where it fits in the first language is reported once, as such:
+// the text-fit finding of the same control goes.
+void preferTranslationFindings(std::vector<Finding>& found);
+
+}  // namespace kolvre
