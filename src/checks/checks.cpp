@@ -23,15 +23,33 @@ Finding findingAt(const CheckContext& context, std::size_t entry, CheckRule rule
 
 namespace {
 
+// Headers of the system's development kit that scripts include in quotes: the compiler finds
+// them on its own include path, not in the script's folder, and the names they define that
+// dialogs use (styles, IDOK, IDC_STATIC) are known without them.
+constexpr std::string_view kSystemHeaders[] = {
+    "afxres.h",  "commctrl.h", "dlgs.h",   "prsht.h",   "richedit.h", "shlobj.h",  "winbase.h",
+    "windef.h",  "windows.h",  "wingdi.h", "winnls.h",  "winnt.h",    "winres.h",  "winresrc.h",
+    "winuser.h", "winuser.rh", "winver.h", "verrsrc.h", "ntverp.h",   "common.ver"};
+
+bool isSystemHeader(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  for (std::string_view known : kSystemHeaders)
+    if (sameName(known, name)) return true;
+  return false;
+}
+
 // One script read for the checks: what its context refers to, and its dialogs.
 struct ScriptRun {
   ScriptRun(std::string_view text, const std::string& fileName, const TextMeasure* measure,
             bool utf16File)
       : statements(readStatements(text)),
         index(indexResources(text, statements, ListedKinds::All)),
-        symbols(scriptSymbols(text, fileName)),
+        symbols(scriptSymbols(text, fileName, &missingHeaders)),
         context{text, statements, index, &symbols, fileName, measure},
-        dialogs(readCheckedDialogs(context, utf16File)) {}
+        dialogs(readCheckedDialogs(context, utf16File)) {
+    std::erase_if(missingHeaders, isSystemHeader);
+  }
   ScriptRun(const ScriptRun&) = delete;
 
   const CheckedDialog* dialogNamed(std::string_view name) const {
@@ -42,6 +60,7 @@ struct ScriptRun {
 
   std::vector<Statement> statements;
   ResourceIndex index;
+  std::vector<std::string> missingHeaders;  // declared before the symbols that fill it
   SymbolTable symbols;
   CheckContext context;
   std::vector<CheckedDialog> dialogs;
@@ -56,7 +75,7 @@ std::vector<Finding> findingsOf(const ScriptRun& run,
   for (const CheckedDialog& checked : run.dialogs) {
     const IndexEntry& entry = run.index[checked.entry];
     const Finding frame = findingAt(context, checked.entry, CheckRule::OutsideClient, {});
-    std::vector<Finding> own = checkDialog(checked, context.measure, context.symbols, frame);
+    std::vector<Finding> own = checkDialog(checked, context.measure, frame);
     found.insert(found.end(), own.begin(), own.end());
     const CheckedDialog* original = nullptr;
     std::string originalLanguage;
@@ -79,6 +98,19 @@ std::vector<Finding> findingsOf(const ScriptRun& run,
     found.insert(found.end(), compared.begin(), compared.end());
   }
   preferTranslationFindings(found);
+  // Without a header the script includes, its symbols cannot be judged: the header is the
+  // finding, once.
+  if (!run.missingHeaders.empty())
+    std::erase_if(found, [](const Finding& f) { return f.rule == CheckRule::UndefinedSymbol; });
+  for (const std::string& header : run.missingHeaders) {
+    Finding f;
+    f.rule = CheckRule::MissingFile;
+    const std::size_t at = context.text.find('"' + header + '"');
+    f.offset = at == std::string_view::npos ? 0 : at;
+    f.message =
+        "Intestazione non trovata: " + header + "; i simboli che definisce non sono controllati.";
+    found.push_back(std::move(f));
+  }
   // In the order of the text; each resource's findings in the order the rules gave them.
   std::stable_sort(found.begin(), found.end(),
                    [](const Finding& a, const Finding& b) { return a.offset < b.offset; });

@@ -1,6 +1,7 @@
 #include "checks/dialog_checks.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 
 #include "dialogs/dialog_looks.h"
@@ -67,10 +68,20 @@ bool isTextButton(const DialogControl& c) {
   }
 }
 
+// An up-down control stands on the edge of the edit box it belongs to.
+bool isAttached(const DialogControl& c) {
+  constexpr std::string_view upDown = "msctls_updown32";
+  if (c.caption.size() != upDown.size()) return false;
+  for (std::size_t i = 0; i < upDown.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(c.caption[i])) != upDown[i]) return false;
+  return true;
+}
+
 // Controls that stand behind others by design: a group box, a frame or rectangle, an etched
 // line, a tab control's pages.
-bool isContainer(const DialogControl& c) {
+bool overlapsByDesign(const DialogControl& c) {
   if (c.live == ControlClass::GroupBox || c.live == ControlClass::TabControl) return true;
+  if (c.live == ControlClass::Placeholder) return isAttached(c);
   return c.live == ControlClass::StaticText && among(styleOf(c) & kStaticType, kFrameStatics);
 }
 
@@ -122,11 +133,11 @@ std::string named(const DialogControl& c, const ScriptCharset& charset) {
   return name;
 }
 
-bool intersects(const PixelRect& a, const PixelRect& b) {
+bool intersects(const DialogUnitRect& a, const DialogUnitRect& b) {
   return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
-bool inside(const PixelRect& inner, const PixelRect& outer) {
+bool inside(const DialogUnitRect& inner, const DialogUnitRect& outer) {
   return inner.x >= outer.x && inner.y >= outer.y &&
          inner.x + inner.width <= outer.x + outer.width &&
          inner.y + inner.height <= outer.y + outer.height;
@@ -148,19 +159,20 @@ std::string controlIdText(const DialogControl& control) {
   return control.idAsWritten ? control.idAsWritten->text : std::to_string(control.id);
 }
 
-PixelRect occupiedRect(const DialogControl& control) {
-  PixelRect rect = control.rect;
+DialogUnitRect occupiedRect(const DialogControl& control) {
+  // The pixels give back the units they were made from.
+  DialogUnitRect rect = toDialogUnits(control.rect);
   const std::uint32_t comboType = styleOf(control) & 3;
   if (control.live == ControlClass::ComboBox && comboType != 1)
-    rect.height = std::min(rect.height, duToPixelsY(kClosedComboUnits));
+    rect.height = std::min(rect.height, kClosedComboUnits);
   return rect;
 }
 
-PixelRect clientRect(const DialogModel& dialog) {
+DialogUnitRect clientRect(const DialogModel& dialog) {
   const DialogUnitRect units = dialog.header
                                    ? dialog.header->units
                                    : dialogUnits(dialog.rect, dialog.styleAsRead, dialog.mode);
-  return {0, 0, duToPixelsX(units.width), duToPixelsY(units.height)};
+  return {0, 0, units.width, units.height};
 }
 
 bool isShown(const DialogControl& control) {
@@ -198,14 +210,19 @@ std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context, bool 
     DialogReading reading =
         readDialog(context.text.substr(block->begin), DialogMode::Preview, context.symbols);
     if (reading.failure != DialogFailure::None) continue;
+    std::vector<bool> unknownId;
+    for (const DialogControl& c : reading.dialog.controls)
+      unknownId.push_back(c.idAsWritten &&
+                          !evaluate(c.idAsWritten->text, context.symbols).undefined.empty());
     dialogs.push_back({i, std::move(reading.dialog), std::move(reading.notices),
-                       scriptCharsetAt(context.text, block->begin, utf16File)});
+                       scriptCharsetAt(context.text, block->begin, utf16File),
+                       std::move(unknownId)});
   }
   return dialogs;
 }
 
 std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure* measure,
-                                 const SymbolTable* symbols, const Finding& frame) {
+                                 const Finding& frame) {
   const DialogModel& dialog = checked.dialog;
   const std::vector<DialogControl>& controls = dialog.controls;
   std::vector<Finding> found;
@@ -229,10 +246,10 @@ std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure
       add(CheckRule::UndefinedSymbol, std::nullopt, notice);
   }
 
-  const PixelRect client = clientRect(dialog);
+  const DialogUnitRect client = clientRect(dialog);
   for (std::size_t i = 0; i < controls.size(); ++i) {
     if (!isShown(controls[i])) continue;
-    const PixelRect rect = occupiedRect(controls[i]);
+    const DialogUnitRect rect = occupiedRect(controls[i]);
     if (!intersects(rect, client) && rect.width > 0 && rect.height > 0)
       add(CheckRule::OutsideClient, i,
           "Il controllo " + name(i) + " è fuori dall'area del dialog.");
@@ -242,16 +259,17 @@ std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure
 
   for (std::size_t j = 0; j < controls.size(); ++j) {
     if (!isShown(controls[j])) continue;
-    const PixelRect b = occupiedRect(controls[j]);
+    const DialogUnitRect b = occupiedRect(controls[j]);
     for (std::size_t i = 0; i < j; ++i) {
       if (!isShown(controls[i])) continue;
-      const PixelRect a = occupiedRect(controls[i]);
+      const DialogUnitRect a = occupiedRect(controls[i]);
       if (a == b && a.width > 0 && a.height > 0) {
         add(CheckRule::Overlap, j,
             "Il controllo " + name(j) + " sta esattamente sopra " + name(i) + ".");
         break;
       }
-      if (isContainer(controls[i]) || isContainer(controls[j]) || !intersects(a, b)) continue;
+      if (overlapsByDesign(controls[i]) || overlapsByDesign(controls[j]) || !intersects(a, b))
+        continue;
       add(CheckRule::Overlap, j, "Il controllo " + name(j) + " si sovrappone a " + name(i) + ".");
       break;
     }
@@ -262,10 +280,7 @@ std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure
   std::map<std::uint16_t, std::size_t> firstWithId;
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const auto id = static_cast<std::uint16_t>(controls[i].id);
-    if (id == 0xFFFF) continue;
-    if (controls[i].idAsWritten &&
-        !evaluate(controls[i].idAsWritten->text, symbols).undefined.empty())
-      continue;
+    if (id == 0xFFFF || checked.unknownId[i]) continue;
     const auto [first, isNew] = firstWithId.emplace(id, i);
     if (!isNew)
       add(CheckRule::DuplicateControlId, i,

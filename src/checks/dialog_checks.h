@@ -22,6 +22,9 @@ struct CheckedDialog {
   DialogModel dialog;
   std::vector<std::string> notices;  // what the reading noticed
   ScriptCharset charset;
+  // Per control: its ID names a symbol no definition gives (it reads as 0), so it cannot be
+  // compared.
+  std::vector<bool> unknownId;
 };
 
 // Every dialog of the script that reads; a dialog that does not read is left out (the
@@ -30,7 +33,7 @@ std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context, bool 
 
 // The findings of one dialog, framed by `frame` (its resource, language and offset).
 std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure* measure,
-                                 const SymbolTable* symbols, const Finding& frame);
+                                 const Finding& frame);
 
 // The control's ID as written (its symbol or expression, else its number).
 std::string controlIdText(const DialogControl& control);
@@ -41,12 +44,12 @@ std::string controlIdText(const DialogControl& control);
 std::optional<bool> textFits(const DialogControl& control, const DialogModel& dialog,
                              const ScriptCharset& charset, const TextMeasure* measure);
 
-// The rectangle a control takes on the client area: a drop-down combo box's closed box, not
-// the list it drops down.
-PixelRect occupiedRect(const DialogControl& control);
+// The rectangle a control takes on the client area, in dialog units: a drop-down combo box's
+// closed box, not the list it drops down.
+DialogUnitRect occupiedRect(const DialogControl& control);
 
-// The client area's size in pixels.
-PixelRect clientRect(const DialogModel& dialog);
+// The client area, in dialog units.
+DialogUnitRect clientRect(const DialogModel& dialog);
 
 // True for the controls the layout rules look at: those the compiler makes visible.
 bool isShown(const DialogControl& control);

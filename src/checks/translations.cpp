@@ -10,13 +10,19 @@ namespace kolvre {
 namespace {
 
 // The controls with an ID of their own, by ID: statics with -1 cannot be told apart.
-std::map<std::uint16_t, std::size_t> controlsById(const DialogModel& dialog) {
+// IDs whose symbol is undefined are left out: their value is not known.
+std::map<std::uint16_t, std::size_t> controlsById(const CheckedDialog& checked) {
   std::map<std::uint16_t, std::size_t> byId;
-  for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
-    const auto id = static_cast<std::uint16_t>(dialog.controls[i].id);
-    if (id != 0xFFFF) byId.emplace(id, i);
+  for (std::size_t i = 0; i < checked.dialog.controls.size(); ++i) {
+    const auto id = static_cast<std::uint16_t>(checked.dialog.controls[i].id);
+    if (id != 0xFFFF && !checked.unknownId[i]) byId.emplace(id, i);
   }
   return byId;
+}
+
+bool allIdsKnown(const CheckedDialog& checked) {
+  return std::find(checked.unknownId.begin(), checked.unknownId.end(), true) ==
+         checked.unknownId.end();
 }
 
 std::string languageName(const std::string& tag) {
@@ -30,11 +36,15 @@ std::vector<Finding> compareTranslation(const CheckedDialog& original,
                                         const CheckedDialog& translation,
                                         const TextMeasure* measure, const Finding& frame) {
   std::vector<Finding> found;
-  const auto theirs = controlsById(original.dialog);
-  const auto ours = controlsById(translation.dialog);
+  const auto theirs = controlsById(original);
+  const auto ours = controlsById(translation);
+  // A control is missing only where every ID of the translation is known, and added only
+  // where every ID of the first language is.
+  const bool judgeMissing = allIdsKnown(translation);
+  const bool judgeAdded = allIdsKnown(original);
   const std::string first = " (lingua " + languageName(originalLanguage) + ")";
   for (const auto& [id, at] : theirs) {
-    if (ours.contains(id)) continue;
+    if (ours.contains(id) || !judgeMissing) continue;
     Finding f = frame;
     f.rule = CheckRule::MissingInTranslation;
     f.control = controlIdText(original.dialog.controls[at]);
@@ -48,6 +58,7 @@ std::vector<Finding> compareTranslation(const CheckedDialog& original,
     f.control = controlIdText(control);
     f.controlIndex = at;
     if (match == theirs.end()) {
+      if (!judgeAdded) continue;
       f.rule = CheckRule::AddedInTranslation;
       f.message = "Il controllo " + f.control + " non c'è nella prima lingua" + first + ".";
       found.push_back(std::move(f));

@@ -407,7 +407,8 @@ void readDefines(std::string_view text, SymbolTable& table, const HeaderReader& 
   reading.readText(text, "");
 }
 
-SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath) {
+SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath,
+                          std::vector<std::string>* missingHeaders) {
   SymbolTable table;
   if (scriptPath.empty()) {
     readDefines(text, table);
@@ -416,7 +417,10 @@ SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& sc
   const std::filesystem::path folder = scriptPath.parent_path();
   readDefines(text, table, [&](const std::string& path) -> std::optional<std::string> {
     std::ifstream in(folder / std::filesystem::path(path), std::ios::binary);
-    if (!in) return std::nullopt;
+    if (!in) {
+      if (missingHeaders) missingHeaders->push_back(path);
+      return std::nullopt;
+    }
     return std::string(std::istreambuf_iterator<char>(in), {});
   });
   return table;

@@ -43,8 +43,10 @@ using HeaderReader = std::function<std::optional<std::string>(const std::string&
 void readDefines(std::string_view text, SymbolTable& table, const HeaderReader& readHeader = {});
 
 // The symbols of a script whose file is `scriptPath` (its headers read from its folder); the
-// script's own defines only when the path is empty.
-SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath);
+// script's own defines only when the path is empty. The headers that cannot be read go to
+// `missingHeaders` (when given), as their include lines name them.
+SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath,
+                          std::vector<std::string>* missingHeaders = nullptr);
 
 // scriptSymbols kept for the last text and file asked about, read again when either has
 // changed: the preview asks on every move through the list. A header changed on disk is read
