@@ -2,7 +2,6 @@
 
 #include <qdrawutil.h>
 #include <QApplication>
-#include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStringDecoder>
@@ -21,6 +20,7 @@
 #include "messages/messages.h"
 #include "platform/system_metrics.h"
 #include "ui/pictures.h"
+#include "ui/qt_text_measure.h"
 
 namespace kolvre {
 
@@ -30,24 +30,6 @@ constexpr std::uint32_t kWsChild = styleNameValue("WS_CHILD");
 
 QRect rectOf(const PixelRect& r) {
   return QRect(r.x, r.y, r.width, r.height);
-}
-
-// The point size of a dialog's font: the system dialog font's. The dialog units stand for that
-// font, whatever the FONT statement says, so a text keeps its room in its control.
-constexpr int kDialogFontPoints = 8;
-
-// The dialog's font: the FONT statement's face where the system has it, else the platform's
-// sans serif face, as the system dialog font is one; never a serif face.
-QFont dialogFont(const DialogModel& model) {
-  QStringList families;
-  const QString face = QString::fromStdString(model.faceName);
-  if (model.fontStatement && QFontDatabase::hasFamily(face)) families << face;
-  families << QStringLiteral("DejaVu Sans") << QStringLiteral("Sans Serif");
-  QFont font;
-  font.setFamilies(families);
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(kDialogFontPoints);
-  return font;
 }
 
 // Bytes of a code page as UTF-8: the program's own tables, then Qt's converters (those of its

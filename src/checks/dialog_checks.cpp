@@ -6,7 +6,9 @@
 
 #include "dialogs/dialog_looks.h"
 #include "dialogs/dialog_reader.h"
+#include "dialogs/style_vocabulary.h"
 #include "dialogs/styles.h"
+#include "dialogs/symbols.h"
 #include "document/blocks.h"
 
 namespace kolvre {
@@ -149,6 +151,16 @@ std::string keyLabel(std::string key) {
   return key;
 }
 
+// A name of one of the vocabulary's families: its prefix through the first "_" is a prefix of
+// the vocabulary's names (WS_, BS_, CBS_, ...).
+bool isStyleFamilyName(std::string_view name) {
+  const std::size_t underscore = name.find('_');
+  if (underscore == std::string_view::npos || underscore == 0) return false;
+  const std::string_view family = name.substr(0, underscore + 1);
+  return std::any_of(kStyleVocabulary.begin(), kStyleVocabulary.end(),
+                     [&](const VocabularyName& known) { return known.name.starts_with(family); });
+}
+
 bool startsWith(std::string_view text, std::string_view head) {
   return text.substr(0, head.size()) == head;
 }
@@ -215,6 +227,7 @@ std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context, bool 
       unknownId.push_back(c.idAsWritten &&
                           !evaluate(c.idAsWritten->text, context.symbols).undefined.empty());
     dialogs.push_back({i, std::move(reading.dialog), std::move(reading.notices),
+                       std::move(reading.undefinedSymbols),
                        scriptCharsetAt(context.text, block->begin, utf16File),
                        std::move(unknownId)});
   }
@@ -238,13 +251,20 @@ std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure
   };
   auto name = [&](std::size_t at) { return named(controls[at], checked.charset); };
 
-  // What the reading could not take: style names outside the vocabulary, undefined symbols.
-  for (const std::string& notice : checked.notices) {
+  // What the reading could not take: style texts that do not read; names no definition gives,
+  // those of a style family misspelt (BS_NOSUCH) as such, the others as undefined symbols.
+  for (const std::string& notice : checked.notices)
     if (startsWith(notice, kInvalidStyleWord) || notice == kInvalidStyleNotice)
       add(CheckRule::UnknownStyle, std::nullopt, notice);
-    else if (startsWith(notice, "Simbol"))
-      add(CheckRule::UndefinedSymbol, std::nullopt, notice);
+  std::vector<std::string> undefined;
+  for (const std::string& symbol : checked.undefinedSymbols) {
+    if (isStyleFamilyName(symbol))
+      add(CheckRule::UnknownStyle, std::nullopt, "Stile sconosciuto: " + symbol + ".");
+    else
+      undefined.push_back(symbol);
   }
+  if (!undefined.empty())
+    add(CheckRule::UndefinedSymbol, std::nullopt, undefinedSymbolsNotice(undefined));
 
   const DialogUnitRect client = clientRect(dialog);
   for (std::size_t i = 0; i < controls.size(); ++i) {

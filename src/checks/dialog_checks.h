@@ -21,6 +21,7 @@ struct CheckedDialog {
   std::size_t entry = 0;  // its index entry
   DialogModel dialog;
   std::vector<std::string> notices;  // what the reading noticed
+  std::vector<std::string> undefinedSymbols;
   ScriptCharset charset;
   // Per control: its ID names a symbol no definition gives (it reads as 0), so it cannot be
   // compared.

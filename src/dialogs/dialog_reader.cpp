@@ -533,6 +533,7 @@ DialogReading readLines(std::string_view block, DialogMode mode, const SymbolTab
   readControls(lines, *body, reading, used);
   dialog.blockLength = body->end;
   if (!use.undefined.empty()) reading.notices.push_back(undefinedSymbolsNotice(use.undefined));
+  reading.undefinedSymbols = std::move(use.undefined);
   return reading;
 }
 

@@ -43,6 +43,8 @@ struct DialogReading {
   DialogFailure failure = DialogFailure::None;
   DialogModel dialog;                // meaningful when failure is None
   std::vector<std::string> notices;  // in the order they arose
+  // The names no definition gives, each once, in the order they were met (one notice says them).
+  std::vector<std::string> undefinedSymbols;
 };
 
 // dialogPanel's reading part: the block from its header line on (the text after the dialog's end

@@ -18,8 +18,7 @@ QFont dialogFont(const DialogModel& dialog);
 // Needs a QApplication (the style gives the controls' marks and margins).
 class QtTextMeasure : public TextMeasure {
  public:
-  TextSize textSize(const DialogModel& dialog, std::string_view text,
-                    int wrapWidth) const override;
+  TextSize textSize(const DialogModel& dialog, std::string_view text, int wrapWidth) const override;
   int chromeWidth(ControlClass live) const override;
 };
 
