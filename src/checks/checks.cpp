@@ -30,7 +30,7 @@ struct ScriptRun {
       : statements(readStatements(text)),
         index(indexResources(text, statements, ListedKinds::All)),
         symbols(scriptSymbols(text, fileName)),
-        context{text, statements, index, &symbols, fileName, measure},
+        context{text, statements, index, &symbols, fileName, measure, utf16File},
         dialogs(readCheckedDialogs(context, utf16File)) {}
   ScriptRun(const ScriptRun&) = delete;
 

@@ -70,7 +70,7 @@ IdKey idKey(const std::string& written, std::optional<std::uint32_t> value) {
 
 void duplicateStrings(const ScriptView& view, std::vector<Finding>& found) {
   const CheckContext& c = view.context;
-  const StringContext strings{c.symbols, false};
+  const StringContext strings{c.symbols, c.utf16File};
   const std::vector<std::string> languages = statementLanguages(c.text, c.statements);
   struct Defined {
     std::size_t offset;
@@ -153,7 +153,8 @@ MenuItems readMenus(const ScriptView& view) {
   view.forEach(std::nullopt, [&](const Statement& s, std::size_t entry) {
     const ResourceType type = c.index[entry].type;
     if (type != ResourceType::Menu && type != ResourceType::MenuEx) return;
-    MenuReading menu = readMenu(c.text, s, c.symbols, scriptCharsetAt(c.text, s.begin, false));
+    MenuReading menu =
+        readMenu(c.text, s, c.symbols, scriptCharsetAt(c.text, s.begin, c.utf16File));
     if (!menu.problem.empty()) {
       all.complete = false;
       return;
@@ -212,7 +213,7 @@ void acceleratorsWithoutItem(const ScriptView& view, const MenuItems& menus,
   }
   view.forEach(ResourceType::Accelerators, [&](const Statement& s, std::size_t entry) {
     const AcceleratorReading table =
-        readAccelerators(c.text, s, c.symbols, scriptCharsetAt(c.text, s.begin, false));
+        readAccelerators(c.text, s, c.symbols, scriptCharsetAt(c.text, s.begin, c.utf16File));
     for (const Accelerator& row : table.rows) {
       if (row.id.empty() || row.idValue == 0u || view.branches.dead(row.offset)) continue;
       if (row.idValue ? values.contains(*row.idValue & 0xFFFFu) : written.contains(row.id))

@@ -146,7 +146,8 @@ int cmdCheck(Context& c) {
     unreadable = true;
   }
   std::vector<ScriptSource> scripts;
-  for (const Document& doc : docs) scripts.push_back({doc.fileName(), doc.text()});
+  for (const Document& doc : docs)
+    scripts.push_back({doc.fileName(), doc.text(), doc.form().utf16 != Utf16::None});
   const TextMeasure* measure = c.measure ? c.measure() : nullptr;
   const std::vector<std::vector<Finding>> found = checkScripts(scripts, measure);
   std::vector<PrintedFinding> findings;

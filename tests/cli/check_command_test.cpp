@@ -76,6 +76,19 @@ TEST(CliCheck, JsonEscapesQuotesBackslashesAndControlCharacters) {
   EXPECT_TRUE(cli({"check", faulty}).out.starts_with(dir.file("a b\x01.rc") + "\t3\t"));
 }
 
+// A menu item's text in the message is UTF-8 whatever the script's form: Windows-1252 bytes, or
+// UTF-16 read as UTF-8.
+TEST(CliCheck, MessagesAreUtf8FromEitherForm) {
+  TempDir dir;
+  const std::string latin1 = "M MENU { MENUITEM \"\xE8\", 1\r\n MENUITEM \"B\", 1 }\r\n";
+  std::string wide = "\xFF\xFE";
+  for (const char ch : latin1) wide += std::string{ch, '\0'};
+  for (const std::string& bytes : {latin1, wide}) {
+    const CliRun run = cli({"check", dir.write("a.rc", bytes)});
+    EXPECT_NE(run.out.find("voce \"\xC3\xA8\" alla riga 1."), std::string::npos) << run.out;
+  }
+}
+
 TEST(CliCheck, OnlyCheckAsksForTheMeasure) {
   TempDir dir;
   const std::string script = dir.write("a.rc", "M MENU { MENUITEM \"A\", 1 }\n");
