@@ -21,6 +21,7 @@ struct CheckContext {
   const SymbolTable* symbols;  // may be null
   std::string fileName;        // empty for a script not read from a file
   const TextMeasure* measure;  // null: the rules that measure are skipped
+  bool utf16File = false;      // read from UTF-16: its literals are UTF-8 already
 };
 
 // The finding's frame for the index entry `entry`: its key (occurrence counted among the

@@ -46,8 +46,8 @@ struct ScriptRun {
       : statements(readStatements(text)),
         index(indexResources(text, statements, ListedKinds::All)),
         symbols(scriptSymbols(text, fileName, &missingHeaders)),
-        context{text, statements, index, &symbols, fileName, measure},
-        dialogs(readCheckedDialogs(context, utf16File)) {
+        context{text, statements, index, &symbols, fileName, measure, utf16File},
+        dialogs(readCheckedDialogs(context)) {
     std::erase_if(missingHeaders, isSystemHeader);
   }
   ScriptRun(const ScriptRun&) = delete;

@@ -213,7 +213,7 @@ std::optional<bool> textFits(const DialogControl& c, const DialogModel& dialog,
   return measure->textSize(dialog, shown, 0).width <= room;
 }
 
-std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context, bool utf16File) {
+std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context) {
   std::vector<CheckedDialog> dialogs;
   for (std::size_t i = 0; i < context.index.size(); ++i) {
     if (context.index[i].type != ResourceType::Dialog) continue;
@@ -228,7 +228,7 @@ std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context, bool 
                           !evaluate(c.idAsWritten->text, context.symbols).undefined.empty());
     dialogs.push_back({i, std::move(reading.dialog), std::move(reading.notices),
                        std::move(reading.undefinedSymbols),
-                       scriptCharsetAt(context.text, block->begin, utf16File),
+                       scriptCharsetAt(context.text, block->begin, context.utf16File),
                        std::move(unknownId)});
   }
   return dialogs;

@@ -30,7 +30,7 @@ struct CheckedDialog {
 
 // Every dialog of the script that reads; a dialog that does not read is left out (the
 // preview says why).
-std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context, bool utf16File);
+std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context);
 
 // The findings of one dialog, framed by `frame` (its resource, language and offset).
 std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure* measure,

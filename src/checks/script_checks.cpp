@@ -1,9 +1,244 @@
 #include "checks/script_checks.h"
 
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <unordered_map>
+
+#include "checks/branches.h"
+#include "document/encoding.h"
+#include "document/languages.h"
+#include "resources/accelerators.h"
+#include "resources/literals.h"
+#include "resources/menus.h"
+#include "resources/resource_data.h"
+#include "resources/string_tables.h"
+
 namespace kolvre {
 
-std::vector<Finding> checkScriptResources(const CheckContext&) {
-  return {};
+namespace {
+
+// What every rule of this file shares beside the context: where the index holds each
+// statement, the conditional sections, and how the script's bytes read as UTF-8.
+struct ScriptView {
+  const CheckContext& context;
+  std::unordered_map<std::size_t, std::size_t> entryAt;  // statement begin -> index position
+  ConditionalBranches branches;
+  TextEncoding encoding;
+
+  explicit ScriptView(const CheckContext& c)
+      : context(c), branches(c.text), encoding(detectEncoding(c.text)) {
+    for (std::size_t i = 0; i < c.index.size(); ++i) entryAt.emplace(c.index[i].offset, i);
+  }
+  std::string display(std::string_view bytes) const { return toDisplay(bytes, encoding); }
+  std::size_t line(std::size_t offset) const { return lineNumberAt(context.text, offset); }
+  // The statements of kind `kind` the index lists, never those of an `#if 0` branch.
+  template <typename Visit>
+  void forEach(std::optional<ResourceType> kind, Visit visit) const {
+    for (const Statement& s : context.statements) {
+      if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable) continue;
+      const auto entry = entryAt.find(s.begin);
+      if (entry == entryAt.end() || branches.dead(s.begin)) continue;
+      if (kind && context.index[entry->second].type != *kind) continue;
+      visit(s, entry->second);
+    }
+  }
+};
+
+// An ID as the messages name it: as written, with its value after it when that is no longer
+// the same number ("IDS_TITLE (101)", "101").
+std::string idWithValue(std::string_view written, std::optional<std::uint32_t> value) {
+  std::string shown(written);
+  if (value && shown != std::to_string(*value)) shown += " (" + std::to_string(*value) + ")";
+  return shown;
+}
+
+// Two IDs one rule takes for one: equal values, or where a value is unknown, the same text.
+struct IdKey {
+  std::optional<std::uint32_t> value;
+  std::string written;
+  bool operator<(const IdKey& other) const {
+    if (value.has_value() != other.value.has_value()) return value.has_value();
+    return value ? *value < *other.value : written < other.written;
+  }
+};
+IdKey idKey(const std::string& written, std::optional<std::uint32_t> value) {
+  return value ? IdKey{value, {}} : IdKey{std::nullopt, written};
+}
+
+void duplicateStrings(const ScriptView& view, std::vector<Finding>& found) {
+  const CheckContext& c = view.context;
+  const StringContext strings{c.symbols, c.utf16File};
+  const std::vector<std::string> languages = statementLanguages(c.text, c.statements);
+  struct Defined {
+    std::size_t offset;
+    std::string table;  // the list name of its table
+    std::size_t tableBegin;
+  };
+  // Per language, the definitions met so far of each ID.
+  std::map<std::pair<std::string, IdKey>, std::vector<Defined>> seen;
+  for (std::size_t i = 0; i < c.statements.size(); ++i) {
+    const Statement& s = c.statements[i];
+    if (s.kind != StatementKind::StringTable) continue;
+    const auto entry = view.entryAt.find(s.begin);
+    if (entry == view.entryAt.end() || view.branches.dead(s.begin)) continue;
+    const StringTable table = readStringTable(c.text, s, strings);
+    const std::string language = i < languages.size() ? languages[i] : std::string();
+    const std::string tableName = view.display(c.index[entry->second].name);
+    for (const StringEntry& string : table.entries) {
+      if (view.branches.dead(string.idBegin)) continue;
+      const std::optional<std::uint32_t> value =
+          string.value ? std::optional<std::uint32_t>(*string.value) : std::nullopt;
+      auto& earlier = seen[{language, idKey(string.id, value)}];
+      const auto both = std::find_if(earlier.begin(), earlier.end(), [&](const Defined& d) {
+        return !view.branches.exclusive(d.offset, string.idBegin);
+      });
+      if (both != earlier.end()) {
+        const std::string where = both->tableBegin == table.begin
+                                      ? " di questa tabella."
+                                      : " (tabella " + both->table + ").";
+        Finding f = findingAt(c, entry->second, CheckRule::DuplicateStringId,
+                              "Stringa " + view.display(idWithValue(string.id, value)) +
+                                  " già definita alla riga " +
+                                  std::to_string(view.line(both->offset)) + where);
+        f.control = view.display(string.id);
+        found.push_back(std::move(f));
+      }
+      earlier.push_back({string.idBegin, tableName, table.begin});
+    }
+  }
+}
+
+// The compiler stores the name of a DLGINCLUDE's file and reads nothing from it; the kinds
+// whose body is required name no file.
+bool mayNameFile(std::string_view type) {
+  const ResourceKeyword* keyword = resourceKeyword(type);
+  if (!keyword) return true;  // a number or a type of the script's own
+  return keyword->body == BodyRule::FileOrBody && keyword->word != "DLGINCLUDE";
+}
+
+void missingFiles(const ScriptView& view, std::vector<Finding>& found) {
+  const CheckContext& c = view.context;
+  if (c.fileName.empty()) return;
+  view.forEach(std::nullopt, [&](const Statement& s, std::size_t entry) {
+    if (s.kind != StatementKind::Resource || !s.complete || !mayNameFile(s.type(c.text))) return;
+    const auto file = namedFile(c.text, c.fileName, view.encoding, s);
+    if (!file || file->size) return;
+    found.push_back(
+        findingAt(c, entry, CheckRule::MissingFile, "File non trovato: " + file->written + "."));
+  });
+}
+
+// The menu items with an ID (separators and ID 0 aside), pop-ups' items included, in the
+// order of the text.
+void itemsWithId(const std::vector<MenuEntry>& items, std::vector<const MenuEntry*>& out) {
+  for (const MenuEntry& item : items) {
+    if (!item.id.empty() && !(item.flags & kMenuSeparator) && item.idValue != 0u)
+      out.push_back(&item);
+    itemsWithId(item.items, out);
+  }
+}
+
+// The menus' items, read once for both menu rules; `complete` false when a menu did not read.
+struct MenuItems {
+  std::vector<std::pair<std::size_t, MenuReading>> menus;  // index position, reading
+  bool complete = true;
+};
+
+MenuItems readMenus(const ScriptView& view) {
+  const CheckContext& c = view.context;
+  MenuItems all;
+  view.forEach(std::nullopt, [&](const Statement& s, std::size_t entry) {
+    const ResourceType type = c.index[entry].type;
+    if (type != ResourceType::Menu && type != ResourceType::MenuEx) return;
+    MenuReading menu =
+        readMenu(c.text, s, c.symbols, scriptCharsetAt(c.text, s.begin, c.utf16File));
+    if (!menu.problem.empty()) {
+      all.complete = false;
+      return;
+    }
+    all.menus.emplace_back(entry, std::move(menu));
+  });
+  return all;
+}
+
+// The value a menu item's ID is stored as: 16 bits in a MENU, 32 in a MENUEX.
+std::optional<std::uint32_t> storedId(const MenuReading& menu, const MenuEntry& item) {
+  if (!item.idValue || menu.extended) return item.idValue;
+  return *item.idValue & 0xFFFFu;
+}
+
+void duplicateMenuIds(const ScriptView& view, const MenuItems& menus, std::vector<Finding>& found) {
+  for (const auto& [entry, menu] : menus.menus) {
+    std::vector<const MenuEntry*> items;
+    itemsWithId(menu.items, items);
+    std::map<IdKey, std::vector<const MenuEntry*>> seen;
+    for (const MenuEntry* item : items) {
+      const std::optional<std::uint32_t> value = storedId(menu, *item);
+      auto& earlier = seen[idKey(item->id, value)];
+      const auto both = std::find_if(earlier.begin(), earlier.end(), [&](const MenuEntry* e) {
+        return !view.branches.exclusive(e->offset, item->offset);
+      });
+      if (both != earlier.end() && !view.branches.dead(item->offset)) {
+        Finding f = findingAt(view.context, entry, CheckRule::DuplicateMenuId,
+                              "ID " + view.display(idWithValue(item->id, value)) +
+                                  " già usato dalla voce \"" + (*both)->text + "\" alla riga " +
+                                  std::to_string(view.line((*both)->offset)) + ".");
+        f.control = view.display(item->id);
+        found.push_back(std::move(f));
+      }
+      earlier.push_back(item);
+    }
+  }
+}
+
+void acceleratorsWithoutItem(const ScriptView& view, const MenuItems& menus,
+                             std::vector<Finding>& found) {
+  // Without menus (or with one that does not read) the rule cannot tell: the accelerators of a
+  // script without menus serve its dialogs or a window of the program's own.
+  if (menus.menus.empty() || !menus.complete) return;
+  const CheckContext& c = view.context;
+  // The IDs the accelerators' commands arrive with: their low 16 bits.
+  std::set<std::uint32_t> values;
+  std::set<std::string, std::less<>> written;
+  for (const auto& [entry, menu] : menus.menus) {
+    std::vector<const MenuEntry*> items;
+    itemsWithId(menu.items, items);
+    for (const MenuEntry* item : items) {
+      if (item->idValue) values.insert(*item->idValue & 0xFFFFu);
+      written.insert(item->id);
+    }
+  }
+  view.forEach(ResourceType::Accelerators, [&](const Statement& s, std::size_t entry) {
+    const AcceleratorReading table =
+        readAccelerators(c.text, s, c.symbols, scriptCharsetAt(c.text, s.begin, c.utf16File));
+    for (const Accelerator& row : table.rows) {
+      if (row.id.empty() || row.idValue == 0u || view.branches.dead(row.offset)) continue;
+      if (row.idValue ? values.contains(*row.idValue & 0xFFFFu) : written.contains(row.id))
+        continue;
+      Finding f = findingAt(c, entry, CheckRule::AcceleratorNoItem,
+                            "Nessuna voce di menu ha l'ID " +
+                                view.display(idWithValue(row.id, row.idValue)) + " del tasto " +
+                                row.label + ".");
+      f.control = view.display(row.id);
+      found.push_back(std::move(f));
+    }
+  });
+}
+
+}  // namespace
+
+std::vector<Finding> checkScriptResources(const CheckContext& context) {
+  const ScriptView view(context);
+  std::vector<Finding> found;
+  duplicateStrings(view, found);
+  missingFiles(view, found);
+  const MenuItems menus = readMenus(view);
+  duplicateMenuIds(view, menus, found);
+  acceleratorsWithoutItem(view, menus, found);
+  return found;
 }
 
 }  // namespace kolvre

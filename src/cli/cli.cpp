@@ -70,6 +70,12 @@ constexpr std::string_view kUsageText =
     "                            cambia il valore CHIAVE del blocco BLOCCO di StringFileInfo\n"
     "                            (040904b0, o la sua lingua: en-US), o lo aggiunge; senza\n"
     "                            --lang, l'unico blocco\n"
+    "  check FILE... [--json]    controlla gli script: una riga per problema, con file, riga,\n"
+    "                            risorsa (codice del tipo e nome), lingua, controllo, regola e\n"
+    "                            messaggio, separati da tabulazioni (- per lingua o controllo\n"
+    "                            assenti); --json: un array JSON, un oggetto per problema con\n"
+    "                            gli stessi campi e la gravità (errore o avviso). Esce con 0\n"
+    "                            senza problemi, 1 con problemi, 2 se un file non si legge\n"
     "  style parse TESTO         scrive il numero dello stile (0x e otto cifre esadecimali)\n"
     "  style text FAMIGLIA NUMERO\n"
     "                            scrive lo stile NUMERO (decimale o 0x esadecimale) come testo\n"
@@ -87,6 +93,7 @@ const std::set<std::string, std::less<>> kPicksOne{
 const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands() {
   static const std::map<std::string, std::function<int(Context&)>, std::less<>> table{
       {"accelerators", cmdAccelerators},
+      {"check", cmdCheck},
       {"delete", cmdDelete},
       {"dialog", cmdDialog},
       {"dialog-props", cmdDialogProps},
@@ -112,7 +119,7 @@ const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands
 }  // namespace
 
 int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, const MeasureSource& measure) {
   if (args.empty() || args[0] == "-h" || args[0] == "--help") {
     (args.empty() ? err : out) << kUsageText;
     return args.empty() ? kUsage : kOk;
@@ -136,10 +143,10 @@ int runCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     rest.erase(at, at + 2);
   }
   CliInterface ui(err);
-  Context context{rest, in, out, err, ui, nth};
+  Context context{rest, in, out, err, ui, nth, measure};
   try {
     const int code = command->second(context);
-    if (code == kUsage) err << kUsageText;
+    if (code == kUsage && !context.reported) err << kUsageText;
     out.flush();
     return code;
   } catch (const CommandError& e) {

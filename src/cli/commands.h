@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli.h"
 #include "cli/cli_interface.h"
 #include "document/blocks.h"
 #include "document/document.h"
@@ -33,6 +34,10 @@ struct Context {
   std::ostream& err;
   CliInterface& ui;
   std::size_t nth = 1;  // --nth K: the K-th resource of that name and type
+  const MeasureSource& measure;
+  // Set by a command that returns kUsage for a fault it has already told about (check: a file
+  // that could not be read): the usage is then not written.
+  bool reported = false;
 };
 
 // Opens FILE through the editor's own reading code; false (with the message) when it fails.
@@ -114,6 +119,10 @@ int cmdStyle(Context& c);
 // per level: the text as shown (its shortcut after "\t"), a tab, the id as written, a tab, the
 // flags (menuFlagWords). A body that does not read gives its reason on standard error.
 int cmdMenu(Context& c);
+
+// check FILE... [--json]: the findings of every script (checkScripts), one line each; see
+// check_command.cpp.
+int cmdCheck(Context& c);
 
 // accelerators FILE NAME: one line per row of table NAME: the key as shown, a tab, the id as
 // written, a tab, the options written (acceleratorOptionWords).

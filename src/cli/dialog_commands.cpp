@@ -22,7 +22,7 @@ namespace {
 int onDialog(Context& c,
              const std::function<int(Document&, std::size_t, std::string_view)>& command) {
   const std::vector<std::string> withType{c.args[0], c.args[1], "DIALOG"};
-  Context inner{withType, c.in, c.out, c.err, c.ui, c.nth};
+  Context inner{withType, c.in, c.out, c.err, c.ui, c.nth, c.measure};
   return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent&) {
     const auto extent = dialogExtent(doc.text(), doc.index(), position);
     if (!extent) {
@@ -55,7 +55,7 @@ int cmdDialog(Context& c) {
   const bool controls = c.args.size() == 3 && c.args[2] == "--controls";
   if (c.args.size() != 2 && !controls) return kUsage;
   const std::vector<std::string> withType{c.args[0], c.args[1], "DIALOG"};
-  Context inner{withType, c.in, c.out, c.err, c.ui, c.nth};
+  Context inner{withType, c.in, c.out, c.err, c.ui, c.nth, c.measure};
   return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent& block) {
     const SymbolTable symbols = scriptSymbols(doc.text(), doc.fileName());
     const DialogReading reading = readDialog(block.of(doc.text()), DialogMode::Designer, &symbols);

@@ -14,7 +14,7 @@ int cmdImage(Context& c) {
   if ((verb != "export" && verb != "import" && verb != "info") || c.args.size() != count)
     return kUsage;
   const std::vector<std::string> rest(c.args.begin() + 1, c.args.end());
-  Context inner{rest, c.in, c.out, c.err, c.ui, c.nth};
+  Context inner{rest, c.in, c.out, c.err, c.ui, c.nth, c.measure};
   const auto type = parseType(rest[2]);
   if (!type || (*type != ResourceType::Bitmap && *type != ResourceType::Icon &&
                 *type != ResourceType::Cursor))

@@ -53,7 +53,7 @@ std::string blockLanguage(std::string_view name) {
 int onVersion(Context& c, const std::vector<std::string>& args,
               const std::function<int(Document&, const VersionInfo&)>& command) {
   const std::vector<std::string> withType{args[0], args[1], "VERSIONINFO"};
-  Context inner{withType, c.in, c.out, c.err, c.ui, c.nth};
+  Context inner{withType, c.in, c.out, c.err, c.ui, c.nth, c.measure};
   return onResource(inner, [&](Document& doc, std::size_t, const BlockExtent& block) {
     const auto statement = std::find_if(doc.statements().begin(), doc.statements().end(),
                                         [&](const Statement& s) { return s.begin == block.begin; });

@@ -32,7 +32,11 @@ const Statement* findResourceStatement(std::string_view text,
 }
 
 std::optional<NamedFile> namedFile(const Document& doc, const Statement& statement) {
-  const std::string_view text = doc.text();
+  return namedFile(doc.text(), doc.fileName(), doc.encoding(), statement);
+}
+
+std::optional<NamedFile> namedFile(std::string_view text, const std::string& fileName,
+                                   TextEncoding encoding, const Statement& statement) {
   if (bodyTokens(text, statement)) return std::nullopt;
   const std::string_view after = trimSpace(
       text.substr(statement.typeEnd, std::min(statement.end, text.size()) - statement.typeEnd));
@@ -47,8 +51,8 @@ std::optional<NamedFile> namedFile(const Document& doc, const Statement& stateme
   }
   if (!written || written->empty()) return std::nullopt;
   NamedFile file;
-  file.written = doc.display(*written);
-  file.path = resolveImageFile(doc.fileName(), file.written);
+  file.written = toDisplay(*written, encoding);
+  file.path = resolveImageFile(fileName, file.written);
   std::error_code ec;
   if (std::filesystem::is_regular_file(file.path, ec)) {
     const auto size = std::filesystem::file_size(file.path, ec);

@@ -36,6 +36,9 @@ struct NamedFile {
   std::optional<std::uintmax_t> size;
 };
 std::optional<NamedFile> namedFile(const Document& doc, const Statement& statement);
+// The same for a script held as `text` (in `encoding`) whose file is `fileName`.
+std::optional<NamedFile> namedFile(std::string_view text, const std::string& fileName,
+                                   TextEncoding encoding, const Statement& statement);
 
 // The bytes of an inline body as the compiler stores them, where they are easily known:
 // numbers as 16-bit words (32 bits with an L suffix), little-endian; "..." as its bytes and

@@ -1,0 +1,140 @@
+// The script rules: for each, the smallest script that breaks it and those that almost do.
+#include "checks/checks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace kolvre {
+namespace {
+
+using testing::TempDir;
+
+struct RuleCase {
+  const char* what;
+  const char* script;  // LF line ends, made CR LF as the document holds them
+  // Each finding as "rule control: message" (no control: "rule: message"), one a line.
+  const char* found;
+};
+
+std::string crlf(std::string_view text) {
+  std::string out;
+  for (char ch : text) out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+  return out;
+}
+
+std::string described(const std::vector<Finding>& findings) {
+  std::string out;
+  for (const Finding& f : findings) {
+    out += std::string(ruleInfo(f.rule).word) + (f.control.empty() ? "" : " " + f.control) + ": " +
+           f.message + "\n";
+  }
+  return out;
+}
+
+// The cases run on a script in a folder that holds res/logo.bmp and nothing else.
+void expectCases(const std::vector<RuleCase>& cases) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "res");
+  dir.write("res/logo.bmp", "BM");
+  for (const RuleCase& c : cases) {
+    const std::string script = dir.write("a.rc", crlf(c.script));
+    EXPECT_EQ(described(checkScript(crlf(c.script), script, nullptr)), c.found) << c.what;
+  }
+}
+
+TEST(ScriptChecks, StringsDefinedTwiceInOneLanguage) {
+  expectCases({
+      {"by value, across tables",
+       "#define IDS_A 101\nSTRINGTABLE\n{\n IDS_A \"a\"\n}\nSTRINGTABLE\n{\n 101 \"b\"\n}\n",
+       "stringa-doppia 101: Stringa 101 già definita alla riga 4 (tabella IDS_A).\n"},
+      {"in one table, the symbol unknown",
+       "STRINGTABLE\n{\n IDS_X \"a\"\n IDS_Y \"b\"\n IDS_X \"c\"\n}\n",
+       "stringa-doppia IDS_X: Stringa IDS_X già definita alla riga 3 di questa tabella.\n"},
+      {"with its value", "#define IDS_A 7\nSTRINGTABLE { 7 \"a\" IDS_A \"b\" }\n",
+       "stringa-doppia IDS_A: Stringa IDS_A (7) già definita alla riga 2 di questa tabella.\n"},
+      {"two languages",
+       "LANGUAGE LANG_ITALIAN, SUBLANG_DEFAULT\nSTRINGTABLE { 1 \"a\" }\n"
+       "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\nSTRINGTABLE { 1 \"a\" }\n",
+       ""},
+      {"branches of one section",
+       "#ifdef X\nSTRINGTABLE { 1 \"a\" }\n#elif Y\nSTRINGTABLE { 1 \"b\" }\n#else\n"
+       "STRINGTABLE { 1 \"c\" }\n#endif\n",
+       ""},
+      {"branches inside one table",
+       "STRINGTABLE\n{\n#ifdef X\n 1 \"a\"\n#else\n 1 \"b\"\n#endif\n}\n", ""},
+      {"two sections one after the other",
+       "#ifdef X\nSTRINGTABLE { 1 \"a\" }\n#endif\n#ifdef Y\nSTRINGTABLE { 1 \"b\" }\n#endif\n",
+       "stringa-doppia 1: Stringa 1 già definita alla riga 2 (tabella 1).\n"},
+      {"one never compiled", "#if 0\nSTRINGTABLE { 1 \"a\" }\n#endif\nSTRINGTABLE { 1 \"b\" }\n",
+       ""},
+  });
+}
+
+TEST(ScriptChecks, FilesNamedThatAreMissing) {
+  expectCases({
+      {"a bitmap", "B BITMAP \"res\\\\nologo.bmp\"\n",
+       "file-mancante: File non trovato: res\\nologo.bmp.\n"},
+      {"other kinds, quoted or not", "R RCDATA data.bin\n1 24 \"app.manifest\"\nP PNG \"p.png\"\n",
+       "file-mancante: File non trovato: data.bin.\nfile-mancante: File non trovato: "
+       "app.manifest.\nfile-mancante: File non trovato: p.png.\n"},
+      {"there, in another letter case", "B BITMAP \"RES\\\\Logo.BMP\"\nC BITMAP res/logo.bmp\n",
+       ""},
+      {"not read by the compiler, or inline",
+       "X DLGINCLUDE \"missing.h\"\nI ICON\nBEGIN\n '00 00'\nEND\nR RCDATA { 1, 2 }\n", ""},
+      {"never compiled", "#if 0\nB BITMAP \"gone.bmp\"\n#endif\n", ""},
+  });
+  // A script not read from a file names no folder to look in.
+  EXPECT_TRUE(checkScript(crlf("B BITMAP \"gone.bmp\"\n"), "", nullptr).empty());
+}
+
+TEST(ScriptChecks, MenuItemIdsUsedTwiceInOneMenu) {
+  expectCases({
+      {"by value, across pop-ups",
+       "#define ID_OPEN 5\nM MENU\n{\n POPUP \"F\"\n {\n  MENUITEM \"Apri\", ID_OPEN\n }\n"
+       " MENUITEM \"Di nuovo\", 5\n}\n",
+       "voce-doppia 5: ID 5 già usato dalla voce \"Apri\" alla riga 6.\n"},
+      {"an unknown symbol by its name",
+       "M MENUEX { MENUITEM \"A\", ID_X\n MENUITEM \"B\", ID_X }\n",
+       "voce-doppia ID_X: ID ID_X già usato dalla voce \"A\" alla riga 1.\n"},
+      {"separators, ID 0 and two menus",
+       "M MENU {\n MENUITEM \"A\", 0\n MENUITEM SEPARATOR\n MENUITEM \"B\", 0\n"
+       " MENUITEM SEPARATOR\n MENUITEM \"C\", 1\n}\nN MENU { MENUITEM \"D\", 1 }\n",
+       ""},
+      {"branches of one section",
+       "M MENU {\n#ifdef X\n MENUITEM \"A\", 1\n#else\n MENUITEM \"B\", 1\n#endif\n}\n", ""},
+  });
+}
+
+TEST(ScriptChecks, AcceleratorsWithoutAMenuItem) {
+  expectCases({
+      {"no item has its ID",
+       "M MENU { MENUITEM \"A\", 1 }\nK ACCELERATORS { \"^A\", 1\n VK_F5, ID_RUN, VIRTKEY }\n",
+       "acceleratore-senza-voce ID_RUN: Nessuna voce di menu ha l'ID ID_RUN del tasto F5.\n"},
+      {"an item of another menu, by value",
+       "#define ID_RUN 9\nM MENU { MENUITEM \"A\", 1 }\nN MENUEX { MENUITEM \"B\", 9 }\n"
+       "K ACCELERATORS { VK_F5, ID_RUN, VIRTKEY }\n",
+       ""},
+      {"a script without menus", "K ACCELERATORS { VK_F5, 7, VIRTKEY }\n", ""},
+  });
+}
+
+// The finding names its resource and language, and the script's findings come in text order.
+TEST(ScriptChecks, FindingsFrameTheirResource) {
+  const std::string text = crlf(
+      "LANGUAGE LANG_ITALIAN, SUBLANG_DEFAULT\nz MENU { MENUITEM \"A\", 2\n MENUITEM \"B\", "
+      "2 }\nSTRINGTABLE { 3 \"a\" 3 \"b\" }\n");
+  const std::vector<Finding> found = checkScript(text, "", nullptr);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].resource, ResourceKey("z", ResourceType::Menu, 0));
+  EXPECT_EQ(found[0].language, "it");
+  EXPECT_EQ(found[0].offset, text.find("z MENU"));
+  EXPECT_EQ(found[1].resource, ResourceKey("3..3", ResourceType::StringTable, 0));
+  EXPECT_FALSE(found[1].controlIndex);
+}
+
+}  // namespace
+}  // namespace kolvre
