@@ -125,8 +125,9 @@ ShownText shownTextOf(const DialogControl& c, const ScriptCharset& charset) {
   return withoutMnemonics(shownString(controlTextAsWritten(c), charset), prefixes);
 }
 
-// A control named in a message: its ID as written, with its text where it has one.
-std::string named(const DialogControl& c, const ScriptCharset& charset) {
+}  // namespace
+
+std::string namedControl(const DialogControl& c, const ScriptCharset& charset) {
   std::string name = controlIdText(c);
   if (isStaticText(c) || isTextButton(c)) {
     const std::string text = shownTextOf(c, charset).text;
@@ -134,6 +135,8 @@ std::string named(const DialogControl& c, const ScriptCharset& charset) {
   }
   return name;
 }
+
+namespace {
 
 bool intersects(const DialogUnitRect& a, const DialogUnitRect& b) {
   return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
@@ -159,6 +162,29 @@ bool isStyleFamilyName(std::string_view name) {
   const std::string_view family = name.substr(0, underscore + 1);
   return std::any_of(kStyleVocabulary.begin(), kStyleVocabulary.end(),
                      [&](const VocabularyName& known) { return known.name.starts_with(family); });
+}
+
+// A text whose characters the script does not say: no code page is given, and its bytes read
+// as UTF-8 characters of several bytes, which the default code page shows as two or three
+// characters each. The author's build most likely reads them as UTF-8; measuring either way
+// would be a guess.
+bool uncertainCharacters(std::string_view asWritten, const ScriptCharset& charset) {
+  if (charset.utf16File || charset.codePage != kDefaultCodePage) return false;
+  bool multibyte = false;
+  for (std::size_t i = 0; i < asWritten.size();) {
+    const auto lead = static_cast<unsigned char>(asWritten[i]);
+    const std::size_t length = lead < 0x80         ? 1
+                               : (lead >> 5) == 6  ? 2
+                               : (lead >> 4) == 14 ? 3
+                               : (lead >> 3) == 30 ? 4
+                                                   : 0;
+    if (length == 0 || i + length > asWritten.size()) return false;
+    for (std::size_t k = 1; k < length; ++k)
+      if ((static_cast<unsigned char>(asWritten[i + k]) & 0xC0) != 0x80) return false;
+    multibyte = multibyte || length > 1;
+    i += length;
+  }
+  return multibyte;
 }
 
 bool startsWith(std::string_view text, std::string_view head) {
@@ -197,6 +223,7 @@ std::optional<bool> textFits(const DialogControl& c, const DialogModel& dialog,
   const std::uint32_t style = styleOf(c);
   const bool text = isStaticText(c) || isTextButton(c);
   if (!text || (c.live == ControlClass::StaticText && (style & kEllipsis))) return std::nullopt;
+  if (uncertainCharacters(controlTextAsWritten(c), charset)) return std::nullopt;
   std::string shown = shownTextOf(c, charset).text;
   if (shown.empty()) return std::nullopt;
   const int room = c.rect.width - measure->chromeWidth(c.live);
@@ -249,7 +276,7 @@ std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure
     f.message = std::move(message);
     found.push_back(std::move(f));
   };
-  auto name = [&](std::size_t at) { return named(controls[at], checked.charset); };
+  auto name = [&](std::size_t at) { return namedControl(controls[at], checked.charset); };
 
   // What the reading could not take: style texts that do not read; names no definition gives,
   // those of a style family misspelt (BS_NOSUCH) as such, the others as undefined symbols.

@@ -36,6 +36,9 @@ std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context);
 std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure* measure,
                                  const Finding& frame);
 
+// A control as a message names it: its ID as written, with its text where it shows one.
+std::string namedControl(const DialogControl& control, const ScriptCharset& charset);
+
 // The control's ID as written (its symbol or expression, else its number).
 std::string controlIdText(const DialogControl& control);
 

@@ -68,8 +68,8 @@ std::vector<Finding> compareTranslation(const CheckedDialog& original,
     if (textFits(before, original.dialog, original.charset, measure) == true &&
         textFits(control, translation.dialog, translation.charset, measure) == false) {
       f.rule = CheckRule::FitsOnlyInOriginal;
-      f.message =
-          "Il testo di " + f.control + " entra nella prima lingua" + first + " ma non in questa.";
+      f.message = "Il testo di " + namedControl(control, translation.charset) +
+                  " entra nella prima lingua" + first + " ma non in questa.";
       found.push_back(std::move(f));
     }
   }
