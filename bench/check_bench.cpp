@@ -42,8 +42,10 @@ int main(int argc, char** argv) {
       scripts.push_back(entry.path());
   std::sort(scripts.begin(), scripts.end());
   for (const auto& path : scripts)
-    benchmark::RegisterBenchmark(path.filename().string(), checkOne, path.string())
-        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(path.filename().string().c_str(), [file = path.string()](
+                                                                       benchmark::State& state) {
+      checkOne(state, file);
+    })->Unit(benchmark::kMillisecond);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
