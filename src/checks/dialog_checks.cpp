@@ -217,8 +217,8 @@ bool isShown(const DialogControl& control) {
   return (styleOf(control) & kVisible) != 0;
 }
 
-std::optional<bool> textFits(const DialogControl& c, const DialogModel& dialog,
-                             const ScriptCharset& charset, const TextMeasure* measure) {
+std::optional<TextFit> measureText(const DialogControl& c, const DialogModel& dialog,
+                                   const ScriptCharset& charset, const TextMeasure* measure) {
   if (!measure || !isShown(c)) return std::nullopt;
   const std::uint32_t style = styleOf(c);
   const bool text = isStaticText(c) || isTextButton(c);
@@ -232,12 +232,20 @@ std::optional<bool> textFits(const DialogControl& c, const DialogModel& dialog,
                          : (style & kMultiLine) != 0;
   if (wraps) {
     const TextSize size = measure->textSize(dialog, shown, std::max(room, 1));
-    return size.width <= room && size.height <= c.rect.height;
+    if (size.width > room) return TextFit{false, size.width, room, false};
+    return TextFit{size.height <= c.rect.height, size.height, c.rect.height, true};
   }
   // A button draws its text on one line, its line breaks left out.
   if (c.live != ControlClass::StaticText)
     std::erase_if(shown, [](char ch) { return ch == '\r' || ch == '\n'; });
-  return measure->textSize(dialog, shown, 0).width <= room;
+  const int width = measure->textSize(dialog, shown, 0).width;
+  return TextFit{width <= room, width, room, false};
+}
+
+std::optional<bool> textFits(const DialogControl& c, const DialogModel& dialog,
+                             const ScriptCharset& charset, const TextMeasure* measure) {
+  const auto fit = measureText(c, dialog, charset, measure);
+  return fit ? std::optional<bool>(fit->fits) : std::nullopt;
 }
 
 std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context) {
@@ -349,8 +357,12 @@ std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure
   }
 
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    if (textFits(controls[i], dialog, checked.charset, measure) == false)
-      add(CheckRule::TextDoesNotFit, i, "Il testo di " + name(i) + " non entra nel controllo.");
+    const auto fit = measureText(controls[i], dialog, checked.charset, measure);
+    if (fit && !fit->fits)
+      add(CheckRule::TextDoesNotFit, i,
+          "Il testo di " + name(i) + " non entra nel controllo (servono " +
+              std::to_string(fit->needed) + " pixel" + (fit->height ? " di altezza" : "") +
+              ", ce ne sono " + std::to_string(fit->available) + ").");
   }
   return found;
 }

@@ -42,6 +42,17 @@ std::string namedControl(const DialogControl& control, const ScriptCharset& char
 // The control's ID as written (its symbol or expression, else its number).
 std::string controlIdText(const DialogControl& control);
 
+// How a control's text fits it: the pixels it needs and those the control has, across (or,
+// for a text broken into lines, down).
+struct TextFit {
+  bool fits = true;
+  int needed = 0;
+  int available = 0;
+  bool height = false;
+};
+std::optional<TextFit> measureText(const DialogControl& control, const DialogModel& dialog,
+                                   const ScriptCharset& charset, const TextMeasure* measure);
+
 // Whether the control's text fits it as the preview shows it; nothing for a control whose
 // text is not measured (no text, a picture, an owner-drawn or hidden control) or without a
 // measure.

@@ -28,15 +28,18 @@ struct PrintedFinding {
 
 PrintedFinding printed(const std::string& file, const Document& doc, const Finding& f) {
   const ResourceKey& key = f.resource;
-  return {
-      file,
-      lineNumberAt(doc.text(), f.offset),
-      key.type == ResourceType::Other ? doc.display(key.typeWord) : std::string(typeCode(key.type)),
-      doc.display(key.name),
-      f.language,
-      f.control,
-      &ruleInfo(f.rule),
-      f.message};
+  // A finding about the whole script (a header it includes) names no resource.
+  const bool script = key.name.empty();
+  return {file,
+          lineNumberAt(doc.text(), f.offset),
+          script                            ? std::string()
+          : key.type == ResourceType::Other ? doc.display(key.typeWord)
+                                            : std::string(typeCode(key.type)),
+          doc.display(key.name),
+          f.language,
+          f.control,
+          &ruleInfo(f.rule),
+          f.message};
 }
 
 // A JSON string: quotes, backslashes and control characters escaped; bytes that are no UTF-8
@@ -84,8 +87,8 @@ void printJson(std::ostream& out, const std::vector<PrintedFinding>& findings) {
   for (std::size_t i = 0; i < findings.size(); ++i) {
     const PrintedFinding& f = findings[i];
     out << (i == 0 ? "\n" : ",\n") << "  {\"file\": " << jsonString(f.file)
-        << ", \"line\": " << f.line << ", \"type\": " << jsonString(f.type)
-        << ", \"resource\": " << jsonString(f.resource)
+        << ", \"line\": " << f.line << ", \"type\": " << jsonOrNull(f.type)
+        << ", \"resource\": " << jsonOrNull(f.resource)
         << ", \"language\": " << jsonOrNull(f.language)
         << ", \"control\": " << jsonOrNull(f.control) << ", \"rule\": " << jsonString(f.rule->word)
         << ", \"severity\": "
@@ -105,7 +108,8 @@ std::string field(std::string_view text) {
 
 void printLines(std::ostream& out, const std::vector<PrintedFinding>& findings) {
   for (const PrintedFinding& f : findings)
-    out << field(f.file) << '\t' << f.line << '\t' << field(f.type + " " + f.resource) << '\t'
+    out << field(f.file) << '\t' << f.line << '\t'
+        << field(f.type.empty() ? f.resource : f.type + " " + f.resource) << '\t'
         << field(f.language) << '\t' << field(f.control) << '\t' << f.rule->word << '\t'
         << field(f.message) << '\n';
 }

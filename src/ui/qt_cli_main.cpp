@@ -17,6 +17,8 @@ int main(int argc, char** argv) {
   const kolvre::MeasureSource source = [&]() -> const kolvre::TextMeasure* {
     if (!measure) {
       qputenv("QT_QPA_PLATFORM", "offscreen");
+      // The tool speaks through its own output; Qt's notes on the platform are not for its user.
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
       app = std::make_unique<QApplication>(argc, argv);
       measure = std::make_unique<kolvre::QtTextMeasure>();
     }
