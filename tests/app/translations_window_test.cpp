@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 
@@ -95,16 +96,19 @@ TEST_F(TranslationsWindowTest, ThePreviewsSideBySideWithTheTranslationsFindingsO
   EXPECT_EQ(lists[1]->count(), 2);
 }
 
-TEST_F(TranslationsWindowTest, OfferedOnlyForATranslatedDialogAndOpenedFromTheMenu) {
+TEST_F(TranslationsWindowTest, OfferedOnlyForATranslatedDialogOpenedFromTheMenuClosedByEsc) {
   EXPECT_FALSE(menuItems(2).contains("Confronta traduzioni"));
   ASSERT_TRUE(menuItems(1).contains("Confronta traduzioni"));
   QString opened;
+  bool closedByEsc = false;
   QTimer::singleShot(0, [&] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_TRUE(menu);
     QTimer::singleShot(0, [&] {
       if (QWidget* modal = QApplication::activeModalWidget()) {
         opened = modal->windowTitle();
+        QTest::keyClick(modal, Qt::Key_Escape);
+        closedByEsc = !modal->isVisible();
         modal->close();
       }
     });
@@ -114,6 +118,7 @@ TEST_F(TranslationsWindowTest, OfferedOnlyForATranslatedDialogAndOpenedFromTheMe
   });
   window->list()->onContextMenu(window->list()->mapToGlobal(QPoint(20, 20)));
   EXPECT_EQ(opened, "Confronta traduzioni: DLG");
+  EXPECT_TRUE(closedByEsc);
 }
 
 }  // namespace
