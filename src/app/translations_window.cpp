@@ -137,7 +137,7 @@ QWidget* languageColumn(const Document& doc, std::size_t position, const DialogM
   for (const Finding& f : marks.findings) list->addItem(qstr(f.message));
   if (marks.findings.empty()) list->addItem(QStringLiteral("Nessuna segnalazione."));
   list->setWordWrap(true);
-  list->setFixedSize(width, 110);
+  list->setFixedSize(width, 150);
   layout->addWidget(list);
   layout->addStretch();
   return column;
