@@ -120,6 +120,8 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   void saveAs();
   void about();
   void showContextMenu(QPoint globalPos);
+  // "Confronta traduzioni": the current dialog's languages side by side (translations_window.h).
+  void compareTranslations();
   void runResourceCommand(KeyAction action);
   // The screen after a command: the list on the new index and its current entry, the panel,
   // the title and the undo entries.

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +14,7 @@
 #include "app/dialog_forms.h"
 #include "app/shell_services.h"
 #include "app/show_resource.h"
+#include "app/translations_window.h"
 #include "document/document_commands.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
@@ -294,8 +296,18 @@ void MainWindow::showContextMenu(QPoint globalPos) {
   item("Copia", KeyAction::Copy, KeyAction::Copy);
   menu.addSeparator();
   if (dialog) item("Ordine tabulazione", KeyAction::TabOrder, KeyAction::TabOrder);
+  if (dialog && hasTranslations(doc_, *currentPosition()))
+    connect(menu.addAction(QStringLiteral("Confronta traduzioni")), &QAction::triggered, this,
+            [this] { compareTranslations(); });
   item("Modifica come testo", KeyAction::EditAsText, KeyAction::EditAsText);
   menu.exec(globalPos);
+}
+
+void MainWindow::compareTranslations() {
+  const std::optional<std::size_t> current = currentPosition();
+  if (!current) return;
+  const std::unique_ptr<QDialog> window(translationsWindow(doc_, *current, this));
+  if (window) window->exec();
 }
 
 void MainWindow::startSecondCopy() {

@@ -105,4 +105,19 @@ void preferTranslationFindings(std::vector<Finding>& found) {
   });
 }
 
+DialogMarks findingsByControl(const std::vector<Finding>& findings, std::size_t offset) {
+  DialogMarks marks;
+  std::set<std::size_t> controls;
+  for (const Finding& f : findings) {
+    if (f.offset != offset) continue;
+    marks.findings.push_back(f);
+    if (f.controlIndex)
+      controls.insert(*f.controlIndex);
+    else
+      marks.wholeDialog = true;
+  }
+  marks.controls.assign(controls.begin(), controls.end());
+  return marks;
+}
+
 }  // namespace kolvre

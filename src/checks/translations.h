@@ -28,4 +28,15 @@ std::vector<std::size_t> translationEntries(const ResourceIndex& index, std::siz
 // the text-fit finding of the same control goes.
 void preferTranslationFindings(std::vector<Finding>& found);
 
+// What the findings mark on one dialog shown beside its translations: the findings of the
+// resource whose statement starts at `offset` (in their order), the controls they are about
+// (by their place among the dialog's controls, ascending, each once), and whether one of them
+// is about no control of this dialog (the whole dialog, or a control it lacks).
+struct DialogMarks {
+  std::vector<Finding> findings;
+  std::vector<std::size_t> controls;
+  bool wholeDialog = false;
+};
+DialogMarks findingsByControl(const std::vector<Finding>& findings, std::size_t offset);
+
 }  // namespace kolvre

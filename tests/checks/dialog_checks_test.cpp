@@ -144,6 +144,16 @@ TEST(Translations, ComparedWithTheFirstLanguage) {
       "12, 40, 10\r\n");
   EXPECT_EQ(rulesOf(first + second),
             Rules({"manca-in-traduzione:2", "tagliato-in-traduzione:1", "in-piu-in-traduzione:3"}));
+  // What the comparison window outlines: the translation's two controls, and the whole dialog
+  // for the button it lacks; nothing on the first language.
+  const FixedMeasure fixed;
+  const std::vector<Finding> all = checkScript(first + second, {}, &fixed);
+  const ResourceIndex index = indexResources(first + second);
+  const DialogMarks marks = findingsByControl(all, index[1].offset);
+  EXPECT_EQ(marks.controls, (std::vector<std::size_t>{0, 1}));
+  EXPECT_TRUE(marks.wholeDialog);
+  EXPECT_EQ(marks.findings.size(), 3u);
+  EXPECT_TRUE(findingsByControl(all, index[0].offset).findings.empty());
   // Across files, the first file is the first language.
   const FixedMeasure measure;
   const auto found = checkScripts({{"en.rc", first}, {"it.rc", second}}, &measure);
