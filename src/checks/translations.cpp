@@ -42,7 +42,7 @@ std::vector<Finding> compareTranslation(const CheckedDialog& original,
   // where every ID of the first language is.
   const bool judgeMissing = allIdsKnown(translation);
   const bool judgeAdded = allIdsKnown(original);
-  const std::string first = " (lingua " + languageName(originalLanguage) + ")";
+  const std::string first = " (" + languageName(originalLanguage) + ")";
   for (const auto& [id, at] : theirs) {
     if (ours.contains(id) || !judgeMissing) continue;
     Finding f = frame;
