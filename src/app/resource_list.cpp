@@ -272,6 +272,10 @@ int virtualKeyOf(int qtKey) {
       return kVkDelete;
     case Qt::Key_F2:
       return kVkF2;
+    case Qt::Key_F7:
+      return kVkF7;
+    case Qt::Key_F8:
+      return kVkF8;
     case Qt::Key_F9:
       return kVkF9;
     case Qt::Key_Plus:

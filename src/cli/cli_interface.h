@@ -21,6 +21,10 @@ class CliInterface : public UserInterface {
   std::string clipboardText() override { return {}; }
   void setClipboardText(std::string_view) override {}
   int runAndWait(const std::string&, const std::vector<std::string>&) override { return -1; }
+  // The batch tool starts no program of its own accord.
+  int runCapturing(const std::string&, const std::vector<std::string>&, std::string&) override {
+    return -1;
+  }
   std::string readSetting(std::string_view, std::string_view, std::string_view dflt) override {
     return std::string(dflt);
   }

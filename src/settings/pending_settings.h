@@ -47,6 +47,10 @@ class PendingSettings : public UserInterface {
   int runAndWait(const std::string& program, const std::vector<std::string>& args) override {
     return target_.runAndWait(program, args);
   }
+  int runCapturing(const std::string& program, const std::vector<std::string>& args,
+                   std::string& output) override {
+    return target_.runCapturing(program, args, output);
+  }
   void beep() override { target_.beep(); }
   void openUrl(std::string_view url) override { target_.openUrl(url); }
 

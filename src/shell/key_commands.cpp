@@ -26,13 +26,15 @@ struct KeyRow {
 };
 
 // Tested in order; the first row whose key and condition hold acts.
-constexpr std::array<KeyRow, 23> kKeyTable{{
+constexpr std::array<KeyRow, 25> kKeyTable{{
     {kVkEscape, Needs::Esc, KeyAction::CloseWindow},
     {kVkEnter, Needs::Current, KeyAction::EditCurrent},
     {kVkDelete, Needs::Current, KeyAction::Delete},
     {kVkInsert, Needs::CtrlCurrent, KeyAction::Copy},
     {kVkInsert, Needs::Shift, KeyAction::Paste},
     {kVkF2, Needs::Nothing, KeyAction::Open},
+    {kVkF7, Needs::Nothing, KeyAction::Compile},
+    {kVkF8, Needs::Nothing, KeyAction::Check},
     {kVkF9, Needs::Nothing, KeyAction::Save},
     {'2', Needs::Ctrl, KeyAction::New24},
     {'F', Needs::Ctrl, KeyAction::NewVersionInfo},
@@ -54,8 +56,8 @@ constexpr std::array<KeyRow, 23> kKeyTable{{
 
 // The names of the keys that are not a letter or a digit, as menus show them.
 constexpr std::pair<int, std::string_view> kKeyNames[] = {
-    {kVkEnter, "Invio"}, {kVkEscape, "ESC"}, {kVkInsert, "INS"}, {kVkDelete, "CANC"},
-    {kVkF2, "F2"},       {kVkF9, "F9"},      {kVkOemPlus, "+"},
+    {kVkEnter, "Invio"}, {kVkEscape, "ESC"}, {kVkInsert, "INS"}, {kVkDelete, "CANC"}, {kVkF2, "F2"},
+    {kVkF7, "F7"},       {kVkF8, "F8"},      {kVkF9, "F9"},      {kVkOemPlus, "+"},
 };
 
 bool isLetterOrDigit(int key) {

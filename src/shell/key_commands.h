@@ -18,6 +18,8 @@ enum VirtualKey : int {
   kVkInsert = 45,
   kVkDelete = 46,
   kVkF2 = 113,
+  kVkF7 = 118,
+  kVkF8 = 119,
   kVkF9 = 120,
   kVkOemPlus = 187,
 };
@@ -45,6 +47,8 @@ enum class KeyAction {
   Undo,
   Redo,
   ReorderAll,  // "Riordina le risorse": the whole reorder, one step
+  Compile,     // "Compila": a resource compiler on the saved script
+  Check,       // "Verifica": the checks of the script
 };
 
 // The new-resource actions and the kind each one adds, in menu order.

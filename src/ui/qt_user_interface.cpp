@@ -80,6 +80,30 @@ int QtUserInterface::runAndWait(const std::string& program, const std::vector<st
   return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
+int QtUserInterface::runCapturing(const std::string& program, const std::vector<std::string>& args,
+                                  std::string& output) {
+  QStringList arguments;
+  for (const std::string& a : args) arguments << QFile::decodeName(a.c_str());
+  QProcess process;
+  process.setProcessChannelMode(QProcess::MergedChannels);
+  // The window stays shown; the wait cursor says the editor is busy meanwhile.
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  process.start(QFile::decodeName(program.c_str()), arguments);
+  const bool started = process.waitForStarted(-1);
+  if (started) {
+    process.closeWriteChannel();
+    // A program that has not ended in two minutes is stopped.
+    if (!process.waitForFinished(120000)) {
+      process.kill();
+      process.waitForFinished(-1);
+    }
+  }
+  output = process.readAll().toStdString();
+  QApplication::restoreOverrideCursor();
+  if (!started) return -1;
+  return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+}
+
 std::string QtUserInterface::readSetting(std::string_view section, std::string_view key,
                                          std::string_view defaultValue) {
   return settings_.read(section, key, defaultValue);

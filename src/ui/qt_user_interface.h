@@ -26,6 +26,8 @@ class QtUserInterface : public UserInterface {
   std::string clipboardText() override;
   void setClipboardText(std::string_view text) override;
   int runAndWait(const std::string& program, const std::vector<std::string>& args) override;
+  int runCapturing(const std::string& program, const std::vector<std::string>& args,
+                   std::string& output) override;
   std::string readSetting(std::string_view section, std::string_view key,
                           std::string_view defaultValue) override;
   void writeSetting(std::string_view section, std::string_view key,

@@ -33,6 +33,10 @@ TEST(KeyTable, KeysWithoutModifierIgnoreModifiers) {
   EXPECT_EQ(keyAction(kVkDelete, with(&kIcon, true, true)), KeyAction::Delete);
   EXPECT_EQ(keyAction(kVkF9, with(nullptr, true)), KeyAction::Save);
   EXPECT_EQ(keyAction(kVkF2, with(nullptr)), KeyAction::Open);
+  // Compiling and checking need no current entry: an empty script still compiles.
+  EXPECT_EQ(keyAction(kVkF7, with(nullptr)), KeyAction::Compile);
+  EXPECT_EQ(keyAction(kVkF8, with(&kIcon, true)), KeyAction::Check);
+  EXPECT_EQ(keyLabel(KeyAction::Compile), "F7");
   EXPECT_EQ(keyAction('R', with(&kIcon)), KeyAction::None);  // plain letters are for the search
 }
 

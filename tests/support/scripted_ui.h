@@ -38,6 +38,8 @@ class ScriptedUi : public UserInterface {
   std::map<std::string, std::string> settings;  // "Section/Key" (lower case) -> value
   // Called while runAndWait "runs", with the program and its arguments.
   std::function<void(const RunCall&)> onRun;
+  // What runCapturing does: gives the output and the exit code (-1 when unset: nothing starts).
+  std::function<int(const RunCall&, std::string& output)> onCapture;
 
   std::vector<ShownMessage> messages;
   std::vector<std::string> prompts;  // the value shown in each input box
@@ -85,6 +87,12 @@ class ScriptedUi : public UserInterface {
     const int code = exitCodes.front();
     exitCodes.pop_front();
     return code;
+  }
+  int runCapturing(const std::string& program, const std::vector<std::string>& args,
+                   std::string& output) override {
+    runs.push_back({program, args});
+    output.clear();
+    return onCapture ? onCapture(runs.back(), output) : -1;
   }
   std::string readSetting(std::string_view section, std::string_view key,
                           std::string_view dflt) override {
