@@ -132,6 +132,13 @@ DesignerWindow::DesignerWindow(const DialogModel& dialog, DesignerSurroundings s
             QString::fromUtf8(text.data(), qsizetype(text.size())));
       },
       encoding);
+  // A control the dialog arrives selected with (a finding's, say) is the current one: a
+  // selection only, which changes nothing to store.
+  for (std::size_t i = 0; i < dialog.controls.size(); ++i)
+    if (dialog.controls[i].selected) {
+      designer_->selection().setCurrent(i);
+      break;
+    }
 
   band_ = new QRubberBand(QRubberBand::Rectangle, client);
   band_->hide();
@@ -435,7 +442,11 @@ std::optional<ControlProperties> DesignerWindow::editProperties(const ControlPro
   return editControlProperties(ui_, this, surroundings_.formPosition, shown);
 }
 
-bool editDialog(const PanelContext& c) {
+namespace {
+
+// The designer session on the context's dialog, with `control` (when given) selected as it
+// opens.
+bool designDialogAt(const PanelContext& c, std::optional<std::size_t> control) {
   const ModalEdit modal(c.window);
   const ResourceKey key = keyAt(c.doc.index(), c.position);
   // F9: the dialog into the script and the script onto the disk, the designer left open.
@@ -452,7 +463,9 @@ bool editDialog(const PanelContext& c) {
         DesignerSurroundings surroundings = designerSurroundings(c.window);
         const auto block = entryBlock(c.doc.text(), c.doc.index(), c.position);
         surroundings.script = dialogScript(c.doc, block ? block->begin : 0);
-        DesignerWindow designer(dialog, std::move(surroundings), c.ui, c.doc.encoding(), store);
+        DialogModel shown = dialog;
+        if (control && *control < shown.controls.size()) shown.controls[*control].selected = true;
+        DesignerWindow designer(shown, std::move(surroundings), c.ui, c.doc.encoding(), store);
         designer.setMayClose(mayClose);
         const DesignerClosing closing = designer.run();
         // What the designer said of its controls ends with it.
@@ -460,6 +473,16 @@ bool editDialog(const PanelContext& c) {
         c.window.statusBar()->clearMessage();
         return closing;
       });
+}
+
+}  // namespace
+
+bool editDialog(const PanelContext& context) {
+  return designDialogAt(context, std::nullopt);
+}
+
+bool editDialogControl(const PanelContext& context, std::size_t control) {
+  return designDialogAt(context, control);
 }
 
 }  // namespace kolvre

@@ -121,5 +121,8 @@ int designerKeyOf(int qtKey);
 
 // The edit action of a dialog entry: the designer session on it.
 bool editDialog(const PanelContext& context);
+// The same with control `control` (its place among the dialog's controls) current as the
+// designer opens.
+bool editDialogControl(const PanelContext& context, std::size_t control);
 
 }  // namespace kolvre

@@ -10,6 +10,7 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "app/dialog_designer.h"
 #include "app/shell_services.h"
 #include "app/show_resource.h"
 #include "document/document_commands.h"
@@ -49,6 +50,10 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
   splitHandle_ = new ListSplitHandle(workspace_);
   splitHandle_->onDrag = [this](int width) { setListWidth(width); };
   splitHandle_->onDragEnd = [this] { rememberListWidth(ui_, listWidth_); };
+  findings_ = new FindingsPanel(this);
+  addDockWidget(Qt::BottomDockWidgetArea, findings_);
+  findings_->hide();
+  findings_->onActivate = [this](const FindingTarget& target) { goToFinding(target); };
 
   if (auto* qt = dynamic_cast<QtUserInterface*>(&ui_)) qt->setMainWindow(this);
   doc_.history().setLimit(undoMemoryLimit(ui_));
@@ -222,6 +227,53 @@ void MainWindow::editCurrent() {
   const PanelRow& row = panelRow(type);
   const PanelContext context{*this, doc_, ui_, *position};
   dispatch([&] { row.edit(context); });
+  list_->setFocus();
+}
+
+void MainWindow::showFindingsPanel() {
+  if (!findings_->isVisible()) {
+    findings_->show();
+    // A quarter of the window, at least a few rows.
+    resizeDocks({findings_}, {std::max(140, height() / 4)}, Qt::Vertical);
+  }
+  findings_->rows()->setFocus();
+  if (findings_->rows()->topLevelItemCount() > 0)
+    findings_->rows()->setCurrentItem(findings_->rows()->topLevelItem(0));
+}
+
+void MainWindow::compileScriptFile() {
+  std::optional<CompileReport> report;
+  dispatch([&] { report = compileScript(ui_, doc_, [this] { return saveScriptFile(); }); });
+  if (!report) return;
+  findings_->showCompile(*report, doc_);
+  showFindingsPanel();
+  statusBar()->showMessage(qstr(report->status), 5000);
+}
+
+void MainWindow::checkScriptText() {
+  std::vector<Finding> found;
+  dispatch([&] { found = checkDocument(doc_); });
+  findings_->showFindings(found, doc_);
+  showFindingsPanel();
+}
+
+void MainWindow::goToFinding(const FindingTarget& target) {
+  if (!target.resource) return;
+  const auto position = findEntry(doc_.index(), *target.resource);
+  if (!position) {
+    statusBar()->showMessage(QStringLiteral("La risorsa non è nell'elenco."), 5000);
+    return;
+  }
+  if (currentPosition() != position) {
+    list_->setCurrentRow(static_cast<int>(*position));
+    list_->reveal();
+    showCurrent();
+  }
+  if (target.control && doc_.index()[*position].type == ResourceType::Dialog) {
+    const PanelContext context{*this, doc_, ui_, *position};
+    const std::size_t control = *target.control;
+    dispatch([&] { editDialogControl(context, control); });
+  }
   list_->setFocus();
 }
 

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/findings_panel.h"
 #include "app/resource_list.h"
 #include "app/shell_services.h"
 #include "base/version.h"
@@ -42,6 +43,8 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   ~MainWindow() override;
 
   ResourceListView* list() const { return list_; }
+  // The findings panel under the list; hidden until "Compila" or "Verifica" fills it.
+  FindingsPanel* findings() const { return findings_; }
   QWidget* panel() const { return panel_; }
   // How many panels have been built so far (each shown resource builds one).
   int panelsBuilt() const { return panelsBuilt_; }
@@ -101,6 +104,13 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   void showCreatableKindsOnly(bool only);
   // The edit action of the current entry's type (Enter, double click).
   void editCurrent();
+  // "Compila" (F7): the resource compiler on the saved script, its messages in the panel.
+  void compileScriptFile();
+  // "Verifica" (F8): the checks of the script, their findings in the panel.
+  void checkScriptText();
+  // A row of the panel: its resource current in the list and, for a control of a dialog, the
+  // designer opened on it with the control selected.
+  void goToFinding(const FindingTarget& target);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -153,6 +163,8 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   ListSplitHandle* splitHandle_ = nullptr;
   int listWidth_ = 0;
   QWidget* workspace_ = nullptr;
+  FindingsPanel* findings_ = nullptr;
+  void showFindingsPanel();
   QPointer<QWidget> panel_;
   QToolBar* buttonBar_ = nullptr;
   QMenu* recentMenu_ = nullptr;

@@ -61,6 +61,13 @@ void MainWindow::buildMenus() {
           QStringLiteral("Per salvare il file di risorse attualmente in memoria con un nuovo nome"),
           [this] { saveAs(); });
   file->addSeparator();
+  addItem(file, QStringLiteral("Compila") + withKey(KeyAction::Compile),
+          QStringLiteral("Per compilare il file di risorse salvato e vederne errori e avvisi"),
+          [this] { runAction(KeyAction::Compile); });
+  addItem(file, QStringLiteral("Verifica") + withKey(KeyAction::Check),
+          QStringLiteral("Per cercare i problemi delle risorse: controlli, testi, traduzioni"),
+          [this] { runAction(KeyAction::Check); });
+  file->addSeparator();
   addItem(file, QStringLiteral("Esci"), QStringLiteral("Per uscire dal programma"),
           [this] { close(); });
 
@@ -217,6 +224,12 @@ void MainWindow::runAction(KeyAction action) {
       return;
     case KeyAction::SecondCopy:
       startSecondCopy();
+      return;
+    case KeyAction::Compile:
+      compileScriptFile();
+      return;
+    case KeyAction::Check:
+      checkScriptText();
       return;
     case KeyAction::Undo:
       dispatch([this] { doc_.undo(); });

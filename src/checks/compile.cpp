@@ -148,7 +148,8 @@ std::vector<CompileMessage> parseCompilerOutput(std::string_view output,
                                                 const std::string& script) {
   static const std::regex located(R"(^(.+?):(\d+)(?::\d+)?:\s*(.*)$)");
   static const std::regex including(R"(^\s*(?:In file included )?from (.+?):(\d+)(?::\d+)?[,:]$)");
-  static const std::regex programPrefix(R"(^([A-Za-z0-9_.+-]+): (.*)$)");
+  // A program's name, or its path as it was started: "/usr/bin/llvm-rc: ".
+  static const std::regex programPrefix(R"(^((?:/[^:\s]*/)?[A-Za-z0-9_.+-]+): (.*)$)");
   static const std::regex continuation(R"(^error : (.*)$)");
   std::vector<CompileMessage> messages;
   std::optional<int> includedAt;  // the script's #include line of the header a message is in
