@@ -45,7 +45,7 @@ struct SeverityWord {
   std::string_view word;
   std::optional<Severity> severity;  // none: the line is left out (a note)
 };
-constexpr SeverityWord kSeverityWords[] = {
+constexpr SeverityWord kCompilerPrintsSeverities[] = {
     {"fatal error: ", Severity::Error},
     {"error: ", Severity::Error},
     {"warning: ", Severity::Warning},
@@ -53,11 +53,12 @@ constexpr SeverityWord kSeverityWords[] = {
 };
 
 // What only sums up the messages before it.
-constexpr std::string_view kSummaries[] = {"preprocessing failed.", "compilation terminated."};
+constexpr std::string_view kCompilerPrintsSummaries[] = {"preprocessing failed.",
+                                                         "compilation terminated."};
 
 // Takes the severity word off `text`; false for a line to leave out.
 bool takeSeverity(std::string& text, Severity& severity) {
-  for (const SeverityWord& s : kSeverityWords) {
+  for (const SeverityWord& s : kCompilerPrintsSeverities) {
     if (text.compare(0, s.word.size(), s.word) != 0) continue;
     if (!s.severity) return false;
     severity = *s.severity;
@@ -68,8 +69,14 @@ bool takeSeverity(std::string& text, Severity& severity) {
   return true;
 }
 
+bool startsWithSeverity(std::string_view text) {
+  for (const SeverityWord& s : kCompilerPrintsSeverities)
+    if (s.severity && text.substr(0, s.word.size()) == s.word) return true;
+  return false;
+}
+
 bool isSummary(std::string_view text) {
-  for (std::string_view s : kSummaries)
+  for (std::string_view s : kCompilerPrintsSummaries)
     if (equalIgnoringCase(text, s)) return true;
   return false;
 }
@@ -197,8 +204,7 @@ std::vector<CompileMessage> parseCompilerOutput(std::string_view output,
         message.otherFile = fileNameOf(at[1].str()) + ":" + at[2].str();
         if (chained) message.line = includedAt;
       }
-    } else if (prefixed || rest.rfind("warning: ", 0) == 0 || rest.rfind("error: ", 0) == 0 ||
-               rest.rfind("fatal error: ", 0) == 0) {
+    } else if (prefixed || startsWithSeverity(rest)) {
       message.text = rest;
     } else {
       continue;  // the source echoed under a message, its caret, a count of errors
@@ -234,13 +240,14 @@ std::optional<std::size_t> entryAtLine(std::string_view text, const ResourceInde
 
 void mapToResources(std::vector<CompileMessage>& messages, std::string_view text,
                     const ResourceIndex& index) {
-  static const std::regex named(R"(Error in (\w+) statement \(ID ([^)]*)\))");
+  static const std::regex kCompilerPrintsNamedStatement(
+      R"(Error in (\w+) statement \(ID ([^)]*)\))");
   for (CompileMessage& message : messages) {
     std::optional<std::size_t> position;
     std::smatch m;
     if (message.line) {
       position = entryAtLine(text, index, *message.line);
-    } else if (std::regex_search(message.text, m, named)) {
+    } else if (std::regex_search(message.text, m, kCompilerPrintsNamedStatement)) {
       for (std::size_t i = 0; i < index.size() && !position; ++i)
         if (equalIgnoringCase(index[i].name, m[2].str()) &&
             m[1].str().rfind(std::string(index[i].keyword()), 0) == 0)
