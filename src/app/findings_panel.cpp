@@ -63,8 +63,7 @@ FindingsPanel::FindingsPanel(QWidget* parent) : QDockWidget(parent) {
   layout->addWidget(status_);
   layout->addWidget(rows_, 1);
   setWidget(inside);
-  connect(rows_, &QTreeWidget::itemDoubleClicked, this,
-          [this](QTreeWidgetItem* item) { activate(item); });
+  // A double click and Enter: the view activates the row for both.
   connect(rows_, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item) { activate(item); });
 }
