@@ -63,7 +63,7 @@ FindingsPanel::FindingsPanel(QWidget* parent) : QDockWidget(parent) {
   layout->addWidget(status_);
   layout->addWidget(rows_, 1);
   setWidget(inside);
-  // A double click and Enter: the view activates the row for both.
+  // A double click (Enter is the filter's).
   connect(rows_, &QTreeWidget::itemActivated, this,
           [this](QTreeWidgetItem* item) { activate(item); });
 }
@@ -142,11 +142,20 @@ void FindingsPanel::activate(QTreeWidgetItem* item) {
 }
 
 bool FindingsPanel::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == rows_ && event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-    // Esc closes the panel, never the window behind it.
-    hide();
-    return true;
+  if (watched != rows_ || event->type() != QEvent::KeyPress)
+    return QDockWidget::eventFilter(watched, event);
+  switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Escape:
+      // Esc closes the panel, never the window behind it.
+      hide();
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      // Taken here: the view would pass it on to the window, whose Enter edits the resource.
+      activate(rows_->currentItem());
+      return true;
+    default:
+      break;
   }
   return QDockWidget::eventFilter(watched, event);
 }

@@ -22,7 +22,10 @@ const std::string kScript =
 
 class FindingsPanelTest : public testing::MainWindowFixture<> {
  protected:
-  void SetUp() override { showMainWindow("f.rc", kScript); }
+  void SetUp() override {
+    dir.write("a.ico", "");  // the icon's file is there: the script has nothing to find
+    showMainWindow("f.rc", kScript);
+  }
   void doubleClickRow(int row) {
     QTreeWidget* rows = window->findings()->rows();
     const QRect at = rows->visualItemRect(rows->topLevelItem(row));
@@ -64,6 +67,11 @@ TEST_F(FindingsPanelTest, ADoubleClickSelectsTheResourceAndOpensTheDesignerOnThe
   window->list()->setCurrentRow(1);
   doubleClickRow(0);
   EXPECT_EQ(window->list()->currentRow(), 0);
+  // Enter on a row leads there too, and goes no further: the icon's editor is not started.
+  window->list()->setCurrentRow(1);
+  QTest::keyClick(window->findings()->rows(), Qt::Key_Return);
+  EXPECT_EQ(window->list()->currentRow(), 0);
+  EXPECT_TRUE(ui.runs.empty());
 
   std::optional<std::size_t> current;
   // Watches for the designer, which the second row opens in its own modal loop.
