@@ -19,7 +19,7 @@ void checkOne(benchmark::State& state, const std::string& path) {
   const kolvre::FileRead read = kolvre::readWholeFile(path);
   const kolvre::ScriptText script = kolvre::fromDisk(read.bytes);
   const bool utf16 = script.form.utf16 != kolvre::Utf16::None;
-  const kolvre::QtTextMeasure measure;
+  const kolvre::QtFontMeasure measure;
   std::size_t findings = 0;
   for (auto _ : state) {
     const auto found = kolvre::checkScript(script.text, path, &measure, utf16);

@@ -22,7 +22,7 @@ void require(const std::string& violation, const char* rule) {
 }
 
 // Widths by the byte count, so the rules that measure run too.
-class ByteMeasure : public kolvre::TextMeasure {
+class ByteMeasure : public kolvre::FontMeasure {
  public:
   kolvre::TextSize textSize(const kolvre::DialogModel&, std::string_view text,
                             int wrapWidth) const override {

@@ -1,9 +1,12 @@
 #include "app/check_measure.h"
 
+#include "ui/qt_text_measure.h"
+
 namespace kolvre {
 
-const TextMeasure* checkMeasure() {
-  return nullptr;
+const FontMeasure* checkMeasure() {
+  static const QtFontMeasure measure;
+  return &measure;
 }
 
 }  // namespace kolvre

@@ -5,7 +5,7 @@
 
 namespace kolvre {
 
-// Null for now: the rules that measure texts are skipped.
-const TextMeasure* checkMeasure();
+// The preview's font on Qt's font metrics (QtFontMeasure), one for the whole run.
+const FontMeasure* checkMeasure();
 
 }  // namespace kolvre

@@ -153,7 +153,7 @@ bool hasTranslations(const Document& doc, std::size_t position) {
 QDialog* translationsWindow(const Document& doc, std::size_t position, QWidget* parent) {
   if (!hasTranslations(doc, position)) return nullptr;
   const std::vector<std::size_t> entries = translationEntries(doc.index(), position);
-  const QtTextMeasure measure;
+  const QtFontMeasure measure;
   const std::vector<Finding> findings =
       checkScript(doc.text(), doc.fileName(), &measure, doc.form().utf16 != Utf16::None);
   const auto symbols = cachedScriptSymbols(doc.text(), doc.fileName());

@@ -20,7 +20,7 @@ struct CheckContext {
   const ResourceIndex& index;  // every kind, in the order of the text
   const SymbolTable* symbols;  // may be null
   std::string fileName;        // empty for a script not read from a file
-  const TextMeasure* measure;  // null: the rules that measure are skipped
+  const FontMeasure* measure;  // null: the rules that measure are skipped
   bool utf16File = false;      // read from UTF-16: its literals are UTF-8 already
 };
 

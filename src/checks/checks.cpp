@@ -41,7 +41,7 @@ bool isSystemHeader(std::string_view path) {
 
 // One script read for the checks: what its context refers to, and its dialogs.
 struct ScriptRun {
-  ScriptRun(std::string_view text, const std::string& fileName, const TextMeasure* measure,
+  ScriptRun(std::string_view text, const std::string& fileName, const FontMeasure* measure,
             bool utf16File)
       : statements(readStatements(text)),
         index(indexResources(text, statements, ListedKinds::All)),
@@ -120,13 +120,13 @@ std::vector<Finding> findingsOf(const ScriptRun& run,
 }  // namespace
 
 std::vector<Finding> checkScript(std::string_view text, const std::string& fileName,
-                                 const TextMeasure* measure, bool utf16File) {
+                                 const FontMeasure* measure, bool utf16File) {
   const ScriptRun run(text, fileName, measure, utf16File);
   return findingsOf(run, {});
 }
 
 std::vector<std::vector<Finding>> checkScripts(const std::vector<ScriptSource>& scripts,
-                                               const TextMeasure* measure) {
+                                               const FontMeasure* measure) {
   std::vector<std::unique_ptr<ScriptRun>> runs;
   std::vector<const ScriptRun*> earlier;
   std::vector<std::vector<Finding>> found;

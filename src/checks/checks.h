@@ -15,7 +15,7 @@ namespace kolvre {
 // from a file; `utf16File` when it was read from UTF-16). A null `measure` skips the rules that
 // measure texts. In the order of the resources in the text.
 std::vector<Finding> checkScript(std::string_view text, const std::string& fileName,
-                                 const TextMeasure* measure, bool utf16File = false);
+                                 const FontMeasure* measure, bool utf16File = false);
 
 struct ScriptSource {
   std::string fileName;
@@ -27,6 +27,6 @@ struct ScriptSource {
 // a resource that a later script also holds is compared with the first script that holds it,
 // and the findings go to the later one.
 std::vector<std::vector<Finding>> checkScripts(const std::vector<ScriptSource>& scripts,
-                                               const TextMeasure* measure);
+                                               const FontMeasure* measure);
 
 }  // namespace kolvre

@@ -218,7 +218,7 @@ bool isShown(const DialogControl& control) {
 }
 
 std::optional<TextFit> measureText(const DialogControl& c, const DialogModel& dialog,
-                                   const ScriptCharset& charset, const TextMeasure* measure) {
+                                   const ScriptCharset& charset, const FontMeasure* measure) {
   if (!measure || !isShown(c)) return std::nullopt;
   const std::uint32_t style = styleOf(c);
   const bool text = isStaticText(c) || isTextButton(c);
@@ -243,7 +243,7 @@ std::optional<TextFit> measureText(const DialogControl& c, const DialogModel& di
 }
 
 std::optional<bool> textFits(const DialogControl& c, const DialogModel& dialog,
-                             const ScriptCharset& charset, const TextMeasure* measure) {
+                             const ScriptCharset& charset, const FontMeasure* measure) {
   const auto fit = measureText(c, dialog, charset, measure);
   return fit ? std::optional<bool>(fit->fits) : std::nullopt;
 }
@@ -269,7 +269,7 @@ std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context) {
   return dialogs;
 }
 
-std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure* measure,
+std::vector<Finding> checkDialog(const CheckedDialog& checked, const FontMeasure* measure,
                                  const Finding& frame) {
   const DialogModel& dialog = checked.dialog;
   const std::vector<DialogControl>& controls = dialog.controls;

@@ -33,7 +33,7 @@ struct CheckedDialog {
 std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context);
 
 // The findings of one dialog, framed by `frame` (its resource, language and offset).
-std::vector<Finding> checkDialog(const CheckedDialog& checked, const TextMeasure* measure,
+std::vector<Finding> checkDialog(const CheckedDialog& checked, const FontMeasure* measure,
                                  const Finding& frame);
 
 // A control as a message names it: its ID as written, with its text where it shows one.
@@ -51,13 +51,13 @@ struct TextFit {
   bool height = false;
 };
 std::optional<TextFit> measureText(const DialogControl& control, const DialogModel& dialog,
-                                   const ScriptCharset& charset, const TextMeasure* measure);
+                                   const ScriptCharset& charset, const FontMeasure* measure);
 
 // Whether the control's text fits it as the preview shows it; nothing for a control whose
 // text is not measured (no text, a picture, an owner-drawn or hidden control) or without a
 // measure.
 std::optional<bool> textFits(const DialogControl& control, const DialogModel& dialog,
-                             const ScriptCharset& charset, const TextMeasure* measure);
+                             const ScriptCharset& charset, const FontMeasure* measure);
 
 // The rectangle a control takes on the client area, in dialog units: a drop-down combo box's
 // closed box, not the list it drops down.

@@ -15,9 +15,9 @@ struct TextSize {
   int height = 0;
 };
 
-class TextMeasure {
+class FontMeasure {
  public:
-  virtual ~TextMeasure() = default;
+  virtual ~FontMeasure() = default;
   // The pixels `text` takes in `dialog`'s font: on one line when `wrapWidth` is 0, else broken
   // into lines no wider than `wrapWidth` (at blanks where it can, anywhere else). `text` is
   // UTF-8 as the control shows it: escapes decoded, mnemonic marks taken out.

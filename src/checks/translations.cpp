@@ -34,7 +34,7 @@ std::string languageName(const std::string& tag) {
 std::vector<Finding> compareTranslation(const CheckedDialog& original,
                                         const std::string& originalLanguage,
                                         const CheckedDialog& translation,
-                                        const TextMeasure* measure, const Finding& frame) {
+                                        const FontMeasure* measure, const Finding& frame) {
   std::vector<Finding> found;
   const auto theirs = controlsById(original);
   const auto ours = controlsById(translation);

@@ -17,7 +17,7 @@ namespace kolvre {
 std::vector<Finding> compareTranslation(const CheckedDialog& original,
                                         const std::string& originalLanguage,
                                         const CheckedDialog& translation,
-                                        const TextMeasure* measure, const Finding& frame);
+                                        const FontMeasure* measure, const Finding& frame);
 
 // The dialogs of the index that are the same dialog as entry `entry` in another language (its
 // name, compared as the compilers compare names, each language once), `entry` among them, in

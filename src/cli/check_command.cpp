@@ -152,7 +152,7 @@ int cmdCheck(Context& c) {
   std::vector<ScriptSource> scripts;
   for (const Document& doc : docs)
     scripts.push_back({doc.fileName(), doc.text(), doc.form().utf16 != Utf16::None});
-  const TextMeasure* measure = c.measure ? c.measure() : nullptr;
+  const FontMeasure* measure = c.measure ? c.measure() : nullptr;
   const std::vector<std::vector<Finding>> found = checkScripts(scripts, measure);
   std::vector<PrintedFinding> findings;
   for (std::size_t i = 0; i < found.size(); ++i)

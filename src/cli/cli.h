@@ -8,11 +8,11 @@
 
 namespace kolvre {
 
-class TextMeasure;
+class FontMeasure;
 
 // The text measure of `check`, made when it is first asked for: the other commands never start
 // a font system. It may give null: the rules that measure are then skipped.
-using MeasureSource = std::function<const TextMeasure*()>;
+using MeasureSource = std::function<const FontMeasure*()>;
 
 // Exit codes: 0 done, 1 refused or failed (the reason went to `err`), 2 usage error. `check`
 // has its own: 0 no finding, 1 findings, 2 a file that could not be read.

@@ -13,14 +13,14 @@ int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::unique_ptr<QApplication> app;
-  std::unique_ptr<kolvre::QtTextMeasure> measure;
-  const kolvre::MeasureSource source = [&]() -> const kolvre::TextMeasure* {
+  std::unique_ptr<kolvre::QtFontMeasure> measure;
+  const kolvre::MeasureSource source = [&]() -> const kolvre::FontMeasure* {
     if (!measure) {
       qputenv("QT_QPA_PLATFORM", "offscreen");
       // The tool speaks through its own output; Qt's notes on the platform are not for its user.
       qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
       app = std::make_unique<QApplication>(argc, argv);
-      measure = std::make_unique<kolvre::QtTextMeasure>();
+      measure = std::make_unique<kolvre::QtFontMeasure>();
     }
     return measure.get();
   };

@@ -31,7 +31,7 @@ QFont dialogFont(const DialogModel& dialog) {
   return font;
 }
 
-TextSize QtTextMeasure::textSize(const DialogModel& dialog, std::string_view text,
+TextSize QtFontMeasure::textSize(const DialogModel& dialog, std::string_view text,
                                  int wrapWidth) const {
   const QFont font = dialogFont(dialog);
   const QFontMetrics metrics(font);
@@ -61,7 +61,7 @@ TextSize QtTextMeasure::textSize(const DialogModel& dialog, std::string_view tex
   return size;
 }
 
-int QtTextMeasure::chromeWidth(ControlClass live) const {
+int QtFontMeasure::chromeWidth(ControlClass live) const {
   const QStyle* style = QApplication::style();
   switch (live) {
     case ControlClass::Button:

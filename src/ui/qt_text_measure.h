@@ -16,7 +16,7 @@ namespace kolvre {
 QFont dialogFont(const DialogModel& dialog);
 
 // Needs a QApplication (the style gives the controls' marks and margins).
-class QtTextMeasure : public TextMeasure {
+class QtFontMeasure : public FontMeasure {
  public:
   TextSize textSize(const DialogModel& dialog, std::string_view text, int wrapWidth) const override;
   int chromeWidth(ControlClass live) const override;

@@ -11,7 +11,7 @@
 namespace kolvre {
 namespace {
 
-class FixedMeasure : public TextMeasure {
+class FixedMeasure : public FontMeasure {
  public:
   TextSize textSize(const DialogModel&, std::string_view text, int wrapWidth) const override {
     const int width = 5 * static_cast<int>(text.size());

@@ -93,7 +93,7 @@ TEST(CliCheck, OnlyCheckAsksForTheMeasure) {
   TempDir dir;
   const std::string script = dir.write("a.rc", "M MENU { MENUITEM \"A\", 1 }\n");
   int asked = 0;
-  const MeasureSource measure = [&]() -> const TextMeasure* {
+  const MeasureSource measure = [&]() -> const FontMeasure* {
     ++asked;
     return nullptr;
   };
