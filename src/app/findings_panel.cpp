@@ -13,14 +13,15 @@
 namespace kolvre {
 
 std::vector<Finding> checkDocument(const Document& doc) {
-  return checkScript(doc.text(), doc.fileName(), checkMeasure());
+  return checkScript(doc.text(), doc.fileName(), checkMeasure(), doc.form().utf16 != Utf16::None);
 }
 
 namespace {
 
 // The resource as the list shows it: its type's code and its name.
 QString resourceText(const std::optional<ResourceKey>& key, const Document& doc) {
-  if (!key) return {};
+  // A finding about the whole script (a header it includes) names no resource.
+  if (!key || key->name.empty()) return {};
   const std::string_view code =
       key->type == ResourceType::Other ? key->typeWord : typeCode(key->type);
   return qstr(code) + QLatin1Char(' ') + qstr(doc.display(key->name));
