@@ -172,13 +172,16 @@ bool uncertainCharacters(std::string_view asWritten, const ScriptCharset& charse
   if (charset.utf16File || charset.codePage != kDefaultCodePage) return false;
   bool multibyte = false;
   for (std::size_t i = 0; i < asWritten.size();) {
-    if (static_cast<unsigned char>(asWritten[i]) < 0x80) {
-      ++i;
-      continue;
-    }
-    const std::size_t length = utf8Length(asWritten, i);
-    if (length == 0) return false;
-    multibyte = true;
+    const auto lead = static_cast<unsigned char>(asWritten[i]);
+    const std::size_t length = lead < 0x80         ? 1
+                               : (lead >> 5) == 6  ? 2
+                               : (lead >> 4) == 14 ? 3
+                               : (lead >> 3) == 30 ? 4
+                                                   : 0;
+    if (length == 0 || i + length > asWritten.size()) return false;
+    for (std::size_t k = 1; k < length; ++k)
+      if ((static_cast<unsigned char>(asWritten[i + k]) & 0xC0) != 0x80) return false;
+    multibyte = multibyte || length > 1;
     i += length;
   }
   return multibyte;

@@ -86,6 +86,32 @@ std::uint32_t cp1252(unsigned char b) {
   return b;
 }
 
+// Length of a valid UTF-8 sequence at `i`, or 0.
+// Overlong forms (a character written with more bytes than it needs), surrogates and values
+// past U+10FFFF are no UTF-8: a name typed as E0 80 8A must not pass as a line feed.
+std::size_t utf8Length(std::string_view s, std::size_t i) {
+  const auto b = static_cast<unsigned char>(s[i]);
+  std::size_t n = 0;
+  unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
+  if (b >= 0xC2 && b <= 0xDF) {
+    n = 2;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    n = 3;
+    if (b == 0xE0) low = 0xA0;
+    if (b == 0xED) high = 0x9F;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    n = 4;
+    if (b == 0xF0) low = 0x90;
+    if (b == 0xF4) high = 0x8F;
+  }
+  if (n == 0 || i + n > s.size()) return 0;
+  const auto second = static_cast<unsigned char>(s[i + 1]);
+  if (second < low || second > high) return 0;
+  for (std::size_t k = 2; k < n; ++k)
+    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
 std::uint32_t decodeAt(std::string_view s, std::size_t i, std::size_t n) {
   const auto b = static_cast<unsigned char>(s[i]);
   std::uint32_t cp = n == 2 ? (b & 0x1F) : n == 3 ? (b & 0x0F) : (b & 0x07);
@@ -142,31 +168,6 @@ std::optional<int> pragmaCodePage(std::string_view line) {
 }
 
 }  // namespace
-
-// Overlong forms (a character written with more bytes than it needs), surrogates and values
-// past U+10FFFF are no UTF-8: a name typed as E0 80 8A must not pass as a line feed.
-std::size_t utf8Length(std::string_view s, std::size_t i) {
-  const auto b = static_cast<unsigned char>(s[i]);
-  std::size_t n = 0;
-  unsigned char low = 0x80, high = 0xBF;  // the allowed range of the second byte
-  if (b >= 0xC2 && b <= 0xDF) {
-    n = 2;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    n = 3;
-    if (b == 0xE0) low = 0xA0;
-    if (b == 0xED) high = 0x9F;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    n = 4;
-    if (b == 0xF0) low = 0x90;
-    if (b == 0xF4) high = 0x8F;
-  }
-  if (n == 0 || i + n > s.size()) return 0;
-  const auto second = static_cast<unsigned char>(s[i + 1]);
-  if (second < low || second > high) return 0;
-  for (std::size_t k = 2; k < n; ++k)
-    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
-  return n;
-}
 
 int codePageAt(std::string_view text, std::size_t offset) {
   int codePage = kDefaultCodePage;

@@ -17,10 +17,6 @@ TextEncoding detectEncoding(std::string_view text);
 // The bytes as UTF-8 for display. Invalid UTF-8 sequences decode byte by byte as Windows-1252.
 std::string toDisplay(std::string_view bytes, TextEncoding encoding);
 
-// The length of the valid UTF-8 sequence of two bytes or more at `i` of `s`, or 0 (for a byte
-// under 0x80 as well).
-std::size_t utf8Length(std::string_view s, std::size_t i);
-
 // UTF-8 text (from the clipboard) as script bytes. In Windows-1252 a character that the code page
 // lacks becomes "?", and bytes that are not UTF-8 are kept as they are. toDisplay followed by
 // fromDisplay gives back the original bytes.
