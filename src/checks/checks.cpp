@@ -52,8 +52,8 @@ struct ScriptRun {
   }
   ScriptRun(const ScriptRun&) = delete;
 
-  const CheckedDialog* dialogNamed(std::string_view name) const {
-    for (const CheckedDialog& d : dialogs)
+  const DialogUnderCheck* dialogNamed(std::string_view name) const {
+    for (const DialogUnderCheck& d : dialogs)
       if (sameName(index[d.entry].name, name)) return &d;
     return nullptr;
   }
@@ -63,7 +63,7 @@ struct ScriptRun {
   std::vector<std::string> missingHeaders;  // declared before the symbols that fill it
   SymbolTable symbols;
   CheckContext context;
-  std::vector<CheckedDialog> dialogs;
+  std::vector<DialogUnderCheck> dialogs;
 };
 
 // The script's own findings; a dialog whose name `earlier` holds is compared with that one
@@ -72,12 +72,12 @@ std::vector<Finding> findingsOf(const ScriptRun& run,
                                 const std::vector<const ScriptRun*>& earlier) {
   const CheckContext& context = run.context;
   std::vector<Finding> found = checkScriptResources(context);
-  for (const CheckedDialog& checked : run.dialogs) {
+  for (const DialogUnderCheck& checked : run.dialogs) {
     const IndexEntry& entry = run.index[checked.entry];
     const Finding frame = findingAt(context, checked.entry, CheckRule::OutsideClient, {});
     std::vector<Finding> own = checkDialog(checked, context.measure, frame);
     found.insert(found.end(), own.begin(), own.end());
-    const CheckedDialog* original = nullptr;
+    const DialogUnderCheck* original = nullptr;
     std::string originalLanguage;
     for (const ScriptRun* other : earlier) {
       if ((original = other->dialogNamed(entry.name))) {
@@ -88,7 +88,7 @@ std::vector<Finding> findingsOf(const ScriptRun& run,
     if (!original) {
       const std::vector<std::size_t> same = translationEntries(run.index, checked.entry);
       if (same.front() == checked.entry) continue;
-      for (const CheckedDialog& d : run.dialogs)
+      for (const DialogUnderCheck& d : run.dialogs)
         if (d.entry == same.front()) original = &d;
       if (!original) continue;
       originalLanguage = run.index[original->entry].language;

@@ -248,8 +248,8 @@ std::optional<bool> textFits(const DialogControl& c, const DialogModel& dialog,
   return fit ? std::optional<bool>(fit->fits) : std::nullopt;
 }
 
-std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context) {
-  std::vector<CheckedDialog> dialogs;
+std::vector<DialogUnderCheck> readCheckedDialogs(const CheckContext& context) {
+  std::vector<DialogUnderCheck> dialogs;
   for (std::size_t i = 0; i < context.index.size(); ++i) {
     if (context.index[i].type != ResourceType::Dialog) continue;
     const auto block = blockAt(context.statements, context.index[i].offset);
@@ -269,7 +269,7 @@ std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context) {
   return dialogs;
 }
 
-std::vector<Finding> checkDialog(const CheckedDialog& checked, const FontMeasure* measure,
+std::vector<Finding> checkDialog(const DialogUnderCheck& checked, const FontMeasure* measure,
                                  const Finding& frame) {
   const DialogModel& dialog = checked.dialog;
   const std::vector<DialogControl>& controls = dialog.controls;

@@ -17,7 +17,7 @@
 namespace kolvre {
 
 // A dialog of the script as the checks read it (as the preview reads it).
-struct CheckedDialog {
+struct DialogUnderCheck {
   std::size_t entry = 0;  // its index entry
   DialogModel dialog;
   std::vector<std::string> notices;  // what the reading noticed
@@ -30,10 +30,10 @@ struct CheckedDialog {
 
 // Every dialog of the script that reads; a dialog that does not read is left out (the
 // preview says why).
-std::vector<CheckedDialog> readCheckedDialogs(const CheckContext& context);
+std::vector<DialogUnderCheck> readCheckedDialogs(const CheckContext& context);
 
 // The findings of one dialog, framed by `frame` (its resource, language and offset).
-std::vector<Finding> checkDialog(const CheckedDialog& checked, const FontMeasure* measure,
+std::vector<Finding> checkDialog(const DialogUnderCheck& checked, const FontMeasure* measure,
                                  const Finding& frame);
 
 // A control as a message names it: its ID as written, with its text where it shows one.

@@ -11,7 +11,7 @@ namespace {
 
 // The controls with an ID of their own, by ID: statics with -1 cannot be told apart.
 // IDs whose symbol is undefined are left out: their value is not known.
-std::map<std::uint16_t, std::size_t> controlsById(const CheckedDialog& checked) {
+std::map<std::uint16_t, std::size_t> controlsById(const DialogUnderCheck& checked) {
   std::map<std::uint16_t, std::size_t> byId;
   for (std::size_t i = 0; i < checked.dialog.controls.size(); ++i) {
     const auto id = static_cast<std::uint16_t>(checked.dialog.controls[i].id);
@@ -20,7 +20,7 @@ std::map<std::uint16_t, std::size_t> controlsById(const CheckedDialog& checked) 
   return byId;
 }
 
-bool allIdsKnown(const CheckedDialog& checked) {
+bool allIdsKnown(const DialogUnderCheck& checked) {
   return std::find(checked.unknownId.begin(), checked.unknownId.end(), true) ==
          checked.unknownId.end();
 }
@@ -31,9 +31,9 @@ std::string languageName(const std::string& tag) {
 
 }  // namespace
 
-std::vector<Finding> compareTranslation(const CheckedDialog& original,
+std::vector<Finding> compareTranslation(const DialogUnderCheck& original,
                                         const std::string& originalLanguage,
-                                        const CheckedDialog& translation,
+                                        const DialogUnderCheck& translation,
                                         const FontMeasure* measure, const Finding& frame) {
   std::vector<Finding> found;
   const auto theirs = controlsById(original);

@@ -14,9 +14,9 @@ namespace kolvre {
 
 // The findings of `translation` against `original` (whose language is `originalLanguage`),
 // framed by `frame` (the translation's resource, language and offset).
-std::vector<Finding> compareTranslation(const CheckedDialog& original,
+std::vector<Finding> compareTranslation(const DialogUnderCheck& original,
                                         const std::string& originalLanguage,
-                                        const CheckedDialog& translation,
+                                        const DialogUnderCheck& translation,
                                         const FontMeasure* measure, const Finding& frame);
 
 // The dialogs of the index that are the same dialog as entry `entry` in another language (its
