@@ -331,7 +331,7 @@ void MainWindow::setUpRecovery() {
   recoveryTimer_->setSingleShot(true);
   connect(recoveryTimer_, &QTimer::timeout, this, [this] {
     recoveryDue_.invalidate();
-    recovery_.write();  // a failure is not reported: the next change tries again
+    recovery_.writeOrTell(ui_);
   });
 }
 
@@ -359,7 +359,7 @@ void MainWindow::closeRecovery() {
 }
 
 void MainWindow::offerRecoveredChanges() {
-  dispatch([this] { offerRecovery(ui_, doc_); });
+  dispatch([this] { offerRecovery(ui_, doc_, recovery_); });
 }
 
 bool MainWindow::applyUnframedOuter() {

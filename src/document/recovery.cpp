@@ -5,34 +5,16 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 
 #include "base/text.h"
-#include "document/work_files.h"
 #include "messages/messages.h"
 
 namespace kolvre {
 
 namespace {
-
-// The first bytes of a file, at most `limit`; empty when it cannot be read.
-std::string readHead(const std::string& path, std::size_t limit) {
-  std::string head;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return head;
-  head.resize(limit);
-  std::size_t got = 0;
-  while (got < limit) {
-    const ssize_t n = ::read(fd, head.data() + got, limit - got);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  head.resize(got);
-  return head;
-}
 
 // The one splice that turns `before` into `after`: the bytes between their common head and tail.
 Edit recoveryEdit(std::string_view before, std::string_view after) {
@@ -43,10 +25,6 @@ Edit recoveryEdit(std::string_view before, std::string_view after) {
   edit.splices.push_back(
       {head, before.size() - tail, std::string(after.substr(head, after.size() - head - tail))});
   return edit;
-}
-
-void removeRecoveryFile(const std::string& path) {
-  if (!path.empty()) ::unlink(path.c_str());
 }
 
 }  // namespace
@@ -62,22 +40,28 @@ void RecoveryKeeper::takeBase() {
   base_ = !doc_.unsaved() ? doc_.diskBytes() : readWholeFile(script_).bytes;
 }
 
-void RecoveryKeeper::removeFile(const std::string& script) const {
-  const std::string path = recoveryFilePath(folder_, script);
-  if (!path.empty() && !heldByAnotherEditor(path)) removeRecoveryFile(path);
+void RecoveryKeeper::removeOwnFile() {
+  const std::string path = file();
+  if (path.empty() || !lock_.holds(path)) return;
+  ::unlink(path.c_str());
+  lock_.release();
+}
+
+void RecoveryKeeper::followScript() {
+  removeOwnFile();
+  script_ = doc_.fileName();
+  changed_ = doc_.unsaved();
+  takeBase();
 }
 
 bool RecoveryKeeper::afterCommand() {
   if (doc_.fileName() != script_) {
-    removeFile(script_);
-    script_ = doc_.fileName();
-    changed_ = doc_.unsaved();
-    takeBase();
+    followScript();
     return !changed_;
   }
   if (!changed_) return true;
   if (doc_.unsaved()) return false;
-  removeFile(script_);
+  removeOwnFile();
   takeBase();
   changed_ = false;
   return true;
@@ -87,10 +71,20 @@ int RecoveryKeeper::write() {
   const std::string path = file();
   if (path.empty() || doc_.fileName() != script_) return 0;  // afterCommand comes first
   if (!doc_.unsaved()) {
-    removeFile(script_);
+    removeOwnFile();
     return 0;
   }
-  if (heldByAnotherEditor(path)) return 0;
+  if (!lock_.holds(path)) {
+    // Another running editor keeps this script's file: its changes are not written over.
+    if (const int err = lock_.take(path)) return err == EWOULDBLOCK ? 0 : err;
+    // Nor are those of an editor that ended meanwhile: they wait for the question at the next
+    // open of the script.
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) == 0) {
+      lock_.release();
+      return 0;
+    }
+  }
   RecoveryRecord record;
   record.script = fullPath(script_);
   record.pid = static_cast<long>(::getpid());
@@ -99,17 +93,33 @@ int RecoveryKeeper::write() {
   return writeRecoveryFile(path, encodeRecovery(record));
 }
 
-bool heldByAnotherEditor(const std::string& path) {
-  // The header through the pid line: the path, its length and a few short lines.
-  const std::optional<long> writer = recoveryWriter(readHead(path, 8192));
-  return writer && *writer != static_cast<long>(::getpid()) && processRunning(*writer);
+void RecoveryKeeper::writeOrTell(UserInterface& ui) {
+  const int err = write();
+  if (err == 0 || failureTold_) return;
+  failureTold_ = true;
+  inform(ui,
+         "Impossibile scrivere il file di recupero " + file() + ": " + std::strerror(err) + ".");
 }
 
-bool offerRecovery(UserInterface& ui, Document& doc, const std::string& folder) {
-  const std::string path = recoveryFilePath(folder, doc.fileName());
+void RecoveryKeeper::closed() {
+  removeOwnFile();
+}
+
+void RecoveryKeeper::adopt() {
+  if (doc_.fileName() != script_) followScript();
+  const std::string path = file();
+  // Taken now, so that a save before the next write removes the file the changes came from;
+  // where another editor has taken it meanwhile, the file stays its own.
+  if (!path.empty()) (void)lock_.take(path);
+}
+
+bool offerRecovery(UserInterface& ui, Document& doc, RecoveryKeeper& keeper) {
+  const std::string path = recoveryFilePath(keeper.folder(), doc.fileName());
   if (path.empty() || doc.unsaved()) return false;
   struct stat st {};
   if (::stat(path.c_str(), &st) != 0 && errno == ENOENT) return false;
+  // A running editor has the script open (this one included): its changes are its own.
+  if (keeper.holds(path) || recoveryLockHeld(path)) return false;
   // Only a regular file is read: a pipe put there would never end.
   FileRead read = S_ISREG(st.st_mode) ? readFileBytes(path) : FileRead{{}, EINVAL};
   const std::string name = std::filesystem::path(doc.fileName()).filename().string();
@@ -119,11 +129,9 @@ bool offerRecovery(UserInterface& ui, Document& doc, const std::string& folder) 
       read.error == 0 ? decodeRecovery(read.bytes) : std::nullopt;
   if (!record || record->script != fullPath(doc.fileName())) {
     inform(ui, unreadable);
-    removeRecoveryFile(path);
+    removeUnheldRecoveryFile(path);
     return false;
   }
-  // An editor still running has the script open: its changes are its own.
-  if (record->pid != static_cast<long>(::getpid()) && processRunning(record->pid)) return false;
   const std::string base = doc.diskBytes();
   RecoveredText recovered = recoveredText(*record, base);
   const std::string when = recoveryTimeText(record->time);
@@ -133,19 +141,22 @@ bool offerRecovery(UserInterface& ui, Document& doc, const std::string& folder) 
                          ") non si possono recuperare: il file è stato modificato in seguito.;"
                          "Il file di recupero viene ignorato."
                    : unreadable);
-    removeRecoveryFile(path);
+    removeUnheldRecoveryFile(path);
     return false;
   }
   if (recovered.text == base ||
       !showMessage(ui, "Ci sono modifiche non salvate di " + name + " (" + when + "). Recuperarle?",
                    MessageKind::YesNo)
            .accepted()) {
-    removeRecoveryFile(path);
+    removeUnheldRecoveryFile(path);
     return false;
   }
   const bool applied =
       doc.commit(recoveryEdit(doc.text(), fromDisk(std::move(recovered.text)).text));
-  if (!applied) removeRecoveryFile(path);
+  if (applied)
+    keeper.adopt();
+  else
+    removeUnheldRecoveryFile(path);
   return applied;
 }
 

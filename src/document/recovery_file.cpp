@@ -1,14 +1,12 @@
 #include "document/recovery_file.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 
 #include "base/text.h"
+#include "document/recovery_lock.h"
 #include "document/script_file.h"
 
 namespace kolvre {
@@ -204,13 +202,6 @@ std::optional<RecoveryRecord> decodeRecovery(std::string_view bytes) {
   return record;
 }
 
-std::optional<long> recoveryWriter(std::string_view head) {
-  FieldReader in(head);
-  RecoveryRecord record;
-  if (!readHead(in, record)) return std::nullopt;
-  return record.pid;
-}
-
 std::string recoveryFolder() {
   const char* state = std::getenv("XDG_STATE_HOME");
   if (state && fs::path(state).is_absolute()) return (fs::path(state) / "kolvre").string();
@@ -226,14 +217,7 @@ std::string recoveryFilePath(const std::string& folder, const std::string& scrip
 }
 
 int writeRecoveryFile(const std::string& path, std::string_view bytes) {
-  // The folders missing on the way are made owner-only, as the XDG rules ask.
-  fs::path made;
-  for (const fs::path& part : fs::path(path).parent_path()) {
-    made /= part;
-    struct stat st {};
-    if (::stat(made.c_str(), &st) == 0) continue;
-    if (::mkdir(made.c_str(), 0700) != 0 && errno != EEXIST) return errno;
-  }
+  if (const int err = makePrivateFolders(fs::path(path).parent_path().string())) return err;
   return writeFileSafely(path, bytes, Flush::ToDisk);
 }
 

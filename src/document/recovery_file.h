@@ -71,10 +71,6 @@ std::string encodeRecovery(const RecoveryRecord& record);
 // version, exactly as encodeRecovery writes one (a truncated file, another file, garbage).
 std::optional<RecoveryRecord> decodeRecovery(std::string_view bytes);
 
-// The editor that wrote a recovery file, read from its first bytes (through the pid line: the
-// path's length and 80 bytes are enough); nothing when they do not begin a recovery file.
-std::optional<long> recoveryWriter(std::string_view head);
-
 // The folder of the recovery files: $XDG_STATE_HOME/kolvre when XDG_STATE_HOME is an absolute
 // path, else ~/.local/state/kolvre; empty when there is no home folder either.
 std::string recoveryFolder();

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Recovery after a crash, with the real editor under a virtual X server: a rename typed into it
-# (xdotool), the recovery file awaited and checked, the editor killed with SIGKILL; started again
-# on the script, the question answered "Sì" (Enter, its default button) and the script saved
-# (F9): the file saved must be the renamed script, and the recovery file gone.
+# (xdotool), the recovery file awaited and checked, the editor killed with SIGKILL and left a
+# zombie (its parent never waits for it, so its process id still exists); started again on the
+# script, the question answered "Sì" (Enter, its default button) and the script saved (F9): the
+# file saved must be the renamed script, and the recovery file gone.
 #
 # XDG_STATE_HOME and XDG_RUNTIME_DIR point into the test's own folder. Without one of the tools
 # it needs (xvfb-run, xdotool) the test is skipped: exit status 77, with the reason printed;
@@ -38,16 +39,24 @@ if [[ "${1:-}" == --inside ]]; then
     xdotool key --delay 60 "$@"
   }
   recovery_files() { find "$state" -name '*.rec' 2>/dev/null; }
-  pid=""
-  trap '[[ -z "$pid" ]] || kill -KILL "$pid" 2>/dev/null || true' EXIT
+  pid="" parent=""
+  trap '[[ -z "$pid" ]] || kill -KILL "$pid" 2>/dev/null || true
+        [[ -z "$parent" ]] || kill -KILL "$parent" 2>/dev/null || true' EXIT
   # The X server may still be starting when xvfb-run hands over: wait until it answers.
   for _ in $(seq 1 40); do
     xdotool getdisplaygeometry >/dev/null 2>&1 && break
     sleep 0.25
   done
 
-  "$exe" "$script" 2>"$work/first.err" &
-  pid=$!
+  # The first editor's parent starts it and then only sleeps: it never waits for it.
+  sh -c '"$1" "$2" 2>"$3" & echo $! >"$4"; exec sleep 600' sh "$exe" "$script" \
+    "$work/first.err" "$work/first.pid" &
+  parent=$!
+  for _ in $(seq 1 40); do
+    [[ -s "$work/first.pid" ]] && break
+    sleep 0.25
+  done
+  pid=$(cat "$work/first.pid")
   main=$(window "KOLV Software Resource Editor") || fail "the editor's window did not open"
   sleep 0.5
   keys "$main" ctrl+r
@@ -61,13 +70,19 @@ if [[ "${1:-}" == --inside ]]; then
   file=$(recovery_files)
   [[ -n "$file" ]] || fail "no recovery file in $state 10 s after the rename"
   kill -KILL "$pid"
-  wait "$pid" 2>/dev/null || true
+  for _ in $(seq 1 40); do
+    [[ "$(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null)" == Z ]] && break
+    sleep 0.25
+  done
+  [[ "$(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null)" == Z ]] ||
+    fail "the killed editor $pid is not a zombie"
   [[ -f "$file" ]] || fail "the recovery file went with the editor"
   [[ "$(head -n 1 "$file")" == "KOLVRE-RECOVERY 1" ]] || fail "$file is no recovery file"
   grep -qx "$script" "$file" || fail "$file does not name $script"
   grep -qx "pid $pid" "$file" || fail "$file does not name the editor killed"
   [[ "$(tail -n 1 "$file")" == end ]] || fail "$file has no end line"
   cmp -s "$script" "$work/original.rc" || fail "the script changed on disk without a save"
+  dead=$pid
 
   "$exe" "$script" 2>"$work/second.err" &
   pid=$!
@@ -86,6 +101,7 @@ if [[ "${1:-}" == --inside ]]; then
     fail "the script saved after the recovery is not the renamed one"
   fi
   [[ -z "$(recovery_files)" ]] || fail "the recovery file is still there after the save"
+  [[ -e "/proc/$dead" ]] || fail "the zombie was waited for before the end of the test"
   exit 0
 fi
 

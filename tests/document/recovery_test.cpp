@@ -4,7 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <regex>
 
 #include "document/document_commands.h"
@@ -106,22 +108,121 @@ TEST_F(Recovery, TheFileFollowsTheUnsavedText) {
   EXPECT_EQ(keeper.file(), recoveryFile());
 }
 
-TEST_F(Recovery, AnotherRunningEditorsFileIsLeftAlone) {
-  // The parent of this process runs: its file is neither written over, removed nor offered.
-  leave(static_cast<long>(::getppid()), kScript + "THEIRS ICON \"t.ico\"\r\n");
+TEST_F(Recovery, AnotherRunningEditorsFileIsLeftAloneUntilItEnds) {
+  // Another editor on the same script: its own document and keeper, whose file holds its change.
+  auto other = std::make_unique<Document>();
+  loadDocument(*other, file);
+  auto theirKeeper = std::make_unique<RecoveryKeeper>(*other, folder);
+  replaceText(*other, kScript + "THEIRS ICON \"t.ico\"\r\n");
+  theirKeeper->noteChange();
+  ASSERT_EQ(theirKeeper->write(), 0);
   const std::string theirs = TempDir::read(recoveryFile());
+
+  // While it runs, its file is neither written over, removed nor offered.
   RecoveryKeeper keeper(doc, folder);
   change(keeper, kScript + kAdded);
   ASSERT_TRUE(doc.undo());
   EXPECT_TRUE(keeper.afterCommand());
   keeper.closed();
-  EXPECT_FALSE(offerRecovery(ui, doc, folder));
+  EXPECT_FALSE(offerRecovery(ui, doc, keeper));
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(TempDir::read(recoveryFile()), theirs);
-  // The file of an editor that has ended is written over.
-  leave(endedProcess(), kScript + "DEAD ICON \"d.ico\"\r\n");
+
+  // Once it has ended (a crash: its lock goes with the process, the file stays), the file is
+  // still not written over, but offered at the next open.
+  theirKeeper.reset();
+  other.reset();
   change(keeper, kScript + kAdded);
+  EXPECT_EQ(TempDir::read(recoveryFile()), theirs);
+  ASSERT_TRUE(doc.undo());
+  EXPECT_TRUE(keeper.afterCommand());
+  EXPECT_EQ(TempDir::read(recoveryFile()), theirs);
+  ui.buttons = {kIdYes};
+  ASSERT_TRUE(offerRecovery(ui, doc, keeper));
+  EXPECT_EQ(doc.text(), kScript + "THEIRS ICON \"t.ico\"\r\n");
+  // Taken in, it is this editor's: written over at the next write, removed by a save.
+  keeper.noteChange();
+  EXPECT_FALSE(keeper.afterCommand());
+  ASSERT_EQ(keeper.write(), 0);
   EXPECT_EQ(recorded()->pid, ::getpid());
+  ASSERT_TRUE(writeDocument(ui, doc));
+  EXPECT_TRUE(keeper.afterCommand());
+  EXPECT_FALSE(fs::exists(recoveryFile()));
+}
+
+TEST_F(Recovery, AFileIsOfferedWhoseProcessIdNamesNoEditor) {
+  // The id of a running process that is no editor (this test's parent), and of a zombie: an
+  // editor killed whose parent has not waited for it.
+  const std::string text = kScript + "LEFT ICON \"l.ico\"\r\n";
+  leave(static_cast<long>(::getppid()), text);
+  RecoveryKeeper keeper(doc, folder);
+  ui.buttons = {kIdNo};
+  EXPECT_FALSE(offerRecovery(ui, doc, keeper));
+  EXPECT_EQ(ui.messages.size(), 1u);
+  EXPECT_FALSE(fs::exists(recoveryFile()));
+
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // The editor: its change written, then gone without a word.
+    Document edited;
+    loadDocument(edited, file);
+    RecoveryKeeper theirs(edited, folder);
+    replaceText(edited, text);
+    theirs.noteChange();
+    ::_exit(theirs.write() == 0 ? 0 : 1);
+  }
+  ASSERT_GT(child, 0);
+  // Not waited for yet: the child stays a zombie once it has ended.
+  const std::string stat = "/proc/" + std::to_string(child) + "/stat";
+  for (int i = 0; i < 500 && !fs::exists(recoveryFile()); ++i) ::usleep(10'000);
+  std::string state;
+  for (int i = 0; i < 500; ++i, ::usleep(10'000)) {
+    state = TempDir::read(stat);
+    if (state.find(") Z ") != std::string::npos) break;
+  }
+  if (fs::exists("/proc/self/stat")) {
+    EXPECT_NE(state.find(") Z "), std::string::npos) << state;
+  }
+  ASSERT_TRUE(recorded());
+  EXPECT_EQ(recorded()->pid, child);
+  ui.messages.clear();
+  ui.buttons = {kIdYes};
+  EXPECT_TRUE(offerRecovery(ui, doc, keeper));
+  EXPECT_EQ(doc.text(), text);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST_F(Recovery, AKeeperNeverRemovesAFileItDidNotWrite) {
+  // An ended editor's file, found after this one opened the script: a save, an undo back to the
+  // saved text, another script and a clean close all leave it for the question.
+  RecoveryKeeper keeper(doc, folder);
+  leave(endedProcess(), kScript + kAdded);
+  const std::string left = TempDir::read(recoveryFile());
+  change(keeper, kScript + "MINE ICON \"m.ico\"\r\n");
+  ASSERT_TRUE(writeDocument(ui, doc));
+  EXPECT_TRUE(keeper.afterCommand());
+  ASSERT_TRUE(doc.undo());
+  keeper.noteChange();
+  keeper.afterCommand();
+  keeper.closed();
+  open(dir.write("t.rc", "T ICON \"t.ico\"\r\n"));
+  EXPECT_TRUE(keeper.afterCommand());
+  EXPECT_EQ(TempDir::read(recoveryFilePath(folder, (dir.path() / "s.rc").string())), left);
+}
+
+TEST_F(Recovery, AnUnwritableFolderIsToldOnce) {
+  const std::string blocked = (state.path() / "blocked").string();
+  state.write("blocked", "a file where the folder should be");
+  RecoveryKeeper keeper(doc, blocked + "/kolvre");
+  replaceText(doc, kScript + kAdded);
+  keeper.noteChange();
+  keeper.writeOrTell(ui);
+  keeper.writeOrTell(ui);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text, "Impossibile scrivere il file di recupero " + keeper.file() +
+                                     ": " + std::strerror(ENOTDIR) + ".");
 }
 
 TEST_F(Recovery, YesAppliesTheChangesAsOneUndoStepNoRemovesThem) {
@@ -129,15 +230,17 @@ TEST_F(Recovery, YesAppliesTheChangesAsOneUndoStepNoRemovesThem) {
   std::string lf = kScript;
   std::erase(lf, '\r');
   open(dir.write("lf.rc", lf));
-  RecoveryKeeper keeper(doc, folder);
-  change(keeper, doc.text() + kAdded);
+  auto crashed = std::make_unique<RecoveryKeeper>(doc, folder);
+  change(*crashed, doc.text() + kAdded);
   EXPECT_EQ(recoveredText(*recorded(), lf).text, lf + "NEW ICON \"n.ico\"\n");
 
-  // A crash, and the editor started again; the id of this process counts as ended (reused).
+  // A crash (the keeper gone without a close), and the editor started again.
   const std::string changed = doc.text();
+  crashed.reset();
   open(file);
+  RecoveryKeeper keeper(doc, folder);
   ui.buttons = {kIdYes};
-  ASSERT_TRUE(offerRecovery(ui, doc, folder));
+  ASSERT_TRUE(offerRecovery(ui, doc, keeper));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].kind, MessageKind::YesNo);
   EXPECT_TRUE(std::regex_match(ui.messages[0].text,
@@ -151,15 +254,21 @@ TEST_F(Recovery, YesAppliesTheChangesAsOneUndoStepNoRemovesThem) {
   ASSERT_TRUE(doc.undo());
   EXPECT_FALSE(doc.canUndo());
   EXPECT_EQ(doc.diskBytes(), lf);
+  // The file taken in is the keeper's: the undo back to the saved text removes it.
+  keeper.noteChange();
+  EXPECT_TRUE(keeper.afterCommand());
+  EXPECT_FALSE(fs::exists(recoveryFile()));
 
+  leave(endedProcess(), changed, lf);
   ui.buttons = {kIdNo};
-  EXPECT_FALSE(offerRecovery(ui, doc, folder));
+  EXPECT_FALSE(offerRecovery(ui, doc, keeper));
   EXPECT_EQ(doc.diskBytes(), lf);
   EXPECT_FALSE(fs::exists(recoveryFile()));
 }
 
 TEST_F(Recovery, UnreadableOrOutdatedFilesAreIgnoredWithAMessage) {
   const std::string unreadable = "Il file di recupero di s.rc non è leggibile e viene ignorato.";
+  RecoveryKeeper keeper(doc, folder);
   leave(endedProcess(), kScript + kAdded);
   const std::string good = TempDir::read(recoveryFile());
   std::string foreign = good;  // another script's
@@ -170,13 +279,13 @@ TEST_F(Recovery, UnreadableOrOutdatedFilesAreIgnoredWithAMessage) {
        {std::string("garbage"), good.substr(0, good.size() - 1), std::string(), foreign, damaged}) {
     ASSERT_EQ(writeRecoveryFile(recoveryFile(), bytes), 0);
     ui.messages.clear();
-    EXPECT_FALSE(offerRecovery(ui, doc, folder));
+    EXPECT_FALSE(offerRecovery(ui, doc, keeper));
     EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{unreadable});
     EXPECT_FALSE(fs::exists(recoveryFile()));
   }
   fs::create_directories(recoveryFile());  // a folder in its place
   ui.messages.clear();
-  EXPECT_FALSE(offerRecovery(ui, doc, folder));
+  EXPECT_FALSE(offerRecovery(ui, doc, keeper));
   EXPECT_EQ(ui.messageTexts(), std::vector<std::string>{unreadable});
   fs::remove(recoveryFile());
 
@@ -184,7 +293,7 @@ TEST_F(Recovery, UnreadableOrOutdatedFilesAreIgnoredWithAMessage) {
   leave(endedProcess(), kScript + kAdded);
   open(dir.write("s.rc", kScript + "// changed by another program\r\n"));
   ui.messages.clear();
-  EXPECT_FALSE(offerRecovery(ui, doc, folder));
+  EXPECT_FALSE(offerRecovery(ui, doc, keeper));
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_TRUE(std::regex_match(
       ui.messages[0].text,
