@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTime>
@@ -136,10 +137,30 @@ void MainWindow::updateTitle() {
                  (hasUnsavedChanges(doc_) ? QStringLiteral("*") : QString()));
 }
 
-void MainWindow::dispatch(const std::function<void()>& command) {
+namespace {
+
+// The widgets of a panel that take the keyboard focus, in the order they were made: a panel
+// built again for the same resource makes the same ones. A cell's editor is no part: it stands
+// for its table.
+QList<QWidget*> focusableParts(const QWidget* panel) {
+  QList<QWidget*> parts;
+  for (QWidget* w : panel->findChildren<QWidget*>()) {
+    bool inTable = false;
+    for (const QWidget* up = w->parentWidget(); up && up != panel; up = up->parentWidget())
+      inTable = inTable || qobject_cast<const QAbstractItemView*>(up);
+    if (w->focusPolicy() != Qt::NoFocus && !inTable) parts.append(w);
+  }
+  return parts;
+}
+
+}  // namespace
+
+bool MainWindow::dispatch(const std::function<void()>& command) {
   ++dispatchDepth_;
+  bool done = false;
   try {
     command();
+    done = true;
   } catch (const CommandError& e) {
     reportFailure(ui_, &doc_, e.record());
   } catch (const Refusal& e) {
@@ -155,6 +176,7 @@ void MainWindow::dispatch(const std::function<void()>& command) {
   refresh();
   if (dispatchDepth_ == 0) afterCommand();
   if (dispatchDepth_ == 0) keepRecoveryAfterCommand();
+  return done;
 }
 
 void MainWindow::endModalEdit() {
@@ -172,15 +194,29 @@ void MainWindow::refresh() {
   if (!pending_ || dispatchDepth_ > 0 || modalEditors_ > 0) return;
   const DocumentChange change = std::move(*pending_);
   pending_.reset();
+  const int rowBefore = list_->currentRow();
+  const int focusedPart = focusedPanelPart();
+  const std::optional<std::size_t> shownBefore = shownPosition_;
   list_->bind(doc_.index());
-  if (change.current)
-    if (const auto position = findEntry(doc_.index(), *change.current))
-      list_->setCurrentRow(static_cast<int>(*position));
+  std::optional<std::size_t> position;
+  if (change.current) position = findEntry(doc_.index(), *change.current);
+  // An entry whose name the change made anew (a string table's last ID deleted) is no longer
+  // found by its key: the row stays where it was. A script just loaded starts at the top.
+  if (!position && change.kind != DocumentChange::Kind::Loaded && rowBefore >= 0 &&
+      !doc_.index().empty())
+    position = std::min(static_cast<std::size_t>(rowBefore), doc_.index().size() - 1);
+  if (position) list_->setCurrentRow(static_cast<int>(*position));
   list_->reveal();
   if (doc_.index().empty()) setDefaultStatusText({});
   if (change.kind == DocumentChange::Kind::Loaded) updateTitle();
   updateUndoItems();
   showCurrent();
+  // The panel built again after its own edit takes the focus back where it was (its table), so
+  // that the next key acts on its rows, not on the list.
+  if (focusedPart >= 0 && panel_ && shownPosition_ == shownBefore) {
+    const QList<QWidget*> parts = focusableParts(panel_);
+    if (focusedPart < parts.size()) parts[focusedPart]->setFocus();
+  }
 }
 
 std::optional<std::size_t> MainWindow::currentPosition() const {
@@ -205,15 +241,25 @@ void MainWindow::showCreatableKindsOnly(bool only) {
   refresh();
 }
 
+int MainWindow::focusedPanelPart() const {
+  QWidget* focus = QApplication::focusWidget();
+  if (!panel_ || !focus || !panel_->isAncestorOf(focus)) return -1;
+  const QList<QWidget*> parts = focusableParts(panel_);
+  for (int i = 0; i < parts.size(); ++i)
+    if (parts[i] == focus || parts[i]->isAncestorOf(focus)) return i;
+  return -1;
+}
+
 void MainWindow::showCurrent() {
   if (modalEditors_ > 0) return;  // the modal editor owns the resource shown
+  const auto position = currentPosition();
   if (panel_) {
     // Closed through the event loop, after the next panel is built.
     panel_->hide();
     panel_->deleteLater();
     panel_ = nullptr;
   }
-  const auto position = currentPosition();
+  shownPosition_ = position;
   if (!position) return;
   const PanelContext context{*this, doc_, ui_, *position};
   ++panelsBuilt_;
@@ -321,8 +367,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // A key no widget took: the panel's when the focus is in the panel, else the list's.
+  const QWidget* focus = QApplication::focusWidget();
+  const KeyContext context =
+      panel_ && focus && panel_->isAncestorOf(focus) ? KeyContext::Panel : KeyContext::List;
   const int vk = virtualKeyOf(event->key());
-  if (vk != 0 && runKey(vk, event->modifiers())) return;
+  if (vk != 0 && runKey(vk, event->modifiers(), context)) return;
   QMainWindow::keyPressEvent(event);
 }
 

@@ -63,8 +63,9 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   void setListWidth(int width);
 
   // Runs one command; a failure it raises is reported and the command abandoned. When the
-  // outermost command returns, the screen follows what the document reported.
-  void dispatch(const std::function<void()>& command);
+  // outermost command returns, the screen follows what the document reported. False when the
+  // command failed or was refused.
+  bool dispatch(const std::function<void()>& command);
   // A modal editor (the dialog designer) owns the current resource between these calls: the
   // panel is not rebuilt underneath it, and the screen follows once it has closed.
   void beginModalEdit() { ++modalEditors_; }
@@ -72,8 +73,10 @@ class MainWindow : public QMainWindow, public DocumentObserver {
 
   // DocumentObserver
   void documentChanged(const DocumentChange& change) override;
-  // Runs the action of a key; true when the key belongs to an action.
-  bool runKey(int virtualKey, Qt::KeyboardModifiers modifiers);
+  // Runs the action of a key pressed where `context` says; true when the key belongs to an
+  // action.
+  bool runKey(int virtualKey, Qt::KeyboardModifiers modifiers,
+              KeyContext context = KeyContext::List);
 
   // The first placement: size and position from the settings file, then shown.
   void placeInitially();
@@ -137,6 +140,8 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // the title and the undo entries.
   void refresh();
   void updateUndoItems();
+  // Which of the panel's focusable parts has the focus (their order in the panel); -1: none.
+  int focusedPanelPart() const;
   // The list's current entry as a position in the document's index.
   std::optional<std::size_t> currentPosition() const;
   const IndexEntry* currentEntry() const;
@@ -166,6 +171,7 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   FindingsPanel* findings_ = nullptr;
   void showFindingsPanel();
   QPointer<QWidget> panel_;
+  std::optional<std::size_t> shownPosition_;  // the entry panel_ shows
   QToolBar* buttonBar_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   QAction* creatableOnlyItem_ = nullptr;  // "Mostra solo dialog e immagini"

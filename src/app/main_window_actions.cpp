@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -194,10 +195,11 @@ void MainWindow::saveAs() {
   list_->setFocus();
 }
 
-bool MainWindow::runKey(int virtualKey, Qt::KeyboardModifiers modifiers) {
+bool MainWindow::runKey(int virtualKey, Qt::KeyboardModifiers modifiers, KeyContext context) {
   KeyState state;
   state.ctrl = modifiers & Qt::ControlModifier;
   state.shift = modifiers & Qt::ShiftModifier;
+  state.context = context;
   state.escEnabled = virtualKey == kVkEscape && escClosesWindow(ui_);
   state.current = currentEntry();
   const KeyAction action = keyAction(virtualKey, state);
@@ -230,6 +232,16 @@ void MainWindow::runAction(KeyAction action) {
       return;
     case KeyAction::Check:
       checkScriptText();
+      return;
+    case KeyAction::EditCell:
+    case KeyAction::AddRow:
+    case KeyAction::DeleteRow:
+      // A panel whose table does not edit in place: these keys are its own and do nothing there.
+      if (action == KeyAction::EditCell)
+        statusBar()->showMessage(QStringLiteral("Questa risorsa non si modifica qui: %1 la "
+                                                "modifica come testo.")
+                                     .arg(qstr(keyLabel(KeyAction::EditAsText))),
+                                 5000);
       return;
     case KeyAction::Undo:
       dispatch([this] { doc_.undo(); });

@@ -1,8 +1,14 @@
 #include "app/panel_support.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTimer>
 
 #include "app/main_window.h"
+#include "app/resource_list.h"
 #include "messages/error_record.h"
 #include "messages/messages.h"
 
@@ -34,20 +40,91 @@ class BesideList : public QObject {
   MainWindow& window_;
 };
 
+class TableKeyFilter : public QObject {
+ public:
+  TableKeyFilter(QAbstractItemView* table, TableKeys keys)
+      : QObject(table), table_(table), keys_(std::move(keys)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != table_ || event->type() != QEvent::KeyPress)
+      return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    KeyState state;
+    state.ctrl = key->modifiers() & Qt::ControlModifier;
+    state.shift = key->modifiers() & Qt::ShiftModifier;
+    state.context = KeyContext::Panel;
+    const KeyAction action = keyAction(virtualKeyOf(key->key()), state);
+    // While a cell is edited its editor has the focus and the keys; one it leaves (F2, Ins in a
+    // line edit) passes on to the table, and goes no further.
+    if (const QWidget* focus = QApplication::focusWidget();
+        focus && focus != table_ && table_->isAncestorOf(focus))
+      return action == KeyAction::EditCell || action == KeyAction::AddRow ||
+             action == KeyAction::DeleteRow || QObject::eventFilter(watched, event);
+    switch (action) {
+      case KeyAction::EditCell:
+        editCurrent();
+        return true;
+      case KeyAction::AddRow:
+        if (keys_.addRow) keys_.addRow();
+        return true;
+      case KeyAction::DeleteRow:
+        if (keys_.deleteRow) keys_.deleteRow();
+        return true;
+      default:
+        return QObject::eventFilter(watched, event);
+    }
+  }
+
+ private:
+  void editCurrent() {
+    const QModelIndex cell = table_->currentIndex();
+    if (!cell.isValid()) return;
+    if (cell.flags() & Qt::ItemIsEditable) {
+      table_->edit(cell);
+      return;
+    }
+    noteInStatusBar(table_, keys_.readOnlyReason ? keys_.readOnlyReason(cell) : QString());
+  }
+  QAbstractItemView* table_;
+  TableKeys keys_;
+};
+
 }  // namespace
 
 CommandRunner windowRunner(MainWindow& window) {
-  return [&window](const std::function<void()>& command) { window.dispatch(command); };
+  return [&window](const std::function<void()>& command) { return window.dispatch(command); };
 }
 
 CommandRunner directRunner(UserInterface& ui) {
   return [&ui](const std::function<void()>& command) {
     try {
       command();
+      return true;
     } catch (const Refusal& refusal) {
       inform(ui, refusal.what());
+      return false;
     }
   };
+}
+
+void handleTableKeys(QAbstractItemView* table, TableKeys keys) {
+  table->installEventFilter(new TableKeyFilter(table, std::move(keys)));
+}
+
+void noteInStatusBar(const QWidget* from, const QString& text) {
+  if (auto* window = qobject_cast<QMainWindow*>(from->window()); window && !text.isEmpty())
+    window->statusBar()->showMessage(text, 5000);
+}
+
+void editAgain(QAbstractItemView* table, const QModelIndex& cell) {
+  // Once the edit that ran the command has closed its editor.
+  QTimer::singleShot(0, table, [table, cell = QPersistentModelIndex(cell)] {
+    if (!cell.isValid()) return;
+    table->setFocus();
+    table->setCurrentIndex(cell);
+    table->edit(cell);
+  });
 }
 
 void fillBesideList(QWidget* panel, MainWindow& window) {

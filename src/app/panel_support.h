@@ -2,6 +2,7 @@
 // fill the space beside the list.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QWidget>
 #include <functional>
 
@@ -12,10 +13,30 @@ namespace kolvre {
 class MainWindow;
 
 // Runs one command of a panel: the window's dispatch (a refusal shown, the screen refreshed
-// once it has returned), or in a panel alone the command itself with a refusal shown.
-using CommandRunner = std::function<void(const std::function<void()>&)>;
+// once it has returned), or in a panel alone the command itself with a refusal shown. False when
+// the command failed or was refused (the document is then as it was).
+using CommandRunner = std::function<bool(const std::function<void()>&)>;
 CommandRunner windowRunner(MainWindow& window);
 CommandRunner directRunner(UserInterface& ui);
+
+// The keys of a panel's table, from the key table's panel rows: F2 edits the current cell in
+// place, or, on a cell that does not edit there, says why in the status bar; Ins and Canc run
+// `addRow` and `deleteRow` where the panel has them. The table keeps these keys: none reaches the
+// window, whose Canc would delete the resource.
+struct TableKeys {
+  std::function<void()> addRow;
+  std::function<void()> deleteRow;
+  // Why a cell does not edit in place (for the status bar).
+  std::function<QString(const QModelIndex&)> readOnlyReason;
+};
+void handleTableKeys(QAbstractItemView* table, TableKeys keys);
+
+// Shows `text` in the status bar of the main window `from` stands in, for a few seconds.
+void noteInStatusBar(const QWidget* from, const QString& text);
+
+// A table cell whose typed text was refused: edited again, the text it holds being the one typed,
+// so the user can mend it rather than type it again.
+void editAgain(QAbstractItemView* table, const QModelIndex& cell);
 
 // Places `panel` in the window's workspace beside the list, filling the rest of it, and keeps
 // it so while the workspace is resized.

@@ -1,7 +1,6 @@
 #include "app/string_table_panel.h"
 
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
@@ -49,7 +48,13 @@ StringTableView::StringTableView(QWidget* parent, Document& doc, UserInterface& 
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
   table_->setProperty(kNoGlobalInsert, true);
-  table_->installEventFilter(this);
+  handleTableKeys(table_, {[this] { addRow(); }, [this] { deleteRow(); },
+                           [](const QModelIndex&) {
+                             return QStringLiteral(
+                                 "L'ID di una stringa non si modifica qui: "
+                                 "Ins aggiunge una stringa, Canc la toglie.");
+                           }});
+  setFocusProxy(table_);
   layout->addWidget(table_);
   connect(table_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
     if (!filling_ && item->column() == 1) setText(item->row(), item->text());
@@ -118,10 +123,15 @@ void StringTableView::setText(int row, const QString& text) {
   const StringTable* table = shown();
   if (table && row >= 0 && static_cast<std::size_t>(row) < table->entries.size()) {
     const std::string wanted = text.toStdString();
-    run_([&] {
+    const bool done = run_([&] {
       commit(setStringText(doc_.text(), *table, static_cast<std::size_t>(row), wanted,
                            stringContext(doc_, symbols_.get())));
     });
+    if (!done) {
+      // Refused (a character the code page lacks): the cell keeps the text typed, in edit.
+      editAgain(table_, table_->model()->index(row, 1));
+      return;
+    }
   }
   // Shown again from the script, once the edit that called this has ended.
   QMetaObject::invokeMethod(
@@ -161,22 +171,6 @@ void StringTableView::deleteRow() {
   run_([&] { commit(deleteString(doc_.text(), *table, static_cast<std::size_t>(row))); });
   reload();
   takeRememberedRow();
-}
-
-bool StringTableView::eventFilter(QObject* watched, QEvent* event) {
-  // The table has the keys while no text is being edited in it (the editor has them then).
-  if (watched == table_ && event->type() == QEvent::KeyPress) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Insert) {
-      addRow();
-      return true;
-    }
-    if (key->modifiers() == Qt::NoModifier && key->key() == Qt::Key_Delete) {
-      deleteRow();
-      return true;
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 QWidget* stringTablePanel(const PanelContext& c) {

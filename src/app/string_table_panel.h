@@ -33,9 +33,6 @@ class StringTableView : public QWidget {
   void addRow();
   void deleteRow();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   // Reads the table again from the document and shows it, the current row kept.
   void reload();

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "app/main_window.h"
+#include "ui/qt_user_interface.h"
 
 namespace kolvre {
 
@@ -59,6 +60,10 @@ VersionView::VersionView(QWidget* parent, Document& doc, UserInterface& ui, std:
   layout->setContentsMargins(0, 0, 0, 0);
   fields_ = twoColumns(this, QStringLiteral("Campo"), QStringLiteral("Valore"));
   fields_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  handleTableKeys(fields_, {{}, {}, [](const QModelIndex&) {
+                              return QStringLiteral("I campi fissi si modificano come testo (%1).")
+                                  .arg(qstr(keyLabel(KeyAction::EditAsText)));
+                            }});
   layout->addWidget(fields_);
   reload();
 }
@@ -97,6 +102,11 @@ void VersionView::reload() {
     auto* label = new QLabel(this);
     auto* table = twoColumns(this, QStringLiteral("Chiave"), QStringLiteral("Valore"));
     table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    handleTableKeys(table, {{}, {}, [](const QModelIndex&) {
+                              return QStringLiteral(
+                                  "La chiave non si modifica qui: se ne "
+                                  "modifica il valore.");
+                            }});
     connect(table, &QTableWidget::itemChanged, this, [this, place](QTableWidgetItem* item) {
       if (filling_ || item->column() != 1) return;
       setValue(place, blockTables_[place]->item(item->row(), 0)->text(), item->text());
@@ -133,13 +143,21 @@ void VersionView::setValue(std::size_t block, const QString& key, const QString&
   if (block < stringBlocks_.size()) {
     const std::string wantedKey = doc_.scriptBytes(key.toStdString());
     const std::string wanted = value.toStdString();
-    run_([&] {
+    const bool done = run_([&] {
       Edit edit = setVersionValue(doc_.text(), info_, stringBlocks_[block], wantedKey, wanted,
                                   stringContext(doc_, nullptr));
       edit.currentBefore = current_;
       edit.currentAfter = current_;
       doc_.commit(edit);
     });
+    if (!done) {
+      // Refused: the cell keeps the text typed, in edit.
+      QTableWidget* table = blockTables_[block];
+      const auto found = table->findItems(key, Qt::MatchExactly);
+      for (const QTableWidgetItem* item : found)
+        if (item->column() == 0) editAgain(table, table->model()->index(item->row(), 1));
+      return;
+    }
   }
   QMetaObject::invokeMethod(
       this, [this] { reload(); }, Qt::QueuedConnection);

@@ -8,50 +8,41 @@ namespace kolvre {
 
 namespace {
 
-enum class Needs : unsigned char {
-  Nothing,
-  Ctrl,
-  CtrlShift,
-  Shift,
-  CtrlCurrent,
-  CtrlDialog,
-  Current,
-  Esc
-};
+using Mods = KeyModifierRule;
+using When = KeyCondition;
+using Scope = KeyScope;
 
-struct KeyRow {
-  int key;
-  Needs needs;
-  KeyAction action;
-};
-
-// Tested in order; the first row whose key and condition hold acts.
-constexpr std::array<KeyRow, 25> kKeyTable{{
-    {kVkEscape, Needs::Esc, KeyAction::CloseWindow},
-    {kVkEnter, Needs::Current, KeyAction::EditCurrent},
-    {kVkDelete, Needs::Current, KeyAction::Delete},
-    {kVkInsert, Needs::CtrlCurrent, KeyAction::Copy},
-    {kVkInsert, Needs::Shift, KeyAction::Paste},
-    {kVkF2, Needs::Nothing, KeyAction::Open},
-    {kVkF7, Needs::Nothing, KeyAction::Compile},
-    {kVkF8, Needs::Nothing, KeyAction::Check},
-    {kVkF9, Needs::Nothing, KeyAction::Save},
-    {'2', Needs::Ctrl, KeyAction::New24},
-    {'F', Needs::Ctrl, KeyAction::NewVersionInfo},
-    {'B', Needs::Ctrl, KeyAction::NewBitmap},
-    {'C', Needs::CtrlCurrent, KeyAction::Copy},
-    {'D', Needs::Ctrl, KeyAction::NewDialog},
-    {'I', Needs::Ctrl, KeyAction::NewIcon},
-    {'O', Needs::CtrlDialog, KeyAction::TabOrder},
-    {'P', Needs::CtrlDialog, KeyAction::DialogProperties},
-    {'R', Needs::CtrlCurrent, KeyAction::Rename},
-    {'T', Needs::CtrlCurrent, KeyAction::EditAsText},
-    {'U', Needs::Ctrl, KeyAction::NewCursor},
-    {'V', Needs::Ctrl, KeyAction::Paste},
-    {kVkOemPlus, Needs::Ctrl, KeyAction::SecondCopy},
-    {'Y', Needs::Ctrl, KeyAction::Redo},
-    {'Z', Needs::CtrlShift, KeyAction::Redo},
-    {'Z', Needs::Ctrl, KeyAction::Undo},
+// One row per key, modifiers and place. Letters and digits are their capital's code.
+constexpr std::array<KeyBinding, 27> kKeyTable{{
+    {kVkEscape, Mods::Any, When::EscSetting, KeyAction::CloseWindow, Scope::Everywhere},
+    {kVkF7, Mods::Any, When::Always, KeyAction::Compile, Scope::Everywhere},
+    {kVkF8, Mods::Any, When::Always, KeyAction::Check, Scope::Everywhere},
+    {kVkF9, Mods::Any, When::Always, KeyAction::Save, Scope::Everywhere},
+    {'2', Mods::Ctrl, When::Always, KeyAction::New24, Scope::Everywhere},
+    {'B', Mods::Ctrl, When::Always, KeyAction::NewBitmap, Scope::Everywhere},
+    {'D', Mods::Ctrl, When::Always, KeyAction::NewDialog, Scope::Everywhere},
+    {'I', Mods::Ctrl, When::Always, KeyAction::NewIcon, Scope::Everywhere},
+    {'U', Mods::Ctrl, When::Always, KeyAction::NewCursor, Scope::Everywhere},
+    {'O', Mods::Ctrl, When::Dialog, KeyAction::TabOrder, Scope::Everywhere},
+    {'P', Mods::Ctrl, When::Dialog, KeyAction::DialogProperties, Scope::Everywhere},
+    {'R', Mods::Ctrl, When::Current, KeyAction::Rename, Scope::Everywhere},
+    {'T', Mods::Ctrl, When::Current, KeyAction::EditAsText, Scope::Everywhere},
+    {kVkOemPlus, Mods::Ctrl, When::Always, KeyAction::SecondCopy, Scope::Everywhere},
+    {'Y', Mods::Ctrl, When::Always, KeyAction::Redo, Scope::Everywhere},
+    {'Z', Mods::CtrlShift, When::Always, KeyAction::Redo, Scope::Everywhere},
+    {'Z', Mods::Ctrl, When::Always, KeyAction::Undo, Scope::Everywhere},
+    // The list: the current resource, and the script.
+    {kVkEnter, Mods::Any, When::Current, KeyAction::EditCurrent, Scope::List},
+    {kVkDelete, Mods::Any, When::Current, KeyAction::Delete, Scope::List},
+    {kVkInsert, Mods::Ctrl, When::Current, KeyAction::Copy, Scope::List},
+    {'C', Mods::Ctrl, When::Current, KeyAction::Copy, Scope::List},
+    {kVkInsert, Mods::Shift, When::Always, KeyAction::Paste, Scope::List},
+    {'V', Mods::Ctrl, When::Always, KeyAction::Paste, Scope::List},
+    {kVkF2, Mods::Any, When::Always, KeyAction::Open, Scope::List},
+    // A panel's table: its rows.
+    {kVkF2, Mods::Any, When::Always, KeyAction::EditCell, Scope::Panel},
+    {kVkInsert, Mods::None, When::Always, KeyAction::AddRow, Scope::Panel},
+    {kVkDelete, Mods::None, When::Always, KeyAction::DeleteRow, Scope::Panel},
 }};
 
 // The names of the keys that are not a letter or a digit, as menus show them.
@@ -64,7 +55,7 @@ bool isLetterOrDigit(int key) {
   return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
 }
 
-std::string labelOf(const KeyRow& row) {
+std::string labelOf(const KeyBinding& row) {
   std::string name;
   if (isLetterOrDigit(row.key)) {
     name = std::string(1, static_cast<char>(row.key));
@@ -72,54 +63,50 @@ std::string labelOf(const KeyRow& row) {
     for (const auto& [key, text] : kKeyNames)
       if (key == row.key) name = text;
   }
-  switch (row.needs) {
-    case Needs::Ctrl:
-    case Needs::CtrlCurrent:
-    case Needs::CtrlDialog:
+  switch (row.modifiers) {
+    case Mods::Ctrl:
       return "CTRL-" + name;
-    case Needs::CtrlShift:
+    case Mods::CtrlShift:
       return "CTRL-SHIFT-" + name;
-    case Needs::Shift:
+    case Mods::Shift:
       return "SHIFT-" + name;
     default:
       return name;
   }
 }
 
-bool holds(Needs needs, const KeyState& s) {
-  switch (needs) {
-    case Needs::Nothing:
+bool takes(Mods rule, const KeyState& s) {
+  switch (rule) {
+    case Mods::Any:
       return true;
-    case Needs::Ctrl:
-      return s.ctrl;
-    case Needs::CtrlShift:
+    case Mods::None:
+      return !s.ctrl && !s.shift;
+    case Mods::Ctrl:
+      return s.ctrl && !s.shift;
+    case Mods::Shift:
+      return s.shift && !s.ctrl;
+    case Mods::CtrlShift:
       return s.ctrl && s.shift;
-    case Needs::Shift:
-      return s.shift;
-    case Needs::Current:
+  }
+  return false;
+}
+
+bool holds(When condition, const KeyState& s) {
+  switch (condition) {
+    case When::Always:
+      return true;
+    case When::Current:
       return s.current != nullptr;
-    case Needs::CtrlCurrent:
-      return s.ctrl && s.current != nullptr;
-    case Needs::CtrlDialog:
-      return s.ctrl && s.current && s.current->type == ResourceType::Dialog;
-    case Needs::Esc:
+    case When::Dialog:
+      return s.current && s.current->type == ResourceType::Dialog;
+    case When::EscSetting:
       return s.escEnabled;
   }
   return false;
 }
 
-// Rows that match the key but whose condition fails stop the search when they need the
-// current entry: the key belongs to them, it just does nothing now.
-bool claimsKey(Needs needs, const KeyState& s) {
-  switch (needs) {
-    case Needs::Current:
-      return true;
-    case Needs::CtrlCurrent:
-    case Needs::CtrlDialog:
-      return s.ctrl;
-    default:
-      return false;
-  }
+bool actsIn(Scope scope, KeyContext context) {
+  return scope == Scope::Everywhere || (scope == Scope::List) == (context == KeyContext::List);
 }
 
 bool nameBeginsWith(const std::string& name, const std::string& prefix) {
@@ -131,9 +118,13 @@ bool nameBeginsWith(const std::string& name, const std::string& prefix) {
 
 }  // namespace
 
+std::span<const KeyBinding> keyBindings() {
+  return kKeyTable;
+}
+
 std::string keyLabel(KeyAction action) {
-  const KeyRow* found = nullptr;
-  for (const KeyRow& row : kKeyTable) {
+  const KeyBinding* found = nullptr;
+  for (const KeyBinding& row : kKeyTable) {
     if (row.action != action) continue;
     if (isLetterOrDigit(row.key)) return labelOf(row);
     if (!found) found = &row;
@@ -142,11 +133,9 @@ std::string keyLabel(KeyAction action) {
 }
 
 KeyAction keyAction(int virtualKey, const KeyState& state) {
-  for (const KeyRow& row : kKeyTable) {
-    if (row.key != virtualKey) continue;
-    if (holds(row.needs, state)) return row.action;
-    if (claimsKey(row.needs, state)) return KeyAction::None;
-  }
+  for (const KeyBinding& row : kKeyTable)
+    if (row.key == virtualKey && takes(row.modifiers, state) && actsIn(row.scope, state.context))
+      return holds(row.condition, state) ? row.action : KeyAction::None;
   return KeyAction::None;
 }
 

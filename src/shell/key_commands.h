@@ -1,9 +1,11 @@
-// The keys of the main window and the resource list, and the incremental search by name.
+// The keys of the main window, the resource list and the tables of the resource panels, and the
+// incremental search by name.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -49,7 +51,38 @@ enum class KeyAction {
   ReorderAll,  // "Riordina le risorse": the whole reorder, one step
   Compile,     // "Compila": a resource compiler on the saved script
   Check,       // "Verifica": the checks of the script
+  // In a panel's table: the current cell edited in place, a row added after the current one, the
+  // current row deleted.
+  EditCell,
+  AddRow,
+  DeleteRow,
 };
+
+// Where the keyboard focus stands when a key is pressed: the resource list (or no widget: the
+// window's keys act on the list), or a resource panel beside it.
+enum class KeyContext : unsigned char { List, Panel };
+
+// Which modifiers a key row takes: any (Shift and Ctrl pressed with the key change nothing), none,
+// or exactly Ctrl, Shift, or both.
+enum class KeyModifierRule : unsigned char { Any, None, Ctrl, Shift, CtrlShift };
+
+// What else a row needs to act: a current entry, a current dialog, the settings' leave to close on
+// Esc. A key whose row does not hold does nothing; it never falls to another row.
+enum class KeyCondition : unsigned char { Always, Current, Dialog, EscSetting };
+
+// Where a row acts: in every context, or in one.
+enum class KeyScope : unsigned char { Everywhere, List, Panel };
+
+struct KeyBinding {
+  int key;
+  KeyModifierRule modifiers;
+  KeyCondition condition;
+  KeyAction action;
+  KeyScope scope;
+};
+
+// Every key of the main window, each in the one place it acts.
+std::span<const KeyBinding> keyBindings();
 
 // The new-resource actions and the kind each one adds, in menu order.
 inline constexpr std::array<std::pair<KeyAction, ResourceType>, 6> kNewResourceActions{{
@@ -68,12 +101,14 @@ std::string keyLabel(KeyAction action);
 struct KeyState {
   bool ctrl = false;
   bool shift = false;
+  KeyContext context = KeyContext::List;
   bool escEnabled = false;              // the settings say Esc closes the window
   const IndexEntry* current = nullptr;  // the list's current entry; null with an empty index
 };
 
-// keyAction: the action of a key, first matching row of the key table. Actions on the current
-// entry give None while the index is empty.
+// keyAction: the action of a key in the state's context: the row of the key table that the key,
+// its modifiers and the context name, when its condition holds. Actions on the current entry give
+// None while the index is empty.
 KeyAction keyAction(int virtualKey, const KeyState& state);
 
 // The state of the incremental search: the row it last left the list at and the letters so far.

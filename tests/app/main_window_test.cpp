@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, MenusAndButtonsAreInPlace) {
   for (QAction* a : window->menuBar()->actions()[1]->menu()->actions())
     if (!a->isSeparator()) items << a->text();
   EXPECT_EQ(items, (QStringList{
-                       "Nuovo manifesto (24)\tCTRL-2", "Nuove informazioni di versione\tCTRL-F",
+                       "Nuovo manifesto (24)\tCTRL-2", "Nuove informazioni di versione",
                        "Nuova bitmap\tCTRL-B", "Nuovo cursore\tCTRL-U", "Nuovo dialog\tCTRL-D",
                        "Nuova icona\tCTRL-I", "Incolla\tCTRL-V", "Riordina le risorse",
                        "Mostra solo dialog e immagini", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));

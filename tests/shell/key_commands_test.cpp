@@ -42,13 +42,65 @@ TEST(KeyTable, KeysWithoutModifierIgnoreModifiers) {
 
 TEST(KeyTable, CtrlLetters) {
   const std::pair<int, KeyAction> rows[] = {
-      {'2', KeyAction::New24},  {'F', KeyAction::NewVersionInfo},    {'B', KeyAction::NewBitmap},
-      {'C', KeyAction::Copy},   {'D', KeyAction::NewDialog},         {'I', KeyAction::NewIcon},
-      {'R', KeyAction::Rename}, {'T', KeyAction::EditAsText},        {'U', KeyAction::NewCursor},
-      {'V', KeyAction::Paste},  {kVkOemPlus, KeyAction::SecondCopy},
+      {'2', KeyAction::New24},      {'B', KeyAction::NewBitmap},
+      {'C', KeyAction::Copy},       {'D', KeyAction::NewDialog},
+      {'I', KeyAction::NewIcon},    {'R', KeyAction::Rename},
+      {'T', KeyAction::EditAsText}, {'U', KeyAction::NewCursor},
+      {'V', KeyAction::Paste},      {kVkOemPlus, KeyAction::SecondCopy},
   };
   for (const auto& [key, action] : rows)
     EXPECT_EQ(keyAction(key, with(&kIcon, true)), action) << key;
+  // Ctrl+F belongs to no command yet (it opened a new version resource).
+  EXPECT_EQ(keyAction('F', with(&kIcon, true)), KeyAction::None);
+  EXPECT_EQ(keyLabel(KeyAction::NewVersionInfo), "");
+  // Ctrl letters take Ctrl alone: Ctrl+Shift+Z redoes, Ctrl+Shift+D makes no dialog.
+  EXPECT_EQ(keyAction('Z', with(&kIcon, true)), KeyAction::Undo);
+  EXPECT_EQ(keyAction('Z', with(&kIcon, true, true)), KeyAction::Redo);
+  EXPECT_EQ(keyAction('D', with(&kIcon, true, true)), KeyAction::None);
+}
+
+KeyState inPanel(const IndexEntry* current, bool ctrl = false, bool shift = false) {
+  KeyState s = with(current, ctrl, shift);
+  s.context = KeyContext::Panel;
+  return s;
+}
+
+TEST(KeyTable, APanelsTableOwnsF2InsertAndDelete) {
+  // F2 edits the cell, not "Apri file di risorse"; Ins and Canc act on the table's rows, never
+  // on the resource current in the list.
+  EXPECT_EQ(keyAction(kVkF2, inPanel(&kIcon)), KeyAction::EditCell);
+  EXPECT_EQ(keyAction(kVkInsert, inPanel(&kIcon)), KeyAction::AddRow);
+  EXPECT_EQ(keyAction(kVkDelete, inPanel(&kIcon)), KeyAction::DeleteRow);
+  EXPECT_EQ(keyAction(kVkDelete, inPanel(&kIcon, true)), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkEnter, inPanel(&kIcon)), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkInsert, inPanel(&kIcon, true)), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkInsert, inPanel(&kIcon, false, true)), KeyAction::None);
+  EXPECT_EQ(keyAction('V', inPanel(&kIcon, true)), KeyAction::None);
+  // The window's own keys still act there.
+  EXPECT_EQ(keyAction(kVkF9, inPanel(&kIcon)), KeyAction::Save);
+  EXPECT_EQ(keyAction('Z', inPanel(&kIcon, true)), KeyAction::Undo);
+  EXPECT_EQ(keyAction('R', inPanel(&kDialog, true)), KeyAction::Rename);
+  // The list keeps F2 for opening a script.
+  EXPECT_EQ(keyLabel(KeyAction::Open), "F2");
+}
+
+// Whether two rows can both take one press: the same key, in a common place, under modifiers
+// both rules take.
+bool overlap(const KeyBinding& a, const KeyBinding& b) {
+  if (a.key != b.key) return false;
+  const bool places =
+      a.scope == b.scope || a.scope == KeyScope::Everywhere || b.scope == KeyScope::Everywhere;
+  const bool modifiers = a.modifiers == b.modifiers || a.modifiers == KeyModifierRule::Any ||
+                         b.modifiers == KeyModifierRule::Any;
+  return places && modifiers;
+}
+
+TEST(KeyTable, NoKeyHasTwoMeaningsInOnePlace) {
+  const auto rows = keyBindings();
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    for (std::size_t j = i + 1; j < rows.size(); ++j)
+      EXPECT_FALSE(overlap(rows[i], rows[j]))
+          << "rows " << i << " and " << j << " both take key " << rows[i].key;
 }
 
 TEST(KeyTable, DialogKeysOnlyOnDialogs) {
