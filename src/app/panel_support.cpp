@@ -3,8 +3,6 @@
 #include <QEvent>
 
 #include "app/main_window.h"
-#include "messages/error_record.h"
-#include "messages/messages.h"
 
 namespace kolvre {
 
@@ -38,16 +36,6 @@ class BesideList : public QObject {
 
 CommandRunner windowRunner(MainWindow& window) {
   return [&window](const std::function<void()>& command) { window.dispatch(command); };
-}
-
-CommandRunner directRunner(UserInterface& ui) {
-  return [&ui](const std::function<void()>& command) {
-    try {
-      command();
-    } catch (const Refusal& refusal) {
-      inform(ui, refusal.what());
-    }
-  };
 }
 
 void fillBesideList(QWidget* panel, MainWindow& window) {

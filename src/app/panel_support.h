@@ -5,17 +5,14 @@
 #include <QWidget>
 #include <functional>
 
-#include "platform/user_interface.h"
-
 namespace kolvre {
 
 class MainWindow;
 
 // Runs one command of a panel: the window's dispatch (a refusal shown, the screen refreshed
-// once it has returned), or in a panel alone the command itself with a refusal shown.
+// once it has returned).
 using CommandRunner = std::function<void(const std::function<void()>&)>;
 CommandRunner windowRunner(MainWindow& window);
-CommandRunner directRunner(UserInterface& ui);
 
 // Places `panel` in the window's workspace beside the list, filling the rest of it, and keeps
 // it so while the workspace is resized.

@@ -1,4 +1,4 @@
-// The panels of string tables and version resources on their own, on Qt's offscreen platform:
+// The panels of string tables and version resources, on Qt's offscreen platform:
 // a text confirmed in place is one step of the history, Ins and Canc add and remove rows
 // through the user interface's questions, a body that does not read shows nothing.
 #include <gtest/gtest.h>
@@ -26,16 +26,16 @@ void typeInPlace(QTableWidget* table, int row, const QString& text) {
   QApplication::processEvents();
 }
 
-class StringPanels : public ::testing::Test {
+// A panel of its own beside the window on the script, its commands run as the window runs them.
+class StringPanels : public testing::MainWindowFixture<> {
  protected:
-  void open(const std::string& text) { doc.load("", text); }
-  testing::ScriptedUi ui;
-  Document doc;
+  void open(const std::string& text) { showMainWindow("s.rc", text); }
+  CommandRunner run() { return windowRunner(*window); }
 };
 
 TEST_F(StringPanels, ATextEditedInPlaceIsOneStepAndOnlyItsLiteralChanges) {
   open("#define IDS_B 7\r\nSTRINGTABLE\r\n{\r\n  1, \"uno\"\r\n  IDS_B, \"due\"\r\n}\r\n");
-  StringTableView view(nullptr, doc, ui, doc.text().find("STRINGTABLE"), directRunner(ui));
+  StringTableView view(nullptr, doc, ui, doc.text().find("STRINGTABLE"), run());
   view.show();
   QTableWidget* table = view.table();
   ASSERT_EQ(table->rowCount(), 2);
@@ -56,7 +56,7 @@ TEST_F(StringPanels, ATextEditedInPlaceIsOneStepAndOnlyItsLiteralChanges) {
 
 TEST_F(StringPanels, InsAddsARowAfterTheCurrentOneCancRemovesItAnIdHeldIsRefused) {
   open("STRINGTABLE\r\n{\r\n  1, \"uno\"\r\n  2, \"due\"\r\n}\r\n");
-  StringTableView view(nullptr, doc, ui, 0, directRunner(ui));
+  StringTableView view(nullptr, doc, ui, 0, run());
   view.show();
   QTableWidget* table = view.table();
   table->setCurrentCell(0, 1);
@@ -81,7 +81,7 @@ TEST_F(StringPanels, InsAddsARowAfterTheCurrentOneCancRemovesItAnIdHeldIsRefused
 
 TEST_F(StringPanels, ABodyThatDoesNotReadShowsNoRowsAndSaysWhy) {
   open("STRINGTABLE\r\n{\r\n  1\r\n}\r\n");
-  StringTableView view(nullptr, doc, ui, 0, directRunner(ui));
+  StringTableView view(nullptr, doc, ui, 0, run());
   EXPECT_EQ(view.table()->rowCount(), 0);
   EXPECT_EQ(view.statusText(), "ID senza testo alla riga 3.");
   ui.inputs = {"5", "x"};
@@ -94,7 +94,7 @@ TEST_F(StringPanels, AVersionValueEditedInPlaceIsOneStep) {
       "V VERSIONINFO\r\n FILEVERSION 1,2,3,4\r\nBEGIN\r\n BLOCK \"StringFileInfo\"\r\n BEGIN\r\n"
       "  BLOCK \"040904b0\"\r\n  BEGIN\r\n   VALUE \"FileVersion\", \"1.2\\0\"\r\n  END\r\n"
       " END\r\nEND\r\n");
-  VersionView view(nullptr, doc, ui, 0, directRunner(ui));
+  VersionView view(nullptr, doc, ui, 0, run());
   view.show();
   EXPECT_EQ(view.fields()->item(0, 0)->text(), "Versione del file");
   EXPECT_EQ(view.fields()->item(0, 1)->text(), "1,2,3,4");
