@@ -52,11 +52,12 @@ class SettingsFolder {
   std::string file_;
 };
 
-// The settings part of the Qt user interface, on the same file functions; nothing else is used.
+// The settings part of the Qt user interface, a settings file held as it holds one; nothing else
+// is used.
 // Counts its writes of the file.
 class FileUi : public kolvre::UserInterface {
  public:
-  explicit FileUi(std::string path) : path_(std::move(path)) {}
+  explicit FileUi(std::string path) : settings_(std::move(path)) {}
   int messageBox(std::string_view, kolvre::MessageKind, std::string_view) override { return 0; }
   bool inputBox(std::string_view, std::string_view, std::string&, std::size_t) override {
     return false;
@@ -65,19 +66,22 @@ class FileUi : public kolvre::UserInterface {
   std::string clipboardText() override { return {}; }
   void setClipboardText(std::string_view) override {}
   int runAndWait(const std::string&, const std::vector<std::string>&) override { return -1; }
+  int runCapturing(const std::string&, const std::vector<std::string>&, std::string&) override {
+    return -1;
+  }
   std::string readSetting(std::string_view section, std::string_view key,
                           std::string_view defaultValue) override {
-    return kolvre::readIniValue(path_, section, key, defaultValue);
+    return settings_.read(section, key, defaultValue);
   }
   void writeSetting(std::string_view section, std::string_view key,
                     std::string_view value) override {
     ++writes;
-    kolvre::writeIniValue(path_, section, key, value);
+    settings_.write(section, {{std::string(key), std::string(value)}});
   }
   void writeSettings(std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values) override {
     ++writes;
-    kolvre::writeIniValues(path_, section, values);
+    settings_.write(section, values);
   }
   void beep() override {}
   void openUrl(std::string_view) override {}
@@ -85,7 +89,7 @@ class FileUi : public kolvre::UserInterface {
   int writes = 0;
 
  private:
-  std::string path_;
+  kolvre::SettingsFile settings_;
 };
 
 void countWrites(benchmark::State& state, const FileUi& ui) {
@@ -113,11 +117,11 @@ class MovingWindow : public kolvre::WindowPlacement {
 
 void WriteOneKey(benchmark::State& state) {
   SettingsFolder folder;
+  kolvre::SettingsFile settings(folder.file());
   int n = 0;
   for (auto _ : state) {
     // A value that differs from the one in the file, so that every call writes.
-    const bool written =
-        kolvre::writeIniValue(folder.file(), "Parametri", "Top", std::to_string(100 + n++ % 2));
+    const bool written = settings.write("Parametri", {{"Top", std::to_string(100 + n++ % 2)}});
     benchmark::DoNotOptimize(written);
   }
 }

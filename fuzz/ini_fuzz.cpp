@@ -222,9 +222,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::filesystem::remove(path, ec);
   if (!file.empty()) std::ofstream(path, std::ios::binary) << file;
 
-  readIniValue(path, section, key, kAbsent);
-  const std::string otherBefore = readIniValue(path, otherSection, otherKey, kAbsent);
-  const bool written = writeIniValue(path, section, key, value);
+  // A reading of its own for every read and the write, as the program finds the file when it
+  // starts.
+  const auto read = [&](const std::string& s, const std::string& k) {
+    return SettingsFile(path).read(s, k, kAbsent);
+  };
+  read(section, key);
+  const std::string otherBefore = read(otherSection, otherKey);
+  const bool written = SettingsFile(path).write(section, {{key, value}});
   const std::string after = readAll(path);
 
   const bool lineBreakOrNul =
@@ -245,12 +250,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   require(checkOneEntryChanged(file, after, section, key), "one entry changed");
-  const std::string back = readIniValue(path, section, key, kAbsent);
+  const std::string back = read(section, key);
   require(unless(back == value, shown(section) + " " + shown(key) + " reads " + shown(back) +
                                     " after writing " + shown(value)),
           "value reads back");
   if (other) {
-    const std::string otherAfter = readIniValue(path, otherSection, otherKey, kAbsent);
+    const std::string otherAfter = read(otherSection, otherKey);
     require(
         unless(otherAfter == otherBefore, shown(otherSection) + " " + shown(otherKey) + " was " +
                                               shown(otherBefore) + ", is " + shown(otherAfter)),

@@ -9,8 +9,6 @@
 
 #include "app/main_window.h"
 #include "app/resource_list.h"
-#include "messages/error_record.h"
-#include "messages/messages.h"
 
 namespace kolvre {
 
@@ -94,18 +92,6 @@ class TableKeyFilter : public QObject {
 
 CommandRunner windowRunner(MainWindow& window) {
   return [&window](const std::function<void()>& command) { return window.dispatch(command); };
-}
-
-CommandRunner directRunner(UserInterface& ui) {
-  return [&ui](const std::function<void()>& command) {
-    try {
-      command();
-      return true;
-    } catch (const Refusal& refusal) {
-      inform(ui, refusal.what());
-      return false;
-    }
-  };
 }
 
 void handleTableKeys(QAbstractItemView* table, TableKeys keys) {

@@ -6,18 +6,15 @@
 #include <QWidget>
 #include <functional>
 
-#include "platform/user_interface.h"
-
 namespace kolvre {
 
 class MainWindow;
 
 // Runs one command of a panel: the window's dispatch (a refusal shown, the screen refreshed
-// once it has returned), or in a panel alone the command itself with a refusal shown. False when
-// the command failed or was refused (the document is then as it was).
+// once it has returned). False when the command failed or was refused (the document is then as
+// it was).
 using CommandRunner = std::function<bool(const std::function<void()>&)>;
 CommandRunner windowRunner(MainWindow& window);
-CommandRunner directRunner(UserInterface& ui);
 
 // The keys of a panel's table, from the key table's panel rows: F2 edits the current cell in
 // place, or, on a cell that does not edit there, says why in the status bar; Ins and Canc run

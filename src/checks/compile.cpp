@@ -56,6 +56,9 @@ constexpr SeverityWord kCompilerPrintsSeverities[] = {
 constexpr std::string_view kCompilerPrintsSummaries[] = {"preprocessing failed.",
                                                          "compilation terminated."};
 
+// llvm-rc says "Error ..." and "Warning ..." without a colon.
+constexpr std::string_view kCompilerPrintsWarning = "Warning";
+
 // Takes the severity word off `text`; false for a line to leave out.
 bool takeSeverity(std::string& text, Severity& severity) {
   for (const SeverityWord& s : kCompilerPrintsSeverities) {
@@ -210,8 +213,7 @@ std::vector<CompileMessage> parseCompilerOutput(std::string_view output,
       continue;  // the source echoed under a message, its caret, a count of errors
     }
     if (!takeSeverity(message.text, message.severity) || isSummary(message.text)) continue;
-    // llvm-rc says "Error ..." and "Warning ..." without a colon.
-    if (message.text.rfind("Warning", 0) == 0) message.severity = Severity::Warning;
+    if (message.text.starts_with(kCompilerPrintsWarning)) message.severity = Severity::Warning;
     if (message.text.empty() && !prefixed) continue;
     messages.push_back(std::move(message));
   }

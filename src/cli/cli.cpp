@@ -52,7 +52,7 @@ constexpr std::string_view kUsageText =
     "                            riscrive il corpo del dialog con le righe attuali nell'ordine\n"
     "                            dato (da 1, ognuna una volta); --id cambia l'id di una riga\n"
     "                            (numerata come prima del riordino); senza RIGA scrive le righe:\n"
-    "                            numero, caption, id, classe, x, y, cx, cy, separati da\n"
+    "                            numero, testo, id, classe, x, y, cx, cy, separati da\n"
     "                            tabulazioni\n"
     "  menu FILE NOME            scrive le voci del menu NOME (MENU o MENUEX), rientrate di due\n"
     "                            spazi per livello: testo (la scorciatoia dopo \\t), id, opzioni,\n"

@@ -117,7 +117,7 @@ int cmdPaste(Context& c) {
   }
   const HeaderTokens tokens = firstTwoTokens(pasted);
   if (tokens.type.empty()) {
-    c.err << "Gli appunti non contengono una risorsa da incollare.\n";
+    c.err << kNothingToPasteMessage << "\n";
     return kFailed;
   }
   // Without a new name the pasted one is kept, checked as if typed.

@@ -59,8 +59,9 @@ int onVersion(Context& c, const std::vector<std::string>& args,
                                         [&](const Statement& s) { return s.begin == block.begin; });
     if (statement == doc.statements().end()) return kFailed;
     const VersionInfo info = readVersionInfo(doc.text(), *statement, stringContext(doc, nullptr));
+    // The reader's reason is a message of the program's, already UTF-8: not script bytes.
     if (!info.problem.empty()) {
-      c.err << doc.display(info.problem) << "\n";
+      c.err << info.problem << "\n";
       return kFailed;
     }
     return command(doc, info);

@@ -27,7 +27,7 @@ void controlItems(DesignerMenu& menu, const DialogControl& c, const MenuContext&
   add.add("Proprietà\tCTRL-P", MenuCommand::Properties, true);
   if (context.hasCurrent && c.live == ControlClass::StaticText && c.rect.width > 2 &&
       c.rect.height > 2)
-    add.add("Autosize", MenuCommand::AutoSize, true);
+    add.add("Dimensione automatica", MenuCommand::AutoSize, true);
   if (context.hasCurrent) add.add("Estendi orizzontalmente", MenuCommand::Widen, true);
   if (context.anySelected) add.add("Rinumera selezionati", MenuCommand::RenumberSelected, true);
   if (!context.anySelected && c.id != -1 && !hasSymbolicId(c)) {
@@ -47,8 +47,7 @@ void backgroundItems(DesignerMenu& menu, const MenuContext& context) {
   MenuBuilder add(menu.items);
   if (context.anySelected) add.add("Rinumera selezionati", MenuCommand::RenumberSelected, true);
   for (const NewControlKind& kind : kNewControlKinds) {
-    menu.items.push_back({std::string(kNewControlPrefix) + std::string(kind.name),
-                          MenuCommand::NewControl, true, kind.name});
+    menu.items.push_back({newControlLabel(kind), MenuCommand::NewControl, true, kind.name});
   }
   add.separator();
   add.add("Incolla\tMAIUSC-INS", MenuCommand::Paste, false);

@@ -10,6 +10,15 @@ const NewControlKind* newControlKind(std::string_view name) {
   return nullptr;
 }
 
+std::string newControlLabel(const NewControlKind& kind) {
+  std::string label = "Nuovo ";
+  label += kind.name;
+  label += " (";
+  label += kind.windowsClass;
+  label += ')';
+  return label;
+}
+
 DialogControl makeNewControl(const NewControlKind& kind, PixelPoint at, int id) {
   DialogControl control;
   control.live = kind.live;

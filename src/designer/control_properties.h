@@ -36,7 +36,7 @@ struct PropertyField {
 };
 inline constexpr std::string_view kPropertiesTitle = "Proprietà controllo";
 inline constexpr std::array<PropertyField, 8> kPropertyFields{{
-    {PropertyFieldId::Caption, "Caption:", "", false, false, false},
+    {PropertyFieldId::Caption, "Testo:", "", false, false, false},
     {PropertyFieldId::Id, "Id:", "99999", false, false, false},
     {PropertyFieldId::ClassName, "Classe:", "", false, true, false},
     {PropertyFieldId::X, "X", "9999", false, false, false},

@@ -229,71 +229,6 @@ std::string unsupportedControlNotice(std::string_view scriptClass) {
   return text;
 }
 
-ControlReading readControlStatement(std::string_view statement, SymbolUse* symbols) {
-  ControlReading reading;
-  if (!isWord(statement, "CONTROL")) return reading;
-  std::size_t open = 7;
-  while (open < statement.size() && statement[open] == ' ') ++open;
-  if (open >= statement.size() || statement[open] != '"') return reading;
-  // The text ends at the first quote that is not doubled.
-  std::size_t close = open + 1;
-  for (; close < statement.size(); ++close) {
-    if (statement[close] != '"') continue;
-    if (close + 1 < statement.size() && statement[close + 1] == '"') {
-      ++close;
-      continue;
-    }
-    break;
-  }
-  if (close >= statement.size()) return reading;
-  const std::string_view text = statement.substr(open + 1, close - open - 1);
-  const std::string_view rest = statement.substr(close + 1);
-  const std::vector<Field> fields = splitFields(rest);
-  if (fields.size() < 8 || !trimSpace(fields[0].text).empty()) return reading;
-  const std::string_view id = trimSpace(fields[1].text);
-  const std::string_view classField = trimSpace(fields[2].text);
-  const std::string_view styleText = trimSpace(fields[3].text);
-  if (id.empty() || classField.empty()) return reading;
-  for (std::size_t i = 4; i < 8; ++i)
-    if (trimSpace(fields[i].text).empty()) return reading;
-
-  const std::string scriptClass = classOf(classField, symbols);
-  const std::optional<std::uint32_t> written = parseStyle(styleText);
-  const std::optional<std::uint32_t> style = written ? written : symbolStyle(styleText, 0, symbols);
-  if (!style) reading.notices.push_back(invalidStyleNotice(styleText));
-  const std::uint32_t tested = style.value_or(kDefaultControlStyle);
-  const ClassRow* row = classRow(scriptClass, tested);
-  if (!row) {
-    reading.kind = ControlReading::Kind::Unsupported;
-    if (style) reading.notices.push_back(unsupportedControlNotice(withoutQuotes(classField)));
-    return reading;
-  }
-
-  reading.kind = ControlReading::Kind::Control;
-  DialogControl& c = reading.control;
-  c.live = row->live;
-  c.id = readKept(id, c.idAsWritten, symbols);
-  if (upperAscii(withoutQuotes(classField)) != row->scriptClass)
-    c.classText = std::string(classField);
-  if (liveClass(c.live).receivesText)
-    c.caption = undoubled(text);
-  else
-    c.scriptText = std::string(text);
-  if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
-  c.compiledStyle = compiledField(styleText, kControlBaseStyle, symbols);
-  // A style read with the script's symbols keeps its text too: the vocabulary cannot write them.
-  if (!written)
-    c.style = KeptText<std::optional<std::uint32_t>>{std::string(styleText), c.liveStyle};
-  DialogUnitRect units;
-  int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
-  for (std::size_t i = 0; i < 4; ++i)
-    *targets[i] = readKept(trimSpace(fields[4 + i].text), c.coordinates[i], symbols);
-  c.rect = toPixels(units);
-  if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
-  c.tail = tailFrom(rest, fields, 8);
-  return reading;
-}
-
 ControlReading readStatementLine(std::string_view line) {
   const std::string code = blankComments(line);
   const std::string text = readable(code);
@@ -311,8 +246,6 @@ std::string scriptClassName(const DialogControl& control) {
     const FieldSpan& span = *control.statement->textField;
     const std::vector<FieldSpan> fields = fieldSpans(control.statement->text, span.end);
     name = withoutQuotes(spanText(control.statement->text, fields[2]));
-  } else if (!control.classText.empty()) {
-    name = withoutQuotes(control.classText);
   } else {
     name = std::string(liveClass(control.live).classWritten);
   }

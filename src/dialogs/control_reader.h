@@ -15,24 +15,21 @@
 
 namespace kolvre {
 
-// One CONTROL statement (trimmed, tabs expanded, on one line) read: a control, or why not.
+// One control statement read: a control, or why not.
 struct ControlReading {
   enum class Kind : std::uint8_t {
-    Control,      // `control` holds it
-    NotAControl,  // not a CONTROL statement in the shape above: kept as written, no notice
-    Unsupported,  // a class the class table does not hold: kept as written, with a notice
+    Control,      // `control` holds it (a class the class table lacks as a placeholder, noted)
+    NotAControl,  // not a control statement in the shapes above: kept as written, no notice
   };
   Kind kind = Kind::NotAControl;
   DialogControl control;
   std::vector<std::string> notices;
 };
-// With the script's symbols (`symbols`), ids, numbers and styles written with its names read as
-// their values, the names lacking noted in `symbols`.
-ControlReading readControlStatement(std::string_view statement, SymbolUse* symbols = nullptr);
 
 // A body statement (as written, and as read on one line): a control, or why not. The control
 // keeps the statement as written (KeptStatement), its lines and comments included.
-// `code` is `raw` with its comments blanked.
+// `code` is `raw` with its comments blanked. With the script's symbols (`symbols`), ids, numbers
+// and styles written with its names read as their values, the names lacking noted in `symbols`.
 ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
                                  SymbolUse* symbols = nullptr);
 

@@ -277,9 +277,6 @@ struct DialogControl {
 
   // Carried through.
   std::optional<KeptText<int>> idAsWritten;  // the id as written when it is not a plain number
-  std::string classText;  // the class field as written when it is not exactly the table's name
-  // The text as written (doubled quotes kept), for the classes that do not receive it.
-  std::string scriptText;
   // The style text as written when it was outside the vocabulary; value: liveStyle as read.
   std::optional<KeptText<std::optional<std::uint32_t>>> style;
   KeptCoordinates coordinates;

@@ -417,21 +417,12 @@ std::string controlStatement(const DialogControl& control) {
   if (control.statement) return keptStatementText(control);
   const LiveClassInfo& info = liveClass(control.live);
   std::string line = " CONTROL \"";
-  if (info.writesCaption && (info.receivesText || !control.caption.empty()))
-    line += doubledQuotes(control.caption);
-  else
-    line += control.scriptText;
+  if (info.writesCaption) line += doubledQuotes(control.caption);
   line += "\", ";
   line += number(control.id, control.idAsWritten);
-  line += ", ";
-  if (control.classText.empty()) {
-    line += '"';
-    line += info.classWritten;
-    line += '"';
-  } else {
-    line += control.classText;
-  }
-  line += ", ";
+  line += ", \"";
+  line += info.classWritten;
+  line += "\", ";
   if (keeps(control.style, control.liveStyle)) {
     line += control.style->text;
   } else {

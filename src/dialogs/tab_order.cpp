@@ -32,7 +32,7 @@ std::string captionOf(const DialogControl& control) {
     return fieldText(std::string_view(kept.text).substr(
         kept.textField->begin, kept.textField->end - kept.textField->begin));
   }
-  return liveClass(control.live).receivesText ? control.caption : undoubled(control.scriptText);
+  return liveClass(control.live).receivesText ? control.caption : std::string();
 }
 
 // Another statement on one line, as the caption column shows it.

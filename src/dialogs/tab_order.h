@@ -37,7 +37,7 @@ struct TabOrderColumn {
   bool rightAligned;
 };
 inline constexpr std::array<TabOrderColumn, 7> kTabOrderColumns{{
-    {"CAPTION", 306, false},
+    {"Testo", 306, false},
     {"ID", 50, true},
     {"CLASSE", 130, false},
     {"X", 40, true},

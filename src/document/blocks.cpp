@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "document/scanner.h"
 #include "document/statements.h"
 
 namespace kolvre {
@@ -18,21 +17,6 @@ std::optional<BlockExtent> blockAt(const std::vector<Statement>& statements, std
 
 std::optional<BlockExtent> blockAt(std::string_view text, std::size_t offset) {
   return blockAt(readStatements(text), offset);
-}
-
-std::optional<BlockExtent> locateBlock(std::string_view text, std::string_view name,
-                                       ResourceType type, std::size_t occurrence,
-                                       std::string_view typeWord) {
-  for (const Statement& s : readStatements(text)) {
-    if (entryType(s, text) != type) continue;
-    if (type == ResourceType::Other && !sameName(s.type(text), typeWord)) continue;
-    if (type == ResourceType::StringTable ? stringTableName(text, s) != name
-                                          : !sameName(s.name(text), name))
-      continue;
-    if (occurrence == 0) return BlockExtent{s.begin, s.end, s.complete};
-    --occurrence;
-  }
-  return std::nullopt;
 }
 
 }  // namespace kolvre

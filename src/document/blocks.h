@@ -6,7 +6,6 @@
 #include <string_view>
 #include <vector>
 
-#include "document/resource_types.h"
 #include "document/statements.h"
 
 namespace kolvre {
@@ -27,12 +26,5 @@ struct BlockExtent {
 std::optional<BlockExtent> blockAt(std::string_view text, std::size_t offset);
 // The same among the text's statements, already read.
 std::optional<BlockExtent> blockAt(const std::vector<Statement>& statements, std::size_t offset);
-
-// The block of the resource `name` (any letter case, as the compilers compare names; a string
-// table's name as the index gives it) of `type` (an Other type: of the type `typeWord`): the
-// `occurrence`-th (0-based) of that name and type in text order. Nothing when there is none.
-std::optional<BlockExtent> locateBlock(std::string_view text, std::string_view name,
-                                       ResourceType type, std::size_t occurrence = 0,
-                                       std::string_view typeWord = {});
 
 }  // namespace kolvre

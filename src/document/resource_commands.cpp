@@ -146,7 +146,7 @@ bool pasteResource(UserInterface& ui, Document& doc, std::optional<std::size_t> 
   }
   const HeaderTokens tokens = firstTwoTokens(text);
   if (tokens.type.empty()) {
-    inform(ui, "Gli appunti non contengono una risorsa da incollare.");
+    inform(ui, kNothingToPasteMessage);
     return false;
   }
   const auto name = askResourceName(ui, doc.index(), "Incolla", "Nome:", tokens.name,

@@ -32,6 +32,10 @@ std::string joinsNeighboursMessage(std::string_view name);
 // around it reads.
 std::string noPlaceMessage(std::string_view name);
 
+// The message for a paste of a text that holds no resource statement.
+inline constexpr std::string_view kNothingToPasteMessage =
+    "Gli appunti non contengono una risorsa da incollare.";
+
 // deleteResource: deletes the current resource after confirmation; not one whose body never closes.
 bool deleteResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
 // copyResource: puts the current resource's text on the clipboard (as Unicode text).

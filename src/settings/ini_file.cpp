@@ -269,7 +269,7 @@ std::string valueIn(const CSimpleIniA* ini, std::string_view section, std::strin
   return value ? std::string(value) : std::string(defaultValue);
 }
 
-// writeIniValues, giving back in `fileNow` what the file holds afterwards as far as this write
+// SettingsFile::write, giving back in `fileNow` what the file holds afterwards as far as this write
 // knows (its bytes as read, with the values written when the write succeeded). `fileNow` is left
 // alone when the file could not be read.
 bool writeValues(const std::string& path, std::string_view section,
@@ -303,24 +303,6 @@ bool writeValues(const std::string& path, std::string_view section,
 }
 
 }  // namespace
-
-std::string readIniValue(const std::string& path, std::string_view section, std::string_view key,
-                         std::string_view defaultValue) {
-  const std::optional<std::string> bytes = loadBytes(path);
-  if (!bytes) return std::string(defaultValue);
-  return valueIn(parsed(*bytes).get(), section, key, defaultValue);
-}
-
-bool writeIniValue(const std::string& path, std::string_view section, std::string_view key,
-                   std::string_view value) {
-  return writeIniValues(path, section, {{std::string(key), std::string(value)}});
-}
-
-bool writeIniValues(const std::string& path, std::string_view section,
-                    const std::vector<std::pair<std::string, std::string>>& values) {
-  std::string fileNow;
-  return writeValues(path, section, values, fileNow);
-}
 
 struct SettingsFile::Reading {
   std::unique_ptr<CSimpleIniA> ini;

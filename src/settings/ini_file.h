@@ -14,40 +14,10 @@ namespace kolvre {
 
 inline constexpr std::string_view kSettingsFileName = "KOLVRE.INI";
 
-// The value of `key` in `section`, names matched without regard to ASCII letter case. Blanks
-// around the value and one pair of double quotes around it are dropped; a key that appears more
-// than once gives its first value. A missing or unreadable file, or a missing key, gives
-// `defaultValue`; a key written with nothing after "=" gives "".
-std::string readIniValue(const std::string& path, std::string_view section, std::string_view key,
-                         std::string_view defaultValue);
-
-// Sets `key` in `section` to `value` (UTF-8, one line), finding sections and keys exactly where
-// readIniValue finds them, also in a file with a malformed section line. Only the value part of
-// the key's first line changes; a missing key is added after the last key of the section's
-// first occurrence, a missing section at the end of the file (before a last line with a "["
-// that only blanks and line breaks follow, which would otherwise take the new section's line
-// for its name), a missing file (and its folder) is created. Every other byte of the file stays
-// as it was. A value with blanks at either end, or wrapped in double quotes, is written inside
-// double quotes so that it reads back exactly. Returns false, leaving the file as it was, when
-// the file cannot be written, holds a 0x00 byte (reading stops there, so nothing after it would
-// read back), or a name or the value cannot be written as one line. The file is replaced
-// through a temporary file in its folder and a rename, without waiting for the disk.
-bool writeIniValue(const std::string& path, std::string_view section, std::string_view key,
-                   std::string_view value);
-
-// Several keys of `section` in one read and one write of the file: each pair (key, value) is
-// set in turn exactly as writeIniValue would set it, so the file ends as the same writes made
-// one at a time would leave it. A pair writeIniValue would refuse is skipped and the others are
-// written. Returns false when a pair was skipped or nothing could be written (the file is then
-// left as it was).
-bool writeIniValues(const std::string& path, std::string_view section,
-                    const std::vector<std::pair<std::string, std::string>>& values);
-
 // The settings file held in memory: read once when made, each write written through to the file
-// at once (as writeIniValues writes it, several keys of a section in one write) and kept. Reads
-// never touch the disk: they give what the file held when it was read, with this process's
-// writes. A write reads the file first, so that a change another program made to other keys
-// meanwhile is kept, and from then on reads see that too.
+// at once and kept. Reads never touch the disk: they give what the file held when it was read,
+// with this process's writes. A write reads the file first, so that a change another program
+// made to other keys meanwhile is kept, and from then on reads see that too.
 class SettingsFile {
  public:
   explicit SettingsFile(std::string path);
@@ -56,10 +26,28 @@ class SettingsFile {
   SettingsFile& operator=(const SettingsFile&) = delete;
 
   const std::string& path() const { return path_; }
-  // As readIniValue reads the file.
+
+  // The value of `key` in `section`, names matched without regard to ASCII letter case. Blanks
+  // around the value and one pair of double quotes around it are dropped; a key that appears
+  // more than once gives its first value. A missing or unreadable file, or a missing key, gives
+  // `defaultValue`; a key written with nothing after "=" gives "".
   std::string read(std::string_view section, std::string_view key,
                    std::string_view defaultValue) const;
-  // As writeIniValues writes the file.
+
+  // Sets each pair (key, value) of `section` in turn, in one read and one write of the file, so
+  // that the file ends as the same writes made one at a time would leave it. A value is UTF-8,
+  // one line. Sections and keys are found exactly where `read` finds them, also in a file with
+  // a malformed section line. Only the value part of the key's first line changes; a missing
+  // key is added after the last key of the section's first occurrence, a missing section at the
+  // end of the file (before a last line with a "[" that only blanks and line breaks follow,
+  // which would otherwise take the new section's line for its name), a missing file (and its
+  // folder) is created. Every other byte of the file stays as it was. A value with blanks at
+  // either end, or wrapped in double quotes, is written inside double quotes so that it reads
+  // back exactly. A pair whose name or value cannot be written as one line is skipped and the
+  // others are written. Returns false when a pair was skipped or nothing could be written: the
+  // file cannot be written, or holds a 0x00 byte (reading stops there, so nothing after it
+  // would read back); the file is then left as it was. The file is replaced through a
+  // temporary file in its folder and a rename, without waiting for the disk.
   bool write(std::string_view section,
              const std::vector<std::pair<std::string, std::string>>& values);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -176,6 +177,7 @@ TEST_F(DialogFormsTest, CtrlOMovesARowWithF12AndConfirmStoresTheOrder) {
     EXPECT_EQ(form->windowTitle(), "Ordine di tabulazione");
     QTableWidget* list = form->list();
     ASSERT_EQ(list->rowCount(), 2);
+    EXPECT_EQ(list->horizontalHeaderItem(0)->text(), "Testo");
     EXPECT_EQ(list->horizontalHeaderItem(2)->text(), "CLASSE");
     EXPECT_EQ(list->columnWidth(0), 306);
     EXPECT_EQ(list->item(0, 0)->text(), "Nome:");
@@ -283,6 +285,14 @@ TEST_F(DialogFormsTest, ThePropertiesFormShowsTheStatementBesideItsFields) {
   const ControlProperties shown = controlProperties(icon.control);
   whenModal([&](QWidget* form) {
     EXPECT_EQ(form->objectName(), "PROPCTL");
+    // The labels, in Italian, down the first column.
+    auto* grid = qobject_cast<QGridLayout*>(form->layout());
+    ASSERT_TRUE(grid);
+    QStringList labels;
+    for (int row = 0; row < grid->rowCount(); ++row)
+      if (QLayoutItem* item = grid->itemAtPosition(row, 0))
+        if (auto* label = qobject_cast<QLabel*>(item->widget())) labels << label->text();
+    EXPECT_EQ(labels, (QStringList{"Testo:", "Id:", "Classe:", "X", "Y", "L", "H", "Stile:"}));
     EXPECT_EQ(line(form, 103)->text(), "STATIC");
     EXPECT_EQ(form->findChild<QLabel*>("note103")->text(), "(ICON)");
     EXPECT_EQ(line(form, 102)->text(), "IDC_LOGO");

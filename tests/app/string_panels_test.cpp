@@ -1,5 +1,5 @@
-// The panels of string tables and version resources on their own, on Qt's offscreen platform:
-// a text confirmed in place is one step of the history, Ins and Canc add and remove rows
+// The panels of string tables and version resources as the window shows them, on Qt's offscreen
+// platform: a text confirmed in place is one step of the history, Ins and Canc add and remove rows
 // through the user interface's questions, a body that does not read shows nothing.
 #include <gtest/gtest.h>
 
@@ -26,28 +26,33 @@ void typeInPlace(QTableWidget* table, int row, const QString& text) {
   QApplication::processEvents();
 }
 
-class StringPanels : public ::testing::Test {
+// The panel the window shows for the script's only resource. Every edit is run by the window's
+// dispatch, which shows the resource again in a new panel: `shown` gives the one showing now.
+class StringPanels : public testing::MainWindowFixture<> {
  protected:
-  void open(const std::string& text) { doc.load("", text); }
-  testing::ScriptedUi ui;
-  Document doc;
+  void open(const std::string& text) { showMainWindow("s.rc", text); }
+  template <class View>
+  View* shown() {
+    return dynamic_cast<View*>(window->panel());
+  }
 };
 
 TEST_F(StringPanels, ATextEditedInPlaceIsOneStepAndOnlyItsLiteralChanges) {
   open("#define IDS_B 7\r\nSTRINGTABLE\r\n{\r\n  1, \"uno\"\r\n  IDS_B, \"due\"\r\n}\r\n");
-  StringTableView view(nullptr, doc, ui, doc.text().find("STRINGTABLE"), directRunner(ui));
-  view.show();
-  QTableWidget* table = view.table();
+  ASSERT_TRUE(shown<StringTableView>());
+  QTableWidget* table = shown<StringTableView>()->table();
   ASSERT_EQ(table->rowCount(), 2);
   EXPECT_EQ(table->item(1, 0)->text(), "IDS_B (7)");
   EXPECT_EQ(table->item(1, 1)->text(), "due");
-  EXPECT_EQ(view.statusText(), "Tabella delle stringhe: 2 stringhe");
+  EXPECT_EQ(shown<StringTableView>()->statusText(), "Tabella delle stringhe: 2 stringhe");
   EXPECT_FALSE(doc.canUndo());  // opening writes nothing
   typeInPlace(table, 1, "tre \"3\"");
   EXPECT_EQ(
       doc.text(),
       "#define IDS_B 7\r\nSTRINGTABLE\r\n{\r\n  1, \"uno\"\r\n  IDS_B, \"tre \"\"3\"\"\"\r\n}\r\n");
   EXPECT_EQ(doc.undoLabel(), "Modifica stringa");
+  ASSERT_TRUE(shown<StringTableView>());
+  table = shown<StringTableView>()->table();
   EXPECT_EQ(table->item(1, 1)->text(), "tre \"3\"");
   EXPECT_EQ(table->currentRow(), 1);
   ASSERT_TRUE(doc.undo());
@@ -56,14 +61,15 @@ TEST_F(StringPanels, ATextEditedInPlaceIsOneStepAndOnlyItsLiteralChanges) {
 
 TEST_F(StringPanels, InsAddsARowAfterTheCurrentOneCancRemovesItAnIdHeldIsRefused) {
   open("STRINGTABLE\r\n{\r\n  1, \"uno\"\r\n  2, \"due\"\r\n}\r\n");
-  StringTableView view(nullptr, doc, ui, 0, directRunner(ui));
-  view.show();
-  QTableWidget* table = view.table();
+  ASSERT_TRUE(shown<StringTableView>());
+  QTableWidget* table = shown<StringTableView>()->table();
   table->setCurrentCell(0, 1);
   ui.inputs = {"5", "cinque"};
   QTest::keyClick(table, Qt::Key_Insert);
   EXPECT_EQ(doc.text(),
             "STRINGTABLE\r\n{\r\n  1, \"uno\"\r\n  5, \"cinque\"\r\n  2, \"due\"\r\n}\r\n");
+  ASSERT_TRUE(shown<StringTableView>());
+  table = shown<StringTableView>()->table();
   EXPECT_EQ(table->rowCount(), 3);
   EXPECT_EQ(table->currentRow(), 1);
   ui.inputs = {"2", "di nuovo"};
@@ -72,6 +78,7 @@ TEST_F(StringPanels, InsAddsARowAfterTheCurrentOneCancRemovesItAnIdHeldIsRefused
   EXPECT_EQ(ui.messages[0].text,
             "L'ID 2 è già in una tabella delle stringhe della stessa lingua (riga 5).");
   ui.buttons = {kIdNo, kIdYes};
+  table = shown<StringTableView>()->table();
   QTest::keyClick(table, Qt::Key_Delete);
   EXPECT_EQ(table->rowCount(), 3);
   QTest::keyClick(table, Qt::Key_Delete);
@@ -81,11 +88,12 @@ TEST_F(StringPanels, InsAddsARowAfterTheCurrentOneCancRemovesItAnIdHeldIsRefused
 
 TEST_F(StringPanels, ABodyThatDoesNotReadShowsNoRowsAndSaysWhy) {
   open("STRINGTABLE\r\n{\r\n  1\r\n}\r\n");
-  StringTableView view(nullptr, doc, ui, 0, directRunner(ui));
-  EXPECT_EQ(view.table()->rowCount(), 0);
-  EXPECT_EQ(view.statusText(), "ID senza testo alla riga 3.");
+  StringTableView* view = shown<StringTableView>();
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->table()->rowCount(), 0);
+  EXPECT_EQ(view->statusText(), "ID senza testo alla riga 3.");
   ui.inputs = {"5", "x"};
-  view.addRow();
+  view->addRow();
   EXPECT_FALSE(doc.canUndo());
 }
 
@@ -94,13 +102,13 @@ TEST_F(StringPanels, AVersionValueEditedInPlaceIsOneStep) {
       "V VERSIONINFO\r\n FILEVERSION 1,2,3,4\r\nBEGIN\r\n BLOCK \"StringFileInfo\"\r\n BEGIN\r\n"
       "  BLOCK \"040904b0\"\r\n  BEGIN\r\n   VALUE \"FileVersion\", \"1.2\\0\"\r\n  END\r\n"
       " END\r\nEND\r\n");
-  VersionView view(nullptr, doc, ui, 0, directRunner(ui));
-  view.show();
-  EXPECT_EQ(view.fields()->item(0, 0)->text(), "Versione del file");
-  EXPECT_EQ(view.fields()->item(0, 1)->text(), "1,2,3,4");
-  ASSERT_EQ(view.blocks().size(), 1u);
-  EXPECT_EQ(view.blocks()[0]->item(0, 1)->text(), "1.2");
-  typeInPlace(view.blocks()[0], 0, "1.3");
+  VersionView* view = shown<VersionView>();
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->fields()->item(0, 0)->text(), "Versione del file");
+  EXPECT_EQ(view->fields()->item(0, 1)->text(), "1,2,3,4");
+  ASSERT_EQ(view->blocks().size(), 1u);
+  EXPECT_EQ(view->blocks()[0]->item(0, 1)->text(), "1.2");
+  typeInPlace(view->blocks()[0], 0, "1.3");
   EXPECT_NE(doc.text().find("VALUE \"FileVersion\", \"1.3\\0\"\r\n"), std::string::npos);
   EXPECT_EQ(doc.undoLabel(), "Modifica valore");
   ASSERT_TRUE(doc.undo());

@@ -39,6 +39,50 @@ std::vector<std::string> rulesOf(const std::string& script) {
 
 using Rules = std::vector<std::string>;
 
+std::vector<std::string> messagesOf(const std::string& script) {
+  const FixedMeasure measure;
+  std::vector<std::string> messages;
+  for (const Finding& f : checkScript(script, "", &measure)) messages.push_back(f.message);
+  return messages;
+}
+
+using Messages = std::vector<std::string>;
+
+// What the findings say, word for word: a control by its id and, for a text the user reads on
+// it, that text as shown.
+TEST(DialogChecks, MessagesWordForWord) {
+  const struct {
+    std::string script;
+    Messages messages;
+  } rows[] = {
+      {dialog("  PUSHBUTTON \"A\", 10, 120, 0, 10, 10\r\n"),
+       {"Il controllo 10 \"A\" è fuori dall'area del dialog."}},
+      {dialog("  PUSHBUTTON \"A\", 10, 60, 31, 40, 20\r\n"),
+       {"Il controllo 10 \"A\" esce dall'area del dialog."}},
+      {dialog("  GROUPBOX \"\", 1, 0, 0, 90, 40\r\n  GROUPBOX \"\", 2, 0, 0, 90, 40\r\n"),
+       {"Il controllo 2 sta esattamente sopra 1."}},
+      {dialog("  LTEXT \"\", 1, 5, 5, 31, 8\r\n  EDITTEXT 2, 35, 5, 30, 8\r\n"),
+       {"Il controllo 2 si sovrappone a 1."}},
+      {"#define IDC_A 7\r\n#define IDC_B (IDC_A)\r\n" +
+           dialog("  EDITTEXT IDC_A, 0, 0, 10, 10\r\n  EDITTEXT IDC_B, 0, 20, 10, 10\r\n"),
+       {"L'ID IDC_B (7) è già di IDC_A."}},
+      {dialog("  PUSHBUTTON \"&Apri\", 1, 0, 0, 40, 10\r\n"
+              "  PUSHBUTTON \"&apri\", 2, 0, 20, 40, 10\r\n"),
+       {"Il tasto Alt+A di 2 \"apri\" è già di 1 \"Apri\"."}},
+      {dialog("  LTEXT \"abcdefghijklmno\", 1, 0, 0, 40, 8, SS_LEFTNOWORDWRAP\r\n"),
+       {"Il testo di 1 \"abcdefghijklmno\" non entra nel controllo (servono 75 pixel, ce ne sono "
+        "70)."}},
+      {dialog("  LTEXT \"abcdefghijklmno\", 1, 0, 0, 40, 8\r\n"),
+       {"Il testo di 1 \"abcdefghijklmno\" non entra nel controllo (servono 26 pixel di altezza, "
+        "ce ne sono 13)."}},
+      {dialog("  CONTROL \"\", 1, \"Button\", BS_NOSUCH | IDX, 0, 0, 10, 10\r\n"),
+       {"Stile sconosciuto: BS_NOSUCH.", "Simbolo non definito: IDX."}},
+      {dialog("  CONTROL \"\", 1, \"Button\", WS_CHILD |, 0, 0, 10, 10\r\n"),
+       {"Stile non valido."}},
+  };
+  for (const auto& row : rows) EXPECT_EQ(messagesOf(row.script), row.messages) << row.script;
+}
+
 TEST(DialogChecks, ControlsOutsideTheClientArea) {
   EXPECT_EQ(rulesOf(dialog("  PUSHBUTTON \"A\", 10, 60, 31, 40, 20\r\n")),
             Rules{"fuori-area:10"});  // one unit over the bottom edge
@@ -144,6 +188,11 @@ TEST(Translations, ComparedWithTheFirstLanguage) {
       "12, 40, 10\r\n");
   EXPECT_EQ(rulesOf(first + second),
             Rules({"manca-in-traduzione:2", "tagliato-in-traduzione:1", "in-piu-in-traduzione:3"}));
+  EXPECT_EQ(messagesOf(first + second),
+            Messages({"Manca il controllo 2 della prima lingua (en-US).",
+                      "Il testo di 1 \"Apri questo documento\" entra nella prima lingua (en-US) ma "
+                      "non in questa.",
+                      "Il controllo 3 non c'è nella prima lingua (en-US)."}));
   // What the comparison window outlines: the translation's two controls, and the whole dialog
   // for the button it lacks; nothing on the first language.
   const FixedMeasure fixed;

@@ -668,6 +668,11 @@ TEST(CliVersion, PrintsFieldsAndValuesAndSetsOneValueOfOneBlock) {
   EXPECT_EQ(cli({"version-set", two, "V", "FileVersion", "2", "--lang", "0407"}).err,
             "Blocco 0407 non trovato (040904b0, 041004b0).\n");
   EXPECT_EQ(cli({"version", f, "W"}).code, 1);
+  // Why a body does not read, in the words of the message, whatever the script's code page.
+  const auto open = dir.write("open.rc", "V VERSIONINFO\nBEGIN\n BLOCK \"a\"\n");
+  const CliRun unread = cli({"version", open, "V"});
+  EXPECT_EQ(unread.code, 1);
+  EXPECT_EQ(unread.err, "La risorsa non è chiusa da END o }.\n");
 }
 
 }  // namespace

@@ -60,8 +60,8 @@ TEST(DesignerNew, EveryKindIsWrittenAsAControlLineThatReadsBackAsItsClass) {
   for (const NewControlKind& kind : kNewControlKinds) {
     d.commands().newControl(kind.name, {0, 0});
     const DialogControl& made = d.model.controls.back();
-    const ControlReading back =
-        readControlStatement(std::string(trimSpace(controlStatement(made))));
+    // Read back as a paste reads a line, as the block's body reads it.
+    const ControlReading back = readStatementLine(controlStatement(made));
     ASSERT_EQ(back.kind, ControlReading::Kind::Control) << kind.name;
     EXPECT_EQ(back.control.live, kind.live) << kind.name;
     EXPECT_EQ(pixelsToDuX(back.control.rect.width), pixelsToDuX(made.rect.width)) << kind.name;

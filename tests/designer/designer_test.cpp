@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
+#include "designer/control_kinds.h"
 #include "designer/designer_fixture.h"
 
 namespace kolvre {
@@ -98,8 +100,8 @@ TEST(DesignerMenus, TheBackgroundMenuOffersEveryKindAndPaste) {
   const DesignerMenu menu = d.designer.contextMenu(std::nullopt, {100, 100});
   const std::vector<std::string> l = labels(menu);
   ASSERT_EQ(l.size(), 21u + 5u);
-  EXPECT_EQ(l.front(), "Nuovo TBitmap");
-  EXPECT_EQ(l[20], "Nuovo TXBrowse");
+  EXPECT_EQ(l.front(), "Nuovo TBitmap (STATIC)");
+  EXPECT_EQ(l[20], "Nuovo TXBrowse (SysListView32)");
   EXPECT_EQ(std::vector<std::string>(l.begin() + 21, l.end()),
             (std::vector<std::string>{"-", "Incolla\tMAIUSC-INS", "-", "Annulla\tCTRL-Z",
                                       "Ripristina\tCTRL-Y"}));
@@ -116,16 +118,47 @@ TEST(DesignerMenus, TheBackgroundMenuOffersEveryKindAndPaste) {
   EXPECT_EQ(d.model.controls.size(), 1u);
 }
 
+// Each kind is offered by its class word and the window class a Win32 programmer knows, the one
+// the writer puts down where the kind is a platform control.
+TEST(DesignerMenus, EveryNewKindNamesItsWindowClass) {
+  TestDesigner d(button(101, 10, 10));
+  const DesignerMenu menu = d.designer.contextMenu(std::nullopt, {100, 100});
+  ASSERT_GE(menu.items.size(), kNewControlKinds.size());
+  for (std::size_t i = 0; i < kNewControlKinds.size(); ++i) {
+    const NewControlKind& kind = kNewControlKinds[i];
+    EXPECT_EQ(menu.items[i].label,
+              "Nuovo " + std::string(kind.name) + " (" + std::string(kind.windowsClass) + ")");
+    EXPECT_EQ(menu.items[i].kind, kind.name);
+    const std::string_view written = liveClass(kind.live).classWritten;
+    if (!written.starts_with('T')) {
+      EXPECT_EQ(upperAscii(written), upperAscii(kind.windowsClass)) << kind.name;
+    }
+  }
+  const std::pair<std::string_view, std::string_view> known[] = {
+      {"TGet", "Nuovo TGet (EDIT)"},
+      {"TSay", "Nuovo TSay (STATIC)"},
+      {"TCBrowse", "Nuovo TCBrowse (SysListView32)"},
+      {"TXBrowse", "Nuovo TXBrowse (SysListView32)"},
+      {"TFolder", "Nuovo TFolder (SysTabControl32)"},
+      {"TMeter", "Nuovo TMeter (msctls_progress32)"},
+  };
+  for (const auto& [name, label] : known) {
+    ASSERT_TRUE(newControlKind(name)) << name;
+    EXPECT_EQ(newControlLabel(*newControlKind(name)), label);
+  }
+}
+
 TEST(DesignerMenus, TheControlMenuDependsOnSelectionAndClass) {
   TestDesigner d(lines({controlLine("Nome", 1234, "STATIC", testing::kStaticStyle, 10, 10, 40, 8),
                         button(1200, 10, 40)}));
   DesignerMenu menu = d.designer.contextMenu(0, {20, 20});
   EXPECT_EQ(d.designer.current(), 0u);  // no selection: the clicked control becomes current
   EXPECT_TRUE(handlesShown(d.designer));
-  EXPECT_EQ(labels(menu), (std::vector<std::string>{
-                              "Proprietà\tCTRL-P", "-", "Autosize", "-", "Estendi orizzontalmente",
-                              "-", "Rinumera da Id 1201 a Id 1299", "-", "Elimina\tCANC", "-",
-                              "Copia\tCTRL-INS", "-", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
+  EXPECT_EQ(labels(menu),
+            (std::vector<std::string>{
+                "Proprietà\tCTRL-P", "-", "Dimensione automatica", "-", "Estendi orizzontalmente",
+                "-", "Rinumera da Id 1201 a Id 1299", "-", "Elimina\tCANC", "-", "Copia\tCTRL-INS",
+                "-", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
   EXPECT_EQ(d.host.message, "Id: 1234   70 x 13");
   menu = d.designer.contextMenu(1, {20, 70});
   EXPECT_EQ(labels(menu)[4], "Rinumera da Id 1201 a Id 1299");  // 1200 gives the same range

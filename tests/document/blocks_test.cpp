@@ -1,9 +1,14 @@
-// Finding one resource's block in the script text.
+// Finding one resource's block in the script text: by where it starts, and by its name, type and
+// occurrence as a command names it (the index's entry, then its block).
 #include "document/blocks.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "document/edit.h"
+#include "document/resource_edits.h"
+#include "document/scanner.h"
 
 namespace kolvre {
 namespace {
@@ -19,7 +24,7 @@ const std::string kText =
     "M MENU\r\nBEGIN\r\nEND\r\n"
     "O DIALOG 0, 0, 1, 1\r\nBEGIN\r\n CONTROL \"x\", 1";
 
-TEST(LocateBlock, ByNameInAnyCaseTypeAndOccurrence) {
+TEST(ResourceBlock, ByNameInAnyCaseTypeAndOccurrence) {
   struct Case {
     std::string_view name;
     ResourceType type;
@@ -47,8 +52,10 @@ TEST(LocateBlock, ByNameInAnyCaseTypeAndOccurrence) {
       {"", ResourceType::Dialog, 0, ""},
       {"AR", ResourceType::Icon, 0, ""},
   };
+  const ResourceIndex index = indexResources(kText);
   for (const Case& c : cases) {
-    const auto block = locateBlock(kText, c.name, c.type, c.occurrence);
+    const auto position = findEntry(index, {std::string(c.name), c.type, c.occurrence});
+    const auto block = position ? entryBlock(kText, index, *position) : std::nullopt;
     if (c.block.empty()) {
       EXPECT_FALSE(block) << c.name << " #" << c.occurrence;
       continue;

@@ -198,6 +198,7 @@ TEST(Corpus, HoldsTheCasesTheRulesAreAbout) {
               stringTables = 0, open = 0, conditional = 0, reordered = 0;
   for (const std::string& file : testing::corpusScripts()) {
     const std::string text = corpusText(file);
+    const ResourceIndex index = indexResources(text);
     for (const Statement& s : readStatements(text)) {
       directives += s.kind == StatementKind::Directive;
       languages += s.kind == StatementKind::Language;
@@ -221,7 +222,8 @@ TEST(Corpus, HoldsTheCasesTheRulesAreAbout) {
           std::string_view(text).substr(s.nameEnd, s.typeBegin - s.nameEnd);
       if (gap.size() < 2 && gap != "\t") continue;
       ++aligned;
-      EXPECT_TRUE(locateBlock(text, s.name(text), *s.listed)) << file << ": " << s.name(text);
+      const auto position = findEntry(index, {std::string(s.name(text)), *s.listed, 0});
+      EXPECT_TRUE(position && entryBlock(text, index, *position)) << file << ": " << s.name(text);
     }
     reordered += reorderScript(text) != text;
   }

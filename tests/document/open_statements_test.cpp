@@ -136,7 +136,8 @@ TEST(NamePrompt, TakesOneWordOrNumberNotAKeywordNorANameInAnotherCase) {
   EXPECT_EQ(nameRefusal(index, "ABC", "dialogEX", TextEncoding::Utf8),
             "Nome risorsa già presente.");
   for (std::string_view bad : {"[", "A-B", "A.B", "\"A\"", "ICON", "BEGIN", "STRINGTABLE"})
-    EXPECT_NE(refusal(bad), "") << bad;
+    EXPECT_EQ(refusal(bad), "Nome non ammesso: usa lettere, cifre e _, e non una parola chiave.")
+        << bad;
   for (std::string_view good : {"IDD_MAIN", "101", "0x10", "_X", "CAFÈ"})
     EXPECT_EQ(refusal(good), "") << good;
 }

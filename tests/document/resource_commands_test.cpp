@@ -201,9 +201,54 @@ TEST_F(ResourceCommands, AResourceWhoseBodyNeverClosesIsNotDeleted) {
   select("A", "D");
   ui.buttons = {kIdOk};
   EXPECT_FALSE(deleteResource(ui, doc, list.position()));
-  EXPECT_EQ(ui.messageTexts(), (V{unclosedMessage("A")}));
+  EXPECT_EQ(ui.messageTexts(),
+            (V{"Il testo della risorsa A non si chiude: correggilo con \"Modifica "
+               "come testo\" prima di eliminarla."}));
   EXPECT_EQ(doc.text(), script);
   EXPECT_EQ(names(), (V{"A D", "B I"}));
+}
+
+// What the commands refuse, and why, word for word.
+TEST_F(ResourceCommands, RefusalsSayWhy) {
+  load("STRINGTABLE\r\n{\r\n 1 \"a\"\r\n}");
+  EXPECT_FALSE(renameResource(ui, doc, list.position()));
+  ui.clipboard = "CIAO";
+  EXPECT_FALSE(pasteResource(ui, doc, list.position()));
+  EXPECT_EQ(ui.messageTexts(),
+            (V{"Una tabella di stringhe non ha un nome da cambiare: la elencano i suoi ID.",
+               "Gli appunti non contengono una risorsa da incollare."}));
+
+  // Without R, the dialog left open above it would read the line after R as its own.
+  load("A DIALOG\r\nR ICON{}\r\nN I N\r\nY DIALOG\r\n{\r\n}\r\n");
+  select("R", "I");
+  ui.messages.clear();
+  ui.buttons = {kIdOk};
+  EXPECT_FALSE(deleteResource(ui, doc, list.position()));
+  EXPECT_EQ(ui.messageTexts(),
+            (V{"Confermi l'eliminazione della risorsa R?",
+               "Eliminando la risorsa R il testo che la circonda verrebbe letto in un altro modo: "
+               "prima di essa una risorsa, un commento o una stringa non si chiude. Correggilo con "
+               "\"Modifica come testo\"."}));
+
+  // After a comment left open at the end, nothing goes in without being read into it.
+  load("A ICON \"a\" /* aperto");
+  ui.messages.clear();
+  ui.inputs = {"B"};
+  EXPECT_FALSE(newResource(ui, doc, ResourceType::Icon, list.position()));
+  ui.clipboard = "STRINGTABLE\r\n{\r\n 1 \"a\"\r\n}";
+  EXPECT_FALSE(pasteResource(ui, doc, list.position()));
+  EXPECT_EQ(
+      ui.messageTexts(),
+      (V{"Non c'è un punto dove inserire la risorsa B senza cambiare il modo in cui si legge "
+         "il testo intorno: una risorsa, un commento o una stringa non si chiude. Correggilo "
+         "con \"Modifica come testo\".",
+         "Non c'è un punto dove inserire la risorsa STRINGTABLE senza cambiare il modo in cui "
+         "si legge il testo intorno: una risorsa, un commento o una stringa non si chiude. "
+         "Correggilo con \"Modifica come testo\"."}));
+  EXPECT_EQ(doc.text(), "A ICON \"a\" /* aperto");
+
+  // No script the index reads leaves a listed block unfound; the message stands ready.
+  EXPECT_EQ(unlocatableMessage("IDI_A"), "Impossibile individuare il testo della risorsa IDI_A.");
 }
 
 TEST_F(ResourceCommands, ReorderAllIsOneStepAndKeepsTheCurrentEntry) {

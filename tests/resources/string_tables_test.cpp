@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "messages/error_record.h"
 
 namespace kolvre {
@@ -54,16 +56,51 @@ TEST(StringTableReading, IdsInEveryFormAndTextsAsTheCompilerStoresThem) {
 }
 
 TEST(StringTableReading, MalformedBodiesGiveAReasonAndNoEntries) {
-  for (const char* text :
-       {"STRINGTABLE\r\nBEGIN\r\n 1 \"a\"\r\n 2\r\nEND\r\n", "STRINGTABLE\r\n{\r\n \"a\"\r\n}\r\n",
-        "STRINGTABLE\r\n{\r\n 1 'a'\r\n}\r\n", "STRINGTABLE\r\n{\r\n 1 \"a\r\nb\"\r\n}\r\n",
-        "STRINGTABLE\r\n{\r\n 1 \"a\"\r\n"}) {
-    const StringTable table = onlyTable(text);
-    EXPECT_NE(table.problem, "") << text;
-    EXPECT_TRUE(table.entries.empty()) << text;
+  const struct {
+    const char* text;
+    const char* problem;
+  } rows[] = {
+      {"STRINGTABLE\r\nBEGIN\r\n 1 \"a\"\r\n 2\r\nEND\r\n", "ID senza testo alla riga 4."},
+      {"STRINGTABLE\r\n{\r\n \"a\"\r\n}\r\n", "Testo senza ID alla riga 3."},
+      {"STRINGTABLE\r\n{\r\n 1 'a'\r\n}\r\n", "ID senza testo alla riga 3."},
+      {"STRINGTABLE\r\n{\r\n 1 \"a\r\nb\"\r\n}\r\n", "Testo non chiuso alla riga 3."},
+      {"STRINGTABLE\r\n{\r\n 1 \"a\"\r\n", "La tabella delle stringhe non è chiusa da END o }."},
+  };
+  for (const auto& row : rows) {
+    const StringTable table = onlyTable(row.text);
+    EXPECT_EQ(table.problem, row.problem) << row.text;
+    EXPECT_TRUE(table.entries.empty()) << row.text;
   }
-  EXPECT_EQ(onlyTable("STRINGTABLE\r\n{\r\n 1 \"a\"\r\n 2\r\n}\r\n").problem,
-            "ID senza testo alla riga 4.");
+}
+
+// What an edit refuses, as the user reads it.
+std::string refusalOf(const std::function<void()>& edit) {
+  try {
+    edit();
+  } catch (const Refusal& refusal) {
+    return refusal.what();
+  }
+  return "";
+}
+
+TEST(StringTableEditing, RefusalsSayWhy) {
+  const std::string text = "STRINGTABLE\r\n{\r\n 1 \"a\" # 2 \"b\"\r\n}\r\n";
+  const auto tables = tablesOf(text);
+  ASSERT_EQ(tables[0].entries.size(), 2u);
+  EXPECT_EQ(refusalOf([&] { setStringText(text, tables[0], 0, "ж", {}); }),
+            "Il carattere ж non esiste nella code page 1252 dello script.");
+  EXPECT_EQ(refusalOf([&] { setStringText(text, tables[0], 0, "\xFF", {}); }),
+            "Il testo non è UTF-8 valido.");
+  EXPECT_EQ(refusalOf([&] { insertString(text, tables, 0, 0, "A, B", "x", {}); }),
+            "ID non valido: A, B.");
+  // The "#" after the first row would begin its line.
+  EXPECT_EQ(refusalOf([&] { deleteString(text, tables[0], 0); }),
+            "Impossibile eliminare la stringa 1: il resto della sua riga diventerebbe una "
+            "direttiva.");
+  // A table that does not read refuses every edit with its reason.
+  const std::string open = "STRINGTABLE\r\n{\r\n \"a\"\r\n}\r\n";
+  EXPECT_EQ(refusalOf([&] { insertString(open, tablesOf(open), 0, std::nullopt, "1", "x", {}); }),
+            "Testo senza ID alla riga 3.");
 }
 
 TEST(StringTableEditing, SettingATextRewritesOnlyItsLiteralWithTheEscapesBothCompilersRead) {

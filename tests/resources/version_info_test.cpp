@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "messages/error_record.h"
 
 namespace kolvre {
@@ -62,10 +64,45 @@ TEST(VersionInfoReading, FixedFieldsBlocksValuesAndTranslation) {
   EXPECT_EQ(block.values[2].asWritten, "VER_BUILD");
   EXPECT_TRUE(info.blocks[1].values.empty());
   EXPECT_EQ(info.translation(), "0x409, 1200");
-  for (const char* bad : {"V VERSIONINFO\r\nBEGIN\r\n VALUE \"a\", \"b\"\r\nEND\r\n",
-                          "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\n BEGIN\r\n END\r\n",
-                          "V VERSIONINFO\r\nBEGIN\r\n , \r\nEND\r\n"})
-    EXPECT_NE(readOnly(bad).problem, "") << bad;
+}
+
+// A body that does not read gives its reason, word for word, and no blocks.
+TEST(VersionInfoReading, MalformedBodiesSayWhy) {
+  const struct {
+    const char* text;
+    const char* problem;
+  } rows[] = {
+      {"V VERSIONINFO\r\nBEGIN\r\n VALUE \"a\", \"b\"\r\nEND\r\n",
+       "VALUE fuori da un blocco alla riga 3."},
+      {"V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\n BEGIN\r\n END\r\n",
+       "La risorsa non è chiusa da END o }."},
+      {"V VERSIONINFO\r\nBEGIN\r\n , \r\nEND\r\n", "Riga inattesa alla riga 3."},
+      {"V VERSIONINFO\r\nBEGIN\r\n BLOCK x\r\n BEGIN\r\n END\r\nEND\r\n",
+       "BLOCK senza nome alla riga 3."},
+      {"V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\" VALUE\r\nEND\r\n", "Manca BEGIN o { alla riga 3."},
+      {"V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\n BEGIN\r\n  VALUE 1, \"b\"\r\n END\r\nEND\r\n",
+       "VALUE senza nome alla riga 5."},
+      {"V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\n BEGIN\r\n  VALUE \"a\", 'b'\r\n END\r\nEND\r\n",
+       "Testo non valido alla riga 5."},
+      {"V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\n BEGIN\r\n  VALUE \"a\", \"b\r\nc\"\r\n END\r\n"
+       "END\r\n",
+       "Testo non chiuso alla riga 5."},
+  };
+  for (const auto& row : rows) {
+    const VersionInfo info = readOnly(row.text);
+    EXPECT_EQ(info.problem, row.problem) << row.text;
+    EXPECT_TRUE(info.blocks.empty()) << row.text;
+  }
+}
+
+// What an edit refuses, as the user reads it.
+std::string refusalOf(const std::function<void()>& edit) {
+  try {
+    edit();
+  } catch (const Refusal& refusal) {
+    return refusal.what();
+  }
+  return "";
 }
 
 TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
@@ -89,7 +126,8 @@ TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
   EXPECT_EQ(replaced(1, "Comments", "c"), expected);
   EXPECT_TRUE(
       setVersionValue(kVersion, info, 0, "CompanyName", "ACME \"Tools\"", {}).splices.empty());
-  EXPECT_THROW(setVersionValue(kVersion, info, 9, "A", "b", {}), Refusal);
+  EXPECT_EQ(refusalOf([&] { setVersionValue(kVersion, info, 9, "A", "b", {}); }),
+            "Blocco non trovato.");
   // A value written without a comma after its key takes one: else the two texts would be one.
   const std::string bare =
       "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"S\"\r\n BEGIN\r\n  BLOCK \"B\"\r\n  BEGIN\r\n"

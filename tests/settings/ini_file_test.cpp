@@ -15,6 +15,21 @@ namespace {
 using namespace std::string_literals;
 using testing::TempDir;
 
+// The file as the program finds it when it starts and as one write leaves it: a SettingsFile of
+// its own for each read and each write.
+std::string readValue(const std::string& path, std::string_view section, std::string_view key,
+                      std::string_view defaultValue) {
+  return SettingsFile(path).read(section, key, defaultValue);
+}
+bool writeValues(const std::string& path, std::string_view section,
+                 const std::vector<std::pair<std::string, std::string>>& values) {
+  return SettingsFile(path).write(section, values);
+}
+bool writeValue(const std::string& path, std::string_view section, std::string_view key,
+                std::string_view value) {
+  return writeValues(path, section, {{std::string(key), std::string(value)}});
+}
+
 // A file as a person might have edited it: comments, blank lines, odd spacing, a line that is
 // no entry, a repeated key and a section that appears twice.
 constexpr const char* kHandEdited =
@@ -38,7 +53,7 @@ TEST(IniRead, WhatTheFileSays) {
       {dir.path().string(), "Parametri", "Maximized", "dflt"},  // a folder, not a file
   };
   for (const auto& [file, section, key, expected] : rows)
-    EXPECT_EQ(readIniValue(file, section, key, "dflt"), expected) << key;
+    EXPECT_EQ(readValue(file, section, key, "dflt"), expected) << key;
 }
 
 TEST(IniWrite, OnlyTheValueOfTheEntryTheReaderFindsChanges) {
@@ -58,11 +73,11 @@ TEST(IniWrite, OnlyTheValueOfTheEntryTheReaderFindsChanges) {
   for (const Row& r : rows) {
     TempDir dir;
     const std::string f = dir.write("KOLVRE.INI", kHandEdited);
-    ASSERT_TRUE(writeIniValue(f, r.section, r.key, r.value)) << r.key;
+    ASSERT_TRUE(writeValue(f, r.section, r.key, r.value)) << r.key;
     std::string expected = kHandEdited;
     expected.replace(expected.find(r.before), std::string_view(r.before).size(), r.after);
     EXPECT_EQ(TempDir::read(f), expected) << r.key;
-    EXPECT_EQ(readIniValue(f, r.section, r.key, ""), r.value) << r.key;
+    EXPECT_EQ(readValue(f, r.section, r.key, ""), r.value) << r.key;
   }
 }
 
@@ -78,7 +93,7 @@ TEST(IniWrite, NewEntriesFollowTheFilesLineBreaks) {
   for (const auto& [before, after] : rows) {
     TempDir dir;
     const std::string f = dir.write("KOLVRE.INI", before);
-    ASSERT_TRUE(writeIniValue(f, "Edit", "TXT", "vi")) << before;
+    ASSERT_TRUE(writeValue(f, "Edit", "TXT", "vi")) << before;
     EXPECT_EQ(TempDir::read(f), after) << before;
   }
 }
@@ -87,8 +102,8 @@ TEST(IniWrite, ValuesReadBackExactlyInANewFileAndFolder) {
   TempDir dir;
   const std::string f = dir.file("config/kolvre/KOLVRE.INI");
   for (const std::string value : {"Sì", "", "  padded ", "\"quoted\"", "\"", "a=b;c #d"}) {
-    ASSERT_TRUE(writeIniValue(f, "Parametri", "Maximized", value)) << value;
-    EXPECT_EQ(readIniValue(f, "Parametri", "Maximized", "dflt"), value);
+    ASSERT_TRUE(writeValue(f, "Parametri", "Maximized", value)) << value;
+    EXPECT_EQ(readValue(f, "Parametri", "Maximized", "dflt"), value);
   }
   EXPECT_EQ(TempDir::read(f), "[Parametri]\nMaximized=a=b;c #d\n");
 }
@@ -120,12 +135,12 @@ TEST(IniWrite, MalformedSectionLinesAreReadAsTheReaderReadsThem) {
   for (const Row& r : rows) {
     TempDir dir;
     const std::string f = dir.write("KOLVRE.INI", r.before);
-    const std::string otherBefore = readIniValue(f, "Edit", "TXT", "dflt");
-    ASSERT_TRUE(writeIniValue(f, r.section, r.key, "new")) << r.before;
+    const std::string otherBefore = readValue(f, "Edit", "TXT", "dflt");
+    ASSERT_TRUE(writeValue(f, r.section, r.key, "new")) << r.before;
     EXPECT_EQ(TempDir::read(f), r.after) << r.before;
-    EXPECT_EQ(readIniValue(f, r.section, r.key, "dflt"), "new") << r.before;
+    EXPECT_EQ(readValue(f, r.section, r.key, "dflt"), "new") << r.before;
     if (std::string_view(r.key) != "TXT") {
-      EXPECT_EQ(readIniValue(f, "Edit", "TXT", "dflt"), otherBefore) << r.before;
+      EXPECT_EQ(readValue(f, "Edit", "TXT", "dflt"), otherBefore) << r.before;
     }
   }
 }
@@ -134,20 +149,20 @@ TEST(IniWrite, FailuresAreReportedNotThrownAndChangeNothing) {
   TempDir dir;
   const std::string f = dir.write("KOLVRE.INI", "[Edit]\nTXT=vi\n");
   const std::string notAFolder = dir.write("plain", "x");
-  EXPECT_FALSE(writeIniValue(notAFolder + "/KOLVRE.INI", "Edit", "TXT", "ed"));
-  EXPECT_FALSE(writeIniValue(dir.path().string(), "Edit", "TXT", "ed"));
+  EXPECT_FALSE(writeValue(notAFolder + "/KOLVRE.INI", "Edit", "TXT", "ed"));
+  EXPECT_FALSE(writeValue(dir.path().string(), "Edit", "TXT", "ed"));
   // What cannot be written as one line that reads back.
-  EXPECT_FALSE(writeIniValue(f, "Edit", "TXT", "two\nlines"));
-  EXPECT_FALSE(writeIniValue(f, "Ed]it", "TXT", "ed"));
-  EXPECT_FALSE(writeIniValue(f, "Edit", "T=XT", "ed"));
-  EXPECT_FALSE(writeIniValue(f, "Edit", ";TXT", "ed"));
+  EXPECT_FALSE(writeValue(f, "Edit", "TXT", "two\nlines"));
+  EXPECT_FALSE(writeValue(f, "Ed]it", "TXT", "ed"));
+  EXPECT_FALSE(writeValue(f, "Edit", "T=XT", "ed"));
+  EXPECT_FALSE(writeValue(f, "Edit", ";TXT", "ed"));
   EXPECT_EQ(TempDir::read(f), "[Edit]\nTXT=vi\n");
 
   // The reader stops at a 0x00 byte, so a file holding one is left alone.
   const std::string withNul = "[Edit]\nTXT=vi\n\0\n[Mru]\nFile1=a\n"s;
   const std::string g = dir.write("nul.ini", withNul);
-  EXPECT_FALSE(writeIniValue(g, "Edit", "TXT", "ed"));
-  EXPECT_FALSE(writeIniValue(g, "Mru", "File1", "b"));
+  EXPECT_FALSE(writeValue(g, "Edit", "TXT", "ed"));
+  EXPECT_FALSE(writeValue(g, "Mru", "File1", "b"));
   EXPECT_EQ(TempDir::read(g), withNul);
 }
 
@@ -185,8 +200,8 @@ TEST(IniWriteValues, TheFileEndsAsKeyByKeyWritesLeaveIt) {
     }
     bool allWritten = true;
     for (const auto& [key, value] : r.values)
-      allWritten = writeIniValue(a, r.section, key, value) && allWritten;
-    EXPECT_EQ(writeIniValues(b, r.section, r.values), allWritten) << r.before;
+      allWritten = writeValue(a, r.section, key, value) && allWritten;
+    EXPECT_EQ(writeValues(b, r.section, r.values), allWritten) << r.before;
     EXPECT_EQ(std::filesystem::exists(b), std::filesystem::exists(a)) << r.before;
     EXPECT_EQ(TempDir::read(b), TempDir::read(a)) << r.before;
   }
@@ -197,14 +212,14 @@ TEST(IniWriteValues, AFileThatCannotBeWrittenIsLeftWhole) {
   const Values values = {{"TXT", "ed"}, {"BMP", "gimp"}};
   const std::string withNul = "[Edit]\nTXT=vi\n\0\n[Mru]\nFile1=a\n"s;
   const std::string g = dir.write("nul.ini", withNul);
-  EXPECT_FALSE(writeIniValues(g, "Edit", values));
+  EXPECT_FALSE(writeValues(g, "Edit", values));
   EXPECT_EQ(TempDir::read(g), withNul);
 
   const std::string notAFolder = dir.write("plain", "x");
-  EXPECT_FALSE(writeIniValues(notAFolder + "/KOLVRE.INI", "Edit", values));
+  EXPECT_FALSE(writeValues(notAFolder + "/KOLVRE.INI", "Edit", values));
   EXPECT_EQ(TempDir::read(notAFolder), "x");
-  EXPECT_FALSE(writeIniValues(dir.path().string(), "Edit", values));
-  EXPECT_FALSE(writeIniValues("", "Edit", values));
+  EXPECT_FALSE(writeValues(dir.path().string(), "Edit", values));
+  EXPECT_FALSE(writeValues("", "Edit", values));
 }
 
 // The settings held in memory: read once, never from the disk again on a read; written through,
@@ -213,7 +228,7 @@ TEST(SettingsFile, ReadOnceWrittenThrough) {
   TempDir dir;
   const std::string f = dir.write("KOLVRE.INI", kHandEdited);
   SettingsFile settings(f);
-  EXPECT_EQ(settings.read("parametri", "TOP", "d"), "12");  // read as readIniValue reads
+  EXPECT_EQ(settings.read("parametri", "TOP", "d"), "12");  // as a fresh reading reads
   EXPECT_EQ(settings.read("Parametri", "Left", "d"), "3");
   EXPECT_EQ(settings.read("Parametri", "Height", "d"), "7");
 
@@ -263,7 +278,7 @@ TEST(IniWriteValues, TheReplacementKeepsTheFilesModeAndLinks) {
                                          std::filesystem::perms::group_read);
   const std::string link = dir.file("KOLVRE.INI");
   std::filesystem::create_symlink(real, link);
-  ASSERT_TRUE(writeIniValues(link, "Mru", {{"File1", "b"}, {"File2", "a"}}));
+  ASSERT_TRUE(writeValues(link, "Mru", {{"File1", "b"}, {"File2", "a"}}));
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   EXPECT_EQ(TempDir::read(real), "[Mru]\nFile1=b\nFile2=a\n");
   EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms::owner_read |

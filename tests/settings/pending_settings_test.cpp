@@ -20,24 +20,24 @@ using testing::TempDir;
 // Settings on a real file, as the program keeps them; the rest of the interface scripted.
 class FileUi : public ScriptedUi {
  public:
-  explicit FileUi(std::string path) : path_(std::move(path)) {}
+  explicit FileUi(std::string path) : settings_(std::move(path)) {}
   std::string readSetting(std::string_view section, std::string_view key,
                           std::string_view dflt) override {
-    return readIniValue(path_, section, key, dflt);
+    return settings_.read(section, key, dflt);
   }
   void writeSetting(std::string_view section, std::string_view key,
                     std::string_view value) override {
     ++settingWrites;
-    writeIniValue(path_, section, key, value);
+    settings_.write(section, {{std::string(key), std::string(value)}});
   }
   void writeSettings(std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values) override {
     ++settingWrites;
-    writeIniValues(path_, section, values);
+    settings_.write(section, values);
   }
 
  private:
-  std::string path_;
+  SettingsFile settings_;
 };
 
 TEST(PendingSettings, WritesWaitForFlushAndReadBackMeanwhile) {
