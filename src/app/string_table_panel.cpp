@@ -87,7 +87,7 @@ void StringTableView::reload() {
   if (!table) {
     status_ = QStringLiteral("Tabella delle stringhe non trovata.");
   } else if (!table->problem.empty()) {
-    status_ = utf8(doc_.display(table->problem));
+    status_ = utf8(table->problem);  // the reader's own words, in UTF-8 already
   } else {
     table_->setRowCount(static_cast<int>(table->entries.size()));
     for (int r = 0; r < table_->rowCount(); ++r) {

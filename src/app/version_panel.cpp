@@ -136,7 +136,7 @@ void VersionView::reload() {
           ? (stringBlocks_.size() == 1
                  ? QStringLiteral("Informazioni di versione: 1 blocco")
                  : QStringLiteral("Informazioni di versione: %1 blocchi").arg(stringBlocks_.size()))
-          : utf8(doc_.display(info_.problem));
+          : utf8(info_.problem);  // the reader's own words, in UTF-8 already
 }
 
 void VersionView::setValue(std::size_t block, const QString& key, const QString& value) {

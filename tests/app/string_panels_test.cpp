@@ -97,6 +97,13 @@ TEST_F(StringPanels, ABodyThatDoesNotReadShowsNoRowsAndSaysWhy) {
   EXPECT_FALSE(doc.canUndo());
 }
 
+TEST_F(StringPanels, TheReasonIsTheEditorsOwnWordsWhateverTheCodePage) {
+  open("#pragma code_page(1252)\r\nSTRINGTABLE\r\n{\r\n  1 \"uno\"\r\n");
+  StringTableView* view = shown<StringTableView>();
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->statusText(), "La tabella delle stringhe non è chiusa da END o }.");
+}
+
 TEST_F(StringPanels, AVersionValueEditedInPlaceIsOneStep) {
   open(
       "V VERSIONINFO\r\n FILEVERSION 1,2,3,4\r\nBEGIN\r\n BLOCK \"StringFileInfo\"\r\n BEGIN\r\n"
