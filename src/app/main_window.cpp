@@ -182,6 +182,11 @@ bool MainWindow::dispatch(const std::function<void()>& command) {
 void MainWindow::endModalEdit() {
   --modalEditors_;
   refresh();
+  if (modalEditors_ > 0) return;
+  // The editor's window, and the question it may have asked on closing, took the activation
+  // with them: the keyboard comes back to this window, on the list.
+  activateWindow();
+  list_->setFocus();
 }
 
 void MainWindow::documentChanged(const DocumentChange& change) {

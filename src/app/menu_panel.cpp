@@ -1,8 +1,11 @@
 #include "app/menu_panel.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QMenu>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -99,6 +102,13 @@ class QuietMenuBar : public QMenuBar {
   int first_ = 0;
 };
 
+// A menu a program opens where the mouse is: every item of its top level a pop-up without a text.
+bool isContextMenu(const std::vector<MenuEntry>& items) {
+  return !items.empty() && std::all_of(items.begin(), items.end(), [](const MenuEntry& item) {
+    return item.popup && item.text.empty() && !(item.flags & kMenuSeparator);
+  });
+}
+
 }  // namespace
 
 MenuView::MenuView(const Document& doc, std::size_t begin, QWidget* parent) : ResourceView(parent) {
@@ -115,13 +125,27 @@ MenuView::MenuView(const Document& doc, std::size_t begin, QWidget* parent) : Re
     return;
   }
   // A plain window that stands for the program's, with the menu bar along its top.
-  auto* window = new QFrame(this);
-  window->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  window->setAutoFillBackground(true);
-  window->setGeometry(kMargin, kMargin, kWindowWidth, kWindowHeight);
-  auto* layout = new QVBoxLayout(window);
+  window_ = new QFrame(this);
+  window_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  // A window's own colour, not the darker workspace's it would inherit.
+  QPalette own = window_->palette();
+  own.setColor(QPalette::Window, QApplication::palette().color(QPalette::Window));
+  window_->setPalette(own);
+  window_->setAutoFillBackground(true);
+  window_->setGeometry(kMargin, kMargin, kWindowWidth, kWindowHeight);
+  const QString kind = menu.extended ? QStringLiteral("Menu esteso") : QStringLiteral("Menu");
+  const std::size_t count = countMenuEntries(menu.items);
+  status_ = QStringLiteral("%1: %2 %3")
+                .arg(kind)
+                .arg(count)
+                .arg(count == 1 ? QStringLiteral("voce") : QStringLiteral("voci"));
+  if (isContextMenu(menu.items)) {
+    showOpen(menu.items);
+    return;
+  }
+  auto* layout = new QVBoxLayout(window_);
   layout->setContentsMargins(2, 2, 2, 2);
-  bar_ = new QuietMenuBar(window);
+  bar_ = new QuietMenuBar(window_);
   bar_->setNativeMenuBar(false);
   layout->setMenuBar(bar_);
   layout->addStretch();
@@ -140,24 +164,34 @@ MenuView::MenuView(const Document& doc, std::size_t begin, QWidget* parent) : Re
     }
     if (item.flags & (kMenuGrayed | kMenuInactive)) action->setEnabled(false);
   }
-  const QString kind = menu.extended ? QStringLiteral("Menu esteso") : QStringLiteral("Menu");
-  const std::size_t count = countMenuEntries(menu.items);
-  status_ = QStringLiteral("%1: %2 %3")
-                .arg(kind)
-                .arg(count)
-                .arg(count == 1 ? QStringLiteral("voce") : QStringLiteral("voci"));
+}
+
+void MenuView::showOpen(const std::vector<MenuEntry>& popups) {
+  auto* layout = new QHBoxLayout(window_);
+  layout->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
+  layout->setSpacing(kMargin);
+  for (const MenuEntry& popup : popups) {
+    // A menu made a plain child: drawn where it stands, open, its pop-ups opening as usual.
+    auto* open = new QMenu(window_);
+    open->setWindowFlags(Qt::Widget);
+    fill(open, popup.items);
+    layout->addWidget(open, 0, Qt::AlignLeft | Qt::AlignTop);
+    open_.append(open);
+  }
+  layout->addStretch();
+}
+
+void MenuView::resizeEvent(QResizeEvent* event) {
+  ResourceView::resizeEvent(event);
+  if (!window_) return;
+  // As wide and high as the panel allows, up to the window's own size.
+  window_->resize(std::min(kWindowWidth, std::max(0, width() - 2 * kMargin)),
+                  std::min(kWindowHeight, std::max(0, height() - 2 * kMargin)));
 }
 
 QWidget* menuPanel(const PanelContext& context) {
-  auto* view = new MenuView(context.doc, entryBegin(context), context.window.centralWidget());
-  QWidget* shown = showView(context, view);
-  if (shown == view) {
-    // The window narrower than the panel where the panel is narrow.
-    QWidget* window = view->menuBar()->parentWidget();
-    window->resize(std::min(kWindowWidth, std::max(0, view->width() - 2 * kMargin)),
-                   std::min(kWindowHeight, std::max(0, view->height() - 2 * kMargin)));
-  }
-  return shown;
+  return showView(context,
+                  new MenuView(context.doc, entryBegin(context), context.window.centralWidget()));
 }
 
 }  // namespace kolvre

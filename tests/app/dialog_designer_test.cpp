@@ -159,6 +159,29 @@ TEST_F(DesignerTest, TheCloseBoxEndsTheSessionAsEscDoes) {
   EXPECT_EQ(doc.text(), kDialog);
 }
 
+// However the designer ends, the keyboard is the main window's again, on the list: F9 and the
+// other keys act at once, without a click first.
+TEST_F(DesignerTest, AfterTheDesignerTheMainWindowIsActiveAndTheListHasTheFocus) {
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  ui.buttons = {kIdYes};
+  design([&](DesignerWindow& d) {
+    drag(d.dialogWindow(), QPoint(40, 12), QPoint(7, 3));
+    escape(d);
+  });
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), window.get());
+  EXPECT_EQ(QApplication::focusWidget(), window->list());
+  // Closed by its close box too.
+  design([&](DesignerWindow& d) {
+    QTest::mouseClick(d.dialogWindow(), Qt::LeftButton, Qt::NoModifier,
+                      d.dialogWindow()->closeBox().center());
+  });
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), window.get());
+  EXPECT_EQ(QApplication::focusWidget(), window->list());
+}
+
 }  // namespace
 }  // namespace kolvre
 

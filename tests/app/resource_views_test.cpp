@@ -92,6 +92,61 @@ TEST_F(ResourceViews, ExtendedMenusAndBodiesThatDoNotRead) {
   EXPECT_FALSE(bad.menuBar());
 }
 
+// A context menu (one pop-up without a text, opened by the program where the mouse is) shows
+// open, with its items, in place of an empty bar.
+TEST_F(ResourceViews, AContextMenuIsShownOpen) {
+  const std::size_t begin = load(
+      "IDR_POPUP MENU\n{\n POPUP \"\"\n {\n  MENUITEM \"Taglia\", 1\n  MENUITEM SEPARATOR\n"
+      "  POPUP \"Altro\"\n  {\n   MENUITEM \"Uno\", 2, GRAYED\n  }\n }\n}\n"
+      "TWO MENU\n{\n POPUP \"\" { MENUITEM \"a\", 1 }\n POPUP \"\" { MENUITEM \"b\", 2 }\n}\n",
+      "IDR_POPUP");
+  QWidget window;
+  auto* view = new MenuView(doc, begin, &window);
+  view->setGeometry(0, 0, 600, 300);
+  window.resize(600, 300);
+  window.show();
+  QApplication::processEvents();
+  EXPECT_EQ(view->statusText(), "Menu: 5 voci");
+  EXPECT_FALSE(view->menuBar());
+  ASSERT_EQ(view->openPopups().size(), 1);
+  QMenu* open = view->openPopups()[0];
+  EXPECT_TRUE(open->isVisible());
+  EXPECT_FALSE(open->isWindow());  // drawn in the panel, not a pop-up window of its own
+  EXPECT_GT(open->width(), 0);
+  const QList<QAction*> items = open->actions();
+  ASSERT_EQ(items.size(), 3);
+  EXPECT_EQ(items[0]->text(), "Taglia");
+  EXPECT_TRUE(items[1]->isSeparator());
+  ASSERT_TRUE(items[2]->menu());
+  EXPECT_FALSE(items[2]->menu()->actions().at(0)->isEnabled());
+  // Two such pop-ups stand side by side.
+  MenuView two(doc, doc.text().find("TWO"), nullptr);
+  ASSERT_EQ(two.openPopups().size(), 2);
+  EXPECT_EQ(two.openPopups()[1]->actions().at(0)->text(), "b");
+}
+
+// A menu that is the current entry when the window opens is made before the window has its size:
+// its window still fills the panel once the main window is shown, and after an undo.
+using MenuPanelInWindow = testing::MainWindowFixture<>;
+
+TEST_F(MenuPanelInWindow, AMenuCurrentAtStartIsShown) {
+  showMainWindow("m.rc",
+                 "M MENU\r\n{\r\n POPUP \"&File\"\r\n {\r\n  MENUITEM \"a\", 1\r\n }\r\n}\r\n");
+  auto* view = dynamic_cast<MenuView*>(window->panel());
+  ASSERT_TRUE(view);
+  ASSERT_TRUE(view->menuBar());
+  EXPECT_TRUE(view->menuBar()->isVisible());
+  EXPECT_GE(view->menuBar()->parentWidget()->width(), 200);
+  EXPECT_GE(view->menuBar()->width(), 200);
+  ui.inputs = {"N"};
+  window->runKey('R', Qt::ControlModifier);
+  window->runKey('Z', Qt::ControlModifier);
+  QApplication::processEvents();
+  view = dynamic_cast<MenuView*>(window->panel());
+  ASSERT_TRUE(view);
+  EXPECT_GE(view->menuBar()->parentWidget()->width(), 200);
+}
+
 TEST_F(ResourceViews, TablesTextsAndData) {
   QImage(3, 2, QImage::Format_RGB32).save(QString::fromStdString(dir.file("p.png")));
   load(
