@@ -76,12 +76,12 @@ class FileUi : public kolvre::UserInterface {
   void writeSetting(std::string_view section, std::string_view key,
                     std::string_view value) override {
     ++writes;
-    settings_.write(section, {{std::string(key), std::string(value)}});
+    (void)settings_.write(section, {{std::string(key), std::string(value)}});
   }
   void writeSettings(std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values) override {
     ++writes;
-    settings_.write(section, values);
+    (void)settings_.write(section, values);
   }
   void beep() override {}
   void openUrl(std::string_view) override {}

@@ -41,13 +41,13 @@ struct Context {
 };
 
 // Opens FILE through the editor's own reading code; false (with the message) when it fails.
-bool openScript(Context& c, const std::string& file, Document& doc);
+[[nodiscard]] bool openScript(Context& c, const std::string& file, Document& doc);
 
 // A kind given as a keyword or a code ("DIALOG" or "D").
 std::optional<ResourceType> parseType(std::string_view word);
 
 // Commits the edit and saves FILE when the script changed.
-int commitAndSave(Context& c, Document& doc, const Edit& edit);
+[[nodiscard]] int commitAndSave(Context& c, Document& doc, const Edit& edit);
 
 // Opens FILE and finds the block of NAME TYPE (arguments 1 and 2), then runs the command on it.
 // TYPE is a keyword or a code of a kind, or an Other type's word ("PNG"); a string table's NAME
@@ -56,7 +56,7 @@ int onResource(Context& c,
                const std::function<int(Document&, std::size_t, const BlockExtent&)>& command);
 
 // A count of at least 1 written in decimal digits.
-bool parseCount(const std::string& text, std::size_t& count);
+[[nodiscard]] bool parseCount(const std::string& text, std::size_t& count);
 
 // The commands, each given the arguments after its command word; script_commands.cpp.
 int cmdList(Context& c);

@@ -12,7 +12,7 @@ namespace kolvre {
 
 // closeScript: true when the current document may be given up (nothing to save, the user declined
 // to save, or the save succeeded); false when the user cancelled or the save failed.
-bool closeScript(UserInterface& ui, Document& doc);
+[[nodiscard]] bool closeScript(UserInterface& ui, Document& doc);
 
 // newScript: creates a new empty file and makes it the document. `askClose` is false at start-up,
 // where there is no document to give up.
@@ -20,16 +20,16 @@ bool newScript(UserInterface& ui, Document& doc, bool askClose = true);
 
 // openScriptFile: opens another script, asking for it when `path` is empty. A given path is used as
 // it stands. True when the document is the new file.
-bool openScriptFile(UserInterface& ui, Document& doc, const std::string& path = {});
+[[nodiscard]] bool openScriptFile(UserInterface& ui, Document& doc, const std::string& path = {});
 
 // saveScript: writes the script to its file, or under a new name with `saveAs`. Over its own file,
 // a copy another program wrote since the last load or save is replaced only when the user says so
 // (also for the save that closeScript offers).
-bool saveScript(UserInterface& ui, Document& doc, bool saveAs = false);
+[[nodiscard]] bool saveScript(UserInterface& ui, Document& doc, bool saveAs = false);
 
 // Writes the document to its file safely, whatever stands there, and records the file's stamp;
 // on failure shows "Impossibile salvare il file ...".
-bool writeDocument(UserInterface& ui, Document& doc);
+[[nodiscard]] bool writeDocument(UserInterface& ui, Document& doc);
 
 // checkScriptOnDisk: compares the script's file on disk with the one last loaded or saved and,
 // once per change, asks whether to reload it ("Il file è stato modificato da un altro

@@ -149,8 +149,9 @@ bool editImageResource(UserInterface& ui, Document& doc, std::size_t position) {
   const auto editor = configuredEditor(ui, key, "di immagini");
   if (!editor) return false;
   if (source.kind == ImageSource::Kind::File) {
-    // The picture lives in its own file: the editor works on it there.
-    runEditor(ui, *editor, key, source.file);
+    // The picture lives in its own file: the editor works on it there. The text does not
+    // change either way; a program that did not start has been told.
+    (void)runEditor(ui, *editor, key, source.file);
     return false;
   }
   const std::string work = workFolder().newFile(bitmap ? ".BMP" : ".ICO");

@@ -82,7 +82,7 @@ std::string recoveryFilePath(const std::string& folder, const std::string& scrip
 // Writes a recovery file: its folder made first (owner-only) when missing, then the bytes to a
 // temporary file in that folder, flushed to the disk and renamed over the file. 0, or the errno
 // of the failing step.
-int writeRecoveryFile(const std::string& path, std::string_view bytes);
+[[nodiscard]] int writeRecoveryFile(const std::string& path, std::string_view bytes);
 
 // The date and time of a recovery file as the question shows it, local time: "dd/mm/yyyy hh:mm".
 std::string recoveryTimeText(std::int64_t time);

@@ -14,7 +14,7 @@ std::string recoveryLockPath(const std::string& recoveryFile);
 
 // Makes the folders of a path that are missing, owner-only as the XDG rules ask. 0, or the errno
 // of the step that failed.
-int makePrivateFolders(const std::string& folder);
+[[nodiscard]] int makePrivateFolders(const std::string& folder);
 
 // This process's hold on the lock of one recovery file.
 class RecoveryLock {

@@ -28,10 +28,10 @@ struct FileRead {
 };
 
 // Reads a whole file. A file that cannot be read gives empty bytes and the error.
-FileRead readWholeFile(const std::string& path);
+[[nodiscard]] FileRead readWholeFile(const std::string& path);
 
 // Reads a whole file byte for byte, a final Ctrl-Z included (image files).
-FileRead readFileBytes(const std::string& path);
+[[nodiscard]] FileRead readFileBytes(const std::string& path);
 
 // Drops one final Ctrl-Z (the end-of-file mark) from text read whole.
 void dropEndOfFileMark(std::string& bytes);
@@ -77,7 +77,8 @@ enum class Flush { ToDisk, Later };
 // (even for a user who could write it) is refused. The old file stays intact, and no temporary
 // file remains, when any step fails, a file-size limit included. Returns 0, kNotARegularFile,
 // or the errno of the failing step.
-int writeFileSafely(const std::string& path, std::string_view bytes, Flush flush = Flush::ToDisk);
+[[nodiscard]] int writeFileSafely(const std::string& path, std::string_view bytes,
+                                  Flush flush = Flush::ToDisk);
 
 // The reason a save failed, as a sentence for the second line of the message.
 std::string saveFailureReason(int error);

@@ -58,7 +58,7 @@ std::optional<std::string> configuredEditor(UserInterface& ui, std::string_view 
 
 // Runs the editor on `file` and waits for it. False, after telling the user to check the key,
 // when it cannot be started.
-bool runEditor(UserInterface& ui, const std::string& editor, std::string_view key,
-               const std::string& file);
+[[nodiscard]] bool runEditor(UserInterface& ui, const std::string& editor, std::string_view key,
+                             const std::string& file);
 
 }  // namespace kolvre

@@ -35,8 +35,8 @@ class UserInterface {
 
   // The one-line input box: true with the edited value on confirm, false (value untouched) on
   // cancel. The field accepts at most `maxLength` characters.
-  virtual bool inputBox(std::string_view title, std::string_view prompt, std::string& value,
-                        std::size_t maxLength) = 0;
+  [[nodiscard]] virtual bool inputBox(std::string_view title, std::string_view prompt,
+                                      std::string& value, std::size_t maxLength) = 0;
 
   // A file dialog for resource scripts; the chosen full path, or "" when cancelled.
   virtual std::string chooseFile(FileDialogMode mode, std::string_view title) = 0;
@@ -46,12 +46,14 @@ class UserInterface {
 
   // Runs `program` with `args` (no shell) and waits for it while the interface stays live.
   // Returns the exit code, or -1 when the program cannot be started.
-  virtual int runAndWait(const std::string& program, const std::vector<std::string>& args) = 0;
+  [[nodiscard]] virtual int runAndWait(const std::string& program,
+                                       const std::vector<std::string>& args) = 0;
   // Runs `program` with `args` (no shell, no window hidden) and waits for it; `output` receives
   // what it printed, standard output and standard error merged in the order printed. Returns
   // the exit code, or -1 when the program cannot be started or does not end normally.
-  virtual int runCapturing(const std::string& program, const std::vector<std::string>& args,
-                           std::string& output) = 0;
+  [[nodiscard]] virtual int runCapturing(const std::string& program,
+                                         const std::vector<std::string>& args,
+                                         std::string& output) = 0;
 
   // One key of the settings file, read or written at the moment of use.
   virtual std::string readSetting(std::string_view section, std::string_view key,

@@ -48,8 +48,8 @@ class SettingsFile {
   // file cannot be written, or holds a 0x00 byte (reading stops there, so nothing after it
   // would read back); the file is then left as it was. The file is replaced through a
   // temporary file in its folder and a rename, without waiting for the disk.
-  bool write(std::string_view section,
-             const std::vector<std::pair<std::string, std::string>>& values);
+  [[nodiscard]] bool write(std::string_view section,
+                           const std::vector<std::pair<std::string, std::string>>& values);
 
  private:
   struct Reading;

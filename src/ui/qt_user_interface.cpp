@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include "messages/messages.h"
 #include "settings/ini_file.h"
 #include "ui/qt_input_box.h"
 #include "ui/qt_message_box.h"
@@ -111,12 +112,17 @@ std::string QtUserInterface::readSetting(std::string_view section, std::string_v
 
 void QtUserInterface::writeSetting(std::string_view section, std::string_view key,
                                    std::string_view value) {
-  settings_.write(section, {{std::string(key), std::string(value)}});
+  writeSettings(section, {{std::string(key), std::string(value)}});
 }
 
 void QtUserInterface::writeSettings(
     std::string_view section, const std::vector<std::pair<std::string, std::string>>& values) {
-  settings_.write(section, values);
+  if (settings_.write(section, values) || settingsFailureTold_) return;
+  // Once a session: every choice the user makes would say it again.
+  settingsFailureTold_ = true;
+  messageBox("Impossibile scrivere il file delle impostazioni " + settings_.path() +
+                 ": le scelte di questa sessione non saranno ricordate.",
+             MessageKind::Info, kDefaultTitle);
 }
 
 void QtUserInterface::beep() {

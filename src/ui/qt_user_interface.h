@@ -40,6 +40,7 @@ class QtUserInterface : public UserInterface {
 
  private:
   SettingsFile settings_;
+  bool settingsFailureTold_ = false;
   QPointer<QWidget> mainWindow_;
 };
 

@@ -161,7 +161,7 @@ TEST_F(DocumentCommands, OpenOfAnUnreadableFileLeavesTheDocument) {
   open("a.rc", "A ICON");
   const std::string f = dir.write("b.rc", "B ICON");
   ::chmod(f.c_str(), 0);
-  EXPECT_THROW(openScriptFile(ui, doc, f), CommandError);
+  EXPECT_THROW((void)openScriptFile(ui, doc, f), CommandError);
   EXPECT_EQ(doc.fileName(), dir.file("a.rc"));
 }
 
@@ -170,7 +170,7 @@ TEST_F(DocumentCommands, OpenOfAFolderIsRefusedWithoutChange) {
   const std::string folder = dir.file("sub.rc");
   std::filesystem::create_directory(folder);
   try {
-    openScriptFile(ui, doc, folder);
+    (void)openScriptFile(ui, doc, folder);
     FAIL() << "a folder opened as a script";
   } catch (const CommandError& e) {
     EXPECT_EQ(stopMessage(e.record()), "Impossibile accedere al file " + folder + ".");

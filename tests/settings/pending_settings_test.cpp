@@ -28,12 +28,12 @@ class FileUi : public ScriptedUi {
   void writeSetting(std::string_view section, std::string_view key,
                     std::string_view value) override {
     ++settingWrites;
-    settings_.write(section, {{std::string(key), std::string(value)}});
+    EXPECT_TRUE(settings_.write(section, {{std::string(key), std::string(value)}}));
   }
   void writeSettings(std::string_view section,
                      const std::vector<std::pair<std::string, std::string>>& values) override {
     ++settingWrites;
-    settings_.write(section, values);
+    EXPECT_TRUE(settings_.write(section, values));
   }
 
  private:

@@ -27,6 +27,33 @@ std::string makeEditor(const TempDir& dir, const std::string& body) {
   return path;
 }
 
+// The Qt user interface with its message boxes recorded instead of shown.
+class RecordingQtUi : public QtUserInterface {
+ public:
+  using QtUserInterface::QtUserInterface;
+  int messageBox(std::string_view text, MessageKind, std::string_view) override {
+    messages.emplace_back(text);
+    return kIdOk;
+  }
+  std::vector<std::string> messages;
+};
+
+TEST(QtSettings, ASettingsFileThatCannotBeWrittenIsToldOnce) {
+  TempDir dir;
+  dir.write("a file", "");
+  const std::string file = dir.file("a file/KOLVRE.INI");  // under a file: never a folder
+  RecordingQtUi ui(file);
+  ui.writeSetting("Parametri", "Top", "10");
+  ui.writeSettings("Parametri", {{"Left", "5"}, {"Width", "300"}});
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0], "Impossibile scrivere il file delle impostazioni " + file +
+                                ": le scelte di questa sessione non saranno ricordate.");
+  RecordingQtUi fine(dir.file("KOLVRE.INI"));
+  fine.writeSetting("Parametri", "Top", "10");
+  EXPECT_TRUE(fine.messages.empty());
+  EXPECT_EQ(fine.readSetting("Parametri", "Top", ""), "10");
+}
+
 TEST(QtRunAndWait, ReturnsTheExitCodeOrMinusOne) {
   TempDir dir;
   QtUserInterface ui(dir.file("KOLVRE.INI"));
