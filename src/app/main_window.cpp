@@ -134,6 +134,8 @@ void MainWindow::updateTitle() {
   setWindowTitle(QString::fromUtf8(kProgramName) + QStringLiteral(" - ") +
                  QFile::decodeName(doc_.fileName().c_str()) +
                  (hasUnsavedChanges(doc_) ? QStringLiteral("*") : QString()));
+  // The file dialogs start in the script's folder.
+  setWindowFilePath(QFile::decodeName(doc_.fileName().c_str()));
 }
 
 void MainWindow::dispatch(const std::function<void()>& command) {
