@@ -19,9 +19,9 @@ bool onlyBlanks(std::string_view text, std::size_t from, std::size_t to) {
 
 namespace {
 
-// Where the separation above lines that end the text begins: the line end of the nearest line
-// above that holds more than white space, or of the second blank line up, whichever is lower.
-// Nothing when only white space stands above: nothing sets the lines apart.
+// Where what sets lines that end the text apart from the text above begins: the line end
+// before the blank lines right above them, at most two of those taken. Nothing when only white
+// space stands above: nothing sets the lines apart.
 std::optional<std::size_t> separationAbove(std::string_view text, std::size_t lineStart) {
   if (trimSpace(text.substr(0, lineStart)).empty()) return std::nullopt;
   std::size_t from = lineStart;
