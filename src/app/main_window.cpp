@@ -93,6 +93,13 @@ void MainWindow::setListWidth(int width) {
   placeList();
 }
 
+void MainWindow::fitList() {
+  // Until the bar sets it, the list is as wide as its contents: every column whole, the names
+  // up to half the window, and never narrower than at first.
+  if (listWidthChosen(ui_)) return;
+  setListWidth(std::max(kDefaultListWidth, list_->fittingWidth(width() / 2)));
+}
+
 void MainWindow::placeList() {
   list_->setGeometry(0, 0, listWidth_, workspace_->height());
   splitHandle_->setGeometry(listWidth_, 0, ListSplitHandle::kWidth, workspace_->height());
@@ -135,6 +142,8 @@ void MainWindow::updateTitle() {
   setWindowTitle(QString::fromUtf8(kProgramName) + QStringLiteral(" - ") +
                  QFile::decodeName(doc_.fileName().c_str()) +
                  (hasUnsavedChanges(doc_) ? QStringLiteral("*") : QString()));
+  // The file dialogs start in the script's folder.
+  setWindowFilePath(QFile::decodeName(doc_.fileName().c_str()));
 }
 
 namespace {
@@ -213,7 +222,10 @@ void MainWindow::refresh() {
   if (position) list_->setCurrentRow(static_cast<int>(*position));
   list_->reveal();
   if (doc_.index().empty()) setDefaultStatusText({});
-  if (change.kind == DocumentChange::Kind::Loaded) updateTitle();
+  if (change.kind == DocumentChange::Kind::Loaded) {
+    updateTitle();
+    fitList();
+  }
   updateUndoItems();
   showCurrent();
   // The panel built again after its own edit takes the focus back where it was (its table), so
@@ -355,7 +367,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       ins_->setEnabled(insertMode_);
     }
   }
-  if (watched == workspace_ && event->type() == QEvent::Resize) placeList();
+  if (watched == workspace_ && event->type() == QEvent::Resize) {
+    fitList();
+    placeList();
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

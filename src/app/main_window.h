@@ -147,6 +147,8 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   const IndexEntry* currentEntry() const;
   void startSecondCopy();
   void placeList();
+  // Sizes the list to its contents (ResourceListView::fittingWidth) until the bar sets its width.
+  void fitList();
   void tick();
   // The script's file on disk (main_window_disk.cpp): the watcher and its timer, made once;
   // the watched path kept on the document's file; the check asked for in `delayMs`.

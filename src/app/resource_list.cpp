@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 #include "shell/resource_colors.h"
 
@@ -43,6 +44,21 @@ QFont typeFont() {
   return f;
 }
 
+// The font each column's cells are painted in, and measured in.
+QFont cellFont(int column) {
+  return column == kNameColumn ? nameFont() : typeFont();
+}
+
+// The delegate's margins around a cell's text, and the room left beside it, so that a text as
+// wide as the widest of its column is never cut.
+constexpr int kTextLeft = 2;
+constexpr int kTextRight = 1;
+constexpr int kCellPadding = kTextLeft + kTextRight + 5;
+
+// The widest of the languages' and types' columns, however long a text the script writes.
+constexpr int kWidestTypeColumn = 110;
+constexpr int kWidestLanguageColumn = 140;
+
 }  // namespace
 
 void ResourceListModel::setIndex(const ResourceIndex& index) {
@@ -52,8 +68,8 @@ void ResourceListModel::setIndex(const ResourceIndex& index) {
 }
 
 int ResourceListModel::rowCount(const QModelIndex& parent) const {
-  // An empty index still shows one row of empty cells, so the list has a current row.
-  return parent.isValid() ? 0 : static_cast<int>(std::max<std::size_t>(index_.size(), 1));
+  // An empty script shows an empty list: no row stands for a resource that is not there.
+  return parent.isValid() ? 0 : static_cast<int>(index_.size());
 }
 
 int ResourceListModel::columnCount(const QModelIndex& parent) const {
@@ -70,11 +86,10 @@ QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
       if (column == kNameColumn) return QString::fromStdString(doc_.display(index_[row].name));
       if (column == kLanguageColumn) return QString::fromStdString(index_[row].language);
       return QString::fromStdString(doc_.display(index_[row].code()));
-    case Qt::ToolTipRole:  // the whole name, where the column cuts it
-      if (!hasEntry || column != kNameColumn) return {};
-      return QString::fromStdString(doc_.display(index_[row].name));
+    case Qt::ToolTipRole:  // the whole text, where the column cuts it
+      return hasEntry ? data(index, Qt::DisplayRole) : QVariant();
     case Qt::FontRole:
-      return column == kNameColumn ? nameFont() : typeFont();
+      return cellFont(column);
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(column == kTypeColumn ? Qt::AlignCenter
                                                        : Qt::AlignLeft | Qt::AlignVCenter);
@@ -103,7 +118,7 @@ void ResourceListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& 
   painter->setPen(text);
   painter->setFont(index.data(Qt::FontRole).value<QFont>());
   const auto align = index.data(Qt::TextAlignmentRole).value<Qt::Alignment>();
-  const QRect area = option.rect.adjusted(2, 0, -1, 0);
+  const QRect area = option.rect.adjusted(kTextLeft, 0, -kTextRight, 0);
   // A name wider than its column ends in "…"; the tooltip gives it whole.
   const QString name = painter->fontMetrics().elidedText(index.data(Qt::DisplayRole).toString(),
                                                          Qt::ElideRight, area.width());
@@ -137,22 +152,39 @@ ResourceListView::ResourceListView(const Document& doc, QWidget* parent)
 
 void ResourceListView::fitColumns() {
   // The type column fits its widest code (a one-letter code keeps the narrow column); the
-  // language column its widest tag, and it is hidden while no entry has a language.
-  const QFontMetrics type(typeFont());
-  const QFontMetrics name(nameFont());
+  // language column its widest tag, and it is hidden while no entry has a language. Each is
+  // measured in the font its cells are painted in.
+  const QFontMetrics type(cellFont(kTypeColumn));
+  const QFontMetrics language(cellFont(kLanguageColumn));
   int typeWidth = kTypeColumnWidth;
   int languageWidth = 0;
   for (const IndexEntry& e : model_.resourceIndex()) {
     if (e.code().size() > 2)
       typeWidth = std::max(
-          typeWidth, type.horizontalAdvance(QString::fromStdString(std::string(e.code()))) + 6);
+          typeWidth,
+          type.horizontalAdvance(QString::fromStdString(std::string(e.code()))) + kCellPadding);
     if (!e.language.empty())
       languageWidth =
-          std::max(languageWidth, name.horizontalAdvance(QString::fromStdString(e.language)) + 6);
+          std::max(languageWidth,
+                   language.horizontalAdvance(QString::fromStdString(e.language)) + kCellPadding);
   }
-  setColumnWidth(kTypeColumn, std::min(typeWidth, 110));
+  setColumnWidth(kTypeColumn, std::min(typeWidth, kWidestTypeColumn));
   setColumnHidden(kLanguageColumn, languageWidth == 0);
-  if (languageWidth > 0) setColumnWidth(kLanguageColumn, std::min(languageWidth, 70));
+  if (languageWidth > 0)
+    setColumnWidth(kLanguageColumn, std::min(languageWidth, kWidestLanguageColumn));
+}
+
+int ResourceListView::fittingWidth(int widestNames) const {
+  const QFontMetrics names(cellFont(kNameColumn));
+  int nameWidth = 0;
+  for (int row = 0; row < model_.rowCount(); ++row)
+    nameWidth = std::max(
+        nameWidth,
+        names.horizontalAdvance(model_.index(row, kNameColumn).data().toString()) + kCellPadding);
+  int width = std::min(nameWidth, widestNames) + columnWidth(kTypeColumn);
+  if (!isColumnHidden(kLanguageColumn)) width += columnWidth(kLanguageColumn);
+  // Room for the scroll bar, which a long list shows beside the columns.
+  return width + 2 * frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
 }
 
 void ResourceListView::bind(const ResourceIndex& index) {
@@ -197,7 +229,7 @@ void ResourceListView::keyPressEvent(QKeyEvent* event) {
   if ((event->key() == Qt::Key_Home || event->key() == Qt::Key_End) &&
       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
     const int row = event->key() == Qt::Key_Home ? 0 : model_.rowCount() - 1;
-    if (row != currentRow()) {
+    if (row >= 0 && row != currentRow()) {
       setCurrentRow(row);
       reveal();
       if (onChange) onChange();

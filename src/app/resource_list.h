@@ -52,6 +52,10 @@ class ResourceListView : public QTableView {
   void bind(const ResourceIndex& index);
   // Sets the type and language columns' widths to what the index shows.
   void fitColumns();
+  // The width at which the list shows its type and language columns as fitted and its name
+  // column as wide as its longest name, at most `widestNames` pixels, with room for the scroll
+  // bar.
+  int fittingWidth(int widestNames) const;
   // Makes a row current (0 is the first).
   void setCurrentRow(int row);
   // The current row (0 when the list is empty).

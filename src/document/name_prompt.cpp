@@ -14,15 +14,16 @@ namespace {
 
 // An entry of that name whose type the type word names as the script writes it (any letter
 // case, DIALOGEX for a dialog, an Other type by its word; a word that is a type code, such as
-// "D", is a user-defined type there).
+// "D", is a user-defined type there), other than the entry at `renamed`.
 // Only the word's first token counts: a header's second blank-delimited token may run on into
 // its body ("ICON\r\n{").
-bool isDuplicate(const ResourceIndex& index, std::string_view name, std::string_view typeWord) {
+bool isDuplicate(const ResourceIndex& index, std::string_view name, std::string_view typeWord,
+                 std::optional<std::size_t> renamed) {
   const Token first = Lexer(typeWord).nextCode();
   const std::optional<ResourceKey> key = keyForWrittenHeader(name, first.of(typeWord));
   if (!key) return false;
-  for (const IndexEntry& e : index)
-    if (matchesKey(e, *key)) return true;
+  for (std::size_t i = 0; i < index.size(); ++i)
+    if (i != renamed && matchesKey(index[i], *key)) return true;
   return false;
 }
 
@@ -31,16 +32,6 @@ std::size_t characterCount(std::string_view utf8) {
   std::size_t n = 0;
   for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   return n;
-}
-
-// The first `count` UTF-8 characters of a text.
-std::string firstCharacters(std::string_view utf8, std::size_t count) {
-  std::size_t end = 0, seen = 0;
-  while (end < utf8.size()) {
-    if ((static_cast<unsigned char>(utf8[end]) & 0xC0) != 0x80 && seen++ == count) break;
-    ++end;
-  }
-  return std::string(utf8.substr(0, end));
 }
 
 // A name is one word or one number, as the compiler reads a resource's name, and no keyword.
@@ -65,7 +56,8 @@ std::string typedName(std::string_view field) {
 }
 
 std::string nameRefusal(const ResourceIndex& index, std::string_view typed,
-                        std::string_view typeWord, TextEncoding encoding) {
+                        std::string_view typeWord, TextEncoding encoding,
+                        std::optional<std::size_t> renamed) {
   if (typed.empty()) return "Nome risorsa mancante.";
   if (characterCount(typed) > kMaxNameLength)
     return "Nome troppo lungo: al massimo " + std::to_string(kMaxNameLength) + " caratteri.";
@@ -78,7 +70,7 @@ std::string nameRefusal(const ResourceIndex& index, std::string_view typed,
     return "Nome non ammesso: usa lettere, cifre e _, e non una parola chiave.";
   // A character the script's code page lacks would be written as "?".
   if (!representable(typed, encoding)) return "Carattere non ammesso nel nome.";
-  if (isDuplicate(index, fromDisplay(typed, encoding), typeWord))
+  if (isDuplicate(index, fromDisplay(typed, encoding), typeWord, renamed))
     return "Nome risorsa già presente.";
   return {};
 }
@@ -86,22 +78,20 @@ std::string nameRefusal(const ResourceIndex& index, std::string_view typed,
 std::optional<std::string> askResourceName(UserInterface& ui, const ResourceIndex& index,
                                            std::string_view title, std::string_view prompt,
                                            std::string_view initial, std::string_view typeWord,
-                                           TextEncoding encoding) {
-  // The field shows and takes characters; the script holds bytes in its own encoding. It shows
+                                           TextEncoding encoding,
+                                           std::optional<std::size_t> renamed) {
+  // The field shows and takes characters; the script holds bytes in its own encoding. It takes
   // a longer name already in the script whole, so that confirming it unchanged cannot rename
   // the resource to a cut name: the length check refuses it instead.
   std::string name = toDisplay(initial, encoding);
-  const std::size_t width = std::max(kMaxNameLength, characterCount(name));
+  const std::size_t limit = std::max(kMaxNameLength, characterCount(name));
   for (;;) {
-    std::string field = firstCharacters(name, width);
-    field.append(width - characterCount(field), ' ');
-    if (!askText(ui, title, prompt, field)) return std::nullopt;
-    // Taken whole: the field holds at most `width` characters, and a longer name already in the
-    // script is refused by its length rather than cut.
-    name = typedName(field);
+    if (!askText(ui, title, prompt, name, limit)) return std::nullopt;
+    name = typedName(name);
     // An empty field is a name forgotten, not a cancel: the prompt says so and stays open.
-    const std::string refusal = name.empty() ? std::string(kMissingNameMessage)
-                                             : nameRefusal(index, name, typeWord, encoding);
+    const std::string refusal = name.empty()
+                                    ? std::string(kMissingNameMessage)
+                                    : nameRefusal(index, name, typeWord, encoding, renamed);
     if (refusal.empty()) return fromDisplay(name, encoding);
     inform(ui, refusal);
   }

@@ -349,17 +349,44 @@ std::string placeBlock(std::string_view text, const std::vector<Statement>& stat
 
 namespace {
 
-// At the end of the text, two blank lines after the last one that holds text (the blank lines
-// already there count).
+// A gap cut to its line end and at most two blank lines: a delete takes no more with a block,
+// so a new block set apart by more would leave the rest behind when deleted.
+std::string_view atMostTwoBlankLines(std::string_view gap) {
+  std::size_t end = 0;
+  for (int lineEnds = 0; lineEnds < 3; ++lineEnds) {
+    const std::size_t at = gap.find("\r\n", end);
+    if (at == std::string_view::npos) return gap;
+    end = at + 2;
+  }
+  return gap.substr(0, end);
+}
+
+// At the end of the text: after its last line that holds more than white space, set apart by
+// the blank lines that follow that line (at most two, copied), or by two where the text ends
+// on it; where a line of blanks without a line end follows it, not set apart at all, since a
+// delete would not take that line. A text of white space only keeps it all, the block on a
+// line of its own after it. Deleting the block gives the text back byte for byte.
 Insertion endInsertion(std::string_view text, std::string_view content) {
-  std::size_t lineEnds = 0;
-  for (std::size_t p = text.size(); p > 0 && isSpace(text[p - 1]); --p)
-    if (crLfAt(text, p - 1)) ++lineEnds;
-  std::string inserted;
-  for (; lineEnds < 3; ++lineEnds) inserted += "\r\n";
+  std::size_t last = text.size();
+  while (last > 0 && isSpace(text[last - 1])) --last;
+  if (last == 0) {
+    // At the start of its last line; a line end after the block keeps the text's end.
+    const std::size_t lineStart = lineStartOf(text, text.size());
+    std::string inserted(content);
+    if (!text.empty()) inserted += "\r\n";
+    return {lineStart, lineStart, std::move(inserted)};
+  }
+  std::size_t lineEnd = text.find("\r\n", last);
+  if (lineEnd == std::string_view::npos) lineEnd = text.size();
+  std::string_view gap = kBlockSeparator;
+  if (lineEnd + 2 < text.size()) {
+    std::size_t gapEnd = lineEnd + 2;
+    while (const std::optional<std::size_t> after = afterBlankLine(text, gapEnd)) gapEnd = *after;
+    gap = atMostTwoBlankLines(text.substr(lineEnd, gapEnd - lineEnd));
+  }
+  std::string inserted(gap);
   inserted += content;
-  if (text.ends_with("\r\n")) inserted += "\r\n";
-  return {text.size(), text.size(), std::move(inserted)};
+  return {lineEnd, lineEnd, std::move(inserted)};
 }
 
 // At the place placeBlock would give the block in the last stretch; at the end when the
@@ -382,11 +409,11 @@ Insertion placedInsertion(std::string_view text, const std::vector<Statement>& s
   if (target < others.size()) {
     const Unit& next = *others[target];
     std::string inserted(content);
-    inserted += usableGap(gapOf(text, next));
+    inserted += atMostTwoBlankLines(usableGap(gapOf(text, next)));
     return {next.begin, next.begin, std::move(inserted)};
   }
   const Unit& last = *others.back();
-  std::string inserted(usableGap(gapOf(text, last)));
+  std::string inserted(atMostTwoBlankLines(usableGap(gapOf(text, last))));
   inserted += content;
   return {last.contentEnd, last.contentEnd, std::move(inserted)};
 }
@@ -405,14 +432,8 @@ std::optional<Insertion> newBlockInsertion(std::string_view text, std::string_vi
                                            const std::vector<Statement>* known) {
   std::string_view content = block;
   while (!content.empty() && isSpace(content.back())) content.remove_suffix(1);
-  std::size_t firstCode = 0;
-  while (firstCode < text.size() && isSpace(text[firstCode])) ++firstCode;
-  if (firstCode == text.size()) {
-    // Nothing but white space so far: the text becomes the block.
-    std::string whole(content);
-    if (text.ends_with("\r\n")) whole += "\r\n";
-    return Insertion{0, text.size(), std::move(whole)};
-  }
+  // Nothing but white space so far: the block goes in after it.
+  if (trimSpace(text).empty()) return endInsertion(text, content);
   std::vector<Statement> read;
   if (!known) read = readStatements(text);
   const std::vector<Statement>& statements = known ? *known : read;

@@ -37,9 +37,10 @@ std::string placeBlock(std::string_view text, const std::vector<Statement>& stat
                        std::size_t offset, std::size_t* landed = nullptr);
 
 // Where a new block goes, and the text to insert there: in the script's last stretch, at the
-// place placeBlock would give it, set apart as its neighbours are. Where a statement left open
-// would read the block (or the block a statement after it) otherwise, at the end of the text;
-// nothing when it cannot go there either.
+// place placeBlock would give it, set apart as its neighbours are (by at most two blank lines).
+// Where a statement left open would read the block (or the block a statement after it)
+// otherwise, at the end of the text; nothing when it cannot go there either. Deleting the block
+// (deletedRange) gives the text back byte for byte.
 struct Insertion {
   std::size_t at = 0;
   std::size_t replacedEnd = 0;  // the text [at, replacedEnd) gives way (white space only)

@@ -95,9 +95,11 @@ bool renameResource(UserInterface& ui, Document& doc, std::optional<std::size_t>
   }
   const auto block = currentBlock(ui, doc, *current);
   if (!block) return false;
+  // Its own name is no duplicate: in other letters it changes their case.
   const auto name = askResourceName(ui, doc.index(), "Rinomina", "Nuovo nome:", entry.name,
-                                    entry.keyword(), doc.encoding());
-  if (!name) return false;
+                                    entry.keyword(), doc.encoding(), *current);
+  // Confirmed as it stands: nothing to change.
+  if (!name || *name == entry.name) return false;
   return doc.commit(renameEdit(doc.index(), *current, *block, *name));
 }
 

@@ -19,6 +19,20 @@ bool onlyBlanks(std::string_view text, std::size_t from, std::size_t to) {
 
 namespace {
 
+// Where what sets lines that end the text apart from the text above begins: the line end
+// before the blank lines right above them, at most two of those taken. Nothing when only white
+// space stands above: nothing sets the lines apart.
+std::optional<std::size_t> separationAbove(std::string_view text, std::size_t lineStart) {
+  if (trimSpace(text.substr(0, lineStart)).empty()) return std::nullopt;
+  std::size_t from = lineStart;
+  for (int blankLines = 0; blankLines < 2; ++blankLines) {
+    const std::size_t above = lineStartOf(text, from - 2);
+    if (!trimSpace(text.substr(above, from - 2 - above)).empty()) break;
+    from = above;
+  }
+  return from - 2;
+}
+
 Splice rangeToDelete(std::string_view text, const BlockExtent& block, bool& wholeLines) {
   const std::size_t lineStart = lineStartOf(text, block.begin);
   std::size_t lineEnd = block.end;
@@ -26,7 +40,13 @@ Splice rangeToDelete(std::string_view text, const BlockExtent& block, bool& whol
   wholeLines =
       onlyBlanks(text, lineStart, block.begin) && (lineEnd == text.size() || crLfAt(text, lineEnd));
   if (!wholeLines) return {block.begin, block.end, {}};
-  // The last line, without a line end: the blank lines before it stay.
+  // Its lines end the text: what set them apart above goes with them, and the text keeps the
+  // end it had (its final line end, or none). A block added at the end of the text, set apart
+  // from the line above it, is so taken back as it came.
+  if (lineEnd == text.size() || lineEnd + 2 == text.size())
+    if (const std::optional<std::size_t> from = separationAbove(text, lineStart))
+      return {*from, lineEnd, {}};
+  // The last line, without a line end, with only white space above it.
   if (lineEnd == text.size()) return {lineStart, text.size(), {}};
   // Its lines, and at most two whitespace-only lines after them.
   std::size_t end = lineEnd + 2;

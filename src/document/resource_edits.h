@@ -45,7 +45,10 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
                 std::string_view newName);
 
 // What a delete removes: the block; when it stands alone on its lines, those lines whole and at
-// most two whitespace-only lines after them. Comments around it stay. Nothing when taking it
+// most two whitespace-only lines after them, or, where its lines end the text, the line end
+// before them and at most two whitespace-only lines above (the text keeps its final line end,
+// or its lack of one). Comments around it stay. What a new or pasted block brings with it
+// (newBlockInsertion) is what this takes back. Nothing when taking it
 // away would change how the statements around it read (a statement left open before it would
 // run on into the one after it).
 // `statements`, when given, are the text's (readStatements(text)), so as not to read them again.

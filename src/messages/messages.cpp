@@ -16,13 +16,10 @@ MessageResult showMessage(UserInterface& ui, std::string_view text, MessageKind 
   return {button, kind};
 }
 
-bool askText(UserInterface& ui, std::string_view title, std::string_view prompt,
-             std::string& value) {
-  // The field takes as many characters as the value holds: characters, not UTF-8 bytes.
-  std::size_t characters = 0;
-  for (char c : value) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+bool askText(UserInterface& ui, std::string_view title, std::string_view prompt, std::string& value,
+             std::size_t maxLength) {
   std::string edited = value;
-  if (!ui.inputBox(title, prompt, edited, characters)) return false;
+  if (!ui.inputBox(title, prompt, edited, maxLength)) return false;
   value = std::move(edited);
   return true;
 }

@@ -30,10 +30,11 @@ inline void inform(UserInterface& ui, std::string_view text) {
   showMessage(ui, text, MessageKind::Info);
 }
 
-// askText: the input box; the field accepts as many characters as `value` holds when passed.
-// True with the edited value on confirm; false with `value` unchanged on cancel.
-bool askText(UserInterface& ui, std::string_view title, std::string_view prompt,
-             std::string& value);
+// askText: the input box; the field shows `value` and accepts at most `maxLength` characters
+// (a limit on typing: the value is never padded to it). True with the edited value on confirm;
+// false with `value` unchanged on cancel.
+bool askText(UserInterface& ui, std::string_view title, std::string_view prompt, std::string& value,
+             std::size_t maxLength);
 
 // The text as shown: every ";" becomes a line break.
 std::string messageLines(std::string_view text);

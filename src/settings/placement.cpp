@@ -115,4 +115,8 @@ void rememberListWidth(UserInterface& ui, int width) {
   writeNumber(ui, "LarghezzaLista", std::clamp(width, kLeastListWidth, 2000));
 }
 
+bool listWidthChosen(UserInterface& ui) {
+  return readNumber(ui, "LarghezzaLista", 0) > 0;
+}
+
 }  // namespace kolvre

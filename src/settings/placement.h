@@ -80,5 +80,8 @@ inline constexpr int kDefaultListWidth = 180;
 inline constexpr int kLeastListWidth = 80;
 int listWidth(UserInterface& ui);
 void rememberListWidth(UserInterface& ui, int width);
+// True once the bar has set the list's width: the settings hold "LarghezzaLista". Until then
+// the list is as wide as its contents ask.
+bool listWidthChosen(UserInterface& ui);
 
 }  // namespace kolvre

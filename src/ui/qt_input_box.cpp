@@ -53,9 +53,11 @@ bool showInputBox(const QString& title, const QString& prompt, QString& value, i
   auto* edit = new QLineEdit(&box);
   edit->setObjectName(QStringLiteral("102"));
   edit->setGeometry(pixelRect(kEditRect));
+  // The length is a limit on typing; the value is shown without blanks around it, so that a
+  // value padded to the limit cannot leave the field full of blanks nobody sees.
   edit->setMaxLength(maxLength < 0 ? 0 : maxLength);
-  edit->setText(value);
-  // The whole text is selected on entry, so typing replaces a padded name.
+  edit->setText(value.trimmed());
+  // The whole text is selected on entry, so typing replaces it.
   edit->selectAll();
 
   auto* confirm = new QPushButton(QStringLiteral("&Conferma"), &box);

@@ -7,10 +7,10 @@ class QWidget;
 
 namespace kolvre {
 
-// Shows the input box titled `title` with `prompt` above a field holding `value`, which accepts
-// at most `maxLength` characters. Owned by `owner` or else the active window; centred on its
-// screen. True with the field's text in `value` on Conferma (or Enter); false with `value`
-// untouched on Annulla, Esc or the close box.
+// Shows the input box titled `title` with `prompt` above a field holding `value` without the
+// white space around it, which accepts at most `maxLength` characters. Owned by `owner` or else the
+// active window; centred on its screen. True with the field's text in `value` on Conferma (or
+// Enter); false with `value` untouched on Annulla, Esc or the close box.
 bool showInputBox(const QString& title, const QString& prompt, QString& value, int maxLength,
                   QWidget* owner = nullptr);
 

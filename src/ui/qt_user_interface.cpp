@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QProcess>
@@ -15,6 +16,7 @@
 
 #include "messages/messages.h"
 #include "settings/ini_file.h"
+#include "settings/placement.h"
 #include "ui/qt_input_box.h"
 #include "ui/qt_message_box.h"
 
@@ -36,8 +38,7 @@ std::string QtUserInterface::chooseFile(FileDialogMode mode, std::string_view ti
   // Scripts go by several extensions; any other file can still be chosen.
   const QString filter =
       QStringLiteral("Script di risorse (*.rc *.rc2 *.orc *.dlg *.RC);;Tutti i file (*)");
-  const QString folder = QDir::currentPath();
-  QFileDialog dialog(QApplication::activeWindow(), qstr(title), folder, filter);
+  QFileDialog dialog(QApplication::activeWindow(), qstr(title), startFolder(), filter);
   // Dates and sizes in the list as an Italian user writes them.
   dialog.setLocale(QLocale(QLocale::Italian, QLocale::Italy));
   dialog.setAcceptMode(mode == FileDialogMode::Open ? QFileDialog::AcceptOpen
@@ -47,7 +48,21 @@ std::string QtUserInterface::chooseFile(FileDialogMode mode, std::string_view ti
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+  const QString chosen = dialog.selectedFiles().first();
+  writeSetting(kParametri, kLastFolderKey, stdstr(QFileInfo(chosen).absolutePath()));
+  return QFile::encodeName(chosen).toStdString();
+}
+
+QString QtUserInterface::startFolder() {
+  // The open script's folder, else the last one a file was chosen in, else the current one;
+  // each only while it is there.
+  QStringList folders;
+  if (mainWindow_ && !mainWindow_->windowFilePath().isEmpty())
+    folders << QFileInfo(mainWindow_->windowFilePath()).absolutePath();
+  folders << qstr(readSetting(kParametri, kLastFolderKey, ""));
+  for (const QString& folder : folders)
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+  return QDir::currentPath();
 }
 
 std::string QtUserInterface::clipboardText() {

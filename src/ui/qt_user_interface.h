@@ -10,6 +10,9 @@
 
 namespace kolvre {
 
+// The folder a file was last chosen in, as the file dialogs keep it.
+inline constexpr std::string_view kLastFolderKey = "UltimaCartella";
+
 class QtUserInterface : public UserInterface {
  public:
   // Reads the settings file once, now; later reads come from memory.
@@ -22,6 +25,8 @@ class QtUserInterface : public UserInterface {
   int messageBox(std::string_view text, MessageKind kind, std::string_view title) override;
   bool inputBox(std::string_view title, std::string_view prompt, std::string& value,
                 std::size_t maxLength) override;
+  // Starts in the open script's folder, else in the last folder a file was chosen in (kept in
+  // the settings as "UltimaCartella" of "Parametri"), else in the current folder.
   std::string chooseFile(FileDialogMode mode, std::string_view title) override;
   std::string clipboardText() override;
   void setClipboardText(std::string_view text) override;
@@ -39,6 +44,8 @@ class QtUserInterface : public UserInterface {
   void openUrl(std::string_view url) override;
 
  private:
+  QString startFolder();
+
   SettingsFile settings_;
   bool settingsFailureTold_ = false;
   QPointer<QWidget> mainWindow_;

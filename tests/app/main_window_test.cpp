@@ -53,6 +53,7 @@ TEST_F(MainWindowTest, ListShowsTheIndexAndTheTitleTheFile) {
   EXPECT_EQ(cell(1, 1), "B");
   EXPECT_EQ(cell(2, 1), "VI");
   EXPECT_EQ(window->windowTitle().toStdString(), "KOLV Software Resource Editor - " + file);
+  EXPECT_EQ(window->windowFilePath().toStdString(), file);  // where the file dialogs start
   EXPECT_EQ(window->list()->width(), 180);
   // The name column takes what the type column leaves; a cut name is given whole as a tooltip.
   EXPECT_EQ(window->list()->columnWidth(0) + window->list()->columnWidth(1),

@@ -304,7 +304,7 @@ TEST(CliResourceCommands, NthPicksOneOfSeveralNamesakes) {
   EXPECT_EQ(cli({"show", f, "X", "I", "--nth", "0"}).code, 2);
   EXPECT_EQ(cli({"list", f, "--nth", "1"}).code, 2);
   EXPECT_EQ(cli({"delete", f, "X", "I", "--nth", "2"}).code, 0);
-  EXPECT_EQ(TempDir::read(f), "X ICON\r\n{\r\n 1\r\n}\r\n");
+  EXPECT_EQ(TempDir::read(f), "X ICON\r\n{\r\n 1\r\n}");
 }
 
 TEST(CliReorder, ToStandardOutputAndNeverOverASpecialFile) {

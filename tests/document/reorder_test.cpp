@@ -294,11 +294,12 @@ void expectInserted(const std::vector<InsertCase>& cases) {
 
 TEST(NewBlockInsertion, WhereANewBlockGoes) {
   expectInserted({
-      // Into an empty or whitespace-only text: the text becomes the block.
+      // Into an empty or whitespace-only text: after the white space, which stays; its last
+      // line, left without a line end, after the block's.
       {"", icon("X"), icon("X")},
       {"", icon("X") + "\r\n", icon("X")},
-      {" \r\n\t\r\n", icon("X") + "\r\n\r\n", icon("X") + "\r\n"},
-      {"  ", icon("X"), icon("X")},
+      {" \r\n\t\r\n", icon("X") + "\r\n\r\n", " \r\n\t\r\n" + icon("X") + "\r\n"},
+      {"  ", icon("X"), icon("X") + "\r\n  "},
       // Before the first of a later name, set apart as that one is from the next.
       {icon("A") + "\r\n\r\n" + icon("C") + "\r\n\r\n" + icon("E") + "\r\n", icon("B"),
        icon("A") + "\r\n\r\n" + icon("B") + "\r\n\r\n" + icon("C") + "\r\n\r\n" + icon("E") +
@@ -340,10 +341,17 @@ TEST(NewBlockInsertion, BesideTheLastBlockTheGapAboveItCounts) {
   });
 }
 
-// At the end, the blank lines already there count toward the two.
-TEST(NewBlockInsertion, BlankLinesAtTheEndCountTowardTheTwo) {
+// At the end, after the last line that holds text: the blank lines already there set the new
+// block apart (two at most) and stay after it, so that a delete, which takes at most two blank
+// lines after a block, gives the text back.
+TEST(NewBlockInsertion, BlankLinesAtTheEndSetTheNewBlockApartAndStay) {
   expectInserted({
-      {"#endif\r\n\r\n\r\n", icon("A"), "#endif\r\n\r\n\r\n" + icon("A") + "\r\n"},
+      {"#endif\r\n\r\n", icon("A"), "#endif\r\n\r\n" + icon("A") + "\r\n\r\n"},
+      {"#endif\r\n\r\n\r\n", icon("A"), "#endif\r\n\r\n\r\n" + icon("A") + "\r\n\r\n\r\n"},
+      {"#endif\r\n \r\n\r\n\r\n", icon("A"),
+       "#endif\r\n \r\n\r\n" + icon("A") + "\r\n \r\n\r\n\r\n"},
+      // A last line of blanks without a line end: the block is not set apart.
+      {"#endif\r\n  ", icon("A"), "#endif\r\n" + icon("A") + "\r\n  "},
   });
 }
 

@@ -55,19 +55,47 @@ TEST_F(ResourceCommands, RenameChangesOnlyTheHeaderName) {
   EXPECT_EQ(doc.text(), "ZED DIALOGEX 0, 0, 10, 10\r\nCAPTION \"MYDLG DIALOG\"\r\n{\r\n}" + kSep +
                             "B ICON\r\n{\r\n}");
   EXPECT_EQ(currentName(), "ZED");
-  EXPECT_EQ(ui.prompts[0], "MYDLG          ");
+  // The name as it stands, not padded; 15 characters is the field's limit.
+  EXPECT_EQ(ui.prompts[0], "MYDLG");
+  EXPECT_EQ(ui.promptLimits[0], 15u);
 }
 
-TEST_F(ResourceCommands, RenameRefusesItselfBlanksAndDuplicatesUntilAccepted) {
+TEST_F(ResourceCommands, RenameRefusesBlanksAndAnotherResourcesNameUntilAccepted) {
   load("MYDLG DIALOG\r\n{\r\n}" + kSep + "OTHER DIALOG\r\n{\r\n}" + kSep + "NEW ICON\r\n{\r\n}");
   select("MYDLG", "D");
-  ui.inputs = {"mydlg ", "a b", "other", "new"};
+  ui.inputs = {"a b", "other", "new"};
   EXPECT_TRUE(renameResource(ui, doc, list.position()));
-  EXPECT_EQ(ui.messageTexts(),
-            (V{"Nome risorsa già presente.", "Spazi non ammessi.", "Nome risorsa già presente."}));
-  EXPECT_EQ(ui.prompts[1], "MYDLG          ");  // the refused answer, as it now stands
-  EXPECT_EQ(ui.prompts[2], "A B            ");
+  EXPECT_EQ(ui.messageTexts(), (V{"Spazi non ammessi.", "Nome risorsa già presente."}));
+  EXPECT_EQ(ui.prompts[1], "A B");  // the refused answer, as it now stands
+  EXPECT_EQ(ui.prompts[2], "OTHER");
   EXPECT_EQ(names(), (V{"NEW D", "NEW I", "OTHER D"}));
+}
+
+// The only resource of that name and type is the renamed one itself: in other letters the
+// rename goes through and changes their case; as it stands it changes nothing.
+TEST_F(ResourceCommands, ARenameToItsOwnNameInOtherLettersChangesTheCase) {
+  load("zz DIALOG\r\n{\r\n}" + kSep + "yy DIALOG\r\n{\r\n}" + kSep + "A DIALOG\r\n{\r\n 1\r\n}" +
+       kSep + "a DIALOG\r\n{\r\n 2\r\n}");
+  select("zz", "D");
+  ui.inputs = {"zz"};  // confirmed as shown: the prompt takes names in capitals
+  EXPECT_TRUE(renameResource(ui, doc, list.position()));
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(currentName(), "ZZ");
+  EXPECT_EQ(doc.undoLabel(), "Rinomina");
+  // As it stands now: no step, no message.
+  ui.inputs = {"ZZ"};
+  EXPECT_FALSE(renameResource(ui, doc, list.position()));
+  EXPECT_TRUE(ui.messages.empty());
+  ASSERT_TRUE(doc.undo());
+  EXPECT_FALSE(doc.undo());
+  // Another resource's name, in any letters, is still refused; so is a namesake's.
+  select("zz", "D");
+  ui.inputs = {"YY", std::nullopt};
+  EXPECT_FALSE(renameResource(ui, doc, list.position()));
+  select("a", "D");  // the second of the two named A
+  ui.inputs = {"A", std::nullopt};
+  EXPECT_FALSE(renameResource(ui, doc, list.position()));
+  EXPECT_EQ(ui.messageTexts(), (V{"Nome risorsa già presente.", "Nome risorsa già presente."}));
 }
 
 TEST_F(ResourceCommands, ALongNameIsShownWholeAndRefusedNotCut) {
@@ -76,6 +104,7 @@ TEST_F(ResourceCommands, ALongNameIsShownWholeAndRefusedNotCut) {
   EXPECT_TRUE(renameResource(ui, doc, list.position()));
   EXPECT_EQ(ui.prompts[0], "abcdefghijklmnopqrst");
   EXPECT_EQ(ui.prompts[1], "ABCDEFGHIJKLMNOPQRST");
+  EXPECT_EQ(ui.promptLimits, (std::vector<std::size_t>{20, 20}));
   EXPECT_EQ(ui.messageTexts(), (V{"Nome troppo lungo: al massimo 15 caratteri."}));
   EXPECT_EQ(names(), (V{"SHORT B"}));
 }
@@ -84,7 +113,7 @@ TEST_F(ResourceCommands, NamesAreShownAndTakenInTheScriptsEncoding) {
   load("PERCH\xC9 ICON\r\n{\r\n}");  // Windows-1252: É is one byte
   ui.inputs = {"CAFÉ"};
   EXPECT_TRUE(renameResource(ui, doc, list.position()));
-  EXPECT_EQ(ui.prompts[0], "PERCHÉ         ");
+  EXPECT_EQ(ui.prompts[0], "PERCHÉ");
   EXPECT_EQ(doc.text(), "CAF\xC9 ICON\r\n{\r\n}");
 }
 
@@ -144,7 +173,8 @@ TEST_F(ResourceCommands, DeleteLandsOnTheRightNeighbour) {
     EXPECT_EQ(ui.messages.back().text,
               std::string("Confermi l'eliminazione della risorsa ") + r.name + "?");
   }
-  EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}" + kSep);
+  // The last one went with the separator above it.
+  EXPECT_EQ(doc.text(), "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}");
 }
 
 TEST_F(ResourceCommands, DeleteTheOnlyResourceEmptiesTheList) {
@@ -188,7 +218,7 @@ TEST_F(ResourceCommands, DuplicatesAreHandledAsTheSelectedOne) {
   list.row = 2;
   ui.buttons = {kIdOk};
   EXPECT_TRUE(deleteResource(ui, doc, list.position()));
-  EXPECT_EQ(doc.text(), "X ICON\r\n{\r\n 1\r\n}" + kSep);
+  EXPECT_EQ(doc.text(), "X ICON\r\n{\r\n 1\r\n}");
 }
 
 TEST_F(ResourceCommands, AResourceWhoseBodyNeverClosesIsNotDeleted) {
@@ -362,7 +392,9 @@ TEST_F(ResourceCommands, NewPromptTitleNamesTheKindInLowerCase) {
   load("");
   ui.inputs = {std::nullopt};
   EXPECT_FALSE(newResource(ui, doc, ResourceType::VersionInfo));
-  EXPECT_EQ(ui.prompts[0], std::string(15, ' '));
+  // An empty field that takes up to 15 characters, not one filled with blanks.
+  EXPECT_EQ(ui.prompts[0], "");
+  EXPECT_EQ(ui.promptLimits[0], 15u);
   ui.inputs = {"1"};
   EXPECT_TRUE(newResource(ui, doc, ResourceType::Manifest));
   EXPECT_EQ(doc.text(), "1 24\r\n{\r\n}");

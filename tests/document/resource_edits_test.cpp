@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "document/document.h"
 #include "document/reorder.h"
 
@@ -74,8 +75,15 @@ TEST(DeleteEdit, TakesTheBlockAndItsSeparatorAndLandsOnANeighbour) {
   const Row rows[] = {
       {three, 0, "B ICON\r\n{\r\n}" + kSep + "C ICON\r\n{\r\n}", std::nullopt},
       {three, 1, "A ICON\r\n{\r\n}" + kSep + "C ICON\r\n{\r\n}", 1},
-      // The last block goes alone; the separator before it stays.
-      {three, 2, "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}" + kSep, 1},
+      // The last block goes with the separator above it; the text keeps its end.
+      {three, 2, "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}", 1},
+      {three + "\r\n", 2, "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}\r\n", 1},
+      // At most two blank lines above it, and a comment above it stays.
+      {"A ICON\r\n{\r\n}\r\n\r\n\r\n\r\nB ICON\r\n{\r\n}", 1, "A ICON\r\n{\r\n}\r\n", 0},
+      {"A ICON\r\n{\r\n}\r\n\r\n// b\r\nB ICON\r\n{\r\n}\r\n", 1,
+       "A ICON\r\n{\r\n}\r\n\r\n// b\r\n", 0},
+      // With only blank lines above, those stay.
+      {"\r\n\r\nA ICON\r\n{\r\n}\r\n", 0, "\r\n\r\n", std::nullopt},
       // Never more than three line ends, never the next resource.
       {"A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}", 0, "B ICON\r\n{\r\n}", std::nullopt},
       {"A ICON\r\n{\r\n}\r\n\r\n\r\n\r\nB ICON\r\n{\r\n}", 0, "\r\nB ICON\r\n{\r\n}", std::nullopt},
@@ -103,7 +111,8 @@ TEST(AppendEdit, GoesInAtItsPlaceAndMovesNothingElse) {
   };
   const Row rows[] = {
       {"", "A ICON\r\n{\r\n}", "A ICON\r\n{\r\n}"},
-      {"\r\n  \r\n", "A ICON\r\n{\r\n}  ", "A ICON\r\n{\r\n}\r\n"},
+      // White space only stays; the block goes after it, on a line of its own.
+      {"\r\n  \r\n", "A ICON\r\n{\r\n}  ", "\r\n  \r\nA ICON\r\n{\r\n}\r\n"},
       {"B ICON\r\n{\r\n}", "A ICON\r\n{\r\n}", "A ICON\r\n{\r\n}" + kSep + "B ICON\r\n{\r\n}"},
       // The text before the block it goes in front of stays as it is.
       {"\r\n\r\n X ICON\r\n{\r\n}", "A ICON\r\n{\r\n}",
@@ -120,6 +129,68 @@ TEST(AppendEdit, GoesInAtItsPlaceAndMovesNothingElse) {
     EXPECT_EQ(a.text, r.after) << r.text;
     EXPECT_TRUE(a.current) << r.text;
   }
+}
+
+// New and paste, then delete, give back the text byte for byte, wherever the block lands and
+// however the text around it is laid out.
+TEST(AppendEdit, DeletingTheAddedBlockGivesBackTheText) {
+  const std::string a = "A ICON\r\n{\r\n}";
+  const std::string c = "C ICON\r\n{\r\n}";
+  const std::string texts[] = {
+      "",
+      "\r\n",
+      "\r\n\r\n\r\n\r\n",
+      "  ",
+      "\r\n  ",
+      // One resource: with and without a final line end, blank lines after it.
+      a,
+      a + "\r\n",
+      a + "\r\n\r\n",
+      a + "\r\n\r\n\r\n\r\n\r\n",
+      a + "\r\n  ",
+      a + "\r\n\r\n \t",
+      "\r\n\r\n" + a + "\r\n",
+      // Two: set apart by none, one, two, four blank lines, some holding blanks.
+      a + "\r\n" + c,
+      a + "\r\n\r\n" + c + "\r\n",
+      a + kSep + c,
+      a + kSep + c + "\r\n",
+      a + "\r\n\r\n\r\n\r\n\r\n" + c + "\r\n\r\n\r\n\r\n\r\n",
+      a + "\r\n  \r\n\t\r\n \r\n" + c,
+      // Comments above, after and at the end.
+      "// icons\r\n" + a + "\r\n\r\n// c\r\n/* more */\r\n" + c + " // last\r\n",
+      a + kSep + c + "\r\n// end",
+      a + kSep + c + "\r\n\r\n// end\r\n",
+      // Other statements: a menu after the last icon, a preprocessor line last, a language.
+      a + "\r\nM MENU\r\n{\r\n}\r\n",
+      "#include \"r.h\"\r\n" + a + kSep + c + "\r\n#endif",
+      "#include \"r.h\"\r\n",
+      "LANGUAGE 16, 1\r\n\r\n" + a + "\r\n",
+      "X DIALOG 0, 0, 1, 1\r\n{\r\n}" + kSep + a + kSep + c + "\r\n",
+  };
+  const std::string blocks[] = {"0 ICON\r\n{\r\n}",   "B ICON\r\n{\r\n}",
+                                "Z ICON\r\n{\r\n}",   "D DIALOG 0, 0, 1, 1\r\n{\r\n}\r\n",
+                                "0 BITMAP\r\n{\r\n}", "S STRINGTABLE\r\n{\r\n 1, \"x\"\r\n}"};
+  for (const std::string& text : texts)
+    for (const std::string& block : blocks) {
+      SCOPED_TRACE(::testing::Message() << "text: " << ::testing::PrintToString(text)
+                                        << " block: " << block.substr(0, 8));
+      Document doc;
+      doc.load("", text);
+      ASSERT_TRUE(doc.commit(appendEdit(doc.text(), block, kLabelNew).value()));
+      const std::string added = doc.text();
+      const std::string_view content = trimSpace(block);
+      const std::size_t at = added.find(content);
+      ASSERT_NE(at, std::string::npos) << added;
+      std::optional<std::size_t> position;
+      for (std::size_t i = 0; i < doc.index().size(); ++i)
+        if (doc.index()[i].offset == at) position = i;
+      ASSERT_TRUE(position) << added;
+      const auto extent = entryBlock(added, doc.index(), *position);
+      ASSERT_TRUE(extent);
+      ASSERT_TRUE(doc.commit(deleteEdit(added, doc.index(), *position, *extent).value()));
+      EXPECT_EQ(doc.text(), text) << "added: " << ::testing::PrintToString(added);
+    }
 }
 
 TEST(PastedBlock, KeepsTheTextAndChangesOnlyTheName) {

@@ -45,21 +45,25 @@ TEST(Popmsg, EachQuestionKindBeepsAndMapsItsButtons) {
 
 TEST(Msgget, CancelLeavesTheValueExactlyAsItWas) {
   ScriptedUi ui;
-  std::string value = "AB             ";
+  std::string value = "AB ";
   ui.inputs = {std::nullopt};
-  EXPECT_FALSE(askText(ui, "T", "P", value));
-  EXPECT_EQ(value, "AB             ");
+  EXPECT_FALSE(askText(ui, "T", "P", value, 15));
+  EXPECT_EQ(value, "AB ");
 }
 
-TEST(Msgget, ConfirmGivesTheEditedValueCutToTheFieldLength) {
+// The length is the field's limit, given apart from the value: an empty value still takes a
+// whole name, and the value is shown as it is, never padded to the limit.
+TEST(Msgget, ConfirmGivesTheEditedValueWithinTheLimit) {
   ScriptedUi ui;
-  std::string value = "12345";
+  std::string value;
   ui.inputs = {"abcdefgh"};
-  EXPECT_TRUE(askText(ui, "T", "P", value));
+  EXPECT_TRUE(askText(ui, "T", "P", value, 5));
   EXPECT_EQ(value, "abcde");
-  ui.inputs = {"abcde"};
-  EXPECT_TRUE(askText(ui, "T", "P", value));
-  EXPECT_EQ(value, "abcde");
+  ui.inputs = {"xy"};
+  EXPECT_TRUE(askText(ui, "T", "P", value, 15));
+  EXPECT_EQ(value, "xy");
+  EXPECT_EQ(ui.prompts, (std::vector<std::string>{"", "abcde"}));
+  EXPECT_EQ(ui.promptLimits, (std::vector<std::size_t>{5, 15}));
 }
 
 TEST(StopMessages, FileFailuresNameTheFileExactlyAsItIs) {

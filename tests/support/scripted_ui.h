@@ -42,7 +42,8 @@ class ScriptedUi : public UserInterface {
   std::function<int(const RunCall&, std::string& output)> onCapture;
 
   std::vector<ShownMessage> messages;
-  std::vector<std::string> prompts;  // the value shown in each input box
+  std::vector<std::string> prompts;       // the value shown in each input box
+  std::vector<std::size_t> promptLimits;  // and the most characters its field takes
   std::vector<std::string> dialogTitles;
   std::vector<RunCall> runs;
   std::vector<std::string> urls;
@@ -64,6 +65,7 @@ class ScriptedUi : public UserInterface {
   bool inputBox(std::string_view, std::string_view, std::string& value,
                 std::size_t maxLength) override {
     prompts.push_back(value);
+    promptLimits.push_back(maxLength);
     if (inputs.empty()) throw std::logic_error("unexpected input box");
     auto answer = inputs.front();
     inputs.pop_front();

@@ -146,9 +146,10 @@ TEST(InputBox, EveryWayOfCancellingLeavesTheValueExactlyAsItWas) {
 
 TEST(InputBox, ConfirmGivesTheTypedOrUntouchedValueWithinTheFieldLength) {
   const std::tuple<QString, int, QString, QString> rows[] = {
-      {kPadded, 15, "", kPadded},         // untouched, padding included
+      {kPadded, 15, "", "AB"},            // untouched: shown and given without the padding
       {kPadded, 15, "XY", "XY"},          // typing replaces the whole value
       {"12345", 5, "abcdefgh", "abcde"},  // and stops at the field length
+      {"", 15, "abcdefghijklmnopq", "abcdefghijklmno"},  // an empty value takes a whole name
   };
   for (const auto& [before, length, typed, after] : rows) {
     QString value = before;
@@ -159,6 +160,23 @@ TEST(InputBox, ConfirmGivesTheTypedOrUntouchedValueWithinTheFieldLength) {
     EXPECT_TRUE(showInputBox("T", "P", value, length));
     EXPECT_EQ(value, after);
   }
+}
+
+// Typing after the name shown (the selection given up) adds to it: the field holds no blanks
+// up to its limit that would leave no room.
+TEST(InputBox, TypingAfterTheNameAddsToIt) {
+  QString value = kPadded;
+  QString shown;
+  onModal([&](QWidget* box) {
+    auto* edit = box->findChild<QLineEdit*>("102");
+    shown = edit->text();
+    QTest::keyClick(edit, Qt::Key_End);
+    QTest::keyClicks(edit, "CD");
+    typeKey(box, Qt::Key_Return);
+  });
+  EXPECT_TRUE(showInputBox("Nuovo dialog", "Nome:", value, 15));
+  EXPECT_EQ(shown, "AB");
+  EXPECT_EQ(value, "ABCD");
 }
 
 TEST(InputBox, ControlsStandAtTheirDialogUnitsInPixels) {

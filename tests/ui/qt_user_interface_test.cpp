@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QTimer>
 #include <filesystem>
 
@@ -131,6 +133,56 @@ TEST(QtFileDialog, OffersEveryScriptExtensionAndAnyFileInItalian) {
   EXPECT_EQ(filters,
             (QStringList{"Script di risorse (*.rc *.rc2 *.orc *.dlg *.RC)", "Tutti i file (*)"}));
   EXPECT_EQ(locale.language(), QLocale::Italian);
+}
+
+// The folder the file dialog opens in; it then chooses `choose` (a full path), or is cancelled.
+QString folderShown(QtUserInterface& ui, const QString& choose = {}) {
+  QString folder;
+  // Tried again until the dialog has gone: it takes a name only once it has read its folder.
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    if (folder.isEmpty()) folder = dialog->directory().absolutePath();
+    if (choose.isEmpty()) return dialog->reject();
+    // The name typed whole, as a user may.
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    if (!name) return dialog->reject();
+    name->setText(choose);
+    static_cast<QDialog*>(dialog)->accept();  // QFileDialog hides it; the dialog reads the name
+  });
+  poll.start(20);
+  ui.chooseFile(FileDialogMode::Open, "Apri");
+  return folder;
+}
+
+// The dialog opens in the open script's folder, else the last folder a file was chosen in
+// (kept in the settings), else the current folder; a folder no longer there is passed over.
+TEST(QtFileDialog, StartsInTheScriptsFolderElseTheLastOneUsed) {
+  TempDir dir;
+  std::filesystem::create_directories(dir.file("scripts/old"));
+  std::filesystem::create_directories(dir.file("other"));
+  const QString scripts = QString::fromStdString(dir.file("scripts"));
+  const QString other = QString::fromStdString(dir.file("other"));
+  QtUserInterface ui(dir.file("KOLVRE.INI"));
+  EXPECT_EQ(folderShown(ui), QDir::currentPath());
+
+  // A file chosen is remembered by its folder, for the next start too.
+  const std::string chosen = dir.write("other/b.rc", "");
+  EXPECT_EQ(folderShown(ui, QString::fromStdString(chosen)), QDir::currentPath());
+  EXPECT_EQ(QString::fromStdString(ui.readSetting("Parametri", "UltimaCartella", "")), other);
+  QtUserInterface next(dir.file("KOLVRE.INI"));
+  EXPECT_EQ(folderShown(next), other);
+
+  // With a script open, its folder comes first.
+  QWidget window;
+  window.setWindowFilePath(QString::fromStdString(dir.file("scripts/a.rc")));
+  next.setMainWindow(&window);
+  EXPECT_EQ(folderShown(next), scripts);
+  window.setWindowFilePath(QString::fromStdString(dir.file("gone/a.rc")));
+  EXPECT_EQ(folderShown(next), other);
+  std::filesystem::remove_all(dir.file("other"));
+  EXPECT_EQ(folderShown(next), QDir::currentPath());
 }
 
 }  // namespace
