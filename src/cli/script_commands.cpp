@@ -17,11 +17,13 @@ namespace kolvre::cli {
 namespace {
 
 // A name given on the command line, checked as the name prompt checks a typed one; nothing
-// (with the prompt's message) when the prompt would refuse it.
+// (with the prompt's message) when the prompt would refuse it. `renamed`: the entry a rename
+// names, which may take its own name in other letters.
 std::optional<std::string> acceptedName(Context& c, const Document& doc, std::string_view given,
-                                        std::string_view typeWord) {
+                                        std::string_view typeWord,
+                                        std::optional<std::size_t> renamed = std::nullopt) {
   const std::string typed = typedName(given);
-  const std::string refusal = nameRefusal(doc.index(), typed, typeWord, doc.encoding());
+  const std::string refusal = nameRefusal(doc.index(), typed, typeWord, doc.encoding(), renamed);
   if (!refusal.empty()) {
     c.err << refusal << "\n";
     return std::nullopt;
@@ -51,7 +53,7 @@ int cmdRename(Context& c) {
       c.err << kUnnamedMessage << "\n";
       return kFailed;
     }
-    const auto name = acceptedName(c, doc, c.args[3], doc.index()[position].keyword());
+    const auto name = acceptedName(c, doc, c.args[3], doc.index()[position].keyword(), position);
     if (!name) return kFailed;
     return commitAndSave(c, doc, renameEdit(doc.index(), position, block, *name));
   });

@@ -315,7 +315,8 @@ DialogPropertiesReading readDialogProperties(std::string_view block, TextEncodin
 std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties& edited,
                                                          const DialogProperties& shown,
                                                          const ResourceIndex& index,
-                                                         TextEncoding encoding) {
+                                                         TextEncoding encoding,
+                                                         std::optional<std::size_t> position) {
   for (const DialogPropertyField& field : kDialogPropertyFields) {
     const std::string& value = dialogPropertyValue(edited, field.id);
     if (value == dialogPropertyValue(shown, field.id)) continue;
@@ -331,7 +332,7 @@ std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties&
       case 101:
         if (const auto name = newName(edited, shown)) {
           const std::string refusal =
-              nameRefusal(index, *name, typeKeyword(ResourceType::Dialog), encoding);
+              nameRefusal(index, *name, typeKeyword(ResourceType::Dialog), encoding, position);
           if (!refusal.empty()) return fault(refusal);
         }
         break;
@@ -425,11 +426,12 @@ bool changeDialogProperties(UserInterface& ui, Document& doc, std::optional<std:
   }
   const DialogProperties& shown = reading.shown;
   const auto edited = open(shown, [&](const DialogProperties& values) {
-    return checkDialogProperties(values, shown, doc.index(), doc.encoding());
+    return checkDialogProperties(values, shown, doc.index(), doc.encoding(), position);
   });
   if (!edited) return false;
   // The form confirms only values that pass; a form that did not check them stores nothing.
-  if (const auto fault = checkDialogProperties(*edited, shown, doc.index(), doc.encoding())) {
+  if (const auto fault =
+          checkDialogProperties(*edited, shown, doc.index(), doc.encoding(), position)) {
     inform(ui, fault->message);
     return false;
   }

@@ -90,11 +90,13 @@ struct DialogPropertyFault {
 // and a number that is not one give "Campo non valido.", a number of more digits than its
 // picture "Numero troppo grande.", a style that cannot be read "Stile non valido."; a new name
 // is checked as the name prompt checks one (so a name another dialog has is refused with "Nome
-// risorsa già presente."). A field left as shown always passes.
+// risorsa già presente."; the dialog's own name in other letters is taken). A field left as shown
+// always passes. `position`: the dialog's place in the index.
 std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties& edited,
                                                          const DialogProperties& shown,
                                                          const ResourceIndex& index,
-                                                         TextEncoding encoding);
+                                                         TextEncoding encoding,
+                                                         std::optional<std::size_t> position = {});
 
 // The block with the edited values, from the old block as readDialogProperties read it. Nothing
 // when no field changed. `edited` must pass the checks.

@@ -98,8 +98,7 @@ bool renameResource(UserInterface& ui, Document& doc, std::optional<std::size_t>
   // Its own name is no duplicate: in other letters it changes their case.
   const auto name = askResourceName(ui, doc.index(), "Rinomina", "Nuovo nome:", entry.name,
                                     entry.keyword(), doc.encoding(), *current);
-  // Confirmed as it stands: nothing to change.
-  if (!name || *name == entry.name) return false;
+  if (!name) return false;
   return doc.commit(renameEdit(doc.index(), *current, *block, *name));
 }
 

@@ -101,9 +101,12 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
   const IndexEntry& entry = index[position];
   Edit edit;
   edit.label = kLabelRename;
+  edit.currentBefore = keyAt(index, position);
+  edit.currentAfter = edit.currentBefore;
+  // The name as it stands: nothing to write, and the block stays where it is.
+  if (newName == entry.name) return edit;
   edit.splices.push_back({block.begin, block.begin + entry.name.size(), std::string(newName)});
   edit.placeBlockAt = block.begin;
-  edit.currentBefore = keyAt(index, position);
   edit.currentAfter = ResourceKey{std::string(newName), entry.type, 0, entry.typeWord};
   return edit;
 }

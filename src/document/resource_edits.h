@@ -40,7 +40,8 @@ std::optional<BlockExtent> entryBlock(std::string_view text, const ResourceIndex
                                       std::size_t position);
 
 // Rename: only the header's own name changes (the same words inside captions stay); then the
-// block moves to its new name's place (placeBlock) and the renamed resource becomes current.
+// block moves to its new name's place (placeBlock) and the renamed resource becomes current. The
+// name as it stands changes nothing: no splice, and the block stays.
 Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExtent& block,
                 std::string_view newName);
 

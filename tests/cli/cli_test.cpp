@@ -201,10 +201,17 @@ const std::string kScript = "A ICON\r\n{\r\n}\r\n\r\n\r\nMYDLG DIALOG 0, 0, 1, 1
 
 TEST(CliResourceCommands, RenameSavesOrRefusesWithThePromptMessage) {
   TempDir dir;
-  const auto f = dir.write("a.rc", kScript);
-  const CliRun refused = cli({"rename", f, "MYDLG", "D", "mydlg "});
+  const auto other = dir.write("b.rc", kScript + "\r\nOTHER DIALOG 0, 0, 1, 1\r\n{\r\n}");
+  const CliRun refused = cli({"rename", other, "OTHER", "D", "mydlg "});
   EXPECT_EQ(refused.code, 1);
   EXPECT_EQ(refused.err, "Nome risorsa già presente.\n");
+  // Its own name is no other's: the same name changes nothing, other letters change the case.
+  const auto f = dir.write("a.rc", kScript);
+  EXPECT_EQ(cli({"rename", f, "MYDLG", "D", "mydlg "}).code, 0);
+  EXPECT_EQ(TempDir::read(f), kScript);
+  const auto lower = dir.write("c.rc", "zz DIALOG 0, 0, 1, 1\r\n{\r\n}");
+  EXPECT_EQ(cli({"rename", lower, "zz", "D", "ZZ"}).code, 0);
+  EXPECT_EQ(TempDir::read(lower), "ZZ DIALOG 0, 0, 1, 1\r\n{\r\n}");
   EXPECT_EQ(cli({"rename", f, "MYDLG", "D", "a b"}).err, "Spazi non ammessi.\n");
   EXPECT_EQ(TempDir::read(f), kScript);
   EXPECT_EQ(cli({"rename", f, "MYDLG", "DIALOG", "main"}).code, 0);

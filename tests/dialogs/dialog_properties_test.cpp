@@ -246,6 +246,17 @@ TEST_F(PropertiesCommand, TheCheckRefusesAnotherDialogsNameAndACancelChangesNoth
   EXPECT_FALSE(doc.canUndo());
 }
 
+TEST_F(PropertiesCommand, TheDialogsOwnNameInOtherLettersIsTaken) {
+  doc.load("", "zz DIALOG 0, 0, 10, 10\r\n{\r\n}\r\nYY DIALOG 0, 0, 10, 10\r\n{\r\n}");
+  EXPECT_TRUE(run("zz", [](DialogProperties p) {
+    p.name = "ZZ";
+    return std::optional(p);
+  }));
+  EXPECT_FALSE(fault);
+  EXPECT_NE(doc.text().find("ZZ DIALOG"), std::string::npos);
+  EXPECT_EQ(doc.text().find("zz"), std::string::npos);
+}
+
 TEST_F(PropertiesCommand, AnUnreadableDialogSaysWhyAndOpensNoForm) {
   doc.load("", "BAD DIALOG 0, 0\r\n{\r\n}");
   current.row = 1;
