@@ -34,6 +34,13 @@ std::optional<ResourceKey> keyOf(const Document& doc, std::optional<std::size_t>
   return keyAt(doc.index(), *current);
 }
 
+// Whether the first resource or string table statement of a text closes its body.
+bool startsWithWholeStatement(std::string_view text) {
+  for (const Statement& s : readStatements(text))
+    if (entryType(s, text)) return s.complete;
+  return false;
+}
+
 }  // namespace
 
 std::string unlocatableMessage(std::string_view name) {
@@ -134,9 +141,14 @@ bool copyResource(UserInterface& ui, const Document& doc, std::optional<std::siz
 
 bool pasteResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   const std::string text = withCrLf(doc.scriptBytes(ui.clipboardText()));
-  // A string table has no name to ask for: it goes in as copied.
+  // A string table has no name to ask for: it goes in as copied, when its body is whole (the
+  // word alone, or a body left open, would take in the resources after it).
   if (const std::optional<ResourceKey> key = keyOfText(text);
       key && key->type == ResourceType::StringTable) {
+    if (!startsWithWholeStatement(text)) {
+      inform(ui, kNothingToPasteMessage);
+      return false;
+    }
     std::optional<Edit> edit = appendEdit(doc.text(), text, kLabelPaste, &doc.statements());
     if (!edit) {
       inform(ui, noPlaceMessage("STRINGTABLE"));

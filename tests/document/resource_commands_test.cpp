@@ -277,6 +277,17 @@ TEST_F(ResourceCommands, RefusalsSayWhy) {
          "Correggilo con \"Modifica come testo\"."}));
   EXPECT_EQ(doc.text(), "A ICON \"a\" /* aperto");
 
+  // A string table whose body is missing or left open is no resource to paste: it would take in
+  // whatever follows it.
+  load("A ICON \"a\"\r\n");
+  for (const char* half : {"STRINGTABLE", "STRINGTABLE\r\n{\r\n 1 \"a\"\r\n"}) {
+    ui.messages.clear();
+    ui.clipboard = half;
+    EXPECT_FALSE(pasteResource(ui, doc, list.position())) << half;
+    EXPECT_EQ(ui.messageTexts(), V{std::string(kNothingToPasteMessage)});
+    EXPECT_EQ(doc.text(), "A ICON \"a\"\r\n");
+  }
+
   // No script the index reads leaves a listed block unfound; the message stands ready.
   EXPECT_EQ(unlocatableMessage("IDI_A"), "Impossibile individuare il testo della risorsa IDI_A.");
 }
