@@ -180,6 +180,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "one change reported");
   require(unless(doc.undoLabel() == kLabelPaste, "undo names " + std::string(doc.undoLabel())),
           "one step to undo");
+  // A string table the text begins with, its body closed, goes in as copied: it has no name to
+  // ask for (seed string_table_after_other_text.bin: one after other text is no resource).
+  const std::vector<Statement> copied = readStatements(text);
+  const auto first = std::find_if(copied.begin(), copied.end(), [](const Statement& s) {
+    return s.kind != StatementKind::Comment;
+  });
+  if (first != copied.end() && first->kind == StatementKind::StringTable) {
+    require(unless(first->complete, "string table pasted with its body open"),
+            "string table whole");
+    require(unless(ui.prompts.empty(), "name asked for a string table"), "string table as copied");
+    require(testing::checkInserted(before, text, doc.text()), "string table put in");
+    return 0;
+  }
   require(unless(!parts.type.empty(), "pasted without a type token"), "type token");
   require(unless(!ui.confirmed.empty(), "pasted without a confirmed name"), "name confirmed");
   // The prompt takes characters and the script holds bytes in its own encoding.

@@ -34,10 +34,12 @@ std::optional<ResourceKey> keyOf(const Document& doc, std::optional<std::size_t>
   return keyAt(doc.index(), *current);
 }
 
-// Whether the first resource or string table statement of a text closes its body.
-bool startsWithWholeStatement(std::string_view text) {
-  for (const Statement& s : readStatements(text))
-    if (entryType(s, text)) return s.complete;
+// Whether a text begins (after comments) with a string table whose body closes.
+bool startsWithWholeStringTable(std::string_view text) {
+  for (const Statement& s : readStatements(text)) {
+    if (s.kind == StatementKind::Comment) continue;
+    return s.kind == StatementKind::StringTable && s.complete;
+  }
   return false;
 }
 
@@ -141,11 +143,12 @@ bool copyResource(UserInterface& ui, const Document& doc, std::optional<std::siz
 
 bool pasteResource(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
   const std::string text = withCrLf(doc.scriptBytes(ui.clipboardText()));
-  // A string table has no name to ask for: it goes in as copied, when its body is whole (the
-  // word alone, or a body left open, would take in the resources after it).
+  // A string table has no name to ask for: it goes in as copied, when it is what the text
+  // begins with and its body is whole (the word alone, or a body left open, would take in the
+  // resources after it).
   if (const std::optional<ResourceKey> key = keyOfText(text);
       key && key->type == ResourceType::StringTable) {
-    if (!startsWithWholeStatement(text)) {
+    if (!startsWithWholeStringTable(text)) {
       inform(ui, kNothingToPasteMessage);
       return false;
     }

@@ -278,9 +278,10 @@ TEST_F(ResourceCommands, RefusalsSayWhy) {
   EXPECT_EQ(doc.text(), "A ICON \"a\" /* aperto");
 
   // A string table whose body is missing or left open is no resource to paste: it would take in
-  // whatever follows it.
+  // whatever follows it. Nor is one after text that is none.
   load("A ICON \"a\"\r\n");
-  for (const char* half : {"STRINGTABLE", "STRINGTABLE\r\n{\r\n 1 \"a\"\r\n"}) {
+  for (const char* half : {"STRINGTABLE", "STRINGTABLE\r\n{\r\n 1 \"a\"\r\n",
+                           "- , 0\r\nSTRINGTABLE\r\n{\r\n 1 \"a\"\r\n}"}) {
     ui.messages.clear();
     ui.clipboard = half;
     EXPECT_FALSE(pasteResource(ui, doc, list.position())) << half;
