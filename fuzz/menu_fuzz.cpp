@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 #include "document/statements.h"
 #include "resources/accelerators.h"
 #include "resources/body_tokens.h"

@@ -12,7 +12,7 @@
 #include "base/text.h"
 #include "dialogs/class_names.h"
 #include "dialogs/symbols.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 
 #include "fuzz_check.h"
 

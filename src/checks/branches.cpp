@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/text.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 
 namespace kolvre {
 

@@ -11,6 +11,7 @@
 #include "document/blocks.h"
 #include "document/statements.h"
 #include "messages/messages.h"
+#include "syntax/positions.h"
 
 namespace kolvre {
 
@@ -223,19 +224,14 @@ std::vector<CompileMessage> parseCompilerOutput(std::string_view output,
 std::optional<std::size_t> entryAtLine(std::string_view text, const ResourceIndex& index,
                                        int line) {
   if (line < 1) return std::nullopt;
-  std::size_t begin = 0;
-  for (int n = 1; n < line; ++n) {
-    const std::size_t next = text.find('\n', begin);
-    if (next == std::string_view::npos) return std::nullopt;
-    begin = next + 1;
-  }
+  const std::size_t begin = lineStart(text, static_cast<std::size_t>(line));
   if (begin >= text.size()) return std::nullopt;
   const std::vector<Statement> statements = readStatements(text);
   for (std::size_t i = 0; i < index.size(); ++i) {
     const auto block = blockAt(statements, index[i].offset);
     if (block && begin >= block->begin && begin < block->end) return i;
     // The header's line holds the statement even where it does not start at the line's start.
-    if (block && index[i].offset >= begin && index[i].offset < text.find('\n', begin)) return i;
+    if (block && index[i].offset >= begin && index[i].offset < lineEndAt(text, begin)) return i;
   }
   return std::nullopt;
 }

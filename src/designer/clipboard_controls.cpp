@@ -7,7 +7,7 @@
 #include "designer/control_kinds.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 #include "messages/messages.h"
 
 namespace kolvre {

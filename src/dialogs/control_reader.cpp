@@ -8,7 +8,7 @@
 #include "dialogs/reader_fields.h"
 #include "dialogs/statement_words.h"
 #include "dialogs/styles.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 
 namespace kolvre {
 

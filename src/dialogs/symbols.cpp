@@ -9,7 +9,7 @@
 
 #include "base/text.h"
 #include "dialogs/styles.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 
 namespace kolvre {
 

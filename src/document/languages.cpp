@@ -5,7 +5,7 @@
 
 #include "base/text.h"
 #include "document/language_names.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 #include "document/statements.h"
 
 namespace kolvre {

@@ -4,7 +4,7 @@
 
 #include "base/text.h"
 #include "document/edit.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 #include "document/statements.h"
 #include "messages/messages.h"
 

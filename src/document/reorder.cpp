@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/text.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 #include "document/scanner.h"
 #include "document/statement_check.h"
 #include "document/statements.h"

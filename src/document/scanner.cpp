@@ -6,7 +6,7 @@
 
 #include "base/text.h"
 #include "document/languages.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 #include "document/statements.h"
 
 namespace kolvre {

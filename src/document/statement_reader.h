@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 #include "document/statements.h"
 
 namespace kolvre {

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 #include "document/resource_types.h"
 
 namespace kolvre {

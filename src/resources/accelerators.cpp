@@ -143,7 +143,7 @@ class AcceleratorParser {
 
  private:
   bool fail(std::size_t offset, const std::string& why) {
-    problem_ = "Riga " + std::to_string(lineAt(text_, offset)) + ": " + why;
+    problem_ = "Riga " + std::to_string(lineNumberAt(text_, offset)) + ": " + why;
     return false;
   }
   bool isComma() const {
@@ -261,7 +261,7 @@ AcceleratorReading readAccelerators(std::string_view text, const Statement& stat
   AcceleratorReading reading;
   const auto body = bodyTokens(text, statement);
   if (!body) {
-    reading.problem = "Riga " + std::to_string(lineAt(text, statement.begin)) +
+    reading.problem = "Riga " + std::to_string(lineNumberAt(text, statement.begin)) +
                       ": la tabella non ha corpo (manca BEGIN o {).";
     return reading;
   }

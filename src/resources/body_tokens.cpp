@@ -43,11 +43,6 @@ std::optional<BodyTokens> bodyTokens(std::string_view text, const Statement& sta
   return body;
 }
 
-std::size_t lineAt(std::string_view text, std::size_t offset) {
-  const std::string_view before = text.substr(0, std::min(offset, text.size()));
-  return 1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
-}
-
 SymbolTable withSystemNames(const SymbolTable* script,
                             const std::vector<std::pair<std::string_view, std::uint32_t>>& names) {
   SymbolTable table = script ? *script : SymbolTable{};

@@ -12,8 +12,9 @@
 #include <vector>
 
 #include "dialogs/symbols.h"
-#include "document/lexer.h"
 #include "document/statements.h"
+#include "syntax/lexer.h"
+#include "syntax/positions.h"
 
 namespace kolvre {
 
@@ -29,9 +30,6 @@ std::optional<BodyTokens> bodyTokens(std::string_view text, const Statement& sta
 // "{" or BEGIN; "}" or END.
 bool opensBody(std::string_view text, const Token& token);
 bool closesBody(std::string_view text, const Token& token);
-
-// The line number (1 the first) of `offset`, for the reasons the readers give.
-std::size_t lineAt(std::string_view text, std::size_t offset);
 
 // Where the integer expression that starts at `at` ends: numbers, names, operators, NOT and
 // parentheses, on one line unless an operator ends it. A name for which `stops` is true ends it

@@ -187,11 +187,4 @@ bool onlyBlanksAndComments(std::string_view text, std::size_t from, std::size_t 
   return true;
 }
 
-std::size_t lineNumberAt(std::string_view text, std::size_t offset) {
-  std::size_t line = 1;
-  for (std::size_t i = 0; i + 1 < offset && i + 1 < text.size(); ++i)
-    if (text[i] == '\r' && text[i + 1] == '\n') ++line;
-  return line;
-}
-
 }  // namespace kolvre

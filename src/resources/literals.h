@@ -10,7 +10,8 @@
 #include "dialogs/string_literal.h"
 #include "dialogs/symbols.h"
 #include "document/document.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
+#include "syntax/positions.h"
 
 namespace kolvre {
 
@@ -70,8 +71,5 @@ std::string indentOf(std::string_view text, std::size_t offset);
 
 // True when only blanks and closed comments stand in [from, to).
 bool onlyBlanksAndComments(std::string_view text, std::size_t from, std::size_t to);
-
-// The line number (from 1) of `offset`, for messages.
-std::size_t lineNumberAt(std::string_view text, std::size_t offset);
 
 }  // namespace kolvre

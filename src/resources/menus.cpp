@@ -102,7 +102,7 @@ class MenuParser {
 
  private:
   bool fail(std::size_t offset, const std::string& why) {
-    problem_ = "Riga " + std::to_string(lineAt(text_, offset)) + ": " + why;
+    problem_ = "Riga " + std::to_string(lineNumberAt(text_, offset)) + ": " + why;
     return false;
   }
 
@@ -251,7 +251,7 @@ MenuReading readMenu(std::string_view text, const Statement& statement, const Sy
   reading.extended = isKeyword(statement.type(text), "MENUEX");
   const auto body = bodyTokens(text, statement);
   if (!body) {
-    reading.problem = "Riga " + std::to_string(lineAt(text, statement.begin)) +
+    reading.problem = "Riga " + std::to_string(lineNumberAt(text, statement.begin)) +
                       ": il menu non ha corpo (manca BEGIN o {).";
     return reading;
   }

@@ -40,8 +40,8 @@ struct MenuEntry {
   std::optional<std::uint32_t> idValue;  // where every name of `id` is known
   std::string type;                      // MENUEX: the type and state as written
   std::string state;
-  unsigned flags = 0;           // MenuFlag
-  std::size_t offset = 0;       // where its MENUITEM or POPUP stands in the text
+  unsigned flags = 0;            // MenuFlag
+  std::size_t offset = 0;        // where its MENUITEM or POPUP stands in the text
   std::vector<MenuEntry> items;  // a pop-up's items
 };
 

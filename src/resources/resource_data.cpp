@@ -82,7 +82,7 @@ std::optional<InlineData> inlineData(std::string_view text, const Statement& sta
   InlineData data;
   const std::vector<Token>& tokens = body->tokens;
   const auto fail = [&](std::size_t offset, const std::string& why) {
-    data.problem = "Riga " + std::to_string(lineAt(text, offset)) + ": " + why;
+    data.problem = "Riga " + std::to_string(lineNumberAt(text, offset)) + ": " + why;
     return data;
   };
   for (std::size_t at = 0; at < tokens.size();) {

@@ -8,7 +8,7 @@
 
 #include "base/text.h"
 #include "dialogs/symbols.h"
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 #include "resources/accelerators.h"
 #include "resources/menus.h"
 #include "support/corpus.h"

@@ -1,5 +1,5 @@
 // The script's tokens: comments, strings, preprocessor lines, words, numbers, punctuation.
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "document/lexer.h"
+#include "syntax/lexer.h"
 
 #include <cstring>
 

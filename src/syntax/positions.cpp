@@ -1,0 +1,51 @@
+#include "syntax/positions.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kolvre {
+
+namespace {
+
+// The first CR or LF at or after `from` in [from, end), or `end`.
+std::size_t nextBreak(std::string_view text, std::size_t from, std::size_t end) {
+  while (from < end && text[from] != '\r' && text[from] != '\n') ++from;
+  return from;
+}
+
+// Past the line end that starts at `at` (a CR or an LF): CR LF counts as one.
+std::size_t pastBreak(std::string_view text, std::size_t at) {
+  return text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? at + 2 : at + 1;
+}
+
+}  // namespace
+
+std::size_t lineNumberAt(std::string_view text, std::size_t offset) {
+  const std::size_t end = std::min(offset, text.size());
+  std::size_t line = 1;
+  for (std::size_t at = nextBreak(text, 0, end); at < end; at = nextBreak(text, at, end)) {
+    // A CR LF whose LF is the offset itself ends the line before it only once it is passed.
+    const std::size_t next = pastBreak(text, at);
+    if (next > end) break;
+    ++line;
+    at = next;
+  }
+  return line;
+}
+
+std::size_t lineStart(std::string_view text, std::size_t line) {
+  if (line == 0) return text.size();
+  std::size_t at = 0;
+  for (std::size_t n = 1; n < line; ++n) {
+    const std::size_t brk = nextBreak(text, at, text.size());
+    if (brk >= text.size()) return text.size();
+    at = pastBreak(text, brk);
+  }
+  return at;
+}
+
+std::size_t lineEndAt(std::string_view text, std::size_t offset) {
+  return nextBreak(text, std::min(offset, text.size()), text.size());
+}
+
+}  // namespace kolvre
