@@ -3,8 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "base/text.h"
+#include "syntax/lexer.h"
 
 namespace kolvre {
 
@@ -136,29 +139,24 @@ char cp1252Byte(std::uint32_t cp) {
   return b != 0 ? b : '?';
 }
 
-// The next word of `text` at `at` after blanks, moving `at` past it: a run of letters, digits and
-// underscores, or the one character there.
-std::string_view nextWord(std::string_view text, std::size_t& at) {
-  while (at < text.size() && isBlank(text[at])) ++at;
-  const std::size_t begin = at;
-  auto wordChar = [](char c) {
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+// The code page a preprocessor line sets, when it is "#pragma code_page(N)": its parts read as
+// the compiler's tokens (blanks and comments between them, the word in any letter case),
+// "DEFAULT" for the default page.
+std::optional<int> pragmaCodePage(std::string_view directive) {
+  Lexer lexer(directive, 1, false);
+  std::array<Token, 5> parts;
+  for (Token& part : parts) part = lexer.nextCode();
+  if (lexer.nextCode().kind != TokenKind::End) return std::nullopt;
+  const auto is = [&](const Token& t, TokenKind kind, std::string_view word) {
+    return t.kind == kind && equalsIgnoringCase(t.of(directive), word);
   };
-  while (at < text.size() && wordChar(text[at])) ++at;
-  if (at == begin && at < text.size()) ++at;
-  return text.substr(begin, at - begin);
-}
-
-// The code page a line sets, when it is a "#pragma code_page(N)" line.
-std::optional<int> pragmaCodePage(std::string_view line) {
-  std::size_t at = 0;
-  if (nextWord(line, at) != "#" || nextWord(line, at) != "pragma" ||
-      !equalsIgnoringCase(nextWord(line, at), "code_page") || nextWord(line, at) != "(")
+  if (!is(parts[0], TokenKind::Word, "pragma") || parts[0].of(directive) != "pragma" ||
+      !is(parts[1], TokenKind::Word, "code_page") || !is(parts[2], TokenKind::Punct, "(") ||
+      !is(parts[4], TokenKind::Punct, ")"))
     return std::nullopt;
-  const std::string_view value = nextWord(line, at);
-  if (nextWord(line, at) != ")") return std::nullopt;
-  if (equalsIgnoringCase(value, "DEFAULT")) return kDefaultCodePage;
-  if (value.empty() || value.size() > 6) return std::nullopt;
+  const std::string_view value = parts[3].of(directive);
+  if (is(parts[3], TokenKind::Word, "DEFAULT")) return kDefaultCodePage;
+  if (parts[3].kind != TokenKind::Number || value.size() > 6) return std::nullopt;
   int number = 0;
   for (const char c : value) {
     if (c < '0' || c > '9') return std::nullopt;
@@ -167,20 +165,25 @@ std::optional<int> pragmaCodePage(std::string_view line) {
   return number;
 }
 
+// Every code page the script's "#pragma code_page" lines set before `end`, in order, with
+// where each line begins. A pragma inside a comment or a string is none.
+std::vector<std::pair<std::size_t, int>> codePagePragmas(std::string_view text, std::size_t end) {
+  std::vector<std::pair<std::size_t, int>> pragmas;
+  end = std::min(end, text.size());
+  // Most scripts hold none: no token is read unless the word stands somewhere before `end`.
+  if (text.substr(0, end).find("pragma") == std::string_view::npos) return pragmas;
+  Lexer lexer(text);
+  for (Token t = lexer.next(); t.kind != TokenKind::End && t.begin < end; t = lexer.next())
+    if (t.kind == TokenKind::Directive)
+      if (const auto page = pragmaCodePage(t.of(text))) pragmas.emplace_back(t.begin, *page);
+  return pragmas;
+}
+
 }  // namespace
 
 int codePageAt(std::string_view text, std::size_t offset) {
-  int codePage = kDefaultCodePage;
-  const std::string_view before = text.substr(0, std::min(offset, text.size()));
-  for (std::size_t begin = 0; begin < before.size();) {
-    std::size_t end = before.find('\n', begin);
-    if (end == std::string_view::npos) end = before.size();
-    const std::string_view line = before.substr(begin, end - begin);
-    if (line.find('#') != std::string_view::npos)
-      if (const auto set = pragmaCodePage(line)) codePage = *set;
-    begin = end + 1;
-  }
-  return codePage;
+  const auto pragmas = codePagePragmas(text, offset);
+  return pragmas.empty() ? kDefaultCodePage : pragmas.back().second;
 }
 
 std::optional<std::string> codePageToUtf8(std::string_view bytes, int codePage) {
@@ -211,7 +214,8 @@ std::optional<std::string> codePageToUtf8(std::string_view bytes, int codePage) 
 
 TextEncoding detectEncoding(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) return TextEncoding::Utf8;
-  if (text.find("#pragma code_page(65001)") != std::string_view::npos) return TextEncoding::Utf8;
+  for (const auto& [at, page] : codePagePragmas(text, text.size()))
+    if (page == kUtf8CodePage) return TextEncoding::Utf8;
   return TextEncoding::Windows1252;
 }
 
