@@ -59,21 +59,25 @@ struct Statement {
 // The statements of lines [from, to), by the reader's rules: a statement goes on to the next
 // line while it ends with "," or "|", or the next line begins with one of them, a style name or
 // a quote; a comment opened by "/*" runs through the line that closes it.
-std::vector<Statement> statements(std::string_view block, const std::vector<Line>& lines,
-                                  std::size_t from, std::size_t to) {
+// `code` is the block with its comments blanked (blankComments): the statements are read from it
+// and kept as the block writes them.
+std::vector<Statement> statements(std::string_view block, std::string_view code,
+                                  const std::vector<Line>& lines, std::size_t from,
+                                  std::size_t to) {
   const auto raw = [&](std::size_t i) {
-    return block.substr(lines[i].begin, lines[i].end - lines[i].begin);
+    return code.substr(lines[i].begin, lines[i].end - lines[i].begin);
   };
   std::vector<Statement> out;
   for (std::size_t i = from; i < to;) {
     std::size_t last = i;
     std::string text = readable(raw(i));
-    if (text.starts_with("/*") && text.find("*/", 2) == npos) {
-      while (last + 1 < to) {
-        ++last;
-        if (raw(last).find("*/") != npos) break;
-      }
-    } else if (!standsAlone(text)) {
+    // A line that only a comment fills is a statement of its own, kept as written.
+    if (text.empty()) {
+      out.push_back({std::string(block.substr(lines[i].begin, lines[i].end - lines[i].begin)), {}});
+      ++i;
+      continue;
+    }
+    if (!standsAlone(text)) {
       while (last + 1 < to) {
         const std::string next = readable(raw(last + 1));
         if (standsAlone(next)) break;
@@ -178,15 +182,16 @@ std::optional<BlockParts> blockParts(std::string_view block) {
   const auto end = dialogBlockLength(block);
   if (!end) return std::nullopt;
   const std::vector<Line> lines = splitLines(block);
+  const std::string code = blankComments(block);
   std::size_t open = 1;
   while (open < lines.size()) {
-    const std::string line =
-        readable(block.substr(lines[open].begin, lines[open].end - lines[open].begin));
+    const std::string line = readable(
+        std::string_view(code).substr(lines[open].begin, lines[open].end - lines[open].begin));
     if (line.starts_with('{') || equalsIgnoringCase(line, "BEGIN")) break;
     ++open;
   }
   if (open >= lines.size()) return std::nullopt;
-  const std::vector<Statement> header = statements(block, lines, 0, open);
+  const std::vector<Statement> header = statements(block, code, lines, 0, open);
   BlockParts parts;
   if (header.empty() || standsAlone(header[0].text) || header[0].cutShort() ||
       !readHeader(header[0].text, parts))
@@ -212,10 +217,14 @@ std::optional<BlockParts> blockParts(std::string_view block) {
   return parts;
 }
 
-// The style as the form shows it: the statement after its keyword, on one line.
+// The style as the form shows it: the statement after its keyword, on one line, each run of
+// blanks (a comment's place among them) one blank.
 std::string styleShown(const BlockParts& parts) {
   if (!parts.style) return {};
-  return std::string(trimSpace(std::string_view(parts.style->text).substr(5)));
+  std::string shown;
+  for (const char c : trimSpace(std::string_view(parts.style->text).substr(5)))
+    if (c != ' ' || shown.empty() || shown.back() != ' ') shown += c;
+  return shown;
 }
 
 // A number field's text: digits only, and no more significant digits than its picture.

@@ -10,6 +10,7 @@
 #include "document/resource_commands.h"
 #include "messages/form_check.h"
 #include "messages/messages.h"
+#include "syntax/lexer.h"
 
 namespace kolvre {
 
@@ -50,13 +51,15 @@ void addOtherRows(std::vector<TabOrderRow>& rows, const std::vector<std::string>
     if (!trimSpace(line).empty()) rows.push_back({std::nullopt, line});
 }
 
-// Where the line after the body's "{" or BEGIN line starts; nothing without one.
+// Where the line after the body's "{" or BEGIN line starts; nothing without one. A comment on
+// that line is none of it, as the dialog's reader reads it.
 std::optional<std::size_t> afterBodyOpen(std::string_view block) {
-  std::size_t at = block.find(kLineEnd);
+  const std::string code = blankComments(block);
+  std::size_t at = code.find(kLineEnd);
   while (at != std::string_view::npos) {
     const std::size_t start = at + 2;
-    at = block.find(kLineEnd, start);
-    const std::string_view line = trimSpace(block.substr(start, at - start));
+    at = code.find(kLineEnd, start);
+    const std::string_view line = trimSpace(std::string_view(code).substr(start, at - start));
     if (line.starts_with('{') || equalsIgnoringCase(line, "BEGIN"))
       return at == std::string_view::npos ? std::nullopt : std::optional(at + 2);
   }

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "base/text.h"
+#include "syntax/lexer.h"
 
 namespace kolvre {
 
@@ -269,17 +270,19 @@ std::optional<ImageBody> findImageBody(std::string_view block) {
     if (at >= block.size()) return std::nullopt;
     dataBegin = next;
   }
-  // The closing delimiter: the first "}" after the opening one, or a line that is END.
+  // The closing delimiter: the first "}" after the opening one, or a line that is END; never one
+  // inside a comment, which the compiler skips.
+  const std::string code = blankComments(block);
   if (braces) {
-    const std::size_t close = block.find('}', dataBegin);
+    const std::size_t close = code.find('}', dataBegin);
     if (close == std::string_view::npos) return std::nullopt;
     const std::size_t lineStart = block.rfind('\n', close);
     const std::size_t at =
         lineStart == std::string_view::npos || lineStart < dataBegin ? dataBegin : lineStart + 1;
     return ImageBody{dataBegin, at, close + 1};
   }
-  for (std::size_t at = dataBegin; at < block.size(); at = next) {
-    const std::string_view line = lineAt(block, at, next);
+  for (std::size_t at = dataBegin; at < code.size(); at = next) {
+    const std::string_view line = lineAt(code, at, next);
     if (isWord(line, "END")) return ImageBody{dataBegin, at, at + line.size()};
   }
   return std::nullopt;
@@ -311,8 +314,16 @@ std::optional<std::vector<std::uint8_t>> decodeImageBlock(std::string_view block
   if (!body) return std::nullopt;
   // A line of L characters gives at most (L + 1) / 3 bytes, so a third of the data's characters
   // (line ends included) and one line's worth bound them.
-  const char* at = block.data() + body->dataBegin;
-  const char* const end = block.data() + body->dataEnd;
+  std::string_view data = block.substr(body->dataBegin, body->dataEnd - body->dataBegin);
+  // Comments among the lines give no bytes: read from the data with them blanked, where any
+  // stand (most data holds none, and is read as it lies).
+  std::string blanked;
+  if (data.find('/') != std::string_view::npos) {
+    blanked = blankComments(data);
+    data = blanked;
+  }
+  const char* at = data.data();
+  const char* const end = data.data() + data.size();
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end - at) / 3 + kHexBytesPerLine);
   std::uint8_t* out = bytes.data();
   // A full line in the written layout: " '", sixteen pairs, the apostrophe and CR LF.

@@ -46,6 +46,37 @@ TEST(DialogProperties, TheFormShowsTheHeaderStyleAndCaption) {
                                      "DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU"}));
 }
 
+// Comments are no part of a field: the form shows what the compiler reads, and a changed field
+// leaves the comments where they stand.
+TEST(DialogProperties, CommentsAreNoPartOfTheFields) {
+  const std::string block = crlfLines({
+      "D DIALOG 0, 0, 100, 50 // x",
+      "STYLE WS_POPUP /* a */ | WS_CAPTION",
+      "CAPTION \"Folder\" //comment",
+      "/* more",
+      "   lines */",
+      "BEGIN // x",
+      " CONTROL \"OK\", 1, \"BUTTON\", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, 5, 50, 14",
+      "END",
+  });
+  const DialogProperties shown = shownOf(block);
+  EXPECT_EQ(shown,
+            (DialogProperties{"D", "Folder", "0", "0", "100", "50", "WS_POPUP | WS_CAPTION"}));
+  const std::string changed = edited(block, [](DialogProperties& p) { p.caption = "Cartella"; });
+  EXPECT_EQ(changed,
+            crlfLines({
+                "D DIALOG 0, 0, 100, 50 // x",
+                "STYLE WS_POPUP /* a */ | WS_CAPTION",
+                "CAPTION \"Cartella\" //comment",
+                "/* more",
+                "   lines */",
+                "BEGIN // x",
+                " CONTROL \"OK\", 1, \"BUTTON\", BS_PUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, "
+                "5, 50, 14",
+                "END",
+            }));
+}
+
 TEST(DialogProperties, WithoutACaptionLineTheTitleIsEmptyAndStaysAbsent) {
   EXPECT_EQ(shownOf(kNoCaption).caption, "");
   // Another field changes: still no CAPTION line, and FONT stays the third line.

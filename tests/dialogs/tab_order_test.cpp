@@ -122,6 +122,28 @@ TEST(TabOrder, IdsAreCheckedAndWrittenInTheStatementsOwnForm) {
   EXPECT_NE(block.find("CONTROL \"OK\",7,\"BUTTON\""), std::string::npos) << block;
 }
 
+// A comment after BEGIN leaves it the body's opening, as the dialog's reader reads it.
+TEST(TabOrder, ABodyOpenedWithACommentOnItsLineIsABody) {
+  const std::string block = crlfLines({
+      "DLG DIALOG 0, 0, 100, 50",
+      "BEGIN // the controls",
+      "    PUSHBUTTON \"A\", 1, 5, 5, 50, 14",
+      "    PUSHBUTTON \"B\", 2, 5, 25, 50, 14",
+      "END",
+  });
+  TabOrder order = orderOf(block);
+  ASSERT_EQ(order.rows.size(), 2u);
+  std::size_t current = 1;
+  tabOrderKeyAction(order.rows, current, 122);
+  EXPECT_EQ(tabOrderBlock(order), crlfLines({
+                                      "DLG DIALOG 0, 0, 100, 50",
+                                      "BEGIN // the controls",
+                                      "    PUSHBUTTON \"B\", 2, 5, 25, 50, 14",
+                                      "    PUSHBUTTON \"A\", 1, 5, 5, 50, 14",
+                                      "END",
+                                  }));
+}
+
 TEST(TabOrder, ABeginEndBodyKeepsItsHeadAndItsEnd) {
   const std::string block = crlfLines({
       "DLG DIALOGEX 0, 0, 100, 50",

@@ -62,6 +62,9 @@ TEST(ImageBlock, RealShapesTakeOnlyTheLinesBetweenTheDelimiters) {
       "A BITMAP\r\nMOVEABLE PURE LOADONCALL DISCARDABLE\r\n{\r\n" + data + "}",
       "A BITMAP\r\nLANGUAGE LANG_ITALIAN, SUBLANG_DEFAULT\r\nBEGIN\r\n" + data + "END",
       "A BITMAP\r\n  begin\r\n" + data + "  end\r\n",
+      // A delimiter inside a comment is none: the compiler skips the comment.
+      "A BITMAP\r\n{\r\n'42 4D ' // } is not the end\r\n/* nor } this */\r\n'00 01 '\r\n}",
+      "A BITMAP\r\nBEGIN\r\n" + data + "/*\r\nEND\r\n*/\r\nEND // of the data",
   };
   for (const std::string& block : shapes) {
     const auto bytes = decodeImageBlock(block);
