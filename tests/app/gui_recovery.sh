@@ -18,10 +18,11 @@ if [[ "${1:-}" == --inside ]]; then
     echo "FAILED: $*" >&2
     exit 1
   }
-  # Waits (at most 20 s) for a visible window whose title is $1; prints its id.
+  # Waits (at most 40 s: a loaded machine starts the editor slowly) for a visible window whose
+  # title is $1; prints its id.
   window() {
     local id
-    for _ in $(seq 1 80); do
+    for _ in $(seq 1 160); do
       id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
       if [[ -n "$id" ]]; then
         echo "$id"
@@ -43,7 +44,7 @@ if [[ "${1:-}" == --inside ]]; then
   trap '[[ -z "$pid" ]] || kill -KILL "$pid" 2>/dev/null || true
         [[ -z "$parent" ]] || kill -KILL "$parent" 2>/dev/null || true' EXIT
   # The X server may still be starting when xvfb-run hands over: wait until it answers.
-  for _ in $(seq 1 40); do
+  for _ in $(seq 1 80); do
     xdotool getdisplaygeometry >/dev/null 2>&1 && break
     sleep 0.25
   done
@@ -52,7 +53,7 @@ if [[ "${1:-}" == --inside ]]; then
   sh -c '"$1" "$2" 2>"$3" & echo $! >"$4"; exec sleep 600' sh "$exe" "$script" \
     "$work/first.err" "$work/first.pid" &
   parent=$!
-  for _ in $(seq 1 40); do
+  for _ in $(seq 1 80); do
     [[ -s "$work/first.pid" ]] && break
     sleep 0.25
   done
@@ -63,14 +64,14 @@ if [[ "${1:-}" == --inside ]]; then
   sleep 0.5
   prompt=$(xdotool getwindowfocus)
   keys "$prompt" ctrl+a BackSpace B E T A Return
-  for _ in $(seq 1 40); do
+  for _ in $(seq 1 80); do
     [[ -n "$(recovery_files)" ]] && break
     sleep 0.25
   done
   file=$(recovery_files)
-  [[ -n "$file" ]] || fail "no recovery file in $state 10 s after the rename"
+  [[ -n "$file" ]] || fail "no recovery file in $state 20 s after the rename"
   kill -KILL "$pid"
-  for _ in $(seq 1 40); do
+  for _ in $(seq 1 80); do
     [[ "$(cut -d' ' -f3 "/proc/$pid/stat" 2>/dev/null)" == Z ]] && break
     sleep 0.25
   done
@@ -90,7 +91,7 @@ if [[ "${1:-}" == --inside ]]; then
   keys "$question" Return
   main=$(window "KOLV Software Resource Editor") || fail "the editor's window did not open again"
   keys "$main" F9
-  for _ in $(seq 1 40); do
+  for _ in $(seq 1 80); do
     cmp -s "$script" "$work/expected.rc" && [[ -z "$(recovery_files)" ]] && break
     sleep 0.25
   done
