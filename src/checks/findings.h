@@ -29,6 +29,7 @@ enum class CheckRule : std::uint8_t {
   MissingFile,        // a resource naming a file that is not there
   DuplicateMenuId,    // one item ID twice in one menu
   AcceleratorNoItem,  // an accelerator whose ID no menu item has
+  EscapedQuote,       // a quote escaped with a backslash in a string, which llvm-rc refuses
   // Translations, against the resource's first language.
   MissingInTranslation,  // a control of the first language the translation lacks
   AddedInTranslation,    // a control the first language lacks
@@ -44,7 +45,7 @@ struct CheckRuleInfo {
 };
 
 // Indexed by CheckRule.
-inline constexpr std::array<CheckRuleInfo, 14> kCheckRules{{
+inline constexpr std::array<CheckRuleInfo, 15> kCheckRules{{
     {CheckRule::OutsideClient, "fuori-area", Severity::Error},
     {CheckRule::Overlap, "sovrapposti", Severity::Error},
     {CheckRule::DuplicateControlId, "id-doppio", Severity::Error},
@@ -56,6 +57,7 @@ inline constexpr std::array<CheckRuleInfo, 14> kCheckRules{{
     {CheckRule::MissingFile, "file-mancante", Severity::Error},
     {CheckRule::DuplicateMenuId, "voce-doppia", Severity::Error},
     {CheckRule::AcceleratorNoItem, "acceleratore-senza-voce", Severity::Warning},
+    {CheckRule::EscapedQuote, "virgolette-con-barra", Severity::Warning},
     {CheckRule::MissingInTranslation, "manca-in-traduzione", Severity::Error},
     {CheckRule::AddedInTranslation, "in-piu-in-traduzione", Severity::Warning},
     {CheckRule::FitsOnlyInOriginal, "tagliato-in-traduzione", Severity::Error},

@@ -131,6 +131,34 @@ void missingFiles(const ScriptView& view, std::vector<Finding>& found) {
   });
 }
 
+// Whether a string token holds a quote escaped with a backslash (an odd run of them before it).
+bool holdsEscapedQuote(std::string_view literal) {
+  for (std::size_t i = 1; i + 1 < literal.size(); ++i) {
+    if (literal[i] != '"') continue;
+    std::size_t slashes = 0;
+    while (slashes < i && literal[i - 1 - slashes] == '\\') ++slashes;
+    if (slashes % 2 == 1) return true;
+  }
+  return false;
+}
+
+// Strings that write a quote as \" : windres reads it (and warns), llvm-rc refuses the script.
+// The editor reads them as windres does; the writer doubles quotes, which both compilers read.
+void escapedQuotes(const ScriptView& view, std::vector<Finding>& found) {
+  const CheckContext& c = view.context;
+  view.forEach(std::nullopt, [&](const Statement& s, std::size_t entry) {
+    const std::string_view text = s.of(c.text);
+    Lexer lexer(text);
+    for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
+      if (t.kind != TokenKind::String || !holdsEscapedQuote(t.of(text))) continue;
+      found.push_back(findingAt(c, entry, CheckRule::EscapedQuote,
+                                "Alla riga " + std::to_string(view.line(s.begin + t.begin)) +
+                                    " un testo scrive \\\" per le virgolette: lo legge solo "
+                                    "windres, llvm-rc lo rifiuta. Scrivere \"\"."));
+    }
+  });
+}
+
 // The menu items with an ID (separators and ID 0 aside), pop-ups' items included, in the
 // order of the text.
 void itemsWithId(const std::vector<MenuEntry>& items, std::vector<const MenuEntry*>& out) {
@@ -238,6 +266,7 @@ std::vector<Finding> checkScriptResources(const CheckContext& context) {
   const MenuItems menus = readMenus(view);
   duplicateMenuIds(view, menus, found);
   acceleratorsWithoutItem(view, menus, found);
+  escapedQuotes(view, found);
   return found;
 }
 

@@ -74,17 +74,12 @@ std::string fieldCaption(std::string_view field) {
   std::string caption;
   std::string_view rest = field;
   while (!rest.empty()) {
-    // The next quoted piece: up to the first quote that is not doubled.
-    std::size_t close = 1;
-    for (; close < rest.size(); ++close) {
-      if (rest[close] != '"') continue;
-      if (close + 1 < rest.size() && rest[close + 1] == '"') {
-        ++close;
-        continue;
-      }
-      break;
-    }
-    if (rest.front() != '"' || close >= rest.size()) return std::string(field);
+    // The next quoted piece, as the lexer reads a string: up to the first quote that is neither
+    // doubled nor escaped.
+    if (rest.front() != '"') return std::string(field);
+    const std::size_t end = lexing::stringEnd(rest, 0);
+    if (end < 2 || rest[end - 1] != '"') return std::string(field);
+    const std::size_t close = end - 1;
     caption += undoubled(rest.substr(1, close - 1));
     rest = trimSpace(rest.substr(close + 1));
   }

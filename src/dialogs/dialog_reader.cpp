@@ -141,16 +141,11 @@ std::optional<Body> findBody(const BlockLines& lines) {
   return std::nullopt;
 }
 
-// A quoted text of the script: every quote inside it doubled.
+// A quoted text of the script, one string as the lexer reads it: a quote inside it doubled, or
+// escaped with a backslash (which windres reads and llvm-rc refuses).
 bool isQuotedText(std::string_view text) {
-  if (text.size() < 2 || text.front() != '"' || text.back() != '"') return false;
-  const std::string_view inner = text.substr(1, text.size() - 2);
-  for (std::size_t i = 0; i < inner.size(); ++i) {
-    if (inner[i] != '"') continue;
-    if (i + 1 >= inner.size() || inner[i + 1] != '"') return false;
-    ++i;
-  }
-  return true;
+  return text.size() >= 2 && text.front() == '"' && text.back() == '"' &&
+         lexing::stringEnd(text, 0) == text.size();
 }
 
 // The header statement: name, keyword, memory options, x, y, cx, cy and what follows cy.
@@ -471,9 +466,7 @@ std::optional<FontStatement> readFont(std::string_view statement) {
   if (fields.size() < 2) return font;  // no face: written back as ""
   const std::string_view face = trimSpace(fields[1].text);
   font.face = withoutQuotes(face);
-  if (face.size() < 2 || face.front() != '"' || face.back() != '"' ||
-      face.substr(1, face.size() - 2).find('"') != npos)
-    font.faceText = std::string(face);
+  if (!isQuotedText(face)) font.faceText = std::string(face);
   font.tail = tailFrom(rest, fields, 2);
   return font;
 }

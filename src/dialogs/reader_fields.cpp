@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/text.h"
+#include "syntax/lexer.h"
 
 namespace kolvre::reader_fields {
 
@@ -90,13 +91,13 @@ std::string withoutQuotes(std::string_view text) {
 std::vector<FieldSpan> fieldSpans(std::string_view raw, std::size_t from) {
   std::vector<FieldSpan> fields;
   std::size_t begin = from;
-  bool quoted = false;
   for (std::size_t i = from; i <= raw.size(); ++i) {
+    // A string is read whole, as the lexer reads it: its commas are no field's end.
     if (i < raw.size() && raw[i] == '"') {
-      quoted = !quoted;  // a doubled quote turns twice
+      i = lexing::stringEnd(raw, i) - 1;
       continue;
     }
-    if (i < raw.size() && (quoted || raw[i] != ',')) continue;
+    if (i < raw.size() && raw[i] != ',') continue;
     FieldSpan field{begin, i};
     while (field.begin < field.end && isSpace(raw[field.begin])) ++field.begin;
     while (field.end > field.begin && isSpace(raw[field.end - 1])) --field.end;

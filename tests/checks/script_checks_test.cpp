@@ -122,6 +122,19 @@ TEST(ScriptChecks, AcceleratorsWithoutAMenuItem) {
   });
 }
 
+TEST(ScriptChecks, QuotesEscapedWithABackslash) {
+  expectCases({
+      {"a caption and a string",
+       "D DIALOG 0, 0, 10, 10\nCAPTION \"a\\\"b\"\n{\n}\nSTRINGTABLE { 1, \"x\\\"\" }\n",
+       "virgolette-con-barra: Alla riga 2 un testo scrive \\\" per le virgolette: lo legge solo "
+       "windres, llvm-rc lo rifiuta. Scrivere \"\".\n"
+       "virgolette-con-barra: Alla riga 5 un testo scrive \\\" per le virgolette: lo legge solo "
+       "windres, llvm-rc lo rifiuta. Scrivere \"\".\n"},
+      {"doubled quotes, an escaped backslash before a quote, a quote in a comment",
+       "D DIALOG 0, 0, 10, 10\nCAPTION \"a\"\"b\\\\\" // \\\"\n{\n}\n", ""},
+  });
+}
+
 // The finding names its resource and language, and the script's findings come in text order.
 TEST(ScriptChecks, FindingsFrameTheirResource) {
   const std::string text = crlf(

@@ -41,6 +41,14 @@ TEST(ReadDialog, ControlTextWithCommaAndDoubledQuotesQuotedOrBareClass) {
   }
 }
 
+// A quote escaped with a backslash does not end a control's text, nor does a comma after it.
+TEST(ReadDialog, AnEscapedQuoteStaysInsideTheText) {
+  const DialogControl c = onlyControl(" LTEXT \"x\\\", y\", 7, 5, 5, 50, 14");
+  EXPECT_EQ(c.caption, "x\\\", y");
+  EXPECT_EQ(c.id, 7);
+  EXPECT_EQ(c.rect, (PixelRect{9, 8, 88, 23}));
+}
+
 TEST(ReadDialog, ClassTableChoosesTheLiveClassByClassAndStyle) {
   const struct {
     const char* cls;
@@ -349,6 +357,8 @@ TEST(ReadDialog, CaptionIsTheFirstCaptionStatementOfTheHeader) {
       {{"CAPTION IDS_X", "CAPTION \"Secondo\""}, "Secondo"},
       {{"STYLE WS_POPUP |", "    WS_CAPTION", "CAPTION \"Titolo\""}, "Titolo"},
       {{"STYLE WS_POPUP", "CAPTION \"a \"\"b\"\"\""}, "a \"\"b\"\""},  // doubled quotes kept
+      // A quote escaped with a backslash, read as the lexer reads it (windres takes it).
+      {{"STYLE WS_POPUP", "CAPTION \"a\\\"b\""}, "a\\\"b"},
       {{"STYLE WS_POPUP", "CAPTION\t\"Tab\""}, "Tab"},
       // A comment after the text is no part of it.
       {{"STYLE WS_POPUP", "CAPTION \"a\" // commento"}, "a"},
