@@ -119,8 +119,10 @@ printf 'BETA DIALOG 0, 0, 120, 60\r\n{\r\n}\r\n' >"$work/expected.rc"
 printf '[Parametri]\nMaximized=No\nTop=0\nLeft=0\nWidth=760\nHeight=520\n' >"$work/KOLVRE.INI"
 
 status=0
+# A display number of its own (xvfb-run -a goes on from it past one in use): two test runs at once
+# on one machine would otherwise race for the same one.
 KOLVRE_INI="$work/KOLVRE.INI" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime" \
-  QT_QPA_PLATFORM=xcb xvfb-run -a -n 120 -s "-screen 0 1024x700x24" \
+  QT_QPA_PLATFORM=xcb xvfb-run -a -n $((120 + $$ % 400)) -s "-screen 0 1024x700x24" \
   bash "$0" --inside "$exe" "$work" || status=$?
 if ((status != 0)); then
   for log in first second; do

@@ -25,7 +25,7 @@ has_colour() {  # image colour -> true when some pixel of the list's type column
   awk -v m="$mean" 'BEGIN { exit !(m > 0) }'
 }
 
-KOLVRE_INI="$work/KOLVRE.INI" xvfb-run -a -s "-screen 0 1024x700x24" bash -c '
+KOLVRE_INI="$work/KOLVRE.INI" xvfb-run -a -n $((200 + $$ % 400)) -s "-screen 0 1024x700x24" bash -c '
   "$1" "$2" 2>/dev/null &
   pid=$!
   for i in $(seq 1 40); do
