@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "messages/error_record.h"
+#include "support/refusal.h"
 
 namespace kolvre {
 namespace {
@@ -73,15 +74,7 @@ TEST(StringTableReading, MalformedBodiesGiveAReasonAndNoEntries) {
   }
 }
 
-// What an edit refuses, as the user reads it.
-std::string refusalOf(const std::function<void()>& edit) {
-  try {
-    edit();
-  } catch (const Refusal& refusal) {
-    return refusal.what();
-  }
-  return "";
-}
+using testing::refusalOf;
 
 TEST(StringTableEditing, RefusalsSayWhy) {
   const std::string text = "STRINGTABLE\r\n{\r\n 1 \"a\" # 2 \"b\"\r\n}\r\n";

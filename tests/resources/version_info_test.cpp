@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "messages/error_record.h"
+#include "support/refusal.h"
 
 namespace kolvre {
 namespace {
@@ -95,15 +96,7 @@ TEST(VersionInfoReading, MalformedBodiesSayWhy) {
   }
 }
 
-// What an edit refuses, as the user reads it.
-std::string refusalOf(const std::function<void()>& edit) {
-  try {
-    edit();
-  } catch (const Refusal& refusal) {
-    return refusal.what();
-  }
-  return "";
-}
+using testing::refusalOf;
 
 TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
   const VersionInfo info = readOnly(kVersion);
