@@ -15,6 +15,7 @@
 #include "document/resource_commands.h"
 #include "messages/form_check.h"
 #include "messages/messages.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -187,7 +188,7 @@ std::optional<BlockParts> blockParts(std::string_view block) {
   while (open < lines.size()) {
     const std::string line = readable(
         std::string_view(code).substr(lines[open].begin, lines[open].end - lines[open].begin));
-    if (line.starts_with('{') || equalsIgnoringCase(line, "BEGIN")) break;
+    if (opensBodyLine(line)) break;
     ++open;
   }
   if (open >= lines.size()) return std::nullopt;

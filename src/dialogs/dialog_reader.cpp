@@ -9,6 +9,7 @@
 #include "dialogs/statement_words.h"
 #include "dialogs/styles.h"
 #include "syntax/lexer.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -118,7 +119,7 @@ std::optional<Body> findBody(const BlockLines& lines) {
   std::size_t i = 1;
   for (; i < lines.count(); ++i) {
     const std::string line = lines.readableLine(i);
-    if (line.starts_with('{') || equalsIgnoringCase(line, "BEGIN")) break;
+    if (opensBodyLine(line)) break;
   }
   if (i >= lines.count()) return std::nullopt;
   body.open = i;

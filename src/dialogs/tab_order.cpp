@@ -11,6 +11,7 @@
 #include "messages/form_check.h"
 #include "messages/messages.h"
 #include "syntax/lexer.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -60,7 +61,7 @@ std::optional<std::size_t> afterBodyOpen(std::string_view block) {
     const std::size_t start = at + 2;
     at = code.find(kLineEnd, start);
     const std::string_view line = trimSpace(std::string_view(code).substr(start, at - start));
-    if (line.starts_with('{') || equalsIgnoringCase(line, "BEGIN"))
+    if (opensBodyLine(line))
       return at == std::string_view::npos ? std::nullopt : std::optional(at + 2);
   }
   return std::nullopt;

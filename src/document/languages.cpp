@@ -7,6 +7,7 @@
 #include "document/language_names.h"
 #include "syntax/lexer.h"
 #include "document/statements.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -122,7 +123,7 @@ std::size_t ownLanguage(std::string_view text, const Statement& s) {
   if (s.kind == StatementKind::StringTable) lexer.nextCode();  // STRINGTABLE
   for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
     const std::string_view word = t.of(text);
-    if (word == "{" || isKeyword(word, "BEGIN")) break;
+    if (opensBody(text, t)) break;
     if (t.kind == TokenKind::Word && isKeyword(word, "LANGUAGE")) return t.begin;
   }
   return std::string_view::npos;

@@ -8,6 +8,7 @@
 #include "document/languages.h"
 #include "syntax/lexer.h"
 #include "document/statements.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -100,7 +101,7 @@ std::string stringTableName(std::string_view text, const Statement& s) {
   for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
     const std::string_view word = t.of(text);
     if (!inBody) {
-      inBody = word == "{" || isKeyword(word, "BEGIN");
+      inBody = opensBody(text, t);
       continue;
     }
     if (t.kind == TokenKind::Directive) continue;

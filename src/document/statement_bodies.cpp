@@ -1,16 +1,12 @@
 #include "base/text.h"
 #include "document/statement_reader.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
 namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
-bool isOpener(std::string_view text, const Token& t) {
-  return (t.kind == TokenKind::Punct && text[t.begin] == '{') ||
-         (t.kind == TokenKind::Word && isKeyword(t.of(text), "BEGIN"));
-}
 
 // Bytes the body scan stops at: delimiters of strings, comments and bodies, line ends, and
 // the N that BEGIN and END hold (the words are rare next to the letters around them).
@@ -63,7 +59,7 @@ void StatementReader::readHeaderAndBody(Statement& s) {
       lastEnd = t.end;
       continue;
     }
-    if (isOpener(text_, t)) {
+    if (opensBody(text_, t)) {
       readBody(s, t, sections);
       return;
     }
@@ -98,7 +94,7 @@ void StatementReader::readFileOrBody(Statement& s) {
       lexer_ = before;
       break;
     }
-    if (isOpener(text_, t)) {
+    if (opensBody(text_, t)) {
       readBody(s, t, sections);
       return;
     }

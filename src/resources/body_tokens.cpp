@@ -4,18 +4,6 @@
 
 namespace kolvre {
 
-bool opensBody(std::string_view text, const Token& token) {
-  const std::string_view s = token.of(text);
-  return (token.kind == TokenKind::Punct && s == "{") ||
-         (token.kind == TokenKind::Word && isKeyword(s, "BEGIN"));
-}
-
-bool closesBody(std::string_view text, const Token& token) {
-  const std::string_view s = token.of(text);
-  return (token.kind == TokenKind::Punct && s == "}") ||
-         (token.kind == TokenKind::Word && isKeyword(s, "END"));
-}
-
 std::optional<BodyTokens> bodyTokens(std::string_view text, const Statement& statement) {
   const std::string_view within = text.substr(0, std::min(statement.end, text.size()));
   Lexer lexer(within, statement.typeEnd, false);

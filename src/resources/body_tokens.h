@@ -15,6 +15,7 @@
 #include "document/statements.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -27,9 +28,6 @@ struct BodyTokens {
 };
 std::optional<BodyTokens> bodyTokens(std::string_view text, const Statement& statement);
 
-// "{" or BEGIN; "}" or END.
-bool opensBody(std::string_view text, const Token& token);
-bool closesBody(std::string_view text, const Token& token);
 
 // Where the integer expression that starts at `at` ends: numbers, names, operators, NOT and
 // parentheses, on one line unless an operator ends it. A name for which `stops` is true ends it

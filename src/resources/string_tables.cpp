@@ -3,20 +3,11 @@
 #include "base/text.h"
 #include "document/languages.h"
 #include "messages/error_record.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
 namespace {
-
-bool isOpener(std::string_view text, const Token& t) {
-  return (t.kind == TokenKind::Punct && text[t.begin] == '{') ||
-         (t.kind == TokenKind::Word && isKeyword(t.of(text), "BEGIN"));
-}
-
-bool isCloser(std::string_view text, const Token& t) {
-  return (t.kind == TokenKind::Punct && text[t.begin] == '}') ||
-         (t.kind == TokenKind::Word && isKeyword(t.of(text), "END"));
-}
 
 StringTable failed(StringTable table, std::string problem) {
   table.entries.clear();
@@ -51,7 +42,7 @@ StringTable readStringTable(std::string_view text, const Statement& statement,
   Lexer lexer(within, statement.begin, atLineStart(text, statement.begin));
   lexer.nextCode();  // STRINGTABLE
   Token t = lexer.nextCode();
-  while (t.kind != TokenKind::End && !isOpener(within, t)) t = lexer.nextCode();
+  while (t.kind != TokenKind::End && !opensBody(within, t)) t = lexer.nextCode();
   if (t.kind == TokenKind::End)
     return failed(std::move(table), "Manca BEGIN o { dopo STRINGTABLE.");
   table.bodyBegin = t.end;
@@ -61,14 +52,14 @@ StringTable readStringTable(std::string_view text, const Statement& statement,
     while (t.kind == TokenKind::Directive) t = lexer.nextCode();
     if (t.kind == TokenKind::End)
       return failed(std::move(table), "La tabella delle stringhe non è chiusa da END o }.");
-    if (isCloser(within, t)) break;
+    if (closesBody(within, t)) break;
     StringEntry entry;
     entry.idBegin = t.begin;
     entry.idEnd = t.begin;
     // The ID: the tokens up to the literal, a comma after them left out.
     while (!literalQuote(within, t)) {
-      if (t.kind == TokenKind::End || isCloser(within, t) || t.kind == TokenKind::String ||
-          t.kind == TokenKind::Directive || isOpener(within, t))
+      if (t.kind == TokenKind::End || closesBody(within, t) || t.kind == TokenKind::String ||
+          t.kind == TokenKind::Directive || opensBody(within, t))
         return failed(std::move(table), "ID senza testo" + atLine(text, entry.idBegin));
       if (!(t.kind == TokenKind::Punct && within[t.begin] == ',')) entry.idEnd = t.end;
       t = lexer.nextCode();

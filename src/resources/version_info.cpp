@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "messages/error_record.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -13,18 +14,10 @@ bool isWord(std::string_view text, const Token& t, std::string_view word) {
   return t.kind == TokenKind::Word && isKeyword(t.of(text), word);
 }
 
-bool isOpener(std::string_view text, const Token& t) {
-  return (t.kind == TokenKind::Punct && text[t.begin] == '{') || isWord(text, t, "BEGIN");
-}
-
-bool isCloser(std::string_view text, const Token& t) {
-  return (t.kind == TokenKind::Punct && text[t.begin] == '}') || isWord(text, t, "END");
-}
-
 // A token that ends a VALUE line's values.
 bool endsValues(std::string_view text, const Token& t) {
-  return t.kind == TokenKind::End || t.kind == TokenKind::Directive || isCloser(text, t) ||
-         isOpener(text, t) || isWord(text, t, "VALUE") || isWord(text, t, "BLOCK");
+  return t.kind == TokenKind::End || t.kind == TokenKind::Directive || closesBody(text, t) ||
+         opensBody(text, t) || isWord(text, t, "VALUE") || isWord(text, t, "BLOCK");
 }
 
 // The characters that join a value's parts across a line break.
@@ -63,7 +56,7 @@ class VersionReader {
     Token t = lexer_.nextCode();
     VersionField* field = nullptr;
     std::size_t valueEnd = 0;
-    while (!isOpener(text_, t)) {
+    while (!opensBody(text_, t)) {
       if (t.kind == TokenKind::End) return failed("Manca BEGIN o { dopo VERSIONINFO.");
       if (t.kind == TokenKind::Word && fixedField(t.of(text_))) {
         info_.fields.push_back({std::string(*fixedField(t.of(text_))), {}});
@@ -106,14 +99,14 @@ class VersionReader {
       Token t = lexer_.nextCode();
       while (t.kind == TokenKind::Directive) t = lexer_.nextCode();
       if (t.kind == TokenKind::End) return fail("La risorsa non è chiusa da END o }.");
-      if (isCloser(text_, t)) return true;
+      if (closesBody(text_, t)) return true;
       if (isWord(text_, t, "BLOCK")) {
         if (!readBlock(t, depth, current ? info_.blocks[*current].name : std::string()))
           return false;
       } else if (isWord(text_, t, "VALUE")) {
         if (!current) return fail("VALUE fuori da un blocco" + atLine(text_, t.begin));
         if (!readValue(t, info_.blocks[*current])) return false;
-      } else if (t.kind == TokenKind::Word && !isOpener(text_, t)) {
+      } else if (t.kind == TokenKind::Word && !opensBody(text_, t)) {
         // A macro that stands for whole lines: the rest of its line goes with it.
         for (Token next = lexer_.peekCode(); !next.newLine && !endsValues(text_, next);
              next = lexer_.peekCode())
@@ -130,7 +123,7 @@ class VersionReader {
     if (!name)
       return fail(problem_.empty() ? "BLOCK senza nome" + atLine(text_, word.begin) : problem_);
     const Token opener = lexer_.nextCode();
-    if (!isOpener(text_, opener)) return fail("Manca BEGIN o {" + atLine(text_, opener.begin));
+    if (!opensBody(text_, opener)) return fail("Manca BEGIN o {" + atLine(text_, opener.begin));
     // Every block inside a top block holds values: it is listed even when empty. A top block
     // is listed when VALUE lines stand in it (VarFileInfo).
     VersionBlock block;
