@@ -34,13 +34,6 @@ bool sameFile(const std::string& printed, const std::string& script) {
   return fs::equivalent(printed, script, ec);
 }
 
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (upperByte(a[i]) != upperByte(b[i])) return false;
-  return true;
-}
-
 // The severity words a message may begin with, and what they mean.
 struct SeverityWord {
   std::string_view word;
@@ -81,7 +74,7 @@ bool startsWithSeverity(std::string_view text) {
 
 bool isSummary(std::string_view text) {
   for (std::string_view s : kCompilerPrintsSummaries)
-    if (equalIgnoringCase(text, s)) return true;
+    if (equalsIgnoringCase(text, s)) return true;
   return false;
 }
 
@@ -247,7 +240,7 @@ void mapToResources(std::vector<CompileMessage>& messages, std::string_view text
       position = entryAtLine(text, index, *message.line);
     } else if (std::regex_search(message.text, m, kCompilerPrintsNamedStatement)) {
       for (std::size_t i = 0; i < index.size() && !position; ++i)
-        if (equalIgnoringCase(index[i].name, m[2].str()) &&
+        if (equalsIgnoringCase(index[i].name, m[2].str()) &&
             m[1].str().rfind(std::string(index[i].keyword()), 0) == 0)
           position = i;
     }

@@ -54,10 +54,6 @@ constexpr bool typesFitTheTypeBits() {
 }
 static_assert(typesFitTheTypeBits(), "a Type value outside the type bits");
 
-std::string_view trimmed(std::string_view text) {
-  return trimSpace(text);
-}
-
 // The value of one term of a style text: a name of the vocabulary or a number.
 std::optional<std::uint32_t> termValue(std::string_view term) {
   if (const auto value = compilerNameValue(term)) return value;
@@ -146,11 +142,11 @@ std::optional<std::uint32_t> parseStyleNumber(std::string_view text) {
 }
 
 std::optional<std::uint32_t> parseStyle(std::string_view text) {
-  if (trimmed(text).empty()) return 0;
+  if (trimSpace(text).empty()) return 0;
   std::uint32_t style = 0;
   for (;;) {
     const std::size_t bar = text.find('|');
-    const auto value = termValue(trimmed(text.substr(0, bar)));
+    const auto value = termValue(trimSpace(text.substr(0, bar)));
     if (!value) return std::nullopt;
     style |= *value;
     if (bar == std::string_view::npos) return style;
@@ -168,11 +164,11 @@ std::optional<std::uint32_t> compileStyle(std::string_view text, std::uint32_t b
   std::uint32_t style = base;
   for (;;) {
     const std::size_t bar = text.find('|');
-    std::string_view term = trimmed(text.substr(0, bar));
+    std::string_view term = trimSpace(text.substr(0, bar));
     bool remove = false;
     if (term.size() > 4 && equalsIgnoringCase(term.substr(0, 3), "NOT") && isSpace(term[3])) {
       remove = true;
-      term = trimmed(term.substr(4));
+      term = trimSpace(term.substr(4));
     }
     std::optional<std::uint32_t> value = compilerNameValue(term);
     if (!value) {
@@ -193,9 +189,9 @@ std::optional<std::uint32_t> compileStyle(std::string_view text, std::uint32_t b
 std::string invalidStyleNotice(std::string_view styleText) {
   for (;;) {
     const std::size_t bar = styleText.find('|');
-    std::string_view term = trimmed(styleText.substr(0, bar));
+    std::string_view term = trimSpace(styleText.substr(0, bar));
     if (term.size() > 4 && equalsIgnoringCase(term.substr(0, 3), "NOT") && isSpace(term[3]))
-      term = trimmed(term.substr(4));
+      term = trimSpace(term.substr(4));
     if (isWordTerm(term) && !compilerNameValue(term))
       return std::string(kInvalidStyleWord) + std::string(term) + ".";
     if (bar == std::string_view::npos) return std::string(kInvalidStyleNotice);

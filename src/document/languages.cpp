@@ -5,8 +5,8 @@
 
 #include "base/text.h"
 #include "document/language_names.h"
-#include "syntax/lexer.h"
 #include "document/statements.h"
+#include "syntax/lexer.h"
 #include "syntax/vocabulary.h"
 
 namespace kolvre {
@@ -69,16 +69,6 @@ struct LanguageValues {
   std::string_view sub;
 };
 
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() &&
-         (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
-    s.remove_prefix(1);
-  while (!s.empty() &&
-         (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
-    s.remove_suffix(1);
-  return s;
-}
-
 // The two values of the LANGUAGE statement whose keyword starts at `from`, read up to `end`.
 LanguageValues valuesAt(std::string_view text, std::size_t from, std::size_t end) {
   Lexer lexer(text.substr(0, end), from, false);
@@ -109,9 +99,9 @@ std::string tagOfValues(const LanguageValues& v) {
   const std::optional<std::uint16_t> primary = languageValue(v.primary);
   const std::optional<std::uint16_t> sub = languageValue(v.sub);
   if (primary && sub) return languageTag({*primary, *sub});
-  std::string written(trimmed(v.primary));
+  std::string written(trimSpace(v.primary));
   written += ',';
-  written += trimmed(v.sub);
+  written += trimSpace(v.sub);
   return written;
 }
 
@@ -139,7 +129,7 @@ std::size_t lineEndFrom(std::string_view text, std::size_t from, std::size_t lim
 }  // namespace
 
 std::optional<std::uint16_t> languageValue(std::string_view value) {
-  value = trimmed(value);
+  value = trimSpace(value);
   if (value.empty()) return std::nullopt;
   if (value.front() >= '0' && value.front() <= '9') {
     unsigned result = 0;

@@ -31,12 +31,8 @@ std::string_view lineAt(std::string_view text, std::size_t at, std::size_t& next
   return text.substr(at, (end == std::string_view::npos ? text.size() : end) - at);
 }
 
-std::string_view trimmed(std::string_view s) {
-  return trimBlanks(s);
-}
-
 bool isWord(std::string_view line, std::string_view word) {
-  return equalsIgnoringCase(trimmed(line), word);
+  return equalsIgnoringCase(trimBlanks(line), word);
 }
 
 // The two upper-case digits of every byte value.
@@ -210,7 +206,7 @@ std::size_t headerRestAt(std::string_view header) {
 // True for a line that may stand between the header and the data: blank, a comment, memory
 // options, or a LANGUAGE, CHARACTERISTICS or VERSION statement.
 bool mayPrecedeData(std::string_view line) {
-  const std::string_view t = trimmed(line);
+  const std::string_view t = trimBlanks(line);
   if (t.empty() || t.starts_with("//")) return true;
   const std::vector<std::string_view> words = wordsOf(t);
   if (oneOf(words.front(), kOptionStatements)) return true;
@@ -247,12 +243,12 @@ std::optional<ImageBody> findImageBody(std::string_view block) {
       std::string_view line = lineAt(block, at, next);
       // A block comment is skipped as the compiler skips it; what follows its end on the line
       // is read.
-      if (inComment || trimmed(line).starts_with("/*")) {
+      if (inComment || trimBlanks(line).starts_with("/*")) {
         const std::size_t open = inComment ? 0 : line.find("/*") + 2;
         const std::size_t close = line.find("*/", open);
         inComment = close == std::string_view::npos;
         if (inComment) continue;
-        const std::string_view after = trimmed(line.substr(close + 2));
+        const std::string_view after = trimBlanks(line.substr(close + 2));
         if (after.empty() || after.starts_with("//")) continue;
         line = after;
         if (line.starts_with("{")) {
@@ -260,7 +256,7 @@ std::optional<ImageBody> findImageBody(std::string_view block) {
           break;
         }
       }
-      if (trimmed(line).starts_with("{")) {
+      if (trimBlanks(line).starts_with("{")) {
         braces = true;
         break;
       }
@@ -292,7 +288,7 @@ std::optional<std::string> imageFileName(std::string_view block) {
   if (findImageBody(block)) return std::nullopt;
   std::size_t next = 0;
   const std::string_view header = lineAt(block, 0, next);
-  std::string_view rest = trimmed(header.substr(headerRestAt(header)));
+  std::string_view rest = trimBlanks(header.substr(headerRestAt(header)));
   if (rest.empty()) return std::nullopt;
   if (rest.front() == '"') {
     rest.remove_prefix(1);

@@ -45,10 +45,6 @@ bool isLineBreak(char c) {
   return c == '\r' || c == '\n';
 }
 
-std::string_view trimmed(std::string_view s) {
-  return trimBlanks(s);
-}
-
 bool sameName(std::string_view a, std::string_view b) {
   return equalsIgnoringCase(a, b);
 }
@@ -123,7 +119,7 @@ std::vector<IniEntry> scanEntries(std::string_view bytes) {
         pos = close;
       } else {
         entry.kind = IniEntry::Section;
-        entry.name = trimmed(bytes.substr(name, close - name));
+        entry.name = trimBlanks(bytes.substr(name, close - name));
         entry.contentEnd = lineEnd(close);
         entry.end = afterBreak(entry.contentEnd);
         pos = entry.contentEnd;
@@ -142,7 +138,7 @@ std::vector<IniEntry> scanEntries(std::string_view bytes) {
       continue;
     }
     entry.kind = IniEntry::Key;
-    entry.name = trimmed(bytes.substr(pos, equals - pos));
+    entry.name = trimBlanks(bytes.substr(pos, equals - pos));
     std::size_t value = equals + 1;
     while (value < size && isBlank(bytes[value])) ++value;
     entry.valueBegin = value;
@@ -167,12 +163,12 @@ bool hasLineBreakOrNul(std::string_view s) {
 }
 
 bool writableSection(std::string_view s) {
-  return !s.empty() && trimmed(s) == s && s.find(']') == std::string_view::npos &&
+  return !s.empty() && trimBlanks(s) == s && s.find(']') == std::string_view::npos &&
          !hasLineBreakOrNul(s);
 }
 
 bool writableKey(std::string_view k) {
-  return !k.empty() && trimmed(k) == k && k.find('=') == std::string_view::npos && k[0] != ';' &&
+  return !k.empty() && trimBlanks(k) == k && k.find('=') == std::string_view::npos && k[0] != ';' &&
          k[0] != '#' && k[0] != '[' && !hasLineBreakOrNul(k);
 }
 
