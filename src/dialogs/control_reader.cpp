@@ -9,6 +9,7 @@
 #include "dialogs/statement_words.h"
 #include "dialogs/styles.h"
 #include "syntax/lexer.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -80,7 +81,7 @@ std::string fieldCaption(std::string_view field) {
     const std::size_t end = lexing::stringEnd(rest, 0);
     if (end < 2 || rest[end - 1] != '"') return std::string(field);
     const std::size_t close = end - 1;
-    caption += undoubled(rest.substr(1, close - 1));
+    caption += undoubledQuotes(rest.substr(1, close - 1));
     rest = trimSpace(rest.substr(close + 1));
   }
   return caption;

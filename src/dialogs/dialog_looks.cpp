@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "dialogs/statement_words.h"
 #include "platform/system_metrics.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -67,7 +68,7 @@ std::optional<std::string> iconName(const DialogControl& control) {
   }
   name = trimSpace(name);
   if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
-    return undoubled(name.substr(1, name.size() - 2));
+    return undoubledQuotes(name.substr(1, name.size() - 2));
   return std::string(name);
 }
 

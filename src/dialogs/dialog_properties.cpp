@@ -98,15 +98,6 @@ std::vector<Statement> statements(std::string_view block, std::string_view code,
   return out;
 }
 
-std::string doubled(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    out += c;
-    if (c == '"') out += '"';
-  }
-  return out;
-}
-
 std::string withoutTrailingSpace(std::string_view text) {
   while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
   return std::string(text);
@@ -206,7 +197,7 @@ std::optional<BlockParts> blockParts(std::string_view block) {
       parts.style = s;
     } else if (!parts.caption && readCaption(s.text)) {
       parts.caption = s;
-      parts.captionText = undoubled(*readCaption(s.text));
+      parts.captionText = undoubledQuotes(*readCaption(s.text));
     } else if (!parts.font && isWord(s.text, "FONT")) {
       parts.font = s;
     } else {
@@ -398,7 +389,7 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
   }
   dialog.rect = placeDialog(units, dialog.styleAsRead, dialog.mode);
   if (changed(102))
-    dialog.title = doubled(withoutTrailingSpace(fromDisplay(edited.caption, encoding)));
+    dialog.title = doubledQuotes(withoutTrailingSpace(fromDisplay(edited.caption, encoding)));
   return dialogBlock(dialog, name);
 }
 

@@ -10,6 +10,7 @@
 #include "dialogs/style_terms.h"
 #include "dialogs/styles.h"
 #include "document/resource_edits.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -89,15 +90,6 @@ std::string coordinates(const DialogUnitRect& units, const KeptCoordinates& kept
   for (std::size_t i = 0; i < 4; ++i) {
     out += i == 0 ? "" : ", ";
     out += number(values[i], kept[i]);
-  }
-  return out;
-}
-
-std::string doubledQuotes(std::string_view text) {
-  std::string out;
-  for (char c : text) {
-    out += c;
-    if (c == '"') out += '"';
   }
   return out;
 }

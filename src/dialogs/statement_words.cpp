@@ -22,13 +22,4 @@ bool beginsWithStyleName(std::string_view line) {
   return equalsIgnoringCase(word, "NOT") || compilerNameValue(word).has_value();
 }
 
-std::string undoubled(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    out += text[i];
-    if (text[i] == '"' && i + 1 < text.size() && text[i + 1] == '"') ++i;
-  }
-  return out;
-}
-
 }  // namespace kolvre

@@ -16,7 +16,5 @@ bool standsAlone(std::string_view line);
 // A line that begins with a style name (or NOT) goes on with the style of the line before: no
 // statement begins with one.
 bool beginsWithStyleName(std::string_view line);
-// A quoted text's doubled quotes made single.
-std::string undoubled(std::string_view text);
 
 }  // namespace kolvre

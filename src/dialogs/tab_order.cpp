@@ -23,7 +23,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 // quotes undone, anything else (an icon's name) as written.
 std::string fieldText(std::string_view field) {
   if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
-    return undoubled(field.substr(1, field.size() - 2));
+    return undoubledQuotes(field.substr(1, field.size() - 2));
   return std::string(field);
 }
 
