@@ -387,10 +387,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
-  // A key no widget took: the panel's when the focus is in the panel, else the list's.
+  // A key no widget took: the panel's when the focus is in the panel, the list's when it is in
+  // the list or nowhere, else (the findings panel) the window's own keys only.
   const QWidget* focus = QApplication::focusWidget();
-  const KeyContext context =
-      panel_ && focus && panel_->isAncestorOf(focus) ? KeyContext::Panel : KeyContext::List;
+  const KeyContext context = !focus || focus == list_ || list_->isAncestorOf(focus)
+                                 ? KeyContext::List
+                             : panel_ && panel_->isAncestorOf(focus) ? KeyContext::Panel
+                                                                     : KeyContext::Elsewhere;
   const int vk = virtualKeyOf(event->key());
   if (vk != 0 && runKey(vk, event->modifiers(), context)) return;
   QMainWindow::keyPressEvent(event);

@@ -106,7 +106,15 @@ bool holds(When condition, const KeyState& s) {
 }
 
 bool actsIn(Scope scope, KeyContext context) {
-  return scope == Scope::Everywhere || (scope == Scope::List) == (context == KeyContext::List);
+  switch (scope) {
+    case Scope::Everywhere:
+      return true;
+    case Scope::List:
+      return context == KeyContext::List;
+    case Scope::Panel:
+      return context == KeyContext::Panel;
+  }
+  return false;
 }
 
 bool nameBeginsWith(const std::string& name, const std::string& prefix) {

@@ -59,8 +59,9 @@ enum class KeyAction {
 };
 
 // Where the keyboard focus stands when a key is pressed: the resource list (or no widget: the
-// window's keys act on the list), or a resource panel beside it.
-enum class KeyContext : unsigned char { List, Panel };
+// window's keys act on the list), a resource panel beside it, or elsewhere in the window (the
+// findings panel): there only the window's own keys act.
+enum class KeyContext : unsigned char { List, Panel, Elsewhere };
 
 // Which modifiers a key row takes: any (Shift and Ctrl pressed with the key change nothing), none,
 // or exactly Ctrl, Shift, or both.

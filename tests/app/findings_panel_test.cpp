@@ -49,6 +49,20 @@ TEST_F(FindingsPanelTest, F8FillsThePanelUnderTheListAndEscClosesIt) {
   EXPECT_TRUE(window->isVisible());  // Esc there never closes the window
 }
 
+// Keys pressed in the findings panel are no keys of the list: Canc there deletes nothing.
+TEST_F(FindingsPanelTest, CancInThePanelDeletesNoResource) {
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(window->list(), Qt::Key_F8);
+  window->findings()->rows()->setFocus();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::focusWidget(), window->findings()->rows());
+  ui.buttons = {kIdYes};
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+  EXPECT_TRUE(ui.messages.empty());
+  EXPECT_EQ(doc.text(), kScript);
+}
+
 TEST_F(FindingsPanelTest, ADoubleClickSelectsTheResourceAndOpensTheDesignerOnTheControl) {
   Finding icon;
   icon.resource = keyAt(doc.index(), 0);

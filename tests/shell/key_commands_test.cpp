@@ -82,6 +82,12 @@ TEST(KeyTable, APanelsTableOwnsF2InsertAndDelete) {
   EXPECT_EQ(keyAction('R', inPanel(&kDialog, true)), KeyAction::Rename);
   // The list keeps F2 for opening a script.
   EXPECT_EQ(keyLabel(KeyAction::Open), "F2");
+  // Elsewhere in the window (the findings panel) only the window's own keys act.
+  KeyState elsewhere = with(&kIcon);
+  elsewhere.context = KeyContext::Elsewhere;
+  for (const int key : {kVkDelete, kVkInsert, kVkEnter, kVkF2})
+    EXPECT_EQ(keyAction(key, elsewhere), KeyAction::None) << key;
+  EXPECT_EQ(keyAction(kVkF9, elsewhere), KeyAction::Save);
 }
 
 // Whether two rows can both take one press: the same key, in a common place, under modifiers
