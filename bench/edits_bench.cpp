@@ -17,7 +17,7 @@
 #include "document/name_prompt.h"
 #include "document/reorder.h"
 #include "document/resource_edits.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "synthetic_script.h"
 
 namespace {

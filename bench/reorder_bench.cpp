@@ -13,7 +13,7 @@
 
 #include "document/reorder.h"
 #include "document/scanner.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "synthetic_script.h"
 
 namespace {

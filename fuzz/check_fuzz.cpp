@@ -9,7 +9,7 @@
 #include "checks/checks.h"
 #include "dialogs/dialog_reader.h"
 #include "document/blocks.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 #include "fuzz_check.h"
 

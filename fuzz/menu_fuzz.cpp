@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "syntax/lexer.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "resources/accelerators.h"
 #include "resources/body_tokens.h"
 #include "resources/menus.h"

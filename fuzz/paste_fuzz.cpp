@@ -18,7 +18,7 @@
 #include "document/name_prompt.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "support/current_entry.h"
 #include "support/reorder_invariants.h"
 #include "support/scripted_ui.h"

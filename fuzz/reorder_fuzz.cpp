@@ -6,7 +6,7 @@
 
 #include "document/reorder.h"
 #include "document/script_file.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "support/reorder_invariants.h"
 
 #include "fuzz_check.h"

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "document/script_file.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "messages/error_record.h"
 #include "resources/string_tables.h"
 #include "resources/version_info.h"

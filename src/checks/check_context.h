@@ -10,7 +10,7 @@
 #include "checks/text_measure.h"
 #include "dialogs/symbols.h"
 #include "document/scanner.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

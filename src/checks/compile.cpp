@@ -9,7 +9,7 @@
 
 #include "base/text.h"
 #include "document/blocks.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "messages/messages.h"
 #include "syntax/positions.h"
 

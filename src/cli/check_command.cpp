@@ -5,7 +5,7 @@
 #include "checks/checks.h"
 #include "cli/commands.h"
 #include "document/document_commands.h"
-#include "document/resource_types.h"
+#include "syntax/resource_types.h"
 #include "messages/error_record.h"
 #include "messages/messages.h"
 #include "resources/literals.h"

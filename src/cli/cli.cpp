@@ -76,6 +76,8 @@ constexpr std::string_view kUsageText =
     "                            assenti); --json: un array JSON, un oggetto per problema con\n"
     "                            gli stessi campi e la gravità (errore o avviso). Esce con 0\n"
     "                            senza problemi, 1 con problemi, 2 se un file non si legge\n"
+    "  tree FILE                 scrive l'albero della sintassi dello script, un nodo per riga:\n"
+    "                            tipo, riga, posizione in byte e testo come scritto\n"
     "  style parse TESTO         scrive il numero dello stile (0x e otto cifre esadecimali)\n"
     "  style text FAMIGLIA NUMERO\n"
     "                            scrive lo stile NUMERO (decimale o 0x esadecimale) come testo\n"
@@ -110,6 +112,7 @@ const std::map<std::string, std::function<int(Context&)>, std::less<>>& commands
       {"strings", cmdStrings},
       {"string-set", cmdStringSet},
       {"style", cmdStyle},
+      {"tree", cmdTree},
       {"version", cmdVersion},
       {"version-set", cmdVersionSet},
   };

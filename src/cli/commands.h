@@ -18,7 +18,7 @@
 #include "document/blocks.h"
 #include "document/document.h"
 #include "document/edit.h"
-#include "document/resource_types.h"
+#include "syntax/resource_types.h"
 
 namespace kolvre::cli {
 
@@ -60,6 +60,7 @@ int onResource(Context& c,
 
 // The commands, each given the arguments after its command word; script_commands.cpp.
 int cmdList(Context& c);
+int cmdTree(Context& c);
 int cmdReorder(Context& c);
 int cmdShow(Context& c);
 int cmdRename(Context& c);

@@ -11,6 +11,7 @@
 #include "document/resource_edits.h"
 #include "document/templates.h"
 #include "messages/messages.h"
+#include "syntax/syntax_tree.h"
 
 namespace kolvre::cli {
 
@@ -145,6 +146,14 @@ int cmdList(Context& c) {
     if (!six && !e.language.empty()) c.out << '\t' << e.language;
     c.out << '\n';
   }
+  return kOk;
+}
+
+int cmdTree(Context& c) {
+  if (c.args.size() != 1) return kUsage;
+  Document doc;
+  if (!openScript(c, c.args[0], doc)) return kFailed;
+  c.out << dumpTree(doc.text());
   return kOk;
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

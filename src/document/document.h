@@ -12,7 +12,7 @@
 #include "document/history.h"
 #include "document/scanner.h"
 #include "document/script_file.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

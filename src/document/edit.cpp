@@ -1,6 +1,6 @@
 #include "document/edit.h"
 
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

@@ -5,7 +5,7 @@
 
 #include "base/text.h"
 #include "document/language_names.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "syntax/lexer.h"
 #include "syntax/vocabulary.h"
 

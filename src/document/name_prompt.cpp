@@ -5,7 +5,7 @@
 #include "base/text.h"
 #include "document/edit.h"
 #include "syntax/lexer.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "messages/messages.h"
 
 namespace kolvre {

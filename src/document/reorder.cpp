@@ -9,7 +9,7 @@
 #include "syntax/lexer.h"
 #include "document/scanner.h"
 #include "document/statement_check.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

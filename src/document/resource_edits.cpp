@@ -3,7 +3,7 @@
 #include "base/text.h"
 #include "document/reorder.h"
 #include "document/statement_check.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

@@ -11,7 +11,7 @@
 #include "document/blocks.h"
 #include "document/edit.h"
 #include "document/scanner.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

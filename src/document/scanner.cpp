@@ -7,7 +7,7 @@
 #include "base/text.h"
 #include "document/languages.h"
 #include "syntax/lexer.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "syntax/vocabulary.h"
 
 namespace kolvre {

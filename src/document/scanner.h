@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/resource_types.h"
+#include "syntax/resource_types.h"
 
 namespace kolvre {
 

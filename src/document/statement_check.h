@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/resource_types.h"
+#include "syntax/resource_types.h"
 
 namespace kolvre {
 

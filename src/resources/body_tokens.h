@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "dialogs/symbols.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"
 #include "syntax/vocabulary.h"

@@ -12,7 +12,7 @@
 
 #include "dialogs/string_literal.h"
 #include "dialogs/symbols.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

@@ -13,7 +13,7 @@
 #include "dialogs/string_literal.h"
 #include "dialogs/symbols.h"
 #include "document/document.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

@@ -14,7 +14,7 @@
 #include "dialogs/symbols.h"
 #include "document/document.h"
 #include "document/edit.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "resources/literals.h"
 
 namespace kolvre {

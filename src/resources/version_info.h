@@ -11,15 +11,12 @@
 #include <vector>
 
 #include "document/edit.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "resources/literals.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
-// The fixed fields, in the order a new resource writes them.
-inline constexpr std::array<std::string_view, 7> kVersionFields{
-    "FILEVERSION", "PRODUCTVERSION", "FILEFLAGSMASK", "FILEFLAGS",
-    "FILEOS",      "FILETYPE",       "FILESUBTYPE"};
 
 struct VersionField {
   std::string keyword;  // as kVersionFields spells it

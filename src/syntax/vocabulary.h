@@ -3,6 +3,7 @@
 // a string.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,32 @@ namespace kolvre {
 bool opensBody(std::string_view text, const Token& token);
 // A token that closes one: "}", or END as a whole word.
 bool closesBody(std::string_view text, const Token& token);
+
+// The statements of a dialog's body: CONTROL and its short forms.
+inline constexpr std::array<std::string_view, 19> kControlWords{
+    "CONTROL",      "LTEXT",       "RTEXT",       "CTEXT",     "PUSHBUTTON",
+    "DEFPUSHBUTTON", "PUSHBOX",    "CHECKBOX",    "AUTOCHECKBOX", "STATE3",
+    "AUTO3STATE",   "RADIOBUTTON", "AUTORADIOBUTTON", "GROUPBOX", "EDITTEXT",
+    "COMBOBOX",     "LISTBOX",     "SCROLLBAR",   "ICON"};
+
+// The statements that may stand between a resource's type and its body (a dialog's, a menu's,
+// a string table's, ...).
+inline constexpr std::array<std::string_view, 9> kHeaderWords{
+    "STYLE", "EXSTYLE", "CAPTION", "FONT", "CLASS", "MENU", "LANGUAGE", "VERSION",
+    "CHARACTERISTICS"};
+
+// The fixed fields of version information, in the order a new resource writes them.
+inline constexpr std::array<std::string_view, 7> kVersionFields{
+    "FILEVERSION", "PRODUCTVERSION", "FILEFLAGSMASK", "FILEFLAGS",
+    "FILEOS",      "FILETYPE",       "FILESUBTYPE"};
+
+// True when `word` is one of `words`, in any letter case.
+template <std::size_t N>
+bool isOneOf(std::string_view word, const std::array<std::string_view, N>& words) {
+  for (std::string_view w : words)
+    if (isKeyword(word, w)) return true;
+  return false;
+}
 
 // A text as it stands between a string's quotes: every quote doubled, as both compilers read it.
 std::string doubledQuotes(std::string_view text);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "document/resource_types.h"
+#include "syntax/resource_types.h"
 
 namespace kolvre {
 

@@ -6,7 +6,7 @@
 #include "dialogs/dialog_reader.h"
 #include "document/blocks.h"
 #include "document/script_file.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "support/corpus.h"
 
 namespace kolvre {

@@ -17,7 +17,7 @@
 #include "document/document.h"
 #include "document/reorder.h"
 #include "document/resource_edits.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "document/templates.h"
 #include "support/corpus.h"
 #include "support/reorder_invariants.h"

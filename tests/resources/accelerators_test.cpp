@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 namespace {

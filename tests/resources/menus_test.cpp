@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/text.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 namespace {

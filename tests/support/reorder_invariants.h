@@ -28,7 +28,7 @@
 #include "document/scanner.h"
 #include "document/script_file.h"
 #include "document/statement_check.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre::testing {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "document/statements.h"
+#include "syntax/statements.h"
 #include "resources/menus.h"
 #include "resources/string_tables.h"
 

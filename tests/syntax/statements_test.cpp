@@ -1,5 +1,5 @@
 // The top-level statements of a script, and the resource index read from them.
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 #include <algorithm>
 
 #include "base/text.h"
-#include "document/statement_reader.h"
+#include "syntax/statement_reader.h"
 
 namespace kolvre {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "syntax/lexer.h"
-#include "document/statements.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

@@ -1,5 +1,5 @@
 #include "base/text.h"
-#include "document/statement_reader.h"
+#include "syntax/statement_reader.h"
 #include "syntax/vocabulary.h"
 
 namespace kolvre {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "syntax/lexer.h"
-#include "document/resource_types.h"
+#include "syntax/resource_types.h"
 
 namespace kolvre {
 

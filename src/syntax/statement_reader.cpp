@@ -1,4 +1,4 @@
-#include "document/statement_reader.h"
+#include "syntax/statement_reader.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "document/resource_types.h"
+#include "syntax/resource_types.h"
 
 namespace kolvre {
 

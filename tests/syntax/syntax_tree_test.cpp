@@ -1,0 +1,194 @@
+#include "syntax/syntax_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+#include "support/corpus.h"
+
+namespace kolvre {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kGoldenDir = KOLVRE_TESTS_DIR "/syntax/golden";
+const fs::path kFuzzSeedsDir = KOLVRE_SOURCE_DIR "/fuzz/seeds";
+
+std::string readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The lines where the two dumps part, each side marked, with a line of context before.
+std::string lineDiff(const std::string& expected, const std::string& actual) {
+  const std::vector<std::string> a = linesOf(expected), b = linesOf(actual);
+  std::size_t head = 0;
+  while (head < a.size() && head < b.size() && a[head] == b[head]) ++head;
+  std::size_t tail = 0;
+  while (tail < a.size() - head && tail < b.size() - head &&
+         a[a.size() - 1 - tail] == b[b.size() - 1 - tail])
+    ++tail;
+  std::ostringstream out;
+  if (head > 0) out << "  " << a[head - 1] << '\n';
+  for (std::size_t i = head; i < a.size() - tail; ++i) out << "- " << a[i] << '\n';
+  for (std::size_t i = head; i < b.size() - tail; ++i) out << "+ " << b[i] << '\n';
+  return out.str();
+}
+
+std::vector<fs::path> filesUnder(const fs::path& dir, std::string_view extension = {}) {
+  std::vector<fs::path> files;
+  std::error_code ec;
+  for (const auto& entry : fs::recursive_directory_iterator(dir, ec))
+    if (entry.is_regular_file() &&
+        (extension.empty() || entry.path().extension() == extension))
+      files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Each golden script's tree is its .expected dump. KOLVRE_UPDATE_GOLDEN=1 writes the dumps
+// instead (then read the diff before committing them).
+TEST(SyntaxTree, GoldenScriptsReadAsTheirDumpsSay) {
+  const std::vector<fs::path> scripts = filesUnder(kGoldenDir, ".rc");
+  ASSERT_FALSE(scripts.empty()) << "no golden scripts at " << kGoldenDir;
+  const char* update = std::getenv("KOLVRE_UPDATE_GOLDEN");
+  for (const fs::path& script : scripts) {
+    fs::path expectedFile = script;
+    expectedFile.replace_extension(".expected");
+    const std::string actual = dumpTree(readBytes(script));
+    if (update && std::string(update) == "1") {
+      std::ofstream(expectedFile, std::ios::binary) << actual;
+      continue;
+    }
+    ASSERT_TRUE(fs::exists(expectedFile)) << expectedFile << " is missing";
+    const std::string expected = readBytes(expectedFile);
+    EXPECT_EQ(expected, actual) << script.filename().string() << ":\n"
+                                << lineDiff(expected, actual);
+  }
+}
+
+void expectRoundTrip(const std::string& text, const std::string& what) {
+  const SyntaxTree tree(text);
+  EXPECT_EQ(textFromTree(text, tree), text) << what;
+  // Every node lies inside its parent, and every token after the one before it.
+  for (std::size_t i = 0; i < tree.statements().size(); ++i) {
+    const StatementTree& st = tree.statementTree(text, i);
+    for (std::size_t t = 1; t < st.tokens.size(); ++t)
+      ASSERT_LE(st.tokens[t - 1].end, st.tokens[t].begin) << what;
+    for (std::size_t n = 0; n < st.nodes.size(); ++n)
+      for (std::size_t c : st.children(n)) {
+        ASSERT_LE(st.nodes[n].first, st.nodes[c].first) << what;
+        ASSERT_LE(st.nodes[c].last, st.nodes[n].last) << what;
+      }
+  }
+}
+
+TEST(SyntaxTree, EveryGoldenScriptAndFuzzSeedComesBackByteForByte) {
+  std::size_t files = 0;
+  for (const fs::path& dir : {kGoldenDir, kFuzzSeedsDir})
+    for (const fs::path& file : filesUnder(dir)) {
+      if (file.extension() == ".expected") continue;
+      expectRoundTrip(readBytes(file), file.string());
+      ++files;
+    }
+  EXPECT_GT(files, 50u);
+}
+
+class SyntaxTreeCorpus : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(SyntaxTreeCorpus, ComesBackByteForByte) {
+  KOLVRE_CORPUS_CASE(GetParam());
+  expectRoundTrip(readBytes(testing::kCorpusDir / GetParam()), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, SyntaxTreeCorpus, ::testing::ValuesIn(testing::corpusCases()),
+                         testing::corpusCaseName);
+
+TEST(SyntaxTree, ByteEdgesComeBackByteForByte) {
+  for (const std::string& text :
+       {std::string(), std::string("\r\n"), std::string(1, '\0'), std::string("\"open"),
+        std::string("/* open"), std::string("#define A \\\r\n"), std::string("#"),
+        std::string("D DIALOG 0,0,1,1\r\nBEGIN\r\nBEGIN\r\nEND"), std::string("\xEF\xBB\xBF A B"),
+        std::string("A B {{{{ }"), std::string("1 MENU\n\rBEGIN\rPOPUP\"\"\n{\r\n}\n")})
+    expectRoundTrip(text, text);
+}
+
+// The statement trees kept across an edit are those a fresh reading gives.
+void expectUpdateMatchesFreshReading(const std::string& before, const std::string& after) {
+  SyntaxTree tree(before);
+  for (std::size_t i = 0; i < tree.statements().size(); ++i) tree.statementTree(before, i);
+  tree.update(before, after);
+  const SyntaxTree fresh(after);
+  ASSERT_EQ(tree.statements().size(), fresh.statements().size()) << after;
+  for (std::size_t i = 0; i < fresh.statements().size(); ++i)
+    EXPECT_EQ(tree.statementTree(after, i), fresh.statementTree(after, i))
+        << "statement " << i << " of:\n" << after;
+}
+
+TEST(SyntaxTree, AnUpdateKeepsTheTreesOfStatementsTheEditDidNotTouch) {
+  const std::string before =
+      "A ICON \"a.ico\"\r\nD DIALOG 0,0,10,10\r\nBEGIN\r\n  LTEXT \"x\",1,0,0,5,5\r\nEND\r\n"
+      "M MENU\r\nBEGIN\r\n  MENUITEM \"&Open\", 101\r\nEND\r\n";
+  SyntaxTree tree(before);
+  for (std::size_t i = 0; i < tree.statements().size(); ++i) tree.statementTree(before, i);
+  const StatementTree* menu = &tree.statementTree(before, 2);
+  // Renaming the dialog changes its statement alone; the icon's and the menu's trees stay.
+  std::string after = before;
+  after.replace(after.find("D DIALOG"), 1, "DLG");
+  tree.update(before, after);
+  EXPECT_EQ(tree.treesKept(), 2u);
+  EXPECT_EQ(&tree.statementTree(after, 2), menu);
+  expectUpdateMatchesFreshReading(before, after);
+
+  // Edits that reach a neighbour's reading: a line end taken away before a statement, a
+  // comment opened, a body's closer removed.
+  const std::string edits[] = {
+      [&] { std::string s = before; s.erase(s.find("\r\nM MENU"), 2); return s; }(),
+      [&] { std::string s = before; s.insert(s.find("ICON") + 4, " /*"); return s; }(),
+      [&] { std::string s = before; s.erase(s.find("END"), 3); return s; }(),
+      [&] { std::string s = before; s.insert(0, "#define X \\\r\n"); return s; }(),
+      before + "\r\n", std::string(),
+  };
+  for (const std::string& edit : edits) expectUpdateMatchesFreshReading(before, edit);
+}
+
+TEST(SyntaxTree, RandomByteEditsUpdateAsAFreshReadingReads) {
+  const std::string base =
+      "#include \"r.h\"\r\nLANGUAGE 9, 1\r\nA ICON \"a.ico\"\r\nD DIALOG 0,0,10,10\r\nCAPTION "
+      "\"T\"\r\nBEGIN\r\n  LTEXT \"x\",1,0,0,5,5 // c\r\nEND\r\nSTRINGTABLE\r\nBEGIN\r\n  1 "
+      "\"a\"\r\nEND\r\n/* c */\r\nM MENU\r\n{\r\n  POPUP \"p\"\r\n  {\r\n    MENUITEM \"o\", 1\r\n"
+      "  }\r\n}\r\n";
+  const std::string pieces[] = {"\r\n", "\"", "/*", "*/", "//", "{", "}", "END", "BEGIN", "#",
+                                "\\", " ", "X", ",", "ICON"};
+  std::mt19937 random(20261210);
+  std::string text = base;
+  for (int round = 0; round < 400; ++round) {
+    std::string after = text;
+    const std::size_t at = random() % (after.size() + 1);
+    if (random() % 2 == 0 && at < after.size())
+      after.erase(at, 1 + random() % 4);
+    else
+      after.insert(at, pieces[random() % std::size(pieces)]);
+    expectUpdateMatchesFreshReading(text, after);
+    if (HasFailure()) return;
+    text = after.size() > 2000 ? base : after;
+  }
+}
+
+}  // namespace
+}  // namespace kolvre
