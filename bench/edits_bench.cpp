@@ -40,7 +40,7 @@ void load(Document& doc) {
 // Index positions of the resources whose block is found and closed, with where each stands.
 std::vector<std::size_t> locatable(const Document& doc) {
   std::vector<std::size_t> offsets;
-  for (const Statement& s : readStatements(doc.text()))
+  for (const Statement& s : doc.statements())
     if (s.listed && s.complete) offsets.push_back(s.begin);
   std::vector<std::size_t> positions;
   for (std::size_t i = 0; i < doc.index().size(); ++i)
@@ -88,7 +88,7 @@ Rename farRename(const Document& doc, bool toFront, int serial = 0) {
   std::snprintf(name, sizeof name, toFront ? "0%03d_MOVED" : "ZZZ%03d_MOVED", serial);
   const std::size_t at = edgeOfType(doc, ResourceType::Dialog, toFront);
   if (!nameRefusal(doc.index(), name, "DIALOG", doc.encoding()).empty()) std::abort();
-  return {at, *entryBlock(doc.text(), doc.index(), at), name};
+  return {at, *entryBlock(doc.statements(), doc.index(), at), name};
 }
 
 // Which edit a benchmark measures.

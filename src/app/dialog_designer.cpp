@@ -461,7 +461,7 @@ bool designDialogAt(const PanelContext& c, std::optional<std::size_t> control) {
   return designDialog(
       c.ui, c.doc, c.position, [&](const DialogModel& dialog, const MayCloseDesigner& mayClose) {
         DesignerSurroundings surroundings = designerSurroundings(c.window);
-        const auto block = entryBlock(c.doc.text(), c.doc.index(), c.position);
+        const auto block = entryBlock(c.doc.statements(), c.doc.index(), c.position);
         surroundings.script = dialogScript(c.doc, block ? block->begin : 0);
         DialogModel shown = dialog;
         if (control && *control < shown.controls.size()) shown.controls[*control].selected = true;

@@ -255,7 +255,7 @@ void DialogWindow::paintEvent(QPaintEvent*) {
 }
 
 QWidget* dialogPanel(const PanelContext& c) {
-  const auto block = entryBlock(c.doc.text(), c.doc.index(), c.position);
+  const auto block = entryBlock(c.doc.statements(), c.doc.index(), c.position);
   const auto symbols = cachedScriptSymbols(c.doc.text(), c.doc.fileName());
   const DialogReading reading =
       block ? readDialog(c.doc.text().substr(block->begin), DialogMode::Preview, symbols.get())

@@ -29,7 +29,7 @@ std::optional<std::size_t> findResource(Context& c, const Document& doc, const s
 
 // The block of the entry at `position`; nothing (with the message) when it cannot be located.
 std::optional<BlockExtent> findBlock(Context& c, const Document& doc, std::size_t position) {
-  auto block = entryBlock(doc.text(), doc.index(), position);
+  auto block = entryBlock(doc.statements(), doc.index(), position);
   if (!block) c.err << unlocatableMessage(doc.display(doc.index()[position].name)) << "\n";
   return block;
 }

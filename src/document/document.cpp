@@ -41,7 +41,8 @@ bool Document::commit(const Edit& edit) {
     statements = readStatements(after);
   }
   if (after == text_) return false;
-  ResourceIndex index = indexResources(after, statements, kinds_);
+  ResourceIndex index = std::move(index_);
+  updateIndex(index, text_, statements_, after, statements, kinds_);
   std::optional<ResourceKey> current = edit.currentAfter;
   // The block written is current where it landed, even among namesakes; a resource the index
   // does not hold (read into a statement left open) is not, and the first row is instead.
@@ -90,8 +91,9 @@ bool Document::replay(bool forward) {
     step->diff.undo(text_);
     history_.stepBack();
   }
-  statements_ = rereadStatements(before, statements_, text_);
-  index_ = indexResources(text_, statements_, kinds_);
+  std::vector<Statement> statements = rereadStatements(before, statements_, text_);
+  updateIndex(index_, before, statements_, text_, statements, kinds_);
+  statements_ = std::move(statements);
   changed({forward ? DocumentChange::Kind::Redone : DocumentChange::Kind::Undone,
            forward ? step->currentAfter : step->currentBefore, step->label});
   return true;

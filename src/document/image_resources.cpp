@@ -63,7 +63,7 @@ std::string resolveImageFile(std::string_view scriptPath, std::string_view name)
 
 ImageSource imageSource(const Document& doc, std::size_t position) {
   ImageSource source;
-  const auto block = entryBlock(doc.text(), doc.index(), position);
+  const auto block = entryBlock(doc.statements(), doc.index(), position);
   if (!block) {
     source.problem = unlocatableMessage(doc.display(doc.index()[position].name));
     return source;

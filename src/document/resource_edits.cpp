@@ -96,6 +96,12 @@ std::optional<BlockExtent> entryBlock(std::string_view text, const ResourceIndex
   return blockAt(text, index[position].offset);
 }
 
+std::optional<BlockExtent> entryBlock(const std::vector<Statement>& statements,
+                                      const ResourceIndex& index, std::size_t position) {
+  if (position >= index.size()) return std::nullopt;
+  return blockAt(statements, index[position].offset);
+}
+
 Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExtent& block,
                 std::string_view newName) {
   const IndexEntry& entry = index[position];

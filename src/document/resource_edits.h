@@ -38,6 +38,9 @@ HeaderTokens firstTwoTokens(std::string_view text);
 // cannot be located.
 std::optional<BlockExtent> entryBlock(std::string_view text, const ResourceIndex& index,
                                       std::size_t position);
+// The same from the text's statements, already read (Document::statements): no reading again.
+std::optional<BlockExtent> entryBlock(const std::vector<Statement>& statements,
+                                      const ResourceIndex& index, std::size_t position);
 
 // Rename: only the header's own name changes (the same words inside captions stay); then the
 // block moves to its new name's place (placeBlock) and the renamed resource becomes current. The

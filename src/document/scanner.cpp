@@ -7,6 +7,7 @@
 #include "base/text.h"
 #include "document/languages.h"
 #include "syntax/lexer.h"
+#include "syntax/statement_diff.h"
 #include "syntax/statements.h"
 #include "syntax/vocabulary.h"
 
@@ -177,6 +178,116 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
                        key.type == ResourceType::Other ? std::string(key.code) : std::string(),
                        tags[key.language]);
   return index;
+}
+
+namespace {
+
+// The statements the index holds.
+bool isIndexed(const Statement& s, ListedKinds kinds) {
+  return s.listed || (kinds == ListedKinds::All && (s.kind == StatementKind::Resource ||
+                                                    s.kind == StatementKind::StringTable));
+}
+
+// The entry of one indexed statement, in the language `current` unless it names its own.
+IndexEntry entryOf(std::string_view text, const Statement& s, const std::string& current) {
+  const ResourceType type = *entryType(s, text);
+  std::string name =
+      s.kind == StatementKind::StringTable ? stringTableName(text, s) : std::string(s.name(text));
+  std::string typeWord = type == ResourceType::Other ? std::string(s.type(text)) : std::string();
+  std::optional<std::string> own = ownLanguageTag(text, s);
+  return IndexEntry(std::move(name), type, s.begin, std::move(typeWord),
+                    own ? std::move(*own) : current);
+}
+
+// The index's order: the sort of indexResources.
+bool entryBefore(const IndexEntry& a, const IndexEntry& b) {
+  SortKey x, y;
+  const auto keyOf = [](const IndexEntry& e, SortKey& k) {
+    k.name = e.name;
+    const std::string_view number = e.type == ResourceType::StringTable
+                                        ? std::string_view(e.name).substr(0, e.name.find(".."))
+                                        : std::string_view(e.name);
+    k.number = numericName(number);
+  };
+  keyOf(a, x);
+  keyOf(b, y);
+  if (const int c = compareKeys(x, y); c != 0) return c < 0;
+  if (a.code() != b.code()) return a.code() < b.code();
+  return a.offset < b.offset;
+}
+
+// The most statements a change may add and take away (in all) for the index to follow it; a
+// larger change builds the index again.
+constexpr std::size_t kMostStatementsChanged = 256;
+
+}  // namespace
+
+void updateIndex(ResourceIndex& index, std::string_view before,
+                 const std::vector<Statement>& beforeStatements, std::string_view after,
+                 const std::vector<Statement>& afterStatements, ListedKinds kinds) {
+  const StatementMatch match = matchStatements(before, beforeStatements, after, afterStatements,
+                                               kMostStatementsChanged);
+  const std::size_t first = match.first, beforeEnd = match.beforeEnd, afterEnd = match.afterEnd;
+  const auto moved = static_cast<std::ptrdiff_t>(after.size()) -
+                     static_cast<std::ptrdiff_t>(before.size());
+  const auto& pairs = match.pairs;
+  const bool found = match.found;
+  // A LANGUAGE statement read again, or moved, changes the language of the entries after it.
+  bool rebuild = !found;
+  for (std::size_t i = first; i < beforeEnd && !rebuild; ++i)
+    rebuild = beforeStatements[i].kind == StatementKind::Language;
+  for (std::size_t i = first; i < afterEnd && !rebuild; ++i)
+    rebuild = afterStatements[i].kind == StatementKind::Language;
+  if (rebuild) {
+    index = indexResources(after, afterStatements, kinds);
+    return;
+  }
+  // Where each statement between them went: its offset in `after`, or npos where it is read
+  // again, in the order of their offsets in `before`.
+  std::vector<std::pair<std::size_t, std::size_t>> went;
+  went.reserve(beforeEnd - first);
+  std::vector<bool> kept(afterEnd - first, false);
+  std::size_t p = 0;
+  for (std::size_t i = first; i < beforeEnd; ++i) {
+    std::size_t to = std::string_view::npos;
+    if (p < pairs.size() && pairs[p].first == i) {
+      to = afterStatements[pairs[p].second].begin;
+      kept[pairs[p].second - first] = true;
+      ++p;
+    }
+    went.emplace_back(beforeStatements[i].begin, to);
+  }
+  const std::size_t tailFrom = beforeEnd < beforeStatements.size()
+                                   ? beforeStatements[beforeEnd].begin
+                                   : std::string_view::npos;
+  std::erase_if(index, [&](IndexEntry& e) {
+    if (e.offset >= tailFrom) {
+      e.offset = static_cast<std::size_t>(static_cast<std::ptrdiff_t>(e.offset) + moved);
+      return false;
+    }
+    const auto at = std::lower_bound(went.begin(), went.end(),
+                                     std::pair<std::size_t, std::size_t>(e.offset, 0));
+    if (at == went.end() || at->first != e.offset) return false;  // in the head
+    if (at->second == std::string_view::npos) return true;
+    e.offset = at->second;
+    return false;
+  });
+  // Namesakes keep their text order: a block that moved past one sorts again.
+  if (!std::is_sorted(index.begin(), index.end(), entryBefore))
+    std::stable_sort(index.begin(), index.end(), entryBefore);
+  // The language the statements read again stand in, unless they name their own.
+  std::string current;
+  for (std::size_t i = first; i-- > 0;)
+    if (afterStatements[i].kind == StatementKind::Language) {
+      current = languageTagOf(afterStatements[i].of(after));
+      break;
+    }
+  for (std::size_t j = first; j < afterEnd; ++j) {
+    if (kept[j - first] || !isIndexed(afterStatements[j], kinds)) continue;
+    IndexEntry entry = entryOf(after, afterStatements[j], current);
+    index.insert(std::upper_bound(index.begin(), index.end(), entry, entryBefore),
+                 std::move(entry));
+  }
 }
 
 }  // namespace kolvre

@@ -62,6 +62,15 @@ struct Statement;
 ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements,
                              ListedKinds kinds = ListedKinds::All);
 
+// The index of `after` made from `index`, the index of `before`: equal to
+// indexResources(after, afterStatements, kinds), where the statements are those of each text.
+// Only the statements the change reached are read again; the other entries keep their place and
+// move with their text. A change to a LANGUAGE statement, or to many statements, builds the index
+// again.
+void updateIndex(ResourceIndex& index, std::string_view before,
+                 const std::vector<Statement>& beforeStatements, std::string_view after,
+                 const std::vector<Statement>& afterStatements, ListedKinds kinds);
+
 // A string table's name in the list: its first and last ID as written, "first..last" ("101"
 // for a table of one string, kEmptyTableName for one with none). `s` is the table's statement.
 inline constexpr std::string_view kEmptyTableName = "(vuota)";

@@ -114,13 +114,9 @@ std::vector<Statement> rereadStatements(std::string_view before,
                                         const std::vector<Statement>& statements,
                                         std::string_view after) {
   // The bytes both texts share at their start and their end.
-  const std::size_t shortest = std::min(before.size(), after.size());
-  const std::size_t head = static_cast<std::size_t>(
-      std::mismatch(before.begin(), before.begin() + shortest, after.begin()).first -
-      before.begin());
-  const std::size_t tail = static_cast<std::size_t>(
-      std::mismatch(before.rbegin(), before.rbegin() + (shortest - head), after.rbegin()).first -
-      before.rbegin());
+  const std::size_t head = commonHead(before, after);
+  const std::size_t tail =
+      commonTail(before, after, std::min(before.size(), after.size()) - head);
   const std::size_t resume = resumeAt(before, statements, head);
   if (resume == 0) return readStatements(after);
   std::vector<Statement> out;

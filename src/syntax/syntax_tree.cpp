@@ -504,13 +504,9 @@ void SyntaxTree::reset(std::string_view, std::vector<Statement> statements) {
 void SyntaxTree::update(std::string_view before, std::string_view after) {
   std::vector<Statement> statements = rereadStatements(before, statements_, after);
   // The bytes both texts begin and end with.
-  const std::size_t shorter = std::min(before.size(), after.size());
-  std::size_t prefix = 0;
-  while (prefix < shorter && before[prefix] == after[prefix]) ++prefix;
-  std::size_t suffix = 0;
-  while (suffix < shorter - prefix &&
-         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
-    ++suffix;
+  const std::size_t prefix = commonHead(before, after);
+  const std::size_t suffix =
+      commonTail(before, after, std::min(before.size(), after.size()) - prefix);
   std::vector<std::shared_ptr<const StatementTree>> trees(statements.size());
   // A statement whose bytes, and the line start before it, lie wholly in the unchanged head or
   // tail keeps its tree; its old self is found by its old offset.

@@ -1,0 +1,123 @@
+#include "document/scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+#include "support/corpus.h"
+#include "syntax/statements.h"
+
+namespace kolvre {
+namespace {
+
+// The index updated from `before` to `after` is the index read from `after`, for both kinds
+// of list.
+void expectUpdatedAsRead(const std::string& before, const std::string& after) {
+  for (const ListedKinds kinds : {ListedKinds::All, ListedKinds::CreatableOnly}) {
+    const std::vector<Statement> was = readStatements(before);
+    const std::vector<Statement> is = readStatements(after);
+    ResourceIndex index = indexResources(before, was, kinds);
+    updateIndex(index, before, was, after, is, kinds);
+    ASSERT_EQ(index, indexResources(after, is, kinds)) << "from:\n" << before << "\nto:\n" << after;
+  }
+}
+
+const std::string kScript =
+    "LANGUAGE LANG_ITALIAN, SUBLANG_ITALIAN\r\n"
+    "B ICON \"b.ico\"\r\n"
+    "A ICON \"a.ico\"\r\n"
+    "10 DIALOG 0, 0, 10, 10\r\nBEGIN\r\nEND\r\n"
+    "STRINGTABLE\r\nBEGIN\r\n  101 \"a\"\r\n  102 \"b\"\r\nEND\r\n"
+    "LANGUAGE LANG_ENGLISH, SUBLANG_ENGLISH_US\r\n"
+    "A ICON \"a-en.ico\"\r\n"
+    "M MENU\r\nLANGUAGE LANG_GERMAN, SUBLANG_GERMAN\r\nBEGIN\r\n  MENUITEM \"x\", 1\r\nEND\r\n"
+    "9 PNG \"nine.png\"\r\n";
+
+TEST(IndexUpdate, EditsOfEveryReachGiveTheIndexOfTheNewText) {
+  const auto replaced = [](std::string text, std::string_view what, std::string_view with) {
+    return text.replace(text.find(what), what.size(), with);
+  };
+  const std::string edits[] = {
+      replaced(kScript, "B ICON", "Z ICON"),            // a rename that moves the entry
+      replaced(kScript, "A ICON \"a.ico\"\r\n", ""),   // a delete
+      replaced(kScript, "9 PNG", "9 PNG \"x\"\r\nC ICON"),
+      replaced(kScript, "101 \"a\"", "99 \"a\""),      // a string table's name
+      replaced(kScript, "LANGUAGE LANG_ENGLISH", "LANGUAGE LANG_FRENCH"),
+      replaced(kScript, "SUBLANG_GERMAN", "SUBLANG_GERMAN_SWISS"),
+      replaced(kScript, "END\r\nSTRINGTABLE", "\r\nSTRINGTABLE"),  // a body left open
+      replaced(kScript, "10 DIALOG", "/* 10 DIALOG"),  // a comment left open takes the rest
+      // Blocks moved: to the end, and a namesake past its namesake.
+      replaced(kScript, "B ICON \"b.ico\"\r\n", "") + "B ICON \"b.ico\"\r\n",
+      replaced(replaced(kScript, "A ICON \"a-en.ico\"\r\n", ""), "B ICON",
+               "A ICON \"a-en.ico\"\r\nB ICON"),
+      kScript + "A ICON \"again.ico\"\r\n",            // a namesake at the end
+      "A ICON \"first.ico\"\r\n" + kScript,            // ... and at the start
+      std::string(),
+  };
+  for (const std::string& after : edits) {
+    expectUpdatedAsRead(kScript, after);
+    expectUpdatedAsRead(after, kScript);
+  }
+}
+
+// Many blocks, one moved across all the others, as placing a renamed block does.
+TEST(IndexUpdate, ABlockMovedAcrossManyGivesTheIndexOfTheNewText) {
+  std::string text;
+  for (int i = 0; i < 600; ++i)
+    text += "N" + std::to_string(i % 300) + " ICON \"" + std::to_string(i) + ".ico\"\r\n";
+  const std::string block = "N0 ICON \"0.ico\"\r\n";
+  const std::string moved = text.substr(block.size()) + block;
+  expectUpdatedAsRead(text, moved);
+  expectUpdatedAsRead(moved, text);
+  // Two blocks moved, far apart.
+  std::string twice = moved;
+  const std::string other = "N5 ICON \"305.ico\"\r\n";
+  twice.erase(twice.find(other), other.size());
+  twice.insert(0, other);
+  expectUpdatedAsRead(text, twice);
+}
+
+TEST(IndexUpdate, RandomEditsGiveTheIndexOfTheNewText) {
+  const std::string pieces[] = {"\r\n", "\"", "/*", "*/", "{", "}", "END", "BEGIN", "#if 0\r\n",
+                                "LANGUAGE 9, 1\r\n", "X ICON \"x\"\r\n", "1", " ", "STRINGTABLE"};
+  std::mt19937 random(7);
+  std::string text = kScript;
+  for (int round = 0; round < 500 && !HasFailure(); ++round) {
+    std::string after = text;
+    const std::size_t at = random() % (after.size() + 1);
+    if (random() % 2 == 0 && at < after.size())
+      after.erase(at, 1 + random() % 6);
+    else
+      after.insert(at, pieces[random() % std::size(pieces)]);
+    expectUpdatedAsRead(text, after);
+    text = after.size() > 3000 ? kScript : after;
+  }
+}
+
+class IndexUpdateCorpus : public ::testing::TestWithParam<std::string> {};
+
+// Each resource of a real script renamed, then the rename taken back.
+TEST_P(IndexUpdateCorpus, RenamesAndTheirUndoGiveTheIndexOfTheNewText) {
+  KOLVRE_CORPUS_CASE(GetParam());
+  std::ifstream in(testing::kCorpusDir / GetParam(), std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  const std::vector<Statement> statements = readStatements(text);
+  std::size_t tried = 0;
+  for (const Statement& s : statements) {
+    if (s.kind != StatementKind::Resource || tried++ > 40) continue;
+    std::string after = text;
+    after.replace(s.begin, s.nameEnd - s.begin, "ZZ_RENAMED");
+    expectUpdatedAsRead(text, after);
+    expectUpdatedAsRead(after, text);
+    if (HasFailure()) return;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, IndexUpdateCorpus, ::testing::ValuesIn(testing::corpusCases()),
+                         testing::corpusCaseName);
+
+}  // namespace
+}  // namespace kolvre
