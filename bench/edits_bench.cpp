@@ -237,37 +237,58 @@ void RenameStages(benchmark::State& state) {
   load(doc);
   const Edit edit = prepare(doc, Kind::RenameToEnd).edit(doc);
   std::string text = doc.text();
-  double splices = 0, reorder = 0, difference = 0, index = 0, undoSplice = 0, undoIndex = 0;
+  std::vector<Statement> statements = doc.statements();
+  ResourceIndex index = doc.index();
+  double splices = 0, reread = 0, place = 0, same = 0, difference = 0, update = 0;
+  double undoSplice = 0, undoReread = 0, undoUpdate = 0;
+  // The stages of Document::commit and Document::undo, each timed alone.
   for (auto _ : state) {
     auto from = Clock::now();
-    std::string after = applySplices(text, edit.splices);
+    std::string spliced = applySplices(text, edit.splices);
     splices += seconds(from);
     from = Clock::now();
-    after = placeBlock(after, *edit.placeBlockAt);
-    reorder += seconds(from);
+    std::vector<Statement> splicedStatements = rereadStatements(text, statements, spliced);
+    reread += seconds(from);
+    from = Clock::now();
+    std::string after = placeBlock(spliced, splicedStatements, *edit.placeBlockAt, nullptr);
+    place += seconds(from);
+    from = Clock::now();
+    std::vector<Statement> afterStatements = rereadStatements(spliced, splicedStatements, after);
+    reread += seconds(from);
+    from = Clock::now();
+    benchmark::DoNotOptimize(after == text);
+    same += seconds(from);
+    from = Clock::now();
+    updateIndex(index, text, statements, after, afterStatements, ListedKinds::All);
+    update += seconds(from);
     from = Clock::now();
     const TextDiff diff = TextDiff::between(text, after);
     difference += seconds(from);
     from = Clock::now();
-    benchmark::DoNotOptimize(indexResources(after));
-    index += seconds(from);
-    from = Clock::now();
+    const std::string changed = after;
     diff.undo(after);
     undoSplice += seconds(from);
     from = Clock::now();
-    benchmark::DoNotOptimize(indexResources(after));
-    undoIndex += seconds(from);
+    std::vector<Statement> undone = rereadStatements(changed, afterStatements, after);
+    undoReread += seconds(from);
+    from = Clock::now();
+    updateIndex(index, changed, afterStatements, after, undone, ListedKinds::All);
+    undoUpdate += seconds(from);
     text = std::move(after);
+    statements = std::move(undone);
   }
   const auto perRun = [&](double total) {
     return benchmark::Counter(total * 1000 / static_cast<double>(state.iterations()));
   };
   state.counters["splices_ms"] = perRun(splices);
-  state.counters["place_ms"] = perRun(reorder);
+  state.counters["reread_ms"] = perRun(reread);
+  state.counters["place_ms"] = perRun(place);
+  state.counters["compare_ms"] = perRun(same);
+  state.counters["index_ms"] = perRun(update);
   state.counters["difference_ms"] = perRun(difference);
-  state.counters["index_ms"] = perRun(index);
   state.counters["undo_splice_ms"] = perRun(undoSplice);
-  state.counters["undo_index_ms"] = perRun(undoIndex);
+  state.counters["undo_reread_ms"] = perRun(undoReread);
+  state.counters["undo_index_ms"] = perRun(undoUpdate);
 }
 
 // What rename, delete, copy and edit as text do before asking anything: finding the current

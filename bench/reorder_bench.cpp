@@ -6,6 +6,9 @@
 
 #include <cstddef>
 #include <cstring>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <map>
 #include <string>
 #include <utility>
@@ -14,6 +17,7 @@
 #include "document/reorder.h"
 #include "document/scanner.h"
 #include "syntax/statements.h"
+#include "syntax/syntax_tree.h"
 #include "synthetic_script.h"
 
 namespace {
@@ -86,6 +90,56 @@ void Scan(benchmark::State& state) {
   state.counters["resources"] = static_cast<double>(entries);
 }
 
+// Every statement read into its tree: tokens and nodes, bodies included.
+void WholeTree(benchmark::State& state) {
+  const std::string& text = script(state.range(0), state.range(1));
+  std::size_t nodes = 0;
+  for (auto _ : state) {
+    const kolvre::SyntaxTree tree(text);
+    nodes = 0;
+    for (std::size_t i = 0; i < tree.statements().size(); ++i)
+      nodes += tree.statementTree(text, i).nodes.size();
+    benchmark::DoNotOptimize(nodes);
+  }
+  setUp(state, text);
+  state.counters["nodes"] = static_cast<double>(nodes);
+}
+
+// The bytes the heap holds in use (0 where the C library does not tell).
+double heapBytes() {
+#if defined(__GLIBC__)
+  const struct mallinfo2 info = mallinfo2();
+  return static_cast<double>(info.uordblks + info.hblkhd);
+#else
+  return 0;
+#endif
+}
+
+// What the statements and the index hold, and the whole tree, per byte of script: the growth of
+// the heap while they are kept (the script itself made beforehand).
+void MemoryHeld(benchmark::State& state) {
+  const std::string& text = script(state.range(0), state.range(1));
+  double held = 0, tree = 0;
+  for (auto _ : state) {
+    const double before = heapBytes();
+    {
+      const std::vector<kolvre::Statement> statements = kolvre::readStatements(text);
+      const kolvre::ResourceIndex index = kolvre::indexResources(text, statements);
+      held = heapBytes() - before;
+      benchmark::DoNotOptimize(index.data());
+    }
+    const double between = heapBytes();
+    {
+      const kolvre::SyntaxTree whole(text);
+      for (std::size_t i = 0; i < whole.statements().size(); ++i) whole.statementTree(text, i);
+      tree = heapBytes() - between;
+    }
+  }
+  setUp(state, text);
+  state.counters["statements_and_index_per_byte"] = held / static_cast<double>(text.size());
+  state.counters["whole_tree_per_byte"] = tree / static_cast<double>(text.size());
+}
+
 void Reorder(benchmark::State& state) {
   const std::string& text = script(state.range(0), state.range(1));
   for (auto _ : state) {
@@ -106,7 +160,9 @@ BENCHMARK(CountCrLf)->Apply(Shapes);
 BENCHMARK(CopyToFreshMemory)->Apply(Shapes);
 BENCHMARK(Statements)->Apply(Shapes);
 BENCHMARK(Scan)->Apply(Shapes);
+BENCHMARK(WholeTree)->Apply(Shapes);
 BENCHMARK(Reorder)->Apply(Shapes);
+BENCHMARK(MemoryHeld)->Args({20, 50000})->Iterations(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
