@@ -13,8 +13,8 @@ void Document::load(std::string fileName, std::string diskBytes) {
   form_ = script.form;
   // A UTF-16 file is worked on as UTF-8.
   encoding_ = form_.utf16 != Utf16::None ? TextEncoding::Utf8 : detectEncoding(text_);
-  statements_ = readStatements(text_);
-  index_ = indexResources(text_, statements_, kinds_);
+  tree_.reset(text_, readStatements(text_));
+  index_ = indexResources(text_, tree_.statements(), kinds_);
   history_.clear();
   disk_ = {};
   markSaved();
@@ -23,13 +23,13 @@ void Document::load(std::string fileName, std::string diskBytes) {
 
 void Document::setListedKinds(ListedKinds kinds) {
   kinds_ = kinds;
-  index_ = indexResources(text_, statements_, kinds_);
+  index_ = indexResources(text_, tree_.statements(), kinds_);
 }
 
 bool Document::commit(const Edit& edit) {
   // The statements follow each stage, read again only where it changed the text.
   std::string after = applySplices(text_, edit.splices);
-  std::vector<Statement> statements = rereadStatements(text_, statements_, after);
+  std::vector<Statement> statements = rereadStatements(text_, tree_.statements(), after);
   std::optional<std::size_t> landed = edit.placeBlockAt;
   if (edit.placeBlockAt) {
     std::string placed = placeBlock(after, statements, *edit.placeBlockAt, &*landed);
@@ -41,8 +41,10 @@ bool Document::commit(const Edit& edit) {
     statements = readStatements(after);
   }
   if (after == text_) return false;
+  const StatementMatch match =
+      matchStatements(text_, tree_.statements(), after, statements, kMostIndexMatched);
   ResourceIndex index = std::move(index_);
-  updateIndex(index, text_, statements_, after, statements, kinds_);
+  updateIndex(index, text_, tree_.statements(), after, statements, kinds_, match);
   std::optional<ResourceKey> current = edit.currentAfter;
   // The block written is current where it landed, even among namesakes; a resource the index
   // does not hold (read into a statement left open) is not, and the first row is instead.
@@ -55,7 +57,7 @@ bool Document::commit(const Edit& edit) {
   if (current && !findEntry(index, *current)) current.reset();
   HistoryStep step{edit.label, TextDiff::between(text_, after), edit.currentBefore, current};
   text_ = std::move(after);
-  statements_ = std::move(statements);
+  tree_.follow(text_, std::move(statements), match);
   index_ = std::move(index);
   history_.push(std::move(step));
   changed({DocumentChange::Kind::Edited, current, edit.label});
@@ -91,9 +93,11 @@ bool Document::replay(bool forward) {
     step->diff.undo(text_);
     history_.stepBack();
   }
-  std::vector<Statement> statements = rereadStatements(before, statements_, text_);
-  updateIndex(index_, before, statements_, text_, statements, kinds_);
-  statements_ = std::move(statements);
+  std::vector<Statement> statements = rereadStatements(before, tree_.statements(), text_);
+  const StatementMatch match =
+      matchStatements(before, tree_.statements(), text_, statements, kMostIndexMatched);
+  updateIndex(index_, before, tree_.statements(), text_, statements, kinds_, match);
+  tree_.follow(text_, std::move(statements), match);
   changed({forward ? DocumentChange::Kind::Redone : DocumentChange::Kind::Undone,
            forward ? step->currentAfter : step->currentBefore, step->label});
   return true;

@@ -13,6 +13,7 @@
 #include "document/scanner.h"
 #include "document/script_file.h"
 #include "syntax/statements.h"
+#include "syntax/syntax_tree.h"
 
 namespace kolvre {
 
@@ -44,7 +45,10 @@ class Document {
   // Holds the index to `kinds` and builds it again; the text and the history stay.
   void setListedKinds(ListedKinds kinds);
   // Always readStatements(text()).
-  const std::vector<Statement>& statements() const { return statements_; }
+  const std::vector<Statement>& statements() const { return tree_.statements(); }
+  // The text's syntax tree: its statements, each statement's tree read when first asked for and
+  // kept while the statement stands unchanged.
+  const SyntaxTree& tree() const { return tree_; }
   // How the file stands on disk: its line ends, and whether it is UTF-16.
   const DiskForm& form() const { return form_; }
   TextEncoding encoding() const { return encoding_; }
@@ -104,7 +108,7 @@ class Document {
   std::string text_;
   ResourceIndex index_;
   ListedKinds kinds_ = ListedKinds::All;
-  std::vector<Statement> statements_;  // readStatements(text_), kept along with it
+  SyntaxTree tree_;  // of text_, kept along with it
   DiskForm form_;
   TextEncoding encoding_ = TextEncoding::Windows1252;
   // The text as last loaded or saved, kept as its length and a hash of it.

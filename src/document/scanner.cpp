@@ -216,17 +216,19 @@ bool entryBefore(const IndexEntry& a, const IndexEntry& b) {
   return a.offset < b.offset;
 }
 
-// The most statements a change may add and take away (in all) for the index to follow it; a
-// larger change builds the index again.
-constexpr std::size_t kMostStatementsChanged = 256;
-
 }  // namespace
 
 void updateIndex(ResourceIndex& index, std::string_view before,
                  const std::vector<Statement>& beforeStatements, std::string_view after,
                  const std::vector<Statement>& afterStatements, ListedKinds kinds) {
-  const StatementMatch match = matchStatements(before, beforeStatements, after, afterStatements,
-                                               kMostStatementsChanged);
+  updateIndex(index, before, beforeStatements, after, afterStatements, kinds,
+              matchStatements(before, beforeStatements, after, afterStatements, kMostIndexMatched));
+}
+
+void updateIndex(ResourceIndex& index, std::string_view before,
+                 const std::vector<Statement>& beforeStatements, std::string_view after,
+                 const std::vector<Statement>& afterStatements, ListedKinds kinds,
+                 const StatementMatch& match) {
   const std::size_t first = match.first, beforeEnd = match.beforeEnd, afterEnd = match.afterEnd;
   const auto moved = static_cast<std::ptrdiff_t>(after.size()) -
                      static_cast<std::ptrdiff_t>(before.size());

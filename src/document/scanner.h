@@ -70,6 +70,15 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
 void updateIndex(ResourceIndex& index, std::string_view before,
                  const std::vector<Statement>& beforeStatements, std::string_view after,
                  const std::vector<Statement>& afterStatements, ListedKinds kinds);
+// The same with the statements of the two texts already matched (matchStatements, with
+// kMostIndexMatched).
+struct StatementMatch;
+void updateIndex(ResourceIndex& index, std::string_view before,
+                 const std::vector<Statement>& beforeStatements, std::string_view after,
+                 const std::vector<Statement>& afterStatements, ListedKinds kinds,
+                 const StatementMatch& match);
+// The most statements added and taken away that the index follows one by one.
+inline constexpr std::size_t kMostIndexMatched = 256;
 
 // A string table's name in the list: its first and last ID as written, "first..last" ("101"
 // for a table of one string, kEmptyTableName for one with none). `s` is the table's statement.

@@ -82,6 +82,10 @@ bool isPunct(std::string_view text, const TreeToken& t, char c) {
   return t.kind == TokenKind::Punct && text[t.begin] == c;
 }
 
+// The most statements added and taken away that an update matches one by one to keep their
+// trees; past that only the unchanged ends keep theirs.
+constexpr std::size_t kMostTreesMatched = 256;
+
 // Reads one statement's tokens into nodes, in preorder.
 class TreeReader {
  public:
@@ -503,32 +507,23 @@ void SyntaxTree::reset(std::string_view, std::vector<Statement> statements) {
 
 void SyntaxTree::update(std::string_view before, std::string_view after) {
   std::vector<Statement> statements = rereadStatements(before, statements_, after);
-  // The bytes both texts begin and end with.
-  const std::size_t prefix = commonHead(before, after);
-  const std::size_t suffix =
-      commonTail(before, after, std::min(before.size(), after.size()) - prefix);
+  const StatementMatch match =
+      matchStatements(before, statements_, after, statements, kMostTreesMatched);
+  follow(after, std::move(statements), match);
+}
+
+void SyntaxTree::follow(std::string_view after, std::vector<Statement> statements,
+                        const StatementMatch& match) {
   std::vector<std::shared_ptr<const StatementTree>> trees(statements.size());
-  // A statement whose bytes, and the line start before it, lie wholly in the unchanged head or
-  // tail keeps its tree; its old self is found by its old offset.
-  std::size_t old = 0;
-  for (std::size_t i = 0; i < statements.size(); ++i) {
-    const Statement& s = statements[i];
-    std::size_t was = 0;
-    if (s.end <= prefix) {
-      was = s.begin;
-    } else if (s.begin >= after.size() - suffix + 1) {
-      was = s.begin - after.size() + before.size();
-    } else {
-      continue;
-    }
-    while (old < statements_.size() && statements_[old].begin < was) ++old;
-    if (old == statements_.size()) break;
-    const Statement& o = statements_[old];
-    if (o.begin != was || o.end - o.begin != s.end - s.begin || o.kind != s.kind ||
-        !trees_[old] || trees_[old]->atLineStart != startsLine(after, s.begin))
-      continue;
-    trees[i] = trees_[old];
-  }
+  // A tree is kept where its statement starts a line as it did ('#' reads by that).
+  const auto keep = [&](std::size_t from, std::size_t to) {
+    if (trees_[from] && trees_[from]->atLineStart == startsLine(after, statements[to].begin))
+      trees[to] = trees_[from];
+  };
+  for (std::size_t i = 0; i < match.first; ++i) keep(i, i);
+  for (const auto& [from, to] : match.pairs) keep(from, to);
+  for (std::size_t k = 0; match.beforeEnd + k < statements_.size(); ++k)
+    keep(match.beforeEnd + k, match.afterEnd + k);
   statements_ = std::move(statements);
   trees_ = std::move(trees);
 }

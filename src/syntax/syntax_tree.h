@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "syntax/lexer.h"
+#include "syntax/statement_diff.h"
 #include "syntax/statements.h"
 
 namespace kolvre {
@@ -121,6 +122,11 @@ class SyntaxTree {
   void update(std::string_view before, std::string_view after);
   // Takes the statements of `text` as given (readStatements(text)), forgetting every tree.
   void reset(std::string_view text, std::vector<Statement> statements);
+  // The same as update, with the statements of `after` already read and matched with this
+  // tree's (matchStatements): the trees of the statements matched are kept, those that moved
+  // too, wherever they stand on a line as they stood.
+  void follow(std::string_view after, std::vector<Statement> statements,
+              const StatementMatch& match);
 
   const std::vector<Statement>& statements() const { return statements_; }
   // The tree of statement `i` of `text` (the text this tree follows).
