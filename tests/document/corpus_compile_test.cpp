@@ -36,10 +36,13 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/dialog_properties.h"
 #include "document/reorder.h"
+#include "document/resource_edits.h"
 #include "document/script_file.h"
 #include "document/templates.h"
 #include "resources/string_tables.h"
+#include "resources/version_info.h"
 #include "support/corpus.h"
 #include "support/res_file.h"
 #include "support/run_command.h"
@@ -454,6 +457,28 @@ std::string diffExcerpt(const ProjectStandIn& folder, const std::string& before,
       .output;
 }
 
+// "" when what windres prints back from `after` differs from its print of `before` in one line
+// alone, which holds `printed`; else what differs.
+std::string oneLineChanged(const ProjectStandIn& folder, const std::string& before,
+                           const std::string& after, std::string_view printed) {
+  const CommandRun printedBefore = folder.decompile(before);
+  const CommandRun printedAfter = folder.decompile(after);
+  if (!printedBefore.ok || !printedAfter.ok)
+    return "not printed back: " + printedBefore.output + printedAfter.output;
+  std::vector<std::string> linesBefore, linesAfter;
+  std::istringstream inBefore(printedBefore.output), inAfter(printedAfter.output);
+  for (std::string line; std::getline(inBefore, line);) linesBefore.push_back(line);
+  for (std::string line; std::getline(inAfter, line);) linesAfter.push_back(line);
+  std::vector<std::size_t> differing;
+  for (std::size_t i = 0; i < std::min(linesBefore.size(), linesAfter.size()); ++i)
+    if (linesBefore[i] != linesAfter[i]) differing.push_back(i);
+  if (linesBefore.size() != linesAfter.size() || differing.size() != 1)
+    return diffExcerpt(folder, printedBefore.output, printedAfter.output);
+  if (linesAfter[differing[0]].find(printed) == std::string::npos)
+    return "the line changed lacks " + std::string(printed) + ": " + linesAfter[differing[0]];
+  return "";
+}
+
 // Skips the test (or fails it, where KOLVRE_REQUIRE_RC_COMPILERS=1 is set) when windres, the
 // preprocessor or the platform's headers are missing.
 #define KOLVRE_NEEDS_WINDRES(windres, cpp)                                                       \
@@ -553,27 +578,76 @@ TEST(CorpusCompile, AStringEditChangesThatStringAloneInWhatTheScriptCompilesTo) 
     folder.write("after.rc", compilable(doc.diskBytes()));
     const CommandRun after = folder.compile("after");
     ASSERT_TRUE(after.ok) << firstError(after.output);
-    const CommandRun printedBefore = folder.decompile("before");
-    const CommandRun printedAfter = folder.decompile("after");
-    ASSERT_TRUE(printedBefore.ok && printedAfter.ok);
-    std::vector<std::string> linesBefore, linesAfter;
-    std::istringstream inBefore(printedBefore.output), inAfter(printedAfter.output);
-    for (std::string line; std::getline(inBefore, line);) linesBefore.push_back(line);
-    for (std::string line; std::getline(inAfter, line);) linesAfter.push_back(line);
-    ASSERT_EQ(linesBefore.size(), linesAfter.size())
-        << diffExcerpt(folder, printedBefore.output, printedAfter.output);
-    std::vector<std::size_t> differing;
-    for (std::size_t i = 0; i < linesBefore.size(); ++i)
-      if (linesBefore[i] != linesAfter[i]) differing.push_back(i);
-    ASSERT_EQ(differing.size(), 1u)
-        << diffExcerpt(folder, printedBefore.output, printedAfter.output);
-    EXPECT_NE(linesAfter[differing[0]].find(printed), std::string::npos)
-        << linesAfter[differing[0]];
+    EXPECT_EQ(oneLineChanged(folder, "before", "after", printed), "");
     ++edited;
   }
   std::cout << "[ windres ] a string edited in " << edited << " corpus scripts; " << refused.size()
             << " with string tables not compiled even before it\n";
   EXPECT_GT(edited, 0);
+}
+
+// In each script, the first dialog with a caption gets a new one, and the first version value a
+// new text (each edit alone, from the script as it stands): windres compiles the script after
+// each, and what it prints back differs in that line alone.
+TEST(CorpusCompile, ACaptionOrAVersionValueEditChangesThatLineAloneInWhatTheScriptCompilesTo) {
+  const std::vector<std::string> scripts = testing::corpusScripts();
+  KOLVRE_CORPUS_CASE(scripts.empty() ? std::string() : scripts.front());
+  const std::string windres = findProgram("KOLVRE_WINDRES", "x86_64-w64-mingw32-windres");
+  const std::string cpp = findProgram("KOLVRE_CPP", "cpp");
+  KOLVRE_NEEDS_WINDRES(windres, cpp);
+
+  int captions = 0, values = 0;
+  for (const std::string& name : scripts) {
+    SCOPED_TRACE(name);
+    const FileRead read = readWholeFile((testing::kCorpusDir / name).string());
+    ASSERT_EQ(read.error, 0);
+    Document doc;
+    doc.load("", read.bytes);
+    // The edits: a dialog's caption, a version value.
+    std::vector<std::pair<Edit, std::string>> edits;
+    for (std::size_t i = 0; i < doc.index().size(); ++i) {
+      if (doc.index()[i].type != ResourceType::Dialog) continue;
+      const auto block = entryBlock(doc.statements(), doc.index(), i);
+      if (!block) continue;
+      const DialogPropertiesReading reading =
+          readDialogProperties(block->of(doc.text()), doc.encoding());
+      if (reading.failure != DialogFailure::None || reading.shown.caption.empty()) continue;
+      DialogProperties edited = reading.shown;
+      edited.caption = "Kolvre prova";
+      const auto edit = dialogPropertiesEdit(doc.text(), doc.index(), i, reading.shown, edited,
+                                             doc.encoding());
+      if (edit) edits.emplace_back(*edit, "\"Kolvre prova\"");
+      break;
+    }
+    for (const Statement& statement : doc.statements()) {
+      if (statement.listed != ResourceType::VersionInfo) continue;
+      const VersionInfo info = readVersionInfo(doc.text(), statement, stringContext(doc, nullptr));
+      const std::vector<std::size_t> blocks = info.stringBlocks();
+      if (!info.problem.empty() || blocks.empty() || info.blocks[blocks[0]].values.empty())
+        continue;
+      const std::string key = info.blocks[blocks[0]].values[0].key.text;
+      edits.emplace_back(setVersionValue(doc.text(), info, blocks[0], key, "Kolvre 1.2",
+                                         stringContext(doc, nullptr)),
+                         "Kolvre 1.2");
+      break;
+    }
+    if (edits.empty()) continue;
+    ProjectStandIn folder(windres, cpp);
+    if (!folder.prepare(compilable(read.bytes)).empty()) continue;
+    for (const auto& [edit, printed] : edits) {
+      ASSERT_TRUE(doc.commit(edit));
+      folder.write("after.rc", compilable(doc.diskBytes()));
+      const CommandRun after = folder.compile("after");
+      ASSERT_TRUE(after.ok) << firstError(after.output);
+      EXPECT_EQ(oneLineChanged(folder, "before", "after", printed), "") << printed;
+      ASSERT_TRUE(doc.undo());
+      (printed == "Kolvre 1.2" ? values : captions) += 1;
+    }
+  }
+  std::cout << "[ windres ] a caption edited in " << captions << " corpus scripts, a version value in "
+            << values << "\n";
+  EXPECT_GT(captions, 10);
+  EXPECT_GT(values, 0);
 }
 
 }  // namespace
