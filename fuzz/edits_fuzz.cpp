@@ -36,10 +36,10 @@
 #include "document/name_prompt.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
-#include "syntax/statements.h"
 #include "document/templates.h"
 #include "support/current_entry.h"
 #include "support/reorder_invariants.h"
+#include "syntax/statements.h"
 
 #include "fuzz_check.h"
 

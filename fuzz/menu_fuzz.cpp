@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "syntax/lexer.h"
-#include "syntax/statements.h"
 #include "resources/accelerators.h"
 #include "resources/body_tokens.h"
 #include "resources/menus.h"
 #include "resources/resource_data.h"
+#include "syntax/lexer.h"
+#include "syntax/statements.h"
 
 #include "fuzz_check.h"
 

@@ -6,8 +6,8 @@
 
 #include "document/reorder.h"
 #include "document/script_file.h"
-#include "syntax/statements.h"
 #include "support/reorder_invariants.h"
+#include "syntax/statements.h"
 
 #include "fuzz_check.h"
 

@@ -16,10 +16,10 @@
 #include <string>
 
 #include "document/script_file.h"
-#include "syntax/statements.h"
 #include "messages/error_record.h"
 #include "resources/string_tables.h"
 #include "resources/version_info.h"
+#include "syntax/statements.h"
 
 #include "fuzz_check.h"
 

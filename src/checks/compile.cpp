@@ -9,9 +9,9 @@
 
 #include "base/text.h"
 #include "document/blocks.h"
-#include "syntax/statements.h"
 #include "messages/messages.h"
 #include "syntax/positions.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

@@ -5,10 +5,10 @@
 #include "checks/checks.h"
 #include "cli/commands.h"
 #include "document/document_commands.h"
-#include "syntax/resource_types.h"
 #include "messages/error_record.h"
 #include "messages/messages.h"
 #include "resources/literals.h"
+#include "syntax/resource_types.h"
 
 namespace kolvre::cli {
 

@@ -4,9 +4,9 @@
 
 #include "base/text.h"
 #include "document/edit.h"
+#include "messages/messages.h"
 #include "syntax/lexer.h"
 #include "syntax/statements.h"
-#include "messages/messages.h"
 
 namespace kolvre {
 

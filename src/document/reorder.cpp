@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "base/text.h"
-#include "syntax/lexer.h"
 #include "document/scanner.h"
 #include "document/statement_check.h"
+#include "syntax/lexer.h"
 #include "syntax/statements.h"
 
 namespace kolvre {

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "dialogs/symbols.h"
-#include "syntax/statements.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"
+#include "syntax/statements.h"
 #include "syntax/vocabulary.h"
 
 namespace kolvre {
@@ -27,7 +27,6 @@ struct BodyTokens {
   std::size_t bodyOffset = 0;
 };
 std::optional<BodyTokens> bodyTokens(std::string_view text, const Statement& statement);
-
 
 // Where the integer expression that starts at `at` ends: numbers, names, operators, NOT and
 // parentheses, on one line unless an operator ends it. A name for which `stops` is true ends it

@@ -14,8 +14,8 @@
 #include "dialogs/symbols.h"
 #include "document/document.h"
 #include "document/edit.h"
-#include "syntax/statements.h"
 #include "resources/literals.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 

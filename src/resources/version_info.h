@@ -11,12 +11,11 @@
 #include <vector>
 
 #include "document/edit.h"
-#include "syntax/statements.h"
 #include "resources/literals.h"
+#include "syntax/statements.h"
 #include "syntax/vocabulary.h"
 
 namespace kolvre {
-
 
 struct VersionField {
   std::string keyword;  // as kVersionFields spells it

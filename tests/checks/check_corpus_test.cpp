@@ -6,8 +6,8 @@
 #include "dialogs/dialog_reader.h"
 #include "document/blocks.h"
 #include "document/script_file.h"
-#include "syntax/statements.h"
 #include "support/corpus.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 namespace {

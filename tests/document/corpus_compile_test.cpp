@@ -495,12 +495,17 @@ std::string oneLineChanged(const ProjectStandIn& folder, const std::string& befo
     }                                                                                            \
   } while (false)
 
+// The corpus's scripts as `scripts`, windres and the preprocessor as `windres` and `cpp`: the
+// test skips (or fails) without them.
+#define KOLVRE_CORPUS_AND_WINDRES(scripts, windres, cpp)                                   \
+  const std::vector<std::string> scripts = testing::corpusScripts();                       \
+  KOLVRE_CORPUS_CASE(scripts.empty() ? std::string() : scripts.front());                   \
+  const std::string windres = findProgram("KOLVRE_WINDRES", "x86_64-w64-mingw32-windres"); \
+  const std::string cpp = findProgram("KOLVRE_CPP", "cpp");                                \
+  KOLVRE_NEEDS_WINDRES(windres, cpp)
+
 TEST(CorpusCompile, ReorderKeepsWhatEveryScriptCompilesTo) {
-  const std::vector<std::string> scripts = testing::corpusScripts();
-  KOLVRE_CORPUS_CASE(scripts.empty() ? std::string() : scripts.front());
-  const std::string windres = findProgram("KOLVRE_WINDRES", "x86_64-w64-mingw32-windres");
-  const std::string cpp = findProgram("KOLVRE_CPP", "cpp");
-  KOLVRE_NEEDS_WINDRES(windres, cpp);
+  KOLVRE_CORPUS_AND_WINDRES(scripts, windres, cpp);
 
   const auto start = std::chrono::steady_clock::now();
   int compared = 0, changed = 0;  // compiled both ways; of those, changed by the reorder
@@ -547,11 +552,7 @@ TEST(CorpusCompile, ReorderKeepsWhatEveryScriptCompilesTo) {
 // string): windres compiles the script after the edit, and what it prints back differs from
 // the print of the script before it in that string's line alone, which holds the new text.
 TEST(CorpusCompile, AStringEditChangesThatStringAloneInWhatTheScriptCompilesTo) {
-  const std::vector<std::string> scripts = testing::corpusScripts();
-  KOLVRE_CORPUS_CASE(scripts.empty() ? std::string() : scripts.front());
-  const std::string windres = findProgram("KOLVRE_WINDRES", "x86_64-w64-mingw32-windres");
-  const std::string cpp = findProgram("KOLVRE_CPP", "cpp");
-  KOLVRE_NEEDS_WINDRES(windres, cpp);
+  KOLVRE_CORPUS_AND_WINDRES(scripts, windres, cpp);
 
   // Every escape the writer makes that both compilers read, and windres's print of it.
   const std::string text = "Kolvre \"prova\"\t\\ fine";
@@ -590,11 +591,7 @@ TEST(CorpusCompile, AStringEditChangesThatStringAloneInWhatTheScriptCompilesTo) 
 // new text (each edit alone, from the script as it stands): windres compiles the script after
 // each, and what it prints back differs in that line alone.
 TEST(CorpusCompile, ACaptionOrAVersionValueEditChangesThatLineAloneInWhatTheScriptCompilesTo) {
-  const std::vector<std::string> scripts = testing::corpusScripts();
-  KOLVRE_CORPUS_CASE(scripts.empty() ? std::string() : scripts.front());
-  const std::string windres = findProgram("KOLVRE_WINDRES", "x86_64-w64-mingw32-windres");
-  const std::string cpp = findProgram("KOLVRE_CPP", "cpp");
-  KOLVRE_NEEDS_WINDRES(windres, cpp);
+  KOLVRE_CORPUS_AND_WINDRES(scripts, windres, cpp);
 
   int captions = 0, values = 0;
   for (const std::string& name : scripts) {
@@ -614,8 +611,8 @@ TEST(CorpusCompile, ACaptionOrAVersionValueEditChangesThatLineAloneInWhatTheScri
       if (reading.failure != DialogFailure::None || reading.shown.caption.empty()) continue;
       DialogProperties edited = reading.shown;
       edited.caption = "Kolvre prova";
-      const auto edit = dialogPropertiesEdit(doc.text(), doc.index(), i, reading.shown, edited,
-                                             doc.encoding());
+      const auto edit =
+          dialogPropertiesEdit(doc.text(), doc.index(), i, reading.shown, edited, doc.encoding());
       if (edit) edits.emplace_back(*edit, "\"Kolvre prova\"");
       break;
     }
@@ -644,8 +641,8 @@ TEST(CorpusCompile, ACaptionOrAVersionValueEditChangesThatLineAloneInWhatTheScri
       (printed == "Kolvre 1.2" ? values : captions) += 1;
     }
   }
-  std::cout << "[ windres ] a caption edited in " << captions << " corpus scripts, a version value in "
-            << values << "\n";
+  std::cout << "[ windres ] a caption edited in " << captions
+            << " corpus scripts, a version value in " << values << "\n";
   EXPECT_GT(captions, 10);
   EXPECT_GT(values, 0);
 }

@@ -17,12 +17,12 @@
 #include "document/document.h"
 #include "document/reorder.h"
 #include "document/resource_edits.h"
-#include "syntax/statements.h"
 #include "document/templates.h"
 #include "support/corpus.h"
 #include "support/reorder_invariants.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 namespace {

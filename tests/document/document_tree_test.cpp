@@ -21,8 +21,8 @@ void expectTreeOfTheText(const Document& doc) {
 TEST(DocumentTree, FollowsEveryCommitUndoAndRedoKeepingTheTreesOfStatementsLeftAlone) {
   std::string script;
   for (int i = 0; i < 40; ++i)
-    script += "N" + std::to_string(i) + " MENU\r\nBEGIN\r\n  MENUITEM \"x\", " +
-              std::to_string(i) + "\r\nEND\r\n";
+    script += "N" + std::to_string(i) + " MENU\r\nBEGIN\r\n  MENUITEM \"x\", " + std::to_string(i) +
+              "\r\nEND\r\n";
   Document doc;
   doc.load("a.rc", script);
   for (std::size_t i = 0; i < doc.statements().size(); ++i) doc.tree().statementTree(doc.text(), i);

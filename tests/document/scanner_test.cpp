@@ -41,10 +41,10 @@ TEST(IndexUpdate, EditsOfEveryReachGiveTheIndexOfTheNewText) {
     return text.replace(text.find(what), what.size(), with);
   };
   const std::string edits[] = {
-      replaced(kScript, "B ICON", "Z ICON"),            // a rename that moves the entry
-      replaced(kScript, "A ICON \"a.ico\"\r\n", ""),   // a delete
+      replaced(kScript, "B ICON", "Z ICON"),          // a rename that moves the entry
+      replaced(kScript, "A ICON \"a.ico\"\r\n", ""),  // a delete
       replaced(kScript, "9 PNG", "9 PNG \"x\"\r\nC ICON"),
-      replaced(kScript, "101 \"a\"", "99 \"a\""),      // a string table's name
+      replaced(kScript, "101 \"a\"", "99 \"a\""),  // a string table's name
       replaced(kScript, "LANGUAGE LANG_ENGLISH", "LANGUAGE LANG_FRENCH"),
       replaced(kScript, "SUBLANG_GERMAN", "SUBLANG_GERMAN_SWISS"),
       replaced(kScript, "END\r\nSTRINGTABLE", "\r\nSTRINGTABLE"),  // a body left open
@@ -53,8 +53,8 @@ TEST(IndexUpdate, EditsOfEveryReachGiveTheIndexOfTheNewText) {
       replaced(kScript, "B ICON \"b.ico\"\r\n", "") + "B ICON \"b.ico\"\r\n",
       replaced(replaced(kScript, "A ICON \"a-en.ico\"\r\n", ""), "B ICON",
                "A ICON \"a-en.ico\"\r\nB ICON"),
-      kScript + "A ICON \"again.ico\"\r\n",            // a namesake at the end
-      "A ICON \"first.ico\"\r\n" + kScript,            // ... and at the start
+      kScript + "A ICON \"again.ico\"\r\n",  // a namesake at the end
+      "A ICON \"first.ico\"\r\n" + kScript,  // ... and at the start
       std::string(),
   };
   for (const std::string& after : edits) {
@@ -81,8 +81,20 @@ TEST(IndexUpdate, ABlockMovedAcrossManyGivesTheIndexOfTheNewText) {
 }
 
 TEST(IndexUpdate, RandomEditsGiveTheIndexOfTheNewText) {
-  const std::string pieces[] = {"\r\n", "\"", "/*", "*/", "{", "}", "END", "BEGIN", "#if 0\r\n",
-                                "LANGUAGE 9, 1\r\n", "X ICON \"x\"\r\n", "1", " ", "STRINGTABLE"};
+  const std::string pieces[] = {"\r\n",
+                                "\"",
+                                "/*",
+                                "*/",
+                                "{",
+                                "}",
+                                "END",
+                                "BEGIN",
+                                "#if 0\r\n",
+                                "LANGUAGE 9, 1\r\n",
+                                "X ICON \"x\"\r\n",
+                                "1",
+                                " ",
+                                "STRINGTABLE"};
   std::mt19937 random(7);
   std::string text = kScript;
   for (int round = 0; round < 500 && !HasFailure(); ++round) {

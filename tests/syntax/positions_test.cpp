@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "syntax/statements.h"
 #include "resources/menus.h"
 #include "resources/string_tables.h"
+#include "syntax/statements.h"
 
 namespace kolvre {
 namespace {

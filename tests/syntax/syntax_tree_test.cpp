@@ -54,8 +54,7 @@ std::vector<fs::path> filesUnder(const fs::path& dir, std::string_view extension
   std::vector<fs::path> files;
   std::error_code ec;
   for (const auto& entry : fs::recursive_directory_iterator(dir, ec))
-    if (entry.is_regular_file() &&
-        (extension.empty() || entry.path().extension() == extension))
+    if (entry.is_regular_file() && (extension.empty() || entry.path().extension() == extension))
       files.push_back(entry.path());
   std::sort(files.begin(), files.end());
   return files;
@@ -137,7 +136,8 @@ void expectUpdateMatchesFreshReading(const std::string& before, const std::strin
   ASSERT_EQ(tree.statements().size(), fresh.statements().size()) << after;
   for (std::size_t i = 0; i < fresh.statements().size(); ++i)
     EXPECT_EQ(tree.statementTree(after, i), fresh.statementTree(after, i))
-        << "statement " << i << " of:\n" << after;
+        << "statement " << i << " of:\n"
+        << after;
 }
 
 TEST(SyntaxTree, AnUpdateKeepsTheTreesOfStatementsTheEditDidNotTouch) {
@@ -158,11 +158,28 @@ TEST(SyntaxTree, AnUpdateKeepsTheTreesOfStatementsTheEditDidNotTouch) {
   // Edits that reach a neighbour's reading: a line end taken away before a statement, a
   // comment opened, a body's closer removed.
   const std::string edits[] = {
-      [&] { std::string s = before; s.erase(s.find("\r\nM MENU"), 2); return s; }(),
-      [&] { std::string s = before; s.insert(s.find("ICON") + 4, " /*"); return s; }(),
-      [&] { std::string s = before; s.erase(s.find("END"), 3); return s; }(),
-      [&] { std::string s = before; s.insert(0, "#define X \\\r\n"); return s; }(),
-      before + "\r\n", std::string(),
+      [&] {
+        std::string s = before;
+        s.erase(s.find("\r\nM MENU"), 2);
+        return s;
+      }(),
+      [&] {
+        std::string s = before;
+        s.insert(s.find("ICON") + 4, " /*");
+        return s;
+      }(),
+      [&] {
+        std::string s = before;
+        s.erase(s.find("END"), 3);
+        return s;
+      }(),
+      [&] {
+        std::string s = before;
+        s.insert(0, "#define X \\\r\n");
+        return s;
+      }(),
+      before + "\r\n",
+      std::string(),
   };
   for (const std::string& edit : edits) expectUpdateMatchesFreshReading(before, edit);
 }
@@ -173,8 +190,8 @@ TEST(SyntaxTree, RandomByteEditsUpdateAsAFreshReadingReads) {
       "\"T\"\r\nBEGIN\r\n  LTEXT \"x\",1,0,0,5,5 // c\r\nEND\r\nSTRINGTABLE\r\nBEGIN\r\n  1 "
       "\"a\"\r\nEND\r\n/* c */\r\nM MENU\r\n{\r\n  POPUP \"p\"\r\n  {\r\n    MENUITEM \"o\", 1\r\n"
       "  }\r\n}\r\n";
-  const std::string pieces[] = {"\r\n", "\"", "/*", "*/", "//", "{", "}", "END", "BEGIN", "#",
-                                "\\", " ", "X", ",", "ICON"};
+  const std::string pieces[] = {"\r\n",  "\"", "/*", "*/", "//", "{", "}",   "END",
+                                "BEGIN", "#",  "\\", " ",  "X",  ",", "ICON"};
   std::mt19937 random(20261210);
   std::string text = base;
   for (int round = 0; round < 400; ++round) {
