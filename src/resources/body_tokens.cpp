@@ -2,32 +2,38 @@
 
 #include <algorithm>
 
+#include "syntax/syntax_tree.h"
+
 namespace kolvre {
 
 std::optional<BodyTokens> bodyTokens(std::string_view text, const Statement& statement) {
-  const std::string_view within = text.substr(0, std::min(statement.end, text.size()));
-  Lexer lexer(within, statement.typeEnd, false);
+  const StatementTree tree = readStatementTree(text, statement);
+  std::size_t bodyNode = 0;
+  for (std::size_t child : tree.children(0))
+    if (tree.nodes[child].kind == NodeKind::Body) bodyNode = child;
+  if (bodyNode == 0) return std::nullopt;
   BodyTokens body;
-  bool open = false;
+  const std::size_t opener = tree.nodes[bodyNode].first;
+  body.bodyOffset = statement.begin + tree.tokens[opener].begin;
+  body.tokens.reserve(tree.tokens.size() - opener);
   bool newLine = false;
-  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) {
-    // A comment or a preprocessor line between two tokens still parts their lines.
-    if (t.kind == TokenKind::Comment || t.kind == TokenKind::Directive) {
-      newLine = newLine || t.newLine || t.kind == TokenKind::Directive;
+  for (std::size_t i = opener + 1; i + 1 < tree.tokens.size(); ++i) {
+    const TreeToken& t = tree.tokens[i];
+    // A preprocessor line between two tokens parts their lines.
+    if (t.kind == TokenKind::Directive) {
+      newLine = true;
       continue;
     }
-    t.newLine = t.newLine || newLine;
+    Token token{t.kind, statement.begin + t.begin, statement.begin + t.end, t.newLine || newLine};
     newLine = false;
-    if (!open) {
-      if (opensBody(within, t)) {
-        open = true;
-        body.bodyOffset = t.begin;
-      }
-      continue;
+    // The readers take the L of a wide string as a word of its own before the string.
+    if (t.kind == TokenKind::String && text[token.begin] == 'L') {
+      body.tokens.push_back({TokenKind::Word, token.begin, token.begin + 1, token.newLine});
+      token.begin += 1;
+      token.newLine = false;
     }
-    body.tokens.push_back(t);
+    body.tokens.push_back(token);
   }
-  if (!open) return std::nullopt;
   return body;
 }
 
