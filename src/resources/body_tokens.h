@@ -1,6 +1,6 @@
-// The body of a resource statement as tokens, from its syntax tree: what menus, accelerator tables
-// and inline data are read from. Comments and preprocessor lines are left out; the readers walk the
-// rest by index, looking ahead as they need.
+// The body of a resource statement as tokens, from the statement's syntax tree: what menus,
+// accelerator tables and inline data are read from. Comments and preprocessor lines are left
+// out; the readers walk the rest by index, looking ahead as they need.
 #pragma once
 
 #include <cstddef>
