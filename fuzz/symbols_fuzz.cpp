@@ -68,6 +68,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       require(unless(first.undefined[i] != first.undefined[j], "twice: " + first.undefined[i]),
               "once");
   }
+  // The expression as a define's value, on a line after the script: read as written (where no
+  // comment, continuation or line end stands in it), it evaluates as the expression does.
+  const std::string name = "KOLVRE_FUZZ_VALUE";
+  if (expression.find_first_of(std::string("\r\n\f\v\\/#\0", 8)) == std::string::npos &&
+      raw.find(name) == std::string::npos) {
+    kolvre::SymbolTable withValue;
+    kolvre::readDefines(script + "\r\n#define " + name + " " + expression + "\r\n", withValue);
+    if (const std::string* value = withValue.find(name)) {
+      const std::string written(kolvre::trimBlanks(expression));
+      require(unless(*value == written, "the value \"" + *value + "\" for \"" + written + "\""),
+              "value as written");
+      const kolvre::Evaluation direct = kolvre::evaluate(expression, &withValue);
+      const kolvre::Evaluation named = kolvre::evaluate(name, &withValue);
+      require(unless(direct.value == named.value && direct.undefined == named.undefined,
+                     "the name and its value evaluate otherwise"),
+              "value evaluates");
+    }
+  }
   kolvre::namedClass(expression, &table);
   const std::string named = kolvre::namedClass(expression);
   require(unless(kolvre::trimSpace(expression).empty() || !named.empty() ||

@@ -6,10 +6,13 @@
 #include <iterator>
 #include <set>
 #include <sstream>
+#include <system_error>
 
 #include "base/text.h"
 #include "dialogs/styles.h"
 #include "syntax/lexer.h"
+#include "syntax/statements.h"
+#include "syntax/syntax_tree.h"
 
 namespace kolvre {
 
@@ -44,10 +47,6 @@ constexpr std::array<SystemId, 12> kSystemIds{{
 // Names listed in the notice before the count of the others.
 constexpr std::size_t kNamesListed = 8;
 
-bool isNameStart(char c) {
-  return lexing::kByteClass[static_cast<unsigned char>(c)] == lexing::ByteClass::Word;
-}
-
 // The lexer ends lines at CR LF only; a header written with bare LF gets CR LF before it.
 std::string withCrLf(std::string_view text) {
   std::string out;
@@ -57,52 +56,6 @@ std::string withCrLf(std::string_view text) {
     out += text[i];
   }
   return out;
-}
-
-// A preprocessor line as its words: continuations joined, comments as one blank (a string or
-// character literal is kept whole), every line break a blank.
-std::string directiveCode(std::string_view directive) {
-  std::string joined;
-  for (std::size_t i = 0; i < directive.size(); ++i) {
-    if (directive[i] == '\\') {
-      std::size_t next = i + 1;
-      if (next < directive.size() && directive[next] == '\r') ++next;
-      if (next < directive.size() && directive[next] == '\n') {
-        i = next;
-        continue;
-      }
-    }
-    joined += directive[i];
-  }
-  std::string code;
-  for (std::size_t i = 0; i < joined.size(); ++i) {
-    const char c = joined[i];
-    if (c == '"' || c == '\'') {
-      const std::size_t close = joined.find(c, i + 1);
-      const std::size_t end = close == std::string::npos ? joined.size() : close + 1;
-      code.append(joined, i, end - i);
-      i = end - 1;
-    } else if (joined.compare(i, 2, "//") == 0) {
-      break;
-    } else if (joined.compare(i, 2, "/*") == 0) {
-      const std::size_t close = joined.find("*/", i + 2);
-      code += ' ';
-      if (close == std::string::npos) break;
-      i = close + 1;
-    } else {
-      code += isSpace(c) ? ' ' : c;
-    }
-  }
-  return code;
-}
-
-// The word at `at` (after blanks), moving `at` past it.
-std::string_view nextWord(std::string_view text, std::size_t& at) {
-  while (at < text.size() && isSpace(text[at])) ++at;
-  const std::size_t begin = at;
-  if (at < text.size() && isNameStart(text[at]))
-    while (at < text.size() && lexing::isWordByte(text[at])) ++at;
-  return text.substr(begin, at - begin);
 }
 
 // `name` as an include line writes it, from the folder `folder`: '/' between folders, "." and
@@ -131,6 +84,58 @@ std::string folderOf(std::string_view path) {
   return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
 }
 
+// The text of a directive's field as the preprocessor reads it: its tokens as written, and
+// between them what stands there, each comment one blank and each backslash that continues the
+// line taken out with its line end (a word cut by one is one word again).
+std::string fieldText(std::string_view own, const StatementTree& tree, const TreeNode& field) {
+  std::string out;
+  for (std::uint32_t i = field.first; i < field.last; ++i) {
+    const TreeToken& t = tree.tokens[i];
+    if (i > field.first) {
+      std::size_t at = tree.tokens[i - 1].end;
+      Lexer trivia(own, at, false);
+      for (Token c = trivia.next(); c.kind != TokenKind::End && c.begin < t.begin;
+           c = trivia.next()) {
+        out.append(own, at, c.begin - at);
+        at = c.end;
+        if (c.kind == TokenKind::Comment) {
+          out += ' ';
+        } else if (c.kind == TokenKind::Punct && own[c.begin] == '\\') {
+          // The backslash of a continuation (the trivia's only other token), its line end.
+          if (at < own.size() && own[at] == '\r') ++at;
+          if (at < own.size() && own[at] == '\n') ++at;
+        } else {
+          out.append(own, c.begin, c.end - c.begin);
+        }
+      }
+      out.append(own, at, t.begin - at);
+    }
+    out.append(own, t.begin, t.end - t.begin);
+  }
+  return out;
+}
+
+// The first token of a field, or nothing when the field is missing.
+const TreeToken* firstToken(const StatementTree& tree, const std::vector<std::size_t>& fields,
+                            std::size_t n) {
+  if (n >= fields.size()) return nullptr;
+  const TreeNode& field = tree.nodes[fields[n]];
+  return field.first < field.last ? &tree.tokens[field.first] : nullptr;
+}
+
+// The file an include's quoted name names, as the file names of resources are read: the text
+// between the quotes, a doubled backslash one. Nothing for `<name>` or a name given by a macro.
+std::optional<std::string> quotedHeaderName(std::string_view quoted) {
+  if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"') return std::nullopt;
+  quoted = quoted.substr(1, quoted.size() - 2);
+  std::string name;
+  for (std::size_t i = 0; i < quoted.size(); ++i) {
+    if (quoted[i] == '\\' && i + 1 < quoted.size() && quoted[i + 1] == '\\') ++i;
+    name += quoted[i];
+  }
+  return name;
+}
+
 struct DefineReading {
   SymbolTable& table;
   const HeaderReader& readHeader;
@@ -142,32 +147,52 @@ struct DefineReading {
     if (const auto text = readHeader(*path)) readText(*text, folderOf(*path));
   }
 
-  void directive(std::string_view line, std::string_view folder) {
-    const std::string code = directiveCode(line);
-    std::size_t at = code.find('#') + 1;
-    const std::string_view keyword = nextWord(code, at);
-    if (keyword == "include") {
-      while (at < code.size() && isSpace(code[at])) ++at;
-      const std::size_t close = code.find('"', at + 1);
-      if (at < code.size() && code[at] == '"' && close != std::string::npos)
-        include(folder, std::string_view(code).substr(at + 1, close - at - 1));
-      return;
-    }
-    if (keyword != "define" && keyword != "undef") return;
-    const std::string_view name = nextWord(code, at);
-    if (name.empty()) return;
-    if (keyword == "undef") {
-      table.undefine(name);
-    } else if (at >= code.size() || code[at] != '(') {
-      table.define(name, trimSpace(std::string_view(code).substr(at)));
+  // The preprocessor line `line` of `text`: a #define, #undef or #include acts on the table.
+  void directive(std::string_view text, const Statement& line, std::string_view folder) {
+    const StatementTree tree = readStatementTree(text, line);
+    const std::string_view own = line.of(text);
+    const std::vector<std::size_t> fields = tree.children(0);
+    const TreeToken* first = firstToken(tree, fields, 0);
+    if (!first) return;
+    const std::string_view word = own.substr(first->begin, first->end - first->begin);
+    switch (tree.nodes[0].kind) {
+      case NodeKind::Define: {
+        // A name with its parameters (a function-like macro) is a field of several tokens.
+        const TreeNode& name = tree.nodes[fields[0]];
+        if (first->kind != TokenKind::Word || name.last - name.first != 1) return;
+        table.define(word, fields.size() > 1 ? fieldText(own, tree, tree.nodes[fields[1]]) : "");
+        return;
+      }
+      case NodeKind::Undef:
+        if (first->kind == TokenKind::Word) table.undefine(word);
+        return;
+      case NodeKind::Include:
+        if (first->kind != TokenKind::String) return;
+        if (const auto name = quotedHeaderName(word)) include(folder, *name);
+        return;
+      default:
+        return;
     }
   }
 
   void readText(std::string_view raw, std::string_view folder) {
     const std::string text = withCrLf(raw);
-    Lexer lexer(text);
-    for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next())
-      if (t.kind == TokenKind::Directive) directive(t.of(text), folder);
+    for (const Statement& s : readStatements(text)) {
+      if (s.kind == StatementKind::Directive) {
+        directive(text, s, folder);
+      } else if (!s.selfContained) {
+        // Preprocessor lines inside a resource's statement (its body) count where they stand.
+        const StatementTree tree = readStatementTree(text, s);
+        for (const TreeToken& t : tree.tokens) {
+          if (t.kind != TokenKind::Directive) continue;
+          Statement inner;
+          inner.kind = StatementKind::Directive;
+          inner.begin = s.begin + t.begin;
+          inner.end = s.begin + t.end;
+          directive(text, inner, folder);
+        }
+      }
+    }
   }
 };
 
@@ -178,7 +203,7 @@ class Evaluator {
   Evaluator(const SymbolTable* symbols, Evaluation& out) : symbols_(symbols), out_(out) {}
 
   std::optional<std::uint32_t> run(std::string_view text, std::uint32_t base) {
-    sources_.push_back({text, 0, {}});
+    sources_.push_back(sourceOf(text, {}));
     advance();
     std::uint32_t value = base;
     if (!orTerms(value) || token_.kind != Kind::End || failed_) return std::nullopt;
@@ -194,23 +219,24 @@ class Evaluator {
   };
   struct Source {
     std::string_view text;
-    std::size_t at = 0;
+    Lexer lexer;
     std::string name;  // the name whose definition this is; "" for the expression
   };
 
+  // A number as both compilers read it: decimal digits; 0x (or 0X) and hexadecimal digits; a
+  // leading 0, or 0o (0O), and octal digits (010 is 8); then an L at most. A U suffix, a digit
+  // 8 or 9 after a leading 0, 0b and a prefix without digits are no number to either.
   static std::optional<std::uint32_t> numberValue(std::string_view word) {
-    while (!word.empty() && (upperByte(word.back()) == 'L' || upperByte(word.back()) == 'U'))
-      word.remove_suffix(1);
+    if (!word.empty() && upperByte(word.back()) == 'L') word.remove_suffix(1);
     unsigned radix = 10;
-    if (word.size() > 2 && word[0] == '0' && (word[1] == 'x' || word[1] == 'X')) {
-      radix = 16;
-      word.remove_prefix(2);
-    } else if (word.size() > 2 && word[0] == '0' && (word[1] == 'o' || word[1] == 'O')) {
-      radix = 8;
-      word.remove_prefix(2);
+    if (word.size() >= 2 && word[0] == '0') {
+      const char prefix = upperByte(word[1]);
+      radix = prefix == 'X' ? 16 : 8;
+      word.remove_prefix(prefix == 'X' || prefix == 'O' ? 2 : 1);
+      if (word.empty()) return std::nullopt;
     }
     if (word.empty()) return std::nullopt;
-    std::uint32_t value = 0;  // wraps past 32 bits, as the compiler's arithmetic does
+    std::uint32_t value = 0;  // wraps past 32 bits: the compilers keep the low bits
     for (char c : word) {
       const char u = upperByte(c);
       const unsigned digit = u >= '0' && u <= '9'   ? u - '0'
@@ -227,7 +253,13 @@ class Evaluator {
                        [&](const Source& s) { return s.name == name; });
   }
 
-  // The next token, names with a definition replaced by the tokens of their definition.
+  static Source sourceOf(std::string_view text, std::string name) {
+    // Not at a line start: a '#' is punctuation here, and no expression holds one.
+    return {text, Lexer(text, 0, false), std::move(name)};
+  }
+
+  // The next token, names with a definition replaced by the tokens of their definition; the
+  // comments between them are blanks.
   void advance() {
     for (;;) {
       if (++tokens_ > kMaxTokens) failed_ = true;
@@ -235,38 +267,39 @@ class Evaluator {
         token_ = {Kind::Bad, {}, 0};
         return;
       }
-      Source& s = sources_.back();
-      while (s.at < s.text.size() && isSpace(s.text[s.at])) ++s.at;
-      if (s.at >= s.text.size()) {
-        if (sources_.size() == 1) {
-          token_ = {Kind::End, {}, 0};
-          return;
-        }
-        sources_.pop_back();
-        continue;
-      }
-      const std::size_t begin = s.at;
-      const char c = s.text[begin];
-      if (lexing::isWordByte(c)) {
-        while (s.at < s.text.size() && lexing::isWordByte(s.text[s.at])) ++s.at;
-        const std::string_view word = s.text.substr(begin, s.at - begin);
-        if (!isNameStart(c)) {
+      Source& source = sources_.back();
+      const Token t = source.lexer.nextCode();
+      const std::string_view word = t.of(source.text);
+      switch (t.kind) {
+        case TokenKind::End:
+          if (sources_.size() == 1) {
+            token_ = {Kind::End, {}, 0};
+            return;
+          }
+          sources_.pop_back();
+          continue;
+        case TokenKind::Number: {
           const auto value = numberValue(word);
           token_ = {value ? Kind::Number : Kind::Bad, word, value.value_or(0)};
           return;
         }
-        if (const std::string* definition = symbols_ ? symbols_->find(word) : nullptr;
-            definition && !replacing(word)) {
-          sources_.push_back({*definition, 0, std::string(word)});
-          continue;
+        case TokenKind::Word:
+          if (const std::string* definition = symbols_ ? symbols_->find(word) : nullptr;
+              definition && !replacing(word)) {
+            sources_.push_back(sourceOf(*definition, std::string(word)));
+            continue;
+          }
+          token_ = {Kind::Name, word, 0};
+          return;
+        case TokenKind::Punct: {
+          const bool known = std::string_view("+-*/|&~()").find(word[0]) != std::string_view::npos;
+          token_ = {known ? Kind::Punct : Kind::Bad, word, 0};
+          return;
         }
-        token_ = {Kind::Name, word, 0};
-        return;
+        default:  // a string or a preprocessor line
+          token_ = {Kind::Bad, word, 0};
+          return;
       }
-      ++s.at;
-      const bool known = std::string_view("+-*/|&~()").find(c) != std::string_view::npos;
-      token_ = {known ? Kind::Punct : Kind::Bad, s.text.substr(begin, 1), 0};
-      return;
     }
   }
 
@@ -318,13 +351,11 @@ class Evaluator {
       advance();
       std::uint32_t right = 0;
       if (!unary(right)) return false;
-      if (!divide) {
+      // Unsigned, as the compiler divides (-7 / 2 is 0x7FFFFFFC); by zero, the dividend.
+      if (!divide)
         value *= right;
-      } else {
-        const auto dividend = static_cast<std::int64_t>(static_cast<std::int32_t>(value));
-        const auto divisor = static_cast<std::int64_t>(static_cast<std::int32_t>(right));
-        value = divisor == 0 ? 0 : static_cast<std::uint32_t>(dividend / divisor);
-      }
+      else if (right != 0)
+        value /= right;
     }
     return true;
   }
@@ -332,7 +363,7 @@ class Evaluator {
   bool unary(std::uint32_t& value) {
     if (++depth_ > kMaxDepth) return false;
     bool ok = true;
-    if (punct('-') || punct('+') || punct('~')) {
+    if (punct('-') || punct('~')) {
       const char op = token_.text[0];
       advance();
       ok = unary(value);
@@ -407,8 +438,31 @@ void readDefines(std::string_view text, SymbolTable& table, const HeaderReader& 
   reading.readText(text, "");
 }
 
-SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath,
-                          std::vector<std::string>* missingHeaders) {
+namespace {
+
+// What a header file was when it was read: its size and when it was last written, or nothing
+// when it could not be read. A header edited since gives another stamp.
+struct HeaderStamp {
+  std::filesystem::path path;
+  std::optional<std::uintmax_t> size;
+  std::filesystem::file_time_type written;
+  bool operator==(const HeaderStamp&) const = default;
+};
+
+HeaderStamp stampOf(const std::filesystem::path& path) {
+  HeaderStamp stamp{path, std::nullopt, {}};
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec) return stamp;
+  stamp.written = std::filesystem::last_write_time(path, ec);
+  if (!ec) stamp.size = size;
+  return stamp;
+}
+
+// scriptSymbols, noting in `stamps` (when given) each header file asked for, before it is read.
+SymbolTable readScriptSymbols(std::string_view text, const std::filesystem::path& scriptPath,
+                              std::vector<std::string>* missingHeaders,
+                              std::vector<HeaderStamp>* stamps) {
   SymbolTable table;
   if (scriptPath.empty()) {
     readDefines(text, table);
@@ -416,7 +470,9 @@ SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& sc
   }
   const std::filesystem::path folder = scriptPath.parent_path();
   readDefines(text, table, [&](const std::string& path) -> std::optional<std::string> {
-    std::ifstream in(folder / std::filesystem::path(path), std::ios::binary);
+    const std::filesystem::path file = folder / std::filesystem::path(path);
+    if (stamps) stamps->push_back(stampOf(file));
+    std::ifstream in(file, std::ios::binary);
     if (!in) {
       if (missingHeaders) missingHeaders->push_back(path);
       return std::nullopt;
@@ -426,19 +482,34 @@ SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& sc
   return table;
 }
 
+}  // namespace
+
+SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath,
+                          std::vector<std::string>* missingHeaders) {
+  return readScriptSymbols(text, scriptPath, missingHeaders, nullptr);
+}
+
 std::shared_ptr<const SymbolTable> cachedScriptSymbols(std::string_view text,
                                                        const std::string& fileName) {
   struct Kept {
     std::string fileName;
     std::size_t size = 0;
     std::size_t hash = 0;
+    std::vector<HeaderStamp> headers;
     std::shared_ptr<const SymbolTable> table;
   };
   static Kept kept;
   const std::size_t hash = std::hash<std::string_view>{}(text);
-  if (!kept.table || kept.fileName != fileName || kept.size != text.size() || kept.hash != hash)
-    kept = {fileName, text.size(), hash,
-            std::make_shared<const SymbolTable>(scriptSymbols(text, fileName))};
+  const bool fresh = kept.table && kept.fileName == fileName && kept.size == text.size() &&
+                     kept.hash == hash &&
+                     std::all_of(kept.headers.begin(), kept.headers.end(),
+                                 [](const HeaderStamp& h) { return stampOf(h.path) == h; });
+  if (!fresh) {
+    std::vector<HeaderStamp> headers;
+    auto table =
+        std::make_shared<const SymbolTable>(readScriptSymbols(text, fileName, nullptr, &headers));
+    kept = {fileName, text.size(), hash, std::move(headers), std::move(table)};
+  }
   return kept.table;
 }
 

@@ -2,10 +2,12 @@
 // it includes with quotes), and the integer expressions the fields of a dialog are written with
 // (`m`, `xc - bxsDots - 12`, `IDC_BASE + 3`, `WS_CHILD | NOT WS_VISIBLE`).
 //
-// The table is read without a preprocessor: conditional lines (#if, #ifdef, #else) are not
-// evaluated, so the definitions of every branch are read. A name defined again takes its last
-// value, as the preprocessor gives it after a redefinition; #undef forgets it. Function-like
-// macros (`#define MAX(a, b) ...`) are left out.
+// The table is read from the preprocessor lines among the script's statements, and inside them
+// (syntax/statements.h, syntax/syntax_tree.h): a #define in a comment or a string is none. It is
+// read without a preprocessor: conditional lines (#if, #ifdef, #else) are not evaluated, so the
+// definitions of every branch are read. A name defined again takes its last value, as the
+// preprocessor gives it after a redefinition; #undef forgets it. Function-like macros
+// (`#define MAX(a, b) ...`) are left out.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +24,9 @@ namespace kolvre {
 
 class SymbolTable {
  public:
-  // `value`: the replacement text, comments removed, continuation lines joined, trimmed.
+  // `value`: the replacement text as the preprocessor reads it: its tokens as written, with
+  // what stands between them, each comment one blank and each backslash that continues the
+  // line taken out with its line end.
   void define(std::string_view name, std::string_view value);
   void undefine(std::string_view name);
   // The replacement text of a name (names are compared as written); null when it is undefined.
@@ -39,7 +43,8 @@ using HeaderReader = std::function<std::optional<std::string>(const std::string&
 
 // The #define and #undef lines of `text` into `table`, in their order. An `#include "name"` line
 // reads that header at its place through `readHeader` (when given): names relative to the
-// folder of the file that includes them, each header once. `#include <name>` is not followed.
+// folder of the file that includes them (a doubled backslash is one, as in a resource's file
+// name), each header once. `#include <name>` and a name given by a macro are not followed.
 void readDefines(std::string_view text, SymbolTable& table, const HeaderReader& readHeader = {});
 
 // The symbols of a script whose file is `scriptPath` (its headers read from its folder); the
@@ -49,21 +54,23 @@ SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& sc
                           std::vector<std::string>* missingHeaders = nullptr);
 
 // scriptSymbols kept for the last text and file asked about, read again when either has
-// changed: the preview asks on every move through the list. A header changed on disk is read
-// again with the next change of the script's text.
+// changed, or when a header file it asked for has another size or time of writing, or has come
+// or gone: the preview asks on every move through the list.
 std::shared_ptr<const SymbolTable> cachedScriptSymbols(std::string_view text,
                                                        const std::string& fileName);
 
-// An integer expression as the resource compiler evaluates it, in 32 bits:
-//   numbers: decimal (a leading zero keeps it decimal), 0x hexadecimal, 0o octal, with L or U
-//            suffixes;
+// An integer expression as the resource compilers evaluate it, in 32 bits, read by the lexer
+// (comments are blanks):
+//   numbers: decimal; 0x hexadecimal; octal after a leading 0 (010 is 8) or 0o; an L suffix.
+//            No U suffix, as neither compiler takes one;
 //   operators, loosest first: | (and NOT x: x's bits taken from what the terms before gave),
-//            &, + -, * /, unary - + ~;   parentheses.
+//            &, + -, * /, unary - ~;   parentheses. Division is unsigned, as windres divides,
+//            and a division by zero gives the dividend.
 // A name takes the value of its definition, read again as text in its place (as the
 // preprocessor replaces it); a name being replaced is not replaced again inside itself, so a
 // cycle ends. A name no definition gives is a style name of the compiler's vocabulary
 // (compilerNameValue), a system's dialog id (IDOK, IDCANCEL, IDC_STATIC, ...), or else 0, and is
-// reported. A division by zero gives 0.
+// reported.
 struct Evaluation {
   std::optional<std::uint32_t> value;  // nothing when the text is no such expression
   std::vector<std::string> undefined;  // the names counted as 0, each once, in order

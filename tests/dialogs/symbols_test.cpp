@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 
@@ -29,17 +30,51 @@ TEST(SymbolsTest, ExpressionsFollowThePrecedenceOfTheCompiler) {
   EXPECT_EQ(valueOf("(2 + 3) * 4"), 20);
   EXPECT_EQ(valueOf("1 | 2 & 3"), 3);   // & before |
   EXPECT_EQ(valueOf("10 - 4 - 3"), 3);  // left to right
-  EXPECT_EQ(valueOf("-7 / 2"), -3);
+  // The precedence of C, as windres reads them (llvm-rc reads these left to right: 5 and 3).
+  EXPECT_EQ(valueOf("1 + 2 | 4 & 5"), 7);
+  EXPECT_EQ(valueOf("6 & 3 + 1"), 4);
   EXPECT_EQ(valueOf("- -5 + ~0"), 4);
-  EXPECT_EQ(valueOf("010"), 10);  // a leading zero stays decimal
-  EXPECT_EQ(valueOf("0x1F + 0o17"), 46);
-  EXPECT_EQ(valueOf("100L + 2u + 0x10UL"), 118);
-  EXPECT_EQ(valueOf("7 / 0"), 0);
-  EXPECT_EQ(valueOf("0x80000000 / -1"), INT32_MIN);  // no trap on the one overflowing division
-  EXPECT_EQ(valueOf("0xFFFFFFFF + 2"), 1);           // 32 bits, wrapping
-  for (std::string_view bad : {"", "1 +", "(1", "1)", "\"text\"", "1, 2", "0x", "12AB", "2 NOT 1"})
+  EXPECT_EQ(valueOf("--5"), 5);
+  EXPECT_EQ(valueOf("1 /* one */ + // two\r\n 2"), 3);  // comments are blanks
+  EXPECT_EQ(valueOf("0xFFFFFFFF + 2"), 1);              // 32 bits, wrapping
+  EXPECT_EQ(valueOf("4294967296 + 5"), 5);              // a number past 32 bits keeps its low bits
+  // Neither compiler takes a unary + or !, nor a shift.
+  for (std::string_view bad :
+       {"", "1 +", "(1", "1)", "\"text\"", "1, 2", "2 NOT 1", "1 2", "+5", "!0", "1 << 2", "#1"})
     EXPECT_EQ(valueOf(bad), std::nullopt) << bad;
   EXPECT_EQ(valueOf(std::string(5000, '(') + "1" + std::string(5000, ')')), std::nullopt);
+}
+
+TEST(SymbolsTest, NumbersReadAsBothCompilersReadThem) {
+  // A leading zero makes a number octal, for windres and llvm-rc alike.
+  EXPECT_EQ(valueOf("010"), 8);
+  EXPECT_EQ(valueOf("077"), 63);
+  EXPECT_EQ(valueOf("00"), 0);
+  EXPECT_EQ(valueOf("0o17"), 15);
+  EXPECT_EQ(valueOf("0O17"), 15);  // windres; llvm-rc takes only the small o
+  EXPECT_EQ(valueOf("0x1F"), 31);
+  EXPECT_EQ(valueOf("0XfF"), 255);
+  EXPECT_EQ(valueOf("10L + 10l"), 20);
+  EXPECT_EQ(valueOf("0x10L"), 16);
+  EXPECT_EQ(valueOf("0o10L"), 8);
+  EXPECT_EQ(valueOf("0L"), 0);
+  // Neither compiler reads these as a number (or each reads them otherwise: 0b11 is 3 to
+  // llvm-rc and 713 to windres; windres warns that 8 exceeds the base and reads 08 as 8).
+  for (std::string_view bad : {"10U", "10u", "10UL", "10lu", "10LL", "08", "09", "0x", "0o", "0xL",
+                               "0b11", "1e2", "12AB", "0x1G", "10 L"})
+    EXPECT_EQ(valueOf(bad), std::nullopt) << bad;
+}
+
+TEST(SymbolsTest, DivisionIsUnsignedAndLeavesTheDividendForZero) {
+  // windres divides unsigned 32-bit values; a division by zero gives the dividend.
+  EXPECT_EQ(valueOf("7 / 2"), 3);
+  EXPECT_EQ(valueOf("8 / 2 / 2"), 2);
+  EXPECT_EQ(evaluate("-7 / 2", nullptr).value, 0x7FFFFFFCu);  // -4 in a 16-bit field
+  EXPECT_EQ(valueOf("-100000 / 3"), 1431622432);
+  EXPECT_EQ(valueOf("7 / -2"), 0);
+  EXPECT_EQ(valueOf("0x80000000 / -1"), 0);
+  EXPECT_EQ(valueOf("9 / 0"), 9);
+  EXPECT_EQ(valueOf("0 / 0"), 0);
 }
 
 TEST(SymbolsTest, NotTakesBitsFromTheTermsBeforeIt) {
@@ -98,6 +133,33 @@ TEST(SymbolsTest, TheDefineReaderTakesObjectMacrosWithTheirCommentsAndContinuati
   EXPECT_EQ(valueOf("LF + AFTERLF", &table), 9);
 }
 
+TEST(SymbolsTest, DefinesAreThePreprocessorLinesOfTheStatements) {
+  const SymbolTable table = defines(
+      "// #define IN_LINE_COMMENT 1\r\n"
+      "STRINGTABLE\r\nBEGIN\r\n  1, \"two\r\n#define IN_STRING 1\r\nlines\"\r\n"
+      "#define IN_BODY 3\r\nEND\r\n"
+      "D DIALOGEX 0, 0, 10, 10\r\nBEGIN\r\n#define IN_DIALOG 4\r\n"
+      "  LTEXT \"#define IN_TEXT 1\", -1, 0, 0, 1, 1\r\nEND\r\n"
+      "#define QUOTED \"a\\\"b\" // an escaped quote ends no string\r\n"
+      "#define LONG (1 | \\\r\n   2)\r\n"
+      "#define CUT 1\\\r\n0\r\n"
+      "#define COMMENTS 1/* one */+/* over\r\n lines */2 // end\r\n"
+      "#define TABS\t(1\t| 2)\r\n"
+      "#define CALL(a) (a)\r\n#define CALL_SPACED (a)\r\n#define CALL_COMMENT/**/(a)\r\n"
+      "#define 9LIVES 9\r\n#define\r\n#undef\r\n#undef \"IN_BODY\"\r\n");
+  for (std::string_view hidden : {"IN_LINE_COMMENT", "IN_STRING", "IN_TEXT", "CALL", "9LIVES"})
+    EXPECT_EQ(table.find(hidden), nullptr) << hidden;
+  EXPECT_EQ(valueOf("IN_BODY + IN_DIALOG", &table), 7);
+  EXPECT_EQ(*table.find("QUOTED"), "\"a\\\"b\"");
+  EXPECT_EQ(*table.find("LONG"), "(1 |    2)");  // one define over the continued line
+  EXPECT_EQ(*table.find("CUT"), "10");           // a word cut by a continuation is one word
+  EXPECT_EQ(*table.find("COMMENTS"), "1 + 2");
+  EXPECT_EQ(*table.find("TABS"), "(1\t| 2)");
+  EXPECT_EQ(*table.find("CALL_SPACED"), "(a)");
+  EXPECT_EQ(*table.find("CALL_COMMENT"), "(a)");  // a comment before "(" leaves no parameters
+  EXPECT_EQ(table.size(), 9u);
+}
+
 TEST(SymbolsTest, QuotedIncludesAreReadOnceFromTheScriptsFolder) {
   std::map<std::string, std::string> files{
       {"resource.h", "#include \"res/ids.h\"\n#include <windows.h>\n#define IDC_OK 1\n"},
@@ -105,18 +167,27 @@ TEST(SymbolsTest, QuotedIncludesAreReadOnceFromTheScriptsFolder) {
        "#include \"../resource.h\"\r\n#include \"more.h\"\r\n#define IDC_BASE 100\r\n"},
       {"res/more.h", "#define IDC_MORE (IDC_BASE + 5)\n"},
       {"windows.h", "#define FROM_ANGLE 1\n"},
+      {"res/escaped.h", "#define FROM_ESCAPED 1\n"},
+      {"res/plain.h", "#define FROM_PLAIN 1\n"},
+      {"HEADER", "#define FROM_MACRO 1\n"},
+      {"commented.h", "#define FROM_COMMENT 1\n"},
   };
   std::vector<std::string> asked;
   SymbolTable table;
-  readDefines("#include \"resource.h\"\r\n#include \"RESOURCE.H\"\r\n#define IDC_OK 2\r\n", table,
-              [&](const std::string& path) -> std::optional<std::string> {
-                asked.push_back(path);
-                const auto found = files.find(path);
-                if (found == files.end()) return std::nullopt;
-                return found->second;
-              });
-  EXPECT_EQ(asked,
-            (std::vector<std::string>{"resource.h", "res/ids.h", "res/more.h", "RESOURCE.H"}));
+  readDefines(
+      "#include \"resource.h\"\r\n#include \"RESOURCE.H\"\r\n#define IDC_OK 2\r\n"
+      "#include \"res\\\\escaped.h\"\r\n#include \"res\\plain.h\" // \"windows.h\"\r\n"
+      "#define HEADER \"windows.h\"\r\n#include HEADER\r\n"
+      "/* #include \"commented.h\" */\r\n",
+      table, [&](const std::string& path) -> std::optional<std::string> {
+        asked.push_back(path);
+        const auto found = files.find(path);
+        if (found == files.end()) return std::nullopt;
+        return found->second;
+      });
+  EXPECT_EQ(asked, (std::vector<std::string>{"resource.h", "res/ids.h", "res/more.h", "RESOURCE.H",
+                                             "res/escaped.h", "res/plain.h"}));
+  EXPECT_NE(table.find("FROM_ESCAPED"), nullptr);  // a doubled backslash is one
   EXPECT_EQ(valueOf("IDC_MORE", &table), 105);
   EXPECT_EQ(*table.find("IDC_OK"), "2");  // the script's own line comes after the include
   EXPECT_EQ(table.find("FROM_ANGLE"), nullptr);
@@ -128,6 +199,34 @@ TEST(SymbolsTest, QuotedIncludesAreReadOnceFromTheScriptsFolder) {
       scriptSymbols("#include \"resource.h\"\r\n#include \"absent.h\"\r\n", dir.path() / "app.rc");
   EXPECT_EQ(valueOf("IDD_MAIN", &onDisk), 101);
   EXPECT_EQ(scriptSymbols("#include \"resource.h\"\r\n", {}).size(), 0u);
+}
+
+TEST(SymbolsTest, TheKeptSymbolsFollowEditedHeaders) {
+  testing::TempDir dir;
+  dir.write("resource.h", "#define IDD_MAIN 101\r\n");
+  const std::string script = (dir.path() / "app.rc").string();
+  const std::string text = "#include \"resource.h\"\r\n#include \"later.h\"\r\n";
+  const auto valueIn = [](const std::shared_ptr<const SymbolTable>& table, std::string_view name) {
+    return valueOf(name, table.get());
+  };
+  const auto first = cachedScriptSymbols(text, script);
+  EXPECT_EQ(valueIn(first, "IDD_MAIN"), 101);
+  EXPECT_EQ(cachedScriptSymbols(text, script), first);  // nothing changed: the same table
+
+  dir.write("resource.h", "#define IDD_MAIN 1001\r\n");  // another size
+  EXPECT_EQ(valueIn(cachedScriptSymbols(text, script), "IDD_MAIN"), 1001);
+
+  // The same size, written later.
+  const auto written = std::filesystem::last_write_time(dir.file("resource.h"));
+  dir.write("resource.h", "#define IDD_MAIN 1002\r\n");
+  std::filesystem::last_write_time(dir.file("resource.h"), written + std::chrono::seconds(5));
+  EXPECT_EQ(valueIn(cachedScriptSymbols(text, script), "IDD_MAIN"), 1002);
+
+  // A header missing before, there now.
+  dir.write("later.h", "#define IDC_LATER 7\r\n");
+  EXPECT_EQ(valueIn(cachedScriptSymbols(text, script), "IDC_LATER"), 7);
+  std::filesystem::remove(dir.file("later.h"));
+  EXPECT_EQ(valueIn(cachedScriptSymbols(text, script), "IDC_LATER"), 0);
 }
 
 TEST(SymbolsTest, ClassFieldsNameTheirClass) {
