@@ -44,10 +44,12 @@ NumberField readNumber(std::string_view field, SymbolUse* symbols) {
   n.plain = digits > 0 && i == field.size() && field[0] != '+' &&
             (digits == 1 || field[firstDigit] != '0') && !(negative && magnitude == 0) &&
             value == n.value;
-  if (!n.plain && symbols) {
-    const Evaluation e = evaluate(field, symbols->table);
+  // Anything else is an expression, its numbers read as the symbols' evaluator reads them
+  // (0x1F, 010 in octal), with or without the script's symbols.
+  if (!n.plain) {
+    const Evaluation e = evaluate(field, symbols ? symbols->table : nullptr);
     if (e.value) n.value = static_cast<std::int16_t>(static_cast<std::uint16_t>(*e.value & 0xFFFF));
-    symbols->note(e.undefined);
+    if (symbols) symbols->note(e.undefined);
   }
   return n;
 }

@@ -187,14 +187,23 @@ TEST(ReadDialog, IdsAndCoordinatesKeepTheTextOfAnythingButAPlainNumber) {
     const char* field;
     int value;
     bool kept;
-  } rows[] =
-      {
-          {"101", 101, false},       {"-1", -1, false},       {"0", 0, false},
-          {"IDOK", 0, true},         {"IDC_X + 1", 0, true},  {"0x10", 0, true},
-          {"007", 7, true},          {"+5", 5, true},         {"-0", 0, true},
-          {"-32768", -32768, false}, {"32768", -32768, true},  // 16 bits, as compiled
-          {"70000", 4464, true},     {"5 + 3", 5, true},
-      };
+  } rows[] = {
+      {"101", 101, false},
+      {"-1", -1, false},
+      {"0", 0, false},
+      // Anything else reads as the expression it is, an unknown name as 0, 010 in octal.
+      {"IDOK", 1, true},
+      {"IDC_X + 1", 1, true},
+      {"0x10", 16, true},
+      {"007", 7, true},
+      {"010", 8, true},
+      {"+5", 5, true},
+      {"-0", 0, true},
+      {"-32768", -32768, false},
+      {"32768", -32768, true},  // 16 bits, as compiled
+      {"70000", 4464, true},
+      {"5 + 3", 8, true},
+  };
   for (const auto& row : rows) {
     const DialogControl c = onlyControl(std::string(" CONTROL \"\", ") + row.field +
                                         ", \"BUTTON\", 0, " + row.field + ", 0, 0, 0");
@@ -269,7 +278,7 @@ TEST(ReadDialog, HeaderNumbersWithMemoryOptionsBlanksAndTabs) {
        {15, 40, 188, 192},
        ""},
       {"D DIALOGEX 1, 2, 3, 4, 77", {}, {1, 2, 3, 4}, ", 77"},
-      {"D DIALOG -5, 65535, 3, XS + 4", {}, {-5, -1, 3, 0}, ""},
+      {"D DIALOG -5, 65535, 3, XS + 4", {}, {-5, -1, 3, 4}, ""},  // an unknown name reads as 0
       // A lone line feed inside the header line separates words as a blank does.
       {"D DIALOG LOADONCALL \n\nDISCARDABLE 0,0 , 3, 4",
        {"LOADONCALL", "DISCARDABLE"},

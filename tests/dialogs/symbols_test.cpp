@@ -281,9 +281,9 @@ TEST(SymbolsTest, ADialogWrittenWithSymbolsReadsTheirValuesAndKeepsTheirText) {
   const std::string written = dialogBlock(moved, "D");
   EXPECT_NE(written.find("MYSTYLE, 10, m, xc - bxsDots - 12, 14"), std::string::npos) << written;
 
-  // Without the table the names read as before: 0, and no notice about them.
+  // Without the table each name reads as 0 in its expression.
   const DialogReading plain = readDialog(block);
-  EXPECT_EQ(plain.dialog.controls[0].rect, toPixels(DialogUnitRect{0, 0, 0, 14}));
+  EXPECT_EQ(plain.dialog.controls[0].rect, toPixels(DialogUnitRect{0, 0, -12, 14}));
 }
 
 }  // namespace
