@@ -1,6 +1,7 @@
 // Fuzzes the inline image codec: an arbitrary block is decoded, encoded and decoded again. The
 // second decode must give the first one's bytes, the encoded block must be in the written layout
-// and keep everything before the data, and a block that decodes must re-encode.
+// and keep everything before the data, and a block that decodes must re-encode. A block with a
+// body names no file.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -24,6 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto body = findImageBody(block);
   const auto bytes = decodeImageBlock(block);
   require(unless(body.has_value() == bytes.has_value(), "body and decode disagree"), "decodes");
+  require(unless(!body || !imageFileName(block), "a block with a body names a file"),
+          "file or body");
   if (!bytes) return 0;
   const auto encoded = encodeImageBlock(block, *bytes);
   require(unless(encoded.has_value(), "a decoded block did not encode"), "encodes");

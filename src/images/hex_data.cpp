@@ -4,10 +4,11 @@
 #include <array>
 #include <cstring>
 #include <memory>
-#include <span>
 
 #include "base/text.h"
 #include "syntax/lexer.h"
+#include "syntax/statements.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -22,17 +23,6 @@ constexpr int digitValue(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return 0;
-}
-
-// The line of `text` starting at `at`, without its CR LF, and where the next line starts.
-std::string_view lineAt(std::string_view text, std::size_t at, std::size_t& next) {
-  const std::size_t end = text.find("\r\n", at);
-  next = end == std::string_view::npos ? text.size() : end + 2;
-  return text.substr(at, (end == std::string_view::npos ? text.size() : end) - at);
-}
-
-bool isWord(std::string_view line, std::string_view word) {
-  return equalsIgnoringCase(trimBlanks(line), word);
 }
 
 // The two upper-case digits of every byte value.
@@ -159,147 +149,82 @@ std::vector<std::uint8_t> readHexDataLine(std::string_view line) {
 
 namespace {
 
-// Words a resource statement may carry between its type and its data.
-constexpr std::string_view kMemoryOptions[] = {"MOVEABLE",    "FIXED",   "PURE",
-                                               "IMPURE",      "PRELOAD", "LOADONCALL",
-                                               "DISCARDABLE", "SHARED",  "NONSHARED"};
-// Statements that may stand on lines of their own between the header and the data.
-constexpr std::string_view kOptionStatements[] = {"LANGUAGE", "CHARACTERISTICS", "VERSION"};
-
-bool isSeparator(char c) {
-  return isBlank(c);
-}
-
-bool oneOf(std::string_view word, std::span<const std::string_view> words) {
-  for (std::string_view w : words)
-    if (equalsIgnoringCase(word, w)) return true;
-  return false;
-}
-
-// The words of a line, as blank- or tab-separated tokens.
-std::vector<std::string_view> wordsOf(std::string_view line) {
-  std::vector<std::string_view> words;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && isSeparator(line[i])) ++i;
-    std::size_t j = i;
-    while (j < line.size() && !isSeparator(line[j])) ++j;
-    if (j > i) words.push_back(line.substr(i, j - i));
-    i = j;
+// The resource statement a block holds: its first statement, past any comments.
+std::optional<Statement> blockStatement(std::string_view block) {
+  for (const Statement& s : readStatements(block)) {
+    if (s.kind == StatementKind::Comment) continue;
+    if (s.kind == StatementKind::Resource) return s;
+    break;
   }
-  return words;
+  return std::nullopt;
 }
 
-// What the header line holds after its name, its type and any memory options, and where.
-std::size_t headerRestAt(std::string_view header) {
-  std::size_t i = 0;
-  for (int word = 0;; ++word) {
-    while (i < header.size() && isSeparator(header[i])) ++i;
-    std::size_t j = i;
-    while (j < header.size() && !isSeparator(header[j])) ++j;
-    if (i == j) return header.size();
-    if (word >= 2 && !oneOf(header.substr(i, j - i), kMemoryOptions)) return i;
-    i = j;
-  }
-}
-
-// True for a line that may stand between the header and the data: blank, a comment, memory
-// options, or a LANGUAGE, CHARACTERISTICS or VERSION statement.
-bool mayPrecedeData(std::string_view line) {
-  const std::string_view t = trimBlanks(line);
-  if (t.empty() || t.starts_with("//")) return true;
-  const std::vector<std::string_view> words = wordsOf(t);
-  if (oneOf(words.front(), kOptionStatements)) return true;
-  for (std::string_view w : words)
-    if (!oneOf(w, kMemoryOptions)) return false;
+// True when only comments stand in the block from `from` to `to`, each whole in that stretch,
+// with `atLineStart` telling whether `from` starts a line.
+bool onlyComments(std::string_view block, std::size_t from, std::size_t to, bool atLineStart) {
+  Lexer lexer(block, from, atLineStart);
+  for (Token t = lexer.next(); t.begin < to; t = lexer.next())
+    if (t.kind != TokenKind::Comment || t.end > to) return false;
   return true;
+}
+
+// True when the data lines [dataBegin, dataEnd) stand alone between the delimiters: after the
+// opener its line holds only comments, none running on to the next line, and before the closer
+// its line holds only comments that start on it. Other text there (data beside a delimiter,
+// both delimiters on one line) is no part of the data lines, and writing them would leave it.
+bool dataLinesAlone(std::string_view block, const Token& opener, const Token& closer,
+                    std::size_t dataBegin, std::size_t dataEnd) {
+  if (!onlyComments(block, opener.end, dataBegin - 2, false)) return false;
+  const std::string_view beforeCloser = block.substr(dataEnd, closer.begin - dataEnd);
+  if (std::all_of(beforeCloser.begin(), beforeCloser.end(), [](char c) {
+        return lexing::kByteClass[static_cast<unsigned char>(c)] == lexing::ByteClass::Space;
+      }))
+    return true;
+  // A comment before the closer: read the data to be sure it starts on the closer's line and is
+  // no part of one that started above it.
+  Lexer lexer(block, dataBegin, true);
+  for (Token t = lexer.next(); t.begin < dataEnd; t = lexer.next())
+    if (t.end > dataEnd - 2) return false;
+  return onlyComments(block, dataEnd, closer.begin, true);
 }
 
 }  // namespace
 
 std::optional<ImageBody> findImageBody(std::string_view block) {
-  // The opening delimiter: a "{" or BEGIN where the header's words end, or on the first line
-  // after the header that is not blank, a comment, memory options or an option statement. A
-  // header that goes on with anything else (a file name) has no body here.
-  std::size_t next = 0;
-  const std::string_view header = lineAt(block, 0, next);
-  std::size_t dataBegin = 0;
-  bool braces = false;
-  const std::size_t rest = headerRestAt(header);
-  if (rest < header.size()) {
-    const std::string_view word = header.substr(rest);
-    if (word.front() == '{') {
-      braces = true;
-      dataBegin = next;
-    } else if (isWord(word, "BEGIN")) {
-      dataBegin = next;
-    } else {
-      return std::nullopt;
-    }
-  } else {
-    std::size_t at = next;
-    bool inComment = false;  // inside a /* */ comment that spans lines
-    for (; at < block.size(); at = next) {
-      std::string_view line = lineAt(block, at, next);
-      // A block comment is skipped as the compiler skips it; what follows its end on the line
-      // is read.
-      if (inComment || trimBlanks(line).starts_with("/*")) {
-        const std::size_t open = inComment ? 0 : line.find("/*") + 2;
-        const std::size_t close = line.find("*/", open);
-        inComment = close == std::string_view::npos;
-        if (inComment) continue;
-        const std::string_view after = trimBlanks(line.substr(close + 2));
-        if (after.empty() || after.starts_with("//")) continue;
-        line = after;
-        if (line.starts_with("{")) {
-          braces = true;
-          break;
-        }
-      }
-      if (trimBlanks(line).starts_with("{")) {
-        braces = true;
-        break;
-      }
-      if (isWord(line, "BEGIN")) break;
-      if (!mayPrecedeData(line)) return std::nullopt;
-    }
-    if (at >= block.size()) return std::nullopt;
-    dataBegin = next;
-  }
-  // The closing delimiter: the first "}" after the opening one, or a line that is END; never one
-  // inside a comment, which the compiler skips.
-  const std::string code = blankComments(block);
-  if (braces) {
-    const std::size_t close = code.find('}', dataBegin);
-    if (close == std::string_view::npos) return std::nullopt;
-    const std::size_t lineStart = block.rfind('\n', close);
-    const std::size_t at =
-        lineStart == std::string_view::npos || lineStart < dataBegin ? dataBegin : lineStart + 1;
-    return ImageBody{dataBegin, at, close + 1};
-  }
-  for (std::size_t at = dataBegin; at < code.size(); at = next) {
-    const std::string_view line = lineAt(code, at, next);
-    if (isWord(line, "END")) return ImageBody{dataBegin, at, at + line.size()};
-  }
-  return std::nullopt;
+  const std::optional<Statement> s = blockStatement(block);
+  if (!s) return std::nullopt;
+  const ResourceContent content = resourceContent(block, *s);
+  if (!content.opener || !content.closer) return std::nullopt;
+  const Token& opener = *content.opener;
+  const Token& closer = *content.closer;
+  const std::size_t openerLineEnd = block.find("\r\n", opener.end);
+  if (openerLineEnd == std::string_view::npos || openerLineEnd > closer.begin) return std::nullopt;
+  const std::size_t dataBegin = openerLineEnd + 2;
+  const std::size_t dataEnd = std::max(dataBegin, lineStartOf(block, closer.begin));
+  if (!dataLinesAlone(block, opener, closer, dataBegin, dataEnd)) return std::nullopt;
+  return ImageBody{dataBegin, dataEnd, closer.end};
 }
 
 std::optional<std::string> imageFileName(std::string_view block) {
-  if (findImageBody(block)) return std::nullopt;
-  std::size_t next = 0;
-  const std::string_view header = lineAt(block, 0, next);
-  std::string_view rest = trimBlanks(header.substr(headerRestAt(header)));
-  if (rest.empty()) return std::nullopt;
-  if (rest.front() == '"') {
-    rest.remove_prefix(1);
-    rest = rest.substr(0, rest.find('"'));
-  } else {
-    rest = rest.substr(0, std::min(rest.find(' '), rest.find('\t')));
-  }
+  const std::optional<Statement> s = blockStatement(block);
+  if (!s) return std::nullopt;
+  const ResourceContent content = resourceContent(block, *s);
+  if (content.opener || !content.fileName) return std::nullopt;
+  const Token& first = *content.fileName;
   std::string name;
-  for (std::size_t i = 0; i < rest.size(); ++i) {
-    if (rest[i] == '\\' && i + 1 < rest.size() && rest[i + 1] == '\\') ++i;
-    name += rest[i];
+  if (first.kind == TokenKind::String && block[first.begin] == '"') {
+    name = quotedFileName(first.of(block));
+  } else {
+    // A name without quotes: the tokens that follow one another with nothing between them (a
+    // path's words, dots and backslashes).
+    const std::string_view own = block.substr(0, s->end);
+    Lexer lexer(own, first.end, false);
+    std::size_t end = first.end;
+    for (Token t = lexer.next();
+         t.kind != TokenKind::End && t.kind != TokenKind::Comment && t.begin == end;
+         t = lexer.next())
+      end = t.end;
+    name = own.substr(first.begin, end - first.begin);
   }
   if (name.empty()) return std::nullopt;
   return name;

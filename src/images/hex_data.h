@@ -31,14 +31,22 @@ struct ImageBody {
   std::size_t end = 0;        // just past the closing "}" or END
 };
 
-// The body of an image block: the data lines run from the line after the first "{" (or a line
-// that is BEGIN) to the line before the first "}" after it (or a line that is END). Lines before
-// the body (memory options, LANGUAGE) are not data. Nothing when the block has no such body.
+// The body of an image block, as the statement reader reads the block's first statement (past
+// any comments; a resource): its "{" or BEGIN and the "}" or END that closes it, in any letter
+// case, with strings and comments between them skipped as the lexer skips them. The data lines
+// run from the line after the opener's line to the line before the closer's. What stands before
+// the body (memory options, LANGUAGE, VERSION and CHARACTERISTICS, comments) is not data.
+// Nothing when the block has no body, its body is left open, or text other than comments stands
+// beside a delimiter on its line (both on one line included): such text would belong to neither
+// the data lines nor what a new encoding keeps.
 std::optional<ImageBody> findImageBody(std::string_view block);
 
-// The file a block names instead of holding its data (`NAME ICON "res\\app.ico"`): the last
-// quoted text on the header line, with doubled backslashes undone. Nothing when the block has a
-// body or names no file.
+// The file a block names instead of holding its data (`NAME ICON "res\\app.ico"`): the token
+// after the type, memory options and LANGUAGE, VERSION and CHARACTERISTICS, as the statement
+// reader reads the block's first statement. A quoted name is read as quotedFileName reads it
+// (doubled backslashes and quotes undone); one without quotes is the tokens that follow one
+// another with nothing between them (`..\res\app.ico`). Nothing when the block has a body or
+// names no file.
 std::optional<std::string> imageFileName(std::string_view block);
 
 // decodeBitmap and decodeIcon without the picture: the bytes of the block's data lines; nothing

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "base/text.h"
 #include "syntax/statement_reader.h"
 #include "syntax/vocabulary.h"
@@ -118,6 +120,10 @@ void StatementReader::readFileOrBody(Statement& s) {
       break;
     }
     // The file name, and whatever else stands on its line (an unquoted path's pieces).
+    if (content_) {
+      content_->fileName = t;
+      return;
+    }
     s.end = t.end;
     for (;;) {
       const Lexer at = lexer_;
@@ -136,6 +142,10 @@ void StatementReader::readFileOrBody(Statement& s) {
 }
 
 void StatementReader::readBody(Statement& s, const Token& opener, Sections& sections) {
+  if (content_) {
+    content_->opener = opener;
+    return;
+  }
   const std::string_view text = text_;
   const char* const base = text.data();
   const std::size_t size = text.size();
@@ -252,6 +262,22 @@ std::size_t StatementReader::lineStartInBody(std::size_t p, std::size_t lineEnd,
       cut = lineEnd;
   }
   return q;
+}
+
+ResourceContent resourceContent(std::string_view text, const Statement& s) {
+  // The header is read in the statement's own text: nothing after it can change how it reads.
+  const std::string_view own = text.substr(0, std::min(s.end, text.size()));
+  ResourceContent content = StatementReader(own, s.typeEnd).contentOf(s);
+  if (!content.opener || !s.complete || own.size() <= content.opener->end) return content;
+  // A body read whole ends the statement with its closer.
+  const std::size_t end = own.size();
+  if (own.back() == '}') {
+    content.closer = Token{TokenKind::Punct, end - 1, end, false};
+  } else if (end - content.opener->end >= 3 && isKeyword(own.substr(end - 3), "END") &&
+             !lexing::isWordByte(own[end - 4])) {
+    content.closer = Token{TokenKind::Word, end - 3, end, false};
+  }
+  return content;
 }
 
 }  // namespace kolvre

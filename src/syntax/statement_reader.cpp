@@ -46,7 +46,7 @@ Statement StatementReader::statementFrom(const Token& t) {
         s.kind = StatementKind::StringTable;
         s.nameEnd = s.typeBegin = t.begin;
         s.typeEnd = t.end;
-        readHeaderAndBody(s);
+        readAfterType(s);
         return s;
       }
       if (isKeyword(word, "LANGUAGE")) return simpleStatement(s, StatementKind::Language, 2);
@@ -65,14 +65,8 @@ Statement StatementReader::statementFrom(const Token& t) {
     s.typeBegin = type->begin;
     s.typeEnd = type->end;
     s.end = type->end;
-    const std::string_view typeWord = type->of(text_);
-    s.listed = listedType(typeWord);
-    const ResourceKeyword* keyword =
-        type->kind == TokenKind::Word ? resourceKeyword(typeWord) : nullptr;
-    if (keyword && keyword->body == BodyRule::Required)
-      readHeaderAndBody(s);
-    else
-      readFileOrBody(s);
+    s.listed = listedType(type->of(text_));
+    readAfterType(s);
     return s;
   }
   // Anything else: its tokens up to the line end, comments left to themselves.
@@ -87,6 +81,27 @@ Statement StatementReader::statementFrom(const Token& t) {
     s.end = n.end;
   }
   return s;
+}
+
+void StatementReader::readAfterType(Statement& s) {
+  // A string or a number never spells a keyword: only a word names a predefined type.
+  const ResourceKeyword* keyword =
+      s.kind == StatementKind::Resource ? resourceKeyword(s.type(text_)) : nullptr;
+  if (s.kind == StatementKind::StringTable || (keyword && keyword->body == BodyRule::Required))
+    readHeaderAndBody(s);
+  else
+    readFileOrBody(s);
+}
+
+ResourceContent StatementReader::contentOf(const Statement& s) {
+  ResourceContent content;
+  if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable) return content;
+  Statement again = s;
+  content_ = &content;
+  lexer_.seek(s.typeEnd, false);
+  readAfterType(again);
+  content_ = nullptr;
+  return content;
 }
 
 std::optional<Token> StatementReader::typeAfterName(const Token& name) const {

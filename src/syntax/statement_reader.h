@@ -24,6 +24,10 @@ class StatementReader {
   // The next statement, or nothing at the end of the text.
   std::optional<Statement> next();
 
+  // The header of the resource or string table `s` read again from its type, up to the opener
+  // of its body or its file name, which the content then holds (resourceContent).
+  ResourceContent contentOf(const Statement& s);
+
  private:
   // The conditional sections of a stretch of text (statement_bodies.cpp).
   struct Sections;
@@ -55,6 +59,10 @@ class StatementReader {
   // that stops it, and leaves it not whole.
   std::size_t readValue(std::size_t end, bool& whole);
 
+  // What follows the type of the resource or string table `s`: its header statements, then its
+  // body or file name, as its type has them.
+  void readAfterType(Statement& s);
+
   // A resource's header statements, file name and body (statement_bodies.cpp).
 
   // A statement whose body always follows: header statements (any tokens, preprocessor lines
@@ -83,6 +91,9 @@ class StatementReader {
 
   std::string_view text_;
   Lexer lexer_;
+  // Set while contentOf reads: the body's opener and the file name are noted there, and the
+  // body itself is not read.
+  ResourceContent* content_ = nullptr;
 };
 
 }  // namespace kolvre

@@ -118,4 +118,17 @@ std::vector<Statement> rereadStatements(std::string_view before,
                                         const std::vector<Statement>& statements,
                                         std::string_view after);
 
+// What a resource or string table holds after its type and header statements, as the reader
+// read it: the delimiters of its body, or where its file name begins (tokens whose newLine is
+// not noted).
+struct ResourceContent {
+  std::optional<Token> opener;    // "{" or BEGIN
+  std::optional<Token> closer;    // "}" or END: the statement's last token; none when left open
+  std::optional<Token> fileName;  // the first token of the file name, when there is no body
+};
+
+// The content of the statement `s` of `text` (one readStatements(text) gave). Only its header is
+// read again: the closer is where the statement ends. Nothing for other statements.
+ResourceContent resourceContent(std::string_view text, const Statement& s);
+
 }  // namespace kolvre

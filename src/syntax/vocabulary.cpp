@@ -36,6 +36,26 @@ std::string undoubledQuotes(std::string_view text) {
   return out;
 }
 
+std::string quotedFileName(std::string_view literal) {
+  if (literal.empty()) return {};
+  std::string_view inside = literal.substr(1);
+  if (!leftOpen(literal, Token{TokenKind::String, 0, literal.size(), false}) && !inside.empty())
+    inside.remove_suffix(1);  // the closing quote
+  std::string out;
+  out.reserve(inside.size());
+  for (std::size_t i = 0; i < inside.size(); ++i) {
+    const char c = inside[i];
+    const char next = i + 1 < inside.size() ? inside[i + 1] : '\0';
+    if ((c == '\\' && (next == '\\' || next == '"')) || (c == '"' && next == '"')) {
+      out += next;
+      ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 bool opensBodyLine(std::string_view line) {
   return line.starts_with('{') || equalsIgnoringCase(line, "BEGIN");
 }

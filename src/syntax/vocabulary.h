@@ -47,6 +47,12 @@ std::string doubledQuotes(std::string_view text);
 // The inverse: each doubled quote one (other escapes are left as written).
 std::string undoubledQuotes(std::string_view text);
 
+// The file a quoted file name names, from its literal as written (quotes included): a doubled
+// backslash stands for one backslash, a doubled quote or a backslash before a quote for a quote,
+// as the lexer reads the literal; any other backslash stays, a separator of the path. A literal
+// left open gives all that follows its quote.
+std::string quotedFileName(std::string_view literal);
+
 // A line (its comments blanked, blanks around it dropped) that opens a body: it begins with "{",
 // or it is BEGIN alone.
 bool opensBodyLine(std::string_view line);

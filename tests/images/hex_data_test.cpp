@@ -112,5 +112,70 @@ TEST(ImageBlock, BlocksWithoutDataNameTheirFileOrNothing) {
   EXPECT_EQ(decodeImageBlock("A ICON {\r\n '07'\r\n}"), (Bytes{7}));
 }
 
+TEST(ImageBlock, TheBodyIsWhereTheStatementReaderFindsIt) {
+  // Each block holds the bytes 42 4D 00 01, whatever stands around them.
+  const std::string shapes[] = {
+      // A "}" or END inside a string or a comment among the data closes nothing.
+      "A BITMAP\r\n{\r\n '42 4D' \"}\"\r\n '00 01' // }\r\n}",
+      // Braces and the words pair alike.
+      "A BITMAP\r\nBEGIN\r\n '42 4D'\r\n '00 01'\r\n}",
+      // The words in any case, and on the header line with a comment after them.
+      "A BITMAP Begin // the data\r\n '42 4D'\r\n '00 01'\r\neNd",
+      "A BITMAP{\r\n '42 4D'\r\n '00 01'\r\n}",
+      // Memory options and LANGUAGE, VERSION and CHARACTERISTICS lines, one of them written
+      // over two lines, with comments among them.
+      "A BITMAP PRELOAD\r\nDISCARDABLE // moves\r\nLANGUAGE LANG_ITALIAN,\r\n    "
+      "SUBLANG_ITALIAN\r\n"
+      "VERSION 3 /* v */ CHARACTERISTICS 7\r\nBEGIN\r\n '42 4D'\r\n '00 01'\r\nEND",
+      // A comment before the closer on its line.
+      "A BITMAP\r\n{\r\n '42 4D'\r\n '00 01'\r\n/* end */ }",
+  };
+  for (const std::string& block : shapes) {
+    const auto bytes = decodeImageBlock(block);
+    ASSERT_TRUE(bytes) << block;
+    EXPECT_EQ(*bytes, (Bytes{0x42, 0x4D, 0x00, 0x01})) << block;
+    EXPECT_EQ(findImageBody(block)->end, block.size()) << block;
+    EXPECT_EQ(imageFileName(block), std::nullopt) << block;
+    const auto again = encodeImageBlock(block, range(20));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(decodeImageBlock(*again), range(20)) << block;
+  }
+}
+
+TEST(ImageBlock, TextBesideADelimiterLeavesNoDataLines) {
+  // Data on a delimiter's line would be neither read nor written: such a body is not taken.
+  for (const std::string block : {
+           "A ICON {}", "A ICON { '00' }", "A ICON {\r\n '00' }", "A ICON { '00'\r\n '01'\r\n}",
+           "A ICON {\r\n '00' /* runs on\r\n */ }",  // a comment from the data to the closer
+           "A ICON { /* runs on\r\n */ '00'\r\n}",   // one from the opener's line to the data
+       }) {
+    EXPECT_FALSE(findImageBody(block)) << block;
+    EXPECT_FALSE(decodeImageBlock(block)) << block;
+    EXPECT_FALSE(encodeImageBlock(block, {1})) << block;
+    EXPECT_EQ(imageFileName(block), std::nullopt) << block;  // a body all the same
+  }
+}
+
+TEST(ImageBlock, TheFileNameIsTheTokenAfterTheHeader) {
+  const std::pair<std::string, std::optional<std::string>> rows[] = {
+      {"A ICON \"dir\\\\sub dir\\\\a\"\"b.ico\"", "dir\\sub dir\\a\"b.ico"},
+      {"A ICON \"res\\app.ico\" // the icon", "res\\app.ico"},
+      {"A ICON ..\\res\\a.ico// the icon", "..\\res\\a.ico"},
+      {"A ICON PRELOAD\r\nLANGUAGE 9, 1\r\n  \"a.ico\"", "a.ico"},
+      {"A ICON\r\n\"a.ico\"", "a.ico"},
+      {"A ICON a.ico b.ico", "a.ico"},
+      {"A ICON", std::nullopt},
+      {"A ICON PRELOAD DISCARDABLE", std::nullopt},
+      {"A ICON \"\"", std::nullopt},
+      {"A ICON\r\n{\r\n '00'", std::nullopt},  // a body left open names no file
+      {"// c\r\nA ICON a.ico", "a.ico"},
+      {"LANGUAGE 9, 1\r\nA ICON a.ico", std::nullopt},  // the block is no resource
+  };
+  for (const auto& [block, name] : rows) {
+    EXPECT_EQ(imageFileName(block), name) << block;
+    EXPECT_FALSE(findImageBody(block)) << block;
+  }
+}
+
 }  // namespace
 }  // namespace kolvre

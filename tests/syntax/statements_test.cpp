@@ -361,6 +361,30 @@ TEST(Statements, AValueLeftOpen) {
   });
 }
 
+TEST(Statements, WhatAResourceHoldsAfterItsHeader) {
+  // Each statement's content: its body's delimiters, or "file" and the file name's first token.
+  const std::string text =
+      "A ICON PRELOAD\r\nLANGUAGE 9,\r\n 1\r\nbegin\r\n '{' /* END */ \"}\"\r\nEnd // x\r\n"
+      "B BITMAP DISCARDABLE \"b.bmp\"\r\n"
+      "C CURSOR\r\n\"c.cur\"\r\n"
+      "D DIALOG 0, 0, 10, 10\r\nSTYLE 0\r\n{ CONTROL \"\", 1, \"x\", 0, 0, 0, 1, 1 }\r\n"
+      "STRINGTABLE { 1, \"}\" }\r\n"
+      "LANGUAGE 9, 1\r\n"
+      "E ICON res\\e.ico\r\n"
+      "F ICON\r\n{\r\n '00'\r\n";
+  V seen;
+  for (const Statement& s : readStatements(text)) {
+    const ResourceContent c = resourceContent(text, s);
+    std::string shown;
+    if (c.opener) shown += c.opener->of(text);
+    if (c.closer) shown += ".." + std::string(c.closer->of(text));
+    if (c.fileName) shown += "file " + std::string(c.fileName->of(text));
+    seen.push_back(shown);
+  }
+  EXPECT_EQ(seen, (V{"begin..End", "", "file \"b.bmp\"", "file \"c.cur\"", "{..}", "{..}", "",
+                     "file res", "{"}));
+}
+
 // Whatever the bytes, nothing crashes and the statements cover the text.
 TEST(Statements, AnyTextIsCovered) {
   std::string nested = "D DIALOG 0,0,1,1\r\n";

@@ -36,5 +36,19 @@ TEST(Vocabulary, QuotesDoubledAndBackAgain) {
   EXPECT_EQ(undoubledQuotes("a\"b\"\"\""), "a\"b\"\"");
 }
 
+TEST(Vocabulary, AQuotedFileNameWithItsEscapesUndone) {
+  const std::pair<std::string_view, std::string_view> rows[] = {
+      {"\"res\\\\app.ico\"", "res\\app.ico"},  // a doubled backslash
+      {"\"res\\app.ico\"", "res\\app.ico"},    // a single one is a separator
+      {"\"a\"\"b.ico\"", "a\"b.ico"},          // a doubled quote
+      {"\"a\\\"b.ico\"", "a\"b.ico"},          // a quote after a backslash
+      {"\"dir\\\\\"", "dir\\"},                // a backslash before the closing quote
+      {"\"\"", ""},
+      {"\"open.ico", "open.ico"},  // left open
+      {"\"", ""},
+  };
+  for (const auto& [literal, name] : rows) EXPECT_EQ(quotedFileName(literal), name) << literal;
+}
+
 }  // namespace
 }  // namespace kolvre
