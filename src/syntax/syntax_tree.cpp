@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "base/text.h"
 #include "syntax/positions.h"
@@ -89,7 +90,10 @@ constexpr std::size_t kMostTreesMatched = 256;
 // Reads one statement's tokens into nodes, in preorder.
 class TreeReader {
  public:
-  TreeReader(std::string_view text, StatementTree& tree) : text_(text), tree_(tree) {}
+  // `fileNameAt`: where the statement reader found a resource's file name to begin, from the
+  // statement's first byte.
+  TreeReader(std::string_view text, StatementTree& tree, std::optional<std::size_t> fileNameAt)
+      : text_(text), tree_(tree), fileNameAt_(fileNameAt) {}
 
   void statement(const Statement& s) {
     switch (s.kind) {
@@ -336,6 +340,14 @@ class TreeReader {
     bool named = false;
     while (!atEnd()) {
       const TreeToken& t = current();
+      // The file name, where the statement reader found it: whatever words it holds.
+      if (fileNameAt_ && t.begin >= *fileNameAt_ && !named) {
+        named = true;
+        const std::size_t f = open(NodeKind::FileName);
+        pos_ = end();
+        close(f);
+        continue;
+      }
       if (opens(t)) {
         bodyNode(body);
         break;
@@ -459,6 +471,7 @@ class TreeReader {
 
   std::string_view text_;
   StatementTree& tree_;
+  std::optional<std::size_t> fileNameAt_;
   std::size_t pos_ = 0;
 };
 
@@ -492,7 +505,10 @@ StatementTree readStatementTree(std::string_view text, const Statement& s) {
   tree.atLineStart = startsLine(text, s.begin);
   tree.tokens = tokensOf(own, tree.atLineStart, s.kind == StatementKind::Directive);
   tree.nodes.reserve(tree.tokens.size() / 2 + 2);
-  TreeReader(own, tree).statement(s);
+  std::optional<std::size_t> fileNameAt;
+  if (s.kind == StatementKind::Resource)
+    if (const auto name = resourceContent(text, s).fileName) fileNameAt = name->begin - s.begin;
+  TreeReader(own, tree, fileNameAt).statement(s);
   return tree;
 }
 
