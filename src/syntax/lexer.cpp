@@ -104,12 +104,6 @@ std::size_t directiveEnd(std::string_view text, std::size_t pos) {
   return text.size();
 }
 
-std::size_t wordEnd(std::string_view text, std::size_t pos) {
-  ++pos;
-  while (pos < text.size() && isWordByte(text[pos])) ++pos;
-  return pos;
-}
-
 }  // namespace lexing
 
 DirectiveKind directiveKind(std::string_view directive) {
@@ -202,10 +196,6 @@ bool leftOpen(std::string_view text, const Token& t) {
   if (t.kind == TokenKind::Comment && extended.starts_with("/*"))
     return lexing::blockCommentEnd(extended, 0) != extended.size() - 1;
   return false;
-}
-
-bool isKeyword(std::string_view token, std::string_view keyword) {
-  return equalsIgnoringCase(token, keyword);
 }
 
 std::string blankComments(std::string_view text) {

@@ -68,12 +68,10 @@ void StatementReader::readHeaderAndBody(Statement& s) {
         lexer_ = before;
         break;
       }
-      if (t.kind == TokenKind::Word && cutEnd == kNone) {
-        const std::string_view word = t.of(text_);
-        if (isKeyword(word, "LANGUAGE") || isKeyword(word, "VERSION") ||
-            isKeyword(word, "CHARACTERISTICS"))
-          cutEnd = lastEnd;
-      }
+      if (t.kind == TokenKind::Word && cutEnd == kNone &&
+          (wordClasses(t.of(text_)) &
+           (words::kLanguage | words::kVersion | words::kCharacteristics)) != 0)
+        cutEnd = lastEnd;
     }
     lastEnd = t.end;
   }
@@ -99,16 +97,16 @@ void StatementReader::readFileOrBody(Statement& s) {
       return;
     }
     if (t.kind == TokenKind::Word) {
-      const std::string_view word = t.of(text_);
-      if (isMemoryOption(word)) {
+      const std::uint32_t classes = wordClasses(t.of(text_));
+      if (classes & words::kMemoryOption) {
         s.end = t.end;
         continue;
       }
-      if (isKeyword(word, "LANGUAGE")) {
+      if (classes & words::kLanguage) {
         s.end = readValues(t.end, 2, headerValuesWhole);
         continue;
       }
-      if (isKeyword(word, "VERSION") || isKeyword(word, "CHARACTERISTICS")) {
+      if (classes & (words::kVersion | words::kCharacteristics)) {
         s.end = readValues(t.end, 1, headerValuesWhole);
         continue;
       }
@@ -239,11 +237,11 @@ std::size_t StatementReader::lineStartInBody(std::size_t p, std::size_t lineEnd,
   if (cut != kNone || (first != lexing::ByteClass::Word && first != lexing::ByteClass::Digit))
     return q;
   const std::size_t e = lexing::wordEnd(text, q);
-  const std::string_view word = text.substr(q, e - q);
-  if (isKeyword(word, "STRINGTABLE") || isKeyword(word, "LANGUAGE") || isKeyword(word, "VERSION") ||
-      isKeyword(word, "CHARACTERISTICS")) {
+  const std::uint32_t classes = wordClasses(text.substr(q, e - q));
+  if (classes &
+      (words::kStringTable | words::kLanguage | words::kVersion | words::kCharacteristics)) {
     cut = lineEnd;
-  } else if (!isReservedWord(word)) {
+  } else if (!(classes & words::kReserved)) {
     std::size_t k = e;
     while (k < text.size() && isBlank(text[k])) ++k;
     if (k < text.size() &&
