@@ -8,13 +8,17 @@ namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-// Bytes the body scan stops at: delimiters of strings, comments and bodies, line ends, and
-// the N that BEGIN and END hold (the words are rare next to the letters around them).
-constexpr std::array<bool, 256> kBodyStop = [] {
-  std::array<bool, 256> table{};
-  for (unsigned char c : std::string_view("\"'/{}\rNn")) table[c] = true;
-  return table;
-}();
+// The next byte the body scan stops at: delimiters of strings, comments and bodies, line ends,
+// and the N that BEGIN and END hold (the words are rare next to the letters around them).
+std::size_t nextBodyStop(std::string_view text, std::size_t p) {
+  static constexpr std::array<bool, 256> kBodyStop = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : std::string_view("\"'/{}\rNn")) table[c] = true;
+    return table;
+  }();
+  while (p < text.size() && !kBodyStop[static_cast<unsigned char>(text[p])]) ++p;
+  return p;
+}
 
 }  // namespace
 
@@ -69,8 +73,7 @@ void StatementReader::readHeaderAndBody(Statement& s) {
         break;
       }
       if (t.kind == TokenKind::Word && cutEnd == kNone &&
-          (wordClasses(t.of(text_)) &
-           (words::kLanguage | words::kVersion | words::kCharacteristics)) != 0)
+          wordClasses(t.of(text_), words::kLanguage | words::kVersion | words::kCharacteristics))
         cutEnd = lastEnd;
     }
     lastEnd = t.end;
@@ -97,7 +100,9 @@ void StatementReader::readFileOrBody(Statement& s) {
       return;
     }
     if (t.kind == TokenKind::Word) {
-      const std::uint32_t classes = wordClasses(t.of(text_));
+      const std::uint32_t classes =
+          wordClasses(t.of(text_), words::kMemoryOption | words::kLanguage | words::kVersion |
+                                       words::kCharacteristics);
       if (classes & words::kMemoryOption) {
         s.end = t.end;
         continue;
@@ -141,7 +146,7 @@ void StatementReader::readBody(Statement& s, const Token& opener, Sections& sect
   std::size_t cut = kNone;
   std::size_t p = opener.end;
   while (p < size) {
-    while (p < size && !kBodyStop[static_cast<unsigned char>(base[p])]) ++p;
+    p = nextBodyStop(text, p);
     if (p >= size) break;
     switch (base[p]) {
       case '"':
@@ -237,7 +242,7 @@ std::size_t StatementReader::lineStartInBody(std::size_t p, std::size_t lineEnd,
   if (cut != kNone || (first != lexing::ByteClass::Word && first != lexing::ByteClass::Digit))
     return q;
   const std::size_t e = lexing::wordEnd(text, q);
-  const std::uint32_t classes = wordClasses(text.substr(q, e - q));
+  const std::uint32_t classes = wordClasses(text.substr(q, e - q), words::kReserved);
   if (classes &
       (words::kStringTable | words::kLanguage | words::kVersion | words::kCharacteristics)) {
     cut = lineEnd;

@@ -8,7 +8,7 @@
 namespace kolvre {
 
 bool StatementReader::isStrongType(std::string_view word) {
-  return (wordClasses(word) & words::kResourceType) != 0 ||
+  return wordClasses(word, words::kResourceType) != 0 ||
          (word.size() > 3 && equalsIgnoringCase(word.substr(0, 3), "RT_"));
 }
 
@@ -42,7 +42,9 @@ Statement StatementReader::statementFrom(const Token& t) {
       s.directive = directiveKind(t.of(text_));
       return s;
     case TokenKind::Word: {
-      const std::uint32_t classes = wordClasses(t.of(text_));
+      const std::uint32_t classes =
+          wordClasses(t.of(text_), words::kStringTable | words::kLanguage | words::kVersion |
+                                       words::kCharacteristics);
       if (classes & words::kStringTable) {
         s.kind = StatementKind::StringTable;
         s.nameEnd = s.typeBegin = t.begin;
@@ -101,15 +103,14 @@ std::optional<Token> StatementReader::typeAfterName(const Token& name) const {
   if (type.kind != TokenKind::Word && type.kind != TokenKind::Number &&
       type.kind != TokenKind::String)
     return std::nullopt;
-  if (type.kind == TokenKind::Word &&
-      (wordClasses(type.of(text_)) & (words::kBegin | words::kEnd)) != 0)
+  if (type.kind == TokenKind::Word && wordClasses(type.of(text_), words::kBegin | words::kEnd) != 0)
     return std::nullopt;
   return type;
 }
 
 bool StatementReader::startsStatement(const Token& t, const Lexer& after) const {
   if (t.kind == TokenKind::Word) {
-    const std::uint32_t classes = wordClasses(t.of(text_));
+    const std::uint32_t classes = wordClasses(t.of(text_), words::kReserved);
     if (classes & words::kStringTable) return true;
     if (classes & words::kReserved) return false;
   } else if (t.kind != TokenKind::Number) {

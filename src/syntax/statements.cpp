@@ -67,11 +67,11 @@ const ResourceKeyword* resourceKeyword(std::string_view word) {
 }
 
 bool isReservedWord(std::string_view word) {
-  return (wordClasses(word) & words::kReserved) != 0;
+  return wordClasses(word, words::kReserved) != 0;
 }
 
 bool isMemoryOption(std::string_view word) {
-  return (wordClasses(word) & words::kMemoryOption) != 0;
+  return wordClasses(word, words::kMemoryOption) != 0;
 }
 
 std::optional<ResourceType> listedType(std::string_view typeWord) {

@@ -94,26 +94,33 @@ static_assert([] {
   return kWordTable.size < kWordTable.entries.size();
 }());
 
-const WordEntry* findWord(std::string_view word) {
+// The entry of `word` among those that have one of the classes `among`, or nothing.
+const WordEntry* findWord(std::string_view word, std::uint32_t among) {
   if (word.empty() || word.size() > kLongestWord) return nullptr;
   const char letter = upperByte(word.front());
   if (letter < 'A' || letter > 'Z') return nullptr;
   const auto& row = kWordTable.first[word.size()];
   const std::size_t l = static_cast<std::size_t>(letter - 'A');
-  for (std::size_t i = row[l]; i < row[l + 1]; ++i)
-    if (equalsIgnoringCase(kWordTable.entries[i].word, word)) return &kWordTable.entries[i];
+  for (std::size_t i = row[l]; i < row[l + 1]; ++i) {
+    const WordEntry& entry = kWordTable.entries[i];
+    if (!(entry.classes & among)) continue;
+    // The table's words are upper case.
+    std::size_t k = 1;
+    while (k < word.size() && upperByte(word[k]) == entry.word[k]) ++k;
+    if (k == word.size()) return &entry;
+  }
   return nullptr;
 }
 
 }  // namespace
 
-std::uint32_t wordClasses(std::string_view word) {
-  const WordEntry* entry = findWord(word);
-  return entry ? entry->classes : 0;
+std::uint32_t wordClasses(std::string_view word, std::uint32_t among) {
+  const WordEntry* entry = findWord(word, among);
+  return entry ? entry->classes & among : 0;
 }
 
 int resourceKeywordIndex(std::string_view word) {
-  const WordEntry* entry = findWord(word);
+  const WordEntry* entry = findWord(word, words::kResourceType);
   return entry ? entry->resource : -1;
 }
 

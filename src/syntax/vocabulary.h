@@ -76,8 +76,8 @@ inline constexpr std::uint32_t kReserved =
 }  // namespace words
 
 // The classes of `word` (a whole word, any letter case): the bits of words:: it has, 0 for a
-// word outside the vocabulary.
-std::uint32_t wordClasses(std::string_view word);
+// word outside the vocabulary. Only the classes `among` are looked for, and told.
+std::uint32_t wordClasses(std::string_view word, std::uint32_t among = ~0u);
 // The index in kResourceKeywords of the predefined type `word` names, or -1.
 int resourceKeywordIndex(std::string_view word);
 
