@@ -124,14 +124,13 @@ Token Lexer::next() {
   // White space, noting line ends.
   while (pos_ < text.size()) {
     const char c = text[pos_];
+    if (lexing::kByteClass[static_cast<unsigned char>(c)] != ByteClass::Space) break;
     if (c == '\r' && pos_ + 1 < text.size() && text[pos_ + 1] == '\n') {
       pos_ += 2;
       atLineStart_ = true;
       newLine_ = true;
-    } else if (lexing::kByteClass[static_cast<unsigned char>(c)] == ByteClass::Space) {
-      ++pos_;
     } else {
-      break;
+      ++pos_;
     }
   }
   Token t;

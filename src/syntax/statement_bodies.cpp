@@ -254,7 +254,9 @@ std::size_t StatementReader::lineStartInBody(std::size_t p, std::size_t lineEnd,
         isStrongType(text.substr(k, lexing::wordEnd(text, k) - k)))
       cut = lineEnd;
   }
-  return q;
+  // The scan goes on after the word, which holds no byte it stops at but the N of BEGIN and END:
+  // those it goes on from, to count them.
+  return classes & (words::kBegin | words::kEnd) ? q : e;
 }
 
 }  // namespace kolvre

@@ -61,8 +61,9 @@ Statement StatementReader::statementFrom(const Token& t) {
     default:
       break;
   }
-  if (const std::optional<Token> type = typeAfterName(t)) {
-    lexer_.nextCode();
+  Lexer afterType = lexer_;
+  if (const std::optional<Token> type = typeAfterName(t, afterType)) {
+    lexer_ = afterType;
     s.kind = StatementKind::Resource;
     s.nameEnd = t.end;
     s.typeBegin = type->begin;
@@ -92,13 +93,13 @@ Statement StatementReader::statementFrom(const Token& t) {
   return s;
 }
 
-std::optional<Token> StatementReader::typeAfterName(const Token& name) const {
+std::optional<Token> StatementReader::typeAfterName(const Token& name, Lexer& after) const {
   if (name.kind == TokenKind::Word) {
     if (isReservedWord(name.of(text_))) return std::nullopt;
   } else if (name.kind != TokenKind::Number) {
     return std::nullopt;
   }
-  const Token type = lexer_.peekCode();
+  const Token type = after.nextCode();
   if (type.newLine) return std::nullopt;
   if (type.kind != TokenKind::Word && type.kind != TokenKind::Number &&
       type.kind != TokenKind::String)
