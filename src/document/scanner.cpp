@@ -60,6 +60,20 @@ struct SortKey {
   std::uint32_t language = 0;  // its language's tag, among the tags met
 };
 
+// What decides most comparisons of two keys in one integer: a number's value, or a name's
+// first eight bytes in upper case, the first the most significant (zeros after a shorter name).
+// Two keys whose numbers or names differ here compare as their leads do.
+std::uint64_t leadOf(const SortKey& k) {
+  if (k.number) return *k.number;
+  std::uint64_t lead = 0;
+  for (std::size_t i = 0; i < 8; ++i) {
+    const unsigned char c =
+        i < k.name.size() ? static_cast<unsigned char>(upperByte(k.name[i])) : 0;
+    lead = lead << 8 | c;
+  }
+  return lead;
+}
+
 int compareKeys(const SortKey& a, const SortKey& b) {
   if (a.number && b.number) {
     if (*a.number != *b.number) return *a.number < *b.number ? -1 : 1;
@@ -166,17 +180,33 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
     keys.push_back({numericName(number), name, type, code, s.begin,
                     own ? tagNumber(std::move(*own)) : current});
   }
-  std::sort(keys.begin(), keys.end(), [](const SortKey& a, const SortKey& b) {
+  // The keys are sorted through their leads, the names compared whole only where those agree.
+  struct Lead {
+    bool named;
+    std::uint64_t lead;
+    std::uint32_t key;
+  };
+  std::vector<Lead> leads;
+  leads.reserve(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    leads.push_back({!keys[i].number, leadOf(keys[i]), static_cast<std::uint32_t>(i)});
+  std::sort(leads.begin(), leads.end(), [&keys](const Lead& x, const Lead& y) {
+    if (x.named != y.named) return y.named;
+    if (x.lead != y.lead) return x.lead < y.lead;
+    const SortKey& a = keys[x.key];
+    const SortKey& b = keys[y.key];
     if (const int c = compareKeys(a, b); c != 0) return c < 0;
     if (a.code != b.code) return a.code < b.code;
     return a.order < b.order;
   });
   ResourceIndex index;
   index.reserve(keys.size());
-  for (const SortKey& key : keys)
+  for (const Lead& lead : leads) {
+    const SortKey& key = keys[lead.key];
     index.emplace_back(std::string(key.name), key.type, key.order,
                        key.type == ResourceType::Other ? std::string(key.code) : std::string(),
                        tags[key.language]);
+  }
   return index;
 }
 

@@ -104,12 +104,6 @@ std::size_t directiveEnd(std::string_view text, std::size_t pos) {
   return text.size();
 }
 
-std::size_t wordEnd(std::string_view text, std::size_t pos) {
-  ++pos;
-  while (pos < text.size() && isWordByte(text[pos])) ++pos;
-  return pos;
-}
-
 }  // namespace lexing
 
 DirectiveKind directiveKind(std::string_view directive) {
@@ -130,14 +124,13 @@ Token Lexer::next() {
   // White space, noting line ends.
   while (pos_ < text.size()) {
     const char c = text[pos_];
+    if (lexing::kByteClass[static_cast<unsigned char>(c)] != ByteClass::Space) break;
     if (c == '\r' && pos_ + 1 < text.size() && text[pos_ + 1] == '\n') {
       pos_ += 2;
       atLineStart_ = true;
       newLine_ = true;
-    } else if (lexing::kByteClass[static_cast<unsigned char>(c)] == ByteClass::Space) {
-      ++pos_;
     } else {
-      break;
+      ++pos_;
     }
   }
   Token t;
@@ -202,10 +195,6 @@ bool leftOpen(std::string_view text, const Token& t) {
   if (t.kind == TokenKind::Comment && extended.starts_with("/*"))
     return lexing::blockCommentEnd(extended, 0) != extended.size() - 1;
   return false;
-}
-
-bool isKeyword(std::string_view token, std::string_view keyword) {
-  return equalsIgnoringCase(token, keyword);
 }
 
 std::string blankComments(std::string_view text) {

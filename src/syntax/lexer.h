@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
+
 namespace kolvre {
 
 enum class TokenKind : std::uint8_t {
@@ -67,7 +69,11 @@ std::size_t apostropheStringEnd(std::string_view text, std::size_t pos);
 // line, after its backslash continuations and any comment that runs on from it.
 std::size_t directiveEnd(std::string_view text, std::size_t pos);
 // Where the word or number that starts at `pos` ends.
-std::size_t wordEnd(std::string_view text, std::size_t pos);
+inline std::size_t wordEnd(std::string_view text, std::size_t pos) {
+  ++pos;
+  while (pos < text.size() && isWordByte(text[pos])) ++pos;
+  return pos;
+}
 
 }  // namespace lexing
 
@@ -121,7 +127,9 @@ class Lexer {
 bool leftOpen(std::string_view text, const Token& t);
 
 // True when `token` is `keyword` as a whole word, in any letter case.
-bool isKeyword(std::string_view token, std::string_view keyword);
+inline bool isKeyword(std::string_view token, std::string_view keyword) {
+  return equalsIgnoringCase(token, keyword);
+}
 
 // The text with every comment replaced by blanks, its line ends (CR LF) kept: what the
 // compiler reads, at the same offsets. Strings and preprocessor lines are left alone.

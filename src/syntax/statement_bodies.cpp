@@ -10,13 +10,17 @@ namespace {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-// Bytes the body scan stops at: delimiters of strings, comments and bodies, line ends, and
-// the N that BEGIN and END hold (the words are rare next to the letters around them).
-constexpr std::array<bool, 256> kBodyStop = [] {
-  std::array<bool, 256> table{};
-  for (unsigned char c : std::string_view("\"'/{}\rNn")) table[c] = true;
-  return table;
-}();
+// The next byte the body scan stops at: delimiters of strings, comments and bodies, line ends,
+// and the N that BEGIN and END hold (the words are rare next to the letters around them).
+std::size_t nextBodyStop(std::string_view text, std::size_t p) {
+  static constexpr std::array<bool, 256> kBodyStop = [] {
+    std::array<bool, 256> table{};
+    for (unsigned char c : std::string_view("\"'/{}\rNn")) table[c] = true;
+    return table;
+  }();
+  while (p < text.size() && !kBodyStop[static_cast<unsigned char>(text[p])]) ++p;
+  return p;
+}
 
 }  // namespace
 
@@ -70,12 +74,9 @@ void StatementReader::readHeaderAndBody(Statement& s) {
         lexer_ = before;
         break;
       }
-      if (t.kind == TokenKind::Word && cutEnd == kNone) {
-        const std::string_view word = t.of(text_);
-        if (isKeyword(word, "LANGUAGE") || isKeyword(word, "VERSION") ||
-            isKeyword(word, "CHARACTERISTICS"))
-          cutEnd = lastEnd;
-      }
+      if (t.kind == TokenKind::Word && cutEnd == kNone &&
+          wordClasses(t.of(text_), words::kLanguage | words::kVersion | words::kCharacteristics))
+        cutEnd = lastEnd;
     }
     lastEnd = t.end;
   }
@@ -101,16 +102,18 @@ void StatementReader::readFileOrBody(Statement& s) {
       return;
     }
     if (t.kind == TokenKind::Word) {
-      const std::string_view word = t.of(text_);
-      if (isMemoryOption(word)) {
+      const std::uint32_t classes =
+          wordClasses(t.of(text_), words::kMemoryOption | words::kLanguage | words::kVersion |
+                                       words::kCharacteristics);
+      if (classes & words::kMemoryOption) {
         s.end = t.end;
         continue;
       }
-      if (isKeyword(word, "LANGUAGE")) {
+      if (classes & words::kLanguage) {
         s.end = readValues(t.end, 2, headerValuesWhole);
         continue;
       }
-      if (isKeyword(word, "VERSION") || isKeyword(word, "CHARACTERISTICS")) {
+      if (classes & (words::kVersion | words::kCharacteristics)) {
         s.end = readValues(t.end, 1, headerValuesWhole);
         continue;
       }
@@ -153,7 +156,7 @@ void StatementReader::readBody(Statement& s, const Token& opener, Sections& sect
   std::size_t cut = kNone;
   std::size_t p = opener.end;
   while (p < size) {
-    while (p < size && !kBodyStop[static_cast<unsigned char>(base[p])]) ++p;
+    p = nextBodyStop(text, p);
     if (p >= size) break;
     switch (base[p]) {
       case '"':
@@ -249,11 +252,11 @@ std::size_t StatementReader::lineStartInBody(std::size_t p, std::size_t lineEnd,
   if (cut != kNone || (first != lexing::ByteClass::Word && first != lexing::ByteClass::Digit))
     return q;
   const std::size_t e = lexing::wordEnd(text, q);
-  const std::string_view word = text.substr(q, e - q);
-  if (isKeyword(word, "STRINGTABLE") || isKeyword(word, "LANGUAGE") || isKeyword(word, "VERSION") ||
-      isKeyword(word, "CHARACTERISTICS")) {
+  const std::uint32_t classes = wordClasses(text.substr(q, e - q), words::kReserved);
+  if (classes &
+      (words::kStringTable | words::kLanguage | words::kVersion | words::kCharacteristics)) {
     cut = lineEnd;
-  } else if (!isReservedWord(word)) {
+  } else if (!(classes & words::kReserved)) {
     std::size_t k = e;
     while (k < text.size() && isBlank(text[k])) ++k;
     if (k < text.size() &&
@@ -261,7 +264,9 @@ std::size_t StatementReader::lineStartInBody(std::size_t p, std::size_t lineEnd,
         isStrongType(text.substr(k, lexing::wordEnd(text, k) - k)))
       cut = lineEnd;
   }
-  return q;
+  // The scan goes on after the word, which holds no byte it stops at but the N of BEGIN and END:
+  // those it goes on from, to count them.
+  return classes & (words::kBegin | words::kEnd) ? q : e;
 }
 
 ResourceContent resourceContent(std::string_view text, const Statement& s) {

@@ -3,11 +3,12 @@
 #include <cstring>
 
 #include "base/text.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
 bool StatementReader::isStrongType(std::string_view word) {
-  return resourceKeyword(word) != nullptr ||
+  return wordClasses(word, words::kResourceType) != 0 ||
          (word.size() > 3 && equalsIgnoringCase(word.substr(0, 3), "RT_"));
 }
 
@@ -41,25 +42,28 @@ Statement StatementReader::statementFrom(const Token& t) {
       s.directive = directiveKind(t.of(text_));
       return s;
     case TokenKind::Word: {
-      const std::string_view word = t.of(text_);
-      if (isKeyword(word, "STRINGTABLE")) {
+      const std::uint32_t classes =
+          wordClasses(t.of(text_), words::kStringTable | words::kLanguage | words::kVersion |
+                                       words::kCharacteristics);
+      if (classes & words::kStringTable) {
         s.kind = StatementKind::StringTable;
         s.nameEnd = s.typeBegin = t.begin;
         s.typeEnd = t.end;
         readAfterType(s);
         return s;
       }
-      if (isKeyword(word, "LANGUAGE")) return simpleStatement(s, StatementKind::Language, 2);
-      if (isKeyword(word, "VERSION")) return simpleStatement(s, StatementKind::Version, 1);
-      if (isKeyword(word, "CHARACTERISTICS"))
+      if (classes & words::kLanguage) return simpleStatement(s, StatementKind::Language, 2);
+      if (classes & words::kVersion) return simpleStatement(s, StatementKind::Version, 1);
+      if (classes & words::kCharacteristics)
         return simpleStatement(s, StatementKind::Characteristics, 1);
       break;
     }
     default:
       break;
   }
-  if (const std::optional<Token> type = typeAfterName(t)) {
-    lexer_.nextCode();
+  Lexer afterType = lexer_;
+  if (const std::optional<Token> type = typeAfterName(t, afterType)) {
+    lexer_ = afterType;
     s.kind = StatementKind::Resource;
     s.nameEnd = t.end;
     s.typeBegin = type->begin;
@@ -104,29 +108,27 @@ ResourceContent StatementReader::contentOf(const Statement& s) {
   return content;
 }
 
-std::optional<Token> StatementReader::typeAfterName(const Token& name) const {
+std::optional<Token> StatementReader::typeAfterName(const Token& name, Lexer& after) const {
   if (name.kind == TokenKind::Word) {
     if (isReservedWord(name.of(text_))) return std::nullopt;
   } else if (name.kind != TokenKind::Number) {
     return std::nullopt;
   }
-  const Token type = lexer_.peekCode();
+  const Token type = after.nextCode();
   if (type.newLine) return std::nullopt;
   if (type.kind != TokenKind::Word && type.kind != TokenKind::Number &&
       type.kind != TokenKind::String)
     return std::nullopt;
-  if (type.kind == TokenKind::Word) {
-    const std::string_view word = type.of(text_);
-    if (isKeyword(word, "BEGIN") || isKeyword(word, "END")) return std::nullopt;
-  }
+  if (type.kind == TokenKind::Word && wordClasses(type.of(text_), words::kBegin | words::kEnd) != 0)
+    return std::nullopt;
   return type;
 }
 
 bool StatementReader::startsStatement(const Token& t, const Lexer& after) const {
   if (t.kind == TokenKind::Word) {
-    const std::string_view word = t.of(text_);
-    if (isKeyword(word, "STRINGTABLE")) return true;
-    if (isReservedWord(word)) return false;
+    const std::uint32_t classes = wordClasses(t.of(text_), words::kReserved);
+    if (classes & words::kStringTable) return true;
+    if (classes & words::kReserved) return false;
   } else if (t.kind != TokenKind::Number) {
     return false;
   }

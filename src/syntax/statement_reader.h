@@ -40,8 +40,9 @@ class StatementReader {
   Statement statementFrom(const Token& t);
 
   // The type of a resource statement whose name is `name`: the next code token on the same
-  // line, a word, number or string. Nothing when `name` starts no resource statement.
-  std::optional<Token> typeAfterName(const Token& name) const;
+  // line, a word, number or string. Nothing when `name` starts no resource statement. `after`
+  // is left after the type.
+  std::optional<Token> typeAfterName(const Token& name, Lexer& after) const;
 
   // True when the code token `t`, first on its line, starts a resource statement whose type
   // is a predefined keyword or an RT_ name: where a statement left open ends.

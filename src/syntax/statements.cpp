@@ -4,15 +4,11 @@
 
 #include "base/text.h"
 #include "syntax/statement_reader.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
 namespace {
-
-// The memory options a resource statement may carry before its file or body.
-constexpr std::array<std::string_view, 9> kMemoryOptions{"PRELOAD",  "LOADONCALL",  "FIXED",
-                                                         "MOVEABLE", "DISCARDABLE", "PURE",
-                                                         "IMPURE",   "SHARED",      "NONSHARED"};
 
 // Only blanks stand before `at` on its line.
 bool firstOnLine(std::string_view text, std::size_t at) {
@@ -66,24 +62,16 @@ Statement movedBy(Statement s, std::ptrdiff_t shift) {
 }  // namespace
 
 const ResourceKeyword* resourceKeyword(std::string_view word) {
-  if (word.size() < 3 || word.size() > 12) return nullptr;
-  const char first = upperByte(word.front());
-  for (const ResourceKeyword& k : kResourceKeywords)
-    if (k.word.front() == first && k.word.size() == word.size() && equalsIgnoringCase(k.word, word))
-      return &k;
-  return nullptr;
+  const int i = resourceKeywordIndex(word);
+  return i >= 0 ? &kResourceKeywords[static_cast<std::size_t>(i)] : nullptr;
 }
 
 bool isReservedWord(std::string_view word) {
-  return resourceKeyword(word) || isKeyword(word, "STRINGTABLE") || isKeyword(word, "LANGUAGE") ||
-         isKeyword(word, "VERSION") || isKeyword(word, "CHARACTERISTICS") ||
-         isKeyword(word, "BEGIN") || isKeyword(word, "END");
+  return wordClasses(word, words::kReserved) != 0;
 }
 
 bool isMemoryOption(std::string_view word) {
-  for (std::string_view option : kMemoryOptions)
-    if (isKeyword(word, option)) return true;
-  return false;
+  return wordClasses(word, words::kMemoryOption) != 0;
 }
 
 std::optional<ResourceType> listedType(std::string_view typeWord) {

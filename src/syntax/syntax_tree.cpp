@@ -1,7 +1,6 @@
 #include "syntax/syntax_tree.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 #include "base/text.h"
@@ -40,9 +39,10 @@ bool continuesLine(std::string_view text, const Token& t) {
                                   text[t.end + 1] == '\n'));
 }
 
-// The code tokens of a statement's text, and the End token.
-std::vector<TreeToken> tokensOf(std::string_view text, bool atLineStart, bool directive) {
-  std::vector<TreeToken> tokens;
+// The code tokens of a statement's text, and the End token, into `tokens`.
+void readTokens(std::string_view text, bool atLineStart, bool directive,
+                std::vector<TreeToken>& tokens) {
+  tokens.clear();
   tokens.reserve(text.size() / 4 + 2);
   auto add = [&](const Token& t, bool newLine) {
     tokens.push_back({t.kind, newLine, static_cast<std::uint32_t>(t.begin),
@@ -76,7 +76,6 @@ std::vector<TreeToken> tokensOf(std::string_view text, bool atLineStart, bool di
   }
   const auto end = static_cast<std::uint32_t>(text.size());
   tokens.push_back({TokenKind::End, true, end, end});
-  return tokens;
 }
 
 bool isPunct(std::string_view text, const TreeToken& t, char c) {
@@ -86,6 +85,18 @@ bool isPunct(std::string_view text, const TreeToken& t, char c) {
 // The most statements added and taken away that an update matches one by one to keep their
 // trees; past that only the unchanged ends keep theirs.
 constexpr std::size_t kMostTreesMatched = 256;
+
+// The punctuation after which a value goes on (a comma, an operator, an opening parenthesis),
+// and before which it goes on even from a new line. A NUL byte counts among both, as it always
+// has here.
+constexpr std::array<bool, 256> punctTable(std::string_view bytes) {
+  std::array<bool, 256> table{};
+  table[0] = true;
+  for (char c : bytes) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}
+constexpr std::array<bool, 256> kJoinsAfter = punctTable(",|&+-*/(~!");
+constexpr std::array<bool, 256> kJoinsBefore = punctTable(",|&*/)");
 
 // Reads one statement's tokens into nodes, in preorder.
 class TreeReader {
@@ -169,11 +180,11 @@ class TreeReader {
   // A token after which a value goes on: a comma or an operator, or NOT.
   bool joinsAfter(const TreeToken& t) const {
     if (t.kind == TokenKind::Word) return isKeyword(textOf(t), "NOT");
-    return t.kind == TokenKind::Punct && std::strchr(",|&+-*/(~!", text_[t.begin]) != nullptr;
+    return t.kind == TokenKind::Punct && kJoinsAfter[static_cast<unsigned char>(text_[t.begin])];
   }
   // A token that goes on with the value before it, even from a new line.
   bool joinsBefore(const TreeToken& t) const {
-    return t.kind == TokenKind::Punct && std::strchr(",|&*/)", text_[t.begin]) != nullptr;
+    return t.kind == TokenKind::Punct && kJoinsBefore[static_cast<unsigned char>(text_[t.begin])];
   }
 
   // A word that starts an item of `body`.
@@ -500,15 +511,26 @@ std::string StatementTree::text(std::string_view statementText) const {
 }
 
 StatementTree readStatementTree(std::string_view text, const Statement& s) {
-  StatementTree tree;
+  // A statement is read into a tree kept from one statement to the next (on each thread), and
+  // the tree it gives takes a copy of just its size: reading allocates once for the tokens and
+  // once for the nodes, and a kept tree holds no spare room.
+  thread_local StatementTree read;
   const std::string_view own = text.substr(s.begin, s.end - s.begin);
-  tree.atLineStart = startsLine(text, s.begin);
-  tree.tokens = tokensOf(own, tree.atLineStart, s.kind == StatementKind::Directive);
-  tree.nodes.reserve(tree.tokens.size() / 2 + 2);
+  read.atLineStart = startsLine(text, s.begin);
+  readTokens(own, read.atLineStart, s.kind == StatementKind::Directive, read.tokens);
+  read.nodes.clear();
+  read.nodes.reserve(read.tokens.size() / 2 + 2);
   std::optional<std::size_t> fileNameAt;
   if (s.kind == StatementKind::Resource)
     if (const auto name = resourceContent(text, s).fileName) fileNameAt = name->begin - s.begin;
-  TreeReader(own, tree, fileNameAt).statement(s);
+  TreeReader(own, read, fileNameAt).statement(s);
+  StatementTree tree;
+  tree.atLineStart = read.atLineStart;
+  tree.tokens.assign(read.tokens.begin(), read.tokens.end());
+  tree.nodes.assign(read.nodes.begin(), read.nodes.end());
+  // A very long statement's buffers are not kept.
+  constexpr std::size_t kLargestKept = 1 << 16;
+  if (read.tokens.capacity() > kLargestKept) read = StatementTree();
   return tree;
 }
 

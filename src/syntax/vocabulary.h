@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,9 +13,17 @@
 namespace kolvre {
 
 // A token that opens a body: "{", or BEGIN as a whole word.
-bool opensBody(std::string_view text, const Token& token);
+inline bool opensBody(std::string_view text, const Token& token) {
+  const std::string_view s = token.of(text);
+  return (token.kind == TokenKind::Punct && s == "{") ||
+         (token.kind == TokenKind::Word && isKeyword(s, "BEGIN"));
+}
 // A token that closes one: "}", or END as a whole word.
-bool closesBody(std::string_view text, const Token& token);
+inline bool closesBody(std::string_view text, const Token& token) {
+  const std::string_view s = token.of(text);
+  return (token.kind == TokenKind::Punct && s == "}") ||
+         (token.kind == TokenKind::Word && isKeyword(s, "END"));
+}
 
 // The statements of a dialog's body: CONTROL and its short forms.
 inline constexpr std::array<std::string_view, 19> kControlWords{
@@ -33,6 +42,44 @@ inline constexpr std::array<std::string_view, 9> kHeaderWords{
 inline constexpr std::array<std::string_view, 7> kVersionFields{
     "FILEVERSION", "PRODUCTVERSION", "FILEFLAGSMASK", "FILEFLAGS",
     "FILEOS",      "FILETYPE",       "FILESUBTYPE"};
+
+// The memory options a resource statement may carry before its file or body.
+inline constexpr std::array<std::string_view, 9> kMemoryOptionWords{
+    "PRELOAD", "LOADONCALL", "FIXED",  "MOVEABLE", "DISCARDABLE",
+    "PURE",    "IMPURE",     "SHARED", "NONSHARED"};
+
+// The places a word of the vocabulary has in the grammar, as bits: a reader looks a word up once
+// (wordClasses) where it would otherwise test it against each list and keyword in turn.
+namespace words {
+inline constexpr std::uint32_t kBegin = 1u << 0;
+inline constexpr std::uint32_t kEnd = 1u << 1;
+inline constexpr std::uint32_t kStringTable = 1u << 2;
+inline constexpr std::uint32_t kLanguage = 1u << 3;
+inline constexpr std::uint32_t kVersion = 1u << 4;
+inline constexpr std::uint32_t kCharacteristics = 1u << 5;
+inline constexpr std::uint32_t kResourceType = 1u << 6;   // kResourceKeywords (statements.h)
+inline constexpr std::uint32_t kMemoryOption = 1u << 7;   // kMemoryOptionWords
+inline constexpr std::uint32_t kControl = 1u << 8;        // kControlWords
+inline constexpr std::uint32_t kHeader = 1u << 9;         // kHeaderWords
+inline constexpr std::uint32_t kVersionField = 1u << 10;  // kVersionFields
+inline constexpr std::uint32_t kMenuItem = 1u << 11;
+inline constexpr std::uint32_t kPopup = 1u << 12;
+inline constexpr std::uint32_t kSeparator = 1u << 13;
+inline constexpr std::uint32_t kBlock = 1u << 14;
+inline constexpr std::uint32_t kValue = 1u << 15;
+inline constexpr std::uint32_t kButton = 1u << 16;
+inline constexpr std::uint32_t kNot = 1u << 17;
+// The words no resource name can be: the statement words, the predefined types and the body's
+// delimiters.
+inline constexpr std::uint32_t kReserved =
+    kBegin | kEnd | kStringTable | kLanguage | kVersion | kCharacteristics | kResourceType;
+}  // namespace words
+
+// The classes of `word` (a whole word, any letter case): the bits of words:: it has, 0 for a
+// word outside the vocabulary. Only the classes `among` are looked for, and told.
+std::uint32_t wordClasses(std::string_view word, std::uint32_t among = ~0u);
+// The index in kResourceKeywords of the predefined type `word` names, or -1.
+int resourceKeywordIndex(std::string_view word);
 
 // True when `word` is one of `words`, in any letter case.
 template <std::size_t N>

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -35,6 +36,30 @@ const std::string kScript =
     "A ICON \"a-en.ico\"\r\n"
     "M MENU\r\nLANGUAGE LANG_GERMAN, SUBLANG_GERMAN\r\nBEGIN\r\n  MENUITEM \"x\", 1\r\nEND\r\n"
     "9 PNG \"nine.png\"\r\n";
+
+// The index's order is compareNames, then the type's code, then the text order, for names that
+// share their first eight bytes or differ only past them, numbers of one value written apart,
+// letter case and high bytes.
+TEST(IndexOrder, NamesSortByCompareNamesThenCodeThenPlace) {
+  const std::vector<std::string> names = {
+      "abcdefghi", "ABCDEFGHH", "abcdefgh", "ABCDEFGH",   "abcdefg",      "10",       "0xA",
+      "0XA",       "10L",       "9",        "4294967295", "4294967296",   "ab",       "AB",
+      "AB\x80",    "\xFF",      "Z",        "_",          "abcdefgh\xE9", "ABCDEFGH_"};
+  std::string text;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    text += names[i] + (i % 3 == 0 ? " ICON \"x.ico\"\r\n" : " PNG \"x.png\"\r\n");
+    text += names[i] + " BITMAP \"x.bmp\"\r\n";
+  }
+  const ResourceIndex index = indexResources(text);
+  ASSERT_EQ(index.size(), names.size() * 2);
+  ResourceIndex expected = index;
+  std::sort(expected.begin(), expected.end(), [](const IndexEntry& a, const IndexEntry& b) {
+    if (const int c = compareNames(a.name, b.name); c != 0) return c < 0;
+    if (a.code() != b.code()) return a.code() < b.code();
+    return a.offset < b.offset;
+  });
+  EXPECT_EQ(index, expected);
+}
 
 TEST(IndexUpdate, EditsOfEveryReachGiveTheIndexOfTheNewText) {
   const auto replaced = [](std::string text, std::string_view what, std::string_view with) {

@@ -339,6 +339,20 @@ TEST(Statements, AnOpenBodyEndsBeforeVersionAndCharacteristics) {
   });
 }
 
+// Inside a body, BEGIN and END count in any case, first on a line or after another word, and a
+// first word that only holds their letters (NEND, ENDING, BEGINS, 2N, STRINGTABLE) counts
+// nothing.
+TEST(Statements, BeginAndEndFirstOnALineInsideABody) {
+  expectStatements({
+      {"M MENU\r\nBEGIN\r\nNEND x\r\nENDING\r\nbegin\r\n BEGINS END\r\n2N\r\nEnD\r\n"
+       "eNd\r\nB ICON \"b\"",
+       {"R:M MENU\r\nBEGIN\r\nNEND x\r\nENDING\r\nbegin\r\n BEGINS END\r\n2N\r\nEnD", "O:eNd",
+        "R:B ICON \"b\""}},
+      // An END closes a brace as a "}" would.
+      {"M MENU\r\n{\r\nSTRINGTABLE END }\r\n}", {"R:M MENU\r\n{\r\nSTRINGTABLE END", "O:}", "O:}"}},
+  });
+}
+
 // Inside a body a preprocessor line is seen as the lexer sees it: after a comment on its line,
 // or after a lone line feed.
 TEST(Statements, APreprocessorLineInsideABodyAfterACommentOrALoneLineFeed) {

@@ -127,6 +127,32 @@ TEST(SyntaxTree, ByteEdgesComeBackByteForByte) {
     expectRoundTrip(text, text);
 }
 
+// A statement reads into the same tree whatever was read before it (the reading keeps its
+// buffers from one statement to the next), and its tree holds no spare room: a long dialog
+// (more tokens than the buffers keep), a short one, and a value whose operands a NUL byte joins.
+TEST(SyntaxTree, AStatementReadsAloneAsAfterAnyOther) {
+  std::string text = "A DIALOG 0,0,1,1\r\nBEGIN\r\n";
+  for (int i = 0; i < 20000; ++i) text += "  LTEXT \"x\", 1, 2, 3, 4, 5\r\n";
+  text += "END\r\nB DIALOG 0,0,1,1 { CONTROL \"y\", 2 }\r\nLANGUAGE 1\r\n";
+  text += std::string("\0", 1) + "\r\n2\r\n";
+  const SyntaxTree forward(text);
+  const std::vector<Statement>& statements = forward.statements();
+  ASSERT_EQ(statements.size(), 3u);  // the NUL carries LANGUAGE on to the 2, as an operator would
+  std::vector<StatementTree> alone;
+  for (const Statement& s : statements) alone.push_back(readStatementTree(text, s));
+  for (std::size_t i = statements.size(); i-- > 0;) {
+    EXPECT_EQ(readStatementTree(text, statements[i]), alone[i]) << "statement " << i;
+    EXPECT_EQ(alone[i].tokens.capacity(), alone[i].tokens.size());
+    EXPECT_EQ(alone[i].nodes.capacity(), alone[i].nodes.size());
+  }
+  EXPECT_GT(alone[0].tokens.size(), 200000u);
+  // LANGUAGE 1 NUL: the NUL joins the 2 on the next line to the value.
+  EXPECT_EQ(alone[2].tokens.size(), 5u);
+  EXPECT_EQ(alone[2].nodes.size(), 2u);
+  EXPECT_EQ(alone[2].nodes[1].kind, NodeKind::Field);
+  EXPECT_EQ(alone[2].nodes[1].last, 4u);
+}
+
 // The statement trees kept across an edit are those a fresh reading gives.
 void expectUpdateMatchesFreshReading(const std::string& before, const std::string& after) {
   SyntaxTree tree(before);

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
+#include "syntax/statements.h"
+
 namespace kolvre {
 namespace {
 
@@ -48,6 +51,41 @@ TEST(Vocabulary, AQuotedFileNameWithItsEscapesUndone) {
       {"\"", ""},
   };
   for (const auto& [literal, name] : rows) EXPECT_EQ(quotedFileName(literal), name) << literal;
+}
+
+// Every word of every list is found with its class, in any letter case; a word that only
+// shares a list word's start, length or first letter is found in none.
+TEST(Vocabulary, WordClassesFindEveryListedWordAndNoOther) {
+  const auto everyCase = [](std::string_view word, std::uint32_t bit) {
+    EXPECT_TRUE(wordClasses(word) & bit) << word;
+    EXPECT_TRUE(wordClasses(lowerAscii(word)) & bit) << word;
+    std::string mixed(word);
+    mixed[0] = lowerByte(mixed[0]);
+    EXPECT_TRUE(wordClasses(mixed) & bit) << mixed;
+    EXPECT_EQ(wordClasses(std::string(word) + "S"), 0u) << word;
+    EXPECT_EQ(wordClasses(word.substr(0, word.size() - 1)) & bit, 0u) << word;
+  };
+  for (std::string_view w : kControlWords) everyCase(w, words::kControl);
+  for (std::string_view w : kHeaderWords) everyCase(w, words::kHeader);
+  for (std::string_view w : kVersionFields) everyCase(w, words::kVersionField);
+  for (std::string_view w : kMemoryOptionWords) everyCase(w, words::kMemoryOption);
+  for (std::size_t i = 0; i < kResourceKeywords.size(); ++i) {
+    everyCase(kResourceKeywords[i].word, words::kResourceType);
+    EXPECT_EQ(resourceKeywordIndex(lowerAscii(kResourceKeywords[i].word)), static_cast<int>(i));
+  }
+  // A word in several lists has every class: ICON is a control and a type, MENU a header
+  // statement and a type, LANGUAGE a header statement and a statement of its own.
+  EXPECT_EQ(wordClasses("icon"), words::kControl | words::kResourceType);
+  EXPECT_EQ(wordClasses("Menu"), words::kHeader | words::kResourceType);
+  EXPECT_EQ(wordClasses("LANGUAGE"), words::kHeader | words::kLanguage);
+  EXPECT_EQ(wordClasses("end"), words::kEnd);
+  EXPECT_EQ(wordClasses("Not"), words::kNot);
+  for (std::string_view other :
+       {"", "E", "ENDS", "BEGI", "CONTROLS", "RT_MANIFEST", "24", "_END", "CHARACTERISTICSX", "Z",
+        "\x80"
+        "END"})
+    EXPECT_EQ(wordClasses(other), 0u) << other;
+  EXPECT_EQ(resourceKeywordIndex("CONTROL"), -1);
 }
 
 }  // namespace
