@@ -7,7 +7,6 @@
 #include "designer/control_kinds.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
-#include "syntax/lexer.h"
 #include "messages/messages.h"
 
 namespace kolvre {
@@ -30,49 +29,15 @@ std::vector<std::string_view> textLines(std::string_view text) {
   return lines;
 }
 
-// The statements of a clipboard text: its lines, a line joined to the one before (CR LF between
-// them) while that one ends with "," or "|" or it begins with one, as a statement goes on in a
-// dialog's body. A control copied from a statement over several lines pastes back whole.
-std::vector<std::string> textStatements(std::string_view text) {
-  std::vector<std::string> statements;
-  for (std::string_view raw : textLines(text)) {
-    const std::string_view line = trimSpace(raw);
-    const bool goesOn = !statements.empty() && !line.empty() &&
-                        (statements.back().ends_with(',') || statements.back().ends_with('|') ||
-                         line.starts_with(',') || line.starts_with('|'));
-    if (goesOn) {
-      statements.back() += kLineEnd;
-      statements.back() +=
-          raw.substr(0, raw.find_last_not_of(" \t\r") + 1);  // its indentation kept
-    } else {
-      statements.emplace_back(line);
-    }
+// The clipboard's text with CR LF ending each line, as a script's lines end (another program
+// may end them with LF alone).
+std::string withScriptLineEnds(std::string_view text) {
+  std::string out;
+  for (const std::string_view line : textLines(text)) {
+    if (!out.empty()) out += kLineEnd;
+    out += line;
   }
-  return statements;
-}
-
-// The first word of a line, to name a line that is no control.
-std::string_view firstWord(std::string_view line) {
-  line = trimBlanks(line);
-  return line.substr(0, line.find_first_of(" \t,"));
-}
-
-// True when a string or a block comment of the line runs past its end: written into the
-// dialog, it would take in the lines after it, the body's end too.
-bool leavesSomethingOpen(std::string_view line) {
-  Lexer lexer(line);
-  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next())
-    if (leftOpen(line, t)) return true;
-  return false;
-}
-
-// True when the statement, in a dialog's body, reads as one control: a line that a body would
-// read as more statements (a control's keyword inside it) is no control to paste.
-bool readsAsOneControl(std::string_view statement) {
-  const std::string block = "P DIALOG 0, 0, 1, 1\r\n{\r\n " + std::string(statement) + "\r\n}";
-  const DialogReading reading = readDialog(block);
-  return reading.failure == DialogFailure::None && reading.dialog.controls.size() == 1 &&
-         reading.dialog.bodyTail.empty() && reading.dialog.controls[0].linesBefore.empty();
+  return out;
 }
 
 void addPasteStyle(DialogControl& c) {
@@ -103,22 +68,15 @@ PastedControls readPastedControls(std::string_view text, std::optional<PixelPoin
   // fractions of 1.625 and 1.75 until each control is placed.
   std::optional<long long> offsetY8;
   std::optional<long long> offsetX4;
-  for (const std::string& statement : textStatements(text)) {
-    const std::string_view line = statement;
-    if (line.empty()) continue;
-    if (leavesSomethingOpen(line)) {
-      pasted.notices.push_back(unsupportedControlNotice(firstWord(line)));
+  for (BodyStatement& statement : readBodyStatements(withScriptLineEnds(text))) {
+    ControlReading& reading = statement.reading;
+    if (reading.kind == ControlReading::Kind::NotAControl) {
+      pasted.notices.push_back(unsupportedControlNotice(statement.keyword));
       continue;
     }
     // Indented by one blank, as the writer indents the lines of a body.
-    ControlReading reading = readStatementLine(" " + std::string(line));
-    if (reading.kind == ControlReading::Kind::NotAControl ||
-        (reading.kind == ControlReading::Kind::Control && !readsAsOneControl(line))) {
-      pasted.notices.push_back(unsupportedControlNotice(firstWord(line)));
-      continue;
-    }
+    reindent(*reading.control.statement, " ");
     for (std::string& notice : reading.notices) pasted.notices.push_back(std::move(notice));
-    if (reading.kind != ControlReading::Kind::Control) continue;
     DialogControl c = std::move(reading.control);
     c.linesBefore.clear();
     const long long top8 = 13LL * pixelsToDuY(c.rect.y);

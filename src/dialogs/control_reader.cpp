@@ -1,12 +1,12 @@
 #include "dialogs/control_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 #include "base/text.h"
 #include "dialogs/class_names.h"
 #include "dialogs/reader_fields.h"
-#include "dialogs/statement_words.h"
 #include "dialogs/styles.h"
 #include "syntax/lexer.h"
 #include "syntax/vocabulary.h"
@@ -22,14 +22,6 @@ constexpr std::uint32_t kComboTypeBits = 3;  // CBS_DROPDOWNLIST: the combo box 
 
 std::string_view spanText(std::string_view raw, const FieldSpan& span) {
   return raw.substr(span.begin, span.end - span.begin);
-}
-
-// Where the keyword of a statement as written ends.
-std::size_t keywordEnd(std::string_view raw) {
-  std::size_t at = 0;
-  while (at < raw.size() && isSpace(raw[at])) ++at;
-  while (at < raw.size() && !isSpace(raw[at]) && raw[at] != '"' && raw[at] != ',') ++at;
-  return at;
 }
 
 // The row of the class table for a class and a style; nothing when the table lacks the class.
@@ -99,66 +91,72 @@ void keepStatement(DialogControl& c, KeptStatement kept) {
 }
 
 // A short control statement (kShortStatements[which]) as written, on one line or several.
-// `code` is `raw` with its comments blanked: the fields are read from it, the text kept is `raw`.
-ControlReading readShortStatement(std::string_view raw, std::string_view code, std::size_t which,
+ControlReading readShortStatement(const StatementFields& statement, std::size_t which,
                                   SymbolUse* symbols) {
   ControlReading reading;
   const ShortStatement& row = kShortStatements[which];
   const bool icon = row.keyword == "ICON";
-  const std::vector<FieldSpan> fields = fieldSpans(code, keywordEnd(code));
+  const auto& fields = statement.values;
   const std::size_t required = (row.hasText ? 1 : 0) + 1 + (icon ? 2 : 4);
   if (fields.size() < required || (icon && fields.size() == required + 1)) return reading;
   for (std::size_t i = 0; i < required + (icon && fields.size() > required ? 2 : 0); ++i)
-    if (fields[i].begin == fields[i].end) return reading;
+    if (fields[i].code.empty()) return reading;
 
   KeptStatement kept;
-  kept.text = std::string(raw);
+  kept.text = std::string(statement.raw);
   kept.statement = which;
+  kept.keyword = statement.keywordAt;
   std::size_t f = 0;
-  if (row.hasText) kept.textField = fields[f++];
-  kept.idField = fields[f++];
+  const StatementFields::Value* text = row.hasText ? &fields[f++] : nullptr;
+  if (text) kept.textField = text->span;
+  const StatementFields::Value& id = fields[f++];
+  kept.idField = id.span;
+  std::array<const StatementFields::Value*, 4> coordinates{};
   for (std::size_t i = 0; i < 4; ++i)
-    if (i < 2 || !icon || fields.size() > required) kept.coordinates[i] = fields[f++];
-  if (f < fields.size()) kept.style = fields[f++];
+    if (i < 2 || !icon || fields.size() > required) {
+      coordinates[i] = &fields[f++];
+      kept.coordinates[i] = coordinates[i]->span;
+    }
+  const StatementFields::Value* styleField = f < fields.size() ? &fields[f++] : nullptr;
+  if (styleField) kept.style = styleField->span;
 
   reading.kind = ControlReading::Kind::Control;
   DialogControl& c = reading.control;
   const std::uint32_t base = kControlBaseStyle | row.impliedStyle;
-  c.compiledStyle = kept.style ? compiledField(spanText(code, *kept.style), base, symbols)
-                               : base | row.defaultStyle;
-  if (!c.compiledStyle) reading.notices.push_back(invalidStyleNotice(spanText(code, *kept.style)));
+  c.compiledStyle =
+      styleField ? compiledField(styleField->code, base, symbols) : base | row.defaultStyle;
+  if (!c.compiledStyle) reading.notices.push_back(invalidStyleNotice(styleField->code));
   const std::uint32_t style = c.compiledStyle.value_or(base | row.defaultStyle);
   const ClassRow* classes = classRow(row.scriptClass, style);
   c.live = icon ? ControlClass::Placeholder : classes->live;
   c.liveStyle = adjusted(*classes, style, c);
   if (icon)
     c.caption = std::string(row.keyword);
-  else if (kept.textField)
-    c.caption = fieldCaption(spanText(code, *kept.textField));
-  c.id = readKept(spanText(code, kept.idField), c.idAsWritten, symbols);
+  else if (text)
+    c.caption = fieldCaption(text->code);
+  c.id = readKept(id.code, c.idAsWritten, symbols);
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
-    if (kept.coordinates[i])
-      *targets[i] = readKept(spanText(code, *kept.coordinates[i]), c.coordinates[i], symbols);
+    if (coordinates[i]) *targets[i] = readKept(coordinates[i]->code, c.coordinates[i], symbols);
   c.rect = toPixels(units);
   if (icon) c.rect.width = c.rect.height = kIconPixels;
   if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
-  if (f < fields.size()) c.tail = std::string(raw.substr(code.rfind(',', fields[f].begin)));
+  if (f < fields.size()) c.tail = std::string(statement.raw.substr(fields[f].commaAt));
   keepStatement(c, std::move(kept));
   return reading;
 }
 
 // A CONTROL statement the writer cannot write afresh with the same meaning, kept as written: a
 // class the class table lacks (a placeholder) or a text that is not quoted (an image's name).
-ControlReading readKeptControl(std::string_view raw, std::string_view code, SymbolUse* symbols) {
+ControlReading readKeptControl(const StatementFields& statement, SymbolUse* symbols) {
   ControlReading reading;
-  const std::vector<FieldSpan> fields = fieldSpans(code, keywordEnd(code));
+  const auto& fields = statement.values;
   if (fields.size() < 8) return reading;
   for (std::size_t i = 0; i < 8; ++i)
-    if (i != 3 && fields[i].begin == fields[i].end) return reading;
-  const std::string_view classField = spanText(code, fields[2]);
-  const std::string_view styleText = spanText(code, fields[3]);
+    if (i != 3 && fields[i].code.empty()) return reading;
+  const std::string_view classField = fields[2].code;
+  const std::string_view styleText = fields[3].code;
   const std::string scriptClass = classOf(classField, symbols);
 
   reading.kind = ControlReading::Kind::Control;
@@ -176,45 +174,48 @@ ControlReading readKeptControl(std::string_view raw, std::string_view code, Symb
   if (row) {
     c.live = row->live;
     if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
-    if (liveClass(c.live).receivesText) c.caption = fieldCaption(spanText(code, fields[0]));
+    if (liveClass(c.live).receivesText) c.caption = fieldCaption(fields[0].code);
   } else {
     c.live = ControlClass::Placeholder;
     c.liveStyle = c.compiledStyle;
     c.caption = withoutQuotes(classField);
   }
-  c.id = readKept(spanText(code, fields[1]), c.idAsWritten, symbols);
+  c.id = readKept(fields[1].code, c.idAsWritten, symbols);
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
-    *targets[i] = readKept(spanText(code, fields[4 + i]), c.coordinates[i], symbols);
+    *targets[i] = readKept(fields[4 + i].code, c.coordinates[i], symbols);
   c.rect = toPixels(units);
   if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
-  if (fields.size() > 8) c.tail = std::string(raw.substr(code.rfind(',', fields[8].begin)));
+  if (fields.size() > 8) c.tail = std::string(statement.raw.substr(fields[8].commaAt));
 
   KeptStatement kept;
-  kept.text = std::string(raw);
+  kept.text = std::string(statement.raw);
   kept.statement = kShortStatements.size();
-  kept.textField = fields[0];
-  kept.idField = fields[1];
-  for (std::size_t i = 0; i < 4; ++i) kept.coordinates[i] = fields[4 + i];
-  kept.style = fields[3];
+  kept.textField = fields[0].span;
+  kept.idField = fields[1].span;
+  for (std::size_t i = 0; i < 4; ++i) kept.coordinates[i] = fields[4 + i].span;
+  kept.style = fields[3].span;
+  kept.classField = fields[2].span;
+  kept.keyword = statement.keywordAt;
   keepStatement(c, std::move(kept));
   return reading;
 }
 
 }  // namespace
 
-ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
-                                 SymbolUse* symbols) {
+ControlReading readBodyStatement(const StatementFields& statement, SymbolUse* symbols) {
+  if (statement.cutShort) return {};
   // Every CONTROL statement is kept as written: an unchanged control is put back byte for byte
   // (its spacing, its class's letter case, its style's spelling), a changed one has only its
   // changed fields rewritten.
-  if (isWord(text, "CONTROL")) {
+  if (isKeyword(statement.keyword, "CONTROL")) {
     // One the kept reading refuses (fields it cannot find) stays as written, a line of the body.
-    return readKeptControl(raw, code, symbols);
+    return readKeptControl(statement, symbols);
   }
   for (std::size_t i = 0; i < kShortStatements.size(); ++i)
-    if (isWord(text, kShortStatements[i].keyword)) return readShortStatement(raw, code, i, symbols);
+    if (isKeyword(statement.keyword, kShortStatements[i].keyword))
+      return readShortStatement(statement, i, symbols);
   return {};
 }
 
@@ -225,23 +226,28 @@ std::string unsupportedControlNotice(std::string_view scriptClass) {
   return text;
 }
 
-ControlReading readStatementLine(std::string_view line) {
-  const std::string code = blankComments(line);
-  const std::string text = readable(code);
-  // A line that ends with "," or "|" goes on in a line that is not there: cut short, it is
-  // not read (as in a body).
-  if (text.ends_with(',') || text.ends_with('|')) return {};
-  return readBodyStatement(line, code, text);
+void reindent(KeptStatement& kept, std::string_view indentation) {
+  const std::size_t was = kept.keyword;
+  const auto move = [&](FieldSpan& span) {
+    span.begin = span.begin - was + indentation.size();
+    span.end = span.end - was + indentation.size();
+  };
+  kept.text = std::string(indentation) + kept.text.substr(was);
+  if (kept.textField) move(*kept.textField);
+  move(kept.idField);
+  for (auto& c : kept.coordinates)
+    if (c) move(*c);
+  if (kept.style) move(*kept.style);
+  if (kept.classField) move(*kept.classField);
+  kept.keyword = indentation.size();
 }
 
 std::string scriptClassName(const DialogControl& control) {
   std::string name;
   if (control.statement && control.statement->statement < kShortStatements.size())
     return std::string(kShortStatements[control.statement->statement].scriptClass);
-  if (control.statement) {
-    const FieldSpan& span = *control.statement->textField;
-    const std::vector<FieldSpan> fields = fieldSpans(control.statement->text, span.end);
-    name = withoutQuotes(spanText(control.statement->text, fields[2]));
+  if (control.statement && control.statement->classField) {
+    name = withoutQuotes(spanText(control.statement->text, *control.statement->classField));
   } else {
     name = std::string(liveClass(control.live).classWritten);
   }

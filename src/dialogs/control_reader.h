@@ -26,17 +26,31 @@ struct ControlReading {
   std::vector<std::string> notices;
 };
 
-// A body statement (as written, and as read on one line): a control, or why not. The control
-// keeps the statement as written (KeptStatement), its lines and comments included.
-// `code` is `raw` with its comments blanked. With the script's symbols (`symbols`), ids, numbers
-// and styles written with its names read as their values, the names lacking noted in `symbols`.
-ControlReading readBodyStatement(std::string_view raw, std::string_view code, std::string_view text,
-                                 SymbolUse* symbols = nullptr);
+// A body statement as the syntax tree reads it (dialog_reader.cpp): its keyword and its values
+// between their commas, each where it stands in the statement's lines as written.
+struct StatementFields {
+  std::string_view raw;  // the statement's lines as written, CR LF between them
+  std::string_view keyword;
+  std::size_t keywordAt = 0;  // where the keyword begins in `raw`
+  struct Value {
+    FieldSpan span;           // its tokens in `raw`; an empty value stands before the next comma
+    std::string code;         // its tokens, comments left out (codeText)
+    bool quoted = false;      // one string token
+    std::size_t commaAt = 0;  // the comma before it in `raw` (the first value: the keyword's end)
+  };
+  std::vector<Value> values;
+  bool cutShort = false;  // it ends with "," or "|" where its body or block ends
+};
 
-// One line of control text from outside a block (the designer's paste, lines written by hand
-// or by another program): a CONTROL statement or a short statement, read as the body of a
-// block reads it, so that a pasted control is one the block will read back.
-ControlReading readStatementLine(std::string_view line);
+// A body statement: a control, or why not. The control keeps the statement as written
+// (KeptStatement), its lines and comments included. With the script's symbols (`symbols`), ids,
+// numbers and styles written with its names read as their values, the names lacking noted in
+// `symbols`.
+ControlReading readBodyStatement(const StatementFields& statement, SymbolUse* symbols = nullptr);
+
+// The statement with the indentation before its keyword replaced by `indentation`: its text
+// and every place in it.
+void reindent(KeptStatement& kept, std::string_view indentation);
 
 // A control's class as the script names it: the class of its short statement, or the class
 // field of its CONTROL statement without quotes; a class a short statement stands for (BUTTON,

@@ -1,7 +1,6 @@
 #include "dialogs/dialog_looks.h"
 
 #include "base/text.h"
-#include "dialogs/statement_words.h"
 #include "platform/system_metrics.h"
 #include "syntax/vocabulary.h"
 
@@ -43,12 +42,7 @@ PixelRect previewRect(const DialogModel& dialog) {
 }
 
 std::string controlTextAsWritten(const DialogControl& control) {
-  std::string text;
-  for (const char c : control.caption) {
-    if (c == '"') text += '"';
-    text += c;
-  }
-  return text;
+  return doubledQuotes(control.caption);
 }
 
 std::optional<std::string> iconName(const DialogControl& control) {

@@ -239,6 +239,14 @@ struct FieldSpan {
   bool operator==(const FieldSpan&) const = default;
 };
 
+// Where a kept statement's keyword begins (the indentation before it) and where its value
+// stands, blanks and comments around it left out.
+struct KeptSpans {
+  std::size_t keyword = 0;
+  FieldSpan value;
+  bool operator==(const KeptSpans&) const = default;
+};
+
 // A control statement kept as written: a short statement, or a CONTROL statement of a class the
 // preview lacks. While the control holds the values read from it, the writer puts `text` back
 // as it stood; a field the user changed is rewritten in place, the others keep their text.
@@ -250,6 +258,8 @@ struct KeptStatement {
   FieldSpan idField;
   std::array<std::optional<FieldSpan>, 4> coordinates;  // x, y, cx, cy; an ICON may lack cx, cy
   std::optional<FieldSpan> style;                       // none when the statement gives no style
+  std::optional<FieldSpan> classField;                  // a CONTROL statement's class
+  std::size_t keyword = 0;                              // where its keyword begins
   // The values read, which tell what the user changed.
   std::string caption;
   int id = 0;
@@ -364,6 +374,10 @@ struct DialogModel {
   std::optional<KeptHeader> header;  // the header statement as written
   // The CAPTION statement as written (value: the title read), kept while title is that title.
   std::optional<KeptText<std::string>> captionAsWritten;
+  // Where the STYLE statement's keyword and expression stand in style->text, and the CAPTION
+  // statement's keyword and quoted text in captionAsWritten->text.
+  KeptSpans styleSpans;
+  KeptSpans captionSpans;
   std::optional<KeptFont> fontAsWritten;  // the FONT statement
   // The line that opens the body ("{" or BEGIN) as written, its indentation and comments
   // included; bodyClose: the close line through its "}" or END.

@@ -9,7 +9,6 @@
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_session.h"
 #include "dialogs/dialog_writer.h"
-#include "dialogs/statement_words.h"
 #include "dialogs/styles.h"
 #include "document/edit.h"
 #include "document/resource_commands.h"
@@ -21,83 +20,6 @@ namespace kolvre {
 
 namespace {
 
-constexpr std::size_t npos = std::string_view::npos;
-constexpr std::string_view kLineEnd = "\r\n";
-
-// One line of the block, without its CR LF.
-struct Line {
-  std::size_t begin = 0;
-  std::size_t end = 0;
-};
-
-std::vector<Line> splitLines(std::string_view block) {
-  std::vector<Line> lines;
-  for (std::size_t at = 0;;) {
-    const std::size_t lineEnd = block.find(kLineEnd, at);
-    if (lineEnd == npos) {
-      lines.push_back({at, block.size()});
-      return lines;
-    }
-    lines.push_back({at, lineEnd});
-    at = lineEnd + 2;
-  }
-}
-
-// A line as the reader reads it: tabs as blanks, without white space at either end.
-std::string readable(std::string_view line) {
-  std::string out(trimSpace(line));
-  std::replace(out.begin(), out.end(), '\t', ' ');
-  return out;
-}
-
-// One header statement: its lines as written (CR LF between them) and as read on one line.
-struct Statement {
-  std::string raw;
-  std::string text;
-  bool cutShort() const { return text.ends_with(',') || text.ends_with('|'); }
-};
-
-// The statements of lines [from, to), by the reader's rules: a statement goes on to the next
-// line while it ends with "," or "|", or the next line begins with one of them, a style name or
-// a quote; a comment opened by "/*" runs through the line that closes it.
-// `code` is the block with its comments blanked (blankComments): the statements are read from it
-// and kept as the block writes them.
-std::vector<Statement> statements(std::string_view block, std::string_view code,
-                                  const std::vector<Line>& lines, std::size_t from,
-                                  std::size_t to) {
-  const auto raw = [&](std::size_t i) {
-    return code.substr(lines[i].begin, lines[i].end - lines[i].begin);
-  };
-  std::vector<Statement> out;
-  for (std::size_t i = from; i < to;) {
-    std::size_t last = i;
-    std::string text = readable(raw(i));
-    // A line that only a comment fills is a statement of its own, kept as written.
-    if (text.empty()) {
-      out.push_back({std::string(block.substr(lines[i].begin, lines[i].end - lines[i].begin)), {}});
-      ++i;
-      continue;
-    }
-    if (!standsAlone(text)) {
-      while (last + 1 < to) {
-        const std::string next = readable(raw(last + 1));
-        if (standsAlone(next)) break;
-        const bool continues = text.ends_with(',') || text.ends_with('|') ||
-                               next.starts_with(',') || next.starts_with('|') ||
-                               beginsWithStyleName(next) || next.starts_with('"');
-        if (!continues) break;
-        text += ' ';
-        text += next;
-        ++last;
-      }
-    }
-    out.push_back({std::string(block.substr(lines[i].begin, lines[last].end - lines[i].begin)),
-                   std::move(text)});
-    i = last + 1;
-  }
-  return out;
-}
-
 std::string withoutTrailingSpace(std::string_view text) {
   while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
   return std::string(text);
@@ -107,116 +29,6 @@ std::size_t characterCount(std::string_view utf8) {
   std::size_t n = 0;
   for (char c : utf8) n += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
   return n;
-}
-
-// The parts of a dialog's block that the properties edit or carry over.
-struct BlockParts {
-  std::string name;
-  std::string keyword;  // DIALOG or DIALOGEX as written
-  std::vector<std::string> memoryOptions;
-  std::array<std::string, 4> numbers;  // x, y, cx, cy as written
-  std::string headerTail;              // the header's fields after cy, from their first comma
-  std::optional<Statement> style;
-  std::optional<Statement> caption;
-  std::string captionText;  // between the quotes, doubled quotes undone
-  std::optional<Statement> font;
-  std::vector<std::string> others;  // the other header statements as written
-  std::size_t bodyBegin = 0;        // where the "{" or BEGIN line starts
-  std::size_t end = 0;              // just after the "}" or END
-};
-
-// The header statement: name, keyword, memory options, the four numbers and what follows them.
-bool readHeader(std::string_view header, BlockParts& parts) {
-  std::size_t at = header.find(' ');
-  if (at == npos) return false;
-  parts.name = std::string(header.substr(0, at));
-  const auto skipBlanks = [&] {
-    while (at < header.size() && header[at] == ' ') ++at;
-  };
-  const auto word = [&] {
-    const std::size_t end = std::min(header.find_first_of(" ,", at), header.size());
-    return header.substr(at, end - at);
-  };
-  skipBlanks();
-  parts.keyword = std::string(word());
-  at += parts.keyword.size();
-  for (;;) {
-    skipBlanks();
-    const std::string_view option = word();
-    const bool isOption =
-        !option.empty() &&
-        std::any_of(kMemoryOptions.begin(), kMemoryOptions.end(),
-                    [&](std::string_view known) { return equalsIgnoringCase(option, known); });
-    if (!isOption) break;
-    parts.memoryOptions.emplace_back(option);
-    at += option.size();
-  }
-  const std::string_view numbers = header.substr(at);
-  std::size_t from = 0;
-  for (std::size_t i = 0; i < 4; ++i) {
-    const std::size_t comma = numbers.find(',', from);
-    const std::string_view field =
-        trimSpace(numbers.substr(from, comma == npos ? npos : comma - from));
-    if (field.empty() || (comma == npos && i < 3)) return false;
-    parts.numbers[i] = std::string(field);
-    if (comma == npos) {
-      from = numbers.size();
-      break;
-    }
-    from = comma + 1;
-  }
-  if (from < numbers.size()) parts.headerTail = std::string(numbers.substr(from - 1));
-  return true;
-}
-
-// The block's parts; nothing when the reader could not read it either.
-std::optional<BlockParts> blockParts(std::string_view block) {
-  const auto end = dialogBlockLength(block);
-  if (!end) return std::nullopt;
-  const std::vector<Line> lines = splitLines(block);
-  const std::string code = blankComments(block);
-  std::size_t open = 1;
-  while (open < lines.size()) {
-    const std::string line = readable(
-        std::string_view(code).substr(lines[open].begin, lines[open].end - lines[open].begin));
-    if (opensBodyLine(line)) break;
-    ++open;
-  }
-  if (open >= lines.size()) return std::nullopt;
-  const std::vector<Statement> header = statements(block, code, lines, 0, open);
-  BlockParts parts;
-  if (header.empty() || standsAlone(header[0].text) || header[0].cutShort() ||
-      !readHeader(header[0].text, parts))
-    return std::nullopt;
-  // The first STYLE, CAPTION and FONT statements, found by keyword as the reader finds them.
-  for (std::size_t i = 1; i < header.size(); ++i) {
-    const Statement& s = header[i];
-    if (s.cutShort()) {
-      parts.others.push_back(s.raw);
-    } else if (!parts.style && isWord(s.text, "STYLE")) {
-      parts.style = s;
-    } else if (!parts.caption && readCaption(s.text)) {
-      parts.caption = s;
-      parts.captionText = undoubledQuotes(*readCaption(s.text));
-    } else if (!parts.font && isWord(s.text, "FONT")) {
-      parts.font = s;
-    } else {
-      parts.others.push_back(s.raw);
-    }
-  }
-  parts.bodyBegin = lines[open].begin;
-  parts.end = *end;
-  return parts;
-}
-
-// The style as the form shows it: the statement after its keyword, on one line, each run of
-// blanks (a comment's place among them) one blank.
-std::string styleShown(const BlockParts& parts) {
-  if (!parts.style) return {};
-  std::string shown;
-  for (const char c : trimSpace(std::string_view(parts.style->text).substr(5)))
-    if (c != ' ' || shown.empty() || shown.back() != ' ') shown += c;
-  return shown;
 }
 
 // A number field's text: digits only, and no more significant digits than its picture.
@@ -296,20 +108,26 @@ std::size_t fieldLength(int id, const DialogProperties& shown) {
 DialogPropertiesReading readDialogProperties(std::string_view block, TextEncoding encoding) {
   DialogPropertiesReading reading;
   const DialogReading dialog = readDialog(block, DialogMode::Designer);
-  const auto parts = dialog.failure == DialogFailure::None ? blockParts(block) : std::nullopt;
-  if (!parts) {
-    reading.failure =
-        dialog.failure == DialogFailure::None ? DialogFailure::NoHeaderNumbers : dialog.failure;
+  if (dialog.failure != DialogFailure::None) {
+    reading.failure = dialog.failure;
     return reading;
   }
+  // The fields as written: the header's name and numbers, the caption's text with its doubled
+  // quotes undone, the style's expression on one line.
+  const KeptHeader& header = *dialog.dialog.header;
+  const auto asWritten = [&](const FieldSpan& span) {
+    return toDisplay(std::string_view(header.text).substr(span.begin, span.end - span.begin),
+                     encoding);
+  };
   DialogProperties& shown = reading.shown;
-  shown.name = toDisplay(parts->name, encoding);
-  shown.caption = toDisplay(parts->captionText, encoding);
-  shown.x = toDisplay(parts->numbers[0], encoding);
-  shown.y = toDisplay(parts->numbers[1], encoding);
-  shown.width = toDisplay(parts->numbers[2], encoding);
-  shown.height = toDisplay(parts->numbers[3], encoding);
-  shown.style = toDisplay(styleShown(*parts), encoding);
+  shown.name = asWritten(header.name);
+  if (dialog.dialog.captionAsWritten)
+    shown.caption = toDisplay(undoubledQuotes(dialog.dialog.title), encoding);
+  shown.x = asWritten(header.coordinates[0]);
+  shown.y = asWritten(header.coordinates[1]);
+  shown.width = asWritten(header.coordinates[2]);
+  shown.height = asWritten(header.coordinates[3]);
+  shown.style = toDisplay(dialog.styleText, encoding);
   return reading;
 }
 
@@ -366,8 +184,7 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
   const auto changed = [&](int id) {
     return dialogPropertyValue(edited, id) != dialogPropertyValue(shown, id);
   };
-  std::string name = dialog.header ? dialog.header->nameAsRead
-                                   : std::string(block.substr(0, block.find_first_of(" \t")));
+  std::string name = dialog.header->nameAsRead;
   if (const auto typed = newName(edited, shown)) name = fromDisplay(*typed, encoding);
 
   // The numbers are taken before the style changes: the placement depends on the style.
@@ -384,8 +201,9 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
     // The style as typed, at the place and with the indentation of the statement it replaces.
     const std::string& before = dialog.style ? dialog.style->text : std::string();
     dialog.styleAsRead = *style;
-    dialog.style = KeptText<std::uint32_t>{
-        before.substr(0, before.find_first_not_of(" \t")) + "STYLE " + typed, *style};
+    const std::string indentation = before.substr(0, dialog.styleSpans.keyword);
+    dialog.style = KeptText<std::uint32_t>{indentation + "STYLE " + typed, *style};
+    dialog.styleSpans.value = {indentation.size() + 6, dialog.style->text.size()};
   }
   dialog.rect = placeDialog(units, dialog.styleAsRead, dialog.mode);
   if (changed(102))

@@ -6,9 +6,11 @@
 
 #include "base/text.h"
 #include "dialogs/reader_fields.h"
-#include "dialogs/statement_words.h"
 #include "dialogs/styles.h"
 #include "syntax/lexer.h"
+#include "syntax/positions.h"
+#include "syntax/statement_reader.h"
+#include "syntax/syntax_tree.h"
 #include "syntax/vocabulary.h"
 
 namespace kolvre {
@@ -17,129 +19,201 @@ using namespace reader_fields;
 
 namespace {
 
-constexpr std::size_t npos = std::string_view::npos;
-
-// One line of the block: [begin, end) without its CR LF.
-struct Line {
-  std::size_t begin = 0;
-  std::size_t end = 0;
-};
-
-std::vector<Line> splitLines(std::string_view block) {
-  std::vector<Line> lines;
-  std::size_t at = 0;
-  for (;;) {
-    const std::size_t lineEnd = block.find("\r\n", at);
-    if (lineEnd == npos) {
-      lines.push_back({at, block.size()});
-      return lines;
+// The dialog's statement as the syntax tree reads it, with its parts: the header's name, type,
+// memory options and numbers, the header statements after them, and the body's items. Every
+// offset it gives counts from the start of the block.
+class DialogSyntax {
+ public:
+  explicit DialogSyntax(std::string_view block) {
+    StatementReader reader(block);
+    const std::optional<Statement> s = reader.next();
+    if (!s || s->kind != StatementKind::Resource) return;
+    base_ = s->begin;
+    own_ = block.substr(s->begin, s->end - s->begin);
+    tree_ = readStatementTree(block, *s);
+    read_ = true;
+    for (const std::size_t c : tree_.children(0)) {
+      const TreeNode& n = tree_.nodes[c];
+      if (body_) continue;  // what follows the body is no part of the dialog
+      switch (n.kind) {
+        case NodeKind::Name:
+          name_ = c;
+          break;
+        case NodeKind::Type:
+          type_ = c;
+          break;
+        case NodeKind::MemoryOption:
+          options_.push_back(c);
+          break;
+        case NodeKind::Values:
+          values_ = c;
+          break;
+        case NodeKind::Body:
+          body_ = c;
+          break;
+        default:
+          headerItems_.push_back(c);
+          break;
+      }
     }
-    lines.push_back({at, lineEnd});
-    at = lineEnd + 2;
+    if (body_) {
+      bodyItems_ = tree_.children(*body_);
+      const TreeNode& b = tree_.nodes[*body_];
+      const std::size_t lastCovered =
+          bodyItems_.empty() ? b.first + 1 : tree_.nodes[bodyItems_.back()].last;
+      closed_ = b.last > lastCovered && closes(b.last - 1);
+    }
   }
-}
 
-// One statement: lines first to last (inclusive), and their readable texts joined by blanks.
-struct Statement {
-  std::size_t first = 0;
-  std::size_t last = 0;
-  std::string text;
-  // It ends with "," or "|" where the header or the body ends: cut short. Such a statement is
-  // never read (written afresh, it would run on into the line the writer puts after it).
-  bool cutShort() const { return text.ends_with(',') || text.ends_with('|'); }
+  bool read() const { return read_; }
+  const StatementTree& tree() const { return tree_; }
+  std::string_view own() const { return own_; }
+  const TreeNode& node(std::size_t i) const { return tree_.nodes[i]; }
+  std::optional<std::size_t> name() const { return name_; }
+  std::optional<std::size_t> type() const { return type_; }
+  const std::vector<std::size_t>& options() const { return options_; }
+  std::optional<std::size_t> values() const { return values_; }
+  const std::vector<std::size_t>& headerItems() const { return headerItems_; }
+  std::optional<std::size_t> body() const { return body_; }
+  const std::vector<std::size_t>& bodyItems() const { return bodyItems_; }
+  bool closed() const { return closed_; }
+
+  // Where token `i` begins and ends in the block.
+  std::size_t begin(std::size_t i) const { return base_ + tree_.tokens[i].begin; }
+  std::size_t end(std::size_t i) const { return base_ + tree_.tokens[i].end; }
+  std::string_view text(std::size_t i) const {
+    return own_.substr(tree_.tokens[i].begin, tree_.tokens[i].end - tree_.tokens[i].begin);
+  }
+  std::string code(std::size_t first, std::size_t last) const {
+    return codeText(own_, tree_, first, last);
+  }
+  // An item that ends with a comma or an operator where its statement ends: cut short. Such a
+  // statement is never read (written afresh, it would run on into the line after it).
+  bool cutShort(const TreeNode& n) const {
+    if (n.last <= n.first) return false;
+    const TreeToken& t = tree_.tokens[n.last - 1];
+    const std::string_view last = text(n.last - 1);
+    return t.kind == TokenKind::Punct && (last == "," || last == "|");
+  }
+
+  // Where a line break goes for every part to begin its own line: before each header
+  // statement, the body's opener, each item of the body and the closer, where it does not
+  // begin its line already.
+  std::vector<std::size_t> breaks() const {
+    std::vector<std::size_t> at;
+    const auto needs = [&](std::size_t token) {
+      if (!tree_.tokens[token].newLine) at.push_back(begin(token));
+    };
+    for (const std::size_t i : headerItems_) needs(node(i).first);
+    if (!body_) return at;
+    needs(node(*body_).first);
+    for (const std::size_t i : bodyItems_) needs(node(i).first);
+    if (closed_) needs(node(*body_).last - 1);
+    return at;
+  }
+
+  // Where the body ends in the block: after its "}" or END.
+  std::size_t bodyEnd() const { return end(node(*body_).last - 1); }
+
+ private:
+  bool closes(std::size_t i) const {
+    const std::string_view t = text(i);
+    return t == "}" || (tree_.tokens[i].kind == TokenKind::Word && isKeyword(t, "END"));
+  }
+
+  std::string_view own_;
+  std::size_t base_ = 0;
+  StatementTree tree_;
+  bool read_ = false;
+  std::optional<std::size_t> name_, type_, values_, body_;
+  std::vector<std::size_t> options_, headerItems_, bodyItems_;
+  bool closed_ = false;
 };
 
+// The block's lines (ended by CR LF, as the lexer ends them), and where the tree's parts stand
+// among them. Every part of the dialog begins its own line (DialogSyntax::breaks).
 class BlockLines {
  public:
-  // Lines are read as the compiler reads them, comments as blanks; what is kept is kept as
-  // written, comments included (both texts share their offsets).
-  explicit BlockLines(std::string_view block)
-      : block_(block), code_(blankComments(block)), lines_(splitLines(block)) {}
+  BlockLines(std::string_view block, const DialogSyntax& syntax)
+      : block_(block), syntax_(syntax), lines_(crLfLines(block)) {}
 
-  std::size_t count() const { return lines_.size(); }
-  std::string_view raw(std::size_t i) const {
-    return block_.substr(lines_[i].begin, lines_[i].end - lines_[i].begin);
+  std::size_t lineOf(std::size_t offset) const {
+    const auto after =
+        std::upper_bound(lines_.begin(), lines_.end(), offset,
+                         [](std::size_t at, const LineSpan& line) { return at < line.begin; });
+    return static_cast<std::size_t>(after - lines_.begin()) - 1;
   }
-  std::string readableLine(std::size_t i) const { return readable(code(i)); }
-  std::string_view code(std::size_t i) const {
-    return std::string_view(code_).substr(lines_[i].begin, lines_[i].end - lines_[i].begin);
+  // The first and last lines of node `i`'s tokens.
+  std::size_t firstLine(std::size_t i) const {
+    return lineOf(syntax_.begin(syntax_.node(i).first));
   }
-  // The statement's lines as written, CR LF between them.
-  std::string_view raw(const Statement& s) const {
-    return block_.substr(lines_[s.first].begin, lines_[s.last].end - lines_[s.first].begin);
+  std::size_t lastLine(std::size_t i) const {
+    const TreeNode& n = syntax_.node(i);
+    return lineOf(syntax_.end(n.last - 1) - 1);
   }
-  // The statement's lines as the compiler reads them: its comments blanked.
-  std::string_view code(const Statement& s) const {
-    return std::string_view(code_).substr(lines_[s.first].begin,
-                                          lines_[s.last].end - lines_[s.first].begin);
+  std::size_t lineBegin(std::size_t line) const { return lines_[line].begin; }
+  // Lines first to last (inclusive) as written, CR LF between them.
+  std::string_view raw(std::size_t first, std::size_t last) const {
+    return block_.substr(lines_[first].begin, lines_[last].end - lines_[first].begin);
   }
-  std::size_t lineBegin(std::size_t i) const { return lines_[i].begin; }
 
-  // The statements of lines [from, to). A statement continues onto the next line while it ends
-  // with "," or "|" or the next line begins with one of them; a line that holds only comments
-  // reads as blank and stands alone.
-  std::vector<Statement> statements(std::size_t from, std::size_t to) const {
-    std::vector<Statement> out;
-    for (std::size_t i = from; i < to;) {
-      Statement s{i, i, readableLine(i)};
-      if (!standsAlone(s.text)) {
-        while (s.last + 1 < to) {
-          const std::string next = readableLine(s.last + 1);
-          if (standsAlone(next)) break;
-          const bool continues = s.text.ends_with(',') || s.text.ends_with('|') ||
-                                 next.starts_with(',') || next.starts_with('|') ||
-                                 beginsWithStyleName(next) || next.starts_with('"');
-          if (!continues) break;
-          s.text += ' ';
-          s.text += next;
-          ++s.last;
-        }
+  // A statement of lines first to last: an item of the tree, or a line no item covers (blank,
+  // or comments alone), which stands alone.
+  struct Part {
+    std::size_t first = 0;
+    std::size_t last = 0;
+    std::optional<std::size_t> node;
+  };
+  // The parts of lines [from, to): the items `nodes` (in order) and the lines between them.
+  std::vector<Part> parts(std::size_t from, std::size_t to,
+                          const std::vector<std::size_t>& nodes) const {
+    std::vector<Part> out;
+    auto item = nodes.begin();
+    for (std::size_t line = from; line < to;) {
+      while (item != nodes.end() && firstLine(*item) < line) ++item;
+      if (item != nodes.end() && firstLine(*item) == line) {
+        const std::size_t last = std::min(std::max(lastLine(*item), line), to - 1);
+        out.push_back({line, last, *item});
+        line = last + 1;
+        ++item;
+      } else {
+        out.push_back({line, line, std::nullopt});
+        ++line;
       }
-      i = s.last + 1;
-      out.push_back(std::move(s));
     }
     return out;
   }
 
  private:
   std::string_view block_;
-  std::string code_;
-  std::vector<Line> lines_;
+  const DialogSyntax& syntax_;
+  std::vector<LineSpan> lines_;
 };
 
-// Where the body opens and closes: the line indices, and the byte just after the "}" or END.
-struct Body {
-  std::size_t open = 0;
-  std::size_t close = 0;
-  std::size_t end = 0;
-};
-
-std::optional<Body> findBody(const BlockLines& lines) {
-  Body body;
-  std::size_t i = 1;
-  for (; i < lines.count(); ++i) {
-    const std::string line = lines.readableLine(i);
-    if (opensBodyLine(line)) break;
-  }
-  if (i >= lines.count()) return std::nullopt;
-  body.open = i;
-  for (++i; i < lines.count(); ++i) {
-    const std::string line = lines.readableLine(i);
-    const std::string_view raw = lines.raw(i);
-    if (line.starts_with('}')) {
-      body.close = i;
-      body.end = lines.lineBegin(i) + raw.find('}') + 1;
-      return body;
+// A body statement's values as the control reader takes them, spans counted from `rawBegin`.
+StatementFields statementFields(const DialogSyntax& syntax, std::size_t item, std::string_view raw,
+                                std::size_t rawBegin) {
+  const TreeNode& n = syntax.node(item);
+  StatementFields out;
+  out.raw = raw;
+  out.keyword = syntax.text(n.first);
+  out.keywordAt = syntax.begin(n.first) - rawBegin;
+  out.cutShort = syntax.cutShort(n);
+  for (const CommaField& f : commaFields(syntax.own(), syntax.tree(), n.first + 1, n.last)) {
+    StatementFields::Value value;
+    if (f.empty()) {
+      const std::size_t at = f.first < n.last ? syntax.begin(f.first) : syntax.end(n.last - 1);
+      value.span = {at - rawBegin, at - rawBegin};
+    } else {
+      value.span = {syntax.begin(f.first) - rawBegin, syntax.end(f.last - 1) - rawBegin};
+      value.code = syntax.code(f.first, f.last);
+      value.quoted =
+          f.last == f.first + 1 && syntax.tree().tokens[f.first].kind == TokenKind::String;
     }
-    if (equalsIgnoringCase(line, "END")) {
-      body.close = i;
-      std::size_t last = raw.size();
-      while (last > 0 && isSpace(raw[last - 1])) --last;
-      body.end = lines.lineBegin(i) + last;
-      return body;
-    }
+    value.commaAt = (f.comma ? syntax.begin(*f.comma) : syntax.end(n.first)) - rawBegin;
+    out.values.push_back(std::move(value));
   }
-  return std::nullopt;
+  return out;
 }
 
 // A quoted text of the script, one string as the lexer reads it: a quote inside it doubled, or
@@ -149,287 +223,260 @@ bool isQuotedText(std::string_view text) {
          lexing::stringEnd(text, 0) == text.size();
 }
 
-// The header statement: name, keyword, memory options, x, y, cx, cy and what follows cy.
-bool readHeader(std::string_view header, DialogModel& dialog, DialogUnitRect& units,
-                SymbolUse* symbols) {
-  // Words are separated by white space of any kind: a lone line feed inside a line too.
-  std::size_t at = header.find(' ');
-  if (at == npos) return false;
-  const auto skipBlanks = [&] {
-    while (at < header.size() && isSpace(header[at])) ++at;
-  };
-  const auto word = [&] {
-    const std::size_t end = std::min(header.find_first_of(" \t\r\n,", at), header.size());
-    return header.substr(at, end - at);
-  };
-  skipBlanks();
-  dialog.keyword = std::string(word());
-  at += dialog.keyword.size();
-  for (;;) {
-    skipBlanks();
-    const std::string_view option = word();
-    const bool isOption =
-        std::any_of(kMemoryOptions.begin(), kMemoryOptions.end(),
-                    [&](std::string_view known) { return equalsIgnoringCase(option, known); });
-    if (!isOption || option.empty()) break;
-    dialog.memoryOptions.emplace_back(option);
-    at += option.size();
-  }
-  const std::string_view numbers = header.substr(at);
-  const std::vector<Field> fields = splitFields(numbers);
-  if (fields.size() < 4) return false;
-  int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
-  for (std::size_t i = 0; i < 4; ++i) {
-    const std::string_view field = trimSpace(fields[i].text);
-    if (field.empty()) return false;
-    *targets[i] = readKept(field, dialog.coordinates[i], symbols);
-  }
-  dialog.headerTail = tailFrom(numbers, fields, 4);
-  return true;
-}
+// Reads the dialog from `block`, every part of which begins its own line.
+class DialogLines {
+ public:
+  DialogLines(std::string_view block, const DialogSyntax& syntax, DialogReading& reading,
+              SymbolUse* symbols)
+      : syntax_(syntax), lines_(block, syntax), reading_(reading), symbols_(symbols) {}
 
-// The header statement as written, with where its name and its x, y, cx, cy stand. `code` is
-// `raw` with its comments blanked.
-std::optional<KeptHeader> keptHeader(std::string_view raw, std::string_view code,
-                                     const DialogUnitRect& units) {
-  KeptHeader kept;
-  kept.text = std::string(raw);
-  kept.units = units;
-  std::size_t at = 0;
-  const auto skipBlanks = [&] {
-    while (at < code.size() && isSpace(code[at])) ++at;
-  };
-  const auto wordEnd = [&] {
-    std::size_t end = at;
-    while (end < code.size() && !isSpace(code[end]) && code[end] != ',') ++end;
-    return end;
-  };
-  skipBlanks();
-  // The name runs to the first blank, as the index reads it.
-  std::size_t nameEnd = at;
-  while (nameEnd < code.size() && !isSpace(code[nameEnd])) ++nameEnd;
-  kept.name = {at, nameEnd};
-  kept.nameAsRead = std::string(code.substr(at, kept.name.end - at));
-  at = kept.name.end;
-  skipBlanks();
-  at = wordEnd();  // DIALOG or DIALOGEX
-  for (;;) {
-    skipBlanks();
-    const std::string_view option = code.substr(at, wordEnd() - at);
-    const bool isOption =
-        std::any_of(kMemoryOptions.begin(), kMemoryOptions.end(),
-                    [&](std::string_view known) { return equalsIgnoringCase(option, known); });
-    if (!isOption || option.empty()) break;
-    at += option.size();
-  }
-  // Split at every comma, as readHeader splits the numbers (they hold no quoted text).
-  for (std::size_t i = 0; i < 4; ++i) {
-    const std::size_t comma = std::min(code.find(',', at), code.size());
-    FieldSpan field{at, comma};
-    while (field.begin < field.end && isSpace(code[field.begin])) ++field.begin;
-    while (field.end > field.begin && isSpace(code[field.end - 1])) --field.end;
-    kept.coordinates[i] = field;
-    if (comma == code.size() && i < 3) return std::nullopt;
-    at = comma + 1;
-  }
-  return kept;
-}
-
-// The header statements read into the model besides the header itself: the first STYLE, CAPTION
-// and FONT statements, each null when there is none.
-struct HeaderStatements {
-  const Statement* style = nullptr;
-  const Statement* caption = nullptr;
-  const Statement* font = nullptr;
-};
-
-// The header statements after the header: the first STYLE, CAPTION and FONT statements are
-// read, the others kept in their order. Each is found by its keyword, not by its line: the
-// writer puts the kept statements after FONT, so a rule by position would read another caption
-// after a store.
-HeaderStatements sortHeaderStatements(const BlockLines& lines, const std::vector<Statement>& header,
-                                      DialogModel& dialog) {
-  HeaderStatements found;
-  // Where each of the three stood: before which kept line, and its rank there.
-  int rank = 0;
-  const auto place = [&] { return static_cast<int>(dialog.headerLines.size()) * 10 + rank++; };
-  std::optional<int> style, caption, font;
-  for (std::size_t i = 1; i < header.size(); ++i) {
-    const std::string& text = header[i].text;
-    if (header[i].cutShort()) {
-      dialog.headerLines.emplace_back(lines.raw(header[i]));
-      rank = 0;
-    } else if (!found.style && isWord(text, "STYLE")) {
-      found.style = &header[i];
-      style = place();
-    } else if (!found.caption && readCaption(text)) {
-      found.caption = &header[i];
-      caption = place();
-    } else if (!found.font && isWord(text, "FONT")) {
-      found.font = &header[i];
-      font = place();
-    } else {
-      dialog.headerLines.emplace_back(lines.raw(header[i]));
-      rank = 0;
+  void read() {
+    DialogModel& dialog = reading_.dialog;
+    DialogUnitRect units;
+    if (!syntax_.read() || !readHeader(units)) {
+      reading_.failure = DialogFailure::NoHeaderNumbers;
+      return;
     }
+    if (!syntax_.body() || !syntax_.closed()) {
+      reading_.failure = DialogFailure::NoBody;
+      return;
+    }
+    readHeaderStatements();
+    readStyle();
+    dialog.liveStyle = liveDialogStyle(dialog.styleAsRead, dialog.mode);
+    dialog.rect = placeDialog(units, dialog.styleAsRead, dialog.mode);
+    if (caption_) readCaption(*caption_);
+    if (font_) readFont(*font_);
+    readControls();
+    dialog.blockLength = syntax_.bodyEnd();
   }
-  // One the block lacks goes where a new dialog has it: STYLE before the other two, CAPTION
-  // after STYLE, FONT after both.
-  if (!style) style = std::min(caption.value_or(0), font.value_or(0));
-  if (!caption) caption = *style;
-  if (!font) font = std::max(*style, *caption);
-  dialog.places = {*style, *caption, *font};
-  return found;
-}
 
-// A STYLE statement's text: the vocabulary's names, or the script's symbols.
-std::optional<std::uint32_t> readStyleText(std::string_view text, SymbolUse* symbols) {
-  const auto written = parseStyle(text);
-  return written ? written : symbolStyle(text, 0, symbols);
-}
+ private:
+  using Part = BlockLines::Part;
 
-// The dialog's style as read from its STYLE statement (null when there is none): the default
-// style without one, or when its text is invalid (with the notice).
-void readDialogStyle(const BlockLines& lines, const Statement* style, DialogReading& reading,
-                     SymbolUse* symbols) {
-  DialogModel& dialog = reading.dialog;
-  dialog.styleAsRead = kDefaultDialogStyle;
-  if (!style) {
-    dialog.style = KeptText<std::uint32_t>{{}, dialog.styleAsRead};
-  } else if (const auto value = readStyleText(style->text.substr(5), symbols)) {
-    dialog.styleAsRead = *value;
-    // A STYLE statement stays as written (its names, its spacing, its lines) while the style is
-    // unchanged: the writer's vocabulary would spell some bits as a number.
-    dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(*style)), *value};
-  } else {
-    reading.notices.push_back(invalidStyleNotice(style->text.substr(5)));
-    dialog.style = KeptText<std::uint32_t>{std::string(lines.raw(*style)), dialog.styleAsRead};
+  std::string_view raw(const Part& p) const { return lines_.raw(p.first, p.last); }
+  std::string_view keyword(const Part& p) const {
+    return syntax_.text(syntax_.node(*p.node).first);
   }
-}
+  bool isStatement(const Part& p, std::string_view word) const {
+    return p.node && syntax_.node(*p.node).kind == NodeKind::HeaderStatement &&
+           isKeyword(keyword(p), word);
+  }
+  // Where the keyword and the value (the tokens after the keyword) of an item stand in its
+  // lines.
+  KeptSpans spansOf(const Part& p) const {
+    const TreeNode& n = syntax_.node(*p.node);
+    const std::size_t rawBegin = lines_.lineBegin(p.first);
+    KeptSpans spans;
+    spans.keyword = syntax_.begin(n.first) - rawBegin;
+    const std::size_t after = syntax_.end(n.first) - rawBegin;
+    spans.value = n.last > n.first + 1 ? FieldSpan{syntax_.begin(n.first + 1) - rawBegin,
+                                                   syntax_.end(n.last - 1) - rawBegin}
+                                       : FieldSpan{after, after};
+    return spans;
+  }
+  // The code of an item after its keyword.
+  std::string codeAfterKeyword(const Part& p) const {
+    const TreeNode& n = syntax_.node(*p.node);
+    return syntax_.code(n.first + 1, n.last);
+  }
 
-// The title from the CAPTION statement; a blank one is kept as written.
-void readDialogCaption(const BlockLines& lines, const Statement& caption, DialogModel& dialog) {
-  dialog.title = *readCaption(caption.text);
-  dialog.captionAsWritten = KeptText<std::string>{std::string(lines.raw(caption)), dialog.title};
-}
+  // The header statement: name, keyword, memory options, x, y, cx, cy and what follows cy.
+  bool readHeader(DialogUnitRect& units) {
+    DialogModel& dialog = reading_.dialog;
+    if (!syntax_.name() || !syntax_.type() || !syntax_.values()) return false;
+    const TreeNode& values = syntax_.node(*syntax_.values());
+    if (syntax_.cutShort(values)) return false;
+    const std::vector<CommaField> fields =
+        commaFields(syntax_.own(), syntax_.tree(), values.first, values.last);
+    if (fields.size() < 4) return false;
+    for (std::size_t i = 0; i < 4; ++i)
+      if (fields[i].empty()) return false;
+    dialog.keyword = std::string(syntax_.text(syntax_.node(*syntax_.type()).first));
+    for (const std::size_t option : syntax_.options())
+      dialog.memoryOptions.emplace_back(syntax_.text(syntax_.node(option).first));
+    int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
+    for (std::size_t i = 0; i < 4; ++i)
+      *targets[i] =
+          readKept(syntax_.code(fields[i].first, fields[i].last), dialog.coordinates[i], symbols_);
+    if (fields.size() > 4) dialog.headerTail = syntax_.code(*fields[4].comma, values.last);
 
-// The font from the FONT statement.
-void readDialogFont(const BlockLines& lines, const Statement& statement, DialogModel& dialog) {
-  const FontStatement font = *readFont(statement.text);
-  const std::string_view code = lines.code(statement);
-  std::size_t keywordEnd = 0;
-  while (keywordEnd < code.size() && isSpace(code[keywordEnd])) ++keywordEnd;
-  const std::vector<FieldSpan> fields = fieldSpans(code, keywordEnd + 4);
-  KeptFont kept{std::string(lines.raw(statement)), fields[0], std::nullopt, font.size, font.face};
-  if (fields.size() > 1) kept.face = fields[1];
-  dialog.fontAsWritten = std::move(kept);
-  dialog.fontStatement = true;
-  dialog.fontSize = font.size;
-  if (font.sizeText) dialog.fontSizeAsWritten = KeptText<int>{*font.sizeText, font.size};
-  dialog.faceName = font.face;
-  if (font.faceText) dialog.face = KeptText<std::string>{*font.faceText, font.face};
-  dialog.fontTail = font.tail;
-}
+    // The header as written, with where its name and numbers stand: its lines through its last
+    // number (or memory option).
+    std::size_t last = lines_.lastLine(*syntax_.values());
+    for (const std::size_t option : syntax_.options())
+      last = std::max(last, lines_.lastLine(option));
+    headerEnd_ = last + 1;
+    const std::size_t rawBegin = lines_.lineBegin(0);
+    const auto span = [&](std::size_t first, std::size_t lastToken) {
+      return FieldSpan{syntax_.begin(first) - rawBegin, syntax_.end(lastToken - 1) - rawBegin};
+    };
+    KeptHeader kept;
+    kept.text = std::string(lines_.raw(0, last));
+    kept.units = units;
+    const TreeNode& name = syntax_.node(*syntax_.name());
+    kept.name = span(name.first, name.last);
+    kept.nameAsRead = std::string(syntax_.text(name.first));
+    for (std::size_t i = 0; i < 4; ++i) kept.coordinates[i] = span(fields[i].first, fields[i].last);
+    dialog.header = std::move(kept);
+    return true;
+  }
 
-// The body: CONTROL statements become controls; every other statement is kept before the
-// control that follows it.
-void readControls(const BlockLines& lines, const Body& body, DialogReading& reading,
-                  SymbolUse* symbols) {
-  DialogModel& dialog = reading.dialog;
-  dialog.bodyOpen = std::string(lines.raw(body.open));
-  const std::size_t closeBegin = lines.lineBegin(body.close);
-  dialog.bodyClose = std::string(lines.raw(body.close).substr(0, body.end - closeBegin));
-  std::vector<std::string> pending;
-  for (const Statement& s : lines.statements(body.open + 1, body.close)) {
-    if (!s.cutShort()) {
-      ControlReading control = readBodyStatement(lines.raw(s), lines.code(s), s.text, symbols);
-      for (std::string& notice : control.notices) reading.notices.push_back(std::move(notice));
-      if (control.kind == ControlReading::Kind::Control) {
-        control.control.linesBefore = std::move(pending);
-        pending.clear();
-        dialog.controls.push_back(std::move(control.control));
-        continue;
+  // The header statements after the header: the first STYLE, CAPTION and FONT statements are
+  // read, the others kept in their order. Each is found by its keyword, not by its line: the
+  // writer puts the kept statements after FONT, so a rule by position would read another
+  // caption after a store.
+  void readHeaderStatements() {
+    DialogModel& dialog = reading_.dialog;
+    // Where each of the three stood: before which kept line, and its rank there.
+    int rank = 0;
+    const auto place = [&] { return static_cast<int>(dialog.headerLines.size()) * 10 + rank++; };
+    std::optional<int> style, caption, font;
+    const std::size_t open = lines_.firstLine(*syntax_.body());
+    for (const Part& p : lines_.parts(headerEnd_, open, syntax_.headerItems())) {
+      const bool whole = p.node && !syntax_.cutShort(syntax_.node(*p.node));
+      if (whole && !style_ && isStatement(p, "STYLE")) {
+        style_ = p;
+        style = place();
+      } else if (whole && !caption_ && isStatement(p, "CAPTION") && captionOf(p)) {
+        caption_ = p;
+        caption = place();
+      } else if (whole && !font_ && isStatement(p, "FONT")) {
+        font_ = p;
+        font = place();
+      } else {
+        dialog.headerLines.emplace_back(raw(p));
+        rank = 0;
       }
     }
-    pending.emplace_back(lines.raw(s));
+    // One the block lacks goes where a new dialog has it: STYLE before the other two, CAPTION
+    // after STYLE, FONT after both.
+    if (!style) style = std::min(caption.value_or(0), font.value_or(0));
+    if (!caption) caption = *style;
+    if (!font) font = std::max(*style, *caption);
+    dialog.places = {*style, *caption, *font};
   }
-  dialog.bodyTail = std::move(pending);
-}
 
-// The statements a dialog's header may hold after the header itself.
-constexpr std::array<std::string_view, 9> kHeaderStatements{
-    "STYLE", "EXSTYLE",  "CAPTION", "FONT",           "MENU",
-    "CLASS", "LANGUAGE", "VERSION", "CHARACTERISTICS"};
-
-bool isOneOf(std::string_view word, auto const& words) {
-  return std::any_of(words.begin(), words.end(),
-                     [&](std::string_view w) { return equalsIgnoringCase(word, w); });
-}
-
-bool isControlKeyword(std::string_view word) {
-  return equalsIgnoringCase(word, "CONTROL") ||
-         std::any_of(
-             kShortStatements.begin(), kShortStatements.end(),
-             [&](const ShortStatement& row) { return equalsIgnoringCase(word, row.keyword); });
-}
-
-// A block written compactly ("{" on the header's line, BEGIN END on one line, a whole dialog on
-// one line) with a line break put before each statement, delimiter and control that does not
-// begin its line, and before what follows a "{" or BEGIN on its line: the form the lines of the
-// reader read. `breaks`: where each line break put in stands in `text`.
-struct SpreadBlock {
-  std::string text;
-  std::vector<std::size_t> breaks;
-  // The length in the block as written of the first `spreadLength` bytes of `text`.
-  std::size_t writtenLength(std::size_t spreadLength) const {
-    std::size_t length = spreadLength;
-    for (std::size_t at : breaks)
-      if (at < spreadLength) length -= std::min<std::size_t>(2, spreadLength - at);
-    return length;
+  // The dialog's style as read from its STYLE statement: the default style without one, or
+  // when its text is invalid (with the notice).
+  void readStyle() {
+    DialogModel& dialog = reading_.dialog;
+    dialog.styleAsRead = kDefaultDialogStyle;
+    if (!style_) {
+      dialog.style = KeptText<std::uint32_t>{{}, dialog.styleAsRead};
+      return;
+    }
+    const std::string text = codeAfterKeyword(*style_);
+    reading_.styleText = text;
+    const auto written = parseStyle(text);
+    const auto value = written ? written : symbolStyle(text, 0, symbols_);
+    if (value) {
+      dialog.styleAsRead = *value;
+    } else {
+      reading_.notices.push_back(invalidStyleNotice(text));
+    }
+    // A STYLE statement stays as written (its names, its spacing, its lines) while the style is
+    // unchanged: the writer's vocabulary would spell some bits as a number.
+    dialog.style = KeptText<std::uint32_t>{std::string(raw(*style_)), dialog.styleAsRead};
+    dialog.styleSpans = spansOf(*style_);
   }
+
+  // The title of a CAPTION statement: its one quoted text, between its quotes as written.
+  std::optional<std::string> captionOf(const Part& p) const {
+    const TreeNode& n = syntax_.node(*p.node);
+    if (n.last != n.first + 2) return std::nullopt;
+    const std::string_view quoted = syntax_.text(n.first + 1);
+    if (!isQuotedText(quoted)) return std::nullopt;
+    return std::string(quoted.substr(1, quoted.size() - 2));
+  }
+
+  // The title from the CAPTION statement; a blank one is kept as written.
+  void readCaption(const Part& p) {
+    DialogModel& dialog = reading_.dialog;
+    dialog.title = *captionOf(p);
+    dialog.captionAsWritten = KeptText<std::string>{std::string(raw(p)), dialog.title};
+    dialog.captionSpans = spansOf(p);
+  }
+
+  // The font from the FONT statement: its size, its face, and the fields after them.
+  void readFont(const Part& p) {
+    DialogModel& dialog = reading_.dialog;
+    const std::string_view text = raw(p);
+    const StatementFields fields =
+        statementFields(syntax_, *p.node, text, lines_.lineBegin(p.first));
+    const StatementFields::Value& size = fields.values[0];
+    const NumberField n = readNumber(size.code);
+    KeptFont kept{std::string(text), size.span, std::nullopt, n.value, {}};
+    dialog.fontStatement = true;
+    dialog.fontSize = n.value;
+    if (!n.plain) dialog.fontSizeAsWritten = KeptText<int>{size.code, n.value};
+    if (fields.values.size() > 1) {
+      const StatementFields::Value& face = fields.values[1];
+      kept.face = face.span;
+      std::string name;
+      for (const char c : face.code)
+        if (c != '"') name += c;
+      dialog.faceName = name;
+      if (!face.quoted || !isQuotedText(face.code))
+        dialog.face = KeptText<std::string>{face.code, name};
+    }
+    kept.faceRead = dialog.faceName;
+    if (fields.values.size() > 2) {
+      const TreeNode& n2 = syntax_.node(*p.node);
+      const auto f = commaFields(syntax_.own(), syntax_.tree(), n2.first + 1, n2.last);
+      dialog.fontTail = syntax_.code(*f[2].comma, n2.last);
+    }
+    dialog.fontAsWritten = std::move(kept);
+  }
+
+  // The body: control statements become controls; every other statement is kept before the
+  // control that follows it.
+  void readControls() {
+    DialogModel& dialog = reading_.dialog;
+    const std::size_t open = lines_.firstLine(*syntax_.body());
+    const std::size_t close = lines_.lineOf(syntax_.bodyEnd() - 1);
+    dialog.bodyOpen = std::string(lines_.raw(open, open));
+    const std::size_t closeBegin = lines_.lineBegin(close);
+    dialog.bodyClose =
+        std::string(lines_.raw(close, close).substr(0, syntax_.bodyEnd() - closeBegin));
+    std::vector<std::string> pending;
+    for (const Part& p : lines_.parts(open + 1, close, syntax_.bodyItems())) {
+      if (p.node && syntax_.node(*p.node).kind == NodeKind::Control) {
+        const StatementFields fields =
+            statementFields(syntax_, *p.node, raw(p), lines_.lineBegin(p.first));
+        ControlReading control = readBodyStatement(fields, symbols_);
+        for (std::string& notice : control.notices) reading_.notices.push_back(std::move(notice));
+        if (control.kind == ControlReading::Kind::Control) {
+          control.control.linesBefore = std::move(pending);
+          pending.clear();
+          dialog.controls.push_back(std::move(control.control));
+          continue;
+        }
+      }
+      pending.emplace_back(raw(p));
+    }
+    dialog.bodyTail = std::move(pending);
+  }
+
+  const DialogSyntax& syntax_;
+  BlockLines lines_;
+  DialogReading& reading_;
+  SymbolUse* symbols_;
+  std::size_t headerEnd_ = 1;  // the first line after the header statement
+  std::optional<Part> style_, caption_, font_;
 };
 
-SpreadBlock spreadBlock(std::string_view block) {
-  std::vector<std::size_t> breaks;  // where a line break goes, in order
-  Lexer lexer(block);
-  Token previous;
-  bool inBody = false;
-  bool afterOpen = false;  // the token before opened the body
-  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
-    const std::string_view text = t.of(block);
-    const bool word = t.kind == TokenKind::Word;
-    const bool afterComma = previous.kind == TokenKind::Punct && previous.of(block) == ",";
-    const bool open = !inBody && ((t.kind == TokenKind::Punct && text == "{") ||
-                                  (word && equalsIgnoringCase(text, "BEGIN")));
-    const bool close = inBody && ((t.kind == TokenKind::Punct && text == "}") ||
-                                  (word && equalsIgnoringCase(text, "END")));
-    const bool starts = open || close ||
-                        (word && !afterComma && previous.kind != TokenKind::End &&
-                         (inBody ? isControlKeyword(text) : isOneOf(text, kHeaderStatements)));
-    if ((starts || afterOpen) && !t.newLine && previous.kind != TokenKind::End)
-      breaks.push_back(t.begin);
-    afterOpen = open;
-    if (open) inBody = true;
-    if (close) {
-      const Token next = lexer.peekCode();
-      if (next.kind != TokenKind::End && !next.newLine) breaks.push_back(t.end);
-      break;
-    }
-    previous = t;
-  }
-  SpreadBlock spread;
-  std::size_t copied = 0;
-  for (std::size_t at : breaks) {
-    spread.text.append(block.substr(copied, at - copied));
-    spread.text += "\r\n";
-    spread.breaks.push_back(spread.text.size() - 2);
-    copied = at;
-  }
-  spread.text.append(block.substr(copied));
-  return spread;
+DialogReading readLines(std::string_view block, const DialogSyntax& syntax, DialogMode mode,
+                        const SymbolTable* symbols) {
+  DialogReading reading;
+  SymbolUse use{symbols, {}};
+  reading.dialog.mode = mode;
+  DialogLines(block, syntax, reading, symbols ? &use : nullptr).read();
+  if (reading.failure != DialogFailure::None) return reading;
+  if (!use.undefined.empty()) reading.notices.push_back(undefinedSymbolsNotice(use.undefined));
+  reading.undefinedSymbols = std::move(use.undefined);
+  return reading;
 }
-
-DialogReading readLines(std::string_view block, DialogMode mode, const SymbolTable* symbols);
 
 }  // namespace
 
@@ -446,91 +493,81 @@ std::string_view dialogFailureText(DialogFailure failure) {
   return {};
 }
 
-std::optional<std::string> readCaption(std::string_view statement) {
-  if (!isWord(statement, "CAPTION")) return std::nullopt;
-  const std::string_view rest = statement.substr(7);
-  if (rest.empty() || rest.front() != ' ') return std::nullopt;
-  const std::string_view quoted = trimSpace(rest);
-  if (!isQuotedText(quoted)) return std::nullopt;
-  return std::string(quoted.substr(1, quoted.size() - 2));
-}
-
-std::optional<FontStatement> readFont(std::string_view statement) {
-  if (!isWord(statement, "FONT")) return std::nullopt;
-  const std::string_view rest = statement.substr(4);
-  const std::vector<Field> fields = splitFields(rest);
-  FontStatement font;
-  const std::string_view size = trimSpace(fields[0].text);
-  const NumberField n = readNumber(size);
-  font.size = n.value;
-  if (!n.plain) font.sizeText = std::string(size);
-  if (fields.size() < 2) return font;  // no face: written back as ""
-  const std::string_view face = trimSpace(fields[1].text);
-  font.face = withoutQuotes(face);
-  if (!isQuotedText(face)) font.faceText = std::string(face);
-  font.tail = tailFrom(rest, fields, 2);
-  return font;
-}
-
 std::optional<std::size_t> dialogBlockLength(std::string_view block) {
-  const SpreadBlock spread = spreadBlock(block);
-  const auto body = findBody(BlockLines(spread.text));
-  if (!body) return std::nullopt;
-  return spread.writtenLength(body->end);
+  const DialogSyntax syntax(block);
+  if (!syntax.body() || !syntax.closed()) return std::nullopt;
+  return syntax.bodyEnd();
 }
 
 DialogReading readDialog(std::string_view block, DialogMode mode, const SymbolTable* symbols) {
-  SpreadBlock spread = spreadBlock(block);
-  if (spread.breaks.empty()) return readLines(block, mode, symbols);
-  // A compact block is read in its lines and kept as written: the writer gives it back while
-  // the dialog is unchanged.
-  DialogReading reading = readLines(spread.text, mode, symbols);
+  const DialogSyntax syntax(block);
+  const std::vector<std::size_t> breaks = syntax.breaks();
+  if (breaks.empty()) return readLines(block, syntax, mode, symbols);
+  // A block written compactly ("{" on the header's line, BEGIN END on one line, a whole dialog
+  // on one line) is read with a line break put before each part that does not begin its line,
+  // and kept as written: the writer gives it back while the dialog is unchanged.
+  std::string spread;
+  std::size_t copied = 0;
+  for (const std::size_t at : breaks) {
+    spread.append(block.substr(copied, at - copied));
+    spread += "\r\n";
+    copied = at;
+  }
+  spread.append(block.substr(copied));
+  const DialogSyntax spreadSyntax(spread);
+  DialogReading reading = readLines(spread, spreadSyntax, mode, symbols);
   if (reading.failure != DialogFailure::None) return reading;
   DialogModel& dialog = reading.dialog;
-  spread.text.resize(dialog.blockLength);
-  dialog.blockLength = spread.writtenLength(dialog.blockLength);
-  dialog.compact = KeptText<std::string>{std::string(block.substr(0, dialog.blockLength)),
-                                         std::move(spread.text)};
+  // The length as written: the breaks put in before the dialog's end taken away again.
+  const std::size_t spreadLength = dialog.blockLength;
+  std::size_t length = spreadLength;
+  for (std::size_t i = 0; i < breaks.size(); ++i)
+    if (breaks[i] + 2 * i < spreadLength) length -= 2;
+  spread.resize(spreadLength);
+  dialog.blockLength = length;
+  dialog.compact = KeptText<std::string>{std::string(block.substr(0, length)), std::move(spread)};
   return reading;
 }
 
-namespace {
-
-DialogReading readLines(std::string_view block, DialogMode mode, const SymbolTable* symbols) {
-  DialogReading reading;
-  SymbolUse use{symbols, {}};
-  SymbolUse* const used = symbols ? &use : nullptr;
-  DialogModel& dialog = reading.dialog;
-  dialog.mode = mode;
-  const BlockLines lines(block);
-  const std::optional<Body> body = findBody(lines);
-  const std::vector<Statement> header = lines.statements(0, body ? body->open : lines.count());
-  DialogUnitRect units;
-  if (header.empty() || standsAlone(header[0].text) || header[0].cutShort() ||
-      !readHeader(header[0].text, dialog, units, used)) {
-    reading.failure = DialogFailure::NoHeaderNumbers;
-    return reading;
+std::vector<BodyStatement> readBodyStatements(std::string_view text) {
+  std::string block = "P DIALOG 0, 0, 1, 1\r\n{\r\n";
+  block += text;
+  block += "\r\n}";
+  const DialogSyntax syntax(block);
+  std::vector<BodyStatement> out;
+  if (!syntax.body()) return out;
+  const BlockLines lines(block, syntax);
+  const std::vector<std::size_t>& items = syntax.bodyItems();
+  for (std::size_t i = 0; i < items.size();) {
+    // The items that share lines make one statement, and no control.
+    std::size_t j = i + 1;
+    while (j < items.size() && !syntax.tree().tokens[syntax.node(items[j]).first].newLine) ++j;
+    const std::size_t first = lines.firstLine(items[i]);
+    BodyStatement statement;
+    statement.raw = std::string(lines.raw(first, lines.lastLine(items[j - 1])));
+    statement.keyword = std::string(syntax.text(syntax.node(items[i]).first));
+    // A body left open: something at the text's end ran on over its "}".
+    const bool runsOn = !syntax.closed() && j == items.size();
+    if (j == i + 1 && !runsOn && syntax.node(items[i]).kind == NodeKind::Control)
+      statement.reading = readBodyStatement(
+          statementFields(syntax, items[i], statement.raw, lines.lineBegin(first)));
+    out.push_back(std::move(statement));
+    i = j;
   }
-  if (!body) {
-    reading.failure = DialogFailure::NoBody;
-    return reading;
+  // A "}" or END of the text's own closes the body before its end: what follows is no part of
+  // it.
+  if (syntax.closed() && syntax.bodyEnd() != block.size()) {
+    BodyStatement closer;
+    closer.keyword = std::string(syntax.text(syntax.node(*syntax.body()).last - 1));
+    out.push_back(std::move(closer));
   }
-
-  dialog.header = keptHeader(lines.raw(header[0]), lines.code(header[0]), units);
-  const HeaderStatements found = sortHeaderStatements(lines, header, dialog);
-  readDialogStyle(lines, found.style, reading, used);
-  dialog.liveStyle = liveDialogStyle(dialog.styleAsRead, mode);
-  dialog.rect = placeDialog(units, dialog.styleAsRead, mode);
-  if (found.caption) readDialogCaption(lines, *found.caption, dialog);
-  if (found.font) readDialogFont(lines, *found.font, dialog);
-
-  readControls(lines, *body, reading, used);
-  dialog.blockLength = body->end;
-  if (!use.undefined.empty()) reading.notices.push_back(undefinedSymbolsNotice(use.undefined));
-  reading.undefinedSymbols = std::move(use.undefined);
-  return reading;
+  return out;
 }
 
-}  // namespace
+ControlReading readStatementLine(std::string_view line) {
+  std::vector<BodyStatement> statements = readBodyStatements(line);
+  if (statements.size() != 1) return {};
+  return std::move(statements[0].reading);
+}
 
 }  // namespace kolvre

@@ -45,6 +45,9 @@ struct DialogReading {
   std::vector<std::string> notices;  // in the order they arose
   // The names no definition gives, each once, in the order they were met (one notice says them).
   std::vector<std::string> undefinedSymbols;
+  // The STYLE statement's expression on one line, its comments and line ends one blank each
+  // (empty without a STYLE statement): what the properties form shows.
+  std::string styleText;
 };
 
 // dialogPanel's reading part: the block from its header line on (the text after the dialog's end
@@ -59,19 +62,20 @@ DialogReading readDialog(std::string_view block, DialogMode mode = DialogMode::D
 // when it has no body.
 std::optional<std::size_t> dialogBlockLength(std::string_view block);
 
-// readCaption: the caption of a CAPTION statement (trimmed): the text between its quotes as
-// written. Nothing when the statement is not CAPTION, blanks and one quoted text.
-std::optional<std::string> readCaption(std::string_view statement);
-
-// readFont's reading: the FONT statement's fields.
-struct FontStatement {
-  int size = 0;
-  std::optional<std::string> sizeText;  // when the size is not a plain number
-  std::string face;                     // trimmed, every double quote removed
-  std::optional<std::string> faceText;  // when the face field is not one quoted name
-  std::string tail;                     // the fields after the face, from their first comma
+// The statements of a text read as the body of a dialog reads them: a text from outside a block
+// (the designer's paste, lines written by hand or by another program), so that a pasted control
+// is one the block will read back. Blank lines and comments are no statements.
+struct BodyStatement {
+  std::string raw;      // its lines as written, CR LF between them
+  std::string keyword;  // its first word
+  // A control when the statement is one: not several statements on one line, nothing left
+  // open at the text's end (a string or a comment that would run on into the body's end).
+  ControlReading reading;
 };
-// Nothing when the statement does not begin with the word FONT.
-std::optional<FontStatement> readFont(std::string_view statement);
+std::vector<BodyStatement> readBodyStatements(std::string_view text);
+
+// One line of control text read as readBodyStatements reads it: a control when it holds one
+// control statement and nothing else.
+ControlReading readStatementLine(std::string_view line);
 
 }  // namespace kolvre

@@ -330,17 +330,6 @@ std::string headerText(const DialogModel& dialog, std::string_view name) {
   return out;
 }
 
-// Where the expression of a STYLE statement as written stands: after the keyword, blanks around
-// it left out.
-FieldSpan styleExpression(std::string_view statement) {
-  std::size_t begin = statement.find_first_not_of(" \t");
-  begin = begin == std::string_view::npos ? statement.size() : begin + 5;
-  while (begin < statement.size() && isSpace(statement[begin])) ++begin;
-  std::size_t end = statement.size();
-  while (end > begin && isSpace(statement[end - 1])) --end;
-  return {begin, end};
-}
-
 // The STYLE statement: as written while the style is unchanged; a changed style keeps the
 // terms that still hold and the form of the expression ("" for a block that had none and
 // still holds its style).
@@ -348,12 +337,12 @@ std::string styleStatement(const DialogModel& dialog) {
   if (keeps(dialog.style, dialog.styleAsRead)) return dialog.style->text;
   if (dialog.style && !dialog.style->text.empty()) {
     const std::string& text = dialog.style->text;
-    const FieldSpan span = styleExpression(text);
+    const FieldSpan span = dialog.styleSpans.value;
     const auto field =
         restyledField(std::string_view(text).substr(span.begin, span.end - span.begin), 0,
                       dialog.styleAsRead, 0, dialogStyleNames);
     if (field) return withChanges(text, {{span, *field}});
-    return text.substr(0, text.find_first_not_of(" \t")) + "STYLE " +
+    return text.substr(0, dialog.styleSpans.keyword) + "STYLE " +
            dialogStyleText(dialog.styleAsRead);
   }
   return "STYLE " + dialogStyleText(dialog.styleAsRead);
@@ -365,12 +354,8 @@ std::string captionStatement(const DialogModel& dialog) {
   const auto& kept = dialog.captionAsWritten;
   if (keeps(kept, dialog.title)) return kept->text;
   if (isBlank(dialog.title)) return {};
-  if (kept) {
-    const std::size_t open = kept->text.find('"');
-    const std::size_t close = kept->text.rfind('"');
-    if (open != std::string::npos && close > open)
-      return withChanges(kept->text, {{{open, close + 1}, "\"" + dialog.title + "\""}});
-  }
+  if (kept)
+    return withChanges(kept->text, {{dialog.captionSpans.value, "\"" + dialog.title + "\""}});
   return "CAPTION \"" + dialog.title + "\"";
 }
 
@@ -471,8 +456,8 @@ std::string dialogBlock(const DialogModel& dialog, std::string_view name) {
       appendLine(out, {controlStatement(control)});
       continue;
     }
-    const std::string_view text = neighbour ? std::string_view(neighbour->text) : " ";
-    const std::string_view indentation = text.substr(0, text.find_first_not_of(" \t"));
+    const std::string_view indentation =
+        neighbour ? std::string_view(neighbour->text).substr(0, neighbour->keyword) : " ";
     std::optional<std::string> line;
     if (neighbour && neighbour->statement < kShortStatements.size())
       line = asShortStatement(control);

@@ -1,5 +1,5 @@
-// The fields of dialog statements as the dialog's reader reads them: lines made readable,
-// number fields, the fields of a text separated by commas, texts without their quotes. Shared
+// The values of dialog statements as the dialog's reader reads them: number fields, style
+// expressions over the script's symbols, texts without their quotes. Shared
 // by the reading of the header (dialog_reader.cpp) and of the controls (control_reader.cpp).
 #pragma once
 
@@ -14,10 +14,6 @@
 #include "dialogs/symbols.h"
 
 namespace kolvre::reader_fields {
-
-// A line as it is read: each tab as blanks up to the next multiple of four columns, without
-// leading and trailing blanks.
-std::string readable(std::string_view line);
 
 // A number field (trimmed): its value as the dialog template holds it (16 bits, signed), read
 // from its leading number (0 when it has none), and whether it is a plain number the writer
@@ -40,21 +36,6 @@ int readKept(std::string_view field, std::optional<KeptText<int>>& kept,
 std::optional<std::uint32_t> symbolStyle(std::string_view text, std::uint32_t base,
                                          SymbolUse* symbols);
 
-// The fields of a text separated by commas, each with where it begins.
-struct Field {
-  std::size_t at = 0;
-  std::string_view text;
-};
-
-std::vector<Field> splitFields(std::string_view text);
-
-// The text from field `i`'s comma on, or "" when there are no more than `i` fields.
-std::string tailFrom(std::string_view text, const std::vector<Field>& fields, std::size_t i);
-
 std::string withoutQuotes(std::string_view text);
-
-// The fields of a statement as written, from `from` on: split at the commas outside quoted
-// texts, each without the white space (line breaks too) around it.
-std::vector<FieldSpan> fieldSpans(std::string_view raw, std::size_t from);
 
 }  // namespace kolvre::reader_fields

@@ -5,7 +5,6 @@
 #include "base/text.h"
 #include "dialogs/dialog_session.h"
 #include "dialogs/dialog_writer.h"
-#include "dialogs/statement_words.h"
 #include "document/edit.h"
 #include "document/resource_commands.h"
 #include "messages/form_check.h"

@@ -48,4 +48,18 @@ std::size_t lineEndAt(std::string_view text, std::size_t offset) {
   return nextBreak(text, std::min(offset, text.size()), text.size());
 }
 
+std::vector<LineSpan> crLfLines(std::string_view text) {
+  std::vector<LineSpan> lines;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t end = text.find("\r\n", at);
+    if (end == std::string_view::npos) {
+      lines.push_back({at, text.size()});
+      return lines;
+    }
+    lines.push_back({at, end});
+    at = end + 2;
+  }
+}
+
 }  // namespace kolvre

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace kolvre {
 
@@ -15,5 +16,14 @@ std::size_t lineStart(std::string_view text, std::size_t line);
 
 // Where the line that holds `offset` ends: at its line end (CR LF, LF or CR), or the text's end.
 std::size_t lineEndAt(std::string_view text, std::size_t offset);
+
+// A line as the lexer ends lines (CR LF; a lone CR or LF stays inside its line), without its
+// line end: [begin, end). The dialog model keeps its statements in such lines, as its writer
+// writes them.
+struct LineSpan {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+};
+std::vector<LineSpan> crLfLines(std::string_view text);
 
 }  // namespace kolvre

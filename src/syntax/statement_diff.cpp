@@ -74,8 +74,9 @@ bool sameStatement(const Statement& before, const Statement& after, std::ptrdiff
   return at(before.begin) == after.begin && at(before.end) == after.end &&
          before.kind == after.kind && before.listed == after.listed &&
          before.complete == after.complete &&
-         (!named || (at(before.nameEnd) == after.nameEnd &&
-                     at(before.typeBegin) == after.typeBegin && at(before.typeEnd) == after.typeEnd));
+         (!named ||
+          (at(before.nameEnd) == after.nameEnd && at(before.typeBegin) == after.typeBegin &&
+           at(before.typeEnd) == after.typeEnd));
 }
 
 StatementMatch matchStatements(std::string_view before,
@@ -85,8 +86,8 @@ StatementMatch matchStatements(std::string_view before,
   // The bytes both texts begin and end with.
   const std::size_t head = commonHead(before, after);
   const std::size_t tail = commonTail(before, after, std::min(before.size(), after.size()) - head);
-  const auto moved = static_cast<std::ptrdiff_t>(after.size()) -
-                     static_cast<std::ptrdiff_t>(before.size());
+  const auto moved =
+      static_cast<std::ptrdiff_t>(after.size()) - static_cast<std::ptrdiff_t>(before.size());
   StatementMatch match;
   // Those wholly in the unchanged head, and those wholly in the unchanged tail (a byte away from
   // the change, so that what stands before them is the same too).
@@ -110,7 +111,8 @@ StatementMatch matchStatements(std::string_view before,
         const Statement& b = beforeStatements[first + i];
         const Statement& a = afterStatements[first + j];
         return sameStatement(
-                   b, a, static_cast<std::ptrdiff_t>(a.begin) - static_cast<std::ptrdiff_t>(b.begin)) &&
+                   b, a,
+                   static_cast<std::ptrdiff_t>(a.begin) - static_cast<std::ptrdiff_t>(b.begin)) &&
                b.of(before) == a.of(after);
       },
       match.found);

@@ -103,8 +103,7 @@ std::vector<Statement> rereadStatements(std::string_view before,
                                         std::string_view after) {
   // The bytes both texts share at their start and their end.
   const std::size_t head = commonHead(before, after);
-  const std::size_t tail =
-      commonTail(before, after, std::min(before.size(), after.size()) - head);
+  const std::size_t tail = commonTail(before, after, std::min(before.size(), after.size()) - head);
   const std::size_t resume = resumeAt(before, statements, head);
   if (resume == 0) return readStatements(after);
   std::vector<Statement> out;

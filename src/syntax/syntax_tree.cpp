@@ -11,14 +11,41 @@ namespace kolvre {
 
 namespace {
 
-constexpr std::array<std::string_view, 35> kNodeKindDumpNames{
-    "Include",  "Define",       "Undef",        "CodePage",        "If",
-    "Elif",     "Else",         "EndIf",        "Directive",       "Comment",
-    "Language", "Version",      "Characteristics", "Resource",     "StringTable",
-    "Unread",   "Name",         "Type",         "MemoryOption",    "Values",
-    "HeaderStatement", "FixedField", "FileName", "Body",           "Control",
-    "MenuItem", "Separator",    "Popup",        "StringEntry",     "Accelerator",
-    "Block",    "Value",        "Item",         "Data",            "Field"};
+constexpr std::array<std::string_view, 35> kNodeKindDumpNames{"Include",
+                                                              "Define",
+                                                              "Undef",
+                                                              "CodePage",
+                                                              "If",
+                                                              "Elif",
+                                                              "Else",
+                                                              "EndIf",
+                                                              "Directive",
+                                                              "Comment",
+                                                              "Language",
+                                                              "Version",
+                                                              "Characteristics",
+                                                              "Resource",
+                                                              "StringTable",
+                                                              "Unread",
+                                                              "Name",
+                                                              "Type",
+                                                              "MemoryOption",
+                                                              "Values",
+                                                              "HeaderStatement",
+                                                              "FixedField",
+                                                              "FileName",
+                                                              "Body",
+                                                              "Control",
+                                                              "MenuItem",
+                                                              "Separator",
+                                                              "Popup",
+                                                              "StringEntry",
+                                                              "Accelerator",
+                                                              "Block",
+                                                              "Value",
+                                                              "Item",
+                                                              "Data",
+                                                              "Field"};
 static_assert(kNodeKindDumpNames.size() == static_cast<std::size_t>(NodeKind::Field) + 1);
 
 // Only blanks stand between the line's start and `at`.
@@ -32,11 +59,11 @@ bool startsLine(std::string_view text, std::size_t at) {
   return true;
 }
 
-// A backslash that joins a preprocessor line to the next: trivia, not a token.
+// A backslash that joins a line to the next: trivia, not a token.
 bool continuesLine(std::string_view text, const Token& t) {
   return t.kind == TokenKind::Punct && text[t.begin] == '\\' && t.end < text.size() &&
-         (text[t.end] == '\n' || (text[t.end] == '\r' && t.end + 1 < text.size() &&
-                                  text[t.end + 1] == '\n'));
+         (text[t.end] == '\n' ||
+          (text[t.end] == '\r' && t.end + 1 < text.size() && text[t.end + 1] == '\n'));
 }
 
 // The code tokens of a statement's text, and the End token, into `tokens`.
@@ -45,8 +72,8 @@ void readTokens(std::string_view text, bool atLineStart, bool directive,
   tokens.clear();
   tokens.reserve(text.size() / 4 + 2);
   auto add = [&](const Token& t, bool newLine) {
-    tokens.push_back({t.kind, newLine, static_cast<std::uint32_t>(t.begin),
-                      static_cast<std::uint32_t>(t.end)});
+    tokens.push_back(
+        {t.kind, newLine, static_cast<std::uint32_t>(t.begin), static_cast<std::uint32_t>(t.end)});
   };
   if (directive) {
     // A preprocessor line's own words: '#', then what follows it, its continuations as trivia.
@@ -57,9 +84,16 @@ void readTokens(std::string_view text, bool atLineStart, bool directive,
   } else {
     Lexer lexer(text, 0, atLineStart);
     bool newLine = false;
+    bool spliced = false;  // a backslash joined the line before to this one
     for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) {
       if (t.kind == TokenKind::Comment) {
         newLine = newLine || t.newLine;
+        continue;
+      }
+      // A backslash at a line's end splices the next line to it, as the preprocessor does before
+      // the compiler reads a line: trivia, and the line goes on.
+      if (continuesLine(text, t) && !tokens.empty()) {
+        spliced = true;
         continue;
       }
       // L"..." is one wide string.
@@ -70,8 +104,9 @@ void readTokens(std::string_view text, bool atLineStart, bool directive,
         tokens.back().end = static_cast<std::uint32_t>(t.end);
         continue;
       }
-      add(t, t.newLine || newLine || tokens.empty());
+      add(t, tokens.empty() || ((t.newLine || newLine) && !spliced));
       newLine = false;
+      spliced = false;
     }
   }
   const auto end = static_cast<std::uint32_t>(text.size());
@@ -141,7 +176,16 @@ class TreeReader {
 
  private:
   // The kinds of body, as their items are read.
-  enum class Body : std::uint8_t { None, Dialog, Menu, Strings, Accelerators, Version, Toolbar, Data };
+  enum class Body : std::uint8_t {
+    None,
+    Dialog,
+    Menu,
+    Strings,
+    Accelerators,
+    Version,
+    Toolbar,
+    Data
+  };
 
   std::size_t end() const { return tree_.tokens.size() - 1; }
   bool atEnd() const { return pos_ >= end(); }
@@ -221,7 +265,12 @@ class TreeReader {
       if (t.kind == TokenKind::Directive) break;
       if (depth == 0) {
         if (opens(t) || closes(t)) break;
-        const bool joined = before && (joinsAfter(*before) || joinsBefore(t));
+        // A string after a string goes on with it even from a new line: in a dialog the two
+        // make one text, as the compilers join them.
+        const bool joined =
+            before && (joinsAfter(*before) || joinsBefore(t) ||
+                       ((body == Body::Dialog || body == Body::None) &&
+                        before->kind == TokenKind::String && t.kind == TokenKind::String));
         if (!first && t.newLine && !joined) break;
         if (!first && !joined && startsItem(t, body)) break;
       }
@@ -380,11 +429,12 @@ class TreeReader {
         tree_.nodes.pop_back();  // no value there
       }
       wantsValues = false;
-      if (t.kind == TokenKind::Word && (isOneOf(textOf(t), kHeaderWords) ||
-                                        (body == Body::Version && isOneOf(textOf(t), kVersionFields)))) {
-        keywordItem(isOneOf(textOf(t), kVersionFields) ? NodeKind::FixedField
-                                                        : NodeKind::HeaderStatement,
-                    Body::None);
+      if (t.kind == TokenKind::Word &&
+          (isOneOf(textOf(t), kHeaderWords) ||
+           (body == Body::Version && isOneOf(textOf(t), kVersionFields)))) {
+        keywordItem(
+            isOneOf(textOf(t), kVersionFields) ? NodeKind::FixedField : NodeKind::HeaderStatement,
+            Body::None);
         continue;
       }
       if (!required && !named) {
@@ -433,8 +483,8 @@ class TreeReader {
         break;
       case Body::Menu:
         if (isKeyword(w, "MENUITEM")) {
-          const bool separator = pos_ + 1 < end() && isWord(token(pos_ + 1), "SEPARATOR") &&
-                                 !token(pos_ + 1).newLine;
+          const bool separator =
+              pos_ + 1 < end() && isWord(token(pos_ + 1), "SEPARATOR") && !token(pos_ + 1).newLine;
           if (separator) return leaf(NodeKind::Separator, 2);
           return keywordItem(NodeKind::MenuItem, body);
         }
@@ -662,7 +712,8 @@ std::string dumpTree(std::string_view text) {
       while (!depthEnds.empty() && depthEnds.back() <= n) depthEnds.pop_back();
       const TreeNode& node = st.nodes[n];
       const std::size_t begin = s.begin + (node.kind == NodeKind::Comment ? 0 : st.beginOf(node));
-      const std::size_t end = s.begin + (node.kind == NodeKind::Comment ? own.size() : st.endOf(node));
+      const std::size_t end =
+          s.begin + (node.kind == NodeKind::Comment ? own.size() : st.endOf(node));
       out.append(depthEnds.size() * 2, ' ');
       out += nodeKindName(node.kind);
       out += ' ';
@@ -680,6 +731,37 @@ std::string dumpTree(std::string_view text) {
       out += '\n';
       depthEnds.push_back(n + node.size);
     }
+  }
+  return out;
+}
+
+std::vector<CommaField> commaFields(std::string_view statementText, const StatementTree& tree,
+                                    std::size_t first, std::size_t last) {
+  std::vector<CommaField> fields;
+  CommaField field{first, first, std::nullopt};
+  int depth = 0;
+  for (std::size_t i = first; i < last; ++i) {
+    const TreeToken& t = tree.tokens[i];
+    if (isPunct(statementText, t, '(')) ++depth;
+    if (isPunct(statementText, t, ')') && depth > 0) --depth;
+    if (depth == 0 && isPunct(statementText, t, ',')) {
+      fields.push_back(field);
+      field = {i + 1, i + 1, i};
+      continue;
+    }
+    field.last = i + 1;
+  }
+  fields.push_back(field);
+  return fields;
+}
+
+std::string codeText(std::string_view statementText, const StatementTree& tree, std::size_t first,
+                     std::size_t last) {
+  std::string out;
+  for (std::size_t i = first; i < last; ++i) {
+    const TreeToken& t = tree.tokens[i];
+    if (i > first && t.begin > tree.tokens[i - 1].end) out += ' ';
+    out.append(statementText.substr(t.begin, t.end - t.begin));
   }
   return out;
 }

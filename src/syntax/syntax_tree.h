@@ -17,6 +17,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,17 +56,17 @@ enum class NodeKind : std::uint8_t {
   FileName,         // the file a resource's data comes from
   Body,             // "{" or BEGIN, the items, "}" or END (the closer may be missing)
   // The items of a body.
-  Control,          // CONTROL or a short form (LTEXT, PUSHBUTTON, ...)
-  MenuItem,         // MENUITEM "text", id, flags
-  Separator,        // MENUITEM SEPARATOR
-  Popup,            // POPUP "text", ... and its Body
-  StringEntry,      // id, "text"
-  Accelerator,      // key, id, flags
-  Block,            // BLOCK "name" and its Body
-  Value,            // VALUE "name", values
-  Item,             // a keyword item of another kind (a toolbar's BUTTON)
-  Data,             // a line of inline data: numbers and strings
-  Field,            // one value of an item, between its commas
+  Control,      // CONTROL or a short form (LTEXT, PUSHBUTTON, ...)
+  MenuItem,     // MENUITEM "text", id, flags
+  Separator,    // MENUITEM SEPARATOR
+  Popup,        // POPUP "text", ... and its Body
+  StringEntry,  // id, "text"
+  Accelerator,  // key, id, flags
+  Block,        // BLOCK "name" and its Body
+  Value,        // VALUE "name", values
+  Item,         // a keyword item of another kind (a toolbar's BUTTON)
+  Data,         // a line of inline data: numbers and strings
+  Field,        // one value of an item, between its commas
 };
 
 // The node kind's name, as a dump of the tree shows it.
@@ -83,7 +84,7 @@ struct TreeNode {
   NodeKind kind = NodeKind::Unread;
   std::uint32_t first = 0;  // its tokens: [first, last)
   std::uint32_t last = 0;
-  std::uint32_t size = 1;   // the nodes of its subtree, itself included: the next sibling's index
+  std::uint32_t size = 1;  // the nodes of its subtree, itself included: the next sibling's index
   bool operator==(const TreeNode&) const = default;
 };
 
@@ -147,5 +148,23 @@ std::string dumpTree(std::string_view text);
 // The script again from its whole tree: every statement's tokens and trivia, and the blanks
 // between them. Equal to `text` for any bytes.
 std::string textFromTree(std::string_view text, const SyntaxTree& tree);
+
+// One value of an item between its commas (parentheses hold commas inside a value): tokens
+// [first, last) of a statement tree, empty where two commas stand together, and the comma
+// before it (none for the first).
+struct CommaField {
+  std::size_t first = 0;
+  std::size_t last = 0;
+  std::optional<std::size_t> comma;
+  bool empty() const { return first == last; }
+};
+// The values of tokens [first, last) of `tree`, split at their commas.
+std::vector<CommaField> commaFields(std::string_view statementText, const StatementTree& tree,
+                                    std::size_t first, std::size_t last);
+
+// Tokens [first, last) of `tree` as code: their texts, one blank wherever trivia (blanks, line
+// ends, comments) stands between two of them.
+std::string codeText(std::string_view statementText, const StatementTree& tree, std::size_t first,
+                     std::size_t last);
 
 }  // namespace kolvre

@@ -27,16 +27,16 @@ inline bool closesBody(std::string_view text, const Token& token) {
 
 // The statements of a dialog's body: CONTROL and its short forms.
 inline constexpr std::array<std::string_view, 19> kControlWords{
-    "CONTROL",      "LTEXT",       "RTEXT",       "CTEXT",     "PUSHBUTTON",
-    "DEFPUSHBUTTON", "PUSHBOX",    "CHECKBOX",    "AUTOCHECKBOX", "STATE3",
-    "AUTO3STATE",   "RADIOBUTTON", "AUTORADIOBUTTON", "GROUPBOX", "EDITTEXT",
-    "COMBOBOX",     "LISTBOX",     "SCROLLBAR",   "ICON"};
+    "CONTROL",       "LTEXT",       "RTEXT",           "CTEXT",        "PUSHBUTTON",
+    "DEFPUSHBUTTON", "PUSHBOX",     "CHECKBOX",        "AUTOCHECKBOX", "STATE3",
+    "AUTO3STATE",    "RADIOBUTTON", "AUTORADIOBUTTON", "GROUPBOX",     "EDITTEXT",
+    "COMBOBOX",      "LISTBOX",     "SCROLLBAR",       "ICON"};
 
 // The statements that may stand between a resource's type and its body (a dialog's, a menu's,
 // a string table's, ...).
 inline constexpr std::array<std::string_view, 9> kHeaderWords{
-    "STYLE", "EXSTYLE", "CAPTION", "FONT", "CLASS", "MENU", "LANGUAGE", "VERSION",
-    "CHARACTERISTICS"};
+    "STYLE", "EXSTYLE",  "CAPTION", "FONT",           "CLASS",
+    "MENU",  "LANGUAGE", "VERSION", "CHARACTERISTICS"};
 
 // The fixed fields of version information, in the order a new resource writes them.
 inline constexpr std::array<std::string_view, 7> kVersionFields{

@@ -153,7 +153,6 @@ TEST(ReadDialog, StatementsOutOfShapeStayAsWritten) {
       {"    EDITTEXT IDC_X, 5, 5, , 12", {}},  // a field empty
       {"    ICON IDI_APP, -1, 5, 5, 20", {}},  // a width without a height
       {"    MENUITEM \"Esci\", 1", {}},
-      {" CONTROL \"unterminated, 1, \"BUTTON\", 0, 1, 2, 3, 4", {}},
       {"// CONTROL \"x\", 1, \"BUTTON\", 0, 1, 2, 3, 4", {}},
   };
   for (const auto& row : rows) {
@@ -314,6 +313,10 @@ TEST(ReadDialog, BlocksThatCannotBeReadSayWhy) {
       // A header cut short before the body, or a comment, is no header.
       {crlfLines({"D DIALOG 1, 2, 3, 4,", "{", "}"}), DialogFailure::NoHeaderNumbers},
       {crlfLines({"/*D DIALOG 1, 2, 3, 4", "*/", "{", "}"}), DialogFailure::NoHeaderNumbers},
+      // A string left open runs on over the body's end, as the compilers read it.
+      {crlfLines({"D DIALOG 1, 2, 3, 4", "{",
+                  " CONTROL \"unterminated, 1, \"BUTTON\", 0, 1, 2, 3, 4", "}"}),
+       DialogFailure::NoBody},
   };
   for (const auto& row : rows) {
     const DialogReading r = readDialog(row.block);
@@ -485,6 +488,66 @@ TEST(ReadDialog, CompactBodiesAndHeadersAreReadAndComeBackAsWritten) {
   EXPECT_NE(written.find("\r\nPUSHBUTTON \"OK\", 1, 14, 3, 4, 5 \r\nCONTROL"), std::string::npos)
       << written;
   EXPECT_EQ(readDialog(written).dialog.controls.size(), 2u);
+}
+
+// The reader reads the dialog as the syntax tree reads it: where a statement ends is the
+// grammar's business, not the lines'; comments are trivia wherever they stand.
+TEST(ReadDialog, StatementsEndWhereTheGrammarEndsThemNotWhereTheirLinesDo) {
+  // Header numbers on the line after the type; a comment after them and inside the fields.
+  const std::string block = crlfLines({
+      "D DIALOG DISCARDABLE",
+      "    0, 0, /* wide */ 200, 100 // x",
+      "STYLE WS_POPUP /* c */ | WS_CAPTION",
+      "CAPTION \"Folder\" //comment",
+      "FONT 8, /* face */ \"MS Shell Dlg\"",
+      "BEGIN // y",
+      "  LTEXT \"a\", /* id */ 1, 2, 3, 4, 5",
+      "  CONTROL \"b\", 2, \"Button\",",
+      "     // its style",
+      "     BS_AUTOCHECKBOX | WS_TABSTOP, 1, 2, 3, 4",
+      "#if 0",
+      "  EDITTEXT 3, 1, 2, 3, 4, NOT WS_BORDER",
+      "#endif",
+      "END",
+  });
+  const DialogReading r = readDialog(block);
+  ASSERT_EQ(r.failure, DialogFailure::None) << r.notices.size();
+  const DialogModel& d = r.dialog;
+  EXPECT_EQ(d.memoryOptions, std::vector<std::string>{"DISCARDABLE"});
+  EXPECT_EQ(dialogUnits(d.rect, d.styleAsRead, d.mode), (DialogUnitRect{0, 0, 200, 100}));
+  EXPECT_EQ(d.styleAsRead, styleNameValue("WS_POPUP") | styleNameValue("WS_CAPTION"));
+  EXPECT_EQ(r.styleText, "WS_POPUP | WS_CAPTION");
+  EXPECT_EQ(d.title, "Folder");
+  EXPECT_EQ(d.fontSize, 8);
+  EXPECT_EQ(d.faceName, "MS Shell Dlg");
+  ASSERT_EQ(d.controls.size(), 3u);
+  EXPECT_EQ(d.controls[0].id, 1);
+  EXPECT_EQ(d.controls[1].live, ControlClass::CheckBox);
+  // A comment line inside a statement stays inside it.
+  EXPECT_EQ(d.controls[1].statement->text,
+            "  CONTROL \"b\", 2, \"Button\",\r\n     // its style\r\n"
+            "     BS_AUTOCHECKBOX | WS_TABSTOP, 1, 2, 3, 4");
+  EXPECT_EQ(d.controls[2].linesBefore, std::vector<std::string>{"#if 0"});
+  EXPECT_EQ(d.bodyTail, std::vector<std::string>{"#endif"});
+  EXPECT_EQ(d.blockLength, block.size());
+  // Stored unchanged, the block comes back byte for byte; a moved control changes its numbers.
+  EXPECT_EQ(dialogBlock(d, "D"), block);
+  DialogModel moved = d;
+  moved.controls[0].rect.x += 7;
+  const std::string written = dialogBlock(moved, "D");
+  EXPECT_NE(written.find("  LTEXT \"a\", /* id */ 1, 6, 3, 4, 5\r\n"), std::string::npos)
+      << written;
+}
+
+TEST(ReadDialog, APastedLineReadsAsTheBodyReadsIt) {
+  EXPECT_EQ(readStatementLine(" LTEXT \"a\", 1, 2, 3, 4, 5 // note").kind,
+            ControlReading::Kind::Control);
+  EXPECT_EQ(readStatementLine(" LTEXT \"a\", 1, 2, 3, 4, 5").control.statement->text,
+            " LTEXT \"a\", 1, 2, 3, 4, 5");
+  for (const char* line :
+       {"", "// only a comment", " LTEXT \"a\", 1, 2,", "#if 0",
+        " LTEXT \"a\", 1, 2, 3, 4, 5 LTEXT \"b\", 1, 2, 3, 4, 5", " LTEXT \"a\", 1, 2, 3, 4, 5 }"})
+    EXPECT_EQ(readStatementLine(line).kind, ControlReading::Kind::NotAControl) << line;
 }
 
 }  // namespace

@@ -112,7 +112,6 @@ TEST(WriteDialog, AnUnchangedBlockComesBackByteForByte) {
       {"statements cut short where the header or the body ends, and a FONT without a face",
        crlfLines({"D DIALOG 0, 0, 10, 10", "STYLE WS_POPUP", "FONT 8", "EXSTYLE 1 |", "{",
                   " CONTROL \"x\", 1, \"BUTTON\", 0, 1, 2, 3, 4,", "}"})},
-      {"a name that runs to the first blank", crlfLines({"A,B DIALOG 0, 0, 10, 10", "{", "}"})},
       {"header expressions and fields after cy",
        crlfLines({"D DIALOGEX XPOS, YPOS+10, 100, 50, IDH_HELP", "STYLE WS_POPUP", "{", "}"})},
   };

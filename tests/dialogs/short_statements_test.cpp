@@ -124,8 +124,8 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
       // A text in quoted pieces over several lines.
       crlfLines(
           {"    LTEXT \"Prima \"\"parte\"\", \"", "          \"seconda.\", 105, 5, 90, 40, 8"}),
-      // Not the compiler's syntax, but one statement that stays as it was, not two broken ones.
-      crlfLines({"    LTEXT \"a\", 104, 5, 70, 40, 8, SS_NOPREFIX", "    WS_DISABLED"}),
+      // A backslash at a line's end splices the lines, as the preprocessor splices them.
+      crlfLines({"    LTEXT \"a\" \\", "\"b\", 104, 5, 70, 40, 8, SS_NOPREFIX"}),
   };
   std::string body;
   for (const std::string& s : statements) body += (body.empty() ? "" : "\r\n") + s;
@@ -135,11 +135,19 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
   EXPECT_EQ(dialog.controls[0].live, ControlClass::TreeView);
   EXPECT_EQ(dialog.controls[1].compiledStyle, 0x50210251u);
   EXPECT_EQ(dialog.controls[2].compiledStyle, 0x50812080u);
-  EXPECT_EQ(dialog.controls[4].compiledStyle, std::nullopt);
+  EXPECT_EQ(dialog.controls[4].caption, "ab");
   for (std::size_t i = 0; i < 5; ++i)
     EXPECT_EQ(controlStatement(dialog.controls[i]), statements[i]);
   EXPECT_NE(dialogBlock(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]),
             std::string::npos);
+  // Not the compiler's syntax: a word alone on its line is no part of the statement before it,
+  // and stays as written where it stood.
+  const std::string notSyntax =
+      crlfLines({"    LTEXT \"a\", 104, 5, 70, 40, 8, SS_NOPREFIX", "    WS_DISABLED"});
+  const DialogModel wrong = readBody(notSyntax);
+  ASSERT_EQ(wrong.controls.size(), 1u);
+  EXPECT_EQ(wrong.bodyTail, std::vector<std::string>{"    WS_DISABLED"});
+  EXPECT_NE(dialogBlock(wrong, "DLG").find(notSyntax), std::string::npos);
   // A lone line feed does not end a line: such a CONTROL statement is kept as it stands too.
   const std::string loneFeed = " CONTROL \"\", 2, \"EDIT\", 0, 1, 2, 3,\n 4";
   EXPECT_EQ(controlStatement(onlyControl(loneFeed)), loneFeed);
