@@ -228,7 +228,7 @@ std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIn
     edit.placeBlockAt = extent->begin;
     edit.currentAfter = ResourceKey{fromDisplay(*name, encoding), ResourceType::Dialog, 0};
   }
-  edit.splices.push_back({extent->begin, extent->end, std::move(*block)});
+  edit.splices.push_back(narrowedSplice(extent->begin, extent->of(text), std::move(*block)));
   return edit;
 }
 

@@ -487,7 +487,7 @@ std::optional<Edit> dialogEdit(std::string_view text, const ResourceIndex& index
   edit.label = kLabelEditDialog;
   edit.currentBefore = keyAt(index, position);
   edit.currentAfter = edit.currentBefore;
-  edit.splices.push_back({extent->begin, extent->end, std::move(block)});
+  edit.splices.push_back(narrowedSplice(extent->begin, extent->of(text), std::move(block)));
   return edit;
 }
 

@@ -1,5 +1,7 @@
 #include "document/edit.h"
 
+#include <algorithm>
+
 #include "syntax/statements.h"
 
 namespace kolvre {
@@ -54,6 +56,19 @@ std::optional<ResourceKey> keyOfText(std::string_view text) {
                        *type == ResourceType::Other ? std::string(s.type(text)) : std::string()};
   }
   return std::nullopt;
+}
+
+Splice narrowedSplice(std::size_t at, std::string_view before, std::string after) {
+  std::size_t head = 0;
+  const std::size_t shorter = std::min(before.size(), after.size());
+  while (head < shorter && before[head] == after[head]) ++head;
+  std::size_t tail = 0;
+  while (tail < shorter - head &&
+         before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+    ++tail;
+  after.erase(after.size() - tail);
+  after.erase(0, head);
+  return {at + head, at + before.size() - tail, std::move(after)};
 }
 
 std::string applySplices(std::string_view text, const std::vector<Splice>& splices) {

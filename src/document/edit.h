@@ -61,6 +61,11 @@ struct Splice {
   std::string inserted;
 };
 
+// The splice that turns `before`, the text's bytes from `at` on, into `after`: it replaces only
+// what stands between their common beginning and their common end, so that an edit of one field
+// of a block touches that field's bytes alone.
+Splice narrowedSplice(std::size_t at, std::string_view before, std::string after);
+
 struct Edit {
   std::string label;            // names the step in the undo menu ("Rinomina")
   std::vector<Splice> splices;  // in text order, not overlapping

@@ -271,6 +271,10 @@ TEST(SaveDialog, ReplacesTheDialogOnlyAsOneUndoStep) {
   const auto edit = dialogEdit(doc.text(), doc.index(), 0, block);
   ASSERT_TRUE(edit);
   EXPECT_EQ(edit->label, "Modifica dialog");
+  // The edit replaces what changed, not the block.
+  ASSERT_EQ(edit->splices.size(), 1u);
+  EXPECT_EQ(edit->splices[0].begin, edit->splices[0].end);
+  EXPECT_EQ(edit->splices[0].inserted, "CAPTION \"Titolo\"\r\n");
   ASSERT_TRUE(doc.commit(*edit));
   const std::string after = doc.text();
   EXPECT_TRUE(after.starts_with(block + "\r\n\r\nMENU1 MENU\r\n"));

@@ -31,6 +31,31 @@ ResourceIndex indexOf(const std::string& text) {
   return indexResources(text);
 }
 
+TEST(NarrowedSplice, ReplacesOnlyWhatStandsBetweenTheCommonEnds) {
+  const struct {
+    std::string_view before;
+    std::string after;
+    Splice splice;
+  } rows[] = {
+      {"A 1, 2, 3", "A 1, 7, 3", {15, 16, "7"}},
+      {"A 1, 2, 3", "A 1, 2, 3", {19, 19, ""}},  // unchanged: nothing
+      {"abc", "abXbc", {12, 12, "Xb"}},          // an insertion where the ends overlap
+      {"abcabc", "abc", {13, 16, ""}},           // a deletion
+      {"", "new", {10, 10, "new"}},
+      {"old", "", {10, 13, ""}},
+  };
+  for (const auto& row : rows) {
+    const Splice s = narrowedSplice(10, row.before, row.after);
+    EXPECT_EQ(s.begin, row.splice.begin) << row.before << " -> " << row.after;
+    EXPECT_EQ(s.end, row.splice.end) << row.before << " -> " << row.after;
+    EXPECT_EQ(s.inserted, row.splice.inserted) << row.before << " -> " << row.after;
+    // Applied, it gives the text after.
+    std::string text = std::string(10, '.') + std::string(row.before);
+    text.replace(s.begin, s.end - s.begin, s.inserted);
+    EXPECT_EQ(text, std::string(10, '.') + row.after);
+  }
+}
+
 TEST(RenameEdit, ChangesTheHeadersNameOnlyAndFollowsIt) {
   struct Row {
     std::string text;
