@@ -685,3 +685,15 @@ std::string dumpTree(std::string_view text) {
 }
 
 }  // namespace kolvre
+
+namespace kolvre {
+
+Statement lineInside(const Statement& s, const TreeToken& line) {
+  Statement inner;
+  inner.kind = StatementKind::Directive;
+  inner.begin = s.begin + line.begin;
+  inner.end = s.begin + line.end;
+  return inner;
+}
+
+}  // namespace kolvre
