@@ -2,56 +2,69 @@
 
 #include <algorithm>
 
-#include "base/text.h"
-#include "syntax/lexer.h"
-
 namespace kolvre {
 
 namespace {
 
-// An `#if` whose condition is the number 0 alone (comments aside): the usual way to leave
-// resources out.
-bool ifZero(std::string_view directive) {
-  std::size_t k = 1;
-  while (k < directive.size() && isBlank(directive[k])) ++k;
-  if (directive.substr(k, 2) != "if" ||
-      (k + 2 < directive.size() && lexing::isWordByte(directive[k + 2])))
-    return false;
-  std::string_view rest = directive.substr(k + 2);
-  if (const std::size_t comment = std::min(rest.find("//"), rest.find("/*"));
-      comment != std::string_view::npos)
-    rest = rest.substr(0, comment);
-  return trimSpace(rest) == "0";
+// A condition that is the number 0 alone (comments and continuations aside): the usual way to
+// leave resources out. `tree` is the tree of the preprocessor line `line`.
+bool conditionZero(std::string_view line, const StatementTree& tree) {
+  if (tree.tokens.size() < 2) return false;
+  const TreeToken& keyword = tree.tokens[1];
+  const std::string_view word = line.substr(keyword.begin, keyword.end - keyword.begin);
+  if (word != "if" && word != "elif") return false;  // #ifdef 0 and #ifndef 0 test a name
+  const std::vector<std::size_t> fields = tree.children(0);
+  if (fields.size() != 1) return false;
+  const TreeNode& field = tree.nodes[fields[0]];
+  if (field.last - field.first != 1) return false;
+  const TreeToken& value = tree.tokens[field.first];
+  return value.kind == TokenKind::Number &&
+         line.substr(value.begin, value.end - value.begin) == "0";
 }
 
 }  // namespace
 
-ConditionalBranches::ConditionalBranches(std::string_view text) {
+ConditionalBranches::ConditionalBranches(std::string_view text, const SyntaxTree& tree) {
   stretches_.push_back({0, {}});
-  std::vector<Branch> path;
-  std::size_t sections = 0;
-  Lexer lexer(text);
-  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) {
-    if (t.kind != TokenKind::Directive) continue;
-    const std::string_view directive = t.of(text);
-    switch (directiveKind(directive)) {
-      case DirectiveKind::If:
-        path.push_back({sections++, 0, ifZero(directive)});
-        break;
-      case DirectiveKind::Else:
-        if (path.empty()) continue;  // an #else without its #if: the compiler refuses it
-        ++path.back().branch;
-        path.back().dead = false;
-        break;
-      case DirectiveKind::EndIf:
-        if (path.empty()) continue;
-        path.pop_back();
-        break;
-      case DirectiveKind::Other:
-        continue;
+  const std::vector<Statement>& statements = tree.statements();
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    const Statement& s = statements[i];
+    if (s.kind == StatementKind::Directive) {
+      directive(s.of(text), tree.statementTree(text, i), s.end);
+      continue;
     }
-    stretches_.push_back({t.end, path});
+    if (s.kind == StatementKind::Comment) continue;
+    // A preprocessor line inside a statement (a resource's body) is one Directive token.
+    const StatementTree& own = tree.statementTree(text, i);
+    for (const TreeToken& t : own.tokens)
+      if (t.kind == TokenKind::Directive) {
+        const Statement line = lineInside(s, t);
+        directive(line.of(text), readStatementTree(text, line), line.end);
+      }
   }
+  path_.clear();
+}
+
+void ConditionalBranches::directive(std::string_view own, const StatementTree& tree,
+                                    std::size_t end) {
+  switch (tree.nodes[0].kind) {
+    case NodeKind::If:
+      path_.push_back({sections_++, 0, conditionZero(own, tree)});
+      break;
+    case NodeKind::Elif:
+    case NodeKind::Else:
+      if (path_.empty()) return;  // without its #if: the compiler refuses it
+      ++path_.back().branch;
+      path_.back().dead = tree.nodes[0].kind == NodeKind::Elif && conditionZero(own, tree);
+      break;
+    case NodeKind::EndIf:
+      if (path_.empty()) return;
+      path_.pop_back();
+      break;
+    default:
+      return;
+  }
+  stretches_.push_back({end, path_});
 }
 
 const std::vector<ConditionalBranches::Branch>& ConditionalBranches::pathAt(

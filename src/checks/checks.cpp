@@ -39,14 +39,52 @@ bool isSystemHeader(std::string_view path) {
   return false;
 }
 
+// Whether the preprocessor line `line`, read into `tree`, includes `header` in quotes: its name
+// as the symbols take it, a doubled backslash one, each backslash a slash.
+bool includes(std::string_view line, const StatementTree& tree, std::string_view header) {
+  if (tree.nodes[0].kind != NodeKind::Include || tree.nodes.size() < 2) return false;
+  const TreeNode& field = tree.nodes[1];
+  if (field.first == field.last || tree.tokens[field.first].kind != TokenKind::String) return false;
+  const TreeToken& name = tree.tokens[field.first];
+  if (name.end - name.begin < 2 || line[name.begin] != '"' || line[name.end - 1] != '"')
+    return false;  // a wide or an open string names no header
+  const std::string_view quoted = line.substr(name.begin + 1, name.end - name.begin - 2);
+  std::string path;
+  for (std::size_t i = 0; i < quoted.size(); ++i) {
+    if (quoted[i] == '\\' && i + 1 < quoted.size() && quoted[i + 1] == '\\') ++i;
+    path += quoted[i] == '\\' ? '/' : quoted[i];
+  }
+  return path == header;
+}
+
+// Where the script includes `header` in quotes (a preprocessor line of its own or one inside a
+// resource); 0 when no line does.
+std::size_t includeAt(const CheckContext& c, std::string_view header) {
+  for (std::size_t i = 0; i < c.statements.size(); ++i) {
+    const Statement& s = c.statements[i];
+    if (s.kind == StatementKind::Comment) continue;
+    const StatementTree& tree = c.tree.statementTree(c.text, i);
+    if (s.kind == StatementKind::Directive) {
+      if (includes(s.of(c.text), tree, header)) return s.begin;
+      continue;
+    }
+    for (const TreeToken& t : tree.tokens) {
+      if (t.kind != TokenKind::Directive) continue;
+      const Statement line = lineInside(s, t);
+      if (includes(line.of(c.text), readStatementTree(c.text, line), header)) return line.begin;
+    }
+  }
+  return 0;
+}
+
 // One script read for the checks: what its context refers to, and its dialogs.
 struct ScriptRun {
   ScriptRun(std::string_view text, const std::string& fileName, const FontMeasure* measure,
             bool utf16File)
-      : statements(readStatements(text)),
-        index(indexResources(text, statements, ListedKinds::All)),
+      : tree(text),
+        index(indexResources(text, tree.statements(), ListedKinds::All)),
         symbols(scriptSymbols(text, fileName, &missingHeaders)),
-        context{text, statements, index, &symbols, fileName, measure, utf16File},
+        context{text, tree, tree.statements(), index, &symbols, fileName, measure, utf16File},
         dialogs(readCheckedDialogs(context)) {
     std::erase_if(missingHeaders, isSystemHeader);
   }
@@ -58,7 +96,7 @@ struct ScriptRun {
     return nullptr;
   }
 
-  std::vector<Statement> statements;
+  SyntaxTree tree;
   ResourceIndex index;
   std::vector<std::string> missingHeaders;  // declared before the symbols that fill it
   SymbolTable symbols;
@@ -105,8 +143,7 @@ std::vector<Finding> findingsOf(const ScriptRun& run,
   for (const std::string& header : run.missingHeaders) {
     Finding f;
     f.rule = CheckRule::MissingFile;
-    const std::size_t at = context.text.find('"' + header + '"');
-    f.offset = at == std::string_view::npos ? 0 : at;
+    f.offset = includeAt(context, header);
     f.message =
         "Intestazione non trovata: " + header + "; i simboli che definisce non sono controllati.";
     found.push_back(std::move(f));

@@ -30,6 +30,8 @@ enum class CheckRule : std::uint8_t {
   DuplicateMenuId,    // one item ID twice in one menu
   AcceleratorNoItem,  // an accelerator whose ID no menu item has
   EscapedQuote,       // a quote escaped with a backslash in a string, which llvm-rc refuses
+  Multiplication,     // a value that multiplies or divides, which llvm-rc refuses
+  UnreadText,         // text the syntax tree cannot place
   // Translations, against the resource's first language.
   MissingInTranslation,  // a control of the first language the translation lacks
   AddedInTranslation,    // a control the first language lacks
@@ -45,7 +47,7 @@ struct CheckRuleInfo {
 };
 
 // Indexed by CheckRule.
-inline constexpr std::array<CheckRuleInfo, 15> kCheckRules{{
+inline constexpr std::array<CheckRuleInfo, 17> kCheckRules{{
     {CheckRule::OutsideClient, "fuori-area", Severity::Error},
     {CheckRule::Overlap, "sovrapposti", Severity::Error},
     {CheckRule::DuplicateControlId, "id-doppio", Severity::Error},
@@ -58,6 +60,8 @@ inline constexpr std::array<CheckRuleInfo, 15> kCheckRules{{
     {CheckRule::DuplicateMenuId, "voce-doppia", Severity::Error},
     {CheckRule::AcceleratorNoItem, "acceleratore-senza-voce", Severity::Warning},
     {CheckRule::EscapedQuote, "virgolette-con-barra", Severity::Warning},
+    {CheckRule::Multiplication, "per-o-diviso", Severity::Warning},
+    {CheckRule::UnreadText, "testo-non-riconosciuto", Severity::Warning},
     {CheckRule::MissingInTranslation, "manca-in-traduzione", Severity::Error},
     {CheckRule::AddedInTranslation, "in-piu-in-traduzione", Severity::Warning},
     {CheckRule::FitsOnlyInOriginal, "tagliato-in-traduzione", Severity::Error},

@@ -29,10 +29,21 @@ struct ScriptView {
   TextEncoding encoding;
 
   explicit ScriptView(const CheckContext& c)
-      : context(c), branches(c.text), encoding(detectEncoding(c.text)) {
+      : context(c), branches(c.text, c.tree), encoding(detectEncoding(c.text)) {
     for (std::size_t i = 0; i < c.index.size(); ++i) entryAt.emplace(c.index[i].offset, i);
   }
   std::string display(std::string_view bytes) const { return toDisplay(bytes, encoding); }
+  // A finding at `at`, inside statement `s`: framed by its resource where the index lists the
+  // statement, else a finding about the script that stands at `at` itself.
+  Finding findingIn(const Statement& s, std::size_t at, CheckRule rule, std::string message) const {
+    if (const auto entry = entryAt.find(s.begin); entry != entryAt.end())
+      return findingAt(context, entry->second, rule, std::move(message));
+    Finding f;
+    f.rule = rule;
+    f.offset = at;
+    f.message = std::move(message);
+    return f;
+  }
   std::size_t line(std::size_t offset) const { return lineNumberAt(context.text, offset); }
   // The statements of kind `kind` the index lists, never those of an `#if 0` branch.
   template <typename Visit>
@@ -131,30 +142,86 @@ void missingFiles(const ScriptView& view, std::vector<Finding>& found) {
   });
 }
 
-// Whether a string token holds a quote escaped with a backslash (an odd run of them before it).
-bool holdsEscapedQuote(std::string_view literal) {
-  for (std::size_t i = 1; i + 1 < literal.size(); ++i) {
-    if (literal[i] != '"') continue;
-    std::size_t slashes = 0;
-    while (slashes < i && literal[i - 1 - slashes] == '\\') ++slashes;
-    if (slashes % 2 == 1) return true;
-  }
-  return false;
-}
-
 // Strings that write a quote as \" : windres reads it (and warns), llvm-rc refuses the script.
 // The editor reads them as windres does; the writer doubles quotes, which both compilers read.
 void escapedQuotes(const ScriptView& view, std::vector<Finding>& found) {
   const CheckContext& c = view.context;
-  view.forEach(std::nullopt, [&](const Statement& s, std::size_t entry) {
+  for (std::size_t i = 0; i < c.statements.size(); ++i) {
+    const Statement& s = c.statements[i];
+    if (!view.entryAt.contains(s.begin) || view.branches.dead(s.begin)) continue;
     const std::string_view text = s.of(c.text);
-    Lexer lexer(text);
-    for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
-      if (t.kind != TokenKind::String || !holdsEscapedQuote(t.of(text))) continue;
-      found.push_back(findingAt(c, entry, CheckRule::EscapedQuote,
-                                "Alla riga " + std::to_string(view.line(s.begin + t.begin)) +
-                                    " un testo scrive \\\" per le virgolette: lo legge solo "
-                                    "windres, llvm-rc lo rifiuta. Scrivere \"\"."));
+    for (const TreeToken& t : c.tree.statementTree(c.text, i).tokens) {
+      if (t.kind != TokenKind::String ||
+          !holdsBackslashQuote(text.substr(t.begin, t.end - t.begin)))
+        continue;
+      found.push_back(view.findingIn(s, s.begin + t.begin, CheckRule::EscapedQuote,
+                                     "Alla riga " + std::to_string(view.line(s.begin + t.begin)) +
+                                         " un testo scrive \\\" per le virgolette: lo legge solo "
+                                         "windres, llvm-rc lo rifiuta. Scrivere \"\"."));
+    }
+  }
+}
+
+// Visits each statement that is compiled (never a preprocessor line nor a comment, nor one in a
+// branch under the condition 0) with its tree.
+template <typename Visit>
+void forEachTree(const ScriptView& view, Visit visit) {
+  const CheckContext& c = view.context;
+  for (std::size_t i = 0; i < c.statements.size(); ++i) {
+    const Statement& s = c.statements[i];
+    if (s.kind == StatementKind::Directive || s.kind == StatementKind::Comment ||
+        view.branches.dead(s.begin))
+      continue;
+    visit(s, c.tree.statementTree(c.text, i));
+  }
+}
+
+// Values that multiply or divide: windres computes them (outside a style's bare list of flags),
+// llvm-rc 14 knows neither operator and refuses the script. The symbols read them as windres.
+void multiplications(const ScriptView& view, std::vector<Finding>& found) {
+  const CheckContext& c = view.context;
+  forEachTree(view, [&](const Statement& s, const StatementTree& tree) {
+    const std::string_view text = s.of(c.text);
+    for (const TreeNode& node : tree.nodes) {
+      if (node.kind != NodeKind::Field) continue;
+      for (std::uint32_t k = node.first; k < node.last; ++k) {
+        const TreeToken& t = tree.tokens[k];
+        if (t.kind != TokenKind::Punct || (text[t.begin] != '*' && text[t.begin] != '/')) continue;
+        const std::size_t at = s.begin + t.begin;
+        if (view.branches.dead(at)) break;
+        found.push_back(view.findingIn(
+            s, at, CheckRule::Multiplication,
+            "Alla riga " + std::to_string(view.line(at)) + " un valore usa l'operatore " +
+                text[t.begin] + ", che llvm-rc non conosce: scrivere il valore calcolato."));
+        break;
+      }
+    }
+  });
+}
+
+// How much of an unread text a message shows: the tokens of its first line, up to about this
+// many bytes.
+constexpr std::size_t kShownUnread = 40;
+
+// Text the syntax tree cannot place, each run once with its line.
+void unreadText(const ScriptView& view, std::vector<Finding>& found) {
+  const CheckContext& c = view.context;
+  forEachTree(view, [&](const Statement& s, const StatementTree& tree) {
+    const std::string_view text = s.of(c.text);
+    for (const TreeNode& node : tree.nodes) {
+      if (node.kind != NodeKind::Unread || node.first == node.last) continue;
+      const std::size_t at = s.begin + tree.beginOf(node);
+      if (view.branches.dead(at)) continue;
+      std::uint32_t shown = node.first + 1;
+      while (shown < node.last && !tree.tokens[shown].newLine &&
+             tree.tokens[shown].end - tree.tokens[node.first].begin <= kShownUnread)
+        ++shown;
+      const std::size_t begin = tree.tokens[node.first].begin;
+      std::string written = view.display(text.substr(begin, tree.tokens[shown - 1].end - begin));
+      written += shown < node.last ? " …" : ".";
+      found.push_back(view.findingIn(
+          s, at, CheckRule::UnreadText,
+          "Riga " + std::to_string(view.line(at)) + ": testo non riconosciuto: " + written));
     }
   });
 }
@@ -267,6 +334,8 @@ std::vector<Finding> checkScriptResources(const CheckContext& context) {
   duplicateMenuIds(view, menus, found);
   acceleratorsWithoutItem(view, menus, found);
   escapedQuotes(view, found);
+  multiplications(view, found);
+  unreadText(view, found);
   return found;
 }
 

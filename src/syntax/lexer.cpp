@@ -209,3 +209,19 @@ std::string blankComments(std::string_view text) {
 }
 
 }  // namespace kolvre
+
+namespace kolvre {
+
+bool holdsBackslashQuote(std::string_view literal) {
+  const std::size_t open = literal.find('"');
+  if (open == std::string_view::npos) return false;
+  for (std::size_t i = open + 1; i + 1 < literal.size(); ++i) {
+    if (literal[i] != '"') continue;
+    std::size_t slashes = 0;
+    while (slashes < i - open - 1 && literal[i - 1 - slashes] == '\\') ++slashes;
+    if (slashes % 2 == 1) return true;
+  }
+  return false;
+}
+
+}  // namespace kolvre

@@ -136,3 +136,12 @@ inline bool isKeyword(std::string_view token, std::string_view keyword) {
 std::string blankComments(std::string_view text);
 
 }  // namespace kolvre
+
+namespace kolvre {
+
+// True when the string literal `literal` (a String token as written, an L prefix included)
+// holds a quote escaped with a backslash, an odd run of backslashes before it: windres reads it
+// as a quote, llvm-rc refuses the script.
+bool holdsBackslashQuote(std::string_view literal);
+
+}  // namespace kolvre

@@ -767,3 +767,15 @@ std::string codeText(std::string_view statementText, const StatementTree& tree, 
 }
 
 }  // namespace kolvre
+
+namespace kolvre {
+
+Statement lineInside(const Statement& s, const TreeToken& line) {
+  Statement inner;
+  inner.kind = StatementKind::Directive;
+  inner.begin = s.begin + line.begin;
+  inner.end = s.begin + line.end;
+  return inner;
+}
+
+}  // namespace kolvre

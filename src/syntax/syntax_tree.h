@@ -168,3 +168,12 @@ std::string codeText(std::string_view statementText, const StatementTree& tree, 
                      std::size_t last);
 
 }  // namespace kolvre
+
+namespace kolvre {
+
+// A preprocessor line that stands inside statement `s` (a Directive token of its tree) as a
+// statement of its own, which readStatementTree reads as it reads a top-level one: a Define,
+// If, EndIf, ... node with its fields.
+Statement lineInside(const Statement& s, const TreeToken& line);
+
+}  // namespace kolvre

@@ -71,6 +71,12 @@ TEST(ScriptChecks, StringsDefinedTwiceInOneLanguage) {
        "stringa-doppia 1: Stringa 1 già definita alla riga 2 (tabella 1).\n"},
       {"one never compiled", "#if 0\nSTRINGTABLE { 1 \"a\" }\n#endif\nSTRINGTABLE { 1 \"b\" }\n",
        ""},
+      {"one never compiled, the condition with a comment and a continuation",
+       "#if /* old */ \\\n 0\nSTRINGTABLE { 1 \"a\" }\n#endif\nSTRINGTABLE { 1 \"b\" }\n", ""},
+      {"an #elif chain inside one table, a nested section in a branch",
+       "STRINGTABLE\n{\n#if A\n 1 \"a\"\n#elif B\n#ifdef C\n 1 \"b\"\n#endif\n#else\n 1 \"c\"\n"
+       "#endif\n 1 \"d\"\n}\n",
+       "stringa-doppia 1: Stringa 1 già definita alla riga 4 di questa tabella.\n"},
   });
 }
 
@@ -133,6 +139,53 @@ TEST(ScriptChecks, QuotesEscapedWithABackslash) {
       {"doubled quotes, an escaped backslash before a quote, a quote in a comment",
        "D DIALOG 0, 0, 10, 10\nCAPTION \"a\"\"b\\\\\" // \\\"\n{\n}\n", ""},
   });
+}
+
+TEST(ScriptChecks, ValuesThatMultiplyOrDivide) {
+  expectCases({
+      {"a string ID, a dialog's place, a menu item and inline data",
+       "STRINGTABLE { 2*3, \"a\" }\nD DIALOG 4 * 2, 0, 10, 10\nSTYLE (0x10 / 2)\n{\n}\n"
+       "M MENU { MENUITEM \"x\", 4/2 }\nR RCDATA { 1, 2 * 3 / 2 }\n",
+       "per-o-diviso: Alla riga 1 un valore usa l'operatore *, che llvm-rc non conosce: scrivere "
+       "il valore calcolato.\n"
+       "per-o-diviso: Alla riga 2 un valore usa l'operatore *, che llvm-rc non conosce: scrivere "
+       "il valore calcolato.\n"
+       "per-o-diviso: Alla riga 3 un valore usa l'operatore /, che llvm-rc non conosce: scrivere "
+       "il valore calcolato.\n"
+       "per-o-diviso: Alla riga 6 un valore usa l'operatore /, che llvm-rc non conosce: scrivere "
+       "il valore calcolato.\n"
+       "per-o-diviso: Alla riga 7 un valore usa l'operatore *, che llvm-rc non conosce: scrivere "
+       "il valore calcolato.\n"},
+      {"the other operators, a file name, a comment, a string, a preprocessor line, #if 0",
+       "#define X (2*3)\n#if X / 2\n#endif\nSTRINGTABLE { 1 + 2 - 1 | 4 & ~1, \"a*b/c\" // 2*3\n}\n"
+       "I ICON res/logo.ico\n#if 0\nR RCDATA { 2*3 }\n#endif\nS RCDATA { 1 /* 2*3 */ }\n",
+       "file-mancante: File non trovato: res/logo.ico.\n"},
+  });
+}
+
+TEST(ScriptChecks, TextTheTreeCannotPlace) {
+  expectCases({
+      {"a line of no statement, and text past a menu item",
+       "LANGUAGE 9, 1\n= no statement\nM MENU\n{\n MENUITEM \"A\", 1\n ??? 12\n}\n",
+       "testo-non-riconosciuto: Riga 2: testo non riconosciuto: = no statement.\n"
+       "testo-non-riconosciuto: Riga 6: testo non riconosciuto: ??? 12.\n"},
+      {"a long run shows its start",
+       "R RCDATA\n{\n}\n= X X X X X X X X X X X X X X X X X X X X X X X X X X X X X\n",
+       "testo-non-riconosciuto: Riga 4: testo non riconosciuto: = X X X X X X X X X X X X X X X "
+       "X X X X …\n"},
+      {"never compiled", "#if 0\n= no statement\n#endif\n", ""},
+  });
+}
+
+TEST(ScriptChecks, AMissingHeaderStandsAtItsInclude) {
+  TempDir dir;
+  const std::string text = crlf(
+      "// \"sub\\\\gone.h\"\n#include <windows.h>\n#include \"sub\\\\gone.h\"\nA ICON a.ico\n");
+  const std::vector<Finding> found = checkScript(text, dir.write("a.rc", text), nullptr);
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].message,
+            "Intestazione non trovata: sub/gone.h; i simboli che definisce non sono controllati.");
+  EXPECT_EQ(found[0].offset, text.find("#include \""));
 }
 
 // The finding names its resource and language, and the script's findings come in text order.
