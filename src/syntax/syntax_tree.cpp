@@ -11,14 +11,41 @@ namespace kolvre {
 
 namespace {
 
-constexpr std::array<std::string_view, 35> kNodeKindDumpNames{
-    "Include",  "Define",       "Undef",        "CodePage",        "If",
-    "Elif",     "Else",         "EndIf",        "Directive",       "Comment",
-    "Language", "Version",      "Characteristics", "Resource",     "StringTable",
-    "Unread",   "Name",         "Type",         "MemoryOption",    "Values",
-    "HeaderStatement", "FixedField", "FileName", "Body",           "Control",
-    "MenuItem", "Separator",    "Popup",        "StringEntry",     "Accelerator",
-    "Block",    "Value",        "Item",         "Data",            "Field"};
+constexpr std::array<std::string_view, 35> kNodeKindDumpNames{"Include",
+                                                              "Define",
+                                                              "Undef",
+                                                              "CodePage",
+                                                              "If",
+                                                              "Elif",
+                                                              "Else",
+                                                              "EndIf",
+                                                              "Directive",
+                                                              "Comment",
+                                                              "Language",
+                                                              "Version",
+                                                              "Characteristics",
+                                                              "Resource",
+                                                              "StringTable",
+                                                              "Unread",
+                                                              "Name",
+                                                              "Type",
+                                                              "MemoryOption",
+                                                              "Values",
+                                                              "HeaderStatement",
+                                                              "FixedField",
+                                                              "FileName",
+                                                              "Body",
+                                                              "Control",
+                                                              "MenuItem",
+                                                              "Separator",
+                                                              "Popup",
+                                                              "StringEntry",
+                                                              "Accelerator",
+                                                              "Block",
+                                                              "Value",
+                                                              "Item",
+                                                              "Data",
+                                                              "Field"};
 static_assert(kNodeKindDumpNames.size() == static_cast<std::size_t>(NodeKind::Field) + 1);
 
 // Only blanks stand between the line's start and `at`.
@@ -35,8 +62,8 @@ bool startsLine(std::string_view text, std::size_t at) {
 // A backslash that joins a preprocessor line to the next: trivia, not a token.
 bool continuesLine(std::string_view text, const Token& t) {
   return t.kind == TokenKind::Punct && text[t.begin] == '\\' && t.end < text.size() &&
-         (text[t.end] == '\n' || (text[t.end] == '\r' && t.end + 1 < text.size() &&
-                                  text[t.end + 1] == '\n'));
+         (text[t.end] == '\n' ||
+          (text[t.end] == '\r' && t.end + 1 < text.size() && text[t.end + 1] == '\n'));
 }
 
 // The code tokens of a statement's text, and the End token, into `tokens`.
@@ -45,8 +72,8 @@ void readTokens(std::string_view text, bool atLineStart, bool directive,
   tokens.clear();
   tokens.reserve(text.size() / 4 + 2);
   auto add = [&](const Token& t, bool newLine) {
-    tokens.push_back({t.kind, newLine, static_cast<std::uint32_t>(t.begin),
-                      static_cast<std::uint32_t>(t.end)});
+    tokens.push_back(
+        {t.kind, newLine, static_cast<std::uint32_t>(t.begin), static_cast<std::uint32_t>(t.end)});
   };
   if (directive) {
     // A preprocessor line's own words: '#', then what follows it, its continuations as trivia.
@@ -141,7 +168,16 @@ class TreeReader {
 
  private:
   // The kinds of body, as their items are read.
-  enum class Body : std::uint8_t { None, Dialog, Menu, Strings, Accelerators, Version, Toolbar, Data };
+  enum class Body : std::uint8_t {
+    None,
+    Dialog,
+    Menu,
+    Strings,
+    Accelerators,
+    Version,
+    Toolbar,
+    Data
+  };
 
   std::size_t end() const { return tree_.tokens.size() - 1; }
   bool atEnd() const { return pos_ >= end(); }
@@ -380,11 +416,12 @@ class TreeReader {
         tree_.nodes.pop_back();  // no value there
       }
       wantsValues = false;
-      if (t.kind == TokenKind::Word && (isOneOf(textOf(t), kHeaderWords) ||
-                                        (body == Body::Version && isOneOf(textOf(t), kVersionFields)))) {
-        keywordItem(isOneOf(textOf(t), kVersionFields) ? NodeKind::FixedField
-                                                        : NodeKind::HeaderStatement,
-                    Body::None);
+      if (t.kind == TokenKind::Word &&
+          (isOneOf(textOf(t), kHeaderWords) ||
+           (body == Body::Version && isOneOf(textOf(t), kVersionFields)))) {
+        keywordItem(
+            isOneOf(textOf(t), kVersionFields) ? NodeKind::FixedField : NodeKind::HeaderStatement,
+            Body::None);
         continue;
       }
       if (!required && !named) {
@@ -433,8 +470,8 @@ class TreeReader {
         break;
       case Body::Menu:
         if (isKeyword(w, "MENUITEM")) {
-          const bool separator = pos_ + 1 < end() && isWord(token(pos_ + 1), "SEPARATOR") &&
-                                 !token(pos_ + 1).newLine;
+          const bool separator =
+              pos_ + 1 < end() && isWord(token(pos_ + 1), "SEPARATOR") && !token(pos_ + 1).newLine;
           if (separator) return leaf(NodeKind::Separator, 2);
           return keywordItem(NodeKind::MenuItem, body);
         }
@@ -662,7 +699,8 @@ std::string dumpTree(std::string_view text) {
       while (!depthEnds.empty() && depthEnds.back() <= n) depthEnds.pop_back();
       const TreeNode& node = st.nodes[n];
       const std::size_t begin = s.begin + (node.kind == NodeKind::Comment ? 0 : st.beginOf(node));
-      const std::size_t end = s.begin + (node.kind == NodeKind::Comment ? own.size() : st.endOf(node));
+      const std::size_t end =
+          s.begin + (node.kind == NodeKind::Comment ? own.size() : st.endOf(node));
       out.append(depthEnds.size() * 2, ' ');
       out += nodeKindName(node.kind);
       out += ' ';
@@ -682,6 +720,23 @@ std::string dumpTree(std::string_view text) {
     }
   }
   return out;
+}
+
+std::size_t triviaLineBreak(const StatementTree& tree, std::string_view statementText,
+                            std::size_t i) {
+  const std::size_t begin = i > 0 ? tree.tokens[i - 1].end : 0;
+  const std::size_t end = tree.tokens[i].begin;
+  for (std::size_t at = begin; at < end;) {
+    if (crLfAt(statementText, at)) return at;
+    const bool slash = statementText[at] == '/' && at + 1 < end;
+    if (slash && statementText[at + 1] == '/')
+      at = lexing::lineCommentEnd(statementText, at);
+    else if (slash && statementText[at + 1] == '*')
+      at = lexing::blockCommentEnd(statementText, at);
+    else
+      ++at;
+  }
+  return begin;
 }
 
 }  // namespace kolvre
