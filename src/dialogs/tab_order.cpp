@@ -137,16 +137,20 @@ TabOrderReading readTabOrder(const StatementTree& tree, std::string_view own) {
     return reading;
   }
   const auto body = childOf(tree, 0, NodeKind::Body);
-  // The closer is the body's last token, outside its items; a body left open has none.
-  const std::vector<std::size_t> items = body ? tree.children(*body) : std::vector<std::size_t>();
-  const TreeNode* node = body ? &tree.nodes[*body] : nullptr;
-  const std::uint32_t itemsEnd =
-      items.empty() ? node ? node->first + 1 : 0 : tree.nodes[items.back()].last;
-  if (!node || node->last <= itemsEnd) {
+  if (!body) {
     reading.failure = DialogFailure::NoBody;
     return reading;
   }
-  const std::size_t closer = node->last - 1;
+  // The closer is the body's last token after its opener and its items; a body left open has
+  // none.
+  const TreeNode& node = tree.nodes[*body];
+  const std::vector<std::size_t> items = tree.children(*body);
+  const std::size_t itemsEnd = items.empty() ? node.first + 1 : tree.nodes[items.back()].last;
+  if (node.last <= itemsEnd) {
+    reading.failure = DialogFailure::NoBody;
+    return reading;
+  }
+  const std::size_t closer = node.last - 1;
   // Each item from the line end that ends the line before it (what follows the code of that
   // line stays with it) to the line end after it.
   std::vector<std::size_t> breaks;

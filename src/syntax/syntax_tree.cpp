@@ -11,41 +11,14 @@ namespace kolvre {
 
 namespace {
 
-constexpr std::array<std::string_view, 35> kNodeKindDumpNames{"Include",
-                                                              "Define",
-                                                              "Undef",
-                                                              "CodePage",
-                                                              "If",
-                                                              "Elif",
-                                                              "Else",
-                                                              "EndIf",
-                                                              "Directive",
-                                                              "Comment",
-                                                              "Language",
-                                                              "Version",
-                                                              "Characteristics",
-                                                              "Resource",
-                                                              "StringTable",
-                                                              "Unread",
-                                                              "Name",
-                                                              "Type",
-                                                              "MemoryOption",
-                                                              "Values",
-                                                              "HeaderStatement",
-                                                              "FixedField",
-                                                              "FileName",
-                                                              "Body",
-                                                              "Control",
-                                                              "MenuItem",
-                                                              "Separator",
-                                                              "Popup",
-                                                              "StringEntry",
-                                                              "Accelerator",
-                                                              "Block",
-                                                              "Value",
-                                                              "Item",
-                                                              "Data",
-                                                              "Field"};
+constexpr std::array<std::string_view, 35> kNodeKindDumpNames{
+    "Include",  "Define",       "Undef",        "CodePage",        "If",
+    "Elif",     "Else",         "EndIf",        "Directive",       "Comment",
+    "Language", "Version",      "Characteristics", "Resource",     "StringTable",
+    "Unread",   "Name",         "Type",         "MemoryOption",    "Values",
+    "HeaderStatement", "FixedField", "FileName", "Body",           "Control",
+    "MenuItem", "Separator",    "Popup",        "StringEntry",     "Accelerator",
+    "Block",    "Value",        "Item",         "Data",            "Field"};
 static_assert(kNodeKindDumpNames.size() == static_cast<std::size_t>(NodeKind::Field) + 1);
 
 // Only blanks stand between the line's start and `at`.
@@ -62,8 +35,8 @@ bool startsLine(std::string_view text, std::size_t at) {
 // A backslash that joins a preprocessor line to the next: trivia, not a token.
 bool continuesLine(std::string_view text, const Token& t) {
   return t.kind == TokenKind::Punct && text[t.begin] == '\\' && t.end < text.size() &&
-         (text[t.end] == '\n' ||
-          (text[t.end] == '\r' && t.end + 1 < text.size() && text[t.end + 1] == '\n'));
+         (text[t.end] == '\n' || (text[t.end] == '\r' && t.end + 1 < text.size() &&
+                                  text[t.end + 1] == '\n'));
 }
 
 // The code tokens of a statement's text, and the End token, into `tokens`.
@@ -72,8 +45,8 @@ void readTokens(std::string_view text, bool atLineStart, bool directive,
   tokens.clear();
   tokens.reserve(text.size() / 4 + 2);
   auto add = [&](const Token& t, bool newLine) {
-    tokens.push_back(
-        {t.kind, newLine, static_cast<std::uint32_t>(t.begin), static_cast<std::uint32_t>(t.end)});
+    tokens.push_back({t.kind, newLine, static_cast<std::uint32_t>(t.begin),
+                      static_cast<std::uint32_t>(t.end)});
   };
   if (directive) {
     // A preprocessor line's own words: '#', then what follows it, its continuations as trivia.
@@ -168,16 +141,7 @@ class TreeReader {
 
  private:
   // The kinds of body, as their items are read.
-  enum class Body : std::uint8_t {
-    None,
-    Dialog,
-    Menu,
-    Strings,
-    Accelerators,
-    Version,
-    Toolbar,
-    Data
-  };
+  enum class Body : std::uint8_t { None, Dialog, Menu, Strings, Accelerators, Version, Toolbar, Data };
 
   std::size_t end() const { return tree_.tokens.size() - 1; }
   bool atEnd() const { return pos_ >= end(); }
@@ -416,12 +380,11 @@ class TreeReader {
         tree_.nodes.pop_back();  // no value there
       }
       wantsValues = false;
-      if (t.kind == TokenKind::Word &&
-          (isOneOf(textOf(t), kHeaderWords) ||
-           (body == Body::Version && isOneOf(textOf(t), kVersionFields)))) {
-        keywordItem(
-            isOneOf(textOf(t), kVersionFields) ? NodeKind::FixedField : NodeKind::HeaderStatement,
-            Body::None);
+      if (t.kind == TokenKind::Word && (isOneOf(textOf(t), kHeaderWords) ||
+                                        (body == Body::Version && isOneOf(textOf(t), kVersionFields)))) {
+        keywordItem(isOneOf(textOf(t), kVersionFields) ? NodeKind::FixedField
+                                                        : NodeKind::HeaderStatement,
+                    Body::None);
         continue;
       }
       if (!required && !named) {
@@ -470,8 +433,8 @@ class TreeReader {
         break;
       case Body::Menu:
         if (isKeyword(w, "MENUITEM")) {
-          const bool separator =
-              pos_ + 1 < end() && isWord(token(pos_ + 1), "SEPARATOR") && !token(pos_ + 1).newLine;
+          const bool separator = pos_ + 1 < end() && isWord(token(pos_ + 1), "SEPARATOR") &&
+                                 !token(pos_ + 1).newLine;
           if (separator) return leaf(NodeKind::Separator, 2);
           return keywordItem(NodeKind::MenuItem, body);
         }
@@ -699,8 +662,7 @@ std::string dumpTree(std::string_view text) {
       while (!depthEnds.empty() && depthEnds.back() <= n) depthEnds.pop_back();
       const TreeNode& node = st.nodes[n];
       const std::size_t begin = s.begin + (node.kind == NodeKind::Comment ? 0 : st.beginOf(node));
-      const std::size_t end =
-          s.begin + (node.kind == NodeKind::Comment ? own.size() : st.endOf(node));
+      const std::size_t end = s.begin + (node.kind == NodeKind::Comment ? own.size() : st.endOf(node));
       out.append(depthEnds.size() * 2, ' ');
       out += nodeKindName(node.kind);
       out += ' ';

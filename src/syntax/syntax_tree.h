@@ -55,17 +55,17 @@ enum class NodeKind : std::uint8_t {
   FileName,         // the file a resource's data comes from
   Body,             // "{" or BEGIN, the items, "}" or END (the closer may be missing)
   // The items of a body.
-  Control,      // CONTROL or a short form (LTEXT, PUSHBUTTON, ...)
-  MenuItem,     // MENUITEM "text", id, flags
-  Separator,    // MENUITEM SEPARATOR
-  Popup,        // POPUP "text", ... and its Body
-  StringEntry,  // id, "text"
-  Accelerator,  // key, id, flags
-  Block,        // BLOCK "name" and its Body
-  Value,        // VALUE "name", values
-  Item,         // a keyword item of another kind (a toolbar's BUTTON)
-  Data,         // a line of inline data: numbers and strings
-  Field,        // one value of an item, between its commas
+  Control,          // CONTROL or a short form (LTEXT, PUSHBUTTON, ...)
+  MenuItem,         // MENUITEM "text", id, flags
+  Separator,        // MENUITEM SEPARATOR
+  Popup,            // POPUP "text", ... and its Body
+  StringEntry,      // id, "text"
+  Accelerator,      // key, id, flags
+  Block,            // BLOCK "name" and its Body
+  Value,            // VALUE "name", values
+  Item,             // a keyword item of another kind (a toolbar's BUTTON)
+  Data,             // a line of inline data: numbers and strings
+  Field,            // one value of an item, between its commas
 };
 
 // The node kind's name, as a dump of the tree shows it.
@@ -83,7 +83,7 @@ struct TreeNode {
   NodeKind kind = NodeKind::Unread;
   std::uint32_t first = 0;  // its tokens: [first, last)
   std::uint32_t last = 0;
-  std::uint32_t size = 1;  // the nodes of its subtree, itself included: the next sibling's index
+  std::uint32_t size = 1;   // the nodes of its subtree, itself included: the next sibling's index
   bool operator==(const TreeNode&) const = default;
 };
 
