@@ -197,6 +197,10 @@ int cmdTabOrder(Context& c) {
       }
       edited.rows = std::move(rows);
     }
+    if (const auto fault = tabOrderFault(edited)) {
+      c.err << *fault << "\n";
+      return kFailed;
+    }
     const auto edit = tabOrderEdit(doc.text(), doc.index(), position, edited);
     const int code = edit && (!order.empty() || !ids.empty()) ? commitAndSave(c, doc, *edit) : kOk;
     if (order.empty() && code == kOk) printRows(c, doc, edited.rows);

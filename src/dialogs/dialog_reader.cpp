@@ -112,6 +112,8 @@ class DialogSyntax {
     return at;
   }
 
+  // Where the statement begins in the block.
+  std::size_t base() const { return base_; }
   // Where the body ends in the block: after its "}" or END.
   std::size_t bodyEnd() const { return end(node(*body_).last - 1); }
 
@@ -193,27 +195,7 @@ class BlockLines {
 // A body statement's values as the control reader takes them, spans counted from `rawBegin`.
 StatementFields statementFields(const DialogSyntax& syntax, std::size_t item, std::string_view raw,
                                 std::size_t rawBegin) {
-  const TreeNode& n = syntax.node(item);
-  StatementFields out;
-  out.raw = raw;
-  out.keyword = syntax.text(n.first);
-  out.keywordAt = syntax.begin(n.first) - rawBegin;
-  out.cutShort = syntax.cutShort(n);
-  for (const CommaField& f : commaFields(syntax.own(), syntax.tree(), n.first + 1, n.last)) {
-    StatementFields::Value value;
-    if (f.empty()) {
-      const std::size_t at = f.first < n.last ? syntax.begin(f.first) : syntax.end(n.last - 1);
-      value.span = {at - rawBegin, at - rawBegin};
-    } else {
-      value.span = {syntax.begin(f.first) - rawBegin, syntax.end(f.last - 1) - rawBegin};
-      value.code = syntax.code(f.first, f.last);
-      value.quoted =
-          f.last == f.first + 1 && syntax.tree().tokens[f.first].kind == TokenKind::String;
-    }
-    value.commaAt = (f.comma ? syntax.begin(*f.comma) : syntax.end(n.first)) - rawBegin;
-    out.values.push_back(std::move(value));
-  }
-  return out;
+  return itemFields(syntax.tree(), syntax.own(), item, raw, rawBegin - syntax.base());
 }
 
 // A quoted text of the script, one string as the lexer reads it: a quote inside it doubled, or
@@ -479,6 +461,37 @@ DialogReading readLines(std::string_view block, const DialogSyntax& syntax, Dial
 }
 
 }  // namespace
+
+StatementFields itemFields(const StatementTree& tree, std::string_view own, std::size_t item,
+                           std::string_view raw, std::size_t rawBegin) {
+  const TreeNode& n = tree.nodes[item];
+  const auto begin = [&](std::size_t i) { return tree.tokens[i].begin - rawBegin; };
+  const auto end = [&](std::size_t i) { return tree.tokens[i].end - rawBegin; };
+  StatementFields out;
+  out.raw = raw;
+  out.keyword =
+      own.substr(tree.tokens[n.first].begin, tree.tokens[n.first].end - tree.tokens[n.first].begin);
+  out.keywordAt = begin(n.first);
+  if (n.last > n.first) {
+    const TreeToken& last = tree.tokens[n.last - 1];
+    const char c = own[last.begin];
+    out.cutShort = last.kind == TokenKind::Punct && (c == ',' || c == '|');
+  }
+  for (const CommaField& f : commaFields(own, tree, n.first + 1, n.last)) {
+    StatementFields::Value value;
+    if (f.empty()) {
+      const std::size_t at = f.first < n.last ? begin(f.first) : end(n.last - 1);
+      value.span = {at, at};
+    } else {
+      value.span = {begin(f.first), end(f.last - 1)};
+      value.code = codeText(own, tree, f.first, f.last);
+      value.quoted = f.last == f.first + 1 && tree.tokens[f.first].kind == TokenKind::String;
+    }
+    value.commaAt = f.comma ? begin(*f.comma) : end(n.first);
+    out.values.push_back(std::move(value));
+  }
+  return out;
+}
 
 std::string_view dialogFailureText(DialogFailure failure) {
   switch (failure) {

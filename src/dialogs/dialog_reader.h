@@ -26,6 +26,7 @@
 #include "dialogs/control_reader.h"
 #include "dialogs/dialog_model.h"
 #include "dialogs/symbols.h"
+#include "syntax/syntax_tree.h"
 
 namespace kolvre {
 
@@ -73,6 +74,12 @@ struct BodyStatement {
   ControlReading reading;
 };
 std::vector<BodyStatement> readBodyStatements(std::string_view text);
+
+// The values of item `item` of a dialog statement's tree (`own`: the statement's text) as the
+// control reader takes them: `raw` is the item's text as kept, which begins at `rawBegin` of
+// `own`.
+StatementFields itemFields(const StatementTree& tree, std::string_view own, std::size_t item,
+                           std::string_view raw, std::size_t rawBegin);
 
 // One line of control text read as readBodyStatements reads it: a control when it holds one
 // control statement and nothing else.

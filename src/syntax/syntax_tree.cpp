@@ -766,16 +766,29 @@ std::string codeText(std::string_view statementText, const StatementTree& tree, 
   return out;
 }
 
-}  // namespace kolvre
-
-namespace kolvre {
-
 Statement lineInside(const Statement& s, const TreeToken& line) {
   Statement inner;
   inner.kind = StatementKind::Directive;
   inner.begin = s.begin + line.begin;
   inner.end = s.begin + line.end;
   return inner;
+}
+
+std::size_t triviaLineBreak(const StatementTree& tree, std::string_view statementText,
+                            std::size_t i) {
+  const std::size_t begin = i > 0 ? tree.tokens[i - 1].end : 0;
+  const std::size_t end = tree.tokens[i].begin;
+  for (std::size_t at = begin; at < end;) {
+    if (crLfAt(statementText, at)) return at;
+    const bool slash = statementText[at] == '/' && at + 1 < end;
+    if (slash && statementText[at + 1] == '/')
+      at = lexing::lineCommentEnd(statementText, at);
+    else if (slash && statementText[at + 1] == '*')
+      at = lexing::blockCommentEnd(statementText, at);
+    else
+      ++at;
+  }
+  return begin;
 }
 
 }  // namespace kolvre

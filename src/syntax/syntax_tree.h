@@ -176,4 +176,11 @@ namespace kolvre {
 // If, EndIf, ... node with its fields.
 Statement lineInside(const Statement& s, const TreeToken& line);
 
+// Where the trivia before token `i` parts between the line before and the token's own lines: at
+// its first line end (CR LF) outside its comments, so that blanks and a comment that follow the
+// code of the line before stay with that line; at the trivia's start when it holds no line end.
+// From the statement's first byte; `statementText` is the statement's text.
+std::size_t triviaLineBreak(const StatementTree& tree, std::string_view statementText,
+                            std::size_t i);
+
 }  // namespace kolvre

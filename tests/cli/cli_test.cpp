@@ -540,32 +540,52 @@ TEST(CliTabOrder, PrintsTheRowsReordersThemAndChangesIds) {
   EXPECT_EQ(rows.code, 0);
   EXPECT_EQ(rows.out,
             "1\tNome:\t-1\tSTATIC\t5\t5\t40\t8\n"
-            "2\t// pulsanti\t\t\t\t\t\t\n"
-            "3\tOK\t1\tBUTTON\t5\t20\t50\t14\n");
+            "2\tOK\t1\tBUTTON\t5\t20\t50\t14\n");
   EXPECT_EQ(TempDir::read(f), kDialogs);  // printing stores nothing
 
-  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "3", "1"}).err,
-            "Indicare ognuna delle 3 righe una volta.\n");
-  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "3", "1", "1"}).err, "Riga 1 indicata due volte.\n");
-  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "3", "1", "4"}).err,
-            "Riga 4 inesistente: le righe vanno da 1 a 3.\n");
-  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "--id", "2=5"}).err,
-            "La riga 2 non è un controllo e non ha un id.\n");
-  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "--id", "3=70000"}).err,
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "2"}).err, "Indicare ognuna delle 2 righe una volta.\n");
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "1", "1"}).err, "Riga 1 indicata due volte.\n");
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "2", "3"}).err,
+            "Riga 3 inesistente: le righe vanno da 1 a 2.\n");
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "--id", "2=70000"}).err,
             "Id 70000: Numero troppo grande.\n");
-  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "--id", "3"}).code, 2);
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "--id", "2"}).code, 2);
+  EXPECT_EQ(TempDir::read(f), kDialogs);
+  // The order as it stands stores nothing.
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "1", "2"}).code, 0);
   EXPECT_EQ(TempDir::read(f), kDialogs);
 
-  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "3", "2", "1", "--id", "1=101"}).code, 0);
+  // The comment above OK moves with it.
+  EXPECT_EQ(cli({"tab-order", f, "ABOUT", "2", "1", "--id", "1=101"}).code, 0);
   EXPECT_EQ(cli({"show", f, "ABOUT", "D"}).out,
             "ABOUT DIALOG 0, 0, 100, 50\nSTYLE WS_POPUP | WS_CAPTION\nCAPTION \"Info\"\n"
-            "FONT 8, \"MS Sans Serif\"\nBEGIN\n"
+            "FONT 8, \"MS Sans Serif\"\nBEGIN\n  // pulsanti\n"
             "  CONTROL \"OK\",1,\"BUTTON\",BS_PUSHBUTTON|WS_CHILD|WS_VISIBLE,5,20,50,14\n"
-            "  // pulsanti\n  LTEXT \"Nome:\", 101, 5, 5, 40, 8\nEND");
+            "  LTEXT \"Nome:\", 101, 5, 5, 40, 8\nEND");
   // Ids alone keep the order and print the rows as they now stand.
   const CliRun ids = cli({"tab-order", f, "ABOUT", "--id", "1=2"});
   EXPECT_EQ(ids.code, 0);
   EXPECT_EQ(ids.out.substr(0, ids.out.find('\n')), "1\tOK\t2\tBUTTON\t5\t20\t50\t14");
+}
+
+// A preprocessor line is a row without an id that stays in its place.
+TEST(CliTabOrder, APreprocessorLineHasNoIdAndNoRowMovesPastIt) {
+  TempDir dir;
+  const std::string script =
+      "D DIALOG 0, 0, 100, 50\nBEGIN\n  LTEXT \"A\", 1, 5, 5, 40, 8\n#ifdef X\n"
+      "  LTEXT \"B\", 2, 5, 15, 40, 8\n#endif\nEND\n";
+  const auto f = dir.write("a.rc", script);
+  EXPECT_EQ(cli({"tab-order", f, "D"}).out,
+            "1\tA\t1\tSTATIC\t5\t5\t40\t8\n2\t#ifdef X\t\t\t\t\t\t\n"
+            "3\tB\t2\tSTATIC\t5\t15\t40\t8\n4\t#endif\t\t\t\t\t\t\n");
+  EXPECT_EQ(cli({"tab-order", f, "D", "--id", "2=5"}).err,
+            "La riga 2 non è un controllo e non ha un id.\n");
+  const CliRun across = cli({"tab-order", f, "D", "3", "2", "1", "4"});
+  EXPECT_EQ(across.code, 1);
+  EXPECT_EQ(across.err,
+            "Le righe del preprocessore (#if, #else, #endif, ...) restano al loro posto e "
+            "nessuna riga passa oltre una di esse.\n");
+  EXPECT_EQ(TempDir::read(f), script);
 }
 
 // menu and accelerators print the items and rows the readers give; a body that does not read

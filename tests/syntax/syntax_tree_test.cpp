@@ -233,5 +233,31 @@ TEST(SyntaxTree, RandomByteEditsUpdateAsAFreshReadingReads) {
   }
 }
 
+// The trivia before a token parts at its first line end outside comments: what follows the code
+// of the line before stays with that line.
+TEST(SyntaxTree, TriviaPartsAtItsFirstLineEndOutsideComments) {
+  const std::string text =
+      "D DIALOG 0,0,1,1\r\nBEGIN // x\r\n\r\n  // y\r\n  LTEXT \"a\", 1 /* one\r\n two */\r\n"
+      "  LTEXT \"b\", 2 LTEXT \"c\", 3\n  LTEXT \"d\", 4\r\nEND";
+  const SyntaxTree tree(text);
+  ASSERT_EQ(tree.statements().size(), 1u);
+  const StatementTree& st = tree.statementTree(text, 0);
+  const auto at = [&](std::string_view word) {
+    for (std::size_t i = 0; i < st.tokens.size(); ++i)
+      if (text.substr(st.tokens[i].begin, st.tokens[i].end - st.tokens[i].begin) == word) return i;
+    return st.tokens.size();
+  };
+  const auto rest = [&](std::size_t i) {
+    const std::size_t from = triviaLineBreak(st, text, i);
+    return text.substr(from, st.tokens[i].begin - from);
+  };
+  EXPECT_EQ(rest(at("\"a\"") - 1), "\r\n\r\n  // y\r\n  ");  // "// x" stays with BEGIN
+  EXPECT_EQ(rest(at("\"b\"") - 1), "\r\n  ");                // the block comment too
+  EXPECT_EQ(rest(at("\"c\"") - 1), " ");                     // no line end: the whole trivia
+  EXPECT_EQ(rest(at("\"d\"") - 1), "\n  ");                  // a lone LF is no line end
+  EXPECT_EQ(rest(0), "");
+  EXPECT_EQ(rest(at("END")), "\r\n");
+}
+
 }  // namespace
 }  // namespace kolvre
