@@ -613,9 +613,8 @@ bool closesBody(std::string_view own, const StatementTree& tree, const TreeNode&
 }
 
 std::size_t tokenAt(const StatementTree& tree, std::size_t offset) {
-  const auto at = std::lower_bound(
-      tree.tokens.begin(), tree.tokens.end() - 1, offset,
-      [](const TreeToken& t, std::size_t o) { return t.begin < o; });
+  const auto at = std::lower_bound(tree.tokens.begin(), tree.tokens.end() - 1, offset,
+                                   [](const TreeToken& t, std::size_t o) { return t.begin < o; });
   return static_cast<std::size_t>(at - tree.tokens.begin());
 }
 
