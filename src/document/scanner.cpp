@@ -278,8 +278,8 @@ void updateIndex(ResourceIndex& index, std::string_view before,
                  const std::vector<Statement>& afterStatements, ListedKinds kinds,
                  const StatementMatch& match) {
   const std::size_t first = match.first, beforeEnd = match.beforeEnd, afterEnd = match.afterEnd;
-  const auto moved =
-      static_cast<std::ptrdiff_t>(after.size()) - static_cast<std::ptrdiff_t>(before.size());
+  const auto moved = static_cast<std::ptrdiff_t>(after.size()) -
+                     static_cast<std::ptrdiff_t>(before.size());
   const auto& pairs = match.pairs;
   const bool found = match.found;
   // A LANGUAGE statement read again, or moved, changes the language of the entries after it.
