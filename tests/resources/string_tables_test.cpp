@@ -92,13 +92,13 @@ TEST(StringTableReading, CommentsLineEndsAndPreprocessorLinesAmongTheEntries) {
   std::vector<std::pair<std::string, std::string>> read;
   for (const StringEntry& e : table.entries) read.emplace_back(e.id, e.text.text);
   EXPECT_EQ(read, (std::vector<std::pair<std::string, std::string>>{{"1", "a"},
-                                                                      {"2", "next"},
-                                                                      {"3", "wide"},
-                                                                      {"4", "d"},
-                                                                      {"5", "y"},
-                                                                      {"6", "z"},
-                                                                      {"7", "c"},
-                                                                      {"8", "e"}}));
+                                                                    {"2", "next"},
+                                                                    {"3", "wide"},
+                                                                    {"4", "d"},
+                                                                    {"5", "y"},
+                                                                    {"6", "z"},
+                                                                    {"7", "c"},
+                                                                    {"8", "e"}}));
   EXPECT_TRUE(table.entries[2].text.wide);
   EXPECT_EQ(table.entries[2].text.of(text), "L\"w\" \"ide\"");
   EXPECT_FALSE(table.entries[3].text.wide);
@@ -114,7 +114,8 @@ TEST(StringTableReading, ProblemsNameTheLineAsTheCompilersCountIt) {
   } rows[] = {
       {"STRINGTABLE\r\n{\n 1 \"a\"\r 2\r\n}\r\n", "ID senza testo alla riga 4."},
       {"STRINGTABLE\r\n{\r \"a\"\n 1 \"b\"\r\n}\r\n", "Testo senza ID alla riga 3."},
-      {"STRINGTABLE\r\n{\r\n 1\r\n#if X\r\n \"a\"\r\n#endif\r\n}\r\n", "ID senza testo alla riga 3."},
+      {"STRINGTABLE\r\n{\r\n 1\r\n#if X\r\n \"a\"\r\n#endif\r\n}\r\n",
+       "ID senza testo alla riga 3."},
       {"STRINGTABLE\r\n{\r\n 1 \"a\" { 2 \"b\" }\r\n}\r\n", "ID senza testo alla riga 3."},
   };
   for (const auto& row : rows) {

@@ -238,7 +238,8 @@ TEST(SyntaxTree, RandomByteEditsUpdateAsAFreshReadingReads) {
 // comments.
 TEST(SyntaxTree, NodesChildrenTokensAndTheLinesAroundThem) {
   const std::string text =
-      "STRINGTABLE\r\nBEGIN /* a\r\n b */ 1 \"a\"\r\n\t2 \"b\" // c\r\n  /**/ 3 \"c\"\n 4 \"d\"\r\nEND";
+      "STRINGTABLE\r\nBEGIN /* a\r\n b */ 1 \"a\"\r\n\t2 \"b\" // c\r\n  /**/ 3 \"c\"\n 4 "
+      "\"d\"\r\nEND";
   const std::vector<Statement> statements = readStatements(text);
   ASSERT_EQ(statements.size(), 1u);
   const StatementTree tree = readStatementTree(text, statements[0]);
