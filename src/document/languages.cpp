@@ -1,12 +1,14 @@
 #include "document/languages.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
 #include "base/text.h"
 #include "document/language_names.h"
-#include "syntax/statements.h"
 #include "syntax/lexer.h"
+#include "syntax/statements.h"
+#include "syntax/syntax_tree.h"
 #include "syntax/vocabulary.h"
 
 namespace kolvre {
@@ -69,29 +71,22 @@ struct LanguageValues {
   std::string_view sub;
 };
 
-// The two values of the LANGUAGE statement whose keyword starts at `from`, read up to `end`.
-LanguageValues valuesAt(std::string_view text, std::size_t from, std::size_t end) {
-  Lexer lexer(text.substr(0, end), from, false);
-  lexer.nextCode();  // LANGUAGE
-  std::size_t firstBegin = std::string_view::npos, firstEnd = 0, secondBegin = 0, secondEnd = 0;
-  bool second = false;
-  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
-    if (!second && t.kind == TokenKind::Punct && t.of(text) == ",") {
-      second = true;
-      continue;
-    }
-    if (!second) {
-      if (firstBegin == std::string_view::npos) firstBegin = t.begin;
-      firstEnd = t.end;
-    } else {
-      if (secondBegin == 0) secondBegin = t.begin;
-      secondEnd = t.end;
-    }
-  }
+// The two values of the LANGUAGE statement (or header statement) `node` of a statement's tree:
+// its first field, and the fields after the first comma, as written.
+LanguageValues valuesOf(std::string_view own, const StatementTree& tree, std::size_t node) {
+  const std::vector<std::size_t> fields = childrenOfKind(tree, node, NodeKind::Field);
   LanguageValues v;
-  if (firstBegin != std::string_view::npos)
-    v.primary = text.substr(firstBegin, firstEnd - firstBegin);
-  if (secondBegin != 0) v.sub = text.substr(secondBegin, secondEnd - secondBegin);
+  std::size_t sub = 0;
+  // A comma before the first field: the first value is missing.
+  const TreeNode* first = fields.empty() ? nullptr : &tree.nodes[fields[0]];
+  if (first && tokenText(own, tree.tokens[first->first - 1]) != ",") {
+    v.primary = nodeText(own, tree, *first);
+    sub = 1;
+  }
+  if (sub < fields.size()) {
+    const std::size_t begin = tree.beginOf(tree.nodes[fields[sub]]);
+    v.sub = own.substr(begin, tree.endOf(tree.nodes[fields.back()]) - begin);
+  }
   return v;
 }
 
@@ -105,25 +100,18 @@ std::string tagOfValues(const LanguageValues& v) {
   return written;
 }
 
-// Where the LANGUAGE statement among a resource's header statements starts, or npos: the
-// header runs from the type to the body's "{" or BEGIN (or the statement's end).
-std::size_t ownLanguage(std::string_view text, const Statement& s) {
+// True when a LANGUAGE word stands among a resource's header tokens, before its body: the
+// index asks every resource for its language, and a look through the lexer's tokens of the
+// header costs far less than reading each header's tree (which reads the values).
+bool headerNamesLanguage(std::string_view text, const Statement& s) {
   const std::size_t from = s.kind == StatementKind::StringTable ? s.begin : s.typeEnd;
   Lexer lexer(text.substr(0, s.end), from, false);
   if (s.kind == StatementKind::StringTable) lexer.nextCode();  // STRINGTABLE
   for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
-    const std::string_view word = t.of(text);
-    if (opensBody(text, t)) break;
-    if (t.kind == TokenKind::Word && isKeyword(word, "LANGUAGE")) return t.begin;
+    if (opensBody(text, t)) return false;
+    if (t.kind == TokenKind::Word && isKeyword(t.of(text), "LANGUAGE")) return true;
   }
-  return std::string_view::npos;
-}
-
-// Where the values of the LANGUAGE statement at `from` end: at the line end after the second
-// value (header statements take one line each).
-std::size_t lineEndFrom(std::string_view text, std::size_t from, std::size_t limit) {
-  const std::size_t lineEnd = text.find("\r\n", from);
-  return lineEnd == std::string_view::npos || lineEnd > limit ? limit : lineEnd;
+  return false;
 }
 
 }  // namespace
@@ -174,13 +162,27 @@ std::string languageTag(LanguageId id) {
 }
 
 std::string languageTagOf(std::string_view statementText) {
-  return tagOfValues(valuesAt(statementText, 0, statementText.size()));
+  Statement s;
+  s.kind = StatementKind::Language;
+  s.end = statementText.size();
+  return tagOfValues(valuesOf(statementText, readStatementTree(statementText, s), 0));
+}
+
+std::optional<std::string> ownLanguageTag(std::string_view own, const StatementTree& tree) {
+  for (const std::size_t header : childrenOfKind(tree, 0, NodeKind::HeaderStatement))
+    if (isKeyword(tokenText(own, tree.tokens[tree.nodes[header].first]), "LANGUAGE"))
+      return tagOfValues(valuesOf(own, tree, header));
+  return std::nullopt;
 }
 
 std::optional<std::string> ownLanguageTag(std::string_view text, const Statement& s) {
-  const std::size_t own = ownLanguage(text, s);
-  if (own == std::string_view::npos) return std::nullopt;
-  return tagOfValues(valuesAt(text, own, lineEndFrom(text, own, s.end)));
+  if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable)
+    return std::nullopt;
+  if (!headerNamesLanguage(text, s)) return std::nullopt;
+  // The header alone: the statement up to its body's opener.
+  Statement header = s;
+  if (const auto opener = resourceContent(text, s).opener) header.end = opener->end;
+  return ownLanguageTag(header.of(text), readStatementTree(text, header));
 }
 
 std::vector<std::string> statementLanguages(std::string_view text,

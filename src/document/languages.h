@@ -34,6 +34,9 @@ std::string languageTagOf(std::string_view statementText);
 // The tag of the LANGUAGE statement among a resource's or string table's own header statements;
 // nothing when it has none.
 std::optional<std::string> ownLanguageTag(std::string_view text, const Statement& s);
+// The same from the statement's tree, `own` being the statement's text.
+struct StatementTree;
+std::optional<std::string> ownLanguageTag(std::string_view own, const StatementTree& tree);
 
 // One tag per statement of `statements` (readStatements(text)): for a resource or string table,
 // the language of its own LANGUAGE statement among its header statements, else of the last

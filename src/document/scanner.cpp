@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <tuple>
 
 #include "base/text.h"
 #include "document/languages.h"
 #include "syntax/lexer.h"
 #include "syntax/statement_diff.h"
 #include "syntax/statements.h"
-#include "syntax/vocabulary.h"
+#include "syntax/syntax_tree.h"
 
 namespace kolvre {
 
@@ -105,34 +106,30 @@ ResourceIndex indexResources(std::string_view text, ListedKinds kinds) {
   return indexResources(text, readStatements(text), kinds);
 }
 
-std::string stringTableName(std::string_view text, const Statement& s) {
-  // Every ID stands before its string: the code tokens since the last string, the body's
-  // opener or the last comma after an ID; the first and the last such run are the names.
-  Lexer lexer(text.substr(0, s.end), s.begin, false);
-  lexer.nextCode();  // STRINGTABLE
-  bool inBody = false;
+std::string stringTableName(std::string_view own, const StatementTree& tree) {
+  // Every ID stands before its text: the tokens of the body's entries since the last text,
+  // commas left out at its ends; the first and the last such run are the names.
+  const std::size_t body = childOfKind(tree, 0, NodeKind::Body);
+  if (body == 0) return std::string(kEmptyTableName);
   std::size_t runBegin = std::string_view::npos, runEnd = 0;
   std::string_view first, last;
-  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
-    const std::string_view word = t.of(text);
-    if (!inBody) {
-      inBody = opensBody(text, t);
-      continue;
-    }
-    if (t.kind == TokenKind::Directive) continue;
-    if (t.kind == TokenKind::String) {
-      if (runBegin != std::string_view::npos) {
-        last = text.substr(runBegin, runEnd - runBegin);
-        if (first.empty()) first = last;
+  for (const std::size_t item : tree.children(body)) {
+    const TreeNode& node = tree.nodes[item];
+    if (node.kind != NodeKind::StringEntry && node.kind != NodeKind::Unread) continue;
+    for (std::size_t i = node.first; i < node.last; ++i) {
+      const TreeToken& t = tree.tokens[i];
+      if (t.kind == TokenKind::String) {
+        if (runBegin != std::string_view::npos) {
+          last = own.substr(runBegin, runEnd - runBegin);
+          if (first.empty()) first = last;
+        }
+        runBegin = std::string_view::npos;
+        continue;
       }
-      runBegin = std::string_view::npos;
-      continue;
+      if (tokenText(own, t) == ",") continue;
+      if (runBegin == std::string_view::npos) runBegin = t.begin;
+      runEnd = t.end;
     }
-    if (word == "}" || isKeyword(word, "END")) break;
-    if (word == "," && runBegin != std::string_view::npos) continue;  // before the string
-    if (isKeyword(word, "L") && t.end < text.size() && text[t.end] == '"') continue;  // L"..."
-    if (runBegin == std::string_view::npos) runBegin = t.begin;
-    runEnd = t.end;
   }
   if (first.empty()) return std::string(kEmptyTableName);
   if (first.data() == last.data()) return std::string(first);
@@ -142,6 +139,21 @@ std::string stringTableName(std::string_view text, const Statement& s) {
   return name;
 }
 
+std::string stringTableName(std::string_view text, const Statement& s) {
+  return stringTableName(s.of(text), readStatementTree(text, s));
+}
+
+namespace {
+
+// A string table's name and its own language, from one reading of its tree.
+std::pair<std::string, std::optional<std::string>> stringTableEntry(std::string_view text,
+                                                                    const Statement& s) {
+  const StatementTree tree = readStatementTree(text, s);
+  return {stringTableName(s.of(text), tree), ownLanguageTag(s.of(text), tree)};
+}
+
+}  // namespace
+
 ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements,
                              ListedKinds kinds) {
   const bool all = kinds == ListedKinds::All;
@@ -150,10 +162,10 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
            (all && (s.kind == StatementKind::Resource || s.kind == StatementKind::StringTable));
   };
   // String tables' names are made first: the sort keys look into them.
-  std::vector<std::string> tableNames;
+  std::vector<std::pair<std::string, std::optional<std::string>>> tables;
   for (const Statement& s : statements)
     if (indexed(s) && s.kind == StatementKind::StringTable)
-      tableNames.push_back(stringTableName(text, s));
+      tables.push_back(stringTableEntry(text, s));
   std::vector<SortKey> keys;
   keys.reserve(statements.size());
   // The language tags met, each once (a script has a few): the neutral one first.
@@ -170,13 +182,14 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
     if (s.kind == StatementKind::Language) current = tagNumber(languageTagOf(s.of(text)));
     if (!indexed(s)) continue;
     const ResourceType type = *entryType(s, text);
-    const std::string_view name =
-        s.kind == StatementKind::StringTable ? std::string_view(tableNames[table++]) : s.name(text);
+    const bool isTable = s.kind == StatementKind::StringTable;
+    const std::string_view name = isTable ? std::string_view(tables[table].first) : s.name(text);
     const std::string_view code = type == ResourceType::Other ? s.type(text) : typeCode(type);
     // A string table sorts by its first ID where that is a number, among the numbered names.
     const std::string_view number =
         s.kind == StatementKind::StringTable ? name.substr(0, name.find("..")) : name;
-    std::optional<std::string> own = ownLanguageTag(text, s);
+    std::optional<std::string> own =
+        isTable ? std::move(tables[table++].second) : ownLanguageTag(text, s);
     keys.push_back({numericName(number), name, type, code, s.begin,
                     own ? tagNumber(std::move(*own)) : current});
   }
@@ -214,17 +227,22 @@ namespace {
 
 // The statements the index holds.
 bool isIndexed(const Statement& s, ListedKinds kinds) {
-  return s.listed || (kinds == ListedKinds::All && (s.kind == StatementKind::Resource ||
-                                                    s.kind == StatementKind::StringTable));
+  return s.listed || (kinds == ListedKinds::All &&
+                      (s.kind == StatementKind::Resource || s.kind == StatementKind::StringTable));
 }
 
 // The entry of one indexed statement, in the language `current` unless it names its own.
 IndexEntry entryOf(std::string_view text, const Statement& s, const std::string& current) {
   const ResourceType type = *entryType(s, text);
-  std::string name =
-      s.kind == StatementKind::StringTable ? stringTableName(text, s) : std::string(s.name(text));
+  std::string name;
+  std::optional<std::string> own;
+  if (s.kind == StatementKind::StringTable) {
+    std::tie(name, own) = stringTableEntry(text, s);
+  } else {
+    name = std::string(s.name(text));
+    own = ownLanguageTag(text, s);
+  }
   std::string typeWord = type == ResourceType::Other ? std::string(s.type(text)) : std::string();
-  std::optional<std::string> own = ownLanguageTag(text, s);
   return IndexEntry(std::move(name), type, s.begin, std::move(typeWord),
                     own ? std::move(*own) : current);
 }

@@ -84,5 +84,8 @@ inline constexpr std::size_t kMostIndexMatched = 256;
 // for a table of one string, kEmptyTableName for one with none). `s` is the table's statement.
 inline constexpr std::string_view kEmptyTableName = "(vuota)";
 std::string stringTableName(std::string_view text, const Statement& s);
+// The same from the table's tree, `own` being its statement's text.
+struct StatementTree;
+std::string stringTableName(std::string_view own, const StatementTree& tree);
 
 }  // namespace kolvre

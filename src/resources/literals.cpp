@@ -50,45 +50,37 @@ StringContext stringContext(const Document& doc, const SymbolTable* symbols) {
   return {symbols, doc.form().utf16 != Utf16::None};
 }
 
-std::optional<std::size_t> literalQuote(std::string_view text, const Token& token) {
-  if (token.kind == TokenKind::String)
-    return text[token.begin] == '"' ? std::optional(token.begin) : std::nullopt;
-  if (token.kind == TokenKind::Word && token.end - token.begin == 1 && text[token.begin] == 'L' &&
-      token.end < text.size() && text[token.end] == '"')
-    return token.end;
-  return std::nullopt;
+bool isLiteral(std::string_view own, const TreeToken& token) {
+  return token.kind == TokenKind::String && (own[token.begin] == '"' || own[token.begin] == 'L');
 }
 
-std::optional<WrittenText> readLiterals(std::string_view text, Lexer& lexer, Token first,
+std::optional<WrittenText> readLiterals(std::string_view text, std::size_t base,
+                                        const StatementTree& tree, std::size_t& at,
                                         const ScriptCharset& charset, std::string& problem) {
-  auto quote = literalQuote(text, first);
-  if (!quote) return std::nullopt;
+  const std::string_view own = text.substr(base, tree.tokens.back().end);
+  if (!isLiteral(own, tree.tokens[at])) return std::nullopt;
   WrittenText written;
-  written.begin = first.begin;
-  written.wide = *quote != first.begin;
-  while (true) {
-    if (*quote != first.begin) first = lexer.next();  // the literal after its prefix
-    if (leftOpen(text, first)) {
-      problem =
-          "Testo non chiuso alla riga " + std::to_string(lineNumberAt(text, first.begin)) + ".";
+  written.begin = base + tree.tokens[at].begin;
+  written.wide = own[tree.tokens[at].begin] == 'L';
+  for (; isLiteral(own, tree.tokens[at]); ++at) {
+    const TreeToken& t = tree.tokens[at];
+    const Token literal{TokenKind::String, t.begin + (own[t.begin] == 'L' ? 1 : 0), t.end, false};
+    const auto notClosed = [&] {
+      problem = "Testo non chiuso alla riga " +
+                std::to_string(lineNumberAt(text, base + literal.begin)) + ".";
       return std::nullopt;
-    }
+    };
+    if (leftOpen(own, literal)) return notClosed();
     // A line may end inside a literal only after a backslash that continues it, as the
     // compilers read it: any other line end leaves the literal open.
-    for (std::size_t at = text.find("\r\n", first.begin); at < first.end;
-         at = text.find("\r\n", at + 2))
-      if (text[at - 1] != '\\') {
-        problem =
-            "Testo non chiuso alla riga " + std::to_string(lineNumberAt(text, first.begin)) + ".";
-        return std::nullopt;
-      }
-    written.end = first.end;
-    written.text += shownString(text.substr(first.begin + 1, first.end - first.begin - 2), charset);
-    first = lexer.peekCode();
-    quote = literalQuote(text, first);
-    if (!quote) return written;
-    lexer.nextCode();
+    for (std::size_t crlf = own.find("\r\n", literal.begin); crlf < literal.end;
+         crlf = own.find("\r\n", crlf + 2))
+      if (own[crlf - 1] != '\\') return notClosed();
+    written.end = base + literal.end;
+    written.text +=
+        shownString(own.substr(literal.begin + 1, literal.end - literal.begin - 2), charset);
   }
+  return written;
 }
 
 std::string writtenString(std::string_view text, const ScriptCharset& charset,
@@ -162,29 +154,11 @@ std::string textAsWritten(std::string_view script, const WrittenText& text) {
   return out;
 }
 
-std::size_t lineEndOf(std::string_view text, std::size_t offset) {
-  const std::size_t at = text.find("\r\n", offset);
-  return at == std::string_view::npos ? text.size() : at;
-}
-
-bool atLineStart(std::string_view text, std::size_t offset) {
-  const std::size_t start = lineStartOf(text, offset);
-  return trimBlanks(text.substr(start, offset - start)).empty();
-}
-
 std::string indentOf(std::string_view text, std::size_t offset) {
   const std::size_t start = lineStartOf(text, offset);
   std::size_t end = start;
   while (end < offset && isBlank(text[end])) ++end;
   return std::string(text.substr(start, end - start));
-}
-
-bool onlyBlanksAndComments(std::string_view text, std::size_t from, std::size_t to) {
-  const std::string_view within = text.substr(0, to);
-  Lexer lexer(within, from, false);
-  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next())
-    if (t.kind != TokenKind::Comment || leftOpen(within, t)) return false;
-  return true;
 }
 
 }  // namespace kolvre

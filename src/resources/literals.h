@@ -12,6 +12,7 @@
 #include "document/document.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"
+#include "syntax/syntax_tree.h"
 
 namespace kolvre {
 
@@ -34,14 +35,14 @@ struct WrittenText {
   std::string_view of(std::string_view script) const { return script.substr(begin, end - begin); }
 };
 
-// Where the literal that `token` starts or prefixes (the word "L" right before a quote) begins
-// its quote; nothing when it is no double-quoted literal.
-std::optional<std::size_t> literalQuote(std::string_view text, const Token& token);
+// A double-quoted literal among a statement's tree tokens: "..." or L"..." (one token).
+bool isLiteral(std::string_view own, const TreeToken& token);
 
-// The adjacent literals from `first` on (`first` already taken from `lexer`; the lexer is left
-// before the first token that follows them). Nothing when `first` starts no literal; `problem`
-// says why when a literal is left open.
-std::optional<WrittenText> readLiterals(std::string_view text, Lexer& lexer, Token first,
+// The adjacent literals of a statement's tree from token `at` on (`L"a" "b"`), `own` the
+// statement's text and `base` where it begins in `text`; `at` is left at the token after them.
+// Nothing when token `at` is no literal; `problem` says why when a literal is left open.
+std::optional<WrittenText> readLiterals(std::string_view text, std::size_t base,
+                                        const StatementTree& tree, std::size_t& at,
                                         const ScriptCharset& charset, std::string& problem);
 
 // The text between the quotes of a literal that makes the compiler store `text` (UTF-8), in
@@ -60,16 +61,7 @@ std::string literalFor(std::string_view text, bool wide, const ScriptCharset& ch
 // The contents of the literals of `text` with their escapes as written, joined.
 std::string textAsWritten(std::string_view script, const WrittenText& text);
 
-// Where the line that holds `offset` ends: at its CR LF, or the text's end.
-std::size_t lineEndOf(std::string_view text, std::size_t offset);
-
-// True when only blanks stand between the start of its line and `offset`.
-bool atLineStart(std::string_view text, std::size_t offset);
-
 // The blanks that begin the line that holds `offset`.
 std::string indentOf(std::string_view text, std::size_t offset);
-
-// True when only blanks and closed comments stand in [from, to).
-bool onlyBlanksAndComments(std::string_view text, std::size_t from, std::size_t to);
 
 }  // namespace kolvre

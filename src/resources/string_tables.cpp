@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "document/languages.h"
 #include "messages/error_record.h"
+#include "syntax/syntax_tree.h"
 #include "syntax/vocabulary.h"
 
 namespace kolvre {
@@ -19,6 +20,41 @@ std::string atLine(std::string_view text, std::size_t offset) {
   return " alla riga " + std::to_string(lineNumberAt(text, offset)) + ".";
 }
 
+// The statement a table was read from.
+Statement statementOf(const StringTable& table) {
+  Statement statement;
+  statement.kind = StatementKind::StringTable;
+  statement.begin = table.begin;
+  statement.end = table.end;
+  return statement;
+}
+
+// A table's statement read again into its tree, for what stands beside its tokens: offsets
+// here are the script's.
+struct TableTree {
+  TableTree(std::string_view script, const StringTable& table)
+      : base(table.begin),
+        own(script.substr(table.begin, table.end - table.begin)),
+        tree(readStatementTree(script, statementOf(table))) {}
+
+  // The token that begins at `offset` or after it.
+  std::size_t tokenAfter(std::size_t offset) const { return tokenAt(tree, offset - base); }
+  // Where the line starts when only blanks stand before the token at `offset` on it.
+  std::optional<std::size_t> lineStartBefore(std::size_t offset) const {
+    const auto at = kolvre::lineStartBefore(own, tree, tokenAfter(offset));
+    return at ? std::optional(base + *at) : std::nullopt;
+  }
+  // Where the line ends when only blanks and comments follow `end` (a token's end) on it.
+  std::optional<std::size_t> lineEndAfter(std::size_t end) const {
+    const auto at = kolvre::lineEndBefore(own, tree, tokenAfter(end));
+    return at ? std::optional(base + *at) : std::nullopt;
+  }
+
+  std::size_t base;
+  std::string_view own;
+  StatementTree tree;
+};
+
 // The characters an ID as written may hold beside words and numbers.
 constexpr std::string_view kIdOperators = "+-*/|&~()";
 
@@ -32,47 +68,83 @@ std::optional<std::uint16_t> stringIdValue(std::string_view id, const SymbolTabl
 
 StringTable readStringTable(std::string_view text, const Statement& statement,
                             const StringContext& context) {
+  return readStringTable(text, statement, readStatementTree(text, statement), context);
+}
+
+StringTable readStringTable(std::string_view text, const Statement& statement,
+                            const StatementTree& tree, const StringContext& context) {
   StringTable table;
   table.begin = statement.begin;
   table.end = statement.end;
-  if (!statement.complete)
-    return failed(std::move(table), "La tabella delle stringhe non è chiusa da END o }.");
-  const std::string_view within = text.substr(0, statement.end);
+  constexpr std::string_view kNotClosed = "La tabella delle stringhe non è chiusa da END o }.";
+  if (!statement.complete) return failed(std::move(table), std::string(kNotClosed));
+  const std::size_t base = statement.begin;
+  const std::string_view own = statement.of(text);
+  const std::size_t body = childOfKind(tree, 0, NodeKind::Body);
+  if (body == 0) return failed(std::move(table), "Manca BEGIN o { dopo STRINGTABLE.");
+  if (!closesBody(own, tree, tree.nodes[body]))
+    return failed(std::move(table), std::string(kNotClosed));
+  table.bodyBegin = base + tree.tokens[tree.nodes[body].first].end;
   const ScriptCharset charset = scriptCharsetAt(text, statement.begin, context.utf16File);
-  Lexer lexer(within, statement.begin, atLineStart(text, statement.begin));
-  lexer.nextCode();  // STRINGTABLE
-  Token t = lexer.nextCode();
-  while (t.kind != TokenKind::End && !opensBody(within, t)) t = lexer.nextCode();
-  if (t.kind == TokenKind::End)
-    return failed(std::move(table), "Manca BEGIN o { dopo STRINGTABLE.");
-  table.bodyBegin = t.end;
+  // Each entry is an ID, the tokens up to its text (a comma after them left out), then its
+  // text: the entries' fields as the tree reads them, an ID and its text on two lines too.
   std::string problem;
-  while (true) {
-    t = lexer.nextCode();
-    while (t.kind == TokenKind::Directive) t = lexer.nextCode();
-    if (t.kind == TokenKind::End)
-      return failed(std::move(table), "La tabella delle stringhe non è chiusa da END o }.");
-    if (closesBody(within, t)) break;
-    StringEntry entry;
-    entry.idBegin = t.begin;
-    entry.idEnd = t.begin;
-    // The ID: the tokens up to the literal, a comma after them left out.
-    while (!literalQuote(within, t)) {
-      if (t.kind == TokenKind::End || closesBody(within, t) || t.kind == TokenKind::String ||
-          t.kind == TokenKind::Directive || opensBody(within, t))
-        return failed(std::move(table), "ID senza testo" + atLine(text, entry.idBegin));
-      if (!(t.kind == TokenKind::Punct && within[t.begin] == ',')) entry.idEnd = t.end;
-      t = lexer.nextCode();
+  std::optional<StringEntry> entry;  // an ID read, its text still to come
+  std::size_t next = 0;              // the first token not yet read
+  const auto idWithoutText = [&] {
+    return failed(std::move(table), "ID senza testo" + atLine(text, entry->idBegin));
+  };
+  // Reads tokens [from, to) of the body; a problem when the body does not read.
+  const auto read = [&](std::size_t from, std::size_t to) -> bool {
+    for (std::size_t k = std::max(from, next); k < to; k = std::max(k + 1, next)) {
+      const TreeToken& t = tree.tokens[k];
+      if (isLiteral(own, t)) {
+        if (!entry) {
+          problem = "Testo senza ID" + atLine(text, base + t.begin);
+          return false;
+        }
+        next = k;
+        auto written = readLiterals(text, base, tree, next, charset, problem);
+        if (!written) return false;
+        entry->id = std::string(text.substr(entry->idBegin, entry->idEnd - entry->idBegin));
+        entry->value = stringIdValue(entry->id, context.symbols);
+        entry->text = std::move(*written);
+        table.entries.push_back(std::move(*entry));
+        entry.reset();
+        continue;
+      }
+      if (t.kind == TokenKind::String) {  // an apostrophe string stands where no ID may
+        if (!entry) entry = StringEntry{{}, base + t.begin, base + t.begin, {}, {}};
+        problem = "ID senza testo" + atLine(text, entry->idBegin);
+        return false;
+      }
+      if (t.kind == TokenKind::Punct && own[t.begin] == ',') continue;
+      if (!entry) entry = StringEntry{{}, base + t.begin, base + t.begin, {}, {}};
+      entry->idEnd = base + t.end;
     }
-    if (entry.idEnd == entry.idBegin)
-      return failed(std::move(table), "Testo senza ID" + atLine(text, t.begin));
-    entry.id = std::string(text.substr(entry.idBegin, entry.idEnd - entry.idBegin));
-    entry.value = stringIdValue(entry.id, context.symbols);
-    auto written = readLiterals(within, lexer, t, charset, problem);
-    if (!written) return failed(std::move(table), problem);
-    entry.text = std::move(*written);
-    table.entries.push_back(std::move(entry));
+    return true;
+  };
+  for (const std::size_t item : tree.children(body)) {
+    const TreeNode& node = tree.nodes[item];
+    switch (node.kind) {
+      case NodeKind::Directive:
+        if (entry) return idWithoutText();
+        continue;
+      case NodeKind::Body:  // a "{" or BEGIN where an ID should stand
+        if (!entry)
+          entry = StringEntry{{}, base + tree.beginOf(node), base + tree.beginOf(node), {}, {}};
+        return idWithoutText();
+      case NodeKind::StringEntry:
+        for (const std::size_t field : tree.children(item))
+          if (!read(tree.nodes[field].first, tree.nodes[field].last))
+            return failed(std::move(table), problem);
+        continue;
+      default:  // what no entry reads: commas alone, a lone token
+        if (!read(node.first, node.last)) return failed(std::move(table), problem);
+        continue;
+    }
   }
+  if (entry) return idWithoutText();
   return table;
 }
 
@@ -90,9 +162,18 @@ std::vector<StringTable> readStringTables(std::string_view text,
 }
 
 std::vector<StringTable> documentStringTables(const Document& doc, const SymbolTable* symbols) {
-  return readStringTables(doc.text(), doc.statements(),
-                          statementLanguages(doc.text(), doc.statements()),
-                          stringContext(doc, symbols));
+  // The document's statement trees, read once and kept.
+  const std::vector<Statement>& statements = doc.tree().statements();
+  const std::vector<std::string> languages = statementLanguages(doc.text(), statements);
+  const StringContext context = stringContext(doc, symbols);
+  std::vector<StringTable> tables;
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    if (statements[i].kind != StatementKind::StringTable) continue;
+    tables.push_back(readStringTable(doc.text(), statements[i],
+                                     doc.tree().statementTree(doc.text(), i), context));
+    tables.back().language = languages[i];
+  }
+  return tables;
 }
 
 bool sameStringId(const StringEntry& a, const StringEntry& b) {
@@ -158,6 +239,7 @@ Edit insertString(std::string_view script, const std::vector<StringTable>& table
                       "lingua (riga " + std::to_string(lineNumberAt(script, entry.idBegin)) + ").");
   }
   const ScriptCharset charset = scriptCharsetAt(script, target.begin, context.utf16File);
+  const TableTree tree(script, target);
   // Indented and spaced like the row it follows (or the first row).
   const std::optional<std::size_t> model =
       after ? after : (target.entries.empty() ? std::nullopt : std::optional<std::size_t>(0));
@@ -165,9 +247,8 @@ Edit insertString(std::string_view script, const std::vector<StringTable>& table
   std::string gap = ", ";
   if (model) {
     const StringEntry& row = target.entries.at(*model);
-    const std::size_t lineStart = lineStartOf(script, row.idBegin);
-    if (atLineStart(script, row.idBegin))
-      indent = std::string(script.substr(lineStart, row.idBegin - lineStart));
+    if (const auto lineStart = tree.lineStartBefore(row.idBegin))
+      indent = std::string(script.substr(*lineStart, row.idBegin - *lineStart));
     const std::string_view between = script.substr(row.idEnd, row.text.begin - row.idEnd);
     if (between.find_first_not_of(" \t,") == std::string_view::npos && !between.empty())
       gap = std::string(between);
@@ -175,42 +256,42 @@ Edit insertString(std::string_view script, const std::vector<StringTable>& table
   const std::string line = indent + added.id + gap + literalFor(text, false, charset);
   Edit edit;
   edit.label = "Nuova stringa";
+  // On a line of its own after the line that ends where `end` stands, when only blanks and
+  // comments follow it there; else right after `end`, on a new line.
+  const auto insertAfter = [&](std::size_t end, std::string_view atLineEnd) {
+    if (const auto lineEnd = tree.lineEndAfter(end))
+      edit.splices.push_back({*lineEnd + 2, *lineEnd + 2, line + "\r\n"});
+    else
+      edit.splices.push_back({end, end, "\r\n" + line + std::string(atLineEnd)});
+  };
   if (after) {
-    const StringEntry& row = target.entries.at(*after);
-    const std::size_t lineEnd = lineEndOf(script, row.text.end);
-    if (lineEnd < script.size() && onlyBlanksAndComments(script, row.text.end, lineEnd))
-      edit.splices.push_back({lineEnd + 2, lineEnd + 2, line + "\r\n"});
-    else
-      edit.splices.push_back({row.text.end, row.text.end, "\r\n" + line});
-  } else if (!target.entries.empty() && atLineStart(script, target.entries[0].idBegin)) {
-    const std::size_t at = lineStartOf(script, target.entries[0].idBegin);
-    edit.splices.push_back({at, at, line + "\r\n"});
+    insertAfter(target.entries.at(*after).text.end, "");
+  } else if (const auto lineStart = target.entries.empty()
+                                        ? std::nullopt
+                                        : tree.lineStartBefore(target.entries[0].idBegin)) {
+    edit.splices.push_back({*lineStart, *lineStart, line + "\r\n"});
   } else {
-    const std::size_t lineEnd = lineEndOf(script, target.bodyBegin);
-    if (lineEnd < script.size() && onlyBlanksAndComments(script, target.bodyBegin, lineEnd))
-      edit.splices.push_back({lineEnd + 2, lineEnd + 2, line + "\r\n"});
-    else
-      edit.splices.push_back({target.bodyBegin, target.bodyBegin, "\r\n" + line + "\r\n"});
+    insertAfter(target.bodyBegin, "\r\n");
   }
   return edit;
 }
 
 Edit deleteString(std::string_view script, const StringTable& table, std::size_t entry) {
   const StringEntry& row = table.entries.at(entry);
+  const TableTree tree(script, table);
   Edit edit;
   edit.label = "Elimina stringa";
-  const std::size_t lineEnd = lineEndOf(script, row.text.end);
-  if (atLineStart(script, row.idBegin) && lineEnd < script.size() &&
-      onlyBlanksAndComments(script, row.text.end, lineEnd)) {
-    edit.splices.push_back({lineStartOf(script, row.idBegin), lineEnd + 2, ""});
+  const auto lineStart = tree.lineStartBefore(row.idBegin);
+  const auto lineEnd = tree.lineEndAfter(row.text.end);
+  if (lineStart && lineEnd) {
+    edit.splices.push_back({*lineStart, *lineEnd + 2, ""});
   } else {
     // The row shares its line: its tokens go, with the blanks after them. What follows must not
     // become a preprocessor line by standing first on it.
     std::size_t end = row.text.end;
     while (end < script.size() && isBlank(script[end])) ++end;
-    Lexer after(script, row.text.end, false);
-    const Token next = after.nextCode();
-    if (!next.newLine && next.kind == TokenKind::Punct && script[next.begin] == '#')
+    const TreeToken& next = tree.tree.tokens[tree.tokenAfter(row.text.end)];
+    if (!next.newLine && next.kind == TokenKind::Punct && tree.own[next.begin] == '#')
       throw Refusal("Impossibile eliminare la stringa " + row.id +
                     ": il resto della sua riga diventerebbe una direttiva.");
     // A blank stays between what stood before and after it, so that they do not join.

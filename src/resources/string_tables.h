@@ -16,6 +16,7 @@
 #include "document/edit.h"
 #include "resources/literals.h"
 #include "syntax/statements.h"
+#include "syntax/syntax_tree.h"
 
 namespace kolvre {
 
@@ -41,6 +42,9 @@ struct StringTable {
 // The table of the STRINGTABLE statement `statement` of `text`.
 StringTable readStringTable(std::string_view text, const Statement& statement,
                             const StringContext& context);
+// The same from the statement's tree (readStatementTree(text, statement)).
+StringTable readStringTable(std::string_view text, const Statement& statement,
+                            const StatementTree& tree, const StringContext& context);
 
 // Every string table of the script, in text order. `languages` holds one tag per statement
 // (statementLanguages); a shorter list leaves the remaining tables neutral.

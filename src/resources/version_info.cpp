@@ -10,31 +10,6 @@ namespace kolvre {
 
 namespace {
 
-bool isWord(std::string_view text, const Token& t, std::string_view word) {
-  return t.kind == TokenKind::Word && isKeyword(t.of(text), word);
-}
-
-// A token that ends a VALUE line's values.
-bool endsValues(std::string_view text, const Token& t) {
-  return t.kind == TokenKind::End || t.kind == TokenKind::Directive || closesBody(text, t) ||
-         opensBody(text, t) || isWord(text, t, "VALUE") || isWord(text, t, "BLOCK");
-}
-
-// The characters that join a value's parts across a line break.
-constexpr std::string_view kJoiners = ",+-*/|&~(";
-
-// True when `t`, on a new line, still belongs to the values whose last token is `last`: one of
-// them ends the line before, or `t` begins its line (a line of values continued). Otherwise a
-// line break ends the values: what follows is a line of its own (a macro that writes VALUE
-// lines).
-bool continuesValues(std::string_view text, const Token& t, const Token& last) {
-  if (!t.newLine) return true;
-  const auto joins = [&](const Token& x) {
-    return x.kind == TokenKind::Punct && kJoiners.find(text[x.begin]) != std::string_view::npos;
-  };
-  return joins(last) || joins(t);
-}
-
 const std::string_view* fixedField(std::string_view word) {
   for (const std::string_view& field : kVersionFields)
     if (isKeyword(word, field)) return &field;
@@ -45,42 +20,52 @@ std::string atLine(std::string_view text, std::size_t offset) {
   return " alla riga " + std::to_string(lineNumberAt(text, offset)) + ".";
 }
 
+// Reads the resource from its statement's tree: the fixed fields, then the body's blocks and
+// values.
 class VersionReader {
  public:
-  VersionReader(std::string_view text, const Statement& statement, const StringContext& context)
-      : text_(text.substr(0, statement.end)),
-        charset_(scriptCharsetAt(text, statement.begin, context.utf16File)),
-        lexer_(text_, statement.typeEnd, false) {}
+  VersionReader(std::string_view text, const Statement& statement, const StatementTree& tree,
+                const StringContext& context)
+      : text_(text),
+        base_(statement.begin),
+        own_(statement.of(text)),
+        tree_(tree),
+        charset_(scriptCharsetAt(text, statement.begin, context.utf16File)) {}
 
   VersionInfo read() {
-    Token t = lexer_.nextCode();
-    VersionField* field = nullptr;
-    std::size_t valueEnd = 0;
-    while (!opensBody(text_, t)) {
-      if (t.kind == TokenKind::End) return failed("Manca BEGIN o { dopo VERSIONINFO.");
-      if (t.kind == TokenKind::Word && fixedField(t.of(text_))) {
-        info_.fields.push_back({std::string(*fixedField(t.of(text_))), {}});
-        field = &info_.fields.back();
-        valueEnd = t.end;
-      } else if (t.kind == TokenKind::Directive) {
-        field = nullptr;
-      } else if (field) {
-        // The value runs from its first token to its last, as written between them.
-        if (field->value.empty())
-          field->value = std::string(t.of(text_));
-        else
-          field->value += text_.substr(valueEnd, t.end - valueEnd);
-        valueEnd = t.end;
+    std::size_t body = 0;
+    for (const std::size_t child : tree_.children(0)) {
+      const TreeNode& node = tree_.nodes[child];
+      if (node.kind == NodeKind::Body) {
+        body = child;
+        break;
       }
-      t = lexer_.nextCode();
+      if (node.kind != NodeKind::FixedField) continue;
+      // The value runs from its first token to its last, as written between them.
+      const std::string_view* keyword = fixedField(token(node.first));
+      std::string value;
+      if (node.last > node.first + 1)
+        value = own_.substr(tree_.tokens[node.first + 1].begin,
+                            tree_.tokens[node.last - 1].end - tree_.tokens[node.first + 1].begin);
+      info_.fields.push_back({std::string(keyword ? *keyword : token(node.first)), value});
     }
-    if (!readBody(1, std::nullopt)) return failed(problem_);
-    if (lexer_.nextCode().kind != TokenKind::End)
+    if (body == 0) return failed("Manca BEGIN o { dopo VERSIONINFO.");
+    if (!readBody(body, 1, std::nullopt)) return failed(problem_);
+    if (body + tree_.nodes[body].size < tree_.nodes.size())
       return failed("Testo dopo la fine della risorsa.");
     return std::move(info_);
   }
 
  private:
+  std::string_view token(std::size_t i) const { return tokenText(own_, tree_.tokens[i]); }
+  std::size_t at(std::size_t i) const { return base_ + tree_.tokens[i].begin; }
+  bool isLiteralAt(std::size_t i) const { return isLiteral(own_, tree_.tokens[i]); }
+  // Where the line of token `i` ends, when only blanks and comments follow it there.
+  std::optional<std::size_t> lineEndAfter(std::size_t i) const {
+    const auto end = lineEndBefore(own_, tree_, i + 1);
+    return end ? std::optional(base_ + *end) : std::nullopt;
+  }
+
   VersionInfo failed(std::string problem) {
     VersionInfo info;
     info.problem = std::move(problem);
@@ -92,94 +77,107 @@ class VersionReader {
     return false;
   }
 
-  // The items of a body up to its closing END or "}", inside the block `current` (a place in
-  // the blocks; nothing in the resource's own body).
-  bool readBody(int depth, std::optional<std::size_t> current) {
-    while (true) {
-      Token t = lexer_.nextCode();
-      while (t.kind == TokenKind::Directive) t = lexer_.nextCode();
-      if (t.kind == TokenKind::End) return fail("La risorsa non è chiusa da END o }.");
-      if (closesBody(text_, t)) return true;
-      if (isWord(text_, t, "BLOCK")) {
-        if (!readBlock(t, depth, current ? info_.blocks[*current].name : std::string()))
-          return false;
-      } else if (isWord(text_, t, "VALUE")) {
-        if (!current) return fail("VALUE fuori da un blocco" + atLine(text_, t.begin));
-        if (!readValue(t, info_.blocks[*current])) return false;
-      } else if (t.kind == TokenKind::Word && !opensBody(text_, t)) {
-        // A macro that stands for whole lines: the rest of its line goes with it.
-        for (Token next = lexer_.peekCode(); !next.newLine && !endsValues(text_, next);
-             next = lexer_.peekCode())
-          lexer_.nextCode();
-      } else {
-        return fail("Riga inattesa" + atLine(text_, t.begin));
+  // The items of the body `body`, inside the block `current` (a place in the blocks; nothing
+  // in the resource's own body).
+  bool readBody(std::size_t body, int depth, std::optional<std::size_t> current) {
+    const std::vector<std::size_t> items = tree_.children(body);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const TreeNode& node = tree_.nodes[items[i]];
+      switch (node.kind) {
+        case NodeKind::Directive:
+          continue;
+        case NodeKind::Block:
+          if (!readBlock(items[i], depth, current ? info_.blocks[*current].name : std::string()))
+            return false;
+          continue;
+        case NodeKind::Value: {
+          if (!current) return fail("VALUE fuori da un blocco" + atLine(text_, at(node.first)));
+          // Literals on the lines after it go on with its last one: the compilers join them.
+          std::size_t last = node.last;
+          while (i + 1 < items.size() && isLiteralAt(last - 1) &&
+                 tree_.nodes[items[i + 1]].kind == NodeKind::Unread &&
+                 isLiteralAt(tree_.nodes[items[i + 1]].first))
+            last = tree_.nodes[items[++i]].last;
+          if (!readValue(node.first, last, info_.blocks[*current])) return false;
+          continue;
+        }
+        case NodeKind::Unread:
+          // A macro that stands for whole lines: its line goes with it.
+          if (tree_.tokens[node.first].kind == TokenKind::Word) continue;
+          [[fallthrough]];
+        default:
+          return fail("Riga inattesa" + atLine(text_, at(node.first)));
       }
     }
+    if (!closesBody(own_, tree_, tree_.nodes[body]))
+      return fail("La risorsa non è chiusa da END o }.");
+    return true;
   }
 
-  bool readBlock(const Token& word, int depth, const std::string& parent) {
-    const Token first = lexer_.nextCode();
-    const auto name = readLiterals(text_, lexer_, first, charset_, problem_);
+  bool readBlock(std::size_t n, int depth, const std::string& parent) {
+    const TreeNode& node = tree_.nodes[n];
+    std::size_t next = node.first + 1;
+    const auto name = readLiterals(text_, base_, tree_, next, charset_, problem_);
     if (!name)
-      return fail(problem_.empty() ? "BLOCK senza nome" + atLine(text_, word.begin) : problem_);
-    const Token opener = lexer_.nextCode();
-    if (!opensBody(text_, opener)) return fail("Manca BEGIN o {" + atLine(text_, opener.begin));
+      return fail(problem_.empty() ? "BLOCK senza nome" + atLine(text_, at(node.first)) : problem_);
+    while (tree_.tokens[next].kind == TokenKind::Directive) ++next;
+    const std::size_t body = childOfKind(tree_, n, NodeKind::Body);
+    if (body == 0 || tree_.nodes[body].first != next)
+      return fail("Manca BEGIN o {" + atLine(text_, at(next)));
     // Every block inside a top block holds values: it is listed even when empty. A top block
     // is listed when VALUE lines stand in it (VarFileInfo).
     VersionBlock block;
     block.name = name->text;
     block.parent = parent;
-    block.begin = word.begin;
-    block.bodyBegin = opener.end;
-    const std::size_t at = info_.blocks.size();
+    block.begin = at(node.first);
+    block.bodyBegin = base_ + tree_.tokens[next].end;
+    block.bodyLineEnd = lineEndAfter(next);
+    const std::size_t place = info_.blocks.size();
     info_.blocks.push_back(std::move(block));
-    if (!readBody(depth + 1, at)) return false;
-    if (depth == 1 && info_.blocks[at].values.empty())
-      info_.blocks.erase(info_.blocks.begin() + static_cast<std::ptrdiff_t>(at));
+    if (!readBody(body, depth + 1, place)) return false;
+    if (depth == 1 && info_.blocks[place].values.empty())
+      info_.blocks.erase(info_.blocks.begin() + static_cast<std::ptrdiff_t>(place));
     return true;
   }
 
-  bool readValue(const Token& word, VersionBlock& block) {
+  // The VALUE whose tokens are [first, last): its keyword, its key, a comma, its values.
+  bool readValue(std::size_t first, std::size_t last, VersionBlock& block) {
     VersionValue value;
-    value.begin = word.begin;
-    const auto key = readLiterals(text_, lexer_, lexer_.nextCode(), charset_, problem_);
+    value.begin = at(first);
+    std::size_t next = first + 1;
+    const auto key =
+        next < last ? readLiterals(text_, base_, tree_, next, charset_, problem_) : std::nullopt;
     if (!key)
-      return fail(problem_.empty() ? "VALUE senza nome" + atLine(text_, word.begin) : problem_);
+      return fail(problem_.empty() ? "VALUE senza nome" + atLine(text_, value.begin) : problem_);
     value.key = *key;
-    Token last{TokenKind::String, key->begin, key->end, false};
-    const auto ends = [&](const Token& t) {
-      return endsValues(text_, t) || !continuesValues(text_, t, last);
-    };
-    Token t = lexer_.peekCode();
-    if (!ends(t) && t.kind == TokenKind::Punct && text_[t.begin] == ',') {
-      last = lexer_.nextCode();
-      t = lexer_.peekCode();
-    }
+    std::size_t end = key->end;  // after the last token taken
+    if (next < last && token(next) == ",") end = base_ + tree_.tokens[next++].end;
     // No value: its place is after the key, or after the comma that follows it.
-    value.valueBegin = value.valueEnd = ends(t) ? last.end : t.begin;
-    if (!ends(t) && literalQuote(text_, t)) {
-      lexer_.nextCode();
-      auto literal = readLiterals(text_, lexer_, t, charset_, problem_);
+    value.valueBegin = value.valueEnd = next < last ? at(next) : end;
+    if (next < last && isLiteralAt(next)) {
+      auto literal = readLiterals(text_, base_, tree_, next, charset_, problem_);
       if (!literal) return fail(problem_);
       value.valueEnd = literal->end;
-      last = Token{TokenKind::String, literal->begin, literal->end, false};
-      if (ends(lexer_.peekCode())) value.text = std::move(*literal);
+      if (next >= last) value.text = std::move(*literal);
     }
-    for (t = lexer_.peekCode(); !ends(t); t = lexer_.peekCode()) {
-      if (t.kind == TokenKind::String && !literalQuote(text_, t))
-        return fail("Testo non valido" + atLine(text_, t.begin));
-      last = lexer_.nextCode();
-      value.valueEnd = last.end;
+    for (; next < last; ++next) {
+      const TreeToken& t = tree_.tokens[next];
+      if (t.kind == TokenKind::String && !isLiteral(own_, t))
+        return fail("Testo non valido" + atLine(text_, at(next)));
+      value.valueEnd = base_ + t.end;
     }
     value.asWritten =
         std::string(text_.substr(value.valueBegin, value.valueEnd - value.valueBegin));
+    value.lineEnd = lineEndAfter(tokenAt(tree_, value.valueEnd - base_) - 1);
     block.values.push_back(std::move(value));
     return true;
   }
 
   std::string_view text_;
+  std::size_t base_;
+  std::string_view own_;
+  const StatementTree& tree_;
   ScriptCharset charset_;
-  Lexer lexer_;
   VersionInfo info_;
   std::string problem_;
 };
@@ -216,7 +214,7 @@ VersionInfo readVersionInfo(std::string_view text, const Statement& statement,
     info.problem = "La risorsa non è chiusa da END o }.";
     return info;
   }
-  return VersionReader(text, statement, context).read();
+  return VersionReader(text, statement, readStatementTree(text, statement), context).read();
 }
 
 Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size_t block,
@@ -254,7 +252,7 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
   }
   // A new VALUE line, written like the last one of the block.
   std::string line;
-  std::size_t at = 0;
+  std::optional<std::size_t> lineEnd;
   if (!target.values.empty()) {
     const VersionValue& last = target.values.back();
     const std::string_view beforeKey =
@@ -269,18 +267,18 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
                                                                                     : " ") +
            literalFor(key, false, charset) + std::string(beforeValue) +
            literalFor(value, false, charset);
-    at = lineEndOf(script, last.valueEnd);
+    lineEnd = last.lineEnd;
   } else {
     line = indentOf(script, target.begin) + "    VALUE " + literalFor(key, false, charset) + ", " +
            literalFor(value, false, charset);
-    at = lineEndOf(script, target.bodyBegin);
+    lineEnd = target.bodyLineEnd;
   }
   edit.label = "Nuovo valore";
   // On a line of its own: after the line it follows, or, where that line goes on with more
   // than a comment, between the two parts of it (what follows would else read as its value).
   const std::size_t from = target.values.empty() ? target.bodyBegin : target.values.back().valueEnd;
-  if (at < script.size() && onlyBlanksAndComments(script, from, at))
-    edit.splices.push_back({at + 2, at + 2, line + "\r\n"});
+  if (lineEnd)
+    edit.splices.push_back({*lineEnd + 2, *lineEnd + 2, line + "\r\n"});
   else
     edit.splices.push_back({from, from, "\r\n" + line + "\r\n"});
   return edit;

@@ -32,6 +32,8 @@ struct VersionValue {
   // The text, when the value is one text (adjacent literals); nothing for numbers, symbols or
   // a list.
   std::optional<WrittenText> text;
+  // Where its line ends (its CR LF) when only blanks and comments follow it there.
+  std::optional<std::size_t> lineEnd;
 };
 
 struct VersionBlock {
@@ -39,6 +41,8 @@ struct VersionBlock {
   std::string parent;         // the block it stands in: "StringFileInfo", "VarFileInfo"
   std::size_t begin = 0;      // the BLOCK word
   std::size_t bodyBegin = 0;  // after its BEGIN or "{"
+  // Where the line of its BEGIN or "{" ends when only blanks and comments follow it there.
+  std::optional<std::size_t> bodyLineEnd;
   std::vector<VersionValue> values;
 };
 

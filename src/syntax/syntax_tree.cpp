@@ -641,6 +641,60 @@ std::string textFromTree(std::string_view text, const SyntaxTree& tree) {
   return out;
 }
 
+std::vector<std::size_t> childrenOfKind(const StatementTree& tree, std::size_t i, NodeKind kind) {
+  std::vector<std::size_t> out;
+  const std::size_t stop = i + tree.nodes[i].size;
+  for (std::size_t c = i + 1; c < stop; c += tree.nodes[c].size)
+    if (tree.nodes[c].kind == kind) out.push_back(c);
+  return out;
+}
+
+std::size_t childOfKind(const StatementTree& tree, std::size_t i, NodeKind kind) {
+  const std::size_t stop = i + tree.nodes[i].size;
+  for (std::size_t c = i + 1; c < stop; c += tree.nodes[c].size)
+    if (tree.nodes[c].kind == kind) return c;
+  return 0;
+}
+
+bool closesBody(std::string_view own, const StatementTree& tree, const TreeNode& body) {
+  if (body.last < body.first + 2) return false;
+  const TreeToken& t = tree.tokens[body.last - 1];
+  return isPunct(own, t, '}') || (t.kind == TokenKind::Word && isKeyword(tokenText(own, t), "END"));
+}
+
+std::size_t tokenAt(const StatementTree& tree, std::size_t offset) {
+  const auto at = std::lower_bound(tree.tokens.begin(), tree.tokens.end() - 1, offset,
+                                   [](const TreeToken& t, std::size_t o) { return t.begin < o; });
+  return static_cast<std::size_t>(at - tree.tokens.begin());
+}
+
+std::optional<std::size_t> lineStartBefore(std::string_view own, const StatementTree& tree,
+                                           std::size_t i) {
+  if (i == 0 || !tree.tokens[i].newLine) return std::nullopt;
+  const std::size_t from = tree.tokens[i - 1].end, to = tree.tokens[i].begin;
+  const std::size_t lineEnd = own.substr(from, to - from).rfind("\r\n");
+  if (lineEnd == std::string_view::npos) return std::nullopt;
+  // A line end inside a comment has the comment's close after it: no blanks alone.
+  const std::size_t start = from + lineEnd + 2;
+  for (std::size_t at = start; at < to; ++at)
+    if (own[at] != ' ' && own[at] != '\t') return std::nullopt;
+  return start;
+}
+
+std::optional<std::size_t> lineEndBefore(std::string_view own, const StatementTree& tree,
+                                         std::size_t i) {
+  if (i == 0 || !tree.tokens[i].newLine) return std::nullopt;
+  const std::size_t from = tree.tokens[i - 1].end, to = tree.tokens[i].begin;
+  const std::size_t lineEnd = own.substr(from, to - from).find("\r\n");
+  if (lineEnd == std::string_view::npos) return std::nullopt;
+  // Only blanks and comments closed before it: a block comment open across it goes on.
+  const std::string_view line = own.substr(0, from + lineEnd);
+  Lexer lexer(line, from, false);
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next())
+    if (t.kind != TokenKind::Comment || leftOpen(line, t)) return std::nullopt;
+  return from + lineEnd;
+}
+
 namespace {
 
 // A text as a dump shows it: in quotes, with quotes, backslashes and control bytes escaped.

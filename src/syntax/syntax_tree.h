@@ -167,10 +167,6 @@ std::vector<CommaField> commaFields(std::string_view statementText, const Statem
 std::string codeText(std::string_view statementText, const StatementTree& tree, std::size_t first,
                      std::size_t last);
 
-}  // namespace kolvre
-
-namespace kolvre {
-
 // A preprocessor line that stands inside statement `s` (a Directive token of its tree) as a
 // statement of its own, which readStatementTree reads as it reads a top-level one: a Define,
 // If, EndIf, ... node with its fields.
@@ -182,5 +178,39 @@ Statement lineInside(const Statement& s, const TreeToken& line);
 // From the statement's first byte; `statementText` is the statement's text.
 std::size_t triviaLineBreak(const StatementTree& tree, std::string_view statementText,
                             std::size_t i);
+
+// What the readers of a statement's tree ask of it. `own` is the statement's text (offsets in
+// the tree count from its first byte).
+
+// The children of node `i` of kind `kind`, as indices.
+std::vector<std::size_t> childrenOfKind(const StatementTree& tree, std::size_t i, NodeKind kind);
+// The first child of node `i` of kind `kind`; 0 when it has none (node 0 is no one's child).
+std::size_t childOfKind(const StatementTree& tree, std::size_t i, NodeKind kind);
+// A token's text.
+inline std::string_view tokenText(std::string_view own, const TreeToken& t) {
+  return own.substr(t.begin, t.end - t.begin);
+}
+// A node's text as written, from its first token to the end of its last (comments between them
+// kept); empty for a node without tokens.
+inline std::string_view nodeText(std::string_view own, const StatementTree& tree,
+                                 const TreeNode& n) {
+  return own.substr(tree.beginOf(n), tree.endOf(n) - tree.beginOf(n));
+}
+// The body's opener ("{" or BEGIN) is its first token; its closer ("}" or END) is its last when
+// the body is closed.
+bool closesBody(std::string_view own, const StatementTree& tree, const TreeNode& body);
+// The first token that begins at or after `offset`: tokens.size() - 1 (End) when none does.
+std::size_t tokenAt(const StatementTree& tree, std::size_t offset);
+// Where the line that holds token `i` starts, when only blanks (spaces and tabs) stand between
+// its line end in the token's trivia and the token: just after that CR LF. Nothing when the
+// token does not begin a line of the statement (another token, a comment or no line end stands
+// before it on its line).
+std::optional<std::size_t> lineStartBefore(std::string_view own, const StatementTree& tree,
+                                           std::size_t i);
+// Where the line of the token before token `i` ends, when only blanks and closed comments stand
+// after that token on its line: the CR LF in token `i`'s trivia. Nothing when token `i` stands
+// on the same line, or a comment goes on past the line end.
+std::optional<std::size_t> lineEndBefore(std::string_view own, const StatementTree& tree,
+                                         std::size_t i);
 
 }  // namespace kolvre

@@ -61,6 +61,20 @@ TEST(IndexOrder, NamesSortByCompareNamesThenCodeThenPlace) {
   EXPECT_EQ(index, expected);
 }
 
+// A string table is named by its first and last ID, wherever comments, line ends and
+// preprocessor lines stand among its entries; a comma is no part of an ID.
+TEST(IndexNames, AStringTableIsNamedByItsFirstAndLastId) {
+  const std::string text =
+      "STRINGTABLE\r\nBEGIN // 0 }\r\n 101, /* 99 */ \"a\"\r\n 102\r\n \"b\" // 200\r\n"
+      "#if X\r\n 103 L\"c\", 104 \"d\"\n 105 \"e\"\r\n#endif\r\nEND\r\n"
+      "STRINGTABLE { IDS_ONE \"x\" }\r\nSTRINGTABLE\r\n{\r\n}\r\n";
+  const std::vector<Statement> statements = readStatements(text);
+  ASSERT_EQ(statements.size(), 3u);
+  EXPECT_EQ(stringTableName(text, statements[0]), "101..105");
+  EXPECT_EQ(stringTableName(text, statements[1]), "IDS_ONE");
+  EXPECT_EQ(stringTableName(text, statements[2]), kEmptyTableName);
+}
+
 TEST(IndexUpdate, EditsOfEveryReachGiveTheIndexOfTheNewText) {
   const auto replaced = [](std::string text, std::string_view what, std::string_view with) {
     return text.replace(text.find(what), what.size(), with);

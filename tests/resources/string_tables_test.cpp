@@ -74,6 +74,57 @@ TEST(StringTableReading, MalformedBodiesGiveAReasonAndNoEntries) {
   }
 }
 
+// The entries as the compilers read them wherever comments, line ends and preprocessor lines
+// stand between and inside them (both compilers take `2` and `"next"` on two lines as one entry).
+TEST(StringTableReading, CommentsLineEndsAndPreprocessorLinesAmongTheEntries) {
+  const std::string text =
+      "STRINGTABLE\r\nBEGIN // x }\r\n"
+      "  1, /* x */ \"a\"\r\n"
+      "  2\r\n  \"next\" /* } */\r\n"
+      "#if X\r\n"
+      "  3 L\"w\" \"ide\", 4 \"d\"\r\n"
+      "#endif\r\n"
+      "  5 \"y\"\n 6 \"z\"\r 7 \"c\" // }\r\n"
+      "  , 8 \"e\"\r\n"
+      "END\r\n";
+  const StringTable table = onlyTable(text);
+  ASSERT_EQ(table.problem, "");
+  std::vector<std::pair<std::string, std::string>> read;
+  for (const StringEntry& e : table.entries) read.emplace_back(e.id, e.text.text);
+  EXPECT_EQ(read, (std::vector<std::pair<std::string, std::string>>{{"1", "a"},
+                                                                    {"2", "next"},
+                                                                    {"3", "wide"},
+                                                                    {"4", "d"},
+                                                                    {"5", "y"},
+                                                                    {"6", "z"},
+                                                                    {"7", "c"},
+                                                                    {"8", "e"}}));
+  EXPECT_TRUE(table.entries[2].text.wide);
+  EXPECT_EQ(table.entries[2].text.of(text), "L\"w\" \"ide\"");
+  EXPECT_FALSE(table.entries[3].text.wide);
+  EXPECT_EQ(text.substr(table.bodyBegin - 5, 5), "BEGIN");
+}
+
+// "Riga N" counts CR LF, a lone LF and a lone CR as one line end each; a preprocessor line
+// between an ID and its text leaves the ID without one.
+TEST(StringTableReading, ProblemsNameTheLineAsTheCompilersCountIt) {
+  const struct {
+    const char* text;
+    const char* problem;
+  } rows[] = {
+      {"STRINGTABLE\r\n{\n 1 \"a\"\r 2\r\n}\r\n", "ID senza testo alla riga 4."},
+      {"STRINGTABLE\r\n{\r \"a\"\n 1 \"b\"\r\n}\r\n", "Testo senza ID alla riga 3."},
+      {"STRINGTABLE\r\n{\r\n 1\r\n#if X\r\n \"a\"\r\n#endif\r\n}\r\n",
+       "ID senza testo alla riga 3."},
+      {"STRINGTABLE\r\n{\r\n 1 \"a\" { 2 \"b\" }\r\n}\r\n", "ID senza testo alla riga 3."},
+  };
+  for (const auto& row : rows) {
+    const StringTable table = onlyTable(row.text);
+    EXPECT_EQ(table.problem, row.problem) << row.text;
+    EXPECT_TRUE(table.entries.empty()) << row.text;
+  }
+}
+
 using testing::refusalOf;
 
 TEST(StringTableEditing, RefusalsSayWhy) {
@@ -177,6 +228,36 @@ TEST(StringTableEditing, AnIdHeldInTheSameLanguageIsRefusedAnotherLanguageMayHol
   EXPECT_EQ(insertString(text, tables, 2, 0, "IDS_A", "x", {&symbols, false}).splices.size(), 1u);
   for (const char* bad : {"", "END", "\"x\"", "A, B"})
     EXPECT_THROW(insertString(text, tables, 2, 0, bad, "x", {}), Refusal) << bad;
+}
+
+// Where a row's line goes on with a comment, or the comment goes on past the line end, a new
+// row goes on the next line or right after the row; a row whose text stands on the line after
+// its ID goes with both lines.
+TEST(StringTableEditing, NewAndRemovedRowsAroundCommentsAndSplitRows) {
+  const std::string text =
+      "STRINGTABLE\r\n{ /* open\r\n */\r\n"
+      "  1, \"a\" // one\r\n"
+      "  2, \"b\" /* two\r\n  */ 3, \"c\"\r\n"
+      "  4\r\n    \"d\"\r\n"
+      "}\r\n";
+  const auto tables = tablesOf(text);
+  ASSERT_EQ(tables[0].entries.size(), 4u);
+  EXPECT_EQ(applied(text, insertString(text, tables, 0, 0, "9", "x", {})),
+            "STRINGTABLE\r\n{ /* open\r\n */\r\n  1, \"a\" // one\r\n  9, \"x\"\r\n"
+            "  2, \"b\" /* two\r\n  */ 3, \"c\"\r\n  4\r\n    \"d\"\r\n}\r\n");
+  EXPECT_EQ(applied(text, insertString(text, tables, 0, 1, "9", "x", {})),
+            "STRINGTABLE\r\n{ /* open\r\n */\r\n  1, \"a\" // one\r\n  2, \"b\"\r\n  9, \"x\" "
+            "/* two\r\n  */ 3, \"c\"\r\n  4\r\n    \"d\"\r\n}\r\n");
+  EXPECT_EQ(applied(text, deleteString(text, tables[0], 3)),
+            "STRINGTABLE\r\n{ /* open\r\n */\r\n  1, \"a\" // one\r\n"
+            "  2, \"b\" /* two\r\n  */ 3, \"c\"\r\n}\r\n");
+  EXPECT_EQ(applied(text, deleteString(text, tables[0], 2)),
+            "STRINGTABLE\r\n{ /* open\r\n */\r\n  1, \"a\" // one\r\n"
+            "  2, \"b\" /* two\r\n  */ \r\n  4\r\n    \"d\"\r\n}\r\n");
+  // The opener's comment goes on past its line: the first row goes right after the opener.
+  const std::string lead = "STRINGTABLE\r\n{ /* a\r\n b */ 1 \"a\"\r\n}\r\n";
+  EXPECT_EQ(applied(lead, insertString(lead, tablesOf(lead), 0, std::nullopt, "0", "z", {})),
+            "STRINGTABLE\r\n{\r\n  0 \"z\"\r\n /* a\r\n b */ 1 \"a\"\r\n}\r\n");
 }
 
 }  // namespace

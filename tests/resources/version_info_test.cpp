@@ -132,5 +132,86 @@ TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
   EXPECT_NE(set.find("VALUE \"C\", \"c\"\r\n"), std::string::npos) << set;
 }
 
+// Values read as the compilers read them across lines and comments: a comma carries a list on,
+// a literal on the next line joins the one before (both compilers store "XY"), a wide literal
+// stays wide; a preprocessor line between values and a brace inside a comment read nothing.
+TEST(VersionInfoReading, ValuesOverLinesCommentsAndPreprocessorLines) {
+  const std::string text =
+      "V VERSIONINFO\r\n FILEVERSION 1, /* minor */ 2,\r\n   3, 4\r\n FILEOS 4 // }\r\n"
+      "BEGIN // }\r\n"
+      " BLOCK /* name */ \"StringFileInfo\"\r\n BEGIN\r\n  BLOCK \"040904b0\" { // x\r\n"
+      "   VALUE \"A\", \"X\"\r\n      \"Y\"\r\n"
+      "#if X\r\n"
+      "   VALUE L\"W\", L\"wide\" /* } */\r\n"
+      "#endif\r\n"
+      "   VALUE \"K\"\n, \"lone\"\r\n"
+      "  }\r\n END\r\n"
+      " BLOCK \"VarFileInfo\"\r\n BEGIN\r\n  VALUE \"Translation\", 0x409,\r\n   1200\r\n END\r\n"
+      "END\r\n";
+  const VersionInfo info = readOnly(text);
+  ASSERT_EQ(info.problem, "");
+  ASSERT_EQ(info.fields.size(), 2u);
+  EXPECT_EQ(info.fields[0].value, "1, /* minor */ 2,\r\n   3, 4");
+  EXPECT_EQ(info.fields[1].value, "4");
+  ASSERT_EQ(info.stringBlocks(), (std::vector<std::size_t>{0}));
+  const std::vector<VersionValue>& values = info.blocks[0].values;
+  ASSERT_EQ(values.size(), 3u);
+  EXPECT_EQ(values[0].text->text, "XY");
+  EXPECT_EQ(values[0].asWritten, "\"X\"\r\n      \"Y\"");
+  EXPECT_EQ(values[1].key.text, "W");
+  EXPECT_TRUE(values[1].text->wide);
+  EXPECT_EQ(values[1].text->text, "wide");
+  EXPECT_EQ(values[2].text->text, "lone");
+  EXPECT_EQ(info.translation(), "0x409,\r\n   1200");
+  // The wide value keeps its prefix; the joined one is written as one literal.
+  std::string expected = text;
+  expected.replace(expected.find("L\"wide\""), 7, "L\"new\"");
+  EXPECT_EQ(applySplices(text, setVersionValue(text, info, 0, "W", "new", {}).splices), expected);
+  expected = text;
+  const std::string joined = "\"X\"\r\n      \"Y\"";
+  expected.replace(expected.find(joined), joined.size(), "\"Z\"");
+  EXPECT_EQ(applySplices(text, setVersionValue(text, info, 0, "A", "Z", {}).splices), expected);
+}
+
+// A value that an operator carries on from a new line is no VALUE line the editor reads (llvm-rc
+// refuses it too); "Riga N" counts a lone CR or LF as a line end.
+TEST(VersionInfoReading, WhatDoesNotReadNamesItsLine) {
+  const struct {
+    const char* text;
+    const char* problem;
+  } rows[] = {
+      {"V VERSIONINFO\r\nBEGIN\r\n BLOCK \"x\"\r\n BEGIN\r\n  VALUE \"a\", 1\r\n + 2\r\n END\r\n"
+       "END\r\n",
+       "Riga inattesa alla riga 6."},
+      {"V VERSIONINFO\r\nBEGIN\n VALUE \"a\", \"b\"\r\nEND\r\n",
+       "VALUE fuori da un blocco alla riga 3."},
+      {"V VERSIONINFO\r\nBEGIN\r BLOCK \"x\"\n BEGIN\r\n  VALUE 1\r\n END\r\nEND\r\n",
+       "VALUE senza nome alla riga 5."},
+  };
+  for (const auto& row : rows) {
+    const VersionInfo info = readOnly(row.text);
+    EXPECT_EQ(info.problem, row.problem) << row.text;
+    EXPECT_TRUE(info.blocks.empty()) << row.text;
+  }
+}
+
+// A new key goes on the line after the last value when only a comment follows that value, and
+// between the value and what follows it on its line otherwise.
+TEST(VersionInfoEditing, ANewValueGoesAfterTheLastValuesLine) {
+  const std::string text =
+      "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"S\"\r\n BEGIN\r\n  BLOCK \"B\"\r\n  BEGIN\r\n"
+      "   VALUE \"A\", \"a\" /* one\r\n   */ VALUE \"C\", \"c\" // two\r\n  END\r\n END\r\nEND\r\n";
+  const VersionInfo info = readOnly(text);
+  ASSERT_EQ(info.blocks.at(0).values.size(), 2u);
+  std::string expected = text;
+  expected.insert(expected.find("  END"), "   VALUE \"N\", \"n\"\r\n");
+  EXPECT_EQ(applySplices(text, setVersionValue(text, info, 0, "N", "n", {}).splices), expected);
+  VersionInfo first = info;
+  first.blocks[0].values.pop_back();  // as if "A" were the last
+  expected = text;
+  expected.insert(expected.find(" /* one"), "\r\n   VALUE \"N\", \"n\"\r\n");
+  EXPECT_EQ(applySplices(text, setVersionValue(text, first, 0, "N", "n", {}).splices), expected);
+}
+
 }  // namespace
 }  // namespace kolvre

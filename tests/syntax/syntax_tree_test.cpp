@@ -259,5 +259,40 @@ TEST(SyntaxTree, TriviaPartsAtItsFirstLineEndOutsideComments) {
   EXPECT_EQ(rest(at("END")), "\r\n");
 }
 
+// What the readers ask of a statement's tree: a node's children of a kind, the body's closer,
+// and the lines a token starts and the token before it ends, counted through trivia and
+// comments.
+TEST(SyntaxTree, NodesChildrenTokensAndTheLinesAroundThem) {
+  const std::string text =
+      "STRINGTABLE\r\nBEGIN /* a\r\n b */ 1 \"a\"\r\n\t2 \"b\" // c\r\n  /**/ 3 \"c\"\n 4 "
+      "\"d\"\r\nEND";
+  const std::vector<Statement> statements = readStatements(text);
+  ASSERT_EQ(statements.size(), 1u);
+  const StatementTree tree = readStatementTree(text, statements[0]);
+  const std::size_t body = childOfKind(tree, 0, NodeKind::Body);
+  ASSERT_NE(body, 0u);
+  EXPECT_TRUE(closesBody(text, tree, tree.nodes[body]));
+  EXPECT_EQ(childOfKind(tree, 0, NodeKind::Values), 0u);
+  const std::vector<std::size_t> entries = childrenOfKind(tree, body, NodeKind::StringEntry);
+  ASSERT_EQ(entries.size(), 3u);  // 3 and 4 share a line: the lone LF is no line end
+  EXPECT_EQ(nodeText(text, tree, tree.nodes[entries[2]]), "3 \"c\"\n 4 \"d\"");
+  const auto at = [&](std::string_view token) { return tokenAt(tree, text.find(token)); };
+  EXPECT_EQ(tokenText(text, tree.tokens[at("2 ")]), "2");
+  EXPECT_EQ(tokenAt(tree, text.size()), tree.tokens.size() - 1);
+  // Lines that start with a token (blanks before it alone), and those that do not.
+  EXPECT_EQ(lineStartBefore(text, tree, at("2 ")), text.find("\t2"));
+  EXPECT_EQ(lineStartBefore(text, tree, at("END")), text.find("END"));
+  EXPECT_EQ(lineStartBefore(text, tree, at("1 ")), std::nullopt);  // a comment before it
+  EXPECT_EQ(lineStartBefore(text, tree, at("3 ")), std::nullopt);
+  EXPECT_EQ(lineStartBefore(text, tree, at("4 ")), std::nullopt);
+  EXPECT_EQ(lineStartBefore(text, tree, 0), std::nullopt);
+  // Lines that end after a token (blanks and closed comments after it alone).
+  EXPECT_EQ(lineEndBefore(text, tree, at("2 ")), text.find("\r\n\t2"));
+  EXPECT_EQ(lineEndBefore(text, tree, at("3 ")), text.find("\r\n  /**/"));
+  EXPECT_EQ(lineEndBefore(text, tree, at("1 ")), std::nullopt);  // the comment goes on
+  EXPECT_EQ(lineEndBefore(text, tree, at("4 ")), std::nullopt);
+  EXPECT_EQ(lineEndBefore(text, tree, at("\"b\"")), std::nullopt);
+}
+
 }  // namespace
 }  // namespace kolvre
