@@ -79,8 +79,19 @@ class DialogSyntax {
   bool closed() const { return closed_; }
 
   // Where token `i` begins and ends in the block.
-  std::size_t begin(std::size_t i) const { return base_ + tree_.tokens[i].begin; }
-  std::size_t end(std::size_t i) const { return base_ + tree_.tokens[i].end; }
+  std::size_t begin(std::size_t i) const {
+    const std::size_t at = base_ + tree_.tokens[i].begin;
+    return at + 2 * breaksUpTo(at, true);
+  }
+  std::size_t end(std::size_t i) const {
+    const std::size_t at = base_ + tree_.tokens[i].end;
+    return at + 2 * breaksUpTo(at, false);
+  }
+
+  // Offsets from now on in the block with a line break (CR LF) put in at each of `breaks`
+  // (breaks()): the tree read from the block as written stands for the block spread, whose
+  // reading could differ (a '#' that a break would put first on its line).
+  void spreadBy(std::vector<std::size_t> breaks) { breaks_ = std::move(breaks); }
   std::string_view text(std::size_t i) const {
     return own_.substr(tree_.tokens[i].begin, tree_.tokens[i].end - tree_.tokens[i].begin);
   }
@@ -123,8 +134,16 @@ class DialogSyntax {
     return t == "}" || (tree_.tokens[i].kind == TokenKind::Word && isKeyword(t, "END"));
   }
 
+  // The breaks put in before `at` (and at it, for a token's beginning).
+  std::size_t breaksUpTo(std::size_t at, bool inclusive) const {
+    const auto end = inclusive ? std::upper_bound(breaks_.begin(), breaks_.end(), at)
+                               : std::lower_bound(breaks_.begin(), breaks_.end(), at);
+    return static_cast<std::size_t>(end - breaks_.begin());
+  }
+
   std::string_view own_;
   std::size_t base_ = 0;
+  std::vector<std::size_t> breaks_;
   StatementTree tree_;
   bool read_ = false;
   std::optional<std::size_t> name_, type_, values_, body_;
@@ -195,7 +214,10 @@ class BlockLines {
 // A body statement's values as the control reader takes them, spans counted from `rawBegin`.
 StatementFields statementFields(const DialogSyntax& syntax, std::size_t item, std::string_view raw,
                                 std::size_t rawBegin) {
-  return itemFields(syntax.tree(), syntax.own(), item, raw, rawBegin - syntax.base());
+  // The item's tokens stand together: the breaks put in before it move them all alike.
+  const std::size_t first = syntax.node(item).first;
+  const std::size_t moved = syntax.begin(first) - syntax.base() - syntax.tree().tokens[first].begin;
+  return itemFields(syntax.tree(), syntax.own(), item, raw, rawBegin - moved - syntax.base());
 }
 
 // A quoted text of the script, one string as the lexer reads it: a quote inside it doubled, or
@@ -527,7 +549,8 @@ DialogReading readDialog(std::string_view block, DialogMode mode, const SymbolTa
     copied = at;
   }
   spread.append(block.substr(copied));
-  const DialogSyntax spreadSyntax(spread);
+  DialogSyntax spreadSyntax = syntax;
+  spreadSyntax.spreadBy(breaks);
   DialogReading reading = readLines(spread, spreadSyntax, mode, symbols);
   if (reading.failure != DialogFailure::None) return reading;
   DialogModel& dialog = reading.dialog;

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "base/text.h"
-#include "syntax/lexer.h"
 
 namespace kolvre {
 
@@ -139,52 +138,7 @@ char cp1252Byte(std::uint32_t cp) {
   return b != 0 ? b : '?';
 }
 
-// The code page a preprocessor line sets, when it is "#pragma code_page(N)": its parts read as
-// the compiler's tokens (blanks and comments between them, the word in any letter case),
-// "DEFAULT" for the default page.
-std::optional<int> pragmaCodePage(std::string_view directive) {
-  Lexer lexer(directive, 1, false);
-  std::array<Token, 5> parts;
-  for (Token& part : parts) part = lexer.nextCode();
-  if (lexer.nextCode().kind != TokenKind::End) return std::nullopt;
-  const auto is = [&](const Token& t, TokenKind kind, std::string_view word) {
-    return t.kind == kind && equalsIgnoringCase(t.of(directive), word);
-  };
-  if (!is(parts[0], TokenKind::Word, "pragma") || parts[0].of(directive) != "pragma" ||
-      !is(parts[1], TokenKind::Word, "code_page") || !is(parts[2], TokenKind::Punct, "(") ||
-      !is(parts[4], TokenKind::Punct, ")"))
-    return std::nullopt;
-  const std::string_view value = parts[3].of(directive);
-  if (is(parts[3], TokenKind::Word, "DEFAULT")) return kDefaultCodePage;
-  if (parts[3].kind != TokenKind::Number || value.size() > 6) return std::nullopt;
-  int number = 0;
-  for (const char c : value) {
-    if (c < '0' || c > '9') return std::nullopt;
-    number = number * 10 + (c - '0');
-  }
-  return number;
-}
-
-// Every code page the script's "#pragma code_page" lines set before `end`, in order, with
-// where each line begins. A pragma inside a comment or a string is none.
-std::vector<std::pair<std::size_t, int>> codePagePragmas(std::string_view text, std::size_t end) {
-  std::vector<std::pair<std::size_t, int>> pragmas;
-  end = std::min(end, text.size());
-  // Most scripts hold none: no token is read unless the word stands somewhere before `end`.
-  if (text.substr(0, end).find("pragma") == std::string_view::npos) return pragmas;
-  Lexer lexer(text);
-  for (Token t = lexer.next(); t.kind != TokenKind::End && t.begin < end; t = lexer.next())
-    if (t.kind == TokenKind::Directive)
-      if (const auto page = pragmaCodePage(t.of(text))) pragmas.emplace_back(t.begin, *page);
-  return pragmas;
-}
-
 }  // namespace
-
-int codePageAt(std::string_view text, std::size_t offset) {
-  const auto pragmas = codePagePragmas(text, offset);
-  return pragmas.empty() ? kDefaultCodePage : pragmas.back().second;
-}
 
 std::optional<std::string> codePageToUtf8(std::string_view bytes, int codePage) {
   const std::array<char16_t, 128>* table = nullptr;
@@ -214,8 +168,8 @@ std::optional<std::string> codePageToUtf8(std::string_view bytes, int codePage) 
 
 TextEncoding detectEncoding(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) return TextEncoding::Utf8;
-  for (const auto& [at, page] : codePagePragmas(text, text.size()))
-    if (page == kUtf8CodePage) return TextEncoding::Utf8;
+  for (const CodePageChange& change : codePageChanges(text, text.size()))
+    if (change.page == kUtf8CodePage) return TextEncoding::Utf8;
   return TextEncoding::Windows1252;
 }
 

@@ -6,12 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "syntax/code_pages.h"
+
 namespace kolvre {
 
 enum class TextEncoding { Windows1252, Utf8 };
 
 // UTF-8 when the text starts with a UTF-8 byte-order mark or a "#pragma code_page(65001)" line
-// (read as codePageAt reads one) stands in it; Windows-1252 otherwise.
+// (read as codePageAt reads one, syntax/code_pages.h) stands in it; Windows-1252 otherwise.
 TextEncoding detectEncoding(std::string_view text);
 
 // The bytes as UTF-8 for display. Invalid UTF-8 sequences decode byte by byte as Windows-1252.
@@ -33,16 +35,6 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 std::string utf8ToUtf16(std::string_view text, bool bigEndian);
 // Why UTF-16 bytes would not decode exactly (Italian, lower case); empty when they do.
 std::string utf16Fault(std::string_view bytes, bool bigEndian);
-
-// The code page a script's bytes stand in when no "#pragma code_page" says another.
-inline constexpr int kDefaultCodePage = 1252;
-inline constexpr int kUtf8CodePage = 65001;
-
-// The code page in force at `offset` of a script: the number of the last preprocessor line before
-// it that reads "#pragma code_page(N)" (its parts as the compiler's tokens: blanks and comments
-// between them, code_page in any letter case; "DEFAULT" stands for kDefaultCodePage), or
-// kDefaultCodePage when there is none. A pragma inside a comment or a string sets nothing.
-int codePageAt(std::string_view text, std::size_t offset);
 
 // Bytes of code page `codePage` as UTF-8, as the system converts them: a byte a single-byte page
 // leaves undefined stands for the control character of its value, and in UTF-8 (65001) a byte

@@ -539,6 +539,20 @@ TEST(ReadDialog, StatementsEndWhereTheGrammarEndsThemNotWhereTheirLinesDo) {
       << written;
 }
 
+// A compact block is read in lines, its parts as the tree reads the block as written: a '#'
+// that a line break would put first on its line stays text no statement reads, not a
+// preprocessor line.
+TEST(ReadDialog, ACompactBlockReadsAsWritten) {
+  const std::string block = "D DIALOG 0, 0, 10, 10 { # x\r\n LTEXT \"a\", 1, 2, 3, 4, 5 }";
+  const DialogReading r = readDialog(block + " Z ICON z.ico");
+  ASSERT_EQ(r.failure, DialogFailure::None);
+  EXPECT_EQ(r.dialog.blockLength, block.size());
+  EXPECT_EQ(dialogBlockLength(block + " Z ICON z.ico"), block.size());
+  ASSERT_EQ(r.dialog.controls.size(), 1u);
+  EXPECT_EQ(r.dialog.controls[0].linesBefore, std::vector<std::string>{"# x"});
+  EXPECT_EQ(dialogBlock(r.dialog, "D"), block);
+}
+
 TEST(ReadDialog, APastedLineReadsAsTheBodyReadsIt) {
   EXPECT_EQ(readStatementLine(" LTEXT \"a\", 1, 2, 3, 4, 5 // note").kind,
             ControlReading::Kind::Control);
