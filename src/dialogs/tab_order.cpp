@@ -31,6 +31,8 @@ std::string captionOf(const DialogControl& control) {
   if (control.statement) {
     const KeptStatement& kept = *control.statement;
     if (!kept.textField) return {};
+    // A text in pieces (over several lines) as the control shows it.
+    if (liveClass(control.live).receivesText) return control.caption;
     return fieldText(std::string_view(kept.text).substr(
         kept.textField->begin, kept.textField->end - kept.textField->begin));
   }

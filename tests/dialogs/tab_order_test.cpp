@@ -224,6 +224,12 @@ TEST(TabOrder, AStatementOverSeveralLinesMovesWhole) {
   EXPECT_EQ(rowCells(order.rows[0]),
             (std::array<std::string, 7>{"Uno", "1", "BUTTON", "5", "5", "50", "14"}));
   EXPECT_EQ(rowCells(order.rows[1])[1], "2");
+  // A text in pieces over several lines shows as the control shows it.
+  const TabOrder pieces =
+      orderOf(crlfLines({"D DIALOG 0, 0, 10, 10", "{", " LTEXT \"a \"\"b\"\" \" \\",
+                         "   \"c\", 1, 2, 3, 4, 5", "}"}));
+  ASSERT_EQ(pieces.rows.size(), 1u);
+  EXPECT_EQ(rowCells(pieces.rows[0])[0], "a \"b\" c");
   std::swap(order.rows[0], order.rows[1]);
   EXPECT_EQ(tabOrderBlock(order), crlfLines({
                                       "DLG DIALOGEX 0, 0, 100, 50",
