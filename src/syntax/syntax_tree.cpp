@@ -262,9 +262,10 @@ class TreeReader {
     while (!atEnd()) {
       const TreeToken& t = current();
       const TreeToken* before = pos_ > 0 ? &token(pos_ - 1) : nullptr;
-      if (t.kind == TokenKind::Directive) break;
+      // A preprocessor line or a body delimiter ends the fields even inside parentheses left
+      // open, as the statement reader ends a header at the body's opener.
+      if (t.kind == TokenKind::Directive || opens(t) || closes(t)) break;
       if (depth == 0) {
-        if (opens(t) || closes(t)) break;
         // A string after a string goes on with it even from a new line: in a dialog the two
         // make one text, as the compilers join them.
         const bool joined =
