@@ -130,7 +130,8 @@ std::optional<Edit> imageDataEdit(std::string_view text, const ResourceIndex& in
   if (!encoded) return std::nullopt;
   Edit edit;
   edit.label = kLabelEditImage;
-  edit.splices.push_back({block->begin, block->begin + body->end, std::move(*encoded)});
+  edit.splices.push_back(
+      narrowedSplice(block->begin, old.substr(0, body->end), std::move(*encoded)));
   edit.currentBefore = keyAt(index, position);
   edit.currentAfter = edit.currentBefore;
   return edit;

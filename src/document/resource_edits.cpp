@@ -189,7 +189,8 @@ std::optional<Edit> replaceEdit(std::string_view text, const ResourceIndex& inde
     }
     // Where taking it away would join its neighbours, it gives way to nothing in place.
   }
-  edit.splices.push_back({block.begin, block.end, std::move(replacement)});
+  // Only what the text changed: an edit of one line is a step of that line.
+  edit.splices.push_back(narrowedSplice(block.begin, block.of(text), std::move(replacement)));
   return edit;
 }
 
