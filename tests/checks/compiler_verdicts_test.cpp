@@ -78,14 +78,7 @@ TEST(CompilerVerdicts, TheChecksReportWhatOnlyOneCompilerReads) {
   }
 }
 
-std::string findProgram(const char* variable, std::initializer_list<const char*> names) {
-  if (const char* given = std::getenv(variable)) return given;
-  for (const char* name : names) {
-    const testing::CommandRun run = testing::runCommand(std::string("command -v ") + name);
-    if (run.ok && !run.output.empty()) return run.output.substr(0, run.output.find('\n'));
-  }
-  return {};
-}
+using testing::findProgram;
 
 // Each script compiled alone: windres with cpp as its preprocessor, llvm-rc on the script as
 // written (it holds no preprocessor line).

@@ -49,14 +49,7 @@ const std::string kPrelude = "#include <windows.h>\r\n#include <commctrl.h>\r\n"
 // so the system's cpp stands in for it).
 const std::string kCppArgs = "-I" + kHeaders + " -DRC_INVOKED -D_WIN32 -D_WIN64 -D__x86_64__";
 
-std::string findProgram(const char* variable, std::initializer_list<const char*> names) {
-  if (const char* given = std::getenv(variable)) return given;
-  for (const char* name : names) {
-    const testing::CommandRun run = testing::runCommand(std::string("command -v ") + name);
-    if (run.ok && !run.output.empty()) return run.output.substr(0, run.output.find('\n'));
-  }
-  return {};
-}
+using testing::findProgram;
 
 // One control of a compiled dialog template.
 struct CompiledControl {

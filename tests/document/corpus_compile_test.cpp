@@ -62,9 +62,7 @@ using testing::TempDir;
 const std::string kHeaders = "/usr/share/mingw-w64/include";
 
 std::string findProgram(const char* variable, const char* name) {
-  if (const char* given = std::getenv(variable)) return given;
-  const CommandRun run = runCommand(std::string("command -v ") + name);
-  return run.ok ? run.output.substr(0, run.output.find('\n')) : std::string();
+  return testing::findProgram(variable, {name});
 }
 
 // The words windres takes as its own (in upper case only, as it matches them): never a name to

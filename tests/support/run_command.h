@@ -4,6 +4,8 @@
 
 #include <sys/wait.h>
 #include <cstdio>
+#include <cstdlib>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,17 @@ inline CommandRun runCommand(const std::string& command) {
   const int status = pclose(pipe);
   run.ok = status != -1 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return run;
+}
+
+// A program's path: the environment variable `variable` when it is set, else the first of
+// `names` the shell finds; empty when none is there.
+inline std::string findProgram(const char* variable, std::initializer_list<const char*> names) {
+  if (const char* given = std::getenv(variable)) return given;
+  for (const char* name : names) {
+    const CommandRun run = runCommand(std::string("command -v ") + name);
+    if (run.ok && !run.output.empty()) return run.output.substr(0, run.output.find('\n'));
+  }
+  return {};
 }
 
 }  // namespace kolvre::testing
