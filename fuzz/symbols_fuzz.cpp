@@ -11,7 +11,7 @@
 
 #include "base/text.h"
 #include "dialogs/class_names.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "syntax/lexer.h"
 
 #include "fuzz_check.h"

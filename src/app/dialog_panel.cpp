@@ -12,7 +12,7 @@
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/edit.h"
 #include "document/image_resources.h"
 #include "document/resource_commands.h"

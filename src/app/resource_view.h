@@ -10,7 +10,7 @@
 
 #include "app/show_resource.h"
 #include "dialogs/string_literal.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/document.h"
 #include "syntax/statements.h"
 

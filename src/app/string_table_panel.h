@@ -11,7 +11,7 @@
 
 #include "app/panel_support.h"
 #include "app/show_resource.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/document.h"
 #include "resources/string_tables.h"
 

@@ -16,7 +16,7 @@
 #include "dialogs/dialog_looks.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/document.h"
 #include "document/resource_commands.h"
 #include "ui/qt_text_measure.h"

@@ -8,7 +8,7 @@
 
 #include "checks/findings.h"
 #include "checks/text_measure.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/scanner.h"
 #include "syntax/statements.h"
 #include "syntax/syntax_tree.h"

@@ -6,9 +6,9 @@
 
 #include "dialogs/dialog_looks.h"
 #include "dialogs/dialog_reader.h"
-#include "dialogs/style_vocabulary.h"
+#include "syntax/style_vocabulary.h"
 #include "dialogs/styles.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/blocks.h"
 
 namespace kolvre {

@@ -8,7 +8,7 @@
 #include "dialogs/dialog_properties.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "dialogs/tab_order.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"

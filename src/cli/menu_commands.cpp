@@ -1,7 +1,7 @@
 // The batch tool's commands over menus and accelerator tables: menu and accelerators.
 #include "cli/commands.h"
 
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "resources/accelerators.h"
 #include "resources/menus.h"
 #include "resources/resource_data.h"

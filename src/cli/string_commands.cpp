@@ -6,7 +6,7 @@
 
 #include "base/text.h"
 #include "cli/commands.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/languages.h"
 #include "resources/string_tables.h"
 #include "resources/version_info.h"

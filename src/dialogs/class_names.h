@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 

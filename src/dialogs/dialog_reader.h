@@ -25,7 +25,7 @@
 
 #include "dialogs/control_reader.h"
 #include "dialogs/dialog_model.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "syntax/syntax_tree.h"
 
 namespace kolvre {

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "dialogs/dialog_model.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/blocks.h"
 #include "document/document.h"
 #include "platform/user_interface.h"

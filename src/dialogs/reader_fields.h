@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dialogs/dialog_model.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 
 namespace kolvre::reader_fields {
 

@@ -154,12 +154,6 @@ std::optional<std::uint32_t> parseStyle(std::string_view text) {
   }
 }
 
-std::optional<std::uint32_t> compilerNameValue(std::string_view name) {
-  for (const VocabularyName& row : kStyleVocabulary)
-    if (equalsIgnoringCase(row.name, name)) return row.value;
-  return std::nullopt;
-}
-
 std::optional<std::uint32_t> compileStyle(std::string_view text, std::uint32_t base) {
   std::uint32_t style = base;
   for (;;) {

@@ -9,8 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/style_vocabulary.h"
 #include "platform/user_interface.h"
+#include "syntax/style_vocabulary.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -150,10 +151,6 @@ consteval std::uint32_t styleNameValue(std::string_view name) {
     if (row.name == name) return row.value;
   throw "no such style name";
 }
-
-// The value of a flag name of the vocabulary (kStyleVocabulary) in any letter case; nothing for
-// any other name.
-std::optional<std::uint32_t> compilerNameValue(std::string_view name);
 
 // A style expression as the resource compiler evaluates it: terms separated by "|", each a
 // flag name (compilerNameValue), a number (parseStyleNumber, also with an L or U suffix), or

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "dialogs/string_literal.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "syntax/statements.h"
 
 namespace kolvre {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"
 #include "syntax/statements.h"

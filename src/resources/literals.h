@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "dialogs/string_literal.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/document.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "dialogs/string_literal.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/document.h"
 #include "syntax/statements.h"
 

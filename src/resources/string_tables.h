@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "document/document.h"
 #include "document/edit.h"
 #include "resources/literals.h"

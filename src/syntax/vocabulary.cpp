@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "syntax/statements.h"
+#include "syntax/style_vocabulary.h"
 
 namespace kolvre {
 
@@ -166,6 +167,12 @@ std::string quotedFileName(std::string_view literal) {
 
 bool opensBodyLine(std::string_view line) {
   return line.starts_with('{') || equalsIgnoringCase(line, "BEGIN");
+}
+
+std::optional<std::uint32_t> compilerNameValue(std::string_view name) {
+  for (const VocabularyName& row : kStyleVocabulary)
+    if (equalsIgnoringCase(row.name, name)) return row.value;
+  return std::nullopt;
 }
 
 }  // namespace kolvre

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -103,5 +104,9 @@ std::string quotedFileName(std::string_view literal);
 // A line (its comments blanked, blanks around it dropped) that opens a body: it begins with "{",
 // or it is BEGIN alone.
 bool opensBodyLine(std::string_view line);
+
+// The value of a flag name of the style vocabulary (kStyleVocabulary, style_vocabulary.h) in
+// any letter case; nothing for any other name.
+std::optional<std::uint32_t> compilerNameValue(std::string_view name);
 
 }  // namespace kolvre

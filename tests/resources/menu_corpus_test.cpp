@@ -7,7 +7,7 @@
 #include <string>
 
 #include "base/text.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "syntax/lexer.h"
 #include "resources/accelerators.h"
 #include "resources/menus.h"

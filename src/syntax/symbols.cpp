@@ -1,4 +1,4 @@
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 
 #include <algorithm>
 #include <array>
@@ -9,10 +9,10 @@
 #include <system_error>
 
 #include "base/text.h"
-#include "dialogs/styles.h"
 #include "syntax/lexer.h"
 #include "syntax/statements.h"
 #include "syntax/syntax_tree.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 

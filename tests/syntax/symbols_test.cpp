@@ -7,7 +7,7 @@
 #include "dialogs/class_names.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
-#include "dialogs/symbols.h"
+#include "syntax/symbols.h"
 #include "support/temp_dir.h"
 
 namespace kolvre {
