@@ -89,15 +89,6 @@ bool isBarrier(const Statement& s) {
   return true;
 }
 
-// True when the last token in [from, end) is a string or comment left open at the text's end.
-bool endsLeftOpen(std::string_view text, std::size_t from, std::size_t end) {
-  if (end < text.size()) return false;
-  Lexer lexer(text, from, true);
-  Token last;
-  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
-  return leftOpen(text, last);
-}
-
 Layout layoutOf(std::string_view text, const std::vector<Statement>& statements) {
   Layout layout;
   std::size_t stretch = 0;

@@ -159,15 +159,6 @@ std::optional<Statement> blockStatement(std::string_view block) {
   return std::nullopt;
 }
 
-// True when only comments stand in the block from `from` to `to`, each whole in that stretch,
-// with `atLineStart` telling whether `from` starts a line.
-bool onlyComments(std::string_view block, std::size_t from, std::size_t to, bool atLineStart) {
-  Lexer lexer(block, from, atLineStart);
-  for (Token t = lexer.next(); t.begin < to; t = lexer.next())
-    if (t.kind != TokenKind::Comment || t.end > to) return false;
-  return true;
-}
-
 // True when the data lines [dataBegin, dataEnd) stand alone between the delimiters: after the
 // opener its line holds only comments, none running on to the next line, and before the closer
 // its line holds only comments that start on it. Other text there (data beside a delimiter,

@@ -186,6 +186,21 @@ Token Lexer::next() {
   return t;
 }
 
+bool endsLeftOpen(std::string_view text, std::size_t from, std::size_t end) {
+  if (end < text.size()) return false;
+  Lexer lexer(text, from, true);
+  Token last;
+  for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
+  return leftOpen(text, last);
+}
+
+bool onlyComments(std::string_view text, std::size_t from, std::size_t to, bool atLineStart) {
+  Lexer lexer(text, from, atLineStart);
+  for (Token t = lexer.next(); t.begin < to; t = lexer.next())
+    if (t.kind != TokenKind::Comment || t.end > to) return false;
+  return true;
+}
+
 bool leftOpen(std::string_view text, const Token& t) {
   if (t.end < text.size()) return false;
   // One more byte after it: a closed token still ends where it did.

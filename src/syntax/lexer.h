@@ -126,6 +126,14 @@ class Lexer {
 // its closing quote or "*/", and would take in whatever came after it.
 bool leftOpen(std::string_view text, const Token& t);
 
+// True when the last token from `from` to the text's end is a string or comment left open, when
+// `end` is the text's end (nothing else ends there open).
+bool endsLeftOpen(std::string_view text, std::size_t from, std::size_t end);
+
+// True when only comments stand in `text` from `from` to `to`, each whole in that stretch, with
+// `atLineStart` telling whether `from` starts a line.
+bool onlyComments(std::string_view text, std::size_t from, std::size_t to, bool atLineStart);
+
 // True when `token` is `keyword` as a whole word, in any letter case.
 inline bool isKeyword(std::string_view token, std::string_view keyword) {
   return equalsIgnoringCase(token, keyword);
