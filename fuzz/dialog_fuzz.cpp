@@ -59,8 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                  "the dialog ends outside its block"),
           "extent");
   require(unless(dialogBlockLength(block) == first.dialog.blockLength, "two ends"), "extent");
-  // The name as the index gives it: from the block's first byte to the first blank.
-  const std::string name = block.substr(0, block.find(' '));
+  // The name as the index gives it: the statement's first token (blanks before it, a form feed
+  // among them, are no part of it).
+  const std::string name = first.dialog.header ? first.dialog.header->nameAsRead : std::string();
   if (name.empty() || name.find_first_of("\t\r\n") != std::string::npos) return 0;
   const std::string written = dialogBlock(first.dialog, name);
   // A compact block is read in lines: what it keeps stands in those lines.

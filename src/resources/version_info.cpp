@@ -255,6 +255,9 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
   std::optional<std::size_t> lineEnd;
   if (!target.values.empty()) {
     const VersionValue& last = target.values.back();
+    // A value cut short by a comma would take in the line put after it.
+    if (last.asWritten.ends_with(','))
+      throw Refusal("VALUE interrotto da una virgola" + atLine(script, last.begin));
     const std::string_view beforeKey =
         script.substr(last.begin + 5, last.key.begin - last.begin - 5);
     std::string_view beforeValue = script.substr(last.key.end, last.valueBegin - last.key.end);

@@ -213,5 +213,22 @@ TEST(VersionInfoEditing, ANewValueGoesAfterTheLastValuesLine) {
   EXPECT_EQ(applySplices(text, setVersionValue(text, first, 0, "N", "n", {}).splices), expected);
 }
 
+// A last value cut short by a comma would take in a line put after it: no value is added there.
+TEST(VersionInfoEditing, NoValueGoesAfterOneCutShortByAComma) {
+  const std::string text =
+      "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"VarFileInfo\"\r\n BEGIN\r\n"
+      "  VALUE \"Translation\", 0x409, 1200,\n END\r\nEND\r\n";
+  const VersionInfo info = readOnly(text);
+  ASSERT_EQ(info.blocks.at(0).values.size(), 1u);
+  try {
+    setVersionValue(text, info, 0, "N", "n", {});
+    ADD_FAILURE() << "added after a value cut short";
+  } catch (const Refusal& refusal) {
+    EXPECT_EQ(std::string(refusal.what()), "VALUE interrotto da una virgola alla riga 5.");
+  }
+  // Setting the value itself still works.
+  EXPECT_FALSE(setVersionValue(text, info, 0, "Translation", "x", {}).splices.empty());
+}
+
 }  // namespace
 }  // namespace kolvre
