@@ -169,6 +169,7 @@ class VersionReader {
     value.asWritten =
         std::string(text_.substr(value.valueBegin, value.valueEnd - value.valueBegin));
     value.lineEnd = lineEndAfter(tokenAt(tree_, value.valueEnd - base_) - 1);
+    value.cutShort = last > first && carriesOn(own_, tree_.tokens[last - 1]);
     block.values.push_back(std::move(value));
     return true;
   }
@@ -255,9 +256,11 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
   std::optional<std::size_t> lineEnd;
   if (!target.values.empty()) {
     const VersionValue& last = target.values.back();
-    // A value cut short by a comma would take in the line put after it.
-    if (last.asWritten.ends_with(','))
-      throw Refusal("VALUE interrotto da una virgola" + atLine(script, last.begin));
+    // A value cut short (by a comma, an operator) would take in the line put after it.
+    if (last.cutShort)
+      throw Refusal("Il VALUE della riga " + std::to_string(lineNumberAt(script, last.begin)) +
+                    " termina con una virgola o un operatore: un valore aggiunto dopo ne farebbe "
+                    "parte.");
     const std::string_view beforeKey =
         script.substr(last.begin + 5, last.key.begin - last.begin - 5);
     std::string_view beforeValue = script.substr(last.key.end, last.valueBegin - last.key.end);

@@ -133,6 +133,15 @@ constexpr std::array<bool, 256> punctTable(std::string_view bytes) {
 constexpr std::array<bool, 256> kJoinsAfter = punctTable(",|&+-*/(~!");
 constexpr std::array<bool, 256> kJoinsBefore = punctTable(",|&*/)");
 
+}  // namespace
+
+bool carriesOn(std::string_view own, const TreeToken& t) {
+  if (t.kind == TokenKind::Word) return isKeyword(own.substr(t.begin, t.end - t.begin), "NOT");
+  return t.kind == TokenKind::Punct && kJoinsAfter[static_cast<unsigned char>(own[t.begin])];
+}
+
+namespace {
+
 // Reads one statement's tokens into nodes, in preorder.
 class TreeReader {
  public:
@@ -222,10 +231,7 @@ class TreeReader {
   }
 
   // A token after which a value goes on: a comma or an operator, or NOT.
-  bool joinsAfter(const TreeToken& t) const {
-    if (t.kind == TokenKind::Word) return isKeyword(textOf(t), "NOT");
-    return t.kind == TokenKind::Punct && kJoinsAfter[static_cast<unsigned char>(text_[t.begin])];
-  }
+  bool joinsAfter(const TreeToken& t) const { return carriesOn(text_, t); }
   // A token that goes on with the value before it, even from a new line.
   bool joinsBefore(const TreeToken& t) const {
     return t.kind == TokenKind::Punct && kJoinsBefore[static_cast<unsigned char>(text_[t.begin])];

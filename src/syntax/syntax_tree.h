@@ -149,6 +149,10 @@ std::string dumpTree(std::string_view text);
 // between them. Equal to `text` for any bytes.
 std::string textFromTree(std::string_view text, const SyntaxTree& tree);
 
+// A token after which a value goes on, even on the next line: a comma, an operator, an opening
+// parenthesis, NOT (and a NUL byte). `own`: the statement's text.
+bool carriesOn(std::string_view own, const TreeToken& t);
+
 // One value of an item between its commas (parentheses hold commas inside a value): tokens
 // [first, last) of a statement tree, empty where two commas stand together, and the comma
 // before it (none for the first).

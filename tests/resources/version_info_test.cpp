@@ -213,18 +213,25 @@ TEST(VersionInfoEditing, ANewValueGoesAfterTheLastValuesLine) {
   EXPECT_EQ(applySplices(text, setVersionValue(text, first, 0, "N", "n", {}).splices), expected);
 }
 
-// A last value cut short by a comma would take in a line put after it: no value is added there.
+// A last value cut short by a comma or an operator would take in a line put after it: no value
+// is added there.
 TEST(VersionInfoEditing, NoValueGoesAfterOneCutShortByAComma) {
   const std::string text =
       "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"VarFileInfo\"\r\n BEGIN\r\n"
       "  VALUE \"Translation\", 0x409, 1200,\n END\r\nEND\r\n";
+  const std::string withOperator =
+      "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"B\"\r\n BEGIN\r\n"
+      "  VALUE \"A\", 1 |\r\n END\r\nEND\r\n";
+  EXPECT_THROW(setVersionValue(withOperator, readOnly(withOperator), 0, "N", "n", {}), Refusal);
   const VersionInfo info = readOnly(text);
   ASSERT_EQ(info.blocks.at(0).values.size(), 1u);
   try {
     setVersionValue(text, info, 0, "N", "n", {});
     ADD_FAILURE() << "added after a value cut short";
   } catch (const Refusal& refusal) {
-    EXPECT_EQ(std::string(refusal.what()), "VALUE interrotto da una virgola alla riga 5.");
+    EXPECT_EQ(std::string(refusal.what()),
+              "Il VALUE della riga 5 termina con una virgola o un operatore: un valore aggiunto "
+              "dopo ne farebbe parte.");
   }
   // Setting the value itself still works.
   EXPECT_FALSE(setVersionValue(text, info, 0, "Translation", "x", {}).splices.empty());
