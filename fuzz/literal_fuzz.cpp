@@ -1,4 +1,4 @@
-// Fuzzes the quoted texts as the compiler stores them (src/dialogs/string_literal.h): an
+// Fuzzes the quoted texts as the compiler stores them (src/syntax/string_literal.h): an
 // arbitrary text is compiled and shown in every code page with a table, as a byte file and as a
 // UTF-16 file; the first two bytes of the input also choose where codePageAt looks in it.
 #include <array>
@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "dialogs/string_literal.h"
+#include "syntax/string_literal.h"
 
 #include "fuzz_check.h"
 

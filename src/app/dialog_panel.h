@@ -13,7 +13,7 @@
 
 #include "app/show_resource.h"
 #include "dialogs/dialog_model.h"
-#include "dialogs/string_literal.h"
+#include "syntax/string_literal.h"
 
 namespace kolvre {
 

@@ -9,10 +9,10 @@
 #include <memory>
 
 #include "app/show_resource.h"
-#include "dialogs/string_literal.h"
-#include "syntax/symbols.h"
 #include "document/document.h"
 #include "syntax/statements.h"
+#include "syntax/string_literal.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 

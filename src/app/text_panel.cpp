@@ -4,9 +4,9 @@
 #include <QStringDecoder>
 
 #include "app/main_window.h"
-#include "document/encoding.h"
 #include "document/script_file.h"
 #include "resources/resource_data.h"
+#include "syntax/encoding.h"
 #include "ui/qt_user_interface.h"
 
 namespace kolvre {

@@ -12,7 +12,7 @@
 #include "checks/check_context.h"
 #include "checks/findings.h"
 #include "dialogs/dialog_model.h"
-#include "dialogs/string_literal.h"
+#include "syntax/string_literal.h"
 
 namespace kolvre {
 

@@ -8,13 +8,13 @@
 #include <unordered_map>
 
 #include "checks/branches.h"
-#include "document/encoding.h"
 #include "document/languages.h"
 #include "resources/accelerators.h"
 #include "resources/literals.h"
 #include "resources/menus.h"
 #include "resources/resource_data.h"
 #include "resources/string_tables.h"
+#include "syntax/encoding.h"
 
 namespace kolvre {
 

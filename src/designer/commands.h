@@ -11,8 +11,8 @@
 #include "designer/designer_host.h"
 #include "designer/gestures.h"
 #include "designer/workspace.h"
-#include "document/encoding.h"
 #include "platform/user_interface.h"
+#include "syntax/encoding.h"
 
 namespace kolvre {
 

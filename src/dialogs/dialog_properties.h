@@ -24,9 +24,9 @@
 
 #include "dialogs/dialog_reader.h"
 #include "document/document.h"
-#include "document/encoding.h"
 #include "document/name_prompt.h"
 #include "platform/user_interface.h"
+#include "syntax/encoding.h"
 
 namespace kolvre {
 

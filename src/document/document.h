@@ -8,10 +8,10 @@
 
 #include "document/disk_state.h"
 #include "document/edit.h"
-#include "document/encoding.h"
 #include "document/history.h"
 #include "document/scanner.h"
 #include "document/script_file.h"
+#include "syntax/encoding.h"
 #include "syntax/statements.h"
 #include "syntax/syntax_tree.h"
 

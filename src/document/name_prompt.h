@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "document/encoding.h"
 #include "document/scanner.h"
 #include "platform/user_interface.h"
+#include "syntax/encoding.h"
 
 namespace kolvre {
 

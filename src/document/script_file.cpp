@@ -1,6 +1,6 @@
 #include "document/script_file.h"
 
-#include "document/encoding.h"
+#include "syntax/encoding.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

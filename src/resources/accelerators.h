@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogs/string_literal.h"
-#include "syntax/symbols.h"
 #include "syntax/statements.h"
+#include "syntax/string_literal.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 

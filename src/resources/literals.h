@@ -7,11 +7,11 @@
 #include <string>
 #include <string_view>
 
-#include "dialogs/string_literal.h"
-#include "syntax/symbols.h"
 #include "document/document.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"
+#include "syntax/string_literal.h"
+#include "syntax/symbols.h"
 #include "syntax/syntax_tree.h"
 
 namespace kolvre {

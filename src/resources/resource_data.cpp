@@ -3,11 +3,11 @@
 #include <filesystem>
 
 #include "base/text.h"
-#include "document/encoding.h"
 #include "document/image_resources.h"
 #include "document/scanner.h"
 #include "images/hex_data.h"
 #include "resources/body_tokens.h"
+#include "syntax/encoding.h"
 
 namespace kolvre {
 

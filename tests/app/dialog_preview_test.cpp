@@ -14,11 +14,11 @@
 #include "app/live_controls.h"
 #include "document/document.h"
 #include "document/document_commands.h"
-#include "document/encoding.h"
 #include "document/templates.h"
 #include "images/hex_data.h"
 #include "support/main_window_fixture.h"
 #include "support/temp_dir.h"
+#include "syntax/encoding.h"
 
 namespace kolvre {
 namespace {

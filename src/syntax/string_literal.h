@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/encoding.h"
+#include "syntax/encoding.h"
 
 namespace kolvre {
 

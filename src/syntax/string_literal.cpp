@@ -1,4 +1,4 @@
-#include "dialogs/string_literal.h"
+#include "syntax/string_literal.h"
 
 #include "base/text.h"
 

@@ -1,4 +1,4 @@
-#include "document/encoding.h"
+#include "syntax/encoding.h"
 
 #include <algorithm>
 #include <array>

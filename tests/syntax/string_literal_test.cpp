@@ -1,5 +1,5 @@
 // Quoted texts as the compiled resource holds them and as a window shows them.
-#include "dialogs/string_literal.h"
+#include "syntax/string_literal.h"
 
 #include <gtest/gtest.h>
 

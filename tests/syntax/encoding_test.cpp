@@ -1,4 +1,4 @@
-#include "document/encoding.h"
+#include "syntax/encoding.h"
 
 #include <gtest/gtest.h>
 
