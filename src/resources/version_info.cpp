@@ -169,7 +169,13 @@ class VersionReader {
     value.asWritten =
         std::string(text_.substr(value.valueBegin, value.valueEnd - value.valueBegin));
     value.lineEnd = lineEndAfter(tokenAt(tree_, value.valueEnd - base_) - 1);
-    value.cutShort = last > first && carriesOn(own_, tree_.tokens[last - 1]);
+    // Cut short: its last token carries it on, or a parenthesis in it is left open.
+    int open = 0;
+    for (std::size_t i = first; i < last; ++i) {
+      const std::string_view t = token(i);
+      open += t == "(" ? 1 : t == ")" && open > 0 ? -1 : 0;
+    }
+    value.cutShort = open > 0 || (last > first && carriesOn(own_, tree_.tokens[last - 1]));
     block.values.push_back(std::move(value));
     return true;
   }

@@ -34,7 +34,8 @@ struct VersionValue {
   std::optional<WrittenText> text;
   // Where its line ends (its CR LF) when only blanks and comments follow it there.
   std::optional<std::size_t> lineEnd;
-  // Its last token carries it on (a comma, an operator): a line put after it would be part of it.
+  // Cut short (its last token carries it on, a parenthesis is left open): a line put after it
+  // would be part of it.
   bool cutShort = false;
 };
 

@@ -223,6 +223,11 @@ TEST(VersionInfoEditing, NoValueGoesAfterOneCutShortByAComma) {
       "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"B\"\r\n BEGIN\r\n"
       "  VALUE \"A\", 1 |\r\n END\r\nEND\r\n";
   EXPECT_THROW(setVersionValue(withOperator, readOnly(withOperator), 0, "N", "n", {}), Refusal);
+  const std::string withParenthesis =
+      "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"B\"\r\n BEGIN\r\n"
+      "  VALUE \"A\", (1\r\n END\r\nEND\r\n";
+  EXPECT_THROW(setVersionValue(withParenthesis, readOnly(withParenthesis), 0, "N", "n", {}),
+               Refusal);
   const VersionInfo info = readOnly(text);
   ASSERT_EQ(info.blocks.at(0).values.size(), 1u);
   try {
