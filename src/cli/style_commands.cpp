@@ -8,6 +8,7 @@
 
 #include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
+#include "syntax/symbols.h"
 
 namespace kolvre::cli {
 
@@ -46,7 +47,7 @@ int cmdStyle(Context& c) {
   if (c.args.size() != 3 || c.args[0] != "text") return kUsage;
   const auto family = std::find_if(kStyleFamilies.begin(), kStyleFamilies.end(),
                                    [&](const StyleFamilyName& f) { return f.family == c.args[1]; });
-  const auto style = parseStyleNumber(c.args[2]);
+  const auto style = compilerNumber(c.args[2], false);
   if (family == kStyleFamilies.end() || !style) return kUsage;
   c.out << (family->writer ? styleText(*family->writer, *style) : dialogStyleText(*style)) << '\n';
   return kOk;

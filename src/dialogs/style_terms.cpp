@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "dialogs/styles.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 
@@ -21,27 +22,15 @@ struct Term {
   std::size_t digits = 0;  // hexadecimal digits as written, for the width of a rewritten number
 };
 
-std::optional<std::uint32_t> termNumber(std::string_view text) {
-  while (!text.empty() &&
-         (text.back() == 'L' || text.back() == 'l' || text.back() == 'U' || text.back() == 'u'))
-    text.remove_suffix(1);
-  return parseStyleNumber(text);
-}
-
 std::optional<std::vector<Term>> splitTerms(std::string_view field) {
   std::vector<Term> terms;
-  std::size_t at = 0;
-  for (;;) {
-    const std::size_t bar = std::min(field.find('|', at), field.size());
-    Term term{at, bar};
-    while (term.begin < term.end && isSpace(field[term.begin])) ++term.begin;
-    while (term.end > term.begin && isSpace(field[term.end - 1])) --term.end;
-    const std::string_view text = field.substr(term.begin, term.end - term.begin);
-    if (text.empty() || text.find_first_of("() \t\r\n") != std::string_view::npos)
-      return std::nullopt;
+  for (const OrTerm& t : orTerms(field)) {
+    if (t.negated) return std::nullopt;
+    Term term{t.begin, t.end};
+    const std::string_view text = t.of(field);
     if (const auto name = compilerNameValue(text)) {
       term.value = *name;
-    } else if (const auto number = termNumber(text)) {
+    } else if (const auto number = compilerNumber(text, false)) {
       term.value = *number;
       term.number = true;
       term.hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
@@ -56,9 +45,8 @@ std::optional<std::vector<Term>> splitTerms(std::string_view field) {
       return std::nullopt;
     }
     terms.push_back(term);
-    if (bar == field.size()) return terms;
-    at = bar + 1;
   }
+  return terms;
 }
 
 std::string numberText(const Term& term, std::uint32_t value) {

@@ -1,9 +1,8 @@
 #include "dialogs/styles.h"
 
-#include <charconv>
-
 #include "base/text.h"
 #include "messages/messages.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 
@@ -57,7 +56,7 @@ static_assert(typesFitTheTypeBits(), "a Type value outside the type bits");
 // The value of one term of a style text: a name of the vocabulary or a number.
 std::optional<std::uint32_t> termValue(std::string_view term) {
   if (const auto value = compilerNameValue(term)) return value;
-  return parseStyleNumber(term);
+  return compilerNumber(term, false);
 }
 
 // A term that names something: a letter or "_", then letters, digits and "_".
@@ -127,70 +126,31 @@ std::string controlText(StyleFamily family, std::uint32_t style) {
 
 }  // namespace
 
-std::optional<std::uint32_t> parseStyleNumber(std::string_view text) {
-  int base = 10;
-  if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  if (text.empty()) return std::nullopt;
-  // from_chars takes no sign for an unsigned number and reports a value past 32 bits.
-  std::uint32_t value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 std::optional<std::uint32_t> parseStyle(std::string_view text) {
-  if (trimSpace(text).empty()) return 0;
+  const std::vector<OrTerm> terms = orTerms(text);
+  if (terms.size() == 1 && terms[0].begin == terms[0].end) return 0;
   std::uint32_t style = 0;
-  for (;;) {
-    const std::size_t bar = text.find('|');
-    const auto value = termValue(trimSpace(text.substr(0, bar)));
+  for (const OrTerm& term : terms) {
+    const auto value = term.negated ? std::nullopt : termValue(term.of(text));
     if (!value) return std::nullopt;
     style |= *value;
-    if (bar == std::string_view::npos) return style;
-    text.remove_prefix(bar + 1);
   }
+  return style;
 }
 
 std::optional<std::uint32_t> compileStyle(std::string_view text, std::uint32_t base) {
-  std::uint32_t style = base;
-  for (;;) {
-    const std::size_t bar = text.find('|');
-    std::string_view term = trimSpace(text.substr(0, bar));
-    bool remove = false;
-    if (term.size() > 4 && equalsIgnoringCase(term.substr(0, 3), "NOT") && isSpace(term[3])) {
-      remove = true;
-      term = trimSpace(term.substr(4));
-    }
-    std::optional<std::uint32_t> value = compilerNameValue(term);
-    if (!value) {
-      // A number may carry the C suffixes of a long or an unsigned constant.
-      std::string_view digits = term;
-      while (!digits.empty() && (digits.back() == 'L' || digits.back() == 'l' ||
-                                 digits.back() == 'U' || digits.back() == 'u'))
-        digits.remove_suffix(1);
-      value = parseStyleNumber(digits);
-    }
-    if (!value) return std::nullopt;
-    style = remove ? style & ~*value : style | *value;
-    if (bar == std::string_view::npos) return style;
-    text.remove_prefix(bar + 1);
-  }
+  const Evaluation e = evaluate(text, nullptr, base);
+  if (!e.undefined.empty()) return std::nullopt;
+  return e.value;
 }
 
 std::string invalidStyleNotice(std::string_view styleText) {
-  for (;;) {
-    const std::size_t bar = styleText.find('|');
-    std::string_view term = trimSpace(styleText.substr(0, bar));
-    if (term.size() > 4 && equalsIgnoringCase(term.substr(0, 3), "NOT") && isSpace(term[3]))
-      term = trimSpace(term.substr(4));
+  for (const OrTerm& t : orTerms(styleText)) {
+    const std::string_view term = t.of(styleText);
     if (isWordTerm(term) && !compilerNameValue(term))
       return std::string(kInvalidStyleWord) + std::string(term) + ".";
-    if (bar == std::string_view::npos) return std::string(kInvalidStyleNotice);
-    styleText.remove_prefix(bar + 1);
   }
+  return std::string(kInvalidStyleNotice);
 }
 
 std::optional<std::uint32_t> readStyle(UserInterface& ui, std::string_view text) {

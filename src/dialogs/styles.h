@@ -152,21 +152,15 @@ consteval std::uint32_t styleNameValue(std::string_view name) {
   throw "no such style name";
 }
 
-// A style expression as the resource compiler evaluates it: terms separated by "|", each a
-// flag name (compilerNameValue), a number (parseStyleNumber, also with an L or U suffix), or
-// NOT before one of those. From `base` (the style the statement implies), each term in turn is
-// added, or with NOT taken away. Nothing when a term is none of these (a symbol the script's
-// own headers define, an expression).
+// A style expression as the resource compiler evaluates it (evaluate, without the script's
+// symbols): from `base` (the style the statement implies), each term in turn is added, or with
+// NOT taken away. Nothing when it names a word outside the compiler's vocabulary (a symbol the
+// script's own headers define) or is no expression.
 std::optional<std::uint32_t> compileStyle(std::string_view text, std::uint32_t base);
 
-// A number as a style text may hold it: decimal digits, or "0x" (or "0X") and hexadecimal
-// digits of either case; nothing when it is not such a number or does not fit in 32 bits.
-std::optional<std::uint32_t> parseStyleNumber(std::string_view text);
-
-// A style text read: terms separated by "|" with blanks (spaces, tabs, line breaks) around them
-// ignored, each a name of the vocabulary in any letter case or a number (parseStyleNumber); the
-// result is the OR of their values. A text of blanks only is 0. Nothing when the text is not
-// such an expression.
+// A style text read: terms separated by "|" (orTerms), each a name of the vocabulary in any
+// letter case or a number as the compilers read it (compilerNumber); the result is the OR of
+// their values. A text of blanks only is 0. Nothing when the text is not such an expression.
 std::optional<std::uint32_t> parseStyle(std::string_view text);
 
 // The notice for a style text that does not read: "Stile non valido: IDS_FOO." naming the first

@@ -223,31 +223,6 @@ class Evaluator {
     std::string name;  // the name whose definition this is; "" for the expression
   };
 
-  // A number as both compilers read it: decimal digits; 0x (or 0X) and hexadecimal digits; a
-  // leading 0, or 0o (0O), and octal digits (010 is 8); then an L at most. A U suffix, a digit
-  // 8 or 9 after a leading 0, 0b and a prefix without digits are no number to either.
-  static std::optional<std::uint32_t> numberValue(std::string_view word) {
-    if (!word.empty() && upperByte(word.back()) == 'L') word.remove_suffix(1);
-    unsigned radix = 10;
-    if (word.size() >= 2 && word[0] == '0') {
-      const char prefix = upperByte(word[1]);
-      radix = prefix == 'X' ? 16 : 8;
-      word.remove_prefix(prefix == 'X' || prefix == 'O' ? 2 : 1);
-      if (word.empty()) return std::nullopt;
-    }
-    if (word.empty()) return std::nullopt;
-    std::uint32_t value = 0;  // wraps past 32 bits: the compilers keep the low bits
-    for (char c : word) {
-      const char u = upperByte(c);
-      const unsigned digit = u >= '0' && u <= '9'   ? u - '0'
-                             : u >= 'A' && u <= 'F' ? u - 'A' + 10
-                                                    : 99;
-      if (digit >= radix) return std::nullopt;
-      value = value * radix + digit;
-    }
-    return value;
-  }
-
   bool replacing(std::string_view name) const {
     return std::any_of(sources_.begin(), sources_.end(),
                        [&](const Source& s) { return s.name == name; });
@@ -279,7 +254,7 @@ class Evaluator {
           sources_.pop_back();
           continue;
         case TokenKind::Number: {
-          const auto value = numberValue(word);
+          const auto value = compilerNumber(word);
           token_ = {value ? Kind::Number : Kind::Bad, word, value.value_or(0)};
           return;
         }
@@ -511,6 +486,61 @@ std::shared_ptr<const SymbolTable> cachedScriptSymbols(std::string_view text,
     kept = {fileName, text.size(), hash, std::move(headers), std::move(table)};
   }
   return kept.table;
+}
+
+std::optional<std::uint32_t> compilerNumber(std::string_view word, bool wrap) {
+  if (!word.empty() && upperByte(word.back()) == 'L') word.remove_suffix(1);
+  unsigned radix = 10;
+  if (word.size() >= 2 && word[0] == '0') {
+    const char prefix = upperByte(word[1]);
+    radix = prefix == 'X' ? 16 : 8;
+    word.remove_prefix(prefix == 'X' || prefix == 'O' ? 2 : 1);
+    if (word.empty()) return std::nullopt;
+  }
+  if (word.empty()) return std::nullopt;
+  std::uint32_t value = 0;  // wraps past 32 bits: the compilers keep the low bits
+  for (char c : word) {
+    const char u = upperByte(c);
+    const unsigned digit = u >= '0' && u <= '9'   ? u - '0'
+                           : u >= 'A' && u <= 'F' ? u - 'A' + 10
+                                                  : 99;
+    if (digit >= radix) return std::nullopt;
+    if (!wrap && value > (0xFFFFFFFFu - digit) / radix) return std::nullopt;
+    value = value * radix + digit;
+  }
+  return value;
+}
+
+std::vector<OrTerm> orTerms(std::string_view text) {
+  std::vector<OrTerm> terms;
+  // Not at a line start: a '#' is punctuation here.
+  Lexer lexer(text, 0, false);
+  OrTerm term;
+  std::size_t tokens = 0;    // in the term so far
+  std::size_t afterBar = 0;  // where an empty term stands
+  bool notFirst = false;     // the term's first token is NOT
+  for (Token t = lexer.nextCode();; t = lexer.nextCode()) {
+    const bool bar = t.kind == TokenKind::Punct && text[t.begin] == '|';
+    if (t.kind == TokenKind::End || bar) {
+      if (tokens == 0) term.begin = term.end = afterBar;
+      terms.push_back(term);
+      if (!bar) return terms;
+      term = OrTerm{};
+      tokens = 0;
+      notFirst = false;
+      afterBar = t.end;
+      continue;
+    }
+    if (tokens == 0) {
+      term.begin = t.begin;
+      notFirst = t.kind == TokenKind::Word && isKeyword(t.of(text), "NOT");
+    } else if (tokens == 1 && notFirst) {
+      term.begin = t.begin;
+      term.negated = true;
+    }
+    term.end = t.end;
+    ++tokens;
+  }
 }
 
 Evaluation evaluate(std::string_view text, const SymbolTable* symbols, std::uint32_t base) {

@@ -77,6 +77,25 @@ struct Evaluation {
 };
 Evaluation evaluate(std::string_view text, const SymbolTable* symbols, std::uint32_t base = 0);
 
+// A number as both compilers read it: decimal digits; 0x (or 0X) and hexadecimal digits; a
+// leading 0, or 0o (0O), and octal digits (010 is 8); then an L at most. A U suffix, a digit
+// 8 or 9 after a leading 0, 0b, a sign and a prefix without digits are no number to either.
+// Past 32 bits the low bits are kept, as the compilers keep them, unless `wrap` is false: then
+// such a number is none (a number typed by the user that the script would not keep whole).
+std::optional<std::uint32_t> compilerNumber(std::string_view word, bool wrap = true);
+
+// The terms of a flag expression joined by "|" (a style field): each term's text, blanks and
+// comments around it left out, past a NOT that stands first before more of it (`negated`). A
+// term with nothing in it (before a leading "|", after a trailing one) is empty, at the place
+// it would stand.
+struct OrTerm {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  bool negated = false;
+  std::string_view of(std::string_view text) const { return text.substr(begin, end - begin); }
+};
+std::vector<OrTerm> orTerms(std::string_view text);
+
 // The one notice for the names no definition gives: "Simbolo non definito: NAME." for one,
 // "Simboli non definiti: A, B, C." for several (the first 8, then how many more).
 std::string undefinedSymbolsNotice(const std::vector<std::string>& names);

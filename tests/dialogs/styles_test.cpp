@@ -123,6 +123,23 @@ TEST(ParseStyle, ReadsTheNamesOfRealDialogsAndTheHeadersAliases) {
   EXPECT_EQ(writers->value, 0x400u);
 }
 
+TEST(ParseStyle, NumbersReadAsTheCompilersReadThem) {
+  // A leading zero is octal, an L suffix is taken, a U suffix is no number to either compiler.
+  EXPECT_EQ(parseStyle("WS_CHILD | 010"), 0x40000008u);
+  EXPECT_EQ(parseStyle("0x10L"), 0x10u);
+  EXPECT_EQ(parseStyle("10U"), std::nullopt);
+  EXPECT_EQ(parseStyle("08"), std::nullopt);
+  EXPECT_EQ(compileStyle("WS_CHILD | 010", 0), 0x40000008u);
+  EXPECT_EQ(compileStyle("10U", 0), std::nullopt);
+  // A comment between the terms is a blank, as the compiler reads it.
+  EXPECT_EQ(parseStyle("WS_CHILD /* | WS_BORDER */ | WS_VISIBLE"), 0x50000000u);
+  // The compiled style is the compiler's: expressions evaluate, NOT takes bits from the base,
+  // and a word outside the vocabulary leaves it to the script's symbols.
+  EXPECT_EQ(compileStyle("WS_CHILD + 1", 0), 0x40000001u);
+  EXPECT_EQ(compileStyle("NOT WS_TABSTOP | WS_BORDER", 0x50010000), 0x50800000u);
+  EXPECT_EQ(compileStyle("IDC_OWN | WS_CHILD", 0), std::nullopt);
+}
+
 TEST(InvalidStyleNotice, NamesTheFirstUnknownWordOrNone) {
   const struct {
     const char* text;

@@ -7,8 +7,8 @@
 #include "dialogs/class_names.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
-#include "syntax/symbols.h"
 #include "support/temp_dir.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 namespace {
@@ -63,6 +63,40 @@ TEST(SymbolsTest, NumbersReadAsBothCompilersReadThem) {
   for (std::string_view bad : {"10U", "10u", "10UL", "10lu", "10LL", "08", "09", "0x", "0o", "0xL",
                                "0b11", "1e2", "12AB", "0x1G", "10 L"})
     EXPECT_EQ(valueOf(bad), std::nullopt) << bad;
+}
+
+TEST(SymbolsTest, ANumberTypedWholeMustFitIn32Bits) {
+  EXPECT_EQ(compilerNumber("0xFFFFFFFF", false), 0xFFFFFFFFu);
+  EXPECT_EQ(compilerNumber("4294967295", false), 0xFFFFFFFFu);
+  EXPECT_EQ(compilerNumber("037777777777", false), 0xFFFFFFFFu);
+  // One past: the script keeps the low bits, a typed value is refused.
+  EXPECT_EQ(compilerNumber("4294967296"), 0u);
+  EXPECT_EQ(compilerNumber("4294967296", false), std::nullopt);
+  EXPECT_EQ(compilerNumber("0x100000000", false), std::nullopt);
+  EXPECT_EQ(compilerNumber("040000000000", false), std::nullopt);
+}
+
+TEST(SymbolsTest, OrTermsSplitAtBarsOutsideStringsAndComments) {
+  const auto texts = [](std::string_view text) {
+    std::vector<std::string> out;
+    for (const OrTerm& t : orTerms(text))
+      out.push_back((t.negated ? "!" : "") + std::string(t.of(text)));
+    return out;
+  };
+  using V = std::vector<std::string>;
+  EXPECT_EQ(texts("WS_CHILD | NOT WS_VISIBLE|0x10"), (V{"WS_CHILD", "!WS_VISIBLE", "0x10"}));
+  EXPECT_EQ(texts("  A /* | B */ |\r\n\tC // | D"), (V{"A", "C"}));
+  EXPECT_EQ(texts("\"a|b\" | c"), (V{"\"a|b\"", "c"}));
+  // NOT alone is a term of its own; NOT before more of a term negates the rest.
+  EXPECT_EQ(texts("NOT | not (A + 1)"), (V{"NOT", "!(A + 1)"}));
+  // Empty terms stand where they would be; a blank text is one empty term.
+  EXPECT_EQ(texts("| A |"), (V{"", "A", ""}));
+  EXPECT_EQ(texts(" \t"), (V{""}));
+  const std::string_view text = "A ||B";
+  const auto terms = orTerms(text);
+  ASSERT_EQ(terms.size(), 3u);
+  EXPECT_EQ(terms[1].begin, 3u);
+  EXPECT_EQ(terms[1].end, 3u);
 }
 
 TEST(SymbolsTest, DivisionIsUnsignedAndLeavesTheDividendForZero) {
