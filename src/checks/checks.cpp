@@ -7,6 +7,7 @@
 #include "checks/dialog_checks.h"
 #include "checks/script_checks.h"
 #include "checks/translations.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -46,9 +47,10 @@ bool includes(std::string_view line, const StatementTree& tree, std::string_view
   const TreeNode& field = tree.nodes[1];
   if (field.first == field.last || tree.tokens[field.first].kind != TokenKind::String) return false;
   const TreeToken& name = tree.tokens[field.first];
-  if (name.end - name.begin < 2 || line[name.begin] != '"' || line[name.end - 1] != '"')
-    return false;  // a wide or an open string names no header
-  const std::string_view quoted = line.substr(name.begin + 1, name.end - name.begin - 2);
+  // A wide or an open string names no header.
+  const auto inside = quotedText(line.substr(name.begin, name.end - name.begin));
+  if (!inside) return false;
+  const std::string_view quoted = *inside;
   std::string path;
   for (std::size_t i = 0; i < quoted.size(); ++i) {
     if (quoted[i] == '\\' && i + 1 < quoted.size() && quoted[i + 1] == '\\') ++i;

@@ -53,32 +53,6 @@ int checkedNumber(std::string_view text) {
   return fieldNumber(text, "99999")->value;
 }
 
-// The fields of a control line after its caption (the caption's closing quote starts them).
-std::vector<std::string_view> lineFieldsAfterCaption(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t open = line.find('"');
-  if (open == std::string_view::npos) return fields;
-  std::size_t close = open + 1;
-  while (close < line.size()) {
-    if (line[close] == '"') {
-      if (close + 1 < line.size() && line[close + 1] == '"') {
-        close += 2;
-        continue;
-      }
-      break;
-    }
-    ++close;
-  }
-  std::string_view rest = close < line.size() ? line.substr(close + 1) : std::string_view{};
-  for (;;) {
-    const std::size_t comma = rest.find(',');
-    fields.push_back(trimBlanks(rest.substr(0, comma)));
-    if (comma == std::string_view::npos) break;
-    rest.remove_prefix(comma + 1);
-  }
-  return fields;
-}
-
 // The reader's rule for a combo box's style: the live control is always a drop-down list, and
 // dropDown remembers a combo box that was not one.
 void setComboStyle(DialogControl& control, std::uint32_t style) {
@@ -176,9 +150,7 @@ ControlProperties controlProperties(const DialogControl& control) {
   } else {
     // A control the designer made or read from a plain CONTROL line: the line the writer gives.
     form.keyword = "CONTROL";
-    const std::string line = controlStatement(control);
-    const std::vector<std::string_view> fields = lineFieldsAfterCaption(line);
-    if (fields.size() > 3) form.style = std::string(fields[3]);
+    form.style = std::string(trimBlanks(controlStyleField(control)));
   }
   // A combo box's height is that of its list; an icon without a size shows 0, 0.
   const DialogUnitRect units = unitsAsWritten(control);

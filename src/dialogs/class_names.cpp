@@ -1,6 +1,7 @@
 #include "dialogs/class_names.h"
 
 #include "base/text.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -20,20 +21,13 @@ const ClassMacro* classMacro(std::string_view name) {
   return nullptr;
 }
 
-// The text between the quotes of "text" or L"text"; nothing for any other field.
-std::optional<std::string_view> quoted(std::string_view text) {
-  if (text.starts_with('L')) text.remove_prefix(1);
-  if (text.size() < 2 || text.front() != '"' || text.back() != '"') return std::nullopt;
-  return text.substr(1, text.size() - 2);
-}
-
 }  // namespace
 
 std::string namedClass(std::string_view field, const SymbolTable* symbols) {
   field = trimSpace(field);
   std::string_view text = field;
   for (int hop = 0; hop < kMaxHops; ++hop) {
-    if (const auto inner = quoted(text)) return std::string(*inner);
+    if (const auto inner = quotedText(text, true)) return std::string(*inner);
     if (const ClassMacro* row = classMacro(text)) return std::string(row->className);
     const std::string* value = symbols ? symbols->find(text) : nullptr;
     if (!value) break;

@@ -64,19 +64,7 @@ std::string classOf(std::string_view field, const SymbolUse* symbols) {
 // The text of a statement's text field: a quoted text with its doubled quotes undone, or
 // anything else (an icon's name) as written.
 std::string fieldCaption(std::string_view field) {
-  std::string caption;
-  std::string_view rest = field;
-  while (!rest.empty()) {
-    // The next quoted piece, as the lexer reads a string: up to the first quote that is neither
-    // doubled nor escaped.
-    if (rest.front() != '"') return std::string(field);
-    const std::size_t end = lexing::stringEnd(rest, 0);
-    if (end < 2 || rest[end - 1] != '"') return std::string(field);
-    const std::size_t close = end - 1;
-    caption += undoubledQuotes(rest.substr(1, close - 1));
-    rest = trimSpace(rest.substr(close + 1));
-  }
-  return caption;
+  return stringsText(field).value_or(std::string(field));
 }
 
 // Fills a kept statement's values from the control read from it.
@@ -170,7 +158,7 @@ ControlReading readKeptControl(const StatementFields& statement, SymbolUse* symb
   if (!style)
     reading.notices.push_back(invalidStyleNotice(styleText));
   else if (!row)
-    reading.notices.push_back(unsupportedControlNotice(withoutQuotes(classField)));
+    reading.notices.push_back(unsupportedControlNotice(unquotedName(classField)));
   if (row) {
     c.live = row->live;
     if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
@@ -178,7 +166,7 @@ ControlReading readKeptControl(const StatementFields& statement, SymbolUse* symb
   } else {
     c.live = ControlClass::Placeholder;
     c.liveStyle = c.compiledStyle;
-    c.caption = withoutQuotes(classField);
+    c.caption = unquotedName(classField);
   }
   c.id = readKept(fields[1].code, c.idAsWritten, symbols);
   DialogUnitRect units;
@@ -247,7 +235,7 @@ std::string scriptClassName(const DialogControl& control) {
   if (control.statement && control.statement->statement < kShortStatements.size())
     return std::string(kShortStatements[control.statement->statement].scriptClass);
   if (control.statement && control.statement->classField) {
-    name = withoutQuotes(spanText(control.statement->text, *control.statement->classField));
+    name = unquotedName(spanText(control.statement->text, *control.statement->classField));
   } else {
     name = std::string(liveClass(control.live).classWritten);
   }

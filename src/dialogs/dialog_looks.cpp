@@ -61,8 +61,7 @@ std::optional<std::string> iconName(const DialogControl& control) {
     return std::nullopt;
   }
   name = trimSpace(name);
-  if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
-    return undoubledQuotes(name.substr(1, name.size() - 2));
+  if (const auto quoted = quotedText(name)) return undoubledQuotes(*quoted);
   return std::string(name);
 }
 

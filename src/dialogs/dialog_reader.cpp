@@ -131,7 +131,7 @@ class DialogSyntax {
  private:
   bool closes(std::size_t i) const {
     const std::string_view t = text(i);
-    return t == "}" || (tree_.tokens[i].kind == TokenKind::Word && isKeyword(t, "END"));
+    return t == "}" || (tree_.tokens[i].kind == TokenKind::Word && isEndWord(t));
   }
 
   // The breaks put in before `at` (and at it, for a token's beginning).
@@ -223,8 +223,7 @@ StatementFields statementFields(const DialogSyntax& syntax, std::size_t item, st
 // A quoted text of the script, one string as the lexer reads it: a quote inside it doubled, or
 // escaped with a backslash (which windres reads and llvm-rc refuses).
 bool isQuotedText(std::string_view text) {
-  return text.size() >= 2 && text.front() == '"' && text.back() == '"' &&
-         lexing::stringEnd(text, 0) == text.size();
+  return quotedText(text).has_value();
 }
 
 // Reads the dialog from `block`, every part of which begins its own line.
@@ -417,9 +416,7 @@ class DialogLines {
     if (fields.values.size() > 1) {
       const StatementFields::Value& face = fields.values[1];
       kept.face = face.span;
-      std::string name;
-      for (const char c : face.code)
-        if (c != '"') name += c;
+      const std::string name = stringsText(face.code).value_or(std::string(face.code));
       dialog.faceName = name;
       if (!face.quoted || !isQuotedText(face.code))
         dialog.face = KeptText<std::string>{face.code, name};

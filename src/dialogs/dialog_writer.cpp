@@ -390,6 +390,16 @@ std::string dialogStyleText(std::uint32_t style) {
   return withUnnamedBits(dialogStyleNames(style), style);
 }
 
+std::string controlStyleField(const DialogControl& control) {
+  if (keeps(control.style, control.liveStyle)) return control.style->text;
+  std::uint32_t style = control.liveStyle.value_or(kDefaultControlStyle);
+  // A combo box is written with the kind it was read with, not the drop-down list it shows.
+  if (control.dropDown && (style & kComboTypeBits) != 0) style -= 1;
+  // A control read from a text (not one the designer made) gains no bit on the way.
+  if (control.compiledStyle) style = withoutReadersBits(control, style, *control.compiledStyle);
+  return styleText(liveClass(control.live).style, style);
+}
+
 std::string controlStatement(const DialogControl& control) {
   if (control.statement) return keptStatementText(control);
   const LiveClassInfo& info = liveClass(control.live);
@@ -400,16 +410,7 @@ std::string controlStatement(const DialogControl& control) {
   line += ", \"";
   line += info.classWritten;
   line += "\", ";
-  if (keeps(control.style, control.liveStyle)) {
-    line += control.style->text;
-  } else {
-    std::uint32_t style = control.liveStyle.value_or(kDefaultControlStyle);
-    // A combo box is written with the kind it was read with, not the drop-down list it shows.
-    if (control.dropDown && (style & kComboTypeBits) != 0) style -= 1;
-    // A control read from a text (not one the designer made) gains no bit on the way.
-    if (control.compiledStyle) style = withoutReadersBits(control, style, *control.compiledStyle);
-    line += styleText(info.style, style);
-  }
+  line += controlStyleField(control);
   line += ", ";
   line += coordinates(controlUnits(control), control.coordinates);
   line += control.tail;

@@ -38,6 +38,9 @@ std::string styleText(StyleWriter writer, std::uint32_t style);
 // The dialog's own style text the same way (dialogStyleNames, then the bits it does not name).
 std::string dialogStyleText(std::uint32_t style);
 
+// The style field of a control written afresh as a CONTROL line: its kept text while its style
+// is unchanged, else the names of its class's writer.
+std::string controlStyleField(const DialogControl& control);
 // controlStatement: one control line, with its leading blank and without a line end.
 std::string controlStatement(const DialogControl& control);
 

@@ -4,6 +4,7 @@
 
 #include "base/text.h"
 #include "syntax/lexer.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre::reader_fields {
 
@@ -48,11 +49,8 @@ std::optional<std::uint32_t> symbolStyle(std::string_view text, std::uint32_t ba
   return e.value;
 }
 
-std::string withoutQuotes(std::string_view text) {
-  std::string out;
-  for (char c : text)
-    if (c != '"') out += c;
-  return out;
+std::string unquotedName(std::string_view field) {
+  return std::string(quotedText(field, true).value_or(field));
 }
 
 }  // namespace kolvre::reader_fields

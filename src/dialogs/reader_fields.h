@@ -36,6 +36,8 @@ int readKept(std::string_view field, std::optional<KeptText<int>>& kept,
 std::optional<std::uint32_t> symbolStyle(std::string_view text, std::uint32_t base,
                                          SymbolUse* symbols);
 
-std::string withoutQuotes(std::string_view text);
+// A name field as a notice or a class table shows it: a quoted one ("Button", L"Button")
+// between its quotes, anything else as written.
+std::string unquotedName(std::string_view field);
 
 }  // namespace kolvre::reader_fields

@@ -22,8 +22,7 @@ namespace {
 // A text field as the list shows it: a quoted text without its quotes and with its doubled
 // quotes undone, anything else (an icon's name) as written.
 std::string fieldText(std::string_view field) {
-  if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
-    return undoubledQuotes(field.substr(1, field.size() - 2));
+  if (const auto quoted = quotedText(field)) return undoubledQuotes(*quoted);
   return std::string(field);
 }
 

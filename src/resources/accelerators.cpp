@@ -154,7 +154,7 @@ class AcceleratorParser {
 
   std::string expression() {
     const std::size_t end = expressionEnd(text_, tokens_, at_, [](std::string_view word) {
-      return optionOf(word).has_value() || isKeyword(word, "END") || isKeyword(word, "BEGIN");
+      return optionOf(word).has_value() || isEndWord(word) || isBeginWord(word);
     });
     if (end == at_) return {};
     const std::string written(

@@ -5,6 +5,7 @@
 
 #include "base/text.h"
 #include "resources/body_tokens.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre {
 
@@ -57,8 +58,7 @@ std::optional<unsigned> optionFlag(std::string_view word) {
 }
 
 bool isItemWord(std::string_view word) {
-  return isKeyword(word, "MENUITEM") || isKeyword(word, "POPUP") || isKeyword(word, "BEGIN") ||
-         isKeyword(word, "END");
+  return wordClasses(word, words::kMenuItem | words::kPopup | words::kBegin | words::kEnd) != 0;
 }
 
 class MenuParser {
@@ -117,11 +117,11 @@ class MenuParser {
   // The quoted text that follows MENUITEM or POPUP, split at its first tab.
   bool itemText(MenuEntry& item, std::string_view keyword) {
     const Token* t = peek();
-    if (!t || t->kind != TokenKind::String || t->of(text_).front() != '"')
+    const auto quoted = t && t->kind == TokenKind::String ? quotedText(t->of(text_)) : std::nullopt;
+    if (!quoted)
       return fail(t ? t->begin : text_.size(),
                   "atteso il testo tra virgolette dopo " + std::string(keyword) + ".");
-    const std::string_view quoted = t->of(text_);
-    const std::string_view inner = quoted.substr(1, quoted.size() >= 2 ? quoted.size() - 2 : 0);
+    const std::string_view inner = *quoted;
     const std::string shown = shownString(inner, charset_);
     const std::size_t tab = shown.find_first_of("\t\b");
     item.text = shown.substr(0, tab);

@@ -118,8 +118,8 @@ std::optional<InlineData> inlineData(std::string_view text, const Statement& sta
       at += wide ? 2 : 1;
       continue;
     }
-    const std::size_t end = expressionEnd(
-        text, tokens, at, [](std::string_view word) { return isKeyword(word, "END"); });
+    const std::size_t end =
+        expressionEnd(text, tokens, at, [](std::string_view word) { return isEndWord(word); });
     if (end == at) return fail(t.begin, "«" + std::string(s) + "» non è un dato.");
     const std::string_view written = text.substr(t.begin, tokens[end - 1].end - t.begin);
     const Evaluation value = evaluate(written, symbols);

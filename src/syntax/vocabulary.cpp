@@ -145,6 +145,27 @@ std::string undoubledQuotes(std::string_view text) {
   return out;
 }
 
+std::optional<std::string_view> quotedText(std::string_view literal, bool wide) {
+  if (wide && literal.starts_with('L')) literal.remove_prefix(1);
+  if (literal.size() < 2 || literal.front() != '"' || literal.back() != '"' ||
+      lexing::stringEnd(literal, 0) != literal.size())
+    return std::nullopt;
+  return literal.substr(1, literal.size() - 2);
+}
+
+std::optional<std::string> stringsText(std::string_view field) {
+  std::string text;
+  Lexer lexer(field, 0, false);
+  Token t = lexer.next();
+  if (t.kind == TokenKind::End) return std::nullopt;
+  for (; t.kind != TokenKind::End; t = lexer.next()) {
+    const auto inner = t.kind == TokenKind::String ? quotedText(t.of(field)) : std::nullopt;
+    if (!inner) return std::nullopt;
+    text += undoubledQuotes(*inner);
+  }
+  return text;
+}
+
 std::string quotedFileName(std::string_view literal) {
   if (literal.empty()) return {};
   std::string_view inside = literal.substr(1);

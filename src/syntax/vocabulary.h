@@ -95,6 +95,23 @@ std::string doubledQuotes(std::string_view text);
 // The inverse: each doubled quote one (other escapes are left as written).
 std::string undoubledQuotes(std::string_view text);
 
+// The text between the quotes of `literal` when it is one whole string literal as the lexer
+// reads it, as written (doubled quotes kept): "..." (or L"..." when `wide` allows it). Nothing
+// for anything else: a string left open, two strings, a word, a string with text beside it.
+std::optional<std::string_view> quotedText(std::string_view literal, bool wide = false);
+// The text of a field written as one quoted string or several side by side (which the compiler
+// joins), each between its quotes with its doubled quotes undone, blanks between them left out;
+// nothing when the field holds anything else.
+std::optional<std::string> stringsText(std::string_view field);
+
+// A word that closes a body (END), or opens one (BEGIN), in any letter case.
+inline bool isEndWord(std::string_view word) {
+  return isKeyword(word, "END");
+}
+inline bool isBeginWord(std::string_view word) {
+  return isKeyword(word, "BEGIN");
+}
+
 // The file a quoted file name names, from its literal as written (quotes included): a doubled
 // backslash stands for one backslash, a doubled quote or a backslash before a quote for a quote,
 // as the lexer reads the literal; any other backslash stays, a separator of the path. A literal

@@ -39,6 +39,24 @@ TEST(Vocabulary, QuotesDoubledAndBackAgain) {
   EXPECT_EQ(undoubledQuotes("a\"b\"\"\""), "a\"b\"\"");
 }
 
+TEST(Vocabulary, AQuotedTextIsOneWholeStringAsTheLexerReadsIt) {
+  using Q = std::optional<std::string_view>;
+  EXPECT_EQ(quotedText("\"a\"\"b\""), Q("a\"\"b"));
+  EXPECT_EQ(quotedText("\"a\\\"b\""), Q("a\\\"b"));  // a quote escaped with a backslash
+  EXPECT_EQ(quotedText("\"\""), Q(""));
+  EXPECT_EQ(quotedText("L\"w\""), std::nullopt);
+  EXPECT_EQ(quotedText("L\"w\"", true), Q("w"));
+  // Two strings, a string left open, text beside it, a word: no one quoted text.
+  for (std::string_view no : {"\"a\" \"b\"", "\"a\"b\"", "\"a", "\"", "\"a\" x", "Button", "'a'"})
+    EXPECT_EQ(quotedText(no, true), std::nullopt) << no;
+
+  using S = std::optional<std::string>;
+  EXPECT_EQ(stringsText("\"Ab\"\"c\""), S("Ab\"c"));
+  EXPECT_EQ(stringsText("\"One \" \t\r\n \"two\""), S("One two"));  // joined, as windres joins them
+  for (std::string_view no : {"", "  ", "\"a\" b", "IDI_ICON", "\"a\" L\"b\"", "\"open"})
+    EXPECT_EQ(stringsText(no), std::nullopt) << no;
+}
+
 TEST(Vocabulary, AQuotedFileNameWithItsEscapesUndone) {
   const std::pair<std::string_view, std::string_view> rows[] = {
       {"\"res\\\\app.ico\"", "res\\app.ico"},  // a doubled backslash
