@@ -38,17 +38,7 @@ std::optional<NamedFile> namedFile(const Document& doc, const Statement& stateme
 std::optional<NamedFile> namedFile(std::string_view text, const std::string& fileName,
                                    TextEncoding encoding, const Statement& statement) {
   if (bodyTokens(text, statement)) return std::nullopt;
-  const std::string_view after = trimSpace(
-      text.substr(statement.typeEnd, std::min(statement.end, text.size()) - statement.typeEnd));
-  std::optional<std::string> written;
-  if (after.ends_with('"')) {
-    written = imageFileName(statement.of(text));
-  } else if (!after.empty()) {
-    // A name without quotes: the last word of the header.
-    std::size_t start = after.size();
-    while (start > 0 && !isSpace(after[start - 1])) --start;
-    if (start > 0 || !isMemoryOption(after)) written = std::string(after.substr(start));
-  }
+  const std::optional<std::string> written = imageFileName(statement.of(text));
   if (!written || written->empty()) return std::nullopt;
   NamedFile file;
   file.written = toDisplay(*written, encoding);

@@ -51,7 +51,8 @@ TEST(NamedFile, QuotedOrBareNamesFoundBesideTheScript) {
   Document doc;
   loadDocument(doc, dir.write("a.rc",
                               "1 RCDATA \"sub\\\\data.bin\"\r\n2 24 DISCARDABLE x.manifest\r\n"
-                              "3 RCDATA { 1 }\r\n"));
+                              "3 RCDATA { 1 }\r\n4 ICON DISCARDABLE\r\n"
+                              "5 ICON res\\a-b.ico // the old one\r\n"));
   const auto& statements = doc.statements();
   const auto first = namedFile(doc, statements[0]);
   ASSERT_TRUE(first);
@@ -62,6 +63,11 @@ TEST(NamedFile, QuotedOrBareNamesFoundBesideTheScript) {
   EXPECT_EQ(second->written, "x.manifest");
   EXPECT_FALSE(second->size);
   EXPECT_FALSE(namedFile(doc, statements[2]));
+  // A memory option is no file's name; a comment after the name is none of it.
+  EXPECT_FALSE(namedFile(doc, statements[3]));
+  const auto fifth = namedFile(doc, statements[4]);
+  ASSERT_TRUE(fifth);
+  EXPECT_EQ(fifth->written, "res\\a-b.ico");
 }
 
 TEST(HexView, OffsetBytesAndCharactersPerSixteen) {
