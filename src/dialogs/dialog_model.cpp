@@ -30,15 +30,6 @@ bool isChildPreview(std::uint32_t styleAsRead, DialogMode mode) {
 
 }  // namespace
 
-bool holdsLanguage(const std::vector<std::string>& headerLines) {
-  for (const std::string& line : headerLines) {
-    std::string_view text = line;
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    if (equalsIgnoringCase(text.substr(0, text.find_first_of(" \t\r\n")), "LANGUAGE")) return true;
-  }
-  return false;
-}
-
 std::uint32_t liveDialogStyle(std::uint32_t styleAsRead, DialogMode mode) {
   return isChildPreview(styleAsRead, mode) ? styleAsRead : styleAsRead | kPlacementAdditions;
 }

@@ -395,9 +395,6 @@ struct DialogModel {
 // The LANGUAGE statement the writer gives a dialog whose block has none.
 inline constexpr std::string_view kNeutralLanguage = "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL";
 
-// True when one of the header lines is a LANGUAGE statement.
-bool holdsLanguage(const std::vector<std::string>& headerLines);
-
 // The live style and the window rectangle of a dialog read with the style `styleAsRead` and the
 // header's x, y, cx, cy (dialog units), by the placement table.
 std::uint32_t liveDialogStyle(std::uint32_t styleAsRead, DialogMode mode);
