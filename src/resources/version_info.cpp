@@ -151,7 +151,10 @@ class VersionReader {
       return fail(problem_.empty() ? "VALUE senza nome" + atLine(text_, value.begin) : problem_);
     value.key = *key;
     std::size_t end = key->end;  // after the last token taken
-    if (next < last && token(next) == ",") end = base_ + tree_.tokens[next++].end;
+    if (next < last && token(next) == ",") {
+      end = base_ + tree_.tokens[next++].end;
+      value.commaAfterKey = true;
+    }
     // No value: its place is after the key, or after the comma that follows it.
     value.valueBegin = value.valueEnd = next < last ? at(next) : end;
     if (next < last && isLiteralAt(next)) {
@@ -247,9 +250,7 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
       if (found->asWritten == value) return edit;
       const std::string literal = literalFor(value, false, charset);
       // A literal after the key's without a comma between would read as one with it.
-      const std::string_view gap =
-          script.substr(found->key.end, found->valueBegin - found->key.end);
-      if (gap.find(',') == std::string_view::npos)
+      if (!found->commaAfterKey)
         edit.splices.push_back({found->key.end, found->valueEnd, ", " + literal});
       else
         edit.splices.push_back({found->valueBegin, found->valueEnd,
@@ -271,8 +272,7 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
         script.substr(last.begin + 5, last.key.begin - last.begin - 5);
     std::string_view beforeValue = script.substr(last.key.end, last.valueBegin - last.key.end);
     // A comma between, and only blanks beside it, or the two would read as one text.
-    if (beforeValue.find(',') == std::string_view::npos ||
-        beforeValue.find_first_not_of(" \t,") != std::string_view::npos)
+    if (!last.commaAfterKey || beforeValue.find_first_not_of(" \t,") != std::string_view::npos)
       beforeValue = ", ";
     line = indentOf(script, last.begin) + std::string(script.substr(last.begin, 5)) +
            std::string(beforeKey.find_first_not_of(" \t") == std::string_view::npos ? beforeKey

@@ -32,6 +32,7 @@ struct VersionValue {
   // The text, when the value is one text (adjacent literals); nothing for numbers, symbols or
   // a list.
   std::optional<WrittenText> text;
+  bool commaAfterKey = false;  // a comma stands between the key and the value
   // Where its line ends (its CR LF) when only blanks and comments follow it there.
   std::optional<std::size_t> lineEnd;
   // Cut short (its last token carries it on, a parenthesis is left open): a line put after it

@@ -130,6 +130,13 @@ TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
   EXPECT_NE(set.find("VALUE \"A\", \"a\"\r\n"), std::string::npos) << set;
   set = applySplices(bare, setVersionValue(bare, bareInfo, 0, "C", "c", {}).splices);
   EXPECT_NE(set.find("VALUE \"C\", \"c\"\r\n"), std::string::npos) << set;
+  // A comma inside a comment is none: the value still takes one.
+  std::string commented = bare;
+  commented.replace(commented.find(" X\r\n"), 4, " /* , */ X\r\n");
+  set = applySplices(commented,
+                     setVersionValue(commented, readOnly(commented), 0, "A", "a", {}).splices);
+  EXPECT_NE(set.find("VALUE \"A\", \"a\"\r\n"), std::string::npos) << set;
+  EXPECT_EQ(readOnly(set).blocks[0].values[0].text->text, "a");
 }
 
 // Values read as the compilers read them across lines and comments: a comma carries a list on,
