@@ -8,6 +8,7 @@
 #include "document/language_names.h"
 #include "syntax/lexer.h"
 #include "syntax/statements.h"
+#include "syntax/symbols.h"
 #include "syntax/syntax_tree.h"
 #include "syntax/vocabulary.h"
 
@@ -120,28 +121,9 @@ std::optional<std::uint16_t> languageValue(std::string_view value) {
   value = trimSpace(value);
   if (value.empty()) return std::nullopt;
   if (value.front() >= '0' && value.front() <= '9') {
-    unsigned result = 0;
-    std::size_t i = 0;
-    unsigned base = 10;
-    if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
-      base = 16;
-      i = 2;
-    }
-    for (; i < value.size(); ++i) {
-      const char c = lowerByte(value[i]);
-      unsigned digit = 0;
-      if (c >= '0' && c <= '9')
-        digit = static_cast<unsigned>(c - '0');
-      else if (base == 16 && c >= 'a' && c <= 'f')
-        digit = static_cast<unsigned>(c - 'a' + 10);
-      else if ((c == 'l' || c == 'u') && value.find_first_not_of("lLuU", i) == value.npos)
-        break;
-      else
-        return std::nullopt;
-      result = result * base + digit;
-      if (result > 0xFFFF) return std::nullopt;
-    }
-    return static_cast<std::uint16_t>(result);
+    const auto number = compilerNumber(value, false);
+    if (!number || *number > 0xFFFF) return std::nullopt;
+    return static_cast<std::uint16_t>(*number);
   }
   for (const LanguageName& n : kLanguageNames)
     if (n.name == value) return n.value;

@@ -18,8 +18,8 @@ struct LanguageId {
   bool operator==(const LanguageId&) const = default;
 };
 
-// The value of one of a LANGUAGE statement's values: a number (decimal, 0x hexadecimal, an L
-// or U suffix allowed) or a LANG_ or SUBLANG_ name. Nothing for any other text.
+// The value of one of a LANGUAGE statement's values: a number as the compilers read it
+// (compilerNumber) that fits in 16 bits, or a LANG_ or SUBLANG_ name. Nothing for any other text.
 std::optional<std::uint16_t> languageValue(std::string_view value);
 
 // The short tag of a language: empty for the neutral one (primary 0); the ISO 639 code, with

@@ -8,6 +8,17 @@ namespace kolvre {
 namespace {
 
 // A LANGUAGE statement's two values, however comments and line ends stand among them.
+TEST(Languages, ValuesAreNumbersAsTheCompilersReadThemOrNames) {
+  using V = std::optional<std::uint16_t>;
+  EXPECT_EQ(languageValue(" 0x09 "), V(9));
+  EXPECT_EQ(languageValue("010"), V(8));  // octal, as both compilers read it
+  EXPECT_EQ(languageValue("9L"), V(9));
+  EXPECT_EQ(languageValue("0xFFFF"), V(0xFFFF));
+  EXPECT_EQ(languageValue("LANG_ENGLISH"), V(9));
+  for (std::string_view no : {"9U", "08", "0x10000", "4294967305", "", "lang_english", "9 + 1"})
+    EXPECT_EQ(languageValue(no), std::nullopt) << no;
+}
+
 TEST(Languages, ALanguageStatementsValuesReadAcrossCommentsAndLines) {
   EXPECT_EQ(languageTagOf("LANGUAGE LANG_ITALIAN, SUBLANG_ITALIAN"), "it");
   EXPECT_EQ(languageTagOf("LANGUAGE 9, /* US */ 1"), "en-US");
