@@ -61,12 +61,6 @@ std::string classOf(std::string_view field, const SymbolUse* symbols) {
   return upperAscii(namedClass(field, symbols ? symbols->table : nullptr));
 }
 
-// The text of a statement's text field: a quoted text with its doubled quotes undone, or
-// anything else (an icon's name) as written.
-std::string fieldCaption(std::string_view field) {
-  return stringsText(field).value_or(std::string(field));
-}
-
 // Fills a kept statement's values from the control read from it.
 void keepStatement(DialogControl& c, KeptStatement kept) {
   kept.caption = c.caption;
@@ -121,7 +115,7 @@ ControlReading readShortStatement(const StatementFields& statement, std::size_t 
   if (icon)
     c.caption = std::string(row.keyword);
   else if (text)
-    c.caption = fieldCaption(text->code);
+    c.caption = fieldText(text->code);
   c.id = readKept(id.code, c.idAsWritten, symbols);
   DialogUnitRect units;
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
@@ -162,7 +156,7 @@ ControlReading readKeptControl(const StatementFields& statement, SymbolUse* symb
   if (row) {
     c.live = row->live;
     if (style || row->adjust != StyleAdjust::None) c.liveStyle = adjusted(*row, tested, c);
-    if (liveClass(c.live).receivesText) c.caption = fieldCaption(fields[0].code);
+    if (liveClass(c.live).receivesText) c.caption = fieldText(fields[0].code);
   } else {
     c.live = ControlClass::Placeholder;
     c.liveStyle = c.compiledStyle;

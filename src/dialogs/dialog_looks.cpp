@@ -60,9 +60,7 @@ std::optional<std::string> iconName(const DialogControl& control) {
   } else {
     return std::nullopt;
   }
-  name = trimSpace(name);
-  if (const auto quoted = quotedText(name)) return undoubledQuotes(*quoted);
-  return std::string(name);
+  return fieldText(trimSpace(name));
 }
 
 }  // namespace kolvre

@@ -19,13 +19,6 @@ namespace kolvre {
 
 namespace {
 
-// A text field as the list shows it: a quoted text without its quotes and with its doubled
-// quotes undone, anything else (an icon's name) as written.
-std::string fieldText(std::string_view field) {
-  if (const auto quoted = quotedText(field)) return undoubledQuotes(*quoted);
-  return std::string(field);
-}
-
 std::string captionOf(const DialogControl& control) {
   if (control.statement) {
     const KeptStatement& kept = *control.statement;

@@ -166,6 +166,10 @@ std::optional<std::string> stringsText(std::string_view field) {
   return text;
 }
 
+std::string fieldText(std::string_view field) {
+  return stringsText(field).value_or(std::string(field));
+}
+
 std::string quotedFileName(std::string_view literal) {
   if (literal.empty()) return {};
   std::string_view inside = literal.substr(1);

@@ -103,6 +103,8 @@ std::optional<std::string_view> quotedText(std::string_view literal, bool wide =
 // joins), each between its quotes with its doubled quotes undone, blanks between them left out;
 // nothing when the field holds anything else.
 std::optional<std::string> stringsText(std::string_view field);
+// A text field as it is shown: stringsText, or the field as written (an icon's name).
+std::string fieldText(std::string_view field);
 
 // A word that closes a body (END), or opens one (BEGIN), in any letter case.
 inline bool isEndWord(std::string_view word) {
