@@ -136,4 +136,15 @@ std::vector<Statement> rereadStatements(std::string_view before,
   return out;
 }
 
+WrittenFileName fileNameAsWritten(std::string_view text, const Statement& s, const Token& first) {
+  if (first.kind == TokenKind::String && text[first.begin] == '"') return {first.of(text), true};
+  const std::string_view own = text.substr(0, s.end);
+  Lexer lexer(own, first.end, false);
+  std::size_t end = first.end;
+  for (Token t = lexer.next();
+       t.kind != TokenKind::End && t.kind != TokenKind::Comment && t.begin == end; t = lexer.next())
+    end = t.end;
+  return {own.substr(first.begin, end - first.begin), false};
+}
+
 }  // namespace kolvre

@@ -131,4 +131,14 @@ struct ResourceContent {
 // read again: the closer is where the statement ends. Nothing for other statements.
 ResourceContent resourceContent(std::string_view text, const Statement& s);
 
+// The file name of the statement `s` of `text` as written, from its first token `first` (the
+// content's fileName): a string in double quotes alone (`quoted`), else the tokens from `first`
+// that follow one another with nothing between them, within the statement (a path's words,
+// dots and backslashes: `..\res\app.ico`).
+struct WrittenFileName {
+  std::string_view text;
+  bool quoted = false;
+};
+WrittenFileName fileNameAsWritten(std::string_view text, const Statement& s, const Token& first);
+
 }  // namespace kolvre

@@ -480,5 +480,32 @@ TEST(ResourceIndex, Utf16AndLfFilesReadAsTheirUtf8CrLfText) {
   EXPECT_EQ(statements(mixed), (V{"R:A ICON \"a\"", "R:B DIALOG 0,0,1,1\n{\n}", "R:C ICON \"c\""}));
 }
 
+// The file name of a statement that names a file, as written.
+TEST(Statements, AFileNameAsWritten) {
+  const auto nameOf = [](std::string_view text) {
+    const std::vector<Statement> statements = readStatements(text);
+    const auto first = resourceContent(text, statements.front()).fileName;
+    return first ? fileNameAsWritten(text, statements.front(), *first) : WrittenFileName{};
+  };
+  const WrittenFileName quoted = nameOf("A ICON \"res\\\\a b.ico\" // x");
+  EXPECT_EQ(quoted.text, "\"res\\\\a b.ico\"");
+  EXPECT_TRUE(quoted.quoted);
+  // Without quotes: the tokens that touch one another, up to a blank, a comment or the end.
+  const std::pair<std::string_view, std::string_view> unquoted[] = {
+      {"A ICON ..\\res\\app.ico", "..\\res\\app.ico"},
+      {"A ICON res/app.ico", "res/app.ico"},
+      {"A ICON app.ico // the icon", "app.ico"},
+      {"A ICON app.ico/* x */b", "app.ico"},
+      {"A ICON PRELOAD app.ico\r\nB ICON b.ico", "app.ico"},
+      {"A ICON 'a.ico'", "'a.ico'"},  // an apostrophe string is no quoted name
+      {"A ICON L\"a.ico\"", "L\"a.ico\""},
+  };
+  for (const auto& [text, name] : unquoted) {
+    const WrittenFileName written = nameOf(text);
+    EXPECT_EQ(written.text, name) << text;
+    EXPECT_FALSE(written.quoted) << text;
+  }
+}
+
 }  // namespace
 }  // namespace kolvre
