@@ -147,4 +147,16 @@ WrittenFileName fileNameAsWritten(std::string_view text, const Statement& s, con
   return {own.substr(first.begin, end - first.begin), false};
 }
 
+bool headerHoldsWord(std::string_view text, const Statement& s, std::string_view word) {
+  if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable) return false;
+  const bool table = s.kind == StatementKind::StringTable;
+  Lexer lexer(text.substr(0, s.end), table ? s.begin : s.typeEnd, false);
+  if (table) lexer.nextCode();  // STRINGTABLE
+  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
+    if (opensBody(text, t)) return false;
+    if (t.kind == TokenKind::Word && isKeyword(t.of(text), word)) return true;
+  }
+  return false;
+}
+
 }  // namespace kolvre

@@ -141,4 +141,10 @@ struct WrittenFileName {
 };
 WrittenFileName fileNameAsWritten(std::string_view text, const Statement& s, const Token& first);
 
+// True when the word `word` (a whole word, any letter case) stands among the code tokens of the
+// resource or string table `s` of `text` after its type, before its body opens (comments and
+// strings are no words): a header statement's keyword such as LANGUAGE. A look through the
+// lexer's tokens, far cheaper than reading the statement's tree. False for other statements.
+bool headerHoldsWord(std::string_view text, const Statement& s, std::string_view word);
+
 }  // namespace kolvre

@@ -507,5 +507,29 @@ TEST(Statements, AFileNameAsWritten) {
   }
 }
 
+// The look for a header statement's keyword among a header's tokens, before the body.
+TEST(Statements, AHeaderHoldsAWordOnlyAsCodeBeforeItsBody) {
+  const auto holds = [](std::string_view text) {
+    const std::vector<Statement> statements = readStatements(text);
+    for (const Statement& s : statements)
+      if (s.kind == StatementKind::Resource || s.kind == StatementKind::StringTable)
+        return headerHoldsWord(text, s, "LANGUAGE");
+    return false;
+  };
+  EXPECT_TRUE(holds("D DIALOG 0, 0, 10, 10\r\nlanguage 9, 1\r\n{\r\n}"));
+  EXPECT_TRUE(holds("STRINGTABLE LANGUAGE 9, 1\r\nBEGIN\r\n 1, \"a\"\r\nEND"));
+  EXPECT_TRUE(holds("A ICON LANGUAGE 9, 1 \"a.ico\""));
+  const std::string_view without[] = {
+      "D DIALOG 0, 0, 10, 10 // LANGUAGE 9, 1\r\n{\r\n}",
+      "D DIALOG 0, 0, 10, 10 /* LANGUAGE\r\n 9, 1 */\r\n{\r\n}",
+      "D DIALOG 0, 0, 10, 10\r\nCAPTION \"LANGUAGE\"\r\n{\r\n}",
+      "D DIALOG 0, 0, 10, 10\r\nLANGUAGES 9\r\n{\r\n}",                              // another word
+      "D DIALOG 0, 0, 10, 10\r\n{\r\n LTEXT \"\", 1, 0, 0, 1, 1\r\n LANGUAGE\r\n}",  // in the body
+      "M MENU BEGIN MENUITEM \"x\", 1 END\r\nLANGUAGE 9, 1",  // a statement of its own after it
+      "LANGUAGE 9, 1",                                        // no resource
+  };
+  for (const std::string_view text : without) EXPECT_FALSE(holds(text)) << text;
+}
+
 }  // namespace
 }  // namespace kolvre
