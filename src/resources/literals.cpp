@@ -51,7 +51,7 @@ StringContext stringContext(const Document& doc, const SymbolTable* symbols) {
 }
 
 bool isLiteral(std::string_view own, const TreeToken& token) {
-  return token.kind == TokenKind::String && (own[token.begin] == '"' || own[token.begin] == 'L');
+  return isQuotedString(own, token);
 }
 
 std::optional<WrittenText> readLiterals(std::string_view text, std::size_t base,
