@@ -5,6 +5,9 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "base/text.h"
 #include "syntax/lexer.h"
@@ -79,6 +82,34 @@ std::uint8_t* appendLineBytes(const char* line, const char* end, std::uint8_t* o
   return out;
 }
 
+// True when a CR stands among the 48 characters from `at`: sixteen at a time where the
+// processor compares sixteen bytes at once, else eight at a time in a word (a zero byte of the
+// word XOR CRs sets its high bit). Every full line asks it, so it must cost next to nothing.
+bool crAmong48(const char* at) {
+#if defined(__SSE2__)
+  const __m128i crs = _mm_set1_epi8('\r');
+  const auto load = [](const char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  };
+  const __m128i found =
+      _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(load(at), crs), _mm_cmpeq_epi8(load(at + 16), crs)),
+                   _mm_cmpeq_epi8(load(at + 32), crs));
+  return _mm_movemask_epi8(found) != 0;
+#else
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ull;
+  constexpr std::uint64_t kCrs = kOnes * '\r';
+  std::uint64_t found = 0;
+  for (int i = 0; i < 6; ++i) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, at + 8 * i, 8);
+    word ^= kCrs;
+    found |= (word - kOnes) & ~word & kHighs;
+  }
+  return found != 0;
+#endif
+}
+
 bool onlyWhiteSpace(std::string_view text) {
   return std::all_of(text.begin(), text.end(), [](char c) {
     return lexing::kByteClass[static_cast<unsigned char>(c)] == lexing::ByteClass::Space;
@@ -109,12 +140,13 @@ std::vector<std::uint8_t> readHexDataLines(std::string_view data) {
   // (line ends included) and one line's worth bound them.
   std::vector<std::uint8_t> bytes(data.size() / 3 + kHexBytesPerLine);
   std::uint8_t* out = bytes.data();
-  // A full line in the written layout: " '", sixteen pairs, the apostrophe and CR LF.
+  // A full line in the written layout: " '", sixteen pairs, the apostrophe and CR LF, with no
+  // CR before that CR LF (where a line could end sooner).
   constexpr std::ptrdiff_t kFullLine = 2 + 47 + 1 + 2;
   const auto& table = pairTable();
   while (at < end) {
     if (end - at >= kFullLine && at[0] == ' ' && at[1] == '\'' && at[49] == '\'' &&
-        at[50] == '\r' && at[51] == '\n') {
+        at[50] == '\r' && at[51] == '\n' && !crAmong48(at + 2)) {
       for (int i = 0; i < 16; ++i) *out++ = pairValue(table, at + 2 + 3 * i);
       at += kFullLine;
       continue;

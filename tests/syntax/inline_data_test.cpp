@@ -50,6 +50,21 @@ TEST(InlineDataLines, FullLinesInTheWrittenLayoutAndOthersReadAlike) {
   EXPECT_EQ(readHexDataLines(full + "\r\n" + full + "\r\n '12'"), thrice);
 }
 
+// The quick way takes 52 characters that look like a full line (a blank and an apostrophe, an
+// apostrophe and a CR LF 47 characters on) only when no line ends inside them: a short line
+// before a longer one was read as one line with it, its pairs taken across the line end.
+TEST(InlineDataLines, AShortLineBeforeALongerOneIsReadAlone) {
+  const std::string data = " '01 '\r\n '02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E '\r\n '0F'";
+  ASSERT_EQ(data.substr(49, 3), "'\r\n");  // where a full line from the start would end
+  EXPECT_EQ(readHexDataLines(data), (Bytes{0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x08, 0x09,
+                                           0x0A, 0x0B, 0x0C, 0x0D, 0x0E, 0x0F}));
+  // A lone CR inside a full line keeps it one line.
+  const std::string lone = " '00 11 22 33 44 55 66 77 88 99 AA BB CC DD EE\rFF'\r\n";
+  ASSERT_EQ(lone.size(), 52u);
+  EXPECT_EQ(readHexDataLines(lone), (Bytes{0x00, 0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88,
+                                           0x99, 0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF}));
+}
+
 TEST(InlineDataLines, CommentsGiveNoBytesWhateverTheyHold) {
   // A "}" or "*/" inside a line comment, a block comment over two lines with a data line inside
   // it, and data after the block comment's end on its line.
