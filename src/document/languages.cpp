@@ -6,7 +6,6 @@
 
 #include "base/text.h"
 #include "document/language_names.h"
-#include "syntax/lexer.h"
 #include "syntax/statements.h"
 #include "syntax/symbols.h"
 #include "syntax/syntax_tree.h"
@@ -101,20 +100,6 @@ std::string tagOfValues(const LanguageValues& v) {
   return written;
 }
 
-// True when a LANGUAGE word stands among a resource's header tokens, before its body: the
-// index asks every resource for its language, and a look through the lexer's tokens of the
-// header costs far less than reading each header's tree (which reads the values).
-bool headerNamesLanguage(std::string_view text, const Statement& s) {
-  const std::size_t from = s.kind == StatementKind::StringTable ? s.begin : s.typeEnd;
-  Lexer lexer(text.substr(0, s.end), from, false);
-  if (s.kind == StatementKind::StringTable) lexer.nextCode();  // STRINGTABLE
-  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
-    if (opensBody(text, t)) return false;
-    if (t.kind == TokenKind::Word && isKeyword(t.of(text), "LANGUAGE")) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 std::optional<std::uint16_t> languageValue(std::string_view value) {
@@ -160,7 +145,9 @@ std::optional<std::string> ownLanguageTag(std::string_view own, const StatementT
 std::optional<std::string> ownLanguageTag(std::string_view text, const Statement& s) {
   if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable)
     return std::nullopt;
-  if (!headerNamesLanguage(text, s)) return std::nullopt;
+  // The index asks every resource for its language: a look for the word among the header's
+  // tokens first, which costs far less than reading each header's tree (which reads the values).
+  if (!headerHoldsWord(text, s, "LANGUAGE")) return std::nullopt;
   // The header alone: the statement up to its body's opener.
   Statement header = s;
   if (const auto opener = resourceContent(text, s).opener) header.end = opener->end;

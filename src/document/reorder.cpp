@@ -9,50 +9,12 @@
 #include "document/scanner.h"
 #include "document/statement_check.h"
 #include "syntax/lexer.h"
+#include "syntax/positions.h"
 #include "syntax/statements.h"
 
 namespace kolvre {
 
 namespace {
-
-// Only blanks and tabs stand in [from, to).
-bool onlyBlanks(std::string_view text, std::size_t from, std::size_t to) {
-  for (std::size_t i = from; i < to; ++i)
-    if (!isSpace(text[i]) || crLfAt(text, i) || (i > from && crLfAt(text, i - 1))) return false;
-  return true;
-}
-
-// The starts of the lines that hold offsets met in increasing order, found in one pass over
-// the text however long its lines.
-class LineStarts {
- public:
-  explicit LineStarts(std::string_view text) : text_(text) {}
-  std::size_t of(std::size_t pos) {
-    if (pos < scanned_) return pos >= lineStart_ ? lineStart_ : lineStartOf(text_, pos);
-    for (std::size_t at = text_.find("\r\n", scanned_);
-         at != std::string_view::npos && at + 2 <= pos; at = text_.find("\r\n", at + 2))
-      lineStart_ = at + 2;
-    scanned_ = pos;
-    return lineStart_;
-  }
-
- private:
-  std::string_view text_;
-  std::size_t scanned_ = 0;
-  std::size_t lineStart_ = 0;
-};
-
-// Where the whitespace-only line that starts at `pos` ends, after its CR LF; nothing when the
-// line holds more than white space or has no line end.
-std::optional<std::size_t> afterBlankLine(std::string_view text, std::size_t pos) {
-  std::size_t p = pos;
-  while (p < text.size() && !crLfAt(text, p)) {
-    if (!isSpace(text[p])) return std::nullopt;
-    ++p;
-  }
-  if (p >= text.size()) return std::nullopt;
-  return p + 2;
-}
 
 // A listed block as the reorder moves it: whole lines, from its comment lines above through
 // the line its statement ends on, and the blank lines after it.
@@ -109,12 +71,12 @@ Layout layoutOf(std::string_view text, const std::vector<Statement>& statements)
     if (!s.listed) continue;
     // Its first line holds nothing before it.
     const std::size_t lineStart = lines.of(s.begin);
-    bool movable = onlyBlanks(text, lineStart, s.begin);
+    bool movable = blanksWithinLine(text, lineStart, s.begin);
     // Its last line holds nothing after it but comments.
     std::size_t end = s.end;
     std::size_t next = i + 1;
     while (next < statements.size() && statements[next].kind == StatementKind::Comment &&
-           onlyBlanks(text, end, statements[next].begin))
+           blanksWithinLine(text, end, statements[next].begin))
       end = statements[next++].end;
     while (end < text.size() && isSpace(text[end]) && !crLfAt(text, end)) ++end;
     if (end < text.size() && !crLfAt(text, end)) movable = false;
@@ -130,9 +92,10 @@ Layout layoutOf(std::string_view text, const std::vector<Statement>& statements)
       const Statement& above = statements[k - 1];
       if (above.kind != StatementKind::Comment) break;
       // Only blanks and one line end between the comment and the line below it.
-      if (begin < 2 || !crLfAt(text, begin - 2) || !onlyBlanks(text, above.end, begin - 2)) break;
+      if (begin < 2 || !crLfAt(text, begin - 2) || !blanksWithinLine(text, above.end, begin - 2))
+        break;
       const std::size_t commentLine = lineStartOf(text, above.begin);
-      if (!onlyBlanks(text, commentLine, above.begin)) break;
+      if (!blanksWithinLine(text, commentLine, above.begin)) break;
       begin = commentLine;
     }
     std::size_t gapEnd = end;
@@ -187,7 +150,7 @@ std::string_view gapOf(std::string_view text, const Unit& u) {
 
 // A gap fit to set a block apart: it holds a line end.
 std::string_view usableGap(std::string_view gap) {
-  return gap.find("\r\n") == std::string_view::npos ? kBlockSeparator : gap;
+  return holdsCrLf(gap) ? gap : kBlockSeparator;
 }
 
 // The text with each unit's slot filled by the unit `placed` puts there.
@@ -343,13 +306,7 @@ namespace {
 // A gap cut to its line end and at most two blank lines: a delete takes no more with a block,
 // so a new block set apart by more would leave the rest behind when deleted.
 std::string_view atMostTwoBlankLines(std::string_view gap) {
-  std::size_t end = 0;
-  for (int lineEnds = 0; lineEnds < 3; ++lineEnds) {
-    const std::size_t at = gap.find("\r\n", end);
-    if (at == std::string_view::npos) return gap;
-    end = at + 2;
-  }
-  return gap.substr(0, end);
+  return gap.substr(0, afterLineEnds(gap, 3));
 }
 
 // At the end of the text: after its last line that holds more than white space, set apart by
@@ -367,7 +324,7 @@ Insertion endInsertion(std::string_view text, std::string_view content) {
     if (!text.empty()) inserted += "\r\n";
     return {lineStart, lineStart, std::move(inserted)};
   }
-  std::size_t lineEnd = text.find("\r\n", last);
+  std::size_t lineEnd = nextCrLf(text, last);
   if (lineEnd == std::string_view::npos) lineEnd = text.size();
   std::string_view gap = kBlockSeparator;
   if (lineEnd + 2 < text.size()) {

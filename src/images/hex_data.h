@@ -1,5 +1,5 @@
 // Inline image data: the lines of hexadecimal bytes that hold a whole image file in the block of
-// a bitmap, icon or cursor, read and written.
+// a bitmap, icon or cursor, read (syntax/inline_data.h reads the lines) and written.
 #pragma once
 
 #include <cstddef>
@@ -9,20 +9,14 @@
 #include <string_view>
 #include <vector>
 
-namespace kolvre {
+#include "syntax/inline_data.h"
 
-inline constexpr std::size_t kHexBytesPerLine = 16;
+namespace kolvre {
 
 // The data lines for `bytes`: each is one blank, an apostrophe, up to sixteen bytes as two
 // upper-case hexadecimal digits separated by single blanks, and an apostrophe; CR LF between
 // lines, none after the last.
 std::string formatHexDataLines(const std::vector<std::uint8_t>& bytes);
-
-// The bytes of one data line, by position: leading blanks and tabs are skipped, the next
-// character (the opening apostrophe) too; of the rest at most 47 characters count, up to the
-// closing apostrophe, and a pair of digits is read at the first of them and at every third
-// after it. Digits of either case; a pair with a character that is no digit reads it as 0.
-std::vector<std::uint8_t> readHexDataLine(std::string_view line);
 
 // Where the data of an image block stands. Offsets are into the block.
 struct ImageBody {

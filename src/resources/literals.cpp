@@ -51,7 +51,7 @@ StringContext stringContext(const Document& doc, const SymbolTable* symbols) {
 }
 
 bool isLiteral(std::string_view own, const TreeToken& token) {
-  return token.kind == TokenKind::String && (own[token.begin] == '"' || own[token.begin] == 'L');
+  return isQuotedString(own, token);
 }
 
 std::optional<WrittenText> readLiterals(std::string_view text, std::size_t base,
@@ -73,9 +73,7 @@ std::optional<WrittenText> readLiterals(std::string_view text, std::size_t base,
     if (leftOpen(own, literal)) return notClosed();
     // A line may end inside a literal only after a backslash that continues it, as the
     // compilers read it: any other line end leaves the literal open.
-    for (std::size_t crlf = own.find("\r\n", literal.begin); crlf < literal.end;
-         crlf = own.find("\r\n", crlf + 2))
-      if (own[crlf - 1] != '\\') return notClosed();
+    if (!lineEndsContinued(literal.of(own))) return notClosed();
     written.end = base + literal.end;
     written.text +=
         shownString(own.substr(literal.begin + 1, literal.end - literal.begin - 2), charset);
@@ -146,12 +144,7 @@ std::string literalFor(std::string_view text, bool wide, const ScriptCharset& ch
 }
 
 std::string textAsWritten(std::string_view script, const WrittenText& text) {
-  std::string out;
-  Lexer lexer(script, text.begin, false);
-  for (Token t = lexer.nextCode(); t.kind != TokenKind::End && t.end <= text.end;
-       t = lexer.nextCode())
-    if (t.kind == TokenKind::String) out += script.substr(t.begin + 1, t.end - t.begin - 2);
-  return out;
+  return literalsAsWritten(text.of(script));
 }
 
 std::string indentOf(std::string_view text, std::size_t offset) {

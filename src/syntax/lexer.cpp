@@ -1,8 +1,10 @@
 #include "syntax/lexer.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "base/text.h"
+#include "syntax/positions.h"
 
 namespace kolvre {
 
@@ -12,15 +14,7 @@ namespace {
 
 // The first CR LF at or after `pos`, or the end of the text.
 std::size_t crLfFrom(std::string_view text, std::size_t pos) {
-  const char* const base = text.data();
-  while (pos < text.size()) {
-    const void* hit = std::memchr(base + pos, '\r', text.size() - pos);
-    if (!hit) break;
-    const std::size_t cr = static_cast<const char*>(hit) - base;
-    if (cr + 1 < text.size() && base[cr + 1] == '\n') return cr;
-    pos = cr + 1;
-  }
-  return text.size();
+  return std::min(nextCrLf(text, pos), text.size());
 }
 
 }  // namespace

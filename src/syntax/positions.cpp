@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/text.h"
+
 namespace kolvre {
 
 namespace {
@@ -52,7 +54,7 @@ std::vector<LineSpan> crLfLines(std::string_view text) {
   std::vector<LineSpan> lines;
   std::size_t at = 0;
   for (;;) {
-    const std::size_t end = text.find("\r\n", at);
+    const std::size_t end = nextCrLf(text, at);
     if (end == std::string_view::npos) {
       lines.push_back({at, text.size()});
       return lines;
@@ -60,6 +62,42 @@ std::vector<LineSpan> crLfLines(std::string_view text) {
     lines.push_back({at, end});
     at = end + 2;
   }
+}
+
+bool blanksWithinLine(std::string_view text, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i)
+    if (!isSpace(text[i]) || crLfAt(text, i) || (i > from && crLfAt(text, i - 1))) return false;
+  return true;
+}
+
+std::optional<std::size_t> afterBlankLine(std::string_view text, std::size_t pos) {
+  std::size_t p = pos;
+  while (p < text.size() && !crLfAt(text, p)) {
+    if (!isSpace(text[p])) return std::nullopt;
+    ++p;
+  }
+  if (p >= text.size()) return std::nullopt;
+  return p + 2;
+}
+
+std::size_t afterLineEnds(std::string_view text, int count) {
+  std::size_t end = 0;
+  for (int n = 0; n < count; ++n) {
+    const std::size_t at = nextCrLf(text, end);
+    if (at == std::string_view::npos) return text.size();
+    end = at + 2;
+  }
+  return end;
+}
+
+std::size_t LineStarts::of(std::size_t pos) {
+  if (pos < scanned_) return pos >= lineStart_ ? lineStart_ : lineStartOf(text_, pos);
+  // From the byte before the last offset: a CR LF may stand across it.
+  for (std::size_t at = nextCrLf(text_, scanned_ > 0 ? scanned_ - 1 : 0);
+       at != std::string_view::npos && at + 2 <= pos; at = nextCrLf(text_, at + 2))
+    lineStart_ = at + 2;
+  scanned_ = pos;
+  return lineStart_;
 }
 
 }  // namespace kolvre

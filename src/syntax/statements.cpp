@@ -136,4 +136,27 @@ std::vector<Statement> rereadStatements(std::string_view before,
   return out;
 }
 
+WrittenFileName fileNameAsWritten(std::string_view text, const Statement& s, const Token& first) {
+  if (first.kind == TokenKind::String && text[first.begin] == '"') return {first.of(text), true};
+  const std::string_view own = text.substr(0, s.end);
+  Lexer lexer(own, first.end, false);
+  std::size_t end = first.end;
+  for (Token t = lexer.next();
+       t.kind != TokenKind::End && t.kind != TokenKind::Comment && t.begin == end; t = lexer.next())
+    end = t.end;
+  return {own.substr(first.begin, end - first.begin), false};
+}
+
+bool headerHoldsWord(std::string_view text, const Statement& s, std::string_view word) {
+  if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable) return false;
+  const bool table = s.kind == StatementKind::StringTable;
+  Lexer lexer(text.substr(0, s.end), table ? s.begin : s.typeEnd, false);
+  if (table) lexer.nextCode();  // STRINGTABLE
+  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode()) {
+    if (opensBody(text, t)) return false;
+    if (t.kind == TokenKind::Word && isKeyword(t.of(text), word)) return true;
+  }
+  return false;
+}
+
 }  // namespace kolvre

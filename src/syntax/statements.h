@@ -131,4 +131,20 @@ struct ResourceContent {
 // read again: the closer is where the statement ends. Nothing for other statements.
 ResourceContent resourceContent(std::string_view text, const Statement& s);
 
+// The file name of the statement `s` of `text` as written, from its first token `first` (the
+// content's fileName): a string in double quotes alone (`quoted`), else the tokens from `first`
+// that follow one another with nothing between them, within the statement (a path's words,
+// dots and backslashes: `..\res\app.ico`).
+struct WrittenFileName {
+  std::string_view text;
+  bool quoted = false;
+};
+WrittenFileName fileNameAsWritten(std::string_view text, const Statement& s, const Token& first);
+
+// True when the word `word` (a whole word, any letter case) stands among the code tokens of the
+// resource or string table `s` of `text` after its type, before its body opens (comments and
+// strings are no words): a header statement's keyword such as LANGUAGE. A look through the
+// lexer's tokens, far cheaper than reading the statement's tree. False for other statements.
+bool headerHoldsWord(std::string_view text, const Statement& s, std::string_view word);
+
 }  // namespace kolvre

@@ -1,6 +1,8 @@
 #include "syntax/string_literal.h"
 
 #include "base/text.h"
+#include "syntax/lexer.h"
+#include "syntax/positions.h"
 
 namespace kolvre {
 
@@ -118,6 +120,21 @@ std::string shownString(std::string_view asWritten, const ScriptCharset& charset
 
 ScriptCharset scriptCharsetAt(std::string_view text, std::size_t offset, bool utf16File) {
   return {codePageAt(text, offset), utf16File};
+}
+
+bool lineEndsContinued(std::string_view literal) {
+  for (std::size_t crLf = nextCrLf(literal, 0); crLf != std::string_view::npos;
+       crLf = nextCrLf(literal, crLf + 2))
+    if (crLf == 0 || literal[crLf - 1] != '\\') return false;
+  return true;
+}
+
+std::string literalsAsWritten(std::string_view literals) {
+  std::string out;
+  Lexer lexer(literals, 0, false);
+  for (Token t = lexer.nextCode(); t.kind != TokenKind::End; t = lexer.nextCode())
+    if (t.kind == TokenKind::String) out += literals.substr(t.begin + 1, t.end - t.begin - 2);
+  return out;
 }
 
 }  // namespace kolvre

@@ -58,4 +58,13 @@ std::string shownString(std::string_view asWritten, const ScriptCharset& charset
 // The charset in force at `offset` of a script held as `text`.
 ScriptCharset scriptCharsetAt(std::string_view text, std::size_t offset, bool utf16File);
 
+// True when every line end (CR LF) inside the string literal `literal` (a String token as
+// written) follows a backslash that continues the line, as the compilers read a literal: any
+// other line end leaves it open. A lone CR or LF is no line end.
+bool lineEndsContinued(std::string_view literal);
+
+// The contents of the string literals of `literals` (adjacent literals as written, `L"a" "b"`,
+// with blanks, line ends and comments between them), their escapes as written, joined.
+std::string literalsAsWritten(std::string_view literals);
+
 }  // namespace kolvre

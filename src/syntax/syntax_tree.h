@@ -194,6 +194,11 @@ std::size_t childOfKind(const StatementTree& tree, std::size_t i, NodeKind kind)
 inline std::string_view tokenText(std::string_view own, const TreeToken& t) {
   return own.substr(t.begin, t.end - t.begin);
 }
+// A string in double quotes among a statement's tokens: "..." or L"..." (one token), no
+// apostrophe string.
+inline bool isQuotedString(std::string_view own, const TreeToken& t) {
+  return t.kind == TokenKind::String && (own[t.begin] == '"' || own[t.begin] == 'L');
+}
 // A node's text as written, from its first token to the end of its last (comments between them
 // kept); empty for a node without tokens.
 inline std::string_view nodeText(std::string_view own, const StatementTree& tree,

@@ -480,5 +480,56 @@ TEST(ResourceIndex, Utf16AndLfFilesReadAsTheirUtf8CrLfText) {
   EXPECT_EQ(statements(mixed), (V{"R:A ICON \"a\"", "R:B DIALOG 0,0,1,1\n{\n}", "R:C ICON \"c\""}));
 }
 
+// The file name of a statement that names a file, as written.
+TEST(Statements, AFileNameAsWritten) {
+  const auto nameOf = [](std::string_view text) {
+    const std::vector<Statement> statements = readStatements(text);
+    const auto first = resourceContent(text, statements.front()).fileName;
+    return first ? fileNameAsWritten(text, statements.front(), *first) : WrittenFileName{};
+  };
+  const WrittenFileName quoted = nameOf("A ICON \"res\\\\a b.ico\" // x");
+  EXPECT_EQ(quoted.text, "\"res\\\\a b.ico\"");
+  EXPECT_TRUE(quoted.quoted);
+  // Without quotes: the tokens that touch one another, up to a blank, a comment or the end.
+  const std::pair<std::string_view, std::string_view> unquoted[] = {
+      {"A ICON ..\\res\\app.ico", "..\\res\\app.ico"},
+      {"A ICON res/app.ico", "res/app.ico"},
+      {"A ICON app.ico // the icon", "app.ico"},
+      {"A ICON app.ico/* x */b", "app.ico"},
+      {"A ICON PRELOAD app.ico\r\nB ICON b.ico", "app.ico"},
+      {"A ICON 'a.ico'", "'a.ico'"},  // an apostrophe string is no quoted name
+      {"A ICON L\"a.ico\"", "L\"a.ico\""},
+  };
+  for (const auto& [text, name] : unquoted) {
+    const WrittenFileName written = nameOf(text);
+    EXPECT_EQ(written.text, name) << text;
+    EXPECT_FALSE(written.quoted) << text;
+  }
+}
+
+// The look for a header statement's keyword among a header's tokens, before the body.
+TEST(Statements, AHeaderHoldsAWordOnlyAsCodeBeforeItsBody) {
+  const auto holds = [](std::string_view text) {
+    const std::vector<Statement> statements = readStatements(text);
+    for (const Statement& s : statements)
+      if (s.kind == StatementKind::Resource || s.kind == StatementKind::StringTable)
+        return headerHoldsWord(text, s, "LANGUAGE");
+    return false;
+  };
+  EXPECT_TRUE(holds("D DIALOG 0, 0, 10, 10\r\nlanguage 9, 1\r\n{\r\n}"));
+  EXPECT_TRUE(holds("STRINGTABLE LANGUAGE 9, 1\r\nBEGIN\r\n 1, \"a\"\r\nEND"));
+  EXPECT_TRUE(holds("A ICON LANGUAGE 9, 1 \"a.ico\""));
+  const std::string_view without[] = {
+      "D DIALOG 0, 0, 10, 10 // LANGUAGE 9, 1\r\n{\r\n}",
+      "D DIALOG 0, 0, 10, 10 /* LANGUAGE\r\n 9, 1 */\r\n{\r\n}",
+      "D DIALOG 0, 0, 10, 10\r\nCAPTION \"LANGUAGE\"\r\n{\r\n}",
+      "D DIALOG 0, 0, 10, 10\r\nLANGUAGES 9\r\n{\r\n}",                              // another word
+      "D DIALOG 0, 0, 10, 10\r\n{\r\n LTEXT \"\", 1, 0, 0, 1, 1\r\n LANGUAGE\r\n}",  // in the body
+      "M MENU BEGIN MENUITEM \"x\", 1 END\r\nLANGUAGE 9, 1",  // a statement of its own after it
+      "LANGUAGE 9, 1",                                        // no resource
+  };
+  for (const std::string_view text : without) EXPECT_FALSE(holds(text)) << text;
+}
+
 }  // namespace
 }  // namespace kolvre

@@ -65,5 +65,28 @@ TEST(StringLiteral, TheCodePageIsTheLastPragmaBeforeTheText) {
             (ScriptCharset{kUtf8CodePage, true}));
 }
 
+// A line may end inside a literal only after a backslash that continues it.
+TEST(StringLiteral, LineEndsInsideALiteralOnlyAfterABackslash) {
+  EXPECT_TRUE(lineEndsContinued("\"one line\""));
+  EXPECT_TRUE(lineEndsContinued("\"two \\\r\n  lines\""));
+  EXPECT_TRUE(lineEndsContinued("\"a\\\r\nb\\\r\nc\""));
+  EXPECT_FALSE(lineEndsContinued("\"a\r\nb\""));
+  EXPECT_FALSE(lineEndsContinued("\"a\\\r\nb\r\nc\""));  // the second line end is bare
+  EXPECT_FALSE(lineEndsContinued("\"a\\ \r\nb\""));      // a blank after the backslash
+  // A lone LF or CR is no line end inside a line.
+  EXPECT_TRUE(lineEndsContinued("\"a\nb\rc\""));
+  // The backslash right before the line end joins the lines, as the preprocessor joins them
+  // before the literal is read: a backslash before it changes nothing.
+  EXPECT_TRUE(lineEndsContinued("\"a\\\\\r\nb\""));
+}
+
+TEST(StringLiteral, AdjacentLiteralsAsWrittenJoined) {
+  EXPECT_EQ(literalsAsWritten("\"a\""), "a");
+  EXPECT_EQ(literalsAsWritten("L\"a\\n\" \"\"\"b\"\"\""), "a\\n\"\"b\"\"");
+  // Blanks, line ends and comments between them, a quote or apostrophe inside a comment.
+  EXPECT_EQ(literalsAsWritten("\"x\" /* \" */\r\n  // '\r\n L\"y\\\r\n z\""), "xy\\\r\n z");
+  EXPECT_EQ(literalsAsWritten(""), "");
+}
+
 }  // namespace
 }  // namespace kolvre

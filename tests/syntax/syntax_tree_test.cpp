@@ -294,5 +294,18 @@ TEST(SyntaxTree, NodesChildrenTokensAndTheLinesAroundThem) {
   EXPECT_EQ(lineEndBefore(text, tree, at("\"b\"")), std::nullopt);
 }
 
+// Strings in double quotes among a statement's tokens, a wide one as one token; an apostrophe
+// string is none, with an L before it or not.
+TEST(SyntaxTree, QuotedStringsAmongTheTokens) {
+  const std::string text = "X RCDATA { \"a\", L\"b\", 'c', L 'd', L, Lx\"e\" }";
+  const std::vector<Statement> statements = readStatements(text);
+  ASSERT_EQ(statements.size(), 1u);
+  const StatementTree tree = readStatementTree(text, statements[0]);
+  std::vector<std::string> quoted;
+  for (const TreeToken& t : tree.tokens)
+    if (isQuotedString(text, t)) quoted.emplace_back(tokenText(text, t));
+  EXPECT_EQ(quoted, (std::vector<std::string>{"\"a\"", "L\"b\"", "\"e\""}));
+}
+
 }  // namespace
 }  // namespace kolvre
