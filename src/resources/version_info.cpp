@@ -250,9 +250,13 @@ Edit setVersionValue(std::string_view script, const VersionInfo& info, std::size
       if (found->asWritten == value) return edit;
       const std::string literal = literalFor(value, false, charset);
       // A literal after the key's without a comma between would read as one with it.
-      if (!found->commaAfterKey)
+      // The comma goes right after the key; what stood between them (a comment) stays.
+      if (!found->commaAfterKey && found->valueBegin == found->valueEnd)
         edit.splices.push_back({found->key.end, found->valueEnd, ", " + literal});
-      else
+      else if (!found->commaAfterKey) {
+        edit.splices.push_back({found->key.end, found->key.end, ","});
+        edit.splices.push_back({found->valueBegin, found->valueEnd, literal});
+      } else
         edit.splices.push_back({found->valueBegin, found->valueEnd,
                                 found->valueBegin == found->valueEnd ? " " + literal : literal});
     }

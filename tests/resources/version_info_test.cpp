@@ -135,7 +135,7 @@ TEST(VersionInfoEditing, SetsOneLiteralKeepsItsZeroAndAddsAMissingKey) {
   commented.replace(commented.find(" X\r\n"), 4, " /* , */ X\r\n");
   set = applySplices(commented,
                      setVersionValue(commented, readOnly(commented), 0, "A", "a", {}).splices);
-  EXPECT_NE(set.find("VALUE \"A\", \"a\"\r\n"), std::string::npos) << set;
+  EXPECT_NE(set.find("VALUE \"A\", /* , */ \"a\"\r\n"), std::string::npos) << set;
   EXPECT_EQ(readOnly(set).blocks[0].values[0].text->text, "a");
 }
 
