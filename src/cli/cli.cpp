@@ -81,9 +81,9 @@ constexpr std::string_view kUsageText =
     "                            tipo, riga, posizione in byte e testo come scritto\n"
     "  style parse TESTO         scrive il numero dello stile (0x e otto cifre esadecimali)\n"
     "  style text FAMIGLIA NUMERO\n"
-    "                            scrive lo stile NUMERO (decimale, 0x esadecimale o 0 ottale)\n"
-    "                            come testo (FAMIGLIA: dialog, button, combobox, edit, listbox,\n"
-    "                            scrollbar, static, systreeview32, window)\n"
+    "                            scrive lo stile NUMERO (0x: esadecimale, 0: ottale) come testo\n"
+    "                            (FAMIGLIA: dialog, button, combobox, edit, listbox, scrollbar,\n"
+    "                            static, systreeview32, window)\n"
     "Con --nth K, show, rename, delete, replace, image, dialog, dialog-props, tab-order, menu,\n"
     "accelerators, version e version-set agiscono sulla K-esima risorsa con quel nome e tipo\n"
     "(1 la prima).\n";

@@ -226,6 +226,7 @@ std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIn
   if (const auto name = newName(edited, shown)) {
     // Renamed: the dialog moves to its new name's place and is found under it.
     edit.placeBlockAt = extent->begin;
+    edit.placedNameBefore = index[position].name;
     edit.currentAfter = ResourceKey{fromDisplay(*name, encoding), ResourceType::Dialog, 0};
   }
   edit.splices.push_back(narrowedSplice(extent->begin, extent->of(text), std::move(*block)));

@@ -32,7 +32,8 @@ bool Document::commit(const Edit& edit) {
   std::vector<Statement> statements = rereadStatements(text_, tree_.statements(), after);
   std::optional<std::size_t> landed = edit.placeBlockAt;
   if (edit.placeBlockAt) {
-    std::string placed = placeBlock(after, statements, *edit.placeBlockAt, &*landed);
+    std::string placed =
+        placeBlock(after, statements, *edit.placeBlockAt, &*landed, edit.placedNameBefore);
     statements = rereadStatements(after, statements, placed);
     after = std::move(placed);
   }

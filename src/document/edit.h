@@ -72,6 +72,8 @@ struct Edit {
   // After the splices, the listed block whose name starts here (in the spliced text) moves to
   // its place among the blocks of its stretch (placeBlock); nothing else moves.
   std::optional<std::size_t> placeBlockAt;
+  // A renamed block's name before the edit: it moves only where its stretch stood sorted.
+  std::optional<std::string> placedNameBefore;
   bool reorderAll = false;  // after the splices, the whole reorder (reorderScript)
   std::optional<ResourceKey> currentBefore;
   std::optional<ResourceKey> currentAfter;  // nothing: the first entry

@@ -220,12 +220,14 @@ std::string arrange(std::string_view text, const Layout& layout,
 
 }  // namespace
 
-std::string placeBlock(std::string_view text, std::size_t offset, std::size_t* landed) {
-  return placeBlock(text, readStatements(text), offset, landed);
+std::string placeBlock(std::string_view text, std::size_t offset, std::size_t* landed,
+                       std::optional<std::string_view> nameBefore) {
+  return placeBlock(text, readStatements(text), offset, landed, nameBefore);
 }
 
 std::string placeBlock(std::string_view text, const std::vector<Statement>& statements,
-                       std::size_t offset, std::size_t* landed) {
+                       std::size_t offset, std::size_t* landed,
+                       std::optional<std::string_view> nameBefore) {
   if (landed) *landed = offset;
   const Layout layout = layoutOf(text, statements);
   const auto it = std::find_if(layout.units.begin(), layout.units.end(),
@@ -252,6 +254,23 @@ std::string placeBlock(std::string_view text, const std::vector<Statement>& stat
     if (other->begin < unit.begin ? order > 0 : order <= 0) inOrder = false;
   }
   if (sameType && inOrder) return std::string(text);
+  // Renamed: only a stretch that stood sorted with the old name is kept sorted.
+  if (nameBefore) {
+    std::optional<std::string_view> previous;
+    std::size_t k = 0;
+    for (std::size_t i = 0; i <= others.size(); ++i) {
+      std::string_view name;
+      if (i == current) {
+        name = *nameBefore;
+      } else {
+        const Unit* other = others[k++];
+        if (other->code != unit.code) continue;
+        name = other->name;
+      }
+      if (previous && compareNames(*previous, name) > 0) return std::string(text);
+      previous = name;
+    }
+  }
 
   // What leaves its place, and the block with its gap as it goes in elsewhere.
   const std::string_view content = text.substr(unit.begin, unit.contentEnd - unit.begin);

@@ -30,11 +30,16 @@ std::string reorderScript(std::string_view text);
 // before the first block of a type that sorts after its own, or after the stretch's last block.
 // A block already in that place stays. It takes its comment lines above and the blank lines
 // after it. The text comes back unchanged when no movable block starts at `offset`.
-// `landed`, when given, receives where the block's name starts afterwards.
-std::string placeBlock(std::string_view text, std::size_t offset, std::size_t* landed = nullptr);
+// `landed`, when given, receives where the block's name starts afterwards. With `nameBefore`
+// (a renamed block's name before the rename) the block moves only when the blocks of its type
+// in its stretch stood sorted with that name: a rename keeps a sorted stretch sorted, and moves
+// nothing in a stretch its author did not sort.
+std::string placeBlock(std::string_view text, std::size_t offset, std::size_t* landed = nullptr,
+                       std::optional<std::string_view> nameBefore = std::nullopt);
 // The same, with the text's statements already read (readStatements(text)).
 std::string placeBlock(std::string_view text, const std::vector<Statement>& statements,
-                       std::size_t offset, std::size_t* landed = nullptr);
+                       std::size_t offset, std::size_t* landed = nullptr,
+                       std::optional<std::string_view> nameBefore = std::nullopt);
 
 // Where a new block goes, and the text to insert there: in the script's last stretch, at the
 // place placeBlock would give it, set apart as its neighbours are (by at most two blank lines).

@@ -1,8 +1,11 @@
 #include "document/resource_edits.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "document/reorder.h"
 #include "document/statement_check.h"
+#include "syntax/positions.h"
 #include "syntax/statements.h"
 
 namespace kolvre {
@@ -61,13 +64,32 @@ Splice rangeToDelete(std::string_view text, const BlockExtent& block, bool& whol
 
 }  // namespace
 
-std::optional<Splice> deletedRange(std::string_view text, const BlockExtent& block,
+// The block with the comments that follow it on its last line, when only blanks stand after
+// them to the line's end (`IDB_X BITMAP "x.bmp" // note`): they go with it.
+BlockExtent withTrailingComments(std::string_view text, const BlockExtent& block,
+                                 const std::vector<Statement>& statements) {
+  auto next = std::lower_bound(statements.begin(), statements.end(), block.end,
+                               [](const Statement& s, std::size_t at) { return s.begin < at; });
+  std::size_t end = block.end;
+  for (; next != statements.end() && next->kind == StatementKind::Comment &&
+         onlyBlanks(text, end, next->begin) && !holdsCrLf(next->of(text));
+       ++next)
+    end = next->end;
+  if (end == block.end) return block;
+  std::size_t lineEnd = end;
+  while (lineEnd < text.size() && isBlank(text[lineEnd])) ++lineEnd;
+  if (lineEnd < text.size() && !crLfAt(text, lineEnd)) return block;
+  return BlockExtent{block.begin, end, block.complete};
+}
+
+std::optional<Splice> deletedRange(std::string_view text, const BlockExtent& whole,
                                    const std::vector<Statement>* known) {
-  bool wholeLines = true;
-  Splice range = rangeToDelete(text, block, wholeLines);
   std::vector<Statement> read;
   if (!known) read = readStatements(text);
   const std::vector<Statement>& statements = known ? *known : read;
+  const BlockExtent block = withTrailingComments(text, whole, statements);
+  bool wholeLines = true;
+  Splice range = rangeToDelete(text, block, wholeLines);
   // Taking it away must not join what stood before and after it into other statements.
   if (!wholeLines || mayReadOtherwise(text, statements)) {
     std::string after(text.substr(0, range.begin));
@@ -113,6 +135,7 @@ Edit renameEdit(const ResourceIndex& index, std::size_t position, const BlockExt
   if (newName == entry.name) return edit;
   edit.splices.push_back({block.begin, block.begin + entry.name.size(), std::string(newName)});
   edit.placeBlockAt = block.begin;
+  edit.placedNameBefore = entry.name;
   edit.currentAfter = ResourceKey{std::string(newName), entry.type, 0, entry.typeWord};
   return edit;
 }
@@ -174,6 +197,7 @@ std::optional<Edit> replaceEdit(std::string_view text, const ResourceIndex& inde
   Edit edit;
   edit.label = kLabelEditText;
   edit.placeBlockAt = block.begin;
+  edit.placedNameBefore = index[position].name;
   edit.currentBefore = keyAt(index, position);
   edit.currentAfter = keyOfText(replacement);
   // Still the same name and type: the edited block stays among its namesakes where it was.

@@ -289,8 +289,13 @@ TEST(CliResourceCommands, ReplaceTakesTheEditedText) {
   EXPECT_EQ(cli({"replace", f, "B", "I"}, "B ICON\n{\n}").code, 0);  // unchanged: not reordered
   EXPECT_EQ(TempDir::read(f), "B ICON\n{\n}\nA ICON\n{\n}\n");
   EXPECT_EQ(cli({"replace", f, "B", "I"}, "C ICON\n{\n 'x'\n}").code, 0);
-  // The renamed block moves below A, taking its line end with it.
-  EXPECT_EQ(TempDir::read(f), "A ICON\n{\n}\nC ICON\n{\n 'x'\n}\n");
+  // Renamed in a stretch its author did not sort (B above A): it stays where it stood.
+  EXPECT_EQ(TempDir::read(f), "C ICON\n{\n 'x'\n}\nA ICON\n{\n}\n");
+  // In a sorted one it moves to keep the order, taking its line end with it.
+  EXPECT_EQ(cli({"replace", f, "A", "I"}, "D ICON\n{\n}").code, 0);
+  EXPECT_EQ(TempDir::read(f), "C ICON\n{\n 'x'\n}\nD ICON\n{\n}\n");
+  EXPECT_EQ(cli({"replace", f, "C", "I"}, "E ICON\n{\n 'x'\n}").code, 0);
+  EXPECT_EQ(TempDir::read(f), "D ICON\n{\n}\nE ICON\n{\n 'x'\n}\n");
 }
 
 TEST(CliResourceCommands, StandardInputLosesAFinalCtrlZAsAFileDoes) {

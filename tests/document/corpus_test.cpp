@@ -127,14 +127,17 @@ TEST(ReorderInvariants, CatchMovesThatTakeTooMuchOrTooLittle) {
                                  "about c\r\nC ICON \"c\"\r\nX BITMAP \"x\"\r\n"),
             "");
 
-  // A rename: the name only, then the move.
+  // A rename: the name only, then no move, as the icons (A, C, B) were not in order.
   const std::size_t a = 0;
   const std::string renamed = placeBlock(
       "D ICON \"a\"\r\n// about c\r\nC ICON \"c\"\r\n// about b\r\nB ICON \"b\" // b's own\r\n"
       "X BITMAP \"x\"\r\n",
-      a);
+      a, nullptr, "A");
+  EXPECT_EQ(renamed.substr(0, 2), "D ");
   EXPECT_EQ(testing::checkRenamed(text, a, "D", renamed), "");
   EXPECT_NE(testing::checkRenamed(text, a, "E", renamed), "");
+  // Moved all the same.
+  EXPECT_NE(testing::checkRenamed(text, a, "D", placeBlock(renamed, a)), "");
   // Something more than the name changed.
   EXPECT_NE(testing::checkRenamed(text, a, "D",
                                   "// about c\r\nC ICON \"c\"\r\n// about b\r\nB ICON \"b\" // "
@@ -354,7 +357,8 @@ TEST_P(CorpusScript, RenamingEachResourceMovesOnlyIt) {
     ASSERT_TRUE(block) << index[i].name;
     const Edit edit = renameEdit(index, i, *block, name);
     ASSERT_TRUE(edit.placeBlockAt);
-    const std::string out = placeBlock(applySplices(text(), edit.splices), *edit.placeBlockAt);
+    const std::string out = placeBlock(applySplices(text(), edit.splices), *edit.placeBlockAt,
+                                       nullptr, edit.placedNameBefore);
     EXPECT_EQ(testing::checkRenamed(text(), block->begin, name, out), "")
         << index[i].name << " to " << name;
   }
@@ -363,7 +367,8 @@ TEST_P(CorpusScript, RenamingEachResourceMovesOnlyIt) {
     const std::string opened = text();
     const auto block = entryBlock(text(), index, *firstNamed);
     const Edit edit = renameEdit(index, *firstNamed, *block, "ZZZZ_COMMITTED");
-    const std::string expected = placeBlock(applySplices(text(), edit.splices), block->begin);
+    const std::string expected = placeBlock(applySplices(text(), edit.splices), block->begin,
+                                            nullptr, edit.placedNameBefore);
     ASSERT_TRUE(doc.commit(edit));
     EXPECT_EQ(doc.text(), expected);
     ASSERT_TRUE(doc.undo());

@@ -193,6 +193,26 @@ void expectPlaced(const std::vector<PlaceCase>& cases) {
     EXPECT_EQ(placed(c.text, c.name), c.placed) << c.text << " at " << c.name;
 }
 
+TEST(PlaceBlock, ARenameMovesABlockOnlyInAStretchThatStoodSorted) {
+  // Renamed A1 -> Z9 in a sorted stretch: it goes after A2, to keep the stretch sorted.
+  const std::string sorted = dialog("Z9") + "\r\n" + dialog("A2") + "\r\n";
+  const std::string moved = placeBlock(sorted, 0, nullptr, "A1");
+  EXPECT_EQ(moved, dialog("A2") + "\r\n" + dialog("Z9") + "\r\n");
+  EXPECT_EQ(testing::checkRenamed(dialog("A1") + "\r\n" + dialog("A2") + "\r\n", 0, "Z9", moved),
+            "");
+  // Renamed B1 -> C1 where B1 stood before A1: the author did not sort it, and it stays.
+  const std::string unsorted = dialog("C1") + "\r\n" + dialog("A1") + "\r\n";
+  EXPECT_EQ(placeBlock(unsorted, 0, nullptr, "B1"), unsorted);
+  EXPECT_EQ(testing::checkRenamed(dialog("B1") + "\r\n" + dialog("A1") + "\r\n", 0, "C1", unsorted),
+            "");
+  // Without the old name (a new or pasted block) it goes to its place as before.
+  EXPECT_NE(placeBlock(unsorted, 0), unsorted);
+  // Blocks of other types between do not count; the same name again is in order.
+  const std::string mixed =
+      dialog("Q") + "\r\n" + icon("Z") + "\r\n" + dialog("B") + "\r\n" + dialog("B") + "\r\n";
+  EXPECT_NE(placeBlock(mixed, 0, nullptr, "A"), mixed);
+}
+
 TEST(PlaceBlock, MovesOnlyTheOneBlock) {
   const std::string icons = "// Icon\r\n\r\n" + icon("I1") + "\r\n\r\n" + icon("I2") + "\r\n\r\n";
   expectPlaced({

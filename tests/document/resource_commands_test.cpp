@@ -199,10 +199,11 @@ TEST_F(ResourceCommands, HeadersAlignedInColumnsAreHandledLikeAnyOther) {
   select("IDI_A", "I");
   copyResource(ui, doc, list.position());
   EXPECT_EQ(ui.clipboard, "IDI_A    ICON\r\n{\r\n 1\r\n}");
-  // A rename replaces the name only: the blanks that align the keyword stay.
+  // A rename replaces the name only: the blanks that align the keyword stay (and the block,
+  // in a stretch not sorted, stays where it stood).
   ui.inputs = {"z"};
   EXPECT_TRUE(renameResource(ui, doc, list.position()));
-  EXPECT_EQ(doc.text(), "B\tICON\r\n{\r\n}" + kSep + "Z    ICON\r\n{\r\n 1\r\n}");
+  EXPECT_EQ(doc.text(), "Z    ICON\r\n{\r\n 1\r\n}" + kSep + "B\tICON\r\n{\r\n}");
   select("B", "I");
   ui.buttons = {kIdOk};
   EXPECT_TRUE(deleteResource(ui, doc, list.position()));

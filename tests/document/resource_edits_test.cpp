@@ -112,6 +112,12 @@ TEST(DeleteEdit, TakesTheBlockAndItsSeparatorAndLandsOnANeighbour) {
       // Never more than three line ends, never the next resource.
       {"A ICON\r\n{\r\n}\r\nB ICON\r\n{\r\n}", 0, "B ICON\r\n{\r\n}", std::nullopt},
       {"A ICON\r\n{\r\n}\r\n\r\n\r\n\r\nB ICON\r\n{\r\n}", 0, "\r\nB ICON\r\n{\r\n}", std::nullopt},
+      // The comments after it on its last line go with it; one before more text, or one that
+      // runs on to the next line, stays.
+      {"A BITMAP \"a.bmp\" // note\r\nB ICON \"b\"\r\n", 0, "B ICON \"b\"\r\n", std::nullopt},
+      {"A ICON \"a\"\r\nB BITMAP \"b.bmp\" /* x */ // y\r\n", 1, "A ICON \"a\"\r\n", 0},
+      {"A BITMAP \"a.bmp\" /* x\r\n y */\r\nB ICON \"b\"\r\n", 0,
+       " /* x\r\n y */\r\nB ICON \"b\"\r\n", std::nullopt},
       // Of two namesakes, deleting the first leaves the list on the second, now the first.
       {"A ICON\r\n{\r\n}" + kSep + "X ICON\r\n{\r\n 1\r\n}" + kSep + "X ICON\r\n{\r\n 2\r\n}", 1,
        "A ICON\r\n{\r\n}" + kSep + "X ICON\r\n{\r\n 2\r\n}", 1},

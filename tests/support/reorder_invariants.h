@@ -436,10 +436,32 @@ inline std::string checkReorder(std::string_view text, std::string_view out) {
 inline std::string checkDeleted(std::string_view text, std::size_t begin, std::string_view out) {
   std::vector<std::string_view> expected;
   std::string_view removed;
-  for (const Statement& s : readStatements(text)) {
+  const std::vector<Statement> statements = readStatements(text);
+  // The comments after it on its last line go with it, when nothing but blanks follows them.
+  const auto blank = [&](std::size_t p) { return text[p] == ' ' || text[p] == '\t'; };
+  const auto lineSpaceOnly = [&](std::size_t from, std::size_t to) {
+    for (std::size_t p = from; p < to; ++p)
+      if (!blank(p)) return false;
+    return true;
+  };
+  std::size_t lastTaken = statements.size();
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    if (statements[i].begin != begin) continue;
+    std::size_t j = i;
+    while (j + 1 < statements.size() && statements[j + 1].kind == StatementKind::Comment &&
+           lineSpaceOnly(statements[j].end, statements[j + 1].begin) &&
+           statements[j + 1].of(text).find("\r\n") == std::string_view::npos)
+      ++j;
+    std::size_t p = statements[j].end;
+    while (p < text.size() && blank(p)) ++p;
+    lastTaken = p == text.size() || crLfAt(text, p) ? j : i;
+    break;
+  }
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    const Statement& s = statements[i];
     if (s.begin == begin)
       removed = s.of(text);
-    else
+    else if (removed.empty() || i > lastTaken)
       expected.push_back(s.of(text));
   }
   if (removed.empty()) return "no statement starts at " + std::to_string(begin);
@@ -613,6 +635,19 @@ inline std::string checkRenamed(std::string_view text, std::size_t begin, std::s
   }
   // Only the six kinds the editor creates move to their place.
   if (!it->listed) return out == renamed ? std::string() : "a block the reorder leaves moved";
+  // Only where its type's blocks in its stretch stood sorted, with its old name among them: a
+  // stretch its author did not sort stays as it stands.
+  const detail::Stretches stretches = detail::stretchesOf(text, before);
+  const auto at = static_cast<std::size_t>(it - before.begin());
+  std::vector<std::string_view> names;
+  for (std::size_t i = 0; i < before.size(); ++i)
+    if (stretches.movable[i] && stretches.of[i] == stretches.of[at] &&
+        before[i].listed == before[at].listed)
+      names.push_back(before[i].name(text));
+  if (!std::is_sorted(names.begin(), names.end(), [](std::string_view x, std::string_view y) {
+        return compareNames(x, y) < 0;
+      }))
+    return out == renamed ? std::string() : "a rename moved a block in a stretch not sorted";
   return checkPlaced(renamed, begin, out);
 }
 
