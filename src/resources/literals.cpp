@@ -147,6 +147,56 @@ std::string textAsWritten(std::string_view script, const WrittenText& text) {
   return literalsAsWritten(text.of(script));
 }
 
+std::string oneLineText(std::string_view text) {
+  constexpr std::string_view kHex = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\')
+      out += "\\\\";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      out += "\\r";
+    else if (c == '\t')
+      out += "\\t";
+    else if (byte < 0x20 || byte == 0x7F)
+      out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    else
+      out += c;
+  }
+  return out;
+}
+
+std::string fromOneLine(std::string_view line) {
+  const auto hexDigit = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::string out;
+  out.reserve(line.size());
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    const char next = i + 1 < line.size() ? line[i + 1] : '\0';
+    if (c != '\\') {
+      out += c;
+    } else if (next == '\\' || next == 'n' || next == 'r' || next == 't') {
+      out += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : '\\';
+      ++i;
+    } else if (next == 'x' && i + 3 < line.size() && hexDigit(line[i + 2]) >= 0 &&
+               hexDigit(line[i + 3]) >= 0) {
+      out += static_cast<char>(hexDigit(line[i + 2]) * 16 + hexDigit(line[i + 3]));
+      i += 3;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string indentOf(std::string_view text, std::size_t offset) {
   const std::size_t start = lineStartOf(text, offset);
   std::size_t end = start;

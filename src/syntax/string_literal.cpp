@@ -1,5 +1,8 @@
 #include "syntax/string_literal.h"
 
+#include <map>
+#include <mutex>
+
 #include "base/text.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"
@@ -54,7 +57,62 @@ char simpleEscape(char c) {
   }
 }
 
+// A code page with a table here other than Windows-1252 and UTF-8, whose bytes toDisplay would
+// read in another code page.
+bool ownTable(const ScriptCharset& charset) {
+  return !charset.utf16File && charset.codePage != kDefaultCodePage &&
+         charset.codePage != kUtf8CodePage &&
+         codePageToUtf8(std::string_view(), charset.codePage).has_value();
+}
+
+TextEncoding displayEncoding(const ScriptCharset& charset) {
+  return charset.utf16File || charset.codePage == kUtf8CodePage ? TextEncoding::Utf8
+                                                                : TextEncoding::Windows1252;
+}
+
+// The byte of a single-byte code page for each UTF-8 character it reads there above 0x7F.
+const std::map<std::string, char, std::less<>>& bytesOfCodePage(int codePage) {
+  static std::mutex guard;
+  static std::map<int, std::map<std::string, char, std::less<>>> tables;
+  const std::lock_guard lock(guard);
+  auto [at, added] = tables.try_emplace(codePage);
+  if (added)
+    for (int b = 0x80; b < 0x100; ++b) {
+      const std::string byte(1, static_cast<char>(b));
+      at->second.try_emplace(*codePageToUtf8(byte, codePage), static_cast<char>(b));
+    }
+  return at->second;
+}
+
 }  // namespace
+
+std::string writtenToUtf8(std::string_view bytes, const ScriptCharset& charset) {
+  if (ownTable(charset)) return *codePageToUtf8(bytes, charset.codePage);
+  return toDisplay(bytes, displayEncoding(charset));
+}
+
+std::optional<std::string> utf8ToWritten(std::string_view utf8, const ScriptCharset& charset) {
+  if (!ownTable(charset)) {
+    const TextEncoding encoding = displayEncoding(charset);
+    if (!representable(utf8, encoding)) return std::nullopt;
+    return fromDisplay(utf8, encoding);
+  }
+  const auto& table = bytesOfCodePage(charset.codePage);
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    if (n == 1) {
+      out += utf8[i++];
+      continue;
+    }
+    const auto at = table.find(utf8.substr(i, n));
+    if (at == table.end()) return std::nullopt;
+    out += at->second;
+    i += n;
+  }
+  return out;
+}
 
 std::vector<CompiledRun> compiledRuns(std::string_view text) {
   std::vector<CompiledRun> runs;
