@@ -1,9 +1,5 @@
 #include "resources/literals.h"
 
-#include <array>
-#include <map>
-#include <mutex>
-
 #include "base/text.h"
 #include "messages/error_record.h"
 
@@ -23,25 +19,6 @@ std::size_t utf8Length(std::string_view text, std::size_t at) {
   for (std::size_t i = 1; i < n; ++i)
     if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
   return n;
-}
-
-// The byte of a single-byte code page for each character it holds above 0x7F (as UTF-8), the
-// inverse of the table the reader decodes with; a code page without a table is read as
-// Windows-1252, so it is written as Windows-1252 too.
-const std::map<std::string, char, std::less<>>& codePageBytes(int codePage) {
-  static std::mutex guard;
-  static std::map<int, std::map<std::string, char, std::less<>>> tables;
-  const std::lock_guard lock(guard);
-  auto [at, added] = tables.try_emplace(codePage);
-  if (added) {
-    for (int b = 0x80; b < 0x100; ++b) {
-      const std::string byte(1, static_cast<char>(b));
-      const auto decoded = codePageToUtf8(byte, codePage);
-      const std::string character = decoded ? *decoded : *codePageToUtf8(byte, kDefaultCodePage);
-      at->second.try_emplace(character, static_cast<char>(b));
-    }
-  }
-  return at->second;
 }
 
 }  // namespace
@@ -125,13 +102,18 @@ std::string writtenString(std::string_view text, const ScriptCharset& charset,
     } else if (asUtf8) {
       out.append(text.substr(i, n));
     } else {
-      const auto& bytes = codePageBytes(charset.codePage);
-      const auto at = bytes.find(text.substr(i, n));
-      if (at == bytes.end())
-        throw Refusal("Il carattere " + std::string(text.substr(i, n)) +
-                      " non esiste nella code page " + std::to_string(charset.codePage) +
-                      " dello script.");
-      out += at->second;
+      // A code page without a table here is read as Windows-1252, so it is written so too.
+      const std::string character(text.substr(i, n));
+      const auto bytes = utf8ToCodePage(
+          character, codePageToUtf8({}, charset.codePage) ? charset.codePage : kDefaultCodePage);
+      if (!bytes)
+        throw Refusal("Il carattere " + character + " non esiste nella code page " +
+                      std::to_string(charset.codePage) + " dello script.");
+      // A second byte that is a backslash would begin an escape.
+      if (bytes->find('\\') != std::string::npos)
+        throw Refusal("Il carattere " + character + " non si può scrivere tra virgolette nella " +
+                      "code page " + std::to_string(charset.codePage) + " dello script.");
+      out += *bytes;
     }
     i += n;
   }

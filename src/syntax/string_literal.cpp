@@ -1,7 +1,6 @@
 #include "syntax/string_literal.h"
 
-#include <map>
-#include <mutex>
+#include <algorithm>
 
 #include "base/text.h"
 #include "syntax/lexer.h"
@@ -65,23 +64,13 @@ bool ownTable(const ScriptCharset& charset) {
          codePageToUtf8(std::string_view(), charset.codePage).has_value();
 }
 
+std::size_t writtenBackslashes(std::string_view text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\\'));
+}
+
 TextEncoding displayEncoding(const ScriptCharset& charset) {
   return charset.utf16File || charset.codePage == kUtf8CodePage ? TextEncoding::Utf8
                                                                 : TextEncoding::Windows1252;
-}
-
-// The byte of a single-byte code page for each UTF-8 character it reads there above 0x7F.
-const std::map<std::string, char, std::less<>>& bytesOfCodePage(int codePage) {
-  static std::mutex guard;
-  static std::map<int, std::map<std::string, char, std::less<>>> tables;
-  const std::lock_guard lock(guard);
-  auto [at, added] = tables.try_emplace(codePage);
-  if (added)
-    for (int b = 0x80; b < 0x100; ++b) {
-      const std::string byte(1, static_cast<char>(b));
-      at->second.try_emplace(*codePageToUtf8(byte, codePage), static_cast<char>(b));
-    }
-  return at->second;
 }
 
 }  // namespace
@@ -97,21 +86,10 @@ std::optional<std::string> utf8ToWritten(std::string_view utf8, const ScriptChar
     if (!representable(utf8, encoding)) return std::nullopt;
     return fromDisplay(utf8, encoding);
   }
-  const auto& table = bytesOfCodePage(charset.codePage);
-  std::string out;
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-    if (n == 1) {
-      out += utf8[i++];
-      continue;
-    }
-    const auto at = table.find(utf8.substr(i, n));
-    if (at == table.end()) return std::nullopt;
-    out += at->second;
-    i += n;
-  }
-  return out;
+  auto bytes = utf8ToCodePage(utf8, charset.codePage);
+  // A two-byte character whose second byte is a backslash would begin an escape.
+  if (!bytes || writtenBackslashes(*bytes) != writtenBackslashes(utf8)) return std::nullopt;
+  return bytes;
 }
 
 std::vector<CompiledRun> compiledRuns(std::string_view text) {

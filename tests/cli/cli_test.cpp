@@ -737,6 +737,28 @@ TEST(CliCodePage, TextsAreReadAndWrittenInThePageInForce) {
   EXPECT_NE(TempDir::read(v).find("\"\xCE\xEA\xED\xEE\\0\""), std::string::npos);
 }
 
+// Under "#pragma code_page(932)" texts are read and written in two-byte Japanese; a character
+// whose second byte is a backslash would begin an escape, and is refused.
+TEST(CliCodePage, JapaneseCaptionsAndStrings) {
+  TempDir dir;
+  const auto f = dir.write("j.rc",
+                           "#pragma code_page(932)\nSTRINGTABLE\n{\n 1 \"\x88\xF3\x8D\xFC\"\n}\n"
+                           "D DIALOG 0, 0, 100, 50\nCAPTION \"\x91\x8B\"\n{\n}\n");
+  EXPECT_EQ(cli({"strings", f}).out, "\t1\t印刷\n");
+  EXPECT_NE(cli({"dialog-props", f, "D"}).out.find("Titolo:\t窓\n"), std::string::npos);
+  const CliRun caption = cli({"dialog-props", f, "D", "--caption", "印刷"});
+  EXPECT_EQ(caption.code, 0) << caption.err;
+  EXPECT_EQ(cli({"string-set", f, "1", "窓"}).code, 0);
+  const std::string after = TempDir::read(f);
+  EXPECT_NE(after.find("CAPTION \"\x88\xF3\x8D\xFC\"\n"), std::string::npos);
+  EXPECT_NE(after.find(" 1 \"\x91\x8B\"\n"), std::string::npos);
+  EXPECT_EQ(cli({"dialog-props", f, "D", "--caption", "表"}).err, "Titolo: Campo non valido.\n");
+  EXPECT_EQ(cli({"string-set", f, "1", "表"}).err,
+            "Il carattere 表 non si può scrivere tra virgolette nella code page 932 dello "
+            "script.\n");
+  EXPECT_EQ(TempDir::read(f), after);
+}
+
 TEST(CliVersion, PrintsFieldsAndValuesAndSetsOneValueOfOneBlock) {
   TempDir dir;
   const std::string head =

@@ -617,5 +617,23 @@ TEST_F(RcCompilers, TextsInTheCodePageInForceCompileToWhatTheEditorShows) {
   }
 }
 
+// The same under "#pragma code_page(932)": two-byte Japanese texts.
+TEST_F(RcCompilers, JapaneseTextsCompileToWhatTheEditorShows) {
+  const std::string f = dir.write("japanese.rc",
+                                  "#pragma code_page(932)\r\nSTRINGTABLE\r\n{\r\n 1 \"x\"\r\n}\r\n"
+                                  "D DIALOG 0, 0, 100, 50\r\nSTYLE WS_POPUP | WS_CAPTION\r\n"
+                                  "CAPTION \"x\"\r\n{\r\n}\r\n");
+  std::istringstream in;
+  std::ostringstream out, err;
+  ASSERT_EQ(runCli({"string-set", f, "1", "印刷"}, in, out, err), 0) << err.str();
+  ASSERT_EQ(runCli({"dialog-props", f, "D", "--caption", "窓ｱ"}, in, out, err), 0) << err.str();
+  const Compilation c = compileWithWindres(TempDir::read(f));
+  ASSERT_TRUE(c.ok) << c.output;
+  std::string all;
+  for (const testing::Compiled& r : c.resources) all += r.data;
+  for (const std::string_view text : {"印刷", "窓ｱ"})
+    EXPECT_NE(all.find(utf8ToUtf16(text, false)), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace kolvre

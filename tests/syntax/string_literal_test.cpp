@@ -97,7 +97,7 @@ namespace {
 // Bytes as written (escapes untouched) read in a code page and typed back: the same bytes.
 TEST(StringLiteral, WrittenBytesReadInTheCodePageAndTypedBack) {
   const ScriptCharset cyrillic{1251, false}, latin{1252, false}, utf8{kUtf8CodePage, false},
-      utf16File{1251, true}, unknown{932, false};
+      utf16File{1251, true}, unknown{949, false};
   // "Печать\t" as cp1251 bytes, the escape left as written.
   const std::string print = "\xCF\xE5\xF7\xE0\xF2\xFC\\t";
   EXPECT_EQ(writtenToUtf8(print, cyrillic), "Печать\\t");
