@@ -97,7 +97,7 @@ int designerKeyOf(int qtKey) {
 }
 
 DesignerWindow::DesignerWindow(const DialogModel& dialog, DesignerSurroundings surroundings,
-                               UserInterface& ui, TextEncoding encoding, Store store)
+                               UserInterface& ui, Store store)
     : QDialog(surroundings.owner, Qt::Dialog | Qt::FramelessWindowHint),
       surroundings_(std::move(surroundings)),
       ui_(ui),
@@ -131,7 +131,7 @@ DesignerWindow::DesignerWindow(const DialogModel& dialog, DesignerSurroundings s
         return QFontMetrics(font).horizontalAdvance(
             QString::fromUtf8(text.data(), qsizetype(text.size())));
       },
-      encoding);
+      surroundings_.script.charset);
   // A control the dialog arrives selected with (a finding's, say) is the current one: a
   // selection only, which changes nothing to store.
   for (std::size_t i = 0; i < dialog.controls.size(); ++i)
@@ -465,7 +465,7 @@ bool designDialogAt(const PanelContext& c, std::optional<std::size_t> control) {
         surroundings.script = dialogScript(c.doc, block ? block->begin : 0);
         DialogModel shown = dialog;
         if (control && *control < shown.controls.size()) shown.controls[*control].selected = true;
-        DesignerWindow designer(shown, std::move(surroundings), c.ui, c.doc.encoding(), store);
+        DesignerWindow designer(shown, std::move(surroundings), c.ui, store);
         designer.setMayClose(mayClose);
         const DesignerClosing closing = designer.run();
         // What the designer said of its controls ends with it.

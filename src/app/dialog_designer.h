@@ -53,7 +53,7 @@ class DesignerWindow : public QDialog, public DesignerHost, public DesignerInput
   // save failed, which leaves the designer open with the edit.
   using Store = std::function<bool(const DialogModel&)>;
   DesignerWindow(const DialogModel& dialog, DesignerSurroundings surroundings, UserInterface& ui,
-                 TextEncoding encoding, Store store);
+                 Store store);
   ~DesignerWindow() override;
   // Asked before the user's close (Esc, the close box) ends the designer: false keeps it open.
   void setMayClose(MayCloseDesigner mayClose) { mayClose_ = std::move(mayClose); }

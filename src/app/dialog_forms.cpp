@@ -200,9 +200,9 @@ std::optional<DialogProperties> editDialogProperties(QWidget* parent, QPoint at,
   return values();
 }
 
-TabOrderDialog::TabOrderDialog(UserInterface& ui, const Document& doc,
+TabOrderDialog::TabOrderDialog(UserInterface& ui, const ScriptCharset& charset,
                                std::vector<TabOrderRow> rows, std::size_t current, QWidget* parent)
-    : CheckedDialog(ui, false, parent), ui_(ui), doc_(doc), rows_(std::move(rows)) {
+    : CheckedDialog(ui, false, parent), ui_(ui), charset_(charset), rows_(std::move(rows)) {
   setWindowTitle(qstr(kTabOrderTitle));
   setObjectName(QStringLiteral("ORDITAB"));
   auto* layout = new QVBoxLayout(this);
@@ -266,7 +266,7 @@ void TabOrderDialog::fill() {
   for (std::size_t r = 0; r < rows_.size(); ++r) {
     const std::array<std::string, 7> cells = rowCells(rows_[r]);
     for (std::size_t c = 0; c < cells.size(); ++c) {
-      auto* item = new QTableWidgetItem(qstr(doc_.display(cells[c])));
+      auto* item = new QTableWidgetItem(qstr(writtenToUtf8(cells[c], charset_)));
       item->setTextAlignment(kTabOrderColumns[c].rightAligned ? Qt::AlignRight | Qt::AlignVCenter
                                                               : Qt::AlignLeft | Qt::AlignVCenter);
       list_->setItem(int(r), int(c), item);
@@ -325,9 +325,9 @@ bool TabOrderDialog::eventFilter(QObject* watched, QEvent* event) {
   return CheckedDialog::eventFilter(watched, event);
 }
 
-TabOrderClosing editTabOrder(QWidget* parent, UserInterface& ui, const Document& doc,
+TabOrderClosing editTabOrder(QWidget* parent, UserInterface& ui, const ScriptCharset& charset,
                              const std::vector<TabOrderRow>& rows, std::size_t current) {
-  TabOrderDialog form(ui, doc, rows, current, parent);
+  TabOrderDialog form(ui, charset, rows, current, parent);
   const bool confirmed = form.exec() == QDialog::Accepted;
   return {confirmed, form.rows(), form.current()};
 }

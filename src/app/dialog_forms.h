@@ -35,7 +35,7 @@ class TabOrderDialog : public CheckedDialog {
   Q_OBJECT
 
  public:
-  TabOrderDialog(UserInterface& ui, const Document& doc, std::vector<TabOrderRow> rows,
+  TabOrderDialog(UserInterface& ui, const ScriptCharset& charset, std::vector<TabOrderRow> rows,
                  std::size_t current, QWidget* parent = nullptr);
 
   QTableWidget* list() const { return list_; }
@@ -54,13 +54,13 @@ class TabOrderDialog : public CheckedDialog {
   void fitIdColumn();
 
   UserInterface& ui_;
-  const Document& doc_;
+  ScriptCharset charset_;  // the dialog's texts are in its code page
   std::vector<TabOrderRow> rows_;
   QTableWidget* list_ = nullptr;
 };
 
 // The tab-order form shown modally over `parent` on `rows`.
-TabOrderClosing editTabOrder(QWidget* parent, UserInterface& ui, const Document& doc,
+TabOrderClosing editTabOrder(QWidget* parent, UserInterface& ui, const ScriptCharset& charset,
                              const std::vector<TabOrderRow>& rows, std::size_t current);
 
 // editTabOrderId: the id of the current row of `browse` edited in a borderless light-green field

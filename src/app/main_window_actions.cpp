@@ -285,12 +285,18 @@ void MainWindow::runResourceCommand(KeyAction action) {
             return editDialogProperties(this, formPosition(), ui_, shown, check);
           });
       break;
-    case KeyAction::TabOrder:
+    case KeyAction::TabOrder: {
+      // The rows' texts in the code page in force where the dialog stands.
+      const auto block =
+          current ? entryBlock(doc_.statements(), doc_.index(), *current) : std::nullopt;
+      const ScriptCharset charset =
+          scriptCharsetAt(doc_.text(), block ? block->begin : 0, doc_.form().utf16 != Utf16::None);
       changeTabOrder(ui_, doc_, current,
-                     [this](const std::vector<TabOrderRow>& rows, std::size_t row) {
-                       return editTabOrder(this, ui_, doc_, rows, row);
+                     [this, &charset](const std::vector<TabOrderRow>& rows, std::size_t row) {
+                       return editTabOrder(this, ui_, charset, rows, row);
                      });
       break;
+    }
     default:
       break;
   }

@@ -8,11 +8,11 @@
 #include "dialogs/dialog_properties.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
-#include "syntax/symbols.h"
 #include "dialogs/tab_order.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
 #include "messages/messages.h"
+#include "syntax/symbols.h"
 
 namespace kolvre::cli {
 
@@ -41,10 +41,11 @@ std::optional<std::pair<std::string, std::string>> pairOf(std::string_view text)
   return std::pair{std::string(text.substr(0, comma)), std::string(text.substr(comma + 1))};
 }
 
-void printRows(Context& c, const Document& doc, const std::vector<TabOrderRow>& rows) {
+// The rows, their texts read in `charset`, the code page in force where the dialog stands.
+void printRows(Context& c, const std::vector<TabOrderRow>& rows, const ScriptCharset& charset) {
   for (std::size_t i = 0; i < rows.size(); ++i) {
     c.out << i + 1;
-    for (const std::string& cell : rowCells(rows[i])) c.out << '\t' << doc.display(cell);
+    for (const std::string& cell : rowCells(rows[i])) c.out << '\t' << writtenToUtf8(cell, charset);
     c.out << '\n';
   }
 }
@@ -103,7 +104,9 @@ int cmdDialogProps(Context& c) {
     }
   }
   return onDialog(c, [&](Document& doc, std::size_t position, std::string_view block) {
-    const DialogPropertiesReading reading = readDialogProperties(block, doc.encoding());
+    const DialogTexts texts =
+        dialogTexts(doc, static_cast<std::size_t>(block.data() - doc.text().data()));
+    const DialogPropertiesReading reading = readDialogProperties(block, texts);
     if (reading.failure != DialogFailure::None) {
       c.err << dialogFailureText(reading.failure) << "\n";
       return kFailed;
@@ -121,14 +124,13 @@ int cmdDialogProps(Context& c) {
         {"style", &edited.style},
     };
     for (const auto& [field, value] : options) *fields.at(field) = value;
-    if (const auto fault = checkDialogProperties(edited, shown, doc.index(), doc.encoding())) {
+    if (const auto fault = checkDialogProperties(edited, shown, doc.index(), texts)) {
       for (const DialogPropertyField& field : kDialogPropertyFields)
         if (field.id == fault->field) c.err << field.label << ' ';
       c.err << fault->message << "\n";
       return kFailed;
     }
-    const auto edit =
-        dialogPropertiesEdit(doc.text(), doc.index(), position, shown, edited, doc.encoding());
+    const auto edit = dialogPropertiesEdit(doc.text(), doc.index(), position, shown, edited, texts);
     return edit ? commitAndSave(c, doc, *edit) : kOk;
   });
 }
@@ -150,6 +152,9 @@ int cmdTabOrder(Context& c) {
   }
   return onDialog(c, [&](Document& doc, std::size_t position, std::string_view block) {
     const TabOrderReading reading = readTabOrder(block);
+    const ScriptCharset charset =
+        scriptCharsetAt(doc.text(), static_cast<std::size_t>(block.data() - doc.text().data()),
+                        doc.form().utf16 != Utf16::None);
     if (reading.failure != DialogFailure::None) {
       c.err << dialogFailureText(reading.failure) << "\n";
       return kFailed;
@@ -203,7 +208,7 @@ int cmdTabOrder(Context& c) {
     }
     const auto edit = tabOrderEdit(doc.text(), doc.index(), position, edited);
     const int code = edit && (!order.empty() || !ids.empty()) ? commitAndSave(c, doc, *edit) : kOk;
-    if (order.empty() && code == kOk) printRows(c, doc, edited.rows);
+    if (order.empty() && code == kOk) printRows(c, edited.rows, charset);
     return code;
   });
 }

@@ -6,10 +6,10 @@
 
 #include "base/text.h"
 #include "cli/commands.h"
-#include "syntax/symbols.h"
 #include "document/languages.h"
 #include "resources/string_tables.h"
 #include "resources/version_info.h"
+#include "syntax/symbols.h"
 
 namespace kolvre::cli {
 
@@ -49,9 +49,11 @@ std::string blockLanguage(std::string_view name) {
       {static_cast<std::uint16_t>(id & 0x3FF), static_cast<std::uint16_t>(id >> 10)});
 }
 
-// The VERSIONINFO resource NAME of FILE read, then the command on it.
-int onVersion(Context& c, const std::vector<std::string>& args,
-              const std::function<int(Document&, const VersionInfo&)>& command) {
+// The VERSIONINFO resource NAME of FILE read, then the command on it, with the code page in
+// force where the resource stands.
+int onVersion(
+    Context& c, const std::vector<std::string>& args,
+    const std::function<int(Document&, const VersionInfo&, const ScriptCharset&)>& command) {
   const std::vector<std::string> withType{args[0], args[1], "VERSIONINFO"};
   Context inner{withType, c.in, c.out, c.err, c.ui, c.nth, c.measure};
   return onResource(inner, [&](Document& doc, std::size_t, const BlockExtent& block) {
@@ -64,16 +66,21 @@ int onVersion(Context& c, const std::vector<std::string>& args,
       c.err << info.problem << "\n";
       return kFailed;
     }
-    return command(doc, info);
+    return command(doc, info,
+                   scriptCharsetAt(doc.text(), statement->begin, doc.form().utf16 != Utf16::None));
   });
 }
 
 }  // namespace
 
 int cmdStrings(Context& c) {
-  if (c.args.size() != 1) return kUsage;
+  std::vector<std::string> args = c.args;
+  const auto rawAt = std::find(args.begin(), args.end(), "--raw");
+  const bool raw = rawAt != args.end();
+  if (raw) args.erase(rawAt);
+  if (args.size() != 1) return kUsage;
   Document doc;
-  if (!openScript(c, c.args[0], doc)) return kFailed;
+  if (!openScript(c, args[0], doc)) return kFailed;
   const SymbolTable symbols = scriptSymbols(doc.text(), doc.fileName());
   int code = kOk;
   for (const StringTable& table : documentStringTables(doc, &symbols)) {
@@ -84,7 +91,7 @@ int cmdStrings(Context& c) {
     }
     for (const StringEntry& entry : table.entries)
       c.out << table.language << '\t' << doc.display(entry.id) << '\t'
-            << doc.display(textAsWritten(doc.text(), entry.text)) << '\n';
+            << (raw ? entry.text.text : oneLineText(entry.text.text)) << '\n';
   }
   return code;
 }
@@ -123,29 +130,36 @@ int cmdStringSet(Context& c) {
           << "): indicarne una con --lang.\n";
     return kFailed;
   }
+  // The text as strings prints it. A string of that ID that already has it is left as it is,
+  // and so is the script.
+  const std::string text = fromOneLine(args[2]);
+  for (const auto& [table, entry] : found)
+    if (tables[table].entries[entry].text.text == text) return kOk;
   const auto [table, entry] = found.front();
-  return commitAndSave(c, doc, setStringText(doc.text(), tables[table], entry, args[2], context));
+  return commitAndSave(c, doc, setStringText(doc.text(), tables[table], entry, text, context));
 }
 
 int cmdVersion(Context& c) {
   if (c.args.size() != 2) return kUsage;
-  return onVersion(c, c.args, [&](Document& doc, const VersionInfo& info) {
-    for (const VersionField& field : info.fields)
-      c.out << field.keyword << '\t' << doc.display(field.value) << '\n';
-    for (const VersionBlock& block : info.blocks)
-      for (const VersionValue& value : block.values)
-        c.out << doc.display(block.name) << '\t' << doc.display(value.key.text) << '\t'
-              << doc.display(value.text ? textAsWritten(doc.text(), *value.text) : value.asWritten)
-              << '\n';
-    return kOk;
-  });
+  return onVersion(
+      c, c.args, [&](Document& doc, const VersionInfo& info, const ScriptCharset& charset) {
+        const auto shown = [&](std::string_view bytes) { return writtenToUtf8(bytes, charset); };
+        for (const VersionField& field : info.fields)
+          c.out << field.keyword << '\t' << shown(field.value) << '\n';
+        for (const VersionBlock& block : info.blocks)
+          for (const VersionValue& value : block.values)
+            c.out << shown(block.name) << '\t' << shown(value.key.text) << '\t'
+                  << shown(value.text ? textAsWritten(doc.text(), *value.text) : value.asWritten)
+                  << '\n';
+        return kOk;
+      });
 }
 
 int cmdVersionSet(Context& c) {
   std::vector<std::string> args = c.args;
   std::optional<std::string> language;
   if (!takeLanguage(args, language) || args.size() != 4) return kUsage;
-  return onVersion(c, args, [&](Document& doc, const VersionInfo& info) {
+  return onVersion(c, args, [&](Document& doc, const VersionInfo& info, const ScriptCharset&) {
     std::vector<std::size_t> blocks = info.stringBlocks();
     if (language)
       std::erase_if(blocks, [&](std::size_t b) {

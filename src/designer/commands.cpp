@@ -7,19 +7,39 @@
 #include "designer/control_ids.h"
 #include "designer/control_kinds.h"
 #include "designer/control_properties.h"
+#include "messages/form_check.h"
 #include "messages/messages.h"
 #include "platform/system_metrics.h"
 
 namespace kolvre {
 
+namespace {
+
+// Pasted text (UTF-8) as script bytes in `charset`: a character the code page lacks becomes
+// "?", as the clipboard gives it to a program of that code page.
+std::string scriptText(std::string_view utf8, const ScriptCharset& charset) {
+  if (auto whole = utf8ToWritten(utf8, charset)) return *std::move(whole);
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const std::size_t n = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    out += utf8ToWritten(utf8.substr(i, n), charset).value_or("?");
+    i += n;
+  }
+  return out;
+}
+
+}  // namespace
+
 DesignerCommands::DesignerCommands(DesignerWorkspace& workspace, const GestureMachine& gestures,
-                                   UserInterface& ui, TextMeasure measure, TextEncoding encoding)
+                                   UserInterface& ui, TextMeasure measure,
+                                   const ScriptCharset& charset)
     : workspace_(workspace),
       selection_(workspace.selection()),
       gestures_(gestures),
       ui_(ui),
       measure_(std::move(measure)),
-      encoding_(encoding) {}
+      charset_(charset) {}
 
 // An edit holding text keeps the nudge keys and Delete for its caret and its text.
 bool DesignerCommands::keysBelongToCurrentText() const {
@@ -61,15 +81,28 @@ void DesignerCommands::deleteControls() {
 
 bool DesignerCommands::editProperties(std::size_t at) {
   if (at >= workspace_.controlCount() || busy()) return false;
-  const ControlProperties shown = controlProperties(workspace_.control(at));
+  const ControlProperties asWritten = controlProperties(workspace_.control(at));
+  // The form shows the text read in the dialog's code page and takes it back in it.
+  ControlProperties shown = asWritten;
+  shown.caption = writtenToUtf8(asWritten.caption, charset_);
   const std::optional<ControlProperties> edited = workspace_.host().editProperties(shown);
   if (!edited || at >= workspace_.controlCount()) return false;
   if (const auto fault = checkProperties(*edited, shown)) {
     inform(ui_, fault->message);
     return false;
   }
+  ControlProperties typed = *edited;
+  typed.caption = asWritten.caption;
+  if (edited->caption != shown.caption) {
+    const auto bytes = utf8ToWritten(edited->caption, charset_);
+    if (!bytes) {
+      inform(ui_, kBadFieldMessage);
+      return false;
+    }
+    typed.caption = *bytes;
+  }
   workspace_.asStep([&] {
-    workspace_.replaceControl(at, withProperties(workspace_.control(at), *edited, shown));
+    workspace_.replaceControl(at, withProperties(workspace_.control(at), typed, asWritten));
     // The handles stay with the current control: placed around another one, they would resize
     // the current control from the wrong place.
     if (selection_.current() == at) selection_.showHandlesUnlessSelected();
@@ -92,12 +125,12 @@ void DesignerCommands::renumberRange(int first, int last, std::optional<std::siz
 
 void DesignerCommands::copy() {
   const std::string text = copiedText(workspace_.dialog().controls, selection_.current());
-  ui_.setClipboardText(toDisplay(text, encoding_));
+  ui_.setClipboardText(writtenToUtf8(text, charset_));
 }
 
 void DesignerCommands::paste(std::optional<PixelPoint> at) {
   if (busy()) return;
-  const std::string text = fromDisplay(ui_.clipboardText(), encoding_);
+  const std::string text = scriptText(ui_.clipboardText(), charset_);
   if (!at) at = freePlaceFor(text);
   workspace_.asStep([&] {
     selection_.selectAll(false);
@@ -157,7 +190,7 @@ void DesignerCommands::autosize(std::size_t at) {
   if (at >= workspace_.controlCount() || busy()) return;
   workspace_.asStep([&] {
     const DialogControl& c = workspace_.control(at);
-    const int textWidth = measure_ ? measure_(toDisplay(c.caption, encoding_)) : 0;
+    const int textWidth = measure_ ? measure_(writtenToUtf8(c.caption, charset_)) : 0;
     // At least one grid step: a static without text would otherwise shrink to nothing, where
     // no click can reach it.
     const int grid = workspace_.grid();

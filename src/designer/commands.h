@@ -12,14 +12,14 @@
 #include "designer/gestures.h"
 #include "designer/workspace.h"
 #include "platform/user_interface.h"
-#include "syntax/encoding.h"
+#include "syntax/string_literal.h"
 
 namespace kolvre {
 
 class DesignerCommands {
  public:
   DesignerCommands(DesignerWorkspace& workspace, const GestureMachine& gestures, UserInterface& ui,
-                   TextMeasure measure, TextEncoding encoding);
+                   TextMeasure measure, const ScriptCharset& charset);
 
   // A control of the kind named ("Button", see control_kinds.h) at `at`, made current.
   void newControl(std::string_view kind, PixelPoint at);
@@ -59,7 +59,8 @@ class DesignerCommands {
   const GestureMachine& gestures_;
   UserInterface& ui_;
   TextMeasure measure_;
-  TextEncoding encoding_;
+  // The code page in force where the dialog stands: its texts' bytes are in it.
+  ScriptCharset charset_;
 };
 
 }  // namespace kolvre

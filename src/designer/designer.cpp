@@ -5,10 +5,10 @@
 namespace kolvre {
 
 Designer::Designer(DialogModel& dialog, UserInterface& ui, DesignerHost& host, TextMeasure measure,
-                   TextEncoding encoding)
+                   const ScriptCharset& charset)
     : workspace_(dialog, host),
       gestures_(workspace_, ui),
-      commands_(workspace_, gestures_, ui, std::move(measure), encoding) {}
+      commands_(workspace_, gestures_, ui, std::move(measure), charset) {}
 
 bool Designer::keyDown(int virtualKey, KeyModifiers modifiers) {
   const DesignerAction action = designerKeyAction(virtualKey, modifiers);

@@ -47,7 +47,7 @@
 #include "designer/gestures.h"
 #include "designer/workspace.h"
 #include "platform/user_interface.h"
-#include "syntax/encoding.h"
+#include "syntax/string_literal.h"
 
 namespace kolvre {
 
@@ -56,7 +56,7 @@ class Designer {
   // Attaches to `dialog` (which must outlive the designer): clears every selection and makes
   // the twelve handles, hidden.
   Designer(DialogModel& dialog, UserInterface& ui, DesignerHost& host, TextMeasure measure,
-           TextEncoding encoding = TextEncoding::Windows1252);
+           const ScriptCharset& charset = {});
   Designer(const Designer&) = delete;
   Designer& operator=(const Designer&) = delete;
 

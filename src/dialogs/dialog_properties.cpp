@@ -105,7 +105,11 @@ std::size_t fieldLength(int id, const DialogProperties& shown) {
   return 0;
 }
 
-DialogPropertiesReading readDialogProperties(std::string_view block, TextEncoding encoding) {
+DialogTexts dialogTexts(const Document& doc, std::size_t offset) {
+  return {doc.encoding(), scriptCharsetAt(doc.text(), offset, doc.form().utf16 != Utf16::None)};
+}
+
+DialogPropertiesReading readDialogProperties(std::string_view block, const DialogTexts& texts) {
   DialogPropertiesReading reading;
   const DialogReading dialog = readDialog(block, DialogMode::Designer);
   if (dialog.failure != DialogFailure::None) {
@@ -117,24 +121,24 @@ DialogPropertiesReading readDialogProperties(std::string_view block, TextEncodin
   const KeptHeader& header = *dialog.dialog.header;
   const auto asWritten = [&](const FieldSpan& span) {
     return toDisplay(std::string_view(header.text).substr(span.begin, span.end - span.begin),
-                     encoding);
+                     texts.encoding);
   };
   DialogProperties& shown = reading.shown;
   shown.name = asWritten(header.name);
   if (dialog.dialog.captionAsWritten)
-    shown.caption = toDisplay(undoubledQuotes(dialog.dialog.title), encoding);
+    shown.caption = writtenToUtf8(undoubledQuotes(dialog.dialog.title), texts.caption);
   shown.x = asWritten(header.coordinates[0]);
   shown.y = asWritten(header.coordinates[1]);
   shown.width = asWritten(header.coordinates[2]);
   shown.height = asWritten(header.coordinates[3]);
-  shown.style = toDisplay(dialog.styleText, encoding);
+  shown.style = toDisplay(dialog.styleText, texts.encoding);
   return reading;
 }
 
 std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties& edited,
                                                          const DialogProperties& shown,
                                                          const ResourceIndex& index,
-                                                         TextEncoding encoding,
+                                                         const DialogTexts& texts,
                                                          std::optional<std::size_t> position) {
   for (const DialogPropertyField& field : kDialogPropertyFields) {
     const std::string& value = dialogPropertyValue(edited, field.id);
@@ -150,18 +154,18 @@ std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties&
     switch (field.id) {
       case 101:
         if (const auto name = newName(edited, shown)) {
-          const std::string refusal =
-              nameRefusal(index, *name, typeKeyword(ResourceType::Dialog), encoding, position);
+          const std::string refusal = nameRefusal(index, *name, typeKeyword(ResourceType::Dialog),
+                                                  texts.encoding, position);
           if (!refusal.empty()) return fault(refusal);
         }
         break;
       case 102:
         if (characterCount(value) > fieldLength(field.id, shown) || hasControlCharacter(value) ||
-            !representable(value, encoding))
+            !utf8ToWritten(value, texts.caption))
           return fault(kBadFieldMessage);
         break;
       case 107:
-        if (!representable(value, encoding)) return fault(kBadFieldMessage);
+        if (!representable(value, texts.encoding)) return fault(kBadFieldMessage);
         if (!parseStyle(oneLine(value))) return fault(invalidStyleNotice(oneLine(value)));
         break;
       default:
@@ -174,7 +178,7 @@ std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties&
 std::optional<std::string> dialogPropertiesBlock(std::string_view block,
                                                  const DialogProperties& shown,
                                                  const DialogProperties& edited,
-                                                 TextEncoding encoding) {
+                                                 const DialogTexts& texts) {
   if (edited == shown) return std::nullopt;
   // The block read and written back by the dialog's own reader and writer: only the fields
   // changed are rewritten, each where it stands.
@@ -185,7 +189,7 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
     return dialogPropertyValue(edited, id) != dialogPropertyValue(shown, id);
   };
   std::string name = dialog.header->nameAsRead;
-  if (const auto typed = newName(edited, shown)) name = fromDisplay(*typed, encoding);
+  if (const auto typed = newName(edited, shown)) name = fromDisplay(*typed, texts.encoding);
 
   // The numbers are taken before the style changes: the placement depends on the style.
   DialogUnitRect units = dialogUnits(dialog.rect, dialog.styleAsRead, dialog.mode);
@@ -195,7 +199,7 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
       *numbers[id - 103] = static_cast<int>(
           std::strtol(plainNumber(dialogPropertyValue(edited, id)).c_str(), nullptr, 10));
   if (changed(107)) {
-    const std::string typed = fromDisplay(oneLine(edited.style), encoding);
+    const std::string typed = fromDisplay(oneLine(edited.style), texts.encoding);
     const auto style = parseStyle(typed);
     if (!style) return std::nullopt;
     // The style as typed, at the place and with the indentation of the statement it replaces.
@@ -206,18 +210,21 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
     dialog.styleSpans.value = {indentation.size() + 6, dialog.style->text.size()};
   }
   dialog.rect = placeDialog(units, dialog.styleAsRead, dialog.mode);
-  if (changed(102))
-    dialog.title = doubledQuotes(withoutTrailingSpace(fromDisplay(edited.caption, encoding)));
+  if (changed(102)) {
+    const auto caption = utf8ToWritten(edited.caption, texts.caption);
+    if (!caption) return std::nullopt;
+    dialog.title = doubledQuotes(withoutTrailingSpace(*caption));
+  }
   return dialogBlock(dialog, name);
 }
 
 std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIndex& index,
                                          std::size_t position, const DialogProperties& shown,
-                                         const DialogProperties& edited, TextEncoding encoding) {
+                                         const DialogProperties& edited, const DialogTexts& texts) {
   if (position >= index.size() || index[position].type != ResourceType::Dialog) return std::nullopt;
   const auto extent = dialogExtent(text, index, position);
   if (!extent) return std::nullopt;
-  auto block = dialogPropertiesBlock(extent->of(text), shown, edited, encoding);
+  auto block = dialogPropertiesBlock(extent->of(text), shown, edited, texts);
   if (!block || *block == extent->of(text)) return std::nullopt;
   Edit edit;
   edit.label = kDialogPropertiesTitle;
@@ -227,7 +234,7 @@ std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIn
     // Renamed: the dialog moves to its new name's place and is found under it.
     edit.placeBlockAt = extent->begin;
     edit.placedNameBefore = index[position].name;
-    edit.currentAfter = ResourceKey{fromDisplay(*name, encoding), ResourceType::Dialog, 0};
+    edit.currentAfter = ResourceKey{fromDisplay(*name, texts.encoding), ResourceType::Dialog, 0};
   }
   edit.splices.push_back(narrowedSplice(extent->begin, extent->of(text), std::move(*block)));
   return edit;
@@ -238,25 +245,23 @@ bool changeDialogProperties(UserInterface& ui, Document& doc, std::optional<std:
   const auto extent = currentDialogExtent(ui, doc, current);
   if (!extent) return false;
   const std::size_t position = *current;
-  const DialogPropertiesReading reading =
-      readDialogProperties(extent->of(doc.text()), doc.encoding());
+  const DialogTexts texts = dialogTexts(doc, extent->begin);
+  const DialogPropertiesReading reading = readDialogProperties(extent->of(doc.text()), texts);
   if (reading.failure != DialogFailure::None) {
     inform(ui, dialogFailureText(reading.failure));
     return false;
   }
   const DialogProperties& shown = reading.shown;
   const auto edited = open(shown, [&](const DialogProperties& values) {
-    return checkDialogProperties(values, shown, doc.index(), doc.encoding(), position);
+    return checkDialogProperties(values, shown, doc.index(), texts, position);
   });
   if (!edited) return false;
   // The form confirms only values that pass; a form that did not check them stores nothing.
-  if (const auto fault =
-          checkDialogProperties(*edited, shown, doc.index(), doc.encoding(), position)) {
+  if (const auto fault = checkDialogProperties(*edited, shown, doc.index(), texts, position)) {
     inform(ui, fault->message);
     return false;
   }
-  const auto edit =
-      dialogPropertiesEdit(doc.text(), doc.index(), position, shown, *edited, doc.encoding());
+  const auto edit = dialogPropertiesEdit(doc.text(), doc.index(), position, shown, *edited, texts);
   return edit && doc.commit(*edit);
 }
 

@@ -27,6 +27,7 @@
 #include "document/name_prompt.h"
 #include "platform/user_interface.h"
 #include "syntax/encoding.h"
+#include "syntax/string_literal.h"
 
 namespace kolvre {
 
@@ -74,12 +75,29 @@ const std::string& dialogPropertyValue(const DialogProperties& form, int id);
 // value shown is longer, so that an existing name or caption is shown whole.
 std::size_t fieldLength(int id, const DialogProperties& shown);
 
+// How the form reads the block's bytes and writes the values typed: the name and the style in
+// the whole file's encoding (as the resource list shows the names), the caption in the code page
+// in force where the dialog stands.
+struct DialogTexts {
+  // The caption in the code page the encoding stands for (no "#pragma code_page").
+  DialogTexts(TextEncoding encoding)  // NOLINT: an encoding alone is a charset too
+      : encoding(encoding),
+        caption{encoding == TextEncoding::Utf8 ? kUtf8CodePage : kDefaultCodePage, false} {}
+  DialogTexts(TextEncoding encoding, const ScriptCharset& caption)
+      : encoding(encoding), caption(caption) {}
+  TextEncoding encoding;
+  ScriptCharset caption;
+};
+
+// The texts of the dialog whose block begins at `offset` of the document.
+DialogTexts dialogTexts(const Document& doc, std::size_t offset);
+
 struct DialogPropertiesReading {
   DialogFailure failure = DialogFailure::None;
   DialogProperties shown;  // meaningful when failure is None
 };
-// The form filled from a dialog's block (script bytes in `encoding`).
-DialogPropertiesReading readDialogProperties(std::string_view block, TextEncoding encoding);
+// The form filled from a dialog's block (its bytes read as `texts` says).
+DialogPropertiesReading readDialogProperties(std::string_view block, const DialogTexts& texts);
 
 // Why the form may not be confirmed: the field and its message.
 struct DialogPropertyFault {
@@ -95,7 +113,7 @@ struct DialogPropertyFault {
 std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties& edited,
                                                          const DialogProperties& shown,
                                                          const ResourceIndex& index,
-                                                         TextEncoding encoding,
+                                                         const DialogTexts& texts,
                                                          std::optional<std::size_t> position = {});
 
 // The block with the edited values, from the old block as readDialogProperties read it. Nothing
@@ -103,14 +121,14 @@ std::optional<DialogPropertyFault> checkDialogProperties(const DialogProperties&
 std::optional<std::string> dialogPropertiesBlock(std::string_view block,
                                                  const DialogProperties& shown,
                                                  const DialogProperties& edited,
-                                                 TextEncoding encoding);
+                                                 const DialogTexts& texts);
 
 // The edit that stores the edited values in place of the dialog of entry `position`: one step
 // labelled with the form's caption. A new name reorders the script and makes the renamed dialog
 // current. Nothing when no field changed or the block cannot be found.
 std::optional<Edit> dialogPropertiesEdit(std::string_view text, const ResourceIndex& index,
                                          std::size_t position, const DialogProperties& shown,
-                                         const DialogProperties& edited, TextEncoding encoding);
+                                         const DialogProperties& edited, const DialogTexts& texts);
 
 // The form as the window layer shows it: filled with `shown`, closed through the close check
 // (which runs `check` on confirm and asks "Annullo le modifiche?" on a cancel after a change).

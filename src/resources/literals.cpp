@@ -1,9 +1,5 @@
 #include "resources/literals.h"
 
-#include <array>
-#include <map>
-#include <mutex>
-
 #include "base/text.h"
 #include "messages/error_record.h"
 
@@ -23,25 +19,6 @@ std::size_t utf8Length(std::string_view text, std::size_t at) {
   for (std::size_t i = 1; i < n; ++i)
     if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
   return n;
-}
-
-// The byte of a single-byte code page for each character it holds above 0x7F (as UTF-8), the
-// inverse of the table the reader decodes with; a code page without a table is read as
-// Windows-1252, so it is written as Windows-1252 too.
-const std::map<std::string, char, std::less<>>& codePageBytes(int codePage) {
-  static std::mutex guard;
-  static std::map<int, std::map<std::string, char, std::less<>>> tables;
-  const std::lock_guard lock(guard);
-  auto [at, added] = tables.try_emplace(codePage);
-  if (added) {
-    for (int b = 0x80; b < 0x100; ++b) {
-      const std::string byte(1, static_cast<char>(b));
-      const auto decoded = codePageToUtf8(byte, codePage);
-      const std::string character = decoded ? *decoded : *codePageToUtf8(byte, kDefaultCodePage);
-      at->second.try_emplace(character, static_cast<char>(b));
-    }
-  }
-  return at->second;
 }
 
 }  // namespace
@@ -125,13 +102,18 @@ std::string writtenString(std::string_view text, const ScriptCharset& charset,
     } else if (asUtf8) {
       out.append(text.substr(i, n));
     } else {
-      const auto& bytes = codePageBytes(charset.codePage);
-      const auto at = bytes.find(text.substr(i, n));
-      if (at == bytes.end())
-        throw Refusal("Il carattere " + std::string(text.substr(i, n)) +
-                      " non esiste nella code page " + std::to_string(charset.codePage) +
-                      " dello script.");
-      out += at->second;
+      // A code page without a table here is read as Windows-1252, so it is written so too.
+      const std::string character(text.substr(i, n));
+      const auto bytes = utf8ToCodePage(
+          character, codePageToUtf8({}, charset.codePage) ? charset.codePage : kDefaultCodePage);
+      if (!bytes)
+        throw Refusal("Il carattere " + character + " non esiste nella code page " +
+                      std::to_string(charset.codePage) + " dello script.");
+      // A second byte that is a backslash would begin an escape.
+      if (bytes->find('\\') != std::string::npos)
+        throw Refusal("Il carattere " + character + " non si può scrivere tra virgolette nella " +
+                      "code page " + std::to_string(charset.codePage) + " dello script.");
+      out += *bytes;
     }
     i += n;
   }
@@ -145,6 +127,56 @@ std::string literalFor(std::string_view text, bool wide, const ScriptCharset& ch
 
 std::string textAsWritten(std::string_view script, const WrittenText& text) {
   return literalsAsWritten(text.of(script));
+}
+
+std::string oneLineText(std::string_view text) {
+  constexpr std::string_view kHex = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\')
+      out += "\\\\";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == '\r')
+      out += "\\r";
+    else if (c == '\t')
+      out += "\\t";
+    else if (byte < 0x20 || byte == 0x7F)
+      out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xF]};
+    else
+      out += c;
+  }
+  return out;
+}
+
+std::string fromOneLine(std::string_view line) {
+  const auto hexDigit = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::string out;
+  out.reserve(line.size());
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    const char next = i + 1 < line.size() ? line[i + 1] : '\0';
+    if (c != '\\') {
+      out += c;
+    } else if (next == '\\' || next == 'n' || next == 'r' || next == 't') {
+      out += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : '\\';
+      ++i;
+    } else if (next == 'x' && i + 3 < line.size() && hexDigit(line[i + 2]) >= 0 &&
+               hexDigit(line[i + 3]) >= 0) {
+      out += static_cast<char>(hexDigit(line[i + 2]) * 16 + hexDigit(line[i + 3]));
+      i += 3;
+    } else {
+      out += c;
+    }
+  }
+  return out;
 }
 
 std::string indentOf(std::string_view text, std::size_t offset) {

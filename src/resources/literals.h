@@ -61,6 +61,15 @@ std::string literalFor(std::string_view text, bool wide, const ScriptCharset& ch
 // The contents of the literals of `text` with their escapes as written, joined.
 std::string textAsWritten(std::string_view script, const WrittenText& text);
 
+// A text (UTF-8) on one line, as the batch tool prints it and takes it back: a backslash
+// doubled, line feed, carriage return and tab as \n, \r and \t, every other control character
+// as \x and two hexadecimal digits; the rest as it stands (a quote too).
+std::string oneLineText(std::string_view text);
+
+// The text of a one-line form (oneLineText undone): \\ \n \r \t and \xhh read as above; a
+// backslash before anything else stays as it stands, with what follows it.
+std::string fromOneLine(std::string_view line);
+
 // The blanks that begin the line that holds `offset`.
 std::string indentOf(std::string_view text, std::size_t offset);
 

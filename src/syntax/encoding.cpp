@@ -6,7 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include <map>
+#include <mutex>
+
 #include "base/text.h"
+#include "syntax/code_page_932.h"
 
 namespace kolvre {
 
@@ -138,13 +142,74 @@ char cp1252Byte(std::uint32_t cp) {
   return b != 0 ? b : '?';
 }
 
+constexpr int kJapaneseCodePage = 932;
+
+bool isCp932Lead(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+// The character of a Japanese lead byte and the byte after it; 0 when the pair is none.
+char16_t cp932Pair(unsigned char lead, unsigned char trail) {
+  if (!isCp932Lead(lead) || trail < 0x40 || trail > 0xFC) return 0;
+  const std::size_t row = lead <= 0x9F ? lead - 0x81u : lead - 0xE0u + 0x1Fu;
+  return kCp932Pairs[row * kCp932Trails + (trail - 0x40u)];
+}
+
+// The character of a Japanese byte that stands alone (a lead byte does not).
+char16_t cp932Single(unsigned char b) {
+  if (b == 0x80) return 0x0080;
+  if (b == 0xA0) return 0xF8F0;
+  if (b >= 0xA1 && b <= 0xDF) return static_cast<char16_t>(0xFF61 + (b - 0xA1));
+  if (b >= 0xFD) return static_cast<char16_t>(0xF8F1 + (b - 0xFD));
+  return 0;
+}
+
+void appendCp932(std::string& out, std::string_view bytes, std::size_t& i) {
+  const auto b = static_cast<unsigned char>(bytes[i]);
+  if (const char16_t single = cp932Single(b)) {
+    appendUtf8(out, single);
+    ++i;
+    return;
+  }
+  const char16_t pair =
+      i + 1 < bytes.size() ? cp932Pair(b, static_cast<unsigned char>(bytes[i + 1])) : 0;
+  appendUtf8(out, pair != 0 ? pair : 0xFFFD);
+  i += pair != 0 ? 2 : 1;
+}
+
+// The bytes of every character of a code page with a table here, above 0x7F; the first bytes
+// in the table's order where two stand for one character.
+const std::map<std::uint32_t, std::string>& codePageBytes(int codePage) {
+  static std::mutex guard;
+  static std::map<int, std::map<std::uint32_t, std::string>> tables;
+  const std::lock_guard lock(guard);
+  auto [at, added] = tables.try_emplace(codePage);
+  if (!added) return at->second;
+  std::vector<std::string> sequences;
+  for (int b = 0x80; b < 0x100; ++b) sequences.emplace_back(1, static_cast<char>(b));
+  if (codePage == kJapaneseCodePage)
+    for (int lead = 0x81; lead < 0xFD; ++lead)
+      for (int trail = 0x40; trail < 0xFD; ++trail)
+        if (cp932Pair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)))
+          sequences.push_back({static_cast<char>(lead), static_cast<char>(trail)});
+  for (const std::string& sequence : sequences) {
+    const std::string utf8 = *codePageToUtf8(sequence, codePage);
+    const std::size_t n = utf8Length(utf8, 0);
+    if (n == 0 || n != utf8.size()) continue;  // a lead byte alone
+    const std::uint32_t cp = decodeAt(utf8, 0, n);
+    if (cp != 0xFFFD) at->second.try_emplace(cp, sequence);
+  }
+  return at->second;
+}
+
 }  // namespace
 
 std::optional<std::string> codePageToUtf8(std::string_view bytes, int codePage) {
   const std::array<char16_t, 128>* table = nullptr;
   if (codePage == 1250) table = &kCp1250High;
   if (codePage == 1251) table = &kCp1251High;
-  if (!table && codePage != 1252 && codePage != kUtf8CodePage) return std::nullopt;
+  const bool japanese = codePage == kJapaneseCodePage;
+  if (!table && !japanese && codePage != 1252 && codePage != kUtf8CodePage) return std::nullopt;
   std::string out;
   out.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
@@ -157,6 +222,8 @@ std::optional<std::string> codePageToUtf8(std::string_view bytes, int codePage) 
       if (n == 0) appendUtf8(out, 0xFFFD);
       out.append(bytes.substr(i, n));
       i += n == 0 ? 1 : n;
+    } else if (japanese) {
+      appendCp932(out, bytes, i);
     } else {
       const std::uint32_t cp = table ? (*table)[b - 0x80] : cp1252(b);
       appendUtf8(out, cp != 0 ? cp : b);
@@ -280,6 +347,35 @@ std::string fromDisplay(std::string_view utf8, TextEncoding encoding) {
       continue;
     }
     out += cp1252Byte(decodeAt(utf8, i, n));
+    i += n;
+  }
+  return out;
+}
+
+std::optional<std::string> utf8ToCodePage(std::string_view utf8, int codePage) {
+  if (codePage == kUtf8CodePage) {
+    for (std::size_t i = 0; i < utf8.size();) {
+      const auto b = static_cast<unsigned char>(utf8[i]);
+      const std::size_t n = b < 0x80 ? 1 : utf8Length(utf8, i);
+      if (n == 0) return std::nullopt;
+      i += n;
+    }
+    return std::string(utf8);
+  }
+  if (!codePageToUtf8(std::string_view(), codePage)) return std::nullopt;
+  const auto& bytes = codePageBytes(codePage);
+  std::string out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out += utf8[i++];
+      continue;
+    }
+    const std::size_t n = utf8Length(utf8, i);
+    if (n == 0) return std::nullopt;
+    const auto at = bytes.find(decodeAt(utf8, i, n));
+    if (at == bytes.end()) return std::nullopt;
+    out += at->second;
     i += n;
   }
   return out;

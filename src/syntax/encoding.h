@@ -38,8 +38,14 @@ std::string utf16Fault(std::string_view bytes, bool bigEndian);
 
 // Bytes of code page `codePage` as UTF-8, as the system converts them: a byte a single-byte page
 // leaves undefined stands for the control character of its value, and in UTF-8 (65001) a byte
-// that begins no valid sequence becomes U+FFFD. Nothing for a code page without a table here
-// (1250, 1251, 1252 and 65001 have one).
+// that begins no valid sequence becomes U+FFFD, and so does a Japanese (932) lead byte without
+// its trail byte. Nothing for a code page without a table here (1250, 1251, 1252, 932 and 65001
+// have one).
 std::optional<std::string> codePageToUtf8(std::string_view bytes, int codePage);
+
+// UTF-8 text as bytes of code page `codePage` (codePageToUtf8 undone; where the page holds two
+// byte sequences for one character, the first of the table). Nothing when the text is no UTF-8,
+// the page lacks one of its characters, or the page has no table here.
+std::optional<std::string> utf8ToCodePage(std::string_view utf8, int codePage);
 
 }  // namespace kolvre

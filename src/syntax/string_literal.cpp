@@ -1,5 +1,7 @@
 #include "syntax/string_literal.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"
@@ -54,7 +56,41 @@ char simpleEscape(char c) {
   }
 }
 
+// A code page with a table here other than Windows-1252 and UTF-8, whose bytes toDisplay would
+// read in another code page.
+bool ownTable(const ScriptCharset& charset) {
+  return !charset.utf16File && charset.codePage != kDefaultCodePage &&
+         charset.codePage != kUtf8CodePage &&
+         codePageToUtf8(std::string_view(), charset.codePage).has_value();
+}
+
+std::size_t writtenBackslashes(std::string_view text) {
+  return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\\'));
+}
+
+TextEncoding displayEncoding(const ScriptCharset& charset) {
+  return charset.utf16File || charset.codePage == kUtf8CodePage ? TextEncoding::Utf8
+                                                                : TextEncoding::Windows1252;
+}
+
 }  // namespace
+
+std::string writtenToUtf8(std::string_view bytes, const ScriptCharset& charset) {
+  if (ownTable(charset)) return *codePageToUtf8(bytes, charset.codePage);
+  return toDisplay(bytes, displayEncoding(charset));
+}
+
+std::optional<std::string> utf8ToWritten(std::string_view utf8, const ScriptCharset& charset) {
+  if (!ownTable(charset)) {
+    const TextEncoding encoding = displayEncoding(charset);
+    if (!representable(utf8, encoding)) return std::nullopt;
+    return fromDisplay(utf8, encoding);
+  }
+  auto bytes = utf8ToCodePage(utf8, charset.codePage);
+  // A two-byte character whose second byte is a backslash would begin an escape.
+  if (!bytes || writtenBackslashes(*bytes) != writtenBackslashes(utf8)) return std::nullopt;
+  return bytes;
+}
 
 std::vector<CompiledRun> compiledRuns(std::string_view text) {
   std::vector<CompiledRun> runs;

@@ -58,6 +58,15 @@ std::string shownString(std::string_view asWritten, const ScriptCharset& charset
 // The charset in force at `offset` of a script held as `text`.
 ScriptCharset scriptCharsetAt(std::string_view text, std::size_t offset, bool utf16File);
 
+// Script bytes as written (escapes left as they stand) as UTF-8, read in the code page of
+// `charset`: a UTF-16 file's text and a UTF-8 script's bytes as toDisplay reads UTF-8, a code
+// page without a table here as Windows-1252 (as toDisplay reads it).
+std::string writtenToUtf8(std::string_view bytes, const ScriptCharset& charset);
+
+// UTF-8 text as script bytes in the code page of `charset` (writtenToUtf8 undone: bytes read by
+// it come back the same). Nothing when the code page lacks one of the characters.
+std::optional<std::string> utf8ToWritten(std::string_view utf8, const ScriptCharset& charset);
+
 // True when every line end (CR LF) inside the string literal `literal` (a String token as
 // written) follows a backslash that continues the line, as the compilers read a literal: any
 // other line end leaves it open. A lone CR or LF is no line end.

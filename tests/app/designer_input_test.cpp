@@ -44,7 +44,7 @@ class DesignerInput : public testing::MainWindowFixture<> {
     showMainWindow("d.rc", kDialog, QSize(900, 600));
     const DialogReading reading = readDialog(kDialog, DialogMode::Designer);
     designer = std::make_unique<DesignerWindow>(reading.dialog, designerSurroundings(*window), ui,
-                                                doc.encoding(), [this](const DialogModel& d) {
+                                                [this](const DialogModel& d) {
                                                   stored.push_back(dialogBlock(d, "DLG"));
                                                   return true;
                                                 });

@@ -631,7 +631,7 @@ TEST(CliStrings, ListsAndSetsOneLiteralByIdOrValueKeepingTheFilesForm) {
                            "  8 L\"a\"\"b\" \"c\"\nEND\n");
   const CliRun listed = cli({"strings", f});
   EXPECT_EQ(listed.code, 0);
-  EXPECT_EQ(listed.out, "\tIDS_HELLO\tCiao\\tmondo\n\t8\ta\"\"bc\n");
+  EXPECT_EQ(listed.out, "\tIDS_HELLO\tCiao\\tmondo\n\t8\ta\"bc\n");
   EXPECT_EQ(cli({"string-set", f, "7", "Salve \"a\" tutti"}).code, 0);
   EXPECT_EQ(cli({"string-set", f, "8", "x"}).code, 0);
   EXPECT_EQ(TempDir::read(f),
@@ -663,6 +663,105 @@ TEST(CliStrings, ListsAndSetsOneLiteralByIdOrValueKeepingTheFilesForm) {
   const auto broken = dir.write("b.rc", "STRINGTABLE\n{\n 1\n}\n");
   EXPECT_EQ(cli({"strings", broken}).err,
             "Tabella delle stringhe alla riga 1: ID senza testo alla riga 3.\n");
+}
+
+// strings prints each text on one line, in the form string-set takes: given back, it writes
+// nothing, however the literal was written.
+TEST(CliStrings, PrintsOneLinePerStringThatStringSetTakesBack) {
+  TempDir dir;
+  const std::string script =
+      "STRINGTABLE\r\n{\r\n 1 \"a\\nb\"\r\n 2 \"go on \\\r\n     here\"\r\n"
+      " 3 \"c:\\\\dir\\tq \"\"x\"\"\"\r\n 4 \"\\x41\\101\\a\\r\" L\"z\"\r\n 5 \"tab\tin\"\r\n"
+      " 6 \"keep \\q\"\r\n}\r\n";
+  const auto f = dir.write("s.rc", script);
+  const CliRun listed = cli({"strings", f});
+  EXPECT_EQ(listed.out,
+            "\t1\ta\\nb\n\t2\tgo on here\n\t3\tc:\\\\dir\\tq \"x\"\n\t4\tAA\\x08\\rz\n"
+            "\t5\ttab\\tin\n\t6\tkeep \\\\q\n");
+  std::istringstream lines(listed.out);
+  for (std::string line; std::getline(lines, line);) {
+    const std::size_t id = line.find('\t') + 1, text = line.find('\t', id) + 1;
+    EXPECT_EQ(cli({"string-set", f, line.substr(id, text - id - 1), line.substr(text)}).code, 0);
+    EXPECT_EQ(TempDir::read(f), script) << line;
+  }
+  EXPECT_EQ(cli({"strings", f, "--raw"}).out,
+            "\t1\ta\nb\n\t2\tgo on here\n\t3\tc:\\dir\tq \"x\"\n\t4\tAA\b\rz\n\t5\ttab\tin\n"
+            "\t6\tkeep \\q\n");
+  // A backslash before a letter that makes no escape stays; a doubled one is one backslash.
+  EXPECT_EQ(cli({"string-set", f, "1", "x\\\\n\\y\\x4"}).code, 0);
+  EXPECT_EQ(cli({"string-set", f, "5", "\\x09\\x7f"}).code, 0);
+  EXPECT_NE(TempDir::read(f).find(" 1 \"x\\\\n\\\\y\\\\x4\"\r\n"), std::string::npos);
+  EXPECT_NE(TempDir::read(f).find(" 5 \"\\t\\177\"\r\n"), std::string::npos);
+  EXPECT_EQ(cli({"strings", f, "--raw", "x"}).code, 2);
+}
+
+// Under "#pragma code_page(1251)" every text is read, shown and written in Cyrillic: a string,
+// a dialog's caption, a control's text, a menu's items.
+TEST(CliCodePage, TextsAreReadAndWrittenInThePageInForce) {
+  TempDir dir;
+  const std::string head =
+      "#pragma code_page(1251)\nSTRINGTABLE\n{\n 1 \"\xCF\xE5\xF7\xE0\xF2\xFC"
+      "\"\n}\nD DIALOG 0, 0, 100, 50\nCAPTION \"\xCE\xEA\xED\xEE"
+      "\"\n{\n LTEXT \"\xC8\xEC\xFF"
+      "\", 10, 5, 5, 40, 8\n}\n";
+  const std::string menu =
+      "M MENU\n{\n POPUP \"\xD4\xE0\xE9\xEB"
+      "\"\n {\n  MENUITEM \"\xCE\xF2\xEA\xF0\xFB\xF2\xFC"
+      "\", 100\n }\n}\n";
+  const auto f = dir.write("r.rc", head + menu);
+  EXPECT_EQ(cli({"strings", f}).out, "\t1\tПечать\n");
+  EXPECT_NE(cli({"dialog-props", f, "D"}).out.find("Titolo:\tОкно\n"), std::string::npos);
+  EXPECT_EQ(cli({"tab-order", f, "D"}).out.substr(0, 8), "1\tИмя");
+  EXPECT_EQ(cli({"menu", f, "M"}).out, "Файл\t\t\n  Открыть\t100\t\n");
+  // Typed back as shown: nothing changes. Typed anew: the page's bytes.
+  EXPECT_EQ(cli({"string-set", f, "1", "Печать"}).code, 0);
+  EXPECT_EQ(cli({"dialog-props", f, "D", "--caption", "Окно"}).code, 0);
+  EXPECT_EQ(TempDir::read(f), head + menu);
+  EXPECT_EQ(cli({"string-set", f, "1", "Сохранить"}).code, 0);
+  const CliRun caption = cli({"dialog-props", f, "D", "--caption", "Печать"});
+  EXPECT_EQ(caption.code, 0) << caption.err;
+  const std::string after = TempDir::read(f);
+  EXPECT_NE(after.find(" 1 \"\xD1\xEE\xF5\xF0\xE0\xED\xE8\xF2\xFC\"\n"), std::string::npos);
+  EXPECT_NE(after.find("CAPTION \"\xCF\xE5\xF7\xE0\xF2\xFC\"\n"), std::string::npos);
+  EXPECT_EQ(cli({"strings", f}).out, "\t1\tСохранить\n");
+  // A character the page lacks is refused, in the caption as in a string.
+  const CliRun greek = cli({"dialog-props", f, "D", "--caption", "Ωμέγα"});
+  EXPECT_EQ(greek.code, 1);
+  EXPECT_EQ(greek.err, "Titolo: Campo non valido.\n");
+  EXPECT_EQ(cli({"string-set", f, "1", "é"}).code, 1);
+  EXPECT_EQ(TempDir::read(f), after);
+  // A version value, shown with its escapes as written.
+  const auto v =
+      dir.write("v.rc",
+                "#pragma code_page(1251)\nV VERSIONINFO\nBEGIN\n BLOCK \"StringFileInfo\"\n"
+                " BEGIN\n  BLOCK \"041904e3\"\n  BEGIN\n   VALUE \"FileDescription\", \""
+                "\xCF\xE5\xF7\xE0\xF2\xFC"
+                "\\0\"\n  END\n END\nEND\n");
+  EXPECT_EQ(cli({"version", v, "V"}).out, "041904e3\tFileDescription\tПечать\\0\n");
+  EXPECT_EQ(cli({"version-set", v, "V", "FileDescription", "Окно"}).code, 0);
+  EXPECT_NE(TempDir::read(v).find("\"\xCE\xEA\xED\xEE\\0\""), std::string::npos);
+}
+
+// Under "#pragma code_page(932)" texts are read and written in two-byte Japanese; a character
+// whose second byte is a backslash would begin an escape, and is refused.
+TEST(CliCodePage, JapaneseCaptionsAndStrings) {
+  TempDir dir;
+  const auto f = dir.write("j.rc",
+                           "#pragma code_page(932)\nSTRINGTABLE\n{\n 1 \"\x88\xF3\x8D\xFC\"\n}\n"
+                           "D DIALOG 0, 0, 100, 50\nCAPTION \"\x91\x8B\"\n{\n}\n");
+  EXPECT_EQ(cli({"strings", f}).out, "\t1\t印刷\n");
+  EXPECT_NE(cli({"dialog-props", f, "D"}).out.find("Titolo:\t窓\n"), std::string::npos);
+  const CliRun caption = cli({"dialog-props", f, "D", "--caption", "印刷"});
+  EXPECT_EQ(caption.code, 0) << caption.err;
+  EXPECT_EQ(cli({"string-set", f, "1", "窓"}).code, 0);
+  const std::string after = TempDir::read(f);
+  EXPECT_NE(after.find("CAPTION \"\x88\xF3\x8D\xFC\"\n"), std::string::npos);
+  EXPECT_NE(after.find(" 1 \"\x91\x8B\"\n"), std::string::npos);
+  EXPECT_EQ(cli({"dialog-props", f, "D", "--caption", "表"}).err, "Titolo: Campo non valido.\n");
+  EXPECT_EQ(cli({"string-set", f, "1", "表"}).err,
+            "Il carattere 表 non si può scrivere tra virgolette nella code page 932 dello "
+            "script.\n");
+  EXPECT_EQ(TempDir::read(f), after);
 }
 
 TEST(CliVersion, PrintsFieldsAndValuesAndSetsOneValueOfOneBlock) {

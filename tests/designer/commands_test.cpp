@@ -319,6 +319,39 @@ TEST(DesignerProperties, AChangedFieldChangesOnlyItsTextInTheStatement) {
   }
 }
 
+// Under a Cyrillic code page the form shows a control's text in Cyrillic and writes what is
+// typed in its bytes, the clipboard alike; a character the page lacks is refused.
+TEST(DesignerProperties, TheTextIsShownAndTypedInTheDialogsCodePage) {
+  const std::string name = "\xC8\xEC\xFF", print = "\xCF\xE5\xF7\xE0\xF2\xFC";
+  TestDesigner d(controlLine(name, 101, "BUTTON", testing::kButtonStyle, 10, 20, 40, 14),
+                 {1251, false});
+  d.host.answer = [](ControlProperties form) {
+    form.caption = "Печать";
+    return form;
+  };
+  ASSERT_TRUE(d.commands().editProperties(0));
+  EXPECT_EQ(d.host.shownForms.at(0).caption, "Имя");
+  EXPECT_EQ(d.at(0).caption, print);
+  // Confirmed as shown, the text keeps its bytes.
+  d.host.answer = [](ControlProperties form) { return form; };
+  EXPECT_TRUE(d.commands().editProperties(0));
+  EXPECT_EQ(d.at(0).caption, print);
+  d.host.answer = [](ControlProperties form) {
+    form.caption = "Ωμέγα";
+    return form;
+  };
+  EXPECT_FALSE(d.commands().editProperties(0));
+  EXPECT_EQ(d.ui.messageTexts(), std::vector<std::string>{"Campo non valido."});
+  EXPECT_EQ(d.at(0).caption, print);
+  d.dragControl(0, {d.at(0).rect.x + 1, d.at(0).rect.y + 1}, {});
+  d.commands().copy();
+  EXPECT_NE(d.ui.clipboard.find("\"Печать\""), std::string::npos);
+  d.ui.clipboard = "CONTROL \"Окно Ω\", 7, \"BUTTON\", BS_PUSHBUTTON | WS_CHILD, 0, 0, 50, 10";
+  d.commands().paste(PixelPoint{0, 0});
+  ASSERT_EQ(d.model.controls.size(), 2u);
+  EXPECT_EQ(d.at(1).caption, "\xCE\xEA\xED\xEE ?");
+}
+
 // --- widen and autosize ---
 
 TEST(DesignerWiden, WidthOfTheClientAreaOnTheGrid) {

@@ -52,8 +52,9 @@ struct TestDesigner {
   Designer designer;
 
   // A dialog of 200 x 100 dialog units holding `body` (CONTROL lines joined by CR LF).
-  explicit TestDesigner(std::string_view body)
-      : model(read(body)), designer(model, ui, host, fixedWidth) {}
+  // `charset`: the code page in force where the dialog stands.
+  explicit TestDesigner(std::string_view body, const ScriptCharset& charset = {})
+      : model(read(body)), designer(model, ui, host, fixedWidth, charset) {}
 
   static DialogModel read(std::string_view body) {
     std::string block =

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "base/text.h"
+#include "cli/cli.h"
+#include "syntax/encoding.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -158,6 +160,7 @@ struct Compilation {
   bool ok = false;
   std::string output;
   std::map<std::string, std::string> dialogs;
+  std::vector<testing::Compiled> resources;  // every resource, dialogs too
 };
 
 class RcCompilers : public ::testing::Test {
@@ -197,7 +200,7 @@ class RcCompilers : public ::testing::Test {
     const std::string rc = dir.write("l.rc", kPrelude + script);
     const testing::CommandRun pre =
         testing::runCommand(shellQuoted(cpp) + " " + kCppArgs + " " + shellQuoted(rc));
-    if (!pre.ok) return {false, pre.output, {}};
+    if (!pre.ok) return {false, pre.output, {}, {}};
     std::string own;
     bool inScript = false;
     std::istringstream lines(pre.output);
@@ -216,10 +219,11 @@ class RcCompilers : public ::testing::Test {
   }
 
   Compilation finish(const testing::CommandRun& run, const std::string& res) {
-    Compilation c{run.ok, run.output, {}};
+    Compilation c{run.ok, run.output, {}, {}};
     if (!run.ok) return c;
-    for (testing::Compiled& r : testing::readRes(TempDir::read(res)))
-      if (r.type == kRtDialog) c.dialogs[r.name] = std::move(r.data);
+    c.resources = testing::readRes(TempDir::read(res));
+    for (const testing::Compiled& r : c.resources)
+      if (r.type == kRtDialog) c.dialogs[r.name] = r.data;
     return c;
   }
 
@@ -576,6 +580,59 @@ TEST_F(RcCompilers, EveryCorpusDialogStoredCompilesToTheSameTemplate) {
               << tally.originalRefused << " whose original the compiler refuses\n";
     EXPECT_GT(tally.compared, tally.dialogs / 4) << compiler;
   }
+}
+
+// Under "#pragma code_page(1251)" the texts the editor shows and writes are the texts the
+// compilers store: a caption set through dialog-props, a string set through string-set, a
+// control's text and a menu item read as the editor reads them.
+TEST_F(RcCompilers, TextsInTheCodePageInForceCompileToWhatTheEditorShows) {
+  const std::string script =
+      "#pragma code_page(1251)\r\nSTRINGTABLE\r\n{\r\n 1 \"x\"\r\n}\r\n"
+      "D DIALOG 0, 0, 100, 50\r\nSTYLE WS_POPUP | WS_CAPTION\r\nCAPTION \"x\"\r\n{\r\n"
+      " LTEXT \"\xC8\xEC\xFF\", 10, 5, 5, 40, 8\r\n}\r\n"
+      "M MENU\r\n{\r\n MENUITEM \"\xD4\xE0\xE9\xEB\", 100\r\n}\r\n";
+  const std::string f = dir.write("edited.rc", script);
+  std::istringstream in;
+  std::ostringstream out, err;
+  ASSERT_EQ(runCli({"string-set", f, "1", "Сохранить"}, in, out, err), 0) << err.str();
+  ASSERT_EQ(runCli({"dialog-props", f, "D", "--caption", "Печать"}, in, out, err), 0) << err.str();
+  ASSERT_EQ(runCli({"tab-order", f, "D"}, in, out, err), 0);
+  ASSERT_EQ(runCli({"menu", f, "M"}, in, out, err), 0);
+  EXPECT_EQ(out.str(), "1\tИмя\t10\tSTATIC\t5\t5\t40\t8\nФайл\t100\t\n");
+  const std::string edited = TempDir::read(f);
+  for (const auto& [name, compile] : compilers()) {
+    SCOPED_TRACE(name);
+    const Compilation c = compile(edited);
+    // llvm-rc reads no code page but 1252 and UTF-8: it refuses the Cyrillic bytes.
+    if (name == "llvm-rc") {
+      EXPECT_FALSE(c.ok);
+      EXPECT_NE(c.output.find("codepage"), std::string::npos) << c.output;
+      continue;
+    }
+    ASSERT_TRUE(c.ok) << c.output;
+    std::string all;
+    for (const testing::Compiled& r : c.resources) all += r.data;
+    for (const std::string_view text : {"Сохранить", "Печать", "Имя", "Файл"})
+      EXPECT_NE(all.find(utf8ToUtf16(text, false)), std::string::npos) << text;
+  }
+}
+
+// The same under "#pragma code_page(932)": two-byte Japanese texts.
+TEST_F(RcCompilers, JapaneseTextsCompileToWhatTheEditorShows) {
+  const std::string f = dir.write("japanese.rc",
+                                  "#pragma code_page(932)\r\nSTRINGTABLE\r\n{\r\n 1 \"x\"\r\n}\r\n"
+                                  "D DIALOG 0, 0, 100, 50\r\nSTYLE WS_POPUP | WS_CAPTION\r\n"
+                                  "CAPTION \"x\"\r\n{\r\n}\r\n");
+  std::istringstream in;
+  std::ostringstream out, err;
+  ASSERT_EQ(runCli({"string-set", f, "1", "印刷"}, in, out, err), 0) << err.str();
+  ASSERT_EQ(runCli({"dialog-props", f, "D", "--caption", "窓ｱ"}, in, out, err), 0) << err.str();
+  const Compilation c = compileWithWindres(TempDir::read(f));
+  ASSERT_TRUE(c.ok) << c.output;
+  std::string all;
+  for (const testing::Compiled& r : c.resources) all += r.data;
+  for (const std::string_view text : {"印刷", "窓ｱ"})
+    EXPECT_NE(all.find(utf8ToUtf16(text, false)), std::string::npos) << text;
 }
 
 }  // namespace

@@ -90,3 +90,34 @@ TEST(StringLiteral, AdjacentLiteralsAsWrittenJoined) {
 
 }  // namespace
 }  // namespace kolvre
+
+namespace kolvre {
+namespace {
+
+// Bytes as written (escapes untouched) read in a code page and typed back: the same bytes.
+TEST(StringLiteral, WrittenBytesReadInTheCodePageAndTypedBack) {
+  const ScriptCharset cyrillic{1251, false}, latin{1252, false}, utf8{kUtf8CodePage, false},
+      utf16File{1251, true}, unknown{949, false};
+  // "Печать\t" as cp1251 bytes, the escape left as written.
+  const std::string print = "\xCF\xE5\xF7\xE0\xF2\xFC\\t";
+  EXPECT_EQ(writtenToUtf8(print, cyrillic), "Печать\\t");
+  EXPECT_EQ(utf8ToWritten("Печать\\t", cyrillic), print);
+  EXPECT_EQ(writtenToUtf8(print, latin), "Ïå÷àòü\\t");
+  // Every byte of a single-byte page comes back, those the page leaves undefined too.
+  std::string all;
+  for (int b = 1; b < 0x100; ++b) all += static_cast<char>(b);
+  for (const ScriptCharset& charset : {cyrillic, latin, ScriptCharset{1250, false}})
+    EXPECT_EQ(utf8ToWritten(writtenToUtf8(all, charset), charset), all) << charset.codePage;
+  // A character the page lacks is no text of it.
+  EXPECT_EQ(utf8ToWritten("Печать", latin), std::nullopt);
+  EXPECT_EQ(utf8ToWritten("é", cyrillic), std::nullopt);
+  EXPECT_EQ(utf8ToWritten("€", cyrillic), "\x88");
+  // UTF-8 scripts and UTF-16 files hold any character; a page without a table reads as 1252.
+  EXPECT_EQ(utf8ToWritten("Печать 印刷", utf8), "Печать 印刷");
+  EXPECT_EQ(writtenToUtf8("Печать 印刷", utf16File), "Печать 印刷");
+  EXPECT_EQ(utf8ToWritten("印刷", utf16File), "印刷");
+  EXPECT_EQ(writtenToUtf8("\xE9", unknown), "é");
+}
+
+}  // namespace
+}  // namespace kolvre
