@@ -232,7 +232,14 @@ bool endsLeftOpen(std::string_view text, std::size_t from, std::size_t end) {
   Lexer lexer(text, from, true);
   Token last;
   for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
-  return leftOpen(text, last);
+  return takesNextLine(text, last);
+}
+
+bool takesNextLine(std::string_view text, const Token& t) {
+  if (!leftOpen(text, t)) return false;
+  if (t.kind == TokenKind::Comment) return true;
+  const std::string probe = std::string(t.of(text)) + "\r\n";
+  return lexing::stringEnd(probe, 0) == probe.size();
 }
 
 bool onlyComments(std::string_view text, std::size_t from, std::size_t to, bool atLineStart) {

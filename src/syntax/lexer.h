@@ -143,8 +143,13 @@ bool leftOpen(std::string_view text, const Token& t);
 // closing quote.
 bool stringClosed(std::string_view literal);
 
-// True when the last token from `from` to the text's end is a string or comment left open, when
-// `end` is the text's end (nothing else ends there open).
+// True when `t`, left open at the end of the text (leftOpen), would take in a line put after it
+// (a line end, then more text): a block comment, or a string whose last byte is a backslash that
+// continues it. A string its line end closes takes in nothing from the next line.
+bool takesNextLine(std::string_view text, const Token& t);
+
+// True when the last token from `from` to the text's end would take in a line put after it
+// (takesNextLine), when `end` is the text's end (nothing else ends there open).
 bool endsLeftOpen(std::string_view text, std::size_t from, std::size_t end);
 
 // True when only comments stand in `text` from `from` to `to`, each whole in that stretch, with

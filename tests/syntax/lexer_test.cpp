@@ -114,7 +114,11 @@ TEST(Lexer, StringsLeftOpenAndClosed) {
   EXPECT_FALSE(openAtEnd("A \"closed\""));
   EXPECT_FALSE(openAtEnd("A \"open\r\n"));  // the line end closed it
   EXPECT_TRUE(openAtEnd("A /* open"));
-  EXPECT_TRUE(endsLeftOpen("1 \"a\r\n2 \"b", 0, 10));
+  // Only what a line put after it would run into: a comment, a string a backslash continues.
+  EXPECT_FALSE(endsLeftOpen("1 \"a\r\n2 \"b", 0, 10));
+  EXPECT_TRUE(endsLeftOpen("1 \"a\r\n2 \"b\\", 0, 11));
+  EXPECT_FALSE(endsLeftOpen("1 \"a\r\n2 \"b\\\r\n", 0, 13));
+  EXPECT_TRUE(endsLeftOpen("1 \"a\r\n2 /* b", 0, 12));
   EXPECT_FALSE(endsLeftOpen("1 \"a\r\n2 \"b\"", 0, 11));
   EXPECT_FALSE(endsLeftOpen("1 \"a\r\n", 0, 6));
   // A string its line end closed, mid-text: not left open, and not closed either.
