@@ -22,9 +22,11 @@ constexpr std::size_t kMaxMoves = 16;
 
 // The rules hold for every text, statements left open included. The seeds in seeds/reorder/
 // named after a case keep texts on which they once broke:
-//  - a block whose file name is a string left open at the end of the text, or whose last line
-//    ends in a block comment left open, stands fast, so that nothing is read into that string or
-//    comment (open_string_file_name.rc, open_comment_after_block.rc);
+//  - a block whose file name is a string left open at the end of the text that a backslash
+//    continues, or whose last line ends in a block comment left open, stands fast, so that
+//    nothing is read into that string or comment (open_string_file_name.rc,
+//    open_comment_after_block.rc); a string left open without that backslash ends with its line
+//    and may move (and a block may end up last with it: string_closed_by_line_moved_last.rc);
 //  - a statement left open ends where the next statement at a line start begins, and that block
 //    stands fast: neither the whole reorder nor the move of one block takes it away, puts another
 //    block there (a manifest, 24, whose type is no keyword, would be read into the open

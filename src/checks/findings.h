@@ -32,6 +32,7 @@ enum class CheckRule : std::uint8_t {
   EscapedQuote,       // a quote escaped with a backslash in a string, which llvm-rc refuses
   Multiplication,     // a value that multiplies or divides, which llvm-rc refuses
   UnreadText,         // text the syntax tree cannot place
+  UnclosedText,       // a string left open on its line, which both compilers refuse
   // Translations, against the resource's first language.
   MissingInTranslation,  // a control of the first language the translation lacks
   AddedInTranslation,    // a control the first language lacks
@@ -47,7 +48,7 @@ struct CheckRuleInfo {
 };
 
 // Indexed by CheckRule.
-inline constexpr std::array<CheckRuleInfo, 17> kCheckRules{{
+inline constexpr std::array<CheckRuleInfo, 18> kCheckRules{{
     {CheckRule::OutsideClient, "fuori-area", Severity::Error},
     {CheckRule::Overlap, "sovrapposti", Severity::Error},
     {CheckRule::DuplicateControlId, "id-doppio", Severity::Error},
@@ -62,6 +63,7 @@ inline constexpr std::array<CheckRuleInfo, 17> kCheckRules{{
     {CheckRule::EscapedQuote, "virgolette-con-barra", Severity::Warning},
     {CheckRule::Multiplication, "per-o-diviso", Severity::Warning},
     {CheckRule::UnreadText, "testo-non-riconosciuto", Severity::Warning},
+    {CheckRule::UnclosedText, "testo-non-chiuso", Severity::Error},
     {CheckRule::MissingInTranslation, "manca-in-traduzione", Severity::Error},
     {CheckRule::AddedInTranslation, "in-piu-in-traduzione", Severity::Warning},
     {CheckRule::FitsOnlyInOriginal, "tagliato-in-traduzione", Severity::Error},

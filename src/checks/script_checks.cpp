@@ -226,6 +226,23 @@ void unreadText(const ScriptView& view, std::vector<Finding>& found) {
   });
 }
 
+// Strings left open: the lexer ends one with its line and reads on, the compilers refuse it.
+void unclosedStrings(const ScriptView& view, std::vector<Finding>& found) {
+  const CheckContext& c = view.context;
+  forEachTree(view, [&](const Statement& s, const StatementTree& tree) {
+    const std::string_view text = s.of(c.text);
+    for (const TreeToken& t : tree.tokens) {
+      if (!isQuotedString(text, t)) continue;
+      const std::size_t quote = t.begin + (text[t.begin] == 'L' ? 1 : 0);
+      const std::size_t at = s.begin + quote;
+      if (stringClosed(text.substr(quote, t.end - quote)) || view.branches.dead(at)) continue;
+      found.push_back(
+          view.findingIn(s, at, CheckRule::UnclosedText,
+                         "Testo non chiuso alla riga " + std::to_string(view.line(at)) + "."));
+    }
+  });
+}
+
 // The menu items with an ID (separators and ID 0 aside), pop-ups' items included, in the
 // order of the text.
 void itemsWithId(const std::vector<MenuEntry>& items, std::vector<const MenuEntry*>& out) {
@@ -336,6 +353,7 @@ std::vector<Finding> checkScriptResources(const CheckContext& context) {
   escapedQuotes(view, found);
   multiplications(view, found);
   unreadText(view, found);
+  unclosedStrings(view, found);
   return found;
 }
 

@@ -158,8 +158,8 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
                              ListedKinds kinds) {
   const bool all = kinds == ListedKinds::All;
   const auto indexed = [all](const Statement& s) {
-    return s.listed ||
-           (all && (s.kind == StatementKind::Resource || s.kind == StatementKind::StringTable));
+    return !s.fromHeader && (s.listed || (all && (s.kind == StatementKind::Resource ||
+                                                  s.kind == StatementKind::StringTable)));
   };
   // String tables' names are made first: the sort keys look into them.
   std::vector<std::pair<std::string, std::optional<std::string>>> tables;
@@ -227,8 +227,9 @@ namespace {
 
 // The statements the index holds.
 bool isIndexed(const Statement& s, ListedKinds kinds) {
-  return s.listed || (kinds == ListedKinds::All &&
-                      (s.kind == StatementKind::Resource || s.kind == StatementKind::StringTable));
+  return !s.fromHeader &&
+         (s.listed || (kinds == ListedKinds::All && (s.kind == StatementKind::Resource ||
+                                                     s.kind == StatementKind::StringTable)));
 }
 
 // The entry of one indexed statement, in the language `current` unless it names its own.
@@ -278,8 +279,8 @@ void updateIndex(ResourceIndex& index, std::string_view before,
                  const std::vector<Statement>& afterStatements, ListedKinds kinds,
                  const StatementMatch& match) {
   const std::size_t first = match.first, beforeEnd = match.beforeEnd, afterEnd = match.afterEnd;
-  const auto moved = static_cast<std::ptrdiff_t>(after.size()) -
-                     static_cast<std::ptrdiff_t>(before.size());
+  const auto moved =
+      static_cast<std::ptrdiff_t>(after.size()) - static_cast<std::ptrdiff_t>(before.size());
   const auto& pairs = match.pairs;
   const bool found = match.found;
   // A LANGUAGE statement read again, or moved, changes the language of the entries after it.

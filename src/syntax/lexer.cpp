@@ -36,28 +36,46 @@ std::size_t blockCommentEnd(std::string_view text, std::size_t pos) {
   return text.size();
 }
 
-std::size_t stringEnd(std::string_view text, std::size_t pos) {
+namespace {
+
+// Where the string literal at `pos` ends (stringEnd), and whether its closing quote ends it.
+std::size_t scanString(std::string_view text, std::size_t pos, bool& closed) {
+  closed = false;
   const char* const base = text.data();
-  std::size_t from = pos + 1;
-  while (from < text.size()) {
-    const void* hit = std::memchr(base + from, '"', text.size() - from);
-    if (!hit) break;
-    const std::size_t quote = static_cast<const char*>(hit) - base;
+  const std::size_t size = text.size();
+  std::size_t from = pos + 1;  // after the opening quote, or the last quote read inside
+  for (std::size_t p = from; p < size; ++p) {
+    const char c = base[p];
+    if (c == '\r') {
+      // A line end ends a literal left open on its line, unless a backslash continues it.
+      if (p + 1 < size && base[p + 1] == '\n' && base[p - 1] != '\\') return p;
+      continue;
+    }
+    if (c != '"') continue;
     // An odd run of backslashes before the quote escapes it.
     std::size_t slashes = 0;
-    while (quote - slashes > from && base[quote - slashes - 1] == '\\') ++slashes;
+    while (p - slashes > from && base[p - slashes - 1] == '\\') ++slashes;
     if (slashes % 2 == 1) {
-      from = quote + 1;
+      from = p + 1;
       continue;
     }
     // A doubled quote stands for one quote inside the string.
-    if (quote + 1 < text.size() && base[quote + 1] == '"') {
-      from = quote + 2;
+    if (p + 1 < size && base[p + 1] == '"') {
+      from = p + 2;
+      ++p;
       continue;
     }
-    return quote + 1;
+    closed = true;
+    return p + 1;
   }
-  return text.size();
+  return size;
+}
+
+}  // namespace
+
+std::size_t stringEnd(std::string_view text, std::size_t pos) {
+  bool closed = false;
+  return scanString(text, pos, closed);
 }
 
 std::size_t apostropheStringEnd(std::string_view text, std::size_t pos) {
@@ -110,6 +128,35 @@ DirectiveKind directiveKind(std::string_view directive) {
   if (word == "elif" || word == "else") return DirectiveKind::Else;
   if (word == "endif") return DirectiveKind::EndIf;
   return DirectiveKind::Other;
+}
+
+std::optional<std::string_view> lineMarkerFile(std::string_view directive) {
+  std::size_t k = 1;
+  while (k < directive.size() && isBlank(directive[k])) ++k;
+  if (directive.substr(k, 4) == "line" &&
+      (k + 4 == directive.size() || isBlank(directive[k + 4]))) {
+    k += 4;
+    while (k < directive.size() && isBlank(directive[k])) ++k;
+  }
+  const std::size_t digits = k;
+  while (k < directive.size() && directive[k] >= '0' && directive[k] <= '9') ++k;
+  if (k == digits || k == directive.size() || !isBlank(directive[k])) return std::nullopt;
+  while (k < directive.size() && isBlank(directive[k])) ++k;
+  if (k == directive.size() || directive[k] != '"') return std::nullopt;
+  const std::size_t close = directive.find('"', k + 1);
+  if (close == std::string_view::npos) return std::nullopt;
+  return directive.substr(k + 1, close - k - 1);
+}
+
+bool marksHeader(std::string_view directive) {
+  const std::optional<std::string_view> file = lineMarkerFile(directive);
+  if (!file) return false;
+  const std::size_t dot = file->rfind('.');
+  if (dot == std::string_view::npos) return false;
+  const std::string_view extension = file->substr(dot + 1);
+  for (const std::string_view header : {"h", "hh", "hpp", "hxx"})
+    if (equalsIgnoringCase(extension, header)) return true;
+  return false;
 }
 
 Token Lexer::next() {
@@ -185,7 +232,14 @@ bool endsLeftOpen(std::string_view text, std::size_t from, std::size_t end) {
   Lexer lexer(text, from, true);
   Token last;
   for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
-  return leftOpen(text, last);
+  return takesNextLine(text, last);
+}
+
+bool takesNextLine(std::string_view text, const Token& t) {
+  if (!leftOpen(text, t)) return false;
+  if (t.kind == TokenKind::Comment) return true;
+  const std::string probe = std::string(t.of(text)) + "\r\n";
+  return lexing::stringEnd(probe, 0) == probe.size();
 }
 
 bool onlyComments(std::string_view text, std::size_t from, std::size_t to, bool atLineStart) {
@@ -193,6 +247,12 @@ bool onlyComments(std::string_view text, std::size_t from, std::size_t to, bool 
   for (Token t = lexer.next(); t.begin < to; t = lexer.next())
     if (t.kind != TokenKind::Comment || t.end > to) return false;
   return true;
+}
+
+bool stringClosed(std::string_view literal) {
+  if (literal.empty() || literal.front() != '"') return false;
+  bool closed = false;
+  return lexing::scanString(literal, 0, closed) == literal.size() && closed;
 }
 
 bool leftOpen(std::string_view text, const Token& t) {

@@ -1,12 +1,14 @@
 // The script's tokens as a resource compiler reads them: comments, string literals,
 // preprocessor lines, words, numbers and punctuation. Lines end at CR LF: a lone CR or LF is
-// white space inside a line. The lexer is total: any bytes give tokens, and an unterminated
-// comment or string runs to the end of the text.
+// white space inside a line. The lexer is total: any bytes give tokens. A block comment left
+// open runs to the end of the text; a string left open ends with its line (before the CR LF),
+// unless a backslash right before the line end continues it, as the compilers splice lines.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,7 +19,8 @@ namespace kolvre {
 enum class TokenKind : std::uint8_t {
   Word,       // a name or keyword: letters, digits, '_' and bytes above 0x7F, not first a digit
   Number,     // a digit first, then what a word holds (0x1F, 10L)
-  String,     // "..." (with "" and backslash escapes), or '...' closed on its own line
+  String,     // "..." (with "" and backslash escapes; one left open ends with its line), or
+              // '...' closed on its own line
   Punct,      // any other single byte
   Comment,    // // to the line end, or /* to */
   Directive,  // a preprocessor line: '#' first on its line, through its \ continuations
@@ -59,8 +62,8 @@ inline constexpr bool isWordByte(char c) {
 // Where the comment that starts at `pos` ("//" or "/*") ends.
 std::size_t lineCommentEnd(std::string_view text, std::size_t pos);
 std::size_t blockCommentEnd(std::string_view text, std::size_t pos);
-// Where the string literal that starts with the quote at `pos` ends (after its closing quote,
-// or the end of the text).
+// Where the string literal that starts with the quote at `pos` ends: after its closing quote;
+// else before the first CR LF that no backslash continues, or at the end of the text.
 std::size_t stringEnd(std::string_view text, std::size_t pos);
 // Where an apostrophe string that starts at `pos` ends on its own line; `pos + 1` when the
 // line holds no closing apostrophe (the apostrophe is then punctuation).
@@ -81,6 +84,15 @@ inline std::size_t wordEnd(std::string_view text, std::size_t pos) {
 enum class DirectiveKind : std::uint8_t { If, Else, EndIf, Other };
 // The kind of the preprocessor line `directive` ('#' first).
 DirectiveKind directiveKind(std::string_view directive);
+
+// The file a line marker names, as written between its quotes: `#line 12 "res.h"`, or
+// `# 12 "res.h" 1` as a preprocessor writes its output. Nothing for any other preprocessor line.
+std::optional<std::string_view> lineMarkerFile(std::string_view directive);
+
+// True when the preprocessor line `directive` is a line marker naming a header (.h, .hh, .hpp,
+// .hxx in any case): in preprocessed input, what follows it up to the next line marker is the
+// header's text, never resources.
+bool marksHeader(std::string_view directive);
 
 // A cursor over the tokens of a text.
 class Lexer {
@@ -123,11 +135,21 @@ class Lexer {
 };
 
 // True when `t` is a string or block comment left open: it runs to the end of the text without
-// its closing quote or "*/", and would take in whatever came after it.
+// its closing quote or "*/", and would take in whatever came after it on its line (a string) or
+// anywhere (a comment). A string closed by its line end is not left open: see stringClosed.
 bool leftOpen(std::string_view text, const Token& t);
 
-// True when the last token from `from` to the text's end is a string or comment left open, when
-// `end` is the text's end (nothing else ends there open).
+// True when the string token `literal` (as written, from its opening quote) ends with its
+// closing quote.
+bool stringClosed(std::string_view literal);
+
+// True when `t`, left open at the end of the text (leftOpen), would take in a line put after it
+// (a line end, then more text): a block comment, or a string whose last byte is a backslash that
+// continues it. A string its line end closes takes in nothing from the next line.
+bool takesNextLine(std::string_view text, const Token& t);
+
+// True when the last token from `from` to the text's end would take in a line put after it
+// (takesNextLine), when `end` is the text's end (nothing else ends there open).
 bool endsLeftOpen(std::string_view text, std::size_t from, std::size_t end);
 
 // True when only comments stand in `text` from `from` to `to`, each whole in that stretch, with

@@ -73,7 +73,7 @@ bool sameStatement(const Statement& before, const Statement& after, std::ptrdiff
       before.kind == StatementKind::Resource || before.kind == StatementKind::StringTable;
   return at(before.begin) == after.begin && at(before.end) == after.end &&
          before.kind == after.kind && before.listed == after.listed &&
-         before.complete == after.complete &&
+         before.complete == after.complete && before.fromHeader == after.fromHeader &&
          (!named ||
           (at(before.nameEnd) == after.nameEnd && at(before.typeBegin) == after.typeBegin &&
            at(before.typeEnd) == after.typeEnd));

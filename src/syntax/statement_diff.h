@@ -27,7 +27,7 @@ struct StatementMatch {
 };
 
 // The same statement read in both texts, `moved` bytes further on in the second: equal extents,
-// kind, name and type offsets, closed alike. (Its bytes are compared apart.)
+// kind, name and type offsets, closed alike, from a header alike. (Its bytes are compared apart.)
 bool sameStatement(const Statement& before, const Statement& after, std::ptrdiff_t moved);
 
 // The statements of `before` and `after` matched (`beforeStatements` and `afterStatements` are

@@ -33,6 +33,7 @@ Statement StatementReader::statementFrom(const Token& t) {
   Statement s;
   s.begin = t.begin;
   s.end = t.end;
+  s.fromHeader = inHeader_;
   switch (t.kind) {
     case TokenKind::Comment:
       s.kind = StatementKind::Comment;
@@ -40,6 +41,7 @@ Statement StatementReader::statementFrom(const Token& t) {
     case TokenKind::Directive:
       s.kind = StatementKind::Directive;
       s.directive = directiveKind(t.of(text_));
+      if (lineMarkerFile(t.of(text_))) inHeader_ = marksHeader(t.of(text_));
       return s;
     case TokenKind::Word: {
       const std::uint32_t classes =
@@ -62,14 +64,15 @@ Statement StatementReader::statementFrom(const Token& t) {
       break;
   }
   Lexer afterType = lexer_;
-  if (const std::optional<Token> type = typeAfterName(t, afterType)) {
+  std::size_t nameEnd = t.end;
+  if (const std::optional<Token> type = typeAfterName(t, afterType, nameEnd)) {
     lexer_ = afterType;
     s.kind = StatementKind::Resource;
-    s.nameEnd = t.end;
+    s.nameEnd = nameEnd;
     s.typeBegin = type->begin;
     s.typeEnd = type->end;
     s.end = type->end;
-    s.listed = listedType(type->of(text_));
+    if (!inHeader_) s.listed = listedType(type->of(text_));
     readAfterType(s);
     return s;
   }
@@ -108,12 +111,30 @@ ResourceContent StatementReader::contentOf(const Statement& s) {
   return content;
 }
 
-std::optional<Token> StatementReader::typeAfterName(const Token& name, Lexer& after) const {
+std::size_t StatementReader::nameEnd(const Token& name, Lexer& after) const {
+  std::size_t end = name.end;
+  if (name.kind != TokenKind::Word) return end;
+  for (;;) {
+    Lexer probe = after;
+    const Token t = probe.next();
+    const bool joins = t.begin == end &&
+                       (t.kind == TokenKind::Word || t.kind == TokenKind::Number ||
+                        (t.kind == TokenKind::Punct &&
+                         std::string_view("-./\\").find(text_[t.begin]) != std::string_view::npos));
+    if (!joins) return end;
+    end = t.end;
+    after = probe;
+  }
+}
+
+std::optional<Token> StatementReader::typeAfterName(const Token& name, Lexer& after,
+                                                    std::size_t& end) const {
   if (name.kind == TokenKind::Word) {
     if (isReservedWord(name.of(text_))) return std::nullopt;
   } else if (name.kind != TokenKind::Number) {
     return std::nullopt;
   }
+  end = nameEnd(name, after);
   const Token type = after.nextCode();
   if (type.newLine) return std::nullopt;
   if (type.kind != TokenKind::Word && type.kind != TokenKind::Number &&
@@ -132,7 +153,9 @@ bool StatementReader::startsStatement(const Token& t, const Lexer& after) const 
   } else if (t.kind != TokenKind::Number) {
     return false;
   }
-  const Token type = after.peekCode();
+  Lexer afterName = after;
+  nameEnd(t, afterName);
+  const Token type = afterName.peekCode();
   return !type.newLine && type.kind == TokenKind::Word && isStrongType(type.of(text_));
 }
 

@@ -16,8 +16,9 @@ namespace kolvre {
 
 class StatementReader {
  public:
-  explicit StatementReader(std::string_view text, std::size_t from = 0)
-      : text_(text), lexer_(text, from, true) {}
+  // Reads from `from`; `inHeader` tells whether a header's text stands there (fromHeader).
+  explicit StatementReader(std::string_view text, std::size_t from = 0, bool inHeader = false)
+      : text_(text), lexer_(text, from, true), inHeader_(inHeader) {}
 
   std::vector<Statement> run();
 
@@ -39,10 +40,16 @@ class StatementReader {
   // The top level (statement_reader.cpp).
   Statement statementFrom(const Token& t);
 
-  // The type of a resource statement whose name is `name`: the next code token on the same
-  // line, a word, number or string. Nothing when `name` starts no resource statement. `after`
-  // is left after the type.
-  std::optional<Token> typeAfterName(const Token& name, Lexer& after) const;
+  // Where a resource's name that starts with the token `name` ends: a word runs on through the
+  // words, numbers, dashes, dots, slashes and backslashes that touch it (`IDR-MAIN/x`), as the
+  // compilers read a name up to the next blank; a number is one token. `after` (just after `name`)
+  // is left after the name.
+  std::size_t nameEnd(const Token& name, Lexer& after) const;
+
+  // The type of a resource statement whose name starts with `name`: the next code token on the
+  // same line after the name, a word, number or string. Nothing when `name` starts no resource
+  // statement. `after` is left after the type, `end` where the name ends.
+  std::optional<Token> typeAfterName(const Token& name, Lexer& after, std::size_t& end) const;
 
   // True when the code token `t`, first on its line, starts a resource statement whose type
   // is a predefined keyword or an RT_ name: where a statement left open ends.
@@ -95,6 +102,8 @@ class StatementReader {
   // Set while contentOf reads: the body's opener and the file name are noted there, and the
   // body itself is not read.
   ResourceContent* content_ = nullptr;
+  // A line marker naming a header stands before, with no line marker since.
+  bool inHeader_ = false;
 };
 
 }  // namespace kolvre

@@ -113,7 +113,7 @@ std::vector<Statement> rereadStatements(std::string_view before,
   const std::ptrdiff_t shift =
       static_cast<std::ptrdiff_t>(after.size()) - static_cast<std::ptrdiff_t>(before.size());
   const std::size_t sharedEnd = after.size() - tail;  // the shared end starts here in `after`
-  StatementReader reader(after, from);
+  StatementReader reader(after, from, statements[resume].fromHeader);
   std::size_t old = resume;  // the first old statement not yet passed
   while (const std::optional<Statement> s = reader.next()) {
     out.push_back(*s);
@@ -127,6 +127,7 @@ std::vector<Statement> rereadStatements(std::string_view before,
     if (old == statements.size()) continue;
     const Statement& o = statements[old];
     if (o.begin != oldBegin || o.kind != s->kind || o.complete != s->complete ||
+        o.fromHeader != s->fromHeader ||
         static_cast<std::ptrdiff_t>(o.end) + shift != static_cast<std::ptrdiff_t>(s->end))
       continue;
     for (std::size_t k = old + 1; k < statements.size(); ++k)

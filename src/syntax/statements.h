@@ -96,6 +96,9 @@ struct Statement {
   // without changing what the lines around it compile to.
   bool selfContained = true;
   DirectiveKind directive = DirectiveKind::Other;  // directives: which kind
+  // In preprocessed input, a statement from a header's text: after a line marker naming a
+  // header (marksHeader), before the next line marker. Never listed.
+  bool fromHeader = false;
 
   std::string_view of(std::string_view text) const { return text.substr(begin, end - begin); }
   std::string_view name(std::string_view text) const { return text.substr(begin, nameEnd - begin); }

@@ -159,6 +159,7 @@ ScriptCharset scriptCharsetAt(std::string_view text, std::size_t offset, bool ut
 }
 
 bool lineEndsContinued(std::string_view literal) {
+  if (!stringClosed(literal)) return false;
   for (std::size_t crLf = nextCrLf(literal, 0); crLf != std::string_view::npos;
        crLf = nextCrLf(literal, crLf + 2))
     if (crLf == 0 || literal[crLf - 1] != '\\') return false;

@@ -68,8 +68,9 @@ std::string writtenToUtf8(std::string_view bytes, const ScriptCharset& charset);
 std::optional<std::string> utf8ToWritten(std::string_view utf8, const ScriptCharset& charset);
 
 // True when every line end (CR LF) inside the string literal `literal` (a String token as
-// written) follows a backslash that continues the line, as the compilers read a literal: any
-// other line end leaves it open. A lone CR or LF is no line end.
+// written, from its quote) follows a backslash that continues the line, as the compilers read a
+// literal: any other line end leaves it open. A lone CR or LF is no line end. False too for a
+// literal without its closing quote (the lexer ends one left open at its line's end).
 bool lineEndsContinued(std::string_view literal);
 
 // The contents of the string literals of `literals` (adjacent literals as written, `L"a" "b"`,

@@ -396,7 +396,12 @@ class TreeReader {
   void resource(const Statement& s) {
     const bool table = s.kind == StatementKind::StringTable;
     const std::size_t n = open(table ? NodeKind::StringTable : NodeKind::Resource);
-    if (!table) leaf(NodeKind::Name, 1);
+    if (!table) {
+      // A name runs over the tokens the statement reader took into it (`IDR-MAIN/x`).
+      std::size_t tokens = 1;
+      while (pos_ + tokens < end() && token(pos_ + tokens).end <= s.nameEnd - s.begin) ++tokens;
+      leaf(NodeKind::Name, tokens);
+    }
     const std::string_view type = atEnd() ? std::string_view() : textOf(current());
     leaf(NodeKind::Type, atEnd() ? 0 : 1);
     const Body body = bodyOf(s, type);
@@ -789,6 +794,7 @@ std::string dumpTree(std::string_view text) {
         out += own.substr(k.begin, k.end - k.begin);
       }
       if (n == 0 && !s.complete) out += " open";
+      if (n == 0 && s.fromHeader) out += " header";
       out += '\n';
       depthEnds.push_back(n + node.size);
     }

@@ -147,9 +147,7 @@ std::string undoubledQuotes(std::string_view text) {
 
 std::optional<std::string_view> quotedText(std::string_view literal, bool wide) {
   if (wide && literal.starts_with('L')) literal.remove_prefix(1);
-  if (literal.size() < 2 || literal.front() != '"' || literal.back() != '"' ||
-      lexing::stringEnd(literal, 0) != literal.size())
-    return std::nullopt;
+  if (!stringClosed(literal)) return std::nullopt;
   return literal.substr(1, literal.size() - 2);
 }
 

@@ -177,6 +177,21 @@ TEST(ScriptChecks, TextTheTreeCannotPlace) {
   });
 }
 
+// A string left open ends with its line: one finding at its line, and what follows reads on.
+TEST(ScriptChecks, StringsLeftOpenOnTheirLine) {
+  expectCases({
+      {"in a string table, the menu after it read",
+       "STRINGTABLE\n{\n 1 \"open\n 2 \"b\"\n}\nM MENU { MENUITEM \"A\", 1 }\n",
+       "testo-non-chiuso: Testo non chiuso alla riga 3.\n"},
+      {"a wide one in a caption, and one at the end of the text",
+       "D DIALOG 0, 0, 10, 10\nCAPTION L\"c\n{\n}\nR RCDATA { \"end",
+       "testo-non-chiuso: Testo non chiuso alla riga 2.\n"
+       "testo-non-chiuso: Testo non chiuso alla riga 5.\n"},
+      {"continued with a backslash, and never compiled",
+       "STRINGTABLE { 1 \"a \\\n b\" }\n#if 0\nSTRINGTABLE { 2 \"open\n}\n#endif\n", ""},
+  });
+}
+
 TEST(ScriptChecks, AMissingHeaderStandsAtItsInclude) {
   TempDir dir;
   const std::string text = crlf(

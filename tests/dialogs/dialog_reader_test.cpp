@@ -313,9 +313,8 @@ TEST(ReadDialog, BlocksThatCannotBeReadSayWhy) {
       // A header cut short before the body, or a comment, is no header.
       {crlfLines({"D DIALOG 1, 2, 3, 4,", "{", "}"}), DialogFailure::NoHeaderNumbers},
       {crlfLines({"/*D DIALOG 1, 2, 3, 4", "*/", "{", "}"}), DialogFailure::NoHeaderNumbers},
-      // A string left open runs on over the body's end, as the compilers read it.
-      {crlfLines({"D DIALOG 1, 2, 3, 4", "{",
-                  " CONTROL \"unterminated, 1, \"BUTTON\", 0, 1, 2, 3, 4", "}"}),
+      // A string left open on the last line runs on over the body's end.
+      {crlfLines({"D DIALOG 1, 2, 3, 4", "{", " CONTROL \"unterminated, 1 }"}),
        DialogFailure::NoBody},
   };
   for (const auto& row : rows) {
@@ -323,6 +322,19 @@ TEST(ReadDialog, BlocksThatCannotBeReadSayWhy) {
     EXPECT_EQ(r.failure, row.failure) << row.block;
     EXPECT_FALSE(dialogFailureText(r.failure).empty());
   }
+}
+
+// A string left open on a line inside the body ends with its line: the body's end on a later
+// line still closes the dialog.
+TEST(ReadDialog, AStringLeftOpenOnItsLineEndsThere) {
+  const DialogReading r = readDialog(crlfLines(
+      {"D DIALOG 1, 2, 3, 4", "{", " CONTROL \"unterminated, 1, \"BUTTON\", 0, 1, 2, 3, 4",
+       " LTEXT \"b\", 2, 1, 2, 3, 4", "}"}));
+  ASSERT_EQ(r.failure, DialogFailure::None);
+  // The line that does not read as a control is kept as written before the next one.
+  ASSERT_EQ(r.dialog.controls.size(), 1u);
+  ASSERT_EQ(r.dialog.controls[0].linesBefore.size(), 1u);
+  EXPECT_NE(r.dialog.controls[0].linesBefore[0].find("\"unterminated"), std::string::npos);
 }
 
 TEST(ReadDialog, AnEmptyBodyIsAnEmptyDialogOfTheStatedSize) {

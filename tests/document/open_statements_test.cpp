@@ -43,12 +43,13 @@ TEST(StatementCheck, TellsAnEditThatChangesHowANeighbourReads) {
 }
 
 // The reorder and the move of one block keep their invariants next to open statements; the
-// block right after an open statement, and one that ends the text inside a string or comment
-// left open, stay where they stand.
+// block right after an open statement, and one that ends the text inside a comment, or a string
+// a backslash continues, left open, stay where they stand.
 TEST(OpenStatements, ReorderAndPlaceLeaveThemReadingAsTheyDid) {
   const std::vector<std::string> texts = {
       "X FOO\r\nB ICON \"b\"\r\nY 10 \"y\"\r\nA ICON \"a\"\r\n",
       "B ICON \"b\"\r\nA ICON \"a\" /* x",
+      "B ICON \"b\"\r\nA ICON \"\\",
       "B ICON \"b\"\r\nA ICON \"",
       std::string("V\"\"\nR VERSIONINFO\0BEGIN\nEND\n1 24\"\"", 34),
       "S\"\"BEGIN\r\nP\tICON N\r\n\r\nI\tICON\"\"",
@@ -64,6 +65,8 @@ TEST(OpenStatements, ReorderAndPlaceLeaveThemReadingAsTheyDid) {
   EXPECT_EQ(reorderScript(texts[0]), texts[0]);
   EXPECT_EQ(reorderScript(texts[1]), texts[1]);
   EXPECT_EQ(reorderScript(texts[2]), texts[2]);
+  // A string left open that no backslash continues ends with its line: its block may move.
+  EXPECT_EQ(reorderScript(texts[3]), "A ICON \"\r\nB ICON \"b\"");
 }
 
 TEST(OpenStatements, ADeleteThatWouldJoinItsNeighboursIsRefused) {

@@ -75,6 +75,54 @@ TEST(IndexNames, AStringTableIsNamedByItsFirstAndLastId) {
   EXPECT_EQ(stringTableName(text, statements[2]), kEmptyTableName);
 }
 
+// What the index lists of a script, each entry as "name type-code language".
+std::vector<std::string> listed(std::string_view text, ListedKinds kinds = ListedKinds::All) {
+  std::vector<std::string> out;
+  for (const IndexEntry& e : indexResources(text, kinds))
+    out.push_back(e.name + " " + std::string(e.code()) + " " + e.language);
+  return out;
+}
+
+// A name runs to the next blank through dashes, dots, slashes and backslashes, as both
+// compilers read it; a number is one token.
+TEST(IndexNames, ANameRunsThroughDashesDotsAndSlashes) {
+  EXPECT_EQ(
+      listed("name-with-dashes/and/slashes RCDATA { \"foo\" }\r\n"
+             "res.dir\\app-1 ICON \"app.ico\"\r\n"
+             "1-2 RCDATA { \"x\" }\r\n"),
+      (std::vector<std::string>{"name-with-dashes/and/slashes RCDATA ", "res.dir\\app-1 I "}));
+}
+
+// In preprocessed input the text of a header, from a line marker naming it to the next line
+// marker naming another file, is no resource, whatever it looks like.
+TEST(IndexNames, AHeadersTextInPreprocessedInputIsNotListed) {
+  const std::string text =
+      "#line 1 \"app.rc\"\r\n#line 1 \"resource.h\"\r\nextern int table;\r\n"
+      "H ICON \"h.ico\"\r\n# 3 \"app.rc\" 2\r\n1 ICON \"a.ico\"\r\n"
+      "# 1 \"x.HPP\" 1\r\nSTRINGTABLE { 1 \"s\" }\r\n#line 8\r\nX ICON \"x.ico\"\r\n"
+      "#line 40 \"dialogs.dlg\"\r\n2 ICON \"b.ico\"\r\n";
+  for (const ListedKinds kinds : {ListedKinds::All, ListedKinds::CreatableOnly})
+    EXPECT_EQ(listed(text, kinds), (std::vector<std::string>{"1 I ", "2 I "}));
+  // Editing a line marker turns what follows it into a header's text and back.
+  const auto replaced = [&](std::string_view what, std::string_view with) {
+    std::string edited = text;
+    return edited.replace(edited.find(what), what.size(), with);
+  };
+  for (const std::string& after :
+       {replaced("\"app.rc\" 2", "\"app.h\" 2"), replaced("\"resource.h\"", "\"resource.rc\""),
+        replaced("#line 40", "//line 40")}) {
+    expectUpdatedAsRead(text, after);
+    expectUpdatedAsRead(after, text);
+  }
+}
+
+// A LANGUAGE statement in a resource's header, its body opening on the same line.
+TEST(IndexNames, ALanguageInTheHeaderBeforeTheBodyOnItsLine) {
+  EXPECT_EQ(listed("1 DIALOG LANGUAGE 4, 7 {\r\n}\r\n2 MENU LANGUAGE 9,1 { MENUITEM \"a\", 1 }"
+                   "\r\n"),
+            (std::vector<std::string>{"1 D zh-7", "2 M en-US"}));
+}
+
 TEST(IndexUpdate, EditsOfEveryReachGiveTheIndexOfTheNewText) {
   const auto replaced = [](std::string text, std::string_view what, std::string_view with) {
     return text.replace(text.find(what), what.size(), with);

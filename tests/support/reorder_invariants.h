@@ -134,7 +134,8 @@ struct Stretches {
 };
 
 // True when the listed statement `statements[i]`, with the comments on its last line, runs to
-// the end of the text and ends with a string or comment left open.
+// the end of the text and ends with a string or comment left open that would take in a line put
+// after it (takesNextLine).
 inline bool endsLeftOpen(std::string_view text, const std::vector<Statement>& statements,
                          std::size_t i) {
   std::size_t k = i;
@@ -146,7 +147,7 @@ inline bool endsLeftOpen(std::string_view text, const std::vector<Statement>& st
   Lexer lexer(text, statements[k].begin, true);
   Token last;
   for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
-  return leftOpen(text, last);
+  return takesNextLine(text, last);
 }
 
 // A listed block stands fast (a barrier) where it shares a line, where it is the first
@@ -282,6 +283,10 @@ inline std::string checkTokens(std::string_view text) {
         break;
       case TokenKind::String:
         fits = tok[0] == '"' || (tok[0] == '\'' && tok.size() > 1 && tok.back() == '\'');
+        // A string ends with its line unless a backslash continues it.
+        for (std::size_t k = tok.find("\r\n"); tok[0] == '"' && k != std::string_view::npos;
+             k = tok.find("\r\n", k + 2))
+          if (tok[k - 1] != '\\') return "a string runs over a line end" + at(t.begin);
         break;
       case TokenKind::Comment:
         fits = tok.starts_with("//") || tok.starts_with("/*");

@@ -75,16 +75,68 @@ TEST(Lexer, Strings) {
       {"\"\" x", {"S:\"\"", "W:x"}},
       // Comment marks inside a string are the string's.
       {"\"/* // \" x", {"S:\"/* // \"", "W:x"}},
-      // A string may run across lines; one never closed runs to the end.
-      {"\"a\r\nb\" c", {"S:\"a\r\nb\"", "W:c"}},
-      {"x \"open\r\nB ICON \"b.ico", {"W:x", "S:\"open\r\nB ICON \"", "W:b", "P:.", "W:ico"}},
-      {"\"open\r\nB ICON", {"S:\"open\r\nB ICON"}},
+      // A string left open ends with its line, before the CR LF; the next line reads on.
+      {"\"a\r\nb\" c", {"S:\"a", "W^:b", "S:\" c"}},
+      {"x \"open\r\nB ICON \"b.ico", {"W:x", "S:\"open", "W^:B", "W:ICON", "S:\"b.ico"}},
+      {"\"open\r\nB ICON", {"S:\"open", "W^:B", "W:ICON"}},
+      // An odd string: the quote escaped last opens a string the line end closes.
+      {"6 \"\"\"\\\"\"\\\"\"\\\\\\\\\\\\\" }\r\n1 MENU",
+       {"N:6", "S:\"\"\"\\\"\"", "P:\\", "S:\"\"", "P:\\", "P:\\", "P:\\", "P:\\", "P:\\", "P:\\",
+        "S:\" }", "N^:1", "W:MENU"}},
+      // A backslash right before the line end continues the string, as the compilers splice
+      // lines: after an escaped backslash too.
+      {"\"a\\\r\n  b\" c", {"S:\"a\\\r\n  b\"", "W:c"}},
+      {"\"a\\\\\r\nb\" c", {"S:\"a\\\\\r\nb\"", "W:c"}},
+      {"\"a\\\r\nb", {"S:\"a\\\r\nb"}},
+      // A lone CR or LF does not end the line.
+      {"\"a\nb\rc\" d", {"S:\"a\nb\rc\"", "W:d"}},
       // Apostrophes: a string only when closed on the same line.
       {"'00 01' x", {"S:'00 01'", "W:x"}},
       {"'a\r\nb'", {"P:'", "W:a", "W^:b", "P:'"}},
       // A lone LF does not end the line, so the apostrophe closes.
       {"'a\nb'", {"S:'a\nb'"}},
   });
+}
+
+// Left open is what would take in the text after it: a string that runs to the end of the text
+// without its closing quote, not one its line end closed. Closed is the closing quote alone.
+TEST(Lexer, StringsLeftOpenAndClosed) {
+  const auto lastToken = [](std::string_view text) {
+    Lexer lexer(text);
+    Token last;
+    for (Token t = lexer.next(); t.kind != TokenKind::End; t = lexer.next()) last = t;
+    return last;
+  };
+  const auto openAtEnd = [&](std::string_view text) { return leftOpen(text, lastToken(text)); };
+  EXPECT_TRUE(openAtEnd("A \"open"));
+  EXPECT_TRUE(openAtEnd("A \"a\\\r\nb"));  // continued onto the last line
+  EXPECT_TRUE(openAtEnd("A \"a\\\r\n"));   // continued, nothing after
+  EXPECT_FALSE(openAtEnd("A \"closed\""));
+  EXPECT_FALSE(openAtEnd("A \"open\r\n"));  // the line end closed it
+  EXPECT_TRUE(openAtEnd("A /* open"));
+  // Only what a line put after it would run into: a comment, a string a backslash continues.
+  EXPECT_FALSE(endsLeftOpen("1 \"a\r\n2 \"b", 0, 10));
+  EXPECT_TRUE(endsLeftOpen("1 \"a\r\n2 \"b\\", 0, 11));
+  EXPECT_FALSE(endsLeftOpen("1 \"a\r\n2 \"b\\\r\n", 0, 13));
+  EXPECT_TRUE(endsLeftOpen("1 \"a\r\n2 /* b", 0, 12));
+  EXPECT_FALSE(endsLeftOpen("1 \"a\r\n2 \"b\"", 0, 11));
+  EXPECT_FALSE(endsLeftOpen("1 \"a\r\n", 0, 6));
+  // A string its line end closed, mid-text: not left open, and not closed either.
+  const std::string_view text = "A \"open\r\nB";
+  Lexer lexer(text);
+  lexer.next();
+  const Token open = lexer.next();
+  EXPECT_EQ(open.of(text), "\"open");
+  EXPECT_FALSE(leftOpen(text, open));
+  EXPECT_FALSE(stringClosed(open.of(text)));
+  EXPECT_TRUE(stringClosed("\"a\"\"b\""));
+  EXPECT_TRUE(stringClosed("\"a\\\\\""));
+  EXPECT_TRUE(stringClosed("\"a\\\r\nb\""));
+  EXPECT_FALSE(stringClosed("\"a\"\""));  // a doubled quote at the end closes nothing
+  EXPECT_FALSE(stringClosed("\"a\\\""));  // an escaped quote neither
+  EXPECT_FALSE(stringClosed("\"a\" b"));  // more after the closing quote
+  EXPECT_FALSE(stringClosed("\""));
+  EXPECT_FALSE(stringClosed("'a'"));
 }
 
 TEST(Lexer, PreprocessorLines) {

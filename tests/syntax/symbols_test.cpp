@@ -170,7 +170,8 @@ TEST(SymbolsTest, TheDefineReaderTakesObjectMacrosWithTheirCommentsAndContinuati
 TEST(SymbolsTest, DefinesAreThePreprocessorLinesOfTheStatements) {
   const SymbolTable table = defines(
       "// #define IN_LINE_COMMENT 1\r\n"
-      "STRINGTABLE\r\nBEGIN\r\n  1, \"two\r\n#define IN_STRING 1\r\nlines\"\r\n"
+      "STRINGTABLE\r\nBEGIN\r\n  1, \"two \\\r\n#define IN_STRING 1\r\nlines\"\r\n"
+      "  2, \"open\r\n#define AFTER_OPEN 5\r\n"
       "#define IN_BODY 3\r\nEND\r\n"
       "D DIALOGEX 0, 0, 10, 10\r\nBEGIN\r\n#define IN_DIALOG 4\r\n"
       "  LTEXT \"#define IN_TEXT 1\", -1, 0, 0, 1, 1\r\nEND\r\n"
@@ -184,6 +185,8 @@ TEST(SymbolsTest, DefinesAreThePreprocessorLinesOfTheStatements) {
   for (std::string_view hidden : {"IN_LINE_COMMENT", "IN_STRING", "IN_TEXT", "CALL", "9LIVES"})
     EXPECT_EQ(table.find(hidden), nullptr) << hidden;
   EXPECT_EQ(valueOf("IN_BODY + IN_DIALOG", &table), 7);
+  // A string left open ends with its line: the next line is a preprocessor line again.
+  EXPECT_EQ(valueOf("AFTER_OPEN", &table), 5);
   EXPECT_EQ(*table.find("QUOTED"), "\"a\\\"b\"");
   EXPECT_EQ(*table.find("LONG"), "(1 |    2)");  // one define over the continued line
   EXPECT_EQ(*table.find("CUT"), "10");           // a word cut by a continuation is one word
@@ -191,7 +194,7 @@ TEST(SymbolsTest, DefinesAreThePreprocessorLinesOfTheStatements) {
   EXPECT_EQ(*table.find("TABS"), "(1\t| 2)");
   EXPECT_EQ(*table.find("CALL_SPACED"), "(a)");
   EXPECT_EQ(*table.find("CALL_COMMENT"), "(a)");  // a comment before "(" leaves no parameters
-  EXPECT_EQ(table.size(), 9u);
+  EXPECT_EQ(table.size(), 10u);
 }
 
 TEST(SymbolsTest, QuotedIncludesAreReadOnceFromTheScriptsFolder) {
