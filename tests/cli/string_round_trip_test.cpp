@@ -44,7 +44,7 @@ TEST(StringRoundTrip, EveryCorpusStringSetToItsListedTextChangesNoByte) {
       const std::size_t id = line.find('\t') + 1, text = line.find('\t', id) + 1;
       ASSERT_GT(text, id) << line;
       const CliRun set = cli({"string-set", file, line.substr(id, text - id - 1), line.substr(text),
-                           "--lang", line.substr(0, id - 1)});
+                              "--lang", line.substr(0, id - 1)});
       EXPECT_EQ(set.code, 0) << line << '\n' << set.err;
       const bool same = testing::TempDir::read(file) == read.bytes;
       EXPECT_TRUE(same) << line;
