@@ -59,8 +59,7 @@ void DragHundredOfThreeHundred(benchmark::State& state) {
   main.resize(1000, 800);
   main.setAttribute(Qt::WA_DontShowOnScreen);
   main.show();
-  DesignerWindow designer(readDialog(dialogOf(300)).dialog, designerSurroundings(main), ui,
-                          doc.encoding(), {});
+  DesignerWindow designer(readDialog(dialogOf(300)).dialog, designerSurroundings(main), ui, {});
   designer.setAttribute(Qt::WA_DontShowOnScreen);
   designer.show();
   QApplication::processEvents();

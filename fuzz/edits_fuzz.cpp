@@ -6,7 +6,8 @@
 //   D k            delete entry k (deleteEdit)
 //   P name text    paste the clipboard text under the typed name; an empty name confirms the
 //                  name the clipboard holds (pastedBlock, appendEdit)
-//   N t name       add the template of type t (a byte, modulo the six types) under the name
+//   N t name       add the template of kind t (a byte, modulo the kinds) under the name, in
+//                  the style of the bodies around its place (newResourceEdit)
 //   E k text       replace entry k's block with the bytes (replaceEdit), as the editor returns it
 //   S k            make entry k current
 //   U, Y           undo, redo
@@ -31,6 +32,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "document/blocks.h"
 #include "document/document.h"
 #include "document/name_prompt.h"
@@ -91,8 +93,8 @@ class Reader {
 
 std::string shownKey(const std::optional<ResourceKey>& key) {
   if (!key) return "none";
-  return testing::detail::excerpt(key->name) + " " + std::string(typeCode(key->type)) + " #" +
-         std::to_string(key->occurrence);
+  return testing::detail::excerpt(key->name) + " " + std::string(typeCode(key->type)) +
+         testing::detail::excerpt(key->typeWord) + " #" + std::to_string(key->occurrence);
 }
 
 // Follows the current entry as the list does and keeps every change reported.
@@ -295,7 +297,12 @@ void commitAndCheck(Document& doc, const Observer& observer, Model& model, const
   // the index does not hold; otherwise the key the edit planned.
   const std::optional<ResourceKey> current =
       observer.reported.size() == seen + 1 ? observer.reported.back().current : edit.currentAfter;
-  if (current != edit.currentAfter)
+  // A key spelled otherwise (a type word whose letter case the edit changed) that finds the
+  // same entry names the same resource.
+  const bool sameEntry =
+      current && edit.currentAfter && findEntry(doc.index(), *current) &&
+      findEntry(doc.index(), *current) == findEntry(doc.index(), *edit.currentAfter);
+  if (current != edit.currentAfter && !sameEntry)
     require(unless(edit.currentAfter && (!findEntry(doc.index(), *edit.currentAfter) ||
                                          namesakes(doc, *edit.currentAfter) > 1),
                    "reported " + shownKey(current) + ", the edit planned " +
@@ -430,9 +437,10 @@ std::optional<Planned> editFor(char op, Reader& in, const Document& doc, const O
       const ResourceType kind = kResourceTypes[in.number() % kResourceTypes.size()].type;
       const auto name = acceptedName(doc, in.text(), typeKeyword(kind));
       if (!name) return std::nullopt;
-      const std::string block = resourceTemplate(kind, *name);
-      std::optional<Edit> edit = appendEdit(doc.text(), block, kLabelNew);
+      // Written in the style of its neighbours (a kind without a template makes nothing).
+      std::optional<Edit> edit = newResourceEdit(doc.text(), doc.statements(), kind, *name);
       if (!edit) return std::nullopt;  // refused: no place leaves its neighbours as they read
+      const std::string block(trimSpace(edit->splices.front().inserted));
       Planned planned{std::move(*edit), startsWithItsHeader(block), block, 'N', 0, {}};
       planned.edit.currentBefore = current;
       return planned;

@@ -12,13 +12,13 @@
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
 #include "dialogs/styles.h"
-#include "syntax/symbols.h"
 #include "document/edit.h"
 #include "document/image_resources.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
 #include "messages/messages.h"
 #include "platform/system_metrics.h"
+#include "syntax/symbols.h"
 #include "ui/pictures.h"
 #include "ui/qt_text_measure.h"
 
@@ -256,7 +256,7 @@ void DialogWindow::paintEvent(QPaintEvent*) {
 
 QWidget* dialogPanel(const PanelContext& c) {
   const auto block = entryBlock(c.doc.statements(), c.doc.index(), c.position);
-  const auto symbols = cachedScriptSymbols(c.doc.text(), c.doc.fileName());
+  const auto symbols = cachedScriptSymbols(c.doc.text(), c.doc.fileName(), &c.doc.headerTexts());
   const DialogReading reading =
       block ? readDialog(c.doc.text().substr(block->begin), DialogMode::Preview, symbols.get())
             : DialogReading{};
@@ -303,7 +303,7 @@ std::optional<QImage> dialogSnapshot(const Document& doc, std::string_view name,
     why = unlocatableMessage(name);
     return std::nullopt;
   }
-  const auto symbols = cachedScriptSymbols(doc.text(), doc.fileName());
+  const auto symbols = cachedScriptSymbols(doc.text(), doc.fileName(), &doc.headerTexts());
   const DialogReading reading =
       readDialog(block->of(doc.text()), DialogMode::Preview, symbols.get());
   if (reading.failure != DialogFailure::None) {

@@ -19,6 +19,7 @@
 #include "messages/error_record.h"
 #include "messages/messages.h"
 #include "platform/system_metrics.h"
+#include "resources/find.h"
 
 namespace kolvre {
 
@@ -55,6 +56,7 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
   addDockWidget(Qt::BottomDockWidgetArea, findings_);
   findings_->hide();
   findings_->onActivate = [this](const FindingTarget& target) { goToFinding(target); };
+  findings_->onFind = [this](const QString& typed) { runFind(typed); };
 
   if (auto* qt = dynamic_cast<QtUserInterface*>(&ui_)) qt->setMainWindow(this);
   doc_.history().setLimit(undoMemoryLimit(ui_));
@@ -66,6 +68,9 @@ MainWindow::MainWindow(Document& doc, UserInterface& ui, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // A cell's editor left open commits what it holds when its focus goes, as the widgets go
+  // after this body: no command runs then, on a window whose parts are gone.
+  *standing_ = false;
   // A placement still held (the program ends by another way than the close box) is kept.
   placementWrites_.flush();
   doc_.setObserver(nullptr);
@@ -165,6 +170,7 @@ QList<QWidget*> focusableParts(const QWidget* panel) {
 }  // namespace
 
 bool MainWindow::dispatch(const std::function<void()>& command) {
+  if (!*standing_) return false;
   ++dispatchDepth_;
   bool done = false;
   try {
@@ -199,8 +205,10 @@ void MainWindow::endModalEdit() {
 }
 
 void MainWindow::documentChanged(const DocumentChange& change) {
-  // Only noted here: the command that made the change is still running.
+  // Only noted here: the command that made the change is still running. A search under way
+  // reads the text as it was: it stops (its timer says so on the screen).
   pending_ = change;
+  finder_.reset();
   noteChangeForRecovery();
 }
 
@@ -228,6 +236,10 @@ void MainWindow::refresh() {
   }
   updateUndoItems();
   showCurrent();
+  // Filled again once the command (a name edited in its rows) has let its editor go.
+  if (symbols_ && symbols_->isVisible())
+    QMetaObject::invokeMethod(
+        symbols_, [panel = symbols_] { panel->reload(); }, Qt::QueuedConnection);
   // The panel built again after its own edit takes the focus back where it was (its table), so
   // that the next key acts on its rows, not on the list.
   if (focusedPart >= 0 && panel_ && shownPosition_ == shownBefore) {
@@ -259,7 +271,9 @@ void MainWindow::showCreatableKindsOnly(bool only) {
 }
 
 int MainWindow::focusedPanelPart() const {
-  QWidget* focus = QApplication::focusWidget();
+  // The window's own focus child, not the application's: a box that asked the command's input
+  // (an item's text) has taken the activation with it, and the window gets it back only later.
+  QWidget* focus = focusWidget();
   if (!panel_ || !focus || !panel_->isAncestorOf(focus)) return -1;
   const QList<QWidget*> parts = focusableParts(panel_);
   for (int i = 0; i < parts.size(); ++i)
@@ -320,7 +334,7 @@ void MainWindow::checkScriptText() {
   showFindingsPanel();
 }
 
-void MainWindow::goToFinding(const FindingTarget& target) {
+void MainWindow::goToFinding(const FindingTarget& target, bool openDesigner) {
   if (!target.resource) return;
   const auto position = findEntry(doc_.index(), *target.resource);
   if (!position) {
@@ -332,10 +346,16 @@ void MainWindow::goToFinding(const FindingTarget& target) {
     list_->reveal();
     showCurrent();
   }
-  if (target.control && doc_.index()[*position].type == ResourceType::Dialog) {
+  std::optional<std::size_t> control = target.control;
+  if (!control && target.controlStatement && openDesigner) {
+    const auto symbols = cachedScriptSymbols(doc_.text(), doc_.fileName());
+    control = designerControl(doc_, target.resourceOffset, *target.controlStatement, symbols.get());
+  }
+  if (control && openDesigner && doc_.index()[*position].type == ResourceType::Dialog) {
     const PanelContext context{*this, doc_, ui_, *position};
-    const std::size_t control = *target.control;
-    dispatch([&] { editDialogControl(context, control); });
+    dispatch([&] { editDialogControl(context, *control); });
+  } else if (showMatchInPanel(target)) {
+    return;
   }
   list_->setFocus();
 }

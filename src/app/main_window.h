@@ -10,14 +10,17 @@
 #include <QPointer>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "app/findings_panel.h"
 #include "app/resource_list.h"
 #include "app/shell_services.h"
+#include "app/symbols_panel.h"
 #include "base/version.h"
 #include "document/document.h"
 #include "document/recovery.h"
+#include "resources/find.h"
 #include "settings/placement.h"
 #include "shell/key_commands.h"
 #include "ui/qt_user_interface.h"
@@ -45,6 +48,9 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   ResourceListView* list() const { return list_; }
   // The findings panel under the list; hidden until "Compila" or "Verifica" fills it.
   FindingsPanel* findings() const { return findings_; }
+  // "Simboli" (the Risorse menu): the symbols panel, made when first shown; null until then.
+  SymbolsPanel* symbols() const { return symbols_; }
+  void showSymbols();
   QWidget* panel() const { return panel_; }
   // How many panels have been built so far (each shown resource builds one).
   int panelsBuilt() const { return panelsBuilt_; }
@@ -66,6 +72,10 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // outermost command returns, the screen follows what the document reported. False when the
   // command failed or was refused.
   bool dispatch(const std::function<void()>& command);
+  // True while the window stands; false from its destructor on. A panel's command runner holds
+  // it and asks it before calling dispatch: an editor that commits as the widgets go (its focus
+  // leaving) then runs nothing, and calls nothing on a window no longer whole.
+  std::shared_ptr<const bool> standing() const { return standing_; }
   // A modal editor (the dialog designer) owns the current resource between these calls: the
   // panel is not rebuilt underneath it, and the screen follows once it has closed.
   void beginModalEdit() { ++modalEditors_; }
@@ -112,8 +122,16 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // "Verifica" (F8): the checks of the script, their findings in the panel.
   void checkScriptText();
   // A row of the panel: its resource current in the list and, for a control of a dialog, the
-  // designer opened on it with the control selected.
-  void goToFinding(const FindingTarget& target);
+  // designer opened on it with the control selected (with `openDesigner`; else the preview
+  // alone); a match's string, menu item or version value made current in the resource's panel.
+  void goToFinding(const FindingTarget& target, bool openDesigner = true);
+  // "Trova" (main_window_find.cpp): Ctrl+F opens the field under the list; Enter there finds the
+  // text across the resources, the first page of matches at once, the rest a page at a time
+  // while the window goes on answering; F3 and Maiusc+F3 go to the next and the previous match
+  // (the field opens when there is none).
+  void openFind();
+  void runFind(const QString& typed);
+  void goToMatch(int delta);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -172,6 +190,7 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   QWidget* workspace_ = nullptr;
   FindingsPanel* findings_ = nullptr;
   void showFindingsPanel();
+  SymbolsPanel* symbols_ = nullptr;
   QPointer<QWidget> panel_;
   std::optional<std::size_t> shownPosition_;  // the entry panel_ shows
   QToolBar* buttonBar_ = nullptr;
@@ -200,10 +219,20 @@ class MainWindow : public QMainWindow, public DocumentObserver {
   // Moves and resizes reach the settings file once they have stopped, or on close.
   PlacementWrites placementWrites_{*this, ui_, placement_};
   int dispatchDepth_ = 0;
+  std::shared_ptr<bool> standing_ = std::make_shared<bool>(true);  // see standing()
   int modalEditors_ = 0;
   int panelsBuilt_ = 0;
   // What the document reported since the screen was last refreshed.
   std::optional<DocumentChange> pending_;
+  // The search under way, and the symbols it reads IDs with; dropped when the document changes.
+  std::unique_ptr<ResourceFinder> finder_;
+  std::shared_ptr<const SymbolTable> findSymbols_;
+  QTimer* findTimer_ = nullptr;
+  QString lastFind_;
+  void continueFind();
+  // The match's string, menu item or version value made current in the panel shown; false when
+  // the target names none of them.
+  bool showMatchInPanel(const FindingTarget& target);
   RecoveryKeeper recovery_{doc_};
   QTimer* recoveryTimer_ = nullptr;
   QElapsedTimer recoveryDue_;  // since the first change the recovery file does not hold yet

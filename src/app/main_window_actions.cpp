@@ -19,6 +19,7 @@
 #include "document/document_commands.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
+#include "resources/string_tables.h"
 #include "settings/recent_files.h"
 #include "ui/qt_about_box.h"
 
@@ -74,6 +75,8 @@ void MainWindow::buildMenus() {
 
   QMenu* resources = menuBar()->addMenu(QStringLiteral("&Risorse"));
   for (const auto& [action, type] : kNewResourceActions) {
+    // The kinds the list shows when it shows only dialogs and images first, then the others.
+    if (type == ResourceType::Menu) resources->addSeparator();
     addItem(resources, qstr(typeInfo(type).newLabel) + withKey(action),
             QStringLiteral("Per creare una nuova risorsa ") + qstr(typeInfo(type).keyword),
             [this, action = action] { runAction(action); });
@@ -81,6 +84,13 @@ void MainWindow::buildMenus() {
   resources->addSeparator();
   addItem(resources, QStringLiteral("Incolla") + withKey(KeyAction::Paste), {},
           [this] { runAction(KeyAction::Paste); });
+  resources->addSeparator();
+  addItem(resources, QStringLiteral("Trova nelle risorse...") + withKey(KeyAction::Find),
+          QStringLiteral("Per cercare un testo, un nome o un ID in tutte le risorse"),
+          [this] { runAction(KeyAction::Find); });
+  addItem(resources, QStringLiteral("Trova il successivo") + withKey(KeyAction::FindNext),
+          QStringLiteral("Per andare al risultato seguente della ricerca"),
+          [this] { runAction(KeyAction::FindNext); });
   resources->addSeparator();
   addItem(resources, QString::fromUtf8(kLabelReorderAll),
           QStringLiteral("Per ordinare le risorse di ogni tipo per nome, ognuna al posto di una "
@@ -92,6 +102,9 @@ void MainWindow::buildMenus() {
       [this] { showCreatableKindsOnly(creatableOnlyItem_->isChecked()); });
   creatableOnlyItem_->setCheckable(true);
   creatableOnlyItem_->setChecked(doc_.listedKinds() == ListedKinds::CreatableOnly);
+  addItem(resources, QStringLiteral("Simboli"),
+          QStringLiteral("Per vedere i simboli dello script, dove sono usati, e rinominarli"),
+          [this] { showSymbols(); });
   resources->addSeparator();
   undoItem_ = addItem(resources, QStringLiteral("Annulla"),
                       QStringLiteral("Per annullare l'ultima modifica alle risorse"),
@@ -199,6 +212,7 @@ bool MainWindow::runKey(int virtualKey, Qt::KeyboardModifiers modifiers, KeyCont
   KeyState state;
   state.ctrl = modifiers & Qt::ControlModifier;
   state.shift = modifiers & Qt::ShiftModifier;
+  state.alt = modifiers & Qt::AltModifier;
   state.context = context;
   state.escEnabled = virtualKey == kVkEscape && escClosesWindow(ui_);
   state.current = currentEntry();
@@ -233,9 +247,22 @@ void MainWindow::runAction(KeyAction action) {
     case KeyAction::Check:
       checkScriptText();
       return;
+    case KeyAction::Find:
+      openFind();
+      return;
+    case KeyAction::FindNext:
+    case KeyAction::FindPrevious:
+      goToMatch(action == KeyAction::FindNext ? 1 : -1);
+      return;
     case KeyAction::EditCell:
     case KeyAction::AddRow:
     case KeyAction::DeleteRow:
+    case KeyAction::AddSeparator:
+    case KeyAction::AddGroup:
+    case KeyAction::MoveRowUp:
+    case KeyAction::MoveRowDown:
+    case KeyAction::MoveRowOut:
+    case KeyAction::MoveRowIn:
       // A panel whose table does not edit in place: these keys are its own and do nothing there.
       if (action == KeyAction::EditCell)
         statusBar()->showMessage(QStringLiteral("Questa risorsa non si modifica qui: %1 la "
@@ -257,8 +284,13 @@ void MainWindow::runAction(KeyAction action) {
 
 void MainWindow::runResourceCommand(KeyAction action) {
   const std::optional<std::size_t> current = currentPosition();
-  for (const auto& [newAction, kind] : kNewResourceActions)
-    if (action == newAction) newResource(ui_, doc_, kind, current);
+  for (const auto& [newAction, kind] : kNewResourceActions) {
+    if (action != newAction) continue;
+    if (kind == ResourceType::StringTable)
+      newStringTable(ui_, doc_, current);
+    else
+      newResource(ui_, doc_, kind, current);
+  }
   switch (action) {
     case KeyAction::Rename:
       renameResource(ui_, doc_, current);
@@ -349,6 +381,23 @@ void MainWindow::startSecondCopy() {
 void MainWindow::about() {
   showAboutBox(this, QString::fromUtf8(kProgramName), QString::fromUtf8(kProgramVersion),
                QPixmap(QStringLiteral(":/kolvre/KOLV.png")));
+}
+
+void MainWindow::showSymbols() {
+  if (!symbols_) {
+    symbols_ = new SymbolsPanel(this, doc_, windowRunner(*this), [this] {
+      const auto position = currentPosition();
+      return position ? std::optional(keyAt(doc_.index(), *position)) : std::nullopt;
+    });
+    addDockWidget(Qt::BottomDockWidgetArea, symbols_);
+    symbols_->onActivate = [this](const FindingTarget& target) { goToFinding(target); };
+  }
+  symbols_->reload();
+  if (!symbols_->isVisible()) {
+    symbols_->show();
+    resizeDocks({symbols_}, {std::max(180, height() / 3)}, Qt::Vertical);
+  }
+  symbols_->rows()->setFocus();
 }
 
 }  // namespace kolvre

@@ -40,8 +40,8 @@ class BesideList : public QObject {
 
 class TableKeyFilter : public QObject {
  public:
-  TableKeyFilter(QAbstractItemView* table, TableKeys keys)
-      : QObject(table), table_(table), keys_(std::move(keys)) {}
+  TableKeyFilter(QAbstractItemView* table, TableKeys keys, TreeRowKeys rowKeys)
+      : QObject(table), table_(table), keys_(std::move(keys)), rowKeys_(std::move(rowKeys)) {}
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
@@ -51,6 +51,7 @@ class TableKeyFilter : public QObject {
     KeyState state;
     state.ctrl = key->modifiers() & Qt::ControlModifier;
     state.shift = key->modifiers() & Qt::ShiftModifier;
+    state.alt = key->modifiers() & Qt::AltModifier;
     state.context = KeyContext::Panel;
     const KeyAction action = keyAction(virtualKeyOf(key->key()), state);
     // While a cell is edited its editor has the focus and the keys; one it leaves (F2, Ins in a
@@ -58,7 +59,8 @@ class TableKeyFilter : public QObject {
     if (const QWidget* focus = QApplication::focusWidget();
         focus && focus != table_ && table_->isAncestorOf(focus))
       return action == KeyAction::EditCell || action == KeyAction::AddRow ||
-             action == KeyAction::DeleteRow || QObject::eventFilter(watched, event);
+             action == KeyAction::DeleteRow || action == KeyAction::AddSeparator ||
+             action == KeyAction::AddGroup || QObject::eventFilter(watched, event);
     switch (action) {
       case KeyAction::EditCell:
         editCurrent();
@@ -68,6 +70,20 @@ class TableKeyFilter : public QObject {
         return true;
       case KeyAction::DeleteRow:
         if (keys_.deleteRow) keys_.deleteRow();
+        return true;
+      case KeyAction::AddSeparator:
+        if (rowKeys_.addSeparator) rowKeys_.addSeparator();
+        return true;
+      case KeyAction::AddGroup:
+        if (rowKeys_.addGroup) rowKeys_.addGroup();
+        return true;
+      case KeyAction::MoveRowUp:
+      case KeyAction::MoveRowDown:
+      case KeyAction::MoveRowOut:
+      case KeyAction::MoveRowIn:
+        // A table without such moves leaves Alt and the arrows to the view.
+        if (!rowKeys_.moveRow) return QObject::eventFilter(watched, event);
+        rowKeys_.moveRow(action);
         return true;
       default:
         return QObject::eventFilter(watched, event);
@@ -86,16 +102,19 @@ class TableKeyFilter : public QObject {
   }
   QAbstractItemView* table_;
   TableKeys keys_;
+  TreeRowKeys rowKeys_;
 };
 
 }  // namespace
 
 CommandRunner windowRunner(MainWindow& window) {
-  return [&window](const std::function<void()>& command) { return window.dispatch(command); };
+  return [&window, standing = window.standing()](const std::function<void()>& command) {
+    return *standing && window.dispatch(command);
+  };
 }
 
-void handleTableKeys(QAbstractItemView* table, TableKeys keys) {
-  table->installEventFilter(new TableKeyFilter(table, std::move(keys)));
+void handleTableKeys(QAbstractItemView* table, TableKeys keys, TreeRowKeys rowKeys) {
+  table->installEventFilter(new TableKeyFilter(table, std::move(keys), std::move(rowKeys)));
 }
 
 void noteInStatusBar(const QWidget* from, const QString& text) {

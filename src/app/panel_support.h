@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <functional>
 
+#include "shell/key_commands.h"
+
 namespace kolvre {
 
 class MainWindow;
@@ -26,7 +28,16 @@ struct TableKeys {
   // Why a cell does not edit in place (for the status bar).
   std::function<QString(const QModelIndex&)> readOnlyReason;
 };
-void handleTableKeys(QAbstractItemView* table, TableKeys keys);
+// The keys of a tree's rows (a menu's items): Maiusc+Ins adds a separator, Ctrl+Ins a group (a
+// pop-up), Alt and an arrow moves the current row (MoveRowUp, MoveRowDown, MoveRowOut,
+// MoveRowIn). Without them Maiusc+Ins and Ctrl+Ins do nothing there, and Alt and the arrows are
+// the view's.
+struct TreeRowKeys {
+  std::function<void()> addSeparator;
+  std::function<void(KeyAction)> moveRow;
+  std::function<void()> addGroup = {};
+};
+void handleTableKeys(QAbstractItemView* table, TableKeys keys, TreeRowKeys rowKeys = {});
 
 // Shows `text` in the status bar of the main window `from` stands in, for a few seconds.
 void noteInStatusBar(const QWidget* from, const QString& text);

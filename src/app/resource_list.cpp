@@ -94,6 +94,9 @@ QVariant ResourceListModel::data(const QModelIndex& index, int role) const {
       return QVariant::fromValue(column == kTypeColumn ? Qt::AlignCenter
                                                        : Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:
+      // A resource the compiler skips is greyed, as disabled text.
+      if (hasEntry && index_[row].inactive)
+        return QApplication::palette().color(QPalette::Disabled, QPalette::Text);
       return toQColor(cellTextColor(column, index_, row));
     case Qt::BackgroundRole:
       return toQColor(cellBackgroundColor(column, index_, row));
@@ -304,6 +307,16 @@ int virtualKeyOf(int qtKey) {
       return kVkDelete;
     case Qt::Key_F2:
       return kVkF2;
+    case Qt::Key_F3:
+      return kVkF3;
+    case Qt::Key_Up:
+      return kVkUp;
+    case Qt::Key_Down:
+      return kVkDown;
+    case Qt::Key_Left:
+      return kVkLeft;
+    case Qt::Key_Right:
+      return kVkRight;
     case Qt::Key_F7:
       return kVkF7;
     case Qt::Key_F8:

@@ -11,7 +11,7 @@ namespace kolvre {
 ViewSource viewSource(const Document& doc, std::size_t begin) {
   ViewSource source;
   source.statement = statementAt(doc.statements(), begin);
-  source.symbols = cachedScriptSymbols(doc.text(), doc.fileName());
+  source.symbols = cachedScriptSymbols(doc.text(), doc.fileName(), &doc.headerTexts());
   source.charset = scriptCharsetAt(doc.text(), begin, doc.form().utf16 != Utf16::None);
   return source;
 }

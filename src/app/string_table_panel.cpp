@@ -76,7 +76,7 @@ const StringTable* StringTableView::shown() const {
 
 void StringTableView::reload() {
   const int row = table_->currentRow();
-  symbols_ = cachedScriptSymbols(doc_.text(), doc_.fileName());
+  symbols_ = cachedScriptSymbols(doc_.text(), doc_.fileName(), &doc_.headerTexts());
   tables_ = documentStringTables(doc_, symbols_.get());
   place_.reset();
   for (std::size_t i = 0; i < tables_.size(); ++i)

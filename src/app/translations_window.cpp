@@ -16,9 +16,9 @@
 #include "dialogs/dialog_looks.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
-#include "syntax/symbols.h"
 #include "document/document.h"
 #include "document/resource_commands.h"
+#include "syntax/symbols.h"
 #include "ui/qt_text_measure.h"
 #include "ui/qt_user_interface.h"
 
@@ -156,7 +156,7 @@ QDialog* translationsWindow(const Document& doc, std::size_t position, QWidget* 
   const QtFontMeasure measure;
   const std::vector<Finding> findings =
       checkScript(doc.text(), doc.fileName(), &measure, doc.form().utf16 != Utf16::None);
-  const auto symbols = cachedScriptSymbols(doc.text(), doc.fileName());
+  const auto symbols = cachedScriptSymbols(doc.text(), doc.fileName(), &doc.headerTexts());
 
   auto* window = new QDialog(parent);
   window->setObjectName(QStringLiteral("translationsWindow"));

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "syntax/conditionals.h"
+
 namespace kolvre {
 
 namespace {
@@ -26,22 +28,12 @@ bool conditionZero(std::string_view line, const StatementTree& tree) {
 
 ConditionalBranches::ConditionalBranches(std::string_view text, const SyntaxTree& tree) {
   stretches_.push_back({0, {}});
-  const std::vector<Statement>& statements = tree.statements();
-  for (std::size_t i = 0; i < statements.size(); ++i) {
-    const Statement& s = statements[i];
-    if (s.kind == StatementKind::Directive) {
-      directive(s.of(text), tree.statementTree(text, i), s.end);
-      continue;
-    }
-    if (s.kind == StatementKind::Comment) continue;
-    // A preprocessor line inside a statement (a resource's body) is one Directive token.
-    const StatementTree& own = tree.statementTree(text, i);
-    for (const TreeToken& t : own.tokens)
-      if (t.kind == TokenKind::Directive) {
-        const Statement line = lineInside(s, t);
-        directive(line.of(text), readStatementTree(text, line), line.end);
-      }
-  }
+  forEachPreprocessorLine(
+      text, tree.statements(),
+      [&](std::size_t, std::string_view own, const StatementTree& line) {
+        directive(own, line, static_cast<std::size_t>(own.data() - text.data()) + own.size());
+      },
+      true, &tree);
   path_.clear();
 }
 

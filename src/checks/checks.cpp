@@ -82,10 +82,11 @@ std::size_t includeAt(const CheckContext& c, std::string_view header) {
 // One script read for the checks: what its context refers to, and its dialogs.
 struct ScriptRun {
   ScriptRun(std::string_view text, const std::string& fileName, const FontMeasure* measure,
-            bool utf16File)
+            bool utf16File, const HeaderTexts* kept = nullptr)
       : tree(text),
-        index(indexResources(text, tree.statements(), ListedKinds::All)),
-        symbols(scriptSymbols(text, fileName, &missingHeaders)),
+        index(indexResources(text, tree.statements(), ListedKinds::All,
+                             fileName.empty() ? HeaderReader() : headerReaderFor(fileName, kept))),
+        symbols(scriptSymbols(text, fileName, &missingHeaders, kept)),
         context{text, tree, tree.statements(), index, &symbols, fileName, measure, utf16File},
         dialogs(readCheckedDialogs(context)) {
     std::erase_if(missingHeaders, isSystemHeader);
@@ -159,8 +160,9 @@ std::vector<Finding> findingsOf(const ScriptRun& run,
 }  // namespace
 
 std::vector<Finding> checkScript(std::string_view text, const std::string& fileName,
-                                 const FontMeasure* measure, bool utf16File) {
-  const ScriptRun run(text, fileName, measure, utf16File);
+                                 const FontMeasure* measure, bool utf16File,
+                                 const HeaderTexts* kept) {
+  const ScriptRun run(text, fileName, measure, utf16File, kept);
   return findingsOf(run, {});
 }
 

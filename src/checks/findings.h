@@ -25,14 +25,16 @@ enum class CheckRule : std::uint8_t {
   UnknownStyle,        // a style name outside the vocabulary
   UndefinedSymbol,     // a name no definition gives
   // The script.
-  DuplicateStringId,  // a string ID defined twice in one language
-  MissingFile,        // a resource naming a file that is not there
-  DuplicateMenuId,    // one item ID twice in one menu
-  AcceleratorNoItem,  // an accelerator whose ID no menu item has
-  EscapedQuote,       // a quote escaped with a backslash in a string, which llvm-rc refuses
-  Multiplication,     // a value that multiplies or divides, which llvm-rc refuses
-  UnreadText,         // text the syntax tree cannot place
-  UnclosedText,       // a string left open on its line, which both compilers refuse
+  DuplicateStringId,     // a string ID defined twice in one language
+  MissingFile,           // a resource naming a file that is not there
+  DuplicateMenuId,       // one item ID twice in one menu
+  AcceleratorNoItem,     // an accelerator whose ID no menu item has
+  DuplicateAccelerator,  // one key (with its modifiers) twice in one accelerator table
+  EscapedQuote,          // a quote escaped with a backslash in a string, which llvm-rc refuses
+  Multiplication,        // a value that multiplies or divides, which llvm-rc refuses
+  UnreadText,            // text the syntax tree cannot place
+  UnclosedText,          // a string left open on its line, which both compilers refuse
+  TranslationOutOfStep,  // a version block without its pair in Translation, or the reverse
   // Translations, against the resource's first language.
   MissingInTranslation,  // a control of the first language the translation lacks
   AddedInTranslation,    // a control the first language lacks
@@ -48,7 +50,7 @@ struct CheckRuleInfo {
 };
 
 // Indexed by CheckRule.
-inline constexpr std::array<CheckRuleInfo, 18> kCheckRules{{
+inline constexpr std::array<CheckRuleInfo, 20> kCheckRules{{
     {CheckRule::OutsideClient, "fuori-area", Severity::Error},
     {CheckRule::Overlap, "sovrapposti", Severity::Error},
     {CheckRule::DuplicateControlId, "id-doppio", Severity::Error},
@@ -60,10 +62,12 @@ inline constexpr std::array<CheckRuleInfo, 18> kCheckRules{{
     {CheckRule::MissingFile, "file-mancante", Severity::Error},
     {CheckRule::DuplicateMenuId, "voce-doppia", Severity::Error},
     {CheckRule::AcceleratorNoItem, "acceleratore-senza-voce", Severity::Warning},
+    {CheckRule::DuplicateAccelerator, "acceleratore-doppio", Severity::Error},
     {CheckRule::EscapedQuote, "virgolette-con-barra", Severity::Warning},
     {CheckRule::Multiplication, "per-o-diviso", Severity::Warning},
     {CheckRule::UnreadText, "testo-non-riconosciuto", Severity::Warning},
     {CheckRule::UnclosedText, "testo-non-chiuso", Severity::Error},
+    {CheckRule::TranslationOutOfStep, "translation-disallineata", Severity::Warning},
     {CheckRule::MissingInTranslation, "manca-in-traduzione", Severity::Error},
     {CheckRule::AddedInTranslation, "in-piu-in-traduzione", Severity::Warning},
     {CheckRule::FitsOnlyInOriginal, "tagliato-in-traduzione", Severity::Error},

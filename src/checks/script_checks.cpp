@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "checks/branches.h"
+#include "checks/version_checks.h"
 #include "document/languages.h"
 #include "resources/accelerators.h"
 #include "resources/literals.h"
@@ -45,13 +46,20 @@ struct ScriptView {
     return f;
   }
   std::size_t line(std::size_t offset) const { return lineNumberAt(context.text, offset); }
-  // The statements of kind `kind` the index lists, never those of an `#if 0` branch.
+  // True when the statement that begins at `begin` is not compiled: in an `#if 0` branch, or a
+  // resource in any branch the compiler skips (the index's inactive entries).
+  bool skipped(std::size_t begin) const {
+    if (branches.dead(begin)) return true;
+    const auto entry = entryAt.find(begin);
+    return entry != entryAt.end() && context.index[entry->second].inactive;
+  }
+  // The statements of kind `kind` the index lists, never those the compiler skips.
   template <typename Visit>
   void forEach(std::optional<ResourceType> kind, Visit visit) const {
     for (const Statement& s : context.statements) {
       if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable) continue;
       const auto entry = entryAt.find(s.begin);
-      if (entry == entryAt.end() || branches.dead(s.begin)) continue;
+      if (entry == entryAt.end() || skipped(s.begin)) continue;
       if (kind && context.index[entry->second].type != *kind) continue;
       visit(s, entry->second);
     }
@@ -82,7 +90,6 @@ IdKey idKey(const std::string& written, std::optional<std::uint32_t> value) {
 void duplicateStrings(const ScriptView& view, std::vector<Finding>& found) {
   const CheckContext& c = view.context;
   const StringContext strings{c.symbols, c.utf16File};
-  const std::vector<std::string> languages = statementLanguages(c.text, c.statements);
   struct Defined {
     std::size_t offset;
     std::string table;  // the list name of its table
@@ -94,9 +101,9 @@ void duplicateStrings(const ScriptView& view, std::vector<Finding>& found) {
     const Statement& s = c.statements[i];
     if (s.kind != StatementKind::StringTable) continue;
     const auto entry = view.entryAt.find(s.begin);
-    if (entry == view.entryAt.end() || view.branches.dead(s.begin)) continue;
+    if (entry == view.entryAt.end() || view.skipped(s.begin)) continue;
     const StringTable table = readStringTable(c.text, s, strings);
-    const std::string language = i < languages.size() ? languages[i] : std::string();
+    const std::string& language = c.index[entry->second].language;
     const std::string tableName = view.display(c.index[entry->second].name);
     for (const StringEntry& string : table.entries) {
       if (view.branches.dead(string.idBegin)) continue;
@@ -148,7 +155,7 @@ void escapedQuotes(const ScriptView& view, std::vector<Finding>& found) {
   const CheckContext& c = view.context;
   for (std::size_t i = 0; i < c.statements.size(); ++i) {
     const Statement& s = c.statements[i];
-    if (!view.entryAt.contains(s.begin) || view.branches.dead(s.begin)) continue;
+    if (!view.entryAt.contains(s.begin) || view.skipped(s.begin)) continue;
     const std::string_view text = s.of(c.text);
     for (const TreeToken& t : c.tree.statementTree(c.text, i).tokens) {
       if (t.kind != TokenKind::String ||
@@ -162,15 +169,15 @@ void escapedQuotes(const ScriptView& view, std::vector<Finding>& found) {
   }
 }
 
-// Visits each statement that is compiled (never a preprocessor line nor a comment, nor one in a
-// branch under the condition 0) with its tree.
+// Visits each statement that is compiled (never a preprocessor line nor a comment, nor one the
+// compiler skips) with its tree.
 template <typename Visit>
 void forEachTree(const ScriptView& view, Visit visit) {
   const CheckContext& c = view.context;
   for (std::size_t i = 0; i < c.statements.size(); ++i) {
     const Statement& s = c.statements[i];
     if (s.kind == StatementKind::Directive || s.kind == StatementKind::Comment ||
-        view.branches.dead(s.begin))
+        view.skipped(s.begin))
       continue;
     visit(s, c.tree.statementTree(c.text, i));
   }
@@ -340,6 +347,33 @@ void acceleratorsWithoutItem(const ScriptView& view, const MenuItems& menus,
   });
 }
 
+// A key twice in one table: the compiled table answers it with the first row alone.
+void duplicateAccelerators(const ScriptView& view, std::vector<Finding>& found) {
+  const CheckContext& c = view.context;
+  view.forEach(ResourceType::Accelerators, [&](const Statement& s, std::size_t entry) {
+    AcceleratorReading table =
+        readAccelerators(c.text, s, c.symbols, scriptCharsetAt(c.text, s.begin, c.utf16File));
+    // The rows the compiler reads, each with its place among them all; two rows in branches
+    // that exclude each other never stand together.
+    std::vector<std::size_t> places;
+    for (std::size_t i = 0; i < table.rows.size(); ++i)
+      if (!view.branches.dead(table.rows[i].offset)) places.push_back(i);
+    const std::vector<std::optional<std::size_t>> earlier = duplicateAcceleratorKeys(table);
+    for (const std::size_t i : places) {
+      const Accelerator& row = table.rows[i];
+      if (!earlier[i] || view.branches.dead(table.rows[*earlier[i]].offset) ||
+          view.branches.exclusive(table.rows[*earlier[i]].offset, row.offset))
+        continue;
+      const Accelerator& first = table.rows[*earlier[i]];
+      Finding f = findingAt(
+          c, entry, CheckRule::DuplicateAccelerator,
+          duplicateAcceleratorMessage(row.label, view.display(first.id), view.line(first.offset)));
+      f.control = view.display(row.id);
+      found.push_back(std::move(f));
+    }
+  });
+}
+
 }  // namespace
 
 std::vector<Finding> checkScriptResources(const CheckContext& context) {
@@ -350,10 +384,12 @@ std::vector<Finding> checkScriptResources(const CheckContext& context) {
   const MenuItems menus = readMenus(view);
   duplicateMenuIds(view, menus, found);
   acceleratorsWithoutItem(view, menus, found);
+  duplicateAccelerators(view, found);
   escapedQuotes(view, found);
   multiplications(view, found);
   unreadText(view, found);
   unclosedStrings(view, found);
+  versionTranslations(context, view.branches, found);
   return found;
 }
 

@@ -42,42 +42,6 @@ PrintedFinding printed(const std::string& file, const Document& doc, const Findi
           f.message};
 }
 
-// A JSON string: quotes, backslashes and control characters escaped; bytes that are no UTF-8
-// read as Windows-1252 characters, so the output is always UTF-8.
-std::string jsonString(std::string_view text) {
-  const std::string utf8 = toDisplay(text, TextEncoding::Utf8);
-  std::string out = "\"";
-  for (const char ch : utf8) {
-    const auto byte = static_cast<unsigned char>(ch);
-    switch (ch) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        if (byte < 0x20) {
-          char escaped[7];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-          out += escaped;
-        } else {
-          out += ch;
-        }
-    }
-  }
-  return out + "\"";
-}
-
 std::string jsonOrNull(std::string_view text) {
   return text.empty() ? "null" : jsonString(text);
 }

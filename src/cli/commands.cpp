@@ -1,9 +1,12 @@
 #include "cli/commands.h"
 
+#include <cstdio>
+
 #include "document/document_commands.h"
 #include "document/resource_commands.h"
 #include "document/resource_edits.h"
 #include "messages/messages.h"
+#include "syntax/encoding.h"
 
 namespace kolvre::cli {
 
@@ -49,6 +52,53 @@ std::optional<ResourceType> parseType(std::string_view word) {
   for (const auto& info : kResourceTypes)
     if (!word.empty() && (word == info.keyword || word == info.code)) return info.type;
   return std::nullopt;
+}
+
+// Takes "OPTION VALUE" out of the arguments; false when the option has no value.
+bool takeOption(std::vector<std::string>& args, std::string_view option,
+                std::optional<std::string>& value) {
+  const auto at = std::find(args.begin(), args.end(), option);
+  if (at == args.end()) return true;
+  if (at + 1 == args.end()) return false;
+  value = *(at + 1);
+  args.erase(at, at + 2);
+  return true;
+}
+
+// A JSON string: quotes, backslashes and control characters escaped; bytes that are no UTF-8
+// read as Windows-1252 characters, so the output is always UTF-8.
+std::string jsonString(std::string_view text) {
+  const std::string utf8 = toDisplay(text, TextEncoding::Utf8);
+  std::string out = "\"";
+  for (const char ch : utf8) {
+    const auto byte = static_cast<unsigned char>(ch);
+    switch (ch) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (byte < 0x20) {
+          char escaped[7];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+          out += escaped;
+        } else {
+          out += ch;
+        }
+    }
+  }
+  return out + "\"";
 }
 
 int commitAndSave(Context& c, Document& doc, const Edit& edit) {

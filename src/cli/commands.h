@@ -46,6 +46,14 @@ struct Context {
 // A kind given as a keyword or a code ("DIALOG" or "D").
 std::optional<ResourceType> parseType(std::string_view word);
 
+// Takes "OPTION VALUE" out of the arguments; false when the option has no value.
+bool takeOption(std::vector<std::string>& args, std::string_view option,
+                std::optional<std::string>& value);
+
+// A JSON string: quotes, backslashes and control characters escaped; bytes that are no UTF-8
+// read as Windows-1252 characters, so the output is always UTF-8.
+std::string jsonString(std::string_view text);
+
 // Commits the edit and saves FILE when the script changed.
 [[nodiscard]] int commitAndSave(Context& c, Document& doc, const Edit& edit);
 
@@ -120,13 +128,37 @@ int cmdStyle(Context& c);
 // per level: the text as shown (its shortcut after "\t"), a tab, the id as written, a tab, the
 // flags (menuFlagWords). A body that does not read gives its reason on standard error.
 int cmdMenu(Context& c);
+// menu-set FILE NAME ITEM [--text T] [--id ID] [--flags F,...] [--type T] [--state S]
+// [--help-id H]: the item of menu NAME whose ID is ITEM (as written, or by value), else whose
+// texts without "&" are ITEM's parts between "/" ("File/Apri"), changed; T as menu prints it.
+// The changes are one edit.
+int cmdMenuSet(Context& c);
 
 // check FILE... [--json]: the findings of every script (checkScripts), one line each; see
 // check_command.cpp.
 int cmdCheck(Context& c);
 
+// symbol_commands.cpp:
+//
+// symbols FILE [--json]: one line per #define of the script and of its headers (symbolList):
+// name, value as written, file and line, the number of uses, and what is marked (unused, the
+// symbols of its kind with its value), tab-separated; --json: an array, one object per line
+// with every use's file, line and kind.
+int cmdSymbols(Context& c);
+// symbol-rename FILE OLD NEW: the symbol renamed in the script and in its headers (every use
+// and definition), the headers saved first.
+int cmdSymbolRename(Context& c);
+
 // accelerators FILE NAME: one line per row of table NAME: the key as shown, a tab, the id as
 // written, a tab, the options written (acceleratorOptionWords).
 int cmdAccelerators(Context& c);
+
+// find FILE TEXT [--json]: every match of TEXT in the resources (findInResources), one line
+// each: the resource (type code and name), the place, the text around the match; find_command.cpp.
+int cmdFind(Context& c);
+
+// accelerator-set FILE NAME ROW [--key K] [--id ID]: the key (as accelerators prints keys) and
+// the ID of row ROW (from 1) of table NAME set; accelerator_commands.cpp.
+int cmdAcceleratorSet(Context& c);
 
 }  // namespace kolvre::cli

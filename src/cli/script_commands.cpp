@@ -11,6 +11,7 @@
 #include "document/resource_edits.h"
 #include "document/templates.h"
 #include "messages/messages.h"
+#include "resources/string_tables.h"
 #include "syntax/syntax_tree.h"
 
 namespace kolvre::cli {
@@ -86,17 +87,43 @@ int cmdReplace(Context& c) {
 }
 
 int cmdNew(Context& c) {
-  if (c.args.size() != 3) return kUsage;
+  // FILE TIPO NOME [--file F]
+  std::string file;
+  bool namesFile = false;
+  if (c.args.size() == 5 && c.args[3] == "--file") {
+    file = c.args[4];
+    namesFile = true;
+  } else if (c.args.size() != 3) {
+    return kUsage;
+  }
   const std::string& kind = c.args[1];
   const auto type = parseType(kind);
-  if (!type || kind.size() < 2 || !isCreatable(*type)) return kUsage;  // a keyword, not a code
+  // A keyword, not a code, of a kind with a template.
+  if (!type || kind.size() < 2 || typeInfo(*type).newLabel.empty()) return kUsage;
+  const ResourceTypeInfo& info = typeInfo(*type);
+  if (namesFile && info.fileTemplate.empty()) return kUsage;
+  if (const auto fault = newFileNameFault(file, info.bodyTemplate.empty())) {
+    c.err << *fault << "\n";
+    return kFailed;
+  }
   Document doc;
   if (!openScript(c, c.args[0], doc)) return kFailed;
-  const auto name = acceptedName(c, doc, c.args[2], typeKeyword(*type));
-  if (!name) return kFailed;
-  const auto edit = appendEdit(doc.text(), resourceTemplate(*type, *name), kLabelNew);
+  std::optional<Edit> edit;
+  std::string shownName = c.args[2];
+  if (*type == ResourceType::StringTable) {
+    // Its name is its first ID.
+    const SymbolTable symbols = scriptSymbols(doc.text(), doc.fileName());
+    edit = newStringTableEdit(doc.text(), doc.statements(), doc.scriptBytes(c.args[2]),
+                              stringContext(doc, &symbols));
+  } else {
+    const auto name = acceptedName(c, doc, c.args[2], info.keyword);
+    if (!name) return kFailed;
+    shownName = doc.display(*name);
+    edit = newResourceEdit(doc.text(), doc.statements(), *type, *name,
+                           fromDisplay(trimBlanks(file), doc.encoding()));
+  }
   if (!edit) {
-    c.err << noPlaceMessage(doc.display(*name)) << "\n";
+    c.err << noPlaceMessage(shownName) << "\n";
     return kFailed;
   }
   return commitAndSave(c, doc, *edit);
@@ -143,7 +170,9 @@ int cmdList(Context& c) {
   if (six) doc.setListedKinds(ListedKinds::CreatableOnly);
   for (const IndexEntry& e : doc.index()) {
     c.out << doc.display(e.name) << '\t' << doc.display(e.code());
-    if (!six && !e.language.empty()) c.out << '\t' << e.language;
+    const std::string_view language = six ? std::string_view() : std::string_view(e.language);
+    if (!language.empty() || e.inactive) c.out << '\t' << language;
+    if (e.inactive) c.out << "\tinattivo";
     c.out << '\n';
   }
   return kOk;

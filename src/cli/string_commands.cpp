@@ -10,20 +10,11 @@
 #include "resources/string_tables.h"
 #include "resources/version_info.h"
 #include "syntax/symbols.h"
+#include "syntax/vocabulary.h"
 
 namespace kolvre::cli {
 
 namespace {
-
-// Takes "--lang TAG" out of the arguments; false when the option has no value.
-bool takeLanguage(std::vector<std::string>& args, std::optional<std::string>& language) {
-  const auto at = std::find(args.begin(), args.end(), "--lang");
-  if (at == args.end()) return true;
-  if (at + 1 == args.end()) return false;
-  language = *(at + 1);
-  args.erase(at, at + 2);
-  return true;
-}
 
 std::string joined(const std::set<std::string>& tags) {
   std::string out;
@@ -71,6 +62,30 @@ int onVersion(
   });
 }
 
+// Sets the fixed field `keyword` to `value`. A field written more than once (in the branches of
+// a conditional) is set only to what one of them already is: which one to change is for the
+// panel to say.
+int setFixedField(Context& c, Document& doc, const VersionInfo& info, const std::string& keyword,
+                  const std::string& value) {
+  const std::vector<std::size_t> fields = info.fieldsNamed(keyword);
+  const StringContext context = stringContext(doc, nullptr);
+  if (fields.empty()) {
+    c.err << "La risorsa non ha il campo " << keyword << ".\n";
+    return kFailed;
+  }
+  const std::string typed = doc.scriptBytes(value);
+  if (fields.size() > 1) {
+    for (const std::size_t field : fields)
+      if (setVersionField(doc.text(), info, field, typed, context).splices.empty()) return kOk;
+    c.err << keyword << " è scritto più volte (righe";
+    for (std::size_t i = 0; i < fields.size(); ++i)
+      c.err << (i == 0 ? " " : ", ") << lineNumberAt(doc.text(), info.fields[fields[i]].begin);
+    c.err << "): si modifica dal pannello della risorsa.\n";
+    return kFailed;
+  }
+  return commitAndSave(c, doc, setVersionField(doc.text(), info, fields.front(), typed, context));
+}
+
 }  // namespace
 
 int cmdStrings(Context& c) {
@@ -99,7 +114,7 @@ int cmdStrings(Context& c) {
 int cmdStringSet(Context& c) {
   std::vector<std::string> args = c.args;
   std::optional<std::string> language;
-  if (!takeLanguage(args, language) || args.size() != 3) return kUsage;
+  if (!takeOption(args, "--lang", language) || args.size() != 3) return kUsage;
   Document doc;
   if (!openScript(c, args[0], doc)) return kFailed;
   const SymbolTable symbols = scriptSymbols(doc.text(), doc.fileName());
@@ -158,8 +173,11 @@ int cmdVersion(Context& c) {
 int cmdVersionSet(Context& c) {
   std::vector<std::string> args = c.args;
   std::optional<std::string> language;
-  if (!takeLanguage(args, language) || args.size() != 4) return kUsage;
+  if (!takeOption(args, "--lang", language) || args.size() != 4) return kUsage;
   return onVersion(c, args, [&](Document& doc, const VersionInfo& info, const ScriptCharset&) {
+    // A fixed field, named as the script's keyword in capitals ("FileVersion" is a value).
+    if (std::find(kVersionFields.begin(), kVersionFields.end(), args[2]) != kVersionFields.end())
+      return setFixedField(c, doc, info, args[2], args[3]);
     std::vector<std::size_t> blocks = info.stringBlocks();
     if (language)
       std::erase_if(blocks, [&](std::size_t b) {

@@ -90,7 +90,7 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
   std::string working = stored->block;
   // The script's symbols, as the session opens: the designer changes no #define line.
   const std::shared_ptr<const SymbolTable> symbols =
-      cachedScriptSymbols(doc.text(), doc.fileName());
+      cachedScriptSymbols(doc.text(), doc.fileName(), &doc.headerTexts());
   bool showNotices = true;
   // The store question: nothing when the dialog left is the stored one unchanged.
   const auto ask = [&](const DialogModel& left) -> std::optional<int> {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <initializer_list>
+#include <optional>
 #include <vector>
 
 #include "base/text.h"
@@ -380,6 +381,70 @@ std::string fontStatement(const DialogModel& dialog) {
          (keptFace ? dialog.face->text : "\"" + dialog.faceName + "\"") + dialog.fontTail;
 }
 
+// A block read compactly, written again: `spread` is the block `written` as the reader spread
+// it (a line break put before each part that did not begin its line), `out` the writer's lines
+// for the dialog now. The lines the writer left as they were keep what joined them as written;
+// where lines were changed one for one, so do they; lines added or taken away stand on lines
+// of their own.
+std::string compactedAgain(std::string_view written, std::string_view spread,
+                           std::string_view out) {
+  if (out == spread) return std::string(written);
+  // The spread lines, and whether each break between two of them was written (else put in).
+  std::vector<std::string_view> before;
+  std::vector<bool> writtenBreak;
+  std::size_t i = 0, lineBegin = 0;
+  for (std::size_t j = 0; j < spread.size();) {
+    if (spread.substr(j, kLineEnd.size()) == kLineEnd) {
+      const bool wasWritten = written.substr(i, kLineEnd.size()) == kLineEnd;
+      before.push_back(spread.substr(lineBegin, j - lineBegin));
+      writtenBreak.push_back(wasWritten);
+      j += kLineEnd.size();
+      lineBegin = j;
+      if (wasWritten) i += kLineEnd.size();
+      continue;
+    }
+    if (i >= written.size() || written[i] != spread[j]) return std::string(out);  // not spread
+    ++i;
+    ++j;
+  }
+  before.push_back(spread.substr(lineBegin));
+  std::vector<std::string_view> after;
+  for (std::size_t from = 0;;) {
+    const std::size_t end = out.find(kLineEnd, from);
+    after.push_back(out.substr(from, end == std::string_view::npos ? end : end - from));
+    if (end == std::string_view::npos) break;
+    from = end + kLineEnd.size();
+  }
+  const std::size_t n = before.size(), m = after.size();
+  std::size_t prefix = 0, suffix = 0;
+  while (prefix < std::min(n, m) && before[prefix] == after[prefix]) ++prefix;
+  while (suffix < std::min(n, m) - prefix && before[n - 1 - suffix] == after[m - 1 - suffix])
+    ++suffix;
+  const bool oneForOne = n == m;
+  // The break of `spread` that stands where the break before line k of `after` does: one of
+  // the prefix's or the suffix's, or any where lines were changed one for one; none where lines
+  // were added or taken away.
+  const auto oldBreak = [&](std::size_t k) -> std::optional<std::size_t> {
+    if (oneForOne || k < prefix) return k - 1;
+    if (k == prefix && k == m - suffix) return n - suffix - 1;  // lines taken away here
+    if (k > m - suffix) return n - (m - k) - 1;
+    return std::nullopt;
+  };
+  std::string result;
+  for (std::size_t k = 0; k < m; ++k) {
+    const std::optional<std::size_t> old = k > 0 ? oldBreak(k) : std::nullopt;
+    if (k > 0 && !(old && !writtenBreak[*old])) {
+      // A line end where none stood takes the place of the blanks before the part after it.
+      if (!old && (k - 1 >= prefix || !writtenBreak[k - 1]))
+        while (!result.empty() && (result.back() == ' ' || result.back() == '\t'))
+          result.pop_back();
+      result += kLineEnd;
+    }
+    result += after[k];
+  }
+  return result;
+}
+
 }  // namespace
 
 std::string styleText(StyleWriter writer, std::uint32_t style) {
@@ -466,7 +531,7 @@ std::string dialogBlock(const DialogModel& dialog, std::string_view name) {
   }
   for (const std::string& line : dialog.bodyTail) appendLine(out, {line});
   out += dialog.bodyClose;
-  if (dialog.compact && out == dialog.compact->value) return dialog.compact->text;
+  if (dialog.compact) return compactedAgain(dialog.compact->text, dialog.compact->value, out);
   return out;
 }
 

@@ -2,6 +2,7 @@
 // history of its changes. commit() is the one way the text changes.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,8 +39,18 @@ class Document {
   const std::string& fileName() const { return fileName_; }
   // The whole script, CR LF line ends, otherwise exactly as read.
   const std::string& text() const { return text_; }
-  // Always indexResources(text(), listedKinds()).
+  // Always indexResources(text(), statements(), listedKinds(), headers()).
   const ResourceIndex& index() const { return index_; }
+  // The headers the script includes with quotes, read from its file's folder, or from
+  // headerTexts() where a step changed them.
+  HeaderReader headers() const { return headerReaderFor(fileName_, &files_); }
+  // The headers the history's steps changed (a symbol renamed), by full path: their texts as
+  // the steps left them, which a save writes before the script.
+  const HeaderTexts& headerTexts() const { return files_; }
+  // Those whose text differs from the one last saved (or read): what a save writes first.
+  std::vector<std::string> unsavedHeaders() const;
+  // Notes that the header at `path` holds its text on disk: after a save wrote it.
+  void markHeaderSaved(const std::string& path);
   // Which resources the index holds: all of them, or the six kinds the editor creates.
   ListedKinds listedKinds() const { return kinds_; }
   // Holds the index to `kinds` and builds it again; the text and the history stay.
@@ -57,10 +68,13 @@ class Document {
   // history: opening, creating and closing a file.
   void load(std::string fileName, std::string diskBytes);
   // The file a save writes to (save as); the text stays as it is.
-  void setFileName(std::string fileName) { fileName_ = std::move(fileName); }
+  // (The headers are read from its folder now: the index's inactive entries follow them.)
+  void setFileName(std::string fileName);
 
-  // Applies an edit: the splices, the reorder when asked, a new index, a step in the history,
-  // and the observer told. False, and nothing recorded, when the text comes out unchanged.
+  // Applies an edit: the splices, the reorder when asked, the other files' splices (over the
+  // texts they were computed on: the document's where it holds one, else the edit's), a new
+  // index, a step in the history, and the observer told. False, and nothing recorded, when the
+  // texts come out unchanged, or an other file's text is no longer the one the edit read.
   bool commit(const Edit& edit);
 
   bool canUndo() const { return history_.canUndo(); }
@@ -80,9 +94,10 @@ class Document {
 
   // The bytes a save writes.
   std::string diskBytes() const { return toDisk(text_, form_); }
-  // Notes that the text as it stands is the file's content: after a save.
+  // Notes that the text (and every header held) as it stands is the file's content: after a
+  // save.
   void markSaved();
-  // True when the text differs from the one last loaded or saved.
+  // True when the text, or a header held, differs from the one last loaded or saved.
   bool unsaved() const;
 
   // The file on disk as last loaded or saved, and the change on disk last asked or told about
@@ -115,6 +130,8 @@ class Document {
   std::size_t savedSize_ = 0;
   std::size_t savedHash_ = 0;
   DiskState disk_;
+  HeaderTexts files_;                                           // the headers the steps changed
+  std::map<std::string, std::size_t, std::less<>> savedFiles_;  // a hash of each as saved
   History history_;
   DocumentObserver* observer_ = nullptr;
 };

@@ -27,6 +27,24 @@ bool mayWriteOverDiskCopy(UserInterface& ui, const Document& doc) {
 }  // namespace
 
 bool writeDocument(UserInterface& ui, Document& doc) {
+  // The headers a step changed go first, each whole, and only once every one of them can be
+  // written; the script last: a header that cannot be written leaves every file as it was.
+  const std::vector<std::string> headers = doc.unsavedHeaders();
+  for (const std::string& header : headers)
+    if (const int problem = writableProblem(header); problem != 0) {
+      inform(ui, "Impossibile salvare il file " + header + ".;" + saveFailureReason(problem) +
+                     " Il file di risorse non è stato salvato.");
+      return false;
+    }
+  for (const std::string& header : headers) {
+    if (const int failed = writeFileSafely(header, doc.headerTexts().find(header)->second);
+        failed != 0) {
+      inform(ui, "Impossibile salvare il file " + header + ".;" + saveFailureReason(failed) +
+                     " Il file di risorse non è stato salvato.");
+      return false;
+    }
+    doc.markHeaderSaved(header);
+  }
   const int error = writeFileSafely(doc.fileName(), doc.diskBytes());
   if (error == 0) {
     doc.markSaved();

@@ -28,7 +28,8 @@ bool newScript(UserInterface& ui, Document& doc, bool askClose = true);
 [[nodiscard]] bool saveScript(UserInterface& ui, Document& doc, bool saveAs = false);
 
 // Writes the document to its file safely, whatever stands there, and records the file's stamp;
-// on failure shows "Impossibile salvare il file ...".
+// on failure shows "Impossibile salvare il file ...". The headers a step changed are written
+// first, each safely, once each of them can be; when one cannot, nothing is written.
 [[nodiscard]] bool writeDocument(UserInterface& ui, Document& doc);
 
 // checkScriptOnDisk: compares the script's file on disk with the one last loaded or saved and,

@@ -66,15 +66,29 @@ struct Splice {
 // of a block touches that field's bytes alone.
 Splice narrowedSplice(std::size_t at, std::string_view before, std::string after);
 
+// A change of another file that goes with a change of the script, in the same step (a header
+// whose symbol is renamed): its splices over its text as it stood when they were computed.
+struct FileEdit {
+  std::string path;    // the file's full path
+  std::string before;  // its text as read: the bytes of the file, line ends and all
+  std::vector<Splice> splices;
+};
+
 struct Edit {
   std::string label;            // names the step in the undo menu ("Rinomina")
   std::vector<Splice> splices;  // in text order, not overlapping
+  // The other files the step changes: the document holds their new texts until a save writes
+  // them with the script (Document::headerTexts).
+  std::vector<FileEdit> files;
   // After the splices, the listed block whose name starts here (in the spliced text) moves to
   // its place among the blocks of its stretch (placeBlock); nothing else moves.
   std::optional<std::size_t> placeBlockAt;
   // A renamed block's name before the edit: it moves only where its stretch stood sorted.
   std::optional<std::string> placedNameBefore;
   bool reorderAll = false;  // after the splices, the whole reorder (reorderScript)
+  // The edit keeps what every condition of the script finds (a symbol renamed with every word
+  // of it): the index need not be built again for the preprocessor lines it changes.
+  bool keepsSections = false;
   std::optional<ResourceKey> currentBefore;
   std::optional<ResourceKey> currentAfter;  // nothing: the first entry
 };

@@ -157,6 +157,7 @@ void TextDiff::redo(std::string& text) const {
 
 std::size_t HistoryStep::bytes() const {
   std::size_t n = sizeof(*this) + label.size() + diff.payloadBytes();
+  for (const FileDiff& f : files) n += f.path.size() + f.diff.bytes();
   if (currentBefore) n += currentBefore->name.size();
   if (currentAfter) n += currentAfter->name.size();
   return n;

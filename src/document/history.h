@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/edit.h"
 
@@ -42,11 +43,19 @@ class TextDiff {
   std::string inserted_;      // B without those
 };
 
+// The difference a step made to another file (a header), by its full path.
+struct FileDiff {
+  std::string path;
+  TextDiff diff;
+};
+
 struct HistoryStep {
   std::string label;
   TextDiff diff;
+  std::vector<FileDiff> files;
   std::optional<ResourceKey> currentBefore;
   std::optional<ResourceKey> currentAfter;
+  bool keepsSections = false;  // Edit::keepsSections
   std::size_t bytes() const;
 };
 

@@ -155,18 +155,21 @@ std::optional<std::string> ownLanguageTag(std::string_view text, const Statement
 }
 
 std::vector<std::string> statementLanguages(std::string_view text,
-                                            const std::vector<Statement>& statements) {
+                                            const std::vector<Statement>& statements,
+                                            const std::vector<bool>& skipped) {
   std::vector<std::string> tags(statements.size());
-  std::string current;
+  std::string kept, any;  // the last LANGUAGE the compiler keeps, and the last of all
   for (std::size_t i = 0; i < statements.size(); ++i) {
     const Statement& s = statements[i];
+    const bool isSkipped = i < skipped.size() && skipped[i];
     if (s.kind == StatementKind::Language) {
-      current = languageTagOf(s.of(text));
+      any = languageTagOf(s.of(text));
+      if (!isSkipped) kept = any;
       continue;
     }
     if (s.kind != StatementKind::Resource && s.kind != StatementKind::StringTable) continue;
     std::optional<std::string> own = ownLanguageTag(text, s);
-    tags[i] = own ? std::move(*own) : current;
+    tags[i] = own ? std::move(*own) : isSkipped ? any : kept;
   }
   return tags;
 }

@@ -40,9 +40,12 @@ std::optional<std::string> ownLanguageTag(std::string_view own, const StatementT
 
 // One tag per statement of `statements` (readStatements(text)): for a resource or string table,
 // the language of its own LANGUAGE statement among its header statements, else of the last
-// top-level LANGUAGE statement before it; empty for the neutral language and for statements of
-// other kinds.
+// top-level LANGUAGE statement before it that the compiler keeps (`skipped`, as
+// skippedStatements gives it, marks those it does not; a statement it skips takes the last of
+// all, the language it would have were its branch kept); empty for the neutral language and for
+// statements of other kinds.
 std::vector<std::string> statementLanguages(std::string_view text,
-                                            const std::vector<Statement>& statements);
+                                            const std::vector<Statement>& statements,
+                                            const std::vector<bool>& skipped = {});
 
 }  // namespace kolvre

@@ -70,14 +70,34 @@ std::string withCrLf(std::string text) {
   return fromDisk(std::move(text)).text;
 }
 
+std::optional<std::string> newFileNameFault(std::string_view file, bool required) {
+  if (required && trimBlanks(file).empty()) return "Indicare il file della risorsa.";
+  if (file.find('"') != std::string_view::npos)
+    return "Nome di file non valido: " + std::string(file) + ".";
+  return std::nullopt;
+}
+
 bool newResource(UserInterface& ui, Document& doc, ResourceType kind,
                  std::optional<std::size_t> current) {
-  const std::string_view keyword = typeKeyword(kind);
-  const auto name = askResourceName(ui, doc.index(), std::string(typeInfo(kind).newLabel),
-                                    "Nome:", "", keyword, doc.encoding());
+  const ResourceTypeInfo& info = typeInfo(kind);
+  const auto name = askResourceName(ui, doc.index(), std::string(info.newLabel), "Nome:", "",
+                                    info.keyword, doc.encoding());
   if (!name) return false;
-  std::optional<Edit> edit =
-      appendEdit(doc.text(), resourceTemplate(kind, *name), kLabelNew, &doc.statements());
+  // A kind that can name a file asks for it: none where the data may stand in the block.
+  std::string file;
+  if (!info.fileTemplate.empty()) {
+    const bool required = info.bodyTemplate.empty();
+    for (;;) {
+      if (!ui.inputBox(info.newLabel, required ? "File:" : "File (vuoto: i dati nel blocco):", file,
+                       260))
+        return false;
+      const auto fault = newFileNameFault(file, required);
+      if (!fault) break;
+      inform(ui, *fault);
+    }
+    file = fromDisplay(trimBlanks(file), doc.encoding());
+  }
+  std::optional<Edit> edit = newResourceEdit(doc.text(), doc.statements(), kind, *name, file);
   if (!edit) {
     inform(ui, noPlaceMessage(doc.display(*name)));
     return false;

@@ -15,7 +15,12 @@ namespace kolvre {
 // The commands act on the entry at `current` (a position in the index; nothing when the list
 // has no entry) where they need one, and return true when they changed the script.
 
-// newResource: asks for a name and adds the template of the kind.
+// Why a typed file name cannot name a new resource's file (Italian, a sentence): empty where
+// the kind needs one (`required`), or holding a double quote; nothing when it can.
+std::optional<std::string> newFileNameFault(std::string_view file, bool required);
+
+// newResource: asks for a name (and the file, for a kind that can name one) and adds the
+// template of the kind, written in the style of the resources around its place.
 bool newResource(UserInterface& ui, Document& doc, ResourceType kind,
                  std::optional<std::size_t> current = std::nullopt);
 // renameResource: renames the current resource; only its header line changes.

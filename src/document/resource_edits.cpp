@@ -5,6 +5,8 @@
 #include "base/text.h"
 #include "document/reorder.h"
 #include "document/statement_check.h"
+#include "document/templates.h"
+#include "syntax/body_style.h"
 #include "syntax/positions.h"
 #include "syntax/statements.h"
 
@@ -170,6 +172,18 @@ std::optional<Edit> appendEdit(std::string_view text, std::string_view block,
   edit.currentAfter = keyOfText(block);
   edit.splices.push_back({insertion->at, insertion->replacedEnd, std::move(insertion->text)});
   return edit;
+}
+
+std::optional<Edit> newResourceEdit(std::string_view text, const std::vector<Statement>& statements,
+                                    ResourceType kind, std::string_view name,
+                                    std::string_view file) {
+  const std::string plain = resourceTemplate(kind, name, file);
+  if (plain.empty()) return std::nullopt;
+  // Where it goes depends on its name and kind only: the neighbours there give the style.
+  const std::optional<Insertion> place = newBlockInsertion(text, plain, &statements);
+  if (!place) return std::nullopt;
+  const std::string block = inBodyStyle(plain, bodyStyleNear(text, statements, place->at));
+  return appendEdit(text, block, kLabelNew, &statements);
 }
 
 std::string pastedTypeWord(std::string_view pasted) {

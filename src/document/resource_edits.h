@@ -73,6 +73,13 @@ std::optional<Edit> appendEdit(std::string_view text, std::string_view block,
                                std::string_view label,
                                const std::vector<Statement>* statements = nullptr);
 
+// A new resource of `kind` from its template (resourceTemplate, `name` being a string table's
+// first ID, `file` the file it names), written in the style of the bodies around its place
+// (bodyStyleNear) and added as appendEdit adds it.
+std::optional<Edit> newResourceEdit(std::string_view text, const std::vector<Statement>& statements,
+                                    ResourceType kind, std::string_view name,
+                                    std::string_view file = {});
+
 // The type a pasted text's header names, as a word the name prompt checks duplicates against:
 // the keyword of the listed type its first statement has, read as the compiler reads it (a tab
 // or a line end may stand between name and type); else the second blank-delimited token.

@@ -7,6 +7,7 @@
 
 #include "base/text.h"
 #include "document/languages.h"
+#include "syntax/conditionals.h"
 #include "syntax/lexer.h"
 #include "syntax/statement_diff.h"
 #include "syntax/statements.h"
@@ -154,8 +155,15 @@ std::pair<std::string, std::optional<std::string>> stringTableEntry(std::string_
 
 }  // namespace
 
-ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements,
-                             ListedKinds kinds) {
+namespace {
+
+// Sets each entry's flag from `skipped` (skippedStatements of `statements`); see markInactive.
+void flagInactive(ResourceIndex& index, const std::vector<Statement>& statements,
+                  const std::vector<bool>& skipped, bool fresh);
+
+// indexResources, the statements the compiler skips already found.
+ResourceIndex indexWith(std::string_view text, const std::vector<Statement>& statements,
+                        ListedKinds kinds, const std::vector<bool>& skipped) {
   const bool all = kinds == ListedKinds::All;
   const auto indexed = [all](const Statement& s) {
     return !s.fromHeader && (s.listed || (all && (s.kind == StatementKind::Resource ||
@@ -176,10 +184,18 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
     tags.push_back(std::move(tag));
     return static_cast<std::uint32_t>(tags.size() - 1);
   };
-  std::uint32_t current = 0;  // the tag of the last top-level LANGUAGE statement
+  // The tags of the last top-level LANGUAGE statement: the last the compiler keeps, for what it
+  // keeps; the last of all, for what it skips (the language it would have were its branch kept).
+  std::uint32_t kept = 0, any = 0;
   std::size_t table = 0;
-  for (const Statement& s : statements) {
-    if (s.kind == StatementKind::Language) current = tagNumber(languageTagOf(s.of(text)));
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    const Statement& s = statements[i];
+    const bool isSkipped = i < skipped.size() && skipped[i];
+    if (s.kind == StatementKind::Language) {
+      any = tagNumber(languageTagOf(s.of(text)));
+      if (!isSkipped) kept = any;
+    }
+    const std::uint32_t current = isSkipped ? any : kept;
     if (!indexed(s)) continue;
     const ResourceType type = *entryType(s, text);
     const bool isTable = s.kind == StatementKind::StringTable;
@@ -220,7 +236,15 @@ ResourceIndex indexResources(std::string_view text, const std::vector<Statement>
                        key.type == ResourceType::Other ? std::string(key.code) : std::string(),
                        tags[key.language]);
   }
+  flagInactive(index, statements, skipped, true);
   return index;
+}
+
+}  // namespace
+
+ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements,
+                             ListedKinds kinds, const HeaderReader& headers) {
+  return indexWith(text, statements, kinds, skippedStatements(text, statements, headers));
 }
 
 namespace {
@@ -262,7 +286,45 @@ bool entryBefore(const IndexEntry& a, const IndexEntry& b) {
   keyOf(b, y);
   if (const int c = compareKeys(x, y); c != 0) return c < 0;
   if (a.code() != b.code()) return a.code() < b.code();
+  if (a.inactive != b.inactive) return b.inactive;
   return a.offset < b.offset;
+}
+
+}  // namespace
+
+void markInactive(ResourceIndex& index, std::string_view text,
+                  const std::vector<Statement>& statements, const HeaderReader& headers) {
+  markInactive(index, text, statements, headers, false);
+}
+
+void markInactive(ResourceIndex& index, std::string_view text,
+                  const std::vector<Statement>& statements, const HeaderReader& headers,
+                  bool fresh) {
+  // Only a script with conditional sections is read for them.
+  flagInactive(index, statements, skippedStatements(text, statements, headers), fresh);
+}
+
+namespace {
+
+void flagInactive(ResourceIndex& index, const std::vector<Statement>& statements,
+                  const std::vector<bool>& skipped, bool fresh) {
+  // Where the skipped statements begin: few, searched for each entry.
+  std::vector<std::size_t> skippedAt;
+  for (std::size_t i = 0; i < skipped.size(); ++i)
+    if (skipped[i]) skippedAt.push_back(statements[i].begin);
+  // An index without a flag (a fresh one) is left as it is when nothing is skipped.
+  if (skippedAt.empty() && (fresh || std::none_of(index.begin(), index.end(),
+                                                  [](const IndexEntry& e) { return e.inactive; })))
+    return;
+  bool changed = false;
+  for (IndexEntry& e : index) {
+    const bool inactive =
+        !skippedAt.empty() && std::binary_search(skippedAt.begin(), skippedAt.end(), e.offset);
+    changed = changed || inactive != e.inactive;
+    e.inactive = inactive;
+  }
+  if (changed && !std::is_sorted(index.begin(), index.end(), entryBefore))
+    std::stable_sort(index.begin(), index.end(), entryBefore);
 }
 
 }  // namespace
@@ -277,20 +339,28 @@ void updateIndex(ResourceIndex& index, std::string_view before,
 void updateIndex(ResourceIndex& index, std::string_view before,
                  const std::vector<Statement>& beforeStatements, std::string_view after,
                  const std::vector<Statement>& afterStatements, ListedKinds kinds,
-                 const StatementMatch& match) {
+                 const StatementMatch& match, const HeaderReader& headers, bool sectionsKept) {
   const std::size_t first = match.first, beforeEnd = match.beforeEnd, afterEnd = match.afterEnd;
   const auto moved =
       static_cast<std::ptrdiff_t>(after.size()) - static_cast<std::ptrdiff_t>(before.size());
   const auto& pairs = match.pairs;
   const bool found = match.found;
-  // A LANGUAGE statement read again, or moved, changes the language of the entries after it.
+  // A change anywhere can change what a condition further on finds.
+  const std::vector<bool> skipped = skippedStatements(after, afterStatements, headers);
+  // A LANGUAGE statement read again, or moved, changes the language of the entries after it;
+  // so does a preprocessor line, in a script with conditional sections, that may now keep or
+  // skip one.
+  const auto changesLanguages = [&skipped, sectionsKept](const Statement& s) {
+    return s.kind == StatementKind::Language ||
+           (s.kind == StatementKind::Directive && !skipped.empty() && !sectionsKept);
+  };
   bool rebuild = !found;
   for (std::size_t i = first; i < beforeEnd && !rebuild; ++i)
-    rebuild = beforeStatements[i].kind == StatementKind::Language;
+    rebuild = changesLanguages(beforeStatements[i]);
   for (std::size_t i = first; i < afterEnd && !rebuild; ++i)
-    rebuild = afterStatements[i].kind == StatementKind::Language;
+    rebuild = changesLanguages(afterStatements[i]);
   if (rebuild) {
-    index = indexResources(after, afterStatements, kinds);
+    index = indexWith(after, afterStatements, kinds, skipped);
     return;
   }
   // Where each statement between them went: its offset in `after`, or npos where it is read
@@ -327,18 +397,22 @@ void updateIndex(ResourceIndex& index, std::string_view before,
   if (!std::is_sorted(index.begin(), index.end(), entryBefore))
     std::stable_sort(index.begin(), index.end(), entryBefore);
   // The language the statements read again stand in, unless they name their own.
-  std::string current;
-  for (std::size_t i = first; i-- > 0;)
-    if (afterStatements[i].kind == StatementKind::Language) {
-      current = languageTagOf(afterStatements[i].of(after));
-      break;
-    }
+  // (Where the script holds conditional sections, the compiler's and that of the skipped ones.)
+  std::optional<std::string> current, currentSkipped;
+  for (std::size_t i = first; i-- > 0 && !(current && (currentSkipped || skipped.empty()));) {
+    if (afterStatements[i].kind != StatementKind::Language) continue;
+    if (!currentSkipped) currentSkipped = languageTagOf(afterStatements[i].of(after));
+    if (!current && (skipped.empty() || !skipped[i])) current = currentSkipped;
+  }
   for (std::size_t j = first; j < afterEnd; ++j) {
     if (kept[j - first] || !isIndexed(afterStatements[j], kinds)) continue;
-    IndexEntry entry = entryOf(after, afterStatements[j], current);
+    const bool isSkipped = !skipped.empty() && skipped[j];
+    IndexEntry entry =
+        entryOf(after, afterStatements[j], (isSkipped ? currentSkipped : current).value_or(""));
     index.insert(std::upper_bound(index.begin(), index.end(), entry, entryBefore),
                  std::move(entry));
   }
+  flagInactive(index, afterStatements, skipped, false);
 }
 
 }  // namespace kolvre

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "syntax/resource_types.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 
@@ -30,6 +31,9 @@ struct IndexEntry {
   std::size_t offset;    // where its statement starts in the text the index was built from
   std::string typeWord;  // Other: the type as written ("PNG", "2110")
   std::string language;  // the language's tag ("it", "en-US"); empty when neutral
+  // It stands in a conditional branch the compiler skips (`#if 0`, `#ifdef APSTUDIO_INVOKED`,
+  // the `#ifdef _WIN64` arm, ...): listed, but after its active namesakes.
+  bool inactive = false;
 
   // The type column's text: the kind's code, or an Other type's own word.
   std::string_view code() const { return type == ResourceType::Other ? typeWord : typeCode(type); }
@@ -54,13 +58,26 @@ bool sameName(std::string_view a, std::string_view b);
 enum class ListedKinds : std::uint8_t { All, CreatableOnly };
 
 // indexResources: the index of the text: every resource statement and string table (or only
-// those of the six kinds the editor creates), sorted by name (compareNames), then type code.
-// Entries with equal keys keep their text order.
+// those of the six kinds the editor creates), sorted by name (compareNames), then type code,
+// then the active entries before the inactive ones (skippedStatements, the headers the script
+// includes with quotes read through `headers`). Entries with equal keys keep their text order.
 ResourceIndex indexResources(std::string_view text, ListedKinds kinds = ListedKinds::All);
 // The same from the text's statements, already read.
 struct Statement;
 ResourceIndex indexResources(std::string_view text, const std::vector<Statement>& statements,
-                             ListedKinds kinds = ListedKinds::All);
+                             ListedKinds kinds = ListedKinds::All,
+                             const HeaderReader& headers = {});
+
+// Sets each entry's `inactive` flag from the conditional sections of `text` (whose statements
+// are `statements`) and puts the inactive entries after their active namesakes. Scripts without
+// a conditional section are not read for them.
+void markInactive(ResourceIndex& index, std::string_view text,
+                  const std::vector<Statement>& statements, const HeaderReader& headers = {});
+// The same for an index whose entries are all still unflagged (`fresh`), as indexResources
+// makes it: nothing to take back.
+void markInactive(ResourceIndex& index, std::string_view text,
+                  const std::vector<Statement>& statements, const HeaderReader& headers,
+                  bool fresh);
 
 // The index of `after` made from `index`, the index of `before`: equal to
 // indexResources(after, afterStatements, kinds), where the statements are those of each text.
@@ -71,12 +88,14 @@ void updateIndex(ResourceIndex& index, std::string_view before,
                  const std::vector<Statement>& beforeStatements, std::string_view after,
                  const std::vector<Statement>& afterStatements, ListedKinds kinds);
 // The same with the statements of the two texts already matched (matchStatements, with
-// kMostIndexMatched).
+// kMostIndexMatched). `sectionsKept`: the change is known to keep what every condition finds (a
+// symbol renamed with every word of it), so a preprocessor line it changed builds nothing again.
 struct StatementMatch;
 void updateIndex(ResourceIndex& index, std::string_view before,
                  const std::vector<Statement>& beforeStatements, std::string_view after,
                  const std::vector<Statement>& afterStatements, ListedKinds kinds,
-                 const StatementMatch& match);
+                 const StatementMatch& match, const HeaderReader& headers = {},
+                 bool sectionsKept = false);
 // The most statements added and taken away that the index follows one by one.
 inline constexpr std::size_t kMostIndexMatched = 256;
 

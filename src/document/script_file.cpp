@@ -163,15 +163,12 @@ bool writeAll(int fd, std::string_view bytes) {
 
 }  // namespace
 
-int writeFileSafely(const std::string& path, std::string_view bytes, Flush flush) {
-  const std::string target = saveTarget(path);
-  if (target.empty()) return ELOOP;
-  const fs::path targetPath(target);
-  fs::path folder = targetPath.parent_path();
-  if (folder.empty()) folder = ".";
+namespace {
 
-  struct stat st {};
-  const bool exists = ::stat(target.c_str(), &st) == 0;
+// Why the file a safe write would write (`target`, links followed) may not be replaced: 0 when
+// it may; `st` and `exists` tell what stands there.
+int replaceProblem(const std::string& target, struct stat& st, bool& exists) {
+  exists = ::stat(target.c_str(), &st) == 0;
   if (!exists && errno != ENOENT) return errno;
   if (exists && S_ISDIR(st.st_mode)) return EISDIR;
   // A device or a pipe is never replaced by a regular file.
@@ -180,6 +177,36 @@ int writeFileSafely(const std::string& path, std::string_view bytes, Flush flush
   // system would let write it.
   if (exists && (st.st_mode & 0222) == 0) return EACCES;
   if (exists && ::access(target.c_str(), W_OK) != 0) return errno;
+  return 0;
+}
+
+fs::path folderOf(const fs::path& target) {
+  fs::path folder = target.parent_path();
+  return folder.empty() ? fs::path(".") : folder;
+}
+
+}  // namespace
+
+int writableProblem(const std::string& path) {
+  const std::string target = saveTarget(path);
+  if (target.empty()) return ELOOP;
+  struct stat st {};
+  bool exists = false;
+  if (const int problem = replaceProblem(target, st, exists); problem != 0) return problem;
+  // The temporary file is made in the folder.
+  if (::access(folderOf(fs::path(target)).c_str(), W_OK | X_OK) != 0) return errno;
+  return 0;
+}
+
+int writeFileSafely(const std::string& path, std::string_view bytes, Flush flush) {
+  const std::string target = saveTarget(path);
+  if (target.empty()) return ELOOP;
+  const fs::path targetPath(target);
+  const fs::path folder = folderOf(targetPath);
+
+  struct stat st {};
+  bool exists = false;
+  if (const int problem = replaceProblem(target, st, exists); problem != 0) return problem;
 
   const FileSizeSignalIgnored sizeLimitFails;
   std::string temp = (folder / ("." + targetPath.filename().string() + ".kolvre-XXXXXX")).string();

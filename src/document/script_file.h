@@ -80,6 +80,11 @@ enum class Flush { ToDisk, Later };
 [[nodiscard]] int writeFileSafely(const std::string& path, std::string_view bytes,
                                   Flush flush = Flush::ToDisk);
 
+// Why writeFileSafely would fail before writing anything (the checks it makes of the target,
+// and a folder where no file can be made), as the same codes; 0 when nothing stands in the way.
+// A save of several files asks it of each before it writes any.
+[[nodiscard]] int writableProblem(const std::string& path);
+
 // The reason a save failed, as a sentence for the second line of the message.
 std::string saveFailureReason(int error);
 

@@ -39,15 +39,6 @@ std::vector<std::uint8_t> iconFile(std::uint8_t b, std::uint8_t g, std::uint8_t 
   return f.v;
 }
 
-std::string imageTemplate(std::string_view name, std::string_view keyword,
-                          const std::vector<std::uint8_t>& data) {
-  std::string out(name);
-  out.append(" ").append(keyword).append("\r\n{\r\n");
-  out += formatHexDataLines(data);
-  out += "\r\n}";
-  return out;
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> templateBitmap() {
@@ -66,31 +57,48 @@ std::vector<std::uint8_t> templateCursor() {
   return iconFile(0x00, 0xFF, 0xFF);
 }
 
-std::string resourceTemplate(ResourceType kind, std::string_view name) {
-  const std::string n(name);
-  switch (kind) {
-    case ResourceType::Manifest:
-      return n + " 24\r\n{\r\n}";
-    case ResourceType::VersionInfo:
-      return n + " VERSIONINFO\r\n{\r\n}";
-    case ResourceType::Dialog:
-      return n +
-             " DIALOG 0, 0, 300, 300\r\n"
-             "STYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU\r\n"
-             "FONT 8, \"MS Sans Serif\"\r\n"
-             "LANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\r\n"
-             "{\r\n"
-             "}";
-    case ResourceType::Bitmap:
-      return imageTemplate(name, "BITMAP", templateBitmap());
-    case ResourceType::Icon:
-      return imageTemplate(name, "ICON", templateIcon());
-    case ResourceType::Cursor:
-      return imageTemplate(name, "CURSOR", templateCursor());
-    default:  // the kinds the editor does not create
-      break;
+std::string resourceTemplate(ResourceType kind, std::string_view name, std::string_view file) {
+  const ResourceTypeInfo& info = typeInfo(kind);
+  const std::string_view form = file.empty() ? info.bodyTemplate : info.fileTemplate;
+  std::string out;
+  for (std::size_t i = 0; i < form.size(); ++i) {
+    if (form[i] == '\n') {
+      out += "\r\n";
+      continue;
+    }
+    if (form[i] != '%' || i + 1 == form.size()) {
+      out += form[i];
+      continue;
+    }
+    switch (form[++i]) {
+      case 'N':
+      case 'I':
+        out += name;
+        break;
+      case 'F':
+        out += quotedFileNameOf(file);
+        break;
+      case 'D':
+        out += formatHexDataLines(kind == ResourceType::Bitmap   ? templateBitmap()
+                                  : kind == ResourceType::Cursor ? templateCursor()
+                                                                 : templateIcon());
+        break;
+      default:
+        out += form[i - 1];
+        out += form[i];
+        break;
+    }
   }
-  return {};
+  return out;
+}
+
+std::string quotedFileNameOf(std::string_view file) {
+  std::string out = "\"";
+  for (char c : file) {
+    if (c == '\\') out += '\\';
+    out += c;
+  }
+  return out + '"';
 }
 
 }  // namespace kolvre

@@ -27,6 +27,11 @@ StringContext stringContext(const Document& doc, const SymbolTable* symbols) {
   return {symbols, doc.form().utf16 != Utf16::None};
 }
 
+ScriptCharset charsetAt(std::string_view text, std::size_t offset, const StringContext& context) {
+  if (!context.codePages) return scriptCharsetAt(text, offset, context.utf16File);
+  return {codePageIn(*context.codePages, offset), context.utf16File};
+}
+
 bool isLiteral(std::string_view own, const TreeToken& token) {
   return isQuotedString(own, token);
 }

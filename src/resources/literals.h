@@ -6,8 +6,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "document/document.h"
+#include "syntax/code_pages.h"
 #include "syntax/lexer.h"
 #include "syntax/positions.h"
 #include "syntax/string_literal.h"
@@ -21,7 +23,13 @@ namespace kolvre {
 struct StringContext {
   const SymbolTable* symbols = nullptr;
   bool utf16File = false;
+  // The script's code page changes read once (codePageChanges over the whole text), for a
+  // caller that reads many resources; null: each reading looks for them before its place.
+  const std::vector<CodePageChange>* codePages = nullptr;
 };
+
+// The charset in force at `offset` of `text` for a reading in `context`.
+ScriptCharset charsetAt(std::string_view text, std::size_t offset, const StringContext& context);
 
 // What reading the document's texts needs: its symbols (may be null) and its form on disk.
 StringContext stringContext(const Document& doc, const SymbolTable* symbols);

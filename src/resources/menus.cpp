@@ -23,18 +23,6 @@ constexpr std::array<std::pair<std::string_view, unsigned>, 8> kMenuOptions{{
     {"DEFAULT", kMenuDefault},
 }};
 
-// The menu names of the system's headers a MENUEX item's type and state are written with.
-const std::vector<std::pair<std::string_view, std::uint32_t>> kMenuNames{
-    {"MFT_STRING", 0x0},       {"MFT_BITMAP", 0x4},        {"MFT_MENUBARBREAK", 0x20},
-    {"MFT_MENUBREAK", 0x40},   {"MFT_OWNERDRAW", 0x100},   {"MFT_RADIOCHECK", 0x200},
-    {"MFT_SEPARATOR", 0x800},  {"MFT_RIGHTORDER", 0x2000}, {"MFT_RIGHTJUSTIFY", 0x4000},
-    {"MFS_GRAYED", 0x3},       {"MFS_DISABLED", 0x3},      {"MFS_CHECKED", 0x8},
-    {"MFS_HILITE", 0x80},      {"MFS_ENABLED", 0x0},       {"MFS_UNCHECKED", 0x0},
-    {"MFS_UNHILITE", 0x0},     {"MFS_DEFAULT", 0x1000},    {"MF_GRAYED", 0x1},
-    {"MF_DISABLED", 0x2},      {"MF_CHECKED", 0x8},        {"MF_SEPARATOR", 0x800},
-    {"MF_MENUBARBREAK", 0x20}, {"MF_MENUBREAK", 0x40},     {"MF_HELP", 0x4000},
-};
-
 // The flags a MENUEX item's type and state values give.
 unsigned extendedFlags(std::uint32_t type, std::uint32_t state) {
   unsigned flags = 0;
@@ -65,19 +53,16 @@ class MenuParser {
  public:
   MenuParser(std::string_view text, const std::vector<Token>& tokens, bool extended,
              const SymbolTable* symbols, const ScriptCharset& charset)
-      : text_(text),
-        tokens_(tokens),
-        extended_(extended),
-        symbols_(symbols),
-        names_(withSystemNames(symbols, kMenuNames)),
-        charset_(charset) {}
+      : text_(text), tokens_(tokens), extended_(extended), symbols_(symbols), charset_(charset) {}
 
-  // The items up to the "}" or END that closes the body or pop-up; false with the problem set.
-  bool items(std::vector<MenuEntry>& out) {
+  // The items up to the "}" or END that closes the body or pop-up, which begins at `closer`;
+  // false with the problem set.
+  bool items(std::vector<MenuEntry>& out, std::size_t& closer) {
     while (true) {
       if (at_ >= tokens_.size()) return fail(text_.size(), "il corpo del menu non è chiuso.");
       const Token& t = tokens_[at_];
       if (closesBody(text_, t)) {
+        closer = t.begin;
         ++at_;
         return true;
       }
@@ -94,6 +79,7 @@ class MenuParser {
         return fail(t.begin, "«" + std::string(word) +
                                  "» non è una voce di menu (attesi MENUITEM, POPUP o END).");
       }
+      item.end = tokens_[at_ - 1].end;
       out.push_back(std::move(item));
     }
   }
@@ -114,19 +100,28 @@ class MenuParser {
     return t && t->kind == TokenKind::Punct && t->of(text_) == punct;
   }
 
-  // The quoted text that follows MENUITEM or POPUP, split at its first tab.
+  // The quoted text that follows MENUITEM or POPUP (L"..." too), split at its first tab.
   bool itemText(MenuEntry& item, std::string_view keyword) {
     const Token* t = peek();
-    const auto quoted = t && t->kind == TokenKind::String ? quotedText(t->of(text_)) : std::nullopt;
+    // The body's tokens hold a wide string's L as a word of its own, just before the string.
+    const bool wide = t && t->kind == TokenKind::Word && t->of(text_) == "L" && peek(1) &&
+                      peek(1)->kind == TokenKind::String && peek(1)->begin == t->end;
+    const Token* literal = wide ? peek(1) : t;
+    const auto quoted = literal && literal->kind == TokenKind::String
+                            ? quotedText(literal->of(text_))
+                            : std::nullopt;
     if (!quoted)
       return fail(t ? t->begin : text_.size(),
                   "atteso il testo tra virgolette dopo " + std::string(keyword) + ".");
     const std::string_view inner = *quoted;
-    const std::string shown = shownString(inner, charset_);
-    const std::size_t tab = shown.find_first_of("\t\b");
-    item.text = shown.substr(0, tab);
-    if (tab != std::string::npos) item.shortcut = shown.substr(tab + 1);
-    ++at_;
+    item.fullText = shownString(inner, charset_);
+    const std::size_t tab = item.fullText.find_first_of("\t\b");
+    item.text = item.fullText.substr(0, tab);
+    if (tab != std::string::npos) item.shortcut = item.fullText.substr(tab + 1);
+    item.textBegin = t->begin;
+    item.textEnd = literal->end;
+    item.wide = wide;
+    at_ += wide ? 2 : 1;
     return true;
   }
 
@@ -156,16 +151,25 @@ class MenuParser {
       const auto flag = optionFlag(t->of(text_));
       if (!flag) return fail(t->begin, "opzione sconosciuta «" + std::string(t->of(text_)) + "».");
       item.flags |= *flag;
+      item.options.push_back({tokens_[at_ - 1].end, t->begin, t->end, *flag});
       at_ += ahead + 1;
     }
   }
 
   // MENUEX fields after the text: each after a comma, each may be left empty.
-  std::vector<std::string> fields(std::size_t most) {
+  std::vector<std::string> fields(MenuEntry& item, std::size_t most) {
     std::vector<std::string> out;
     while (out.size() < most && peekIs(",")) {
-      ++at_;
+      MenuField field;
+      field.comma = tokens_[at_].begin;
+      field.begin = field.end = tokens_[at_].end;
+      const std::size_t first = ++at_;
       out.push_back(expression());
+      if (at_ > first) {
+        field.begin = tokens_[first].begin;
+        field.end = tokens_[at_ - 1].end;
+      }
+      item.fields.push_back(field);
     }
     return out;
   }
@@ -179,8 +183,13 @@ class MenuParser {
     if (!values.empty()) setId(item, values[0]);
     if (values.size() > 1) item.type = values[1];
     if (values.size() > 2) item.state = values[2];
+    if (values.size() > 3) item.helpId = values[3];
     const auto value = [&](const std::string& written) {
-      return written.empty() ? 0 : evaluate(written, &names_).value.value_or(0);
+      if (written.empty()) return std::uint32_t{0};
+      // Made at the first type or state: a copy of the script's symbols, which a MENU never
+      // needs (a search reads every menu of a large script).
+      if (!names_) names_ = withSystemNames(symbols_, menuHeaderNames());
+      return evaluate(written, &*names_).value.value_or(0);
     };
     item.flags = extendedFlags(value(item.type), value(item.state));
   }
@@ -194,12 +203,15 @@ class MenuParser {
     }
     if (!itemText(item, "MENUITEM")) return false;
     if (extended_) {
-      setExtended(item, fields(3));
+      setExtended(item, fields(item, 3));
       return true;
     }
     if (!peekIs(",")) return fail(t->begin, "manca l'id della voce dopo il testo.");
     ++at_;
+    item.idBegin = item.idEnd = tokens_[at_ - 1].end;
+    if (at_ < tokens_.size()) item.idBegin = tokens_[at_].begin;
     setId(item, expression());
+    item.idEnd = tokens_[at_ - 1].end;
     if (item.id.empty()) return fail(t->begin, "manca l'id della voce dopo il testo.");
     return options(item);
   }
@@ -207,7 +219,7 @@ class MenuParser {
   bool popup(MenuEntry& item) {
     if (!itemText(item, "POPUP")) return false;
     if (extended_) {
-      setExtended(item, fields(4));
+      setExtended(item, fields(item, 4));
     } else if (!options(item)) {
       return false;
     }
@@ -219,15 +231,17 @@ class MenuParser {
     if (!open || !opensBody(text_, *open))
       return fail(open ? open->begin : text_.size(),
                   "manca BEGIN o { dopo il pop-up «" + item.text + "».");
+    item.bodyBegin = open->end;
     ++at_;
-    return items(item.items);
+    return items(item.items, item.bodyEnd);
   }
 
   std::string_view text_;
   const std::vector<Token>& tokens_;
   bool extended_;
   const SymbolTable* symbols_;
-  SymbolTable names_;  // the script's symbols and the menu names of the headers
+  // The script's symbols and the menu names of the headers.
+  std::optional<SymbolTable> names_;
   ScriptCharset charset_;
   std::size_t at_ = 0;
   std::string problem_;
@@ -249,14 +263,17 @@ MenuReading readMenu(std::string_view text, const Statement& statement, const Sy
                      const ScriptCharset& charset) {
   MenuReading reading;
   reading.extended = isKeyword(statement.type(text), "MENUEX");
+  reading.statement = statement;
   const auto body = bodyTokens(text, statement);
   if (!body) {
     reading.problem = "Riga " + std::to_string(lineNumberAt(text, statement.begin)) +
                       ": il menu non ha corpo (manca BEGIN o {).";
     return reading;
   }
+  // The opener: "{", or BEGIN in any case.
+  reading.bodyBegin = body->bodyOffset + (text[body->bodyOffset] == '{' ? 1 : 5);
   MenuParser parser(text, body->tokens, reading.extended, symbols, charset);
-  if (!parser.items(reading.items)) {
+  if (!parser.items(reading.items, reading.bodyEnd)) {
     reading.items.clear();
     reading.problem = parser.problem();
   }
@@ -267,6 +284,20 @@ std::size_t countMenuEntries(const std::vector<MenuEntry>& items) {
   std::size_t count = items.size();
   for (const MenuEntry& item : items) count += countMenuEntries(item.items);
   return count;
+}
+
+const std::vector<std::pair<std::string_view, std::uint32_t>>& menuHeaderNames() {
+  static const std::vector<std::pair<std::string_view, std::uint32_t>> names{
+      {"MFT_STRING", 0x0},       {"MFT_BITMAP", 0x4},        {"MFT_MENUBARBREAK", 0x20},
+      {"MFT_MENUBREAK", 0x40},   {"MFT_OWNERDRAW", 0x100},   {"MFT_RADIOCHECK", 0x200},
+      {"MFT_SEPARATOR", 0x800},  {"MFT_RIGHTORDER", 0x2000}, {"MFT_RIGHTJUSTIFY", 0x4000},
+      {"MFS_GRAYED", 0x3},       {"MFS_DISABLED", 0x3},      {"MFS_CHECKED", 0x8},
+      {"MFS_HILITE", 0x80},      {"MFS_ENABLED", 0x0},       {"MFS_UNCHECKED", 0x0},
+      {"MFS_UNHILITE", 0x0},     {"MFS_DEFAULT", 0x1000},    {"MF_GRAYED", 0x1},
+      {"MF_DISABLED", 0x2},      {"MF_CHECKED", 0x8},        {"MF_SEPARATOR", 0x800},
+      {"MF_MENUBARBREAK", 0x20}, {"MF_MENUBREAK", 0x40},     {"MF_HELP", 0x4000},
+  };
+  return names;
 }
 
 }  // namespace kolvre

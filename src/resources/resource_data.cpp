@@ -20,13 +20,17 @@ const Statement* statementAt(const std::vector<Statement>& statements, std::size
 const Statement* findResourceStatement(std::string_view text,
                                        const std::vector<Statement>& statements,
                                        std::string_view name,
-                                       const std::vector<std::string_view>& types,
-                                       std::size_t nth) {
-  for (const Statement& s : statements) {
-    if (s.kind != StatementKind::Resource || !sameName(s.name(text), name)) continue;
-    bool typed = false;
-    for (std::string_view type : types) typed = typed || isKeyword(s.type(text), type);
-    if (typed && --nth == 0) return &s;
+                                       const std::vector<std::string_view>& types, std::size_t nth,
+                                       const std::vector<bool>& skipped) {
+  for (const bool inactive : {false, true}) {
+    for (std::size_t i = 0; i < statements.size(); ++i) {
+      const Statement& s = statements[i];
+      if (inactive != (i < skipped.size() && skipped[i])) continue;
+      if (s.kind != StatementKind::Resource || !sameName(s.name(text), name)) continue;
+      bool typed = false;
+      for (std::string_view type : types) typed = typed || isKeyword(s.type(text), type);
+      if (typed && --nth == 0) return &s;
+    }
   }
   return nullptr;
 }

@@ -21,12 +21,14 @@ namespace kolvre {
 const Statement* statementAt(const std::vector<Statement>& statements, std::size_t begin);
 
 // The `nth` (1 the first) resource statement named `name` (compared as the compilers compare
-// names) whose type is one of `types` (keywords, any case); null when there is none.
+// names) whose type is one of `types` (keywords, any case); null when there is none. Those the
+// compiler skips (`skipped`, beside `statements` as skippedStatements gives it) count after the
+// others.
 const Statement* findResourceStatement(std::string_view text,
                                        const std::vector<Statement>& statements,
                                        std::string_view name,
                                        const std::vector<std::string_view>& types,
-                                       std::size_t nth = 1);
+                                       std::size_t nth = 1, const std::vector<bool>& skipped = {});
 
 // The file a resource names instead of a body (`NAME TYPE "file.png"`, or a name without
 // quotes): as written, its path seen from the script's folder, and its size where it exists.

@@ -1,8 +1,14 @@
 #include "resources/string_tables.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 #include "document/languages.h"
+#include "document/resource_commands.h"
+#include "document/resource_edits.h"
 #include "messages/error_record.h"
+#include "messages/messages.h"
+#include "syntax/conditionals.h"
 #include "syntax/syntax_tree.h"
 #include "syntax/vocabulary.h"
 
@@ -28,32 +34,6 @@ Statement statementOf(const StringTable& table) {
   statement.end = table.end;
   return statement;
 }
-
-// A table's statement read again into its tree, for what stands beside its tokens: offsets
-// here are the script's.
-struct TableTree {
-  TableTree(std::string_view script, const StringTable& table)
-      : base(table.begin),
-        own(script.substr(table.begin, table.end - table.begin)),
-        tree(readStatementTree(script, statementOf(table))) {}
-
-  // The token that begins at `offset` or after it.
-  std::size_t tokenAfter(std::size_t offset) const { return tokenAt(tree, offset - base); }
-  // Where the line starts when only blanks stand before the token at `offset` on it.
-  std::optional<std::size_t> lineStartBefore(std::size_t offset) const {
-    const auto at = kolvre::lineStartBefore(own, tree, tokenAfter(offset));
-    return at ? std::optional(base + *at) : std::nullopt;
-  }
-  // Where the line ends when only blanks and comments follow `end` (a token's end) on it.
-  std::optional<std::size_t> lineEndAfter(std::size_t end) const {
-    const auto at = kolvre::lineEndBefore(own, tree, tokenAfter(end));
-    return at ? std::optional(base + *at) : std::nullopt;
-  }
-
-  std::size_t base;
-  std::string_view own;
-  StatementTree tree;
-};
 
 // The characters an ID as written may hold beside words and numbers.
 constexpr std::string_view kIdOperators = "+-*/|&~()";
@@ -85,7 +65,7 @@ StringTable readStringTable(std::string_view text, const Statement& statement,
   if (!closesBody(own, tree, tree.nodes[body]))
     return failed(std::move(table), std::string(kNotClosed));
   table.bodyBegin = base + tree.tokens[tree.nodes[body].first].end;
-  const ScriptCharset charset = scriptCharsetAt(text, statement.begin, context.utf16File);
+  const ScriptCharset charset = charsetAt(text, statement.begin, context);
   // Each entry is an ID, the tokens up to its text (a comma after them left out), then its
   // text: the entries' fields as the tree reads them, an ID and its text on two lines too.
   std::string problem;
@@ -164,7 +144,8 @@ std::vector<StringTable> readStringTables(std::string_view text,
 std::vector<StringTable> documentStringTables(const Document& doc, const SymbolTable* symbols) {
   // The document's statement trees, read once and kept.
   const std::vector<Statement>& statements = doc.tree().statements();
-  const std::vector<std::string> languages = statementLanguages(doc.text(), statements);
+  const std::vector<std::string> languages = statementLanguages(
+      doc.text(), statements, skippedStatements(doc.text(), statements, doc.headers()));
   const StringContext context = stringContext(doc, symbols);
   std::vector<StringTable> tables;
   for (std::size_t i = 0; i < statements.size(); ++i) {
@@ -213,12 +194,11 @@ Edit setStringText(std::string_view script, const StringTable& table, std::size_
       "stringhe della tabella.");
 }
 
-Edit insertString(std::string_view script, const std::vector<StringTable>& tables,
-                  std::size_t table, std::optional<std::size_t> after, std::string_view id,
-                  std::string_view text, const StringContext& context) {
-  const StringTable& target = tables.at(table);
-  if (!target.problem.empty()) throw Refusal(target.problem);
-  // The ID: words, numbers and the operators of an expression, on one line.
+namespace {
+
+// The ID as typed, without its blanks: words, numbers and the operators of an expression, on
+// one line. Throws Refusal when it is none.
+std::string readableStringId(std::string_view id) {
   const std::string_view trimmed = trimBlanks(id);
   bool readable = !trimmed.empty();
   Lexer lexer(trimmed, 0, false);
@@ -228,18 +208,38 @@ Edit insertString(std::string_view script, const std::vector<StringTable>& table
                (t.kind == TokenKind::Punct &&
                 kIdOperators.find(trimmed[t.begin]) != std::string_view::npos);
   if (!readable) throw Refusal("ID non valido: " + std::string(trimmed) + ".");
-  StringEntry added;
-  added.id = std::string(trimmed);
-  added.value = stringIdValue(added.id, context.symbols);
+  return std::string(trimmed);
+}
+
+// Throws Refusal when a table of `language` among `tables` (but `added` itself, where it is
+// `own`'s entry) already holds the ID of `added`. `lineOf` tells the line of an offset of the
+// tables' text as the user's script numbers it.
+template <typename LineOf>
+void refuseTakenId(const std::vector<StringTable>& tables, const std::string& language,
+                   const StringEntry& added, const StringEntry* own, LineOf lineOf) {
   for (const StringTable& other : tables) {
-    if (other.language != target.language) continue;
+    if (other.language != language) continue;
     for (const StringEntry& entry : other.entries)
-      if (sameStringId(entry, added))
+      if (&entry != own && sameStringId(entry, added))
         throw Refusal("L'ID " + added.id + " è già in una tabella delle stringhe della stessa " +
-                      "lingua (riga " + std::to_string(lineNumberAt(script, entry.idBegin)) + ").");
+                      "lingua (riga " + std::to_string(lineOf(entry.idBegin)) + ").");
   }
+}
+
+}  // namespace
+
+Edit insertString(std::string_view script, const std::vector<StringTable>& tables,
+                  std::size_t table, std::optional<std::size_t> after, std::string_view id,
+                  std::string_view text, const StringContext& context) {
+  const StringTable& target = tables.at(table);
+  if (!target.problem.empty()) throw Refusal(target.problem);
+  StringEntry added;
+  added.id = readableStringId(id);
+  added.value = stringIdValue(added.id, context.symbols);
+  refuseTakenId(tables, target.language, added, nullptr,
+                [&](std::size_t at) { return lineNumberAt(script, at); });
   const ScriptCharset charset = scriptCharsetAt(script, target.begin, context.utf16File);
-  const TableTree tree(script, target);
+  const StatementLines tree(script, statementOf(target));
   // Indented and spaced like the row it follows (or the first row).
   const std::optional<std::size_t> model =
       after ? after : (target.entries.empty() ? std::nullopt : std::optional<std::size_t>(0));
@@ -278,7 +278,7 @@ Edit insertString(std::string_view script, const std::vector<StringTable>& table
 
 Edit deleteString(std::string_view script, const StringTable& table, std::size_t entry) {
   const StringEntry& row = table.entries.at(entry);
-  const TableTree tree(script, table);
+  const StatementLines tree(script, statementOf(table));
   Edit edit;
   edit.label = "Elimina stringa";
   const auto lineStart = tree.lineStartBefore(row.idBegin);
@@ -300,6 +300,47 @@ Edit deleteString(std::string_view script, const StringTable& table, std::size_t
     edit.splices.push_back({row.idBegin, end, joins ? " " : ""});
   }
   return edit;
+}
+
+std::optional<Edit> newStringTableEdit(std::string_view script,
+                                       const std::vector<Statement>& statements,
+                                       std::string_view firstId, const StringContext& context) {
+  const std::string id = readableStringId(firstId);
+  std::optional<Edit> edit = newResourceEdit(script, statements, ResourceType::StringTable, id);
+  if (!edit) return std::nullopt;
+  // The table as it reads where it goes, in the language in force there.
+  const std::string after = applySplices(script, edit->splices);
+  const std::vector<Statement> read = readStatements(after);
+  const std::vector<StringTable> tables = readStringTables(
+      after, read, statementLanguages(after, read, skippedStatements(after, read)), context);
+  const Splice& added = edit->splices.front();
+  const auto table = std::find_if(tables.begin(), tables.end(), [&](const StringTable& t) {
+    return t.begin >= added.begin && t.begin < added.begin + added.inserted.size();
+  });
+  if (table == tables.end() || table->entries.size() != 1)
+    throw Refusal("ID non valido: " + id + ".");
+  // A line after the new table is numbered as it stands in the script, without the table.
+  const std::size_t addedEnd = added.begin + added.inserted.size();
+  const std::size_t addedLines = lineNumberAt(after, addedEnd) - lineNumberAt(after, added.begin);
+  refuseTakenId(
+      tables, table->language, table->entries[0], &table->entries[0],
+      [&](std::size_t at) { return lineNumberAt(after, at) - (at >= addedEnd ? addedLines : 0); });
+  return edit;
+}
+
+bool newStringTable(UserInterface& ui, Document& doc, std::optional<std::size_t> current) {
+  const std::string_view title = typeInfo(ResourceType::StringTable).newLabel;
+  std::string id;
+  if (!ui.inputBox(title, "Primo ID:", id, 255)) return false;
+  const SymbolTable symbols = scriptSymbols(doc.text(), doc.fileName());
+  std::optional<Edit> edit = newStringTableEdit(doc.text(), doc.statements(), doc.scriptBytes(id),
+                                                stringContext(doc, &symbols));
+  if (!edit) {
+    inform(ui, noPlaceMessage(std::string(trimBlanks(id))));
+    return false;
+  }
+  if (current && *current < doc.index().size()) edit->currentBefore = keyAt(doc.index(), *current);
+  return doc.commit(*edit);
 }
 
 }  // namespace kolvre

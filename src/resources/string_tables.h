@@ -11,11 +11,11 @@
 #include <string_view>
 #include <vector>
 
-#include "syntax/symbols.h"
 #include "document/document.h"
 #include "document/edit.h"
 #include "resources/literals.h"
 #include "syntax/statements.h"
+#include "syntax/symbols.h"
 #include "syntax/syntax_tree.h"
 
 namespace kolvre {
@@ -68,6 +68,19 @@ Edit setStringText(std::string_view script, const StringTable& table, std::size_
 Edit insertString(std::string_view script, const std::vector<StringTable>& tables,
                   std::size_t table, std::optional<std::size_t> after, std::string_view id,
                   std::string_view text, const StringContext& context);
+
+// A new string table whose one string, empty, has the ID `firstId`, from the kind's template
+// (newResourceEdit), placed and written as a new resource is. Throws Refusal when the ID does
+// not read or a table of the language in force at its place already holds it; nothing when no
+// place leaves the statements around it as they read.
+std::optional<Edit> newStringTableEdit(std::string_view script,
+                                       const std::vector<Statement>& statements,
+                                       std::string_view firstId, const StringContext& context);
+
+// "Nuova tabella delle stringhe": asks for the first ID and adds the table (newStringTableEdit);
+// a refused ID throws Refusal with its reason.
+class UserInterface;
+bool newStringTable(UserInterface& ui, Document& doc, std::optional<std::size_t> current);
 
 // Removes entry `entry`: its whole line when the line holds nothing else, else its tokens.
 // Throws Refusal when what follows on its line would become a preprocessor line.

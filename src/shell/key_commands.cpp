@@ -13,11 +13,14 @@ using When = KeyCondition;
 using Scope = KeyScope;
 
 // One row per key, modifiers and place. Letters and digits are their capital's code.
-constexpr std::array<KeyBinding, 27> kKeyTable{{
+constexpr std::array<KeyBinding, 36> kKeyTable{{
     {kVkEscape, Mods::Any, When::EscSetting, KeyAction::CloseWindow, Scope::Everywhere},
     {kVkF7, Mods::Any, When::Always, KeyAction::Compile, Scope::Everywhere},
     {kVkF8, Mods::Any, When::Always, KeyAction::Check, Scope::Everywhere},
     {kVkF9, Mods::Any, When::Always, KeyAction::Save, Scope::Everywhere},
+    {'F', Mods::Ctrl, When::Always, KeyAction::Find, Scope::Everywhere},
+    {kVkF3, Mods::None, When::Always, KeyAction::FindNext, Scope::Everywhere},
+    {kVkF3, Mods::Shift, When::Always, KeyAction::FindPrevious, Scope::Everywhere},
     {'2', Mods::Ctrl, When::Always, KeyAction::New24, Scope::Everywhere},
     {'B', Mods::Ctrl, When::Always, KeyAction::NewBitmap, Scope::Everywhere},
     {'D', Mods::Ctrl, When::Always, KeyAction::NewDialog, Scope::Everywhere},
@@ -43,12 +46,20 @@ constexpr std::array<KeyBinding, 27> kKeyTable{{
     {kVkF2, Mods::Any, When::Always, KeyAction::EditCell, Scope::Panel},
     {kVkInsert, Mods::None, When::Always, KeyAction::AddRow, Scope::Panel},
     {kVkDelete, Mods::None, When::Always, KeyAction::DeleteRow, Scope::Panel},
+    {kVkInsert, Mods::Shift, When::Always, KeyAction::AddSeparator, Scope::Panel},
+    {kVkInsert, Mods::Ctrl, When::Always, KeyAction::AddGroup, Scope::Panel},
+    {kVkUp, Mods::Alt, When::Always, KeyAction::MoveRowUp, Scope::Panel},
+    {kVkDown, Mods::Alt, When::Always, KeyAction::MoveRowDown, Scope::Panel},
+    {kVkLeft, Mods::Alt, When::Always, KeyAction::MoveRowOut, Scope::Panel},
+    {kVkRight, Mods::Alt, When::Always, KeyAction::MoveRowIn, Scope::Panel},
 }};
 
 // The names of the keys that are not a letter or a digit, as menus show them.
 constexpr std::pair<int, std::string_view> kKeyNames[] = {
-    {kVkEnter, "Invio"}, {kVkEscape, "ESC"}, {kVkInsert, "INS"}, {kVkDelete, "CANC"}, {kVkF2, "F2"},
-    {kVkF7, "F7"},       {kVkF8, "F8"},      {kVkF9, "F9"},      {kVkOemPlus, "+"},
+    {kVkEnter, "Invio"},   {kVkEscape, "ESC"},   {kVkInsert, "INS"}, {kVkDelete, "CANC"},
+    {kVkF2, "F2"},         {kVkF3, "F3"},        {kVkF7, "F7"},      {kVkF8, "F8"},
+    {kVkF9, "F9"},         {kVkOemPlus, "+"},    {kVkUp, "SU"},      {kVkDown, "GIÙ"},
+    {kVkLeft, "SINISTRA"}, {kVkRight, "DESTRA"},
 };
 
 bool isLetterOrDigit(int key) {
@@ -70,6 +81,8 @@ std::string labelOf(const KeyBinding& row) {
       return "CTRL-SHIFT-" + name;
     case Mods::Shift:
       return "SHIFT-" + name;
+    case Mods::Alt:
+      return "ALT-" + name;
     default:
       return name;
   }
@@ -80,13 +93,15 @@ bool takes(Mods rule, const KeyState& s) {
     case Mods::Any:
       return true;
     case Mods::None:
-      return !s.ctrl && !s.shift;
+      return !s.ctrl && !s.shift && !s.alt;
     case Mods::Ctrl:
       return s.ctrl && !s.shift;
     case Mods::Shift:
       return s.shift && !s.ctrl;
     case Mods::CtrlShift:
       return s.ctrl && s.shift;
+    case Mods::Alt:
+      return s.alt && !s.ctrl && !s.shift;
   }
   return false;
 }

@@ -19,7 +19,12 @@ enum VirtualKey : int {
   kVkEscape = 27,
   kVkInsert = 45,
   kVkDelete = 46,
+  kVkLeft = 37,
+  kVkUp = 38,
+  kVkRight = 39,
+  kVkDown = 40,
   kVkF2 = 113,
+  kVkF3 = 114,
   kVkF7 = 118,
   kVkF8 = 119,
   kVkF9 = 120,
@@ -41,6 +46,11 @@ enum class KeyAction {
   NewCursor,
   NewDialog,
   NewIcon,
+  NewMenu,
+  NewStringTable,
+  NewAccelerators,
+  NewRcData,
+  NewHtml,
   TabOrder,
   DialogProperties,
   Rename,
@@ -51,11 +61,25 @@ enum class KeyAction {
   ReorderAll,  // "Riordina le risorse": the whole reorder, one step
   Compile,     // "Compila": a resource compiler on the saved script
   Check,       // "Verifica": the checks of the script
+  // "Trova": the field of the text to find across the resources; the next and the previous
+  // match of the last text found.
+  Find,
+  FindNext,
+  FindPrevious,
   // In a panel's table: the current cell edited in place, a row added after the current one, the
   // current row deleted.
   EditCell,
   AddRow,
   DeleteRow,
+  // In a panel whose rows are a tree (a menu's items): a separator or an empty group (a pop-up)
+  // added after the current row, the current row moved up or down among its siblings, out of
+  // its parent or into the parent beside it.
+  AddSeparator,
+  AddGroup,
+  MoveRowUp,
+  MoveRowDown,
+  MoveRowOut,
+  MoveRowIn,
 };
 
 // Where the keyboard focus stands when a key is pressed: the resource list (or no widget: the
@@ -63,9 +87,9 @@ enum class KeyAction {
 // findings panel): there only the window's own keys act.
 enum class KeyContext : unsigned char { List, Panel, Elsewhere };
 
-// Which modifiers a key row takes: any (Shift and Ctrl pressed with the key change nothing), none,
-// or exactly Ctrl, Shift, or both.
-enum class KeyModifierRule : unsigned char { Any, None, Ctrl, Shift, CtrlShift };
+// Which modifiers a key row takes: any (Shift and Ctrl pressed with the key change nothing), none
+// (Alt neither), exactly Ctrl, Shift, or both, or Alt alone.
+enum class KeyModifierRule : unsigned char { Any, None, Ctrl, Shift, CtrlShift, Alt };
 
 // What else a row needs to act: a current entry, a current dialog, the settings' leave to close on
 // Esc. A key whose row does not hold does nothing; it never falls to another row.
@@ -86,13 +110,18 @@ struct KeyBinding {
 std::span<const KeyBinding> keyBindings();
 
 // The new-resource actions and the kind each one adds, in menu order.
-inline constexpr std::array<std::pair<KeyAction, ResourceType>, 6> kNewResourceActions{{
+inline constexpr std::array<std::pair<KeyAction, ResourceType>, 11> kNewResourceActions{{
     {KeyAction::New24, ResourceType::Manifest},
     {KeyAction::NewVersionInfo, ResourceType::VersionInfo},
     {KeyAction::NewBitmap, ResourceType::Bitmap},
     {KeyAction::NewCursor, ResourceType::Cursor},
     {KeyAction::NewDialog, ResourceType::Dialog},
     {KeyAction::NewIcon, ResourceType::Icon},
+    {KeyAction::NewMenu, ResourceType::Menu},
+    {KeyAction::NewStringTable, ResourceType::StringTable},
+    {KeyAction::NewAccelerators, ResourceType::Accelerators},
+    {KeyAction::NewRcData, ResourceType::RcData},
+    {KeyAction::NewHtml, ResourceType::Html},
 }};
 
 // The key of an action as menus show it after a tab ("CTRL-B", "CANC", "F9"), from the key
@@ -102,6 +131,7 @@ std::string keyLabel(KeyAction action);
 struct KeyState {
   bool ctrl = false;
   bool shift = false;
+  bool alt = false;
   KeyContext context = KeyContext::List;
   bool escEnabled = false;              // the settings say Esc closes the window
   const IndexEntry* current = nullptr;  // the list's current entry; null with an empty index

@@ -1,6 +1,7 @@
 #include "syntax/code_pages.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "syntax/lexer.h"
 #include "syntax/syntax_tree.h"
@@ -45,6 +46,13 @@ std::vector<CodePageChange> codePageChanges(std::string_view text, std::size_t e
 int codePageAt(std::string_view text, std::size_t offset) {
   const auto changes = codePageChanges(text, offset);
   return changes.empty() ? kDefaultCodePage : changes.back().page;
+}
+
+int codePageIn(const std::vector<CodePageChange>& changes, std::size_t offset) {
+  // The changes stand in text order: the last one before `offset`.
+  const auto after = std::partition_point(changes.begin(), changes.end(),
+                                          [&](const CodePageChange& c) { return c.at < offset; });
+  return after == changes.begin() ? kDefaultCodePage : std::prev(after)->page;
 }
 
 }  // namespace kolvre

@@ -33,4 +33,8 @@ std::vector<CodePageChange> codePageChanges(std::string_view text, std::size_t e
 // or kDefaultCodePage when there is none.
 int codePageAt(std::string_view text, std::size_t offset);
 
+// The same from the script's changes read once (codePageChanges over the whole text): for a
+// reader that asks at many places, as codePageAt reads the text from its start at each.
+int codePageIn(const std::vector<CodePageChange>& changes, std::size_t offset);
+
 }  // namespace kolvre

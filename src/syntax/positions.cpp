@@ -100,4 +100,20 @@ std::size_t LineStarts::of(std::size_t pos) {
   return lineStart_;
 }
 
+std::size_t LineNumbers::of(std::size_t offset) {
+  const std::size_t end = std::min(offset, text_.size());
+  if (end < lineBegin_) {
+    lineBegin_ = 0;
+    line_ = 1;
+  }
+  for (std::size_t at = nextBreak(text_, lineBegin_, end); at < end;
+       at = nextBreak(text_, at, end)) {
+    const std::size_t next = pastBreak(text_, at);
+    if (next > end) break;  // the LF of a CR LF: the line ends once it is passed
+    ++line_;
+    at = lineBegin_ = next;
+  }
+  return line_;
+}
+
 }  // namespace kolvre

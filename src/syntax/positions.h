@@ -73,4 +73,17 @@ class LineStarts {
   std::size_t lineStart_ = 0;
 };
 
+// Line numbers (lineNumberAt) of offsets asked for in increasing order, counted in one pass
+// over the text; an offset before one asked earlier counts again from the start.
+class LineNumbers {
+ public:
+  explicit LineNumbers(std::string_view text) : text_(text) {}
+  std::size_t of(std::size_t offset);
+
+ private:
+  std::string_view text_;
+  std::size_t lineBegin_ = 0;  // where line `line_` begins
+  std::size_t line_ = 1;
+};
+
 }  // namespace kolvre

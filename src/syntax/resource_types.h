@@ -44,24 +44,36 @@ struct ResourceTypeInfo {
   std::string_view keyword;   // as it stands in the script text
   std::string_view newLabel;  // the menu item and the prompt's title that create one; empty for
                               // the kinds the editor does not create
+  // The block a new one starts from, lines ended by \n, bodies in "{" "}" and two blanks a level
+  // (written in the script's own style when it is made): %N its name, %I a string table's first
+  // ID, %D an image's data lines; empty where it must name a file.
+  std::string_view bodyTemplate = {};
+  // The block of a new one that names a file (%F, quoted); empty where it cannot.
+  std::string_view fileTemplate = {};
 };
 
 // In the order of the enumeration. "24" before "VERSIONINFO" matters only for the prefix test,
 // the rest are disjoint. The other kinds' codes are their keywords, but for the three the list
 // shows most; a numbered or user-defined type shows its own word (IndexEntry::code).
 inline constexpr std::array<ResourceTypeInfo, 18> kResourceTypes{{
-    {ResourceType::Manifest, "24", "24", "Nuovo manifesto (24)"},
-    {ResourceType::VersionInfo, "VI", "VERSIONINFO", "Nuove informazioni di versione"},
-    {ResourceType::Bitmap, "B", "BITMAP", "Nuova bitmap"},
-    {ResourceType::Cursor, "C", "CURSOR", "Nuovo cursore"},
-    {ResourceType::Dialog, "D", "DIALOG", "Nuovo dialog"},
-    {ResourceType::Icon, "I", "ICON", "Nuova icona"},
-    {ResourceType::Menu, "M", "MENU", ""},
-    {ResourceType::MenuEx, "MENUEX", "MENUEX", ""},
-    {ResourceType::StringTable, "S", "STRINGTABLE", ""},
-    {ResourceType::Accelerators, "A", "ACCELERATORS", ""},
-    {ResourceType::RcData, "RCDATA", "RCDATA", ""},
-    {ResourceType::Html, "HTML", "HTML", ""},
+    {ResourceType::Manifest, "24", "24", "Nuovo manifesto (24)", "%N 24\n{\n}", "%N 24 %F"},
+    {ResourceType::VersionInfo, "VI", "VERSIONINFO", "Nuove informazioni di versione",
+     "%N VERSIONINFO\n{\n}"},
+    {ResourceType::Bitmap, "B", "BITMAP", "Nuova bitmap", "%N BITMAP\n{\n%D\n}"},
+    {ResourceType::Cursor, "C", "CURSOR", "Nuovo cursore", "%N CURSOR\n{\n%D\n}"},
+    {ResourceType::Dialog, "D", "DIALOG", "Nuovo dialog",
+     "%N DIALOG 0, 0, 300, 300\nSTYLE DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU\n"
+     "FONT 8, \"MS Sans Serif\"\nLANGUAGE LANG_NEUTRAL, SUBLANG_NEUTRAL\n{\n}"},
+    {ResourceType::Icon, "I", "ICON", "Nuova icona", "%N ICON\n{\n%D\n}"},
+    {ResourceType::Menu, "M", "MENU", "Nuovo menu", "%N MENU\n{\n}"},
+    {ResourceType::MenuEx, "MENUEX", "MENUEX", "Nuovo menu esteso (MENUEX)", "%N MENUEX\n{\n}"},
+    {ResourceType::StringTable, "S", "STRINGTABLE", "Nuova tabella delle stringhe",
+     "STRINGTABLE\n{\n  %I, \"\"\n}"},
+    {ResourceType::Accelerators, "A", "ACCELERATORS", "Nuova tabella degli acceleratori",
+     "%N ACCELERATORS\n{\n}"},
+    {ResourceType::RcData, "RCDATA", "RCDATA", "Nuovi dati (RCDATA)", "%N RCDATA\n{\n}",
+     "%N RCDATA %F"},
+    {ResourceType::Html, "HTML", "HTML", "Nuova pagina HTML", "", "%N HTML %F"},
     {ResourceType::MessageTable, "MESSAGETABLE", "MESSAGETABLE", ""},
     {ResourceType::TextInclude, "TEXTINCLUDE", "TEXTINCLUDE", ""},
     {ResourceType::Toolbar, "TOOLBAR", "TOOLBAR", ""},

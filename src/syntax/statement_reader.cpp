@@ -129,14 +129,28 @@ std::size_t StatementReader::nameEnd(const Token& name, Lexer& after) const {
 
 std::optional<Token> StatementReader::typeAfterName(const Token& name, Lexer& after,
                                                     std::size_t& end) const {
+  // A predefined type's word stands as a name only before a numeric type and a file name on
+  // its line (`ICON 1 APP.ICO`, as some old scripts write an icon): llvm-rc reads the word as
+  // the name and the number as the type, and so does the list.
+  bool typeWordAsName = false;
   if (name.kind == TokenKind::Word) {
-    if (isReservedWord(name.of(text_))) return std::nullopt;
+    const std::uint32_t reserved = wordClasses(name.of(text_), words::kReserved);
+    if (reserved != 0 && reserved != words::kResourceType) return std::nullopt;
+    typeWordAsName = reserved != 0;
   } else if (name.kind != TokenKind::Number) {
     return std::nullopt;
   }
   end = nameEnd(name, after);
   const Token type = after.nextCode();
   if (type.newLine) return std::nullopt;
+  if (typeWordAsName) {
+    if (type.kind != TokenKind::Number) return std::nullopt;
+    Lexer probe = after;
+    const Token file = probe.nextCode();
+    if (file.newLine || (file.kind != TokenKind::Word && file.kind != TokenKind::String) ||
+        wordClasses(file.of(text_), words::kBegin) != 0)
+      return std::nullopt;
+  }
   if (type.kind != TokenKind::Word && type.kind != TokenKind::Number &&
       type.kind != TokenKind::String)
     return std::nullopt;

@@ -9,7 +9,9 @@
 #include <system_error>
 
 #include "base/text.h"
+#include "syntax/conditionals.h"
 #include "syntax/lexer.h"
+#include "syntax/positions.h"
 #include "syntax/statements.h"
 #include "syntax/syntax_tree.h"
 #include "syntax/vocabulary.h"
@@ -141,58 +143,19 @@ struct DefineReading {
   const HeaderReader& readHeader;
   std::set<std::string> read;  // the headers already read
 
-  void include(std::string_view folder, std::string_view name) {
-    const auto path = headerPath(folder, name);
-    if (!path || !readHeader || read.size() >= kMaxHeaders || !read.insert(*path).second) return;
-    if (const auto text = readHeader(*path)) readText(*text, folderOf(*path));
-  }
-
-  // The preprocessor line `line` of `text`: a #define, #undef or #include acts on the table.
-  void directive(std::string_view text, const Statement& line, std::string_view folder) {
-    const StatementTree tree = readStatementTree(text, line);
-    const std::string_view own = line.of(text);
-    const std::vector<std::size_t> fields = tree.children(0);
-    const TreeToken* first = firstToken(tree, fields, 0);
-    if (!first) return;
-    const std::string_view word = own.substr(first->begin, first->end - first->begin);
-    switch (tree.nodes[0].kind) {
-      case NodeKind::Define: {
-        // A name with its parameters (a function-like macro) is a field of several tokens.
-        const TreeNode& name = tree.nodes[fields[0]];
-        if (first->kind != TokenKind::Word || name.last - name.first != 1) return;
-        table.define(word, fields.size() > 1 ? fieldText(own, tree, tree.nodes[fields[1]]) : "");
-        return;
-      }
-      case NodeKind::Undef:
-        if (first->kind == TokenKind::Word) table.undefine(word);
-        return;
-      case NodeKind::Include:
-        if (first->kind != TokenKind::String) return;
-        if (const auto name = quotedHeaderName(word)) include(folder, *name);
-        return;
-      default:
-        return;
-    }
-  }
-
-  void readText(std::string_view raw, std::string_view folder) {
+  void readText(std::string_view raw, std::string_view path) {
     const std::string text = withCrLf(raw);
-    for (const Statement& s : readStatements(text)) {
-      if (s.kind == StatementKind::Directive) {
-        directive(text, s, folder);
-      } else if (!s.selfContained) {
-        // Preprocessor lines inside a resource's statement (its body) count where they stand.
-        const StatementTree tree = readStatementTree(text, s);
-        for (const TreeToken& t : tree.tokens) {
-          if (t.kind != TokenKind::Directive) continue;
-          Statement inner;
-          inner.kind = StatementKind::Directive;
-          inner.begin = s.begin + t.begin;
-          inner.end = s.begin + t.end;
-          directive(text, inner, folder);
-        }
-      }
-    }
+    const std::vector<Statement> statements = readStatements(text);
+    forEachPreprocessorLine(
+        text, statements,
+        [&](std::size_t, std::string_view own, const StatementTree& tree) {
+          const DefineLine line = applyDefineLine(own, tree, table);
+          if (line.kind != DefineLine::Include || !readHeader || read.size() >= kMaxHeaders) return;
+          const auto header = includedHeaderPath(path, line.name);
+          if (!header || !read.insert(*header).second) return;
+          if (const auto headerText = readHeader(*header)) readText(*headerText, *header);
+        },
+        false);
   }
 };
 
@@ -408,6 +371,152 @@ const std::string* SymbolTable::find(std::string_view name) const {
   return found == values_.end() ? nullptr : &found->second;
 }
 
+DefineLine applyDefineLine(std::string_view own, const StatementTree& tree, SymbolTable& table) {
+  const std::vector<std::size_t> fields = tree.children(0);
+  const TreeToken* first = firstToken(tree, fields, 0);
+  if (!first) return {};
+  const std::string_view word = own.substr(first->begin, first->end - first->begin);
+  switch (tree.nodes[0].kind) {
+    case NodeKind::Define: {
+      // A name with its parameters (a function-like macro) is a field of several tokens.
+      const TreeNode& name = tree.nodes[fields[0]];
+      if (first->kind != TokenKind::Word || name.last - name.first != 1) return {};
+      table.define(word, fields.size() > 1 ? fieldText(own, tree, tree.nodes[fields[1]]) : "");
+      return {DefineLine::Define, std::string(word)};
+    }
+    case NodeKind::Undef:
+      if (first->kind != TokenKind::Word) return {};
+      table.undefine(word);
+      return {DefineLine::Undef, std::string(word)};
+    case NodeKind::Include:
+      if (first->kind != TokenKind::String) return {};
+      if (auto name = quotedHeaderName(word)) return {DefineLine::Include, std::move(*name)};
+      return {};
+    default:
+      return {};
+  }
+}
+
+std::optional<std::string> includedHeaderPath(std::string_view including, std::string_view name) {
+  return headerPath(folderOf(including), name);
+}
+
+std::string headerWithCrLf(std::string_view text) {
+  return withCrLf(text);
+}
+
+namespace {
+
+// Offsets in a header's text with CR LF (withCrLf) back in the text as read: before each
+// offset, as many bytes fewer as CRs were put before bare LFs.
+class RawOffsets {
+ public:
+  explicit RawOffsets(std::string_view raw) {
+    for (std::size_t i = 0; i < raw.size(); ++i)
+      if (raw[i] == '\n' && (i == 0 || raw[i - 1] != '\r')) bareLineFeeds_.push_back(i);
+  }
+  std::size_t of(std::size_t offset) const {
+    // The k-th CR put in stands at bareLineFeeds_[k] + k of the text with CR LF.
+    std::size_t low = 0;
+    std::size_t high = bareLineFeeds_.size();
+    while (low < high) {
+      const std::size_t mid = (low + high) / 2;
+      if (bareLineFeeds_[mid] + mid < offset)
+        low = mid + 1;
+      else
+        high = mid;
+    }
+    return offset - low;
+  }
+
+ private:
+  std::vector<std::size_t> bareLineFeeds_;
+};
+
+struct DirectiveReading {
+  const HeaderReader& readHeader;
+  DirectiveSymbols& out;
+  std::set<std::string> headersRead;
+
+  // The preprocessor lines of file `file` (`raw` as read, `path` from the script's folder).
+  void readFile(std::size_t file, std::string_view raw, std::string_view path,
+                const SyntaxTree* tree) {
+    const std::string converted = file == 0 ? std::string() : withCrLf(raw);
+    const std::string_view text = file == 0 ? raw : std::string_view(converted);
+    const RawOffsets offsets(file == 0 ? std::string_view() : raw);
+    LineNumbers lines(raw);
+    const std::vector<Statement> readHere = tree ? std::vector<Statement>() : readStatements(text);
+    const std::vector<Statement>& statements = tree ? tree->statements() : readHere;
+    forEachPreprocessorLine(
+        text, statements,
+        [&](std::size_t, std::string_view own, const StatementTree& line) {
+          const std::size_t base = static_cast<std::size_t>(own.data() - text.data());
+          const auto word = [&](const TreeToken& t, DirectiveWord::Role role) -> DirectiveWord& {
+            const std::size_t begin = offsets.of(base + t.begin);
+            out.words.push_back(
+                {role, file, begin, offsets.of(base + t.end), lines.of(begin), {}, false});
+            return out.words.back();
+          };
+          const auto uses = [&](const TreeNode& field, bool inValue) {
+            for (std::uint32_t i = field.first; i < field.last; ++i)
+              if (line.tokens[i].kind == TokenKind::Word)
+                word(line.tokens[i], DirectiveWord::Role::Uses).inValue = inValue;
+          };
+          const std::vector<std::size_t> fields = line.children(0);
+          const TreeToken* first = firstToken(line, fields, 0);
+          switch (line.nodes[0].kind) {
+            case NodeKind::Define: {
+              if (!first) return;
+              const TreeNode& name = line.nodes[fields[0]];
+              const bool plain = first->kind == TokenKind::Word && name.last - name.first == 1;
+              if (plain)
+                word(*first, DirectiveWord::Role::Defines).value =
+                    fields.size() > 1 ? fieldText(own, line, line.nodes[fields[1]]) : "";
+              for (std::size_t f = 1; f < fields.size(); ++f) uses(line.nodes[fields[f]], plain);
+              return;
+            }
+            case NodeKind::Undef:
+              if (first && first->kind == TokenKind::Word)
+                word(*first, DirectiveWord::Role::Undefines);
+              return;
+            case NodeKind::If:
+            case NodeKind::Elif:
+              for (const std::size_t f : fields) uses(line.nodes[f], false);
+              return;
+            case NodeKind::Include: {
+              if (!first || first->kind != TokenKind::String || !readHeader ||
+                  headersRead.size() >= kMaxHeaders)
+                return;
+              const auto name = quotedHeaderName(tokenText(own, *first));
+              const auto header = name ? includedHeaderPath(path, *name) : std::nullopt;
+              if (!header || !headersRead.insert(*header).second) return;
+              auto headerText = readHeader(*header);
+              if (!headerText) return;
+              out.headers.push_back({*header, std::move(*headerText)});
+              const std::size_t at = out.headers.size();
+              // Read from its own copy: the list of headers grows meanwhile.
+              const std::string copy = out.headers[at - 1].text;
+              readFile(at, copy, *header, nullptr);
+              return;
+            }
+            default:
+              return;
+          }
+        },
+        true, tree);
+  }
+};
+
+}  // namespace
+
+DirectiveSymbols readDirectiveSymbols(std::string_view script, const HeaderReader& readHeader,
+                                      const SyntaxTree* tree) {
+  DirectiveSymbols out;
+  DirectiveReading reading{readHeader, out, {}};
+  reading.readFile(0, script, "", tree);
+  return out;
+}
+
 void readDefines(std::string_view text, SymbolTable& table, const HeaderReader& readHeader) {
   DefineReading reading{table, readHeader, {}};
   reading.readText(text, "");
@@ -434,10 +543,26 @@ HeaderStamp stampOf(const std::filesystem::path& path) {
   return stamp;
 }
 
+// The text of a header the reader is asked for (`path`, from the script's folder `folder`):
+// the one `kept` holds, else the file's. `stamp` (when given) notes a file read from disk.
+std::optional<std::string> readHeaderText(const std::filesystem::path& folder,
+                                          const std::string& path, const HeaderTexts* kept,
+                                          std::vector<HeaderStamp>* stamps) {
+  const std::filesystem::path file = folder / std::filesystem::path(path);
+  if (kept) {
+    const auto found = kept->find(file.lexically_normal().string());
+    if (found != kept->end()) return found->second;
+  }
+  if (stamps) stamps->push_back(stampOf(file));
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
 // scriptSymbols, noting in `stamps` (when given) each header file asked for, before it is read.
 SymbolTable readScriptSymbols(std::string_view text, const std::filesystem::path& scriptPath,
                               std::vector<std::string>* missingHeaders,
-                              std::vector<HeaderStamp>* stamps) {
+                              std::vector<HeaderStamp>* stamps, const HeaderTexts* kept) {
   SymbolTable table;
   if (scriptPath.empty()) {
     readDefines(text, table);
@@ -445,47 +570,64 @@ SymbolTable readScriptSymbols(std::string_view text, const std::filesystem::path
   }
   const std::filesystem::path folder = scriptPath.parent_path();
   readDefines(text, table, [&](const std::string& path) -> std::optional<std::string> {
-    const std::filesystem::path file = folder / std::filesystem::path(path);
-    if (stamps) stamps->push_back(stampOf(file));
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-      if (missingHeaders) missingHeaders->push_back(path);
-      return std::nullopt;
-    }
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    auto header = readHeaderText(folder, path, kept, stamps);
+    if (!header && missingHeaders) missingHeaders->push_back(path);
+    return header;
   });
   return table;
 }
 
+std::size_t hashOf(const HeaderTexts* kept) {
+  std::size_t hash = 0;
+  if (kept)
+    for (const auto& [path, text] : *kept)
+      hash = hash * 31 + std::hash<std::string>{}(path)*7 + std::hash<std::string>{}(text);
+  return hash;
+}
+
 }  // namespace
 
+std::string headerFullPath(const std::filesystem::path& scriptPath, std::string_view path) {
+  return (scriptPath.parent_path() / std::filesystem::path(path)).lexically_normal().string();
+}
+
+HeaderReader headerReaderFor(const std::filesystem::path& scriptPath, const HeaderTexts* kept) {
+  if (scriptPath.empty()) return {};
+  return [folder = scriptPath.parent_path(), kept](const std::string& path) {
+    return readHeaderText(folder, path, kept, nullptr);
+  };
+}
+
 SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath,
-                          std::vector<std::string>* missingHeaders) {
-  return readScriptSymbols(text, scriptPath, missingHeaders, nullptr);
+                          std::vector<std::string>* missingHeaders, const HeaderTexts* kept) {
+  return readScriptSymbols(text, scriptPath, missingHeaders, nullptr, kept);
 }
 
 std::shared_ptr<const SymbolTable> cachedScriptSymbols(std::string_view text,
-                                                       const std::string& fileName) {
+                                                       const std::string& fileName,
+                                                       const HeaderTexts* kept) {
   struct Kept {
     std::string fileName;
     std::size_t size = 0;
     std::size_t hash = 0;
+    std::size_t keptHash = 0;
     std::vector<HeaderStamp> headers;
     std::shared_ptr<const SymbolTable> table;
   };
-  static Kept kept;
+  static Kept last;
   const std::size_t hash = std::hash<std::string_view>{}(text);
-  const bool fresh = kept.table && kept.fileName == fileName && kept.size == text.size() &&
-                     kept.hash == hash &&
-                     std::all_of(kept.headers.begin(), kept.headers.end(),
+  const std::size_t keptHash = hashOf(kept);
+  const bool fresh = last.table && last.fileName == fileName && last.size == text.size() &&
+                     last.hash == hash && last.keptHash == keptHash &&
+                     std::all_of(last.headers.begin(), last.headers.end(),
                                  [](const HeaderStamp& h) { return stampOf(h.path) == h; });
   if (!fresh) {
     std::vector<HeaderStamp> headers;
-    auto table =
-        std::make_shared<const SymbolTable>(readScriptSymbols(text, fileName, nullptr, &headers));
-    kept = {fileName, text.size(), hash, std::move(headers), std::move(table)};
+    auto table = std::make_shared<const SymbolTable>(
+        readScriptSymbols(text, fileName, nullptr, &headers, kept));
+    last = {fileName, text.size(), hash, keptHash, std::move(headers), std::move(table)};
   }
-  return kept.table;
+  return last.table;
 }
 
 std::optional<std::uint32_t> compilerNumber(std::string_view word, bool wrap) {

@@ -32,6 +32,8 @@ class SymbolTable {
   // The replacement text of a name (names are compared as written); null when it is undefined.
   const std::string* find(std::string_view name) const;
   std::size_t size() const { return values_.size(); }
+  // Every name with its replacement text, by name.
+  const std::map<std::string, std::string, std::less<>>& definitions() const { return values_; }
 
  private:
   std::map<std::string, std::string, std::less<>> values_;
@@ -47,17 +49,86 @@ using HeaderReader = std::function<std::optional<std::string>(const std::string&
 // name), each header once. `#include <name>` and a name given by a macro are not followed.
 void readDefines(std::string_view text, SymbolTable& table, const HeaderReader& readHeader = {});
 
-// The symbols of a script whose file is `scriptPath` (its headers read from its folder); the
-// script's own defines only when the path is empty. The headers that cannot be read go to
-// `missingHeaders` (when given), as their include lines name them.
-SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath,
-                          std::vector<std::string>* missingHeaders = nullptr);
+// What one preprocessor line (read into `tree`, `own` being its text) does to `table`: a
+// #define gives its name a value, an #undef forgets it; an `#include "name"` names a header
+// (to be read where it stands). Other lines do nothing.
+struct StatementTree;
+struct DefineLine {
+  enum Kind : std::uint8_t { None, Define, Undef, Include } kind = None;
+  std::string name;  // the name defined or forgotten, or the header as the line names it
+};
+DefineLine applyDefineLine(std::string_view own, const StatementTree& tree, SymbolTable& table);
+// The header an include line names, as a path from the script's folder, when the file that
+// includes it is `including` (such a path too; "" for the script itself).
+std::optional<std::string> includedHeaderPath(std::string_view including, std::string_view name);
+// A header's text with CR LF at its line ends, as the lexer reads lines.
+std::string headerWithCrLf(std::string_view text);
 
-// scriptSymbols kept for the last text and file asked about, read again when either has
-// changed, or when a header file it asked for has another size or time of writing, or has come
-// or gone: the preview asks on every move through the list.
+// Headers whose text the editor holds in place of the file's (a symbol renamed, not yet
+// saved), by their full paths (headerFullPath).
+using HeaderTexts = std::map<std::string, std::string, std::less<>>;
+
+// The full path of a header a script whose file is `scriptPath` includes, from the path the
+// reader is asked for (relative to the script's folder): "." and ".." resolved as written.
+std::string headerFullPath(const std::filesystem::path& scriptPath, std::string_view path);
+
+// The reader of the headers a script whose file is `scriptPath` includes: from its folder, or
+// from `kept` (when given) for the headers it holds. None when the path is empty (a script
+// never saved). The reader refers to `kept`, which must outlive it.
+HeaderReader headerReaderFor(const std::filesystem::path& scriptPath,
+                             const HeaderTexts* kept = nullptr);
+
+// The symbols of a script whose file is `scriptPath` (its headers read from its folder, or from
+// `kept`); the script's own defines only when the path is empty. The headers that cannot be
+// read go to `missingHeaders` (when given), as their include lines name them.
+SymbolTable scriptSymbols(std::string_view text, const std::filesystem::path& scriptPath,
+                          std::vector<std::string>* missingHeaders = nullptr,
+                          const HeaderTexts* kept = nullptr);
+
+// scriptSymbols kept for the last text, file and held headers asked about, read again when any
+// has changed, or when a header file it asked for has another size or time of writing, or has
+// come or gone: the preview asks on every move through the list.
 std::shared_ptr<const SymbolTable> cachedScriptSymbols(std::string_view text,
-                                                       const std::string& fileName);
+                                                       const std::string& fileName,
+                                                       const HeaderTexts* kept = nullptr);
+
+// The words of the preprocessor lines of a script and of the headers it includes with quotes
+// (read through a HeaderReader, each once, from the script's and from each other): the names the
+// #define lines give a value, those #undef forgets, and the words of the values and conditions
+// (`#define IDC_LAST (IDC_FIRST + 4)`, `#ifdef IDC_FIRST`), each where it stands in its file.
+// Every preprocessor line is read, those of every branch and those inside resource bodies.
+struct DirectiveWord {
+  enum class Role : std::uint8_t { Defines, Undefines, Uses };
+  Role role = Role::Uses;
+  std::size_t file = 0;   // 0: the script; n: headers[n - 1]
+  std::size_t begin = 0;  // the word's bytes in its file as read
+  std::size_t end = 0;
+  std::size_t line = 0;  // from 1, as the compilers count lines
+  std::string value;     // Defines: the replacement text (SymbolTable::define)
+  // Uses: the word stands in the value of a #define (of the Defines word before it, which the
+  // same line holds), not in a condition.
+  bool inValue = false;
+};
+struct HeaderText {
+  std::string path;  // from the script's folder, as the reader was asked for it
+  std::string text;  // as read
+};
+struct DirectiveSymbols {
+  std::vector<HeaderText> headers;   // in the order they were first included
+  std::vector<DirectiveWord> words;  // each file's in its order, the script's first
+  // The text of file `file` (0: the script as given).
+  std::string_view textOf(std::size_t file, std::string_view script) const {
+    return file == 0 ? script : std::string_view(headers[file - 1].text);
+  }
+  std::string_view wordOf(const DirectiveWord& w, std::string_view script) const {
+    return textOf(w.file, script).substr(w.begin, w.end - w.begin);
+  }
+};
+// `tree` (when given, following `script`) gives the script's statement trees already read. A
+// function-like macro's name and parameters are no words of it (its value's words are).
+class SyntaxTree;
+DirectiveSymbols readDirectiveSymbols(std::string_view script, const HeaderReader& readHeader,
+                                      const SyntaxTree* tree = nullptr);
 
 // An integer expression as the resource compilers evaluate it, in 32 bits, read by the lexer
 // (comments are blanks):

@@ -222,4 +222,27 @@ std::optional<std::size_t> lineStartBefore(std::string_view own, const Statement
 std::optional<std::size_t> lineEndBefore(std::string_view own, const StatementTree& tree,
                                          std::size_t i);
 
+// A statement read again into its tree, for the lines its tokens stand on: offsets here are the
+// script's.
+struct StatementLines {
+  StatementLines(std::string_view script, const Statement& s)
+      : base(s.begin), own(s.of(script)), tree(readStatementTree(script, s)) {}
+  // The token that begins at `offset` or after it.
+  std::size_t tokenAfter(std::size_t offset) const { return tokenAt(tree, offset - base); }
+  // Where the line starts when only blanks stand before the token at `offset` on it.
+  std::optional<std::size_t> lineStartBefore(std::size_t offset) const {
+    const auto at = kolvre::lineStartBefore(own, tree, tokenAfter(offset));
+    return at ? std::optional(base + *at) : std::nullopt;
+  }
+  // Where the line ends when only blanks and comments follow `end` (a token's end) on it.
+  std::optional<std::size_t> lineEndAfter(std::size_t end) const {
+    const auto at = kolvre::lineEndBefore(own, tree, tokenAfter(end));
+    return at ? std::optional(base + *at) : std::nullopt;
+  }
+
+  std::size_t base;
+  std::string_view own;
+  StatementTree tree;
+};
+
 }  // namespace kolvre

@@ -49,6 +49,27 @@ inline constexpr std::array<std::string_view, 9> kMemoryOptionWords{
     "PRELOAD", "LOADONCALL", "FIXED",  "MOVEABLE", "DISCARDABLE",
     "PURE",    "IMPURE",     "SHARED", "NONSHARED"};
 
+// What a symbol numbers, as the prefixes the resource tools give names tell it: a resource of a
+// type (a type word; empty for several types), a dialog's control, a command (menu items and
+// accelerators) or a string. The kind of a symbol the script never uses where its kind shows.
+enum class IdKind : std::uint8_t { Resource, Control, Command, String };
+struct IdPrefix {
+  std::string_view prefix;
+  IdKind kind;
+  std::string_view type;  // Resource: the type word
+};
+inline constexpr std::array<IdPrefix, 9> kIdPrefixes{{
+    {"IDD_", IdKind::Resource, "DIALOG"},
+    {"IDR_", IdKind::Resource, ""},
+    {"IDI_", IdKind::Resource, "ICON"},
+    {"IDB_", IdKind::Resource, "BITMAP"},
+    {"IDC_", IdKind::Control, ""},
+    {"IDS_", IdKind::String, ""},
+    {"IDP_", IdKind::String, ""},
+    {"IDM_", IdKind::Command, ""},
+    {"ID_", IdKind::Command, ""},
+}};
+
 // The places a word of the vocabulary has in the grammar, as bits: a reader looks a word up once
 // (wordClasses) where it would otherwise test it against each list and keyword in turn.
 namespace words {

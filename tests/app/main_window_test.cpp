@@ -131,11 +131,14 @@ TEST_F(MainWindowTest, MenusAndButtonsAreInPlace) {
   QStringList items;
   for (QAction* a : window->menuBar()->actions()[1]->menu()->actions())
     if (!a->isSeparator()) items << a->text();
-  EXPECT_EQ(items, (QStringList{
-                       "Nuovo manifesto (24)\tCTRL-2", "Nuove informazioni di versione",
-                       "Nuova bitmap\tCTRL-B", "Nuovo cursore\tCTRL-U", "Nuovo dialog\tCTRL-D",
-                       "Nuova icona\tCTRL-I", "Incolla\tCTRL-V", "Riordina le risorse",
-                       "Mostra solo dialog e immagini", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
+  EXPECT_EQ(items, (QStringList{"Nuovo manifesto (24)\tCTRL-2", "Nuove informazioni di versione",
+                                "Nuova bitmap\tCTRL-B", "Nuovo cursore\tCTRL-U",
+                                "Nuovo dialog\tCTRL-D", "Nuova icona\tCTRL-I", "Nuovo menu",
+                                "Nuova tabella delle stringhe", "Nuova tabella degli acceleratori",
+                                "Nuovi dati (RCDATA)", "Nuova pagina HTML", "Incolla\tCTRL-V",
+                                "Trova nelle risorse...\tCTRL-F", "Trova il successivo\tF3",
+                                "Riordina le risorse", "Mostra solo dialog e immagini", "Simboli",
+                                "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
 }
 
 // The "Risorse" menu's item whose text begins with `start`.

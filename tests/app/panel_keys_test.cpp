@@ -96,8 +96,8 @@ TEST_F(PanelKeys, F2EditsACellAndOnAReadOnlyOneSaysWhy) {
             "L'ID di una stringa non si modifica qui: Ins aggiunge una stringa, Canc la toglie.");
 }
 
-TEST_F(PanelKeys, AVersionsFixedFieldDoesNotEditAndNothingElseHappens) {
-  showAt("V VERSIONINFO\r\n FILEVERSION 1,2,3,4\r\nBEGIN\r\nEND\r\n",
+TEST_F(PanelKeys, AVersionsFixedFieldThatDoesNotEditSaysWhyAndNothingElseHappens) {
+  showAt("V VERSIONINFO\r\n FILEVERSION 1,2,,4\r\nBEGIN\r\nEND\r\n",
          {"V", ResourceType::VersionInfo, 0});
   auto* view = dynamic_cast<VersionView*>(window->panel());
   ASSERT_NE(view, nullptr);
@@ -110,7 +110,7 @@ TEST_F(PanelKeys, AVersionsFixedFieldDoesNotEditAndNothingElseHappens) {
   EXPECT_TRUE(ui.messages.empty());  // no "Salvo le modifiche?", no "Confermi l'eliminazione"
   EXPECT_EQ(doc.index().size(), 1u);
   EXPECT_EQ(window->statusBar()->currentMessage(),
-            "I campi fissi si modificano come testo (CTRL-T).");
+            "FILEVERSION alla riga 2 non è scritto come quattro numeri.");
 }
 
 TEST_F(PanelKeys, DeletingTheLastStringKeepsTheTableCurrent) {

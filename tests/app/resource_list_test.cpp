@@ -36,6 +36,18 @@ class ResourceList : public testing::MainWindowFixture<> {
   }
 };
 
+TEST_F(ResourceList, ResourcesTheCompilerSkipsAreGreyed) {
+  showMainWindow("g.rc",
+                 "#ifdef APSTUDIO_INVOKED\r\nB ICON \"b.ico\"\r\n#endif\r\nA ICON \"a.ico\"\r\n");
+  const QColor grey = QApplication::palette().color(QPalette::Disabled, QPalette::Text);
+  const QAbstractItemModel* model = list()->model();
+  ASSERT_EQ(model->rowCount(), 2);
+  for (int column = 0; column < 3; ++column) {
+    EXPECT_NE(model->index(0, column).data(Qt::ForegroundRole).value<QColor>(), grey) << column;
+    EXPECT_EQ(model->index(1, column).data(Qt::ForegroundRole).value<QColor>(), grey) << column;
+  }
+}
+
 TEST_F(ResourceList, AnEmptyScriptShowsAnEmptyList) {
   showMainWindow("e.rc", "// nothing yet\r\n");
   EXPECT_EQ(list()->model()->rowCount(), 0);

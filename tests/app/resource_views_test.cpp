@@ -1,4 +1,4 @@
-// The views of menus, accelerator tables, text and data resources, built over a loaded script
+// The views of menus, text and data resources, built over a loaded script
 // on Qt's offscreen platform.
 #include <gtest/gtest.h>
 
@@ -150,19 +150,11 @@ TEST_F(MenuPanelInWindow, AMenuCurrentAtStartIsShown) {
 TEST_F(ResourceViews, TablesTextsAndData) {
   QImage(3, 2, QImage::Format_RGB32).save(QString::fromStdString(dir.file("p.png")));
   load(
-      "K ACCELERATORS\n{\n VK_F5, 5, VIRTKEY, CONTROL\n \"^C\", 6\n}\n"
       "1 TEXTINCLUDE\nBEGIN\n \"resource.h\\0\"\nEND\n"
       "2 24 \"app.manifest\"\nR RCDATA { 1, \"AB\" }\nP PNG \"p.png\"\n",
-      "K");
+      "1");
   dir.write("app.manifest", "\xEF\xBB\xBF<assembly>gi\xC3\xB9</assembly>\r\n");
   const auto at = [&](std::string_view name) { return doc.text().find(name); };
-
-  AcceleratorView keys(doc, at("K ACC"), nullptr);
-  ASSERT_TRUE(keys.table());
-  EXPECT_EQ(keys.table()->rowCount(), 2);
-  EXPECT_EQ(keys.table()->item(0, 0)->text(), "Ctrl+F5");
-  EXPECT_EQ(keys.table()->item(1, 1)->text(), "6");
-  EXPECT_EQ(keys.table()->editTriggers(), QAbstractItemView::NoEditTriggers);
 
   TextView include(doc, at("1 TEXT"), nullptr);
   EXPECT_EQ(include.view()->toPlainText(), "resource.h");

@@ -6,14 +6,12 @@
 
 #include <string>
 
+#include "support/crlf.h"
+
 namespace kolvre {
 namespace {
 
-std::string crlf(std::string_view text) {
-  std::string out;
-  for (char ch : text) out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-  return out;
-}
+using testing::crlf;
 
 // A script with its places marked: each word "@a", "@b", ... is found by its name.
 struct Marked {

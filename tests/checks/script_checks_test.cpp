@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/crlf.h"
 #include "support/temp_dir.h"
 
 namespace kolvre {
@@ -20,11 +21,7 @@ struct RuleCase {
   const char* found;
 };
 
-std::string crlf(std::string_view text) {
-  std::string out;
-  for (char ch : text) out += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
-  return out;
-}
+using testing::crlf;
 
 std::string described(const std::vector<Finding>& findings) {
   std::string out;
@@ -66,8 +63,8 @@ TEST(ScriptChecks, StringsDefinedTwiceInOneLanguage) {
        ""},
       {"branches inside one table",
        "STRINGTABLE\n{\n#ifdef X\n 1 \"a\"\n#else\n 1 \"b\"\n#endif\n}\n", ""},
-      {"two sections one after the other",
-       "#ifdef X\nSTRINGTABLE { 1 \"a\" }\n#endif\n#ifdef Y\nSTRINGTABLE { 1 \"b\" }\n#endif\n",
+      {"two sections one after the other, conditions that cannot be judged",
+       "#if X\nSTRINGTABLE { 1 \"a\" }\n#endif\n#if Y\nSTRINGTABLE { 1 \"b\" }\n#endif\n",
        "stringa-doppia 1: Stringa 1 già definita alla riga 2 (tabella 1).\n"},
       {"one never compiled", "#if 0\nSTRINGTABLE { 1 \"a\" }\n#endif\nSTRINGTABLE { 1 \"b\" }\n",
        ""},
@@ -128,6 +125,22 @@ TEST(ScriptChecks, AcceleratorsWithoutAMenuItem) {
   });
 }
 
+TEST(ScriptChecks, AKeyTwiceInOneAcceleratorTable) {
+  expectCases({
+      {"the same key and modifiers, however written",
+       "#define ID_COPY 5\nK ACCELERATORS {\n \"C\", ID_COPY, VIRTKEY, CONTROL\n"
+       " VK_F5, 2, VIRTKEY\n 0x43, 3, CONTROL, VIRTKEY\n}\n",
+       "acceleratore-doppio 3: Tasto Ctrl+C già usato dall'acceleratore ID_COPY alla riga 3.\n"},
+      {"other modifiers, another form, another table",
+       "K ACCELERATORS {\n VK_F5, 1, VIRTKEY\n VK_F5, 2, VIRTKEY, SHIFT\n \"^C\", 3\n"
+       " \"C\", 4, VIRTKEY, CONTROL\n}\nL ACCELERATORS { VK_F5, 1, VIRTKEY }\n",
+       ""},
+      {"branches that exclude each other",
+       "K ACCELERATORS {\n#ifdef X\n VK_F5, 1, VIRTKEY\n#else\n VK_F5, 2, VIRTKEY\n#endif\n}\n",
+       ""},
+  });
+}
+
 TEST(ScriptChecks, QuotesEscapedWithABackslash) {
   expectCases({
       {"a caption and a string",
@@ -138,6 +151,10 @@ TEST(ScriptChecks, QuotesEscapedWithABackslash) {
        "windres, llvm-rc lo rifiuta. Scrivere \"\".\n"},
       {"doubled quotes, an escaped backslash before a quote, a quote in a comment",
        "D DIALOG 0, 0, 10, 10\nCAPTION \"a\"\"b\\\\\" // \\\"\n{\n}\n", ""},
+      {"in branches the compiler skips, whatever their condition",
+       "#ifdef UNDER_CE\nD DIALOG 0, 0, 10, 10\nCAPTION \"a\\\"b\"\n{\n}\n#endif\n"
+       "#if defined(APSTUDIO_INVOKED) && RC_INVOKED\nS RCDATA { \"x\\\"\" }\n#endif\n",
+       ""},
   });
 }
 
@@ -215,6 +232,38 @@ TEST(ScriptChecks, FindingsFrameTheirResource) {
   EXPECT_EQ(found[0].offset, text.find("z MENU"));
   EXPECT_EQ(found[1].resource, ResourceKey("3..3", ResourceType::StringTable, 0));
   EXPECT_FALSE(found[1].controlIndex);
+}
+
+// StringFileInfo's blocks and Translation's pairs, each without the other; a script without
+// Translation, or with one that does not read, is not judged.
+TEST(ScriptChecks, VersionBlocksOutOfStepWithTranslation) {
+  const std::string head =
+      "V VERSIONINFO\nBEGIN\n BLOCK \"StringFileInfo\"\n BEGIN\n  BLOCK \"040904b0\" { }\n"
+      "  BLOCK \"041004E4\" { }\n END\n";
+  expectCases({
+      {"in step",
+       (head + " BLOCK \"VarFileInfo\" { VALUE \"Translation\", 0x409, 1200, "
+               "0x0410, 0x4e4 }\nEND\n")
+           .c_str(),
+       ""},
+      {"a block and a pair each without the other",
+       (head + " BLOCK \"VarFileInfo\" { VALUE \"Translation\", 0x409, 1200, 0x407, 1252 }\n"
+               "END\n")
+           .c_str(),
+       "translation-disallineata: Il blocco 041004E4 di StringFileInfo manca in Translation "
+       "(0x0410, 1252).\n"
+       "translation-disallineata: Translation nomina 0x0407, 1252, ma StringFileInfo non ha il "
+       "blocco 040704e4.\n"},
+      {"no Translation", (head + "END\n").c_str(), ""},
+      {"a Translation that does not read",
+       (head + " BLOCK \"VarFileInfo\" { VALUE \"Translation\", LANGS }\nEND\n").c_str(), ""},
+      {"a resource the compiler skips",
+       ("#if 0\n" + head +
+        " BLOCK \"VarFileInfo\" { VALUE \"Translation\", 0x409, 1200 }\n"
+        "END\n#endif\n")
+           .c_str(),
+       ""},
+  });
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/cli.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace kolvre {
@@ -13,18 +13,8 @@ namespace {
 
 using testing::TempDir;
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun cli(const std::vector<std::string>& args, const MeasureSource& measure = {}) {
-  std::istringstream in;
-  std::ostringstream out, err;
-  const int code = runCli(args, in, out, err, measure);
-  return {code, out.str(), err.str()};
-}
+using testing::cli;
+using testing::CliRun;
 
 constexpr const char* kTwiceInAMenu =
     "LANGUAGE LANG_ITALIAN, SUBLANG_DEFAULT\n\nM MENU\n{\n MENUITEM \"Say \"\"hi\"\"\", 1\n"
@@ -97,9 +87,9 @@ TEST(CliCheck, OnlyCheckAsksForTheMeasure) {
     ++asked;
     return nullptr;
   };
-  EXPECT_EQ(cli({"list", script}, measure).code, 0);
+  EXPECT_EQ(cli({"list", script}, {}, measure).code, 0);
   EXPECT_EQ(asked, 0);
-  EXPECT_EQ(cli({"check", script}, measure).code, 0);
+  EXPECT_EQ(cli({"check", script}, {}, measure).code, 0);
   EXPECT_EQ(asked, 1);
 }
 

@@ -1,4 +1,3 @@
-#include "cli/cli.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +7,7 @@
 #include <string_view>
 
 #include "base/version.h"
+#include "support/cli_run.h"
 #include "support/temp_dir.h"
 
 namespace kolvre {
@@ -15,18 +15,8 @@ namespace {
 
 using testing::TempDir;
 
-struct CliRun {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliRun cli(std::vector<std::string> args, const std::string& input = {}) {
-  std::istringstream in(input);
-  std::ostringstream out, err;
-  const int code = runCli(args, in, out, err);
-  return {code, out.str(), err.str()};
-}
+using testing::cli;
+using testing::CliRun;
 
 TEST(CliList, PrintsNameTabCodeInIndexOrder) {
   TempDir dir;
@@ -52,7 +42,50 @@ TEST(CliList, EveryKindWithItsLanguageAndTheSixOnRequest) {
   EXPECT_EQ(cli({"rename", f, "P", "PNG", "Q"}).code, 0);
   EXPECT_EQ(cli({"delete", f, "M", "MENU"}).code, 0);
   EXPECT_EQ(cli({"list", f}).out, "1..9\tS\tde\nI\tI\tde\nQ\tPNG\tde\n");
-  EXPECT_EQ(cli({"new", f, "MENU", "N"}).code, 2);  // the editor creates the six kinds only
+  EXPECT_EQ(cli({"new", f, "TOOLBAR", "N"}).code, 2);  // a kind without a template
+}
+
+// New resources of the other kinds, each written as the resources around its place are: here
+// BEGIN and END and a tab a level.
+TEST(CliNew, EveryKindFromItsTemplateInTheScriptsStyle) {
+  TempDir dir;
+  const std::string script =
+      "LANGUAGE 9, 1\nA MENU\nBEGIN\n\tMENUITEM \"a\", 1\nEND\nSTRINGTABLE\nBEGIN\n\t1, "
+      "\"x\"\nEND\n";
+  const auto f = dir.write("a.rc", script);
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"MENU", "B"},
+                                               {"MENUEX", "C"},
+                                               {"ACCELERATORS", "K"},
+                                               {"STRINGTABLE", "200"},
+                                               {"RCDATA", "R"},
+                                               {"RCDATA", "F", "--file", "d\\x.bin"},
+                                               {"HTML", "H", "--file", "h.htm"},
+                                               {"24", "M", "--file", "app.manifest"}}) {
+    std::vector<std::string> call = {"new", f};
+    call.insert(call.end(), args.begin(), args.end());
+    const CliRun made = cli(call);
+    EXPECT_EQ(made.code, 0) << args[0] << ": " << made.err;
+  }
+  EXPECT_EQ(cli({"show", f, "B", "MENU"}).out, "B MENU\nBEGIN\nEND");
+  EXPECT_EQ(cli({"show", f, "200", "S"}).out, "STRINGTABLE\nBEGIN\n\t200, \"\"\nEND");
+  EXPECT_EQ(cli({"show", f, "F", "RCDATA"}).out, "F RCDATA \"d\\\\x.bin\"");
+  EXPECT_EQ(cli({"show", f, "H", "HTML"}).out, "H HTML \"h.htm\"");
+  EXPECT_EQ(cli({"list", f}).out,
+            "1\tS\ten-US\n200\tS\ten-US\nA\tM\ten-US\nB\tM\ten-US\nC\tMENUEX\ten-US\n"
+            "F\tRCDATA\ten-US\nH\tHTML\ten-US\nK\tA\ten-US\nM\t24\ten-US\nR\tRCDATA\ten-US\n");
+  // What cannot be made: an ID a table of the language holds, an ID that does not read, an
+  // HTML page without its file, a file named for a kind that names none, a quote in a file.
+  const std::string made = TempDir::read(f);
+  const CliRun taken = cli({"new", f, "STRINGTABLE", "1"});
+  EXPECT_EQ(taken.code, 1);
+  EXPECT_EQ(taken.err,
+            "L'ID 1 è già in una tabella delle stringhe della stessa lingua (riga 8).\n");
+  EXPECT_EQ(cli({"new", f, "STRINGTABLE", "BEGIN"}).err, "ID non valido: BEGIN.\n");
+  EXPECT_EQ(cli({"new", f, "HTML", "H2"}).err, "Indicare il file della risorsa.\n");
+  EXPECT_EQ(cli({"new", f, "MENU", "M2", "--file", "m.bin"}).code, 2);
+  EXPECT_EQ(cli({"new", f, "RCDATA", "R2", "--file", "a\"b"}).err,
+            "Nome di file non valido: a\"b.\n");
+  EXPECT_EQ(TempDir::read(f), made);
 }
 
 TEST(CliList, MissingFileAndUsage) {
@@ -319,6 +352,24 @@ TEST(CliResourceCommands, NthPicksOneOfSeveralNamesakes) {
   EXPECT_EQ(TempDir::read(f), "X ICON\r\n{\r\n 1\r\n}");
 }
 
+// What the compiler skips is listed and marked, and --nth takes the active copies first.
+TEST(CliResourceCommands, InactiveCopiesAreMarkedAndTakenLast) {
+  TempDir dir;
+  const auto f = dir.write("a.rc",
+                           "#ifdef _WIN64\r\nX ICON \"x64.ico\"\r\n#else\r\nX ICON \"x.ico\"\r\n"
+                           "#endif\r\n#if 0\r\n"
+                           "M MENU\r\n{\r\n MENUITEM \"old\", 1\r\n}\r\n#endif\r\n"
+                           "M MENU\r\n{\r\n MENUITEM \"new\", 2\r\n}\r\n");
+  EXPECT_EQ(cli({"list", f}).out, "M\tM\nM\tM\t\tinattivo\nX\tI\nX\tI\t\tinattivo\n");
+  EXPECT_EQ(cli({"list", f, "--six"}).out, "X\tI\nX\tI\t\tinattivo\n");
+  EXPECT_EQ(cli({"show", f, "X", "I"}).out, "X ICON \"x.ico\"");
+  EXPECT_EQ(cli({"show", f, "X", "I", "--nth", "2"}).out, "X ICON \"x64.ico\"");
+  EXPECT_EQ(cli({"menu", f, "M"}).out, "new\t2\t\n");
+  EXPECT_EQ(cli({"menu", f, "M", "--nth", "2"}).out, "old\t1\t\n");
+  EXPECT_EQ(cli({"rename", f, "X", "I", "Y"}).code, 0);
+  EXPECT_NE(TempDir::read(f).find("Y ICON \"x.ico\""), std::string::npos);
+}
+
 TEST(CliReorder, ToStandardOutputAndNeverOverASpecialFile) {
   TempDir dir;
   const auto f = dir.write("a.rc", "B ICON\n{\n}\nA ICON\n{\n}\n");
@@ -536,6 +587,27 @@ TEST(CliDialogProps, WithoutOptionsPrintsTheFormAndWithThemStoresItsChecks) {
   EXPECT_EQ(cli({"dialog-props", f, "ZETA", "--pos", "7"}).code, 2);
   EXPECT_EQ(cli({"dialog-props", f, "ZETA", "--colour", "red"}).code, 2);
   EXPECT_EQ(cli({"dialog-props", f, "ZETA", "--name"}).code, 2);
+}
+
+// A header whose body opens on its own line (`{` or BEGIN after the numbers): the form reads
+// the numbers before the opener, and a change rewrites only its own.
+TEST(CliDialogProps, AHeaderWithItsBodyOpenedOnTheSameLine) {
+  TempDir dir;
+  const std::string script =
+      "1 DIALOG 0, 0, 100, 50 {\n  LTEXT \"a\", -1, 1, 1, 9, 9\n}\n"
+      "2 DIALOGEX 1, 2, 30, 40 BEGIN LTEXT \"b\", -1, 1, 1, 9, 9\nEND\n";
+  const auto f = dir.write("a.rc", script);
+  EXPECT_EQ(cli({"dialog-props", f, "1"}).out,
+            "Nome:\t1\nTitolo:\t\nX\t0\nY\t0\nL\t100\nH\t50\n"
+            "Stile:\t\n");
+  const CliRun moved = cli({"dialog-props", f, "1", "--pos", "7,8"});
+  ASSERT_EQ(moved.code, 0) << moved.err;
+  const CliRun sized = cli({"dialog-props", f, "2", "--size", "31,41"});
+  ASSERT_EQ(sized.code, 0) << sized.err;
+  std::string expected = script;
+  expected.replace(expected.find("0, 0, 100"), 4, "7, 8");
+  expected.replace(expected.find("30, 40"), 6, "31, 41");
+  EXPECT_EQ(TempDir::read(f), expected);
 }
 
 TEST(CliTabOrder, PrintsTheRowsReordersThemAndChangesIds) {
@@ -804,6 +876,38 @@ TEST(CliVersion, PrintsFieldsAndValuesAndSetsOneValueOfOneBlock) {
   const CliRun unread = cli({"version", open, "V"});
   EXPECT_EQ(unread.code, 1);
   EXPECT_EQ(unread.err, "La risorsa non è chiusa da END o }.\n");
+}
+
+// A key in capitals that names a fixed field sets that field; "FileVersion" stays a value.
+TEST(CliVersion, AFixedFieldKeySetsTheField) {
+  TempDir dir;
+  const std::string text =
+      "V VERSIONINFO\n FILEVERSION 1, 2, 3, 4\n FILEFLAGS VS_FF_DEBUG\n"
+      "#ifdef _DEBUG\n FILEOS 0x4L\n#else\n FILEOS 0x40004L\n#endif\nBEGIN\n"
+      " BLOCK \"StringFileInfo\"\n BEGIN\n  BLOCK \"040904b0\"\n  BEGIN\n"
+      "   VALUE \"FileVersion\", \"1.2\"\n  END\n END\nEND\n";
+  const auto f = dir.write("v.rc", text);
+  EXPECT_EQ(cli({"version-set", f, "V", "FILEVERSION", "1.2.30.4"}).code, 0);
+  EXPECT_EQ(cli({"version-set", f, "V", "FILEFLAGS", "3"}).code, 0);
+  std::string expected = text;
+  expected.replace(expected.find("3, 4"), 4, "30, 4");
+  expected.replace(expected.find("VS_FF_DEBUG"), 11, "VS_FF_DEBUG | VS_FF_PRERELEASE");
+  EXPECT_EQ(TempDir::read(f), expected);
+  // Each branch's field to itself changes nothing; another value says where to change it.
+  EXPECT_EQ(cli({"version-set", f, "V", "FILEOS", "0x4L"}).code, 0);
+  EXPECT_EQ(cli({"version-set", f, "V", "FILEOS", "VOS_NT_WINDOWS32"}).code, 0);
+  const CliRun twice = cli({"version-set", f, "V", "FILEOS", "0"});
+  EXPECT_EQ(twice.code, 1);
+  EXPECT_EQ(twice.err,
+            "FILEOS è scritto più volte (righe 5, 7): si modifica dal pannello della "
+            "risorsa.\n");
+  EXPECT_EQ(cli({"version-set", f, "V", "FILETYPE", "1"}).err,
+            "La risorsa non ha il campo FILETYPE.\n");
+  EXPECT_EQ(cli({"version-set", f, "V", "FILEVERSION", "1.2"}).err,
+            "FILEVERSION vuole quattro numeri da 0 a 65535 (1.0.0.1 o 1, 0, 0, 1): 1.2.\n");
+  EXPECT_EQ(TempDir::read(f), expected);
+  EXPECT_EQ(cli({"version-set", f, "V", "FileVersion", "1.3"}).code, 0);
+  EXPECT_NE(TempDir::read(f).find("\"FileVersion\", \"1.3\""), std::string::npos);
 }
 
 }  // namespace

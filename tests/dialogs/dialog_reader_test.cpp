@@ -493,13 +493,27 @@ TEST(ReadDialog, CompactBodiesAndHeadersAreReadAndComeBackAsWritten) {
         std::string_view(row.block).substr(0, std::string_view(row.block).find(' ')));
     EXPECT_EQ(dialogBlock(r.dialog, name), row.block);
   }
-  // Changed, a compact dialog is written in lines.
+  // Changed, a compact dialog keeps its lines: only what changed is written again.
   DialogModel moved = readDialog(rows[3].block).dialog;
   moved.controls[0].rect.x += 20;
-  const std::string written = dialogBlock(moved, "D");
-  EXPECT_NE(written.find("\r\nPUSHBUTTON \"OK\", 1, 14, 3, 4, 5 \r\nCONTROL"), std::string::npos)
-      << written;
-  EXPECT_EQ(readDialog(written).dialog.controls.size(), 2u);
+  std::string expected = rows[3].block;
+  expected.replace(expected.find("1, 2, 3, 4, 5"), 13, "1, 14, 3, 4, 5");
+  EXPECT_EQ(dialogBlock(moved, "D"), expected);
+  // A statement added or taken away stands on lines of its own; the rest stays as written.
+  DialogModel titled = readDialog(rows[2].block).dialog;
+  titled.title = "T";
+  EXPECT_EQ(dialogBlock(titled, "D"),
+            "D DIALOG 0, 0, 100, 50\r\nSTYLE WS_POPUP\r\nCAPTION \"T\"\r\nBEGIN END");
+  titled = readDialog(rows[3].block).dialog;
+  titled.title.clear();
+  EXPECT_EQ(
+      dialogBlock(titled, "D"),
+      "D DIALOG 0,0,100,50 STYLE WS_POPUP FONT 8, \"Tahoma\" { PUSHBUTTON \"OK\", 1, 2, 3, 4, 5 "
+      "CONTROL \"b\", 2, \"BUTTON\", 0, 1, 2, 3, 4 }");
+  DialogModel added = readDialog(rows[0].block).dialog;
+  added.controls.push_back(readDialog(rows[1].block).dialog.controls[0]);
+  const std::string written = dialogBlock(added, "Empty");
+  EXPECT_EQ(readDialog(written).dialog.controls.size(), 1u) << written;
 }
 
 // The reader reads the dialog as the syntax tree reads it: where a statement ends is the

@@ -36,11 +36,14 @@
 #include <string_view>
 #include <vector>
 
+#include "base/text.h"
 #include "dialogs/dialog_properties.h"
 #include "document/reorder.h"
 #include "document/resource_edits.h"
 #include "document/script_file.h"
 #include "document/templates.h"
+#include "resources/accelerators.h"
+#include "resources/menus.h"
 #include "resources/string_tables.h"
 #include "resources/version_info.h"
 #include "support/corpus.h"
@@ -362,7 +365,7 @@ class ProjectStandIn {
   fs::path prelude() const { return temp_.path() / "prelude.h"; }
 
   void writePrelude() const {
-    std::string text = "#include <windows.h>\n";
+    std::string text = "#include <windows.h>\n#include <commctrl.h>\n";
     for (const auto& [name, stand] : stands_) {
       text += "#define " + name + (stand.function ? "(...)" : "");
       if (stand.stage == Stage::Number) text += " " + std::to_string(stand.number);
@@ -477,6 +480,37 @@ std::string oneLineChanged(const ProjectStandIn& folder, const std::string& befo
   return "";
 }
 
+// "" when what windres prints back from `after` differs from its print of `before` in the
+// version resource alone (each resource's print starts at its "/* Type:" comment), and that
+// resource's print holds `printed`; else what differs.
+std::string onlyVersionChanged(const ProjectStandIn& folder, const std::string& before,
+                               const std::string& after, std::string_view printed) {
+  const CommandRun printedBefore = folder.decompile(before);
+  const CommandRun printedAfter = folder.decompile(after);
+  if (!printedBefore.ok || !printedAfter.ok)
+    return "not printed back: " + printedBefore.output + printedAfter.output;
+  const auto resources = [](const std::string& print) {
+    std::vector<std::string> parts;
+    for (std::size_t at = 0; at < print.size();) {
+      const std::size_t next = print.find("/* Type:", at + 1);
+      parts.push_back(print.substr(at, next - at));
+      at = next == std::string::npos ? print.size() : next;
+    }
+    return parts;
+  };
+  const std::vector<std::string> partsBefore = resources(printedBefore.output);
+  const std::vector<std::string> partsAfter = resources(printedAfter.output);
+  std::vector<std::size_t> differing;
+  for (std::size_t i = 0; i < std::min(partsBefore.size(), partsAfter.size()); ++i)
+    if (partsBefore[i] != partsAfter[i]) differing.push_back(i);
+  if (partsBefore.size() != partsAfter.size() || differing.size() != 1 ||
+      !partsAfter[differing[0]].starts_with("/* Type: version"))
+    return diffExcerpt(folder, printedBefore.output, printedAfter.output);
+  if (partsAfter[differing[0]].find(printed) == std::string::npos)
+    return "the resource changed lacks " + std::string(printed) + ":\n" + partsAfter[differing[0]];
+  return "";
+}
+
 // Skips the test (or fails it, where KOLVRE_REQUIRE_RC_COMPILERS=1 is set) when windres, the
 // preprocessor or the platform's headers are missing.
 #define KOLVRE_NEEDS_WINDRES(windres, cpp)                                                       \
@@ -502,6 +536,16 @@ std::string oneLineChanged(const ProjectStandIn& folder, const std::string& befo
   const std::string cpp = findProgram("KOLVRE_CPP", "cpp");                                \
   KOLVRE_NEEDS_WINDRES(windres, cpp)
 
+// Where KOLVRE_CORPUS_RES_DIR names a folder, what each script compiled to before the reorder
+// is kept there as <script>.res, for tools/wine-layout/corpus-layouts.
+void keepCompiled(const ProjectStandIn& folder, const std::string& script) {
+  const char* dir = std::getenv("KOLVRE_CORPUS_RES_DIR");
+  if (!dir || !*dir) return;
+  fs::create_directories(dir);
+  fs::copy_file(folder.file("before.res"), fs::path(dir) / (script + ".res"),
+                fs::copy_options::overwrite_existing);
+}
+
 TEST(CorpusCompile, ReorderKeepsWhatEveryScriptCompilesTo) {
   KOLVRE_CORPUS_AND_WINDRES(scripts, windres, cpp);
 
@@ -520,6 +564,7 @@ TEST(CorpusCompile, ReorderKeepsWhatEveryScriptCompilesTo) {
       refused[name] = why;
       continue;
     }
+    keepCompiled(folder, name);
     folder.write("after.rc", compilable(reordered));
     const CommandRun after = folder.compile("after");
     if (!after.ok) {
@@ -585,6 +630,52 @@ TEST(CorpusCompile, AStringEditChangesThatStringAloneInWhatTheScriptCompilesTo) 
   EXPECT_GT(edited, 0);
 }
 
+// In each script with a menu, the first item with a text in its first menu that reads gets a new
+// text: windres compiles the script after the edit, and what it prints back differs from the
+// print of the script before it in that item's line alone.
+TEST(CorpusCompile, AMenuTextEditChangesThatItemAloneInWhatTheScriptCompilesTo) {
+  KOLVRE_CORPUS_AND_WINDRES(scripts, windres, cpp);
+
+  int edited = 0;
+  for (const std::string& name : scripts) {
+    SCOPED_TRACE(name);
+    const FileRead read = readWholeFile((testing::kCorpusDir / name).string());
+    ASSERT_EQ(read.error, 0);
+    Document doc;
+    doc.load("", read.bytes);
+    std::optional<Edit> edit;
+    for (const Statement& statement : doc.statements()) {
+      const auto type = entryType(statement, doc.text());
+      if (type != ResourceType::Menu && type != ResourceType::MenuEx) continue;
+      const MenuReading menu = readMenu(doc.text(), statement, nullptr, {});
+      if (!menu.problem.empty()) continue;
+      // The first item with a text, pop-ups' items first.
+      MenuPath path;
+      const std::vector<MenuEntry>* items = &menu.items;
+      while (!items->empty()) {
+        path.push_back(0);
+        if (items->front().items.empty()) break;
+        items = &items->front().items;
+      }
+      const MenuEntry* item = menuEntryAt(menu, path);
+      if (!item || item->textEnd == 0) continue;
+      edit = setMenuText(doc.text(), menu, path, "Kolvre prova", {});
+      break;
+    }
+    if (!edit) continue;
+    ProjectStandIn folder(windres, cpp);
+    if (!folder.prepare(compilable(read.bytes)).empty()) continue;
+    ASSERT_TRUE(doc.commit(*edit));
+    folder.write("after.rc", compilable(doc.diskBytes()));
+    const CommandRun after = folder.compile("after");
+    ASSERT_TRUE(after.ok) << firstError(after.output);
+    EXPECT_EQ(oneLineChanged(folder, "before", "after", "\"Kolvre prova\""), "");
+    ++edited;
+  }
+  std::cout << "[ windres ] a menu item's text edited in " << edited << " corpus scripts\n";
+  EXPECT_GT(edited, 0);
+}
+
 // In each script, the first dialog with a caption gets a new one, and the first version value a
 // new text (each edit alone, from the script as it stands): windres compiles the script after
 // each, and what it prints back differs in that line alone.
@@ -643,6 +734,122 @@ TEST(CorpusCompile, ACaptionOrAVersionValueEditChangesThatLineAloneInWhatTheScri
             << " corpus scripts, a version value in " << values << "\n";
   EXPECT_GT(captions, 10);
   EXPECT_GT(values, 0);
+}
+
+// In each script, the first version resource gets each of its edits in turn (from the script as
+// it stands): FILEVERSION, FILEFLAGS (where written once), a value added and one removed, a
+// language block added with Translation in step. windres compiles the script after each, and
+// what it prints back differs in that resource alone.
+TEST(CorpusCompile, AVersionEditChangesThatResourceAloneInWhatTheScriptCompilesTo) {
+  KOLVRE_CORPUS_AND_WINDRES(scripts, windres, cpp);
+
+  int edited = 0, resources = 0;
+  for (const std::string& name : scripts) {
+    SCOPED_TRACE(name);
+    const FileRead read = readWholeFile((testing::kCorpusDir / name).string());
+    ASSERT_EQ(read.error, 0);
+    Document doc;
+    doc.load("", read.bytes);
+    const StringContext context = stringContext(doc, nullptr);
+    std::vector<std::pair<Edit, std::string>> edits;
+    for (const Statement& statement : doc.statements()) {
+      if (statement.listed != ResourceType::VersionInfo) continue;
+      const VersionInfo info = readVersionInfo(doc.text(), statement, context);
+      if (!info.problem.empty()) continue;
+      const auto once = [&](std::string_view keyword) -> std::optional<std::size_t> {
+        const std::vector<std::size_t> found = info.fieldsNamed(keyword);
+        if (found.size() != 1 || !info.fields[found[0]].readOnly.empty()) return std::nullopt;
+        return found[0];
+      };
+      if (const auto field = once("FILEVERSION"))
+        edits.emplace_back(setVersionField(doc.text(), info, *field, "9.8.7.6", context),
+                           "FILEVERSION 9, 8, 7, 6");
+      if (const auto field = once("FILEFLAGS"))
+        edits.emplace_back(setVersionField(doc.text(), info, *field, "VS_FF_PRIVATEBUILD", context),
+                           "FILEFLAGS 0x8");
+      const std::vector<std::size_t> blocks = info.stringBlocks();
+      if (!blocks.empty() && !info.blocks[blocks[0]].values.empty()) {
+        const VersionBlock& block = info.blocks[blocks[0]];
+        if (!block.values[0].cutShort)
+          edits.emplace_back(insertVersionValue(doc.text(), info, blocks[0], 0, "KolvreProva",
+                                                "Kolvre 1.2", context),
+                             "VALUE \"KolvreProva\", \"Kolvre 1.2\"");
+        edits.emplace_back(deleteVersionValue(doc.text(), info, blocks[0], 0), "");
+        const bool named = std::any_of(blocks.begin(), blocks.end(), [&](std::size_t b) {
+          return equalsIgnoringCase(info.blocks[b].name, "041004e4");
+        });
+        if (block.lineStart && block.lineEnd && !named)
+          edits.emplace_back(
+              addLanguageBlock(doc.text(), info, blocks[0], "041004e4", false, true, context),
+              "BLOCK \"041004e4\"");
+      }
+      break;
+    }
+    if (edits.empty()) continue;
+    ProjectStandIn folder(windres, cpp);
+    if (!folder.prepare(compilable(read.bytes)).empty()) continue;
+    ++resources;
+    for (const auto& [edit, printed] : edits) {
+      SCOPED_TRACE(printed);
+      ASSERT_TRUE(doc.commit(edit));
+      folder.write("after.rc", compilable(doc.diskBytes()));
+      const CommandRun after = folder.compile("after");
+      ASSERT_TRUE(after.ok) << firstError(after.output);
+      EXPECT_EQ(onlyVersionChanged(folder, "before", "after", printed), "");
+      ASSERT_TRUE(doc.undo());
+      ++edited;
+    }
+  }
+  std::cout << "[ windres ] " << edited << " version edits in " << resources
+            << " corpus scripts, each changing its resource alone\n";
+  EXPECT_GT(edited, 4);
+}
+
+// In each script with accelerator tables, the first row of the first table gets another key
+// and, in a second edit, another ID: windres compiles the script after each, and what it prints
+// back differs in that row's line alone.
+TEST(CorpusCompile, AnAcceleratorEditChangesThatRowAloneInWhatTheScriptCompilesTo) {
+  KOLVRE_CORPUS_AND_WINDRES(scripts, windres, cpp);
+
+  int edited = 0;
+  for (const std::string& name : scripts) {
+    SCOPED_TRACE(name);
+    const FileRead read = readWholeFile((testing::kCorpusDir / name).string());
+    ASSERT_EQ(read.error, 0);
+    Document doc;
+    doc.load("", read.bytes);
+    const auto statement =
+        std::find_if(doc.statements().begin(), doc.statements().end(), [&](const Statement& s) {
+          return s.kind == StatementKind::Resource &&
+                 kolvre::isKeyword(s.type(doc.text()), "ACCELERATORS");
+        });
+    if (statement == doc.statements().end()) continue;
+    const AcceleratorReading table = documentAccelerators(doc, statement->begin, nullptr);
+    if (table.rows.empty() || !acceleratorTableProblem(doc.text(), table).empty()) continue;
+    ProjectStandIn folder(windres, cpp);
+    if (!folder.prepare(compilable(read.bytes)).empty()) continue;
+    const bool virtualRow = table.rows[0].options & kAccelVirtualKey;
+    // windres prints a key as its code, the modifiers after VIRTKEY.
+    const std::vector<std::pair<Edit, std::string>> edits{
+        {setAcceleratorKey(doc.text(), table, 0,
+                           *parseAcceleratorKey(virtualRow ? "Ctrl+Maiusc+F12" : "Ctrl+Q"),
+                           acceleratorContext(doc, nullptr)),
+         virtualRow ? "123, " : "81, "},
+        {setAcceleratorId(doc.text(), table, 0, "4321", acceleratorContext(doc, nullptr)),
+         ", 4321, "},
+    };
+    for (const auto& [edit, printed] : edits) {
+      ASSERT_TRUE(doc.commit(edit));
+      folder.write("after.rc", compilable(doc.diskBytes()));
+      const CommandRun after = folder.compile("after");
+      ASSERT_TRUE(after.ok) << firstError(after.output);
+      EXPECT_EQ(oneLineChanged(folder, "before", "after", printed), "") << printed;
+      ASSERT_TRUE(doc.undo());
+    }
+    ++edited;
+  }
+  std::cout << "[ windres ] an accelerator row edited in " << edited << " corpus scripts\n";
+  EXPECT_GT(edited, 3);
 }
 
 }  // namespace

@@ -368,7 +368,7 @@ TEST_F(ResourceCommands, AddingKeepsTheStartOfTheScriptsFirstLine) {
   for (const auto& [script, after] : rows) {
     load(script);
     ui.clipboard = "P ICON\r\n{\r\n}";
-    ui.inputs = {"P", "Q"};
+    ui.inputs = {"P", "Q", ""};  // the manifest's data in its block
     EXPECT_TRUE(pasteResource(ui, doc, list.position()));
     EXPECT_TRUE(newResource(ui, doc, ResourceType::Manifest));
     EXPECT_EQ(names(), after) << script;
@@ -408,9 +408,23 @@ TEST_F(ResourceCommands, NewPromptTitleNamesTheKindInLowerCase) {
   // An empty field that takes up to 15 characters, not one filled with blanks.
   EXPECT_EQ(ui.prompts[0], "");
   EXPECT_EQ(ui.promptLimits[0], 15u);
-  ui.inputs = {"1"};
+  ui.inputs = {"1", ""};
   EXPECT_TRUE(newResource(ui, doc, ResourceType::Manifest));
   EXPECT_EQ(doc.text(), "1 24\r\n{\r\n}");
+}
+
+// A kind that may name a file asks for it after the name; HTML must name one, and a quote in
+// it is refused: the box comes back until a file is given or the user cancels.
+TEST_F(ResourceCommands, NewDataAsksForTheFileItNames) {
+  load("");
+  ui.inputs = {"H", "", "a\"b", " page.htm "};
+  EXPECT_TRUE(newResource(ui, doc, ResourceType::Html));
+  EXPECT_EQ(ui.messageTexts(), (std::vector<std::string>{"Indicare il file della risorsa.",
+                                                         "Nome di file non valido: a\"b."}));
+  EXPECT_EQ(doc.text(), "H HTML \"page.htm\"");
+  ui.inputs = {"R", std::nullopt};
+  EXPECT_FALSE(newResource(ui, doc, ResourceType::RcData));
+  EXPECT_EQ(doc.text(), "H HTML \"page.htm\"");
 }
 
 class EditAsText : public ResourceCommands {

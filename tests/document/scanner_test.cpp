@@ -8,7 +8,9 @@
 #include <random>
 #include <sstream>
 
+#include "document/languages.h"
 #include "support/corpus.h"
+#include "syntax/conditionals.h"
 #include "syntax/statements.h"
 
 namespace kolvre {
@@ -150,7 +152,54 @@ TEST(IndexUpdate, EditsOfEveryReachGiveTheIndexOfTheNewText) {
   }
 }
 
-// Many blocks, one moved across all the others, as placing a renamed block does.
+// Resources in a branch the compiler skips are listed after their active namesakes, marked.
+TEST(IndexInactive, SkippedBranchesAreMarkedAndFollowTheirNamesakes) {
+  const std::string text =
+      "#ifdef _WIN64\r\nX ICON \"x64.ico\"\r\n#else\r\nX ICON \"x.ico\"\r\n#endif\r\n"
+      "#if 0\r\nA ICON \"a.ico\"\r\n#endif\r\nB ICON \"b.ico\"\r\n";
+  const ResourceIndex index = indexResources(text);
+  ASSERT_EQ(index.size(), 4u);
+  EXPECT_EQ(index[0].name, "A");
+  EXPECT_TRUE(index[0].inactive);
+  EXPECT_FALSE(index[1].inactive);  // B
+  EXPECT_EQ(index[2].name, "X");
+  EXPECT_EQ(index[2].offset, text.find("X ICON \"x.ico\""));
+  EXPECT_FALSE(index[2].inactive);
+  EXPECT_EQ(index[3].offset, text.find("X ICON \"x64.ico\""));
+  EXPECT_TRUE(index[3].inactive);
+  // A definition added, changed or taken away moves the flags of the resources after it.
+  const std::string defined = "#define _WIN64\r\n" + text;
+  expectUpdatedAsRead(text, defined);
+  expectUpdatedAsRead(defined, text);
+  const std::string zero = "#define V 0\r\n#if V\r\nC ICON \"c.ico\"\r\n#endif\r\n" + text;
+  std::string one = zero;
+  one.replace(one.find("V 0"), 3, "V 1");
+  expectUpdatedAsRead(zero, one);
+  expectUpdatedAsRead(one, zero);
+}
+
+// A LANGUAGE statement in a skipped branch sets the language only of what is skipped; a resource's
+// own LANGUAGE stands wherever the resource does.
+TEST(IndexInactive, ALanguageInASkippedBranchSetsOnlyWhatIsSkipped) {
+  const std::string text =
+      "LANGUAGE 9, 1\r\n#ifdef UNDER_CE\r\nLANGUAGE 7, 1\r\n1 RCDATA { 1 }\r\n#endif\r\n"
+      "2 RCDATA { 2 }\r\n#ifndef UNDER_CE\r\nLANGUAGE 0x10, 1\r\n#endif\r\n3 RCDATA { 3 }\r\n"
+      "#if 0\r\n4 RCDATA LANGUAGE 7, 1 { 4 }\r\n#endif\r\n";
+  EXPECT_EQ(listed(text), (std::vector<std::string>{"1 RCDATA de", "2 RCDATA en-US", "3 RCDATA it",
+                                                    "4 RCDATA de"}));
+  const std::vector<std::string> tags =
+      statementLanguages(text, readStatements(text), skippedStatements(text, readStatements(text)));
+  EXPECT_EQ(std::count(tags.begin(), tags.end(), "en-US"), 1);
+  // An edit that keeps or skips a LANGUAGE statement changes the languages after it.
+  std::string kept = text;
+  kept.replace(kept.find("#ifdef UNDER_CE"), 15, "#ifndef UNDER_CE");
+  expectUpdatedAsRead(text, kept);
+  expectUpdatedAsRead(kept, text);
+  const std::string defined = "#define UNDER_CE\r\n" + text;
+  expectUpdatedAsRead(text, defined);
+  expectUpdatedAsRead(defined, text);
+}
+
 TEST(IndexUpdate, ABlockMovedAcrossManyGivesTheIndexOfTheNewText) {
   std::string text;
   for (int i = 0; i < 600; ++i)

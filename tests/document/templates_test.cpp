@@ -76,13 +76,26 @@ TEST(Templates, IconAndCursorDifferOnlyInTheirFirstColour) {
 
 TEST(Templates, EveryTemplateIsIndexedUnderItsName) {
   for (const auto& info : kResourceTypes) {
-    if (!isCreatable(info.type)) {
-      EXPECT_EQ(resourceTemplate(info.type, "NAME"), "") << info.keyword;
+    SCOPED_TRACE(info.keyword);
+    if (info.newLabel.empty()) {
+      EXPECT_EQ(resourceTemplate(info.type, "NAME"), "");
       continue;
     }
-    const auto index = indexResources(resourceTemplate(info.type, "NAME"));
-    ASSERT_EQ(index.size(), 1u) << info.keyword;
-    EXPECT_EQ(index[0].type, info.type);
+    // With a body, and naming a file, where the kind can.
+    for (const std::string_view file : {"", "res\\data file.bin"}) {
+      const std::string block = resourceTemplate(info.type, "NAME", file);
+      if ((file.empty() ? info.bodyTemplate : info.fileTemplate).empty()) {
+        EXPECT_EQ(block, "");
+        continue;
+      }
+      const auto index = indexResources(block);
+      ASSERT_EQ(index.size(), 1u) << block;
+      EXPECT_EQ(index[0].type, info.type);
+      EXPECT_EQ(index[0].name, "NAME");
+      if (!file.empty()) {
+        EXPECT_TRUE(block.ends_with(" \"res\\\\data file.bin\"")) << block;
+      }
+    }
   }
 }
 

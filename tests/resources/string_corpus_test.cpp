@@ -3,6 +3,7 @@
 // that literal alone and the other strings read as before.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <iostream>
 
 #include "base/text.h"
@@ -91,6 +92,87 @@ TEST(StringCorpus, EveryTableReadsRoundTripsAndTakesAnEditOfOneLiteral) {
             << notWritable << " not writable in their code page); " << versions
             << " version resources, " << values << " text values\n";
   EXPECT_GT(stringCount, 0u);
+}
+
+// Every fixed field of the corpus set to itself (as written, and as the numbers it reads as)
+// changes nothing; set to another value it changes within its own tokens and reads back as that
+// value. Every value of a block: one added after it and it removed leave the other values as
+// they read.
+TEST(StringCorpus, EveryVersionFieldAndValueEditStaysInItsOwnTokens) {
+  const std::vector<std::string> scripts = testing::corpusScripts();
+  KOLVRE_CORPUS_CASE(scripts.empty() ? std::string() : scripts.front());
+  std::size_t fields = 0, changed = 0, readOnly = 0, added = 0;
+  testing::forEachCorpusDocument(scripts, [&](Document& doc, const std::string&) {
+    const StringContext context = stringContext(doc, nullptr);
+    const std::string& text = doc.text();
+    for (std::size_t place = 0; place < doc.statements().size(); ++place) {
+      const Statement& statement = doc.statements()[place];
+      if (statement.listed != ResourceType::VersionInfo) continue;
+      const VersionInfo info = readVersionInfo(text, statement, context);
+      ASSERT_EQ(info.problem, "");
+      const auto readAgain = [&](const Edit& edit) {
+        const std::string after = applySplices(text, edit.splices);
+        return std::pair(after, readVersionInfo(after, readStatements(after).at(place), context));
+      };
+      for (std::size_t f = 0; f < info.fields.size(); ++f) {
+        const VersionField& field = info.fields[f];
+        SCOPED_TRACE(field.keyword + " " + field.value);
+        ++fields;
+        EXPECT_TRUE(setVersionField(text, info, f, field.value, context).splices.empty());
+        const bool version = fixedFieldKind(field.keyword) == FixedFieldKind::Version;
+        std::string wanted = "9.8.7.6";
+        if (version) {
+          if (const auto numbers = versionNumbers(info, f, context)) {
+            const std::string same =
+                std::to_string((*numbers)[0]) + "." + std::to_string((*numbers)[1]) + "." +
+                std::to_string((*numbers)[2]) + "." + std::to_string((*numbers)[3]);
+            EXPECT_TRUE(setVersionField(text, info, f, same, context).splices.empty());
+          }
+        } else if (const auto value = fixedFieldValue(info, f, context)) {
+          EXPECT_TRUE(
+              setVersionField(text, info, f, std::to_string(*value), context).splices.empty());
+          wanted = std::to_string(*value ^ 0x2);
+        } else {
+          wanted = "2";
+        }
+        if (!field.readOnly.empty()) {
+          ++readOnly;
+          continue;
+        }
+        const Edit edit = setVersionField(text, info, f, wanted, context);
+        ASSERT_FALSE(edit.splices.empty());
+        const auto [after, again] = readAgain(edit);
+        EXPECT_TRUE(changedWithin(text, after, field.span.begin, field.span.end));
+        ASSERT_EQ(again.fields.size(), info.fields.size());
+        if (version)
+          EXPECT_EQ(versionNumbers(again, f, context), (std::array<std::uint16_t, 4>{9, 8, 7, 6}));
+        else
+          EXPECT_EQ(fixedFieldValue(again, f, context), std::stoul(wanted));
+        ++changed;
+      }
+      for (const std::size_t b : info.stringBlocks()) {
+        const VersionBlock& block = info.blocks[b];
+        for (std::size_t v = 0; v < block.values.size(); ++v) {
+          if (block.values[v].cutShort) continue;
+          const auto [after, again] =
+              readAgain(insertVersionValue(text, info, b, v, "KolvreProva", "nuovo", context));
+          ASSERT_EQ(again.problem, "");
+          ASSERT_EQ(again.blocks[b].values.size(), block.values.size() + 1);
+          EXPECT_EQ(again.blocks[b].values[v + 1].key.text, "KolvreProva");
+          const auto [removed, less] = readAgain(deleteVersionValue(text, info, b, v));
+          ASSERT_EQ(less.problem, "");
+          ASSERT_EQ(less.blocks[b].values.size(), block.values.size() - 1);
+          for (std::size_t w = 0; w + 1 < block.values.size(); ++w)
+            EXPECT_EQ(less.blocks[b].values[w].key.text, block.values[w < v ? w : w + 1].key.text);
+          ++added;
+        }
+      }
+    }
+  });
+  std::cout << "[ version ] " << fields << " fixed fields set to themselves, " << changed
+            << " changed (" << readOnly << " read-only); " << added
+            << " values added after and removed\n";
+  EXPECT_GT(changed, 0u);
 }
 
 }  // namespace

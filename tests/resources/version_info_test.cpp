@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "messages/error_record.h"
 #include "support/refusal.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 namespace {
@@ -247,6 +249,298 @@ TEST(VersionInfoEditing, NoValueGoesAfterOneCutShortByAComma) {
   }
   // Setting the value itself still works.
   EXPECT_FALSE(setVersionValue(text, info, 0, "Translation", "x", {}).splices.empty());
+}
+
+// One edit as a row: the script's text where it changes before and after ("" before: no
+// change; a refusal's message where the edit is refused).
+struct EditRow {
+  const char* before;
+  const char* after;
+  const char* refusal = "";
+};
+
+// Applies `edit` to `text`; checks the change is exactly `row.before` -> `row.after` (or none,
+// or the refusal) and that the result reads again.
+void expectEdit(const std::string& text, const EditRow& row,
+                const std::function<Edit(const std::string&, const VersionInfo&)>& edit) {
+  SCOPED_TRACE(std::string(row.before) + " -> " + row.after);
+  const VersionInfo info = readOnly(text);
+  ASSERT_EQ(info.problem, "");
+  if (*row.refusal) {
+    EXPECT_EQ(refusalOf([&] { edit(text, info); }), row.refusal);
+    return;
+  }
+  const Edit made = edit(text, info);
+  if (!*row.before) {
+    EXPECT_TRUE(made.splices.empty());
+    return;
+  }
+  std::string expected = text;
+  const std::size_t at = expected.find(row.before);
+  ASSERT_NE(at, std::string::npos);
+  expected.replace(at, std::string_view(row.before).size(), row.after);
+  const std::string after = applySplices(text, made.splices);
+  EXPECT_EQ(after, expected);
+  EXPECT_EQ(readOnly(after).problem, "");
+}
+
+// A fixed field set from a typed text: only its own tokens change, written as the field was.
+TEST(VersionInfoEditing, FixedFieldsKeepTheFormTheyWereWrittenIn) {
+  const std::string text =
+      "VS_VERSION_INFO VERSIONINFO\r\n"
+      " FILEVERSION 1,0,0,1\r\n"
+      " PRODUCTVERSION 1, 2, 0x03, 4 // product\r\n"
+      " FILEFLAGSMASK 0x3fL\r\n"
+      " FILEFLAGS VS_FF_PRERELEASE | VS_FF_DEBUG\r\n"
+      " FILEOS VOS_NT_WINDOWS32\r\n"
+      " FILETYPE 0X0001L\r\n"
+      " FILESUBTYPE VFT2_UNKNOWN\r\n"
+      "BEGIN\r\nEND\r\n";
+  const struct {
+    const char* keyword;
+    const char* typed;
+    EditRow row;
+  } rows[] = {
+      // Versions: each number that changes, in its base; commas and blanks as they stand.
+      {"FILEVERSION", "2.0.0.1", {"1,0,0,1", "2,0,0,1"}},
+      {"FILEVERSION", "1, 0, 0, 1", {"", ""}},
+      {"FILEVERSION", "1.0.0.1", {"", ""}},
+      {"FILEVERSION", "1,0,7,65535", {"1,0,0,1", "1,0,7,65535"}},
+      {"PRODUCTVERSION", "1.2.10.4", {"0x03", "0x0a"}},
+      {"PRODUCTVERSION", "5.2.3.4", {"1, 2, 0x03", "5, 2, 0x03"}},
+      {"FILEVERSION",
+       "1.2.3",
+       {"", "",
+        "FILEVERSION vuole quattro numeri da 0 a 65535 (1.0.0.1 "
+        "o 1, 0, 0, 1): 1.2.3."}},
+      {"FILEVERSION",
+       "1.2.3.65536",
+       {"", "",
+        "FILEVERSION vuole quattro numeri da 0 a 65535 "
+        "(1.0.0.1 o 1, 0, 0, 1): 1.2.3.65536."}},
+      // Numbers in their base, case, width and suffix.
+      {"FILEFLAGSMASK", "0x17", {"0x3fL", "0x17L"}},
+      {"FILEFLAGSMASK", "63", {"", ""}},
+      {"FILEFLAGSMASK", "VS_FFI_FILEFLAGSMASK", {"", ""}},
+      {"FILETYPE", "VFT_DLL", {"0X0001L", "0X0002L"}},
+      {"FILETYPE", "0x10", {"0X0001L", "0X0010L"}},
+      // Names stay names: the ones written first, in their order, blanks kept.
+      {"FILEFLAGS", "VS_FF_DEBUG|VS_FF_PRERELEASE", {"", ""}},
+      {"FILEFLAGS", "3", {"", ""}},
+      {"FILEFLAGS",
+       "VS_FF_DEBUG | VS_FF_PRERELEASE | VS_FF_PATCHED",
+       {"VS_FF_PRERELEASE | VS_FF_DEBUG", "VS_FF_PRERELEASE | VS_FF_DEBUG | VS_FF_PATCHED"}},
+      {"FILEFLAGS", "0x1", {"VS_FF_PRERELEASE | VS_FF_DEBUG", "VS_FF_DEBUG"}},
+      // No name gives 0 nor a bit beyond the flags: a number then.
+      {"FILEFLAGS", "0", {"VS_FF_PRERELEASE | VS_FF_DEBUG", "0x0"}},
+      {"FILEFLAGS", "0x41", {"VS_FF_PRERELEASE | VS_FF_DEBUG", "0x41"}},
+      {"FILEOS", "VOS__WINDOWS32", {"VOS_NT_WINDOWS32", "VOS__WINDOWS32"}},
+      {"FILEOS", "0x40001", {"VOS_NT_WINDOWS32", "VOS_NT | VOS__WINDOWS16"}},
+      {"FILEOS", "0x40004L", {"", ""}},
+      {"FILESUBTYPE", "0", {"", ""}},
+      // A driver's subtype takes a name only beside a driver's type: here a number.
+      {"FILESUBTYPE", "VFT2_DRV_SOUND", {"VFT2_UNKNOWN", "0x9"}},
+      {"FILETYPE", "VFT_NOTHING | 1", {"", "", "Simbolo non definito: VFT_NOTHING."}},
+      {"FILETYPE", "1 +", {"", "", "Valore non valido per FILETYPE: 1 +."}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.keyword) + " " + row.typed);
+    expectEdit(text, row.row, [&](const std::string& script, const VersionInfo& info) {
+      return setVersionField(script, info, info.fieldsNamed(row.keyword).at(0), row.typed, {});
+    });
+  }
+  // A value with a stray byte in it (a lone CR and an @ that the next keyword touches) is no
+  // value the editor writes over: read only, with the reason.
+  expectEdit("V VERSIONINFO\r\n FILETYPE VFT_APP\r@FILESUBTYPE 0\r\nBEGIN\r\nEND\r\n",
+             {"", "", "FILETYPE alla riga 2 non è scritto con soli numeri e nomi."},
+             [](const std::string& script, const VersionInfo& info) {
+               return setVersionField(script, info, 0, "7", {});
+             });
+  // A number that replaces what touched the keyword stands apart from it.
+  expectEdit("V VERSIONINFO\r\n FILEVERSION~1,0,0,1\r\nBEGIN\r\nEND\r\n", {"~1,0,0,1", " 9,0,0,1"},
+             [](const std::string& script, const VersionInfo& info) {
+               return setVersionField(script, info, 0, "9.0.0.1", {});
+             });
+  // A driver's subtype by its name, where the type is a driver.
+  std::string driver = text;
+  driver.replace(driver.find("0X0001L"), 7, "VFT_DRV");
+  expectEdit(driver, {"VFT2_UNKNOWN", "VFT2_DRV_SOUND"},
+             [](const std::string& script, const VersionInfo& info) {
+               return setVersionField(script, info, info.fieldsNamed("FILESUBTYPE").at(0), "9", {});
+             });
+}
+
+// A version written with fewer numbers, names or an empty place: what can be mended is, the
+// rest is refused with its reason; each field of a conditional is its own.
+TEST(VersionInfoEditing, VersionsWrittenOtherwise) {
+  const std::string text =
+      "#define MAJOR 3\r\n"
+      "V VERSIONINFO\r\n"
+      " FILEVERSION 1,2\r\n"
+      " PRODUCTVERSION MAJOR, 0, 0, 0\r\n"
+      "#ifdef _DEBUG\r\n"
+      " FILEFLAGS 0x1L\r\n"
+      "#else\r\n"
+      " FILEFLAGS 0x0L\r\n"
+      "#endif\r\n"
+      "BEGIN\r\nEND\r\n";
+  const auto statements = readStatements(text);
+  SymbolTable symbols;
+  symbols.define("MAJOR", "3");
+  const StringContext context{&symbols, false};
+  const VersionInfo info = readVersionInfo(text, statements.at(1), context);
+  ASSERT_EQ(info.problem, "");
+  const auto set = [&](std::size_t field, std::string_view typed) {
+    return applySplices(text, setVersionField(text, info, field, typed, context).splices);
+  };
+  std::string expected = text;
+  expected.replace(expected.find("1,2\r\n"), 3, "1,2,5,6");
+  EXPECT_EQ(set(0, "1.2.5.6"), expected);
+  // The name keeps its place while its value is the one asked for.
+  EXPECT_EQ(set(1, "3.0.0.0"), text);
+  expected = text;
+  expected.replace(expected.find("MAJOR, 0, 0, 0"), 14, "MAJOR, 1, 0, 0");
+  EXPECT_EQ(set(1, "3.1.0.0"), expected);
+  expected = text;
+  expected.replace(expected.find("MAJOR, 0"), 5, "4");
+  EXPECT_EQ(set(1, "4.0.0.0"), expected);
+  ASSERT_EQ(info.fieldsNamed("FILEFLAGS"), (std::vector<std::size_t>{2, 3}));
+  expected = text;
+  expected.replace(expected.find("0x0L"), 4, "0x2L");
+  EXPECT_EQ(set(3, "VS_FF_PRERELEASE"), expected);
+
+  const std::string named =
+      "V VERSIONINFO\r\n FILEVERSION VER_WORDS\r\n PRODUCTVERSION 1,,2,3\r\nBEGIN\r\nEND\r\n";
+  const VersionInfo namedInfo = readOnly(named);
+  EXPECT_EQ(namedInfo.fields[0].readOnly,
+            "FILEVERSION alla riga 2 ha meno di quattro valori e un nome tra essi: si modifica "
+            "dove il nome è definito.");
+  EXPECT_EQ(namedInfo.fields[1].readOnly,
+            "PRODUCTVERSION alla riga 3 non è scritto come quattro numeri.");
+  EXPECT_EQ(refusalOf([&] { setVersionField(named, namedInfo, 0, "1.2.3.4", {}); }),
+            namedInfo.fields[0].readOnly);
+  // Set to what it is as written: nothing changes, even where nothing could.
+  EXPECT_TRUE(setVersionField(named, namedInfo, 0, " VER_WORDS ", {}).splices.empty());
+  EXPECT_TRUE(setVersionField(named, namedInfo, 1, "1,,2,3", {}).splices.empty());
+}
+
+TEST(VersionInfoEditing, ValuesAddedAfterTheCurrentOneAndDeleted) {
+  const std::string text =
+      "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"StringFileInfo\"\r\n BEGIN\r\n"
+      "  BLOCK \"040904b0\"\r\n  BEGIN\r\n"
+      "\tVALUE \"A\",\t\"a\\0\"\r\n"
+      "\tVALUE L\"B\", L\"b\" // wide\r\n"
+      "  END\r\n"
+      "  BLOCK \"041004b0\" { VALUE \"X\", \"x\" }\r\n"
+      "  BLOCK \"040704b0\" {\r\n  }\r\n"
+      " END\r\nEND\r\n";
+  const auto insert = [](std::size_t block, std::optional<std::size_t> after, const char* key) {
+    return [=](const std::string& script, const VersionInfo& info) {
+      return insertVersionValue(script, info, block, after, key, "n", {});
+    };
+  };
+  // After a value: its neighbour's indentation, blanks and L prefixes.
+  expectEdit(text, {"\tVALUE L\"B\"", "\tVALUE \"N\",\t\"n\"\r\n\tVALUE L\"B\""},
+             insert(0, 0, "N"));
+  expectEdit(text, {"  END\r\n  BLOCK \"041", "\tVALUE L\"N\", L\"n\"\r\n  END\r\n  BLOCK \"041"},
+             insert(0, 1, "N"));
+  // Before the first.
+  expectEdit(text, {"\tVALUE \"A\"", "\tVALUE \"N\",\t\"n\"\r\n\tVALUE \"A\""},
+             insert(0, std::nullopt, "N"));
+  // Beside a value that shares its line; into an empty block.
+  expectEdit(text, {"\"x\" }", "\"x\"\r\n  VALUE \"N\", \"n\"\r\n }"}, insert(1, 0, "N"));
+  expectEdit(text, {"{\r\n  }", "{\r\n      VALUE \"N\", \"n\"\r\n  }"},
+             insert(2, std::nullopt, "N"));
+  expectEdit(text, {"", "", "Il blocco 040904b0 ha già il valore A."}, insert(0, 1, "A"));
+
+  const auto remove = [](std::size_t block, std::size_t value) {
+    return [=](const std::string& script, const VersionInfo& info) {
+      return deleteVersionValue(script, info, block, value);
+    };
+  };
+  // Its whole line, its comment with it; or its tokens where it shares the line.
+  expectEdit(text, {"\tVALUE L\"B\", L\"b\" // wide\r\n", ""}, remove(0, 1));
+  expectEdit(text, {"{ VALUE \"X\", \"x\" }", "{ }"}, remove(1, 0));
+}
+
+// A language block copied from another, after it; Translation kept in step when asked, its
+// pairs written like the ones it holds; a block renamed, and its pair with it.
+TEST(VersionInfoEditing, LanguageBlocksAddedAndRenamedWithTheirTranslation) {
+  const std::string text =
+      "V VERSIONINFO\r\nBEGIN\r\n"
+      "    BLOCK \"StringFileInfo\"\r\n    BEGIN\r\n"
+      "        BLOCK \"040904b0\"\r\n        BEGIN\r\n"
+      "            VALUE \"CompanyName\", \"ACME\\0\"\r\n"
+      "            VALUE \"Build\", VER_BUILD\r\n"
+      "        END\r\n"
+      "    END\r\n"
+      "    BLOCK \"VarFileInfo\"\r\n    BEGIN\r\n"
+      "        VALUE \"Translation\", 0x409, 1200\r\n"
+      "    END\r\nEND\r\n";
+  const std::string block =
+      "        BLOCK \"040904b0\"\r\n        BEGIN\r\n"
+      "            VALUE \"CompanyName\", \"ACME\\0\"\r\n"
+      "            VALUE \"Build\", VER_BUILD\r\n"
+      "        END\r\n";
+  const VersionInfo info = readOnly(text);
+  ASSERT_EQ(info.problem, "");
+  const auto add = [&](std::string_view name, bool empty, bool translation) {
+    return applySplices(text,
+                        addLanguageBlock(text, info, 0, name, empty, translation, {}).splices);
+  };
+  std::string copied = block;
+  copied.replace(copied.find("040904b0"), 8, "041004b0");
+  std::string expected = text;
+  expected.insert(expected.find("    END\r\n    BLOCK \"Var"), copied);
+  EXPECT_EQ(add("041004b0", false, false), expected);
+  expected.replace(expected.find("0x409, 1200"), 11, "0x409, 1200, 0x410, 1200");
+  EXPECT_EQ(add("041004b0", false, true), expected);
+  const VersionInfo again = readOnly(expected);
+  ASSERT_EQ(again.stringBlocks().size(), 2u);
+  EXPECT_EQ(again.blocks[1].values[0].text->text, "ACME");
+  // Empty values: each an empty text, a final "\0" kept.
+  std::string emptied = copied;
+  emptied.replace(emptied.find("\"ACME\\0\""), 8, "\"\\0\"");
+  emptied.replace(emptied.find("VER_BUILD"), 9, "\"\"");
+  expected = text;
+  expected.insert(expected.find("    END\r\n    BLOCK \"Var"), emptied);
+  EXPECT_EQ(add("041004b0", true, false), expected);
+  EXPECT_EQ(refusalOf([&] { add("040904B0", false, false); }),
+            "Il blocco 040904B0 c'è già in StringFileInfo.");
+  EXPECT_EQ(refusalOf([&] { add("0410", false, false); }),
+            "Nome di blocco non valido: 0410. Servono otto cifre esadecimali, lingua e codifica "
+            "(040904b0).");
+  EXPECT_TRUE(translationWouldChange(info, "041004b0"));
+  EXPECT_FALSE(translationWouldChange(info, "040904b0"));
+
+  const auto rename = [&](std::string_view name, bool translation) {
+    return applySplices(text, renameVersionBlock(text, info, 0, name, translation, {}).splices);
+  };
+  expected = text;
+  expected.replace(expected.find("\"040904b0\""), 10, "\"040704e4\"");
+  EXPECT_EQ(rename("040704e4", false), expected);
+  expected.replace(expected.find("0x409, 1200"), 11, "0x407, 1252");
+  EXPECT_EQ(rename("040704e4", true), expected);
+  EXPECT_TRUE(translationWouldChange(info, "040704e4", 0));
+  EXPECT_FALSE(translationWouldChange(info, "040904b0", 0));
+}
+
+// Translation's pairs as the compiler reads them; one left odd does not read.
+TEST(VersionInfoReading, TranslationPairsAndBlockNames) {
+  EXPECT_EQ(blockLanguageAndCodePage("040904b0"),
+            (std::pair<std::uint16_t, std::uint16_t>{0x409, 1200}));
+  EXPECT_EQ(blockLanguageAndCodePage("040904B0x"), std::nullopt);
+  EXPECT_EQ(blockLanguageAndCodePage("0409 4b0"), std::nullopt);
+  const std::string text =
+      "V VERSIONINFO\r\nBEGIN\r\n BLOCK \"VarFileInfo\"\r\n BEGIN\r\n"
+      "  VALUE \"Translation\", 0x409, 1200, 0x0410, 0x4E4\r\n END\r\nEND\r\n";
+  const auto pairs = translationPairs(readOnly(text));
+  ASSERT_TRUE(pairs);
+  EXPECT_EQ(*pairs,
+            (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x409, 1200}, {0x410, 0x4E4}}));
+  std::string odd = text;
+  odd.replace(odd.find(", 0x4E4"), 7, "");
+  EXPECT_FALSE(translationPairs(readOnly(odd)));
 }
 
 }  // namespace

@@ -40,6 +40,15 @@ TEST(KeyTable, KeysWithoutModifierIgnoreModifiers) {
   EXPECT_EQ(keyAction('R', with(&kIcon)), KeyAction::None);  // plain letters are for the search
 }
 
+TEST(KeyTable, F3FindsTheNextMatchAndWithShiftThePrevious) {
+  // Ctrl+F3 does nothing.
+  EXPECT_EQ(keyAction(kVkF3, with(nullptr)), KeyAction::FindNext);
+  EXPECT_EQ(keyAction(kVkF3, with(&kIcon, false, true)), KeyAction::FindPrevious);
+  EXPECT_EQ(keyAction(kVkF3, with(&kIcon, true)), KeyAction::None);
+  EXPECT_EQ(keyLabel(KeyAction::FindNext), "F3");
+  EXPECT_EQ(keyLabel(KeyAction::FindPrevious), "SHIFT-F3");
+}
+
 TEST(KeyTable, CtrlLetters) {
   const std::pair<int, KeyAction> rows[] = {
       {'2', KeyAction::New24},      {'B', KeyAction::NewBitmap},
@@ -50,8 +59,14 @@ TEST(KeyTable, CtrlLetters) {
   };
   for (const auto& [key, action] : rows)
     EXPECT_EQ(keyAction(key, with(&kIcon, true)), action) << key;
-  // Ctrl+F belongs to no command yet (it opened a new version resource).
-  EXPECT_EQ(keyAction('F', with(&kIcon, true)), KeyAction::None);
+  // Ctrl+F finds across the resources, in every place and with no resource current (it once
+  // opened a new version resource, which has no key now).
+  EXPECT_EQ(keyAction('F', with(&kIcon, true)), KeyAction::Find);
+  KeyState panel = with(nullptr, true);
+  panel.context = KeyContext::Panel;
+  EXPECT_EQ(keyAction('F', panel), KeyAction::Find);
+  EXPECT_EQ(keyAction('F', with(&kIcon, true, true)), KeyAction::None);
+  EXPECT_EQ(keyLabel(KeyAction::Find), "CTRL-F");
   EXPECT_EQ(keyLabel(KeyAction::NewVersionInfo), "");
   // Ctrl letters take Ctrl alone: Ctrl+Shift+Z redoes, Ctrl+Shift+D makes no dialog.
   EXPECT_EQ(keyAction('Z', with(&kIcon, true)), KeyAction::Undo);
@@ -73,9 +88,23 @@ TEST(KeyTable, APanelsTableOwnsF2InsertAndDelete) {
   EXPECT_EQ(keyAction(kVkDelete, inPanel(&kIcon)), KeyAction::DeleteRow);
   EXPECT_EQ(keyAction(kVkDelete, inPanel(&kIcon, true)), KeyAction::None);
   EXPECT_EQ(keyAction(kVkEnter, inPanel(&kIcon)), KeyAction::None);
-  EXPECT_EQ(keyAction(kVkInsert, inPanel(&kIcon, true)), KeyAction::None);
-  EXPECT_EQ(keyAction(kVkInsert, inPanel(&kIcon, false, true)), KeyAction::None);
+  // Ctrl+Ins adds a group (a menu's pop-up) there, never copies the resource as in the list.
+  EXPECT_EQ(keyAction(kVkInsert, inPanel(&kIcon, true)), KeyAction::AddGroup);
+  EXPECT_EQ(keyAction(kVkInsert, inPanel(&kIcon, false, true)), KeyAction::AddSeparator);
   EXPECT_EQ(keyAction('V', inPanel(&kIcon, true)), KeyAction::None);
+  // A tree's rows move with Alt and the arrows, there alone; Alt with Ins or Canc does nothing.
+  KeyState alt = inPanel(&kIcon);
+  alt.alt = true;
+  EXPECT_EQ(keyAction(kVkUp, alt), KeyAction::MoveRowUp);
+  EXPECT_EQ(keyAction(kVkDown, alt), KeyAction::MoveRowDown);
+  EXPECT_EQ(keyAction(kVkLeft, alt), KeyAction::MoveRowOut);
+  EXPECT_EQ(keyAction(kVkRight, alt), KeyAction::MoveRowIn);
+  EXPECT_EQ(keyAction(kVkInsert, alt), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkDelete, alt), KeyAction::None);
+  EXPECT_EQ(keyAction(kVkUp, inPanel(&kIcon)), KeyAction::None);
+  alt.context = KeyContext::List;
+  EXPECT_EQ(keyAction(kVkUp, alt), KeyAction::None);
+  EXPECT_EQ(keyLabel(KeyAction::MoveRowIn), "ALT-DESTRA");
   // The window's own keys still act there.
   EXPECT_EQ(keyAction(kVkF9, inPanel(&kIcon)), KeyAction::Save);
   EXPECT_EQ(keyAction('Z', inPanel(&kIcon, true)), KeyAction::Undo);
