@@ -6,7 +6,7 @@
 # file saved must be the renamed script, and the recovery file gone.
 #
 # XDG_STATE_HOME and XDG_RUNTIME_DIR point into the test's own folder. Without one of the tools
-# it needs (xvfb-run, xdotool) the test is skipped: exit status 77, with the reason printed;
+# it needs (Xvfb, xdotool) the test is skipped: exit status 77, with the reason printed;
 # where the GUI tests must run (KOLVRE_REQUIRE_GUI=1, as in CI) that is a failure instead.
 set -euo pipefail
 
@@ -43,12 +43,6 @@ if [[ "${1:-}" == --inside ]]; then
   pid="" parent=""
   trap '[[ -z "$pid" ]] || kill -KILL "$pid" 2>/dev/null || true
         [[ -z "$parent" ]] || kill -KILL "$parent" 2>/dev/null || true' EXIT
-  # The X server may still be starting when xvfb-run hands over: wait until it answers.
-  for _ in $(seq 1 80); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.25
-  done
-
   # The first editor's parent starts it and then only sleeps: it never waits for it.
   sh -c '"$1" "$2" 2>"$3" & echo $! >"$4"; exec sleep 600' sh "$exe" "$script" \
     "$work/first.err" "$work/first.pid" &
@@ -108,10 +102,11 @@ fi
 
 exe="$1"
 source "$(dirname "$0")/../support/require_tools.sh"
-require_tools "GUI recovery test" "xvfb and xdotool" xvfb-run xdotool
+source "$(dirname "$0")/../support/xserver.sh"
+require_tools "GUI recovery test" "xvfb and xdotool" Xvfb xdotool
 
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+trap 'stop_xserver; rm -rf "$work"' EXIT
 mkdir -m 700 "$work/state" "$work/runtime"
 printf 'ALFA DIALOG 0, 0, 120, 60\r\n{\r\n}\r\n' >"$work/s.rc"
 cp "$work/s.rc" "$work/original.rc"
@@ -119,11 +114,9 @@ printf 'BETA DIALOG 0, 0, 120, 60\r\n{\r\n}\r\n' >"$work/expected.rc"
 printf '[Parametri]\nMaximized=No\nTop=0\nLeft=0\nWidth=760\nHeight=520\n' >"$work/KOLVRE.INI"
 
 status=0
-# A display number of its own (xvfb-run -a goes on from it past one in use): two test runs at once
-# on one machine would otherwise race for the same one.
+start_xserver "$work" 1024x700x24
 KOLVRE_INI="$work/KOLVRE.INI" XDG_STATE_HOME="$work/state" XDG_RUNTIME_DIR="$work/runtime" \
-  QT_QPA_PLATFORM=xcb xvfb-run -a -n $((120 + $$ % 400)) -s "-screen 0 1024x700x24" \
-  bash "$0" --inside "$exe" "$work" || status=$?
+  QT_QPA_PLATFORM=xcb bash "$0" --inside "$exe" "$work" || status=$?
 if ((status != 0)); then
   for log in first second; do
     [[ -s "$work/$log.err" ]] && sed "s/^/$log run: /" "$work/$log.err" >&2
