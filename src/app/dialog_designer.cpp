@@ -7,6 +7,7 @@
 #include <QRubberBand>
 #include <QStatusBar>
 
+#include "app/check_measure.h"
 #include "app/main_window.h"
 #include "app/properties_form.h"
 #include "dialogs/dialog_writer.h"
@@ -209,8 +210,7 @@ void DesignerWindow::syncControls(const DesignerRefresh& r) {
     const QList<QWidget*>& live = window_->controls();
     for (std::size_t i : r.moved)
       if (qsizetype(i) < live.size())
-        DialogWindow::place(live[qsizetype(i)], dialog_->controls[i].live,
-                            dialog_->controls[i].rect);
+        DialogWindow::place(live[qsizetype(i)], dialog_->controls[i], dialog_->baseUnits);
   }
   // A drop-down list takes the height of its closed box, as its window does: the designer's
   // hit tests and outlines go by it. Its designed height stays in the model for the writer.
@@ -274,8 +274,9 @@ void DesignerWindow::paintClient(QPainter& painter) {
     grid_.fill(Qt::transparent);
     QPainter dots(&grid_);
     dots.setPen(Qt::black);
-    const std::vector<int> columns = gridColumns(area.width(), designer_->grid());
-    const std::vector<int> rows = gridRows(area.height(), designer_->grid());
+    const BaseUnits base = designer_->dialog().baseUnits;
+    const std::vector<int> columns = gridColumns(area.width(), designer_->grid(), base);
+    const std::vector<int> rows = gridRows(area.height(), designer_->grid(), base);
     for (int y : rows)
       for (int x : columns) dots.drawPoint(x, y);
   }
@@ -459,7 +460,8 @@ bool designDialogAt(const PanelContext& c, std::optional<std::size_t> control) {
     return c.window.saveScriptFile();
   };
   return designDialog(
-      c.ui, c.doc, c.position, [&](const DialogModel& dialog, const MayCloseDesigner& mayClose) {
+      c.ui, c.doc, c.position,
+      [&](const DialogModel& dialog, const MayCloseDesigner& mayClose) {
         DesignerSurroundings surroundings = designerSurroundings(c.window);
         const auto block = entryBlock(c.doc.statements(), c.doc.index(), c.position);
         surroundings.script = dialogScript(c.doc, block ? block->begin : 0);
@@ -472,7 +474,8 @@ bool designDialogAt(const PanelContext& c, std::optional<std::size_t> control) {
         c.window.setDefaultStatusText({});
         c.window.statusBar()->clearMessage();
         return closing;
-      });
+      },
+      checkMeasure());
 }
 
 }  // namespace

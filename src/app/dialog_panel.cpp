@@ -6,8 +6,10 @@
 #include <QPainter>
 #include <QStringDecoder>
 
+#include "app/check_measure.h"
 #include "app/live_controls.h"
 #include "app/main_window.h"
+#include "dialogs/control_windows.h"
 #include "dialogs/dialog_looks.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
@@ -103,12 +105,10 @@ DialogWindow::DialogWindow(const DialogModel& model, QWidget* parent, QPoint ori
   if (designer_) setMouseTracking(true);
 }
 
-void DialogWindow::place(QWidget* live, ControlClass liveClass, const PixelRect& rect) {
-  QRect at = rectOf(rect);
-  // A drop-down list's window is as high as its closed box, whatever its designed height (the
-  // height of the list it drops down, 0 too).
-  if (liveClass == ControlClass::ComboBox) at.setHeight(live->sizeHint().height());
-  live->setGeometry(at);
+void DialogWindow::place(QWidget* live, const DialogControl& control, BaseUnits base) {
+  // Where Windows puts its window: a drop-down list is as high as its closed box, whatever its
+  // designed height (the height of the list it drops down, 0 too).
+  live->setGeometry(rectOf(controlWindowRect(control, base)));
 }
 
 void DialogWindow::buildControls(const DialogModel& model) {
@@ -135,7 +135,7 @@ void DialogWindow::buildControls(const DialogModel& model) {
     if (const auto icon = iconName(control); icon && script_.icon)
       request.picture = script_.icon(*icon);
     QWidget* live = makeLiveControl(request, client_);
-    place(live, control.live, control.rect);
+    place(live, control, model.baseUnits);
     // The designer's controls are worked by the designer, not by the keyboard.
     if (designer_) {
       // Texts paint their background, as their windows do, so the grid does not run
@@ -257,9 +257,10 @@ void DialogWindow::paintEvent(QPaintEvent*) {
 QWidget* dialogPanel(const PanelContext& c) {
   const auto block = entryBlock(c.doc.statements(), c.doc.index(), c.position);
   const auto symbols = cachedScriptSymbols(c.doc.text(), c.doc.fileName(), &c.doc.headerTexts());
-  const DialogReading reading =
-      block ? readDialog(c.doc.text().substr(block->begin), DialogMode::Preview, symbols.get())
-            : DialogReading{};
+  const DialogReading reading = block
+                                    ? readDialog(c.doc.text().substr(block->begin),
+                                                 DialogMode::Preview, symbols.get(), checkMeasure())
+                                    : DialogReading{};
   if (!block || reading.failure != DialogFailure::None) {
     QWidget* empty = emptyPanel(c.window);
     const std::string why = block
@@ -305,7 +306,7 @@ std::optional<QImage> dialogSnapshot(const Document& doc, std::string_view name,
   }
   const auto symbols = cachedScriptSymbols(doc.text(), doc.fileName(), &doc.headerTexts());
   const DialogReading reading =
-      readDialog(block->of(doc.text()), DialogMode::Preview, symbols.get());
+      readDialog(block->of(doc.text()), DialogMode::Preview, symbols.get(), checkMeasure());
   if (reading.failure != DialogFailure::None) {
     why = dialogFailureText(reading.failure);
     return std::nullopt;

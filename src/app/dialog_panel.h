@@ -49,8 +49,9 @@ class DialogWindow : public QWidget {
   const QList<QWidget*>& controls() const { return controls_; }
   // Makes the live controls again from the model's controls (the old ones are deleted).
   void buildControls(const DialogModel& model);
-  // Places live control `control` at `rect` (client area pixels).
-  static void place(QWidget* control, ControlClass live, const PixelRect& rect);
+  // Places a live control where Windows puts the window of `control` (client area pixels) in a
+  // dialog of base units `base`.
+  static void place(QWidget* live, const DialogControl& control, BaseUnits base);
   // Painted on the client area after its background and before its controls: the designer's
   // grid and selection outlines.
   std::function<void(QPainter&)> paintClient;

@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "app/check_measure.h"
 #include "app/dialog_panel.h"
 #include "checks/checks.h"
 #include "checks/translations.h"
@@ -107,7 +108,8 @@ QWidget* languageColumn(const Document& doc, std::size_t position, const DialogM
 
   const auto block = dialogExtent(doc.text(), doc.index(), position);
   const DialogReading reading =
-      block ? readDialog(block->of(doc.text()), DialogMode::Preview, symbols) : DialogReading{};
+      block ? readDialog(block->of(doc.text()), DialogMode::Preview, symbols, checkMeasure())
+            : DialogReading{};
   int width = 240;
   if (!block || reading.failure != DialogFailure::None) {
     const std::string why = block ? std::string(dialogFailureText(reading.failure))

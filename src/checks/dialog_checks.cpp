@@ -6,10 +6,10 @@
 
 #include "dialogs/dialog_looks.h"
 #include "dialogs/dialog_reader.h"
-#include "syntax/style_vocabulary.h"
 #include "dialogs/styles.h"
-#include "syntax/symbols.h"
 #include "document/blocks.h"
+#include "syntax/style_vocabulary.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 
@@ -197,9 +197,9 @@ std::string controlIdText(const DialogControl& control) {
   return control.idAsWritten ? control.idAsWritten->text : std::to_string(control.id);
 }
 
-DialogUnitRect occupiedRect(const DialogControl& control) {
+DialogUnitRect occupiedRect(const DialogControl& control, BaseUnits base) {
   // The pixels give back the units they were made from.
-  DialogUnitRect rect = toDialogUnits(control.rect);
+  DialogUnitRect rect = toDialogUnits(control.rect, base);
   const std::uint32_t comboType = styleOf(control) & 3;
   if (control.live == ControlClass::ComboBox && comboType != 1)
     rect.height = std::min(rect.height, kClosedComboUnits);
@@ -207,9 +207,9 @@ DialogUnitRect occupiedRect(const DialogControl& control) {
 }
 
 DialogUnitRect clientRect(const DialogModel& dialog) {
-  const DialogUnitRect units = dialog.header
-                                   ? dialog.header->units
-                                   : dialogUnits(dialog.rect, dialog.styleAsRead, dialog.mode);
+  const DialogUnitRect units =
+      dialog.header ? dialog.header->units
+                    : dialogUnits(dialog.rect, dialog.baseUnits, dialog.styleAsRead, dialog.mode);
   return {0, 0, units.width, units.height};
 }
 
@@ -254,8 +254,8 @@ std::vector<DialogUnderCheck> readCheckedDialogs(const CheckContext& context) {
     if (context.index[i].type != ResourceType::Dialog) continue;
     const auto block = blockAt(context.statements, context.index[i].offset);
     if (!block) continue;
-    DialogReading reading =
-        readDialog(context.text.substr(block->begin), DialogMode::Preview, context.symbols);
+    DialogReading reading = readDialog(context.text.substr(block->begin), DialogMode::Preview,
+                                       context.symbols, context.measure);
     if (reading.failure != DialogFailure::None) continue;
     std::vector<bool> unknownId;
     for (const DialogControl& c : reading.dialog.controls)
@@ -304,7 +304,7 @@ std::vector<Finding> checkDialog(const DialogUnderCheck& checked, const FontMeas
   const DialogUnitRect client = clientRect(dialog);
   for (std::size_t i = 0; i < controls.size(); ++i) {
     if (!isShown(controls[i])) continue;
-    const DialogUnitRect rect = occupiedRect(controls[i]);
+    const DialogUnitRect rect = occupiedRect(controls[i], dialog.baseUnits);
     if (!intersects(rect, client) && rect.width > 0 && rect.height > 0)
       add(CheckRule::OutsideClient, i,
           "Il controllo " + name(i) + " è fuori dall'area del dialog.");
@@ -314,10 +314,10 @@ std::vector<Finding> checkDialog(const DialogUnderCheck& checked, const FontMeas
 
   for (std::size_t j = 0; j < controls.size(); ++j) {
     if (!isShown(controls[j])) continue;
-    const DialogUnitRect b = occupiedRect(controls[j]);
+    const DialogUnitRect b = occupiedRect(controls[j], dialog.baseUnits);
     for (std::size_t i = 0; i < j; ++i) {
       if (!isShown(controls[i])) continue;
-      const DialogUnitRect a = occupiedRect(controls[i]);
+      const DialogUnitRect a = occupiedRect(controls[i], dialog.baseUnits);
       if (a == b && a.width > 0 && a.height > 0) {
         add(CheckRule::Overlap, j,
             "Il controllo " + name(j) + " sta esattamente sopra " + name(i) + ".");

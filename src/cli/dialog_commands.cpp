@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <map>
 
+#include "base/text.h"
+#include "checks/text_measure.h"
 #include "dialogs/class_names.h"
+#include "dialogs/control_windows.h"
 #include "dialogs/dialog_properties.h"
 #include "dialogs/dialog_reader.h"
 #include "dialogs/dialog_writer.h"
@@ -50,24 +53,60 @@ void printRows(Context& c, const std::vector<TabOrderRow>& rows, const ScriptCha
   }
 }
 
+// The window class Windows gives a control: a predefined class as the system spells it.
+std::string windowClassName(const DialogControl& control) {
+  const std::string written = scriptClassName(control);
+  for (const ClassMacro& row : kClassMacros)
+    if (row.ordinal != 0 && equalsIgnoringCase(row.className, written))
+      return std::string(row.className);
+  return written;
+}
+
+// The dialog as Windows lays it out, in pixels: "client W H BASEX BASEY", then per control
+// "INDEX ID CLASS X Y W H" in its client area, tab-separated (the form of tools/wine-layout).
+void printLayout(Context& c, const DialogModel& dialog) {
+  const BaseUnits base = dialog.baseUnits;
+  const PixelSize client = dialogClientSize(dialog);
+  c.out << "client\t" << client.width << '\t' << client.height << '\t' << base.x << '\t' << base.y
+        << '\n';
+  // A plain template's ids are 16-bit.
+  const bool extended = equalsIgnoringCase(dialog.keyword, "DIALOGEX");
+  const std::vector<PixelRect> rects = controlWindowRects(dialog.controls, base);
+  for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+    const DialogControl& control = dialog.controls[i];
+    const PixelRect& r = rects[i];
+    const int id = extended ? control.id : (control.id & 0xFFFF);
+    c.out << i << '\t' << id << '\t' << windowClassName(control) << '\t' << r.x << '\t' << r.y
+          << '\t' << r.width << '\t' << r.height << '\n';
+  }
+}
+
 }  // namespace
 
 int cmdDialog(Context& c) {
   const bool controls = c.args.size() == 3 && c.args[2] == "--controls";
-  if (c.args.size() != 2 && !controls) return kUsage;
+  const bool layout = c.args.size() == 3 && c.args[2] == "--layout";
+  if (c.args.size() != 2 && !controls && !layout) return kUsage;
   const std::vector<std::string> withType{c.args[0], c.args[1], "DIALOG"};
   Context inner{withType, c.in, c.out, c.err, c.ui, c.nth, c.measure};
   return onResource(inner, [&](Document& doc, std::size_t position, const BlockExtent& block) {
     const SymbolTable symbols = scriptSymbols(doc.text(), doc.fileName());
-    const DialogReading reading = readDialog(block.of(doc.text()), DialogMode::Designer, &symbols);
+    // The layout is in the dialog's own font, where the tool can measure one.
+    const DialogFontMetrics* fonts = layout && c.measure ? c.measure() : nullptr;
+    const DialogReading reading =
+        readDialog(block.of(doc.text()), DialogMode::Designer, &symbols, fonts);
     for (const std::string& notice : reading.notices) c.err << doc.display(notice) << "\n";
     if (reading.failure != DialogFailure::None) {
       c.err << dialogFailureText(reading.failure) << "\n";
       return kFailed;
     }
+    if (layout) {
+      printLayout(c, reading.dialog);
+      return kOk;
+    }
     if (controls) {
       for (const DialogControl& control : reading.dialog.controls) {
-        const DialogUnitRect units = unitsAsWritten(control);
+        const DialogUnitRect units = unitsAsWritten(control, reading.dialog.baseUnits);
         char style[16] = "?";
         if (control.compiledStyle)
           std::snprintf(style, sizeof style, "0x%08X",

@@ -49,26 +49,26 @@ void addPasteStyle(DialogControl& c) {
 }  // namespace
 
 std::string copiedText(const std::vector<DialogControl>& controls,
-                       std::optional<std::size_t> current) {
-  if (current && *current < controls.size()) return controlStatement(controls[*current]);
+                       std::optional<std::size_t> current, BaseUnits base) {
+  if (current && *current < controls.size()) return controlStatement(controls[*current], base);
   std::string text;
   for (const DialogControl& c : controls) {
     if (!c.selected) continue;
     if (!text.empty()) text += kLineEnd;
-    text += controlStatement(c);
+    text += controlStatement(c, base);
   }
   return text;
 }
 
-PastedControls readPastedControls(std::string_view text, std::optional<PixelPoint> at,
-                                  int firstId) {
+PastedControls readPastedControls(std::string_view text, std::optional<PixelPoint> at, int firstId,
+                                  BaseUnits base) {
   PastedControls pasted;
   int id = firstId;
   // Positions in eighths of a pixel (y) and quarters (x), so that the offset keeps the
-  // fractions of 1.625 and 1.75 until each control is placed.
+  // fractions of a unit (base.y / 8 and base.x / 4 pixels) until each control is placed.
   std::optional<long long> offsetY8;
   std::optional<long long> offsetX4;
-  for (BodyStatement& statement : readBodyStatements(withScriptLineEnds(text))) {
+  for (BodyStatement& statement : readBodyStatements(withScriptLineEnds(text), base)) {
     ControlReading& reading = statement.reading;
     if (reading.kind == ControlReading::Kind::NotAControl) {
       pasted.notices.push_back(unsupportedControlNotice(statement.keyword));
@@ -79,8 +79,8 @@ PastedControls readPastedControls(std::string_view text, std::optional<PixelPoin
     for (std::string& notice : reading.notices) pasted.notices.push_back(std::move(notice));
     DialogControl c = std::move(reading.control);
     c.linesBefore.clear();
-    const long long top8 = 13LL * pixelsToDuY(c.rect.y);
-    const long long left4 = 7LL * pixelsToDuX(c.rect.x);
+    const long long top8 = static_cast<long long>(base.y) * pixelsToDuY(c.rect.y, base);
+    const long long left4 = static_cast<long long>(base.x) * pixelsToDuX(c.rect.x, base);
     if (!offsetY8) {
       const PixelPoint first = at.value_or(PixelPoint{c.rect.x, c.rect.y});
       offsetY8 = 8LL * first.y - top8;

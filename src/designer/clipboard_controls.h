@@ -12,9 +12,9 @@
 namespace kolvre {
 
 // The control line of `current`, or without a current control those of the selected controls,
-// one a line (CR LF between them).
+// one a line (CR LF between them); `base`: the base units of their dialog.
 std::string copiedText(const std::vector<DialogControl>& controls,
-                       std::optional<std::size_t> current);
+                       std::optional<std::size_t> current, BaseUnits base);
 
 // The controls of a pasted text and the messages the reading gave.
 struct PastedControls {
@@ -27,7 +27,9 @@ struct PastedControls {
 // units give them. A line that is no
 // control is named in a notice; a blank line is skipped. A pasted control gets the check box's
 // and the list box's style additions and, unless its id is a symbol, the id `firstId`, the next
-// one and so on (statics and group boxes -1). None of them is selected.
-PastedControls readPastedControls(std::string_view text, std::optional<PixelPoint> at, int firstId);
+// one and so on (statics and group boxes -1). None of them is selected. `base`: the base units
+// of the dialog pasted into.
+PastedControls readPastedControls(std::string_view text, std::optional<PixelPoint> at, int firstId,
+                                  BaseUnits base);
 
 }  // namespace kolvre

@@ -42,6 +42,10 @@ DesignerCommands::DesignerCommands(DesignerWorkspace& workspace, const GestureMa
       charset_(charset) {}
 
 // An edit holding text keeps the nudge keys and Delete for its caret and its text.
+BaseUnits DesignerCommands::base() const {
+  return workspace_.dialog().baseUnits;
+}
+
 bool DesignerCommands::keysBelongToCurrentText() const {
   const auto current = selection_.current();
   if (!current) return false;
@@ -57,7 +61,7 @@ void DesignerCommands::newControl(std::string_view name, PixelPoint at) {
   const NewControlKind* kind = newControlKind(name);
   if (!kind || busy()) return;
   workspace_.asStep([&] {
-    const std::size_t made = workspace_.appendControl(makeNewControl(*kind, at, nextId()));
+    const std::size_t made = workspace_.appendControl(makeNewControl(*kind, at, nextId(), base()));
     selection_.setCurrent(made);
   });
 }
@@ -81,7 +85,7 @@ void DesignerCommands::deleteControls() {
 
 bool DesignerCommands::editProperties(std::size_t at) {
   if (at >= workspace_.controlCount() || busy()) return false;
-  const ControlProperties asWritten = controlProperties(workspace_.control(at));
+  const ControlProperties asWritten = controlProperties(workspace_.control(at), base());
   // The form shows the text read in the dialog's code page and takes it back in it.
   ControlProperties shown = asWritten;
   shown.caption = writtenToUtf8(asWritten.caption, charset_);
@@ -102,7 +106,7 @@ bool DesignerCommands::editProperties(std::size_t at) {
     typed.caption = *bytes;
   }
   workspace_.asStep([&] {
-    workspace_.replaceControl(at, withProperties(workspace_.control(at), typed, asWritten));
+    workspace_.replaceControl(at, withProperties(workspace_.control(at), typed, asWritten, base()));
     // The handles stay with the current control: placed around another one, they would resize
     // the current control from the wrong place.
     if (selection_.current() == at) selection_.showHandlesUnlessSelected();
@@ -124,7 +128,7 @@ void DesignerCommands::renumberRange(int first, int last, std::optional<std::siz
 }
 
 void DesignerCommands::copy() {
-  const std::string text = copiedText(workspace_.dialog().controls, selection_.current());
+  const std::string text = copiedText(workspace_.dialog().controls, selection_.current(), base());
   ui_.setClipboardText(writtenToUtf8(text, charset_));
 }
 
@@ -135,7 +139,7 @@ void DesignerCommands::paste(std::optional<PixelPoint> at) {
   workspace_.asStep([&] {
     selection_.selectAll(false);
     selection_.setCurrent(std::nullopt);
-    PastedControls pasted = readPastedControls(text, *at, nextId());
+    PastedControls pasted = readPastedControls(text, *at, nextId(), base());
     for (const std::string& notice : pasted.notices) inform(ui_, notice);
     const std::size_t firstNew = workspace_.controlCount();
     for (DialogControl& c : pasted.controls) workspace_.appendControl(std::move(c));
@@ -152,7 +156,7 @@ void DesignerCommands::paste(std::optional<PixelPoint> at) {
 
 PixelPoint DesignerCommands::freePlaceFor(std::string_view text) const {
   // The copied controls where they stood, read with the first at its own place.
-  const PastedControls asCopied = readPastedControls(text, std::nullopt, 0);
+  const PastedControls asCopied = readPastedControls(text, std::nullopt, 0, base());
   if (asCopied.controls.empty()) return {0, 0};
   Box bounds = boxOf(asCopied.controls.front().rect);
   for (const DialogControl& c : asCopied.controls) {
@@ -163,7 +167,7 @@ PixelPoint DesignerCommands::freePlaceFor(std::string_view text) const {
   const PixelRect group{bounds.left, bounds.top, bounds.right - bounds.left,
                         bounds.bottom - bounds.top};
   const PixelPoint place = freePastePlace(workspace_.dialog().controls, group,
-                                          workspace_.clientSize(), workspace_.grid());
+                                          workspace_.clientSize(), workspace_.grid(), base());
   const PixelRect& first = asCopied.controls.front().rect;
   return {place.x + first.x - group.x, place.y + first.y - group.y};
 }
@@ -180,7 +184,7 @@ void DesignerCommands::widen(std::size_t at) {
   if (at >= workspace_.controlCount() || busy()) return;
   workspace_.asStep([&] {
     const int width =
-        snapColumn(workspace_.dialog().rect.width - 2 * kFrameWidth, workspace_.grid());
+        snapColumn(workspace_.dialog().rect.width - 2 * kFrameWidth, workspace_.grid(), base());
     const PixelRect r = workspace_.control(at).rect;
     showFitted(at, {0, r.y, width, r.height});
   });
@@ -194,7 +198,8 @@ void DesignerCommands::autosize(std::size_t at) {
     // At least one grid step: a static without text would otherwise shrink to nothing, where
     // no click can reach it.
     const int grid = workspace_.grid();
-    const int width = std::max(ceilColumnSteps(textWidth, grid), ceilColumnSteps(1, grid));
+    const int width =
+        std::max(ceilColumnSteps(textWidth, grid, base()), ceilColumnSteps(1, grid, base()));
     showFitted(at, {c.rect.x, c.rect.y, width, c.rect.height});
   });
 }
@@ -205,8 +210,8 @@ bool DesignerCommands::nudge(int virtualKey) {
     const auto n = nudgeFor(workspace_.control(i).live, virtualKey);
     if (!n) return std::nullopt;
     PixelRect r = workspace_.control(i).rect;
-    if (n->dy != 0) r.y = nudgeRow(r.y, n->dy);
-    if (n->dx != 0) r.x = nudgeColumn(r.x, n->dx);
+    if (n->dy != 0) r.y = nudgeRow(r.y, n->dy, base());
+    if (n->dx != 0) r.x = nudgeColumn(r.x, n->dx, base());
     return r;
   };
   bool moved = false;
@@ -215,6 +220,7 @@ bool DesignerCommands::nudge(int virtualKey) {
       if (const auto r = nudged(*current)) {
         workspace_.moveControl(*current, *r);
         selection_.showHandles();
+        workspace_.showStatus(*current, false);
         moved = true;
       }
       return;

@@ -54,6 +54,8 @@ class DesignerCommands {
   bool keysBelongToCurrentText() const;
   void showFitted(std::size_t at, const PixelRect& rect);
 
+  // The base units of the dialog designed.
+  BaseUnits base() const;
   DesignerWorkspace& workspace_;
   Selection& selection_;
   const GestureMachine& gestures_;

@@ -19,7 +19,7 @@ std::string newControlLabel(const NewControlKind& kind) {
   return label;
 }
 
-DialogControl makeNewControl(const NewControlKind& kind, PixelPoint at, int id) {
+DialogControl makeNewControl(const NewControlKind& kind, PixelPoint at, int id, BaseUnits base) {
   DialogControl control;
   control.live = kind.live;
   control.caption = std::string(kind.caption);
@@ -27,7 +27,7 @@ DialogControl makeNewControl(const NewControlKind& kind, PixelPoint at, int id) 
   control.liveStyle = kind.style;
   control.rect = {at.x, at.y, kind.width, kind.height};
   // A combo box is written with the height of its list, in dialog units.
-  if (kind.live == ControlClass::ComboBox) control.comboHeight = pixelsToDuY(kind.height);
+  if (kind.live == ControlClass::ComboBox) control.comboHeight = pixelsToDuY(kind.height, base);
   return control;
 }
 

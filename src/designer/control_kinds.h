@@ -93,8 +93,8 @@ std::string newControlLabel(const NewControlKind& kind);
 const NewControlKind* newControlKind(std::string_view name);
 
 // A new control of a kind with its top-left corner at `at`, with `id` (ignored for the kinds
-// without one). It is written as a CONTROL line.
-DialogControl makeNewControl(const NewControlKind& kind, PixelPoint at, int id);
+// without one), in a dialog of base units `base`. It is written as a CONTROL line.
+DialogControl makeNewControl(const NewControlKind& kind, PixelPoint at, int id, BaseUnits base);
 
 // What a paste adds to the style of a control read from the clipboard: a check box its text
 // on the left, a list box the whole height and a scroll bar shown while it cannot scroll.

@@ -139,7 +139,7 @@ std::string& propertyValue(ControlProperties& form, PropertyFieldId field) {
   return form.caption;
 }
 
-ControlProperties controlProperties(const DialogControl& control) {
+ControlProperties controlProperties(const DialogControl& control, BaseUnits base) {
   ControlProperties form;
   form.caption = control.caption.substr(0, kCaptionMaxLength);
   form.id = idText(control);
@@ -153,7 +153,7 @@ ControlProperties controlProperties(const DialogControl& control) {
     form.style = std::string(trimBlanks(controlStyleField(control)));
   }
   // A combo box's height is that of its list; an icon without a size shows 0, 0.
-  const DialogUnitRect units = unitsAsWritten(control);
+  const DialogUnitRect units = unitsAsWritten(control, base);
   form.x = std::to_string(units.x);
   form.y = std::to_string(units.y);
   form.width = std::to_string(units.width);
@@ -186,7 +186,7 @@ std::optional<PropertyFault> checkProperties(const ControlProperties& form,
 }
 
 DialogControl withProperties(const DialogControl& control, const ControlProperties& edited,
-                             const ControlProperties& shown) {
+                             const ControlProperties& shown, BaseUnits base) {
   DialogControl c = control;
   const auto changed = [&](std::string ControlProperties::*field, PropertyFieldId id) {
     return edited.*field != shown.*field && !shown.isFixed(id);
@@ -195,14 +195,14 @@ DialogControl withProperties(const DialogControl& control, const ControlProperti
     c.caption = std::string(trimTrailingBlanks(edited.caption));
   if (changed(&ControlProperties::id, PropertyFieldId::Id)) c.id = checkedNumber(edited.id);
   if (changed(&ControlProperties::x, PropertyFieldId::X))
-    c.rect.x = duToPixelsX(checkedNumber(edited.x));
+    c.rect.x = duToPixelsX(checkedNumber(edited.x), base);
   if (changed(&ControlProperties::y, PropertyFieldId::Y))
-    c.rect.y = duToPixelsY(checkedNumber(edited.y));
+    c.rect.y = duToPixelsY(checkedNumber(edited.y), base);
   if (changed(&ControlProperties::width, PropertyFieldId::Width))
-    c.rect.width = duToPixelsX(checkedNumber(edited.width));
+    c.rect.width = duToPixelsX(checkedNumber(edited.width), base);
   if (changed(&ControlProperties::height, PropertyFieldId::Height)) {
     const int height = checkedNumber(edited.height);
-    c.rect.height = duToPixelsY(height);
+    c.rect.height = duToPixelsY(height, base);
     // The line writes a combo box's height from its list's height.
     if (c.live == ControlClass::ComboBox) c.comboHeight = height;
   }

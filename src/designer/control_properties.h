@@ -90,8 +90,9 @@ std::string propertyNote(const ControlProperties& form, PropertyFieldId field);
 std::string& propertyValue(ControlProperties& form, PropertyFieldId field);
 
 // The form filled from a control: from its statement as written (a short statement, a CONTROL
-// statement), or from the control line the writer gives a control the designer made.
-ControlProperties controlProperties(const DialogControl& control);
+// statement), or from the control line the writer gives a control the designer made; `base`:
+// the base units of its dialog.
+ControlProperties controlProperties(const DialogControl& control, BaseUnits base);
 
 // Why the form may not be confirmed: the field and its message ("Campo non valido.",
 // "Numero troppo grande.", "Stile non valido: WS_FOO."). `shown` is the form as filled, so an id or
@@ -107,6 +108,6 @@ std::optional<PropertyFault> checkProperties(const ControlProperties& form,
 // from `shown` change it (a caption loses its trailing blanks; a combo box's height and style
 // follow the reader's rules for it). A form confirmed as shown gives the control back unchanged.
 DialogControl withProperties(const DialogControl& control, const ControlProperties& edited,
-                             const ControlProperties& shown);
+                             const ControlProperties& shown, BaseUnits base);
 
 }  // namespace kolvre

@@ -75,7 +75,7 @@ DesignerMenu Designer::contextMenu(std::optional<std::size_t> clicked, PixelPoin
   if (clicked && *clicked >= workspace_.controlCount()) clicked.reset();
   if (!clicked) clicked = groupBoxAt(workspace_.dialog(), at);
   menu.control = clicked;
-  menu.at = snapPoint(at, workspace_.grid());
+  menu.at = snapPoint(at, workspace_.grid(), workspace_.dialog().baseUnits);
   Selection& selection = workspace_.selection();
   const bool anySelected = selection.anySelected();
   if (clicked && !anySelected) selection.setCurrent(clicked);

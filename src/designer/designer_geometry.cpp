@@ -22,7 +22,7 @@ long long ceilDiv(long long num, long long den) {
   return num >= 0 ? (num + den - 1) / den : -((-num) / den);
 }
 
-// A step of `grid` units is grid * num / den pixels: 7 / 4 for columns, 13 / 8 for rows.
+// A step of `grid` units is grid * num / den pixels: base.x / 4 for columns, base.y / 8 for rows.
 int snap(int v, int grid, int num, int den) {
   if (grid <= 0) return v;
   const long long steps =
@@ -134,18 +134,18 @@ constexpr std::array<NudgeRow, 8> kNudges{{
 
 }  // namespace
 
-int snapRow(int v, int grid) {
-  return snap(v, grid, 13, 8);
+int snapRow(int v, int grid, BaseUnits base) {
+  return base.y > 0 ? snap(v, grid, base.y, 8) : v;
 }
-int snapColumn(int v, int grid) {
-  return snap(v, grid, 7, 4);
+int snapColumn(int v, int grid, BaseUnits base) {
+  return base.x > 0 ? snap(v, grid, base.x, 4) : v;
 }
-PixelPoint snapPoint(PixelPoint p, int grid) {
-  return {snapColumn(p.x, grid), snapRow(p.y, grid)};
+PixelPoint snapPoint(PixelPoint p, int grid, BaseUnits base) {
+  return {snapColumn(p.x, grid, base), snapRow(p.y, grid, base)};
 }
 
 PixelPoint freePastePlace(const std::vector<DialogControl>& controls, const PixelRect& group,
-                          const PixelRect& client, int grid) {
+                          const PixelRect& client, int grid, BaseUnits base) {
   grid = std::max(grid, 1);
   const auto isFree = [&](int x, int y) {
     const Box moved = boxOf({x, y, group.width, group.height});
@@ -158,17 +158,17 @@ PixelPoint freePastePlace(const std::vector<DialogControl>& controls, const Pixe
              b.top < moved.bottom && moved.top < b.bottom;
     });
   };
-  const std::vector<int> columns = gridColumns(client.width, grid);
-  const std::vector<int> rows = gridRows(client.height, grid);
+  const std::vector<int> columns = gridColumns(client.width, grid, base);
+  const std::vector<int> rows = gridRows(client.height, grid, base);
   const auto firstFrom = [](const std::vector<int>& dots, int least) -> std::optional<int> {
     const auto at = std::lower_bound(dots.begin(), dots.end(), least);
     return at == dots.end() ? std::nullopt : std::optional<int>(*at);
   };
   // One grid step between the copied group and its copy.
-  const int stepX = static_cast<int>(roundDiv(7LL * grid, 4));
-  const int stepY = static_cast<int>(roundDiv(13LL * grid, 8));
-  const int row = snapRow(group.y, grid);
-  const int column = snapColumn(group.x, grid);
+  const int stepX = static_cast<int>(roundDiv(static_cast<long long>(base.x) * grid, 4));
+  const int stepY = static_cast<int>(roundDiv(static_cast<long long>(base.y) * grid, 8));
+  const int row = snapRow(group.y, grid, base);
+  const int column = snapColumn(group.x, grid, base);
   if (const auto x = firstFrom(columns, group.x + group.width + stepX); x && isFree(*x, row))
     return {*x, row};
   if (const auto y = firstFrom(rows, group.y + group.height + stepY); y && isFree(column, *y))
@@ -179,24 +179,27 @@ PixelPoint freePastePlace(const std::vector<DialogControl>& controls, const Pixe
   return {group.x + stepX, group.y + stepY};
 }
 
-int ceilColumnSteps(int width, int grid) {
-  if (grid <= 0) return width;
-  const long long steps = ceilDiv(static_cast<long long>(width) * 4, 7LL * grid);
-  return static_cast<int>(roundDiv(steps * 7 * grid, 4));
+int ceilColumnSteps(int width, int grid, BaseUnits base) {
+  if (grid <= 0 || base.x <= 0) return width;
+  const long long steps =
+      ceilDiv(static_cast<long long>(width) * 4, static_cast<long long>(base.x) * grid);
+  return static_cast<int>(roundDiv(steps * base.x * grid, 4));
 }
 
-std::vector<int> gridColumns(int extent, int grid) {
-  return gridLines(extent, grid, 7, 4);
+std::vector<int> gridColumns(int extent, int grid, BaseUnits base) {
+  if (base.x <= 0) return {};
+  return gridLines(extent, grid, base.x, 4);
 }
-std::vector<int> gridRows(int extent, int grid) {
-  return gridLines(extent, grid, 13, 8);
+std::vector<int> gridRows(int extent, int grid, BaseUnits base) {
+  if (base.y <= 0) return {};
+  return gridLines(extent, grid, base.y, 8);
 }
 
-int nudgeRow(int top, int step) {
-  return duToPixelsY(pixelsToDuY(top) + step);
+int nudgeRow(int top, int step, BaseUnits base) {
+  return duToPixelsY(pixelsToDuY(top, base) + step, base);
 }
-int nudgeColumn(int left, int step) {
-  return duToPixelsX(pixelsToDuX(left) + step);
+int nudgeColumn(int left, int step, BaseUnits base) {
+  return duToPixelsX(pixelsToDuX(left, base) + step, base);
 }
 
 bool hitTest(const Box& control, Box rect, HitMode mode) {

@@ -35,33 +35,36 @@ constexpr Box boxAt(PixelPoint p) {
 // The grid pitch a designer starts with, in dialog units.
 inline constexpr int kDefaultGrid = 5;
 
+// The arithmetic below is in the dialog's units: `base`, its font's base units, makes a unit
+// base.x / 4 pixels across and base.y / 8 down (dialog_units.h).
+//
 // Snapping a coordinate to the grid of `grid` dialog units: round(round(v / s) * s), with the
-// step s = grid * 1.625 pixels for rows and grid * 1.75 pixels for columns; rounding to the
-// nearest whole number, halves away from zero, in exact arithmetic. A grid of 0 or less leaves
-// the value as it is.
-int snapRow(int v, int grid);
-int snapColumn(int v, int grid);
-PixelPoint snapPoint(PixelPoint p, int grid);
+// step s = grid * base.y / 8 pixels for rows and grid * base.x / 4 pixels for columns; rounding
+// to the nearest whole number, halves away from zero, in exact arithmetic. A grid of 0 or less
+// leaves the value as it is.
+int snapRow(int v, int grid, BaseUnits base);
+int snapColumn(int v, int grid, BaseUnits base);
+PixelPoint snapPoint(PixelPoint p, int grid, BaseUnits base);
 
-// A width rounded up to whole grid steps: round(ceil(w / 1.75 / grid) * grid * 1.75).
-int ceilColumnSteps(int width, int grid);
+// A width rounded up to whole grid steps: round(ceil(w / s / grid) * grid * s), s = base.x / 4.
+int ceilColumnSteps(int width, int grid, BaseUnits base);
 
-// The grid dots over an area `extent` pixels wide (or high): ceil(i * grid * 1.75) (rows:
-// 1.625) for i = 0, 1, ... while the unrounded value does not exceed the extent.
-std::vector<int> gridColumns(int extent, int grid);
-std::vector<int> gridRows(int extent, int grid);
+// The grid dots over an area `extent` pixels wide (or high): ceil(i * grid * base.x / 4) (rows:
+// base.y / 8) for i = 0, 1, ... while the unrounded value does not exceed the extent.
+std::vector<int> gridColumns(int extent, int grid, BaseUnits base);
+std::vector<int> gridRows(int extent, int grid, BaseUnits base);
 
 // Where a paste by key puts a group of controls whose bounds were `group` where they were
 // copied: the first grid place right of the group, else below it, else the first on the grid,
 // row by row, where the group fits the client area and overlaps no control (a group box, which
 // holds others, excepted). When none is free, one grid step right of and below `group`.
 PixelPoint freePastePlace(const std::vector<DialogControl>& controls, const PixelRect& group,
-                          const PixelRect& client, int grid);
+                          const PixelRect& client, int grid, BaseUnits base);
 
 // One dialog unit up or down (left or right) from the nearest whole unit, landing on a whole
-// unit: round((round(top / 1.625) + step) * 1.625), and the same with 1.75 for left.
-int nudgeRow(int top, int step);
-int nudgeColumn(int left, int step);
+// unit: round((round(top / u) + step) * u), u = base.y / 8; the same with base.x / 4 for left.
+int nudgeRow(int top, int step, BaseUnits base);
+int nudgeColumn(int left, int step, BaseUnits base);
 
 // The hit test. `rect` is normalised first (its edges swapped so that top <= bottom and
 // left <= right); touching edges count as contact.

@@ -22,6 +22,10 @@ std::optional<std::size_t> groupBoxAt(const DialogModel& dialog, PixelPoint at) 
 GestureMachine::GestureMachine(DesignerWorkspace& workspace, UserInterface& ui)
     : workspace_(workspace), selection_(workspace.selection()), ui_(ui) {}
 
+BaseUnits GestureMachine::base() const {
+  return workspace_.dialog().baseUnits;
+}
+
 bool GestureMachine::outlinesShown() const {
   return state_ != GestureState::Pressed && state_ != GestureState::Dragging;
 }
@@ -124,9 +128,11 @@ void GestureMachine::dragTo(PixelPoint p, KeyModifiers modifiers) {
   const PixelRect was = control(*current).rect;
   if (p.x - was.x == grab_.x && p.y - was.y == grab_.y) return;
   state_ = GestureState::Dragging;
-  const int left = snapColumn(p.x - grab_.x, workspace_.grid());
-  const int top = snapRow(p.y - grab_.y, workspace_.grid());
+  const int left = snapColumn(p.x - grab_.x, workspace_.grid(), base());
+  const int top = snapRow(p.y - grab_.y, workspace_.grid(), base());
   workspace_.moveControl(*current, {left, top, was.width, was.height});
+  // The status bar follows the control: its place in units as it moves.
+  workspace_.showStatus(*current, false);
   if (top == was.y && left == was.x) return;
   moveFollowers(*current, {left - was.x, top - was.y});
 }
@@ -137,9 +143,9 @@ void GestureMachine::moveFollowers(std::size_t dragged, PixelPoint by) {
   for (std::size_t i = 0; i < workspace_.controlCount(); ++i) {
     const DialogControl& c = control(i);
     if (i == dragged || !c.selected) continue;
-    const int left = snapColumn(c.rect.x + by.x, grid);
-    int top = snapRow(c.rect.y + by.y, grid);
-    if (lowerStatics_ && c.live == ControlClass::StaticText) top = nudgeRow(top, 1);
+    const int left = snapColumn(c.rect.x + by.x, grid, base());
+    int top = snapRow(c.rect.y + by.y, grid, base());
+    if (lowerStatics_ && c.live == ControlClass::StaticText) top = nudgeRow(top, 1, base());
     workspace_.moveControl(i, {left, top, c.rect.width, c.rect.height});
   }
 }
@@ -174,7 +180,7 @@ void GestureMachine::resizeTo(PixelPoint at) {
   if (!current) return;
   if (at == anchor_) return;
   const DialogControl& c = control(*current);
-  const PixelPoint snapped = snapPoint(at, workspace_.grid());
+  const PixelPoint snapped = snapPoint(at, workspace_.grid(), base());
   if (const auto r = resizedRect(c.rect, c.live, handleType_, snapped))
     workspace_.moveControl(*current, *r);
   workspace_.showStatus(*current, false);

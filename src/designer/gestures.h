@@ -59,6 +59,8 @@ class GestureMachine {
   void endResize();
   DialogControl& control(std::size_t at) { return workspace_.control(at); }
 
+  // The base units of the dialog designed.
+  BaseUnits base() const;
   DesignerWorkspace& workspace_;
   Selection& selection_;
   UserInterface& ui_;

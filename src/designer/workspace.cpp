@@ -3,18 +3,23 @@
 #include <algorithm>
 
 #include "designer/control_ids.h"
+#include "dialogs/control_reader.h"
 #include "platform/system_metrics.h"
 
 namespace kolvre {
 
-std::string dialogStatusText(const DialogModel& dialog) {
-  return "Dialog: " + std::to_string(dialog.rect.width) + " x " +
-         std::to_string(dialog.rect.height);
+std::string placeText(const DialogUnitRect& units) {
+  return "x " + std::to_string(units.x) + ", y " + std::to_string(units.y) + " \u2014 " +
+         std::to_string(units.width) + " \u00d7 " + std::to_string(units.height);
 }
 
-std::string controlStatusText(const DialogControl& control) {
-  return "Id: " + idText(control) + "   " + std::to_string(control.rect.width) + " x " +
-         std::to_string(control.rect.height);
+std::string dialogStatusText(const DialogModel& dialog) {
+  return "Dialog: " +
+         placeText(dialogUnits(dialog.rect, dialog.baseUnits, dialog.styleAsRead, dialog.mode));
+}
+
+std::string controlStatusText(const DialogControl& control, BaseUnits base) {
+  return "Id: " + idText(control) + "   " + placeText(unitsAsWritten(control, base));
 }
 
 DesignerWorkspace::DesignerWorkspace(DialogModel& dialog, DesignerHost& host)
@@ -62,7 +67,7 @@ DesignerRefresh DesignerWorkspace::takeRefresh() {
 }
 
 void DesignerWorkspace::showStatus(std::size_t at, bool message) {
-  host_.setStatus(controlStatusText(control(at)), message);
+  host_.setStatus(controlStatusText(control(at), dialog_.baseUnits), message);
 }
 
 void DesignerWorkspace::showDialogStatus(bool message) {

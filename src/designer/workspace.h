@@ -16,10 +16,11 @@
 
 namespace kolvre {
 
-// The status texts: "Dialog: W x H" (the dialog window's size) and "Id: ID   W x H" (a
-// control's id, as written when it is a symbol, and its size), numbers without padding.
+// The status texts, places and sizes in dialog units as the script writes them:
+// "Dialog: x X, y Y — W × H" (the header's numbers) and "Id: ID   x X, y Y — W × H" (a control's
+// id, as written when it is a symbol, and its numbers), numbers without padding.
 std::string dialogStatusText(const DialogModel& dialog);
-std::string controlStatusText(const DialogControl& control);
+std::string controlStatusText(const DialogControl& control, BaseUnits base);
 
 class DesignerWorkspace {
  public:

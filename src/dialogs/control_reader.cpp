@@ -74,7 +74,7 @@ void keepStatement(DialogControl& c, KeptStatement kept) {
 
 // A short control statement (kShortStatements[which]) as written, on one line or several.
 ControlReading readShortStatement(const StatementFields& statement, std::size_t which,
-                                  SymbolUse* symbols) {
+                                  BaseUnits fontUnits, SymbolUse* symbols) {
   ControlReading reading;
   const ShortStatement& row = kShortStatements[which];
   const bool icon = row.keyword == "ICON";
@@ -121,7 +121,7 @@ ControlReading readShortStatement(const StatementFields& statement, std::size_t 
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
     if (coordinates[i]) *targets[i] = readKept(coordinates[i]->code, c.coordinates[i], symbols);
-  c.rect = toPixels(units);
+  c.rect = toPixels(units, fontUnits);
   if (icon) c.rect.width = c.rect.height = kIconPixels;
   if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
   if (f < fields.size()) c.tail = std::string(statement.raw.substr(fields[f].commaAt));
@@ -131,7 +131,8 @@ ControlReading readShortStatement(const StatementFields& statement, std::size_t 
 
 // A CONTROL statement the writer cannot write afresh with the same meaning, kept as written: a
 // class the class table lacks (a placeholder) or a text that is not quoted (an image's name).
-ControlReading readKeptControl(const StatementFields& statement, SymbolUse* symbols) {
+ControlReading readKeptControl(const StatementFields& statement, BaseUnits base,
+                               SymbolUse* symbols) {
   ControlReading reading;
   const auto& fields = statement.values;
   if (fields.size() < 8) return reading;
@@ -167,7 +168,7 @@ ControlReading readKeptControl(const StatementFields& statement, SymbolUse* symb
   int* const targets[] = {&units.x, &units.y, &units.width, &units.height};
   for (std::size_t i = 0; i < 4; ++i)
     *targets[i] = readKept(fields[4 + i].code, c.coordinates[i], symbols);
-  c.rect = toPixels(units);
+  c.rect = toPixels(units, base);
   if (c.live == ControlClass::ComboBox) c.comboHeight = units.height;
   if (fields.size() > 8) c.tail = std::string(statement.raw.substr(fields[8].commaAt));
 
@@ -186,18 +187,19 @@ ControlReading readKeptControl(const StatementFields& statement, SymbolUse* symb
 
 }  // namespace
 
-ControlReading readBodyStatement(const StatementFields& statement, SymbolUse* symbols) {
+ControlReading readBodyStatement(const StatementFields& statement, BaseUnits base,
+                                 SymbolUse* symbols) {
   if (statement.cutShort) return {};
   // Every CONTROL statement is kept as written: an unchanged control is put back byte for byte
   // (its spacing, its class's letter case, its style's spelling), a changed one has only its
   // changed fields rewritten.
   if (isKeyword(statement.keyword, "CONTROL")) {
     // One the kept reading refuses (fields it cannot find) stays as written, a line of the body.
-    return readKeptControl(statement, symbols);
+    return readKeptControl(statement, base, symbols);
   }
   for (std::size_t i = 0; i < kShortStatements.size(); ++i)
     if (isKeyword(statement.keyword, kShortStatements[i].keyword))
-      return readShortStatement(statement, i, symbols);
+      return readShortStatement(statement, i, base, symbols);
   return {};
 }
 
@@ -239,8 +241,8 @@ std::string scriptClassName(const DialogControl& control) {
   return name;
 }
 
-DialogUnitRect unitsAsWritten(const DialogControl& control) {
-  DialogUnitRect units = toDialogUnits(control.rect);
+DialogUnitRect unitsAsWritten(const DialogControl& control, BaseUnits base) {
+  DialogUnitRect units = toDialogUnits(control.rect, base);
   if (control.live == ControlClass::ComboBox) units.height = control.comboHeight;
   if (control.statement && control.statement->statement < kShortStatements.size() &&
       kShortStatements[control.statement->statement].keyword == "ICON") {

@@ -45,8 +45,9 @@ struct StatementFields {
 // A body statement: a control, or why not. The control keeps the statement as written
 // (KeptStatement), its lines and comments included. With the script's symbols (`symbols`), ids,
 // numbers and styles written with its names read as their values, the names lacking noted in
-// `symbols`.
-ControlReading readBodyStatement(const StatementFields& statement, SymbolUse* symbols = nullptr);
+// `symbols`. Its rectangle is converted to pixels with `base`, its dialog's base units.
+ControlReading readBodyStatement(const StatementFields& statement, BaseUnits base,
+                                 SymbolUse* symbols = nullptr);
 
 // The statement with the indentation before its keyword replaced by `indentation`: its text
 // and every place in it.
@@ -59,7 +60,7 @@ std::string scriptClassName(const DialogControl& control);
 
 // A control's x, y, cx, cy in dialog units as its statement gives them (an ICON statement
 // without a size gives 0, 0).
-DialogUnitRect unitsAsWritten(const DialogControl& control);
+DialogUnitRect unitsAsWritten(const DialogControl& control, BaseUnits base);
 
 // The notice for a control class the class table does not hold (kInvalidStyleNotice, styles.h,
 // is the other one).

@@ -34,9 +34,10 @@ std::uint32_t liveDialogStyle(std::uint32_t styleAsRead, DialogMode mode) {
   return isChildPreview(styleAsRead, mode) ? styleAsRead : styleAsRead | kPlacementAdditions;
 }
 
-PixelRect placeDialog(const DialogUnitRect& units, std::uint32_t styleAsRead, DialogMode mode) {
-  const int width = duToPixelsX(units.width);
-  const int height = duToPixelsY(units.height);
+PixelRect placeDialog(const DialogUnitRect& units, BaseUnits base, std::uint32_t styleAsRead,
+                      DialogMode mode) {
+  const int width = duToPixelsX(units.width, base);
+  const int height = duToPixelsY(units.height, base);
   if (isChildPreview(styleAsRead, mode))
     return {units.x + kFrameWidth, units.y + kPreviewChildTop, width, height};
   const int outerWidth = width + 2 * kFrameWidth;
@@ -46,13 +47,14 @@ PixelRect placeDialog(const DialogUnitRect& units, std::uint32_t styleAsRead, Di
   return {units.x - kFrameWidth, units.y - 1, outerWidth, outerHeight};
 }
 
-DialogUnitRect dialogUnits(const PixelRect& pixels, std::uint32_t styleAsRead, DialogMode mode) {
+DialogUnitRect dialogUnits(const PixelRect& pixels, BaseUnits base, std::uint32_t styleAsRead,
+                           DialogMode mode) {
   if (isChildPreview(styleAsRead, mode))
-    return {pixels.x - kFrameWidth, pixels.y - kPreviewChildTop, pixelsToDuX(pixels.width),
-            pixelsToDuY(pixels.height)};
+    return {pixels.x - kFrameWidth, pixels.y - kPreviewChildTop, pixelsToDuX(pixels.width, base),
+            pixelsToDuY(pixels.height, base)};
   DialogUnitRect units{pixels.x + kFrameWidth, pixels.y + 1,
-                       pixelsToDuX(pixels.width - 2 * kFrameWidth),
-                       pixelsToDuY(pixels.height - 2 * kFrameHeight - kCaptionHeight)};
+                       pixelsToDuX(pixels.width - 2 * kFrameWidth, base),
+                       pixelsToDuY(pixels.height - 2 * kFrameHeight - kCaptionHeight, base)};
   if ((styleAsRead & kChild) != 0) {
     units.x -= kFrameWidth;
     units.y += kCaptionHeight;

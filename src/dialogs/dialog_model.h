@@ -347,6 +347,10 @@ struct DialogModel {
   std::uint32_t liveStyle = 0;    // the live style: styleAsRead with the placement additions
   int fontSize = 0;               // the point size of the FONT statement
   std::string faceName;           // the face of the FONT statement, quotes removed
+  int fontWeight = 0;             // DIALOGEX's FONT weight (0: the face's own)
+  bool fontItalic = false;        // DIALOGEX's FONT italic flag
+  // The base units of the dialog's font: every pixel rectangle here was converted with them.
+  BaseUnits baseUnits = kFixedBaseUnits;
   // The window's pixel rectangle relative to the panel origin (the top-right corner of the
   // resource list), frame and caption bar included as the placement table gives them.
   PixelRect rect;
@@ -398,10 +402,12 @@ inline constexpr std::string_view kNeutralLanguage = "LANGUAGE LANG_NEUTRAL, SUB
 // The live style and the window rectangle of a dialog read with the style `styleAsRead` and the
 // header's x, y, cx, cy (dialog units), by the placement table.
 std::uint32_t liveDialogStyle(std::uint32_t styleAsRead, DialogMode mode);
-PixelRect placeDialog(const DialogUnitRect& units, std::uint32_t styleAsRead, DialogMode mode);
+PixelRect placeDialog(const DialogUnitRect& units, BaseUnits base, std::uint32_t styleAsRead,
+                      DialogMode mode);
 // The header's x, y, cx, cy for a window rectangle: placeDialog undone, rounding to the nearest
 // unit, so an unmoved and unresized dialog gives back what it was read with.
-DialogUnitRect dialogUnits(const PixelRect& pixels, std::uint32_t styleAsRead, DialogMode mode);
+DialogUnitRect dialogUnits(const PixelRect& pixels, BaseUnits base, std::uint32_t styleAsRead,
+                           DialogMode mode);
 
 // Deletes control `at`: the statements that stood before it stay, before the control that
 // follows it (or at the end of the body).

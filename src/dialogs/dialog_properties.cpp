@@ -192,7 +192,8 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
   if (const auto typed = newName(edited, shown)) name = fromDisplay(*typed, texts.encoding);
 
   // The numbers are taken before the style changes: the placement depends on the style.
-  DialogUnitRect units = dialogUnits(dialog.rect, dialog.styleAsRead, dialog.mode);
+  DialogUnitRect units =
+      dialogUnits(dialog.rect, dialog.baseUnits, dialog.styleAsRead, dialog.mode);
   int* const numbers[] = {&units.x, &units.y, &units.width, &units.height};
   for (int id = 103; id <= 106; ++id)
     if (changed(id))
@@ -209,7 +210,7 @@ std::optional<std::string> dialogPropertiesBlock(std::string_view block,
     dialog.style = KeptText<std::uint32_t>{indentation + "STYLE " + typed, *style};
     dialog.styleSpans.value = {indentation.size() + 6, dialog.style->text.size()};
   }
-  dialog.rect = placeDialog(units, dialog.styleAsRead, dialog.mode);
+  dialog.rect = placeDialog(units, dialog.baseUnits, dialog.styleAsRead, dialog.mode);
   if (changed(102)) {
     const auto caption = utf8ToWritten(edited.caption, texts.caption);
     if (!caption) return std::nullopt;

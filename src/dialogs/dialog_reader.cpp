@@ -230,8 +230,12 @@ bool isQuotedText(std::string_view text) {
 class DialogLines {
  public:
   DialogLines(std::string_view block, const DialogSyntax& syntax, DialogReading& reading,
-              SymbolUse* symbols)
-      : syntax_(syntax), lines_(block, syntax), reading_(reading), symbols_(symbols) {}
+              SymbolUse* symbols, const DialogFontMetrics* fonts)
+      : syntax_(syntax),
+        lines_(block, syntax),
+        reading_(reading),
+        symbols_(symbols),
+        fonts_(fonts) {}
 
   void read() {
     DialogModel& dialog = reading_.dialog;
@@ -246,10 +250,12 @@ class DialogLines {
     }
     readHeaderStatements();
     readStyle();
-    dialog.liveStyle = liveDialogStyle(dialog.styleAsRead, dialog.mode);
-    dialog.rect = placeDialog(units, dialog.styleAsRead, dialog.mode);
     if (caption_) readCaption(*caption_);
+    // The font first: the dialog's units are its font's.
     if (font_) readFont(*font_);
+    dialog.baseUnits = baseUnitsOf(dialogFontOf(dialog), fonts_);
+    dialog.liveStyle = liveDialogStyle(dialog.styleAsRead, dialog.mode);
+    dialog.rect = placeDialog(units, dialog.baseUnits, dialog.styleAsRead, dialog.mode);
     readControls();
     dialog.blockLength = syntax_.bodyEnd();
   }
@@ -426,6 +432,10 @@ class DialogLines {
       const TreeNode& n2 = syntax_.node(*p.node);
       const auto f = commaFields(syntax_.own(), syntax_.tree(), n2.first + 1, n2.last);
       dialog.fontTail = syntax_.code(*f[2].comma, n2.last);
+      // DIALOGEX's weight and italic flag choose the face's style, and so its base units.
+      dialog.fontWeight = readNumber(fields.values[2].code).value;
+      if (fields.values.size() > 3)
+        dialog.fontItalic = readNumber(fields.values[3].code).value != 0;
     }
     dialog.fontAsWritten = std::move(kept);
   }
@@ -445,7 +455,7 @@ class DialogLines {
       if (p.node && syntax_.node(*p.node).kind == NodeKind::Control) {
         const StatementFields fields =
             statementFields(syntax_, *p.node, raw(p), lines_.lineBegin(p.first));
-        ControlReading control = readBodyStatement(fields, symbols_);
+        ControlReading control = readBodyStatement(fields, dialog.baseUnits, symbols_);
         for (std::string& notice : control.notices) reading_.notices.push_back(std::move(notice));
         if (control.kind == ControlReading::Kind::Control) {
           control.control.linesBefore = std::move(pending);
@@ -463,16 +473,17 @@ class DialogLines {
   BlockLines lines_;
   DialogReading& reading_;
   SymbolUse* symbols_;
+  const DialogFontMetrics* fonts_;
   std::size_t headerEnd_ = 1;  // the first line after the header statement
   std::optional<Part> style_, caption_, font_;
 };
 
 DialogReading readLines(std::string_view block, const DialogSyntax& syntax, DialogMode mode,
-                        const SymbolTable* symbols) {
+                        const SymbolTable* symbols, const DialogFontMetrics* fonts) {
   DialogReading reading;
   SymbolUse use{symbols, {}};
   reading.dialog.mode = mode;
-  DialogLines(block, syntax, reading, symbols ? &use : nullptr).read();
+  DialogLines(block, syntax, reading, symbols ? &use : nullptr, fonts).read();
   if (reading.failure != DialogFailure::None) return reading;
   if (!use.undefined.empty()) reading.notices.push_back(undefinedSymbolsNotice(use.undefined));
   reading.undefinedSymbols = std::move(use.undefined);
@@ -531,10 +542,11 @@ std::optional<std::size_t> dialogBlockLength(std::string_view block) {
   return syntax.bodyEnd();
 }
 
-DialogReading readDialog(std::string_view block, DialogMode mode, const SymbolTable* symbols) {
+DialogReading readDialog(std::string_view block, DialogMode mode, const SymbolTable* symbols,
+                         const DialogFontMetrics* fonts) {
   const DialogSyntax syntax(block);
   const std::vector<std::size_t> breaks = syntax.breaks();
-  if (breaks.empty()) return readLines(block, syntax, mode, symbols);
+  if (breaks.empty()) return readLines(block, syntax, mode, symbols, fonts);
   // A block written compactly ("{" on the header's line, BEGIN END on one line, a whole dialog
   // on one line) is read with a line break put before each part that does not begin its line,
   // and kept as written: the writer gives it back while the dialog is unchanged.
@@ -548,7 +560,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode, const SymbolTa
   spread.append(block.substr(copied));
   DialogSyntax spreadSyntax = syntax;
   spreadSyntax.spreadBy(breaks);
-  DialogReading reading = readLines(spread, spreadSyntax, mode, symbols);
+  DialogReading reading = readLines(spread, spreadSyntax, mode, symbols, fonts);
   if (reading.failure != DialogFailure::None) return reading;
   DialogModel& dialog = reading.dialog;
   // The length as written: the breaks put in before the dialog's end taken away again.
@@ -562,7 +574,7 @@ DialogReading readDialog(std::string_view block, DialogMode mode, const SymbolTa
   return reading;
 }
 
-std::vector<BodyStatement> readBodyStatements(std::string_view text) {
+std::vector<BodyStatement> readBodyStatements(std::string_view text, BaseUnits base) {
   std::string block = "P DIALOG 0, 0, 1, 1\r\n{\r\n";
   block += text;
   block += "\r\n}";
@@ -583,7 +595,7 @@ std::vector<BodyStatement> readBodyStatements(std::string_view text) {
     const bool runsOn = !syntax.closed() && j == items.size();
     if (j == i + 1 && !runsOn && syntax.node(items[i]).kind == NodeKind::Control)
       statement.reading = readBodyStatement(
-          statementFields(syntax, items[i], statement.raw, lines.lineBegin(first)));
+          statementFields(syntax, items[i], statement.raw, lines.lineBegin(first)), base);
     out.push_back(std::move(statement));
     i = j;
   }
@@ -597,8 +609,8 @@ std::vector<BodyStatement> readBodyStatements(std::string_view text) {
   return out;
 }
 
-ControlReading readStatementLine(std::string_view line) {
-  std::vector<BodyStatement> statements = readBodyStatements(line);
+ControlReading readStatementLine(std::string_view line, BaseUnits base) {
+  std::vector<BodyStatement> statements = readBodyStatements(line, base);
   if (statements.size() != 1) return {};
   return std::move(statements[0].reading);
 }

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "dialogs/control_reader.h"
+#include "dialogs/dialog_font.h"
 #include "dialogs/dialog_model.h"
 #include "syntax/symbols.h"
 #include "syntax/syntax_tree.h"
@@ -55,9 +56,11 @@ struct DialogReading {
 // is allowed and left alone; dialog.blockLength says where the dialog ends). The rectangles
 // and the live style follow the placement table for `mode`. With the script's symbols, numbers,
 // ids and styles written with its names read as their values (the text keeps the names), and
-// one notice names the symbols it lacks.
+// one notice names the symbols it lacks. Pixels are the dialog font's, measured by `fonts`
+// (without them, kFixedBaseUnits).
 DialogReading readDialog(std::string_view block, DialogMode mode = DialogMode::Designer,
-                         const SymbolTable* symbols = nullptr);
+                         const SymbolTable* symbols = nullptr,
+                         const DialogFontMetrics* fonts = nullptr);
 
 // Where the dialog that `block` begins with ends (the bytes through its "}" or END), or nothing
 // when it has no body.
@@ -73,7 +76,7 @@ struct BodyStatement {
   // open at the text's end (a string or a comment that would run on into the body's end).
   ControlReading reading;
 };
-std::vector<BodyStatement> readBodyStatements(std::string_view text);
+std::vector<BodyStatement> readBodyStatements(std::string_view text, BaseUnits base);
 
 // The values of item `item` of a dialog statement's tree (`own`: the statement's text) as the
 // control reader takes them: `raw` is the item's text as kept, which begins at `rawBegin` of
@@ -83,6 +86,6 @@ StatementFields itemFields(const StatementTree& tree, std::string_view own, std:
 
 // One line of control text read as readBodyStatements reads it: a control when it holds one
 // control statement and nothing else.
-ControlReading readStatementLine(std::string_view line);
+ControlReading readStatementLine(std::string_view line, BaseUnits base);
 
 }  // namespace kolvre

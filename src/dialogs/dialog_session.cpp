@@ -73,14 +73,15 @@ std::optional<BlockExtent> currentDialogExtent(UserInterface& ui, const Document
 }
 
 std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name,
-                                               const SymbolTable* symbols) {
-  const DialogReading reading = readDialog(block, DialogMode::Designer, symbols);
+                                               const SymbolTable* symbols,
+                                               const DialogFontMetrics* fonts) {
+  const DialogReading reading = readDialog(block, DialogMode::Designer, symbols, fonts);
   if (reading.failure != DialogFailure::None) return std::nullopt;
   return dialogBlock(reading.dialog, name);
 }
 
-bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
-                  const OpenDesigner& open) {
+bool designDialog(UserInterface& ui, Document& doc, std::size_t position, const OpenDesigner& open,
+                  const DialogFontMetrics* fonts) {
   const ResourceKey key = keyAt(doc.index(), position);
   auto stored = storedDialog(doc, key);
   if (!stored) {
@@ -95,8 +96,8 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
   // The store question: nothing when the dialog left is the stored one unchanged.
   const auto ask = [&](const DialogModel& left) -> std::optional<int> {
     const auto now = storedDialog(doc, key);
-    if (!now ||
-        dialogBlock(left, key.name) == unchangedDialogText(now->block, key.name, symbols.get()))
+    if (!now || dialogBlock(left, key.name) ==
+                    unchangedDialogText(now->block, key.name, symbols.get(), fonts))
       return std::nullopt;
     return showMessage(ui, kAskStoreDialog, MessageKind::YesNoCancel).button;
   };
@@ -106,7 +107,7 @@ bool designDialog(UserInterface& ui, Document& doc, std::size_t position,
     return answered != kIdCancel;
   };
   for (;;) {
-    DialogReading reading = readDialog(working, DialogMode::Designer, symbols.get());
+    DialogReading reading = readDialog(working, DialogMode::Designer, symbols.get(), fonts);
     if (reading.failure != DialogFailure::None) {
       inform(ui, dialogFailureText(reading.failure));
       return false;

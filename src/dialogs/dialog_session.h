@@ -10,11 +10,12 @@
 #include <string>
 #include <string_view>
 
+#include "dialogs/dialog_font.h"
 #include "dialogs/dialog_model.h"
-#include "syntax/symbols.h"
 #include "document/blocks.h"
 #include "document/document.h"
 #include "platform/user_interface.h"
+#include "syntax/symbols.h"
 
 namespace kolvre {
 
@@ -55,7 +56,9 @@ using OpenDesigner =
 // the document's history, Cancel goes back to the designer on the edit, No drops it). The stored
 // text is located again after every close, since the designer may have stored it meanwhile.
 // False when the dialog cannot be opened: the reason is shown and the block is never touched.
-bool designDialog(UserInterface& ui, Document& doc, std::size_t position, const OpenDesigner& open);
+// The dialog's pixels are its font's as `fonts` measure it (without them, kFixedBaseUnits).
+bool designDialog(UserInterface& ui, Document& doc, std::size_t position, const OpenDesigner& open,
+                  const DialogFontMetrics* fonts = nullptr);
 
 // The dialog of the current entry `current` for a command on it: its extent in the text, or
 // nothing when there is no current entry, it is no dialog, or its text cannot be located (then
@@ -66,6 +69,7 @@ std::optional<BlockExtent> currentDialogExtent(UserInterface& ui, const Document
 // The block the designer writes for the dialog as read from `block` with nothing changed: the
 // text the closing one is compared with. Nothing when the block cannot be read.
 std::optional<std::string> unchangedDialogText(std::string_view block, std::string_view name,
-                                               const SymbolTable* symbols = nullptr);
+                                               const SymbolTable* symbols = nullptr,
+                                               const DialogFontMetrics* fonts = nullptr);
 
 }  // namespace kolvre

@@ -167,14 +167,14 @@ std::uint32_t compiledNow(const DialogControl& control) {
 }
 
 // The control's x, y, cx, cy in dialog units, as the writer puts them down.
-DialogUnitRect controlUnits(const DialogControl& control) {
-  DialogUnitRect units = toDialogUnits(control.rect);
+DialogUnitRect controlUnits(const DialogControl& control, BaseUnits base) {
+  DialogUnitRect units = toDialogUnits(control.rect, base);
   if (control.live == ControlClass::ComboBox) units.height = control.comboHeight;
   return units;
 }
 
-DialogUnitRect keptUnits(const KeptStatement& kept, ControlClass live) {
-  DialogUnitRect units = toDialogUnits(kept.rect);
+DialogUnitRect keptUnits(const KeptStatement& kept, ControlClass live, BaseUnits base) {
+  DialogUnitRect units = toDialogUnits(kept.rect, base);
   if (live == ControlClass::ComboBox) units.height = kept.comboHeight;
   return units;
 }
@@ -185,7 +185,7 @@ bool captionChanged(const DialogControl& control) {
 }
 
 // A short statement whose new style it cannot say, as a CONTROL statement of the same meaning.
-std::string asControlStatement(const DialogControl& control, std::uint32_t style) {
+std::string asControlStatement(const DialogControl& control, std::uint32_t style, BaseUnits base) {
   const KeptStatement& kept = *control.statement;
   const ShortStatement& row = kShortStatements[kept.statement];
   const std::string_view written =
@@ -207,7 +207,7 @@ std::string asControlStatement(const DialogControl& control, std::uint32_t style
   if ((style & kControlBaseStyle) != kControlBaseStyle)
     line += " | " + styleFromBase(writer, kControlBaseStyle, style & kControlBaseStyle);
   line += ", ";
-  DialogUnitRect units = controlUnits(control);
+  DialogUnitRect units = controlUnits(control, base);
   if (row.keyword == "ICON") units.width = units.height = 0;  // the icon's own size
   line += coordinates(units, control.coordinates);
   line += control.tail;
@@ -218,7 +218,7 @@ std::string asControlStatement(const DialogControl& control, std::uint32_t style
 // style: KEYWORD ["text",] id, x, y, cx, cy[, the terms beyond what the statement implies].
 // Nothing when none can (a style that lacks a bit the statement implies, a text EDITTEXT has no
 // place for, a class without one).
-std::optional<std::string> asShortStatement(const DialogControl& control) {
+std::optional<std::string> asShortStatement(const DialogControl& control, BaseUnits fontUnits) {
   if (!control.liveStyle) return std::nullopt;
   const LiveClassInfo& info = liveClass(control.live);
   std::uint32_t compiled = *control.liveStyle | kControlBaseStyle;
@@ -235,7 +235,7 @@ std::optional<std::string> asShortStatement(const DialogControl& control) {
     line += ' ';
     if (row.hasText) line += "\"" + doubledQuotes(control.caption) + "\", ";
     line += number(control.id, control.idAsWritten) + ", ";
-    line += coordinates(controlUnits(control), control.coordinates);
+    line += coordinates(controlUnits(control, fontUnits), control.coordinates);
     if (compiled != base) line += ", " + styleFromBase(info.style, base, compiled);
     return line;
   }
@@ -243,7 +243,7 @@ std::optional<std::string> asShortStatement(const DialogControl& control) {
 }
 
 // A kept statement with the fields the user changed rewritten in place.
-std::string keptStatementText(const DialogControl& control) {
+std::string keptStatementText(const DialogControl& control, BaseUnits fontUnits) {
   const KeptStatement& kept = *control.statement;
   const bool shortForm = kept.statement < kShortStatements.size();
   const bool icon = shortForm && kShortStatements[kept.statement].keyword == "ICON";
@@ -253,7 +253,8 @@ std::string keptStatementText(const DialogControl& control) {
   // A text for a statement without a text field (an edit's initial text) needs CONTROL.
   if (captionChanged(control) && !kept.textField)
     return asControlStatement(
-        control, control.liveStyle ? compiledNow(control) : control.compiledStyle.value_or(0));
+        control, control.liveStyle ? compiledNow(control) : control.compiledStyle.value_or(0),
+        fontUnits);
   if ((control.liveStyle != kept.liveStyle || control.dropDown != kept.dropDown) &&
       control.liveStyle) {
     const std::uint32_t style = compiledNow(control);
@@ -261,7 +262,7 @@ std::string keptStatementText(const DialogControl& control) {
     if (shortForm) {
       const ShortStatement& row = kShortStatements[kept.statement];
       if ((style & row.kindMask) != (row.impliedStyle & row.kindMask))
-        return asControlStatement(control, style);
+        return asControlStatement(control, style, fontUnits);
       base |= row.impliedStyle;
     }
     // The style given keeps its terms and its form (restyledField); where it cannot, it keeps
@@ -293,8 +294,8 @@ std::string keptStatementText(const DialogControl& control) {
   if (captionChanged(control))
     changes.push_back({*kept.textField, "\"" + doubledQuotes(control.caption) + "\""});
   if (control.id != kept.id) changes.push_back({kept.idField, std::to_string(control.id)});
-  const DialogUnitRect now = controlUnits(control);
-  const DialogUnitRect before = keptUnits(kept, control.live);
+  const DialogUnitRect now = controlUnits(control, fontUnits);
+  const DialogUnitRect before = keptUnits(kept, control.live, fontUnits);
   const int nowValues[] = {now.x, now.y, now.width, now.height};
   const int beforeValues[] = {before.x, before.y, before.width, before.height};
   for (std::size_t i = 0; i < (icon ? 2u : 4u); ++i)
@@ -307,7 +308,8 @@ std::string keptStatementText(const DialogControl& control) {
 // The header statement: as written, with a changed number or name rewritten in place; written
 // afresh for a dialog that was not read from a block.
 std::string headerText(const DialogModel& dialog, std::string_view name) {
-  const DialogUnitRect units = dialogUnits(dialog.rect, dialog.styleAsRead, dialog.mode);
+  const DialogUnitRect units =
+      dialogUnits(dialog.rect, dialog.baseUnits, dialog.styleAsRead, dialog.mode);
   if (dialog.header) {
     const KeptHeader& kept = *dialog.header;
     const int now[] = {units.x, units.y, units.width, units.height};
@@ -465,8 +467,8 @@ std::string controlStyleField(const DialogControl& control) {
   return styleText(liveClass(control.live).style, style);
 }
 
-std::string controlStatement(const DialogControl& control) {
-  if (control.statement) return keptStatementText(control);
+std::string controlStatement(const DialogControl& control, BaseUnits base) {
+  if (control.statement) return keptStatementText(control, base);
   const LiveClassInfo& info = liveClass(control.live);
   std::string line = " CONTROL \"";
   if (info.writesCaption) line += doubledQuotes(control.caption);
@@ -477,7 +479,7 @@ std::string controlStatement(const DialogControl& control) {
   line += "\", ";
   line += controlStyleField(control);
   line += ", ";
-  line += coordinates(controlUnits(control), control.coordinates);
+  line += coordinates(controlUnits(control, base), control.coordinates);
   line += control.tail;
   return line;
 }
@@ -519,15 +521,16 @@ std::string dialogBlock(const DialogModel& dialog, std::string_view name) {
     for (const std::string& line : control.linesBefore) appendLine(out, {line});
     if (control.statement) {
       neighbour = &*control.statement;
-      appendLine(out, {controlStatement(control)});
+      appendLine(out, {controlStatement(control, dialog.baseUnits)});
       continue;
     }
     const std::string_view indentation =
         neighbour ? std::string_view(neighbour->text).substr(0, neighbour->keyword) : " ";
     std::optional<std::string> line;
     if (neighbour && neighbour->statement < kShortStatements.size())
-      line = asShortStatement(control);
-    appendLine(out, {indentation, line ? *line : trimSpace(controlStatement(control))});
+      line = asShortStatement(control, dialog.baseUnits);
+    appendLine(
+        out, {indentation, line ? *line : trimSpace(controlStatement(control, dialog.baseUnits))});
   }
   for (const std::string& line : dialog.bodyTail) appendLine(out, {line});
   out += dialog.bodyClose;

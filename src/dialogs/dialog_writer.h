@@ -41,8 +41,9 @@ std::string dialogStyleText(std::uint32_t style);
 // The style field of a control written afresh as a CONTROL line: its kept text while its style
 // is unchanged, else the names of its class's writer.
 std::string controlStyleField(const DialogControl& control);
-// controlStatement: one control line, with its leading blank and without a line end.
-std::string controlStatement(const DialogControl& control);
+// controlStatement: one control line, with its leading blank and without a line end; its pixels
+// read in the base units of the dialog it stands in.
+std::string controlStatement(const DialogControl& control, BaseUnits base);
 
 // dialogBlock: the whole block of the dialog named `name`.
 std::string dialogBlock(const DialogModel& dialog, std::string_view name);

@@ -67,7 +67,9 @@ TabOrderRow itemRow(const StatementTree& tree, std::string_view own, std::size_t
   row.text = std::string(own.substr(begin, tree.endOf(item) - begin));
   row.directive = item.kind == NodeKind::Directive;
   if (item.kind == NodeKind::Control) {
-    ControlReading reading = readBodyStatement(itemFields(tree, own, index, row.text, begin));
+    // The rows' rectangles only go back as they came: any base units give the numbers back.
+    ControlReading reading =
+        readBodyStatement(itemFields(tree, own, index, row.text, begin), kFixedBaseUnits);
     if (reading.kind == ControlReading::Kind::Control) row.control = std::move(reading.control);
   }
   return row;
@@ -76,7 +78,7 @@ TabOrderRow itemRow(const StatementTree& tree, std::string_view own, std::size_t
 // A row's bytes as written back.
 std::string rowText(const TabOrderRow& row) {
   std::string out = row.before;
-  out += row.control ? controlStatement(*row.control) : row.text;
+  out += row.control ? controlStatement(*row.control, kFixedBaseUnits) : row.text;
   out += row.after;
   return out;
 }
@@ -112,7 +114,7 @@ std::string rowIdText(const TabOrderRow& row) {
 std::array<std::string, 7> rowCells(const TabOrderRow& row) {
   if (!row.control) return {statementText(row.text), {}, {}, {}, {}, {}, {}};
   const DialogControl& c = *row.control;
-  const DialogUnitRect units = unitsAsWritten(c);
+  const DialogUnitRect units = unitsAsWritten(c, kFixedBaseUnits);
   return {captionOf(c),
           rowIdText(row),
           scriptClassName(c),

@@ -521,8 +521,10 @@ std::optional<std::size_t> designerControl(const Document& doc, std::size_t reso
   std::size_t controls = 0;
   for (const std::size_t item : childrenOfKind(tree, body, NodeKind::Control)) {
     const StatementFields fields = itemFields(tree, own, item, own, 0);
+    // Only whether it reads as a control counts here, not where it stands.
     const bool isControl =
-        readBodyStatement(fields, symbols ? &use : nullptr).kind == ControlReading::Kind::Control;
+        readBodyStatement(fields, kFixedBaseUnits, symbols ? &use : nullptr).kind ==
+        ControlReading::Kind::Control;
     if (number++ == control) return isControl ? std::optional(controls) : std::nullopt;
     if (isControl) ++controls;
   }

@@ -22,7 +22,7 @@ constexpr DialogUnitRect kLineRect{80, 73, 145, 1};      // sunken line
 constexpr DialogUnitRect kCloseRect{16, 112, 45, 20};    // button 201, the default
 
 QRect pixelRect(const DialogUnitRect& du) {
-  const PixelRect px = toPixels(du);
+  const PixelRect px = toPixels(du, kFixedBaseUnits);
   return {px.x, px.y, px.width, px.height};
 }
 
@@ -36,7 +36,7 @@ void showAboutBox(QWidget* parent, const QString& name, const QString& version,
   QFont font(QStringLiteral("Arial"), 8);
   font.setStyleHint(QFont::SansSerif);
   box.setFont(font);
-  const PixelRect size = toPixels(kBoxSize);
+  const PixelRect size = toPixels(kBoxSize, kFixedBaseUnits);
   box.setFixedSize(size.width, size.height);
 
   auto* pictureLabel = new QLabel(&box);

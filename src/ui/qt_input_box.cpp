@@ -21,7 +21,7 @@ constexpr DialogUnitRect kConfirmRect{10, 50, 40, 15};  // button 201, the defau
 constexpr DialogUnitRect kCancelRect{55, 50, 40, 15};   // button 202
 
 QRect pixelRect(const DialogUnitRect& du) {
-  const PixelRect px = toPixels(du);
+  const PixelRect px = toPixels(du, kFixedBaseUnits);
   return {px.x, px.y, px.width, px.height};
 }
 
@@ -43,7 +43,7 @@ bool showInputBox(const QString& title, const QString& prompt, QString& value, i
   QFont font(QStringLiteral("MS Sans Serif"), 8);
   font.setStyleHint(QFont::SansSerif);
   box.setFont(font);
-  const PixelRect size = toPixels(kBoxSize);
+  const PixelRect size = toPixels(kBoxSize, kFixedBaseUnits);
   box.setFixedSize(size.width, size.height);
 
   auto* promptLabel = new QLabel(prompt, &box);

@@ -1,7 +1,8 @@
 #include "ui/qt_text_measure.h"
 
+#include "ui/qt_dialog_fonts.h"
+
 #include <QApplication>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QStyle>
 #include <QTextLayout>
@@ -12,23 +13,17 @@ namespace kolvre {
 
 namespace {
 
-// The system dialog font's point size.
-constexpr int kDialogFontPoints = 8;
 // What a group box keeps beside its title: the frame's corner and a gap on each side.
 constexpr int kGroupTitleMargins = 16;
 
 }  // namespace
 
 QFont dialogFont(const DialogModel& dialog) {
-  QStringList families;
-  const QString face = QString::fromStdString(dialog.faceName);
-  if (dialog.fontStatement && QFontDatabase::hasFamily(face)) families << face;
-  families << QStringLiteral("DejaVu Sans") << QStringLiteral("Sans Serif");
-  QFont font;
-  font.setFamilies(families);
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(kDialogFontPoints);
-  return font;
+  return dialogQFont(dialogFontOf(dialog));
+}
+
+BaseUnits QtFontMeasure::baseUnits(const DialogFont& font) const {
+  return dialogBaseUnits(font);
 }
 
 TextSize QtFontMeasure::textSize(const DialogModel& dialog, std::string_view text,

@@ -1,6 +1,6 @@
 // The text measure of the checks on Qt's font metrics: a dialog's texts measured in the font the
-// preview shows them in, at the preview's scale, with the room the preview's controls keep for
-// their marks and margins.
+// preview shows them in, with the room the preview's controls keep for their marks and margins;
+// a dialog's base units from its font (qt_dialog_fonts.h).
 #pragma once
 
 #include <QFont>
@@ -9,10 +9,8 @@
 
 namespace kolvre {
 
-// The dialog's font: the FONT statement's face where the system has it, else the platform's
-// sans serif face, as the system dialog font is one; never a serif face. Always the system
-// dialog font's size: the dialog units stand for that font, whatever the FONT statement says,
-// so a text keeps its room in its control.
+// The dialog's font as Windows draws it: its FONT statement's face or the one Windows puts in
+// its place, at its size in pixels (qt_dialog_fonts.h).
 QFont dialogFont(const DialogModel& dialog);
 
 // Needs a QApplication (the style gives the controls' marks and margins).
@@ -20,6 +18,7 @@ class QtFontMeasure : public FontMeasure {
  public:
   TextSize textSize(const DialogModel& dialog, std::string_view text, int wrapWidth) const override;
   int chromeWidth(ControlClass live) const override;
+  BaseUnits baseUnits(const DialogFont& font) const override;
 };
 
 }  // namespace kolvre

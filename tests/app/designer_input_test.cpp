@@ -86,7 +86,7 @@ TEST_F(DesignerInput, ADraggedControlSnapsToTheGridAndShowsItsHandlesAfterwards)
   EXPECT_EQ(live(0)->pos(), QPoint(26, 16));
   EXPECT_EQ(designer->designer().current(), 0u);
   for (int type = 1; type <= kHandleCount; ++type) EXPECT_TRUE(designer->handle(type)->isVisible());
-  EXPECT_EQ(window->defaultStatusText(), "Id: 101   88 x 23");
+  EXPECT_EQ(window->defaultStatusText(), "Id: 101   x 15, y 10 \u2014 50 \u00d7 14");
 }
 
 TEST_F(DesignerInput, ArrowKeysNudgeByOneDialogUnit) {
@@ -254,10 +254,10 @@ TEST_F(DesignerInput, AMessageOfTheMenuGivesWayToTheNextStatusText) {
     if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) menu->close();
   });
   QTest::mouseClick(client(), Qt::RightButton, Qt::NoModifier, QPoint(300, 150));
-  EXPECT_EQ(window->statusBar()->currentMessage(), "Dialog: 358 x 193");
+  EXPECT_EQ(window->statusBar()->currentMessage(), "Dialog: x 0, y 0 \u2014 200 \u00d7 100");
   click(live(1), QPoint(100, 52));
   EXPECT_TRUE(window->statusBar()->currentMessage().isEmpty());
-  EXPECT_EQ(window->defaultStatusText(), "Id: 57   88 x 23");
+  EXPECT_EQ(window->defaultStatusText(), "Id: 57   x 55, y 30 \u2014 50 \u00d7 14");
 }
 
 }  // namespace

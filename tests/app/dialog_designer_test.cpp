@@ -62,7 +62,7 @@ TEST_F(DesignerTest, TheDialogStandsWhereItsPreviewStandsAndAnUnchangedCloseAsks
   design([&](DesignerWindow& d) {
     EXPECT_EQ(d.dialogWindow()->mapToGlobal(QPoint(0, 0)), previewAt);
     EXPECT_EQ(d.dialogWindow()->size(), previewSize);
-    EXPECT_EQ(window->defaultStatusText(), "Dialog: 183 x 111");
+    EXPECT_EQ(window->defaultStatusText(), "Dialog: x 10, y 20 \u2014 100 \u00d7 50");
     escape(d);
   });
   EXPECT_TRUE(ui.messages.empty());
@@ -101,9 +101,10 @@ TEST_F(DesignerTest, ResizingTheFrameChangesCxAndCyAndShowsTheSize) {
   ui.buttons = {kIdYes};
   design([&](DesignerWindow& d) {
     DialogWindow* w = d.dialogWindow();
-    // The bottom-right corner, 35 pixels wider (20 units) and 13 pixels higher (8 units).
-    drag(w, QPoint(w->width() - 2, w->height() - 2), QPoint(35, 13));
-    EXPECT_EQ(window->defaultStatusText(), "Dialog: 218 x 124");
+    // The bottom-right corner, 30 pixels wider (20 units of MS Sans Serif 8, 1.5 pixels each)
+    // and 13 pixels higher (8 units).
+    drag(w, QPoint(w->width() - 2, w->height() - 2), QPoint(30, 13));
+    EXPECT_EQ(window->defaultStatusText(), "Dialog: x 10, y 20 \u2014 120 \u00d7 58");
     escape(d);
   });
   EXPECT_EQ(doc.text().substr(0, 28), "DLG DIALOG 10, 20, 120, 58\r\n");
@@ -194,7 +195,7 @@ TEST(DialogSnapshot, PicturesTheDialogWithItsFrameOrSaysWhyNot) {
   std::string why;
   const auto picture = dialogSnapshot(doc, "DLG", why);
   ASSERT_TRUE(picture);
-  EXPECT_EQ(picture->size(), QSize(183, 111));
+  EXPECT_EQ(picture->size(), QSize(158, 111));  // MS Sans Serif 8: 6 x 13 base units
   EXPECT_FALSE(dialogSnapshot(doc, "NONE", why));
   EXPECT_EQ(why, "Risorsa NONE non trovata.");
   EXPECT_FALSE(dialogSnapshot(doc, "BAD", why));
@@ -217,7 +218,7 @@ TEST_F(DialogPreviewNotices, GoToTheStatusBarAndTheDesignerShowsThemAsMessages) 
   // The style reads as DS_MODALFRAME | WS_POPUP (the missing symbol adds nothing) and there is
   // no CAPTION statement: the preview has no caption bar.
   EXPECT_EQ(window->defaultStatusText(),
-            "Dialog: 183 x 89   Stile non valido. Simbolo non definito: MY_LOOK.");
+            "Dialog: 158 x 89   Stile non valido. Simbolo non definito: MY_LOOK.");
   QTimer::singleShot(0, [] {
     if (auto* d = qobject_cast<DesignerWindow*>(QApplication::activeModalWidget()))
       QTest::keyClick(d, Qt::Key_Escape);

@@ -280,9 +280,10 @@ TEST_F(DialogFormsTest, EscInTheIdEditorAfterTypingAsks) {
 // The control properties form of an icon statement: its keyword beside the class, the id's
 // value beside a symbol, its size read-only; confirmed as shown it gives back what it showed.
 TEST_F(DialogFormsTest, ThePropertiesFormShowsTheStatementBesideItsFields) {
-  const ControlReading icon = readStatementLine(" ICON \"APPICON\", IDC_LOGO, 5, 6");
+  const ControlReading icon =
+      readStatementLine(" ICON \"APPICON\", IDC_LOGO, 5, 6", kFixedBaseUnits);
   ASSERT_EQ(icon.kind, ControlReading::Kind::Control);
-  const ControlProperties shown = controlProperties(icon.control);
+  const ControlProperties shown = controlProperties(icon.control, kFixedBaseUnits);
   whenModal([&](QWidget* form) {
     EXPECT_EQ(form->objectName(), "PROPCTL");
     // The labels, in Italian, down the first column.

@@ -72,8 +72,9 @@ TEST_F(PreviewPictures, ACaptionBarOnlyWhereTheCompiledStyleHasOne) {
   const std::string styled =
       "STYLED DIALOG 0, 0, 80, 30\r\nSTYLE WS_POPUP | WS_CAPTION\r\n{\r\n}\r\n";
   const std::string all = none + "\r\n" + plain + "\r\n" + titled + "\r\n" + styled;
-  // 80 by 30 units: 140 by 49 pixels of client area, a frame of 4 pixels a side.
-  const QSize bare(140 + 8, 49 + 8), captioned(140 + 8, 49 + 8 + 22);
+  // 80 by 30 units in the system font (no FONT statement: base units 8 x 16): 160 by 60 pixels
+  // of client area, a frame of 4 pixels a side.
+  const QSize bare(160 + 8, 60 + 8), captioned(160 + 8, 60 + 8 + 22);
   const QColor bar = QApplication::palette().color(QPalette::Active, QPalette::Highlight);
   for (const char* name : {"NONE", "PLAIN"}) {
     const QImage picture = preview(all, name);
@@ -97,16 +98,18 @@ TEST_F(PreviewPictures, IconsTheScriptHoldsAndDrawnStatics) {
                              " CONTROL \"Static\", -1, \"Static\", SS_BLACKRECT, 40, 40, 10, 10\r\n"
                              "}\r\n";
   const QImage picture = preview(script, "D");
+  // The system font's units (no FONT statement): 2 pixels across and down a unit.
   const QPoint client(4, 4);
   EXPECT_EQ(picture.pixelColor(client + QPoint(16, 16)), QColor(Qt::green));
-  EXPECT_EQ(picture.pixelColor(client + QPoint(70 + 16, 16)), QColor(Qt::green));
-  EXPECT_EQ(picture.pixelColor(client + QPoint(2, 49 + 2)), QColor(192, 192, 192));
-  // The etched line: dark over light along its top, and no text below it.
+  EXPECT_EQ(picture.pixelColor(client + QPoint(80 + 16, 16)), QColor(Qt::green));
+  EXPECT_EQ(picture.pixelColor(client + QPoint(2, 60 + 2)), QColor(192, 192, 192));
+  // The etched line, 2 pixels thick as Windows makes it: dark over light along its top, and no
+  // text below it.
   auto colour = [](QPalette::ColorRole role) { return QApplication::palette().color(role).rgb(); };
-  EXPECT_EQ(picture.pixel(client + QPoint(75, 49)), colour(QPalette::Dark));
-  EXPECT_EQ(picture.pixel(client + QPoint(75, 50)), colour(QPalette::Light));
-  EXPECT_EQ(picture.pixel(client + QPoint(75, 52)), colour(QPalette::Window));
-  EXPECT_EQ(picture.pixel(client + QPoint(75, 70)), colour(QPalette::WindowText));
+  EXPECT_EQ(picture.pixel(client + QPoint(90, 60)), colour(QPalette::Dark));
+  EXPECT_EQ(picture.pixel(client + QPoint(90, 61)), colour(QPalette::Light));
+  EXPECT_EQ(picture.pixel(client + QPoint(90, 64)), colour(QPalette::Window));
+  EXPECT_EQ(picture.pixel(client + QPoint(90, 90)), colour(QPalette::WindowText));
 }
 
 TEST(PreviewTexts, CodePagesWithoutATableOfTheProgramsGoThroughQt) {
@@ -128,17 +131,18 @@ TEST_F(PreviewPanel, ControlsTakeTheLooksOfTheirStyles) {
   ASSERT_TRUE(window->panel());
   const auto combos = window->panel()->findChildren<QComboBox*>();
   ASSERT_EQ(combos.size(), 1);
-  EXPECT_EQ(combos[0]->height(), combos[0]->sizeHint().height());
-  EXPECT_GT(combos[0]->height(), 10);
+  // A closed drop-down list, whatever its designed height: the font's height (16, the system
+  // font's) and 8.
+  EXPECT_EQ(combos[0]->height(), 16 + 8);
   const auto buttons = window->panel()->findChildren<QPushButton*>();
   ASSERT_EQ(buttons.size(), 2);
   EXPECT_TRUE(buttons[0]->text().contains(u'\n')) << buttons[0]->text().toStdString();
   EXPECT_EQ(buttons[0]->text().replace(u'\n', u' '), "una riga molto lunga");
   EXPECT_EQ(buttons[1]->text(), "una rigasola");
-  // No FONT statement: the system dialog font, a sans serif face at 8 points.
+  // No FONT statement: Windows' system font, 16 pixels high.
   const QFontInfo font(buttons[0]->font());
-  EXPECT_EQ(font.family(), "DejaVu Sans");
-  EXPECT_EQ(font.pointSize(), 8);
+  EXPECT_EQ(font.family(), "System");
+  EXPECT_EQ(font.pixelSize(), 16);
 }
 
 }  // namespace

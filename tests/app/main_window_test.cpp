@@ -327,14 +327,15 @@ TEST_F(DialogPreview, ADialogEntryShowsItsLivePreviewBesideTheList) {
                  "\"BUTTON\", BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE, 5, 5, 50, 14\r\n}");
   ASSERT_TRUE(window->panel());
   EXPECT_EQ(window->panel()->objectName(), "dialogPreview");
-  // 100 by 50 units: 175 by 81 pixels of client area, with the frame and the caption bar.
-  EXPECT_EQ(window->panel()->size(), QSize(175 + 8, 81 + 8 + 22));
-  EXPECT_EQ(window->defaultStatusText(), "Dialog: 183 x 111");
+  // 100 by 50 units of MS Sans Serif 8 (base units 6 x 13): 150 by 81 pixels of client area,
+  // with the frame and the caption bar.
+  EXPECT_EQ(window->panel()->size(), QSize(150 + 8, 81 + 8 + 22));
+  EXPECT_EQ(window->defaultStatusText(), "Dialog: 158 x 111");
   const auto buttons = window->panel()->findChildren<QPushButton*>();
   ASSERT_EQ(buttons.size(), 1);
   EXPECT_EQ(buttons[0]->text(), "OK");
   EXPECT_TRUE(buttons[0]->isDefault());
-  EXPECT_EQ(buttons[0]->geometry(), QRect(9, 8, 88, 23));
+  EXPECT_EQ(buttons[0]->geometry(), QRect(8, 8, 75, 23));
   EXPECT_TRUE(ui.messages.empty());
 }
 

@@ -87,10 +87,11 @@ TEST(Snapshot, WritesTheDialogAsAPicture) {
 
   const QImage picture(QString::fromStdString(out), "PNG");
   ASSERT_FALSE(picture.isNull()) << out << " is no PNG picture";
-  // The sample's dialog MAIN is 300 by 180 dialog units: 525 by 293 pixels of client area (1.75
-  // pixels a unit across, 1.625 down, halves rounded up: 292.5 is 293), with the frame (4 pixels a
-  // side) and the caption bar (22 pixels).
-  EXPECT_EQ(picture.size(), QSize(525 + 8, 293 + 8 + 22));
+  // The sample's dialog MAIN is 300 by 180 dialog units of MS Sans Serif 8, whose base units are
+  // 6 x 13: 450 by 293 pixels of client area (1.5 pixels a unit across, 1.625 down, halves
+  // rounded up: 292.5 is 293), as Windows makes it, with the frame (4 pixels a side) and the
+  // caption bar (22 pixels).
+  EXPECT_EQ(picture.size(), QSize(450 + 8, 293 + 8 + 22));
   // The size the preview draws for the same dialog, here in the test.
   Document doc;
   loadDocument(doc, KOLVRE_SAMPLE);

@@ -43,7 +43,7 @@ TEST(DesignerPaste, ASingleControlBecomesCurrent) {
   EXPECT_EQ(d.designer.current(), 1u);
   EXPECT_FALSE(d.at(1).selected);
   EXPECT_TRUE(handlesShown(d.designer));
-  EXPECT_EQ(d.host.message, "Id: 102   70 x 23");
+  EXPECT_EQ(d.host.message, "Id: 102   x 34, y 31 \u2014 40 \u00d7 14");
 }
 
 TEST(DesignerPaste, ClassExtrasAndLinesThatAreNoControl) {

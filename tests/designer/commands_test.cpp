@@ -20,7 +20,7 @@ using namespace testing;
 TEST(DesignerDelete, EverySelectedControlGoesAndKeptLinesStay) {
   TestDesigner d(lines({button(101, 0, 0), "// commento", button(102, 0, 30), button(103, 0, 60),
                         button(104, 0, 90)}));
-  d.band({0, 0}, {10, duToPixelsY(60) + 1});  // 101, 102 and 103
+  d.band({0, 0}, {10, duToPixelsY(60, kFixedBaseUnits) + 1});  // 101, 102 and 103
   d.designer.keyDown(key(DesignerKey::Delete), {});
   ASSERT_EQ(d.model.controls.size(), 1u);
   EXPECT_EQ(d.host.status.rfind("Dialog: ", 0), 0u) << d.host.status;  // no deleted control's id
@@ -61,10 +61,13 @@ TEST(DesignerNew, EveryKindIsWrittenAsAControlLineThatReadsBackAsItsClass) {
     d.commands().newControl(kind.name, {0, 0});
     const DialogControl& made = d.model.controls.back();
     // Read back as a paste reads a line, as the block's body reads it.
-    const ControlReading back = readStatementLine(controlStatement(made));
+    const ControlReading back =
+        readStatementLine(controlStatement(made, kFixedBaseUnits), kFixedBaseUnits);
     ASSERT_EQ(back.kind, ControlReading::Kind::Control) << kind.name;
     EXPECT_EQ(back.control.live, kind.live) << kind.name;
-    EXPECT_EQ(pixelsToDuX(back.control.rect.width), pixelsToDuX(made.rect.width)) << kind.name;
+    EXPECT_EQ(pixelsToDuX(back.control.rect.width, kFixedBaseUnits),
+              pixelsToDuX(made.rect.width, kFixedBaseUnits))
+        << kind.name;
   }
   EXPECT_NE(d.text().find("\"TCheckBox\", 105, \"BUTTON\", BS_AUTOCHECKBOX | BS_LEFTTEXT"),
             std::string::npos);
@@ -94,7 +97,7 @@ TEST(DesignerRenumber, ARangeIsNumberedInListOrder) {
   EXPECT_EQ(d.at(1).id, 202);
   EXPECT_EQ(d.at(2).id, 150);
   EXPECT_EQ(d.at(3).id, 203);
-  EXPECT_EQ(d.host.status, "Id: 202   70 x 23");
+  EXPECT_EQ(d.host.status, "Id: 202   x 0, y 20 \u2014 40 \u00d7 14");
 }
 
 TEST(DesignerRenumber, ASymbolicIdIsKept) {
@@ -126,7 +129,7 @@ TEST(DesignerProperties, ACaptionWithCommasShowsClassAndStyleAndSurvives) {
   EXPECT_EQ(shown.id, "101");
   EXPECT_EQ(shown.y, "20");
   EXPECT_EQ(d.at(0).caption, "Uno, due, tre");
-  EXPECT_EQ(d.at(0).rect.x, duToPixelsX(30));
+  EXPECT_EQ(d.at(0).rect.x, duToPixelsX(30, kFixedBaseUnits));
   EXPECT_EQ(d.designer.undoSteps(), 1u);
 }
 
@@ -141,7 +144,7 @@ TEST(DesignerProperties, ConfirmAppliesEveryField) {
     return form;
   };
   ASSERT_TRUE(d.commands().editProperties(0));
-  EXPECT_EQ(controlStatement(d.at(0)),
+  EXPECT_EQ(controlStatement(d.at(0), kFixedBaseUnits),
             " CONTROL \"Annulla\", 2, \"BUTTON\", BS_DEFPUSHBUTTON | WS_CHILD | WS_VISIBLE | "
             "WS_TABSTOP, 10, 20, 50, 15");
 }
@@ -185,7 +188,7 @@ TEST(DesignerProperties, AComboBoxHeightAndKindReachTheLine) {
     return form;
   };
   ASSERT_TRUE(d.commands().editProperties(0));
-  EXPECT_EQ(controlStatement(d.at(0)),
+  EXPECT_EQ(controlStatement(d.at(0), kFixedBaseUnits),
             " CONTROL \"\", 101, \"COMBOBOX\", CBS_DROPDOWN | WS_CHILD | WS_VISIBLE, 10, 20, 80, "
             "90");
   EXPECT_TRUE(d.at(0).dropDown);
@@ -259,11 +262,11 @@ TEST(DesignerProperties, EveryStatementShowsItsOwnFieldsAndAnUnchangedFormEditsN
   // A control the designer made has no statement yet: it shows the line it will be written as.
   TestDesigner d("");
   d.commands().newControl("TButton", {0, 0});
-  const ControlProperties made = controlProperties(d.at(0));
+  const ControlProperties made = controlProperties(d.at(0), kFixedBaseUnits);
   EXPECT_EQ(made.keyword, "CONTROL");
   EXPECT_EQ(made.className, "BUTTON");
   EXPECT_EQ(made.caption, "TButton");
-  EXPECT_EQ(made.width, std::to_string(pixelsToDuX(d.at(0).rect.width)));
+  EXPECT_EQ(made.width, std::to_string(pixelsToDuX(d.at(0).rect.width, kFixedBaseUnits)));
   EXPECT_TRUE(parseStyle(made.style));
 }
 
@@ -315,7 +318,7 @@ TEST(DesignerProperties, AChangedFieldChangesOnlyItsTextInTheStatement) {
       return form;
     };
     EXPECT_TRUE(d.commands().editProperties(0)) << c.value;
-    EXPECT_EQ(controlStatement(d.at(0)), c.written) << c.value;
+    EXPECT_EQ(controlStatement(d.at(0), kFixedBaseUnits), c.written) << c.value;
   }
 }
 
@@ -357,12 +360,13 @@ TEST(DesignerProperties, TheTextIsShownAndTypedInTheDialogsCodePage) {
 TEST(DesignerWiden, WidthOfTheClientAreaOnTheGrid) {
   TestDesigner d(controlLine("Nome", -1, "STATIC", testing::kStaticStyle, 10, 10, 40, 8));
   d.commands().widen(0);
-  EXPECT_EQ(d.at(0).rect, (PixelRect{0, duToPixelsY(10), 350, duToPixelsY(8)}));
+  EXPECT_EQ(d.at(0).rect,
+            (PixelRect{0, duToPixelsY(10, kFixedBaseUnits), 350, duToPixelsY(8, kFixedBaseUnits)}));
   d.designer.resized(358 + 20, 193);
   d.commands().widen(0);
   EXPECT_EQ(d.at(0).rect.width, 368);  // 370 / 8.75 = 42.3 -> 42 steps
   EXPECT_EQ(d.designer.current(), 0u);
-  EXPECT_EQ(d.host.message, "Id: -1   368 x 13");
+  EXPECT_EQ(d.host.message, "Id: -1   x 0, y 10 \u2014 210 \u00d7 8");
 }
 
 TEST(DesignerWiden, AutosizeFitsTheTextToWholeSteps) {

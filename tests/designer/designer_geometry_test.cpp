@@ -25,39 +25,42 @@ TEST(DesignerGrid, SnappingRoundsTwiceHalvesAwayFromZero) {
       {-20, -16, -18}, {41, 41, 44}, {1000, 999, 998},
   };
   for (const auto& [v, row, column] : rows) {
-    EXPECT_EQ(snapRow(v, 5), row) << v;
-    EXPECT_EQ(snapColumn(v, 5), column) << v;
+    EXPECT_EQ(snapRow(v, 5, kFixedBaseUnits), row) << v;
+    EXPECT_EQ(snapColumn(v, 5, kFixedBaseUnits), column) << v;
   }
-  EXPECT_EQ(snapPoint({30, 20}, 5), (PixelPoint{26, 16}));
-  EXPECT_EQ(snapRow(37, 0), 37);  // no grid: as it is
+  EXPECT_EQ(snapPoint({30, 20}, 5, kFixedBaseUnits), (PixelPoint{26, 16}));
+  EXPECT_EQ(snapRow(37, 0, kFixedBaseUnits), 37);  // no grid: as it is
 }
 
 TEST(DesignerGrid, EveryGridLineSnapsToItselfAndWholeUnitsSurviveTheNudge) {
   for (int grid = 1; grid <= 10; ++grid) {
     for (int k = -40; k <= 40; ++k) {
-      const int row = duToPixelsY(k * grid);
-      const int column = duToPixelsX(k * grid);
-      EXPECT_EQ(snapRow(row, grid), row) << grid << " " << k;
-      EXPECT_EQ(snapColumn(column, grid), column) << grid << " " << k;
+      const int row = duToPixelsY(k * grid, kFixedBaseUnits);
+      const int column = duToPixelsX(k * grid, kFixedBaseUnits);
+      EXPECT_EQ(snapRow(row, grid, kFixedBaseUnits), row) << grid << " " << k;
+      EXPECT_EQ(snapColumn(column, grid, kFixedBaseUnits), column) << grid << " " << k;
     }
   }
   for (int du = -50; du <= 300; ++du) {
-    EXPECT_EQ(nudgeColumn(duToPixelsX(du), 1), duToPixelsX(du + 1));
-    EXPECT_EQ(nudgeRow(duToPixelsY(du), -1), duToPixelsY(du - 1));
+    EXPECT_EQ(nudgeColumn(duToPixelsX(du, kFixedBaseUnits), 1, kFixedBaseUnits),
+              duToPixelsX(du + 1, kFixedBaseUnits));
+    EXPECT_EQ(nudgeRow(duToPixelsY(du, kFixedBaseUnits), -1, kFixedBaseUnits),
+              duToPixelsY(du - 1, kFixedBaseUnits));
   }
-  EXPECT_EQ(nudgeColumn(26, 1), 28);  // 26 / 1.75 = 14.86 -> 15; 16 * 1.75 = 28
-  EXPECT_EQ(nudgeRow(0, -1), -2);
+  EXPECT_EQ(nudgeColumn(26, 1, kFixedBaseUnits), 28);  // 26 / 1.75 = 14.86 -> 15; 16 * 1.75 = 28
+  EXPECT_EQ(nudgeRow(0, -1, kFixedBaseUnits), -2);
 }
 
 TEST(DesignerGrid, DotsStopAtTheExtentAndRoundUp) {
-  EXPECT_EQ(gridColumns(30, 5), (std::vector<int>{0, 9, 18, 27}));  // 8.75, 17.5, 26.25
-  EXPECT_EQ(gridColumns(35, 5), (std::vector<int>{0, 9, 18, 27, 35}));
-  EXPECT_EQ(gridRows(16, 5), (std::vector<int>{0, 9}));  // 16.25 exceeds 16
-  EXPECT_EQ(gridRows(17, 5), (std::vector<int>{0, 9, 17}));
-  EXPECT_TRUE(gridColumns(100, 0).empty());
-  EXPECT_EQ(ceilColumnSteps(1, 5), 9);
-  EXPECT_EQ(ceilColumnSteps(9, 5), 18);  // 9 px is past one step of 8.75
-  EXPECT_EQ(ceilColumnSteps(0, 5), 0);
+  EXPECT_EQ(gridColumns(30, 5, kFixedBaseUnits),
+            (std::vector<int>{0, 9, 18, 27}));  // 8.75, 17.5, 26.25
+  EXPECT_EQ(gridColumns(35, 5, kFixedBaseUnits), (std::vector<int>{0, 9, 18, 27, 35}));
+  EXPECT_EQ(gridRows(16, 5, kFixedBaseUnits), (std::vector<int>{0, 9}));  // 16.25 exceeds 16
+  EXPECT_EQ(gridRows(17, 5, kFixedBaseUnits), (std::vector<int>{0, 9, 17}));
+  EXPECT_TRUE(gridColumns(100, 0, kFixedBaseUnits).empty());
+  EXPECT_EQ(ceilColumnSteps(1, 5, kFixedBaseUnits), 9);
+  EXPECT_EQ(ceilColumnSteps(9, 5, kFixedBaseUnits), 18);  // 9 px is past one step of 8.75
+  EXPECT_EQ(ceilColumnSteps(0, 5, kFixedBaseUnits), 0);
 }
 
 TEST(DesignerPastePlace, BesideThenBelowThenTheFirstFreePlaceThenAStepAside) {
@@ -68,17 +71,21 @@ TEST(DesignerPastePlace, BesideThenBelowThenTheFirstFreePlaceThenAStepAside) {
   group.live = ControlClass::GroupBox;
   group.rect = {0, 0, 200, 100};
   // Right of the copied control, a grid step away (5 units: 9 pixels across, 8 down).
-  EXPECT_EQ(freePastePlace({copied, group}, copied.rect, client, 5), (PixelPoint{79, 8}));
+  EXPECT_EQ(freePastePlace({copied, group}, copied.rect, client, 5, kFixedBaseUnits),
+            (PixelPoint{79, 8}));
   // No room on the right: below.
   DialogControl right = copied;
   right.rect = {80, 0, 120, 100};
-  EXPECT_EQ(freePastePlace({copied, right}, copied.rect, client, 5), (PixelPoint{9, 41}));
+  EXPECT_EQ(freePastePlace({copied, right}, copied.rect, client, 5, kFixedBaseUnits),
+            (PixelPoint{9, 41}));
   // Neither: the first free grid place, row by row.
   DialogControl below = copied;
   below.rect = {0, 30, 80, 70};
-  EXPECT_EQ(freePastePlace({right, below}, copied.rect, client, 5), (PixelPoint{0, 0}));
+  EXPECT_EQ(freePastePlace({right, below}, copied.rect, client, 5, kFixedBaseUnits),
+            (PixelPoint{0, 0}));
   // Nowhere free: a grid step right of and below the copied control.
-  EXPECT_EQ(freePastePlace({copied, right, below}, copied.rect, client, 5), (PixelPoint{18, 16}));
+  EXPECT_EQ(freePastePlace({copied, right, below}, copied.rect, client, 5, kFixedBaseUnits),
+            (PixelPoint{18, 16}));
 }
 
 TEST(DesignerHitTest, PointBorderAndBand) {

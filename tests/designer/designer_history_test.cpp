@@ -174,7 +174,7 @@ TEST(DesignerUndo, RandomActionsAgreeWithTheTextOfEveryStep) {
           break;
         case 6:
           d.commands().copy();
-          d.commands().paste(snapPoint(randomPoint(), 5));
+          d.commands().paste(snapPoint(randomPoint(), 5, kFixedBaseUnits));
           break;
         case 7:
           if (count == 0) break;
@@ -247,7 +247,8 @@ void roundTrip(const DialogModel& read, std::string_view name, RoundTrip& tally)
       const DialogControl& c = model.controls[i];
       if (!c.selected) continue;
       if (!lead) lead = i;
-      onGrid = onGrid && snapRow(c.rect.y, 5) == c.rect.y && snapColumn(c.rect.x, 5) == c.rect.x;
+      onGrid = onGrid && snapRow(c.rect.y, 5, kFixedBaseUnits) == c.rect.y &&
+               snapColumn(c.rect.x, 5, kFixedBaseUnits) == c.rect.x;
     }
     if (!lead) return;
     if (variant == 0) ++tally.dialogs;

@@ -33,10 +33,10 @@ TEST(DesignerKeys, PageUpMovesOnlyTheButtonOfABandSelectedEditAndButton) {
   const PixelRect edit = d.at(0).rect, ok = d.at(1).rect;
   d.designer.keyDown(key(DesignerKey::PageUp), {});
   EXPECT_EQ(d.at(0).rect, edit);
-  EXPECT_EQ(d.at(1).rect.y, duToPixelsY(19));
+  EXPECT_EQ(d.at(1).rect.y, duToPixelsY(19, kFixedBaseUnits));
   d.designer.keyDown(key(DesignerKey::Up), {});
-  EXPECT_EQ(d.at(0).rect.y, duToPixelsY(19));
-  EXPECT_EQ(d.at(1).rect.y, duToPixelsY(18));
+  EXPECT_EQ(d.at(0).rect.y, duToPixelsY(19, kFixedBaseUnits));
+  EXPECT_EQ(d.at(1).rect.y, duToPixelsY(18, kFixedBaseUnits));
   EXPECT_EQ(d.at(1).rect.x, ok.x);
   EXPECT_EQ(d.designer.undoSteps(), 2u);  // one step per key press
 }
@@ -55,7 +55,7 @@ TEST(DesignerKeys, AnEditWithTextKeepsItsKeys) {
     EXPECT_EQ(d.at(0).rect, r);
     d.at(0).caption.clear();
     EXPECT_TRUE(d.designer.keyDown(key(DesignerKey::Up), {}));
-    EXPECT_EQ(d.at(0).rect.y, duToPixelsY(19));
+    EXPECT_EQ(d.at(0).rect.y, duToPixelsY(19, kFixedBaseUnits));
     d.designer.keyDown(key(DesignerKey::Delete), {});
     EXPECT_TRUE(d.model.controls.empty());
     EXPECT_FALSE(d.designer.current());
@@ -84,7 +84,7 @@ TEST(DesignerKeys, OnlyEscapeActsWhileAPressIsUnderWay) {
   EXPECT_EQ(d.model.controls.size(), 1u);
   d.designer.mouseMove({1, 30});
   d.designer.mouseRelease();
-  EXPECT_EQ(d.at(0).rect.y, snapRow(29, 5));
+  EXPECT_EQ(d.at(0).rect.y, snapRow(29, 5, kFixedBaseUnits));
 }
 
 // --- menus ---
@@ -107,7 +107,7 @@ TEST(DesignerMenus, TheBackgroundMenuOffersEveryKindAndPaste) {
                                       "Ripristina\tCTRL-Y"}));
   EXPECT_FALSE(menu.items[24].enabled);
   EXPECT_EQ(menu.at, (PixelPoint{96, 98}));  // snapped
-  EXPECT_EQ(d.host.message, "Dialog: 358 x 193");
+  EXPECT_EQ(d.host.message, "Dialog: x 0, y 0 \u2014 200 \u00d7 100");
 
   d.designer.runMenuCommand(menu, 2);  // Nuovo Button at the snapped point
   ASSERT_EQ(d.model.controls.size(), 2u);
@@ -159,7 +159,7 @@ TEST(DesignerMenus, TheControlMenuDependsOnSelectionAndClass) {
                 "Proprietà\tCTRL-P", "-", "Dimensione automatica", "-", "Estendi orizzontalmente",
                 "-", "Rinumera da Id 1201 a Id 1299", "-", "Elimina\tCANC", "-", "Copia\tCTRL-INS",
                 "-", "Annulla\tCTRL-Z", "Ripristina\tCTRL-Y"}));
-  EXPECT_EQ(d.host.message, "Id: 1234   70 x 13");
+  EXPECT_EQ(d.host.message, "Id: 1234   x 10, y 10 \u2014 40 \u00d7 8");
   menu = d.designer.contextMenu(1, {20, 70});
   EXPECT_EQ(labels(menu)[4], "Rinumera da Id 1201 a Id 1299");  // 1200 gives the same range
   d.at(0).selected = true;

@@ -21,7 +21,7 @@ TEST(DesignerDrag, SnapsTheNewTopLeftToTheGrid) {
   EXPECT_EQ(d.designer.gesture(), GestureState::Pressed);
   EXPECT_FALSE(d.designer.outlinesShown());
   EXPECT_TRUE(handlesHidden(d.designer));
-  EXPECT_EQ(d.host.status, "Id: 101   70 x 25");
+  EXPECT_EQ(d.host.status, "Id: 101   x 0, y 0 \u2014 40 \u00d7 15");
   d.designer.mouseMove({35, 25});  // unsnapped top-left (30, 20)
   EXPECT_EQ(d.designer.gesture(), GestureState::Dragging);
   EXPECT_EQ(d.designer.takeRefresh().moved, (std::vector<std::size_t>{0}));
@@ -40,11 +40,11 @@ TEST(DesignerDrag, SelectedControlsFollowAndGetNoHandles) {
   ASSERT_TRUE(d.at(0).selected && d.at(1).selected && !d.at(2).selected);
   const PixelRect a = d.at(0).rect, b = d.at(1).rect;
   d.dragControl(0, {a.x + 2, a.y + 2}, {{a.x + 2 + 9, a.y + 2 + 8}});
-  EXPECT_EQ(d.at(0).rect.y, snapRow(a.y + 8, 5));
-  EXPECT_EQ(d.at(1).rect.y, snapRow(b.y + d.at(0).rect.y - a.y, 5));
-  EXPECT_EQ(d.at(1).rect.x, snapColumn(b.x + d.at(0).rect.x - a.x, 5));
-  EXPECT_EQ(pixelsToDuY(d.at(1).rect.y), 45);
-  EXPECT_EQ(pixelsToDuX(d.at(1).rect.x), 15);
+  EXPECT_EQ(d.at(0).rect.y, snapRow(a.y + 8, 5, kFixedBaseUnits));
+  EXPECT_EQ(d.at(1).rect.y, snapRow(b.y + d.at(0).rect.y - a.y, 5, kFixedBaseUnits));
+  EXPECT_EQ(d.at(1).rect.x, snapColumn(b.x + d.at(0).rect.x - a.x, 5, kFixedBaseUnits));
+  EXPECT_EQ(pixelsToDuY(d.at(1).rect.y, kFixedBaseUnits), 45);
+  EXPECT_EQ(pixelsToDuX(d.at(1).rect.x, kFixedBaseUnits), 15);
   EXPECT_EQ(d.designer.current(), 0u);  // current, but dragged as one of the selection: no handles
   EXPECT_TRUE(handlesHidden(d.designer));
   EXPECT_TRUE(d.at(0).selected && d.at(1).selected);
@@ -63,7 +63,7 @@ TEST(DesignerDrag, KolvPutsFollowingStaticsOneUnitBelowTheGridLine) {
     d.band({0, 0}, {120, 30});
     const PixelRect a = d.at(0).rect;
     d.dragControl(0, {a.x + 1, a.y + 1}, {{a.x + 1, a.y + 1 + 8}});
-    EXPECT_EQ(pixelsToDuY(d.at(1).rect.y), kolv ? 16 : 15) << kolv;
+    EXPECT_EQ(pixelsToDuY(d.at(1).rect.y, kFixedBaseUnits), kolv ? 16 : 15) << kolv;
   }
 }
 
@@ -167,8 +167,8 @@ TEST(DesignerGestures, APressWhileAGestureIsUnderWayIsIgnored) {
   EXPECT_TRUE(d.designer.contextMenu(1, {110, 3}).items.empty());
   d.designer.mouseMove({3, 30});
   d.designer.mouseRelease();
-  EXPECT_EQ(d.at(0).rect.y, snapRow(27, 5));
-  EXPECT_EQ(d.at(1).rect, (PixelRect{duToPixelsX(60), 0, 70, 23}));
+  EXPECT_EQ(d.at(0).rect.y, snapRow(27, 5, kFixedBaseUnits));
+  EXPECT_EQ(d.at(1).rect, (PixelRect{duToPixelsX(60, kFixedBaseUnits), 0, 70, 23}));
 }
 
 // --- bands and group boxes ---
@@ -218,7 +218,7 @@ TEST(DesignerBand, PressesInsideAndNearAGroupBoxFrame) {
     EXPECT_EQ(d.designer.gestures().grabOffset(), (PixelPoint{100, 10}));
     d.designer.mouseMove({120, 30 + 8});  // the dialog holds the mouse: the move drags the group
     d.designer.mouseRelease();
-    EXPECT_EQ(d.at(0).rect.y, snapRow(28, 5));
+    EXPECT_EQ(d.at(0).rect.y, snapRow(28, 5, kFixedBaseUnits));
   }
   {
     GroupDialog d;  // a selected group box is dragged from its interior as well
@@ -273,7 +273,7 @@ TEST(DesignerResize, TopHandlePastTheBottomStopsAt15) {
   d.designer.pressHandle(1, {top.rect.x + 5, top.rect.y});
   EXPECT_TRUE(handlesHidden(d.designer));
   d.designer.mouseMove({top.rect.x + 5, 200});
-  EXPECT_EQ(d.host.status, "Id: 101   80 x 15");
+  EXPECT_EQ(d.host.status, "Id: 101   x 57, y 46 \u2014 46 \u00d7 9");
   d.designer.mouseRelease();
   EXPECT_EQ(d.at(0).rect, (PixelRect{100, 75, 80, 15}));
   EXPECT_TRUE(handlesShown(d.designer));
@@ -305,7 +305,7 @@ TEST(DesignerResize, AComboBoxIgnoresAllButItsSideBars) {
   d.designer.pressHandle(4, {0, 0});
   d.designer.mouseMove({300, 200});
   d.designer.mouseRelease();
-  EXPECT_EQ(d.at(0).rect.width, snapColumn(300, 5) - r.x);
+  EXPECT_EQ(d.at(0).rect.width, snapColumn(300, 5, kFixedBaseUnits) - r.x);
   EXPECT_EQ(d.at(0).rect.height, r.height);
 }
 

@@ -89,9 +89,9 @@ void checkEachControlMoved(const std::string& original, const DialogModel& dialo
   for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
     DialogModel moved = dialog;
     DialogControl& c = moved.controls[i];
-    DialogUnitRect units = toDialogUnits(c.rect);
+    DialogUnitRect units = toDialogUnits(c.rect, kFixedBaseUnits);
     ++units.x;
-    c.rect.x = toPixels(units).x;
+    c.rect.x = toPixels(units, kFixedBaseUnits).x;
     const std::string written = dialogBlock(moved, name);
     const std::size_t head = commonHead(original, written);
     const std::size_t tail =

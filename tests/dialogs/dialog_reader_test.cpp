@@ -139,7 +139,7 @@ TEST(ReadDialog, UnsupportedClassesArePlaceholdersKeptAsWrittenWithTheRightNotic
     EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
     EXPECT_EQ(c.rect, (PixelRect{2, 3, 5, 7}));
     EXPECT_EQ(r.notices, row.notices) << row.line;
-    EXPECT_EQ(controlStatement(c), row.line);
+    EXPECT_EQ(controlStatement(c, kFixedBaseUnits), row.line);
   }
 }
 
@@ -170,7 +170,7 @@ TEST(ReadDialog, InvalidControlStyleKeepsItsTextAndTheDefaultsForClassAndAdjustm
       "MY_STYLE, 1, 2, 3, 4");
   EXPECT_EQ(button.live, ControlClass::Button);  // the default style is a push button's
   EXPECT_EQ(button.liveStyle, std::nullopt);
-  EXPECT_EQ(controlStatement(button),
+  EXPECT_EQ(controlStatement(button, kFixedBaseUnits),
             " CONTROL \"x\", 1, \"BUTTON\", BS_AUTOCHECKBOX | MY_STYLE, 1, 2, 3, 4");
 
   const DialogControl combo =
@@ -209,7 +209,7 @@ TEST(ReadDialog, IdsAndCoordinatesKeepTheTextOfAnythingButAPlainNumber) {
     EXPECT_EQ(c.id, row.value) << row.field;
     EXPECT_EQ(c.idAsWritten.has_value(), row.kept) << row.field;
     EXPECT_EQ(c.coordinates[0].has_value(), row.kept) << row.field;
-    EXPECT_EQ(c.rect.x, duToPixelsX(row.value)) << row.field;
+    EXPECT_EQ(c.rect.x, duToPixelsX(row.value, kFixedBaseUnits)) << row.field;
     if (row.kept) {
       EXPECT_EQ(*c.idAsWritten, (KeptText<int>{row.field, row.value}));
     }
@@ -225,7 +225,7 @@ TEST(ReadDialog, ControlStatementsOverSeveralLinesTabsAndFieldsAfterCy) {
   }));
   EXPECT_EQ(tree.live, ControlClass::TreeView);
   EXPECT_EQ(tree.liveStyle, 0x810003u);
-  EXPECT_EQ(tree.rect, toPixels(DialogUnitRect{4, 40, 180, 120}));
+  EXPECT_EQ(tree.rect, toPixels(DialogUnitRect{4, 40, 180, 120}, kFixedBaseUnits));
 
   const DialogControl split = onlyControl(crlfLines({
       "    CONTROL \"Auto\",IDC_A,\"Button\",BS_AUTOCHECKBOX",
@@ -289,7 +289,8 @@ TEST(ReadDialog, HeaderNumbersWithMemoryOptionsBlanksAndTabs) {
         readDialog(crlfLines({row.header, "STYLE WS_POPUP", "{", "}"}), DialogMode::Designer);
     ASSERT_EQ(r.failure, DialogFailure::None) << row.header;
     EXPECT_EQ(r.dialog.memoryOptions, row.options) << row.header;
-    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.styleAsRead, r.dialog.mode), row.units)
+    EXPECT_EQ(dialogUnits(r.dialog.rect, kFixedBaseUnits, r.dialog.styleAsRead, r.dialog.mode),
+              row.units)
         << row.header;
     EXPECT_EQ(r.dialog.headerTail, row.tail) << row.header;
   }
@@ -365,7 +366,7 @@ TEST(ReadDialog, PlacementTableByStyleAndMode) {
         row.mode);
     EXPECT_EQ(r.dialog.rect, row.rect) << row.style;
     EXPECT_EQ(r.dialog.liveStyle, row.live) << row.style;
-    EXPECT_EQ(dialogUnits(r.dialog.rect, r.dialog.styleAsRead, row.mode),
+    EXPECT_EQ(dialogUnits(r.dialog.rect, kFixedBaseUnits, r.dialog.styleAsRead, row.mode),
               (DialogUnitRect{10, 20, 100, 50}));
   }
 }
@@ -540,7 +541,8 @@ TEST(ReadDialog, StatementsEndWhereTheGrammarEndsThemNotWhereTheirLinesDo) {
   ASSERT_EQ(r.failure, DialogFailure::None) << r.notices.size();
   const DialogModel& d = r.dialog;
   EXPECT_EQ(d.memoryOptions, std::vector<std::string>{"DISCARDABLE"});
-  EXPECT_EQ(dialogUnits(d.rect, d.styleAsRead, d.mode), (DialogUnitRect{0, 0, 200, 100}));
+  EXPECT_EQ(dialogUnits(d.rect, kFixedBaseUnits, d.styleAsRead, d.mode),
+            (DialogUnitRect{0, 0, 200, 100}));
   EXPECT_EQ(d.styleAsRead, styleNameValue("WS_POPUP") | styleNameValue("WS_CAPTION"));
   EXPECT_EQ(r.styleText, "WS_POPUP | WS_CAPTION");
   EXPECT_EQ(d.title, "Folder");
@@ -580,14 +582,16 @@ TEST(ReadDialog, ACompactBlockReadsAsWritten) {
 }
 
 TEST(ReadDialog, APastedLineReadsAsTheBodyReadsIt) {
-  EXPECT_EQ(readStatementLine(" LTEXT \"a\", 1, 2, 3, 4, 5 // note").kind,
+  EXPECT_EQ(readStatementLine(" LTEXT \"a\", 1, 2, 3, 4, 5 // note", kFixedBaseUnits).kind,
             ControlReading::Kind::Control);
-  EXPECT_EQ(readStatementLine(" LTEXT \"a\", 1, 2, 3, 4, 5").control.statement->text,
-            " LTEXT \"a\", 1, 2, 3, 4, 5");
+  EXPECT_EQ(
+      readStatementLine(" LTEXT \"a\", 1, 2, 3, 4, 5", kFixedBaseUnits).control.statement->text,
+      " LTEXT \"a\", 1, 2, 3, 4, 5");
   for (const char* line :
        {"", "// only a comment", " LTEXT \"a\", 1, 2,", "#if 0",
         " LTEXT \"a\", 1, 2, 3, 4, 5 LTEXT \"b\", 1, 2, 3, 4, 5", " LTEXT \"a\", 1, 2, 3, 4, 5 }"})
-    EXPECT_EQ(readStatementLine(line).kind, ControlReading::Kind::NotAControl) << line;
+    EXPECT_EQ(readStatementLine(line, kFixedBaseUnits).kind, ControlReading::Kind::NotAControl)
+        << line;
 }
 
 }  // namespace

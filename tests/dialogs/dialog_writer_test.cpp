@@ -155,7 +155,7 @@ TEST(WriteDialog, ANewControlAmongShortStatementsIsOneWhereOneSaysIt) {
     c.caption = std::move(caption);
     c.id = 7;
     c.liveStyle = style;
-    c.rect = toPixels(DialogUnitRect{1, 2, 30, 10});
+    c.rect = toPixels(DialogUnitRect{1, 2, 30, 10}, kFixedBaseUnits);
     dialog.controls.push_back(c);
   };
   add(ControlClass::Button, 0x50010000, "OK");         // BS_PUSHBUTTON | WS_TABSTOP
@@ -190,10 +190,11 @@ TEST(WriteDialog, StylesOfListBoxesAndComboBoxesComeBackAsWritten) {
         std::string(" CONTROL \"\", 1, \"") + row.cls + "\", " + row.in + ", 1, 2, 3, 40";
     DialogModel dialog = read(ownFormDialog(line));
     ASSERT_EQ(dialog.controls.size(), 1u);
-    EXPECT_EQ(controlStatement(dialog.controls[0]), line);
+    EXPECT_EQ(controlStatement(dialog.controls[0], kFixedBaseUnits), line);
     // Moved, it keeps its style as written.
     dialog.controls[0].rect.x += 20;
-    EXPECT_NE(controlStatement(dialog.controls[0]).find(row.in), std::string::npos) << row.in;
+    EXPECT_NE(controlStatement(dialog.controls[0], kFixedBaseUnits).find(row.in), std::string::npos)
+        << row.in;
   }
 }
 

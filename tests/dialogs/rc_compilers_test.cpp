@@ -365,7 +365,7 @@ TEST_F(RcCompilers, ShortStatementsCompileToTheStyleTheReaderGives) {
       EXPECT_EQ(compiled[i].style, theirs.value_or(ours))
           << keyword << (styleGiven ? " with a style" : "") << ": ours " << std::hex << ours;
       if (theirs && *theirs != ours) parted.insert(std::string(keyword));
-      const DialogUnitRect units = unitsAsWritten(read.dialog.controls[i]);
+      const DialogUnitRect units = unitsAsWritten(read.dialog.controls[i], kFixedBaseUnits);
       EXPECT_EQ(compiled[i].id, read.dialog.controls[i].id);
       EXPECT_EQ(compiled[i].x, units.x);
       // An icon's size: windres writes 0 (the documentation: the size is ignored), llvm-rc the
@@ -511,9 +511,9 @@ TEST_F(RcCompilers, EveryCorpusDialogStoredCompilesToTheSameTemplate) {
                                       [](const DialogControl& c) { return c.coordinates[0]; });
       if (plain) {
         for (DialogControl& c : shifted.controls) {
-          DialogUnitRect units = toDialogUnits(c.rect);
+          DialogUnitRect units = toDialogUnits(c.rect, kFixedBaseUnits);
           ++units.x;
-          c.rect.x = toPixels(units).x;
+          c.rect.x = toPixels(units, kFixedBaseUnits).x;
         }
       }
       moved.push_back(plain);

@@ -65,7 +65,7 @@ TEST(ShortStatements, EachCompilesToItsClassAndImpliedStyle) {
     EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
     EXPECT_EQ(c.caption, row.caption) << row.line;
     EXPECT_EQ(c.id, 1) << row.line;
-    EXPECT_EQ(controlStatement(c), std::string("  ") + row.line);
+    EXPECT_EQ(controlStatement(c, kFixedBaseUnits), std::string("  ") + row.line);
   }
 }
 
@@ -101,7 +101,7 @@ TEST(ShortStatements, TheOptionalStyleAddsAndNotTakesAwayInOrder) {
     const DialogControl& c = r.dialog.controls[0];
     EXPECT_EQ(c.compiledStyle, row.compiled) << row.line;
     EXPECT_EQ(r.notices, row.notices) << row.line;
-    EXPECT_EQ(controlStatement(c), row.line);
+    EXPECT_EQ(controlStatement(c, kFixedBaseUnits), row.line);
   }
   const DialogControl unknown = onlyControl("AUTOCHECKBOX \"a\", 1, 1, 2, 3, 4, MY_STYLE");
   EXPECT_EQ(unknown.live, ControlClass::CheckBox);
@@ -137,7 +137,7 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
   EXPECT_EQ(dialog.controls[2].compiledStyle, 0x50812080u);
   EXPECT_EQ(dialog.controls[4].caption, "ab");
   for (std::size_t i = 0; i < 5; ++i)
-    EXPECT_EQ(controlStatement(dialog.controls[i]), statements[i]);
+    EXPECT_EQ(controlStatement(dialog.controls[i], kFixedBaseUnits), statements[i]);
   EXPECT_NE(dialogBlock(dialog, "DLG").find(statements[1] + "\r\n" + statements[2]),
             std::string::npos);
   // Not the compiler's syntax: a word alone on its line is no part of the statement before it,
@@ -150,7 +150,7 @@ TEST(ShortStatements, AStatementOverSeveralLinesIsOneControlWrittenInItsLines) {
   EXPECT_NE(dialogBlock(wrong, "DLG").find(notSyntax), std::string::npos);
   // A lone line feed does not end a line: such a CONTROL statement is kept as it stands too.
   const std::string loneFeed = " CONTROL \"\", 2, \"EDIT\", 0, 1, 2, 3,\n 4";
-  EXPECT_EQ(controlStatement(onlyControl(loneFeed)), loneFeed);
+  EXPECT_EQ(controlStatement(onlyControl(loneFeed), kFixedBaseUnits), loneFeed);
 }
 
 // The block written after `edit` changed the model read from `body`.

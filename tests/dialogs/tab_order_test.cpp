@@ -575,8 +575,10 @@ TEST(TabOrderCorpus, TheOrderUnchangedOrReversedTwiceLeavesTheBytesAndProperties
     const DialogReading before = readDialog(block);
     const DialogReading after = readDialog(*changed);
     ASSERT_EQ(after.failure, DialogFailure::None) << *changed;
-    EXPECT_EQ(dialogUnits(after.dialog.rect, after.dialog.styleAsRead, after.dialog.mode).width,
-              321);
+    EXPECT_EQ(
+        dialogUnits(after.dialog.rect, kFixedBaseUnits, after.dialog.styleAsRead, after.dialog.mode)
+            .width,
+        321);
     EXPECT_EQ(after.dialog.title, before.dialog.title);
     EXPECT_EQ(after.dialog.styleAsRead, before.dialog.styleAsRead);
     EXPECT_TRUE(after.dialog.controls == before.dialog.controls);

@@ -298,14 +298,14 @@ TEST(SymbolsTest, ADialogWrittenWithSymbolsReadsTheirValuesAndKeepsTheirText) {
   EXPECT_EQ(r.notices,
             (std::vector<std::string>{"Simboli non definiti: MY_MISSING, IDC_NOWHERE."}));
   EXPECT_EQ(r.dialog.styleAsRead, 0x80C00080u);
-  EXPECT_EQ(r.dialog.rect,
-            placeDialog({0, 0, 200, 100}, r.dialog.styleAsRead, DialogMode::Designer));
+  EXPECT_EQ(r.dialog.rect, placeDialog({0, 0, 200, 100}, kFixedBaseUnits, r.dialog.styleAsRead,
+                                       DialogMode::Designer));
   const DialogControl& go = r.dialog.controls[0];
   EXPECT_EQ(go.live, ControlClass::CheckBox);  // the class macro, and the style of its symbol
   EXPECT_EQ(go.id, 1001);
-  EXPECT_EQ(go.rect, toPixels(DialogUnitRect{7, 7, 158, 14}));
+  EXPECT_EQ(go.rect, toPixels(DialogUnitRect{7, 7, 158, 14}, kFixedBaseUnits));
   EXPECT_EQ(r.dialog.controls[1].id, 1);
-  EXPECT_EQ(r.dialog.controls[1].rect, toPixels(DialogUnitRect{143, 80, 50, 14}));
+  EXPECT_EQ(r.dialog.controls[1].rect, toPixels(DialogUnitRect{143, 80, 50, 14}, kFixedBaseUnits));
 
   // Stored unchanged, every name stays; a control moved gets a number for x alone.
   const std::string unchanged = dialogBlock(r.dialog, "D");
@@ -314,13 +314,14 @@ TEST(SymbolsTest, ADialogWrittenWithSymbolsReadsTheirValuesAndKeepsTheirText) {
         "MY_MISSING"})
     EXPECT_NE(unchanged.find(kept), std::string::npos) << kept << "\n" << unchanged;
   DialogModel moved = r.dialog;
-  moved.controls[0].rect = toPixels(DialogUnitRect{10, 7, 158, 14});
+  moved.controls[0].rect = toPixels(DialogUnitRect{10, 7, 158, 14}, kFixedBaseUnits);
   const std::string written = dialogBlock(moved, "D");
   EXPECT_NE(written.find("MYSTYLE, 10, m, xc - bxsDots - 12, 14"), std::string::npos) << written;
 
   // Without the table each name reads as 0 in its expression.
   const DialogReading plain = readDialog(block);
-  EXPECT_EQ(plain.dialog.controls[0].rect, toPixels(DialogUnitRect{0, 0, -12, 14}));
+  EXPECT_EQ(plain.dialog.controls[0].rect,
+            toPixels(DialogUnitRect{0, 0, -12, 14}, kFixedBaseUnits));
 }
 
 }  // namespace
