@@ -120,6 +120,10 @@ void DialogWindow::buildControls(const DialogModel& model) {
     old->deleteLater();
   }
   controls_.clear();
+  // The preview shows each window where Windows puts it, an up-down control on its buddy's side
+  // too; the designer keeps each control at its own rectangle, which its gestures edit.
+  const std::vector<PixelRect> shown = controlWindowRects(model.controls, model.baseUnits);
+  std::size_t at = 0;
   for (const DialogControl& control : model.controls) {
     LiveControlRequest request;
     request.fields.liveClass = control.live;
@@ -135,7 +139,11 @@ void DialogWindow::buildControls(const DialogModel& model) {
     if (const auto icon = iconName(control); icon && script_.icon)
       request.picture = script_.icon(*icon);
     QWidget* live = makeLiveControl(request, client_);
-    place(live, control, model.baseUnits);
+    if (designer_)
+      place(live, control, model.baseUnits);
+    else
+      live->setGeometry(rectOf(shown[at]));
+    ++at;
     // The designer's controls are worked by the designer, not by the keyboard.
     if (designer_) {
       // Texts paint their background, as their windows do, so the grid does not run

@@ -18,6 +18,9 @@ constexpr std::uint32_t kAlignRight = 0x04;
 constexpr std::uint32_t kAlignLeft = 0x08;
 constexpr std::uint32_t kAutoBuddy = 0x10;
 constexpr int kUpDownWidth = 16;
+constexpr std::uint32_t kOwnerDrawVariable = 0x20;
+constexpr std::uint32_t kNoIntegralHeight = 0x100;
+constexpr int kListBoxEdge = 2;
 constexpr int kBuddyBorder = 2;
 
 std::optional<std::uint32_t> styleOf(const DialogControl& control) {
@@ -40,6 +43,14 @@ bool dropsDown(const DialogControl& control) {
 PixelRect controlWindowRect(const DialogControl& control, BaseUnits base) {
   PixelRect rect = control.rect;
   if (dropsDown(control)) rect.height = base.y + kClosedComboExtra;
+  if (control.live == ControlClass::ListBox && styleOf(control)) {
+    const std::uint32_t style = *styleOf(control);
+    if (!(style & (kNoIntegralHeight | kOwnerDrawVariable))) {
+      const int frame = (style & styleNameValue("WS_BORDER")) ? 2 * kListBoxEdge : 0;
+      const int rows = (rect.height - frame) / kSystemFontHeight;
+      if (rows > 0) rect.height = frame + rows * kSystemFontHeight;
+    }
+  }
   if (control.live == ControlClass::StaticText && styleOf(control)) {
     const std::uint32_t type = *styleOf(control) & kStaticTypeMask;
     if (type == kEtchedHorizontal) {

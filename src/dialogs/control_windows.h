@@ -6,7 +6,11 @@
 //   template's length;
 // - an up-down control that takes the control before it as its buddy (UDS_AUTOBUDDY) and aligns
 //   to it (UDS_ALIGNRIGHT, UDS_ALIGNLEFT) stands on the buddy's side, 16 pixels wide and as high
-//   as the buddy, which is narrowed by as much; over an edit it covers its frame (2 pixels).
+//   as the buddy, which is narrowed by as much; over an edit it covers its frame (2 pixels);
+// - a list box without LBS_NOINTEGRALHEIGHT (or LBS_OWNERDRAWVARIABLE) is trimmed to whole rows
+//   of the system font, measured when the list box is made, before it gets its dialog's font;
+//   its border (WS_BORDER, drawn as a sunken edge) takes 2 pixels a side; one shorter than a
+//   row keeps its height.
 #pragma once
 
 #include <vector>

@@ -10,5 +10,8 @@ inline constexpr int kFrameHeight = 4;      // height of a sizing frame's top or
 inline constexpr int kCaptionHeight = 22;   // height of a caption bar
 inline constexpr int kMenuHeight = 20;      // height of a menu bar
 inline constexpr int kScrollBarWidth = 17;  // width of a vertical scroll bar
+// Height of a line of the system font: a list box measures its rows in it when it is created,
+// before its dialog gives it the dialog's font.
+inline constexpr int kSystemFontHeight = 16;
 
 }  // namespace kolvre
