@@ -16,21 +16,23 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 
 // The lines of a clipboard text, without their line ends.
+// The lines of a text from outside: CR LF, a lone LF and a lone CR each end one.
 std::vector<std::string_view> textLines(std::string_view text) {
   std::vector<std::string_view> lines;
   while (!text.empty()) {
-    const std::size_t lf = text.find('\n');
-    std::string_view line = text.substr(0, lf);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (lf == std::string_view::npos) break;
-    text.remove_prefix(lf + 1);
+    const std::size_t end = text.find_first_of("\r\n");
+    lines.push_back(text.substr(0, end));
+    if (end == std::string_view::npos) break;
+    const bool crLf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+    text.remove_prefix(end + (crLf ? 2 : 1));
   }
   return lines;
 }
 
 // The clipboard's text with CR LF ending each line, as a script's lines end (another program
-// may end them with LF alone).
+// may end them with LF alone, or a lone CR). The lexer keeps a lone CR or LF inside its line,
+// while a statement's lines are cut at every line end: left in, one would cut a statement
+// short where the lexer reads on, and the written dialog would not read back.
 std::string withScriptLineEnds(std::string_view text) {
   std::string out;
   for (const std::string_view line : textLines(text)) {

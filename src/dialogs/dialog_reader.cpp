@@ -593,7 +593,10 @@ std::vector<BodyStatement> readBodyStatements(std::string_view text, BaseUnits b
     statement.keyword = std::string(syntax.text(syntax.node(items[i]).first));
     // A body left open: something at the text's end ran on over its "}".
     const bool runsOn = !syntax.closed() && j == items.size();
-    if (j == i + 1 && !runsOn && syntax.node(items[i]).kind == NodeKind::Control)
+    // Lines that end inside a comment running on into the lines after them are not the whole
+    // statement: alone, they would leave the comment open over what follows them.
+    const bool cutInComment = endsLeftOpen(statement.raw, 0, statement.raw.size());
+    if (j == i + 1 && !runsOn && !cutInComment && syntax.node(items[i]).kind == NodeKind::Control)
       statement.reading = readBodyStatement(
           statementFields(syntax, items[i], statement.raw, lines.lineBegin(first)), base);
     out.push_back(std::move(statement));

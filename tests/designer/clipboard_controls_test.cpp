@@ -74,6 +74,25 @@ TEST(DesignerPaste, ALineABodyWouldReadAsTwoStatementsIsNoControl) {
   EXPECT_EQ(d.ui.messageTexts(), std::vector<std::string>{"Controllo CONTROL non supportato."});
 }
 
+TEST(DesignerPaste, ACommentRunningOnPastALineEndTakesItsStatementAlong) {
+  // A fuzz finding: the first statement's lines end inside a comment that the next line closes.
+  // Pasted alone they left the comment open over the body's end, and the dialog written did not
+  // read back. Such a statement is no control (the one after the comment is one); a lone CR
+  // ends a line as CR LF does.
+  TestDesigner d(button(101, 10, 10));
+  d.ui.clipboard =
+      "LTEXT \"a\", -1, 5, 5, 20, 8 /* goes\r on */ LTEXT \"b\", -1, 5, 15, 20, 8\r"
+      "LTEXT \"c\", -1, 5, 25, 20, 8\rLTEXT \"d\", -1, 5, 35, 20, 8";
+  d.commands().paste(PixelPoint{0, 0});
+  ASSERT_EQ(d.model.controls.size(), 4u);
+  EXPECT_EQ(d.at(1).caption, "b");  // after the comment, on the comment's last line
+  EXPECT_EQ(d.at(2).caption, "c");
+  EXPECT_EQ(d.at(3).caption, "d");
+  const DialogReading back = readDialog(d.text());
+  ASSERT_EQ(back.failure, DialogFailure::None);
+  EXPECT_EQ(back.dialog.controls.size(), 4u);
+}
+
 TEST(DesignerPaste, AnEmptyClipboardPastesNothing) {
   TestDesigner d(button(101, 10, 10));
   d.commands().paste(PixelPoint{0, 0});
